@@ -1,0 +1,24 @@
+// Text pieces from which the emitters build their output and the typesetting
+// pass builds its indentation.
+#pragma once
+#include <string>
+
+class base {
+public:
+    // Indentation depth in TABs; nothing changes it, so generated text carries no indentation.
+    static int tabnum;
+
+    static std::string indent(int n);
+    static std::string tab();
+    static std::string lineFeed() { return "\n"; }
+    static std::string newline() { return lineFeed() + tab(); }
+    static std::string leftBrace() { return "{"; }
+    static std::string rightBrace() { return "}"; }
+    static std::string leftBracket() { return "["; }
+    static std::string rightBracket() { return "]"; }
+    static std::string semicolon() { return ";"; }
+    static std::string openBrace() { return newline() + "{" + newline(); }
+    static std::string closeBrace() { return newline() + "}" + newline(); }
+    static std::string openBracket() { return newline() + "[" + newline(); }
+    static std::string closeBracket() { return newline() + "]" + newline(); }
+};

@@ -1,0 +1,11 @@
+// The compiler core model: diagnostics, the indentation base, code fragments,
+// types and their operator rules, the AST node and the symbol nodes.
+#pragma once
+#include "compiler/core/base.hpp"
+#include "compiler/core/code_fragment.hpp"
+#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/gbk.hpp"
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/core/symbols.hpp"
+#include "compiler/core/types.hpp"

@@ -1,0 +1,377 @@
+#include "compiler/core/diagnostics.hpp"
+
+#include <iostream>
+
+#include "compiler/core/base.hpp"
+#include "compiler/core/code_fragment.hpp"
+#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/gbk.hpp"
+#include "compiler/core/symbols.hpp"
+#include "compiler/core/types.hpp"
+
+namespace {
+
+// ORDER: indexed by QUVException::Kind.
+const char* const kindNamesUtf8[] = {"文件错误", "词法错误", "语法错误", "语义错误", "连接错误", "运行错误"};
+
+// ORDER: message numbers 0..40; 22..40 double as the texts of makeSemantic.
+const char* const numberNamesUtf8[] = {
+    "字符流读写异常",
+    "符号流读写异常",
+    "符号流匹配异常",
+    "符号流重试异常",
+    "字符匹配异常",
+    "无可选字符异常",
+    "符号匹配异常",
+    "无可选符号异常",
+    "标号异常",
+    "操作符类型不匹配异常",
+    "类型不匹配异常",
+    "标志符无定义异常",
+    "标志符重定义异常",
+    "标志符定义匹配异常",
+    "标志符引用不确定异常",
+    "其他语义异常",
+    "进程未在工程中定义异常",
+    "进程在工程中重定义异常",
+    "工程中存在多个主程序或系统程序异常",
+    "工程中无主程序或系统程序异常",
+    "未知运行异常",
+    "致命运行异常",
+    "channel can't send/receive undefined struct/union data types value, you should define a typename for this "
+    "type to use!",
+    "the type you want to define has an infinite size, maybe you have defined a struct A with a field have the same "
+    "type A, while not Pointer(A)!",
+    "the type you want to define has referenced itself, but it is not a record or union type",
+    "In ProsCall, two channels communicated with the same process with the same input/output style, since quv/e "
+    "processes act as point-to-point way,\t\tif the two channels communicate with different values, you should "
+    "define a union type for the two processes to communicate!",
+    "In ProcCall/ProsCall, two actual param is connected with the same formal param ",
+    "In ProCall, two iop param is pointed to the same variable, you can't modify a ioparam in a clock!",
+    "Procedure Call's actual param num not equal to it's formal param num!",
+    "Procedure Call have no required formal param!",
+    "ProsCall exists two same pros controls, you should defined them with different controls!",
+    "Pros have defined an input channel with the process declared before,  if the two channels communicate different "
+    "values, \t\tyou should define a union type for the two processes to communicate!",
+    "Pros have defined an output channel with the process declared before,  if the two channels communicate "
+    "different values, \t\tyou should define a union type for the two processes to communicate!!",
+    "In Parallel statement, controlName hasn't being used!",
+    "In Parallel statement, a process can't communicate with itself!",
+    "In Parallel statement, channel send values with no matched recv channel!",
+    "In Parallel statement, channel recv values with no matched send channel!",
+    "In Parallel statement, channel send values and recv values with different type!",
+    "field with the same name has been declared in current record/union!",
+    "param with the same name has been declared in current procedure/process!",
+    "actual param and formal param 's attrib is mismatched in current ProcCall!",
+};
+
+const int kindCount = sizeof kindNamesUtf8 / sizeof kindNamesUtf8[0];
+const int numberCount = sizeof numberNamesUtf8 / sizeof numberNamesUtf8[0];
+
+std::vector<std::string> toGbk(const char* const* utf8, int count) {
+    std::vector<std::string> t;
+    for (int i = 0; i < count; ++i)
+        t.push_back(gbk::fromUtf8(utf8[i]));
+    return t;
+}
+
+// The name look-ups tolerate an out-of-range index with an empty name rather than reading past a table.
+std::string entryAt(const std::vector<std::string>& table, int index) {
+    return index >= 0 && static_cast<size_t>(index) < table.size() ? table[index] : std::string();
+}
+
+std::string typeText(const Type* t) {
+    return t ? t->getTypeset() : std::string();
+}
+
+std::string seeText(int line, int column) {
+    return "\tsee Line: " + std::to_string(line) + ", Col: " + std::to_string(column);
+}
+
+}  // namespace
+
+QUVException::QUVException() : serial(static_cast<int>(list().size())) {}
+
+QUVException::QUVException(int kind_, int number_, int line_, int column_, const std::string& rule_,
+                           const std::string& file_, const std::string& details_)
+    : kind(kind_), number(number_), line(line_), column(column_), rule(rule_), file(file_), details(details_),
+      serial(static_cast<int>(list().size())) {
+    list().push_back(*this);
+    report();
+}
+
+std::vector<QUVException>& QUVException::list() {
+    static std::vector<QUVException> records;
+    return records;
+}
+
+void QUVException::clearList() {
+    list().clear();
+}
+
+std::string QUVException::getFileNameAt(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= list().size())
+        return std::string();
+    return list()[index].file;
+}
+
+std::string QUVException::kindName(int k) {
+    static const std::vector<std::string> names = toGbk(kindNamesUtf8, kindCount);
+    return entryAt(names, k);
+}
+
+std::string QUVException::numberName(int n) {
+    static const std::vector<std::string> names = toGbk(numberNamesUtf8, numberCount);
+    return entryAt(names, n);
+}
+
+std::string QUVException::getKindName() const {
+    return kindName(kind);
+}
+
+std::string QUVException::getNumberName() const {
+    return numberName(number);
+}
+
+std::string QUVException::format() const {
+    static const std::string fileLabel = gbk::fromUtf8("文件: ");
+    static const std::string lineLabel = gbk::fromUtf8(", 行: ");
+    static const std::string columnLabel = gbk::fromUtf8(", 列: ");
+    static const std::string kindLabel = gbk::fromUtf8(", 类型: ");
+    static const std::string numberLabel = gbk::fromUtf8(", 编号: ");
+    static const std::string ruleLabel = gbk::fromUtf8(", 规则: ");
+    static const std::string detailsLabel = gbk::fromUtf8(". \n具体信息: ");
+    return fileLabel + file + lineLabel + std::to_string(line) + columnLabel + std::to_string(column) + kindLabel +
+           getKindName() + numberLabel + getNumberName() + ruleLabel + rule + detailsLabel + details;
+}
+
+void QUVException::report() const {
+    std::cerr << format() << std::endl;
+    QUVCompiler* driver = QUVCompiler::current;
+    if (driver && driver->errorCallback)
+        driver->errorCallback(const_cast<QUVException*>(this));
+}
+
+// ---- partial fillers -------------------------------------------------------
+
+void QUVException::makeSemanticAt() {
+    *this = QUVException();
+    kind = SemanticError;
+    if (QUVCompiler* driver = QUVCompiler::current) {
+        line = driver->getWalkLine();
+        column = driver->getWalkColumn();
+        rule = driver->getWalkRule();
+        file = driver->getFileName();
+    }
+}
+
+void QUVException::makeSyntaxAt(int line_, int column_, const std::string& rule_, const std::string& file_) {
+    *this = QUVException();
+    kind = SyntaxError;
+    line = line_;
+    column = column_;
+    rule = rule_;
+    file = file_;
+}
+
+void QUVException::makeLabelError(int line_, int column_, const std::string& rule_, const std::string& file_) {
+    makeSyntaxAt(line_, column_, rule_, file_);
+    number = 8;
+}
+
+void QUVException::makeLinkError() {
+    *this = QUVException();
+    kind = LinkError;
+}
+
+QUVException& QUVException::finish(int number_, const std::string& details_) {
+    number = number_;
+    details = details_;
+    serial = static_cast<int>(list().size());
+    list().push_back(*this);
+    report();
+    return *this;
+}
+
+// ---- semantic builders ----------------------------------------------------
+
+QUVException& QUVException::makeIllegalOp(const std::string& op, const Type* t) {
+    makeSemanticAt();
+    return finish(9, "illegal op: " + op + " with operand has type " + typeText(t));
+}
+
+QUVException& QUVException::makeIllegalBinaryOp(const std::string& op, const Type* left, const Type* right) {
+    makeSemanticAt();
+    return finish(9, "illegal op: " + op + " with left operand has type " + typeText(left) +
+                         " and right operand has type " + typeText(right));
+}
+
+QUVException& QUVException::makeIllegalTernaryOp(const std::string& op, const Type* a, const Type* b,
+                                                 const Type* c) {
+    makeSemanticAt();
+    return finish(9, "illegal op: " + op + " with 1th operand has type " + typeText(a) + " and 2th operand has type " +
+                         typeText(b) + " and 3th operand has type " + typeText(c));
+}
+
+QUVException& QUVException::makeIllegalFieldOp(const std::string& op, const Type* left, const std::string& field) {
+    makeSemanticAt();
+    return finish(9, "illegal op: " + op + " with left operand has type " + typeText(left) +
+                         " and right fieldname is " + field);
+}
+
+QUVException& QUVException::makeIllegalType(const Type* t, int allowedMask) {
+    static const char* const names[] = {"Int", "Float", "String", "Bool"};
+    std::string allowed;
+    for (int bit = 0; bit < 4; ++bit) {
+        if (!(allowedMask & (1 << bit)))
+            continue;
+        if (!allowed.empty())
+            allowed += " or ";
+        allowed += names[bit];
+    }
+    makeSemanticAt();
+    return finish(10, "illegal type: " + typeText(t) + "is not match the required type:" + allowed);
+}
+
+QUVException& QUVException::makeSemantic(int k) {
+    makeSemanticAt();
+    return finish(15, numberName(22 + k));
+}
+
+QUVException& QUVException::makeRedeclared(const std::string& name, const Node* earlier) {
+    makeSemanticAt();
+    return finish(12, "Symbol " + name + " redeclared!\n " + seeText(earlier->getLine(), earlier->getColumn()));
+}
+
+QUVException& QUVException::makeUndeclared(const std::string& name, int line_, int column_) {
+    makeSemanticAt();
+    line = line_;
+    column = column_;
+    return finish(11, "Symbol " + name + " hasn't been declared before!");
+}
+
+QUVException& QUVException::makeAmbiguous(const std::string& name, const std::vector<Node*>& candidates) {
+    std::string text = "Symbol " + name + " has too many reference! we will choose the first reference as the result!" +
+                       base::newline();
+    for (const Node* n : candidates)
+        text += seeText(n->getLine(), n->getColumn());
+    makeSemanticAt();
+    return finish(14, text);
+}
+
+QUVException& QUVException::makeRefTypeMismatch(const std::string& name, int refKind, int defKind,
+                                                const Node* definition) {
+    makeSemanticAt();
+    return finish(13, "Symbol " + name + " 's reference type " + CodeNames::refKindName(refKind) +
+                          " 's doesn't match its definition type " + CodeNames::defKindName(defKind) +
+                          "!\n\t see Line: " + std::to_string(definition->getLine()) +
+                          ", Col: " + std::to_string(definition->getColumn()));
+}
+
+// ---- label builders ---------------------------------------------------------
+
+QUVException& QUVException::makeMismatchedLabel(int line_, int column_, const std::string& rule_,
+                                                const std::string& file_, const std::string& found,
+                                                const std::string& expected) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "Mismatched Label " + found + " while expecting " + expected + "\n");
+}
+
+QUVException& QUVException::makeLabelRedeclared(int line_, int column_, const std::string& rule_,
+                                                const std::string& file_, const std::string& label, int earlierLine,
+                                                int earlierColumn) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "Label " + label + " redeclared!\n\tsee line " + std::to_string(earlierLine) + ", col " +
+                         std::to_string(earlierColumn));
+}
+
+QUVException& QUVException::makeGotoUndeclared(int line_, int column_, const std::string& rule_,
+                                               const std::string& file_, const std::string& label, int labelLine,
+                                               int labelColumn) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "Goto label " + label + " hasn't been declared in current case statement!\n\t see Line " +
+                         std::to_string(labelLine) + ", col " + std::to_string(labelColumn));
+}
+
+QUVException& QUVException::makeForwardLabel(int line_, int column_, const std::string& rule_,
+                                             const std::string& file_, const std::string& label) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "forward label " + label + " hasn't been declared before!");
+}
+
+QUVException& QUVException::makeCaseCountMismatch(int line_, int column_, const std::string& rule_,
+                                                  const std::string& file_, int gotoCount, int exitCount) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "In case statement, goto conditions num is " + std::to_string(gotoCount) +
+                         ", while exit conditions num is " + std::to_string(exitCount));
+}
+
+QUVException& QUVException::makeMismatchedLB(int line_, int column_, const std::string& rule_,
+                                             const std::string& file_, const std::string& found,
+                                             const std::string& expected, int lbLine, int lbColumn) {
+    makeLabelError(line_, column_, rule_, file_);
+    return finish(8, "Mismatched LB " + found + " while expecting " + expected + "\n\tsee line " +
+                         std::to_string(lbLine) + ", col " + std::to_string(lbColumn));
+}
+
+// ---- run-time builders ------------------------------------------------------
+
+QUVException& QUVException::makeInFunction(const std::string& text, const std::string& method) {
+    *this = QUVException();
+    kind = RunTimeError;
+    if (QUVCompiler* driver = QUVCompiler::current) {
+        line = driver->getWalkLine();
+        column = driver->getWalkColumn();
+        rule = driver->getWalkRule();
+        file = driver->getFileName();
+    }
+    return finish(20, text + " in function " + method);
+}
+
+QUVException& QUVException::makeFatal(const std::string& text) {
+    *this = QUVException();
+    kind = RunTimeError;
+    if (QUVCompiler* driver = QUVCompiler::current)
+        file = driver->getFileName();
+    return finish(21, text);
+}
+
+void throwInternalFailure(const std::string& text, const std::string& method) {
+    QUVException e;
+    e.makeInFunction(text, method);
+    throw QUVRunTimeException(e);
+}
+
+// ---- link builders ----------------------------------------------------------
+
+QUVException& QUVException::makeProcessUndeclared(const std::string& process, int line_, int column_,
+                                                  const std::string& file_) {
+    makeLinkError();
+    line = line_;
+    column = column_;
+    file = file_;
+    return finish(16, "Process " + process + " hasn't being declared in the whole project!");
+}
+
+QUVException& QUVException::makeProcessRedeclared(const std::string& process, int line_, int column_,
+                                                  const std::string& file_, int oldLine, int oldColumn,
+                                                  const std::string& oldFile) {
+    makeLinkError();
+    line = line_;
+    column = column_;
+    file = file_;
+    return finish(17, "Process " + process + " has been declared in the project before!\n\tsee Line: " +
+                          std::to_string(oldLine) + ", Col: " + std::to_string(oldColumn) + ", File: " + oldFile);
+}
+
+QUVException& QUVException::makeMainTwice(const std::string& program, const std::string& earlierProgram) {
+    makeLinkError();
+    return finish(18, "While declaring program " + program +
+                          " to be a Main Or MMain program, we have found such a Program " + earlierProgram +
+                          " in the project before!");
+}
+
+QUVException& QUVException::makeNoMain() {
+    makeLinkError();
+    return finish(19, "In the project, there doesn't exist a Main or MMain program!");
+}

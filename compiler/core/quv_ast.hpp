@@ -1,0 +1,41 @@
+// The node of every tree the parser builds and the tree walker reads: an ANTLR
+// common AST node that remembers the source place of its token, so semantic
+// diagnostics can point into the source.
+#pragma once
+#include <antlr/ASTRefCount.hpp>
+#include <antlr/CommonAST.hpp>
+#include <antlr/Token.hpp>
+
+class QUV_AST;
+typedef antlr::ASTRefCount<QUV_AST> RefQUV_AST;
+
+class QUV_AST : public antlr::CommonAST {
+public:
+    QUV_AST() = default;
+    QUV_AST(const QUV_AST& other) : CommonAST(other), line(other.line), column(other.column) {}
+    ~QUV_AST() override = default;
+
+    const char* typeName() const override { return TYPE_NAME; }
+    antlr::RefAST clone() const override { return antlr::RefAST(new QUV_AST(*this)); }
+
+    void initialize(antlr::RefToken t) override;
+    void initialize(int type, const std::string& text) override;
+    void initialize(antlr::RefAST t) override;
+
+    void addChild(RefQUV_AST child) { BaseAST::addChild(antlr::RefAST(child)); }
+    void setPosition(int line_, int column_) {
+        line = line_;
+        column = column_;
+    }
+    int getLine() const { return line; }
+    int getColumn() const { return column; }
+
+    // The node factory installed in the parser, so every node it makes is a QUV_AST.
+    static antlr::RefAST factory();
+
+    static const char* const TYPE_NAME;
+
+private:
+    int line = -1;
+    int column = -1;
+};

@@ -1,0 +1,305 @@
+#include "compiler/core/types.hpp"
+
+#include "compiler/core/base.hpp"
+#include "compiler/core/diagnostics.hpp"
+
+// ---- registry ----------------------------------------------------------------
+// Definition order matters: the registry is filled before the globals read it.
+
+std::vector<Type*>& Type::typeVector = *new std::vector<Type*>;
+static const bool basicTypesMade [[maybe_unused]] = Type::initBasicTypes();
+Type* Type::unknownType = Type::getTypeFromOrder(0);
+Type* Type::integerType = Type::getTypeFromOrder(1);
+Type* Type::floatType = Type::getTypeFromOrder(2);
+Type* Type::stringType = Type::getTypeFromOrder(3);
+Type* Type::logicType = Type::getTypeFromOrder(4);
+Type* Type::boolType = Type::getTypeFromOrder(5);
+Type* Type::streamType = Type::getTypeFromOrder(6);
+Type* Type::nmType = Type::getTypeFromOrder(7);
+
+Type* Type::newBasicType(int n) {
+    if (n < 0 || n > 7)
+        throwInternalFailure("illegal type no", "Type::newBasicType()");
+    return new BasicType(n);
+}
+
+bool Type::initBasicTypes() {
+    for (int n = 0; n <= 7; ++n)
+        typeVector.push_back(newBasicType(n));
+    return true;
+}
+
+Type* Type::getTypeFromOrder(int order) {
+    size_t index = static_cast<unsigned>(order);
+    if (typeVector.empty() || index >= typeVector.size())
+        throwInternalFailure("illegal type order", "Type::getTypeFromOrder()");
+    Type* t = typeVector[index];
+    if (static_cast<size_t>(t->order) != index)
+        throwInternalFailure("type vector's order mismatch", "Type::getTypeFromOrder()");
+    return t;
+}
+
+Type* Type::find(Type* candidate) {
+    if (candidate->number >= 0 && candidate->number <= 7)
+        return getTypeFromOrder(candidate->number);
+    for (size_t i = 8; i < typeVector.size(); ++i)
+        if (same(candidate, typeVector[i]))
+            return typeVector[i];
+    candidate->order = static_cast<int>(typeVector.size());
+    typeVector.push_back(candidate);
+    return nullptr;
+}
+
+Type* Type::makeFrom(Type* candidate) {
+    Type* registered = find(candidate);
+    if (!registered)
+        return candidate;
+    delete candidate;
+    return registered;
+}
+
+Type* Type::makePointer(Type* pointee) {
+    return makeFrom(new PointerType(pointee));
+}
+
+Type* Type::makeArray(Type* element, int size) {
+    return makeFrom(new ArrayType(element, size));
+}
+
+Type* Type::makeArrayDims(Type* element, const std::vector<int>& dims) {
+    Type* t = element;
+    for (int size : dims)
+        t = makeArray(t, size);
+    return t;
+}
+
+Type* Type::makeChannel(Type* element, bool isInput) {
+    return makeFrom(new ChannelType(element, isInput));
+}
+
+Type* Type::makeNamed(Type* target, const std::string& name) {
+    return makeFrom(new NamedType(target, name));
+}
+
+Type* Type::makeRecord(const FieldListFragment* fields) {
+    Type* t = makeFrom(new RecordType(fields->fields));
+    t->typeset = fields->getTypeset();
+    return t;
+}
+
+Type* Type::makeUnion(const FieldListFragment* fields) {
+    Type* t = makeFrom(new UnionType(fields->fields));
+    t->typeset = fields->getTypeset();
+    return t;
+}
+
+void Type::deleteAll() {
+    for (Type* t : typeVector)
+        delete t;
+    // Dropping the entries keeps a late lookup from reaching freed types.
+    typeVector.clear();
+}
+
+// ---- comparisons ---------------------------------------------------------------
+
+bool Type::same(const Type* a, const Type* b) {
+    for (;;) {
+        if (!a || !b || a->number == UNKNOWN || b->number == UNKNOWN || a->number != b->number)
+            return false;
+        switch (a->number) {
+        case INTEGER: case FLOAT: case STRING: case LOGIC: case BOOLEAN: case STREAM: case CONTROL:
+            return true;
+        case POINTER:
+            a = static_cast<const PointerType*>(a)->pointee;
+            b = static_cast<const PointerType*>(b)->pointee;
+            break;
+        case CHANNEL: {
+            auto ca = static_cast<const ChannelType*>(a);
+            auto cb = static_cast<const ChannelType*>(b);
+            if (ca->isInput != cb->isInput)
+                return false;
+            a = ca->elementType;
+            b = cb->elementType;
+            break;
+        }
+        case RECORD: case UNION: {
+            auto ra = static_cast<const RecordType*>(a);
+            auto rb = static_cast<const RecordType*>(b);
+            if (ra->getFieldCount() != rb->getFieldCount())
+                return false;
+            for (int i = 0; i < ra->getFieldCount(); ++i)
+                if (ra->getFieldName(i) != rb->getFieldName(i) || !same(ra->getFieldType(i), rb->getFieldType(i)))
+                    return false;
+            return true;
+        }
+        case ARRAY: {
+            auto aa = static_cast<const ArrayType*>(a);
+            auto ab = static_cast<const ArrayType*>(b);
+            if (aa->size != ab->size)
+                return false;
+            a = aa->elementType;
+            b = ab->elementType;
+            break;
+        }
+        case NAMED: {
+            auto na = static_cast<const NamedType*>(a);
+            auto nb = static_cast<const NamedType*>(b);
+            if (na->name != nb->name)
+                return false;
+            a = na->target;
+            b = nb->target;
+            break;
+        }
+        default:
+            throwInternalFailure("illegal type no", "Type::same()");
+        }
+    }
+}
+
+const Type* Type::resolveNames(const Type* t) {
+    while (t && t->number == NAMED)
+        t = static_cast<const NamedType*>(t)->target;
+    return t;
+}
+
+bool Type::equal(const Type* a, const Type* b) {
+    for (;;) {
+        a = resolveNames(a);
+        b = resolveNames(b);
+        if (!a || !b)
+            return false;
+        if (a->number == UNKNOWN || b->number == UNKNOWN)
+            return true;
+        if (a->number != b->number)
+            return false;
+        switch (a->number) {
+        case INTEGER: case FLOAT: case STRING: case LOGIC: case BOOLEAN: case STREAM: case CONTROL:
+            return true;
+        case POINTER:
+            a = static_cast<const PointerType*>(a)->pointee;
+            b = static_cast<const PointerType*>(b)->pointee;
+            break;
+        case RECORD: case UNION: {
+            auto ra = static_cast<const RecordType*>(a);
+            auto rb = static_cast<const RecordType*>(b);
+            if (ra->getFieldCount() != rb->getFieldCount())
+                return false;
+            for (int i = 0; i < ra->getFieldCount(); ++i)
+                if (ra->getFieldName(i) != rb->getFieldName(i) || !equal(ra->getFieldType(i), rb->getFieldType(i)))
+                    return false;
+            return true;
+        }
+        case ARRAY: {
+            auto aa = static_cast<const ArrayType*>(a);
+            auto ab = static_cast<const ArrayType*>(b);
+            if (aa->size != ab->size)
+                return false;
+            a = aa->elementType;
+            b = ab->elementType;
+            break;
+        }
+        default:
+            throwInternalFailure("illegal type no", "Type::equal()");
+        }
+    }
+}
+
+bool Type::isdefSize(const Type* t) {
+    for (;;) {
+        if (t->number >= UNKNOWN && t->number <= POINTER)
+            return true;
+        switch (t->number) {
+        case ARRAY:
+            t = static_cast<const ArrayType*>(t)->elementType;
+            break;
+        case RECORD: case UNION: {
+            auto r = static_cast<const RecordType*>(t);
+            for (int i = 0; i < r->getFieldCount(); ++i)
+                if (!isdefSize(r->getFieldType(i)))
+                    return false;
+            return true;
+        }
+        case NAMED:
+            t = static_cast<const NamedType*>(t)->target;
+            break;
+        default:
+            throwInternalFailure("illegal type no", "Type::isdefSize()");
+        }
+    }
+}
+
+// ---- the kinds ----------------------------------------------------------------------
+
+BasicType::BasicType(int n) : Type(n) {
+    static const char* const cpp[] = {"UNKNOWN", "int", "float", "std::string", "bool", "bool", "STREAM", "CONTROL"};
+    static const char* const quv[] = {"", "Integer", "Float", "String", "Logic", "BOOL", "STREAM", "NM"};
+    if (n < 0 || n > 7)
+        throwInternalFailure("illegal typeno", "BasicType::BasicType()");
+    order = n;
+    cppBase = cpp[n];
+    typeset = quv[n];
+}
+
+PointerType::PointerType(Type* p) : Type(POINTER), pointee(p) {
+    typeset = "Pointer(" + p->getTypeset() + ")";
+    cppBase = p->getCppBase();
+    declPrefix = p->getDeclPrefix() + "(*";
+    declSuffix = ")" + p->getDeclSuffix();
+}
+
+ArrayType::ArrayType(Type* element, int size_) : Type(ARRAY), size(size_), elementType(element) {
+    cppBase = element->getCppBase();
+    declPrefix = element->getDeclPrefix() + "(";
+    declSuffix = element->getDeclSuffix() + "[" + std::to_string(size) + "])";
+}
+
+RecordType::RecordType(FieldList* list) : Type(RECORD), fields(list) {
+    std::string names;
+    for (int i = 0; i < getFieldCount(); ++i)
+        names += (i ? ";" : "") + getFieldName(i);
+    typeset = "Record(" + names + ")";
+    setStructText("struct ");
+}
+
+void RecordType::setStructText(const std::string& keyword) {
+    std::string text = keyword + base::openBrace();
+    for (int i = 0; i < getFieldCount(); ++i) {
+        text += CodeNames::declaration((*fields)[i]->getCode(), getFieldType(i)) + base::semicolon();
+        if (i + 1 < getFieldCount())
+            text += base::newline();
+    }
+    cppBase = text + base::closeBrace();
+}
+
+std::string RecordType::getFieldName(int i) const {
+    if (i < 0 || i >= getFieldCount())
+        throwInternalFailure("illegal index", "RecordType::getFieldName()");
+    return (*fields)[i]->getTypeset();
+}
+
+Type* RecordType::getFieldType(int i) const {
+    if (i < 0 || i >= getFieldCount())
+        throwInternalFailure("illegal index", "RecordType::getFieldName()");
+    return (*fields)[i]->getType();
+}
+
+UnionType::UnionType(FieldList* list) : RecordType(list) {
+    number = UNION;
+    setStructText("union ");
+}
+
+NamedType::NamedType(Type* t, const std::string& n) : Type(NAMED), name(n), target(t) {
+    cppBase = CodeNames::typeName(n);
+    if (isdefSize(t)) {
+        typeset = n;
+    } else {
+        QUVException e;
+        e.makeSemantic(1);
+    }
+}
+
+ChannelType::ChannelType(Type* element, bool input) : Type(CHANNEL), elementType(element), isInput(input) {
+    cppBase = "Channel<" + element->getCppBase() + " " + element->getDeclPrefix() + " " + element->getDeclSuffix() +
+              ">";
+    declPrefix = "*";
+}

@@ -1,0 +1,150 @@
+// The QUV/E type system: every type is registered once in Type::typeVector, so
+// types are shared and compared by pointer; Type::same is structural identity,
+// Type::equal compatibility (named types seen through, the unknown type matches all).
+#pragma once
+#include <string>
+#include <vector>
+
+#include "compiler/core/code_fragment.hpp"
+
+class Type : public CodeFragment {
+public:
+    // Type numbers (ORDER: the basic types 0..7 are also their registry orders).
+    enum Number {
+        UNKNOWN = 0, INTEGER, FLOAT, STRING, LOGIC, BOOLEAN, STREAM, CONTROL,
+        POINTER, UNION, RECORD, ARRAY, NAMED, CHANNEL
+    };
+
+    ~Type() override = default;
+
+    int getNumber() const { return number; }
+    int getOrder() const { return order; }
+    std::string getCppBase() const { return cppBase; }
+    std::string getDeclPrefix() const { return declPrefix; }
+    std::string getDeclSuffix() const { return declSuffix; }
+
+    // Never destroyed: types stay valid until deleteAll, even during static destruction.
+    static std::vector<Type*>& typeVector;
+    static Type* unknownType;
+    static Type* integerType;
+    static Type* floatType;
+    static Type* stringType;
+    static Type* logicType;
+    static Type* boolType;
+    static Type* streamType;
+    static Type* nmType;
+
+    static bool same(const Type* a, const Type* b);
+    static bool equal(const Type* a, const Type* b);
+    static bool isdefSize(const Type* t);
+    static Type* getTypeFromOrder(int order);
+    static Type* newBasicType(int number);
+    static bool initBasicTypes();
+    static Type* find(Type* candidate);
+    static Type* makePointer(Type* pointee);
+    static Type* makeArray(Type* element, int size);
+    static Type* makeArrayDims(Type* element, const std::vector<int>& dims);
+    static Type* makeChannel(Type* element, bool isInput);
+    static Type* makeNamed(Type* target, const std::string& name);
+    static Type* makeRecord(const FieldListFragment* fields);
+    static Type* makeUnion(const FieldListFragment* fields);
+    static void deleteAll();
+
+    // Operator typing rules, called on the (left or only) operand's type.
+    Type* checkEq(Type* r);
+    Type* checkNe(Type* r);
+    Type* checkLt(Type* r);
+    Type* checkLe(Type* r);
+    Type* checkGt(Type* r);
+    Type* checkGe(Type* r);
+    Type* checkAnd(Type* r);
+    Type* checkOr(Type* r);
+    Type* checkAdd(Type* r);
+    Type* checkSub(Type* r);
+    Type* checkMul(Type* r);
+    Type* checkDiv(Type* r);
+    Type* checkMod(Type* r);
+    Type* checkNeg();
+    Type* checkDeref();
+    Type* checkNot();
+    Type* checkCanSend();
+    Type* checkCanRecv();
+    Type* checkAddressOf();
+    Type* self();
+    Type* checkIfThenElse(Type* thenType, Type* elseType);
+    Type* checkIndex(Type* index);
+    Type* checkArrow(const std::string& field);
+    Type* checkField(const std::string& field);
+    bool checkAssign(Type* r);
+    bool checkReceive(Type* r);
+    bool checkSend(Type* r);
+    bool checkEquation();
+    bool checkDelete();
+
+protected:
+    explicit Type(int number_) : number(number_) {}
+
+    int number;
+    int order = 0;
+    std::string cppBase;
+    std::string declPrefix;
+    std::string declSuffix;
+
+private:
+    static Type* makeFrom(Type* candidate);
+    static const Type* resolveNames(const Type* t);
+    Type* checkComparison(const std::string& op, Type* r);
+    Type* checkArithmetic(const std::string& op, Type* r, bool allowString);
+    bool eqAccepts(Type* r);
+};
+
+class BasicType : public Type {
+public:
+    explicit BasicType(int number);
+};
+
+class PointerType : public Type {
+public:
+    explicit PointerType(Type* pointee);
+    Type* pointee;
+};
+
+class ArrayType : public Type {
+public:
+    ArrayType(Type* element, int size);
+    int size;
+    Type* elementType;
+};
+
+class RecordType : public Type {
+public:
+    explicit RecordType(FieldList* fields);
+    std::string getFieldName(int i) const;
+    Type* getFieldType(int i) const;
+    int getFieldCount() const { return fields ? static_cast<int>(fields->size()) : 0; }
+    FieldList* fields;  // kept, never freed: the list belongs to the code generator
+
+protected:
+    void setStructText(const std::string& keyword);
+    friend class Type;
+};
+
+class UnionType : public RecordType {
+public:
+    explicit UnionType(FieldList* fields);
+};
+
+class NamedType : public Type {
+public:
+    NamedType(Type* target, const std::string& name);
+    std::string getName() const { return name; }
+    std::string name;
+    Type* target;
+};
+
+class ChannelType : public Type {
+public:
+    ChannelType(Type* element, bool isInput);
+    Type* elementType;
+    bool isInput;
+};

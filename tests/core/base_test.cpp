@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include "test_support.hpp"
+
+namespace {
+
+TEST(BaseTest, PiecesAtDepthZero) {
+    const std::pair<std::string, std::string> cases[] = {
+        {base::indent(3), "\t\t\t"}, {base::indent(0), ""},          {base::indent(-2), ""},
+        {base::tab(), ""},           {base::newline(), "\n"},        {base::openBrace(), "\n{\n"},
+        {base::closeBrace(), "\n}\n"}, {base::openBracket(), "\n[\n"}, {base::closeBracket(), "\n]\n"},
+        {base::semicolon(), ";"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.first, c.second);
+}
+
+TEST(BaseTest, NegativeDepthIsAnInternalFailure) {
+    DriverScope scope;
+    base::tabnum = -1;
+    EXPECT_THROW(base::tab(), QUVRunTimeException);
+    base::tabnum = 0;
+    ASSERT_EQ(QUVException::list().size(), 1u);
+    EXPECT_EQ(QUVException::list()[0].getDetails(), "tabnum <0 in function base::tab()");
+}
+
+}  // namespace

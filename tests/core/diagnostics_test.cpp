@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "test_support.hpp"
+
+namespace {
+
+struct BuilderCase {
+    const char* name;
+    std::function<void(QUVException&)> build;
+    int kind;
+    int number;
+    int line;
+    int column;
+    std::string rule;
+    std::string file;
+    std::string details;
+};
+
+class DiagnosticsTest : public ::testing::Test {
+protected:
+    DriverScope scope{"src/prog.e"};
+    void SetUp() override {
+        scope.driver.setWalkPosition(12, 7);
+        scope.driver.setWalkRule("expression");
+    }
+};
+
+TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
+    BlockNode root("root", DEF_PROJECT, 1, 1, nullptr);
+    Node* first = new Node("x", DEF_LOCAL, 3, 5, &root);
+    Node* second = new Node("x", DEF_LOCAL, 7, 2, &root);
+    const std::string sem = "expression";
+    const std::string f = "src/prog.e";
+    std::vector<BuilderCase> cases = {
+        {"IllegalOp", [](QUVException& e) { e.makeIllegalOp("~", Type::integerType); }, 3, 9, 12, 7, sem, f,
+         "illegal op: ~ with operand has type Integer"},
+        {"IllegalBinaryOp", [](QUVException& e) { e.makeIllegalBinaryOp("+", Type::integerType, Type::stringType); },
+         3, 9, 12, 7, sem, f, "illegal op: + with left operand has type Integer and right operand has type String"},
+        {"IllegalTernaryOp",
+         [](QUVException& e) {
+             e.makeIllegalTernaryOp("if then else", Type::boolType, Type::integerType, Type::floatType);
+         },
+         3, 9, 12, 7, sem, f,
+         "illegal op: if then else with 1th operand has type BOOL and 2th operand has type Integer and 3th operand "
+         "has type Float"},
+        {"IllegalFieldOp", [](QUVException& e) { e.makeIllegalFieldOp(".", Type::floatType, "next"); }, 3, 9, 12, 7,
+         sem, f, "illegal op: . with left operand has type Float and right fieldname is next"},
+        {"IllegalTypeMask5", [](QUVException& e) { e.makeIllegalType(Type::logicType, 5); }, 3, 10, 12, 7, sem, f,
+         "illegal type: Logicis not match the required type:Int or String"},
+        {"IllegalTypeMask15", [](QUVException& e) { e.makeIllegalType(Type::logicType, 15); }, 3, 10, 12, 7, sem, f,
+         "illegal type: Logicis not match the required type:Int or Float or String or Bool"},
+        {"IllegalTypeMask0", [](QUVException& e) { e.makeIllegalType(Type::logicType, 0); }, 3, 10, 12, 7, sem, f,
+         "illegal type: Logicis not match the required type:"},
+        {"SemanticFirst", [](QUVException& e) { e.makeSemantic(0); }, 3, 15, 12, 7, sem, f,
+         QUVException::numberName(22)},
+        {"SemanticLast", [](QUVException& e) { e.makeSemantic(18); }, 3, 15, 12, 7, sem, f,
+         "actual param and formal param 's attrib is mismatched in current ProcCall!"},
+        {"Redeclared", [&](QUVException& e) { e.makeRedeclared("x", first); }, 3, 12, 12, 7, sem, f,
+         "Symbol x redeclared!\n \tsee Line: 3, Col: 5"},
+        {"UndeclaredKeepsItsOwnPlace", [](QUVException& e) { e.makeUndeclared("y", 40, 9); }, 3, 11, 40, 9, sem, f,
+         "Symbol y hasn't been declared before!"},
+        {"Ambiguous", [&](QUVException& e) { e.makeAmbiguous("x", {first, second}); }, 3, 14, 12, 7, sem, f,
+         "Symbol x has too many reference! we will choose the first reference as the result!\n"
+         "\tsee Line: 3, Col: 5\tsee Line: 7, Col: 2"},
+        {"RefTypeMismatch", [&](QUVException& e) { e.makeRefTypeMismatch("x", 1, 9, first); }, 3, 13, 12, 7, sem, f,
+         "Symbol x 's reference type " + gbkBytes("过程") + " 's doesn't match its definition type " +
+             gbkBytes("局部变量") + "!\n\t see Line: 3, Col: 5"},
+        {"MismatchedLabel",
+         [](QUVException& e) { e.makeMismatchedLabel(4, 2, "statementList", "a.e", "EXIT", "NEXT"); }, 2, 8, 4, 2,
+         "statementList", "a.e", "Mismatched Label EXIT while expecting NEXT\n"},
+        {"LabelRedeclared", [](QUVException& e) { e.makeLabelRedeclared(9, 1, "labelName", "a.e", "L1", 3, 4); }, 2,
+         8, 9, 1, "labelName", "a.e", "Label L1 redeclared!\n\tsee line 3, col 4"},
+        {"GotoUndeclared", [](QUVException& e) { e.makeGotoUndeclared(9, 1, "caseStat", "a.e", "L2", 5, 6); }, 2, 8,
+         9, 1, "caseStat", "a.e", "Goto label L2 hasn't been declared in current case statement!\n\t see Line 5, col 6"},
+        {"ForwardLabel", [](QUVException& e) { e.makeForwardLabel(2, 3, "r", "a.e", "F"); }, 2, 8, 2, 3, "r", "a.e",
+         "forward label F hasn't been declared before!"},
+        {"CaseCount", [](QUVException& e) { e.makeCaseCountMismatch(2, 3, "r", "a.e", 2, 3); }, 2, 8, 2, 3, "r",
+         "a.e", "In case statement, goto conditions num is 2, while exit conditions num is 3"},
+        {"MismatchedLB", [](QUVException& e) { e.makeMismatchedLB(2, 3, "r", "a.e", "LB2", "LB1", 1, 8); }, 2, 8, 2,
+         3, "r", "a.e", "Mismatched LB LB2 while expecting LB1\n\tsee line 1, col 8"},
+        {"Fatal", [](QUVException& e) { e.makeFatal("Fatal error occured in typesetting the program!"); }, 5, 21, 0,
+         0, "", f, "Fatal error occured in typesetting the program!"},
+        {"InFunction", [](QUVException& e) { e.makeInFunction("tabnum <0", "base::tab()"); }, 5, 20, 12, 7, sem, f,
+         "tabnum <0 in function base::tab()"},
+        {"ProcessUndeclared", [](QUVException& e) { e.makeProcessUndeclared("P", 6, 3, "b.e"); }, 4, 16, 6, 3, "",
+         "b.e", "Process P hasn't being declared in the whole project!"},
+        {"MainTwice", [](QUVException& e) { e.makeMainTwice("B", "A"); }, 4, 18, 0, 0, "", "",
+         "While declaring program B to be a Main Or MMain program, we have found such a Program A in the project "
+         "before!"},
+        {"NoMain", [](QUVException& e) { e.makeNoMain(); }, 4, 19, 0, 0, "", "",
+         "In the project, there doesn't exist a Main or MMain program!"},
+    };
+    for (const BuilderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        size_t before = QUVException::list().size();
+        size_t calls = DriverScope::seen.size();
+        QUVException e;
+        c.build(e);
+        EXPECT_EQ(e.getKind(), c.kind);
+        EXPECT_EQ(e.getNumber(), c.number);
+        EXPECT_EQ(e.getLine(), c.line);
+        EXPECT_EQ(e.getColumn(), c.column);
+        EXPECT_EQ(e.getRule(), c.rule);
+        EXPECT_EQ(e.getFileName(), c.file);
+        EXPECT_EQ(e.getDetails(), c.details);
+        ASSERT_EQ(QUVException::list().size(), before + 1);
+        EXPECT_EQ(e.getSerial(), static_cast<int>(before));
+        EXPECT_EQ(QUVException::list().back().getDetails(), c.details);
+        ASSERT_EQ(DriverScope::seen.size(), calls + 1);
+        EXPECT_EQ(DriverScope::listSizeAtCallback.back(), before + 1) << "callback must run after the append";
+    }
+}
+
+TEST_F(DiagnosticsTest, SerialEqualsIndexAndCopiesAppendNothing) {
+    for (int i = 0; i < 3; ++i)
+        QUVException(3, 15, i, i, "r", "f", "d");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(QUVException::list()[i].getSerial(), i);
+    QUVException copy(QUVException::list()[1]);
+    QUVException assigned;
+    assigned = copy;
+    EXPECT_EQ(QUVException::list().size(), 3u);
+    EXPECT_EQ(assigned.getSerial(), 1);
+    EXPECT_EQ(QUVException::getFileNameAt(2), "f");
+}
+
+TEST_F(DiagnosticsTest, FormatGivesTheExactText) {
+    QUVException e(3, 15, 4, 9, "", "a.e", "details here");
+    EXPECT_EQ(e.format(), gbkBytes("文件: a.e, 行: 4, 列: 9, 类型: 语义错误, 编号: 其他语义异常, 规则: . \n具体信息: "
+                                   "details here"));
+    EXPECT_EQ(QUVException(1, 4, 1, 1, "r", "f", "").getKindName(), gbkBytes("词法错误"));
+    EXPECT_EQ(QUVException::kindName(0), gbkBytes("文件错误"));
+    EXPECT_EQ(QUVException::numberName(21), gbkBytes("致命运行异常"));
+    EXPECT_EQ(QUVException::numberName(26), "In ProcCall/ProsCall, two actual param is connected with the same formal param ");
+    EXPECT_EQ(QUVException::numberName(32).substr(QUVException::numberName(32).size() - 2), "!!");
+}
+
+TEST_F(DiagnosticsTest, LongNamesAreNeitherCutNorOverrun) {
+    std::string name(5000, 'n');
+    BlockNode earlier("root", DEF_PROJECT, 1, 2, nullptr);
+    QUVException e;
+    e.makeRedeclared(name, &earlier);
+    EXPECT_EQ(e.getDetails(), "Symbol " + name + " redeclared!\n \tsee Line: 1, Col: 2");
+    QUVException big(3, 15, 1, 1, std::string(3000, 'r'), std::string(3000, 'f'), std::string(3000, 'd'));
+    EXPECT_GT(big.format().size(), 9000u);
+    EXPECT_EQ(big.format().substr(big.format().size() - 3000), std::string(3000, 'd'));
+}
+
+TEST(DiagnosticsNoDriver, RecordIsKeptWithoutACurrentDriver) {
+    ASSERT_EQ(QUVCompiler::current, nullptr);
+    size_t before = QUVException::list().size();
+    QUVException e;
+    e.makeIllegalOp("~", Type::floatType);
+    EXPECT_EQ(QUVException::list().size(), before + 1);
+    EXPECT_EQ(e.getFileName(), "");
+    EXPECT_EQ(e.getLine(), 0);
+}
+
+TEST(DiagnosticsDriver, NewDriverEmptiesTheListAndRestoresThePrevious) {
+    QUVException(3, 15, 1, 1, "r", "f", "d");
+    {
+        QUVCompiler outer("o.e");
+        EXPECT_TRUE(QUVException::list().empty());
+        EXPECT_EQ(QUVCompiler::current, &outer);
+        QUVException e(2, 6, 1, 1, "r", "f", "d");
+        EXPECT_EQ(e.getSerial(), 0);
+    }
+    EXPECT_EQ(QUVCompiler::current, nullptr);
+}
+
+TEST(DiagnosticsInternal, InternalFailureIsReportedAndThrown) {
+    DriverScope scope;
+    try {
+        throwInternalFailure("illegal type no", "Type::same()");
+        FAIL() << "nothing thrown";
+    } catch (const QUVRunTimeException& e) {
+        EXPECT_EQ(e.getKind(), 5);
+        EXPECT_EQ(e.getNumber(), 20);
+        EXPECT_EQ(e.getDetails(), "illegal type no in function Type::same()");
+    }
+    EXPECT_EQ(QUVException::list().size(), 1u);
+    EXPECT_EQ(DriverScope::seen.size(), 1u);
+}
+
+TEST(ProcessRegistryTest, DeclarationsAndReferencesAreKeptOnce) {
+    DriverScope scope;
+    ProcessRegistry& r = scope.driver.getProcessRegistry();
+    scope.driver.noteProcessReference("P", 1, 1);
+    scope.driver.noteProcessReference("P", 2, 2);
+    scope.driver.noteProcessDeclaration("Q", 3, 3);
+    scope.driver.noteProcessReference("Q", 4, 4);
+    EXPECT_EQ(r.getReferences().size(), 1u);
+    EXPECT_TRUE(QUVException::list().empty());
+    r.addDeclaration("Q", 9, 8, "other.e");
+    ASSERT_EQ(QUVException::list().size(), 1u);
+    const QUVException& e = QUVException::list()[0];
+    EXPECT_EQ(e.getKind(), 4);
+    EXPECT_EQ(e.getNumber(), 17);
+    EXPECT_EQ(e.getLine(), 9);
+    EXPECT_EQ(e.getFileName(), "other.e");
+    EXPECT_NE(e.getDetails().find("Q"), std::string::npos);
+    EXPECT_NE(e.getDetails().find("t.e"), std::string::npos);
+    EXPECT_EQ(r.getDeclarations().size(), 1u);
+}
+
+}  // namespace

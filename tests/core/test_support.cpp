@@ -1,0 +1,64 @@
+#include "test_support.hpp"
+
+#include <iconv.h>
+
+#include <memory>
+#include <stdexcept>
+
+std::vector<QUVException> DriverScope::seen;
+std::vector<size_t> DriverScope::listSizeAtCallback;
+
+namespace {
+void record(QUVException* e) {
+    DriverScope::seen.push_back(*e);
+    DriverScope::listSizeAtCallback.push_back(QUVException::list().size());
+}
+}  // namespace
+
+DriverScope::DriverScope(const std::string& file) : driver(file) {
+    seen.clear();
+    listSizeAtCallback.clear();
+    driver.errorCallback = record;
+}
+
+DriverScope::~DriverScope() = default;
+
+std::string gbkBytes(const std::string& utf8) {
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv cannot convert to GBK");
+    std::string out(utf8.size() * 2 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* dst = &out[0];
+    size_t outLeft = out.size();
+    if (iconv(cd, &in, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1))
+        throw std::runtime_error("text not convertible to GBK");
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& fields) {
+    // Kept for the whole test run: registered types keep pointing at their lists.
+    static std::vector<std::unique_ptr<FieldList>> lists;
+    static std::vector<std::unique_ptr<FieldListFragment>> fragments;
+    static std::vector<std::unique_ptr<FieldEntry>> entries;
+    lists.emplace_back(new FieldList);
+    fragments.emplace_back(new FieldListFragment(lists.back().get()));
+    for (const auto& f : fields) {
+        FieldFragment item;
+        item.createFieldDecl(f.first, f.second);
+        entries.emplace_back(item.entry);
+        fragments.back()->createFieldList(&item);
+    }
+    return fragments.back().get();
+}
+
+Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields) {
+    return Type::makeRecord(fieldList(fields));
+}
+
+Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields) {
+    return Type::makeUnion(fieldList(fields));
+}

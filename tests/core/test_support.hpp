@@ -1,0 +1,25 @@
+// Shared helpers of the core tests: a current driver that records every
+// diagnostic its callback sees, and GBK bytes of expected UTF-8 text.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "compiler/core/core.hpp"
+
+// GBK bytes of a UTF-8 text, converted with iconv independently of the code under test.
+std::string gbkBytes(const std::string& utf8);
+
+// Makes a driver current for the test's lifetime and records the callback's records.
+class DriverScope {
+public:
+    explicit DriverScope(const std::string& file = "t.e");
+    ~DriverScope();
+    QUVCompiler driver;
+    static std::vector<QUVException> seen;
+    static std::vector<size_t> listSizeAtCallback;
+};
+
+// A field list for a record or union type; the lists live as long as the registry.
+FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& fields);
+Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields);
+Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields);
