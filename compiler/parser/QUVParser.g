@@ -6,10 +6,8 @@
 // computes from the whole grammar, so the rules here are written in the shape that
 // gives them; never list a set by hand. One-token rules only report (reportOnly).
 //
-// Rules marked INTERIM stand in for the statement, label, procedure, process,
-// package and agent rules that do not exist yet; until they do, the FOLLOW sets
-// that reach into them (semi, expression, proBody, ...) are smaller than they
-// will be.
+// Statement rules return a termination kind; the label checks and the
+// typesetting pass live in small source files beside this grammar.
 
 header "post_include_hpp" {
 #include <string>
@@ -67,6 +65,40 @@ private:
 		ANTLR_USE_NAMESPACE(antlr)RefToken open, RefQUV_AST sections, RefQUV_AST body);
 	static void retypeBuiltin(ANTLR_USE_NAMESPACE(antlr)RefAST root, int type,
 		const char* text, ANTLR_USE_NAMESPACE(antlr)RefToken first);
+
+	// Label checks (label_state.cpp); they only file diagnostics.
+	static std::string terminationKindName(int kind);
+	void checkLbForm(ANTLR_USE_NAMESPACE(antlr)RefToken lb);
+	void recordLabel(ANTLR_USE_NAMESPACE(antlr)RefToken name);
+	void recordForwardLabel(ANTLR_USE_NAMESPACE(antlr)RefToken name);
+	void expectKind(int found, int expected);
+	void expectEnding(int found, int declarationKind);
+	void reportMismatchedKind(int found, int expected);
+	void checkForwardLabels();
+	void closeBranch(int kind, std::vector<std::string>& branchNames);
+	static void fillLabel(LabelRecord& label, ANTLR_USE_NAMESPACE(antlr)RefToken name);
+	static void appendReadLabel(std::vector<LabelRecord>& labels, const LabelRecord& label);
+	void checkCaseLabels(const std::vector<LabelRecord>& gotoLabels,
+		const std::vector<std::string>& branchNames);
+
+	// Trees of procedures, sections, agents and sequences (declaration_trees.cpp).
+	RefQUV_AST makeDeclarationRoot(int kind, ANTLR_USE_NAMESPACE(antlr)RefToken name, RefQUV_AST nameNode);
+	RefQUV_AST finishProDeclaration(int kind, RefQUV_AST holder, ANTLR_USE_NAMESPACE(antlr)RefToken name,
+		RefQUV_AST head, RefQUV_AST root, RefQUV_AST tail);
+	RefQUV_AST newHolder();
+	static void putHeadersFirst(RefQUV_AST section, RefQUV_AST holder);
+	RefQUV_AST makeAgent(RefQUV_AST package, RefQUV_AST holder, RefQUV_AST process);
+	RefQUV_AST joinSequence(RefQUV_AST equations);
+
+public:
+	// The typesetting pass (typesetting.cpp): reformats the whole token stream
+	// into typesetText; a token-stream failure ends it as an ANTLRException.
+	void typesetProgram();
+	int typesetItem(int previous);
+
+private:
+	bool indexExpressionFollows();
+	void appendTypeset(const std::string& text);
 }
 
 // ---------------------------------------------------------------- program frame
@@ -205,40 +237,474 @@ sharedVariableDeclarationPart
 	:	PERCENT_VAR^ variableDeclarationPart[SHARE_DECL]
 	;
 
-// INTERIM: procedure, process, package and agent sections and algorithmic parts
-// keep only their keyword node and pass over one bracketed group unread.
+// The headers of all procedures of the section come before the first body.
 procDeclarationPart
-{ ruleName = "procDeclarationPart"; }
-	:	PERCENT_PROC^ interimGroup!
+{ ruleName = "procDeclarationPart"; RefQUV_AST holder = newHolder(); }
+	:	PERCENT_PROC^ lbracket!
+		proDeclaration[PROC_DECL, holder] ( semi! proDeclaration[PROC_DECL, holder] )*
+		rbracket!
+		{ putHeadersFirst(#procDeclarationPart, holder); }
 	;
 
 prosDeclarationPart
-{ ruleName = "prosDeclarationPart"; }
-	:	PERCENT_PROS^ interimGroup!
+{ ruleName = "prosDeclarationPart"; RefQUV_AST holder = newHolder(); }
+	:	PERCENT_PROS^ lbracket!
+		proDeclaration[PROS_DECL, holder] ( semi! proDeclaration[PROS_DECL, holder] )*
+		rbracket!
+		{ putHeadersFirst(#prosDeclarationPart, holder); }
 	;
 
+// Packages carry their own keyword; the section gets one root whatever the spelling.
 packageDeclarationPart
 { ruleName = "packageDeclarationPart"; }
-	:	PERCENT_PACK^ interimGroup! ( semi! PERCENT_PACK! interimGroup! )*
+	:	packageDeclaration ( semi! packageDeclaration )*
+		{ #packageDeclarationPart = #(#[PERCENT_PACK, "%PACK"], #packageDeclarationPart); }
 	;
 
 agentDeclarationPart
 { ruleName = "agentDeclarationPart"; }
-	:	PERCENT_AGT^ interimGroup!
+	:	PERCENT_AGT^ lbracket! agentDeclaration ( semi! agentDeclaration )* rbracket!
+	;
+
+// ---------------------------------------------------------------- packages, fathers and agents
+
+packageDeclaration
+{ ruleName = "packageDeclaration"; }
+	:	p:PERCENT_PACK^ { #p->setType(PACK_DECL); #p->setText("PackDeclaration"); }
+		lbracket! packageName COLON!
+		( fatherDeclarationPart )?
+		( typeDeclarationPart )?
+		( localVariableDeclarationPart )?
+		( procDeclarationPart )?
+		rbracket!
+	;
+
+packageName
+	:	IDENT
+	;
+
+fatherDeclarationPart
+{ ruleName = "fatherDeclarationPart"; }
+	:	PERCENT_FATHER^ lbracket! fatherList rbracket!
+	;
+
+fatherList
+{ ruleName = "fatherList"; }
+	:	fatherName ( comma! fatherName )*
+	;
+
+fatherName
+	:	IDENT
+	;
+
+// An agent is its package with the process's header and declaration appended.
+agentDeclaration
+{
+	ruleName = "agentDeclaration";
+	RefQUV_AST holder = RefQUV_AST(astFactory->create(PROS_DECL_HEADER, "PROS_DECL_HEADER"));
+}
+	:	lbracket! pr:proDeclaration[PROS_DECL, holder]! semi! pk:packageDeclaration! rbracket!
+		{ #agentDeclaration = makeAgent(#pk, holder, #pr); }
+	;
+
+// ---------------------------------------------------------------- parameter declarations
+
+paramDeclarationPart[int kind]
+{ ruleName = "paramDeclarationPart"; }
+	:	PERCENT_INP! variableDeclaration[INP_DECL]
+	|	PERCENT_IOP! variableDeclaration[IOP_DECL]
+	|	{ kind == PROS_DECL }? PERCENT_CHN! chParDeclaration
+	;
+
+chParDeclaration
+{ ruleName = "chParDeclaration"; }
+	:	chParList ( comma! chParList )*
+	;
+
+// The index name and its NM type are matched but not kept: an input and an
+// output channel differ only in the root.
+chParList
+{ ruleName = "chParList"; ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); }
+	:	( IDENT lparen IDENT )=>
+		i:chParIdent! lparen! chParIdent2! COLON! nmKeyword! comma! STAR! rparen! COLON! it:type!
+		{ #chParList = #(#[CHIN_DECL, "CHIN_DECL"], #it, #i); placeAt(#chParList, first); }
+	|	( IDENT lparen STAR )=>
+		o:chParIdent! lparen! STAR! comma! chParIdent2! COLON! nmKeyword! rparen! COLON! ot:type!
+		{ #chParList = #(#[CHOUT_DECL, "CHOUT_DECL"], #ot, #o); placeAt(#chParList, first); }
+	;
+
+nmKeyword!
+	:	"NM" | "Nm" | "nm"
+	;
+
+// ---------------------------------------------------------------- procedures and processes
+
+// The header (name and parameters) goes to the section's holder; the
+// declaration itself keeps copies of the name and the body.
+proDeclaration[int kind, RefQUV_AST holder]
+{ ruleName = "proDeclaration"; ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); RefQUV_AST root; }
+	:	h:proDeclarationHead[kind, root]! equal! t:proDeclarationTail[kind]!
+		{ #proDeclaration = finishProDeclaration(kind, holder, first, #h, root, #t); }
+	;
+
+proDeclarationHead[int kind, RefQUV_AST& root]
+{ ruleName = "proDeclarationHead"; ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); }
+	:	n:proName { root = makeDeclarationRoot(kind, first, #n); }
+		lparen!
+		( paramDeclarationPart[kind] ( semi! paramDeclarationPart[kind] )* )?
+		rparen!
+	;
+
+equal
+	:	EQUAL
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+proDeclarationTail[int kind]
+{ ruleName = "proDeclarationTail"; }
+	:	proBody[kind]
 	;
 
 algorithmicPart[int kind]
-{ ruleName = "algorithmicPart"; declaredLabels.clear(); forwardLabels.clear(); expectedLb.clear(); }
-	:	(	PERCENT_STM^ { labelMode = 1; }
-		|	PERCENT_ALG^ { labelMode = 0; }
-		)
-		interimGroup!
+{
+	ruleName = "algorithmicPart";
+	declaredLabels.clear();
+	forwardLabels.clear();
+	expectedLb.clear();
+	int ending = 0;
+	int laterEnding = 0;
+}
+	:	PERCENT_STM^ { labelMode = 1; }
+		lbracket! ending = statementList { expectEnding(ending, kind); }
+		rbracket!
+	|	PERCENT_ALG^ { labelMode = 0; }
+		lbracket! ending = conditionalElement
+		{ if (ending == RETURN || ending == STOP) expectEnding(ending, kind); }
+		// Only the first element's ending is held to the body's kind.
+		( semi! laterEnding = conditionalElement )*
+		rbracket!
+		{ checkForwardLabels(); (void)laterEnding; }
 	;
 
-// INTERIM: a bracketed group of any tokens, brackets balanced.
-interimGroup!
-	:	LBRACKET ( ~(LBRACKET | RBRACKET) | interimGroup )* RBRACKET
+// ---------------------------------------------------------------- labels
+
+// Statement rules return a termination kind: the token type that tells how
+// control leaves them (STOP, RETURN, EXIT, NEXT, or IDENT for a jump). A rule
+// whose own handler ran returns 0, which no check accepts.
+
+lbLabel
+	:	t:LB { checkLbForm(t); }
 	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+labelName
+	:	t:IDENT { recordLabel(t); }
+	;
+
+forwardLabelName
+	:	t:IDENT { recordForwardLabel(t); }
+	;
+
+// ---------------------------------------------------------------- conditional elements
+
+conditionalElement returns [int kind = 0]
+{ ANTLR_USE_NAMESPACE(antlr)RefToken name = LT(3); ruleName = "conditionalElement"; }
+	:	l:definitionalLabelEquation! c:conditionPart! i:IMPLY! kind = a:actionPart!
+		{ #conditionalElement = #(#i, #l, #c, #a); placeAt(#conditionalElement, name); }
+	;
+
+statementList returns [int kind = 0]
+{ ruleName = "statementList"; }
+	:	kind = statement
+		(	{ expectKind(kind, NEXT); }
+			semi! kind = statement
+		)*
+	;
+
+definitionalLabelEquation
+{ ANTLR_USE_NAMESPACE(antlr)RefToken lb = LT(1); ruleName = "definitionalLabelEquation"; }
+	:	lbLabel! assign! n:labelName!
+		{ #definitionalLabelEquation = #(#[LABEL_DECL, "LABEL_DECL"], #n); placeAt(#definitionalLabelEquation, lb); }
+	;
+
+conditionPart
+{ ruleName = "conditionPart"; }
+	:	( andOp! condition )?
+	;
+
+actionPart returns [int kind = 0]
+{ ruleName = "actionPart"; }
+	:	kind = executableAction
+	|	concurrentActivation { kind = NEXT; }
+	;
+
+andOp
+	:	AND
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+// ---------------------------------------------------------------- forward labels
+
+forwardLabelEquation returns [int kind = 0]
+{ ruleName = "forwardLabelEquation"; }
+	:	dollaOLb! assign! kind = forwardLabel
+	;
+
+// The target keywords leave one node of their kind, whatever their letter case.
+forwardLabel returns [int kind = 0]
+{ ANTLR_USE_NAMESPACE(antlr)RefToken target = LT(1); ruleName = "forwardLabel"; }
+	:	forwardLabelName { kind = IDENT; }
+	|	( "STOP"! | "Stop"! | "stop"! )
+		{ #forwardLabel = #[STOP, "STOP"]; placeAt(#forwardLabel, target); kind = STOP; }
+	|	( "RETURN"! | "Return"! | "return"! )
+		{ #forwardLabel = #[RETURN, "RETURN"]; placeAt(#forwardLabel, target); kind = RETURN; }
+	|	( "EXIT"! | "Exit"! | "exit"! )
+		{ #forwardLabel = #[EXIT, "EXIT"]; placeAt(#forwardLabel, target); kind = EXIT; }
+	|	( "NEXT"! | "Next"! | "next"! )
+		{ #forwardLabel = #[NEXT, "NEXT"]; placeAt(#forwardLabel, target); kind = NEXT; }
+	;
+
+// ---------------------------------------------------------------- actions
+
+executableAction returns [int kind = 0]
+{ ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); ruleName = "executableAction"; }
+	:	proCall { kind = NEXT; }
+	|	e:actionItemPart! kind = f:forwardLabelEquation!
+		{
+			#executableAction = #(#[ActionItem, "ActionItem"], #e, #f);
+			placeAt(#executableAction, first);
+		}
+	;
+
+concurrentActivation
+{ ruleName = "concurrentActivation"; }
+	:	parallelPart
+	|	selectPart
+	;
+
+// Every equation of an action item is closed by "^", the last one too.
+actionItemPart
+{ ruleName = "actionItemPart"; }
+	:	( assignmentEquation andOp! )*
+	;
+
+// ---------------------------------------------------------------- assignment equations
+
+// The "$O" forms are told apart by trials; the channel forms come first because
+// a channel name is also a designator.
+assignmentEquation
+{ ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); ruleName = "assignmentEquation"; }
+	:	( dollaO IDENT QUESTION )=> dollaO! chParIdent QUESTION^ variable
+	|	( dollaO IDENT EXCLAMATION )=> dollaO! chParIdent EXCLAMATION^ expression
+	|	( dollaO IDENT EQUAL )=> dollaO! chParIdent2 EQUAL^ assignIdent
+	|	( dollaO variable )=> dollaO! v:variable! a:ASSIGN! e:expression!
+		{ #assignmentEquation = #(#a, #v, #e); }
+	|	( dollaO ( "NEWDEC" | "NewDec" | "newdec" ) )=>
+		dollaO! ( "NEWDEC"! | "NewDec"! | "newdec"! ) lparen! n:idName! COLON! t:type! rparen!
+		{ #assignmentEquation = #(#[NEWDEC, "NEWDEC"], #n, #t); placeAt(#assignmentEquation, first); }
+	|	dollaO! ( "DELETE"! | "Delete"! | "delete"! ) lparen! d:chParIdent2! rparen!
+		{ #assignmentEquation = #(#[DELETE, "DELETE"], #d); placeAt(#assignmentEquation, first); }
+	|	s:SEQ! LBRACKET! l:assignmentEquationListList! rbracket!
+		{ #assignmentEquation = #(#s, joinSequence(#l)); }
+	;
+
+assignmentEquationList
+{ ruleName = "assignmentEquationList"; }
+	:	assignmentEquation ( andOp! assignmentEquation )*
+	;
+
+assignmentEquationListList
+{ ruleName = "assignmentEquationListList"; }
+	:	assignmentEquationList ( semi! assignmentEquationList )*
+	;
+
+dollaO
+	:	DOLLA_O
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+dollaOLb
+	:	DOLLA_O_LB
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+assignIdent
+	:	IDENT
+	;
+
+// ---------------------------------------------------------------- statements
+
+// The three labelled forms share their label equation; trials in this order choose.
+statement returns [int kind = 0]
+{ ruleName = "statement"; }
+	:	caseStatement { kind = NEXT; }
+	|	loopStatement { kind = NEXT; }
+	|	kind = succession
+	|	( wait )=> wait { kind = NEXT; }
+	|	( definitionalLabelEquation IMPLY )=> kind = sElement
+	|	( definitionalLabelEquation andOp )=> kind = sConditionalElement
+	;
+
+wait
+{ ANTLR_USE_NAMESPACE(antlr)RefToken name = LT(3); ruleName = "wait"; }
+	:	l:definitionalLabelEquation! c:conditionPart! IMPLY! a:loopAction! e:exitCondition!
+		{ #wait = #(#[WAIT_STAT, "WAIT_STAT"], #l, #c, #a, #e); placeAt(#wait, name); }
+	;
+
+sElement returns [int kind = 0]
+{ ruleName = "sElement"; }
+	:	l:definitionalLabelEquation! i:IMPLY! kind = a:actionPart!
+		{ #sElement = #(#[ATOM_STAT, "ATOM_STAT"], #l, #a); placeAt(#sElement, i); }
+	;
+
+// Both branches of a conditional element must end alike.
+sConditionalElement returns [int kind = 0]
+{ ruleName = "sConditionalElement"; int elseKind = 0; }
+	:	l:definitionalLabelEquation! c:conditionPart! i:IMPLY! lparen!
+		kind = t:ifPart!
+		(	orOp! elseKind = e:elsePart!
+			{ if (elseKind != kind) reportMismatchedKind(kind, elseKind); }
+		)?
+		rparen!
+		{
+			#sConditionalElement = #(#[IF_STAT, "IF_STAT"], #l, #c, #t, #e);
+			placeAt(#sConditionalElement, i);
+		}
+	;
+
+ifPart returns [int kind = 0]
+{ ruleName = "ifPart"; }
+	:	kind = actionPart
+	;
+
+elsePart returns [int kind = 0]
+{ ruleName = "elsePart"; }
+	:	kind = actionPart
+	;
+
+// ---------------------------------------------------------------- case statements
+
+// Goto labels and branch names are collected while parsing and compared once
+// the closing bracket has been read.
+caseStatement
+{
+	ruleName = "caseStatement";
+	std::vector<LabelRecord> gotoLabels;
+	std::vector<std::string> branchNames;
+}
+	:	q:QUESTION^ { #q->setType(CASE_STAT); #q->setText("CASE_STAT"); }
+		lbracket! definitionalLabelEquation andOp! caseCondition[gotoLabels] semi!
+		exitStatementListList[branchNames] rbracket!
+		{ checkCaseLabels(gotoLabels, branchNames); }
+	;
+
+caseCondition[std::vector<LabelRecord>& gotoLabels]
+{ ruleName = "caseCondition"; LabelRecord label; }
+	:	gotoConditionList[gotoLabels] DEFAULT^ IMPLY! dollaOLb! assign! gotoLabelName[label]
+		{ appendReadLabel(gotoLabels, label); }
+	;
+
+gotoConditionList[std::vector<LabelRecord>& gotoLabels]
+{ ruleName = "gotoConditionList"; LabelRecord label; }
+	:	gotoCondition[label] { appendReadLabel(gotoLabels, label); }
+		(	orOp! { label = LabelRecord(); }
+			gotoCondition[label] { appendReadLabel(gotoLabels, label); }
+		)*
+	;
+
+gotoCondition[LabelRecord& label]
+{ ruleName = "gotoCondition"; }
+	:	c:condition! i:IMPLY! dollaOLb! assign! n:gotoLabelName[label]!
+		{ #gotoCondition = #(#i, #c, #n); }
+	;
+
+gotoLabelName[LabelRecord& label]
+	:	t:IDENT { fillLabel(label, t); }
+	;
+
+// ---------------------------------------------------------------- loops, successions and exits
+
+loopStatement
+{ ANTLR_USE_NAMESPACE(antlr)RefToken name = LT(5); ruleName = "loopStatement"; int ending = 0; }
+	:	STAR! lbracket! l:definitionalLabelEquation! c:conditionPart! IMPLY! lparen!
+		ending = forwardLabelEquation! { expectKind(ending, IDENT); }
+		orOp! dollaOLb! assign! ( "EXIT"! | "Exit"! | "exit"! ) rparen!
+		ending = b:statementList! { expectKind(ending, IDENT); }
+		rbracket!
+		{ #loopStatement = #(#[LOOP_STAT, "LOOP_STAT"], #l, #c, #b); placeAt(#loopStatement, name); }
+	;
+
+succession returns [int kind = 0]
+{ ruleName = "succession"; }
+	:	s:SEQ^ { #s->setType(SEQ_STAT); #s->setText("SEQ_STAT"); }
+		lparen! kind = statementList rparen!
+	;
+
+// Each branch opens at the first statement and after every statement that ends
+// with EXIT; the first label defined in it names the branch.
+exitStatementListList[std::vector<std::string>& branchNames]
+{ ruleName = "exitStatementListList"; int kind = 0; collectExitLabel = true; }
+	:	kind = statement { closeBranch(kind, branchNames); }
+		(	{ expectKind(kind, NEXT_OR_EXIT); }
+			semi! kind = statement { closeBranch(kind, branchNames); }
+		)*
+		{ collectExitLabel = false; expectKind(kind, EXIT); }
+	;
+
+loopAction
+{ ruleName = "loopAction"; }
+	:	dollaO! lparen! a:actionItemPart! andOp! lbLabel! assign! forwardLabelName! rparen!
+		{ #loopAction = #a; }
+	;
+
+exitCondition
+{ ruleName = "exitCondition"; }
+	:	DOLLA_U lparen! condition andOp! dollaOLb! assign! ( "EXIT" | "Exit" | "exit" )
+	;
+
+// ---------------------------------------------------------------- parallel and select parts
+
+parallelPart
+{ ruleName = "parallelPart"; }
+	:	PARALLEL^ lbracket! prosCall ( semi! prosCall )+ rbracket!
+	;
+
+// The closing bracket stays as the last child of a select part.
+selectPart
+{ ruleName = "selectPart"; }
+	:	SELECT^ lbracket! conAct ( comma! conAct )+ rbracket
+	;
+
+conAct
+{ ruleName = "conAct"; int kind = 0; }
+	:	condition XOR^ kind = actionPart { expectKind(kind, EXIT); }
+	;
+
+// ---------------------------------------------------------------- process calls and timers
+
+prosCall
+{ ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); ruleName = "prosCall"; }
+	:	( t:timerPrefix! )?
+		n:proName!
+		( lcurly! intLiteral! rcurly! )?
+		lparen! ( a:actualParameterPart! )? rparen!
+		{ #prosCall = #(#[ProCall, "ProCall"], #t, #n, #a); placeAt(#prosCall, first); }
+	;
+
+timerPrefix
+{ ruleName = "timerPrefix"; }
+	:	( "SetTimer"! | "SETTIMER"! | "setTimer"! | "settimer"! ) lparen! intLiteral rparen!
+	;
+
+lcurly
+	:	LCURLY
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+
+rcurly
+	:	RCURLY
+	;
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
 
 // ---------------------------------------------------------------- type declarations
 

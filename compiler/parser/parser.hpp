@@ -4,6 +4,7 @@
 #include <antlr/ASTFactory.hpp>
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
+#include "compiler/parser/typesetting.hpp"
 #include "QUVParser.hpp"
 
 // Makes every node the parser builds a `QUV_AST`. The factory must outlive the parser.

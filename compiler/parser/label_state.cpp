@@ -1,0 +1,157 @@
+// Label bookkeeping and termination checks of the statement rules. Every check
+// here only files a diagnostic: trees and the token position stay as they are.
+#include "compiler/parser/parser.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string upperCased(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+const LabelRecord* findLabel(const std::vector<LabelRecord>& labels, const std::string& name)
+{
+    for (const LabelRecord& label : labels)
+        if (label.name == name) return &label;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string QUVParser::terminationKindName(int kind)
+{
+    switch (kind) {
+    case QUVParserTokenTypes::IDENT: return "IDENT";
+    case QUVParserTokenTypes::NEXT: return "NEXT";
+    case QUVParserTokenTypes::STOP: return "STOP";
+    case QUVParserTokenTypes::RETURN: return "RETURN";
+    case QUVParserTokenTypes::EXIT: return "EXIT";
+    case QUVParserTokenTypes::NEXT_OR_EXIT: return "NEXT or EXIT";
+    default: return "error_op!";
+    }
+}
+
+// Every LB keyword of one part must be written like its first one, digits included.
+void QUVParser::checkLbForm(antlr::RefToken lb)
+{
+    const std::string text = upperCased(lb->getText());
+    if (expectedLb.empty()) {
+        expectedLb = text;
+        expectedLbLine = lb->getLine();
+        expectedLbColumn = lb->getColumn();
+    } else if (text != expectedLb) {
+        QUVException ex;
+        ex.makeMismatchedLB(lb->getLine(), lb->getColumn(), ruleName, getFilename(), text, expectedLb,
+                            expectedLbLine, expectedLbColumn);
+    }
+}
+
+// Statement parts reject a second definition; conditional elements of an
+// algorithmic part may share a label.
+void QUVParser::recordLabel(antlr::RefToken name)
+{
+    const std::string text = name->getText();
+    if (const LabelRecord* earlier = findLabel(declaredLabels, text)) {
+        if (labelMode == 1) {
+            QUVException ex;
+            ex.makeLabelRedeclared(name->getLine(), name->getColumn(), ruleName, getFilename(), text,
+                                   earlier->line, earlier->column);
+        }
+    } else {
+        declaredLabels.push_back(LabelRecord{text, name->getLine(), name->getColumn()});
+    }
+    if (collectExitLabel) {
+        collectExitLabel = false;
+        exitLabelNames.push_back(text);
+    }
+}
+
+// Only algorithmic parts check their forward labels, once the part is read.
+void QUVParser::recordForwardLabel(antlr::RefToken name)
+{
+    if (labelMode == 0)
+        forwardLabels.push_back(LabelRecord{name->getText(), name->getLine(), name->getColumn()});
+}
+
+void QUVParser::reportMismatchedKind(int found, int expected)
+{
+    antlr::RefToken here = LT(1);
+    QUVException ex;
+    ex.makeMismatchedLabel(here->getLine(), here->getColumn(), ruleName, getFilename(),
+                           terminationKindName(found), terminationKindName(expected));
+}
+
+// NEXT_OR_EXIT as the expected kind accepts either of the two.
+void QUVParser::expectKind(int found, int expected)
+{
+    if (found == expected) return;
+    if (expected == NEXT_OR_EXIT && (found == NEXT || found == EXIT)) return;
+    reportMismatchedKind(found, expected);
+}
+
+// A procedure body ends with RETURN, every other body with STOP.
+void QUVParser::expectEnding(int found, int declarationKind)
+{
+    expectKind(found, declarationKind == PROC_DECL ? RETURN : STOP);
+}
+
+// Each undeclared forward label is reported once, at its first use.
+void QUVParser::checkForwardLabels()
+{
+    for (size_t i = 0; i < forwardLabels.size(); ++i) {
+        const LabelRecord& label = forwardLabels[i];
+        if (findLabel(declaredLabels, label.name)) continue;
+        auto earlier = forwardLabels.begin() + static_cast<std::ptrdiff_t>(i);
+        if (std::find_if(forwardLabels.begin(), earlier,
+                         [&](const LabelRecord& r) { return r.name == label.name; }) != earlier)
+            continue;
+        QUVException ex;
+        ex.makeForwardLabel(label.line, label.column, ruleName, getFilename(), label.name);
+    }
+}
+
+// A statement that ends with EXIT closes the branch opened by the label taken
+// last. A branch whose label was never read (after a syntax error) has no name
+// to hand on.
+void QUVParser::closeBranch(int kind, std::vector<std::string>& branchNames)
+{
+    collectExitLabel = (kind == EXIT);
+    if (kind != EXIT || exitLabelNames.empty()) return;
+    branchNames.push_back(exitLabelNames.back());
+    exitLabelNames.pop_back();
+}
+
+void QUVParser::fillLabel(LabelRecord& label, antlr::RefToken name)
+{
+    label.name = name->getText();
+    label.line = name->getLine();
+    label.column = name->getColumn();
+}
+
+// A goto whose label was not read (its rule recovered from an error) has
+// nothing to compare.
+void QUVParser::appendReadLabel(std::vector<LabelRecord>& labels, const LabelRecord& label)
+{
+    if (label.line != -1 || !label.name.empty()) labels.push_back(label);
+}
+
+void QUVParser::checkCaseLabels(const std::vector<LabelRecord>& gotoLabels,
+                                const std::vector<std::string>& branchNames)
+{
+    antlr::RefToken here = LT(1);
+    if (gotoLabels.size() != branchNames.size()) {
+        QUVException ex;
+        ex.makeCaseCountMismatch(here->getLine(), here->getColumn(), ruleName, getFilename(),
+                                 static_cast<int>(gotoLabels.size()), static_cast<int>(branchNames.size()));
+    }
+    for (const LabelRecord& label : gotoLabels) {
+        if (std::find(branchNames.begin(), branchNames.end(), label.name) != branchNames.end()) continue;
+        QUVException ex;
+        ex.makeGotoUndeclared(here->getLine(), here->getColumn(), ruleName, getFilename(), label.name,
+                              label.line, label.column);
+    }
+}
