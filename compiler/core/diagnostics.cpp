@@ -154,15 +154,19 @@ void QUVException::report() const {
 
 // ---- partial fillers -------------------------------------------------------
 
-void QUVException::makeSemanticAt() {
-    *this = QUVException();
-    kind = SemanticError;
+void QUVException::takeWalkerPlace() {
     if (QUVCompiler* driver = QUVCompiler::current) {
         line = driver->getWalkLine();
         column = driver->getWalkColumn();
         rule = driver->getWalkRule();
         file = driver->getFileName();
     }
+}
+
+void QUVException::makeSemanticAt() {
+    *this = QUVException();
+    kind = SemanticError;
+    takeWalkerPlace();
 }
 
 void QUVException::makeSyntaxAt(int line_, int column_, const std::string& rule_, const std::string& file_) {
@@ -319,12 +323,7 @@ QUVException& QUVException::makeMismatchedLB(int line_, int column_, const std::
 QUVException& QUVException::makeInFunction(const std::string& text, const std::string& method) {
     *this = QUVException();
     kind = RunTimeError;
-    if (QUVCompiler* driver = QUVCompiler::current) {
-        line = driver->getWalkLine();
-        column = driver->getWalkColumn();
-        rule = driver->getWalkRule();
-        file = driver->getFileName();
-    }
+    takeWalkerPlace();
     return finish(20, text + " in function " + method);
 }
 

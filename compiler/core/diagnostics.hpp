@@ -89,6 +89,8 @@ protected:
     int serial = 0;
 
 private:
+    // Place, rule and file of the running tree walker; none while no driver is current.
+    void takeWalkerPlace();
     void makeSemanticAt();
     void makeSyntaxAt(int line, int column, const std::string& rule, const std::string& file);
     void makeLabelError(int line, int column, const std::string& rule, const std::string& file);

@@ -102,6 +102,21 @@ void Type::deleteAll() {
 
 // ---- comparisons ---------------------------------------------------------------
 
+namespace {
+// Records and unions match field by field, in order: equal names, and field types
+// that match under the given comparison.
+bool fieldsMatch(const Type* a, const Type* b, bool (*compare)(const Type*, const Type*)) {
+    auto ra = static_cast<const RecordType*>(a);
+    auto rb = static_cast<const RecordType*>(b);
+    if (ra->getFieldCount() != rb->getFieldCount())
+        return false;
+    for (int i = 0; i < ra->getFieldCount(); ++i)
+        if (ra->getFieldName(i) != rb->getFieldName(i) || !compare(ra->getFieldType(i), rb->getFieldType(i)))
+            return false;
+    return true;
+}
+}  // namespace
+
 bool Type::same(const Type* a, const Type* b) {
     for (;;) {
         if (!a || !b || a->number == UNKNOWN || b->number == UNKNOWN || a->number != b->number)
@@ -122,16 +137,8 @@ bool Type::same(const Type* a, const Type* b) {
             b = cb->elementType;
             break;
         }
-        case RECORD: case UNION: {
-            auto ra = static_cast<const RecordType*>(a);
-            auto rb = static_cast<const RecordType*>(b);
-            if (ra->getFieldCount() != rb->getFieldCount())
-                return false;
-            for (int i = 0; i < ra->getFieldCount(); ++i)
-                if (ra->getFieldName(i) != rb->getFieldName(i) || !same(ra->getFieldType(i), rb->getFieldType(i)))
-                    return false;
-            return true;
-        }
+        case RECORD: case UNION:
+            return fieldsMatch(a, b, same);
         case ARRAY: {
             auto aa = static_cast<const ArrayType*>(a);
             auto ab = static_cast<const ArrayType*>(b);
@@ -179,16 +186,8 @@ bool Type::equal(const Type* a, const Type* b) {
             a = static_cast<const PointerType*>(a)->pointee;
             b = static_cast<const PointerType*>(b)->pointee;
             break;
-        case RECORD: case UNION: {
-            auto ra = static_cast<const RecordType*>(a);
-            auto rb = static_cast<const RecordType*>(b);
-            if (ra->getFieldCount() != rb->getFieldCount())
-                return false;
-            for (int i = 0; i < ra->getFieldCount(); ++i)
-                if (ra->getFieldName(i) != rb->getFieldName(i) || !equal(ra->getFieldType(i), rb->getFieldType(i)))
-                    return false;
-            return true;
-        }
+        case RECORD: case UNION:
+            return fieldsMatch(a, b, equal);
         case ARRAY: {
             auto aa = static_cast<const ArrayType*>(a);
             auto ab = static_cast<const ArrayType*>(b);
