@@ -1,0 +1,241 @@
+// Lexical grammar of QUV/E.
+//
+// ORDER: the rules are not free to move.
+//  * Token numbers 4..272 come from QUVTokenTypes.txt (vocabulary "QUV",
+//    shared with the parser and the tree walker). Rules whose names are not in
+//    that file get the next free numbers in the order they are defined here:
+//    DIGIT 273, HEX_DIGIT 274, NUMBER 275, ESC 276, DOTDOT 277, WS 278,
+//    IDENT_OR_LB 279, DOLLA_O_OR_LB 280. Tests pin these numbers.
+//  * nextToken tries the rules that need more than one character of lookahead
+//    longest test first and, among equally long tests, in the order of this
+//    file. "%Prog" before "%Proc" before "%Pros", "$O" between "$U" and "$T",
+//    "." after ".." and so on depend on it; tests cover every dispatch row.
+
+header "pre_include_hpp" {
+#include "compiler/core/core.hpp"
+}
+
+options {
+    language = "Cpp";
+}
+
+class QUVLexer extends Lexer;
+
+options {
+    importVocab = QUV;
+    k = 5;
+    charVocabulary = '\u0000'..'\u00FF';
+    testLiterals = false;
+    caseSensitive = true;
+    caseSensitiveLiterals = true;
+}
+
+{
+public:
+    // The rule name carried by lexical diagnostics; the lexer never sets it.
+    std::string ruleName;
+
+    // A tab is one column like any other character; the runtime would
+    // advance to the next multiple of eight.
+    void tab() override
+    {
+        setColumn(getColumn() + 1);
+    }
+
+private:
+    // Comments and line ends reach the parser only while it typesets.
+    static int typesetType(int tokenType)
+    {
+        return typesettingMode ? tokenType : int(antlr::Token::SKIP);
+    }
+}
+
+// ---------------------------------------------------------------- comments
+
+SL_COMMENT
+    :   "//"
+        ( ~('\n'|'\r') )*
+        ( '\n' | '\r' ( options { greedy = true; } : '\n' )? )
+        { newline(); $setType(typesetType(SL_COMMENT)); }
+    ;
+
+ML_COMMENT
+    :   "/*"
+        (   // "\r\n" is one line end, but "\r" alone is one as well, so
+            // the alternatives overlap on purpose.
+            options { generateAmbigWarnings = false; }
+        :   { LA(2) != '/' }? '*'
+        |   '\r' '\n' { newline(); }
+        |   '\r'      { newline(); }
+        |   '\n'      { newline(); }
+        |   ~('*'|'\n'|'\r')
+        )*
+        "*/"
+        { $setType(typesetType(ML_COMMENT)); }
+    ;
+
+// ----------------------------------------------------------------- numbers
+
+protected
+DIGIT
+    :   '0'..'9'
+    ;
+
+protected
+HEX_DIGIT
+    :   ('0'..'9' | 'A'..'F' | 'a'..'f')
+    ;
+
+// A "." right after digits commits the number to the decimal form.
+NUMBER
+    :   ( (DIGIT)+ '.' ) => FLOAT_LITERAL { $setType(FLOAT_LITERAL); }
+    |   INT_LITERAL { $setType(INT_LITERAL); }
+    ;
+
+protected
+INT_LITERAL
+    :   ( options { greedy = true; } : DIGIT )+
+    ;
+
+protected
+FLOAT_LITERAL
+    :   ( DIGIT )+ '.' ( options { greedy = true; } : DIGIT )+
+    ;
+
+// ----------------------------------------------------------------- strings
+
+// Line ends inside a literal are part of its text and are not counted.
+STRING_LITERAL
+    :   '"' ( ESC | ~('"'|'\\') )* '"'
+    ;
+
+// Escapes are only checked here; the text keeps them as written.
+protected
+ESC
+    :   '\\'
+        (   'n' | 'r' | 't' | 'b' | 'f' | '"' | '\'' | '\\'
+        |   ('u')+ HEX_DIGIT HEX_DIGIT HEX_DIGIT HEX_DIGIT
+        |   '0'..'3'
+            (   options { warnWhenFollowAmbig = false; }
+            :   '0'..'7'
+                (   options { warnWhenFollowAmbig = false; }
+                :   '0'..'7'
+                )?
+            )?
+        |   '4'..'7'
+            (   options { warnWhenFollowAmbig = false; }
+            :   '0'..'9'
+            )?
+        )
+    ;
+
+// ------------------------------------------------- punctuation and operators
+
+DOTDOT      : ".." ;
+EQUAL       : "==" ;
+NE          : "/=" ;
+LTE         : "=<" ;
+GTE         : ">=" ;
+ARROW       : "->" ;
+IMPLY       : "=>" ;
+DEFAULT     : "|~" ;
+PARALLEL    : "||" ;
+SELECT      : "!!" ;
+XOR         : "|>" ;
+SEQ         : ">>" ;
+
+DOT         : '.' ;
+ASSIGN      : '=' ;
+GT          : '>' ;
+MINUS       : '-' ;
+DIV         : '/' ;
+MOD         : '%' ;
+EXCLAMATION : '!' ;
+OR          : '|' ;
+
+COLON       : ':' ;
+SEMI        : ';' ;
+COMMA       : ',' ;
+LBRACKET    : '[' ;
+RBRACKET    : ']' ;
+LCURLY      : '{' ;
+RCURLY      : '}' ;
+LPAREN      : '(' ;
+RPAREN      : ')' ;
+LT_         : '<' ;
+PLUS        : '+' ;
+STAR        : '*' ;
+BAND        : '&' ;
+QUESTION    : '?' ;
+AND         : '^' ;
+LNOT        : '~' ;
+
+// ------------------------------------------- white space, names and labels
+
+// One blank or one line end per call; nextToken loops over the skips.
+WS
+    :   ( ' ' | '\t' | '\f' ) { $setType(antlr::Token::SKIP); }
+    |   ( options { generateAmbigWarnings = false; }
+        :   "\r\n"
+        |   '\r'
+        |   '\n'
+        )
+        { newline(); $setType(typesetType(NEWLINE)); }
+    ;
+
+// A label is a label only when no identifier character follows it.
+IDENT_OR_LB
+    options { testLiterals = true; }
+    :   ( LB ~('A'..'Z' | 'a'..'z' | '0'..'9' | '_') ) => LB { $setType(LB); }
+    |   IDENT { $setType(IDENT); }
+    ;
+
+protected
+IDENT
+    options { testLiterals = true; }
+    :   ('A'..'Z' | 'a'..'z')
+        ( options { greedy = true; } : 'A'..'Z' | 'a'..'z' | '0'..'9' | '_' )*
+    ;
+
+protected
+LB
+    :   ( "LB" | "Lb" | "lb" ) ( options { greedy = true; } : DIGIT )*
+    ;
+
+DOLLA_C     : "$C" | "$c" ;
+DOLLA_V     : "$V" | "$v" ;
+DOLLA_U     : "$U" | "$u" ;
+
+DOLLA_O_OR_LB
+    :   ( DOLLA_O_LB ) => DOLLA_O_LB { $setType(DOLLA_O_LB); }
+    |   DOLLA_O { $setType(DOLLA_O); }
+    ;
+
+protected
+DOLLA_O     : "$O" | "$o" ;
+
+protected
+DOLLA_O_LB  : ( "$O" | "$o" ) LB ;
+
+DOLLA_T     : "$T" | "$t" ;
+DOLLA_F     : "$F" | "$f" ;
+
+// -------------------------------------------------------- section keywords
+
+PERCENT_PRO     : "%Prog" | "%PROG" | "%prog" ;
+PERCENT_PROC    : "%Proc" | "%PROC" | "%proc" ;
+PERCENT_PROS    : "%Pros" | "%PROS" | "%pros" ;
+PERCENT_PACK    : "%Pack" | "%PACK" | "%pack" ;
+PERCENT_AGT     : "%Agt"  | "%AGT"  | "%agt"  ;
+PERCENT_ALG     : "%Alg"  | "%ALG"  | "%alg"  ;
+PERCENT_IOP     : "%Iop/" | "%IOP/" | "%iop/" ;
+PERCENT_INP     : "%Inp/" | "%INP/" | "%inp/" ;
+PERCENT_MPRO    : "%MProg" | "%MPROG" | "%Mprog" | "%mprog" ;
+PERCENT_DPRO    : "%DProg" | "%DPROG" | "%Dprog" | "%dprog" ;
+PERCENT_FATHER  : "%Father" | "%FATHER" | "%father" ;
+PERCENT_GLOB    : "%Glob" | "%GLOB" | "%glob" ;
+PERCENT_TYPE    : "%Type" | "%TYPE" | "%type" ;
+PERCENT_VAR     : "%Var"  | "%VAR"  | "%var"  ;
+PERCENT_LOC     : "%Loc"  | "%LOC"  | "%loc"  ;
+PERCENT_STM     : "%Stm"  | "%STM"  | "%stm"  ;
+PERCENT_CHN     : "%Chn/" | "%CHN/" | "%chn/" ;

@@ -1,0 +1,24 @@
+#ifndef QUV_LEXER_QUVSUPERLEXER_HPP
+#define QUV_LEXER_QUVSUPERLEXER_HPP
+
+#include <istream>
+
+#include <antlr/ANTLRException.hpp>
+#include <antlr/TokenRefCount.hpp>
+
+#include "compiler/lexer/QUVLexer.hpp"
+
+// The lexer that the compiler hands to the parser: every lexical error becomes
+// a diagnostic, the character where scanning stopped is skipped, and scanning
+// goes on, so the parser always receives a complete stream ending in EOF.
+class QUVSuperLexer : public QUVLexer {
+public:
+    explicit QUVSuperLexer(std::istream& in);
+
+    antlr::RefToken nextToken() override;
+
+    // Files one diagnostic for ex (kind and number by its exact class).
+    void reportLexerError(const antlr::ANTLRException& ex);
+};
+
+#endif
