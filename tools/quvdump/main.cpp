@@ -18,6 +18,7 @@ struct Verb {
 
 const Verb kVerbs[] = {
     {"tokens", quvdump::dumpTokens},
+    {"typeset", quvdump::dumpTypeset},
 };
 
 int usage()

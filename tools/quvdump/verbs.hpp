@@ -8,6 +8,7 @@
 namespace quvdump {
 
 int dumpTokens(const std::string& path);
+int dumpTypeset(const std::string& path);
 
 } // namespace quvdump
 

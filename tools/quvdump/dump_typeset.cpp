@@ -1,0 +1,45 @@
+#include <fstream>
+#include <iostream>
+
+#include "compiler/lexer/lexer.hpp"
+#include "compiler/parser/parser.hpp"
+#include "tools/quvdump/dump_common.hpp"
+#include "tools/quvdump/verbs.hpp"
+
+namespace quvdump {
+
+// The typeset text exactly as the pass wrote it, then the diagnostics. When the
+// text does not end with a line end, one is added before them so each stays on
+// a line of its own.
+int dumpTypeset(const std::string& path)
+{
+    std::ifstream in;
+    if (!openSource(path, in))
+        return kExitUsage;
+
+    QUVCompiler driver(path);
+    typesettingMode = true;
+    typesetText.clear();
+    typesetDepth = 0;
+    indexBracketCount = 0;
+
+    QUVSuperLexer lexer(in);
+    lexer.setFilename(path);
+    QUVParser parser(lexer);
+    antlr::ASTFactory factory;
+    installNodeFactory(parser, factory);
+    parser.setFilename(path);
+    try {
+        parser.typesetProgram();
+    } catch (const antlr::ANTLRException& ex) {
+        std::cerr << "quvdump: typesetting stopped: " << ex.getMessage() << '\n';
+    }
+
+    std::cout << typesetText;
+    if (!QUVException::list().empty() && !typesetText.empty() && typesetText.back() != '\n')
+        std::cout << '\n';
+    printDiagnostics(std::cout);
+    return kExitOk;
+}
+
+} // namespace quvdump
