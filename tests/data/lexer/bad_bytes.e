@@ -1,0 +1,4 @@
+a # b
+°¡ x $q
+%pRoG
+"open

@@ -1,0 +1,3 @@
+s = "tab	here\\ \"q\" crlf
+";
+t = "";

@@ -1,0 +1,27 @@
+#ifndef QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
+#define QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
+
+#include <fstream>
+#include <ostream>
+#include <string>
+
+namespace quvdump {
+
+// Exit statuses shared by every verb.
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+
+// Text with backslash escapes: "\\", "\t", "\r", "\n", and "\xHH" (upper-case
+// hex) for every other byte outside 32..126, so one item fits on one line.
+std::string escapeText(const std::string& text);
+
+// One line per diagnostic of the run, in list order:
+// "diag KIND NUMBER LINE:COLUMN RULE" (RULE is "-" when empty).
+void printDiagnostics(std::ostream& out);
+
+// Opens a source in binary mode; on failure prints a message to stderr.
+bool openSource(const std::string& path, std::ifstream& in);
+
+} // namespace quvdump
+
+#endif

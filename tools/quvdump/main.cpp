@@ -1,0 +1,43 @@
+// quvdump: prints what the compiler's stages make of a ".e" file, for tests
+// and for people working on the compiler.
+//
+//     quvdump VERB FILE
+
+#include <cstring>
+#include <iostream>
+
+#include "tools/quvdump/dump_common.hpp"
+#include "tools/quvdump/verbs.hpp"
+
+namespace {
+
+struct Verb {
+    const char* name;
+    int (*run)(const std::string& path);
+};
+
+const Verb kVerbs[] = {
+    {"tokens", quvdump::dumpTokens},
+};
+
+int usage()
+{
+    std::cerr << "usage: quvdump VERB FILE\nverbs:";
+    for (const Verb& verb : kVerbs)
+        std::cerr << ' ' << verb.name;
+    std::cerr << '\n';
+    return quvdump::kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+        return usage();
+    for (const Verb& verb : kVerbs) {
+        if (std::strcmp(argv[1], verb.name) == 0)
+            return verb.run(argv[2]);
+    }
+    return usage();
+}
