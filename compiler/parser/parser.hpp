@@ -5,7 +5,7 @@
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
 #include "compiler/parser/typesetting.hpp"
-#include "QUVParser.hpp"
+#include "compiler/parser/QUVParser.hpp"
 
 // Makes every node the parser builds a `QUV_AST`. The factory must outlive the parser.
 void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory);

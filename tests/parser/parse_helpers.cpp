@@ -1,0 +1,91 @@
+#include "parse_helpers.hpp"
+
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "compiler/lexer/lexer.hpp"
+
+bool operator==(const Diag& a, const Diag& b)
+{
+    return a.kind == b.kind && a.number == b.number && a.line == b.line &&
+           a.column == b.column && a.rule == b.rule;
+}
+
+std::ostream& operator<<(std::ostream& out, const Diag& diag)
+{
+    return out << "{" << diag.kind << ", " << diag.number << ", " << diag.line << ", "
+               << diag.column << ", \"" << diag.rule << "\"}";
+}
+
+std::string compact(RefQUV_AST tree)
+{
+    std::string out;
+    for (; tree; tree = RefQUV_AST(tree->getNextSibling())) {
+        if (!out.empty()) out += " ";
+        std::string node = quvTokenName(tree->getType()) + ":" + tree->getText();
+        if (tree->getFirstChild())
+            out += "(" + node + " " + compact(RefQUV_AST(tree->getFirstChild())) + ")";
+        else
+            out += node;
+    }
+    return out;
+}
+
+namespace {
+
+void dumpTree(std::ostream& out, RefQUV_AST node, int depth)
+{
+    for (; node; node = RefQUV_AST(node->getNextSibling())) {
+        out << std::string(2 * depth, ' ') << quvTokenName(node->getType()) << " \""
+            << node->getText() << "\" " << node->getLine() << ':' << node->getColumn() << '\n';
+        dumpTree(out, RefQUV_AST(node->getFirstChild()), depth + 1);
+    }
+}
+
+ParseResult parse(const std::string& source, void (QUVParser::*rule)())
+{
+    QUVCompiler driver("t.e");
+    std::istringstream in(source);
+    QUVSuperLexer lexer(in);
+    lexer.setFilename("t.e");
+    QUVParser parser(lexer);
+    antlr::ASTFactory factory;
+    installNodeFactory(parser, factory);
+    parser.setFilename("t.e");
+
+    testing::internal::CaptureStdout();
+    (parser.*rule)();
+    ParseResult result;
+    result.stdoutText = testing::internal::GetCapturedStdout();
+
+    RefQUV_AST tree = RefQUV_AST(parser.getAST());
+    result.tree = compact(tree);
+    std::ostringstream dump;
+    dumpTree(dump, tree, 0);
+    result.dump = dump.str();
+    for (const QUVException& ex : QUVException::list())
+        result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
+    return result;
+}
+
+}  // namespace
+
+ParseResult parseProgram(const std::string& source)
+{
+    return parse(source, &QUVParser::program);
+}
+
+ParseResult parseExpression(const std::string& source)
+{
+    return parse(source, &QUVParser::expression);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
