@@ -3,6 +3,7 @@
 // runs in typesetting mode, so comments and line ends arrive as tokens.
 #include "compiler/parser/parser.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <antlr/NoViableAltException.hpp>
 #include <antlr/TokenStream.hpp>
@@ -13,6 +14,13 @@ int indexBracketCount = 0;
 int typesetState = -1;
 
 namespace {
+
+// Tokens consumed by the pass so far, and how far (in the same count) the
+// items have looked ahead. An index trial sees the tokens up to that point as
+// they were read, line ends included, and the tokens after it without comments
+// and line ends, as the expression grammar expects.
+long consumedTokens = 0;
+long lookedAheadTo = 0;
 
 using Types = QUVParserTokenTypes;
 
@@ -61,8 +69,9 @@ public:
         for (;;) {
             antlr::RefToken token = parser.LT(next);
             if (token->getType() == antlr::Token::EOF_TYPE) return token;
+            const bool seenBefore = consumedTokens + static_cast<long>(next) <= lookedAheadTo;
             ++next;
-            if (!isLayoutToken(token->getType())) return token;
+            if (seenBefore || !isLayoutToken(token->getType())) return token;
         }
     }
 
@@ -128,6 +137,8 @@ bool QUVParser::indexExpressionFollows()
 void QUVParser::typesetProgram()
 {
     typesetState = -1;
+    consumedTokens = 0;
+    lookedAheadTo = 0;
     try {
         while (LA(1) != antlr::Token::EOF_TYPE) typesetState = typesetItem(typesetState);
     } catch (antlr::ANTLRException& ex) {
@@ -143,14 +154,20 @@ int QUVParser::typesetItem(int previous)
     const int d = typesetDepth;
     typesettingMode = true;
 
+    auto LA = [this](unsigned i) {
+        lookedAheadTo = std::max(lookedAheadTo, consumedTokens + static_cast<long>(i));
+        return QUVParser::LA(i);
+    };
     // Tokens ahead that are line ends, counted from position `from`.
-    auto skipLineEnds = [this](unsigned from) {
+    auto skipLineEnds = [&LA](unsigned from) {
         while (LA(from) == NEWLINE) ++from;
         return from;
     };
     auto consumeTokens = [this](unsigned count) {
         for (unsigned i = 0; i < count; ++i) consume();
+        consumedTokens += count;
     };
+    auto consume = [&consumeTokens]() { consumeTokens(1); };
 
     if (type == SL_COMMENT) {
         consume();
