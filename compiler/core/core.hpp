@@ -1,5 +1,5 @@
 // The compiler core model: diagnostics, the indentation base, code fragments,
-// types and their operator rules, the AST node and the symbol nodes.
+// types and their operator rules, the AST node, the symbol nodes and the symbol table.
 #pragma once
 #include "compiler/core/base.hpp"
 #include "compiler/core/code_fragment.hpp"
@@ -7,5 +7,6 @@
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
 #include "compiler/core/quv_ast.hpp"
+#include "compiler/core/symbol_table.hpp"
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"

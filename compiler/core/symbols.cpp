@@ -1,10 +1,23 @@
 #include "compiler/core/symbols.hpp"
 
+#include <algorithm>
+
+#include "compiler/core/code_fragment.hpp"
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/types.hpp"
+
+namespace {
+// The duplicate-parameter text of QUVException::makeSemantic.
+const int duplicateParam = 17;
+}  // namespace
+
 Node::Node(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
     : name(name_), deftype(deftype_), line(line_), column(column_), parent(parent_) {
     if (parent)
         parent->appendChild(this);
 }
+
+// ---- BlockNode ----------------------------------------------------------------
 
 BlockNode::BlockNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
     : Node(name_, deftype_, line_, column_, parent_) {}
@@ -12,4 +25,140 @@ BlockNode::BlockNode(const std::string& name_, int deftype_, int line_, int colu
 BlockNode::~BlockNode() {
     for (Node* child : children)
         delete child;
+}
+
+Node* BlockNode::find(const std::string& wanted) const {
+    for (Node* child : children)
+        if (child->getName() == wanted)
+            return child;
+    return nullptr;
+}
+
+void BlockNode::lookup(const std::string& wanted, std::vector<Node*>& out) const {
+    if (Node* n = find(wanted)) {
+        out.push_back(n);
+        return;
+    }
+    if (parent) {
+        std::vector<Node*> outer;
+        parent->lookup(wanted, outer);
+        out.insert(out.end(), outer.begin(), outer.end());
+    }
+}
+
+void BlockNode::remove(Node* node) {
+    if (!node || node->getParent() != this)
+        throwInternalFailure("remove a child not its children", "BlockNode::remove");
+    auto it = std::find(children.begin(), children.end(), node);
+    if (it != children.end())
+        children.erase(it);
+}
+
+ProgNode::ProgNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : BlockNode(name_, deftype_, line_, column_, parent_) {}
+
+// ---- PackNode -----------------------------------------------------------------
+
+PackNode::PackNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : BlockNode(name_, deftype_, line_, column_, parent_) {}
+
+void PackNode::lookup(const std::string& wanted, std::vector<Node*>& out) const {
+    BlockNode::lookup(wanted, out);
+    if (!out.empty() || searchingFathers)
+        return;
+    searchingFathers = true;
+    for (const BlockNode* father : fathers) {
+        if (!father)
+            continue;
+        std::vector<Node*> found;
+        father->lookup(wanted, found);
+        out.insert(out.end(), found.begin(), found.end());
+    }
+    searchingFathers = false;
+}
+
+// ---- ProNode ------------------------------------------------------------------
+
+ProNode::ProNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : BlockNode(name_, deftype_, line_, column_, parent_), procName(name_),
+      cppName(deftype_ == DEF_PROCEDURE ? CodeNames::procName(name_) : CodeNames::prosName(name_)) {}
+
+std::string ProNode::getPackName() const {
+    return parent ? parent->getPackName() : std::string();
+}
+
+void ProNode::setResult(const std::string& first, const std::string& second) {
+    resultFirst = first;
+    resultSecond = second;
+}
+
+void ProNode::getResult(std::string& first, std::string& second) const {
+    first = resultFirst;
+    second = resultSecond;
+}
+
+void ProNode::addParam(Expression* param) {
+    for (const Expression* p : params) {
+        if (p->getTypeset() == param->getTypeset()) {
+            QUVException e;
+            e.makeSemantic(duplicateParam);
+            return;
+        }
+    }
+    params.push_back(param);
+}
+
+const Expression* ProNode::paramAt(int i, const char* method) const {
+    // A negative index is as far out of the list as one past its end.
+    if (i < 0 || i >= getParamCount())
+        throwInternalFailure("index in too large", method);
+    return params[static_cast<size_t>(i)];
+}
+
+Type* ProNode::getParamType(int i) const {
+    return paramAt(i, "ProNode::getParamType()")->getType();
+}
+
+int ProNode::getParamAttrib(int i) const {
+    return paramAt(i, "ProNode::getParamAttrib()")->getAttribute();
+}
+
+std::string ProNode::getFormalParamName(int i) const {
+    return paramAt(i, "ProNode::getFormalParamName()")->getTypeset();
+}
+
+std::string ProNode::getLocalTypeName() const {
+    std::string s = procName == "$Main" ? "main" : procName;
+    const ProNode* enclosing = dynamic_cast<const ProNode*>(parent);
+    if (!enclosing || (enclosing->getDefType() != DEF_PROCEDURE && enclosing->getDefType() != DEF_PROCESS))
+        return s + "_local_type";
+    return s + "_" + enclosing->getLocalTypeName();
+}
+
+std::string ProNode::getFatherTypeName() const {
+    const ProNode* enclosing = dynamic_cast<const ProNode*>(parent);
+    if (enclosing && enclosing->getDefType() == DEF_PROCEDURE)
+        return enclosing->getLocalTypeName();
+    return "void";
+}
+
+// ---- TypeNode and VarNode ---------------------------------------------------
+
+TypeNode::TypeNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(Type::unknownType, name_)) {}
+
+void TypeNode::setType(Type* t) {
+    type = Type::makeNamed(t, name);
+}
+
+VarNode::VarNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : Node(name_, deftype_, line_, column_, parent_) {
+    setType(Type::unknownType);
+}
+
+VarNode::~VarNode() = default;
+
+void VarNode::setType(Type* t) {
+    records.emplace_back(new Expression(name, t, deftype));
+    record = records.back().get();
 }

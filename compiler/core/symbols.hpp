@@ -1,9 +1,14 @@
 // Symbol nodes of one compiled source file: one node per declared name.
+// Blocks (project, program, package or agent, procedure or process) own the
+// nodes declared directly in them.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 class BlockNode;
+class Expression;
+class Type;
 
 // Definition types (ORDER: same numbering as CodeNames::defKindName).
 enum DefType {
@@ -14,6 +19,7 @@ enum DefType {
 
 class Node {
 public:
+    // Appends the new node to the children of `parent` when there is one.
     Node(const std::string& name, int deftype, int line, int column, BlockNode* parent);
     virtual ~Node() = default;
     Node(const Node&) = delete;
@@ -41,9 +47,108 @@ public:
     BlockNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
     ~BlockNode() override;
 
+    std::string getPackName() const override { return std::string(); }
+    // The first child of that name, or null.
+    virtual Node* find(const std::string& name) const;
+    // The nodes `name` can denote from this block: the nearest enclosing declaration.
+    virtual void lookup(const std::string& name, std::vector<Node*>& out) const;
+
+    // Takes the node out of the children without destroying it; the caller owns it afterwards.
+    void remove(Node* node);
+
     const std::vector<Node*>& getChildren() const { return children; }
     void appendChild(Node* child) { children.push_back(child); }
 
 protected:
     std::vector<Node*> children;
+};
+
+class ProgNode : public BlockNode {
+public:
+    ProgNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+};
+
+// A package or an agent; it also sees the names of its fathers.
+class PackNode : public BlockNode {
+public:
+    PackNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+
+    std::string getPackName() const override { return name; }
+    void lookup(const std::string& name, std::vector<Node*>& out) const override;
+
+    // The fathers are not owned; the package and agent rules assign the whole list at once.
+    void setFathers(const std::vector<BlockNode*>& blocks) { fathers = blocks; }
+    const std::vector<BlockNode*>& getFathers() const { return fathers; }
+
+private:
+    std::vector<BlockNode*> fathers;
+    // Set while the fathers are searched, so a package that is its own (indirect)
+    // father does not search itself forever.
+    mutable bool searchingFathers = false;
+};
+
+// A procedure (deftype 4) or a process (deftype 5).
+class ProNode : public BlockNode {
+public:
+    ProNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+
+    std::string getPackName() const override;
+
+    void setResult(const std::string& first, const std::string& second);
+    void getResult(std::string& first, std::string& second) const;
+    std::string getCppName() const { return cppName; }
+
+    // The records are not owned: they belong to the parameters' variable nodes.
+    void addParam(Expression* param);
+    int getParamCount() const { return static_cast<int>(params.size()); }
+    Type* getParamType(int i) const;
+    int getParamAttrib(int i) const;
+    std::string getFormalParamName(int i) const;
+
+    // C++ name of the frame type, and of the type the frame's father pointer points to.
+    std::string getLocalTypeName() const;
+    std::string getFatherTypeName() const;
+
+private:
+    const Expression* paramAt(int i, const char* method) const;
+
+    std::string procName;
+    std::string resultFirst;
+    std::string resultSecond;
+    std::string cppName;
+    std::vector<Expression*> params;
+};
+
+class TypeNode : public Node {
+public:
+    TypeNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+
+    std::string getPackName() const override { return std::string(); }
+    // Makes this declaration's named type over `t`.
+    void setType(Type* t);
+    Type* getType() const { return type; }
+    bool isReferenced() const { return referenced; }
+    void markReferenced() { referenced = true; }
+
+private:
+    Type* type;
+    bool referenced = false;
+};
+
+// A variable, constant, parameter or channel.
+class VarNode : public Node {
+public:
+    VarNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+    ~VarNode() override;
+
+    std::string getPackName() const override { return std::string(); }
+    // Makes a new record from the name, `t` and the deftype.
+    void setType(Type* t);
+    Expression* getExpression() const { return record; }
+
+private:
+    Expression* record = nullptr;
+    // Every record made stays alive with the node: parameter lists and
+    // generated expressions may still point at an earlier one.
+    std::vector<std::unique_ptr<Expression>> records;
 };

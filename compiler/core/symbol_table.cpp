@@ -1,0 +1,184 @@
+#include "compiler/core/symbol_table.hpp"
+
+#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/diagnostics.hpp"
+
+namespace {
+
+// Number of parent steps from `from` up to `to`; -1 when `to` is not `from` or one of its ancestors.
+int stepsUp(const BlockNode* from, const BlockNode* to) {
+    int steps = 0;
+    for (const BlockNode* b = from; b; b = b->getParent(), ++steps)
+        if (b == to)
+            return steps;
+    return -1;
+}
+
+}  // namespace
+
+SymbolTable::SymbolTable() : root(new BlockNode("", DEF_PROJECT, 0, 0, nullptr)), current(root) {}
+
+SymbolTable::~SymbolTable() {
+    delete root;
+    for (Node* n : replaced)
+        delete n;
+}
+
+bool SymbolTable::isBlockType(int deftype) {
+    return deftype >= DEF_PROJECT && deftype <= DEF_PROCESS;
+}
+
+bool SymbolTable::matchType(int deftype, int reftype) {
+    switch (reftype) {
+    case REF_PACKAGE: return deftype == DEF_AGENT || deftype == DEF_PACKAGE;
+    case REF_PROCEDURE: return deftype == DEF_PROCEDURE;
+    case REF_PROCESS: return deftype == DEF_PROCESS;
+    case REF_TYPE: return deftype == DEF_TYPE;
+    case REF_VARIABLE:
+        return deftype == DEF_SHARED || deftype == DEF_CONSTANT || deftype == DEF_LOCAL ||
+               deftype == DEF_VALUE_PARAM || deftype == DEF_REF_PARAM;
+    case REF_INPUT_CHANNEL: return deftype == DEF_INPUT_CHANNEL;
+    case REF_OUTPUT_CHANNEL: return deftype == DEF_OUTPUT_CHANNEL;
+    case REF_CONTROL: return deftype == DEF_CONTROL;
+    case REF_FILE: return deftype == DEF_FILE;
+    default: throwInternalFailure("illegal def type", "SymbolTable::matchType()");
+    }
+}
+
+int SymbolTable::genDefFromRef(int reftype) {
+    // ORDER: indexed by RefType.
+    static const int implicitDef[] = {-1, DEF_PROCEDURE, DEF_PROCESS, DEF_TYPE, DEF_LOCAL, DEF_INPUT_CHANNEL,
+                                      DEF_OUTPUT_CHANNEL, DEF_CONTROL, DEF_FILE};
+    if (reftype == REF_PACKAGE)
+        throwInternalFailure("illegal ref type pack_ref", "SymbolTable::genDefFromRef");
+    if (reftype < 0 || reftype > REF_FILE)
+        throwInternalFailure("illegal ref type", "SymbolTable::genDefFromRef");
+    return implicitDef[reftype];
+}
+
+Node* SymbolTable::newDeclNode(const std::string& name, int deftype, int line, int column, BlockNode* parent) {
+    switch (deftype) {
+    case DEF_PROJECT: return new BlockNode(name, deftype, line, column, parent);
+    case DEF_PROGRAM: return new ProgNode(name, deftype, line, column, parent);
+    case DEF_AGENT:
+    case DEF_PACKAGE: return new PackNode(name, deftype, line, column, parent);
+    case DEF_PROCEDURE:
+    case DEF_PROCESS: return new ProNode(name, deftype, line, column, parent);
+    case DEF_TYPE: return new TypeNode(name, deftype, line, column, parent);
+    default:
+        if (deftype > DEF_TYPE && deftype <= DEF_OUTPUT_CHANNEL)
+            return new VarNode(name, deftype, line, column, parent);
+        throwInternalFailure("illegal def type", "SymbolTable::newDeclNode");
+    }
+}
+
+Node* SymbolTable::declareFromRef(const std::string& name, int reftype, int line, int column, BlockNode* parent) {
+    return newDeclNode(name, genDefFromRef(reftype), line, column, parent);
+}
+
+Node* SymbolTable::declare(const std::string& name, int deftype, int line, int column) {
+    Node* earlier = current->find(name);
+    Node* node = newDeclNode(name, deftype, line, column, current);
+    if (earlier) {
+        QUVException e;
+        e.makeRedeclared(name, earlier);
+        current->remove(earlier);
+        replaced.push_back(earlier);
+    } else if (deftype == DEF_PROCESS && QUVCompiler::current) {
+        QUVCompiler::current->noteProcessDeclaration(name, line, column);
+    }
+    if (isBlockType(deftype))
+        enterBlock(node, deftype);
+    return node;
+}
+
+Node* SymbolTable::resolve(const std::string& name, int reftype, int line, int column) {
+    std::vector<Node*> candidates;
+    current->lookup(name, candidates);
+    if (candidates.empty()) {
+        if (reftype == REF_PROCESS) {
+            // The process may be declared in another file of the project.
+            if (QUVCompiler::current)
+                QUVCompiler::current->noteProcessReference(name, line, column);
+            return nullptr;
+        }
+        QUVException e;
+        e.makeUndeclared(name, line, column);
+        if (reftype == REF_PACKAGE)
+            return nullptr;
+        // Declared where it is first used, so that later uses resolve without a second report.
+        return declareFromRef(name, reftype, line, column, current);
+    }
+    if (candidates.size() > 1) {
+        QUVException e;
+        e.makeAmbiguous(name, candidates);
+    }
+    Node* result = candidates.front();
+    if (!matchType(result->getDefType(), reftype)) {
+        QUVException e;
+        e.makeRefTypeMismatch(name, reftype, result->getDefType(), result);
+    }
+    if (reftype == REF_TYPE)
+        if (TypeNode* t = dynamic_cast<TypeNode*>(result))
+            t->markReferenced();
+    return result;
+}
+
+void SymbolTable::enterBlock(Node* node, int deftype) {
+    const char* method = "SymbolTable::enterBlock()";
+    BlockNode* block = dynamic_cast<BlockNode*>(node);
+    if (!isBlockType(deftype) || !block)
+        throwInternalFailure("not a block node type", method);
+    if (block->getDefType() != deftype)
+        throwInternalFailure("node 's deftype not match the given deftype", method);
+    if (block->getParent() != current)
+        throwInternalFailure("node 's parent doesn't equal current node", method);
+    current = block;
+}
+
+void SymbolTable::exitBlock(int deftype) {
+    const char* method = "SymbolTable::exitBlock()";
+    if (current->getDefType() != deftype)
+        throwInternalFailure("node 's deftype not match the given deftype", method);
+    BlockNode* outer = current->getParent();
+    // The root has no block to return to; the table stays as it was.
+    if (!outer || !isBlockType(outer->getDefType()))
+        throwInternalFailure("node 's parent is not a block node", method);
+    current = outer;
+}
+
+std::string SymbolTable::getVarPath(const Node* var) const {
+    const char* method = "VarNode::getVarPath()";
+    const BlockNode* holder = var ? var->getParent() : nullptr;
+    if (!holder)
+        throwInternalFailure("error parent", method);
+    int kind = holder->getDefType();
+    if (kind >= DEF_PROJECT && kind <= DEF_PACKAGE)
+        return std::string();
+    if (kind != DEF_PROCEDURE && kind != DEF_PROCESS)
+        throwInternalFailure("error parent", method);
+    // A frame that does not enclose the current block cannot be reached through father pointers.
+    int steps = stepsUp(current, holder);
+    if (steps < 0)
+        throwInternalFailure("error parent", method);
+    std::string path;
+    for (int i = 0; i < steps; ++i)
+        path += "father->";
+    return path;
+}
+
+std::string SymbolTable::getFramePath(const Node* callee) const {
+    const BlockNode* holder = callee ? callee->getParent() : nullptr;
+    if (holder && holder == current)
+        return "&local";
+    if (!holder || holder->getDefType() != DEF_PROCEDURE)
+        return "NULL";
+    // The callee's father frame is the frame of its parent block, `steps` frames out.
+    int steps = stepsUp(current, holder);
+    if (steps < 1)
+        return "NULL";
+    std::string path;
+    for (int i = 1; i < steps; ++i)
+        path += "father->";
+    return path + "father";
+}

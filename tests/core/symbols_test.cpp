@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "test_support.hpp"
+
+namespace {
+
+// The trailing running number of a C++ procedure or process name.
+int runningNumber(const std::string& cppName) {
+    return std::stoi(cppName.substr(cppName.rfind('_') + 1));
+}
+
+std::string internalFailureText(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const QUVRunTimeException& e) {
+        EXPECT_EQ(e.getKind(), 5);
+        EXPECT_EQ(e.getNumber(), 20);
+        return e.getDetails();
+    }
+    return "no failure";
+}
+
+class SymbolsTest : public ::testing::Test {
+protected:
+    DriverScope scope{"nodes.e"};
+    BlockNode root{"", DEF_PROJECT, 0, 0, nullptr};
+    ProgNode* prog = new ProgNode("Prog", DEF_PROGRAM, 1, 1, &root);
+};
+
+TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
+    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 3, 1, p);
+    ProNode* r = new ProNode("R", DEF_PROCEDURE, 4, 1, q);
+    ProNode* s = new ProNode("S", DEF_PROCESS, 5, 1, prog);
+    ProNode* t = new ProNode("T", DEF_PROCEDURE, 6, 1, s);
+    ProNode* mainBody = new ProNode("$Main", DEF_PROCEDURE, 7, 1, prog);
+    PackNode* pack = new PackNode("K", DEF_PACKAGE, 8, 1, prog);
+    ProNode* inPack = new ProNode("U", DEF_PROCEDURE, 9, 1, pack);
+    struct Case {
+        ProNode* node;
+        std::string local;
+        std::string father;
+    } cases[] = {
+        {p, "P_local_type", "void"},
+        {q, "Q_P_local_type", "P_local_type"},
+        {r, "R_Q_P_local_type", "Q_P_local_type"},
+        {s, "S_local_type", "void"},
+        {t, "T_S_local_type", "void"},  // a process frame has no father member to point at
+        {mainBody, "main_local_type", "void"},
+        {inPack, "U_local_type", "void"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.node->getName());
+        EXPECT_EQ(c.node->getLocalTypeName(), c.local);
+        EXPECT_EQ(c.node->getFatherTypeName(), c.father);
+    }
+}
+
+TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
+    ProNode* p1 = new ProNode("A", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* s1 = new ProNode("B", DEF_PROCESS, 3, 1, prog);
+    ProNode* p2 = new ProNode("A", DEF_PROCEDURE, 4, 1, prog);
+    ProNode* s2 = new ProNode("C", DEF_PROCESS, 5, 1, prog);
+    EXPECT_EQ(p1->getCppName().substr(0, 8), "_proc_A_");
+    EXPECT_EQ(s1->getCppName().substr(0, 8), "_pros_B_");
+    EXPECT_EQ(runningNumber(p2->getCppName()), runningNumber(p1->getCppName()) + 1);
+    EXPECT_EQ(runningNumber(s2->getCppName()), runningNumber(s1->getCppName()) + 1);
+    EXPECT_EQ(s2->getCppName().substr(0, 8), "_pros_C_");
+}
+
+TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
+    PackNode* pack = new PackNode("K", DEF_PACKAGE, 2, 1, prog);
+    PackNode* agent = new PackNode("G", DEF_AGENT, 3, 1, prog);
+    ProNode* p = new ProNode("P", DEF_PROCEDURE, 4, 1, pack);
+    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 5, 1, p);
+    ProNode* s = new ProNode("S", DEF_PROCESS, 6, 1, agent);
+    ProNode* top = new ProNode("T", DEF_PROCEDURE, 7, 1, prog);
+    VarNode* v = new VarNode("v", DEF_LOCAL, 8, 1, pack);
+    TypeNode* t = new TypeNode("t", DEF_TYPE, 9, 1, pack);
+    const std::pair<const Node*, std::string> cases[] = {
+        {pack, "K"}, {agent, "G"}, {p, "K"}, {q, "K"}, {s, "G"}, {top, ""}, {prog, ""}, {v, ""}, {t, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.first->getPackName(), c.second) << c.first->getName();
+}
+
+TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
+    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
+    VarNode* a = new VarNode("a", DEF_VALUE_PARAM, 2, 5, p);
+    VarNode* b = new VarNode("b", DEF_REF_PARAM, 2, 8, p);
+    VarNode* again = new VarNode("a", DEF_REF_PARAM, 2, 11, p);
+    a->setType(Type::integerType);
+    b->setType(Type::stringType);
+    p->addParam(a->getExpression());
+    p->addParam(b->getExpression());
+    size_t before = QUVException::list().size();
+    p->addParam(again->getExpression());
+    ASSERT_EQ(p->getParamCount(), 2);
+    ASSERT_EQ(QUVException::list().size(), before + 1);
+    EXPECT_EQ(QUVException::list().back().getNumber(), 15);
+    EXPECT_EQ(QUVException::list().back().getDetails(),
+              "param with the same name has been declared in current procedure/process!");
+
+    EXPECT_EQ(p->getFormalParamName(1), "b");
+    EXPECT_EQ(p->getParamType(0), Type::integerType);
+    EXPECT_EQ(p->getParamAttrib(1), DEF_REF_PARAM);
+
+    // A type given after the parameter was listed leaves the listed record readable.
+    a->setType(Type::floatType);
+    EXPECT_EQ(p->getParamType(0), Type::integerType);
+    EXPECT_EQ(a->getExpression()->getType(), Type::floatType);
+
+    const std::pair<const char*, std::function<void(int)>> getters[] = {
+        {"ProNode::getParamType()", [p](int i) { p->getParamType(i); }},
+        {"ProNode::getParamAttrib()", [p](int i) { p->getParamAttrib(i); }},
+        {"ProNode::getFormalParamName()", [p](int i) { p->getFormalParamName(i); }},
+    };
+    for (const auto& g : getters)
+        for (int i : {2, 3, -1, -100}) {
+            SCOPED_TRACE(std::string(g.first) + " " + std::to_string(i));
+            EXPECT_EQ(internalFailureText([&] { g.second(i); }), std::string("index in too large in function ") + g.first);
+        }
+    ProNode empty("E", DEF_PROCEDURE, 3, 1, nullptr);
+    EXPECT_EQ(empty.getParamCount(), 0);
+    EXPECT_EQ(internalFailureText([&] { empty.getParamType(0); }), "index in too large in function ProNode::getParamType()");
+}
+
+TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
+    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
+    std::string first = "x", second = "y";
+    p->getResult(first, second);
+    EXPECT_EQ(first, "");
+    EXPECT_EQ(second, "");
+    p->setResult("Integer", "int");
+    p->getResult(first, second);
+    EXPECT_EQ(first, "Integer");
+    EXPECT_EQ(second, "int");
+
+    TypeNode* t = new TypeNode("Len", DEF_TYPE, 3, 1, prog);
+    const NamedType* named = dynamic_cast<const NamedType*>(t->getType());
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->getName(), "Len");
+    EXPECT_EQ(named->target, Type::unknownType);
+    EXPECT_FALSE(t->isReferenced());
+    t->setType(Type::integerType);
+    named = dynamic_cast<const NamedType*>(t->getType());
+    ASSERT_NE(named, nullptr);
+    EXPECT_EQ(named->getName(), "Len");
+    EXPECT_EQ(named->target, Type::integerType);
+
+    VarNode* v = new VarNode("count", DEF_SHARED, 4, 1, prog);
+    ASSERT_NE(v->getExpression(), nullptr);
+    EXPECT_EQ(v->getExpression()->getType(), Type::unknownType);
+    EXPECT_EQ(v->getExpression()->getTypeset(), "count");
+    EXPECT_EQ(v->getExpression()->getAttribute(), DEF_SHARED);
+}
+
+TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
+    Node* first = new VarNode("x", DEF_LOCAL, 2, 1, prog);
+    new VarNode("x", DEF_CONSTANT, 3, 1, prog);
+    ProNode* p = new ProNode("P", DEF_PROCEDURE, 4, 1, prog);
+    Node* inner = new VarNode("x", DEF_VALUE_PARAM, 4, 5, p);
+    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 5, 1, p);
+    Node* outerOnly = new VarNode("y", DEF_LOCAL, 6, 1, prog);
+    struct Case {
+        const BlockNode* from;
+        std::string name;
+        std::vector<Node*> expected;
+    } cases[] = {
+        {prog, "x", {first}},  // of two children with one name, the first
+        {p, "x", {inner}},
+        {q, "x", {inner}},
+        {q, "y", {outerOnly}},
+        {q, "Prog", {prog}},
+        {q, "none", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from->getName() + " " + c.name);
+        std::vector<Node*> out;
+        c.from->lookup(c.name, out);
+        EXPECT_EQ(out, c.expected);
+    }
+    EXPECT_EQ(q->find("x"), nullptr);
+    EXPECT_EQ(prog->find("x"), first);
+}
+
+TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
+    PackNode* base1 = new PackNode("B1", DEF_PACKAGE, 2, 1, prog);
+    Node* fromB1 = new VarNode("a", DEF_SHARED, 3, 1, base1);
+    Node* onlyB1 = new VarNode("b", DEF_SHARED, 4, 1, base1);
+    PackNode* base2 = new PackNode("B2", DEF_AGENT, 5, 1, prog);
+    Node* fromB2 = new VarNode("a", DEF_SHARED, 6, 1, base2);
+    PackNode* child = new PackNode("C", DEF_PACKAGE, 7, 1, prog);
+    ProNode* inChild = new ProNode("P", DEF_PROCEDURE, 8, 1, child);
+    Node* own = new VarNode("b", DEF_LOCAL, 9, 1, child);
+    child->setFathers({base1, base2});
+    // A package named among its own fathers, directly or through another.
+    PackNode* selfish = new PackNode("S", DEF_PACKAGE, 10, 1, prog);
+    PackNode* other = new PackNode("O", DEF_PACKAGE, 11, 1, prog);
+    selfish->setFathers({selfish, other});
+    other->setFathers({selfish});
+    struct Case {
+        const BlockNode* from;
+        std::string name;
+        std::vector<Node*> expected;
+    } cases[] = {
+        {child, "a", {fromB1, fromB2}},  // several fathers: every one in father order
+        {inChild, "a", {fromB1, fromB2}},
+        {child, "b", {own}},  // the package's own declaration hides its fathers'
+        {base1, "b", {onlyB1}},
+        {child, "none", {}},
+        {selfish, "none", {}},
+        {other, "none", {}},
+        {selfish, "a", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from->getName() + " " + c.name);
+        std::vector<Node*> out;
+        c.from->lookup(c.name, out);
+        EXPECT_EQ(out, c.expected);
+    }
+}
+
+TEST_F(SymbolsTest, RemoveKeepsTheOrderAndTheNode) {
+    Node* a = new VarNode("a", DEF_LOCAL, 2, 1, prog);
+    Node* b = new VarNode("b", DEF_LOCAL, 3, 1, prog);
+    Node* c = new VarNode("c", DEF_LOCAL, 4, 1, prog);
+    prog->remove(b);
+    EXPECT_EQ(prog->getChildren(), (std::vector<Node*>{a, c}));
+    EXPECT_EQ(b->getName(), "b");
+    delete b;
+    EXPECT_EQ(internalFailureText([&] { root.remove(a); }),
+              "remove a child not its children in function BlockNode::remove");
+    EXPECT_EQ(prog->getChildren().size(), 2u);
+}
+
+}  // namespace
