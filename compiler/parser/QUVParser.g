@@ -55,7 +55,8 @@ public:
 	std::vector<std::string> exitLabelNames;
 
 private:
-	// Handler of the rules that match a single token: report, consume nothing.
+	// Handler of the rules that match a single token: report, consume nothing,
+	// so the caller meets the same token again.
 	void reportOnly(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
 	// Handler of the start rule: report and close the syntax check.
 	void reportAndFinish(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
@@ -439,7 +440,8 @@ comma
 variable
 { ruleName = "variable"; RefQUV_AST last; }
 	:	h:variable1 { last = copySubtree(#h); }
-		(	options { warnWhenFollowAmbig = false; }
+		(	// A suffix after "*" p belongs to p: the star takes the whole designator.
+			options { warnWhenFollowAmbig = false; }
 		:	s:variableSuffix[last] { last = copySubtree(#s); }
 		)*
 		{ #variable = last; }

@@ -176,6 +176,16 @@ TEST(ProgramErrorTest, RecoveryOfTheFrameAndTheSections)
         // A bad opening "[" skips to "]"; a bad "]" skips to "[".
         {"%Prog p == x y ] [ [ %Stm [ ] ] ] .", mainBlockTree("").c_str(), {{2, 6, 1, 12, "mainBlock"}}},
         {"%Prog p == [ z [ [ %Stm [ ] ] ] .", mainBlockTree("").c_str(), {{2, 6, 1, 14, "mainBlock"}}},
+        // "%MProg" takes no communication mode; "%DProg" takes no body: its
+        // sections are passed over only on "]".
+        {"%MProg m == [ ] [ Syn [ %Stm [ ] ] ] .", "(PERCENT_MPRO:%MProg IDENT:m)",
+         {{2, 7, 1, 19, "mMainBlock"}}},
+        {"%DProg d == [ ] [ %Type [ t = int ] [ %Stm [ ] ] ] .", "(PERCENT_DPRO:%DProg IDENT:d)",
+         {{2, 7, 1, 37, "basicType"}}},
+        // A body that fails leaves the wrapped procedure with its name only.
+        {"%Prog p == [ ] [ [ ] ] .",
+         "(PERCENT_PRO:%Prog IDENT:p (MAIN_BLOCK:MainBlock (PROC_DECL:ProcDeclaration MAIN_PROBODY:Main)))",
+         {{2, 7, 1, 20, "proBody"}}},
         // Sections out of order: skipped to the program's ".".
         {inMainBlock("%Glob [ n = 1 : int ] %Type [ t = int ]"), "(PERCENT_PRO:%Prog IDENT:p)",
          {{2, 7, 1, 40, "basicType"}}},
