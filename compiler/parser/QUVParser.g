@@ -2,7 +2,8 @@
 //
 // Recovery: every named rule stores its name in ruleName from its init action (so
 // it is stored while guessing too) and uses the generated default handler: report,
-// consume one token, skip to the rule's FOLLOW set. Those sets are the ones ANTLR
+// consume one token, skip to the rule's FOLLOW set. While guessing, every handler
+// (the generated ones and those written here) throws the error on to the trial. Those sets are the ones ANTLR
 // computes from the whole grammar, so the rules here are written in the shape that
 // gives them; never list a set by hand. One-token rules only report (reportOnly).
 //
@@ -42,7 +43,10 @@ public:
 	RefQUV_AST expandDeclarations(RefQUV_AST names, RefQUV_AST type, int nodeType,
 		const char* nodeText, int line, int column);
 
+	// Name of the rule entered last; never restored on return, so an error is
+	// filed under the innermost named rule that ran before it.
 	std::string ruleName;
+	// Label state of the algorithmic parts, reset by each of them.
 	std::vector<LabelRecord> declaredLabels;
 	std::vector<LabelRecord> forwardLabels;
 	std::string expectedLb;
@@ -53,7 +57,8 @@ public:
 	std::vector<std::string> exitLabelNames;
 
 private:
-	// Handler of the rules that match a single token: report, consume nothing.
+	// Handler of the rules that match a single token: report, consume nothing,
+	// so the caller meets the same token again.
 	void reportOnly(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
 	// Handler of the start rule: report and close the syntax check.
 	void reportAndFinish(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
@@ -905,7 +910,8 @@ comma
 variable
 { ruleName = "variable"; RefQUV_AST last; }
 	:	h:variable1 { last = copySubtree(#h); }
-		(	options { warnWhenFollowAmbig = false; }
+		(	// A suffix after "*" p belongs to p: the star takes the whole designator.
+			options { warnWhenFollowAmbig = false; }
 		:	s:variableSuffix[last] { last = copySubtree(#s); }
 		)*
 		{ #variable = last; }

@@ -120,50 +120,6 @@ TEST(DeclarationTest, ConstantAndVariableDeclarations)
     }
 }
 
-TEST(DeclarationTest, DeclarationsTakeTheirOwnPlaces)
-{
-    // A field carries its group's ":", a variable its group's first name, a
-    // constant its name; every type copy keeps the place of its source.
-    ParseResult result = parseProgram(inMainBlock(
-        "%Type [ R = record(a, b : int) ] %Glob [ N = 1 : int ] %Var [ x, y : point(int) ]"));
-    EXPECT_EQ(result.dump,
-              "PERCENT_PRO \"%Prog\" 1:1\n"
-              "  IDENT \"p\" 1:7\n"
-              "  MAIN_BLOCK \"MainBlock\" 1:12\n"
-              "    PERCENT_TYPE \"%Type\" 1:18\n"
-              "      TYPE_DECL \"TypeDeclaration\" 1:26\n"
-              "        IDENT \"R\" 1:26\n"
-              "        RECORD \"RECORD\" 1:30\n"
-              "          FIELD_DECL \"FieldDeclaration\" 1:42\n"
-              "            INT \"INT\" 1:44\n"
-              "            IDENT \"a\" 1:37\n"
-              "          FIELD_DECL \"FieldDeclaration\" 1:42\n"
-              "            INT \"INT\" 1:44\n"
-              "            IDENT \"b\" 1:40\n"
-              "    PERCENT_GLOB \"%Glob\" 1:51\n"
-              "      CONST_DECL \"ConstDeclaration\" 1:59\n"
-              "        INT \"INT\" 1:67\n"
-              "        IDENT \"N\" 1:59\n"
-              "        INT_LITERAL \"1\" 1:63\n"
-              "    PERCENT_VAR \"%Var\" 1:73\n"
-              "      SHARE_DECL \"FieldDeclaration\" 1:80\n"
-              "        POINT \"POINT\" 1:87\n"
-              "          INT \"INT\" 1:93\n"
-              "        IDENT \"x\" 1:80\n"
-              "      SHARE_DECL \"FieldDeclaration\" 1:80\n"
-              "        POINT \"POINT\" 1:87\n"
-              "          INT \"INT\" 1:93\n"
-              "        IDENT \"y\" 1:83\n"
-              "    PROC_DECL \"ProcDeclaration\" 1:102\n"
-              "      MAIN_PROBODY \"Main\" -1:-1\n"
-              "      PERCENT_STM \"%Stm\" 1:102\n"
-              "        ATOM_STAT \"ATOM_STAT\" 1:113\n"
-              "          LABEL_DECL \"LABEL_DECL\" 1:109\n"
-              "            IDENT \"s\" 1:112\n"
-              "          ActionItem \"ActionItem\" 1:115\n"
-              "            RETURN \"RETURN\" 1:120\n");
-}
-
 struct ErrorRow {
     std::string source;
     std::string tree;
@@ -184,6 +140,16 @@ TEST(ProgramErrorTest, RecoveryOfTheFrameAndTheSections)
         // A bad opening "[" skips to "]"; a bad "]" skips to "[".
         {"%Prog p == x y ] [ [ %Stm [ LB=s=>$OLB=RETURN ] ] ] .", mainBlockTree("").c_str(), {{2, 6, 1, 12, "mainBlock"}}},
         {"%Prog p == [ z [ [ %Stm [ LB=s=>$OLB=RETURN ] ] ] .", mainBlockTree("").c_str(), {{2, 6, 1, 14, "mainBlock"}}},
+        // "%MProg" takes no communication mode; "%DProg" takes no body: its
+        // sections are passed over only on "]".
+        {"%MProg m == [ ] [ Syn [ %Stm [ ] ] ] .", "(PERCENT_MPRO:%MProg IDENT:m)",
+         {{2, 7, 1, 19, "mMainBlock"}}},
+        {"%DProg d == [ ] [ %Type [ t = int ] [ %Stm [ ] ] ] .", "(PERCENT_DPRO:%DProg IDENT:d)",
+         {{2, 7, 1, 37, "basicType"}}},
+        // A body that fails leaves the wrapped procedure with its name only.
+        {"%Prog p == [ ] [ [ ] ] .",
+         "(PERCENT_PRO:%Prog IDENT:p (MAIN_BLOCK:MainBlock (PROC_DECL:ProcDeclaration MAIN_PROBODY:Main)))",
+         {{2, 7, 1, 20, "proBody"}}},
         // Sections out of order: skipped to the program's ".".
         {inMainBlock("%Glob [ n = 1 : int ] %Type [ t = int ]"), "(PERCENT_PRO:%Prog IDENT:p)",
          {{2, 7, 1, 40, "basicType"}}},
@@ -249,14 +215,6 @@ TEST(ProgramErrorTest, StartRuleClosesTheSyntaxCheck)
     ParseResult result = parseProgram("%Prog p [ ] [ ] .");
     EXPECT_EQ(result.stdoutText, "\n-------- Syntax Checking Finished! -------------\n\n");
     EXPECT_EQ(result.tree, "");
-}
-
-TEST(ProgramFileTest, WholeProgramMatchesItsTree)
-{
-    const std::string dir = std::string(QUV_TEST_DATA) + "/parser/";
-    ParseResult result = parseProgram(readFile(dir + "declarations.e"));
-    EXPECT_EQ(result.dump, readFile(dir + "declarations.tree"));
-    EXPECT_TRUE(result.diags.empty());
 }
 
 }  // namespace

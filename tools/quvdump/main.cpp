@@ -18,6 +18,8 @@ struct Verb {
 
 const Verb kVerbs[] = {
     {"tokens", quvdump::dumpTokens},
+    {"tree", quvdump::dumpTree},
+    {"expr", quvdump::dumpExpression},
     {"typeset", quvdump::dumpTypeset},
 };
 

@@ -8,6 +8,8 @@
 namespace quvdump {
 
 int dumpTokens(const std::string& path);
+int dumpTree(const std::string& path);
+int dumpExpression(const std::string& path);
 int dumpTypeset(const std::string& path);
 
 } // namespace quvdump
