@@ -327,19 +327,16 @@ chParDeclaration
 	;
 
 // The index name and its NM type are matched but not kept: an input and an
-// output channel differ only in the root.
+// output channel differ only in the root. The NM keyword is matched here, not
+// in a rule of its own, so a wrong index type drops the whole channel.
 chParList
 { ruleName = "chParList"; ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); }
 	:	( IDENT lparen IDENT )=>
-		i:chParIdent! lparen! chParIdent2! COLON! nmKeyword! comma! STAR! rparen! COLON! it:type!
+		i:chParIdent! lparen! chParIdent2! COLON! ( "NM"! | "Nm"! | "nm"! ) comma! STAR! rparen! COLON! it:type!
 		{ #chParList = #(#[CHIN_DECL, "CHIN_DECL"], #it, #i); placeAt(#chParList, first); }
 	|	( IDENT lparen STAR )=>
-		o:chParIdent! lparen! STAR! comma! chParIdent2! COLON! nmKeyword! rparen! COLON! ot:type!
+		o:chParIdent! lparen! STAR! comma! chParIdent2! COLON! ( "NM"! | "Nm"! | "nm"! ) rparen! COLON! ot:type!
 		{ #chParList = #(#[CHOUT_DECL, "CHOUT_DECL"], #ot, #o); placeAt(#chParList, first); }
-	;
-
-nmKeyword!
-	:	"NM" | "Nm" | "nm"
 	;
 
 // ---------------------------------------------------------------- procedures and processes
