@@ -247,6 +247,55 @@ TEST(RecoveryTest, StatementErrorsResynchronise)
     EXPECT_EQ(arrow.diags[0], (Diag{2, 7, 1, 27, "definitionalLabelEquation"}));
 }
 
+// Each rule reports its error, skips to its follow set and leaves the tree
+// without what it dropped; the rest of the part parses as usual.
+TEST(RecoveryTest, RulesSkipToTheirFollowSets)
+{
+    struct Row {
+        std::string part;
+        std::vector<Diag> diags;
+        std::string tree;  // a piece of the part's tree
+    };
+    const std::string last = "; LB = r => $OLB = RETURN ]";
+    const std::vector<Row> rows = {
+        // Elements and forward label equations.
+        {"%Alg [ LB = a x => $OLB = RETURN ]", {{2, 7, 1, 34, "conditionPart"}},
+         std::string("(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a) ") + kReturn + ")"},
+        {"%Alg [ LB = a => 5" + last, {{2, 7, 1, 37, "actionPart"}}, "(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a)) (IMPLY"},
+        {"%Alg [ LB = a => $OLB = 5" + last, {{2, 7, 1, 44, "forwardLabel"}}, " ActionItem:ActionItem) (IMPLY"},
+        {"%Alg [ LB = a => $OLB RETURN ]", {{2, 6, 1, 42, "forwardLabelEquation"}}, kReturn},
+        // Equations.
+        {"%Alg [ LB = a => $O x = 1 $OLB = RETURN ]", {{2, 6, 1, 46, "constant1"}},
+         "(ActionItem:ActionItem (ASSIGN:= IDENT:x INT_LITERAL:1) RETURN:RETURN)"},
+        {"%Alg [ LB = a => $O a[1] ? v ^ $OLB = RETURN ]", {{2, 6, 1, 45, "constant1"}}, kReturn},
+        {"%Alg [ LB = a => $O 5 ^ $OLB = RETURN ]", {{2, 7, 1, 40, "variable1"}}, kReturn},
+        {"%Alg [ LB = a => >> [ $O a = 1 $O b = 2 ] ^ $OLB = RETURN ]", {{2, 6, 1, 51, "constant1"}},
+         "(SEQ:>> (SEMI:; (ASSIGN:= IDENT:a INT_LITERAL:1) (ASSIGN:= IDENT:b INT_LITERAL:2)))"},
+        // Conditional elements, loops and case statements.
+        {"%Stm [ LB = a ^ x => $OLB = NEXT )" + last, {{2, 6, 1, 41, "variable1"}},
+         "(IF_STAT:IF_STAT (LABEL_DECL:LABEL_DECL IDENT:a) IDENT:x (ActionItem:ActionItem NEXT:NEXT)) (ATOM_STAT"},
+        {"%Stm [ LB = a ^ x => ( $OLB = NEXT" + last, {{2, 7, 1, 54, "forwardLabel"}, {2, 6, 1, 56, "forwardLabel"}},
+         "(PERCENT_STM:%Stm (ATOM_STAT:ATOM_STAT (LABEL_DECL:LABEL_DECL IDENT:r)"},
+        {"%Stm [ * [ LB = l => ( $OLB = l | $OLB = NEXT ]",
+         {{2, 7, 1, 61, "forwardLabel"}, {2, 8, 1, 66, "forwardLabel"}}, "PERCENT_STM:%Stm)"},
+        {"%Stm [ ? [ LB = c ^ x $OLB = b1 |~ => $OLB = b2; LB = b2 => $OLB = EXIT ]" + last,
+         {{2, 6, 1, 42, "variable1"}}, "(DEFAULT:|~ IDENT:b2)"},
+        // Parallel and select parts and process calls.
+        {"%Alg [ LB = a => || [ u( ) ]" + last, {{2, 7, 1, 47, "prosCall"}}, "(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a)) (IMPLY"},
+        {"%Alg [ LB = a => || [ u( ) v( ) ]" + last, {{2, 6, 1, 47, "prosCall"}},
+         "(PARALLEL:|| (ProCall:ProCall IDENT:u) (ProCall:ProCall IDENT:v))"},
+        {"%Alg [ LB = a => || [ u 1; v( ) ]" + last, {{2, 7, 1, 44, "prosCall"}}, "(PARALLEL:|| (ProCall:ProCall IDENT:v))"},
+        {"%Alg [ LB = a => || [ u( 5 ); v( ) ]" + last, {{2, 7, 1, 45, "prosCall"}}, "(PARALLEL:|| (ProCall:ProCall IDENT:v))"},
+        {"%Alg [ LB = a => !! [ x |> $OLB = EXIT ]" + last, {{2, 7, 1, 59, "forwardLabel"}},
+         "(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a)) (IMPLY"},
+    };
+    for (const Row& row : rows) {
+        ParseResult result = parseProgram(program(row.part));
+        EXPECT_EQ(result.diags, row.diags) << row.part;
+        EXPECT_NE(result.tree.find(row.tree), std::string::npos) << row.part << "\n" << result.tree;
+    }
+}
+
 TEST(RecoveryTest, ATimerInErrorLeavesTheCallWithoutIt)
 {
     ParseResult result = parseProgram(program(
