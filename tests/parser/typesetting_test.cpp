@@ -68,12 +68,23 @@ TEST(TypesettingTest, ItemsOfThePass)
         {"* x", "*x "},
         {"[\n// note\nx ]", "\n[\n\t// note\n\tx \n]\n"},
         {"[[x]]", "\n[[x\n]]"},
+        // A comment two blocks deep; a "]" before a "]" on a later line.
+        {"[\n[\n// c\nx\n]\n]\ny", "\n[\n\t[\n\t\t// c\n\t\tx \n\t\t\n\t]\n]\ny"},
+        // A "]" before a "[" on a later line.
+        {"[\nx\n]\n\n[\ny\n]", "\n[\n\tx\n\t\n]\n[\n\ty\n\t\n]\n"},
     };
     for (const Row& row : rows) {
         Typeset result = typeset(row.source);
         EXPECT_EQ(result.text, row.text) << row.source;
         EXPECT_TRUE(result.diags.empty()) << row.source;
     }
+}
+
+TEST(TypesettingTest, ASecondJobStartsAfresh)
+{
+    // The first job ends on a bracket, after which a name would get no space.
+    typeset("[");
+    EXPECT_EQ(typeset("x").text, "x ");
 }
 
 TEST(TypesettingTest, TheWholeFileIsWrittenPastAStrayToken)
