@@ -126,13 +126,16 @@ Node* SymbolTable::resolve(const std::string& name, int reftype, int line, int c
 
 void SymbolTable::enterBlock(Node* node, int deftype) {
     const char* method = "SymbolTable::enterBlock()";
-    BlockNode* block = dynamic_cast<BlockNode*>(node);
-    if (!isBlockType(deftype) || !block)
+    if (!isBlockType(deftype) || !node)
         throwInternalFailure("not a block node type", method);
-    if (block->getDefType() != deftype)
+    if (node->getDefType() != deftype)
         throwInternalFailure("node 's deftype not match the given deftype", method);
-    if (block->getParent() != current)
+    if (node->getParent() != current)
         throwInternalFailure("node 's parent doesn't equal current node", method);
+    // Only a node built by hand with a block deftype can get here without being a block.
+    BlockNode* block = dynamic_cast<BlockNode*>(node);
+    if (!block)
+        throwInternalFailure("not a block node type", method);
     current = block;
 }
 

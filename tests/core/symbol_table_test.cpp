@@ -269,6 +269,8 @@ TEST_F(SymbolTableTest, EnteringAndLeavingBlocksIsChecked) {
         {[&] { table.enterBlock(nullptr, DEF_PROCEDURE); }, "not a block node type in function SymbolTable::enterBlock()"},
         {[&] { table.enterBlock(p, DEF_PROCESS); },
          "node 's deftype not match the given deftype in function SymbolTable::enterBlock()"},
+        {[&] { table.enterBlock(v, DEF_PROCEDURE); },
+         "node 's deftype not match the given deftype in function SymbolTable::enterBlock()"},
         {[&] { table.enterBlock(q, DEF_PROCEDURE); },
          "node 's parent doesn't equal current node in function SymbolTable::enterBlock()"},
         {[&] { table.exitBlock(DEF_PROCEDURE); },

@@ -189,6 +189,18 @@ TEST(ExpressionErrorTest, ReportedWhereTheRuleMeetsThem)
          "(COLON:: INT_LITERAL:0 (ProCall:ProCall IDENT:p (PERCENT_INP:%Inp/ INT_LITERAL:1 IDENT:f) "
          "(PERCENT_INP:%Inp/ INT_LITERAL:2 IDENT:g)))",
          {{2, 6, 1, 20, "constant1"}}},
+        // An operand error inside a condition stops at "then" in each spelling.
+        {"if a + * then b else c", "(IF:if (PLUS:+ IDENT:a) IDENT:b IDENT:c)", {{2, 7, 1, 8, "variable1"}}},
+        {"If a + * Then b Else c", "(IF:If (PLUS:+ IDENT:a) IDENT:b IDENT:c)", {{2, 7, 1, 8, "variable1"}}},
+        {"IF a + * THEN b ELSE c", "(IF:IF (PLUS:+ IDENT:a) IDENT:b IDENT:c)", {{2, 7, 1, 8, "variable1"}}},
+        // A broken index resumes at its "]"; a broken field name keeps the suffix node.
+        {"?0 : p(%Iop/ a[1 + ;].g | f)",
+         "(COLON:: INT_LITERAL:0 (ProCall:ProCall IDENT:p (PERCENT_IOP:%Iop/ (DOT_VAR:DOT_VAR "
+         "(BRACKETS:[] IDENT:a (PLUS:+ INT_LITERAL:1)) IDENT:g) IDENT:f)))",
+         {{2, 7, 1, 20, "unaryExpression"}}},
+        {"?0 : p(%Iop/ a.5 | f)",
+         "(COLON:: INT_LITERAL:0 (ProCall:ProCall IDENT:p (PERCENT_IOP:%Iop/ (DOT_VAR:DOT_VAR IDENT:a) IDENT:f)))",
+         {{2, 6, 1, 16, "variableSuffix"}}},
         // A formal side written the other way round keeps only the entry's root.
         {"?0 : p(%Chn/ ch(*, q) | k(r, *))",
          "(COLON:: INT_LITERAL:0 (ProCall:ProCall IDENT:p PERCENT_CHN:%Chn/))",

@@ -133,6 +133,9 @@ TEST(ProgramErrorTest, RecoveryOfTheFrameAndTheSections)
         {"p == [ ] [ ] .", "", {{2, 7, 1, 1, "program"}}},
         // Missing "==": `program`'s own handler ends the parse.
         {"%Prog p [ ] [ ] .", "", {{2, 6, 1, 9, "program"}}},
+        // A bad program name skips to "==" and the frame goes on.
+        {"%Prog 5 == [ ] [ [ %Stm [ LB=s=>$OLB=RETURN ] ] ] .",
+         "(PERCENT_PRO:%Prog (MAIN_BLOCK:MainBlock " + std::string(kBodyTree) + "))", {{2, 6, 1, 7, "program"}}},
         // Missing "." and missing "]" before it only cost one diagnostic each,
         // filed under the last named rule entered.
         {"%Prog p == [ ] [ [ %Stm [ LB=s=>$OLB=RETURN ] ] ]", mainBlockTree("").c_str(), {{2, 6, 1, 50, "forwardLabel"}}},
