@@ -2,6 +2,27 @@
 
 const char* const QUV_AST::TYPE_NAME = "QUV_AST";
 
+namespace {
+// How many references hold the node; the runtime only shows the count through getRef.
+unsigned holders(const antlr::AST* node) {
+    antlr::ASTRef* ref = antlr::ASTRef::getRef(node);
+    unsigned count = ref->count - 1;
+    ref->decrement();
+    return count;
+}
+}  // namespace
+
+QUV_AST::~QUV_AST() {
+    antlr::RefAST next = getNextSibling();
+    setNextSibling(antlr::nullAST);
+    // A sibling someone else still holds keeps the rest of the list for them.
+    while (next && holders(next.get()) == 1) {
+        antlr::RefAST after = next->getNextSibling();
+        next->setNextSibling(antlr::nullAST);
+        next = after;
+    }
+}
+
 void QUV_AST::initialize(antlr::RefToken t) {
     CommonAST::initialize(t);
     line = t->getLine();

@@ -13,7 +13,9 @@ class QUV_AST : public antlr::CommonAST {
 public:
     QUV_AST() = default;
     QUV_AST(const QUV_AST& other) : CommonAST(other), line(other.line), column(other.column) {}
-    ~QUV_AST() override = default;
+    // Releases the rest of a sibling list one node at a time: the runtime's own
+    // release recurses once per sibling and a long list would exhaust the stack.
+    ~QUV_AST() override;
 
     const char* typeName() const override { return TYPE_NAME; }
     antlr::RefAST clone() const override { return antlr::RefAST(new QUV_AST(*this)); }

@@ -15,6 +15,7 @@ header "post_include_hpp" {
 #include <vector>
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
+#include "compiler/parser/stack_guard.hpp"
 }
 
 options {
@@ -56,7 +57,14 @@ public:
 	bool collectExitLabel = false;
 	std::vector<std::string> exitLabelNames;
 
+	// Every rule entry passes here: a source nested so deeply that the parse
+	// would run out of stack ends the parse with one diagnostic, not a crash.
+	void traceIn(const char* rule) override;
+	void traceOut(const char*) override {}
+
 private:
+	StackGuard stackGuard;
+
 	// Handler of the rules that match a single token: report, consume nothing,
 	// so the caller meets the same token again.
 	void reportOnly(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);

@@ -40,4 +40,27 @@ TEST(QuvAstTest, NodesKeepTheirPlaceThroughTheFactoryAndCopies) {
     EXPECT_NE(child.get(), fromToken.get());
 }
 
+TEST(QuvAstTest, LongSiblingListsAreReleasedWithoutDeepRecursion) {
+    antlr::ASTFactory factory("QUV_AST", QUV_AST::factory);
+    factory.setMaxNodeType(272);
+    RefQUV_AST head = RefQUV_AST(factory.create(155, "n0"));
+    RefQUV_AST kept;
+    RefQUV_AST last = head;
+    for (int i = 1; i < 1000000; ++i) {
+        RefQUV_AST node = RefQUV_AST(factory.create(155, "n" + std::to_string(i)));
+        last->setNextSibling(antlr::RefAST(node));
+        last = node;
+        if (i == 999990)
+            kept = node;
+    }
+    last = RefQUV_AST();
+    head = RefQUV_AST();
+    // A node held elsewhere keeps its own siblings.
+    int rest = 0;
+    for (RefQUV_AST n = kept; n; n = RefQUV_AST(n->getNextSibling()))
+        ++rest;
+    EXPECT_EQ(rest, 10);
+    EXPECT_EQ(kept->getText(), "n999990");
+}
+
 }  // namespace

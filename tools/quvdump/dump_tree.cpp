@@ -33,7 +33,12 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     antlr::ASTFactory factory;
     installNodeFactory(parser, factory);
     parser.setFilename(path);
-    (parser.*startRule)();
+    try {
+        (parser.*startRule)();
+    } catch (const antlr::ANTLRException& ex) {
+        // Only a parse that cannot go on gets here; its diagnostic is already filed.
+        std::cerr << "quvdump: parsing stopped: " << ex.getMessage() << '\n';
+    }
     printTree(std::cout, RefQUV_AST(parser.getAST()), 0);
     printDiagnostics(std::cout);
     return kExitOk;

@@ -1,0 +1,73 @@
+// Deeply nested source ends the parse with one diagnostic instead of overflowing the stack.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "compiler/lexer/lexer.hpp"
+#include "parse_helpers.hpp"
+
+namespace {
+
+std::string nested(int depth, const std::string& open, const std::string& close)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += open;
+    text += "1";
+    for (int i = 0; i < depth; ++i) text += close;
+    return text;
+}
+
+// Runs one start rule; tells whether the parse was stopped, and leaves the diagnostics in the list.
+bool stopped(const std::string& source, void (QUVParser::*rule)())
+{
+    std::istringstream in(source);
+    QUVSuperLexer lexer(in);
+    QUVParser parser(lexer);
+    antlr::ASTFactory factory;
+    installNodeFactory(parser, factory);
+    try {
+        (parser.*rule)();
+    } catch (const antlr::ANTLRException&) {
+        return true;
+    }
+    return false;
+}
+
+TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
+{
+    struct Row {
+        const char* what;
+        std::string source;
+        void (QUVParser::*rule)();
+    } rows[] = {
+        {"parentheses", nested(50000, "(", ")"), &QUVParser::expression},
+        {"negations", nested(50000, "-(", ")"), &QUVParser::expression},
+        {"indexes", nested(50000, "a[", "]"), &QUVParser::expression},
+        {"typeset", "%Prog p == [ ] [ Syn %Glob [ c = " + nested(50000, "(", ")") + " ] ].",
+         &QUVParser::typesetProgram},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QUVCompiler driver("t.e");
+        typesettingMode = row.rule == &QUVParser::typesetProgram;
+        EXPECT_TRUE(stopped(row.source, row.rule));
+        typesettingMode = false;
+        ASSERT_EQ(QUVException::list().size(), 1u);
+        EXPECT_EQ(QUVException::list()[0].getKind(), 5);
+        EXPECT_EQ(QUVException::list()[0].getNumber(), 21);
+    }
+}
+
+TEST(NestingTest, OrdinaryDepthsParseAndTheGuardStartsAfresh)
+{
+    QUVCompiler driver("t.e");
+    EXPECT_TRUE(stopped(nested(50000, "(", ")"), &QUVParser::expression));
+    ParseResult result = parseExpression(nested(100, "(", ")"));
+    EXPECT_TRUE(result.diags.empty());
+    size_t parens = 0;
+    for (size_t at = result.tree.find("PARENS"); at != std::string::npos; at = result.tree.find("PARENS", at + 1))
+        ++parens;
+    EXPECT_EQ(parens, 100u);
+}
+
+}  // namespace
