@@ -9,6 +9,14 @@ void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory)
     parser.setASTFactory(&factory);
 }
 
+SourceParser::SourceParser(std::istream& in, const std::string& fileName)
+    : lexer(in), parser(lexer)
+{
+    lexer.setFilename(fileName);
+    installNodeFactory(parser, factory);
+    parser.setFilename(fileName);
+}
+
 namespace {
 
 // Structure, types and texts only; made through the factory so every copy is a QUV_AST.

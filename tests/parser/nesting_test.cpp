@@ -21,12 +21,9 @@ std::string nested(int depth, const std::string& open, const std::string& close)
 bool stopped(const std::string& source, void (QUVParser::*rule)())
 {
     std::istringstream in(source);
-    QUVSuperLexer lexer(in);
-    QUVParser parser(lexer);
-    antlr::ASTFactory factory;
-    installNodeFactory(parser, factory);
+    SourceParser session(in, "t.e");
     try {
-        (parser.*rule)();
+        (session.parser.*rule)();
     } catch (const antlr::ANTLRException&) {
         return true;
     }

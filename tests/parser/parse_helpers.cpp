@@ -48,12 +48,8 @@ ParseResult parse(const std::string& source, void (QUVParser::*rule)())
 {
     QUVCompiler driver("t.e");
     std::istringstream in(source);
-    QUVSuperLexer lexer(in);
-    lexer.setFilename("t.e");
-    QUVParser parser(lexer);
-    antlr::ASTFactory factory;
-    installNodeFactory(parser, factory);
-    parser.setFilename("t.e");
+    SourceParser session(in, "t.e");
+    QUVParser& parser = session.parser;
 
     testing::internal::CaptureStdout();
     (parser.*rule)();

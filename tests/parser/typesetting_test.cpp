@@ -20,13 +20,8 @@ Typeset typeset(const std::string& source)
     typesetDepth = 0;
     indexBracketCount = 0;
     std::istringstream in(source);
-    QUVSuperLexer lexer(in);
-    lexer.setFilename("t.e");
-    QUVParser parser(lexer);
-    antlr::ASTFactory factory;
-    installNodeFactory(parser, factory);
-    parser.setFilename("t.e");
-    parser.typesetProgram();
+    SourceParser session(in, "t.e");
+    session.parser.typesetProgram();
     Typeset result{typesetText, {}};
     for (const QUVException& ex : QUVException::list())
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});

@@ -27,12 +27,8 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     if (!openSource(path, in))
         return kExitUsage;
 
-    QUVSuperLexer lexer(in);
-    lexer.setFilename(path);
-    QUVParser parser(lexer);
-    antlr::ASTFactory factory;
-    installNodeFactory(parser, factory);
-    parser.setFilename(path);
+    SourceParser source(in, path);
+    QUVParser& parser = source.parser;
     try {
         (parser.*startRule)();
     } catch (const antlr::ANTLRException& ex) {

@@ -23,14 +23,9 @@ int dumpTypeset(const std::string& path)
     typesetDepth = 0;
     indexBracketCount = 0;
 
-    QUVSuperLexer lexer(in);
-    lexer.setFilename(path);
-    QUVParser parser(lexer);
-    antlr::ASTFactory factory;
-    installNodeFactory(parser, factory);
-    parser.setFilename(path);
+    SourceParser source(in, path);
     try {
-        parser.typesetProgram();
+        source.parser.typesetProgram();
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "quvdump: typesetting stopped: " << ex.getMessage() << '\n';
     }
