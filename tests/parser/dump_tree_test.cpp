@@ -1,34 +1,14 @@
 // quvdump's tree and expr verbs, end to end on the fixtures: each ".e" file's
 // output must match the ".tree" file beside it.
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "parse_helpers.hpp"
+#include "tool_run.hpp"
 
 namespace {
 
-struct RunResult {
-    std::string out;
-    int status;
-};
-
-RunResult runQuvdump(const std::string& args)
-{
-    const std::string command = std::string(QUVDUMP_PATH) + " " + args + " 2>/dev/null";
-    RunResult result{"", -1};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
-}
 
 struct Fixture {
     const char* verb;

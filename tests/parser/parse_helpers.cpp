@@ -78,10 +78,11 @@ ParseResult parseExpression(const std::string& source)
     return parse(source, &QUVParser::expression);
 }
 
-std::string readFile(const std::string& path)
+void expectRecovery(const std::vector<RecoveryRow>& rows, std::string (*wrap)(const std::string&))
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    for (const RecoveryRow& row : rows) {
+        ParseResult result = parseProgram(wrap(row.piece));
+        EXPECT_EQ(result.diags, row.diags) << row.piece;
+        EXPECT_NE(result.tree.find(row.tree), std::string::npos) << row.piece << "\n" << result.tree;
+    }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compiler/parser/parser.hpp"
+#include "tool_run.hpp"
 
 struct Diag {
     int kind;
@@ -28,7 +29,15 @@ ParseResult parseProgram(const std::string& source);
 // Parses with the expression entry rule only.
 ParseResult parseExpression(const std::string& source);
 
+// A source piece, the diagnostics its program must give, and a piece its tree must contain.
+struct RecoveryRow {
+    std::string piece;
+    std::vector<Diag> diags;
+    std::string tree;
+};
+// Parses each row's piece wrapped into a whole program by `wrap` and checks it.
+void expectRecovery(const std::vector<RecoveryRow>& rows, std::string (*wrap)(const std::string&));
+
 // "NAME:text" for a leaf, "(NAME:text child ...)" otherwise; siblings separated by blanks.
 std::string compact(RefQUV_AST tree);
 
-std::string readFile(const std::string& path);

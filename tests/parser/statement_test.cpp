@@ -251,13 +251,8 @@ TEST(RecoveryTest, StatementErrorsResynchronise)
 // without what it dropped; the rest of the part parses as usual.
 TEST(RecoveryTest, RulesSkipToTheirFollowSets)
 {
-    struct Row {
-        std::string part;
-        std::vector<Diag> diags;
-        std::string tree;  // a piece of the part's tree
-    };
     const std::string last = "; LB = r => $OLB = RETURN ]";
-    const std::vector<Row> rows = {
+    const std::vector<RecoveryRow> rows = {
         // Elements and forward label equations.
         {"%Alg [ LB = a x => $OLB = RETURN ]", {{2, 7, 1, 34, "conditionPart"}},
          std::string("(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a) ") + kReturn + ")"},
@@ -289,11 +284,7 @@ TEST(RecoveryTest, RulesSkipToTheirFollowSets)
         {"%Alg [ LB = a => !! [ x |> $OLB = EXIT ]" + last, {{2, 7, 1, 59, "forwardLabel"}},
          "(IMPLY:=> (LABEL_DECL:LABEL_DECL IDENT:a)) (IMPLY"},
     };
-    for (const Row& row : rows) {
-        ParseResult result = parseProgram(program(row.part));
-        EXPECT_EQ(result.diags, row.diags) << row.part;
-        EXPECT_NE(result.tree.find(row.tree), std::string::npos) << row.part << "\n" << result.tree;
-    }
+    expectRecovery(rows, program);
 }
 
 TEST(RecoveryTest, ATimerInErrorLeavesTheCallWithoutIt)

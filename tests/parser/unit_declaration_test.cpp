@@ -66,14 +66,9 @@ TEST(UnitDeclarationTest, PackagesAndAgents)
 // without what it dropped; the sections after it parse as usual.
 TEST(UnitDeclarationTest, RulesSkipToTheirFollowSets)
 {
-    struct Row {
-        std::string sections;
-        std::vector<Diag> diags;
-        std::string tree;  // a piece of the block's tree
-    };
     const std::string proc = " == [ %Stm [ LB = y => $OLB = RETURN ] ] ]";
     const std::string pros = " == [ %Stm [ LB = y => $OLB = STOP ] ] ]";
-    const std::vector<Row> rows = {
+    const std::vector<RecoveryRow> rows = {
         // Parameter groups and channels: a wrong index type drops the channel.
         {"%Proc [ f(%Inp/ a : int; x : int)" + proc, {{2, 7, 1, 43, "paramDeclarationPart"}},
          "(PERCENT_PROC:%Proc (PROC_DECL_HEADER:PROC_DECL_HEADER IDENT:f (INP_DECL:FieldDeclaration INT:INT IDENT:a)) "
@@ -106,11 +101,7 @@ TEST(UnitDeclarationTest, RulesSkipToTheirFollowSets)
         {"%Agt [ [ a( )" + pros.substr(0, pros.size() - 2) + "; %Pack [ e x ] ]", {{2, 6, 1, 81, "packageDeclaration"}},
          "(MAIN_BLOCK:MainBlock PERCENT_AGT:%Agt (PROC_DECL"},
     };
-    for (const Row& row : rows) {
-        ParseResult result = parseProgram(inBlock(row.sections));
-        EXPECT_EQ(result.diags, row.diags) << row.sections;
-        EXPECT_NE(result.tree.find(row.tree), std::string::npos) << row.sections << "\n" << result.tree;
-    }
+    expectRecovery(rows, inBlock);
 }
 
 TEST(UnitDeclarationTest, WholeProgramMatchesItsTree)

@@ -1,0 +1,14 @@
+// Helpers the tests of several folders share: running quvdump and reading fixtures.
+#pragma once
+#include <string>
+
+struct RunResult {
+    std::string out;  // standard output; standard error is dropped
+    int status;       // exit status, -1 when the tool did not exit normally
+};
+
+// Runs the built quvdump with the given arguments.
+RunResult runQuvdump(const std::string& args);
+
+// The bytes of a file, empty when it cannot be read.
+std::string readFile(const std::string& path);
