@@ -4,6 +4,7 @@
 #include "editor/color_text_buffer.hpp"
 #include "editor/color_tokenizer.hpp"
 #include "editor/editor_model.hpp"
+#include "editor/line_layout.hpp"
 #include "editor/ports.hpp"
 #include "editor/settings_block.hpp"
 #include "editor/text_columns.hpp"

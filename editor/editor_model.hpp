@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/color_text_buffer.hpp"
+#include "editor/line_layout.hpp"
 #include "editor/ports.hpp"
 #include "editor/settings_block.hpp"
 #include "editor/undo_group.hpp"
@@ -146,6 +147,12 @@ public:
     // A byte, or a double-byte character as lead * 256 + trail. A lead byte on
     // its own waits for its trail byte, so the character is one edit step.
     void OnChar(unsigned ch);
+
+    // Painting as a layout: the client is filled with BackgroundColor, then
+    // the visible lines are drawn cell by cell.
+    uint32_t BackgroundColor() const { return settings_.Color(ClassBackground); }
+    LineLayout LayoutLine(int line) const;
+    std::vector<LineLayout> LayoutView() const;
 
     // Scrolling and clipboard.
     void UpdateScrollBars();
