@@ -156,23 +156,3 @@ TEST_F(BufferTest, BreakPointsToggleAndMoveWithTheirLines)
     buf.ToggleBreakPoint(1);
     EXPECT_EQ(buf.IsBreakPoint(1), 0);
 }
-
-TEST_F(BufferTest, MaxLineLengthFollowsEdits)
-{
-    Load({"ab", "abcdef", "a"});
-    EXPECT_EQ(buf.MaxLineLength(), 6);
-    buf.RemoveLine(1);
-    EXPECT_EQ(buf.MaxLineLength(), 2);
-    buf.SetLine(std::string("a\0b\0c", 5), 0);
-    EXPECT_EQ(buf.MaxLineLength(), 5);
-    EXPECT_EQ(buf.GetLine(0).size(), 5u);
-}
-
-TEST_F(BufferTest, IndicesOutsideTheStoreThrow)
-{
-    buf.Reset();
-    EXPECT_THROW(buf.GetLine(1), std::out_of_range);
-    EXPECT_THROW(buf.RemoveLine(1), std::out_of_range);
-    EXPECT_THROW(buf.InsertLine("x", 2, true), std::out_of_range);
-    EXPECT_EQ(buf.GetLineCount(), 1);
-}

@@ -107,38 +107,3 @@ TEST(ColorTokenizer, EveryCaseOfTheTable)
         EXPECT_EQ(state, c.endState) << "line: " << c.line;
     }
 }
-
-TEST(ColorTokenizer, WordPredicates)
-{
-    struct Row { const char* word; bool keyword, directive, number, label; };
-    const Row rows[] = {
-        {"else", true, false, false, false},
-        {"Writeln", true, false, false, false},
-        {"%alg", false, true, false, false},
-        {"%CHN/", false, true, false, false},
-        {"%CHN", false, false, false, false},
-        {"10", false, false, true, false},
-        {"1.5", false, false, true, false},
-        {".5", false, false, false, false},
-        {"5.", false, false, false, false},
-        {"", false, false, false, false},
-        {"lB", false, false, false, true},
-        {"LB0099", false, false, false, true},
-        {"L", false, false, false, false},
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(IsKeyword(r.word), r.keyword) << r.word;
-        EXPECT_EQ(IsDirective(r.word), r.directive) << r.word;
-        EXPECT_EQ(IsNumber(r.word), r.number) << r.word;
-        EXPECT_EQ(IsDefinitionLabel(r.word), r.label) << r.word;
-    }
-}
-
-TEST(ColorTokenizer, ScanTokenWorksInsideALine)
-{
-    std::string line = "x := 12";
-    int state = 0;
-    ColorToken t = ScanToken(line, 5, state);
-    EXPECT_EQ(t.colorClass, ClassNumber);
-    EXPECT_EQ(t.length, 2u);
-}
