@@ -155,6 +155,11 @@ public:
     std::vector<LineLayout> LayoutView() const;
 
     // Scrolling and clipboard.
+    // After the client size changed: new bar values, and colours for the lines
+    // that came into view.
+    void OnSize();
+    // After the colours or the font of the settings block changed.
+    void RecolorAll();
     void UpdateScrollBars();
     void SetFirstLine(int line);
     void EnsureLineVisible(int line);

@@ -17,6 +17,20 @@ int RoundedDiv(int a, int c)
 }
 } // namespace
 
+void EditorModel::OnSize()
+{
+    UpdateScrollBars();
+    ColorVisibleRange();
+}
+
+void EditorModel::RecolorAll()
+{
+    text_.RecolorAll();
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(true);
+}
+
 void EditorModel::UpdateScrollBars()
 {
     ScrollInfo v;

@@ -57,6 +57,14 @@ TEST_F(ColouringTest, ClosingACommentStopsWhereTheStateComesOutUnchanged)
     EXPECT_EQ(ClassOf(2), ClassIdentifier);
 }
 
+TEST_F(ColouringTest, NewColoursRecolourEveryLine)
+{
+    Load("int\nx\n");
+    settings.SetColor(ClassKeyword, 0xABCDEF);
+    model.RecolorAll();
+    EXPECT_EQ(model.GetCharColors(), (std::vector<uint32_t>{0xABCDEF, 0xABCDEF, 0xABCDEF, 0x103}));
+}
+
 TEST_F(ColouringTest, LayoutOfASelectionAndTheCaretLine)
 {
     Load("abcd\nefgh\nijkl\n");

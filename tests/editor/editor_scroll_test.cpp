@@ -29,6 +29,10 @@ TEST_F(ScrollTest, ScrollBarValues)
     EXPECT_EQ(win.vbar.page, 10);
     EXPECT_EQ(win.vbar.pos, 0);
     EXPECT_EQ(win.hbar.max, 0);
+    win.client.height = 5 * 16;
+    model.OnSize();
+    EXPECT_EQ(win.vbar.page, 5);
+    win.client.height = 160;
     LoadLines(5);
     EXPECT_EQ(win.vbar.max, 0);
     LoadLines(3, std::string(50, 'a'));
