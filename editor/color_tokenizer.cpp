@@ -1,0 +1,207 @@
+#include "editor/color_tokenizer.hpp"
+
+#include <cstring>
+
+namespace quvpad {
+
+// Longer operators come before their prefixes: the first match wins.
+const char* const OperatorTable[40] = {
+    "-->", "||", "!!", "|>", "|~", "==", "=>", "->", ">>", "$C",
+    "$V", "$O", "$U", "$T", "$F", ".", ";", "=", "{", "}",
+    "[", "]", "(", ")", ":", "+", "-", "*", "/", "^",
+    ",", "?", "!", "$", "%", "&", "~", ">", "<", "|"};
+
+// "WRITELN" holds two slots; the table keeps them both.
+const char* const KeywordTable[51] = {
+    "EXTERN", "INT", "FLOAT", "STRING", "BOOL", "STREAM", "LOGIC", "STACK", "POINT",
+    "ARRAY", "RECORD", "UNION", "SET", "NM", "SYN", "ASYN", "WHERE", "FRIEND",
+    "PUBLIC", "PRIVATE", "PROTECT", "FROM", "NEXT", "EXIT", "STOP", "RETURN", "DELETE",
+    "FOPEN", "FCLOSE", "EOF", "FEOF", "READ", "FREAD", "WRITE", "FWRITE", "WRITELN",
+    "WRITELN", "FWRITELN", "GETC", "UNGETC", "GETCHAR", "UNGETCHAR", "ITOC", "STRLEN", "NEWDEC",
+    "TT", "FF", "MOD", "IF", "THEN", "ELSE"};
+
+const char* const DirectiveTable[22] = {
+    "%VAR", "%LOC", "%FATHER", "%PROG", "%MPROG", "%DPROG", "%GLOB", "%TYPE",
+    "%PACK", "%PROC", "%PROS", "%AGT", "%PROD", "%CHN/", "%INP/", "%IOP/",
+    "%ALG", "%STM", "%UNLESS", "%IMP", "%EXP", "%LIB"};
+
+namespace {
+
+// Only ASCII counts: every byte of a double-byte character is neither letter,
+// digit nor blank.
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool StartsWithUpper(const char* text, size_t n, const char* word)
+{
+    size_t len = std::strlen(word);
+    if (len > n)
+        return false;
+    for (size_t i = 0; i < len; ++i)
+        if (Upper(text[i]) != Upper(word[i]))
+            return false;
+    return true;
+}
+
+template <size_t N>
+bool InTable(const char* const (&table)[N], const std::string& word)
+{
+    for (const char* entry : table)
+        if (word.size() == std::strlen(entry) && StartsWithUpper(word.data(), word.size(), entry))
+            return true;
+    return false;
+}
+
+ColorToken OperatorRule(const char* r, size_t n)
+{
+    for (const char* op : OperatorTable)
+        if (StartsWithUpper(r, n, op))
+            return {ClassOperator, std::strlen(op)};
+    return {ClassError, 1};
+}
+
+ColorToken InsideBlockComment(const char* r, size_t n, int& state)
+{
+    for (size_t i = 1; i < n; ++i)
+        if (r[i - 1] == '*' && r[i] == '/') {
+            state = StateNormal;
+            return {ClassComment, i + 1};
+        }
+    return {ClassComment, n};
+}
+
+ColorToken StringToken(const char* r, size_t n)
+{
+    for (size_t i = 1; i < n; ++i)
+        if (r[i] == '"' && r[i - 1] != '\\')
+            return {ClassString, i + 1};
+    return {ClassError, n};   // strings never continue on the next line
+}
+
+ColorToken DollarToken(const char* r, size_t n)
+{
+    if (!StartsWithUpper(r, n, "$OLB"))
+        return OperatorRule(r, n);
+    size_t i = 4;
+    while (i < n && IsDigit(r[i]))
+        ++i;
+    if (i < n && (IsLetter(r[i]) || r[i] == '_'))
+        return OperatorRule(r, n);
+    return {ClassJumpLabel, i};
+}
+
+ColorToken PercentToken(const char* r, size_t n)
+{
+    size_t i = 1;
+    while (i < n && (IsLetter(r[i]) || r[i] == '_'))
+        ++i;
+    if (i == 1)
+        return OperatorRule(r, n);
+    if (i < n && r[i] == '/')
+        ++i;
+    return {IsDirective(std::string(r, i)) ? ClassBlockDelimiter : ClassError, i};
+}
+
+ColorToken SlashToken(const char* r, size_t n, int& state)
+{
+    if (n == 1)
+        return OperatorRule(r, n);
+    if (r[1] == '/')
+        return {ClassComment, n};
+    if (r[1] != '*')
+        return OperatorRule(r, n);
+    // The star of the opening may not close the comment, so the search starts at 3.
+    for (size_t i = 3; i < n; ++i)
+        if (r[i - 1] == '*' && r[i] == '/')
+            return {ClassComment, i + 1};
+    state = StateInBlockComment;
+    return {ClassComment, n};
+}
+
+ColorToken NumberToken(const char* r, size_t n)
+{
+    size_t i = 1;
+    while (i < n && (IsLetter(r[i]) || IsDigit(r[i]) || r[i] == '.' || r[i] == '_'))
+        ++i;
+    return {IsNumber(std::string(r, i)) ? ClassNumber : ClassError, i};
+}
+
+ColorToken WordToken(const char* r, size_t n)
+{
+    size_t i = 1;
+    while (i < n && (IsLetter(r[i]) || IsDigit(r[i]) || r[i] == '_'))
+        ++i;
+    std::string word(r, i);
+    if (IsKeyword(word))
+        return {ClassKeyword, i};
+    return {IsDefinitionLabel(word) ? ClassDefinitionLabel : ClassIdentifier, i};
+}
+
+} // namespace
+
+bool IsKeyword(const std::string& word) { return InTable(KeywordTable, word); }
+bool IsDirective(const std::string& word) { return InTable(DirectiveTable, word); }
+
+bool IsNumber(const std::string& word)
+{
+    if (word.empty() || word.front() == '.' || word.back() == '.')
+        return false;
+    int points = 0;
+    for (char c : word) {
+        if (c == '.')
+            ++points;
+        else if (!IsDigit(c))
+            return false;
+    }
+    return points <= 1;
+}
+
+bool IsDefinitionLabel(const std::string& word)
+{
+    if (word.size() < 2 || Upper(word[0]) != 'L' || Upper(word[1]) != 'B')
+        return false;
+    for (size_t i = 2; i < word.size(); ++i)
+        if (!IsDigit(word[i]))
+            return false;
+    return true;
+}
+
+ColorToken ScanToken(const std::string& line, size_t pos, int& state)
+{
+    const char* r = line.data() + pos;
+    size_t n = line.size() - pos;
+    if (state == StateInBlockComment)
+        return InsideBlockComment(r, n, state);
+    if (IsBlank(r[0])) {
+        size_t i = 1;
+        while (i < n && IsBlank(r[i]))
+            ++i;
+        return {ClassCurrentLine, i};
+    }
+    switch (r[0]) {
+    case '"': return StringToken(r, n);
+    case '$': return DollarToken(r, n);
+    case '%': return PercentToken(r, n);
+    case '/': return SlashToken(r, n, state);
+    default: break;
+    }
+    if (IsDigit(r[0]))
+        return NumberToken(r, n);
+    if (IsLetter(r[0]))
+        return WordToken(r, n);
+    return OperatorRule(r, n);
+}
+
+bool NextToken(std::string& rest, int& state, std::string& token, int& colorClass, int& length)
+{
+    ColorToken t = ScanToken(rest, 0, state);
+    token = rest.substr(0, t.length);
+    colorClass = t.colorClass;
+    length = static_cast<int>(t.length);
+    rest.erase(0, t.length);
+    return !rest.empty();
+}
+
+} // namespace quvpad

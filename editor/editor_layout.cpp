@@ -1,0 +1,56 @@
+// Painting reduced to a layout of cells. Characters are measured one by one
+// with the font, while horizontal scrolling moves in whole character widths;
+// with a proportional font the two differ and the cells follow the font.
+#include <algorithm>
+
+#include "editor/editor_model.hpp"
+#include "editor/text_columns.hpp"
+
+namespace quvpad {
+
+LineLayout EditorModel::LayoutLine(int line) const
+{
+    LineLayout out;
+    out.line = line;
+    out.top = (line - firstLine_) * LineHeight();
+    out.caretLine = line == caretLine_;
+    out.lineBackColor = settings_.Color(out.caretLine ? ClassCurrentLine : ClassBackground);
+    const std::string& text = text_.GetLine(line);
+    const std::vector<uint32_t>& colors = text_.GetLineColors(line);
+    int offset = firstColumn_ * CharWidth();
+    int start = ColumnFromX(offset, text);
+    int x = XFromColumn(start, text) - offset + settings_.MinX();
+    int n = static_cast<int>(text.size());
+    for (int i = start; i < n; i += CharLength(text, i)) {
+        Cell cell;
+        cell.bytes = text.substr(i, CharLength(text, i));
+        cell.x = x;
+        cell.width = TextWidth(cell.bytes);
+        if (IsInSelection(i, line)) {
+            cell.textColor = settings_.Color(ClassSelectionText);
+            cell.backColor = settings_.Color(ClassSelectionBack);
+        } else {
+            // A line the lazy colouring has not reached yet is drawn as plain text.
+            cell.textColor = i < static_cast<int>(colors.size()) ? colors[i] : settings_.Color(ClassIdentifier);
+            cell.backColor = out.lineBackColor;
+        }
+        x += cell.width;
+        out.cells.push_back(std::move(cell));
+    }
+    return out;
+}
+
+std::vector<LineLayout> EditorModel::LayoutView() const
+{
+    std::vector<LineLayout> out;
+    int end = std::min(GetLastVisibleLine() + 1, GetLineCount());
+    int height = ports_.view.GetClientSize().height;
+    for (int line = std::max(firstLine_, 0); line < end; ++line) {
+        int top = (line - firstLine_) * LineHeight();
+        if (top < height && top + LineHeight() > 0)
+            out.push_back(LayoutLine(line));
+    }
+    return out;
+}
+
+} // namespace quvpad

@@ -1,0 +1,377 @@
+// The editor's data, whole-text operations, geometry, caret and anchor setters,
+// and the selection entry points the control offers its host.
+#include "editor/editor_model.hpp"
+
+#include <algorithm>
+
+#include "editor/text_columns.hpp"
+
+namespace quvpad {
+
+namespace {
+bool IsAsciiAlnum(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+} // namespace
+
+EditorModel::EditorModel(SettingsBlock& settings, const EditorPorts& ports)
+    : settings_(settings), ports_(ports), text_(settings)
+{
+    Reset();
+}
+
+int EditorModel::LineLength(int line) const
+{
+    return line >= 0 && line < GetLineCount() ? static_cast<int>(text_.GetLine(line).size()) : 0;
+}
+
+std::string EditorModel::LineOrEmpty(int line) const
+{
+    return line >= 0 && line < GetLineCount() ? text_.GetLine(line) : std::string();
+}
+
+int EditorModel::SnapColumn(int column, int line) const
+{
+    if (line < 0 || line >= GetLineCount())
+        return column;
+    return CharStartAtOrBefore(text_.GetLine(line), column);
+}
+
+// ---- whole text ----
+
+void EditorModel::Reset()
+{
+    ClearText();
+    SetCaretPos(0, 0);
+    SetAnchorPos(0, 0);
+    firstColumn_ = 0;
+    firstLine_ = 0;
+    selectionShown_ = false;
+    dragging_ = false;
+    caretCreated_ = false;
+    redo_.clear();
+    undo_.clear();
+    pending_.Clear();
+}
+
+void EditorModel::SetText(const std::string& text)
+{
+    Reset();
+    std::string pending;
+    int column = caretColumn_;
+    bool sawLineEnd = false;
+    for (char c : text) {
+        if (c == '\n') {
+            InsertLine(pending, caretLine_, false);
+            pending.clear();
+            column = 0;
+            SetCaretPos(0, caretLine_ + 1);
+            sawLineEnd = true;
+        } else if (c == '\r') {
+            continue;
+        } else if (c == '\t') {
+            int run = TabRun(column);
+            pending.append(run, ' ');
+            column += run;
+        } else {
+            pending += c;
+            ++column;
+        }
+    }
+    // The store's own empty line from Reset would add a line on every load and
+    // save, so a non-empty text leaves it out; only the empty text keeps it.
+    if (!text.empty()) {
+        if (!pending.empty() || !sawLineEnd)
+            InsertLine(pending, caretLine_, false);
+        DeleteLine(GetLineCount() - 1, true, false);
+    }
+    SetCaretPos(0, 0);
+    SetAnchorPos(0, 0);
+    firstColumn_ = 0;
+    firstLine_ = 0;
+    selectionShown_ = false;
+    dragging_ = false;
+    text_.RecolorAll();
+    redo_.clear();
+    undo_.clear();
+    pending_.Clear();
+    UpdateScrollBars();
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(false);
+    UpdateCaret(true);
+}
+
+std::string EditorModel::GetText() const
+{
+    std::string out;
+    for (int i = 0; i < GetLineCount(); ++i) {
+        out += text_.GetLine(i);
+        out += '\n';
+    }
+    return out;
+}
+
+int EditorModel::GetCharSize() const
+{
+    int n = 0;
+    for (int i = 0; i < GetLineCount(); ++i)
+        n += LineLength(i);
+    return n;
+}
+
+std::vector<uint32_t> EditorModel::GetCharColors()
+{
+    // Lines below the view may still be stale; exported colours must be right.
+    text_.ColorUpTo(firstLine_, GetLineCount());
+    std::vector<uint32_t> out;
+    for (int i = 0; i < GetLineCount(); ++i) {
+        const auto& colors = text_.GetLineColors(i);
+        out.insert(out.end(), colors.begin(), colors.end());
+    }
+    return out;
+}
+
+// ---- geometry ----
+
+int EditorModel::GetVisibleLines(bool wholeLines) const
+{
+    int n = ports_.view.GetClientSize().height / LineHeight();
+    return wholeLines ? n : std::min(n, GetLineCount());
+}
+
+int EditorModel::GetVisibleColumns() const
+{
+    return ports_.view.GetClientSize().width / CharWidth() - 1;
+}
+
+int EditorModel::GetLastVisibleLine() const
+{
+    return std::min(firstLine_ + GetVisibleLines(false), GetLineCount());
+}
+
+Rect EditorModel::GetLineRect(int line) const
+{
+    Rect r;
+    r.left = 0;
+    r.right = ports_.view.GetClientSize().width;
+    r.top = (line - firstLine_) * LineHeight();
+    r.bottom = r.top + LineHeight();
+    return r;
+}
+
+Rect EditorModel::GetLinesRect(int line1, int line2) const
+{
+    Rect r = GetLineRect(std::min(line1, line2));
+    r.bottom = GetLineRect(std::max(line1, line2)).bottom;
+    return r;
+}
+
+int EditorModel::TabRun(int column) const
+{
+    int tab = settings_.TabSize();
+    return tab - ((column % tab) + tab) % tab;
+}
+
+// The visible-range refresh: colour what the view shows, and report the last
+// line that colouring reached.
+int EditorModel::ColorVisibleRange()
+{
+    return text_.ColorUpTo(firstLine_, std::min(GetLastVisibleLine() + 1, GetLineCount()));
+}
+
+void EditorModel::InvalidateExtended(Rect rect, bool erase)
+{
+    int last = ColorVisibleRange();
+    rect.bottom = std::max(rect.bottom, (last - firstLine_ + 1) * LineHeight());
+    ports_.view.Invalidate(rect, erase);
+}
+
+void EditorModel::RefreshAll()
+{
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(false);
+}
+
+Rect EditorModel::CaretLineGrown() const
+{
+    Rect r = GetLineRect(caretLine_);
+    r.top -= 4;
+    r.bottom += 4;
+    return r;
+}
+
+// ---- caret and anchor ----
+
+void EditorModel::FirePosChanged()
+{
+    ports_.events.PosChanged(caretLine_ + 1, caretColumn_ + 1, anchorLine_ + 1, anchorColumn_ + 1);
+}
+
+void EditorModel::SetCaretPos(int column, int line)
+{
+    caretColumn_ = column;
+    caretLine_ = line;
+    FirePosChanged();
+}
+
+void EditorModel::SetCaretCol(int column)
+{
+    caretColumn_ = column;
+    FirePosChanged();
+}
+
+void EditorModel::SetCaretLine(int line)
+{
+    caretLine_ = line;
+    FirePosChanged();
+}
+
+void EditorModel::SetAnchorPos(int column, int line)
+{
+    anchorColumn_ = column;
+    anchorLine_ = line;
+    FirePosChanged();
+}
+
+void EditorModel::SetAnchorCol(int column)
+{
+    anchorColumn_ = column;
+    FirePosChanged();
+}
+
+bool EditorModel::IsInSelection(int column, int line) const
+{
+    if (!HasSelection())
+        return false;
+    bool caretFirst = caretLine_ < anchorLine_ || (caretLine_ == anchorLine_ && caretColumn_ < anchorColumn_);
+    int sc = caretFirst ? caretColumn_ : anchorColumn_, sl = caretFirst ? caretLine_ : anchorLine_;
+    int ec = caretFirst ? anchorColumn_ : caretColumn_, el = caretFirst ? anchorLine_ : caretLine_;
+    if (line < sl || line > el)
+        return false;
+    if (sl == el)
+        return column >= sc && column < ec;
+    if (line == sl)
+        return column >= sc;
+    if (line == el)
+        return column < ec;
+    return true;
+}
+
+std::string EditorModel::GetSelectedText() const
+{
+    if (!HasSelection())
+        return std::string();
+    bool caretFirst = caretLine_ < anchorLine_ || (caretLine_ == anchorLine_ && caretColumn_ < anchorColumn_);
+    int sc = caretFirst ? caretColumn_ : anchorColumn_, sl = caretFirst ? caretLine_ : anchorLine_;
+    int ec = caretFirst ? anchorColumn_ : caretColumn_, el = caretFirst ? anchorLine_ : caretLine_;
+    auto part = [](const std::string& s, int from, int to) {
+        from = std::clamp(from, 0, static_cast<int>(s.size()));
+        to = std::clamp(to, from, static_cast<int>(s.size()));
+        return s.substr(from, to - from);
+    };
+    std::string first = LineOrEmpty(sl);
+    if (sl == el)
+        return part(first, sc, ec);
+    std::string out = part(first, sc, static_cast<int>(first.size()));
+    for (int l = sl + 1; l < el; ++l)
+        out += "\r\n" + LineOrEmpty(l);
+    std::string last = LineOrEmpty(el);
+    out += "\r\n" + part(last, 0, ec);
+    return out;
+}
+
+// ---- positions and selection entry points ----
+
+void EditorModel::ClampPosition(int& column, int& line) const
+{
+    line = std::clamp(line, 0, GetLineCount() - 1);
+    column = std::clamp(column, 0, LineLength(line));
+    column = SnapColumn(column, line);
+}
+
+void EditorModel::SetSelection(int anchorColumn, int anchorLine, int caretColumn, int caretLine)
+{
+    ClampPosition(anchorColumn, anchorLine);
+    ClampPosition(caretColumn, caretLine);
+    SetAnchorPos(anchorColumn, anchorLine);
+    SetCaretPos(caretColumn, caretLine);
+    UpdateCaret(true);
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(true);
+}
+
+void EditorModel::LocatePos(int line, int column)
+{
+    UpdateCaret(false);
+    line = std::clamp(line, 1, GetLineCount());
+    column = std::clamp(column, 1, LineLength(line - 1) + 1);
+    SetCaretPos(SnapColumn(column - 1, line - 1), line - 1);
+    EnsureCaretVisible();
+    SetAnchorPos(caretColumn_, caretLine_);
+    ports_.view.InvalidateAll(true);
+    UpdateCaret(true);
+}
+
+void EditorModel::OnSetFocus()
+{
+    UpdateCaret(true);
+    ports_.view.NotifyParent(NotifySetFocus);
+}
+
+void EditorModel::OnKillFocus()
+{
+    if (ports_.view.HasCapture())
+        ports_.view.ReleaseMouse();
+    dragging_ = false;
+    ports_.view.NotifyParent(NotifyKillFocus);
+}
+
+// Selects the word under the point; a character that is not a letter or digit
+// is selected on its own. The walk goes by characters, so a double-byte
+// character is never split (and its trail byte never read as a letter).
+void EditorModel::OnDoubleClick(int x, int y)
+{
+    dragging_ = false;
+    ports_.view.SetFocus();
+    UpdateCaret(false);
+    InvalidateExtended(GetLinesRect(anchorLine_, caretLine_), false);
+    int cw = CharWidth();
+    int column = (x - settings_.MinX() + cw / 2) / cw + firstColumn_;
+    int line = std::clamp(y / LineHeight() + firstLine_, 0, GetLineCount() - 1);
+    const std::string text = text_.GetLine(line);
+    int length = static_cast<int>(text.size());
+    column = SnapColumn(std::clamp(column, 0, length), line);
+    SetAnchorPos(caretColumn_, caretLine_);
+
+    int start = 0;
+    for (int i = column; i >= 0;) {
+        if (i < length && !IsAsciiAlnum(text[i]) ) {
+            start = i + CharLength(text, i);
+            break;
+        }
+        if (i == 0)
+            break;
+        i = PreviousCharStart(text, i);
+    }
+    int end = column;
+    while (end < length && IsAsciiAlnum(text[end]))
+        ++end;
+
+    ClampPosition(start, line);
+    ClampPosition(end, line);
+    SetCaretPos(start, line);
+    SetAnchorPos(end, line);
+    ports_.view.Invalidate(GetLineRect(line), false);
+    UpdateCaret(true);
+}
+
+void EditorModel::RedrawBreakPoint(int line)
+{
+    ports_.view.RedrawMarginLine(line);
+}
+
+} // namespace quvpad

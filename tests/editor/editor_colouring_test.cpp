@@ -1,0 +1,109 @@
+// Colours as the view sees them: lazy re-colouring after edits and scrolling,
+// and the cell layout of painted lines.
+#include <gtest/gtest.h>
+
+#include "fake_ports.hpp"
+
+using namespace quvpad;
+using namespace quvpad::test;
+
+namespace {
+struct ColouringTest : ::testing::Test, EditorFixture {
+    // Colour class of the first byte of a line, from its stored colours.
+    int ClassOf(int line) const
+    {
+        const auto& colors = model.Text().GetLineColors(line);
+        return colors.empty() ? -1 : static_cast<int>(colors[0]) - 0x100;
+    }
+};
+} // namespace
+
+TEST_F(ColouringTest, CommentEditsRecolourTheViewLazily)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "x\n";
+    Load(text);
+    Type("/*");   // 10 lines visible: colouring runs one line past the view
+    for (int line = 1; line <= 10; ++line)
+        EXPECT_EQ(ClassOf(line), ClassComment) << line;
+    EXPECT_EQ(ClassOf(11), ClassIdentifier);
+    EXPECT_EQ(model.Text().ColoredUpTo(), 11);
+
+    model.OnVScroll(ScrollThumbTrack, 15);
+    EXPECT_EQ(ClassOf(25), ClassComment);
+    EXPECT_EQ(ClassOf(26), ClassIdentifier);
+
+    Key(KeyBack);
+    Key(KeyBack);   // the caret line scrolls back into view
+    EXPECT_EQ(model.GetFirstVisibleLine(), 0);
+    for (int line = 0; line <= 10; ++line)
+        EXPECT_EQ(ClassOf(line), ClassIdentifier) << line;
+    EXPECT_EQ(model.Text().ColoredUpTo(), 26);   // where the last propagation stopped
+    for (uint32_t c : model.GetCharColors())
+        EXPECT_EQ(c, 0x100u + ClassIdentifier);
+}
+
+TEST_F(ColouringTest, ClosingACommentStopsWhereTheStateComesOutUnchanged)
+{
+    Load("/* a\nb\nc */ d\ne\n");
+    EXPECT_EQ(ClassOf(3), ClassIdentifier);
+    model.LocatePos(3, 5);
+    Type("/");   // "c *//" still closes on this line: only it changes
+    EXPECT_EQ(model.Text().ColoredUpTo(), 4);
+    model.LocatePos(1, 1);
+    Key(KeyDelete);   // no comment opens any more: lines 1 and 2 lose it
+    EXPECT_EQ(ClassOf(1), ClassIdentifier);
+    EXPECT_EQ(ClassOf(2), ClassIdentifier);
+}
+
+TEST_F(ColouringTest, NewColoursRecolourEveryLine)
+{
+    Load("int\nx\n");
+    settings.SetColor(ClassKeyword, 0xABCDEF);
+    model.RecolorAll();
+    EXPECT_EQ(model.GetCharColors(), (std::vector<uint32_t>{0xABCDEF, 0xABCDEF, 0xABCDEF, 0x103}));
+}
+
+TEST_F(ColouringTest, LayoutOfASelectionAndTheCaretLine)
+{
+    Load("abcd\nefgh\nijkl\n");
+    model.SetSelection(2, 0, 1, 1);
+    std::vector<LineLayout> view = model.LayoutView();
+    ASSERT_EQ(view.size(), 3u);
+    const uint32_t sel = 0x100 + ClassSelectionBack, selText = 0x100 + ClassSelectionText;
+    const uint32_t back = 0x100 + ClassBackground, current = 0x100 + ClassCurrentLine;
+    std::vector<uint32_t> want0 = {back, back, sel, sel};
+    std::vector<uint32_t> want1 = {sel, current, current, current};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(view[0].cells[i].backColor, want0[i]) << i;
+        EXPECT_EQ(view[1].cells[i].backColor, want1[i]) << i;
+        EXPECT_EQ(view[0].cells[i].x, 4 + 8 * i);
+        EXPECT_EQ(view[0].cells[i].width, 8);
+    }
+    EXPECT_EQ(view[0].cells[2].textColor, selText);
+    EXPECT_EQ(view[0].cells[0].textColor, 0x100u + ClassIdentifier);
+    EXPECT_TRUE(view[1].caretLine);
+    EXPECT_EQ(view[1].lineBackColor, current);
+    EXPECT_EQ(view[1].top, 16);
+    EXPECT_FALSE(view[2].caretLine);
+    EXPECT_EQ(model.BackgroundColor(), back);
+}
+
+TEST_F(ColouringTest, LayoutScrolledSidewaysAndWithDoubleByteCharacters)
+{
+    win.client.width = 40;   // four visible columns
+    Load("abcdefgh\n\xD6\xD0xy\n");
+    model.OnHScroll(ScrollThumbTrack, 3);
+    EXPECT_EQ(model.GetFirstVisibleColumn(), 3);
+    LineLayout l0 = model.LayoutLine(0);
+    ASSERT_EQ(l0.cells.size(), 5u);
+    EXPECT_EQ(l0.cells[0].bytes, "d");
+    EXPECT_EQ(l0.cells[0].x, 4);   // 24 pixels into the line sit at the margin
+    model.OnHScroll(ScrollTop, 0);
+    LineLayout l1 = model.LayoutLine(1);
+    ASSERT_EQ(l1.cells.size(), 3u);
+    EXPECT_EQ(l1.cells[0].bytes, "\xD6\xD0");
+    EXPECT_EQ(l1.cells[0].width, 16);
+    EXPECT_EQ(l1.cells[1].x, 20);
+}

@@ -1,0 +1,245 @@
+// Selection entry points, word selection, focus, and the caret and mouse keys.
+#include <gtest/gtest.h>
+
+#include "fake_ports.hpp"
+
+using namespace quvpad;
+using namespace quvpad::test;
+
+namespace {
+using Pos = std::pair<int, int>;   // (column, line)
+struct PositionsTest : ::testing::Test, EditorFixture {};
+
+// Two GBK characters between ASCII: bytes 0 'a', 1-2 中, 3-4 文, 5 'b'. The
+// trail byte of the second is 0x41 ('A').
+const std::string kGbkLine = "a\xD6\xD0\x81\x41" "b";
+} // namespace
+
+TEST_F(PositionsTest, SetSelectionClampsBothEnds)
+{
+    Load("abcd\nef\nghi\n");
+    struct Row { int ac, al, cc, cl; Pos anchor, caret; };
+    const Row rows[] = {
+        {1, 0, 2, 1, {1, 0}, {2, 1}},
+        {0, 0, 99, 99, {0, 0}, {3, 2}},        // beyond the text: end of the last line
+        {9, 1, 0, 0, {2, 1}, {0, 0}},          // beyond its line: that line's end
+        {-5, -1, 2, 0, {0, 0}, {2, 0}},
+    };
+    for (const Row& r : rows) {
+        model.SetSelection(r.ac, r.al, r.cc, r.cl);
+        EXPECT_EQ(Anchor(), r.anchor);
+        EXPECT_EQ(Caret(), r.caret);
+        EXPECT_EQ(win.positions.back(), (PosEvent{r.caret.second + 1, r.caret.first + 1, r.anchor.second + 1, r.anchor.first + 1}));
+    }
+}
+
+TEST_F(PositionsTest, LocatePosClampsAndCollapsesTheSelection)
+{
+    Load("abcd\nef\nghi\n");
+    struct Row { int line, col; Pos at; };
+    const Row rows[] = {{1, 1, {0, 0}}, {2, 2, {1, 1}}, {2, 99, {2, 1}}, {99, 2, {1, 2}}, {99, 99, {3, 2}}, {0, 0, {0, 0}}};
+    for (const Row& r : rows) {
+        model.SetSelection(0, 0, 2, 0);
+        model.LocatePos(r.line, r.col);
+        EXPECT_EQ(Caret(), r.at) << r.line << "," << r.col;
+        EXPECT_EQ(Anchor(), r.at);
+    }
+}
+
+TEST_F(PositionsTest, SelectionEntryPointsLandOnCharacterBoundaries)
+{
+    Load(kGbkLine + "\n");
+    model.SetSelection(2, 0, 4, 0);
+    EXPECT_EQ(Anchor(), Pos(1, 0));
+    EXPECT_EQ(Caret(), Pos(3, 0));
+    model.LocatePos(1, 5);   // column 4 is inside 文
+    EXPECT_EQ(Caret(), Pos(3, 0));
+}
+
+TEST_F(PositionsTest, DoubleClickSelectsAWord)
+{
+    struct Row { std::string line; int column; Pos caret, anchor; };
+    const Row rows[] = {
+        {"x abc12 def", 3, {2, 0}, {7, 0}},       // on the b of abc12
+        {"x abc12 def", 2, {2, 0}, {7, 0}},
+        {"a_b", 0, {0, 0}, {1, 0}},                // '_' is no word character
+        {"a_b", 2, {2, 0}, {3, 0}},
+        {"a_b", 1, {2, 0}, {1, 0}},                // the lone character, caret after it
+        {"abc", 3, {0, 0}, {3, 0}},                // past the end: the word before
+        {kGbkLine, 1, {3, 0}, {1, 0}},             // a double-byte character whole
+        {kGbkLine, 4, {5, 0}, {3, 0}},             // its trail byte is no letter
+        {kGbkLine, 5, {5, 0}, {6, 0}},
+    };
+    for (const Row& r : rows) {
+        Load(r.line + "\n");
+        model.OnDoubleClick(X(r.column) + 1, Y(0));
+        EXPECT_EQ(Caret(), r.caret) << r.line << " at " << r.column;
+        EXPECT_EQ(Anchor(), r.anchor) << r.line << " at " << r.column;
+        EXPECT_FALSE(model.IsDragging());
+    }
+}
+
+TEST_F(PositionsTest, FocusNotifiesTheParentAndEndsADrag)
+{
+    Load("abc\n");
+    win.focus = false;
+    model.OnSetFocus();
+    EXPECT_EQ(win.notifications.back(), NotifySetFocus);
+    model.OnLButtonDown(X(1), Y(0), ModNone);
+    EXPECT_TRUE(win.capture);
+    model.OnKillFocus();
+    EXPECT_FALSE(win.capture);
+    EXPECT_FALSE(model.IsDragging());
+    EXPECT_EQ(win.notifications.back(), NotifyKillFocus);
+}
+
+TEST_F(PositionsTest, CaretFollowsTheFocus)
+{
+    Load("abc\n");
+    model.UpdateCaret(false);
+    win.focus = false;
+    model.SetCaretCol(2);
+    model.UpdateCaret(true);
+    EXPECT_FALSE(win.caretCreated);   // another window has the focus
+    win.focus = true;
+    model.UpdateCaret(true);
+    EXPECT_TRUE(win.caretCreated);
+    EXPECT_TRUE(win.caretVisible);
+    EXPECT_EQ(win.caretAt, std::make_pair(2 * 8 - 1 + 4, 0));
+    EXPECT_EQ(win.caretSize, std::make_pair(2, 16));
+    model.UpdateCaret(false);
+    EXPECT_FALSE(win.caretCreated);
+}
+
+TEST_F(PositionsTest, NavigationKeys)
+{
+    struct Step { int key; int mods; Pos caret; Pos anchor; };
+    struct Script { std::string text; Pos start; std::vector<Step> steps; };
+    const Script scripts[] = {
+        {"abc\nde\nfghij\n", {3, 0}, {
+            {KeyDown, ModShift, {2, 1}, {3, 0}},   // Shift keeps the anchor
+            {KeyDown, ModNone, {2, 2}, {2, 2}},    // without it the anchor follows
+            {KeyEnd, ModNone, {5, 2}, {5, 2}},
+            {KeyUp, ModNone, {2, 1}, {2, 1}},      // nearest column at or left of x
+            {KeyHome, ModNone, {0, 1}, {0, 1}},
+            {KeyLeft, ModNone, {3, 0}, {3, 0}},    // wraps to the line above
+            {KeyRight, ModNone, {0, 1}, {0, 1}},   // and back
+            {KeyEnd, ModControl, {5, 2}, {5, 2}},
+            {KeyRight, ModNone, {5, 2}, {5, 2}},   // end of the last line stays
+            {KeyHome, ModControl | ModShift, {0, 0}, {5, 2}},
+            {KeyLeft, ModNone, {0, 0}, {0, 0}},    // start of the text stays
+            {KeyUp, ModNone, {0, 0}, {0, 0}},
+        }},
+        // word steps
+        {"abc def\nab.cd\n", {0, 0}, {
+            {KeyRight, ModControl, {3, 0}, {3, 0}},
+            {KeyRight, ModControl, {7, 0}, {7, 0}},
+            {KeyRight, ModControl, {0, 1}, {0, 1}},
+            {KeyRight, ModControl, {2, 1}, {2, 1}},
+            {KeyRight, ModControl, {3, 1}, {3, 1}},   // the full stop on its own
+            {KeyRight, ModControl, {5, 1}, {5, 1}},
+            {KeyRight, ModControl, {5, 1}, {5, 1}},   // last line: stays at its end
+            {KeyLeft, ModControl, {3, 1}, {3, 1}},   // just right of the full stop
+            {KeyLeft, ModControl, {2, 1}, {2, 1}},   // onto it when it is directly left
+            {KeyLeft, ModControl, {0, 1}, {0, 1}},
+            {KeyLeft, ModControl, {7, 0}, {7, 0}},
+            {KeyLeft, ModControl, {4, 0}, {4, 0}},
+            {KeyLeft, ModControl, {0, 0}, {0, 0}},
+            {KeyLeft, ModControl, {0, 0}, {0, 0}},
+        }},
+        {"ab.cd\n", {3, 0}, {{KeyLeft, ModControl, {2, 0}, {2, 0}}}},
+        // double-byte characters are stepped over whole
+        {kGbkLine + "\nxxxx\n", {1, 0}, {
+            {KeyRight, ModNone, {3, 0}, {3, 0}},
+            {KeyRight, ModNone, {5, 0}, {5, 0}},
+            {KeyLeft, ModNone, {3, 0}, {3, 0}},
+            {KeyDown, ModNone, {3, 1}, {3, 1}},
+            {KeyRight, ModNone, {4, 1}, {4, 1}},
+            {KeyUp, ModNone, {3, 0}, {3, 0}},      // column 4 would split 文
+            {KeyRight, ModControl, {5, 0}, {5, 0}},
+            {KeyLeft, ModControl, {3, 0}, {3, 0}},
+        }},
+    };
+    for (const Script& s : scripts) {
+        Load(s.text);
+        model.SetSelection(s.start.first, s.start.second, s.start.first, s.start.second);
+        int i = 0;
+        for (const Step& st : s.steps) {
+            Key(st.key, st.mods);
+            EXPECT_EQ(Caret(), st.caret) << s.text << " step " << i;
+            EXPECT_EQ(Anchor(), st.anchor) << s.text << " step " << i;
+            ++i;
+        }
+    }
+}
+
+TEST_F(PositionsTest, PagingMovesCaretAndView)
+{
+    win.client.height = 4 * 16;   // 4 visible lines
+    Load("0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n");
+    model.LocatePos(3, 1);
+    Key(KeyNext);
+    EXPECT_EQ(Caret(), Pos(0, 6));
+    EXPECT_EQ(model.GetFirstVisibleLine(), 6);
+    Key(KeyNext);
+    EXPECT_EQ(Caret(), Pos(0, 9));
+    Key(KeyPrior);
+    EXPECT_EQ(Caret(), Pos(0, 5));
+    EXPECT_EQ(model.GetFirstVisibleLine(), 5);
+    Key(KeyPrior);
+    Key(KeyPrior);
+    EXPECT_EQ(Caret(), Pos(0, 0));
+    EXPECT_EQ(model.GetFirstVisibleLine(), 0);
+}
+
+TEST_F(PositionsTest, OtherKeysAreLeftToTheWindow)
+{
+    Load("abc\n");
+    EXPECT_FALSE(model.OnKeyDown(7, ModNone));
+    EXPECT_FALSE(model.OnKeyDown(47, ModNone));
+    EXPECT_FALSE(model.OnKeyDown(KeyTab, ModNone));
+    EXPECT_TRUE(model.OnKeyDown(KeyReturn, ModNone));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"abc"}));   // Enter works through its character
+}
+
+TEST_F(PositionsTest, ClicksAndDrags)
+{
+    Load("abcdef\nxy\n" + kGbkLine + "\n");
+    struct Row { int x, y; Pos caret; };
+    const Row clicks[] = {
+        {X(2), Y(0), {2, 0}},
+        {X(2) + 7, Y(0), {2, 0}},      // the column whose left edge is at or left of the point
+        {X(40), Y(1), {2, 1}},         // right of the line end
+        {X(1), Y(9), {1, 2}},          // below the last line
+        {0, Y(0), {0, 0}},             // on the margin
+        {X(2) + 1, Y(2), {1, 2}},      // inside a double-byte character
+    };
+    for (const Row& r : clicks) {
+        model.OnLButtonDown(r.x, r.y, ModNone);
+        model.OnLButtonUp();
+        EXPECT_EQ(Caret(), r.caret) << r.x << "," << r.y;
+        EXPECT_EQ(Anchor(), r.caret);
+    }
+
+    model.OnLButtonDown(X(1), Y(0), ModNone);
+    EXPECT_TRUE(win.capture);
+    model.OnMouseMove(X(4) + 2, Y(0));   // moving right: the cell the point is in ends the selection
+    EXPECT_EQ(Caret(), Pos(4, 0));
+    model.OnMouseMove(X(3) + 2, Y(1));
+    EXPECT_EQ(Caret(), Pos(2, 1));       // clamped to the line end
+    model.OnMouseMove(X(4), Y(2));
+    EXPECT_EQ(Caret(), Pos(3, 2));       // never inside 文
+    model.OnMouseMove(-50, -50);
+    EXPECT_EQ(Caret(), Pos(0, 0));
+    EXPECT_EQ(Anchor(), Pos(1, 0));
+    EXPECT_EQ(win.forwarded.back(), std::make_pair(-54, -50));
+    model.OnLButtonUp();
+    EXPECT_FALSE(win.capture);
+    size_t before = win.positions.size();
+    model.OnMouseMove(X(5), Y(0));       // not dragging: nothing moves
+    EXPECT_EQ(win.positions.size(), before);
+
+    model.OnLButtonDown(X(3), Y(1), ModShift);   // Shift keeps the anchor
+    EXPECT_EQ(Caret(), Pos(2, 1));
+    EXPECT_EQ(Anchor(), Pos(1, 0));
+}
