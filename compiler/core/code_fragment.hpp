@@ -1,11 +1,19 @@
 // Code fragments: the four texts built side by side for every translated
 // construct (typeset QUV/E, C++ code, inner type declarations, prototypes),
-// and the naming functions that turn QUV/E names into C++ names.
+// the records that extend them, and the naming functions that turn QUV/E
+// names into C++ names.
+//
+// The emitters are members of the fragment or record they fill. They are
+// declared here, where the records live, and defined in the code generator
+// (compiler/codegen); nothing in the core calls them.
 #pragma once
 #include <string>
 #include <vector>
 
 class Type;
+class Node;
+class BlockNode;
+class ProNode;
 
 class CodeFragment {
 public:
@@ -17,11 +25,103 @@ public:
     std::string getInnerTypes() const { return innerTypes; }
     std::string getPrototypes() const { return prototypes; }
 
+    // ---- declarations of one name; each replaces all four texts ----
+    // A local variable: the C++ local, its frame member [2] and the statement that points the member at it [3].
+    void createVarDecl(std::string name, Type* t);
+    void createSharedVarDecl(std::string name, Type* t);
+    void createConstDecl(std::string name, Type* t, const CodeFragment* value);
+    void createInParam(std::string name, Type* t);
+    void createRefParam(std::string name, Type* t);
+    void createChanParam(std::string name, Type* t);
+
+    // ---- heads, frames and thread functions of procedures and processes ----
+    // params is the parameter section (an empty fragment when there are none);
+    // packName is what the node reports as its package, empty outside packages.
+    void createProcHead(ProNode* p, std::string name, const CodeFragment* params, std::string packName);
+    void createProsHead(ProNode* p, std::string name, const CodeFragment* params, std::string packName);
+    // Called on the fragment of createProsHead: the parameter block and the thread function.
+    void createProsBody(ProNode* p, std::string packName);
+    // The frame and the function of a procedure, or of the main body. The walker
+    // passes the procedure's own ProNode as b (its parameters become reachable
+    // from nested procedures through the frame, like its locals), the QUV/E
+    // name ("$Main" for the main body), the head texts recorded in the node
+    // (both empty for the main body), and the locals section, the nested
+    // procedure section and the algorithmic part. A nested procedure reaches a
+    // local or a parameter of an enclosing procedure by the variable path of
+    // SymbolTable::getVarPath and CodeNames::pointerDeref, the same way for both.
+    void createFrameStruct(BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
+                           const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body);
+    // The frame and the function of a process; name is not used.
+    void createFrameDecl(BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
+                         const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body);
+
+    // ---- program units; each replaces all four texts ----
+    // Parts: T types, G globals, V shared variables, P procedures, S processes,
+    // K packages, A agents, M the main body (filled by createFrameStruct).
+    void createMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V, const CodeFragment* P,
+                    const CodeFragment* S, const CodeFragment* K, const CodeFragment* A, const CodeFragment* M);
+    void createDMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V, const CodeFragment* P,
+                     const CodeFragment* S, const CodeFragment* K, const CodeFragment* A);
+    void createMMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V, const CodeFragment* M);
+
 protected:
     std::string typeset;     // [0] the construct printed again as QUV/E source
     std::string code;        // [1] its C++ code
     std::string innerTypes;  // [2] inner type declarations
     std::string prototypes;  // [3] prototypes and type definitions that precede the code
+
+    // The main body's nested procedures: C has no nested functions, so they must
+    // stand before the program's entry function, whose head the unit emitter writes.
+    std::string beforeEntry;
+};
+
+// A declaration part, a parameter list or a procedure part being gathered item by item.
+class SectionFragment : public CodeFragment {
+public:
+    int count = 0;  // items added so far
+
+    void createTypeSection(const CodeFragment* item);
+    void createGlobSection(const CodeFragment* item);
+    void createVarSection(const CodeFragment* item);
+    void createLocSection(const CodeFragment* item);
+    void createProcSection(const CodeFragment* item);
+    void createProsSection(const CodeFragment* item);
+    void createPackSection(const CodeFragment* item);
+    void createAgtSection(const CodeFragment* item);
+    void createParamSection(const CodeFragment* item);
+    // Heads declared without a body: only prototypes (and a process's thread function).
+    void appendProc(const CodeFragment* item);
+    void appendPros(const CodeFragment* item);
+
+private:
+    void addItem(const std::string& keyword, const CodeFragment* item);
+    void addTypesetItem(const std::string& keyword, const CodeFragment* item);
+};
+
+// The fathers of a package or agent: its base-class list.
+class DerivationFragment : public CodeFragment {
+public:
+    // father may be null (an undeclared name); a father that is no block is not recorded.
+    void createDerivation(const std::string& name, Node* father);
+    std::vector<std::string> baseNames;
+    std::vector<BlockNode*> fathers;  // not owned
+};
+
+// The driver's fragment of one compiled source: the channel style the emitters
+// read, and, once written, the file texts and the program kind.
+class TopFragment : public CodeFragment {
+public:
+    // A new top fragment starts a new program: the records and unions it
+    // defines are those its own declarations make.
+    TopFragment();
+
+    bool synchronous = true;
+    int programKind = -1;  // -1 until the files are written: no program
+
+    // Stores the kind, makes the file texts from main and writes the five
+    // files; a file that cannot be opened or written gets a file diagnostic.
+    void writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,
+                    std::string protoName, std::string innerName, std::string errName, std::string typesetName);
 };
 
 // One field of a record or union: its QUV/E name, its C++ name and its type (not owned).
@@ -53,7 +153,8 @@ public:
     int count = 0;
 };
 
-// The code generator's record of an expression or parameter: its name, definition type and type.
+// The access record of a variable, parameter or constant: its QUV/E name [0],
+// its C++ access [1], its definition kind and its type.
 class Expression : public CodeFragment {
 public:
     Expression(const std::string& name, Type* type, int attribute);
@@ -66,13 +167,58 @@ private:
 };
 
 namespace CodeNames {
+// Identifiers.
+std::string varName(std::string n);
+std::string paramName(std::string n);
 std::string fieldName(const std::string& n);
 std::string typeName(const std::string& n);
+std::string className(std::string n);
+std::string agentClassName(std::string n);
 std::string procName(const std::string& n);
 std::string prosName(const std::string& n);
+std::string labelName(std::string n);
+std::string nextTemp();
+std::string callName(std::string n);
+std::string dpName(std::string n);
+std::string dptName(std::string n);
+std::string dName(std::string n);
+std::string instanceParamName(std::string n);
+std::string instanceParamType(std::string n);
+std::string instanceName(std::string n);
+std::string globalInstance(std::string n);
+std::string channelName(std::string a, std::string b);
+
+// Snippets; the channel calls follow the current program's channel style at the time of the call.
+std::string globalInstanceDecl(std::string n);
+std::string assignment(std::string a, std::string b);
+std::string deleteProsComment(std::string n);
+std::string channelRecv(std::string a, std::string b);
+std::string channelSend(std::string a, std::string b);
+std::string channelCanSend(std::string n);
+std::string channelCanRecv(std::string n);
+std::string channelStyle();
+std::string pointerDeref(std::string n, std::string path);
+std::string pointerInit(std::string n);
+
+// Declarations from a type: without ";", and the frame member that points at n.
 std::string declaration(const std::string& n, const Type* t);
+std::string pointerDeclaration(std::string n, const Type* t);
+
 FieldEntry* fieldTempName(const std::string& name, Type* t);
-// Kind names (GBK): reference kinds 0..8, definition kinds 0..15; empty outside.
+
+// Kind names: program kinds 0..2 ("error!" otherwise); reference kinds 0..8 and
+// definition kinds 0..15 in GBK (empty outside).
+std::string programKind(int k);
 std::string refKindName(int k);
 std::string defKindName(int k);
-}
+// 1 for "" and "next", 2 "exit", 3 "stop", 4 "return", 0 for any other word.
+int controlWordKind(std::string w);
+
+// The processes a program uses without declaring them: mode 0 adds name, any
+// other mode removes it; the empty name gives their thread-function declarations.
+std::string threadDeclarations(std::string name, int mode);
+
+// Puts every generator counter back to its start and empties the process list.
+// The generator itself never resets them during a run; tests do.
+void resetForTesting();
+}  // namespace CodeNames
