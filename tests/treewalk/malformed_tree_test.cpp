@@ -73,6 +73,30 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
     }
 }
 
+// The top fragment starts with no program kind; a walk that reaches the end of
+// a program unit records its kind, one that matches no unit leaves it unset.
+TEST(MalformedTreeTest, ProgramKindIsRecordedOnlyForAProgram)
+{
+    struct KindRow {
+        const char* tree;
+        int kind;
+    };
+    const KindRow rows[] = {
+        {"(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))", 0},
+        {"(PERCENT_DPRO IDENT:d DMAIN_BLOCK)", 1},
+        {"(PERCENT_MPRO IDENT:m (MMAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_ALG)))", 2},
+        {"(PERCENT_PROS IDENT:q MAIN_BLOCK)", -1},
+        {"", -1},
+    };
+    for (const KindRow& row : rows) {
+        SCOPED_TRACE(row.tree);
+        WalkResult result = walkTree(buildTree(row.tree));
+        EXPECT_EQ(result.programKind, row.kind);
+        EXPECT_EQ(result.filesWritten, row.kind != -1);
+        EXPECT_TRUE(result.thrown.empty());
+    }
+}
+
 TEST(MalformedTreeTest, MismatchCarriesTheWholeMessage)
 {
     WalkResult result = walkTree(buildTree("(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))"));

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "compiler/codegen/codegen.hpp"
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "tool_run.hpp"
@@ -124,6 +125,8 @@ WalkResult walkTree(RefQUV_AST tree)
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string base = freshFolder(std::string(test->test_suite_name()) + "_" + test->name()) + "/t";
     WalkResult result;
+    // The generator's numbers and process list outlive a walk; each test starts them afresh.
+    CodeNames::resetForTesting();
     QUVCompiler driver("t.e");
     TopFragment top;
     driver.setProgramState(&top);
