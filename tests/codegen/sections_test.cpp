@@ -138,8 +138,8 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     SectionFragment types;
     Filled<> typedefItem(Texts{"T = ...", "typedef " + outer->getCppBase() + " _t_T;\n", "", ""});
     types.createTypeSection(&typedefItem);
-    std::string innerDef = "typedef struct \n{\nint _f_a;\n}\n " + inner->getCppBase() + ";\n";
-    std::string outerDef = "typedef struct \n{\n" + inner->getCppBase() + " _f_in;\n}\n " + outer->getCppBase() + ";\n";
+    std::string innerDef = "struct " + inner->getCppBase() + "\n{\nint _f_a;\n}\n;\n";
+    std::string outerDef = "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n";
     EXPECT_EQ(types.getPrototypes(), innerDef + outerDef + typedefItem.getCode());
 
     Type* local = makeUnionOf({{"u", Type::makeNamed(I, "T2")}});
@@ -148,7 +148,7 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     CodeFragment main;
     main.createMain(&types, &G, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getPrototypes(),
-              types.getPrototypes() + "typedef union \n{\n_t_T2 _f_u;\n}\n " + local->getCppBase() + ";\nG3");
+              types.getPrototypes() + "union " + local->getCppBase() + "\n{\n_t_T2 _f_u;\n}\n;\nG3");
 }
 
 }  // namespace
