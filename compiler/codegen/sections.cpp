@@ -6,10 +6,16 @@
 #include "compiler/codegen/emit_support.hpp"
 
 namespace emit {
+// Tagged definitions ("struct name {...};"), so that a declaration can name a
+// record before its definition where only a pointer to it is needed.
 std::string recordDefinitions() {
     std::string text;
-    for (const RecordType* r : Type::takeUndefinedRecords())
-        text += "typedef " + r->getStructText() + " " + r->getCppBase() + ";" + base::newline();
+    for (const RecordType* r : Type::takeUndefinedRecords()) {
+        std::string body = r->getStructText();
+        size_t keywordEnd = body.find(' ');
+        text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
+                base::newline();
+    }
     return text;
 }
 }  // namespace emit

@@ -70,7 +70,7 @@ protected:
     std::string innerTypes;  // [2] inner type declarations
     std::string prototypes;  // [3] prototypes and type definitions that precede the code
 
-    // The main body's nested procedures: C has no nested functions, so they must
+    // The main body's nested procedures: C++ has no nested functions, so they must
     // stand before the program's entry function, whose head the unit emitter writes.
     std::string beforeEntry;
 };
