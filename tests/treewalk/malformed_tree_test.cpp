@@ -8,6 +8,7 @@
 #include <antlr/NoViableAltException.hpp>
 #include <antlr/SemanticException.hpp>
 
+#include "compiler/lexer/lexer.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "walk_helpers.hpp"
 
@@ -102,6 +103,16 @@ TEST(MalformedTreeTest, MismatchCarriesTheWholeMessage)
     WalkResult result = walkTree(buildTree("(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))"));
     ASSERT_EQ(result.details.size(), 1u);
     EXPECT_EQ(result.details[0], "Mismatched Token: expecting any AST node");
+}
+
+// Parser and walker share one numbering; a drifting vocabulary would make the
+// walker misread every tree.
+TEST(MalformedTreeTest, TokenNamesAreTheSharedOnes)
+{
+    QUVTreeWalk walker;
+    ASSERT_EQ(walker.getNumTokens(), QUVTokenNameCount);
+    for (int type = 0; type < QUVTokenNameCount; ++type)
+        EXPECT_STREQ(walker.getTokenName(type), QUVTokenNames[type]) << type;
 }
 
 TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)

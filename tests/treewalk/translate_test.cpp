@@ -49,6 +49,21 @@ std::string inProg(const std::string& sections, const std::string& body = "")
     return "%Prog p == [ ] [ " + sections + " [ " + body + " %Stm [ LB = m => $OLB = RETURN ] ] ] .";
 }
 
+// Procedures of one name nested in each other, each with a parameter and a
+// local: every level gets a frame type of its own and the stack guard stays quiet.
+TEST(TranslateTest, DeeplyNestedProceduresCompile)
+{
+    std::string nested = "%Stm [ LB = s => $OLB = RETURN ]";
+    for (int i = 0; i < 40; ++i)
+        nested = "%Loc [ v : Int ] %Proc [ f(%Inp/ a : Int) == [ " + nested +
+                 " ] ] %Stm [ LB = s => $OLB = RETURN ]";
+    Translation t = translate("deep", inProg("", nested.substr(0, nested.rfind(" %Stm"))));
+    EXPECT_EQ(t.diagLines, "");
+    const std::string command =
+        "g++ -std=gnu++17 -fsyntax-only -I " + std::string(QUV_RUNTIME_DIR) + " " + t.folder + "/deep.cpp";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 // What each family of declarations puts into the output files.
 TEST(TranslateTest, DeclarationsReachTheirEmitters)
 {
