@@ -19,13 +19,12 @@
 // Rules marked INTERIM skip their subtree until their construct is translated.
 
 header "post_include_hpp" {
+#include <memory>
 #include <string>
-#include <vector>
 #include "compiler/core/core.hpp"
 #include "compiler/codegen/codegen.hpp"
-#include "compiler/treewalk/constant_value.hpp"
-#include <memory>
 #include "compiler/parser/stack_guard.hpp"
+#include "compiler/treewalk/constant_value.hpp"
 }
 
 options {
