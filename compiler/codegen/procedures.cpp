@@ -34,11 +34,25 @@ struct ParamPointers {
     std::string inits;
 };
 
+// What a parameter holds in C++: a value parameter of an array type (also one
+// named by a type declaration) is a pointer to the array's first element.
+const Type* heldType(const Type* t, int kind) {
+    if (kind != DEF_VALUE_PARAM)
+        return t;
+    const Type* real = t;
+    while (auto named = dynamic_cast<const NamedType*>(real))
+        real = named->target;
+    if (auto array = dynamic_cast<const ArrayType*>(real))
+        return Type::makePointer(array->elementType);
+    return t;
+}
+
 ParamPointers paramPointers(const ProNode* p) {
     ParamPointers out;
     for (int i = 0; i < p->getParamCount(); ++i) {
         std::string c = CodeNames::paramName(p->getFormalParamName(i));
-        out.members += CodeNames::pointerDeclaration(c, emit::orUnknown(p->getParamType(i)));
+        const Type* held = heldType(emit::orUnknown(p->getParamType(i)), p->getParamAttrib(i));
+        out.members += CodeNames::pointerDeclaration(c, held);
         out.inits += CodeNames::pointerInit(c);
     }
     return out;

@@ -28,6 +28,7 @@ void writeText(const std::string& fileName, const std::string& text) {
     std::ofstream out(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
     if (out)
         out << text << std::flush;
+    out.close();
     if (!out)
         reportUnwritable(fileName);
 }
@@ -37,6 +38,7 @@ void writeDiagnostics(const std::string& fileName) {
     size_t size = QUVException::list().size();
     for (size_t i = 0; out && i < size; ++i)
         out << formatDiagnostic(static_cast<int>(i)) << "\n" << std::flush;
+    out.close();
     if (!out)
         reportUnwritable(fileName);
 }

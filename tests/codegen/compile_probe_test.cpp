@@ -76,6 +76,10 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     Filled<> typeItem(Texts{"Pair = ...", "typedef " + CodeNames::declaration("_t_Pair", pairRecord) + ";\n", "", ""});
     types.createTypeSection(&typeItem);
 
+    Type* row = Type::makeNamed(Type::makeArray(I, 4), "Row");
+    Filled<> rowItem(Texts{"Row = ...", "typedef " + CodeNames::declaration("_t_Row", Type::makeArray(I, 4)) + ";\n", "", ""});
+    types.createTypeSection(&rowItem);
+
     Type* anon = makeRecordOf({{"a", I}});
     Type* arr = Type::makeArray(anon, 3);
     SectionFragment globs, shared;
@@ -93,6 +97,8 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     symbols.param(f.node, "a", DEF_VALUE_PARAM, I);
     symbols.param(f.node, "r", DEF_REF_PARAM, arr);
     symbols.param(f.node, "c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
+    symbols.param(f.node, "v", DEF_VALUE_PARAM, arr);
+    symbols.param(f.node, "w", DEF_VALUE_PARAM, row);
     g.node = symbols.procedure("g", f.node);
     SectionFragment fLocals, gLocals, none;
     addLocal(fLocals, "x", anon);
@@ -102,7 +108,7 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     procedureUnit(g, gLocals, none,
                   "_s = *(father->_p__x);\n(*(father->_p__r))[1] = *(father->_p__x);\n"
                   "(*(father->_p__p))._f_in._f_a = *(father->_p__a);\nint got = 0;\n"
-                  "(*(father->_p__c))->syn_recv(&got);\n");
+                  "(*(father->_p__c))->syn_recv(&got);\n(*(father->_p__v))[2] = _s;\ngot = (*(father->_p__w))[3];\n");
     SectionFragment fProcs;
     fProcs.appendProc(&g.head);
     fProcs.createProcSection(&g.frame);

@@ -90,19 +90,21 @@ TEST(Writer, UnwritableFilesAreReported) {
     std::string missing = out.dir + "/no/such/folder/x";
     TopFragment top;
     Filled<> main("m");
-    top.writeFiles("p", 2, &main, missing + ".cpp", out.name(1), out.name(2), missing + ".err", out.name(4));
-    ASSERT_EQ(QUVException::list().size(), 2u);
+    // "/dev/full" opens but refuses every write.
+    top.writeFiles("p", 2, &main, missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4));
+    ASSERT_EQ(QUVException::list().size(), 3u);
     std::vector<std::string> failed;
     for (const QUVException& e : QUVException::list()) {
         EXPECT_EQ(e.getKind(), QUVException::FileError);
         EXPECT_EQ(e.getRule(), "CodeFragment::writeFiles()");
         failed.push_back(e.getFileName());
     }
-    EXPECT_EQ(failed, (std::vector<std::string>{missing + ".cpp", missing + ".err"}));
-    EXPECT_EQ(DriverScope::seen.size(), 2u);
+    EXPECT_EQ(failed, (std::vector<std::string>{missing + ".cpp", "/dev/full", missing + ".err"}));
+    EXPECT_EQ(DriverScope::seen.size(), 3u);
     EXPECT_EQ(top.programKind, 2);
     EXPECT_NE(top.getCode().find("m1"), std::string::npos);
     EXPECT_NE(readFile(out.name(1)).find("m3"), std::string::npos);
+    EXPECT_NE(top.getInnerTypes().find("m2"), std::string::npos);
     EXPECT_NE(readFile(out.name(4)).find("m0"), std::string::npos);
 }
 
