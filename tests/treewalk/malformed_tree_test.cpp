@@ -8,6 +8,7 @@
 #include <antlr/NoViableAltException.hpp>
 #include <antlr/SemanticException.hpp>
 
+#include "compiler/codegen/codegen.hpp"
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "walk_helpers.hpp"
@@ -161,6 +162,17 @@ TEST(MalformedTreeTest, NamesWithoutNodesAreSkipped)
     EXPECT_EQ(nameless.diags.front(), (Diag{2, 6, 5, 4, "defName"}));
     EXPECT_TRUE(nameless.thrown.empty());
     EXPECT_TRUE(nameless.filesWritten);
+}
+
+// A process walked without a declaration in this file waits for the forward
+// declaration of its thread function; one declared here does not.
+TEST(MalformedTreeTest, UndeclaredProcessesAwaitTheirThreadDeclaration)
+{
+    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost PERCENT_STM))")));
+    EXPECT_EQ(CodeNames::threadDeclarations("", 1), "void ghost_call(void *params);\n");
+
+    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:q) (PROS_DECL IDENT:q PERCENT_STM))")));
+    EXPECT_EQ(CodeNames::threadDeclarations("", 1), "");
 }
 
 // A block left open by an error is still the current block at the end: the
