@@ -53,7 +53,7 @@ int compile(const std::string& test, const CodeFragment& main, int kind, const s
     top.writeFiles("demo", kind, &main, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
                    base + "TypeSet.e");
     std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
-    int status = runCompiler("-std=gnu++17 " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
+    int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
     if (status == 0 && mode == "run")
         status = WEXITSTATUS(std::system(base.c_str()));
     return status;
@@ -65,7 +65,11 @@ protected:
     TopFragment program;
     Program symbols;
     Type* I = Type::integerType;
-    void SetUp() override { scope.driver.setProgramState(&program); }
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&program);
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
 };
 
 TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
@@ -153,8 +157,9 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
 }
 
 // outer(%INP a; %IOP b) holds inner, which holds deepest; both read and write
-// outer's parameters through their fathers: b = a * 10 + b, then b + 1.
-TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParameters) {
+// outer's parameters through their fathers: b = a * 10 + b, then b + 1. Then
+// the main body starts process p as a thread and receives 5 from its channel.
+TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) {
     ProNode* mainNode = symbols.mainBody();
     Unit outer{symbols.procedure("outer", mainNode)};
     symbols.param(outer.node, "a", DEF_VALUE_PARAM, I);
@@ -177,14 +182,26 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParameters) {
     addLocal(mainLocals, "v", I);
     mainProcs.appendProc(&outer.head);
     mainProcs.createProcSection(&outer.frame);
+    Unit p{symbols.process("p")};
+    symbols.param(p.node, "o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
+    symbols.param(p.node, "n", DEF_VALUE_PARAM, I);
+    processUnit(p, none, "_o->syn_send(_n);\n");
+    SectionFragment pros;
+    pros.appendPros(&p.head);
+    pros.createProsSection(&p.frame);
+    // What a process start will write, by hand: one parameter block, the thread, the waits.
+    std::string start = "Channel<int> *ch = 0;\np_dpt1 block;\nblock._d_o = &ch;\nblock._d_n = 5;\n"
+                        "block.timer_interval = 0;\nblock.end = false;\n_beginthread(p_call, 0, (void*)&block);\n"
+                        "while (!*(Channel<int> *volatile *)&ch);\nint got = 0;\nch->syn_recv(&got);\n"
+                        "while (!*(volatile bool *)&block.end);\n";
     CodeFragment mainFrame;
     mainUnit(mainFrame, mainNode, mainLocals, mainProcs,
-             "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\nreturn _v;\n");
+             "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "return _v + got;\n");
     SectionFragment empty;
     CodeFragment unit;
-    unit.createMain(&empty, &empty, &empty, &empty, &empty, &empty, &empty, &mainFrame);
+    unit.createMain(&empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
     std::string messages;
-    EXPECT_EQ(compile("nested_parameters", unit, 0, "run", messages), 43) << messages;
+    EXPECT_EQ(compile("nested_parameters", unit, 0, "run", messages), 48) << messages;
 }
 
 }  // namespace
