@@ -27,6 +27,7 @@ struct Row {
     std::string tree;
     std::vector<Diag> diags;
     bool filesWritten;
+    std::string cppPiece = "";  // a piece of C++ the walk still produces
 };
 
 TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
@@ -51,7 +52,7 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
          {{2, 7, 3, 2, "mainBlock"}}, true},
         {"%Glob holding a shared variable, then a constant",
          prog("(PERCENT_GLOB (SHARE_DECL INT IDENT:v) (CONST_DECL INT IDENT:c INT_LITERAL:2))"),
-         {{2, 7, 4, 3, "varDeclaration"}}, true},
+         {{2, 7, 4, 3, "varDeclaration"}}, true, "const int _c = 2;\n"},
         {"%Loc holding a constant",
          "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY (PERCENT_LOC (CONST_DECL INT IDENT:c "
          "INT_LITERAL:1)) PERCENT_STM)))",
@@ -72,6 +73,7 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
         WalkResult result = walkTree(buildTree(row.tree));
         EXPECT_EQ(result.diags, row.diags);
         EXPECT_EQ(result.filesWritten, row.filesWritten);
+        EXPECT_NE(result.cpp.find(row.cppPiece), std::string::npos) << result.cpp;
     }
 }
 
