@@ -6,8 +6,10 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -90,6 +92,32 @@ inline std::uintptr_t _beginthread(void (*function)(void*), unsigned stackSize, 
 // Ends the calling thread started by _beginthread.
 [[noreturn]] inline void _endthread() {
     throw quv_runtime::ThreadEnd();
+}
+
+// Assignment of any value. C++ cannot assign arrays, so the generated code
+// copies them through these, element by element; an array value parameter is
+// held as a pointer to its first element.
+template <typename T>
+inline void quv_assign(T& to, const T& from) {
+    to = from;
+}
+
+template <typename T, std::size_t N>
+inline void quv_assign(T (&to)[N], const T (&from)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        quv_assign(to[i], from[i]);
+}
+
+template <typename T, std::size_t N>
+inline void quv_assign(T (&to)[N], const T* from) {
+    for (std::size_t i = 0; i < N; ++i)
+        quv_assign(to[i], from[i]);
+}
+
+template <typename T, std::size_t N>
+inline void quv_assign(T* to, const T (&from)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        quv_assign(to[i], from[i]);
 }
 
 // Waits the timer interval of a periodic process, in milliseconds.

@@ -217,6 +217,8 @@ public:
 
 protected:
     Type* typeOrUnknown() const;
+    // A new access record of this record's kind with the given texts.
+    Expression* derive(const std::string& typesetText, const std::string& cppText, Type* t) const;
 
     int attribute;
     Type* type;
