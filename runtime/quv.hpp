@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 // A control variable holds the thread function of the process it starts.
 typedef void (*CONTROL)(void*);
@@ -95,29 +96,19 @@ inline std::uintptr_t _beginthread(void (*function)(void*), unsigned stackSize, 
 }
 
 // Assignment of any value. C++ cannot assign arrays, so the generated code
-// copies them through these, element by element; an array value parameter is
+// copies them through this, element by element; an array value parameter is
 // held as a pointer to its first element.
-template <typename T>
-inline void quv_assign(T& to, const T& from) {
-    to = from;
-}
-
-template <typename T, std::size_t N>
-inline void quv_assign(T (&to)[N], const T (&from)[N]) {
-    for (std::size_t i = 0; i < N; ++i)
-        quv_assign(to[i], from[i]);
-}
-
-template <typename T, std::size_t N>
-inline void quv_assign(T (&to)[N], const T* from) {
-    for (std::size_t i = 0; i < N; ++i)
-        quv_assign(to[i], from[i]);
-}
-
-template <typename T, std::size_t N>
-inline void quv_assign(T* to, const T (&from)[N]) {
-    for (std::size_t i = 0; i < N; ++i)
-        quv_assign(to[i], from[i]);
+template <typename To, typename From>
+inline void quv_assign(To& to, const From& from) {
+    if constexpr (std::is_array<To>::value) {
+        for (std::size_t i = 0; i < std::extent<To>::value; ++i)
+            quv_assign(to[i], from[i]);
+    } else if constexpr (std::is_array<From>::value) {
+        for (std::size_t i = 0; i < std::extent<From>::value; ++i)
+            quv_assign(to[i], from[i]);
+    } else {
+        to = from;
+    }
 }
 
 // Waits the timer interval of a periodic process, in milliseconds.
