@@ -39,6 +39,8 @@ protected:
     DriverScope scope;
     void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
+    // These emitters check nothing: apart from their stops, they report nothing.
+    void expectSilence() { EXPECT_TRUE(QUVException::list().empty()); }
 };
 
 TEST_F(Statements, ConditionalElementsLeaveTheirBraceOpen) {
@@ -161,6 +163,7 @@ TEST_F(Statements, LoopWaitAndSequenceStatements) {
         k.emit(s);
         EXPECT_EQ(textsOf(s), k.want);
     }
+    expectSilence();
 }
 
 TEST_F(Statements, ActionRecordsAndSelect) {
@@ -204,6 +207,7 @@ TEST_F(Statements, ActionRecordsAndSelect) {
     EXPECT_EQ(two.getInnerTypes(), "A2B2");
     // A select goes on with the next label, whatever its alternatives' actions say.
     EXPECT_EQ(two.getLabel(), "next");
+    expectSilence();
 }
 
 // Elements made from marker actions: label, guard (empty for none), forward label.
@@ -253,6 +257,7 @@ TEST_F(Statements, AlgorithmicPartsJumpByForwardLabels) {
         EXPECT_EQ(code, k.code);
         EXPECT_EQ(part.getTypeset(), typeset);
     }
+    expectSilence();
 
     Marked out("A", "exit");
     ConditionalElement e;
@@ -266,6 +271,7 @@ TEST_F(Statements, StatementPartEndsWithReturn) {
     AlgorithmicPart part;
     part.createStm({&s1, &s2});
     EXPECT_EQ(textsOf(part), (Texts{"%stm\n[\ns0;\nt0\n]\n", "s1t1return ;", "s2t2", ""}));
+    expectSilence();
 }
 
 }  // namespace
