@@ -198,8 +198,8 @@ TEST_F(Statements, ActionRecordsAndSelect) {
 
     Statement one, two;
     one.createSelect({&alt1});
-    EXPECT_EQ(textsOf(one), (Texts{"!!\n[\nc1 |> A0\n]\n", "while (true) \n{\nif (c_c1)\n{\nA1break;\n}\ncontinue;\n}\n",
-                                   "A2", ""}));
+    EXPECT_EQ(textsOf(one), (Texts{"!!\n[\nc1 |> A0\n]\n",
+                                   "while (true) \n{\nif (c_c1)\n{\nA1break;\n}\ncontinue;\n}\n", "A2", ""}));
     two.createSelect({&alt1, &alt2});
     EXPECT_EQ(two.getTypeset(), "!!\n[\nc1 |> A0,c2 |> B0\n]\n");
     EXPECT_EQ(two.getCode(), "while (true) \n{\nif (c_c1)\n{\nA1break;\n}\nelse if (c_c2)\n{\nB1break;\n}\n"
