@@ -101,17 +101,6 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
     }
 }
 
-TEST_F(Equations, ChannelsFollowTheChannelStyle) {
-    program.synchronous = false;
-    Expression x("x", I, DEF_LOCAL);
-    OperatorExpression one("1", "1", I);
-    VarNode* in = node("c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
-    VarNode* out = node("o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
-    EXPECT_EQ(AssignmentEquation(in, &x).getCode(), "int _next_temp_1;\n_next_temp_1 = _x;\n"
-                                                    "_c->asyn_recv(&_next_temp_1);\n");
-    EXPECT_EQ(AssignmentEquation(out, &one).getCode(), "_o->asyn_send(1);\n");
-}
-
 TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
     VarNode* fresh = node("n", DEF_LOCAL, Type::unknownType);
     AssignmentEquation q(fresh, arr);

@@ -64,10 +64,8 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
         // Each mismatch: one diagnostic naming the QUV/E operator, the unknown type, the texts all the same.
         {&Expression::createEq, I, B, "a == b", "(_a == _b)", U, "illegal op: = with left"},
         {&Expression::createNe, S, I, "a != b", "(_a != _b)", U, "illegal op: /= with left"},
-        {&Expression::createLt, B, B, "a < b", "(_a < _b)", U, "illegal op: < with left"},
         {&Expression::createAnd, I, B, "a && b", "(_a && _b)", U, "illegal op: $C with left"},
         {&Expression::createOr, B, I, "a || b", "(_a || _b)", U, "illegal op: $V with left"},
-        {&Expression::createSub, S, S, "a - b", "(_a - _b)", U, "illegal op: - with left"},
         {&Expression::createMod, F, I, "a Mod b", "(_a % _b)", U, "illegal op: % with"},
         // The unknown type of an earlier fault is not reported again.
         {&Expression::createAdd, U, I, "a + b", "(_a + _b)", I, ""},
@@ -190,17 +188,6 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
     EXPECT_EQ(field->getCode(), "(*_p)[1]._f_f");
     EXPECT_EQ(field->getType(), I);
     expectDiagnostic("");
-}
-
-TEST_F(ExpressionEmitters, VariableAccessThroughTheFramePath) {
-    Expression v("v", I, DEF_LOCAL);
-    v.setVariableAccess("father->father->");
-    EXPECT_EQ(textsOf(v), (Texts{"v", "*(father->father->_p__v)", "", ""}));
-    v.setVariableAccess("");
-    EXPECT_EQ(v.getCode(), "_v");
-    Owned copy(Expression::fromVariable(&v));
-    EXPECT_EQ(textsOf(*copy), (Texts{"v", "_v", "", ""}));
-    EXPECT_EQ(copy->getType(), I);
 }
 
 TEST_F(ExpressionEmitters, ConstantsByKind) {
