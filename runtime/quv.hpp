@@ -6,11 +6,14 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 // A control variable holds the thread function of the process it starts.
 typedef void (*CONTROL)(void*);
@@ -90,6 +93,22 @@ inline std::uintptr_t _beginthread(void (*function)(void*), unsigned stackSize, 
 // Ends the calling thread started by _beginthread.
 [[noreturn]] inline void _endthread() {
     throw quv_runtime::ThreadEnd();
+}
+
+// Assignment of any value. C++ cannot assign arrays, so the generated code
+// copies them through this, element by element; an array value parameter is
+// held as a pointer to its first element.
+template <typename To, typename From>
+inline void quv_assign(To& to, const From& from) {
+    if constexpr (std::is_array<To>::value) {
+        for (std::size_t i = 0; i < std::extent<To>::value; ++i)
+            quv_assign(to[i], from[i]);
+    } else if constexpr (std::is_array<From>::value) {
+        for (std::size_t i = 0; i < std::extent<From>::value; ++i)
+            quv_assign(to[i], from[i]);
+    } else {
+        to = from;
+    }
 }
 
 // Waits the timer interval of a periodic process, in milliseconds.

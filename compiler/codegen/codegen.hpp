@@ -20,6 +20,31 @@
 //   frame of a procedure holds a pointer to each of its parameters and locals.
 // - The top fragment (TopFragment) is made by the driver before the walk; the
 //   program rule hands it the main fragment through writeFiles.
+// - The main body runs inside the program entry as a lambda, so the plain
+//   "return ;" that ends every body also ends the main body.
+//
+// Expressions and statements:
+// - A plain variable name: call setVariableAccess(getVarPath) on the node's
+//   own access record and use that record; never delete it. Every other
+//   access form, every operator and fromVariable/fromConstant return a new
+//   object the caller deletes (as a CodeFragment) after its own emitter ran.
+//   A literal: Constant::newConstant on a local Expression(), then fromConstant.
+// - Operators are members of Expression called on the left or only operand
+//   (an OperatorExpression): L->createAdd(R), C->createIfThenElse(T, E),
+//   E->createCall(P). Their C++ texts come grouped in parentheses.
+// - Equations: new AssignmentEquation(...) with the overload of the form; the
+//   caller owns it and, for a sequence, the equations it was made from. The
+//   receive and send overloads differ by the second argument: an access
+//   record (Expression*) receives, an OperatorExpression* sends.
+// - Statements, action records and guarded alternatives: new Statement, then
+//   one emitter on it; the caller owns it and everything it passed in (action
+//   records, conditions, statement and equation lists), and frees them after
+//   the emitter ran. Conditional elements likewise (new ConditionalElement).
+// - createGotoCondition takes over its condition; createCaseCondition takes
+//   over its goto conditions; the caller deletes the case condition after
+//   createStat.
+// - A null condition means "none"; a failed condition should be passed as a
+//   placeholder expression, or the guard disappears.
 #pragma once
 #include <string>
 

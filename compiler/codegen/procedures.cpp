@@ -93,8 +93,12 @@ void CodeFragment::createFrameStruct(BlockNode* b, std::string name, std::string
                  procs->prototypes + body->prototypes;
     typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
               base::closeBracket();
+    // The program entry returns int, while a body ends with a plain return: the
+    // main body runs as a lambda inside it, which also keeps the frame in reach.
+    std::string bodyCode = isMain ? "[&]()" + base::openBrace() + body->code + base::closeBrace() + "()" + ";" + NL
+                                  : body->code;
     std::string function = headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
-                           params.inits + locals->prototypes + fatherStatement + ";" + NL + body->code +
+                           params.inits + locals->prototypes + fatherStatement + ";" + NL + bodyCode +
                            base::closeBrace();
     // The main body's head is the program entry, which the unit emitter writes
     // after these nested procedures.

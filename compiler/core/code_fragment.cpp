@@ -45,6 +45,8 @@ Expression::Expression(const std::string& name, Type* t, int attribute_) : attri
     code = CodeNames::varName(name);
 }
 
+Expression::Expression() : attribute(-1), type(nullptr) {}
+
 TopFragment::TopFragment() {
     Type::beginProgramTypes();
 }

@@ -153,17 +153,202 @@ public:
     int count = 0;
 };
 
+class OperatorExpression;
+class VarNode;
+
 // The access record of a variable, parameter or constant: its QUV/E name [0],
 // its C++ access [1], its definition kind and its type.
+//
+// Every emitter that returns a pointer here allocates a new object and hands
+// it to the caller, who deletes it (as a CodeFragment) once its texts are
+// taken; operands are never changed, except by setVariableAccess. The type is
+// never owned. An emitter handed a null operand or a null type works on empty
+// texts and the unknown type.
 class Expression : public CodeFragment {
 public:
     Expression(const std::string& name, Type* type, int attribute);
+    // An empty record for Constant::newConstant to fill: kind -1, no type yet.
+    Expression();
     int getAttribute() const { return attribute; }
     Type* getType() const { return type; }
 
-private:
+    // ---- access forms: a new access record with this record's kind ----
+    Expression* createIndex(const OperatorExpression* i) const;
+    Expression* createPtrField(const std::string& m) const;
+    Expression* createField(const std::string& m) const;
+    Expression* createParen() const;
+    Expression* createDereference() const;
+    // In place: the C++ text becomes the access through the frame path of the
+    // variable (empty for a variable of the current block).
+    void setVariableAccess(const std::string& path);
+
+    // ---- operators on a variable ----
+    OperatorExpression* createAddressOf() const;
+    OperatorExpression* createCanSend() const;
+    OperatorExpression* createCanRecv() const;
+
+    // A new operator expression with the record's texts and type.
+    static OperatorExpression* fromVariable(const Expression* record);
+    static OperatorExpression* fromConstant(const Expression* record);
+
+    // ---- operators on an expression (the receiver is the left or only
+    // operand); each type rule reports its own mismatch and gives the unknown
+    // type, and the texts are built all the same ----
+    OperatorExpression* createEq(const OperatorExpression* r) const;
+    OperatorExpression* createNe(const OperatorExpression* r) const;
+    OperatorExpression* createLt(const OperatorExpression* r) const;
+    OperatorExpression* createLe(const OperatorExpression* r) const;
+    OperatorExpression* createGt(const OperatorExpression* r) const;
+    OperatorExpression* createGe(const OperatorExpression* r) const;
+    OperatorExpression* createAnd(const OperatorExpression* r) const;
+    OperatorExpression* createOr(const OperatorExpression* r) const;
+    OperatorExpression* createAdd(const OperatorExpression* r) const;
+    OperatorExpression* createSub(const OperatorExpression* r) const;
+    OperatorExpression* createMul(const OperatorExpression* r) const;
+    OperatorExpression* createDiv(const OperatorExpression* r) const;
+    OperatorExpression* createMod(const OperatorExpression* r) const;
+    OperatorExpression* createNeg() const;
+    OperatorExpression* createLogicalNot() const;
+    OperatorExpression* createParenExpr() const;
+    // The receiver is the condition.
+    OperatorExpression* createIfThenElse(const OperatorExpression* t, const OperatorExpression* e) const;
+    // p is the fragment of a procedure call, run before the receiver's value is taken.
+    OperatorExpression* createCall(const CodeFragment* p) const;
+
+protected:
+    Type* typeOrUnknown() const;
+    // A new access record of this record's kind with the given texts.
+    Expression* derive(const std::string& typesetText, const std::string& cppText, Type* t) const;
+
     int attribute;
     Type* type;
+    friend class Constant;
+};
+
+// The result of an operator: texts and a type. It has no definition kind of its
+// own (-1); it shares the record's emitters so that operators nest freely.
+class OperatorExpression : public Expression {
+public:
+    OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* type);
+};
+
+class Constant {
+public:
+    // Fills target from a literal. Kinds: 0 integer, 1 float, 2 string, 3 and 4
+    // true and false of Logic, 5 and 6 true and false of BOOL, 7 and 8 negative
+    // integer and float (text without the minus). Another kind throws.
+    static void newConstant(Expression* target, int kind, const std::string& text);
+};
+
+// A fragment with the two further texts the statement emitters read: the label
+// (of a statement or element; the forward label of an action record; the
+// commit text of an assignment equation) and the forward label (of an element;
+// the default label of a case condition).
+class LabelledFragment : public CodeFragment {
+public:
+    std::string getLabel() const { return label; }
+    std::string getForwardLabel() const { return forwardLabel; }
+
+protected:
+    std::string label;
+    std::string forwardLabel;
+};
+
+class Statement;
+class AssignmentEquation;
+class GotoCondition;
+class CaseCondition;
+
+// One labelled element of an algorithmic part, or (through Statement) a statement.
+// Conditions are fragments whose C++ text is a boolean expression; a null
+// condition means none. Actions are action records (Statement) that stay the caller's.
+class ConditionalElement : public LabelledFragment {
+public:
+    // Its C++ text leaves a brace open: AlgorithmicPart::createAlg closes it after the jump.
+    void createCE(std::string label, const CodeFragment* condition, const Statement* action);
+    // The atomic statement.
+    void createCE(std::string label, const Statement* action);
+
+    // New goto and case conditions; the caller owns the result. The goto
+    // condition takes over its condition, the case condition its alternatives.
+    static GotoCondition* createGotoCondition(CodeFragment* condition, std::string target);
+    static CaseCondition* createCaseCondition(std::vector<GotoCondition*> alternatives, std::string defaultLabel);
+};
+
+// One guarded alternative of a case condition: the label is its target.
+class GotoCondition : public LabelledFragment {
+public:
+    ~GotoCondition() override;
+    const CodeFragment* getCondition() const { return condition; }
+
+private:
+    CodeFragment* condition = nullptr;  // owned
+    friend class ConditionalElement;
+};
+
+// The goto conditions of a case statement and its default label (the forward label).
+class CaseCondition : public LabelledFragment {
+public:
+    ~CaseCondition() override;
+    int getAlternativeCount() const { return static_cast<int>(alternatives.size()); }
+    std::string getAlternativeLabel(int i) const;
+    const GotoCondition* getAlternative(int i) const { return alternatives.at(i); }
+
+private:
+    std::vector<GotoCondition*> alternatives;  // owned
+    friend class ConditionalElement;
+};
+
+// A statement of a %stm part, an action record (label: the forward label its
+// action ends with) or a guarded alternative of a select. The walker creates
+// each with new and calls one emitter on it; lists passed in stay the caller's.
+class Statement : public ConditionalElement {
+public:
+    void createIfStat(std::string label, const CodeFragment* condition, const Statement* thenAction,
+                      const Statement* elseAction);
+    // The case statement: at least one statement, the first labelled with a target of the condition.
+    void createStat(std::string label, const CaseCondition* condition, const std::vector<Statement*>& statements);
+    void createLoopStat(std::string label, const CodeFragment* condition, const std::vector<Statement*>& statements);
+    // exitCondition: the wait repeats its equations until it holds (none: once).
+    // guard: the condition part after the label; the wait runs only when it holds.
+    void createWaitStat(std::string label, const std::vector<AssignmentEquation*>& equations,
+                        const CodeFragment* exitCondition, const CodeFragment* guard = nullptr);
+    void createSeqStat(const std::vector<Statement*>& statements);
+
+    // ---- action records and guarded alternatives ----
+    void createActionItem(const std::vector<AssignmentEquation*>& equations, std::string label);
+    void createCallAction(const CodeFragment* call);
+    void createGuardedAlternative(const CodeFragment* condition, const Statement* action);
+    void createSelect(const std::vector<Statement*>& alternatives);
+};
+
+// A %alg or %stm part; the elements and statements stay the caller's.
+class AlgorithmicPart : public CodeFragment {
+public:
+    void createAlg(const std::vector<ConditionalElement*>& elements);
+    void createStm(const std::vector<Statement*>& statements);
+};
+
+// One assignment equation: its evaluation (C++ text) computes the next-state
+// value into a fresh temporary; its commit text (the label) copies the
+// temporaries into the variables once every equation of the action has been
+// evaluated. Access records, expressions and nodes passed in stay the caller's.
+class AssignmentEquation : public LabelledFragment {
+public:
+    // $O v = e
+    AssignmentEquation(const Expression* target, const OperatorExpression* value);
+    // $O NewDec(n : t); the node takes the declared type.
+    AssignmentEquation(VarNode* variable, Type* type);
+    // $O c ? v
+    AssignmentEquation(VarNode* channel, const Expression* target);
+    // $O c ! e
+    AssignmentEquation(VarNode* channel, const OperatorExpression* value);
+    // $O k == p: the control variable k starts process p.
+    AssignmentEquation(VarNode* control, std::string process);
+    // $O Delete k
+    explicit AssignmentEquation(VarNode* control);
+    // A sequence of at least two equations, which stay the caller's.
+    explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
 };
 
 namespace CodeNames {

@@ -196,7 +196,7 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) 
                         "while (!*(volatile bool *)&block.end);\n";
     CodeFragment mainFrame;
     mainUnit(mainFrame, mainNode, mainLocals, mainProcs,
-             "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "return _v + got;\n");
+             "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");
     SectionFragment empty;
     CodeFragment unit;
     unit.createMain(&empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);

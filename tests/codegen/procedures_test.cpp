@@ -61,7 +61,9 @@ TEST_F(ProceduresTest, MainBodyFrameAndTheEntryAfterItsNestedProcedures) {
     CodeFragment frame;
     frame.createFrameStruct(main, "$Main", "", "", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame), (Texts{"\n[\nL0P0B0\n]\n",
-                                     "\n{\nL1main_local_type local;\nL3local.father=NULL;;\nB1\n}\n", "P2B2",
+                                     "\n{\nL1main_local_type local;\nL3local.father=NULL;;\n"
+                                     "[&]()\n{\nB1\n}\n();\n\n}\n",
+                                     "P2B2",
                                      "typedef struct \n{\nL2void *father;\n}\nmain_local_type;\nP3B3"}));
     CodeFragment e, unit;
     unit.createMain(&e, &e, &e, &e, &e, &e, &e, &frame);

@@ -26,5 +26,10 @@ main_local_type local;
 local._p__k = &_k;
 local._p__clock = &_clock;
 local.father=NULL;;
+[&]()
+{
+
+}
+();
 
 }

@@ -122,5 +122,10 @@ main_local_type local;
 local._p__i = &_i;
 local._p__note = &_note;
 local.father=NULL;;
+[&]()
+{
+
+}
+();
 
 }
