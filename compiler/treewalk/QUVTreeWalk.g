@@ -24,7 +24,6 @@ header "post_include_hpp" {
 #include "compiler/core/core.hpp"
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/parser/stack_guard.hpp"
-#include "compiler/treewalk/constant_value.hpp"
 }
 
 options {
@@ -85,7 +84,7 @@ private:
 	Type* namedType(Node* definition);
 	static int localKind(const Type* t);
 	void declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name,
-		Type* t, const ConstantValue* value);
+		Type* t, const Expression* value);
 	void declareParameter(CodeFragment* f, int defKind, Node* node, const std::string& name,
 		Type* t, ProNode* procedure);
 }
@@ -270,7 +269,7 @@ proDeclaration[CodeFragment* f, int kind]
 varDeclaration[CodeFragment* f, int kind]
 {
 	enterRule("varDeclaration");
-	ConstantValue value;
+	Expression value;
 	Type* t = nullptr;
 	std::string name;
 	Node* node = nullptr;
@@ -402,25 +401,25 @@ labelName[std::string& label]
 	;
 
 // The sign of a negative literal goes to the C++ text; the literal keeps its own text.
-constant[ConstantValue* value]
+constant[Expression* value]
 { enterRule("constant"); }
 	:	constant1[value]
 	|	#(MINUS
-			(	i:INT_LITERAL { value->newConstant(7, i->getText()); }
-			|	r:FLOAT_LITERAL { value->newConstant(8, r->getText()); }
+			(	i:INT_LITERAL { Constant::newConstant(value, 7, i->getText()); }
+			|	r:FLOAT_LITERAL { Constant::newConstant(value, 8, r->getText()); }
 			)
 		)
 	;
 
-constant1[ConstantValue* value]
+constant1[Expression* value]
 { enterRule("constant1"); }
-	:	i:INT_LITERAL { value->newConstant(0, i->getText()); }
-	|	r:FLOAT_LITERAL { value->newConstant(1, r->getText()); }
-	|	s:STRING_LITERAL { value->newConstant(2, s->getText()); }
-	|	DOUBLE_T { value->newConstant(3, ""); }
-	|	DOUBLE_F { value->newConstant(4, ""); }
-	|	DOLLA_T { value->newConstant(5, ""); }
-	|	DOLLA_F { value->newConstant(6, ""); }
+	:	i:INT_LITERAL { Constant::newConstant(value, 0, i->getText()); }
+	|	r:FLOAT_LITERAL { Constant::newConstant(value, 1, r->getText()); }
+	|	s:STRING_LITERAL { Constant::newConstant(value, 2, s->getText()); }
+	|	DOUBLE_T { Constant::newConstant(value, 3, ""); }
+	|	DOUBLE_F { Constant::newConstant(value, 4, ""); }
+	|	DOLLA_T { Constant::newConstant(value, 5, ""); }
+	|	DOLLA_F { Constant::newConstant(value, 6, ""); }
 	;
 
 // The main body is the procedure "$Main" of the program's block.

@@ -143,7 +143,7 @@ int QUVTreeWalk::localKind(const Type* t)
 }
 
 void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name, Type* t,
-                                  const ConstantValue* value)
+                                  const Expression* value)
 {
     Type* type = orUnknown(t);
     if (VarNode* variable = dynamic_cast<VarNode*>(node))
