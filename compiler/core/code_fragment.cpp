@@ -1,6 +1,9 @@
 #include "compiler/core/code_fragment.hpp"
 
+#include <algorithm>
+
 #include "compiler/core/base.hpp"
+#include "compiler/core/compiler_state.hpp"
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
 #include "compiler/core/types.hpp"
@@ -39,11 +42,38 @@ void FieldListFragment::createFieldList(const FieldFragment* item) {
 
 Expression::Expression(const std::string& name, Type* t, int attribute_) : attribute(attribute_), type(t) {
     typeset = name;
+    code = CodeNames::varName(name);
+}
+
+Expression::Expression() : attribute(-1), type(nullptr) {}
+
+TopFragment::TopFragment() {
+    Type::beginProgramTypes();
 }
 
 namespace {
+// The generator's numbering: process-wide, never reset during a run, so
+// names stay unique across every source compiled by one process.
 int procedureNumber = 0;
 int processNumber = 0;
+int tempNumber = 1;
+int dptNumber = 1;
+int instanceTypeNumber = 1;
+
+// Processes the current program uses without declaring them, in order of first use.
+std::vector<std::string>& externalProcesses() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+// "syn" or "asyn" text by the channel style of the running compile.
+bool synchronousStyle() {
+    return QUVCompiler::current ? QUVCompiler::current->isSynchronous() : true;
+}
+
+std::string numbered(const std::string& text, int& number) {
+    return text + std::to_string(number++);
+}
 
 // ORDER: reference kinds 0..8.
 const char* const refKindsUtf8[] = {"包块/代理", "过程", "进程", "类型", "变量", "输入通道", "输出通道", "控制变量",
@@ -59,6 +89,153 @@ std::string kindEntry(const char* const* table, int size, int k) {
 }  // namespace
 
 namespace CodeNames {
+
+std::string varName(std::string n) {
+    return "_" + n;
+}
+
+std::string paramName(std::string n) {
+    return "_" + n;
+}
+
+std::string className(std::string n) {
+    return "_class_" + n;
+}
+
+std::string agentClassName(std::string n) {
+    return "_class_" + n;
+}
+
+std::string labelName(std::string n) {
+    return "_l_" + n;
+}
+
+std::string nextTemp() {
+    return numbered("_next_temp_", tempNumber);
+}
+
+std::string callName(std::string n) {
+    return n + "_call";
+}
+
+std::string dpName(std::string n) {
+    return n + "_dp";
+}
+
+std::string dptName(std::string n) {
+    return numbered(n + "_dpt", dptNumber);
+}
+
+std::string dName(std::string n) {
+    return "_d_" + n;
+}
+
+std::string instanceParamName(std::string n) {
+    return n + "_ip";
+}
+
+std::string instanceParamType(std::string n) {
+    return numbered(n + "_instance_param_type", instanceTypeNumber);
+}
+
+std::string instanceName(std::string n) {
+    return "_i_" + n;
+}
+
+std::string globalInstance(std::string n) {
+    return n.empty() ? std::string() : "global_instance_of_" + n;
+}
+
+std::string channelName(std::string a, std::string b) {
+    return "ch_" + a + "_" + b;
+}
+
+std::string globalInstanceDecl(std::string n) {
+    return n.empty() ? std::string() : className(n) + " global_instance_of_" + n + ";" + base::newline();
+}
+
+std::string assignment(std::string a, std::string b) {
+    return varName(a) + " = " + callName(b);
+}
+
+std::string deleteProsComment(std::string n) {
+    return " // delete pros: " + varName(n);
+}
+
+std::string channelRecv(std::string a, std::string b) {
+    return a + (synchronousStyle() ? "->syn_recv(&" : "->asyn_recv(&") + b + ")";
+}
+
+std::string channelSend(std::string a, std::string b) {
+    return a + (synchronousStyle() ? "->syn_send(" : "->asyn_send(") + b + ")";
+}
+
+std::string channelCanSend(std::string n) {
+    return varName(n) + (synchronousStyle() ? "->syn_can_send()" : "->asyn_can_send()");
+}
+
+std::string channelCanRecv(std::string n) {
+    return varName(n) + (synchronousStyle() ? "->syn_can_recv()" : "->asyn_can_recv()");
+}
+
+std::string channelStyle() {
+    return synchronousStyle() ? "Syn" : "Asyn";
+}
+
+std::string pointerDeref(std::string n, std::string path) {
+    return path.empty() ? n : "*(" + path + "_p_" + n + ")";
+}
+
+std::string pointerInit(std::string n) {
+    return "local._p_" + n + " = &" + n + ";" + base::newline();
+}
+
+std::string pointerDeclaration(std::string n, const Type* t) {
+    return t->getCppBase() + " " + t->getDeclPrefix() + "(* _p_" + n + ")" + t->getDeclSuffix() + ";" +
+           base::newline();
+}
+
+std::string programKind(int k) {
+    static const char* const kinds[] = {"%Prog", "%DProg", "%MProg"};
+    return k >= 0 && k <= 2 ? kinds[k] : "error!";
+}
+
+int controlWordKind(std::string w) {
+    if (w.empty() || w == "next")
+        return 1;
+    if (w == "exit")
+        return 2;
+    if (w == "stop")
+        return 3;
+    if (w == "return")
+        return 4;
+    return 0;
+}
+
+std::string threadDeclarations(std::string name, int mode) {
+    std::vector<std::string>& list = externalProcesses();
+    if (name.empty()) {
+        std::string text;
+        for (const std::string& n : list)
+            text += "void " + callName(n) + "(void *params);\n";
+        return text;
+    }
+    auto it = std::find(list.begin(), list.end(), name);
+    if (mode == 0 && it == list.end())
+        list.push_back(name);
+    else if (mode != 0 && it != list.end())
+        list.erase(it);
+    return std::string();
+}
+
+void resetForTesting() {
+    procedureNumber = 0;
+    processNumber = 0;
+    tempNumber = 1;
+    dptNumber = 1;
+    instanceTypeNumber = 1;
+    externalProcesses().clear();
+}
 
 std::string fieldName(const std::string& n) {
     return "_f_" + n;

@@ -1,5 +1,6 @@
 #include "compiler/core/compiler_state.hpp"
 
+#include "compiler/core/code_fragment.hpp"
 #include "compiler/core/diagnostics.hpp"
 
 QUVCompiler* QUVCompiler::current = nullptr;
@@ -14,6 +15,19 @@ QUVCompiler::QUVCompiler(const std::string& name) : fileName(name), previous(cur
 QUVCompiler::~QUVCompiler() {
     if (current == this)
         current = previous;
+}
+
+void QUVCompiler::setProgramState(TopFragment* top) {
+    programState = top;
+}
+
+void QUVCompiler::setSynchronous(bool synchronous) {
+    if (programState)
+        programState->synchronous = synchronous;
+}
+
+bool QUVCompiler::isSynchronous() const {
+    return programState ? programState->synchronous : true;
 }
 
 void QUVCompiler::noteProcessDeclaration(const std::string& name, int line, int column) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QUVException;
+class TopFragment;
 
 // Processes declared and referenced across the files of one project.
 class ProcessRegistry {
@@ -53,6 +54,13 @@ public:
     void setWalkPosition(int line, int column) { walkLine = line; walkColumn = column; }
     void setWalkRule(const std::string& rule) { walkRule = rule; }
 
+    // The top fragment of the source being compiled: the generator state that
+    // holds the channel style. Without one the style reads as synchronous.
+    void setProgramState(TopFragment* top);
+    TopFragment* getProgramState() const { return programState; }
+    void setSynchronous(bool synchronous);
+    bool isSynchronous() const;
+
     void noteProcessDeclaration(const std::string& name, int line, int column);
     void noteProcessReference(const std::string& name, int line, int column);
     ProcessRegistry& getProcessRegistry() { return processes; }
@@ -63,6 +71,7 @@ private:
     int walkColumn = 0;
     std::string walkRule;
     ProcessRegistry processes;
+    TopFragment* programState = nullptr;
     QUVCompiler* previous;
 };
 

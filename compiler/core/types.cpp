@@ -1,5 +1,7 @@
 #include "compiler/core/types.hpp"
 
+#include <algorithm>
+
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
 
@@ -81,19 +83,47 @@ Type* Type::makeNamed(Type* target, const std::string& name) {
     return makeFrom(new NamedType(target, name));
 }
 
-Type* Type::makeRecord(const FieldListFragment* fields) {
-    Type* t = makeFrom(new RecordType(fields->fields));
+namespace {
+// Records and unions of the current program, and how many of them are defined so far.
+std::vector<const RecordType*>& programRecords() {
+    static std::vector<const RecordType*> records;
+    return records;
+}
+size_t recordsDefined = 0;
+}  // namespace
+
+Type* Type::makeRecordKind(RecordType* candidate, const FieldListFragment* fields) {
+    auto t = static_cast<RecordType*>(makeFrom(candidate));
     t->typeset = fields->getTypeset();
+    t->takeRegisteredName();
+    std::vector<const RecordType*>& records = programRecords();
+    if (std::find(records.begin(), records.end(), t) == records.end())
+        records.push_back(t);
     return t;
+}
+
+Type* Type::makeRecord(const FieldListFragment* fields) {
+    return makeRecordKind(new RecordType(fields->fields), fields);
 }
 
 Type* Type::makeUnion(const FieldListFragment* fields) {
-    Type* t = makeFrom(new UnionType(fields->fields));
-    t->typeset = fields->getTypeset();
-    return t;
+    return makeRecordKind(new UnionType(fields->fields), fields);
+}
+
+void Type::beginProgramTypes() {
+    programRecords().clear();
+    recordsDefined = 0;
+}
+
+std::vector<const RecordType*> Type::takeUndefinedRecords() {
+    std::vector<const RecordType*>& records = programRecords();
+    std::vector<const RecordType*> undefined(records.begin() + static_cast<long>(recordsDefined), records.end());
+    recordsDefined = records.size();
+    return undefined;
 }
 
 void Type::deleteAll() {
+    beginProgramTypes();
     for (Type* t : typeVector)
         delete t;
     // Dropping the entries keeps a late lookup from reaching freed types.
@@ -267,7 +297,12 @@ void RecordType::setStructText(const std::string& keyword) {
         if (i + 1 < getFieldCount())
             text += base::newline();
     }
-    cppBase = text + base::closeBrace();
+    structText = text + base::closeBrace();
+    cppBase = structText;
+}
+
+void RecordType::takeRegisteredName() {
+    cppBase = "_" + std::to_string(order) + (number == UNION ? "_union" : "_struct");
 }
 
 std::string RecordType::getFieldName(int i) const {

@@ -7,6 +7,8 @@
 
 #include "compiler/core/code_fragment.hpp"
 
+class RecordType;
+
 class Type : public CodeFragment {
 public:
     // Type numbers (ORDER: the basic types 0..7 are also their registry orders).
@@ -50,6 +52,13 @@ public:
     static Type* makeUnion(const FieldListFragment* fields);
     static void deleteAll();
 
+    // Records and unions made since the current program began, in the order
+    // first made (inner ones before the ones that hold them). Every record or
+    // union type has one C++ name; the code generator writes each definition
+    // once per program, before its first use, and takes the ones still to write here.
+    static void beginProgramTypes();
+    static std::vector<const RecordType*> takeUndefinedRecords();
+
     // Operator typing rules, called on the (left or only) operand's type.
     Type* checkEq(Type* r);
     Type* checkNe(Type* r);
@@ -92,6 +101,7 @@ protected:
 
 private:
     static Type* makeFrom(Type* candidate);
+    static Type* makeRecordKind(RecordType* candidate, const FieldListFragment* fields);
     static const Type* resolveNames(const Type* t);
     Type* checkComparison(const std::string& op, Type* r);
     Type* checkArithmetic(const std::string& op, Type* r, bool allowString);
@@ -122,10 +132,16 @@ public:
     std::string getFieldName(int i) const;
     Type* getFieldType(int i) const;
     int getFieldCount() const { return fields ? static_cast<int>(fields->size()) : 0; }
+    // "struct" or "union" with the member list in braces; the C++ base text is the type's name.
+    std::string getStructText() const { return structText; }
     FieldList* fields;  // kept, never freed: the list belongs to the code generator
 
 protected:
     void setStructText(const std::string& keyword);
+    // Names a registered record after its place in the registry: no QUV/E name
+    // gives "_" followed by a digit.
+    void takeRegisteredName();
+    std::string structText;
     friend class Type;
 };
 

@@ -31,6 +31,10 @@ TEST_F(TypesTest, BasicTypesHoldTheFirstEightEntries) {
 TEST_F(TypesTest, DeclarationsOfEveryKind) {
     Type* arr5 = Type::makeArray(I, 5);
     Type* rec = makeRecordOf({{"a", I}, {"b", F}});
+    Type* uni = makeUnionOf({{"a", I}});
+    // A record or union is spelt by its one C++ name, made from its registry place.
+    std::string recName = "_" + std::to_string(rec->getOrder()) + "_struct";
+    std::string uniName = "_" + std::to_string(uni->getOrder()) + "_union";
     struct Case {
         const char* what;
         Type* type;
@@ -44,8 +48,8 @@ TEST_F(TypesTest, DeclarationsOfEveryKind) {
         {"array of arrays", Type::makeArrayDims(I, {5, 3}), "", "int ((x[5])[3])"},
         {"channel", Type::makeChannel(I, true), "", "Channel<int  > *x"},
         {"named", Type::makeNamed(I, "Age"), "Age", "_t_Age x"},
-        {"record", rec, "\n[\na : Integer;\nb : Float", "struct \n{\nint _f_a;\nfloat _f_b;\n}\n x"},
-        {"union", makeUnionOf({{"a", I}}), "\n[\na : Integer", "union \n{\nint _f_a;\n}\n x"},
+        {"record", rec, "\n[\na : Integer;\nb : Float", recName + " x"},
+        {"union", uni, "\n[\na : Integer", uniName + " x"},
         {"pointer to array", Type::makePointer(arr5), "Pointer()", "int ((*x)[5])"},
     };
     for (const Case& c : cases) {
@@ -53,6 +57,8 @@ TEST_F(TypesTest, DeclarationsOfEveryKind) {
         EXPECT_EQ(c.type->getTypeset(), c.quv);
         EXPECT_EQ(CodeNames::declaration("x", c.type), c.declaration);
     }
+    EXPECT_EQ(static_cast<RecordType*>(rec)->getStructText(), "struct \n{\nint _f_a;\nfloat _f_b;\n}\n");
+    EXPECT_EQ(static_cast<RecordType*>(uni)->getStructText(), "union \n{\nint _f_a;\n}\n");
     EXPECT_TRUE(QUVException::list().empty());
 }
 

@@ -21,6 +21,7 @@ const Verb kVerbs[] = {
     {"tree", quvdump::dumpTree},
     {"expr", quvdump::dumpExpression},
     {"typeset", quvdump::dumpTypeset},
+    {"translate", quvdump::dumpTranslate},
 };
 
 int usage()

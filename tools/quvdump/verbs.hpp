@@ -11,6 +11,7 @@ int dumpTokens(const std::string& path);
 int dumpTree(const std::string& path);
 int dumpExpression(const std::string& path);
 int dumpTypeset(const std::string& path);
+int dumpTranslate(const std::string& path);
 
 } // namespace quvdump
 

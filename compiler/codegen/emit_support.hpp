@@ -1,0 +1,16 @@
+// Small helpers shared by the emitter files of the code generator.
+#pragma once
+#include <string>
+
+#include "compiler/core/types.hpp"
+
+namespace emit {
+// An emitter handed no type (after a recognition error in the type) writes the unknown type.
+inline const Type* orUnknown(const Type* t) {
+    return t ? t : Type::unknownType;
+}
+
+// Definitions of the records and unions the program made since the last call,
+// each under its one C++ name, in the order they were made.
+std::string recordDefinitions();
+}  // namespace emit

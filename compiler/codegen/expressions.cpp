@@ -1,0 +1,232 @@
+// Constants, variable accesses and operator expressions.
+//
+// QUV/E's operator precedence is not C++'s, so every operator result is
+// parenthesised in its C++ text and the C++ compiler groups it as the tree
+// did; the typeset text keeps the source's own parentheses only.
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/types.hpp"
+#include "compiler/codegen/codegen.hpp"
+
+namespace {
+std::string typesetOf(const CodeFragment* f) {
+    return f ? f->getTypeset() : std::string();
+}
+
+std::string codeOf(const CodeFragment* f) {
+    return f ? f->getCode() : std::string();
+}
+
+Type* typeOf(const Expression* e) {
+    Type* t = e ? e->getType() : nullptr;
+    return t ? t : Type::unknownType;
+}
+
+// The C++ text of an operator's result, grouped whatever surrounds it.
+std::string grouped(const std::string& text) {
+    return "(" + text + ")";
+}
+}  // namespace
+
+OperatorExpression::OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* t) {
+    typeset = typesetText;
+    code = cppText;
+    type = t;
+}
+
+Type* Expression::typeOrUnknown() const {
+    return type ? type : Type::unknownType;
+}
+
+// ---- constants ----------------------------------------------------------------------------------
+
+void Constant::newConstant(Expression* target, int kind, const std::string& text) {
+    target->attribute = kind;
+    target->typeset = text;
+    switch (kind) {
+    case 0:
+        target->code = text;
+        target->type = Type::integerType;
+        break;
+    case 1:
+        target->code = text;
+        target->type = Type::floatType;
+        break;
+    case 2:
+        target->code = "static_cast<std::string>(" + text + ")";
+        target->type = Type::stringType;
+        break;
+    case 3:
+    case 4:
+        target->code = kind == 3 ? "true" : "false";
+        target->type = Type::logicType;
+        break;
+    case 5:
+    case 6:
+        target->code = kind == 5 ? "true" : "false";
+        target->type = Type::boolType;
+        break;
+    case 7:
+        target->code = "-" + text;
+        target->type = Type::integerType;
+        break;
+    case 8:
+        target->code = "-" + text;
+        target->type = Type::floatType;
+        break;
+    default:
+        throwInternalFailure("illegal constant type", "Constant::newConstant()");
+    }
+}
+
+// ---- access forms -------------------------------------------------------------------------------
+
+Expression* Expression::derive(const std::string& typesetText, const std::string& cppText, Type* t) const {
+    Expression* e = new Expression(std::string(), t, attribute);
+    e->typeset = typesetText;
+    e->code = cppText;
+    return e;
+}
+
+Expression* Expression::createIndex(const OperatorExpression* i) const {
+    Type* t = typeOrUnknown()->checkIndex(typeOf(i));
+    return derive(typeset + "[" + typesetOf(i) + "]", code + "[" + codeOf(i) + "]", t);
+}
+
+Expression* Expression::createPtrField(const std::string& m) const {
+    Type* t = typeOrUnknown()->checkArrow(m);
+    return derive(typeset + "->" + m, code + "->" + CodeNames::fieldName(m), t);
+}
+
+Expression* Expression::createField(const std::string& m) const {
+    Type* t = typeOrUnknown()->checkField(m);
+    return derive(typeset + "." + m, code + "." + CodeNames::fieldName(m), t);
+}
+
+Expression* Expression::createParen() const {
+    return derive("(" + typeset + ")", "(" + code + ")", typeOrUnknown()->self());
+}
+
+Expression* Expression::createDereference() const {
+    // Grouped so that a field of the pointed-to record selects from the record, not from the pointer.
+    Type* t = typeOrUnknown()->checkDeref();
+    return derive("*" + typeset, grouped("*" + code), t);
+}
+
+void Expression::setVariableAccess(const std::string& path) {
+    code = CodeNames::pointerDeref(CodeNames::varName(typeset), path);
+}
+
+// ---- operators on a variable ----------------------------------------------------------------
+
+OperatorExpression* Expression::createAddressOf() const {
+    Type* t = typeOrUnknown()->checkAddressOf();
+    return new OperatorExpression("&" + typeset, grouped("&" + code), t);
+}
+
+OperatorExpression* Expression::createCanSend() const {
+    Type* t = typeOrUnknown()->checkCanSend();
+    return new OperatorExpression(typeset + "!", CodeNames::channelCanSend(typeset), t);
+}
+
+OperatorExpression* Expression::createCanRecv() const {
+    Type* t = typeOrUnknown()->checkCanRecv();
+    return new OperatorExpression(typeset + "?", CodeNames::channelCanRecv(typeset), t);
+}
+
+OperatorExpression* Expression::fromVariable(const Expression* record) {
+    return new OperatorExpression(typesetOf(record), codeOf(record), typeOf(record));
+}
+
+OperatorExpression* Expression::fromConstant(const Expression* record) {
+    return fromVariable(record);
+}
+
+// ---- operators on expressions ---------------------------------------------------------------
+
+namespace {
+typedef Type* (Type::*BinaryRule)(Type*);
+
+OperatorExpression* binary(const Expression* l, const OperatorExpression* r, const std::string& typesetOp,
+                           const std::string& cppOp, BinaryRule rule) {
+    Type* t = (typeOf(l)->*rule)(typeOf(r));
+    return new OperatorExpression(typesetOf(l) + typesetOp + typesetOf(r),
+                                  grouped(codeOf(l) + cppOp + codeOf(r)), t);
+}
+}  // namespace
+
+OperatorExpression* Expression::createEq(const OperatorExpression* r) const {
+    return binary(this, r, " == ", " == ", &Type::checkEq);
+}
+
+OperatorExpression* Expression::createNe(const OperatorExpression* r) const {
+    return binary(this, r, " != ", " != ", &Type::checkNe);
+}
+
+OperatorExpression* Expression::createLt(const OperatorExpression* r) const {
+    return binary(this, r, " < ", " < ", &Type::checkLt);
+}
+
+OperatorExpression* Expression::createLe(const OperatorExpression* r) const {
+    return binary(this, r, " <= ", " <= ", &Type::checkLe);
+}
+
+OperatorExpression* Expression::createGt(const OperatorExpression* r) const {
+    return binary(this, r, " > ", " > ", &Type::checkGt);
+}
+
+OperatorExpression* Expression::createGe(const OperatorExpression* r) const {
+    return binary(this, r, " >= ", " >= ", &Type::checkGe);
+}
+
+OperatorExpression* Expression::createAnd(const OperatorExpression* r) const {
+    return binary(this, r, " && ", " && ", &Type::checkAnd);
+}
+
+OperatorExpression* Expression::createOr(const OperatorExpression* r) const {
+    return binary(this, r, " || ", " || ", &Type::checkOr);
+}
+
+OperatorExpression* Expression::createAdd(const OperatorExpression* r) const {
+    return binary(this, r, " + ", " + ", &Type::checkAdd);
+}
+
+OperatorExpression* Expression::createSub(const OperatorExpression* r) const {
+    return binary(this, r, " - ", " - ", &Type::checkSub);
+}
+
+OperatorExpression* Expression::createMul(const OperatorExpression* r) const {
+    return binary(this, r, " * ", " * ", &Type::checkMul);
+}
+
+OperatorExpression* Expression::createDiv(const OperatorExpression* r) const {
+    return binary(this, r, " / ", " / ", &Type::checkDiv);
+}
+
+OperatorExpression* Expression::createMod(const OperatorExpression* r) const {
+    return binary(this, r, " Mod ", " % ", &Type::checkMod);
+}
+
+OperatorExpression* Expression::createNeg() const {
+    Type* t = typeOrUnknown()->checkNeg();
+    return new OperatorExpression("-" + typeset, grouped("-" + code), t);
+}
+
+OperatorExpression* Expression::createLogicalNot() const {
+    Type* t = typeOrUnknown()->checkNot();
+    return new OperatorExpression("~" + typeset, grouped("!" + code), t);
+}
+
+OperatorExpression* Expression::createParenExpr() const {
+    return new OperatorExpression("(" + typeset + ")", "(" + code + ")", typeOrUnknown()->self());
+}
+
+OperatorExpression* Expression::createIfThenElse(const OperatorExpression* t, const OperatorExpression* e) const {
+    Type* result = typeOrUnknown()->checkIfThenElse(typeOf(t), typeOf(e));
+    return new OperatorExpression("If " + typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
+                                  grouped("(" + code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
+}
+
+OperatorExpression* Expression::createCall(const CodeFragment* p) const {
+    return new OperatorExpression(typeset + ":" + typesetOf(p), "(" + codeOf(p) + "," + code + ")",
+                                  typeOrUnknown()->self());
+}

@@ -1,0 +1,161 @@
+// Heads and frames of procedures and processes, and the thread function and
+// parameter block of a process.
+//
+// C++ has no nested functions: every procedure becomes a top-level function
+// with a frame record "local" that holds pointers to the procedure's
+// parameters and locals and a "father" pointer to the enclosing procedure's
+// frame, so nested procedures reach both through the chain of fathers.
+#include "compiler/core/base.hpp"
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/symbols.hpp"
+#include "compiler/core/types.hpp"
+#include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
+
+namespace {
+std::string qualifier(const std::string& packName) {
+    return packName.empty() ? std::string() : CodeNames::className(packName) + "::";
+}
+
+const ProNode* procedureNode(const BlockNode* b, const char* method) {
+    auto p = dynamic_cast<const ProNode*>(b);
+    if (!p)
+        throwInternalFailure("not a procedure or process node", method);
+    return p;
+}
+
+bool isChannel(int kind) {
+    return kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL;
+}
+
+// The frame members that point at the parameters, and the statements that set them.
+struct ParamPointers {
+    std::string members;
+    std::string inits;
+};
+
+// What a parameter holds in C++: a value parameter of an array type (also one
+// named by a type declaration) is a pointer to the array's first element.
+const Type* heldType(const Type* t, int kind) {
+    if (kind != DEF_VALUE_PARAM)
+        return t;
+    const Type* real = t;
+    while (auto named = dynamic_cast<const NamedType*>(real))
+        real = named->target;
+    if (auto array = dynamic_cast<const ArrayType*>(real))
+        return Type::makePointer(array->elementType);
+    return t;
+}
+
+ParamPointers paramPointers(const ProNode* p) {
+    ParamPointers out;
+    for (int i = 0; i < p->getParamCount(); ++i) {
+        std::string c = CodeNames::paramName(p->getFormalParamName(i));
+        const Type* held = heldType(emit::orUnknown(p->getParamType(i)), p->getParamAttrib(i));
+        out.members += CodeNames::pointerDeclaration(c, held);
+        out.inits += CodeNames::pointerInit(c);
+    }
+    return out;
+}
+}  // namespace
+
+// ---- heads ------------------------------------------------------------------------------------
+
+void CodeFragment::createProcHead(ProNode* p, std::string name, const CodeFragment* params, std::string packName) {
+    std::string separator = p->getParamCount() == 0 ? "" : ",";
+    std::string tail = " ( " + p->getFatherTypeName() + " *father" + separator + params->getCode() + " )";
+    innerTypes.clear();
+    code = "void " + qualifier(packName) + p->getCppName() + tail;
+    typeset = name + "(" + params->getTypeset() + ")";
+    prototypes = "void " + p->getCppName() + tail;
+}
+
+void CodeFragment::createProsHead(ProNode* p, std::string, const CodeFragment* params, std::string packName) {
+    code = "void " + qualifier(packName) + p->getCppName() + " (" + params->getCode() + ")";
+    prototypes = "void " + p->getCppName() + " (" + params->getCode() + ")" + ";" + base::newline();
+}
+
+// ---- frames -------------------------------------------------------------------------------------
+
+void CodeFragment::createFrameStruct(BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
+                                     const CodeFragment* locals, const CodeFragment* procs,
+                                     const CodeFragment* body) {
+    const ProNode* p = procedureNode(b, "CodeFragment::createFrameStruct()");
+    const std::string NL = base::newline();
+    bool isMain = name == "$Main";
+    std::string fatherStatement = isMain ? "local.father=NULL;" : "local.father = father";
+    std::string frameType = p->getLocalTypeName();
+    ParamPointers params = paramPointers(p);
+
+    innerTypes = procs->innerTypes + body->innerTypes;
+    prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes +
+                 p->getFatherTypeName() + " *father" + ";" + base::closeBrace() + frameType + ";" + NL +
+                 procs->prototypes + body->prototypes;
+    typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
+              base::closeBracket();
+    // The program entry returns int, while a body ends with a plain return: the
+    // main body runs as a lambda inside it, which also keeps the frame in reach.
+    std::string bodyCode = isMain ? "[&]()" + base::openBrace() + body->code + base::closeBrace() + "()" + ";" + NL
+                                  : body->code;
+    std::string function = headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
+                           params.inits + locals->prototypes + fatherStatement + ";" + NL + bodyCode +
+                           base::closeBrace();
+    // The main body's head is the program entry, which the unit emitter writes
+    // after these nested procedures.
+    beforeEntry = isMain ? procs->code : std::string();
+    code = isMain ? function : procs->code + function;
+}
+
+void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTypeset, std::string headCpp,
+                                   const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body) {
+    const ProNode* p = procedureNode(b, "CodeFragment::createFrameDecl()");
+    const std::string NL = base::newline();
+    std::string frameType = p->getLocalTypeName();
+
+    innerTypes = procs->innerTypes + body->innerTypes;
+    prototypes = "typedef struct " + base::openBrace() + locals->innerTypes + base::closeBrace() + frameType + ";" +
+                 NL + procs->prototypes + body->prototypes;
+    typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
+              base::closeBracket();
+    beforeEntry.clear();
+    code = procs->code + headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
+           locals->prototypes + ";" + NL + body->code + base::closeBrace();
+}
+
+// ---- process thread functions ---------------------------------------------------------------
+
+void CodeFragment::createProsBody(ProNode* p, std::string packName) {
+    const std::string NL = base::newline();
+    const std::string blockType = CodeNames::dptName(p->getName());
+    const std::string threadName = CodeNames::callName(p->getName());
+
+    std::string members, arguments, creations, waits;
+    for (int i = 0; i < p->getParamCount(); ++i) {
+        int kind = p->getParamAttrib(i);
+        const Type* type = emit::orUnknown(p->getParamType(i));
+        std::string member = CodeNames::dName(p->getFormalParamName(i));
+        if (isChannel(kind))
+            members += type->getCppBase() + " ** " + member + ";" + NL;
+        else
+            members += CodeNames::declaration(member, type) + ";" + NL;
+        arguments += std::string(i == 0 ? "" : ",") + (isChannel(kind) ? "*" : "") + "temp->" + member;
+        if (kind == DEF_OUTPUT_CHANNEL)
+            creations += "*temp->" + member + " = new " + type->getCppBase() + ";" + NL;
+        else if (kind == DEF_INPUT_CHANNEL)
+            waits += "while (!(*temp->" + member + "));" + NL;
+    }
+
+    std::string instance = CodeNames::globalInstance(packName);
+    std::string call = CodeNames::globalInstanceDecl(packName) + instance + (instance.empty() ? "" : ".") +
+                       p->getCppName() + "(" + NL + arguments + ")" + ";" + NL;
+
+    innerTypes = "typedef struct" + base::openBrace() + members + "int timer_interval" + ";" + NL + "bool end" + ";" +
+                 NL + base::closeBrace() + blockType + ";" + NL + "void " + threadName + "(void * params) " + ";" +
+                 NL;
+    code = "void " + threadName + "(void * params) " + base::openBrace() + blockType + " *temp = (" + blockType +
+           "*) params" + ";" + NL + creations + waits + "if (temp->timer_interval==0)" + base::openBrace() + call +
+           base::closeBrace() + "else" + base::openBrace() + "while (true)" + base::openBrace() + call +
+           "sleep(temp->timer_interval)" + ";" + NL + base::closeBrace() + base::closeBrace() +
+           "temp->end=true" + ";" + NL + "_endthread()" + ";" + NL + base::closeBrace();
+    typeset.clear();
+}

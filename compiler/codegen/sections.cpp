@@ -1,0 +1,155 @@
+// Program units, declaration sections, parameter lists and base-class lists.
+#include "compiler/core/base.hpp"
+#include "compiler/core/symbols.hpp"
+#include "compiler/core/types.hpp"
+#include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
+
+namespace emit {
+// Tagged definitions ("struct name {...};"), so that a declaration can name a
+// record before its definition where only a pointer to it is needed.
+std::string recordDefinitions() {
+    std::string text;
+    for (const RecordType* r : Type::takeUndefinedRecords()) {
+        std::string body = r->getStructText();
+        size_t keywordEnd = body.find(' ');
+        text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
+                base::newline();
+    }
+    return text;
+}
+}  // namespace emit
+
+namespace {
+// g++ wants the program entry to return int.
+const char* const entryHead = "int main()";
+const char* const mEntryHead = "int  main()";
+}  // namespace
+
+// ---- program units ----------------------------------------------------------------
+
+void CodeFragment::createMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                              const CodeFragment* P, const CodeFragment* S, const CodeFragment* K,
+                              const CodeFragment* A, const CodeFragment* M) {
+    const std::string CB = base::closeBracket();
+    typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+              P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + base::openBracket() + CB +
+              M->typeset + CB + CB + CB + CB + CB;
+    code = T->code + G->code + V->code + P->code + S->code + K->code + A->code + M->beforeEntry + entryHead +
+           M->code;
+    // Records and unions not defined by the type part are defined after it, before anything that uses them.
+    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+                 S->prototypes + K->prototypes + A->prototypes + M->prototypes;
+    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
+                 A->innerTypes + M->innerTypes;
+}
+
+void CodeFragment::createDMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                               const CodeFragment* P, const CodeFragment* S, const CodeFragment* K,
+                               const CodeFragment* A) {
+    const std::string CB = base::closeBracket();
+    typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+              P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + CB;
+    code = T->code + G->code + V->code + P->code + S->code + K->code + A->code;
+    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+                 S->prototypes + K->prototypes + A->prototypes;
+    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
+                 A->innerTypes;
+}
+
+void CodeFragment::createMMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                               const CodeFragment* M) {
+    const std::string CB = base::closeBracket();
+    typeset = base::openBracket() + T->typeset + CB + G->typeset + CB + V->typeset + CB + base::openBracket() +
+              M->typeset + CB + CB + CB;
+    code = T->code + G->code + V->code + M->beforeEntry + mEntryHead + M->code;
+    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + M->prototypes;
+    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
+}
+
+// ---- sections -------------------------------------------------------------------------
+
+void SectionFragment::addTypesetItem(const std::string& keyword, const CodeFragment* item) {
+    if (count == 0)
+        typeset = keyword + base::openBracket() + item->getTypeset();
+    else
+        typeset += ";" + base::newline() + item->getTypeset();
+}
+
+void SectionFragment::addItem(const std::string& keyword, const CodeFragment* item) {
+    addTypesetItem(keyword, item);
+    ++count;
+    code += item->getCode();
+    prototypes += item->getPrototypes();
+    innerTypes += item->getInnerTypes();
+}
+
+void SectionFragment::createTypeSection(const CodeFragment* item) {
+    addTypesetItem("%TYPE", item);
+    ++count;
+    // The records and unions this declaration made come first, so its typedef can name them.
+    prototypes += emit::recordDefinitions() + item->getCode();
+}
+
+void SectionFragment::createGlobSection(const CodeFragment* item) {
+    addItem("%Glob", item);
+}
+
+void SectionFragment::createVarSection(const CodeFragment* item) {
+    addItem("%Var", item);
+}
+
+void SectionFragment::createLocSection(const CodeFragment* item) {
+    addItem("%Loc", item);
+}
+
+void SectionFragment::createProcSection(const CodeFragment* item) {
+    addItem("%Proc", item);
+}
+
+void SectionFragment::createProsSection(const CodeFragment* item) {
+    addItem("%Pros", item);
+}
+
+void SectionFragment::createPackSection(const CodeFragment* item) {
+    addItem("%Pack", item);
+}
+
+void SectionFragment::createAgtSection(const CodeFragment* item) {
+    addItem("%AGT", item);
+}
+
+void SectionFragment::createParamSection(const CodeFragment* item) {
+    addTypesetItem("%Pack", item);
+    if (count != 0)
+        code += ",";
+    code += item->getCode();
+    prototypes += item->getPrototypes();
+    innerTypes += item->getInnerTypes();
+    ++count;
+}
+
+void SectionFragment::appendProc(const CodeFragment* item) {
+    prototypes += item->getPrototypes() + ";" + base::newline();
+}
+
+void SectionFragment::appendPros(const CodeFragment* item) {
+    code += item->getCode();
+    // The thread function in the code needs its parameter block type.
+    innerTypes += item->getInnerTypes();
+    prototypes += item->getPrototypes() + ";" + base::newline();
+}
+
+// ---- base classes -----------------------------------------------------------------------
+
+void DerivationFragment::createDerivation(const std::string& name, Node* father) {
+    if (baseNames.empty())
+        code = ": public ";
+    else
+        code += ",";
+    typeset += name;
+    code += CodeNames::className(name);
+    baseNames.push_back(name);
+    if (auto block = dynamic_cast<BlockNode*>(father))
+        fathers.push_back(block);
+}

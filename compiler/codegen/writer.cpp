@@ -1,0 +1,73 @@
+// The writer of the five output files of a source: the ".cpp" file, the
+// prototype and inner-type headers, the diagnostics file and the typeset copy.
+#include <fstream>
+
+#include "compiler/core/base.hpp"
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/codegen/codegen.hpp"
+
+namespace {
+const char* const writerName = "CodeFragment::writeFiles()";
+
+std::string programBanner(const std::string& name) {
+    return "/*-----------------------Program " + name + "----------------------------*/";
+}
+
+std::string fileBanner(const std::string& label, const std::string& file) {
+    return "/*-------------------------- " + label + file + "----------------------------*/";
+}
+
+// A file the writer could not open or write becomes a file diagnostic; the job goes on.
+void reportUnwritable(const std::string& fileName) {
+    QUVException record(QUVException::FileError, 0, 0, 0, writerName, fileName, "can't open or write the output file");
+    (void)record;
+}
+
+// The texts hold "\n" line ends, written as they are.
+void writeText(const std::string& fileName, const std::string& text) {
+    std::ofstream out(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (out)
+        out << text << std::flush;
+    out.close();
+    if (!out)
+        reportUnwritable(fileName);
+}
+
+void writeDiagnostics(const std::string& fileName) {
+    std::ofstream out(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    size_t size = QUVException::list().size();
+    for (size_t i = 0; out && i < size; ++i)
+        out << formatDiagnostic(static_cast<int>(i)) << "\n" << std::flush;
+    out.close();
+    if (!out)
+        reportUnwritable(fileName);
+}
+}  // namespace
+
+std::string formatDiagnostic(int i) {
+    if (i < 0 || static_cast<size_t>(i) >= QUVException::list().size())
+        return std::string();
+    return QUVException::list()[static_cast<size_t>(i)].format();
+}
+
+void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,
+                             std::string protoName, std::string innerName, std::string errName,
+                             std::string typesetName) {
+    const std::string NL = base::newline();
+    const std::string banner = programBanner(name);
+    programKind = kind;
+    code = banner + NL + fileBanner("source file :", cppName) + NL + NL + "#include \"" + innerName + "\"" + NL + NL +
+           main->getCode();
+    prototypes = banner + NL + fileBanner("prototype declaration file:", protoName) + NL +
+                 "#include \"quv.hpp\"" + NL + NL + main->getPrototypes();
+    innerTypes = banner + NL + fileBanner("inner type declaration file:", innerName) + NL + "#include \"" +
+                 protoName + "\"" + NL + NL + main->getInnerTypes();
+    typeset = CodeNames::programKind(kind) + " " + name + " == [] " + NL + "[" + NL + main->getTypeset() + NL + "]" +
+              NL + ".";
+
+    writeText(cppName, code);
+    writeText(protoName, prototypes);
+    writeText(innerName, innerTypes);
+    writeDiagnostics(errName);
+    writeText(typesetName, typeset);
+}

@@ -1,0 +1,25 @@
+// Public header of the QUV/E tree walker: the generated `QUVTreeWalk`, which
+// walks the parser's tree of one source file, checks it and has the code
+// generator write the five output files of the source.
+//
+//     QUVCompiler driver(path);            // the current driver of the job
+//     CodeFragment top;                    // the driver's top fragment
+//     driver.setProgramState(&top);
+//     QUVTreeWalk walker;
+//     walker.program(tree, &top, cpp, proto, inner, err, typeset);
+//
+// Recognition errors become diagnostics and the walk goes on; an internal
+// failure (QUVRunTimeException) and a tree nested too deeply to walk
+// (TreeTooDeep) end the walk by an exception.
+#pragma once
+#include <string>
+
+#include <antlr/ANTLRException.hpp>
+#include "compiler/treewalk/QUVTreeWalk.hpp"
+
+// Thrown when the walk would go deeper than the stack allows. It is not a
+// recognition error, so no rule's recovery catches it: the whole walk ends.
+class TreeTooDeep : public antlr::ANTLRException {
+public:
+    TreeTooDeep() : antlr::ANTLRException("the tree is nested too deeply to be walked") {}
+};

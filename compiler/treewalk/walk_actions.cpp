@@ -1,0 +1,183 @@
+// The actions of the tree grammar that are more than one call: the program's
+// frame, declaring and resolving names, and handing the declarations of
+// procedures, processes, variables and parameters to the code generator.
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+int lineOf(const antlr::RefAST& node)
+{
+    const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
+    return quv ? quv->getLine() : -1;
+}
+
+int columnOf(const antlr::RefAST& node)
+{
+    const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
+    return quv ? quv->getColumn() : -1;
+}
+
+// A type expression that could not be read still declares its name, with the unknown type.
+Type* orUnknown(Type* t)
+{
+    return t ? t : Type::unknownType;
+}
+
+}  // namespace
+
+void QUVTreeWalk::enterRule(const char* name)
+{
+    ruleName = name;
+    if (QUVCompiler::current)
+        QUVCompiler::current->setWalkRule(ruleName);
+}
+
+void QUVTreeWalk::startProgram(TopFragment* top)
+{
+    if (QUVCompiler* driver = QUVCompiler::current) {
+        fileName = driver->getFileName();
+        driver->setProgramState(top);
+    }
+    symbols.reset(new SymbolTable);
+}
+
+void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
+                                CodeFragment* mainFragment, const std::string& cppName,
+                                const std::string& protoName, const std::string& innerName,
+                                const std::string& errName, const std::string& typesetName)
+{
+    top->writeFiles(name, kind, mainFragment, cppName, protoName, innerName, errName, typesetName);
+    // A program name that could not be read opened no block.
+    if (program)
+        symbols->exitBlock(DEF_PROGRAM);
+    symbols.reset();
+}
+
+void QUVTreeWalk::setChannelStyle(bool synchronous)
+{
+    if (QUVCompiler::current)
+        QUVCompiler::current->setSynchronous(synchronous);
+}
+
+Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int defKind)
+{
+    Node* node = symbols->declare(name, defKind, lineOf(id), columnOf(id));
+    // A process declared here needs no forward declaration of its thread function.
+    if (defKind == DEF_PROCESS)
+        CodeNames::threadDeclarations(name, 1);
+    return node;
+}
+
+Node* QUVTreeWalk::resolveName(antlr::RefAST id, const std::string& name, int refKind)
+{
+    return symbols->resolve(name, refKind, lineOf(id), columnOf(id));
+}
+
+ProNode* QUVTreeWalk::enterProcedure(Node* node, int kind)
+{
+    // A process declared in another file of the project resolves to nothing here.
+    if (!node)
+        return nullptr;
+    symbols->enterBlock(node, kind);
+    return dynamic_cast<ProNode*>(node);
+}
+
+void QUVTreeWalk::leaveProcedure(ProNode* node, int kind)
+{
+    if (node)
+        symbols->exitBlock(kind);
+}
+
+void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
+                            SectionFragment* locals, SectionFragment* procs, CodeFragment* body)
+{
+    if (!node)
+        return;
+    std::string headTypeset, headCode;
+    if (!isMain)
+        node->getResult(headTypeset, headCode);
+    if (kind == DEF_PROCESS)
+        f->createFrameDecl(node, name, headTypeset, headCode, locals, procs, body);
+    else
+        f->createFrameStruct(node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals, procs,
+                             body);
+}
+
+void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params,
+                           int kind)
+{
+    // No name was declared, so no block was entered either.
+    if (!node)
+        return;
+    std::string package = node->getPackName();
+    if (kind == DEF_PROCEDURE) {
+        f->createProcHead(node, name, params, package);
+        node->setResult(f->getTypeset(), f->getCode());
+    } else {
+        f->createProsHead(node, name, params, package);
+        node->setResult(f->getTypeset(), f->getCode());
+        f->createProsBody(node, package);
+    }
+    // The body's declaration enters the block again.
+    symbols->exitBlock(kind);
+}
+
+Type* QUVTreeWalk::namedType(Node* definition)
+{
+    if (!definition)
+        return nullptr;
+    // A name of another kind has been reported by the resolution; it types nothing.
+    if (TypeNode* t = dynamic_cast<TypeNode*>(definition))
+        return t->getType();
+    return Type::unknownType;
+}
+
+int QUVTreeWalk::localKind(const Type* t)
+{
+    if (t == Type::nmType)
+        return DEF_CONTROL;
+    if (t == Type::streamType)
+        return DEF_FILE;
+    return DEF_LOCAL;
+}
+
+void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name, Type* t,
+                                  const Expression* value)
+{
+    Type* type = orUnknown(t);
+    if (VarNode* variable = dynamic_cast<VarNode*>(node))
+        variable->setType(type);
+    switch (declaration) {
+    case CONST_DECL: f->createConstDecl(name, type, value); break;
+    case SHARE_DECL: f->createSharedVarDecl(name, type); break;
+    default: f->createVarDecl(name, type); break;
+    }
+}
+
+void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, const std::string& name, Type* t,
+                                   ProNode* procedure)
+{
+    Type* element = orUnknown(t);
+    Type* type = element;
+    bool channel = defKind == DEF_INPUT_CHANNEL || defKind == DEF_OUTPUT_CHANNEL;
+    if (channel) {
+        type = Type::makeChannel(element, defKind == DEF_INPUT_CHANNEL);
+        if (element->getNumber() == Type::RECORD || element->getNumber() == Type::UNION) {
+            QUVException e;
+            e.makeSemantic(0);
+        }
+    }
+    if (defKind == DEF_VALUE_PARAM)
+        f->createInParam(name, type);
+    else if (defKind == DEF_REF_PARAM)
+        f->createRefParam(name, type);
+    else
+        f->createChanParam(name, type);
+    VarNode* parameter = dynamic_cast<VarNode*>(node);
+    if (!parameter)
+        return;
+    parameter->setType(type);
+    if (procedure)
+        procedure->addParam(parameter->getExpression());
+}

@@ -1,0 +1,72 @@
+// How the walker matches nodes, turns recognition errors into diagnostics and
+// guards its stack.
+#include <typeinfo>
+
+#include <antlr/MismatchedTokenException.hpp>
+#include <antlr/NoViableAltException.hpp>
+#include <antlr/SemanticException.hpp>
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+struct ErrorClass {
+    int kind;
+    int number;
+};
+
+// Kind and number go by the exact class of the error, not by its bases.
+ErrorClass classify(const antlr::RecognitionException& ex)
+{
+    const std::type_info& type = typeid(ex);
+    if (type == typeid(antlr::MismatchedTokenException)) return {QUVException::SyntaxError, 6};
+    if (type == typeid(antlr::NoViableAltException)) return {QUVException::SyntaxError, 7};
+    if (type == typeid(antlr::SemanticException)) return {QUVException::SemanticError, 15};
+    return {QUVException::RunTimeError, 21};
+}
+
+// The mismatch that match throws carries neither node nor expected type: the
+// runtime's own message of such an exception reads a field its default
+// constructor never sets, so the text is taken from the base, where it is whole.
+std::string messageOf(const antlr::RecognitionException& ex)
+{
+    if (typeid(ex) == typeid(antlr::MismatchedTokenException))
+        return ex.RecognitionException::getMessage();
+    return ex.getMessage();
+}
+
+}  // namespace
+
+void QUVTreeWalk::match(antlr::RefAST node, int type)
+{
+    if (!node || node == ASTNULL || node->getType() != type)
+        throw antlr::MismatchedTokenException();
+    const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
+    line = quv ? quv->getLine() : -1;
+    column = quv ? quv->getColumn() : -1;
+    if (QUVCompiler::current)
+        QUVCompiler::current->setWalkPosition(line, column);
+}
+
+// The grammar matches single types only; a set match fails and succeeds the same way.
+void QUVTreeWalk::match(antlr::RefAST node, const antlr::BitSet& set)
+{
+    if (!node || node == ASTNULL || !set.member(node->getType()))
+        throw antlr::MismatchedTokenException();
+    match(node, node->getType());
+}
+
+void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
+{
+    ErrorClass c = classify(ex);
+    QUVException(c.kind, c.number, line, column, ruleName, fileName, messageOf(ex));
+}
+
+void QUVTreeWalk::traceIn(const char* rule, antlr::RefAST)
+{
+    if (!stackGuard.exhausted())
+        return;
+    QUVException(QUVException::RunTimeError, 21, line, column, rule, fileName,
+                 "the tree is nested too deeply to be walked");
+    throw TreeTooDeep();
+}

@@ -1,0 +1,207 @@
+// Compiles what the emitters write with g++: a program with every kind of
+// declaration, procedure, process and frame this generator produces, and a
+// small program whose nested procedures read enclosing parameters and run.
+#include <gtest/gtest.h>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+// Builds a procedure's or process's head and frame the way the walker drives the emitters.
+struct Unit {
+    ProNode* node;
+    CodeFragment head;
+    CodeFragment frame;
+};
+
+void procedureUnit(Unit& u, const SectionFragment& locals, const SectionFragment& procs, const std::string& body) {
+    SectionFragment params = paramSection(u.node);
+    u.head.createProcHead(u.node, u.node->getName(), &params, "");
+    Filled<> b(Texts{"", body, "", ""});
+    u.frame.createFrameStruct(u.node, u.node->getName(), u.head.getTypeset(), u.head.getCode(), &locals, &procs, &b);
+}
+
+void processUnit(Unit& u, const SectionFragment& locals, const std::string& body) {
+    SectionFragment params = paramSection(u.node);
+    u.head.createProsHead(u.node, u.node->getName(), &params, "");
+    std::string headTypeset = u.head.getTypeset(), headCode = u.head.getCode();
+    u.head.createProsBody(u.node, "");
+    SectionFragment none;
+    Filled<> b(Texts{"", body, "", ""});
+    u.frame.createFrameDecl(u.node, u.node->getName(), headTypeset, headCode, &locals, &none, &b);
+}
+
+void mainUnit(CodeFragment& frame, ProNode* main, const SectionFragment& locals, const SectionFragment& procs,
+              const std::string& body) {
+    Filled<> b(Texts{"", body, "", ""});
+    frame.createFrameStruct(main, "$Main", "", "", &locals, &procs, &b);
+}
+
+void addLocal(SectionFragment& locals, const std::string& name, Type* t) {
+    CodeFragment item;
+    item.createVarDecl(name, t);
+    locals.createLocSection(&item);
+}
+
+// Writes the program's files into the test's folder and compiles the ".cpp" file.
+int compile(const std::string& test, const CodeFragment& main, int kind, const std::string& mode,
+            std::string& messages) {
+    std::string dir = scratchDir(test);
+    std::string base = dir + "/demo";
+    TopFragment top;
+    top.writeFiles("demo", kind, &main, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
+                   base + "TypeSet.e");
+    std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
+    int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
+    if (status == 0 && mode == "run")
+        status = WEXITSTATUS(std::system(base.c_str()));
+    return status;
+}
+
+class CompileProbe : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment program;
+    Program symbols;
+    Type* I = Type::integerType;
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&program);
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
+};
+
+TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
+    // %TYPE Pair = Record(x : Integer; in : Record(a : Integer)), written as the plain typedef of a type declaration.
+    Type* pairRecord = makeRecordOf({{"x", I}, {"in", makeRecordOf({{"a", I}})}});
+    Type* pair = Type::makeNamed(pairRecord, "Pair");
+    SectionFragment types;
+    Filled<> typeItem(Texts{"Pair = ...", "typedef " + CodeNames::declaration("_t_Pair", pairRecord) + ";\n", "", ""});
+    types.createTypeSection(&typeItem);
+
+    Type* row = Type::makeNamed(Type::makeArray(I, 4), "Row");
+    Filled<> rowItem(Texts{"Row = ...", "typedef " + CodeNames::declaration("_t_Row", Type::makeArray(I, 4)) + ";\n", "", ""});
+    types.createTypeSection(&rowItem);
+
+    Type* anon = makeRecordOf({{"a", I}});
+    Type* arr = Type::makeArray(anon, 3);
+    SectionFragment globs, shared;
+    CodeFragment item;
+    Filled<> three(Texts{"3", "3", "", ""});
+    item.createConstDecl("k", I, &three);
+    globs.createGlobSection(&item);
+    item.createSharedVarDecl("s", anon);
+    shared.createVarSection(&item);
+    item.createSharedVarDecl("list", Type::makePointer(pair));
+    shared.createVarSection(&item);
+
+    // %Proc f(%INP a : Integer; %IOP r : Array; %CHN c : Integer) with a nested g that uses them.
+    Unit f{symbols.procedure("f")}, g{nullptr};
+    symbols.param(f.node, "a", DEF_VALUE_PARAM, I);
+    symbols.param(f.node, "r", DEF_REF_PARAM, arr);
+    symbols.param(f.node, "c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
+    symbols.param(f.node, "v", DEF_VALUE_PARAM, arr);
+    symbols.param(f.node, "w", DEF_VALUE_PARAM, row);
+    g.node = symbols.procedure("g", f.node);
+    SectionFragment fLocals, gLocals, none;
+    addLocal(fLocals, "x", anon);
+    addLocal(fLocals, "p", pair);
+    addLocal(fLocals, "t", Type::streamType);
+    addLocal(gLocals, "ctl", Type::nmType);
+    procedureUnit(g, gLocals, none,
+                  "_s = *(father->_p__x);\n(*(father->_p__r))[1] = *(father->_p__x);\n"
+                  "(*(father->_p__p))._f_in._f_a = *(father->_p__a);\nint got = 0;\n"
+                  "(*(father->_p__c))->syn_recv(&got);\n(*(father->_p__v))[2] = _s;\ngot = (*(father->_p__w))[3];\n");
+    SectionFragment fProcs;
+    fProcs.appendProc(&g.head);
+    fProcs.createProcSection(&g.frame);
+    procedureUnit(f, fLocals, fProcs, g.node->getCppName() + "(&local);\n");
+    SectionFragment procs;
+    procs.appendProc(&f.head);
+    procs.createProcSection(&f.frame);
+
+    // %Pros p(%CHN o : Integer output; %INP n : Integer; %IOP v : Integer).
+    Unit p{symbols.process("p")};
+    symbols.param(p.node, "o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
+    symbols.param(p.node, "n", DEF_VALUE_PARAM, I);
+    symbols.param(p.node, "v", DEF_REF_PARAM, anon);
+    SectionFragment pLocals;
+    addLocal(pLocals, "w", I);
+    processUnit(p, pLocals, "_o->syn_send(_n + _w);\n_v._f_a = _n;\n");
+    SectionFragment pros;
+    pros.appendPros(&p.head);
+    pros.createProsSection(&p.frame);
+
+    // The main body, with a nested procedure.
+    ProNode* mainNode = symbols.mainBody();
+    Unit h{symbols.procedure("h", mainNode)};
+    procedureUnit(h, none, none, "*(father->_p__m) = 1;\n");
+    SectionFragment mainLocals, mainProcs;
+    addLocal(mainLocals, "m", I);
+    addLocal(mainLocals, "cell", arr);
+    mainProcs.appendProc(&h.head);
+    mainProcs.createProcSection(&h.frame);
+    CodeFragment mainFrame;
+    mainUnit(mainFrame, mainNode, mainLocals, mainProcs, h.node->getCppName() + "(&local);\n");
+
+    SectionFragment empty;
+    CodeFragment unit;
+    unit.createMain(&types, &globs, &shared, &procs, &pros, &empty, &empty, &mainFrame);
+    std::string messages;
+    EXPECT_EQ(compile("every_form", unit, 0, "syntax", messages), 0) << messages;
+
+    CodeFragment mUnit;
+    mUnit.createMMain(&types, &globs, &shared, &mainFrame);
+    EXPECT_EQ(compile("every_form_m", mUnit, 2, "syntax", messages), 0) << messages;
+}
+
+// outer(%INP a; %IOP b) holds inner, which holds deepest; both read and write
+// outer's parameters through their fathers: b = a * 10 + b, then b + 1. Then
+// the main body starts process p as a thread and receives 5 from its channel.
+TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) {
+    ProNode* mainNode = symbols.mainBody();
+    Unit outer{symbols.procedure("outer", mainNode)};
+    symbols.param(outer.node, "a", DEF_VALUE_PARAM, I);
+    symbols.param(outer.node, "b", DEF_REF_PARAM, I);
+    Unit inner{symbols.procedure("inner", outer.node)};
+    Unit deepest{symbols.procedure("deepest", inner.node)};
+    SectionFragment none;
+    procedureUnit(deepest, none, none, "*(father->father->_p__b) = *(father->father->_p__b) + 1;\n");
+    SectionFragment innerProcs;
+    innerProcs.appendProc(&deepest.head);
+    innerProcs.createProcSection(&deepest.frame);
+    procedureUnit(inner, none, innerProcs,
+                  "*(father->_p__b) = *(father->_p__a) * 10 + *(father->_p__b);\n" + deepest.node->getCppName() +
+                      "(&local);\n");
+    SectionFragment outerProcs;
+    outerProcs.appendProc(&inner.head);
+    outerProcs.createProcSection(&inner.frame);
+    procedureUnit(outer, none, outerProcs, "_a = 4;\n" + inner.node->getCppName() + "(&local);\n");
+    SectionFragment mainLocals, mainProcs;
+    addLocal(mainLocals, "v", I);
+    mainProcs.appendProc(&outer.head);
+    mainProcs.createProcSection(&outer.frame);
+    Unit p{symbols.process("p")};
+    symbols.param(p.node, "o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
+    symbols.param(p.node, "n", DEF_VALUE_PARAM, I);
+    processUnit(p, none, "_o->syn_send(_n);\n");
+    SectionFragment pros;
+    pros.appendPros(&p.head);
+    pros.createProsSection(&p.frame);
+    // What a process start will write, by hand: one parameter block, the thread, the waits.
+    std::string start = "Channel<int> *ch = 0;\np_dpt1 block;\nblock._d_o = &ch;\nblock._d_n = 5;\n"
+                        "block.timer_interval = 0;\nblock.end = false;\n_beginthread(p_call, 0, (void*)&block);\n"
+                        "while (!*(Channel<int> *volatile *)&ch);\nint got = 0;\nch->syn_recv(&got);\n"
+                        "while (!*(volatile bool *)&block.end);\n";
+    CodeFragment mainFrame;
+    mainUnit(mainFrame, mainNode, mainLocals, mainProcs,
+             "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");
+    SectionFragment empty;
+    CodeFragment unit;
+    unit.createMain(&empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
+    std::string messages;
+    EXPECT_EQ(compile("nested_parameters", unit, 0, "run", messages), 48) << messages;
+}
+
+}  // namespace

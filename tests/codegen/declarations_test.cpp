@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+struct DeclCase {
+    const char* what;
+    void (CodeFragment::*emit)(std::string, Type*);
+    Type* type;
+    Texts want;
+};
+
+void expectDeclarations(const std::vector<DeclCase>& cases) {
+    for (const DeclCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Old text in every column must not survive.
+        Filled<> f("old");
+        (f.*c.emit)("x", c.type);
+        EXPECT_EQ(textsOf(f), c.want);
+    }
+}
+
+TEST(DeclarationEmitters, VariablesAndParametersOfBasicAndDerivedTypes) {
+    Type* I = Type::integerType;
+    Type* arr = Type::makeArray(I, 5);
+    Type* ptr = Type::makePointer(I);
+    Type* named = Type::makeNamed(I, "Age");
+    expectDeclarations({
+        {"local", &CodeFragment::createVarDecl, I,
+         {"x : Integer", "int _x;\n", "int (* _p__x);\n", "local._p__x = &_x;\n"}},
+        {"local array", &CodeFragment::createVarDecl, arr,
+         {"x : ", "int (_x[5]);\n", "int ((* _p__x)[5]);\n", "local._p__x = &_x;\n"}},
+        {"local of named type", &CodeFragment::createVarDecl, named,
+         {"x : Age", "_t_Age _x;\n", "_t_Age (* _p__x);\n", "local._p__x = &_x;\n"}},
+        {"local control", &CodeFragment::createVarDecl, Type::nmType,
+         {"x : NM", "CONTROL _x;\n", "CONTROL (* _p__x);\n", "local._p__x = &_x;\n"}},
+        {"shared", &CodeFragment::createSharedVarDecl, ptr, {"x : Pointer(Integer)", "int (*_x);\n", "", ""}},
+        {"value parameter", &CodeFragment::createInParam, I, {"%INP/ x : Integer", "int _x", "", ""}},
+        {"reference parameter", &CodeFragment::createRefParam, I, {"%IOP/ x : Integer", "int  &_x", "", ""}},
+        {"reference to pointer", &CodeFragment::createRefParam, ptr,
+         {"%IOP/ x : Pointer(Integer)", "int (* &_x)", "", ""}},
+        // A reference to the whole array, not an array of references.
+        {"reference to array", &CodeFragment::createRefParam, arr, {"%IOP/ x : ", "int (( &_x)[5])", "", ""}},
+        {"reference to array of arrays", &CodeFragment::createRefParam, Type::makeArray(arr, 3),
+         {"%IOP/ x : ", "int ((( &_x)[5])[3])", "", ""}},
+    });
+}
+
+TEST(DeclarationEmitters, ChannelParametersNameTheElementType) {
+    Type* I = Type::integerType;
+    Type* in = Type::makeChannel(I, true);
+    Type* out = Type::makeChannel(I, false);
+    Texts want = {"%CHN/ x(*,anypros) : Integer", "Channel<int  > *_x", "", ""};
+    expectDeclarations({{"input channel", &CodeFragment::createChanParam, in, want},
+                        {"output channel", &CodeFragment::createChanParam, out, want}});
+}
+
+TEST(DeclarationEmitters, ConstantTakesTheValuesCppText) {
+    Filled<> value(Texts{"-3", "-3", "", ""});
+    Filled<> f("old");
+    f.createConstDecl("k", Type::integerType, &value);
+    EXPECT_EQ(textsOf(f), (Texts{"k : Integer", "const int _k = -3;\n", "", ""}));
+}
+
+TEST(DeclarationEmitters, MissingTypeIsWrittenAsUnknown) {
+    CodeFragment f;
+    f.createVarDecl("x", nullptr);
+    EXPECT_EQ(f.getCode(), "UNKNOWN _x;\n");
+}
+
+// A record or union spelt in several places is one C++ type: a local and its
+// frame member, arrays of and pointers to it, and two variables of it.
+TEST(DeclarationEmitters, AnonymousRecordIsSpeltByOneNameEverywhere) {
+    Type* I = Type::integerType;
+    DriverScope scope;
+    TopFragment top;
+    scope.driver.setProgramState(&top);
+    Type* rec = makeRecordOf({{"a", I}});
+    std::string name = rec->getCppBase();
+    EXPECT_EQ(name, "_" + std::to_string(rec->getOrder()) + "_struct");
+    CodeFragment x, y, arr, ptr;
+    x.createVarDecl("x", rec);
+    y.createVarDecl("y", makeRecordOf({{"a", I}}));
+    arr.createSharedVarDecl("v", Type::makeArray(rec, 2));
+    ptr.createInParam("p", Type::makePointer(rec));
+    EXPECT_EQ(x.getCode(), name + " _x;\n");
+    EXPECT_EQ(x.getInnerTypes(), name + " (* _p__x);\n");
+    EXPECT_EQ(y.getCode(), name + " _y;\n");
+    EXPECT_EQ(arr.getCode(), name + " (_v[2]);\n");
+    EXPECT_EQ(ptr.getCode(), name + " (*_p)");
+    Type* outer = makeRecordOf({{"inner", rec}});
+    EXPECT_EQ(static_cast<RecordType*>(outer)->getStructText(), "struct \n{\n" + name + " _f_inner;\n}\n");
+}
+
+}  // namespace

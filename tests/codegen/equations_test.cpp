@@ -1,0 +1,150 @@
+// The seven assignment equation forms: evaluation text, commit text and the
+// typing rule each applies, silent when the types agree.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+class Equations : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment program;
+    Program symbols;
+    Type* I = Type::integerType;
+    Type* S = Type::stringType;
+    Type* arr = Type::makeArray(Type::integerType, 3);
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&program);
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
+
+    VarNode* node(const std::string& name, int kind, Type* t) {
+        auto v = new VarNode(name, kind, 1, 1, symbols.root());
+        v->setType(t);
+        return v;
+    }
+};
+
+struct EquationCase {
+    const char* what;
+    std::function<AssignmentEquation*()> make;
+    const char* typeset;
+    const char* code;
+    const char* commit;
+    const char* diagnostic;  // the beginning of the one diagnostic, or empty for none
+};
+
+TEST_F(Equations, EachFormEvaluatesThenCommits) {
+    Expression x("x", I, DEF_LOCAL), a("a", arr, DEF_LOCAL), s("s", S, DEF_LOCAL);
+    OperatorExpression plus("x + 1", "(_x + 1)", I), b("b", "_b", arr), text("t", "_t", S);
+    VarNode* in = node("c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
+    VarNode* out = node("o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
+    VarNode* control = node("k", DEF_CONTROL, Type::nmType);
+    VarNode* plain = node("n", DEF_LOCAL, I);
+    const std::vector<EquationCase> cases = {
+        {"assignment", [&] { return new AssignmentEquation(&x, &plus); }, "$Ox = x + 1",
+         "int _next_temp_1;\n_next_temp_1 = (_x + 1);\n", "_x = _next_temp_1;\n", ""},
+        {"assignment of another type, still emitted", [&] { return new AssignmentEquation(&x, &text); }, "$Ox = t",
+         "int _next_temp_1;\n_next_temp_1 = _t;\n", "_x = _next_temp_1;\n", "illegal op: = with left"},
+        // C++ cannot assign arrays: both copies go through the run-time header.
+        {"whole array", [&] { return new AssignmentEquation(&a, &b); }, "$Oa = b",
+         "int (_next_temp_1[3]);\nquv_assign(_next_temp_1, _b);\n", "quv_assign(_a, _next_temp_1);\n", ""},
+        {"receive", [&] { return new AssignmentEquation(in, &x); }, "$Oc?x",
+         "int _next_temp_1;\n_next_temp_1 = _x;\n_c->syn_recv(&_next_temp_1);\n", "_x = _next_temp_1;\n", ""},
+        {"receive into another type", [&] { return new AssignmentEquation(in, &s); }, "$Oc?s",
+         "std::string _next_temp_1;\n_next_temp_1 = _s;\n_c->syn_recv(&_next_temp_1);\n", "_s = _next_temp_1;\n",
+         "illegal op: ? with left"},
+        {"receive on an output channel", [&] { return new AssignmentEquation(out, &x); }, "$Oo?x",
+         "int _next_temp_1;\n_next_temp_1 = _x;\n_o->syn_recv(&_next_temp_1);\n", "_x = _next_temp_1;\n",
+         "illegal op: ? with left"},
+        {"send", [&] { return new AssignmentEquation(out, &plus); }, "$Oo!x + 1", "_o->syn_send((_x + 1));\n", "",
+         ""},
+        {"send of another type", [&] { return new AssignmentEquation(out, &text); }, "$Oo!t", "_o->syn_send(_t);\n",
+         "", "illegal op: ! with left"},
+        {"binding", [&] { return new AssignmentEquation(control, std::string("p")); }, "$Ok == p",
+         "_k = p_call;\n", "", ""},
+        {"binding of no control variable", [&] { return new AssignmentEquation(plain, std::string("p")); },
+         "$On == p", "_n = p_call;\n", "", "illegal op: == with operand"},
+        {"deletion", [&] { return new AssignmentEquation(control); }, "$ODelete k", " // delete pros: _k;\n", "",
+         ""},
+        {"deletion of no control variable", [&] { return new AssignmentEquation(plain); }, "$ODelete n",
+         " // delete pros: _n;\n", "", "illegal op: delete with operand"},
+        {"sequence", [&] {
+             std::unique_ptr<AssignmentEquation> first(new AssignmentEquation(&x, &plus)),
+                 second(new AssignmentEquation(in, &x));
+             return new AssignmentEquation(std::vector<AssignmentEquation*>{first.get(), second.get()});
+         },
+         ">>\n[\n$Ox = x + 1;\n$Oc?x\n]\n",
+         "int _next_temp_1;\n_next_temp_1 = (_x + 1);\nint _next_temp_2;\n_next_temp_2 = _x;\n"
+         "_c->syn_recv(&_next_temp_2);\n",
+         "_x = _next_temp_1;\n_x = _next_temp_2;\n", ""},
+    };
+    for (const EquationCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CodeNames::resetForTesting();
+        std::unique_ptr<AssignmentEquation> q(c.make());
+        EXPECT_EQ(textsOf(*q), (Texts{c.typeset, c.code, "", ""}));
+        EXPECT_EQ(q->getLabel(), c.commit);
+        if (*c.diagnostic) {
+            ASSERT_EQ(QUVException::list().size(), 1u);
+            EXPECT_EQ(QUVException::list()[0].getDetails().rfind(c.diagnostic, 0), 0u);
+        } else {
+            EXPECT_TRUE(QUVException::list().empty());
+        }
+        QUVException::clearList();
+    }
+}
+
+TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
+    VarNode* fresh = node("n", DEF_LOCAL, Type::unknownType);
+    AssignmentEquation q(fresh, arr);
+    EXPECT_EQ(textsOf(q), (Texts{"$O NewDec (n : )", "int (_n[3]);\n", "", ""}));
+    EXPECT_EQ(q.getLabel(), "");
+    ASSERT_NE(fresh->getExpression(), nullptr);
+    EXPECT_EQ(fresh->getExpression()->getType(), arr);
+    // A later use renders and type-checks with the declared type.
+    OperatorExpression one("1", "1", I);
+    std::unique_ptr<Expression> element(fresh->getExpression()->createIndex(&one));
+    EXPECT_EQ(element->getType(), I);
+    EXPECT_EQ(AssignmentEquation(fresh, I).getTypeset(), "$O NewDec (n : Integer)");
+    EXPECT_TRUE(QUVException::list().empty());
+}
+
+TEST_F(Equations, MissingOperandsAndShortSequencesStopGeneration) {
+    Expression x("x", I, DEF_LOCAL);
+    OperatorExpression one("1", "1", I);
+    std::unique_ptr<AssignmentEquation> only(new AssignmentEquation(&x, &one));
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        const char* details;
+    };
+    const std::vector<Case> cases = {
+        {"no value", [&] { AssignmentEquation(&x, static_cast<const OperatorExpression*>(nullptr)); },
+         "illegal variable or expression in function AssignmentEquation::AssignmentEquation()"},
+        {"no type for the new name", [&] { AssignmentEquation(node("n", DEF_LOCAL, I), static_cast<Type*>(nullptr)); },
+         "illegal varnode or type in function AssignmentEquation::AssignmentEquation()"},
+        {"no channel", [&] { AssignmentEquation(static_cast<VarNode*>(nullptr), &x); },
+         "illegal varnode or variable in function AssignmentEquation::AssignmentEquation()"},
+        {"sequence of one",
+         [&] { AssignmentEquation(std::vector<AssignmentEquation*>{only.get()}); },
+         "illegal seq assignment equation num in function AssignmentEquation::AssignmentEquation"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.make();
+            ADD_FAILURE() << "no throw";
+        } catch (const QUVRunTimeException& e) {
+            EXPECT_EQ(e.getDetails(), c.details);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+// The expression emitters: texts, result types and the one diagnostic of a
+// mismatch, per operator family; constants; access forms; channel tests.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+typedef std::unique_ptr<Expression> Owned;
+
+class ExpressionEmitters : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment program;
+    Type* I = Type::integerType;
+    Type* F = Type::floatType;
+    Type* S = Type::stringType;
+    Type* B = Type::boolType;
+    Type* U = Type::unknownType;
+    void SetUp() override { scope.driver.setProgramState(&program); }
+
+    // Silence when want is empty, else exactly one diagnostic that begins with it.
+    void expectDiagnostic(const std::string& want) {
+        if (want.empty()) {
+            EXPECT_TRUE(QUVException::list().empty()) << QUVException::list()[0].getDetails();
+        } else {
+            ASSERT_EQ(QUVException::list().size(), 1u);
+            EXPECT_EQ(QUVException::list()[0].getDetails().rfind(want, 0), 0u)
+                << QUVException::list()[0].getDetails();
+        }
+        QUVException::clearList();
+    }
+};
+
+struct BinaryCase {
+    OperatorExpression* (Expression::*emit)(const OperatorExpression*) const;
+    Type* left;
+    Type* right;
+    const char* typeset;
+    const char* cpp;
+    Type* result;
+    const char* diagnostic;
+};
+
+TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
+    const std::vector<BinaryCase> cases = {
+        {&Expression::createEq, I, F, "a == b", "(_a == _b)", B, ""},
+        {&Expression::createNe, I, I, "a != b", "(_a != _b)", B, ""},
+        {&Expression::createLt, S, S, "a < b", "(_a < _b)", B, ""},
+        {&Expression::createLe, I, I, "a <= b", "(_a <= _b)", B, ""},
+        {&Expression::createGt, F, I, "a > b", "(_a > _b)", B, ""},
+        {&Expression::createGe, I, I, "a >= b", "(_a >= _b)", B, ""},
+        {&Expression::createAnd, B, B, "a && b", "(_a && _b)", B, ""},
+        {&Expression::createOr, B, B, "a || b", "(_a || _b)", B, ""},
+        {&Expression::createAdd, S, S, "a + b", "(_a + _b)", S, ""},
+        {&Expression::createSub, I, F, "a - b", "(_a - _b)", F, ""},
+        {&Expression::createMul, I, I, "a * b", "(_a * _b)", I, ""},
+        {&Expression::createDiv, F, F, "a / b", "(_a / _b)", F, ""},
+        {&Expression::createMod, I, I, "a Mod b", "(_a % _b)", I, ""},
+        // Each mismatch: one diagnostic naming the QUV/E operator, the unknown type, the texts all the same.
+        {&Expression::createEq, I, B, "a == b", "(_a == _b)", U, "illegal op: = with left"},
+        {&Expression::createNe, S, I, "a != b", "(_a != _b)", U, "illegal op: /= with left"},
+        {&Expression::createAnd, I, B, "a && b", "(_a && _b)", U, "illegal op: $C with left"},
+        {&Expression::createOr, B, I, "a || b", "(_a || _b)", U, "illegal op: $V with left"},
+        {&Expression::createMod, F, I, "a Mod b", "(_a % _b)", U, "illegal op: % with"},
+        // The unknown type of an earlier fault is not reported again.
+        {&Expression::createAdd, U, I, "a + b", "(_a + _b)", I, ""},
+    };
+    for (const BinaryCase& c : cases) {
+        SCOPED_TRACE(std::string(c.typeset) + " " + c.left->getTypeset() + "," + c.right->getTypeset());
+        OperatorExpression a("a", "_a", c.left), b("b", "_b", c.right);
+        Owned r((a.*c.emit)(&b));
+        EXPECT_EQ(textsOf(*r), (Texts{c.typeset, c.cpp, "", ""}));
+        EXPECT_EQ(r->getType(), c.result);
+        expectDiagnostic(c.diagnostic);
+    }
+}
+
+TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
+    // "a = b $V c": QUV/E groups (a = b) $V c; the typeset text stays flat.
+    OperatorExpression a("a", "_a", I), b("b", "_b", I), c("c", "_c", B);
+    Owned eq(a.createEq(&b));
+    Owned orExpr(eq->createOr(&c));
+    EXPECT_EQ(orExpr->getCode(), "((_a == _b) || _c)");
+    EXPECT_EQ(orExpr->getTypeset(), "a == b || c");
+    // "If c Then a Else b + 1" is the sum of the conditional and 1.
+    OperatorExpression one("1", "1", I);
+    Owned cond(c.createIfThenElse(&a, &b));
+    Owned sum(cond->createAdd(&one));
+    EXPECT_EQ(sum->getCode(), "(((_c)?_a:_b) + 1)");
+    EXPECT_EQ(sum->getTypeset(), "If c Then a Else b + 1");
+    // -(a - b) and ~(a = b) without source parentheses still negate the whole operand.
+    Owned diff(a.createSub(&b));
+    EXPECT_EQ(Owned(diff->createNeg())->getCode(), "(-(_a - _b))");
+    EXPECT_EQ(Owned(eq->createLogicalNot())->getCode(), "(!(_a == _b))");
+    expectDiagnostic("");
+}
+
+struct UnaryCase {
+    const char* what;
+    std::function<Expression*(const OperatorExpression&)> emit;
+    Type* operand;
+    Texts want;
+    Type* result;
+    const char* diagnostic;
+};
+
+TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
+    OperatorExpression t("t", "_t", I), e("e", "_e", F), other("s", "_s", S);
+    Filled<> call(Texts{"p(1)", "_proc_p_0(NULL,1)", "", ""});
+    const std::vector<UnaryCase> cases = {
+        {"negation", [](auto& x) { return x.createNeg(); }, F, {"-x", "(-_x)", "", ""}, F, ""},
+        {"negation of a string", [](auto& x) { return x.createNeg(); }, S, {"-x", "(-_x)", "", ""}, U,
+         "illegal op: - with operand"},
+        {"not", [](auto& x) { return x.createLogicalNot(); }, B, {"~x", "(!_x)", "", ""}, B, ""},
+        {"not of an integer", [](auto& x) { return x.createLogicalNot(); }, I, {"~x", "(!_x)", "", ""}, U,
+         "illegal op: ~ with operand"},
+        {"parentheses", [](auto& x) { return x.createParenExpr(); }, S, {"(x)", "(_x)", "", ""}, S, ""},
+        {"conditional", [&](auto& x) { return x.createIfThenElse(&t, &t); }, B,
+         {"If x Then t Else t", "((_x)?_t:_t)", "", ""}, I, ""},
+        {"conditional of two types", [&](auto& x) { return x.createIfThenElse(&t, &other); }, B,
+         {"If x Then t Else s", "((_x)?_t:_s)", "", ""}, U, "illegal op: if then else with 1th"},
+        {"call", [&](auto& x) { return x.createCall(&call); }, F, {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F,
+         ""},
+    };
+    for (const UnaryCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        OperatorExpression x("x", "_x", c.operand);
+        Owned r(c.emit(x));
+        EXPECT_EQ(textsOf(*r), c.want);
+        EXPECT_EQ(r->getType(), c.result);
+        expectDiagnostic(c.diagnostic);
+    }
+}
+
+TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
+    Type* rec = makeRecordOf({{"f", I}});
+    Type* ptr = Type::makePointer(rec);
+    Type* arr = Type::makeArray(rec, 3);
+    OperatorExpression one("1", "1", I), half("0.5", "0.5", F);
+    struct Case {
+        const char* what;
+        std::function<Expression*(const Expression&)> emit;
+        Type* variable;
+        Texts want;
+        Type* result;
+        const char* diagnostic;
+    };
+    const std::vector<Case> cases = {
+        {"element", [&](auto& v) { return v.createIndex(&one); }, arr, {"v[1]", "_v[1]", "", ""}, rec, ""},
+        {"element of no array", [&](auto& v) { return v.createIndex(&one); }, I, {"v[1]", "_v[1]", "", ""}, U,
+         "illegal op: [] with left"},
+        {"element at a float", [&](auto& v) { return v.createIndex(&half); }, arr, {"v[0.5]", "_v[0.5]", "", ""}, U,
+         "illegal op: [] with left"},
+        {"field", [](auto& v) { return v.createField("f"); }, rec, {"v.f", "_v._f_f", "", ""}, I, ""},
+        {"missing field", [](auto& v) { return v.createField("g"); }, rec, {"v.g", "_v._f_g", "", ""}, U,
+         "illegal op: . with left operand has type"},
+        {"pointed-to field", [](auto& v) { return v.createPtrField("f"); }, ptr, {"v->f", "_v->_f_f", "", ""}, I, ""},
+        {"parenthesised access", [](auto& v) { return v.createParen(); }, rec, {"(v)", "(_v)", "", ""}, rec, ""},
+        // A dereference is grouped, so that a field after it selects from the pointed-to record.
+        {"dereference", [](auto& v) { return v.createDereference(); }, ptr, {"*v", "(*_v)", "", ""}, rec, ""},
+        {"dereference of no pointer", [](auto& v) { return v.createDereference(); }, I, {"*v", "(*_v)", "", ""}, U,
+         "illegal op: * with operand"},
+        {"address", [](auto& v) { return v.createAddressOf(); }, I, {"&v", "(&_v)", "", ""}, Type::makePointer(I),
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Expression v("v", c.variable, DEF_REF_PARAM);
+        Owned r(c.emit(v));
+        EXPECT_EQ(textsOf(*r), c.want);
+        EXPECT_EQ(r->getType(), c.result);
+        if (!dynamic_cast<OperatorExpression*>(r.get())) {
+            EXPECT_EQ(r->getAttribute(), DEF_REF_PARAM);
+        }
+        expectDiagnostic(c.diagnostic);
+    }
+
+    // A chain: the field of an element of a dereferenced pointer to an array.
+    Expression p("p", Type::makePointer(arr), DEF_LOCAL);
+    Owned deref(p.createDereference());
+    Owned element(deref->createIndex(&one));
+    Owned field(element->createField("f"));
+    EXPECT_EQ(field->getCode(), "(*_p)[1]._f_f");
+    EXPECT_EQ(field->getType(), I);
+    expectDiagnostic("");
+}
+
+TEST_F(ExpressionEmitters, ConstantsByKind) {
+    struct Case {
+        int kind;
+        const char* text;
+        const char* cpp;
+        Type* type;
+    };
+    const std::vector<Case> cases = {
+        {0, "12", "12", I},
+        {1, "1.5", "1.5", F},
+        {2, "\"hi\"", "static_cast<std::string>(\"hi\")", S},
+        {3, "", "true", Type::logicType},
+        {4, "", "false", Type::logicType},
+        {5, "", "true", B},
+        {6, "", "false", B},
+        {7, "3", "-3", I},
+        {8, "2.5", "-2.5", F},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Expression k;
+        Constant::newConstant(&k, c.kind, c.text);
+        EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
+        EXPECT_EQ(k.getType(), c.type);
+        EXPECT_EQ(k.getAttribute(), c.kind);
+        Owned copy(Expression::fromConstant(&k));
+        EXPECT_EQ(textsOf(*copy), textsOf(k));
+    }
+    Expression bad;
+    try {
+        Constant::newConstant(&bad, 9, "x");
+        FAIL() << "no throw";
+    } catch (const QUVRunTimeException& e) {
+        EXPECT_EQ(e.getDetails(), "illegal constant type in function Constant::newConstant()");
+    }
+    EXPECT_EQ(bad.getAttribute(), 9);
+    EXPECT_EQ(bad.getTypeset(), "x");
+}
+
+TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
+    Expression out("o", Type::makeChannel(I, false), DEF_OUTPUT_CHANNEL);
+    Expression in("i", Type::makeChannel(I, true), DEF_INPUT_CHANNEL);
+    for (bool synchronous : {true, false}) {
+        SCOPED_TRACE(synchronous);
+        program.synchronous = synchronous;
+        std::string style = synchronous ? "syn" : "asyn";
+        Owned send(out.createCanSend()), recv(in.createCanRecv());
+        EXPECT_EQ(textsOf(*send), (Texts{"o!", "_o->" + style + "_can_send()", "", ""}));
+        EXPECT_EQ(textsOf(*recv), (Texts{"i?", "_i->" + style + "_can_recv()", "", ""}));
+        EXPECT_EQ(send->getType(), B);
+        EXPECT_EQ(recv->getType(), B);
+        expectDiagnostic("");
+    }
+    // A test on a channel of the other direction is reported and still a condition.
+    Owned wrong(in.createCanSend());
+    EXPECT_EQ(wrong->getType(), B);
+    expectDiagnostic("illegal op: ! with operand");
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+class ProceduresTest : public ::testing::Test {
+protected:
+    void SetUp() override { CodeNames::resetForTesting(); }
+    void TearDown() override { CodeNames::resetForTesting(); }
+    Program program;
+    Type* I = Type::integerType;
+};
+
+TEST_F(ProceduresTest, ProcedureHeadsPassTheFatherFrameFirst) {
+    ProNode* q = program.procedure("q");
+    ProNode* plain = program.procedure("f");
+    ProNode* withParams = program.procedure("g");
+    program.param(withParams, "a", DEF_VALUE_PARAM, I);
+    program.param(withParams, "b", DEF_REF_PARAM, I);
+    ProNode* nested = program.procedure("h", q);
+    struct Case {
+        const char* what;
+        ProNode* node;
+        std::string pack;
+        std::string qualifier;
+        std::string tail;
+        std::string typeset;
+    } cases[] = {
+        {"no parameters", plain, "", "", " ( void *father )", "f()"},
+        {"parameters", withParams, "", "", " ( void *father,int _a,int  &_b )",
+         "g(%Pack\n[\n%INP/ a : Integer;\n%IOP/ b : Integer)"},
+        {"in a package", plain, "K", "_class_K::", " ( void *father )", "f()"},
+        {"nested", nested, "", "", " ( q_local_type *father )", "h()"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SectionFragment params = paramSection(c.node);
+        Filled<> head("old");
+        head.createProcHead(c.node, c.node->getName(), &params, c.pack);
+        std::string cpp = c.node->getCppName();
+        EXPECT_EQ(textsOf(head), (Texts{c.typeset, "void " + c.qualifier + cpp + c.tail, "", "void " + cpp + c.tail}));
+    }
+}
+
+TEST_F(ProceduresTest, ProcessHeadHasNoFatherAndKeepsTypesetAndInnerTexts) {
+    ProNode* p = program.process("p");
+    program.param(p, "a", DEF_VALUE_PARAM, I);
+    SectionFragment params = paramSection(p);
+    Filled<> head("old");
+    head.createProsHead(p, "p", &params, "K");
+    std::string cpp = p->getCppName();
+    EXPECT_EQ(textsOf(head), (Texts{"old0", "void _class_K::" + cpp + " (int _a)", "old2", "void " + cpp + " (int _a);\n"}));
+}
+
+TEST_F(ProceduresTest, MainBodyFrameAndTheEntryAfterItsNestedProcedures) {
+    ProNode* main = program.mainBody();
+    Filled<SectionFragment> locals("L"), procs("P");
+    Filled<> body("B");
+    CodeFragment frame;
+    frame.createFrameStruct(main, "$Main", "", "", &locals, &procs, &body);
+    EXPECT_EQ(textsOf(frame), (Texts{"\n[\nL0P0B0\n]\n",
+                                     "\n{\nL1main_local_type local;\nL3local.father=NULL;;\n"
+                                     "[&]()\n{\nB1\n}\n();\n\n}\n",
+                                     "P2B2",
+                                     "typedef struct \n{\nL2void *father;\n}\nmain_local_type;\nP3B3"}));
+    CodeFragment e, unit;
+    unit.createMain(&e, &e, &e, &e, &e, &e, &e, &frame);
+    EXPECT_EQ(unit.getCode(), "P1int main()" + frame.getCode());
+    unit.createMMain(&e, &e, &e, &frame);
+    EXPECT_EQ(unit.getCode(), "P1int  main()" + frame.getCode());
+}
+
+// A nested procedure reaches its enclosing procedure's parameters through the
+// father frame, as it reaches the locals.
+TEST_F(ProceduresTest, ProcedureFramePointsAtParametersAndLocals) {
+    ProNode* q = program.procedure("q");
+    ProNode* f = program.procedure("f", q);
+    program.param(f, "a", DEF_VALUE_PARAM, I);
+    program.param(f, "r", DEF_REF_PARAM, Type::makeArray(I, 3));
+    program.param(f, "c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
+    Filled<SectionFragment> locals("L"), procs("P");
+    Filled<> body("B");
+    CodeFragment frame;
+    frame.createFrameStruct(f, "f", "HT", "HC", &locals, &procs, &body);
+    EXPECT_EQ(textsOf(frame),
+              (Texts{"HT\n[\nL0P0B0\n]\n",
+                     "P1HC\n{\nL1f_q_local_type local;\nlocal._p__a = &_a;\nlocal._p__r = &_r;\nlocal._p__c = &_c;\n"
+                     "L3local.father = father;\nB1\n}\n",
+                     "P2B2",
+                     "typedef struct \n{\nint (* _p__a);\nint ((* _p__r)[3]);\nChannel<int  > *(* _p__c);\n"
+                     "L2q_local_type *father;\n}\nf_q_local_type;\nP3B3"}));
+}
+
+TEST_F(ProceduresTest, ProcessFrameHasNoFather) {
+    ProNode* p = program.process("p");
+    program.param(p, "a", DEF_VALUE_PARAM, I);
+    Filled<SectionFragment> locals("L"), procs("P");
+    Filled<> body("B");
+    CodeFragment frame;
+    frame.createFrameDecl(p, "p", "HT", "HC", &locals, &procs, &body);
+    EXPECT_EQ(textsOf(frame), (Texts{"HT\n[\nL0P0B0\n]\n", "P1HC\n{\nL1p_local_type local;\nL3;\nB1\n}\n", "P2B2",
+                                     "typedef struct \n{\nL2\n}\np_local_type;\nP3B3"}));
+}
+
+TEST_F(ProceduresTest, FrameOfANodeThatIsNoProcedureIsAnInternalFailure) {
+    DriverScope scope;
+    CodeFragment e, frame;
+    EXPECT_THROW(frame.createFrameStruct(program.root(), "x", "", "", &e, &e, &e), QUVRunTimeException);
+    ASSERT_EQ(QUVException::list().size(), 1u);
+    EXPECT_EQ(QUVException::list()[0].getDetails(),
+              "not a procedure or process node in function CodeFragment::createFrameStruct()");
+}
+
+TEST_F(ProceduresTest, ThreadFunctionOfAProcessWithoutFormals) {
+    ProNode* p = program.process("p");
+    std::string cpp = p->getCppName();
+    Filled<> f("old");
+    f.createProsBody(p, "");
+    std::string call = cpp + "(\n);\n";
+    EXPECT_EQ(textsOf(f),
+              (Texts{"",
+                     "void p_call(void * params) \n{\np_dpt1 *temp = (p_dpt1*) params;\n"
+                     "if (temp->timer_interval==0)\n{\n" + call + "\n}\n"
+                     "else\n{\nwhile (true)\n{\n" + call + "sleep(temp->timer_interval);\n\n}\n\n}\n"
+                     "temp->end=true;\n_endthread();\n\n}\n",
+                     "typedef struct\n{\nint timer_interval;\nbool end;\n\n}\np_dpt1;\nvoid p_call(void * params) ;\n",
+                     "old3"}));
+}
+
+TEST_F(ProceduresTest, ThreadFunctionCreatesOutputChannelsBeforeWaitingForInputs) {
+    ProNode* p = program.process("p");
+    Type* in = Type::makeChannel(I, true);
+    Type* out = Type::makeChannel(I, false);
+    program.param(p, "a", DEF_INPUT_CHANNEL, in);
+    program.param(p, "b", DEF_VALUE_PARAM, I);
+    program.param(p, "c", DEF_OUTPUT_CHANNEL, out);
+    program.param(p, "d", DEF_OUTPUT_CHANNEL, out);
+    CodeFragment f;
+    f.createProsBody(p, "K");
+    EXPECT_NE(f.getInnerTypes().find("\n{\nChannel<int  > ** _d_a;\nint _d_b;\nChannel<int  > ** _d_c;\n"
+                                     "Channel<int  > ** _d_d;\nint timer_interval;\n"),
+              std::string::npos);
+    std::string prepare = "*temp->_d_c = new Channel<int  >;\n*temp->_d_d = new Channel<int  >;\n"
+                          "while (!(*temp->_d_a));\nif (temp->timer_interval==0)";
+    EXPECT_NE(f.getCode().find(prepare), std::string::npos);
+    std::string call = "_class_K global_instance_of_K;\nglobal_instance_of_K." + p->getCppName() +
+                       "(\n*temp->_d_a,temp->_d_b,*temp->_d_c,*temp->_d_d);\n";
+    EXPECT_NE(f.getCode().find("==0)\n{\n" + call + "\n}\n"), std::string::npos);
+    EXPECT_NE(f.getCode().find("while (true)\n{\n" + call + "sleep("), std::string::npos);
+}
+
+}  // namespace

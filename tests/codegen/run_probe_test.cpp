@@ -1,0 +1,232 @@
+// Builds whole programs from the statement, equation and expression emitters
+// the way the walker drives them, compiles them with g++ against the run-time
+// header and runs them: a labelled %alg counting loop with a select and a
+// nested procedure, a %stm body with case, loop, wait and if, and equations
+// that swap values and arrays.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+class RunProbe : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment program;
+    Program symbols;
+    ProNode* mainNode = nullptr;
+    SectionFragment locals;
+    std::vector<std::unique_ptr<CodeFragment>> pool;
+    Type* I = Type::integerType;
+
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&program);
+        mainNode = symbols.mainBody();
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
+
+    template <typename T>
+    T* keep(T* p) {
+        pool.emplace_back(p);
+        return p;
+    }
+
+    VarNode* local(const std::string& name, Type* t, BlockNode* block = nullptr) {
+        auto v = new VarNode(name, DEF_LOCAL, 1, 1, block ? block : mainNode);
+        v->setType(t);
+        CodeFragment item;
+        item.createVarDecl(name, t);
+        locals.createLocSection(&item);
+        return v;
+    }
+
+    // A use of v from a block path frames away from its own.
+    Expression* at(VarNode* v, const std::string& path = "") {
+        v->getExpression()->setVariableAccess(path);
+        return v->getExpression();
+    }
+    OperatorExpression* val(VarNode* v, const std::string& path = "") {
+        return keep(Expression::fromVariable(at(v, path)));
+    }
+    OperatorExpression* num(int n) {
+        Expression c;
+        Constant::newConstant(&c, 0, std::to_string(n));
+        return keep(Expression::fromConstant(&c));
+    }
+    OperatorExpression* keepOp(OperatorExpression* e) { return keep(e); }
+    AssignmentEquation* assign(Expression* target, OperatorExpression* value) {
+        return keep(new AssignmentEquation(target, value));
+    }
+    Statement* item(const std::vector<AssignmentEquation*>& equations, const std::string& label) {
+        Statement* s = keep(new Statement());
+        s->createActionItem(equations, label);
+        return s;
+    }
+    // Output, written by hand as the built-in would.
+    Statement* print(const std::vector<OperatorExpression*>& values) {
+        std::string code = "std::cout";
+        for (const OperatorExpression* v : values)
+            code += " << " + v->getCode() + " << ' '";
+        Filled<> call(Texts{"print", code + " << std::endl;\n", "", ""});
+        Statement* s = keep(new Statement());
+        s->createCallAction(&call);
+        return s;
+    }
+    Statement* callAction(const std::string& code) {
+        Filled<> call(Texts{"call", code, "", ""});
+        Statement* s = keep(new Statement());
+        s->createCallAction(&call);
+        return s;
+    }
+    ConditionalElement* element(const std::string& label, const CodeFragment* guard, const Statement* action) {
+        ConditionalElement* e = keep(new ConditionalElement());
+        e->createCE(label, guard, action);
+        return e;
+    }
+    Statement* atomic(const std::string& label, const Statement* action) {
+        Statement* s = keep(new Statement());
+        s->createCE(label, action);
+        return s;
+    }
+
+    // The main body around part, then the program unit; written, compiled and run.
+    std::string run(const std::string& test, const CodeFragment& part, const SectionFragment& procs) {
+        CodeFragment frame, unit;
+        frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
+        SectionFragment empty;
+        unit.createMain(&empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
+        EXPECT_TRUE(QUVException::list().empty());
+        std::string base = scratchDir(test) + "/prog";
+        TopFragment top;
+        top.writeFiles("prog", 0, &unit, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
+                       base + "TypeSet.e");
+        std::string messages;
+        int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
+                                 messages);
+        EXPECT_EQ(status, 0) << messages;
+        if (status != 0)
+            return std::string();
+        EXPECT_EQ(std::system((base + " > " + base + ".out").c_str()), 0);
+        return readFile(base + ".out");
+    }
+};
+
+// %alg: L1 sets i and s; L2 counts i to 5 adding the old i to s, then doubles
+// s through a nested procedure whose own %alg body returns; L3 selects.
+TEST_F(RunProbe, LabelledCountingLoop) {
+    VarNode* i = local("i", I);
+    VarNode* s = local("s", I);
+
+    ProNode* twice = symbols.procedure("twice", mainNode);
+    AlgorithmicPart twiceBody;
+    twiceBody.createAlg({element("T", nullptr,
+                                 item({assign(at(s, "father->"), keepOp(val(s, "father->")->createMul(num(2))))},
+                                      "return"))});
+    CodeFragment head, twiceFrame;
+    SectionFragment noParams, none;
+    head.createProcHead(twice, "twice", &noParams, "");
+    twiceFrame.createFrameStruct(twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
+    SectionFragment procs;
+    procs.appendProc(&head);
+    procs.createProcSection(&twiceFrame);
+
+    // i < 5 $C ~(s > 100), written without parentheses: ungrouped, C++ would read "!_s > 100".
+    OperatorExpression* notLarge = keepOp(keepOp(val(s)->createGt(num(100)))->createLogicalNot());
+    OperatorExpression* below = keepOp(keepOp(val(i)->createLt(num(5)))->createAnd(notLarge));
+    OperatorExpression* done = keepOp(val(i)->createGe(num(5)));
+    Statement* big = keep(new Statement());
+    big->createGuardedAlternative(keepOp(val(s)->createGt(num(100))), print({num(-1)}));
+    Statement* small = keep(new Statement());
+    small->createGuardedAlternative(keepOp(val(s)->createLe(num(100))),
+                                    item({assign(at(s), keepOp(val(s)->createAdd(num(1))))}, "L9"));
+    Statement* select = keep(new Statement());
+    select->createSelect({big, small});
+
+    AlgorithmicPart part;
+    part.createAlg({
+        element("L1", nullptr, item({assign(at(i), num(0)), assign(at(s), num(0))}, "L2")),
+        element("L2", below, item({assign(at(i), keepOp(val(i)->createAdd(num(1)))),
+                                   assign(at(s), keepOp(val(s)->createAdd(val(i))))},
+                                  "L2")),
+        element("L2", done, callAction(twice->getCppName() + "(&local);\n")),
+        element("L3", nullptr, select),
+        element("L4", nullptr, print({val(i), val(s)})),
+    });
+    EXPECT_EQ(run("counting_loop", part, procs), "5 21 \n");
+}
+
+// %stm: a loop over n = 3, 2, 1 whose case prints a word per n; a wait that
+// counts k up to 4, one with a false guard, and an if on k.
+TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
+    VarNode* n = local("n", I);
+    VarNode* k = local("k", I);
+    Expression word;
+    auto text = [&](const std::string& w) {
+        Constant::newConstant(&word, 2, "\"" + w + "\"");
+        return keep(Expression::fromConstant(&word));
+    };
+    CaseCondition* cc = keep(ConditionalElement::createCaseCondition(
+        {ConditionalElement::createGotoCondition(val(n)->createEq(num(3)), "A"),
+         ConditionalElement::createGotoCondition(val(n)->createEq(num(2)), "B")},
+        "D"));
+    Statement* choice = keep(new Statement());
+    choice->createStat("C", cc, {atomic("A", print({text("three")})), atomic("B", print({text("two")})),
+                                 atomic("D", print({text("other")}))});
+    Statement* loop = keep(new Statement());
+    loop->createLoopStat("LP", keepOp(val(n)->createGt(num(0))),
+                         {choice, atomic("DEC", item({assign(at(n), keepOp(val(n)->createSub(num(1))))}, ""))});
+
+    Statement* wait = keep(new Statement());
+    wait->createWaitStat("W", {assign(at(k), keepOp(val(k)->createAdd(num(1))))},
+                         keepOp(val(k)->createGe(num(4))));
+    Statement* skipped = keep(new Statement());
+    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr, keepOp(val(k)->createGt(num(100))));
+    Statement* check = keep(new Statement());
+    check->createIfStat("I", keepOp(val(k)->createEq(num(4))), print({text("yes")}), print({text("no")}));
+    Statement* sequence = keep(new Statement());
+    sequence->createSeqStat({atomic("P", print({val(k)})), check});
+
+    AlgorithmicPart part;
+    part.createStm({atomic("S1", item({assign(at(n), num(3)), assign(at(k), num(0))}, "")), loop, wait, skipped,
+                    sequence});
+    EXPECT_EQ(run("case_loop_wait", part, SectionFragment()), "three \ntwo \nother \n4 \nyes \n");
+}
+
+// One action swaps x and y and the arrays a and b, another a sequence of
+// equations swaps them back only partly: every equation sees the old values.
+TEST_F(RunProbe, EquationsSwapValuesAndArrays) {
+    Type* row = Type::makeArray(I, 3);
+    VarNode* x = local("x", I);
+    VarNode* y = local("y", I);
+    VarNode* a = local("a", row);
+    VarNode* b = local("b", row);
+    auto element = [&](VarNode* v, int index) { return keep(at(v)->createIndex(num(index))); };
+    auto elementValue = [&](VarNode* v, int index) { return keep(Expression::fromVariable(element(v, index))); };
+
+    std::vector<AssignmentEquation*> init = {assign(at(x), num(1)), assign(at(y), num(2))};
+    for (int j = 0; j < 3; ++j) {
+        init.push_back(assign(element(a, j), num(j + 1)));
+        init.push_back(assign(element(b, j), num(j + 4)));
+    }
+    Statement* swap = item({assign(at(x), val(y)), assign(at(y), val(x)), assign(at(a), val(b)),
+                            assign(at(b), val(a))},
+                           "");
+    AssignmentEquation* sequence =
+        keep(new AssignmentEquation(std::vector<AssignmentEquation*>{assign(at(x), val(y)), assign(at(y), num(7))}));
+    AlgorithmicPart part;
+    part.createStm({
+        atomic("S0", item(init, "")),
+        atomic("S1", swap),
+        atomic("S2", print({val(x), val(y), elementValue(a, 0), elementValue(a, 2), elementValue(b, 0),
+                            elementValue(b, 2)})),
+        atomic("S3", item({sequence}, "")),
+        atomic("S4", print({val(x), val(y)})),
+    });
+    EXPECT_EQ(run("swap", part, SectionFragment()), "2 1 4 6 1 3 \n1 7 \n");
+}
+
+}  // namespace

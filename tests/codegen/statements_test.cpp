@@ -1,0 +1,274 @@
+// Conditional elements, statements, action records, select statements and
+// algorithmic parts, checked with marker texts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+// An action record or statement with marker texts tag+"0" .. tag+"2" and a label.
+struct Marked : Statement {
+    Marked(const std::string& tag, const std::string& labelText) {
+        typeset = tag + "0";
+        code = tag + "1";
+        innerTypes = tag + "2";
+        label = labelText;
+    }
+};
+
+// A condition: typeset tag, C++ "c_"+tag.
+Filled<> condition(const std::string& tag) {
+    return Filled<>(Texts{tag, "c_" + tag, "", ""});
+}
+
+void expectThrow(const std::function<void()>& emit, const std::string& details) {
+    try {
+        emit();
+        ADD_FAILURE() << "no throw";
+    } catch (const QUVRunTimeException& e) {
+        EXPECT_EQ(e.getDetails(), details);
+    }
+}
+
+class Statements : public ::testing::Test {
+protected:
+    DriverScope scope;
+    void SetUp() override { CodeNames::resetForTesting(); }
+    void TearDown() override { CodeNames::resetForTesting(); }
+    // These emitters check nothing: apart from their stops, they report nothing.
+    void expectSilence() { EXPECT_TRUE(QUVException::list().empty()); }
+};
+
+TEST_F(Statements, ConditionalElementsLeaveTheirBraceOpen) {
+    Marked a("A", "F");
+    Filled<> g = condition("g");
+    ConditionalElement guarded, plain;
+    guarded.createCE("L", &g, &a);
+    EXPECT_EQ(textsOf(guarded), (Texts{"L ^ g => $olb = A0", "if (c_g)\n{\nA1", "A2", ""}));
+    EXPECT_EQ(guarded.getLabel(), "L");
+    EXPECT_EQ(guarded.getForwardLabel(), "F");
+    plain.createCE("L", nullptr, &a);
+    EXPECT_EQ(textsOf(plain), (Texts{"L => $olb = A0", "\n{\nA1", "A2", ""}));
+
+    Statement atomic;
+    atomic.createCE("S", &a);
+    EXPECT_EQ(textsOf(atomic), (Texts{"LB = S => A0", "//_l_S :\nA1\n\n", "A2", ""}));
+    EXPECT_EQ(atomic.getLabel(), "S");
+
+    expectThrow([] { ConditionalElement().createCE("L", nullptr, nullptr); },
+                "Null ActionPart Pointer in function ConditionalElement::createCE");
+    expectThrow([] { Statement().createCE("L", nullptr); },
+                "Null ActionPart Pointer in function ConditionalElement::createCE");
+}
+
+TEST_F(Statements, IfStatementForms) {
+    Marked t("T", "next"), e("E", "next");
+    Filled<> c = condition("c");
+    struct Case {
+        const char* what;
+        const CodeFragment* condition;
+        const Statement* elseAction;
+        Texts want;
+    };
+    const std::vector<Case> cases = {
+        {"bare", nullptr, nullptr, {"LB = L => (T0)", "//_l_L :\nT1\n", "T2", ""}},
+        {"guarded", &c, nullptr, {"LB = L ^ c => (T0)", "//_l_L :\nif (c_c)\n{\nT1\n}\n\n", "T2", ""}},
+        {"with else", &c, &e,
+         {"LB = L ^ c => (T0 | E0)", "//_l_L :\nif (c_c)\n{\nT1\n}\n\nelse\n{\nE1\n}\n\n\n", "T2E2", ""}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Statement s;
+        s.createIfStat("L", k.condition, &t, k.elseAction);
+        EXPECT_EQ(textsOf(s), k.want);
+        EXPECT_EQ(s.getLabel(), "L");
+    }
+    expectThrow([] { Statement().createIfStat("L", nullptr, nullptr, nullptr); },
+                "Null If ActionPart Pointer in function Statement::createIfStat");
+}
+
+TEST_F(Statements, CaseStatementGroupsStatementsByTheirAlternative) {
+    std::unique_ptr<CaseCondition> cc(ConditionalElement::createCaseCondition(
+        {ConditionalElement::createGotoCondition(new Filled<>(Texts{"x", "c_x", "", ""}), "A"),
+         ConditionalElement::createGotoCondition(new Filled<>(Texts{"y", "c_y", "", ""}), "B"),
+         ConditionalElement::createGotoCondition(new Filled<>(Texts{"z", "c_z", "", ""}), "C")},
+        "D"));
+    EXPECT_EQ(cc->getTypeset(), "| x => $olb = A  y => $olb = B  z => $olb = C |~ => D");
+    EXPECT_EQ(cc->getForwardLabel(), "D");
+    EXPECT_EQ(cc->getAlternativeLabel(1), "B");
+
+    // An unlabelled statement joins the alternative before it; C has none, D the default.
+    Marked a("a", "A"), more("m", ""), b("b", "B"), d("d", "D");
+    Statement s;
+    s.createStat("K", cc.get(), {&a, &more, &b, &d});
+    EXPECT_EQ(s.getCode(), "//_l_K :\nif (c_x)\n{\na1m1\n}\nelse if(c_y)\n{\nb1\n}\nelse if(c_z)\n{\n\n}\n"
+                           "else\n{\nd1\n}\n");
+    EXPECT_EQ(s.getTypeset(), "LB = K => " + cc->getTypeset() +
+                                  "\n[\na0 ^ $OLB=NEXT;\nm0 ^ $OLB=EXIT;\nb0 ^ $OLB=EXIT;\nd0 ^ $OLB=EXIT\n]\n");
+    EXPECT_EQ(s.getInnerTypes(), "a2m2b2d2");
+    EXPECT_EQ(s.getLabel(), "K");
+
+    // Without a statement of the default label, the default block is empty.
+    Statement onlyA;
+    onlyA.createStat("K", cc.get(), {&a});
+    EXPECT_EQ(onlyA.getCode(), "//_l_K :\nif (c_x)\n{\na1\n}\nelse if(c_y)\n{\n\n}\nelse if(c_z)\n{\n\n}\n"
+                               "else\n{\n\n}\n");
+
+    expectThrow([&] { Statement().createStat("K", cc.get(), {&more, &a}); },
+                "can't find in the case condition with ref label = in function Statement::createStat");
+    // A label that is no target, after a matched statement, stays in that statement's alternative.
+    Marked stray("q", "Q");
+    Statement withStray;
+    withStray.createStat("K", cc.get(), {&d, &stray});
+    EXPECT_EQ(withStray.getCode(), "//_l_K :\nif (c_x)\n{\n\n}\nelse if(c_y)\n{\n\n}\nelse if(c_z)\n{\n\n}\n"
+                                   "else\n{\nd1q1\n}\n");
+}
+
+TEST_F(Statements, LoopWaitAndSequenceStatements) {
+    Marked s1("s", "S"), s2("t", "T");
+    Filled<> c = condition("c"), g = condition("g");
+    Expression x("x", Type::integerType, DEF_LOCAL);
+    OperatorExpression one("1", "1", Type::integerType);
+    AssignmentEquation q(&x, &one);
+    struct Case {
+        const char* what;
+        std::function<void(Statement&)> emit;
+        Texts want;
+    };
+    const std::vector<Case> cases = {
+        {"loop", [&](Statement& s) { s.createLoopStat("L", nullptr, {&s1, &s2}); },
+         {"*[ LB = Ls0;\nt0\n]\n", "//_l_L :\nwhile (true)\n{\ns1t1continue;\n}\n", "s2t2", ""}},
+        {"guarded loop", [&](Statement& s) { s.createLoopStat("L", &c, {&s1}); },
+         {"*[ LB = L ^ cs0\n]\n", "//_l_L :\nwhile (c_c)\n{\ns1continue;\n}\n", "s2", ""}},
+        // The equations repeat until the exit condition holds.
+        {"wait", [&](Statement& s) { s.createWaitStat("W", {&q}, &c); },
+         {"LB = W => $O($Ox = 1) $U (c ^ $OLB = EXIT\n]\n",
+          "//_l_W :\ndo\n{\nint _next_temp_1;\n_next_temp_1 = 1;\n_x = _next_temp_1;\n\n}\nwhile (!(c_c));\n", "",
+          ""}},
+        {"wait without exit condition", [&](Statement& s) { s.createWaitStat("W", {}, nullptr); },
+         {"LB = W => $O() $U (true ^ $OLB = EXIT\n]\n", "//_l_W :\ndo\n{\n\n}\nwhile (!(true));\n", "", ""}},
+        {"guarded wait", [&](Statement& s) { s.createWaitStat("W", {}, &c, &g); },
+         {"LB = W ^ g => $O() $U (c ^ $OLB = EXIT\n]\n",
+          "//_l_W :\nif (c_g)\n{\ndo\n{\n\n}\nwhile (!(c_c));\n\n}\n", "", ""}},
+        {"sequence", [&](Statement& s) { s.createSeqStat({&s1, &s2}); }, {" >> \n[\ns0t0\n]\n", "s1t1", "s2t2", ""}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        CodeNames::resetForTesting();
+        Statement s;
+        k.emit(s);
+        EXPECT_EQ(textsOf(s), k.want);
+    }
+    expectSilence();
+}
+
+TEST_F(Statements, ActionRecordsAndSelect) {
+    Expression x("x", Type::integerType, DEF_LOCAL), y("y", Type::integerType, DEF_LOCAL);
+    OperatorExpression xPlus("x + 1", "(_x + 1)", Type::integerType), xValue("x", "_x", Type::integerType);
+    AssignmentEquation first(&x, &xPlus), second(&y, &xValue);
+
+    // Every commit follows every evaluation: y takes the old x.
+    Statement item;
+    item.createActionItem({&first, &second}, "L2");
+    EXPECT_EQ(textsOf(item), (Texts{" ^ $Ox = x + 1 ^ $Oy = x$OLB =L2",
+                                    "int _next_temp_1;\n_next_temp_1 = (_x + 1);\nint _next_temp_2;\n"
+                                    "_next_temp_2 = _x;\n_x = _next_temp_1;\n_y = _next_temp_2;\n",
+                                    "", ""}));
+    EXPECT_EQ(item.getLabel(), "L2");
+    Statement empty;
+    empty.createActionItem({}, "");
+    EXPECT_EQ(textsOf(empty), (Texts{"$OLB =", "", "", ""}));
+
+    Filled<> call("P");
+    Statement callAction;
+    callAction.createCallAction(&call);
+    EXPECT_EQ(textsOf(callAction), (Texts{"P0", "P1", "", ""}));
+    EXPECT_EQ(callAction.getLabel(), "next");
+
+    Marked a1("A", "L9"), a2("B", "stop");
+    Filled<> c1 = condition("c1"), c2 = condition("c2");
+    Statement alt1, alt2;
+    alt1.createGuardedAlternative(&c1, &a1);
+    alt2.createGuardedAlternative(&c2, &a2);
+    EXPECT_EQ(textsOf(alt1), (Texts{"c1 |> A0", "if (c_c1)\n{\nA1break;\n}\n", "A2", ""}));
+
+    Statement one, two;
+    one.createSelect({&alt1});
+    EXPECT_EQ(textsOf(one), (Texts{"!!\n[\nc1 |> A0\n]\n",
+                                   "while (true) \n{\nif (c_c1)\n{\nA1break;\n}\ncontinue;\n}\n", "A2", ""}));
+    two.createSelect({&alt1, &alt2});
+    EXPECT_EQ(two.getTypeset(), "!!\n[\nc1 |> A0,c2 |> B0\n]\n");
+    EXPECT_EQ(two.getCode(), "while (true) \n{\nif (c_c1)\n{\nA1break;\n}\nelse if (c_c2)\n{\nB1break;\n}\n"
+                             "continue;\n}\n");
+    EXPECT_EQ(two.getInnerTypes(), "A2B2");
+    // A select goes on with the next label, whatever its alternatives' actions say.
+    EXPECT_EQ(two.getLabel(), "next");
+    expectSilence();
+}
+
+// Elements made from marker actions: label, guard (empty for none), forward label.
+struct ElementSpec {
+    std::string label, guard, forward;
+};
+
+TEST_F(Statements, AlgorithmicPartsJumpByForwardLabels) {
+    struct Case {
+        const char* what;
+        std::vector<ElementSpec> elements;
+        const char* code;
+    };
+    const std::vector<Case> cases = {
+        {"one element", {{"L1", "g", "next"}}, "goto _l_L1;\n_l_L1 :\nif (c_g)\n{\nA0\nreturn ;\n}\n"},
+        {"next label", {{"L1", "", ""}, {"L2", "", "stop"}},
+         "goto _l_L1;\n_l_L1 :\n\n{\nA0\ngoto _l_L2;\n\n}\n_l_L2 :\n\n{\nA1\nreturn ;\n\n}\n"},
+        {"ordinary label and return", {{"L1", "g", "L1"}, {"L2", "", "return"}},
+         "goto _l_L1;\n_l_L1 :\nif (c_g)\n{\nA0\ngoto _l_L1;\n\n}\n_l_L2 :\n\n{\nA1\nreturn ;\n\n}\n"},
+        // Elements of one label gather under it, in source order, before the next label.
+        {"shared label", {{"L1", "g", "L2"}, {"L2", "", "stop"}, {"L1", "h", "next"}},
+         "goto _l_L1;\n_l_L1 :\nif (c_g)\n{\nA0\ngoto _l_L2;\n\n}\nif (c_h)\n{\nA2\ngoto _l_L2;\n\n}\n"
+         "_l_L2 :\n\n{\nA1\nreturn ;\n\n}\n"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        std::vector<std::unique_ptr<ConditionalElement>> owned;
+        std::vector<ConditionalElement*> elements;
+        for (size_t i = 0; i < k.elements.size(); ++i) {
+            const ElementSpec& e = k.elements[i];
+            Marked action("A" + std::to_string(i), e.forward);
+            Filled<> g(Texts{e.guard, "c_" + e.guard, "", ""});
+            owned.emplace_back(new ConditionalElement());
+            owned.back()->createCE(e.label, e.guard.empty() ? nullptr : &g, &action);
+            elements.push_back(owned.back().get());
+        }
+        // The action texts are "A<i>1": drop the trailing 1 the markers add.
+        AlgorithmicPart part;
+        part.createAlg(elements);
+        std::string code = part.getCode();
+        for (size_t i = 0; i < k.elements.size(); ++i) {
+            std::string marker = "A" + std::to_string(i) + "1";
+            code.replace(code.find(marker), marker.size(), "A" + std::to_string(i));
+        }
+        EXPECT_EQ(code, k.code);
+    }
+    expectSilence();
+
+    Marked out("A", "exit");
+    ConditionalElement e;
+    e.createCE("L1", nullptr, &out);
+    expectThrow([&] { AlgorithmicPart().createAlg({&e}); },
+                "exit forward label emerged in conditional element in function AlgorithmicPart::createAlg");
+}
+
+TEST_F(Statements, StatementPartEndsWithReturn) {
+    Marked s1("s", "S"), s2("t", "T");
+    AlgorithmicPart part;
+    part.createStm({&s1, &s2});
+    EXPECT_EQ(textsOf(part), (Texts{"%stm\n[\ns0;\nt0\n]\n", "s1t1return ;", "s2t2", ""}));
+    expectSilence();
+}
+
+}  // namespace

@@ -1,0 +1,7 @@
+%Prog demo == [] 
+[
+%Glob
+[
+k : Integer
+]
+.

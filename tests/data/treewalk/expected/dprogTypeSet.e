@@ -1,0 +1,41 @@
+%DProg parts == [] 
+[
+
+[
+Asyn
+]
+%Glob
+[
+Size : Integer
+]
+%Var
+[
+used : Integer
+]
+%Proc
+[
+reset(%Pack
+[
+%IOP/ n : Integer)
+[
+
+]
+
+]
+%Pros
+[
+
+[
+
+]
+
+]
+
+]
+
+]
+
+]
+
+]
+.

@@ -1,0 +1,35 @@
+/*-----------------------Program starter----------------------------*/
+/*-------------------------- source file :mprog.cpp----------------------------*/
+
+#include "mprogInner.hpp"
+
+const int _Steps = 3;
+bool _done;
+void _proc_inner_2 ( outer_main_local_type *father )
+{
+inner_outer_main_local_type local;
+local.father = father;
+
+}
+void _proc_outer_1 ( main_local_type *father,int _depth )
+{
+outer_main_local_type local;
+local._p__depth = &_depth;
+local.father = father;
+
+}
+int  main()
+{
+int _k;
+CONTROL _clock;
+main_local_type local;
+local._p__k = &_k;
+local._p__clock = &_clock;
+local.father=NULL;;
+[&]()
+{
+
+}
+();
+
+}

@@ -1,0 +1,4 @@
+/*-----------------------Program starter----------------------------*/
+/*-------------------------- inner type declaration file:mprogInner.hpp----------------------------*/
+#include "mprogProto.hpp"
+

@@ -1,0 +1,131 @@
+/*-----------------------Program shop----------------------------*/
+/*-------------------------- source file :prog.cpp----------------------------*/
+
+#include "progInner.hpp"
+
+const int _Limit = 10;
+const int _Low = -3;
+const float _Rate = 0.5;
+const float _Cut = -1.25;
+const std::string _Name = static_cast<std::string>("shop");
+const bool _Open = true;
+const bool _Shut = false;
+int _total;
+int _count;
+float _price;
+std::string _label;
+bool _ok;
+bool _seen;
+STREAM _log;
+void _proc_scale_2 ( add_local_type *father,float _f )
+{
+scale_add_local_type local;
+local._p__f = &_f;
+local.father = father;
+
+}
+void _proc_add_0 ( void *father,int _a,int _b,int  &_sum )
+{
+int _t;
+CONTROL _tick;
+add_local_type local;
+local._p__a = &_a;
+local._p__b = &_b;
+local._p__sum = &_sum;
+local._p__t = &_t;
+local._p__tick = &_tick;
+local.father = father;
+
+}
+void _proc_noop_1 ( void *father )
+{
+noop_local_type local;
+local.father = father;
+
+}
+void worker_call(void * params) 
+{
+worker_dpt1 *temp = (worker_dpt1*) params;
+*temp->_d_outq = new Channel<float  >;
+while (!(*temp->_d_inq));
+if (temp->timer_interval==0)
+{
+_pros_worker_0(
+temp->_d_n,temp->_d_acc,*temp->_d_inq,*temp->_d_outq);
+
+}
+else
+{
+while (true)
+{
+_pros_worker_0(
+temp->_d_n,temp->_d_acc,*temp->_d_inq,*temp->_d_outq);
+sleep(temp->timer_interval);
+
+}
+
+}
+temp->end=true;
+_endthread();
+
+}
+void idle_call(void * params) 
+{
+idle_dpt2 *temp = (idle_dpt2*) params;
+if (temp->timer_interval==0)
+{
+_pros_idle_1(
+);
+
+}
+else
+{
+while (true)
+{
+_pros_idle_1(
+);
+sleep(temp->timer_interval);
+
+}
+
+}
+temp->end=true;
+_endthread();
+
+}
+void _pros_worker_0 (int _n,float  &_acc,Channel<int  > *_inq,Channel<float  > *_outq)
+{
+STREAM _out;
+worker_local_type local;
+local._p__out = &_out;
+;
+
+}
+void _pros_idle_1 ()
+{
+idle_local_type local;
+;
+
+}
+void _proc_helper_4 ( main_local_type *father,int  &_x )
+{
+helper_main_local_type local;
+local._p__x = &_x;
+local.father = father;
+
+}
+int main()
+{
+int _i;
+std::string _note;
+main_local_type local;
+local._p__i = &_i;
+local._p__note = &_note;
+local.father=NULL;;
+[&]()
+{
+
+}
+();
+
+}

@@ -1,0 +1,171 @@
+#include "walk_helpers.hpp"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "compiler/codegen/codegen.hpp"
+#include "compiler/lexer/lexer.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+#include "tool_run.hpp"
+
+bool operator==(const Diag& a, const Diag& b)
+{
+    return a.kind == b.kind && a.number == b.number && a.line == b.line && a.column == b.column &&
+           a.rule == b.rule;
+}
+
+std::ostream& operator<<(std::ostream& out, const Diag& diag)
+{
+    return out << "{" << diag.kind << ", " << diag.number << ", " << diag.line << ", " << diag.column << ", \""
+               << diag.rule << "\"}";
+}
+
+namespace {
+
+int tokenType(const std::string& name)
+{
+    for (int type = 0; type < QUVTokenNameCount; ++type)
+        if (quvTokenName(type) == name)
+            return type;
+    throw std::invalid_argument("no token type " + name);
+}
+
+class TreeReader {
+public:
+    explicit TreeReader(const std::string& text) : text(text) {}
+
+    RefQUV_AST read(int depth)
+    {
+        skipBlanks();
+        if (at < text.size() && text[at] == '(') {
+            ++at;
+            RefQUV_AST root = leaf(depth);
+            for (skipBlanks(); at < text.size() && text[at] != ')'; skipBlanks())
+                root->addChild(read(depth + 1));
+            ++at;
+            return root;
+        }
+        return leaf(depth);
+    }
+
+    bool done()
+    {
+        skipBlanks();
+        return at >= text.size();
+    }
+
+private:
+    RefQUV_AST leaf(int depth)
+    {
+        std::string word;
+        while (at < text.size() && !std::isspace(static_cast<unsigned char>(text[at])) && text[at] != '(' &&
+               text[at] != ')')
+            word += text[at++];
+        std::string::size_type colon = word.find(':');
+        std::string name = word.substr(0, colon);
+        RefQUV_AST node(new QUV_AST);
+        node->initialize(tokenType(name), colon == std::string::npos ? name : word.substr(colon + 1));
+        node->setPosition(++count, depth);
+        return node;
+    }
+
+    void skipBlanks()
+    {
+        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])))
+            ++at;
+    }
+
+    const std::string& text;
+    std::string::size_type at = 0;
+    int count = 0;
+};
+
+}  // namespace
+
+RefQUV_AST buildTree(const std::string& text)
+{
+    TreeReader reader(text);
+    if (reader.done())
+        return RefQUV_AST();
+    return reader.read(1);
+}
+
+void releaseDeepTree(RefQUV_AST tree)
+{
+    std::vector<antlr::RefAST> pending{antlr::RefAST(tree)};
+    tree = RefQUV_AST();
+    while (!pending.empty()) {
+        antlr::RefAST node = pending.back();
+        pending.pop_back();
+        if (!node)
+            continue;
+        pending.push_back(node->getFirstChild());
+        pending.push_back(node->getNextSibling());
+        node->setFirstChild(antlr::nullAST);
+        node->setNextSibling(antlr::nullAST);
+    }
+}
+
+std::string freshFolder(const std::string& name)
+{
+    const std::string folder = ::testing::TempDir() + "quv_treewalk_" + name + "_" + std::to_string(getpid());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+WalkResult walkTree(RefQUV_AST tree)
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string base = freshFolder(std::string(test->test_suite_name()) + "_" + test->name()) + "/t";
+    WalkResult result;
+    // The generator's numbers and process list outlive a walk; each test starts them afresh.
+    CodeNames::resetForTesting();
+    QUVCompiler driver("t.e");
+    TopFragment top;
+    driver.setProgramState(&top);
+    {
+        QUVTreeWalk walker;
+        try {
+            walker.program(antlr::RefAST(tree), &top, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp",
+                           base + ".err", base + "TypeSet.e");
+        } catch (const QUVException& ex) {
+            result.thrown = ex.getDetails();
+        } catch (const antlr::ANTLRException& ex) {
+            result.thrown = ex.getMessage();
+        }
+    }
+    for (const QUVException& ex : QUVException::list()) {
+        result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
+        result.details.push_back(ex.getDetails());
+    }
+    result.filesWritten = std::filesystem::exists(base + ".cpp");
+    result.cpp = top.getCode();
+    result.programKind = top.programKind;
+    return result;
+}
+
+Translation translate(const std::string& name, const std::string& source)
+{
+    Translation t;
+    t.folder = freshFolder(name);
+    std::ofstream(t.folder + "/" + name + ".e", std::ios::binary) << source;
+    // quvdump names the output files after the path it is given: a bare name keeps the texts free of folders.
+    const std::string here = std::filesystem::current_path().string();
+    std::filesystem::current_path(t.folder);
+    t.diagLines = runQuvdump("translate " + name + ".e").out;
+    std::filesystem::current_path(here);
+    const std::string base = t.folder + "/" + name;
+    t.cpp = readFile(base + ".cpp");
+    t.proto = readFile(base + "Proto.hpp");
+    t.inner = readFile(base + "Inner.hpp");
+    t.err = readFile(base + ".err");
+    t.typeset = readFile(base + "TypeSet.e");
+    return t;
+}

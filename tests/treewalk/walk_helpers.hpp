@@ -1,0 +1,50 @@
+// Walks hand-built trees and translates sources, and renders what came out.
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "compiler/core/core.hpp"
+
+struct Diag {
+    int kind;
+    int number;
+    int line;
+    int column;
+    std::string rule;
+};
+bool operator==(const Diag& a, const Diag& b);
+std::ostream& operator<<(std::ostream& out, const Diag& diag);
+
+// A tree from "(ROOT child ...)" and leaves "NAME" or "NAME:text" (names from
+// the shared token table; the text defaults to the name). Each node is placed
+// at line = its preorder number from 1 and column = its depth from 1, so a
+// diagnostic's place tells which node was matched last. "" is the empty tree.
+RefQUV_AST buildTree(const std::string& text);
+
+// Takes a tree apart one node at a time: a very deep tree would exhaust the
+// stack if its nodes were released recursively.
+void releaseDeepTree(RefQUV_AST tree);
+
+struct WalkResult {
+    std::vector<Diag> diags;
+    std::vector<std::string> details;
+    bool filesWritten = false;  // the ".cpp" file exists after the walk
+    std::string thrown;         // what ended the walk by an exception, empty when it returned
+    std::string cpp;            // the top fragment's C++ text after the walk
+    int programKind = -1;
+};
+
+// Walks the tree with `program`, as the driver sets it up, writing into a fresh folder.
+WalkResult walkTree(RefQUV_AST tree);
+
+// A fresh, empty folder for one test's files.
+std::string freshFolder(const std::string& name);
+
+// Writes `source` as folder/name.e and runs "quvdump translate name.e" in that folder.
+struct Translation {
+    std::string folder;
+    std::string diagLines;  // quvdump's standard output
+    std::string cpp, proto, inner, err, typeset;
+};
+Translation translate(const std::string& name, const std::string& source);

@@ -1,0 +1,67 @@
+#include <fstream>
+#include <iostream>
+
+#include "compiler/parser/parser.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+#include "tools/quvdump/dump_common.hpp"
+#include "tools/quvdump/verbs.hpp"
+
+namespace quvdump {
+
+namespace {
+
+// The five output names of a source: base is the path up to its last "."
+// (which may lie in a folder name), or the whole path when it has none.
+struct OutputNames {
+    explicit OutputNames(const std::string& source)
+    {
+        const std::string::size_type dot = source.rfind('.');
+        const std::string base = dot == std::string::npos ? source : source.substr(0, dot);
+        cpp = base + ".cpp";
+        proto = base + "Proto" + ".hpp";
+        inner = base + "Inner" + ".hpp";
+        err = base + ".err";
+        typeset = base + "TypeSet" + ".e";
+    }
+    std::string cpp, proto, inner, err, typeset;
+};
+
+} // namespace
+
+// Front end, then the walker over whatever tree the parser left (also after
+// syntax errors), which writes the five output files next to the source; then
+// the diagnostics of both.
+int dumpTranslate(const std::string& path)
+{
+    std::ifstream in;
+    if (!openSource(path, in))
+        return kExitUsage;
+
+    QUVCompiler driver(path);
+    SourceParser source(in, path);
+    try {
+        source.parser.program();
+    } catch (const antlr::ANTLRException& ex) {
+        std::cerr << "quvdump: parsing stopped: " << ex.getMessage() << '\n';
+    }
+
+    antlr::RefAST tree = source.parser.getAST();
+    if (tree) {
+        const OutputNames names(path);
+        TopFragment top;
+        driver.setProgramState(&top);
+        QUVTreeWalk walker;
+        try {
+            walker.program(tree, &top, names.cpp, names.proto, names.inner, names.err, names.typeset);
+        } catch (const QUVException& ex) {
+            // An internal failure ends the walk; its diagnostic is already filed.
+            std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';
+        } catch (const antlr::ANTLRException& ex) {
+            std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
+        }
+    }
+    printDiagnostics(std::cout);
+    return kExitOk;
+}
+
+} // namespace quvdump
