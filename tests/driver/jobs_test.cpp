@@ -38,34 +38,6 @@ TEST(SingleFileJobs, StageLinesCountEachStageApart) {
     EXPECT_EQ(job.driver.getProgramState(), nullptr);
 }
 
-TEST(SingleFileJobs, SyntaxCheckAndTypesetReportTheirCounts) {
-    {
-        JobRecorder job;
-        FakeStages fake;
-        fake.onParse = [](const std::string&) { syntaxError(); syntaxError(); };
-        job.driver.stages = &fake;
-        job.driver.syntaxCheck("a.e");
-        EXPECT_EQ(JobRecorder::stages(), (Lines{"stage a.e: Syntax Checking Started!",
-                                                "stage a.e: Syntax Checking Finished!, 2 errors found!"}));
-        EXPECT_EQ(job.driver.getFileName(), "a.e");
-        EXPECT_TRUE(fake.walked.empty());
-    }
-    for (int errors : {0, 1}) {
-        JobRecorder job;
-        FakeStages fake;
-        fake.onParse = [&](const std::string&) {
-            EXPECT_TRUE(typesettingMode);
-            if (errors)
-                syntaxError();
-        };
-        job.driver.stages = &fake;
-        job.driver.typeset("a.e");
-        const std::string count = std::to_string(errors);
-        EXPECT_EQ(JobRecorder::calls.back(), errors ? "typesetDone 0" : "typesetDone 1");
-        EXPECT_EQ(JobRecorder::stages(), Lines{"stage a.e: Typesetting Finished!, " + count + " errors found!"});
-    }
-}
-
 TEST(SingleFileJobs, CompileWithoutATreeSkipsTheWalk) {
     JobRecorder job;
     FakeStages fake;
@@ -291,17 +263,6 @@ TEST(ProjectJob, ErrorsInOneFileStopNeitherTheOthersNorTheLinkStage) {
         numbers.push_back(std::to_string(e.getKind()) + " " + std::to_string(e.getNumber()));
     EXPECT_EQ(numbers, (Lines{"2 6", "5 21", "4 18"}));
     EXPECT_EQ(JobRecorder::stages().back(), "stage p.prj: Compile Project Finished!, 3 errors found!");
-}
-
-TEST(MakefileJob, AnyDiagnosticStopsItBeforeTheMakefile) {
-    TempFolder dir;
-    JobRecorder job;
-    FakeStages fake;
-    fake.kind = 1;  // no main program
-    job.driver.stages = &fake;
-    job.driver.generateMakefile({dir / "a.e"}, dir / "p.prj");
-    EXPECT_EQ(JobRecorder::stages().back(), "stage " + dir / "p.prj" + ": Compile Project Finished!, 1 errors found!");
-    EXPECT_EQ(readBytes(dir / "p.mak"), "");
 }
 
 TEST(MakefileJob, AMakefileThatCannotBeWrittenIsADiagnosticAndEndsTheJob) {

@@ -62,13 +62,4 @@ TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
     }
 }
 
-TEST(MakefileWriter, AFileThatCannotBeOpenedIsReported) {
-    TempFolder dir;
-    QUVCompiler driver;
-    EXPECT_FALSE(driver.writeMakefile({"a.e"}, "p.prj", dir.path));  // a folder
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getKind(), QUVException::FileError);
-    EXPECT_EQ(QUVException::list()[0].getFileName(), dir.path);
-}
-
 }  // namespace

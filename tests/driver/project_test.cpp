@@ -1,8 +1,6 @@
 // File lists and the ".prj" project file.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "job_recorder.hpp"
 
 namespace {
@@ -143,20 +141,6 @@ TEST(FileList, RemoveAddReplace) {
     EXPECT_FALSE(list.Contains("D"));
     list.Clear();
     EXPECT_EQ(list.GetCount(), 0);
-}
-
-TEST(FileList, ResetForgetsTheProject) {
-    CQuvProject project;
-    project.SetName("n");
-    project.SetPath("p");
-    project.Add("a");
-    project.SetCreated();
-    project.Reset();
-    EXPECT_EQ(project.GetName(), "");
-    EXPECT_EQ(project.GetPath(), "");
-    EXPECT_EQ(project.GetCount(), 0);
-    EXPECT_FALSE(project.IsCreated());
-    EXPECT_FALSE(project.IsModified());
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Reading and writing private-profile files.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
