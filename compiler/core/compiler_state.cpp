@@ -7,11 +7,13 @@ QUVCompiler* QUVCompiler::current = nullptr;
 bool typesettingMode = false;
 
 QUVCompiler::QUVCompiler(const std::string& name) : fileName(name), previous(current) {
-    current = this;
-    QUVException::clearList();
     typesettingMode = false;
+    QUVException::clearList();
+    current = this;
 }
 
+// A driver that stayed current after its job would hand the next stage's
+// diagnostics to callbacks of a job that has ended.
 QUVCompiler::~QUVCompiler() {
     if (current == this)
         current = previous;
@@ -31,31 +33,48 @@ bool QUVCompiler::isSynchronous() const {
 }
 
 void QUVCompiler::noteProcessDeclaration(const std::string& name, int line, int column) {
-    processes.addDeclaration(name, line, column, fileName);
+    processRegistry.addDeclaration(name, line, column, fileName);
 }
 
 void QUVCompiler::noteProcessReference(const std::string& name, int line, int column) {
-    processes.addReference(name, line, column, fileName);
+    processRegistry.addReference(name, line, column, fileName);
 }
 
-const ProcessRegistry::Entry* ProcessRegistry::findIn(const std::vector<Entry>& entries, const std::string& name) {
-    for (const Entry& e : entries)
-        if (e.name == name)
-            return &e;
-    return nullptr;
+namespace {
+
+std::vector<ProcessRecord>::const_iterator findIn(const std::vector<ProcessRecord>& records,
+                                                  const std::string& name) {
+    for (auto it = records.begin(); it != records.end(); ++it)
+        if (it->name == name)
+            return it;
+    return records.end();
 }
+
+}  // namespace
 
 void ProcessRegistry::addReference(const std::string& name, int line, int column, const std::string& file) {
-    if (findIn(references, name) || findIn(declarations, name))
+    if (findIn(pending, name) != pending.end() || findIn(declared, name) != declared.end())
         return;
-    references.push_back({name, line, column, file});
+    pending.push_back({name, line, column, file});
 }
 
 void ProcessRegistry::addDeclaration(const std::string& name, int line, int column, const std::string& file) {
-    if (const Entry* old = findIn(declarations, name)) {
+    auto old = findIn(declared, name);
+    if (old != declared.end()) {
         QUVException e;
         e.makeProcessRedeclared(name, line, column, file, old->line, old->column, old->file);
         return;
     }
-    declarations.push_back({name, line, column, file});
+    declared.push_back({name, line, column, file});
+    // A reference from an earlier file is settled by this declaration.
+    auto ref = findIn(pending, name);
+    if (ref != pending.end())
+        pending.erase(ref);
+}
+
+void ProcessRegistry::check() const {
+    for (const ProcessRecord& r : pending) {
+        QUVException e;
+        e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
+    }
 }

@@ -148,8 +148,8 @@ std::string QUVException::format() const {
 void QUVException::report() const {
     std::cerr << format() << std::endl;
     QUVCompiler* driver = QUVCompiler::current;
-    if (driver && driver->errorCallback)
-        driver->errorCallback(const_cast<QUVException*>(this));
+    if (driver && driver->errorSink)
+        driver->errorSink(*this);
 }
 
 // ---- partial fillers -------------------------------------------------------

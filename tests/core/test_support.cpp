@@ -9,8 +9,8 @@ std::vector<QUVException> DriverScope::seen;
 std::vector<size_t> DriverScope::listSizeAtCallback;
 
 namespace {
-void record(QUVException* e) {
-    DriverScope::seen.push_back(*e);
+void record(const QUVException& e) {
+    DriverScope::seen.push_back(e);
     DriverScope::listSizeAtCallback.push_back(QUVException::list().size());
 }
 }  // namespace
@@ -18,7 +18,7 @@ void record(QUVException* e) {
 DriverScope::DriverScope(const std::string& file) : driver(file) {
     seen.clear();
     listSizeAtCallback.clear();
-    driver.errorCallback = record;
+    driver.errorSink = record;
 }
 
 DriverScope::~DriverScope() = default;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "tools/common/terminal_text.hpp"
 #include "tools/quvdump/dump_common.hpp"
 #include "tools/quvdump/verbs.hpp"
 
@@ -37,6 +38,7 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    terminal::convertStandardError();
     if (argc != 3)
         return usage();
     for (const Verb& verb : kVerbs) {

@@ -1,0 +1,86 @@
+// Public header of the compile driver: the job entries of QUVCompiler
+// (declared with its fields in compiler/core/compiler_state.hpp, defined
+// here), the stages a job runs, and the project's file list and project file.
+//
+//     QUVCompiler driver;                  // current for the job's lifetime
+//     driver.errorSink = ...;              // install the host's callbacks
+//     driver.stageText = ...;
+//     driver.compileFile("demo.e");        // or typeset, syntaxCheck, compileProject, generateMakefile
+//
+// A job reports only through the callbacks and the global diagnostic list: a
+// job made no diagnostic when the list is still empty after it.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <antlr/AST.hpp>
+#include "compiler/core/core.hpp"
+
+// The front end and the tree walk of a job. The driver runs each under its
+// fatal guard, so either may throw; the compiler's own are used unless the
+// driver's `stages` points elsewhere.
+class CompileStages {
+public:
+    virtual ~CompileStages() = default;
+    // Lexer and parser over the source file: the typesetting entry when
+    // `typesetting`, else the start rule. Returns the tree, null when none.
+    virtual antlr::RefAST parse(const std::string& file, bool typesetting) = 0;
+    // Walks the tree, which writes the five output files and leaves the program kind in `top`.
+    virtual void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
+                      const std::string& inner, const std::string& err, const std::string& typesetCopy) = 0;
+};
+
+// A list of file path names, held exactly as given (no path is normalised)
+// and compared exactly, letter case included.
+class CQuvFileList {
+public:
+    virtual ~CQuvFileList() = default;
+    // Removes the first equal entry; its index, or the count when absent.
+    virtual int Remove(const std::string& name);
+    // Appends (duplicates too: callers test Contains first); the new index.
+    virtual int Add(const std::string& name);
+    // Removes the old name; adds the new one at the end unless already listed (then false).
+    virtual bool Replace(const std::string& oldName, const std::string& newName);
+    bool Contains(const std::string& name) const;
+    void Clear();
+    std::string GetAt(int index) const { return files[index]; }
+    int GetCount() const { return static_cast<int>(files.size()); }
+    bool IsModified() const { return modified != 0; }
+
+protected:
+    std::vector<std::string> files;
+    int modified = 0;
+};
+
+// The project: a named file list kept in a ".prj" file, section "QuvBench".
+class CQuvProject : public CQuvFileList {
+public:
+    // Shows a message to the user: the console host prints it, the IDE shows a box.
+    typedef std::function<void(const std::string& text)> MessageSink;
+
+    CQuvProject() { Reset(); }
+    void Reset();
+    std::string GetName() const { return name; }
+    void SetName(const std::string& n) { name = n; }
+    std::string GetPath() const { return path; }
+    void SetPath(const std::string& p) { path = p; }
+    bool IsCreated() const { return notCreated == 0; }
+    void SetCreated() { notCreated = 0; }
+
+    // Reads the project file; on a bad file shows why and returns false,
+    // keeping what was read up to there.
+    bool Load(const std::string& projectFile);
+    // Writes the project file at the path. A write that fails is shown and
+    // returns false, and the project stays modified.
+    bool Save();
+
+    MessageSink messageSink;
+
+private:
+    void show(const std::string& text) const;
+
+    std::string name;
+    std::string path;
+    int notCreated = 1;
+};

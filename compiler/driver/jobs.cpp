@@ -1,0 +1,195 @@
+// The single-file jobs (typeset, syntax check, compile a file) and the project
+// jobs (compile the project with its link checks, generate the makefile).
+#include "compiler/driver/driver.hpp"
+
+#include <exception>
+#include <fstream>
+#include <iostream>
+
+#include "compiler/parser/parser.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+// The compiler's own stages: the recovering lexer, the parser with QUV_AST
+// nodes, and the tree walker.
+class CompilerStages : public CompileStages {
+public:
+    antlr::RefAST parse(const std::string& file, bool typesetting) override {
+        // A file that cannot be opened leaves a failed stream: the parser meets
+        // the end of input at once and reports it like any other source.
+        std::ifstream in(file, std::ios::binary);
+        SourceParser source(in, file);
+        if (typesetting) {
+            source.parser.typesetProgram();
+            return antlr::nullAST;
+        }
+        source.parser.program();
+        return source.parser.getAST();
+    }
+
+    void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
+              const std::string& inner, const std::string& err, const std::string& typesetCopy) override {
+        QUVTreeWalk walker;
+        walker.program(tree, &top, cpp, proto, inner, err, typesetCopy);
+    }
+};
+
+CompileStages& stagesOf(const QUVCompiler& driver) {
+    static CompilerStages own;
+    return driver.stages ? *driver.stages : own;
+}
+
+size_t diagnosticCount() {
+    return QUVException::list().size();
+}
+
+void stageLine(const QUVCompiler& driver, const std::string& subject, const std::string& text) {
+    if (driver.stageText)
+        driver.stageText(subject.c_str(), text.c_str());
+}
+
+// "STAGE Finished!, N errors found!"
+std::string finishedLine(const char* stage, size_t count) {
+    return std::string(stage) + " Finished!, " + std::to_string(count) + " errors found!";
+}
+
+// Runs a step; whatever it throws ends the step with a fatal diagnostic, so
+// the job counts it and a later build does not go on over stale files. ANTLR's
+// exceptions have no std::exception base and are caught by their own.
+// True when anything was caught.
+template <class Step>
+bool underFatalGuard(Step step, const char* fatalText) {
+    try {
+        step();
+        return false;
+    } catch (const std::exception& ex) {
+        std::cerr << "Fatal Exception : " << ex.what() << std::endl;
+    } catch (const antlr::ANTLRException& ex) {
+        std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
+    } catch (...) {
+        QUVException().makeFatal(fatalText);
+        std::cerr << "unknown Fatal Exception! " << std::endl;
+        return true;
+    }
+    QUVException().makeFatal(fatalText);
+    return true;
+}
+
+const char kFatalProgram[] = "Fatal error occured in the program!";
+const char kFatalTypesetting[] = "Fatal error occured in typesetting the program!";
+
+}  // namespace
+
+std::string QUVCompiler::stripExtension(const std::string& path) {
+    const std::string::size_type dot = path.rfind('.');
+    return dot == std::string::npos ? path : path.substr(0, dot);
+}
+
+bool QUVCompiler::releaseTypes() {
+    Type::deleteAll();
+    return true;
+}
+
+void QUVCompiler::typeset(const std::string& file) {
+    // The typesetting state is process-wide; a job starts it afresh.
+    typesettingMode = true;
+    typesetText.clear();
+    typesetDepth = 0;
+    indexBracketCount = 0;
+    typesetState = -1;
+
+    CompileStages& s = stagesOf(*this);
+    const bool caught = underFatalGuard([&] { s.parse(file, true); }, kFatalTypesetting);
+
+    std::cerr << "\n-------- typesetting Finished! -------------\n" << std::endl;
+    std::cerr << typesetText << std::endl;
+    const size_t count = diagnosticCount();
+    stageLine(*this, file, finishedLine("Typesetting", count));
+    // One report: a text the pass could not finish is never offered as done.
+    if (typesetDone)
+        typesetDone(!caught && count == 0, typesetText);
+}
+
+void QUVCompiler::syntaxCheck(const std::string& file) {
+    stageLine(*this, file, "Syntax Checking Started!");
+    fileName = file;
+    CompileStages& s = stagesOf(*this);
+    underFatalGuard([&] { s.parse(file, false); }, kFatalProgram);
+    std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
+    stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount()));
+}
+
+void QUVCompiler::compileFile(const std::string& file) {
+    const std::string base = stripExtension(file);
+    translate(file, base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err",
+              base + "TypeSet" + ".e");
+}
+
+void QUVCompiler::translate(const std::string& file, const std::string& cpp, const std::string& proto,
+                            const std::string& inner, const std::string& err, const std::string& typesetCopy) {
+    const size_t start = diagnosticCount();
+    stageLine(*this, file, "Syntax Checking Started!");
+    fileName = file;
+    CompileStages& s = stagesOf(*this);
+    antlr::RefAST tree;
+    underFatalGuard([&] { tree = s.parse(file, false); }, kFatalProgram);
+    std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
+    stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount() - start));
+
+    const size_t semanticStart = diagnosticCount();
+    stageLine(*this, file, "Semantic Checking Started!");
+    // The parser's recovery leaves a tree after syntax errors too; it is walked all the same.
+    if (tree) {
+        underFatalGuard(
+            [&] {
+                std::cerr << tree->toStringTree() << std::endl;
+                TopFragment top;
+                setProgramState(&top);
+                s.walk(tree, top, cpp, proto, inner, err, typesetCopy);
+                // Only a walk that ended normally leaves a program for the link check.
+                programs.push_back({file, top.programKind});
+            },
+            kFatalProgram);
+        setProgramState(nullptr);
+    }
+    stageLine(*this, file, finishedLine("Semantic Checking", diagnosticCount() - semanticStart));
+}
+
+void QUVCompiler::compileProject(const std::vector<std::string>& files, const std::string& project) {
+    const size_t start = diagnosticCount();
+    stageLine(*this, project, "Compile Project Started!");
+    for (const std::string& file : files)
+        compileFile(file);
+
+    const size_t linkStart = diagnosticCount();
+    stageLine(*this, project, "Link Project Started!");
+    processRegistry.check();
+    linkProject();
+    stageLine(*this, project, finishedLine("Link Project", diagnosticCount() - linkStart));
+    stageLine(*this, project, finishedLine("Compile Project", diagnosticCount() - start));
+}
+
+void QUVCompiler::linkProject() {
+    const ProgramRecord* mainProgram = nullptr;
+    for (const ProgramRecord& p : programs) {
+        if (p.kind != 0 && p.kind != 2)
+            continue;
+        if (!mainProgram)
+            mainProgram = &p;
+        else
+            QUVException().makeMainTwice(p.name, mainProgram->name);
+    }
+    if (!mainProgram)
+        QUVException().makeNoMain();
+}
+
+void QUVCompiler::generateMakefile(const std::vector<std::string>& files, const std::string& project) {
+    compileProject(files, project);
+    if (diagnosticCount() > 0)
+        return;
+    stageLine(*this, project, "Generate Makefile Started!");
+    if (!writeMakefile(files, project, stripExtension(project) + ".mak"))
+        return;
+    stageLine(*this, project, "Generate Makefile Successfully Finished!");
+}

@@ -1,0 +1,112 @@
+// The list of file path names and the project kept in a ".prj" file.
+#include "compiler/driver/driver.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/private_profile.hpp"
+
+namespace {
+
+const char kSection[] = "QuvBench";
+// Values are read as into a buffer of this many characters, terminator included.
+const size_t kValueSize = 1024;
+
+std::string fileKey(int number) {
+    return "File " + std::to_string(number);
+}
+
+std::string numbered(const char* format, int number) {
+    char text[kValueSize];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+}  // namespace
+
+int CQuvFileList::Remove(const std::string& name) {
+    modified = 1;
+    auto it = std::find(files.begin(), files.end(), name);
+    const int index = static_cast<int>(it - files.begin());
+    if (it != files.end())
+        files.erase(it);
+    return index;
+}
+
+int CQuvFileList::Add(const std::string& name) {
+    modified = 1;
+    files.push_back(name);
+    return static_cast<int>(files.size()) - 1;
+}
+
+bool CQuvFileList::Replace(const std::string& oldName, const std::string& newName) {
+    Remove(oldName);
+    if (Contains(newName))
+        return false;
+    Add(newName);
+    return true;
+}
+
+bool CQuvFileList::Contains(const std::string& name) const {
+    return std::find(files.begin(), files.end(), name) != files.end();
+}
+
+void CQuvFileList::Clear() {
+    modified = 1;
+    files.clear();
+}
+
+void CQuvProject::Reset() {
+    name.clear();
+    path.clear();
+    notCreated = 1;
+    modified = 0;
+    files.clear();
+}
+
+void CQuvProject::show(const std::string& text) const {
+    if (messageSink)
+        messageSink(text);
+}
+
+bool CQuvProject::Load(const std::string& projectFile) {
+    Clear();
+    path = projectFile;
+    const std::string projectName = platform::getPrivateProfileString(kSection, "Project Name", "", kValueSize, path);
+    if (projectName.empty()) {
+        show("Illegal Project File With Project Name key not exist or value is empty!");
+        return false;
+    }
+    name = projectName;
+    const int count = platform::getPrivateProfileInt(kSection, "Project File Num", -1, path);
+    for (int i = 1; i <= count; ++i) {
+        const std::string file = platform::getPrivateProfileString(kSection, fileKey(i), "", kValueSize, path);
+        if (file.empty()) {
+            show(numbered("Illegal Project File With the %dth File Name not exist or value is empty!", i));
+            return false;
+        }
+        if (Contains(file)) {
+            show(numbered("The %dth File has been inserted into the project before!", i));
+            return false;
+        }
+        Add(file);
+    }
+    notCreated = 0;
+    modified = 0;
+    return true;
+}
+
+bool CQuvProject::Save() {
+    bool written = platform::writePrivateProfileString(kSection, "Project Name", name, path) &&
+                   platform::writePrivateProfileString(kSection, "Project File Num", std::to_string(GetCount()), path);
+    for (int i = 0; written && i < GetCount(); ++i)
+        written = platform::writePrivateProfileString(kSection, fileKey(i + 1), files[i], path);
+    if (!written) {
+        // The project still differs from its file: keep it modified so closing offers to save again.
+        show("Cannot write the project file " + path + "!");
+        return false;
+    }
+    modified = 0;
+    notCreated = 0;
+    return true;
+}

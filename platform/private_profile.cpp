@@ -1,0 +1,218 @@
+#include "platform/private_profile.hpp"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// One line of the file without its line end, which is kept apart so that
+// lines we do not change go back byte for byte.
+struct Line {
+    std::string text;
+    std::string end;  // "\n", "\r\n" or empty for a last line without one
+};
+
+std::vector<Line> readLines(const std::string& file, bool& exists) {
+    std::ifstream in(file, std::ios::binary);
+    exists = static_cast<bool>(in);
+    std::vector<Line> lines;
+    if (!exists)
+        return lines;
+    std::ostringstream all;
+    all << in.rdbuf();
+    const std::string text = all.str();
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t nl = text.find('\n', start);
+        Line line;
+        if (nl == std::string::npos) {
+            line.text = text.substr(start);
+            start = text.size();
+        } else {
+            line.text = text.substr(start, nl - start);
+            line.end = "\n";
+            start = nl + 1;
+        }
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.end = "\r" + line.end;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string trim(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos)
+        return std::string();
+    size_t e = s.find_last_not_of(" \t");
+    return s.substr(b, e - b + 1);
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z')
+            y += 'a' - 'A';
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The section name of a "[name]" line; false for any other line.
+bool sectionOf(const std::string& text, std::string& name) {
+    std::string t = trim(text);
+    if (t.empty() || t[0] != '[')
+        return false;
+    size_t close = t.find(']');
+    name = trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// The key of a "key=value" line and where its value starts; false for any other line.
+bool keyOf(const std::string& text, std::string& key, size_t& valueStart) {
+    size_t eq = text.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = trim(text.substr(0, eq));
+    valueStart = eq + 1;
+    return true;
+}
+
+// Lines [begin, end) of the first section named `section`; begin is the header line.
+bool findSection(const std::vector<Line>& lines, const std::string& section, size_t& begin, size_t& end) {
+    std::string name;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!sectionOf(lines[i].text, name) || !sameName(name, section))
+            continue;
+        begin = i;
+        end = i + 1;
+        while (end < lines.size() && !sectionOf(lines[end].text, name))
+            ++end;
+        return true;
+    }
+    return false;
+}
+
+// Index of the first line of the section [begin, end) that sets `key`, or end.
+size_t findKey(const std::vector<Line>& lines, size_t begin, size_t end, const std::string& key) {
+    std::string name;
+    size_t valueStart;
+    for (size_t i = begin + 1; i < end; ++i)
+        if (keyOf(lines[i].text, name, valueStart) && sameName(name, key))
+            return i;
+    return end;
+}
+
+bool readValue(const std::string& section, const std::string& key, const std::string& file, std::string& value) {
+    bool exists;
+    const std::vector<Line> lines = readLines(file, exists);
+    size_t begin, end;
+    if (!findSection(lines, section, begin, end))
+        return false;
+    const size_t at = findKey(lines, begin, end, key);
+    if (at == end)
+        return false;
+    std::string name;
+    size_t valueStart;
+    keyOf(lines[at].text, name, valueStart);
+    value = trim(lines[at].text.substr(valueStart));
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        value = value.substr(1, value.size() - 2);
+    return true;
+}
+
+}  // namespace
+
+std::string getPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& fallback, size_t size, const std::string& file) {
+    std::string value;
+    if (!readValue(section, key, file, value))
+        value = fallback;
+    const size_t room = size == 0 ? 0 : size - 1;
+    if (value.size() > room)
+        value.resize(room);
+    return value;
+}
+
+int getPrivateProfileInt(const std::string& section, const std::string& key, int fallback,
+                         const std::string& file) {
+    std::string value;
+    if (!readValue(section, key, file, value))
+        return fallback;
+    size_t i = 0;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
+        negative = value[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    unsigned long long n = 0;
+    for (; i < value.size(); ++i) {
+        char c = value[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        // Past 32 bits the value wraps as an unsigned word does; we only keep it from overflowing here.
+        n = (n * base + digit) & 0xFFFFFFFFull;
+    }
+    const unsigned int word = static_cast<unsigned int>(negative ? 0u - n : n);
+    return static_cast<int>(word);
+}
+
+bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& file) {
+    const auto breaksLines = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (breaksLines(section) || breaksLines(key) || breaksLines(value) || trim(key).empty() ||
+        key.find('=') != std::string::npos || section.find(']') != std::string::npos)
+        return false;
+
+    bool exists;
+    std::vector<Line> lines = readLines(file, exists);
+    const Line entry{key + "=" + value, "\n"};
+    size_t begin, end;
+    if (findSection(lines, section, begin, end)) {
+        const size_t at = findKey(lines, begin, end, key);
+        if (at != end) {
+            lines[at].text = entry.text;
+        } else {
+            // After the section's last non-blank line, so a blank line before the next section stays.
+            size_t after = end;
+            while (after > begin + 1 && trim(lines[after - 1].text).empty())
+                --after;
+            if (lines[after - 1].end.empty())
+                lines[after - 1].end = "\n";
+            lines.insert(lines.begin() + after, entry);
+        }
+    } else {
+        if (!lines.empty() && lines.back().end.empty())
+            lines.back().end = "\n";
+        lines.push_back(Line{"[" + section + "]", "\n"});
+        lines.push_back(entry);
+    }
+
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    for (const Line& line : lines)
+        out << line.text << line.end;
+    out.close();
+    return !out.fail();
+}
+
+}  // namespace platform

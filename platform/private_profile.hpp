@@ -1,0 +1,33 @@
+// Settings files in the private-profile (INI) format: "[section]" lines and
+// "key=value" lines. Section and key names compare without regard to ASCII
+// case, and the first matching section and key win. QuvBench.ini and the
+// ".prj" project files are kept in it.
+#pragma once
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+// The value of `key` in `section` of `file`, or `fallback` when the file, the
+// section or the key is missing. The value is trimmed of blanks, loses one
+// pair of matching quotes around it, and is cut to size - 1 bytes (the
+// caller's buffer, terminator included).
+std::string getPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& fallback, size_t size, const std::string& file);
+
+// The value as an integer: optional sign, then decimal digits or "0x" and hex
+// digits, read up to the first other character (0 when no digit follows);
+// `fallback` when the key is missing.
+int getPrivateProfileInt(const std::string& section, const std::string& key, int fallback,
+                         const std::string& file);
+
+// Sets `key` in `section` to `value`: replaces the first matching key line in
+// place, or appends the key to its section, or the section to the file, and
+// leaves every other line as it was; creates the file when it is missing.
+// A name or value that would break the line structure (a line end anywhere,
+// '=' in the key, ']' in the section, an empty key) is refused: nothing is
+// written and the result is false, as it is when the file cannot be written.
+bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& file);
+
+}  // namespace platform

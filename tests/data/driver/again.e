@@ -1,0 +1,5 @@
+%DProg again == [ ]
+[
+    Syn
+    %Pros [ feeder(%Inp/ n : Int) == [ %Alg [ LB = g => $OLB = STOP ] ] ]
+].

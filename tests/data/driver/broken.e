@@ -1,0 +1,8 @@
+%Prog broken == [ ]
+[
+    Syn
+    %Var [ total : Int
+    [
+        %Stm [ LB = m => $OLB = RETURN ]
+    ]
+].

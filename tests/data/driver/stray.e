@@ -1,0 +1,5 @@
+%DProg stray == [ ]
+[
+    Syn
+    %Var [ used : Int @ ]
+].

@@ -1,0 +1,7 @@
+%MProg tills == [ ]
+[
+    %Glob [ Lanes = 2 : Int ]
+    [
+        %Stm [ LB = t => $OLB = RETURN ]
+    ]
+].

@@ -1,0 +1,45 @@
+// What the driver tests share: a driver whose callbacks record every call,
+// and stages whose behaviour each test sets.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "compiler/driver/driver.hpp"
+
+// Every callback of the job in order, as text: "stage SUBJECT: TEXT",
+// "diag KIND NUMBER" or "typesetDone OK".
+struct JobRecorder {
+    JobRecorder();
+    ~JobRecorder();
+    QUVCompiler driver;
+    static std::vector<std::string> calls;
+    // The stage lines alone.
+    static std::vector<std::string> stages();
+};
+
+// Stages that run the test's functions; with none set, a parse builds a
+// one-node tree and a walk leaves the program kind in `kind`.
+class FakeStages : public CompileStages {
+public:
+    std::function<void(const std::string& file)> onParse;
+    std::function<void(const std::string& file)> onWalk;
+    int kind = 0;
+    bool buildTree = true;
+    std::vector<std::string> walked;
+
+    antlr::RefAST parse(const std::string& file, bool typesetting) override;
+    void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
+              const std::string& inner, const std::string& err, const std::string& typesetCopy) override;
+};
+
+// A fresh folder under the system's temporary folder, removed with the object.
+struct TempFolder {
+    TempFolder();
+    ~TempFolder();
+    std::string path;
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);

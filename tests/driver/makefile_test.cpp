@@ -1,0 +1,65 @@
+// The makefile writer, byte for byte.
+#include <gtest/gtest.h>
+
+#include "job_recorder.hpp"
+
+namespace {
+
+// The lines every makefile shares, around the object list and the dependency lines.
+std::string makefileText(const std::string& exe, const std::string& objects, const std::string& dependencies) {
+    return "ALL :" + exe + "\n" +
+           "CPP = cl.exe\n"
+           "CFLAGS = -I$(QUVINCLUDEPATH) /nologo /MT /W3 /GX /D \"WIN32\" /D \"NDEBUG\" /D \"_CONSOLE\" /D \"_MBCS\" /c\n"
+           "LINK = link.exe\n"
+           "LDFLAGS = $(QUVLIBPATH)/quvfuncs.lib /nologo /subsystem:console /incremental:no /machine:I386 /out:" +
+           exe + "\n" + "OBJS = \\\n" + objects + "\n" +
+           ".cpp.obj::\n"
+           "\t$(CPP) @<<\n"
+           "\t$(CFLAGS) $<\n"
+           "<<\n"
+           "\n" +
+           exe + " : $(OBJS) \n" +
+           "\t$(LINK) @<<\n"
+           "\t$(LDFLAGS) $(OBJS)\n"
+           "<<\n"
+           "\n" +
+           dependencies;
+}
+
+struct MakefileCase {
+    const char* name;
+    std::vector<std::string> files;
+    std::string project;
+    std::string exe, objects, dependencies;
+};
+
+TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
+    const MakefileCase cases[] = {
+        {"two sources",
+         {"/w/a.e", "/w/b.e"},
+         "/w/demo.prj",
+         "/w/demo.exe",
+         "\t/w/a.obj\\\n\t/w/b.obj\\\n",
+         "/w/a.obj : /w/a.cpp\n\n/w/b.obj : /w/b.cpp\n\n"},
+        {"no sources", {}, "/w/demo.prj", "/w/demo.exe", "", ""},
+        {"project name without a dot", {"a.e"}, "demo", "demo.exe", "\ta.obj\\\n", "a.obj : a.cpp\n\n"},
+        {"a dot only in a folder name",
+         {"/w/v1.2/main"},
+         "p.prj",
+         "p.exe",
+         "\t/w/v1.obj\\\n",
+         "/w/v1.obj : /w/v1.cpp\n\n"},
+    };
+    for (const MakefileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        // An existing, longer makefile is replaced entirely.
+        writeBytes(dir / "out.mak", std::string(5000, 'x'));
+        QUVCompiler driver;
+        EXPECT_TRUE(driver.writeMakefile(c.files, c.project, dir / "out.mak"));
+        EXPECT_EQ(readBytes(dir / "out.mak"), makefileText(c.exe, c.objects, c.dependencies));
+        EXPECT_TRUE(QUVException::list().empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// File lists and the ".prj" project file.
+#include <gtest/gtest.h>
+
+#include "job_recorder.hpp"
+
+namespace {
+
+struct LoadCase {
+    const char* name;
+    std::string file;   // the project file's bytes; none when empty
+    bool loads;
+    std::vector<std::string> files;  // entries afterwards, loaded or not
+    std::string message;
+};
+
+TEST(ProjectFile, Load) {
+    const std::string head = "[QuvBench]\nProject Name=demo\n";
+    const LoadCase cases[] = {
+        {"two files", head + "Project File Num=2\nFile 1=/w/a.e\nFile 2=/w/b.e\n", true, {"/w/a.e", "/w/b.e"}, ""},
+        {"no count", head, true, {}, ""},
+        {"count 0", head + "Project File Num=0\nFile 1=/w/a.e\n", true, {}, ""},
+        {"negative count", head + "Project File Num=-3\n", true, {}, ""},
+        {"names differing in letter case", head + "Project File Num=2\nFile 1=/w/a.e\nFile 2=/w/A.e\n", true,
+         {"/w/a.e", "/w/A.e"}, ""},
+        {"keys in any letter case", "[quvbench]\nproject name = demo\nPROJECT FILE NUM=1\nfile 1=/w/a.e\n", true,
+         {"/w/a.e"}, ""},
+        {"no file", "", false, {}, "Illegal Project File With Project Name key not exist or value is empty!"},
+        {"empty name", "[QuvBench]\nProject Name=\nProject File Num=1\nFile 1=/w/a.e\n", false, {},
+         "Illegal Project File With Project Name key not exist or value is empty!"},
+        {"second entry missing", head + "Project File Num=3\nFile 1=/w/a.e\nFile 3=/w/c.e\n", false, {"/w/a.e"},
+         "Illegal Project File With the 2th File Name not exist or value is empty!"},
+        {"second entry empty", head + "Project File Num=3\nFile 1=/w/a.e\nFile 2=\nFile 3=/w/c.e\n", false,
+         {"/w/a.e"}, "Illegal Project File With the 2th File Name not exist or value is empty!"},
+        {"duplicate", head + "Project File Num=4\nFile 1=/w/a.e\nFile 2=/w/b.e\nFile 3=/w/c.e\nFile 4=/w/a.e\n",
+         false, {"/w/a.e", "/w/b.e", "/w/c.e"}, "The 4th File has been inserted into the project before!"},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        if (!c.file.empty())
+            writeBytes(dir / "p.prj", c.file);
+        CQuvProject project;
+        std::vector<std::string> messages;
+        project.messageSink = [&](const std::string& text) { messages.push_back(text); };
+        EXPECT_EQ(project.Load(dir / "p.prj"), c.loads);
+        std::vector<std::string> files;
+        for (int i = 0; i < project.GetCount(); ++i)
+            files.push_back(project.GetAt(i));
+        EXPECT_EQ(files, c.files);
+        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+        EXPECT_EQ(project.IsCreated(), c.loads);
+        EXPECT_EQ(project.GetPath(), dir / "p.prj");
+        if (c.loads) {
+            EXPECT_EQ(project.GetName(), "demo");
+            EXPECT_FALSE(project.IsModified());
+        }
+    }
+}
+
+TEST(ProjectFile, AGoldenProjectRoundTripsUnchanged) {
+    TempFolder dir;
+    const std::string golden = readBytes(QUV_TEST_DATA "/driver/shop.prj");
+    ASSERT_FALSE(golden.empty());
+    writeBytes(dir / "shop.prj", golden);
+    CQuvProject project;
+    ASSERT_TRUE(project.Load(dir / "shop.prj"));
+    ASSERT_TRUE(project.Save());
+    EXPECT_EQ(readBytes(dir / "shop.prj"), golden);
+
+    // Written afresh, the file holds the same keys in the same order.
+    CQuvProject copy;
+    copy.SetName("shop");
+    copy.SetPath(dir / "new.prj");
+    copy.Add("shop.e");
+    copy.Add("parts.e");
+    ASSERT_TRUE(copy.Save());
+    EXPECT_EQ(readBytes(dir / "new.prj"), golden);
+    EXPECT_FALSE(copy.IsModified());
+    EXPECT_TRUE(copy.IsCreated());
+}
+
+TEST(ProjectFile, ASaveOverALongerProjectLeavesTheOldEntriesUnread) {
+    TempFolder dir;
+    writeBytes(dir / "p.prj", "[QuvBench]\nProject Name=demo\nProject File Num=5\nFile 1=a\nFile 2=b\nFile 3=c\n"
+                              "File 4=d\nFile 5=e\n");
+    CQuvProject project;
+    ASSERT_TRUE(project.Load(dir / "p.prj"));
+    project.Remove("a");
+    project.Remove("b");
+    project.Remove("c");
+    ASSERT_TRUE(project.Save());
+    EXPECT_EQ(readBytes(dir / "p.prj"),
+              "[QuvBench]\nProject Name=demo\nProject File Num=2\nFile 1=d\nFile 2=e\nFile 3=c\nFile 4=d\nFile 5=e\n");
+    CQuvProject again;
+    ASSERT_TRUE(again.Load(dir / "p.prj"));
+    EXPECT_EQ(again.GetCount(), 2);
+}
+
+TEST(ProjectFile, AFailedSaveIsShownAndKeepsTheProjectModified) {
+    TempFolder dir;
+    const struct {
+        const char* name;
+        std::string path, projectName;
+    } cases[] = {
+        {"folder missing", dir / "missing/p.prj", "demo"},
+        {"name with a line end", dir / "p.prj", "de\nmo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CQuvProject project;
+        std::vector<std::string> messages;
+        project.messageSink = [&](const std::string& text) { messages.push_back(text); };
+        project.SetName(c.projectName);
+        project.SetPath(c.path);
+        project.Add("a.e");
+        EXPECT_FALSE(project.Save());
+        EXPECT_TRUE(project.IsModified());
+        EXPECT_FALSE(project.IsCreated());
+        EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + c.path + "!"});
+    }
+}
+
+TEST(FileList, RemoveAddReplace) {
+    CQuvFileList list;
+    EXPECT_EQ(list.Remove("x"), 0);
+    EXPECT_TRUE(list.IsModified());
+    EXPECT_EQ(list.Add("a"), 0);
+    EXPECT_EQ(list.Add("b"), 1);
+    EXPECT_EQ(list.Add("c"), 2);
+    EXPECT_EQ(list.Remove("x"), 3);
+    EXPECT_EQ(list.Remove("a"), 0);
+    EXPECT_EQ(list.GetAt(0), "b");
+    // The new name goes to the end, not to the old one's place.
+    EXPECT_TRUE(list.Replace("b", "d"));
+    EXPECT_EQ(list.GetAt(0), "c");
+    EXPECT_EQ(list.GetAt(1), "d");
+    // Already listed: the old one goes and nothing comes.
+    EXPECT_FALSE(list.Replace("c", "d"));
+    EXPECT_EQ(list.GetCount(), 1);
+    EXPECT_TRUE(list.Contains("d"));
+    EXPECT_FALSE(list.Contains("D"));
+    list.Clear();
+    EXPECT_EQ(list.GetCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// quvc end to end, on the sources and projects under tests/data/driver, each
+// run in a copy of that folder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "job_recorder.hpp"
+
+namespace {
+
+struct ToolRun {
+    std::string out;
+    std::string err;
+    int status;
+};
+
+class QuvcTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::copy(QUV_TEST_DATA "/driver", dir.path, std::filesystem::copy_options::recursive);
+    }
+
+    ToolRun run(const std::string& args, const std::string& tool = QUVC_PATH) {
+        const std::string command =
+            "cd '" + dir.path + "' && LC_ALL=C.UTF-8 " + tool + " " + args + " 2>'" + dir / "stderr.txt" + "'";
+        ToolRun result{"", "", -1};
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return result;
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int raw = pclose(pipe);
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.err = readBytes(dir / "stderr.txt");
+        return result;
+    }
+
+    bool exists(const std::string& name) { return std::filesystem::exists(dir / name); }
+
+    TempFolder dir;
+};
+
+std::string compileLines(const std::string& file, int syntaxErrors, int semanticErrors) {
+    return "stage " + file + ": Syntax Checking Started!\n" + "stage " + file + ": Syntax Checking Finished!, " +
+           std::to_string(syntaxErrors) + " errors found!\n" + "stage " + file + ": Semantic Checking Started!\n" +
+           "stage " + file + ": Semantic Checking Finished!, " + std::to_string(semanticErrors) + " errors found!\n";
+}
+
+TEST_F(QuvcTest, CompileWritesTheFiveFiles) {
+    const ToolRun r = run("compile shop.e");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, compileLines("shop.e", 0, 0));
+    for (const char* name : {"shop.cpp", "shopProto.hpp", "shopInner.hpp", "shop.err", "shopTypeSet.e"})
+        EXPECT_TRUE(exists(name)) << name;
+}
+
+TEST_F(QuvcTest, ASourceWithSyntaxErrorsIsStillWalked) {
+    const std::string diag = "diag broken.e 5:5 2 6 basicType\n  expecting RBRACKET, found '['\n";
+    const ToolRun check = run("check broken.e");
+    EXPECT_EQ(check.status, 1);
+    EXPECT_EQ(check.out, "stage broken.e: Syntax Checking Started!\n" + diag +
+                             "stage broken.e: Syntax Checking Finished!, 1 errors found!\n");
+    EXPECT_FALSE(exists("broken.cpp"));
+
+    const ToolRun compile = run("compile broken.e");
+    EXPECT_EQ(compile.status, 1);
+    EXPECT_NE(compile.out.find(diag), std::string::npos);
+    EXPECT_TRUE(exists("broken.cpp"));
+}
+
+TEST_F(QuvcTest, AMissingSourceEndsInDiagnosticsNotInAStop) {
+    const ToolRun r = run("compile nothere.e");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("diag nothere.e "), std::string::npos);
+    EXPECT_NE(r.out.find("stage nothere.e: Semantic Checking Finished!"), std::string::npos);
+}
+
+TEST_F(QuvcTest, TypesetPrintsTheText) {
+    const ToolRun r = run("typeset parts.e");
+    EXPECT_EQ(r.status, 0);
+    const std::string stage = "stage parts.e: Typesetting Finished!, 0 errors found!\n";
+    ASSERT_EQ(r.out.compare(0, stage.size(), stage), 0) << r.out;
+    EXPECT_EQ(r.out.compare(stage.size(), 18, "%DProg parts == []"), 0) << r.out;
+    // A failed typesetting shows its diagnostics, not a text.
+    const ToolRun failed = run("typeset stray.e");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out.rfind("diag stray.e 4:", 0), 0u) << failed.out;
+    EXPECT_EQ(failed.out.find("%DProg"), std::string::npos);
+}
+
+struct ProjectCase {
+    const char* project;
+    std::vector<std::string> diagnostics;  // the link diagnostics' lines, in order
+    int compileErrors;
+};
+
+TEST_F(QuvcTest, ProjectsAreCompiledAndLinkChecked) {
+    const std::string noMain = "diag - 0:0 4 19 -\n  In the project, there doesn't exist a Main or MMain program!\n";
+    const ProjectCase cases[] = {
+        {"shop.prj", {}, 0},
+        {"mains.prj",
+         {"diag - 0:0 4 18 -\n  While declaring program tills.e to be a Main Or MMain program, we have found such "
+          "a Program shop.e in the project before!\n"},
+         1},
+        {"nomain.prj",
+         {"diag again.e 4:13 4 17 -\n  Process feeder has been declared in the project before!\n  \tsee Line: 5, "
+          "Col: 13, File: parts.e\n",
+          noMain},
+         2},
+        {"empty.prj", {noMain}, 1},
+    };
+    for (const ProjectCase& c : cases) {
+        SCOPED_TRACE(c.project);
+        const ToolRun r = run(std::string("project ") + c.project);
+        EXPECT_EQ(r.status, c.diagnostics.empty() ? 0 : 1);
+        size_t at = 0;
+        for (const std::string& d : c.diagnostics) {
+            at = r.out.find(d, at);
+            EXPECT_NE(at, std::string::npos) << d << "\nin\n" << r.out;
+        }
+        const std::string tail = std::string("stage ") + c.project + ": Compile Project Finished!, " +
+                                 std::to_string(c.compileErrors) + " errors found!\n";
+        EXPECT_EQ(r.out.substr(r.out.size() - std::min(r.out.size(), tail.size())), tail);
+    }
+}
+
+TEST_F(QuvcTest, MakefileOfACleanProject) {
+    const ToolRun r = run("makefile shop.prj");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "stage shop.prj: Compile Project Started!\n" + compileLines("shop.e", 0, 0) +
+                         compileLines("parts.e", 0, 0) +
+                         "stage shop.prj: Link Project Started!\n"
+                         "stage shop.prj: Link Project Finished!, 0 errors found!\n"
+                         "stage shop.prj: Compile Project Finished!, 0 errors found!\n"
+                         "stage shop.prj: Generate Makefile Started!\n"
+                         "stage shop.prj: Generate Makefile Successfully Finished!\n");
+    EXPECT_EQ(readBytes(dir / "shop.mak"), readBytes(QUV_TEST_DATA "/driver/expected/shop.mak"));
+
+    const ToolRun broken = run("makefile broken.prj");
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(broken.out.find("Generate Makefile"), std::string::npos);
+    EXPECT_FALSE(exists("broken.mak"));
+}
+
+TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
+    const ToolRun r = run("project noname.prj");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty!\n");
+}
+
+TEST_F(QuvcTest, BadUsage) {
+    for (const char* args : {"", "build shop.prj", "compile", "compile a.e b.e"}) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+}
+
+// The kind and message names the compiler holds in GBK reach a UTF-8 terminal as UTF-8.
+TEST_F(QuvcTest, StandardErrorShowsTheChineseNamesInUtf8) {
+    const std::string syntaxError = "类型: 语法错误, 编号: 符号匹配异常";
+    EXPECT_NE(run("check broken.e").err.find(syntaxError), std::string::npos);
+    EXPECT_NE(run("tree broken.e", QUVDUMP_PATH).err.find(syntaxError), std::string::npos);
+}
+
+}  // namespace

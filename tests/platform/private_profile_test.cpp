@@ -1,0 +1,151 @@
+// Reading and writing private-profile files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/private_profile.hpp"
+
+namespace {
+
+struct Folder {
+    Folder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quvprofileXXXXXX").string();
+        path = mkdtemp(&pattern[0]);
+    }
+    ~Folder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    std::string path;
+};
+
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+const char kSample[] =
+    "; settings\n"
+    "[Font]\n"
+    "Name =  Courier New  \n"
+    "Quoted=\"  padded  \"\n"
+    "Single='x'\n"
+    "Half=\"open\n"
+    "Size=12\n"
+    "Size=99\n"
+    "Neg=-7\n"
+    "Hex=0x1F\n"
+    "Plus=+15\n"
+    "Junk=12abc\n"
+    "Word=abc\n"
+    "Empty=\n"
+    "  [ Colours ]  \r\n"
+    "Back=1\r\n"
+    "[font]\n"
+    "Extra=second section\n";
+
+struct ReadCase {
+    const char* section;
+    const char* key;
+    size_t size;
+    std::string value;
+};
+
+TEST(PrivateProfileRead, Strings) {
+    Folder dir;
+    put(dir.file("a.ini"), kSample);
+    const ReadCase cases[] = {
+        {"Font", "Name", 1024, "Courier New"},
+        {"FONT", "name", 1024, "Courier New"},
+        {"Font", "Quoted", 1024, "  padded  "},
+        {"Font", "Single", 1024, "x"},
+        {"Font", "Half", 1024, "\"open"},
+        {"Font", "Size", 1024, "12"},       // the first key wins
+        {"Font", "Extra", 1024, "dflt"},    // the first section wins
+        {"Colours", "Back", 1024, "1"},     // CR LF lines, blanks around the section name
+        {"Font", "Empty", 1024, ""},
+        {"Font", "Missing", 1024, "dflt"},
+        {"Nowhere", "Name", 1024, "dflt"},
+        {"Font", "Name", 5, "Cour"},        // cut to the buffer
+        {"Font", "Missing", 3, "df"},
+        {"Font", "Name", 0, ""},
+    };
+    for (const ReadCase& c : cases)
+        EXPECT_EQ(platform::getPrivateProfileString(c.section, c.key, "dflt", c.size, dir.file("a.ini")), c.value)
+            << c.section << "/" << c.key << "/" << c.size;
+    EXPECT_EQ(platform::getPrivateProfileString("Font", "Name", "dflt", 1024, dir.file("none.ini")), "dflt");
+}
+
+TEST(PrivateProfileRead, Integers) {
+    Folder dir;
+    put(dir.file("a.ini"), kSample);
+    const std::pair<const char*, int> cases[] = {
+        {"Size", 12}, {"Neg", -7}, {"Hex", 31}, {"Plus", 15}, {"Junk", 12}, {"Word", 0}, {"Empty", 0}, {"Missing", -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::getPrivateProfileInt("font", c.first, -1, dir.file("a.ini")), c.second) << c.first;
+}
+
+struct WriteCase {
+    const char* name;
+    std::string before;  // no file when empty
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
+    const std::string two = "; head\n[A]\nx=1\ny=2\n\n[B]\nz=3\n";
+    const WriteCase cases[] = {
+        {"replace in place, letter case aside", two, "a", "X", "9", "; head\n[A]\nX=9\ny=2\n\n[B]\nz=3\n"},
+        {"append to its section, before the blank line", two, "A", "w", "4",
+         "; head\n[A]\nx=1\ny=2\nw=4\n\n[B]\nz=3\n"},
+        {"append to the last section", two, "B", "q", "", "; head\n[A]\nx=1\ny=2\n\n[B]\nz=3\nq=\n"},
+        {"append a section", two, "C", "k", "v", two + "[C]\nk=v\n"},
+        {"last line without a line end", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
+        {"CR LF lines stay", "[A]\r\nx=1\r\ny=2\r\n", "A", "x", "5", "[A]\r\nx=5\r\ny=2\r\n"},
+        {"create the file", "", "QuvBench", "Project Name", "demo", "[QuvBench]\nProject Name=demo\n"},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        if (!c.before.empty())
+            put(dir.file("a.ini"), c.before);
+        EXPECT_TRUE(platform::writePrivateProfileString(c.section, c.key, c.value, dir.file("a.ini")));
+        EXPECT_EQ(get(dir.file("a.ini")), c.after);
+        EXPECT_EQ(platform::getPrivateProfileString(c.section, c.key, "none", 1024, dir.file("a.ini")), c.value);
+    }
+}
+
+TEST(PrivateProfileWrite, RefusesWhatWouldBreakTheLines) {
+    const std::string before = "[A]\nx=1\n";
+    const struct {
+        const char *section, *key, *value;
+    } cases[] = {
+        {"A", "x", "1\n[B]"}, {"A", "x", "one\rtwo"}, {"A\n", "x", "1"}, {"A", "x\ny", "1"},
+        {"A", "x=y", "1"},    {"A]", "x", "1"},       {"A", "", "1"},
+    };
+    for (const auto& c : cases) {
+        Folder dir;
+        put(dir.file("a.ini"), before);
+        EXPECT_FALSE(platform::writePrivateProfileString(c.section, c.key, c.value, dir.file("a.ini")));
+        EXPECT_EQ(get(dir.file("a.ini")), before);
+    }
+    Folder dir;
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "x", "1\n", dir.file("new.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.ini")));
+    EXPECT_FALSE(platform::writePrivateProfileString("A", "x", "1", dir.file("no/such/folder.ini")));
+}
+
+}  // namespace

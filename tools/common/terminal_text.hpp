@@ -1,0 +1,17 @@
+// What the command-line tools show of the compiler's 8-bit text: the driver
+// holds Chinese kind names and messages in GBK, while a terminal under a
+// UTF-8 locale expects UTF-8. Files the compiler writes are never converted.
+#pragma once
+#include <string>
+
+namespace terminal {
+
+// The text in the terminal's encoding: kept as it is when the locale's
+// character set is of the GBK family, converted to UTF-8 otherwise.
+std::string fromGbk(const std::string& text);
+
+// From now on, what the compiler writes to standard error reaches the
+// terminal converted as fromGbk does. Call once, first thing in main.
+void convertStandardError();
+
+}  // namespace terminal
