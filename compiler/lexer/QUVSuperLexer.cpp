@@ -36,8 +36,9 @@ LexerErrorClass classify(const antlr::ANTLRException& ex)
 } // namespace
 
 QUVSuperLexer::QUVSuperLexer(std::istream& in)
-    : QUVLexer(in)
+    : SourceBufferHolder(in), QUVLexer(sourceBuffer)
 {
+    useSourceBuffer(&sourceBuffer);
 }
 
 antlr::RefToken QUVSuperLexer::nextToken()

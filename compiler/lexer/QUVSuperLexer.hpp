@@ -7,11 +7,13 @@
 #include <antlr/TokenRefCount.hpp>
 
 #include "compiler/lexer/QUVLexer.hpp"
+#include "compiler/lexer/source_buffer.hpp"
 
 // The lexer that the compiler hands to the parser: every lexical error becomes
 // a diagnostic, the character where scanning stopped is skipped, and scanning
 // goes on, so the parser always receives a complete stream ending in EOF.
-class QUVSuperLexer : public QUVLexer {
+// The source is read into memory when the lexer is made (SourceBuffer).
+class QUVSuperLexer : private SourceBufferHolder, public QUVLexer {
 public:
     explicit QUVSuperLexer(std::istream& in);
 
