@@ -39,6 +39,7 @@ QUVSuperLexer::QUVSuperLexer(std::istream& in)
     : SourceBufferHolder(in), QUVLexer(sourceBuffer)
 {
     useSourceBuffer(&sourceBuffer);
+    setTokenObjectFactory(&QUVToken::factory);
 }
 
 antlr::RefToken QUVSuperLexer::nextToken()

@@ -161,6 +161,7 @@ private:
 	bool designatorTrialFails();
 	// Hand-written trials of statement (trials.cpp).
 	bool waitFollows();
+	unsigned int plainConditionEnd(unsigned int from);
 	bool labelEquationFollowedBy(int type);
 	// Whether a token of this type starts a suffix of a designator ("->", ".", "[").
 	static bool startsDesignatorSuffix(int type)
