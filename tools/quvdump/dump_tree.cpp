@@ -32,7 +32,11 @@ void printTree(std::ostream& stream, RefQUV_AST node, int depth)
         const int level = pending.back().second;
         pending.pop_back();
         out.append(static_cast<size_t>(2 * level), ' ');
-        out += quvTokenName(current->getType());
+        const int type = current->getType();
+        if (type >= 0 && type < QUVTokenNameCount)
+            out += QUVTokenNames[type];
+        else
+            out += quvTokenName(type);
         out += " \"";
         appendEscapedText(out, current->getText());
         out += "\" ";
