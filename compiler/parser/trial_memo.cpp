@@ -52,7 +52,7 @@ bool QUVParser::replayTrial(TrialMemo::Rule rule)
 
 QUVParser::TrialRecord::TrialRecord(QUVParser& parser_, TrialMemo::Rule rule_)
     : parser(parser_), rule(rule_), start(parser_.inputState->guessing > 0 ? parser_.consumedCount : -1),
-      exceptions(std::uncaught_exceptions())
+      exceptions(start >= 0 ? std::uncaught_exceptions() : 0)
 {
 }
 
