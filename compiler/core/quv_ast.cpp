@@ -1,26 +1,42 @@
 #include "compiler/core/quv_ast.hpp"
 
+#include <vector>
+
 const char* const QUV_AST::TYPE_NAME = "QUV_AST";
 
 namespace {
-// How many references hold the node; the runtime only shows the count through getRef.
-unsigned holders(const antlr::AST* node) {
-    antlr::ASTRef* ref = antlr::ASTRef::getRef(node);
-    unsigned count = ref->count - 1;
-    ref->decrement();
-    return count;
-}
+// The links of the nodes being released on this thread that still wait for
+// their turn; null while no release is running.
+thread_local std::vector<antlr::RefBaseAST>* pendingLinks = nullptr;
 }  // namespace
 
+// A node hands its child and sibling links to the release that runs on this
+// thread, or starts one: the links are dropped one at a time from an explicit
+// stack, so a tree of any depth or length is released without recursion. A
+// node that someone else still holds only loses one holder and keeps its links.
 QUV_AST::~QUV_AST() {
-    antlr::RefAST next = getNextSibling();
-    setNextSibling(antlr::nullAST);
-    // A sibling someone else still holds keeps the rest of the list for them.
-    while (next && holders(next.get()) == 1) {
-        antlr::RefAST after = next->getNextSibling();
-        next->setNextSibling(antlr::nullAST);
-        next = after;
+    if (!down && !right)
+        return;
+    if (pendingLinks) {
+        if (down) pendingLinks->push_back(down);
+        if (right) pendingLinks->push_back(right);
+        down = antlr::RefBaseAST();
+        right = antlr::RefBaseAST();
+        return;
     }
+    std::vector<antlr::RefBaseAST> links;
+    pendingLinks = &links;
+    if (down) links.push_back(down);
+    if (right) links.push_back(right);
+    down = antlr::RefBaseAST();
+    right = antlr::RefBaseAST();
+    while (!links.empty()) {
+        // Taken out of the vector first: dropping the last holder runs the
+        // node's destructor, which pushes its own links onto `links`.
+        antlr::RefBaseAST link = links.back();
+        links.pop_back();
+    }
+    pendingLinks = nullptr;
 }
 
 void QUV_AST::initialize(antlr::RefToken t) {

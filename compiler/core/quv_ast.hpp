@@ -6,15 +6,18 @@
 #include <antlr/CommonAST.hpp>
 #include <antlr/Token.hpp>
 
+#include "compiler/core/object_pool.hpp"
+
 class QUV_AST;
 typedef antlr::ASTRefCount<QUV_AST> RefQUV_AST;
 
-class QUV_AST : public antlr::CommonAST {
+class QUV_AST : public antlr::CommonAST, public PoolAllocated<QUV_AST> {
 public:
     QUV_AST() = default;
     QUV_AST(const QUV_AST& other) : CommonAST(other), line(other.line), column(other.column) {}
-    // Releases the rest of a sibling list one node at a time: the runtime's own
-    // release recurses once per sibling and a long list would exhaust the stack.
+    // Releases the subtree and the rest of the sibling list without recursion
+    // (an explicit stack per thread): the runtime's own release recurses once
+    // per child and per sibling, and a deep or long tree would exhaust the stack.
     ~QUV_AST() override;
 
     const char* typeName() const override { return TYPE_NAME; }
@@ -31,6 +34,9 @@ public:
     }
     int getLine() const { return line; }
     int getColumn() const { return column; }
+
+    using PoolAllocated<QUV_AST>::operator new;
+    using PoolAllocated<QUV_AST>::operator delete;
 
     // The node factory installed in the parser, so every node it makes is a QUV_AST.
     static antlr::RefAST factory();

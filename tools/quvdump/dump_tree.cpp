@@ -1,5 +1,9 @@
+#include <charconv>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/parser/parser.hpp"
@@ -10,15 +14,46 @@ namespace quvdump {
 
 namespace {
 
-// One node per line in preorder, two blanks of indent per depth.
-void printTree(std::ostream& out, RefQUV_AST node, int depth)
+// One node per line in preorder, two blanks of indent per depth. The tree is
+// walked with a stack of its own, so a tree of any depth prints.
+void printTree(std::ostream& stream, RefQUV_AST node, int depth)
 {
-    for (; node; node = RefQUV_AST(node->getNextSibling())) {
-        out << std::string(2 * depth, ' ') << quvTokenName(node->getType()) << " \""
-            << escapeText(node->getText()) << "\" " << node->getLine() << ':' << node->getColumn()
-            << '\n';
-        printTree(out, RefQUV_AST(node->getFirstChild()), depth + 1);
+    // Lines are gathered into large blocks: one stream call per block.
+    std::string out;
+    out.reserve(1 << 17);
+    auto appendNumber = [&out](long value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out.append(digits, static_cast<size_t>(end - digits));
+    };
+    std::vector<std::pair<RefQUV_AST, int>> pending;
+    if (node) pending.emplace_back(node, depth);
+    while (!pending.empty()) {
+        RefQUV_AST current = pending.back().first;
+        const int level = pending.back().second;
+        pending.pop_back();
+        out.append(static_cast<size_t>(2 * level), ' ');
+        const int type = current->getType();
+        if (type >= 0 && type < QUVTokenNameCount)
+            out += QUVTokenNames[type];
+        else
+            out += quvTokenName(type);
+        out += " \"";
+        appendEscapedText(out, current->getText());
+        out += "\" ";
+        appendNumber(current->getLine());
+        out += ':';
+        appendNumber(current->getColumn());
+        out += '\n';
+        if (out.size() >= (1 << 16)) {
+            stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
+        // The sibling waits below the children, which print first.
+        if (RefQUV_AST next = RefQUV_AST(current->getNextSibling())) pending.emplace_back(next, level);
+        if (RefQUV_AST child = RefQUV_AST(current->getFirstChild())) pending.emplace_back(child, level + 1);
     }
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
 int dumpParse(const std::string& path, void (QUVParser::*startRule)())
@@ -27,8 +62,12 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     if (!openSource(path, in))
         return kExitUsage;
 
-    SourceParser source(in, path);
-    QUVParser& parser = source.parser;
+    // The process ends right after printing, so the parser and its tree are
+    // left to the end of the process instead of being released node by node
+    // (as clang's -disable-free does). Under AddressSanitizer they are
+    // released, so its leak check still sees every node.
+    std::unique_ptr<SourceParser> source(new SourceParser(in, path));
+    QUVParser& parser = source->parser;
     try {
         (parser.*startRule)();
     } catch (const antlr::ANTLRException& ex) {
@@ -37,6 +76,9 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     }
     printTree(std::cout, RefQUV_AST(parser.getAST()), 0);
     printDiagnostics(std::cout);
+#ifndef QUV_POOL_DISABLED
+    source.release();
+#endif
     return kExitOk;
 }
 
