@@ -38,12 +38,13 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    // Every verb writes through the C++ streams alone; unsynchronised, they
+    // buffer instead of passing each piece to stdio. This replaces the
+    // streams' buffers, so it comes before standard error gets its converter.
+    std::ios_base::sync_with_stdio(false);
     terminal::convertStandardError();
     if (argc != 3)
         return usage();
-    // Every verb writes through the C++ streams alone; unsynchronised, they
-    // buffer instead of passing each piece to stdio.
-    std::ios_base::sync_with_stdio(false);
     for (const Verb& verb : kVerbs) {
         if (std::strcmp(argv[1], verb.name) == 0)
             return verb.run(argv[2]);
