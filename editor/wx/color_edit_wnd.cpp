@@ -13,6 +13,7 @@
 
 #include "editor/wx/break_point_wnd.hpp"
 #include "editor/wx/editor_font.hpp"
+#include "editor/text_columns.hpp"
 #include "editor/wx/gbk_text.hpp"
 
 namespace quvpad {
@@ -154,23 +155,16 @@ public:
             w_.margin_->DrawBreakPoints(line);
     }
 
-    // TextMeasurer
+    // TextMeasurer: the sum of the characters' widths, each measured once.
     int TextWidth(const char* text, size_t length) const override
     {
-        if (length == 0)
-            return 0;
-        std::string bytes(text, length);
-        // A NUL byte is kept in the text and takes the room of a space.
-        std::replace(bytes.begin(), bytes.end(), '\0', ' ');
-        if (length <= 2) {
-            auto it = w_.widthCache_.find(bytes);
-            if (it != w_.widthCache_.end())
-                return it->second;
+        std::string line(text, length);
+        int width = 0;
+        for (size_t i = 0; i < length;) {
+            size_t n = std::min<size_t>(std::max(1, CharLength(line, static_cast<int>(i))), length - i);
+            width += w_.CharacterWidth(line.substr(i, n));
+            i += n;
         }
-        wxCoord width = 0, height = 0;
-        w_.measureDc_.GetTextExtent(GbkToWx(bytes), &width, &height);
-        if (length <= 2)
-            w_.widthCache_.emplace(bytes, width);
         return width;
     }
 
@@ -240,6 +234,20 @@ public:
 private:
     ColorEditWnd& w_;
 };
+
+int ColorEditWnd::CharacterWidth(const std::string& bytes) const
+{
+    auto it = widthCache_.find(bytes);
+    if (it != widthCache_.end())
+        return it->second;
+    // A NUL byte is kept in the text and takes the room of a space.
+    std::string shown = bytes;
+    std::replace(shown.begin(), shown.end(), '\0', ' ');
+    wxCoord width = 0, height = 0;
+    measureDc_.GetTextExtent(GbkToWx(shown), &width, &height);
+    widthCache_.emplace(bytes, width);
+    return width;
+}
 
 void ColorEditWnd::InvalidateMargin(bool erase)
 {
@@ -467,24 +475,30 @@ void ColorEditWnd::OnScroll(wxScrollWinEvent& event)
         model_->OnHScroll(code, event.GetPosition());
 }
 
-void ColorEditWnd::OnContextMenu(wxContextMenuEvent& event)
+wxMenu* ColorEditWnd::CreateContextMenu()
 {
-    SetFocus();
-    wxMenu menu;
+    auto* menu = new wxMenu;
     for (const MenuItem& item : kContextMenu) {
         int id = static_cast<int>(item.command);
         CommandState state = model_->QueryCommand(item.command);
         wxMenuItem* added = item.command == EditCommand::BreakPoint
-                                ? menu.AppendCheckItem(id, wxString::FromUTF8(item.label))
-                                : menu.Append(id, wxString::FromUTF8(item.label));
+                                ? menu->AppendCheckItem(id, wxString::FromUTF8(item.label))
+                                : menu->Append(id, wxString::FromUTF8(item.label));
         added->Enable(state.enabled);
         if (added->IsCheckable())
             added->Check(state.checked);
         if (item.separatorAfter)
-            menu.AppendSeparator();
+            menu->AppendSeparator();
     }
+    return menu;
+}
+
+void ColorEditWnd::OnContextMenu(wxContextMenuEvent& event)
+{
+    SetFocus();
+    std::unique_ptr<wxMenu> menu(CreateContextMenu());
     wxPoint at = event.GetPosition();
-    PopupMenu(&menu, at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at));
+    PopupMenu(menu.get(), at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at));
 }
 
 void ColorEditWnd::OnMenuCommand(wxCommandEvent& event)

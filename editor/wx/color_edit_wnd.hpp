@@ -10,6 +10,7 @@
 #include <wx/dcmemory.h>
 #include <wx/event.h>
 #include <wx/font.h>
+#include <wx/menu.h>
 #include <wx/window.h>
 
 #include "editor/editor_model.hpp"
@@ -47,6 +48,10 @@ public:
     // Paints the editor's picture into any device context of the client's size.
     void Draw(wxDC& dc);
 
+    // The context menu with every item enabled and checked as the editor's
+    // state says; its commands go to this window.
+    wxMenu* CreateContextMenu();
+
     bool AcceptsFocus() const override { return true; }
 
 private:
@@ -74,6 +79,8 @@ private:
     void OnContextMenu(wxContextMenuEvent& event);
     void OnMenuCommand(wxCommandEvent& event);
     void InvalidateMargin(bool erase);
+    // Width of one character (one or two bytes) in the editor's font.
+    int CharacterWidth(const std::string& bytes) const;
 
     int controlId_;
     wxFont font_;

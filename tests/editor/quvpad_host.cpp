@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/utils.h>
@@ -69,8 +71,9 @@ Host::Host(int width, int height, bool createEditor)
     EXPECT_TRUE(ctrl_->Create(frame_, 1000, 0, 0, client.x, client.y));
     ctrl_->Advise(&log_);
     ctrl_->Configure(TestBlock());
-    if (createEditor)
+    if (createEditor) {
         EXPECT_TRUE(ctrl_->CreateEditor());
+    }
     frame_->Show();
     frame_->Raise();
     Pump();
@@ -223,6 +226,28 @@ std::string Host::Save(const wxImage& image, const std::string& name)
     std::string path = dir + "/" + name + ".png";
     EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG)) << path;
     return path;
+}
+
+std::wstring Wide(const std::string& utf8) { return wxString::FromUTF8(utf8).ToStdWstring(); }
+
+std::string ClipboardText()
+{
+    std::string out;
+    if (wxTheClipboard->Open()) {
+        wxTextDataObject data;
+        if (wxTheClipboard->GetData(data))
+            out = data.GetText().ToStdString(wxConvUTF8);
+        wxTheClipboard->Close();
+    }
+    return out;
+}
+
+void SetClipboardText(const std::string& utf8)
+{
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(utf8)));
+        wxTheClipboard->Close();
+    }
 }
 
 std::string TempDir()

@@ -100,6 +100,9 @@ private:
 };
 
 std::string TempDir();
+std::wstring Wide(const std::string& utf8);
+std::string ClipboardText();   // UTF-8
+void SetClipboardText(const std::string& utf8);
 std::string WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 

@@ -2,8 +2,6 @@
 // paste through the real clipboard, undo, scroll and set a break point, then
 // look at what the screen shows.
 #include <gtest/gtest.h>
-#include <wx/clipbrd.h>
-#include <wx/dataobj.h>
 
 #include "editor/wx/break_point_wnd.hpp"
 #include "quvpad_host.hpp"
@@ -21,20 +19,6 @@ std::string SampleText()
     for (int i = 4; i < 40; ++i)
         text += "int value" + std::to_string(i) + ";\n";
     return text;
-}
-
-std::wstring Wide(const std::string& utf8) { return wxString::FromUTF8(utf8).ToStdWstring(); }
-
-std::string ClipboardText()
-{
-    std::string out;
-    if (wxTheClipboard->Open()) {
-        wxTextDataObject data;
-        if (wxTheClipboard->GetData(data))
-            out = data.GetText().ToStdString(wxConvUTF8);
-        wxTheClipboard->Close();
-    }
-    return out;
 }
 
 TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndBreakPoint)
