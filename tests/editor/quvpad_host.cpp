@@ -206,6 +206,7 @@ wxPoint Host::PointOf(int column, int line) const
 
 wxImage Host::Screenshot()
 {
+    frame_->Raise();
     frame_->Refresh();
     frame_->Update();
     Pump(6);
