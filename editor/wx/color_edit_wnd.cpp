@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include <wx/caret.h>
 #include <wx/cursor.h>
@@ -61,6 +62,8 @@ struct MenuItem {
     const char* label;   // UTF-8
     bool separatorAfter;
 };
+// wx menu ids stay below 32767, so the items take ids of their own.
+constexpr int kMenuIdBase = wxID_HIGHEST + 1;
 const MenuItem kContextMenu[] = {
     {EditCommand::Redo, "恢复(&Y)\tCtrl+Y", false},
     {EditCommand::Undo, "撤消(&U)\tCtrl+Z", true},
@@ -479,7 +482,7 @@ wxMenu* ColorEditWnd::CreateContextMenu()
 {
     auto* menu = new wxMenu;
     for (const MenuItem& item : kContextMenu) {
-        int id = static_cast<int>(item.command);
+        int id = kMenuIdBase + static_cast<int>(&item - kContextMenu);
         CommandState state = model_->QueryCommand(item.command);
         wxMenuItem* added = item.command == EditCommand::BreakPoint
                                 ? menu->AppendCheckItem(id, wxString::FromUTF8(item.label))
@@ -503,13 +506,14 @@ void ColorEditWnd::OnContextMenu(wxContextMenuEvent& event)
 
 void ColorEditWnd::OnMenuCommand(wxCommandEvent& event)
 {
-    for (const MenuItem& item : kContextMenu)
-        if (static_cast<int>(item.command) == event.GetId()) {
-            std::unique_ptr<wxBusyCursor> wait(item.command == EditCommand::Paste ? new wxBusyCursor : nullptr);
-            model_->DoCommand(item.command);
-            return;
-        }
-    event.Skip();
+    int index = event.GetId() - kMenuIdBase;
+    if (index < 0 || index >= static_cast<int>(std::size(kContextMenu))) {
+        event.Skip();
+        return;
+    }
+    EditCommand command = kContextMenu[index].command;
+    std::unique_ptr<wxBusyCursor> wait(command == EditCommand::Paste ? new wxBusyCursor : nullptr);
+    model_->DoCommand(command);
 }
 
 } // namespace quvpad
