@@ -13,10 +13,12 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/utils.h>
 
 #include "editor/settings_block.hpp"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace quvpad::test {
 
@@ -209,15 +211,30 @@ wxImage Host::Screenshot()
     frame_->Raise();
     frame_->Refresh();
     frame_->Update();
-    Pump(6);
+    // GTK paints on its frame clock; give it a few frames.
+    Pump(10);
+    // Read back what the X server shows, from a connection of our own.
     wxRect r = ctrl_->GetScreenRect();
-    wxScreenDC screen;
-    wxBitmap bitmap(r.width, r.height, 24);
-    {
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    wxImage image(r.width, r.height);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        ADD_FAILURE() << "cannot open the display";
+        return image;
     }
-    return bitmap.ConvertToImage();
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), r.x, r.y, static_cast<unsigned>(r.width),
+                             static_cast<unsigned>(r.height), AllPlanes, ZPixmap);
+    if (shot) {
+        for (int y = 0; y < r.height; ++y)
+            for (int x = 0; x < r.width; ++x) {
+                unsigned long p = XGetPixel(shot, x, y);
+                image.SetRGB(x, y, (p & shot->red_mask) >> 16, (p & shot->green_mask) >> 8, p & shot->blue_mask);
+            }
+        XDestroyImage(shot);
+    } else {
+        ADD_FAILURE() << "cannot read the screen";
+    }
+    XCloseDisplay(display);
+    return image;
 }
 
 std::string Host::Save(const wxImage& image, const std::string& name)

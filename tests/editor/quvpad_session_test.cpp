@@ -30,6 +30,12 @@ TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndB
     host.Pump();
     EXPECT_EQ(host.Pad().GetTextSize(), 40);
     EXPECT_EQ(host.Pad().GetLine(1), Wide("// 中文 comment"));
+    // The bars: 40 lines with a page of the lines that fit; no line is wider than the window.
+    int visible = host.Editor().GetClientSize().y / host.LineHeight();
+    EXPECT_EQ(host.Editor().GetScrollRange(wxVERTICAL), 40);
+    EXPECT_EQ(host.Editor().GetScrollThumb(wxVERTICAL), visible);
+    EXPECT_EQ(host.Editor().GetScrollPos(wxVERTICAL), 0);
+    EXPECT_LE(host.Editor().GetScrollRange(wxHORIZONTAL), host.Editor().GetScrollThumb(wxHORIZONTAL));
     host.Log().Clear();
 
     // Type at the end of "int counter;".
@@ -107,7 +113,9 @@ TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndB
     EXPECT_TRUE(SameColour(shot, right, 3 * lh + lh / 2, colour::CurrentLine)) << ColourAt(shot, right, 3 * lh + 1);
     EXPECT_TRUE(SameColour(shot, right, 5 * lh + lh / 2, colour::Background));
     // Some pixel of "int" on line 6 is keyword blue; some pixel of the comment is green.
+    const wxImage* picture = &shot;
     auto anyPixel = [&](int line, int col0, int col1, uint32_t ref) {
+        const wxImage& shot = *picture;
         for (int y = line * lh; y < (line + 1) * lh; ++y)
             for (int x = editorLeft + 4 + col0 * cw; x < editorLeft + 4 + col1 * cw; ++x)
                 if (SameColour(shot, x, y, ref))
@@ -116,6 +124,24 @@ TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndB
     };
     EXPECT_TRUE(anyPixel(5, 0, 3, colour::Keyword));
     EXPECT_TRUE(anyPixel(1, 0, 10, colour::Comment));
+
+    // Scrolled down a notch with a selection over three lines: line 6 is at
+    // the top, the break point of line 3 is out of view.
+    host.Pad().SetSelection(7, 5, 9, 3);
+    host.Wheel(-120);
+    ASSERT_EQ(host.Model().GetFirstVisibleLine(), 5);
+    wxImage scrolled = host.Screenshot();
+    Host::Save(scrolled, "session-scrolled");
+    picture = &scrolled;
+    EXPECT_TRUE(anyPixel(0, 0, 3, colour::Keyword));
+    int top = lh / 2;
+    EXPECT_FALSE(SameColour(scrolled, 10, top, colour::BreakFore));
+    // Line 8 (the third visible) is selected across its whole text: the space
+    // after "int" shows the selection background.
+    int spaceX = editorLeft + 4 + 3 * cw + cw / 2;
+    EXPECT_TRUE(SameColour(scrolled, spaceX, 2 * lh + lh / 2, colour::SelectionBack))
+        << ColourAt(scrolled, spaceX, 2 * lh + lh / 2);
+    EXPECT_EQ(host.Editor().GetScrollPos(wxVERTICAL), 5);
 }
 
 } // namespace
