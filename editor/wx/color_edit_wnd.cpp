@@ -12,9 +12,9 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
+#include "editor/text_columns.hpp"
 #include "editor/wx/break_point_wnd.hpp"
 #include "editor/wx/editor_font.hpp"
-#include "editor/text_columns.hpp"
 #include "editor/wx/gbk_text.hpp"
 
 namespace quvpad {
@@ -161,6 +161,7 @@ public:
     // TextMeasurer: the sum of the characters' widths, each measured once.
     int TextWidth(const char* text, size_t length) const override
     {
+        w_.FollowBlockFont();
         std::string line(text, length);
         int width = 0;
         for (size_t i = 0; i < length;) {

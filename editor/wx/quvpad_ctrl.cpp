@@ -350,7 +350,7 @@ void CQuvPadCtrl::LoadText(const std::wstring& text, long line, long col)
 
 void CQuvPadCtrl::AboutBox()
 {
-    wxDialog dialog(this, wxID_ANY, "About QuvPad Control");
+    wxDialog dialog(GetHandle() ? this : nullptr, wxID_ANY, "About QuvPad Control");
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticBitmap(&dialog, wxID_ANY, wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX)),
              0, wxALL, 10);

@@ -226,6 +226,9 @@ TEST(QuvPadDispatch, WithoutAnEditorMethodsChangeNothingAndAnswerEmpty)
     pad.ReplaceSelText(L"y");
     pad.EditUndo();
     EXPECT_TRUE(host.Log().positions.empty());
+    SettingsBlock before = SettingsBlock::Shared();
+    pad.ReConfigure(TestBlock(-30), ConfigFont);
+    EXPECT_EQ(before.Bytes(), SettingsBlock::Shared().Bytes());
     EXPECT_TRUE(pad.FileNew());
     EXPECT_EQ(host.Log().modified, std::vector<bool>{true});
 }

@@ -2,6 +2,8 @@
 // read-only files loaded, saves that replace the old file only when they
 // succeed, and failed calls that change nothing.
 #include <csignal>
+#include <dirent.h>
+#include <unistd.h>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,6 +14,17 @@
 
 namespace quvpad::test {
 namespace {
+
+int FilesIn(const std::string& dir)
+{
+    int n = 0;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
+        closedir(d);
+    }
+    return n;
+}
 
 TEST(QuvPadFiles, LoadThenSaveGivesTheTextWithLfLineEnds)
 {
@@ -72,20 +85,24 @@ TEST(QuvPadFiles, AReadOnlyFileLoadsAndASaveKeepsThePermissions)
     EXPECT_EQ(host.Pad().GetLine(0).substr(0, 5), L"Linux");
     EXPECT_TRUE(host.Pad().FileLoad(Wide(ro)));
 
-    std::string kept = WriteFile(dir + "/kept.e", "old\n");
+    // Saved through a symbolic link: the link stays and its file keeps its mode.
+    std::string kept = WriteFile(dir + "/kept.e", "old\n"), link = dir + "/link.e";
     chmod(kept.c_str(), 0640);
-    ASSERT_TRUE(host.Pad().FileSave(Wide(kept)));
+    ASSERT_EQ(symlink(kept.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(host.Pad().FileSave(Wide(link)));
     struct stat st;
     ASSERT_EQ(stat(kept.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadFile(kept), "read only\n");
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 // A failed call leaves the text, the file name, the modified flag and the old
 // file as they were, and says kFileAccessError.
 TEST(QuvPadFiles, FailedCallsChangeNothing)
 {
-    std::string dir = TempDir();
+    std::string dir = TempDir(), elsewhere = TempDir();
     std::string good = WriteFile(dir + "/good.e", "kept text\n");
     std::string precious = WriteFile(dir + "/precious.e", "precious\n");
     struct Case {
@@ -126,7 +143,8 @@ TEST(QuvPadFiles, FailedCallsChangeNothing)
         EXPECT_TRUE(host.Ctrl().IsModified());
         EXPECT_TRUE(host.Log().modified.empty());
         EXPECT_EQ(ReadFile(precious), "precious\n");
-        EXPECT_TRUE(host.Pad().FileSaveAs(Wide(dir + "/fine.e")));
+        EXPECT_EQ(FilesIn(dir), 2);   // no temporary file stays behind
+        EXPECT_TRUE(host.Pad().FileSaveAs(Wide(elsewhere + "/fine.e")));
         EXPECT_EQ(host.Pad().LastError(), 0);
     }
 }

@@ -69,14 +69,6 @@ TEST(QuvPadSettings, ReConfigureActsOnTheFirstMaskBitOnly)
     }
 }
 
-TEST(QuvPadSettings, WithoutAnEditorReConfigureLeavesTheBlock)
-{
-    Host host(400, 200, false);
-    SettingsBlock before = SettingsBlock::Shared();
-    host.Pad().ReConfigure(TestBlock(-30), ConfigFont);
-    EXPECT_EQ(before.Bytes(), SettingsBlock::Shared().Bytes());
-}
-
 TEST(QuvPadSettings, TwoControlsShareOneBlock)
 {
     Host first, second;
