@@ -93,6 +93,14 @@ void BreakPointWnd::Draw(wxDC& dc)
         dc.DrawBitmap(Checker(width_, bottom - below, below, back), 0, below);
 }
 
+void BreakPointWnd::InvalidateAll()
+{
+    if (repaintPending_)
+        return;
+    repaintPending_ = true;
+    Refresh(false);
+}
+
 void BreakPointWnd::DrawBreakPoints(int line)
 {
     if (!editor_)
@@ -105,6 +113,7 @@ void BreakPointWnd::DrawBreakPoints(int line)
 
 void BreakPointWnd::OnPaint(wxPaintEvent&)
 {
+    repaintPending_ = false;
     wxAutoBufferedPaintDC dc(this);
     if (!editor_) {
         dc.SetBackground(GetBackgroundColour());

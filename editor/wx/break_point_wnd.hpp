@@ -14,6 +14,9 @@ public:
     // Links the editor whose break points, first visible line and line height
     // the margin shows; null unlinks it. An unlinked margin paints nothing.
     void SetEditor(ColorEditWnd* editor);
+    // Marks the whole margin for repainting; cheap when it is marked already,
+    // as loading a text marks it once for every line.
+    void InvalidateAll();
     // Repaints the strip of one line now.
     void DrawBreakPoints(int line);
     // Paints the whole margin into a device context of the client's size.
@@ -27,6 +30,7 @@ private:
     int height_ = 0;   // client height less a horizontal scroll bar
     int width_ = 0;
     ColorEditWnd* editor_ = nullptr;
+    bool repaintPending_ = false;
 };
 
 } // namespace quvpad

@@ -122,12 +122,16 @@ public:
     void UpdateNow() override { w_.Update(); }
     // The whole text area is painted from the model on every paint, so moving
     // pixels saves nothing here: the area right of the margin is repainted.
-    void ScrollPixels(int, int) override
+    // Lines that move vertically take their break points along, so the
+    // break-point margin is repainted too.
+    void ScrollPixels(int, int dy) override
     {
         wxSize s = w_.GetClientSize();
         int minX = std::max(0, static_cast<int>(SettingsBlock::Shared().MinX()));
         if (s.x > minX)
             w_.RefreshRect(wxRect(minX, 0, s.x - minX, s.y), false);
+        if (dy != 0)
+            w_.InvalidateMargin(false);
     }
     void PostChar(unsigned ch) override
     {
@@ -253,10 +257,11 @@ int ColorEditWnd::CharacterWidth(const std::string& bytes) const
     return width;
 }
 
-void ColorEditWnd::InvalidateMargin(bool erase)
+// The margin paints every pixel, so erasing makes no difference to it.
+void ColorEditWnd::InvalidateMargin(bool)
 {
     if (margin_)
-        margin_->Refresh(erase);
+        margin_->InvalidateAll();
 }
 
 ColorEditWnd::ColorEditWnd(wxWindow* parent, const wxRect& rect, int controlId, EditorEvents& events)
@@ -457,8 +462,7 @@ void ColorEditWnd::OnSize(wxSizeEvent& event)
 {
     model_->OnSize();
     Refresh(false);
-    if (margin_)
-        margin_->Refresh(false);
+    InvalidateMargin(false);
     event.Skip();
 }
 

@@ -208,8 +208,8 @@ wxPoint Host::PointOf(int column, int line) const
 
 wxImage Host::Screenshot()
 {
+    // Only what the control invalidated itself is repainted.
     frame_->Raise();
-    frame_->Refresh();
     frame_->Update();
     // GTK paints on its frame clock; give it a few frames.
     Pump(10);

@@ -88,7 +88,8 @@ public:
     int CharWidth() const;
     int LineHeight() const;
 
-    // What the screen shows of the control, read back from the X server.
+    // What the screen shows of the control, read back from the X server; only
+    // what the control invalidated itself has been repainted.
     wxImage Screenshot();
     // Saves an image as build/screenshots/<name>.png and returns the path.
     static std::string Save(const wxImage& image, const std::string& name);

@@ -54,6 +54,42 @@ TEST(QuvPadMargin, StripsAreDitheredAndBreakPointsAreCircles)
     }
 }
 
+// Scrolling by a line or by the thumb, and lines that come and go, move the
+// break points with their lines on the screen.
+TEST(QuvPadMargin, CirclesFollowTheirLines)
+{
+    Host host;
+    std::wstring text;
+    for (int i = 0; i < 60; ++i)
+        text += L"line\n";
+    host.Pad().LoadText(text, 4, 1);
+    host.Pad().EditBreakPoint();
+    int lh = host.LineHeight();
+    auto circleAt = [&](const wxImage& shot, int row) { return SameColour(shot, 10, row * lh + lh / 2, colour::BreakFore); };
+    wxImage before = host.Screenshot();
+    EXPECT_TRUE(circleAt(before, 3));
+    host.Scroll(wxEVT_SCROLLWIN_LINEDOWN, wxVERTICAL);
+    wxImage line = host.Screenshot();
+    EXPECT_TRUE(circleAt(line, 2));
+    EXPECT_FALSE(circleAt(line, 3));
+    host.Scroll(wxEVT_SCROLLWIN_THUMBTRACK, wxVERTICAL, 3);
+    wxImage thumb = host.Screenshot();
+    EXPECT_TRUE(circleAt(thumb, 0));
+    EXPECT_FALSE(circleAt(thumb, 2));
+
+    // A line broken above the break point pushes it down; undo brings it back.
+    host.Scroll(wxEVT_SCROLLWIN_TOP, wxVERTICAL);
+    host.Pad().LocatePos(2, 1);
+    host.Key(WXK_RETURN, 0, '\r');
+    wxImage broken = host.Screenshot();
+    EXPECT_TRUE(circleAt(broken, 4));
+    EXPECT_FALSE(circleAt(broken, 3));
+    host.Pad().EditUndo();
+    wxImage undone = host.Screenshot();
+    EXPECT_TRUE(circleAt(undone, 3));
+    EXPECT_FALSE(circleAt(undone, 4));
+}
+
 TEST(QuvPadMargin, AnUnlinkedMarginPaintsNothing)
 {
     Host host;

@@ -86,6 +86,7 @@ TEST(QuvPadSettings, TwoControlsShareOneBlock)
     second.Pad().ReConfigure(block, ConfigColors);
 
     // The first control paints with them at its next repaint.
+    first.Editor().Refresh();
     wxImage shot = first.Screenshot();
     EXPECT_TRUE(SameColour(shot, 200, 5, 0x00E0E0FF)) << ColourAt(shot, 200, 5);
     EXPECT_TRUE(SameColour(shot, 200, 60, 0x00E0E0FF)) << ColourAt(shot, 200, 60);
