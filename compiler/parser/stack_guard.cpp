@@ -33,7 +33,7 @@ bool StackGuard::exhausted() const {
 void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName) {
     if (!guard.exhausted())
         return;
-    QUVException(QUVException::RunTimeError, 21, line, column, rule, fileName,
+    QUVException(QUVException::FatalError, line, column, rule, fileName,
                  "the source is nested too deeply to be parsed");
     throw NestingTooDeep();
 }
