@@ -19,6 +19,7 @@ struct Verb {
 const Verb kVerbs[] = {
     {"tokens", quvdump::dumpTokens},
     {"tree", quvdump::dumpTree},
+    {"parse", quvdump::dumpParseOnly},
     {"expr", quvdump::dumpExpression},
     {"typeset", quvdump::dumpTypeset},
 };
