@@ -1,26 +1,45 @@
 #include "compiler/core/quv_ast.hpp"
 
+#include <vector>
+
 const char* const QUV_AST::TYPE_NAME = "QUV_AST";
 
 namespace {
-// How many references hold the node; the runtime only shows the count through getRef.
-unsigned holders(const antlr::AST* node) {
-    antlr::ASTRef* ref = antlr::ASTRef::getRef(node);
-    unsigned count = ref->count - 1;
-    ref->decrement();
-    return count;
-}
+// The links of the nodes being released on this thread that still wait for
+// their turn; null while no release is running.
+thread_local std::vector<antlr::RefAST>* pendingLinks = nullptr;
 }  // namespace
 
+// A node hands its child and sibling links to the release that runs on this
+// thread, or starts one: the links are dropped one at a time from an explicit
+// stack, so a tree of any depth or length is released without recursion. A
+// node that someone else still holds only loses one holder and keeps its links.
 QUV_AST::~QUV_AST() {
-    antlr::RefAST next = getNextSibling();
+    antlr::RefAST down = getFirstChild();
+    antlr::RefAST right = getNextSibling();
+    if (!down && !right)
+        return;
+    setFirstChild(antlr::nullAST);
     setNextSibling(antlr::nullAST);
-    // A sibling someone else still holds keeps the rest of the list for them.
-    while (next && holders(next.get()) == 1) {
-        antlr::RefAST after = next->getNextSibling();
-        next->setNextSibling(antlr::nullAST);
-        next = after;
+    if (pendingLinks) {
+        if (down) pendingLinks->push_back(down);
+        if (right) pendingLinks->push_back(right);
+        return;
     }
+    std::vector<antlr::RefAST> links;
+    pendingLinks = &links;
+    if (down) links.push_back(down);
+    if (right) links.push_back(right);
+    down = antlr::nullAST;
+    right = antlr::nullAST;
+    while (!links.empty()) {
+        antlr::RefAST link = links.back();
+        links.pop_back();
+        // Dropping the last holder here runs the node's destructor, which
+        // pushes its own links onto `links`.
+        link = antlr::nullAST;
+    }
+    pendingLinks = nullptr;
 }
 
 void QUV_AST::initialize(antlr::RefToken t) {

@@ -13,8 +13,9 @@ class QUV_AST : public antlr::CommonAST {
 public:
     QUV_AST() = default;
     QUV_AST(const QUV_AST& other) : CommonAST(other), line(other.line), column(other.column) {}
-    // Releases the rest of a sibling list one node at a time: the runtime's own
-    // release recurses once per sibling and a long list would exhaust the stack.
+    // Releases the subtree and the rest of the sibling list without recursion
+    // (an explicit stack per thread): the runtime's own release recurses once
+    // per child and per sibling, and a deep or long tree would exhaust the stack.
     ~QUV_AST() override;
 
     const char* typeName() const override { return TYPE_NAME; }

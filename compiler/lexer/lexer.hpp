@@ -27,6 +27,10 @@
 extern const char* const QUVTokenNames[];
 constexpr int QUVTokenNameCount = 273;
 
+// The highest token type the lexer can give: its last rule (DOLLA_O_OR_LB).
+// Every table indexed by token type (node factories, names) covers 0..this.
+constexpr int QUVLastLexerTokenType = QUVLexerTokenTypes::DOLLA_O_OR_LB;
+
 // The table entry for type; for the lexer-only types above 272 the rule name
 // (DIGIT .. DOLLA_O_OR_LB); "<N>" for a type outside both.
 std::string quvTokenName(int type);

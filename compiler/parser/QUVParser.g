@@ -12,10 +12,13 @@
 
 header "post_include_hpp" {
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
 #include "compiler/parser/stack_guard.hpp"
+#include "compiler/parser/trial_memo.hpp"
 }
 
 options {
@@ -49,6 +52,8 @@ public:
 	std::string ruleName;
 	// Label state of the algorithmic parts, reset by each of them.
 	std::vector<LabelRecord> declaredLabels;
+	// Where each name of declaredLabels stands in it, for lookups in constant time.
+	std::unordered_map<std::string, size_t> declaredLabelIndex;
 	std::vector<LabelRecord> forwardLabels;
 	std::string expectedLb;
 	int expectedLbLine = -1;
@@ -62,8 +67,41 @@ public:
 	void traceIn(const char* rule) override;
 	void traceOut(const char*) override {}
 
+	// Every node factory the parser is given learns every token type the lexer
+	// makes, so a token the grammar never expects still becomes a node.
+	void setASTFactory(ANTLR_USE_NAMESPACE(antlr)ASTFactory* factory) override;
+
+	// The parser counts the tokens it consumes, so a trial knows where it stands
+	// (trial_memo.cpp); mark and rewind keep the count across a trial.
+	void consume() override;
+	unsigned int mark() override;
+	void rewind(unsigned int pos) override;
+	long tokenPosition() const { return consumedCount; }
+
+	// Remembers, while guessing, the outcome of a rule at a token position: the
+	// init action of a remembered rule calls replayTrial first and, when it
+	// returns false, makes a TrialRecord that files the outcome on the way out.
+	class TrialRecord {
+	public:
+		TrialRecord(QUVParser& parser, TrialMemo::Rule rule);
+		~TrialRecord();
+		TrialRecord(const TrialRecord&) = delete;
+		TrialRecord& operator=(const TrialRecord&) = delete;
+	private:
+		QUVParser& parser;
+		TrialMemo::Rule rule;
+		long start;
+		int exceptions;
+	};
+	bool replayTrial(TrialMemo::Rule rule);
+
 private:
 	StackGuard stackGuard;
+	long consumedCount = 0;
+	std::vector<long> markedPositions;
+	TrialMemo trialMemo;
+	// The last header appended to each section's holder (declaration_trees.cpp).
+	std::unordered_map<const QUV_AST*, std::pair<RefQUV_AST, RefQUV_AST>> holderTails;
 
 	// Handler of the rules that match a single token: report, consume nothing,
 	// so the caller meets the same token again.
@@ -83,6 +121,7 @@ private:
 	static std::string terminationKindName(int kind);
 	void checkLbForm(ANTLR_USE_NAMESPACE(antlr)RefToken lb);
 	void recordLabel(ANTLR_USE_NAMESPACE(antlr)RefToken name);
+	const LabelRecord* findDeclaredLabel(const std::string& name);
 	void recordForwardLabel(ANTLR_USE_NAMESPACE(antlr)RefToken name);
 	void expectKind(int found, int expected);
 	void expectEnding(int found, int declarationKind);
@@ -99,7 +138,8 @@ private:
 	RefQUV_AST finishProDeclaration(int kind, RefQUV_AST holder, ANTLR_USE_NAMESPACE(antlr)RefToken name,
 		RefQUV_AST head, RefQUV_AST root, RefQUV_AST tail);
 	RefQUV_AST newHolder();
-	static void putHeadersFirst(RefQUV_AST section, RefQUV_AST holder);
+	void appendHeader(RefQUV_AST holder, RefQUV_AST header);
+	void putHeadersFirst(RefQUV_AST section, RefQUV_AST holder);
 	RefQUV_AST makeAgent(RefQUV_AST package, RefQUV_AST holder, RefQUV_AST process);
 	RefQUV_AST joinSequence(RefQUV_AST equations);
 
@@ -111,6 +151,11 @@ public:
 
 private:
 	bool indexExpressionFollows();
+	// Whether a token of this type starts a suffix of a designator ("->", ".", "[").
+	static bool startsDesignatorSuffix(int type)
+	{
+		return type == ARROW || type == DOT || type == LBRACKET;
+	}
 	void appendTypeset(const std::string& text);
 }
 
@@ -339,10 +384,10 @@ chParDeclaration
 // in a rule of its own, so a wrong index type drops the whole channel.
 chParList
 { ruleName = "chParList"; ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); }
-	:	( IDENT lparen IDENT )=>
+	:	{ LA(2) == LPAREN && LA(3) == IDENT }? ( IDENT lparen IDENT )=>
 		i:chParIdent! lparen! chParIdent2! COLON! ( "NM"! | "Nm"! | "nm"! ) comma! STAR! rparen! COLON! it:type!
 		{ #chParList = #(#[CHIN_DECL, "CHIN_DECL"], #it, #i); placeAt(#chParList, first); }
-	|	( IDENT lparen STAR )=>
+	|	{ LA(2) == LPAREN && LA(3) == STAR }? ( IDENT lparen STAR )=>
 		o:chParIdent! lparen! STAR! comma! chParIdent2! COLON! ( "NM"! | "Nm"! | "nm"! ) rparen! COLON! ot:type!
 		{ #chParList = #(#[CHOUT_DECL, "CHOUT_DECL"], #ot, #o); placeAt(#chParList, first); }
 	;
@@ -379,6 +424,7 @@ algorithmicPart[int kind]
 {
 	ruleName = "algorithmicPart";
 	declaredLabels.clear();
+	declaredLabelIndex.clear();
 	forwardLabels.clear();
 	expectedLb.clear();
 	int ending = 0;
@@ -504,12 +550,20 @@ actionItemPart
 // a channel name is also a designator.
 assignmentEquation
 { ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1); ruleName = "assignmentEquation"; }
-	:	( dollaO IDENT QUESTION )=> dollaO! chParIdent QUESTION^ variable
-	|	( dollaO IDENT EXCLAMATION )=> dollaO! chParIdent EXCLAMATION^ expression
-	|	( dollaO IDENT EQUAL )=> dollaO! chParIdent2 EQUAL^ assignIdent
+	:	{ LA(2) == IDENT && LA(3) == QUESTION }? ( dollaO IDENT QUESTION )=>
+		dollaO! chParIdent QUESTION^ variable
+	|	{ LA(2) == IDENT && LA(3) == EXCLAMATION }? ( dollaO IDENT EXCLAMATION )=>
+		dollaO! chParIdent EXCLAMATION^ expression
+	|	{ LA(2) == IDENT && LA(3) == EQUAL }? ( dollaO IDENT EQUAL )=>
+		dollaO! chParIdent2 EQUAL^ assignIdent
+		// A name that no suffix follows is a whole designator: no trial needed.
+	|	{ LA(2) == IDENT && !startsDesignatorSuffix(LA(3)) }?
+		dollaO! v1:variable! a1:ASSIGN! e1:expression!
+		{ #assignmentEquation = #(#a1, #v1, #e1); }
 	|	( dollaO variable )=> dollaO! v:variable! a:ASSIGN! e:expression!
 		{ #assignmentEquation = #(#a, #v, #e); }
-	|	( dollaO ( "NEWDEC" | "NewDec" | "newdec" ) )=>
+	|	{ LA(2) == LITERAL_NEWDEC || LA(2) == LITERAL_NewDec || LA(2) == LITERAL_newdec }?
+		( dollaO ( "NEWDEC" | "NewDec" | "newdec" ) )=>
 		dollaO! ( "NEWDEC"! | "NewDec"! | "newdec"! ) lparen! n:idName! COLON! t:type! rparen!
 		{ #assignmentEquation = #(#[NEWDEC, "NEWDEC"], #n, #t); placeAt(#assignmentEquation, first); }
 	|	dollaO! ( "DELETE"! | "Delete"! | "delete"! ) lparen! d:chParIdent2! rparen!
@@ -849,8 +903,8 @@ constName
 constant
 { ruleName = "constant"; }
 	:	constant1
-	|	( MINUS INT_LITERAL )=> MINUS^ INT_LITERAL
-	|	( MINUS FLOAT_LITERAL )=> MINUS^ FLOAT_LITERAL
+	|	{ LA(2) == INT_LITERAL }? ( MINUS INT_LITERAL )=> MINUS^ INT_LITERAL
+	|	{ LA(2) == FLOAT_LITERAL }? ( MINUS FLOAT_LITERAL )=> MINUS^ FLOAT_LITERAL
 	;
 
 constant1
@@ -910,14 +964,20 @@ comma
 
 // ---------------------------------------------------------------- designators
 
-// Each step works on a copy of the designator so far, so the returned tree
-// shares no node with the trees of the sub-rules.
+// Each suffix takes the designator so far as its first child; the sub-rules'
+// trees are kept out of the rule's own list, so each node is linked once and
+// the chain grows in constant time and memory per suffix.
 variable
-{ ruleName = "variable"; RefQUV_AST last; }
-	:	h:variable1 { last = copySubtree(#h); }
+{
+	ruleName = "variable";
+	if (replayTrial(TrialMemo::Variable)) return;
+	TrialRecord trialRecord(*this, TrialMemo::Variable);
+	RefQUV_AST last;
+}
+	:	h:variable1! { last = #h; }
 		(	// A suffix after "*" p belongs to p: the star takes the whole designator.
 			options { warnWhenFollowAmbig = false; }
-		:	s:variableSuffix[last] { last = copySubtree(#s); }
+		:	s:variableSuffix[last]! { last = #s; }
 		)*
 		{ #variable = last; }
 	;
@@ -929,10 +989,9 @@ variable1
 	|	STAR^ variable
 	;
 
-variableSuffix[RefQUV_AST designator]
+variableSuffix[RefQUV_AST prefix]
 {
 	ruleName = "variableSuffix";
-	RefQUV_AST prefix = copySubtree(designator);
 	ANTLR_USE_NAMESPACE(antlr)RefToken first = LT(1);
 }
 	:	ARROW! a:fieldName!
@@ -1002,15 +1061,22 @@ unaryExpression
 	;
 
 // Operands that one token cannot tell apart are chosen by trials, in this order.
+// The second token rules out the trials that could only fail at it, and a
+// name that no suffix follows is a designator without a trial.
 primaryExpression
-{ ruleName = "primaryExpression"; }
+{
+	ruleName = "primaryExpression";
+	if (replayTrial(TrialMemo::PrimaryExpression)) return;
+	TrialRecord trialRecord(*this, TrialMemo::PrimaryExpression);
+}
 	:	valueCall
 	|	BAND^ variable
 	|	constant1
-	|	( IDENT EXCLAMATION variable )=> chParIdent EXCLAMATION^ variable
-	|	( IDENT EXCLAMATION )=> chParIdent EXCLAMATION^
-	|	( IDENT QUESTION primaryExpression )=> chParIdent QUESTION^ primaryExpression
-	|	( IDENT QUESTION )=> chParIdent QUESTION^
+	|	{ LA(2) == EXCLAMATION }? ( IDENT EXCLAMATION variable )=> chParIdent EXCLAMATION^ variable
+	|	{ LA(2) == EXCLAMATION }? chParIdent EXCLAMATION^
+	|	{ LA(2) == QUESTION }? ( IDENT QUESTION primaryExpression )=> chParIdent QUESTION^ primaryExpression
+	|	{ LA(2) == QUESTION }? chParIdent QUESTION^
+	|	{ LA(1) == IDENT && !startsDesignatorSuffix(LA(2)) }? variable
 	|	( variable )=> variable
 	|	p:LPAREN^ { #p->setType(PARENS); #p->setText("()"); } expression rparen!
 	;
@@ -1115,10 +1181,10 @@ actualFormalPair
 // The two channel forms differ only after "(": the "*" comes first or last.
 chnActualFormalPair
 { ruleName = "chnActualFormalPair"; }
-	:	( IDENT lparen STAR )=>
+	:	{ LA(2) == LPAREN && LA(3) == STAR }? ( IDENT lparen STAR )=>
 		chParIdent lparen! STAR comma! chParIdent2 rparen!
 		orOp! chParIdent lparen! STAR! comma! chParIdent2! rparen!
-	|	( IDENT lparen IDENT )=>
+	|	{ LA(2) == LPAREN && LA(3) == IDENT }? ( IDENT lparen IDENT )=>
 		chParIdent lparen! IDENT comma! STAR rparen!
 		orOp! chParIdent lparen! chParIdent2! comma! STAR! rparen!
 	;

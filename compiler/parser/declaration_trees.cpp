@@ -29,10 +29,23 @@ RefQUV_AST QUVParser::finishProDeclaration(int kind, RefQUV_AST holder, antlr::R
                                                       headerText));
     placeAt(header, name);
     if (head) header->addChild(head);
-    if (holder) holder->addChild(header);
+    if (holder) appendHeader(holder, header);
     RefQUV_AST declaration = copySubtree(root);
     if (declaration && tail) declaration->addChild(tail);
     return declaration;
+}
+
+// Appends one header to a section's holder in constant time: the holder's last
+// header is kept beside it until putHeadersFirst hands the headers on.
+void QUVParser::appendHeader(RefQUV_AST holder, RefQUV_AST header)
+{
+    auto known = holderTails.find(holder.get());
+    if (known != holderTails.end() && holder->getFirstChild() && !known->second.second->getNextSibling()) {
+        known->second.second->setNextSibling(antlr::RefAST(header));
+    } else {
+        holder->addChild(header);
+    }
+    holderTails[holder.get()] = std::make_pair(holder, lastSibling(header));
 }
 
 RefQUV_AST QUVParser::newHolder()
@@ -44,6 +57,7 @@ RefQUV_AST QUVParser::newHolder()
 void QUVParser::putHeadersFirst(RefQUV_AST section, RefQUV_AST holder)
 {
     if (!section || !holder) return;
+    holderTails.erase(holder.get());
     RefQUV_AST headers = RefQUV_AST(holder->getFirstChild());
     if (!headers) return;
     RefQUV_AST declarations = RefQUV_AST(section->getFirstChild());

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 namespace {
 
@@ -12,14 +13,6 @@ std::string upperCased(std::string text)
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
-
-const LabelRecord* findLabel(const std::vector<LabelRecord>& labels, const std::string& name)
-{
-    for (const LabelRecord& label : labels)
-        if (label.name == name) return &label;
-    return nullptr;
-}
-
 }  // namespace
 
 std::string QUVParser::terminationKindName(int kind)
@@ -50,18 +43,30 @@ void QUVParser::checkLbForm(antlr::RefToken lb)
     }
 }
 
+// The index is rebuilt when the list was changed behind its back.
+const LabelRecord* QUVParser::findDeclaredLabel(const std::string& name)
+{
+    if (declaredLabelIndex.size() != declaredLabels.size()) {
+        declaredLabelIndex.clear();
+        for (size_t i = 0; i < declaredLabels.size(); ++i) declaredLabelIndex.emplace(declaredLabels[i].name, i);
+    }
+    auto it = declaredLabelIndex.find(name);
+    return it == declaredLabelIndex.end() ? nullptr : &declaredLabels[it->second];
+}
+
 // Statement parts reject a second definition; conditional elements of an
 // algorithmic part may share a label.
 void QUVParser::recordLabel(antlr::RefToken name)
 {
     const std::string text = name->getText();
-    if (const LabelRecord* earlier = findLabel(declaredLabels, text)) {
+    if (const LabelRecord* earlier = findDeclaredLabel(text)) {
         if (labelMode == 1) {
             QUVException ex;
             ex.makeLabelRedeclared(name->getLine(), name->getColumn(), ruleName, getFilename(), text,
                                    earlier->line, earlier->column);
         }
     } else {
+        declaredLabelIndex.emplace(text, declaredLabels.size());
         declaredLabels.push_back(LabelRecord{text, name->getLine(), name->getColumn()});
     }
     if (collectExitLabel) {
@@ -102,13 +107,10 @@ void QUVParser::expectEnding(int found, int declarationKind)
 // Each undeclared forward label is reported once, at its first use.
 void QUVParser::checkForwardLabels()
 {
-    for (size_t i = 0; i < forwardLabels.size(); ++i) {
-        const LabelRecord& label = forwardLabels[i];
-        if (findLabel(declaredLabels, label.name)) continue;
-        auto earlier = forwardLabels.begin() + static_cast<std::ptrdiff_t>(i);
-        if (std::find_if(forwardLabels.begin(), earlier,
-                         [&](const LabelRecord& r) { return r.name == label.name; }) != earlier)
-            continue;
+    std::unordered_set<std::string> seen;
+    for (const LabelRecord& label : forwardLabels) {
+        if (!seen.insert(label.name).second) continue;
+        if (findDeclaredLabel(label.name)) continue;
         QUVException ex;
         ex.makeForwardLabel(label.line, label.column, ruleName, getFilename(), label.name);
     }

@@ -30,11 +30,17 @@ bool StackGuard::exhausted() const {
     return parseStart > here && parseStart - here > budget;
 }
 
+void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName) {
+    if (!guard.exhausted())
+        return;
+    QUVException(QUVException::RunTimeError, 21, line, column, rule, fileName,
+                 "the source is nested too deeply to be parsed");
+    throw NestingTooDeep();
+}
+
 void QUVParser::traceIn(const char* rule) {
     if (!stackGuard.exhausted())
         return;
     antlr::RefToken token = LT(1);
-    QUVException(QUVException::RunTimeError, 21, token->getLine(), token->getColumn(), rule, getFilename(),
-                 "the source is nested too deeply to be parsed");
-    throw NestingTooDeep();
+    guardStack(stackGuard, rule, token->getLine(), token->getColumn(), getFilename());
 }

@@ -1,7 +1,24 @@
-// Keeps the recursive descent of one parse within a fixed share of the thread's
-// stack: deeply nested source would otherwise overflow it and crash the process.
+// Keeps a recursive pass (the parse, and any later pass that recurses over a
+// tree, such as the tree walker) within a fixed share of the thread's stack:
+// deeply nested source or a deep tree would otherwise overflow it and crash
+// the process.
+//
+// Use: hold a StackGuard in the object that recurses (made before the
+// recursion starts) and call guardStack from every recursive entry, e.g. the
+// traceIn of a generated parser or tree parser (built with -traceParser or
+// -traceTreeParser):
+//
+//     void MyTreeWalker::traceIn(const char* rule, antlr::RefAST node) {
+//         RefQUV_AST n = RefQUV_AST(node);
+//         guardStack(stackGuard, rule, n ? n->getLine() : -1, n ? n->getColumn() : -1, fileName);
+//     }
+//
+// Past the budget guardStack files one diagnostic (kind 5, number 21: "the
+// source is nested too deeply") and throws NestingTooDeep, which no recognition
+// handler catches: the pass ends there, and its caller reports what it has.
 #pragma once
 #include <cstddef>
+#include <string>
 
 #include <antlr/ANTLRException.hpp>
 
@@ -29,3 +46,7 @@ public:
 private:
     bool owner = false;
 };
+
+// Returns at once while `guard` is within its budget; past it files the
+// nesting diagnostic at line:column under `rule` and throws NestingTooDeep.
+void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName);

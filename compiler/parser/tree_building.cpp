@@ -2,6 +2,9 @@
 // expansion of a name list into one declaration per name, and node placing.
 #include "compiler/parser/parser.hpp"
 
+#include <utility>
+#include <vector>
+
 void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory)
 {
     factory.setASTNodeFactory("QUV_AST", &QUV_AST::factory);
@@ -17,38 +20,58 @@ SourceParser::SourceParser(std::istream& in, const std::string& fileName)
     parser.setFilename(fileName);
 }
 
-namespace {
-
-// Structure, types and texts only; made through the factory so every copy is a QUV_AST.
-RefQUV_AST duplicateTree(antlr::ASTFactory& factory, RefQUV_AST source)
+void QUVParser::setASTFactory(antlr::ASTFactory* factory)
 {
-    RefQUV_AST copy = RefQUV_AST(factory.create(source->getType(), source->getText()));
-    for (RefQUV_AST child = RefQUV_AST(source->getFirstChild()); child;
-         child = RefQUV_AST(child->getNextSibling())) {
-        copy->addChild(duplicateTree(factory, child));
-    }
-    return copy;
+    antlr::LLkParser::setASTFactory(factory);
+    if (factory) factory->setMaxNodeType(QUVLastLexerTokenType);
 }
 
-}  // namespace
-
+// A copy made through the factory, so every node is a QUV_AST, with the place
+// of the node it copies. The tree is walked with a stack of its own and each
+// child list keeps its tail, so neither depth nor breadth costs more than the
+// nodes themselves.
 RefQUV_AST QUVParser::copySubtree(RefQUV_AST source)
 {
     if (!source) return source;
-    RefQUV_AST copy = duplicateTree(*astFactory, source);
-    copyTreePositions(copy, source);
-    return copy;
+    auto copyNode = [this](const RefQUV_AST& node) {
+        RefQUV_AST copy = RefQUV_AST(astFactory->create(node->getType(), node->getText()));
+        copy->setPosition(node->getLine(), node->getColumn());
+        return copy;
+    };
+    RefQUV_AST root = copyNode(source);
+    std::vector<std::pair<RefQUV_AST, RefQUV_AST>> pending{{source, root}};
+    while (!pending.empty()) {
+        const RefQUV_AST from = pending.back().first;
+        const RefQUV_AST to = pending.back().second;
+        pending.pop_back();
+        RefQUV_AST tail;
+        for (RefQUV_AST child = RefQUV_AST(from->getFirstChild()); child;
+             child = RefQUV_AST(child->getNextSibling())) {
+            RefQUV_AST copy = copyNode(child);
+            if (tail)
+                tail->setNextSibling(antlr::RefAST(copy));
+            else
+                to->setFirstChild(antlr::RefAST(copy));
+            tail = copy;
+            pending.emplace_back(child, copy);
+        }
+    }
+    return root;
 }
 
 void QUVParser::copyTreePositions(RefQUV_AST copy, RefQUV_AST source)
 {
     // Follows the shape of the copy, which is the source's or a part of it.
-    while (copy && source) {
-        copy->setPosition(source->getLine(), source->getColumn());
-        if (copy->getFirstChild())
-            copyTreePositions(RefQUV_AST(copy->getFirstChild()), RefQUV_AST(source->getFirstChild()));
-        copy = RefQUV_AST(copy->getNextSibling());
-        source = RefQUV_AST(source->getNextSibling());
+    std::vector<std::pair<RefQUV_AST, RefQUV_AST>> pending{{copy, source}};
+    while (!pending.empty()) {
+        RefQUV_AST to = pending.back().first;
+        RefQUV_AST from = pending.back().second;
+        pending.pop_back();
+        for (; to && from; to = RefQUV_AST(to->getNextSibling()), from = RefQUV_AST(from->getNextSibling())) {
+            to->setPosition(from->getLine(), from->getColumn());
+            if (to->getFirstChild())
+                pending.emplace_back(RefQUV_AST(to->getFirstChild()), RefQUV_AST(from->getFirstChild()));
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include <fstream>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/parser/parser.hpp"
@@ -10,14 +12,22 @@ namespace quvdump {
 
 namespace {
 
-// One node per line in preorder, two blanks of indent per depth.
+// One node per line in preorder, two blanks of indent per depth. The tree is
+// walked with a stack of its own, so a tree of any depth prints.
 void printTree(std::ostream& out, RefQUV_AST node, int depth)
 {
-    for (; node; node = RefQUV_AST(node->getNextSibling())) {
-        out << std::string(2 * depth, ' ') << quvTokenName(node->getType()) << " \""
-            << escapeText(node->getText()) << "\" " << node->getLine() << ':' << node->getColumn()
+    std::vector<std::pair<RefQUV_AST, int>> pending;
+    if (node) pending.emplace_back(node, depth);
+    while (!pending.empty()) {
+        RefQUV_AST current = pending.back().first;
+        const int level = pending.back().second;
+        pending.pop_back();
+        out << std::string(2 * level, ' ') << quvTokenName(current->getType()) << " \""
+            << escapeText(current->getText()) << "\" " << current->getLine() << ':' << current->getColumn()
             << '\n';
-        printTree(out, RefQUV_AST(node->getFirstChild()), depth + 1);
+        // The sibling waits below the children, which print first.
+        if (RefQUV_AST next = RefQUV_AST(current->getNextSibling())) pending.emplace_back(next, level);
+        if (RefQUV_AST child = RefQUV_AST(current->getFirstChild())) pending.emplace_back(child, level + 1);
     }
 }
 
