@@ -6,10 +6,12 @@
 #include <antlr/CommonAST.hpp>
 #include <antlr/Token.hpp>
 
+#include "compiler/core/object_pool.hpp"
+
 class QUV_AST;
 typedef antlr::ASTRefCount<QUV_AST> RefQUV_AST;
 
-class QUV_AST : public antlr::CommonAST {
+class QUV_AST : public antlr::CommonAST, public PoolAllocated<QUV_AST> {
 public:
     QUV_AST() = default;
     QUV_AST(const QUV_AST& other) : CommonAST(other), line(other.line), column(other.column) {}
@@ -32,6 +34,9 @@ public:
     }
     int getLine() const { return line; }
     int getColumn() const { return column; }
+
+    using PoolAllocated<QUV_AST>::operator new;
+    using PoolAllocated<QUV_AST>::operator delete;
 
     // The node factory installed in the parser, so every node it makes is a QUV_AST.
     static antlr::RefAST factory();

@@ -13,6 +13,9 @@
 
 header "pre_include_hpp" {
 #include "compiler/core/core.hpp"
+#include "compiler/lexer/source_buffer.hpp"
+#include <string>
+#include <unordered_map>
 }
 
 options {
@@ -35,6 +38,54 @@ public:
     // The rule name carried by lexical diagnostics; the lexer never sets it.
     std::string ruleName;
 
+    // Lookahead and consumption straight from the in-memory source when the
+    // lexer is built over one (QUVSuperLexer), without the runtime's virtual
+    // calls, and token text kept in one string that keeps its capacity. Each
+    // does what the runtime's own does for a case-sensitive lexer.
+    int LA(unsigned int i) override
+    {
+        return memorySource ? memorySource->peek(i) : ANTLR_USE_NAMESPACE(antlr)CharScanner::LA(i);
+    }
+    void consume() override
+    {
+        if (!memorySource) {
+            ANTLR_USE_NAMESPACE(antlr)CharScanner::consume();
+            return;
+        }
+        if (inputState->guessing == 0) {
+            const int c = memorySource->peek(1);
+            if (saveConsumedInput) text += static_cast<char>(c);
+            if (c == '\t')
+                tab();
+            else
+                inputState->column++;
+        }
+        memorySource->consume();
+    }
+    void append(char c) override
+    {
+        if (saveConsumedInput) text += c;
+    }
+    void resetText() override
+    {
+        text.clear();
+        inputState->tokenStartColumn = inputState->column;
+        inputState->tokenStartLine = inputState->line;
+    }
+    // The keyword table looked up by hashing; the same exact-match entries.
+    int testLiteralsTable(int ttype) const override
+    {
+        return testLiteralsTable(text, ttype);
+    }
+    int testLiteralsTable(const std::string& candidate, int ttype) const override
+    {
+        if (hashedLiterals.size() != literals.size())
+            hashedLiterals = std::unordered_map<std::string, int>(literals.begin(), literals.end());
+        auto found = hashedLiterals.find(candidate);
+        return found == hashedLiterals.end() ? ttype : found->second;
+    }
+    void useSourceBuffer(SourceBuffer* buffer) { memorySource = buffer; }
+
     // A tab is one column like any other character; the runtime would
     // advance to the next multiple of eight.
     void tab() override
@@ -43,6 +94,9 @@ public:
     }
 
 private:
+    SourceBuffer* memorySource = nullptr;
+    mutable std::unordered_map<std::string, int> hashedLiterals;
+
     // Comments and line ends reach the parser only while it typesets.
     static int typesetType(int tokenType)
     {

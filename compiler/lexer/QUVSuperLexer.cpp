@@ -36,8 +36,10 @@ LexerErrorClass classify(const antlr::ANTLRException& ex)
 } // namespace
 
 QUVSuperLexer::QUVSuperLexer(std::istream& in)
-    : QUVLexer(in)
+    : SourceBufferHolder(in), QUVLexer(sourceBuffer)
 {
+    useSourceBuffer(&sourceBuffer);
+    setTokenObjectFactory(&QUVToken::factory);
 }
 
 antlr::RefToken QUVSuperLexer::nextToken()

@@ -4,14 +4,27 @@
 #include <istream>
 
 #include <antlr/ANTLRException.hpp>
+#include <antlr/CommonToken.hpp>
 #include <antlr/TokenRefCount.hpp>
 
+#include "compiler/core/object_pool.hpp"
+
 #include "compiler/lexer/QUVLexer.hpp"
+#include "compiler/lexer/source_buffer.hpp"
 
 // The lexer that the compiler hands to the parser: every lexical error becomes
 // a diagnostic, the character where scanning stopped is skipped, and scanning
 // goes on, so the parser always receives a complete stream ending in EOF.
-class QUVSuperLexer : public QUVLexer {
+// The lexer's tokens: common tokens whose storage comes from a pool.
+class QUVToken : public antlr::CommonToken, public PoolAllocated<QUVToken> {
+public:
+    using PoolAllocated<QUVToken>::operator new;
+    using PoolAllocated<QUVToken>::operator delete;
+    static antlr::RefToken factory() { return antlr::RefToken(new QUVToken); }
+};
+
+// The source is read into memory when the lexer is made (SourceBuffer).
+class QUVSuperLexer : private SourceBufferHolder, public QUVLexer {
 public:
     explicit QUVSuperLexer(std::istream& in);
 

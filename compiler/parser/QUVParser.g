@@ -151,6 +151,18 @@ public:
 
 private:
 	bool indexExpressionFollows();
+	// Whether a token of this type can start a designator ("(", a name, "*").
+	static bool startsDesignator(int type)
+	{
+		return type == LPAREN || type == IDENT || type == STAR;
+	}
+	// The trial ( dollaO variable )=> before a token that starts no designator:
+	// it fails in variable1 and leaves that rule's name behind.
+	bool designatorTrialFails();
+	// Hand-written trials of statement (trials.cpp).
+	bool waitFollows();
+	unsigned int plainConditionEnd(unsigned int from);
+	bool labelEquationFollowedBy(int type);
 	// Whether a token of this type starts a suffix of a designator ("->", ".", "[").
 	static bool startsDesignatorSuffix(int type)
 	{
@@ -560,7 +572,8 @@ assignmentEquation
 	|	{ LA(2) == IDENT && !startsDesignatorSuffix(LA(3)) }?
 		dollaO! v1:variable! a1:ASSIGN! e1:expression!
 		{ #assignmentEquation = #(#a1, #v1, #e1); }
-	|	( dollaO variable )=> dollaO! v:variable! a:ASSIGN! e:expression!
+	|	{ startsDesignator(LA(2)) || designatorTrialFails() }?
+		( dollaO variable )=> dollaO! v:variable! a:ASSIGN! e:expression!
 		{ #assignmentEquation = #(#a, #v, #e); }
 	|	{ LA(2) == LITERAL_NEWDEC || LA(2) == LITERAL_NewDec || LA(2) == LITERAL_newdec }?
 		( dollaO ( "NEWDEC" | "NewDec" | "newdec" ) )=>
@@ -598,15 +611,18 @@ assignIdent
 
 // ---------------------------------------------------------------- statements
 
-// The three labelled forms share their label equation; trials in this order choose.
+// The three labelled forms share their label equation; trials in this order
+// choose (trials.cpp: the trials of ( wait )=>, ( definitionalLabelEquation
+// IMPLY )=> and ( definitionalLabelEquation andOp )=>, which stop where a
+// token tells they fail).
 statement returns [int kind = 0]
 { ruleName = "statement"; }
 	:	caseStatement { kind = NEXT; }
 	|	loopStatement { kind = NEXT; }
 	|	kind = succession
-	|	( wait )=> wait { kind = NEXT; }
-	|	( definitionalLabelEquation IMPLY )=> kind = sElement
-	|	( definitionalLabelEquation andOp )=> kind = sConditionalElement
+	|	{ waitFollows() }? wait { kind = NEXT; }
+	|	{ labelEquationFollowedBy(IMPLY) }? kind = sElement
+	|	{ labelEquationFollowedBy(AND) }? kind = sConditionalElement
 	;
 
 wait
@@ -1077,7 +1093,8 @@ primaryExpression
 	|	{ LA(2) == QUESTION }? ( IDENT QUESTION primaryExpression )=> chParIdent QUESTION^ primaryExpression
 	|	{ LA(2) == QUESTION }? chParIdent QUESTION^
 	|	{ LA(1) == IDENT && !startsDesignatorSuffix(LA(2)) }? variable
-	|	( variable )=> variable
+		// "(" before a token that starts no designator is a parenthesised expression.
+	|	{ LA(1) != LPAREN || startsDesignator(LA(2)) }? ( variable )=> variable
 	|	p:LPAREN^ { #p->setType(PARENS); #p->setText("()"); } expression rparen!
 	;
 

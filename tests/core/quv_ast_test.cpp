@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <antlr/ASTFactory.hpp>
 #include <antlr/CommonToken.hpp>
 
@@ -61,6 +64,51 @@ TEST(QuvAstTest, LongSiblingListsAreReleasedWithoutDeepRecursion) {
         ++rest;
     EXPECT_EQ(rest, 10);
     EXPECT_EQ(kept->getText(), "n999990");
+}
+
+TEST(QuvAstTest, DeepTreesAreReleasedWithoutRecursion) {
+    antlr::ASTFactory factory("QUV_AST", QUV_AST::factory);
+    factory.setMaxNodeType(272);
+    // A million levels of first children, each with a sibling of its own:
+    // the shape of a long left-deep sum, far past any stack.
+    RefQUV_AST root = RefQUV_AST(factory.create(155, "top"));
+    RefQUV_AST held;
+    RefQUV_AST parent = root;
+    for (int i = 0; i < 1000000; ++i) {
+        RefQUV_AST child = RefQUV_AST(factory.create(155, "c"));
+        child->setNextSibling(factory.create(155, "s"));
+        parent->setFirstChild(antlr::RefAST(child));
+        parent = child;
+        if (i == 999000)
+            held = child;
+    }
+    parent = RefQUV_AST();
+    root = RefQUV_AST();
+    // A subtree someone else holds survives with all its nodes.
+    int depth = 0;
+    for (RefQUV_AST n = held; n; n = RefQUV_AST(n->getFirstChild())) {
+        ++depth;
+        ASSERT_TRUE(n->getNextSibling());
+        EXPECT_EQ(n->getNextSibling()->getText(), "s");
+    }
+    EXPECT_EQ(depth, 1000);
+}
+
+TEST(QuvAstTest, ReleasedNodesAreReusedAndFreshNodesStartClean) {
+    antlr::ASTFactory factory("QUV_AST", QUV_AST::factory);
+    factory.setMaxNodeType(272);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<RefQUV_AST> nodes;
+        for (int i = 0; i < 5000; ++i) {
+            RefQUV_AST node = RefQUV_AST(factory.create(155, "n" + std::to_string(i)));
+            EXPECT_FALSE(node->getFirstChild());
+            EXPECT_FALSE(node->getNextSibling());
+            EXPECT_EQ(node->getLine(), -1);
+            if (!nodes.empty()) nodes.back()->addChild(node);
+            nodes.push_back(node);
+        }
+        EXPECT_EQ(nodes[4999]->getText(), "n4999");
+    }
 }
 
 }  // namespace

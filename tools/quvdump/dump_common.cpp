@@ -7,10 +7,8 @@
 
 namespace quvdump {
 
-std::string escapeText(const std::string& text)
+void appendEscapedText(std::string& out, const std::string& text)
 {
-    std::string out;
-    out.reserve(text.size());
     for (unsigned char c : text) {
         switch (c) {
         case '\\': out += "\\\\"; break;
@@ -27,6 +25,13 @@ std::string escapeText(const std::string& text)
             }
         }
     }
+}
+
+std::string escapeText(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    appendEscapedText(out, text);
     return out;
 }
 

@@ -14,6 +14,8 @@ constexpr int kExitUsage = 2;
 // Text with backslash escapes: "\\", "\t", "\r", "\n", and "\xHH" (upper-case
 // hex) for every other byte outside 32..126, so one item fits on one line.
 std::string escapeText(const std::string& text);
+// The same text appended to `out`.
+void appendEscapedText(std::string& out, const std::string& text);
 
 // One line per diagnostic of the run, in list order:
 // "diag KIND NUMBER LINE:COLUMN RULE" (RULE is "-" when empty).

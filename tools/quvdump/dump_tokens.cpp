@@ -1,3 +1,4 @@
+#include <charconv>
 #include <fstream>
 #include <iostream>
 
@@ -16,15 +17,35 @@ int dumpTokens(const std::string& path)
 
     QUVSuperLexer lexer(in);
     lexer.setFilename(path);
+    // Lines are gathered into large blocks: one stream call per block, not per piece.
+    std::string out;
+    out.reserve(1 << 17);
+    auto appendNumber = [&out](long value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out.append(digits, end);
+    };
     for (;;) {
         const antlr::RefToken token = lexer.nextToken();
         const int type = token->getType();
-        std::cout << token->getLine() << ':' << token->getColumn() << ' ' << type
-                  << ' ' << quvTokenName(type) << ' '
-                  << escapeText(token->getText()) << '\n';
+        appendNumber(token->getLine());
+        out += ':';
+        appendNumber(token->getColumn());
+        out += ' ';
+        appendNumber(type);
+        out += ' ';
+        out += quvTokenName(type);
+        out += ' ';
+        appendEscapedText(out, token->getText());
+        out += '\n';
+        if (out.size() >= (1 << 16)) {
+            std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
         if (type == antlr::Token::EOF_TYPE)
             break;
     }
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     printDiagnostics(std::cout);
     return kExitOk;
 }

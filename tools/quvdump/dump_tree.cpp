@@ -1,3 +1,4 @@
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <utility>
@@ -14,21 +15,40 @@ namespace {
 
 // One node per line in preorder, two blanks of indent per depth. The tree is
 // walked with a stack of its own, so a tree of any depth prints.
-void printTree(std::ostream& out, RefQUV_AST node, int depth)
+void printTree(std::ostream& stream, RefQUV_AST node, int depth)
 {
+    // Lines are gathered into large blocks: one stream call per block.
+    std::string out;
+    out.reserve(1 << 17);
+    auto appendNumber = [&out](long value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        out.append(digits, end);
+    };
     std::vector<std::pair<RefQUV_AST, int>> pending;
     if (node) pending.emplace_back(node, depth);
     while (!pending.empty()) {
         RefQUV_AST current = pending.back().first;
         const int level = pending.back().second;
         pending.pop_back();
-        out << std::string(2 * level, ' ') << quvTokenName(current->getType()) << " \""
-            << escapeText(current->getText()) << "\" " << current->getLine() << ':' << current->getColumn()
-            << '\n';
+        out.append(static_cast<size_t>(2 * level), ' ');
+        out += quvTokenName(current->getType());
+        out += " \"";
+        appendEscapedText(out, current->getText());
+        out += "\" ";
+        appendNumber(current->getLine());
+        out += ':';
+        appendNumber(current->getColumn());
+        out += '\n';
+        if (out.size() >= (1 << 16)) {
+            stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+            out.clear();
+        }
         // The sibling waits below the children, which print first.
         if (RefQUV_AST next = RefQUV_AST(current->getNextSibling())) pending.emplace_back(next, level);
         if (RefQUV_AST child = RefQUV_AST(current->getFirstChild())) pending.emplace_back(child, level + 1);
     }
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
 }
 
 int dumpParse(const std::string& path, void (QUVParser::*startRule)())

@@ -39,6 +39,9 @@ int main(int argc, char** argv)
 {
     if (argc != 3)
         return usage();
+    // Every verb writes through the C++ streams alone; unsynchronised, they
+    // buffer instead of passing each piece to stdio.
+    std::ios_base::sync_with_stdio(false);
     for (const Verb& verb : kVerbs) {
         if (std::strcmp(argv[1], verb.name) == 0)
             return verb.run(argv[2]);
