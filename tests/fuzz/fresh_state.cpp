@@ -27,10 +27,11 @@ void startFreshJob()
     base::tabnum = 0;
 }
 
-void silenceDiagnostics()
+void silenceFrontEnd()
 {
     static DiscardingBuffer discard;
     std::cerr.rdbuf(&discard);
+    std::cout.rdbuf(&discard);
 }
 
 std::string sourceText(const std::uint8_t* data, std::size_t size)

@@ -11,9 +11,11 @@
 // and the indentation base back to how a new process starts them.
 void startFreshJob();
 
-// Diagnostics go to standard error as they are filed; at thousands of inputs a
-// second that only slows the fuzzer down. Sanitizer reports do not use it.
-void silenceDiagnostics();
+// The front end writes each diagnostic to standard error as it is filed, and a
+// closing line to standard output when a parse gives up; at thousands of
+// inputs a second that only slows the fuzzer down and buries its log. Both
+// C++ streams are silenced; libFuzzer and the sanitizers report without them.
+void silenceFrontEnd();
 
 // The input as the text of a source file.
 std::string sourceText(const std::uint8_t* data, std::size_t size);

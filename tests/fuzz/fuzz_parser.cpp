@@ -29,7 +29,7 @@ void parseAndRelease(const std::string& text, void (QUVParser::*startRule)())
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    silenceDiagnostics();
+    silenceFrontEnd();
     return 0;
 }
 

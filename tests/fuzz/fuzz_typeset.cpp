@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    silenceDiagnostics();
+    silenceFrontEnd();
     return 0;
 }
 
