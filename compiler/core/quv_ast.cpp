@@ -7,7 +7,7 @@ const char* const QUV_AST::TYPE_NAME = "QUV_AST";
 namespace {
 // The links of the nodes being released on this thread that still wait for
 // their turn; null while no release is running.
-thread_local std::vector<antlr::RefAST>* pendingLinks = nullptr;
+thread_local std::vector<antlr::RefBaseAST>* pendingLinks = nullptr;
 }  // namespace
 
 // A node hands its child and sibling links to the release that runs on this
@@ -15,29 +15,26 @@ thread_local std::vector<antlr::RefAST>* pendingLinks = nullptr;
 // stack, so a tree of any depth or length is released without recursion. A
 // node that someone else still holds only loses one holder and keeps its links.
 QUV_AST::~QUV_AST() {
-    antlr::RefAST down = getFirstChild();
-    antlr::RefAST right = getNextSibling();
     if (!down && !right)
         return;
-    setFirstChild(antlr::nullAST);
-    setNextSibling(antlr::nullAST);
     if (pendingLinks) {
         if (down) pendingLinks->push_back(down);
         if (right) pendingLinks->push_back(right);
+        down = antlr::RefBaseAST();
+        right = antlr::RefBaseAST();
         return;
     }
-    std::vector<antlr::RefAST> links;
+    std::vector<antlr::RefBaseAST> links;
     pendingLinks = &links;
     if (down) links.push_back(down);
     if (right) links.push_back(right);
-    down = antlr::nullAST;
-    right = antlr::nullAST;
+    down = antlr::RefBaseAST();
+    right = antlr::RefBaseAST();
     while (!links.empty()) {
-        antlr::RefAST link = links.back();
+        // Taken out of the vector first: dropping the last holder runs the
+        // node's destructor, which pushes its own links onto `links`.
+        antlr::RefBaseAST link = links.back();
         links.pop_back();
-        // Dropping the last holder here runs the node's destructor, which
-        // pushes its own links onto `links`.
-        link = antlr::nullAST;
     }
     pendingLinks = nullptr;
 }

@@ -95,11 +95,28 @@ public:
 	};
 	bool replayTrial(TrialMemo::Rule rule);
 
+	// The outcomes that the index trials of the typesetting pass share: a
+	// trial parser may also consult `shared`, whose positions are those of the
+	// pass's own token stream, `base` more than its own, while the tokens it
+	// has been handed so far (*cleanTokens of them) carried no layout token.
+	void shareTrials(const TrialMemo* shared, long base, const long* cleanTokens)
+	{
+		sharedTrials = shared;
+		sharedBase = base;
+		sharedCleanTokens = cleanTokens;
+	}
+	const TrialMemo& trialOutcomes() const { return trialMemo; }
+
 private:
 	StackGuard stackGuard;
 	long consumedCount = 0;
 	std::vector<long> markedPositions;
 	TrialMemo trialMemo;
+	const TrialMemo* sharedTrials = nullptr;
+	long sharedBase = 0;
+	const long* sharedCleanTokens = nullptr;
+	// The index trials' outcomes the typesetting pass collects (typesetting.cpp).
+	TrialMemo typesetTrials;
 	// The last header appended to each section's holder (declaration_trees.cpp).
 	std::unordered_map<const QUV_AST*, std::pair<RefQUV_AST, RefQUV_AST>> holderTails;
 
@@ -1021,7 +1038,11 @@ variableSuffix[RefQUV_AST prefix]
 // ---------------------------------------------------------------- expressions
 
 expression
-{ ruleName = "expression"; }
+{
+	ruleName = "expression";
+	if (replayTrial(TrialMemo::Expression)) return;
+	TrialRecord trialRecord(*this, TrialMemo::Expression);
+}
 	:	relationalExpression
 	;
 

@@ -33,18 +33,26 @@ void QUVParser::rewind(unsigned int pos)
 bool QUVParser::replayTrial(TrialMemo::Rule rule)
 {
     if (inputState->guessing == 0) return false;
+    long offset = 0;
     const TrialMemo::Outcome* outcome = trialMemo.find(rule, consumedCount);
+    if (!outcome && sharedTrials && consumedCount <= *sharedCleanTokens) {
+        outcome = sharedTrials->find(rule, consumedCount + sharedBase);
+        offset = sharedBase;
+    }
     if (!outcome) return false;
     ruleName = outcome->ruleName;
     if (!outcome->held) throw ANTLR_USE_NAMESPACE(antlr)RecognitionException("remembered failure");
-    const long end = outcome->end;
+    const long end = outcome->end - offset;
+    // The token buffer only drops tokens it has read, so they are read first
+    // (a shared outcome may cover tokens this parser has not looked at yet).
+    if (end > consumedCount) LT(static_cast<unsigned int>(end - consumedCount));
     while (consumedCount < end) consume();
     return true;
 }
 
 QUVParser::TrialRecord::TrialRecord(QUVParser& parser_, TrialMemo::Rule rule_)
     : parser(parser_), rule(rule_), start(parser_.inputState->guessing > 0 ? parser_.consumedCount : -1),
-      exceptions(std::uncaught_exceptions())
+      exceptions(start >= 0 ? std::uncaught_exceptions() : 0)
 {
 }
 

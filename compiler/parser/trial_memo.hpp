@@ -11,7 +11,7 @@
 class TrialMemo {
 public:
     // The rules whose outcomes are remembered.
-    enum Rule { Variable, PrimaryExpression, RuleCount };
+    enum Rule { Variable, PrimaryExpression, Expression, RuleCount };
 
     struct Outcome {
         bool held = false;
@@ -42,6 +42,14 @@ public:
                 ++it;
         }
         pruneAt = outcomes.size() * 2 < minimumPruneSize ? minimumPruneSize : outcomes.size() * 2;
+    }
+
+    // Calls f(rule, position, outcome) for every outcome remembered.
+    template <class F>
+    void forEach(F f) const
+    {
+        for (const auto& entry : outcomes)
+            f(static_cast<Rule>(entry.first % RuleCount), static_cast<long>(entry.first / RuleCount), entry.second);
     }
 
     std::size_t size() const { return outcomes.size(); }

@@ -4,6 +4,7 @@
 #include "compiler/parser/parser.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <cctype>
 #include <antlr/NoViableAltException.hpp>
 #include <antlr/TokenStream.hpp>
@@ -71,13 +72,24 @@ public:
             if (token->getType() == antlr::Token::EOF_TYPE) return token;
             const bool seenBefore = consumedTokens + static_cast<long>(next) <= lookedAheadTo;
             ++next;
-            if (seenBefore || !isLayoutToken(token->getType())) return token;
+            const bool layout = isLayoutToken(token->getType());
+            if (layout && cleanTokens == noLayout) cleanTokens = handed;
+            if (seenBefore || !layout) {
+                ++handed;
+                return token;
+            }
         }
     }
+
+    // How many tokens were handed before the first layout token was met
+    // (handed or left out); noLayout while none was.
+    static constexpr long noLayout = std::numeric_limits<long>::max();
+    long cleanTokens = noLayout;
 
 private:
     QUVParser& parser;
     unsigned next = 2;
+    long handed = 0;
 };
 
 // Items after which a plain token and a line end write no separator.
@@ -114,6 +126,10 @@ void QUVParser::appendTypeset(const std::string& text)
 }
 
 // Whether the "[" at LT(1) opens an index: an expression and a "]" follow it.
+// Trials over a stretch of tokens without layout tokens see the same tokens
+// whichever "[" they start from, so what one trial worked out there is shared
+// with the later ones (positions in the pass's own count): nested indexes are
+// tried once each, not once per enclosing "[".
 bool QUVParser::indexExpressionFollows()
 {
     IndexTrialTokens tokens(*this);
@@ -121,6 +137,8 @@ bool QUVParser::indexExpressionFollows()
     trial.setASTFactory(astFactory);
     trial.setFilename(getFilename());
     trial.inputState->guessing = 1;
+    const long base = tokenPosition() + 1;
+    trial.shareTrials(&typesetTrials, base, &tokens.cleanTokens);
     bool held = true;
     try {
         trial.expression();
@@ -129,6 +147,13 @@ bool QUVParser::indexExpressionFollows()
         held = false;
     }
     ruleName = trial.ruleName;
+    if (tokens.cleanTokens == IndexTrialTokens::noLayout) {
+        trial.trialOutcomes().forEach([&](TrialMemo::Rule rule, long position, const TrialMemo::Outcome& outcome) {
+            TrialMemo::Outcome shared = outcome;
+            shared.end += base;
+            typesetTrials.remember(rule, position + base, std::move(shared));
+        });
+    }
     return held;
 }
 
@@ -139,6 +164,7 @@ void QUVParser::typesetProgram()
     typesetState = -1;
     consumedTokens = 0;
     lookedAheadTo = 0;
+    typesetTrials.clear();
     try {
         while (LA(1) != antlr::Token::EOF_TYPE) typesetState = typesetItem(typesetState);
     } catch (antlr::ANTLRException& ex) {

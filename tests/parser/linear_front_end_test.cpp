@@ -235,6 +235,21 @@ TEST(Trials, NestedIndexesTypeset)
               "RETURN \n]\n]\n].");
 }
 
+TEST(Trials, IndexTrialsOfTheTypesettingPassShareWhatTheyWorkedOut)
+{
+    // Each "[" of the pass is tried as an index; nested ones are worked out
+    // once for all the "[" around them, where no layout token lies between.
+    std::vector<Diag> diags;
+    const std::string deep = typeset(nestedIndex(60), &diags);
+    EXPECT_TRUE(diags.empty());
+    EXPECT_EQ(deep.substr(0, 12), "a [b0[b1[b2[");
+    // A trial that failed leaves outcomes a later trial takes up, and layout
+    // tokens inside keep each trial to what it sees itself.
+    EXPECT_EQ(typeset("a[(b[1=-1]])][1]"), "a \n[\n\t(b [1= - 1 \n]])\n][1]");
+    EXPECT_EQ(typeset("a\n[b[ // c\ny.z] /* m */ *q?a[b[c?]]][=b[q? c?][ ]]"),
+              "a \n[\n\tb\n\t[\n\t\t// c\n\t\ty .z \n\t]\n\t/* m */ *q ?a [b[c?\n]\n]\n]\n[\n=b [q?c ?\n][]]");
+}
+
 TEST(Trials, ReceiveChainsParseOnceEach)
 {
     const int depth = 300;
