@@ -42,11 +42,11 @@ public:
     // lexer is built over one (QUVSuperLexer), without the runtime's virtual
     // calls, and token text kept in one string that keeps its capacity. Each
     // does what the runtime's own does for a case-sensitive lexer.
-    int LA(unsigned int i) override
+    int LA(unsigned int i) override final
     {
         return memorySource ? memorySource->peek(i) : ANTLR_USE_NAMESPACE(antlr)CharScanner::LA(i);
     }
-    void consume() override
+    void consume() override final
     {
         if (!memorySource) {
             ANTLR_USE_NAMESPACE(antlr)CharScanner::consume();

@@ -23,7 +23,7 @@ int dumpTokens(const std::string& path)
     auto appendNumber = [&out](long value) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        out.append(digits, end);
+        out.append(digits, static_cast<size_t>(end - digits));
     };
     for (;;) {
         const antlr::RefToken token = lexer.nextToken();
@@ -34,7 +34,10 @@ int dumpTokens(const std::string& path)
         out += ' ';
         appendNumber(type);
         out += ' ';
-        out += quvTokenName(type);
+        if (type >= 0 && type < QUVTokenNameCount)
+            out += QUVTokenNames[type];
+        else
+            out += quvTokenName(type);
         out += ' ';
         appendEscapedText(out, token->getText());
         out += '\n';

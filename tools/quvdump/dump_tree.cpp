@@ -24,7 +24,7 @@ void printTree(std::ostream& stream, RefQUV_AST node, int depth)
     auto appendNumber = [&out](long value) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        out.append(digits, end);
+        out.append(digits, static_cast<size_t>(end - digits));
     };
     std::vector<std::pair<RefQUV_AST, int>> pending;
     if (node) pending.emplace_back(node, depth);
