@@ -4,6 +4,8 @@
 // on trees the parser builds rarely or not at all.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tool_run.hpp"
 #include "walk_helpers.hpp"
 
@@ -77,6 +79,9 @@ TEST(StatementsTest, DiagnosticsAreExactlyThoseOfTheChecks)
         // index is reported for its type and then by the index's typing rule.
         {"index not an Integer", inMain("i : Int", "LB = a => $O z[1.5] = 0 ^ $OLB = NEXT;"),
          "diag 3 11 1:113 variable\ndiag 3 10 1:115 constant1\ndiag 3 9 1:115 constant1\n"},
+        // The trial of a parenthesised expression resolves nothing: one report, not two.
+        {"procedure in parentheses", inMain("i : Int", "LB = a => $O i = (f) ^ $OLB = NEXT;"),
+         "diag 3 13 1:118 variable\n"},
         // A name of another class is reported once and stands for nothing.
         {"procedure assigned to", inMain("i : Int", "LB = a => $O f = 1 ^ $OLB = NEXT;"),
          "diag 3 13 1:113 variable\n", "_f = "},
@@ -107,6 +112,23 @@ TEST(StatementsTest, DiagnosticsAreExactlyThoseOfTheChecks)
         if (!row.absent.empty())
             EXPECT_EQ(t.cpp.find(row.absent), std::string::npos) << t.cpp;
     }
+}
+
+// The same variable gets, at each use, the path from the block being walked
+// to the frame that holds it.
+TEST(StatementsTest, VariablesAreReachedFromTheBlockBeingWalked)
+{
+    Translation t = translate("frame", "%Prog frame == [ ] [ [ %Loc [ i : Int ] %Proc [ g( ) == [ %Loc [ j : Int ] "
+                                       "%Proc [ h( ) == [ %Stm [ LB = t => $O i = j + i ^ $OLB = RETURN ] ] ] "
+                                       "%Stm [ LB = s => $O i = i + 1 ^ $O j = i ^ $OLB = RETURN ] ] ] "
+                                       "%Stm [ LB = m => $O i = 1 ^ $OLB = RETURN ] ] ].");
+    EXPECT_EQ(t.diagLines, "");
+    for (const char* piece : {"(*(father->_p__j) + *(father->father->_p__i))", "(*(father->_p__i) + 1)",
+                              "\n_j = _next_temp_3;", "\n_i = _next_temp_4;"})
+        EXPECT_NE(t.cpp.find(piece), std::string::npos) << piece;
+    const std::string command =
+        "g++ -std=gnu++17 -fsyntax-only -I " + std::string(QUV_RUNTIME_DIR) + " " + t.folder + "/frame.cpp";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 // A main body with the shared variables x and y, whose %stm part holds
@@ -172,6 +194,13 @@ TEST(StatementsTest, WalkerChoosesByTheTreesShape)
          {{2, 7, 17, 6, "caseCondition"}, {2, 7, 17, 6, "caseCondition"}}, "[&]()", "_l_c"},
         {"forward label of no kind", body(atom("(ActionItem (ASSIGN IDENT:x INT_LITERAL:1) INT_LITERAL:2)")),
          {{2, 7, 20, 8, "constant1"}}, "//_l_e :", "_l_a"},
+        // Built from the innermost access outwards. The undeclared name has the
+        // unknown type, which no access form accepts.
+        {"access chain", body(atom("(ActionItem (ASSIGN (DOT_VAR (BRACKETS (STAR IDENT:z) INT_LITERAL:1) IDENT:m) "
+                                   "INT_LITERAL:2))")),
+         {{3, 11, 22, 11, "variable"}, {3, 9, 22, 11, "variable"}, {3, 9, 23, 10, "constant1"},
+          {3, 9, 24, 9, "constant1"}},
+         "(*_z)[1]._f_m = _next_temp_1;"},
         // Calls, value calls and parallel starts are not translated yet: an
         // action that does nothing, an equation left out, and no report.
         {"calls skipped", body(atom("(ProCall IDENT:f)") + " " + atom("(WRITELN IDENT:x)") + " " +
