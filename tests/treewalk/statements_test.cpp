@@ -131,6 +131,26 @@ TEST(StatementsTest, VariablesAreReachedFromTheBlockBeingWalked)
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+// Each forward label of an %alg part reaches the jump it names; the walk of
+// the elements ends silently at a node that is none.
+TEST(StatementsTest, ForwardLabelsOfAnAlgPartBecomeJumps)
+{
+    WalkResult result = walkTree(buildTree(
+        "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY (PERCENT_ALG "
+        "(IMPLY (LABEL_DECL IDENT:a) (ActionItem NEXT)) (IMPLY (LABEL_DECL IDENT:b) (ActionItem IDENT:a)) "
+        "(IMPLY (LABEL_DECL IDENT:c) (ActionItem STOP)) (IMPLY (LABEL_DECL IDENT:d) (ActionItem RETURN)) "
+        "INT_LITERAL:9 (IMPLY (LABEL_DECL IDENT:z) (ActionItem NEXT))))))"));
+    EXPECT_TRUE(result.diags.empty());
+    const std::string& cpp = result.cpp;
+    const auto at = [&](const std::string& label) { return cpp.find("_l_" + label + " :"); };
+    ASSERT_NE(at("d"), std::string::npos) << cpp;
+    EXPECT_NE(cpp.find("goto _l_b;", at("a")), std::string::npos);
+    EXPECT_LT(cpp.find("goto _l_a;", at("b")), at("c"));
+    EXPECT_LT(cpp.find("return ;", at("c")), at("d"));
+    EXPECT_NE(cpp.find("return ;", at("d")), std::string::npos);
+    EXPECT_EQ(at("z"), std::string::npos);
+}
+
 // A main body with the shared variables x and y, whose %stm part holds
 // `statements` and then a returning one. The statements' nodes are numbered
 // from 14 on; the first statement's root stands at depth 5.
