@@ -21,8 +21,10 @@
 //   emitter has run. A construct that failed yields no object and is left out
 //   of the lists its caller hands on.
 // - The trial of a parenthesised expression (a syntactic predicate) walks
-//   without actions: ANTLR guards every action while guessing, so nothing is
-//   resolved, declared, reported, allocated or appended during a trial.
+//   without actions: ANTLR guards every action of a rule's body while
+//   guessing, so nothing is resolved, declared, reported, allocated or
+//   appended during a trial. Init blocks run, so they only name the rule and
+//   make empty locals.
 //
 // Rules marked INTERIM skip their subtree until their construct is translated.
 
