@@ -156,7 +156,7 @@ void Make::read(const std::string& file) {
         }
         // Macro definitions and dependency lines go on after a backslash at the line end.
         while (!line.empty() && line.back() == '\\' && i + 1 < lines.size())
-            line = line.substr(0, line.size() - 1) + " " + lines[++i];
+            line = trim(line.substr(0, line.size() - 1)) + " " + trim(lines[++i]);
         if (!line.empty() && line.back() == '\\')
             line.pop_back();
         size_t colon = std::string::npos;
