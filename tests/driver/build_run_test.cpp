@@ -3,6 +3,7 @@
 // runner and with plain children, the output bytes, exit codes and a stop.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -151,6 +152,24 @@ TEST_F(BuildRunJobs, AStopEndsTheProgram) {
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(runOutput, "ready\n");
     EXPECT_NE(report.find("exit code = -11, errors found!"), std::string::npos) << report;
+}
+
+TEST_F(BuildRunJobs, WithoutQuvMakePathMakeComesFromTheSearchPath) {
+    installPipes();
+    unsetenv("QuvMakePath");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(job.driver.build({dir / "demo.e"}, dir / "demo.prj"));
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(makeOutput.find("\tlink.exe @"), std::string::npos) << makeOutput;
+}
+
+TEST_F(BuildRunJobs, AProgramThatCannotStartReportsTheSystemError) {
+    testing::internal::CaptureStderr();
+    const int code = job.driver.startProgram(dir / "missing.exe", onStart, onText, onRunChar);
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, ENOENT);
+    EXPECT_EQ(starts, 1);
+    EXPECT_NE(report.find("ERROR! No such file or directory"), std::string::npos) << report;
 }
 
 TEST(StopProcess, WithNothingRunningSucceeds) {

@@ -95,4 +95,32 @@ TEST_F(Nmake, RunsItsDialect) {
     }
 }
 
+// cl.exe and link.exe refuse what they cannot map, and name it.
+TEST_F(Nmake, CompilerAndLinkerRefuseWhatTheyDoNotKnow) {
+    const struct {
+        const char* tool;
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {CL_PATH, "/c /Zq a.cpp", "cl.exe: unknown option '/Zq'"},
+        {CL_PATH, "@missing.rsp", "cl.exe: cannot read the response file 'missing.rsp'"},
+        {CL_PATH, "a.cpp", "cl.exe: only compiling (/c) is done here"},
+        {LINK_PATH, "/dll a.obj", "link.exe: unknown option '/dll'"},
+        {LINK_PATH, "a.res", "link.exe: not an object or library: 'a.res'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string command = "cd '" + dir + "' && " + c.tool + " " + c.args + " 2>&1";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        const int raw = pclose(pipe);
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+        EXPECT_EQ(out.rfind(c.message, 0), 0u) << out;
+    }
+}
+
 }  // namespace
