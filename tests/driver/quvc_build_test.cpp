@@ -18,11 +18,12 @@ struct ToolRun {
 
 class QuvcBuild : public ::testing::Test {
 protected:
-    // Runs quvc in the folder `in` under the test's folder.
+    // Runs quvc in the folder `in` under the test's folder; a program that
+    // hangs is ended after two minutes rather than holding the tests.
     ToolRun quvc(const std::string& args, const std::string& in = ".") {
         const std::string command = "cd '" + dir / in + "' && QuvMakePath='" QUV_TOOLCHAIN_DIR
                                     "' QUVINCLUDEPATH='" QUV_RUNTIME_DIR "' QUVLIBPATH='" QUV_TOOLCHAIN_DIR
-                                    "' " QUVC_PATH " " + args + " 2>'" + dir / "stderr.txt" + "'";
+                                    "' timeout 120 " QUVC_PATH " " + args + " 2>'" + dir / "stderr.txt" + "'";
         ToolRun result{"", -1};
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe)

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <mutex>
 #include <thread>
@@ -139,6 +140,16 @@ TEST(ProcessRunner, AStopBeforeTheStartEndsTheChildAtOnce) {
     EXPECT_LT(run.seconds, 10);
     const platform::ChildResult plain = platform::runPlain({"/bin/sh", "-c", "sleep 20"}, control);
     EXPECT_EQ(plain.exitCode, platform::kStoppedExitCode);
+}
+
+// The wait for a quiet child costs next to no processor time.
+TEST(ProcessRunner, WaitsWithoutSpinning) {
+    platform::ChildControl control;
+    const std::clock_t before = std::clock();
+    const ChildRun run = runScript("sleep 0.5", control);
+    const double cpu = double(std::clock() - before) / CLOCKS_PER_SEC;
+    EXPECT_EQ(run.result.exitCode, 0);
+    EXPECT_LT(cpu, 0.2);
 }
 
 TEST(ProcessRunner, APlainChildReportsItsExitCode) {
