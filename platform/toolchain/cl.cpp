@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
         } else if (option && (w[1] == 'D' || w[1] == 'I')) {
             std::string value = w.substr(2);
             if (value.empty()) {
-                if (i + 1 == words.size())
+                // "-I$(QUVINCLUDEPATH)" with the macro unset leaves "-I" before the next option.
+                if (i + 1 == words.size() || (words[i + 1].size() > 1 && isIgnored(words[i + 1])) || toolchain::sameLetters(words[i + 1], "/c"))
                     return refuse("option '" + w + "' needs a value");
                 value = words[++i];
             }

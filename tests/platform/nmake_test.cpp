@@ -105,6 +105,7 @@ TEST_F(Nmake, CompilerAndLinkerRefuseWhatTheyDoNotKnow) {
         {CL_PATH, "/c /Zq a.cpp", "cl.exe: unknown option '/Zq'"},
         {CL_PATH, "@missing.rsp", "cl.exe: cannot read the response file 'missing.rsp'"},
         {CL_PATH, "a.cpp", "cl.exe: only compiling (/c) is done here"},
+        {CL_PATH, "-I /nologo /c a.cpp", "cl.exe: option '-I' needs a value"},
         {LINK_PATH, "/dll a.obj", "link.exe: unknown option '/dll'"},
         {LINK_PATH, "a.res", "link.exe: not an object or library: 'a.res'"},
     };
