@@ -49,7 +49,8 @@ bool QUVCompiler::build(const std::vector<std::string>& files, const std::string
         const platform::ChildResult r = platform::runPlain({"nmake", "-A", "-D", "-E", "-f", makefile}, childProcess);
         exitCode = r.started ? r.exitCode : -1;
     }
-    const std::string closing = "nmake finished with exit code = " + std::to_string(exitCode) + ", " + outcome(exitCode);
+    const std::string closing =
+        "nmake finished with exit code = " + std::to_string(exitCode) + ", " + outcome(exitCode);
     std::cerr << closing << std::endl;
     stageLine(*this, makefile, closing);
     return exitCode == 0;

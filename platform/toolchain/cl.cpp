@@ -57,7 +57,9 @@ int main(int argc, char** argv) {
             std::string value = w.substr(2);
             if (value.empty()) {
                 // "-I$(QUVINCLUDEPATH)" with the macro unset leaves "-I" before the next option.
-                if (i + 1 == words.size() || (words[i + 1].size() > 1 && isIgnored(words[i + 1])) || toolchain::sameLetters(words[i + 1], "/c"))
+                const bool nextIsOption = i + 1 < words.size() && words[i + 1].size() > 1 &&
+                                          (isIgnored(words[i + 1]) || toolchain::sameLetters(words[i + 1], "/c"));
+                if (i + 1 == words.size() || nextIsOption)
                     return refuse("option '" + w + "' needs a value");
                 value = words[++i];
             }

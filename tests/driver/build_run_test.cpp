@@ -50,7 +50,9 @@ protected:
         makeOutput.clear();
         runOutput.clear();
         starts = 0;
-        fake.onWalk = [this](const std::string& file) { writeBytes(QUVCompiler::stripExtension(file) + ".cpp", program); };
+        fake.onWalk = [this](const std::string& file) {
+            writeBytes(QUVCompiler::stripExtension(file) + ".cpp", program);
+        };
         job.driver.stages = &fake;
     }
     void TearDown() override { setenv("PATH", path.c_str(), 1); }
