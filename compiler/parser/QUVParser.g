@@ -51,7 +51,7 @@ public:
 	// parse that copies more than a fixed allowance plus a few nodes per token
 	// read is refused: real programs stay far below it at any size.
 	size_t copiedDeclarationNodes = 0;
-	static constexpr size_t declarationCopyAllowance = 200000;
+	static constexpr size_t declarationCopyAllowance = 50000;
 	static constexpr size_t declarationCopiesPerToken = 8;
 
 	// Name of the rule entered last; never restored on return, so an error is
