@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/process_runner.hpp"
+
 class QUVException;
 class TopFragment;
 class CompileStages;
@@ -117,6 +119,18 @@ public:
     void compileProject(const std::vector<std::string>& files, const std::string& project);
     void linkProject();
     void generateMakefile(const std::vector<std::string>& files, const std::string& project);
+    // Builds the project's program with make; true when make ended with exit code 0.
+    bool build(const std::vector<std::string>& files, const std::string& project);
+    // Builds the program and runs it.
+    void run(const std::vector<std::string>& files, const std::string& project);
+    // Runs make over the makefile, or the program, with its output through
+    // onChar byte by byte; the exit code (kStoppedExitCode after a stop).
+    int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar,
+                   CharCallback onErrorChar);
+    int startProgram(const std::string& exe, StartCallback onStart, TextCallback onText, CharCallback onChar);
+    // Ends the running child with its children; callable from any thread. A
+    // stop before a child runs ends every child this job starts later.
+    bool stopProcess();
     // False when the makefile could not be written; the failure is a diagnostic.
     bool writeMakefile(const std::vector<std::string>& files, const std::string& project,
                        const std::string& makefile);
@@ -125,6 +139,9 @@ public:
     // The text before the last '.' of the whole path (which may lie in a
     // folder name); a path without a '.' comes back unchanged.
     static std::string stripExtension(const std::string& path);
+
+    // The child (make or the built program) that runs now.
+    platform::ChildControl childProcess;
 
 private:
     std::string fileName;

@@ -6,9 +6,18 @@
 
 #include <fstream>
 
+namespace {
+
+// A name with a blank is one name to make only inside double quotes.
+std::string quoted(const std::string& name) {
+    return name.find_first_of(" \t") == std::string::npos ? name : "\"" + name + "\"";
+}
+
+}  // namespace
+
 bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std::string& project,
                                 const std::string& makefile) {
-    const std::string exe = stripExtension(project) + ".exe";
+    const std::string exe = quoted(stripExtension(project) + ".exe");
     // Text mode: each line end is the platform's own, a single LF here.
     std::ofstream out(makefile, std::ios::out | std::ios::trunc);
     out << "ALL :" << exe << '\n'
@@ -21,7 +30,7 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
         << exe << '\n'
         << "OBJS = \\" << '\n';
     for (const std::string& file : files)
-        out << '\t' << stripExtension(file) << ".obj\\" << '\n';
+        out << '\t' << quoted(stripExtension(file) + ".obj") << "\\" << '\n';
     out << '\n'
         << ".cpp.obj::" << '\n'
         << "\t$(CPP) @<<" << '\n'
@@ -35,7 +44,7 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
         << '\n';
     for (const std::string& file : files) {
         const std::string base = stripExtension(file);
-        out << base << ".obj : " << base << ".cpp" << '\n' << '\n';
+        out << quoted(base + ".obj") << " : " << quoted(base + ".cpp") << '\n' << '\n';
     }
     out.close();
     if (!out.fail())

@@ -47,6 +47,13 @@ public:
 	// One declaration node per name, each holding its own copies of type and name.
 	RefQUV_AST expandDeclarations(RefQUV_AST names, RefQUV_AST type, int nodeType,
 		const char* nodeText, int line, int column);
+	// Nodes the declaration lists of this parse have copied so far: nested lists
+	// (record(a, b : record(a, b : ...))) double the tree with every level, so a
+	// parse that copies more than a fixed allowance plus a few nodes per token
+	// read is refused: real programs stay far below it at any size.
+	size_t copiedDeclarationNodes = 0;
+	static constexpr size_t declarationCopyAllowance = 50000;
+	static constexpr size_t declarationCopiesPerToken = 8;
 
 	// Name of the rule entered last; never restored on return, so an error is
 	// filed under the innermost named rule that ran before it.

@@ -33,6 +33,10 @@ bool StackGuard::exhausted() const {
 void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName) {
     if (!guard.exhausted())
         return;
+    refuseNesting(rule, line, column, fileName);
+}
+
+void refuseNesting(const char* rule, int line, int column, const std::string& fileName) {
     QUVException(QUVException::FatalError, line, column, rule, fileName,
                  "the source is nested too deeply to be parsed");
     throw NestingTooDeep();

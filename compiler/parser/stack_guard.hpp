@@ -47,6 +47,10 @@ private:
     bool owner = false;
 };
 
+// Files the nesting diagnostic at line:column under `rule` and throws
+// NestingTooDeep: for a pass that finds its input nested past what it can hold.
+[[noreturn]] void refuseNesting(const char* rule, int line, int column, const std::string& fileName);
+
 // Returns at once while `guard` is within its budget; past it files the
 // nesting diagnostic at line:column under `rule` and throws NestingTooDeep.
 void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName);

@@ -5,6 +5,27 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+// The nodes of one subtree (the root and everything under it, not its siblings),
+// counted with a stack of its own.
+size_t countSubtreeNodes(RefQUV_AST root)
+{
+    if (!root) return 0;
+    size_t count = 0;
+    std::vector<antlr::RefAST> pending{antlr::RefAST(root)};
+    while (!pending.empty()) {
+        antlr::RefAST node = pending.back();
+        pending.pop_back();
+        ++count;
+        for (antlr::RefAST child = node->getFirstChild(); child; child = child->getNextSibling())
+            pending.push_back(child);
+    }
+    return count;
+}
+
+}  // namespace
+
 void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory)
 {
     factory.setASTNodeFactory("QUV_AST", &QUV_AST::factory);
@@ -80,7 +101,12 @@ RefQUV_AST QUVParser::expandDeclarations(RefQUV_AST names, RefQUV_AST type, int 
 {
     RefQUV_AST first;
     RefQUV_AST last;
+    const size_t typeSize = countSubtreeNodes(type);
     for (RefQUV_AST name = names; name; name = RefQUV_AST(name->getNextSibling())) {
+        copiedDeclarationNodes += typeSize + 1;
+        if (copiedDeclarationNodes > declarationCopyAllowance
+                + declarationCopiesPerToken * static_cast<size_t>(tokenPosition()))
+            refuseNesting(ruleName.c_str(), line, column, getFilename());
         RefQUV_AST decl = RefQUV_AST(astFactory->create(nodeType, nodeText));
         decl->setPosition(line, column);
         decl->addChild(copySubtree(type));

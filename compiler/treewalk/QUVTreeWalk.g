@@ -16,6 +16,16 @@
 //   error, or a process declared in another file) is never dereferenced: the
 //   actions that need it are skipped, and a block is left only if it was entered.
 //
+// - Rules that return heap objects (expressions, equations, statements) hand
+//   them to their caller, which keeps them in Owned locals until its own
+//   emitter has run. A construct that failed yields no object and is left out
+//   of the lists its caller hands on.
+// - The trial of a parenthesised expression (a syntactic predicate) walks
+//   without actions: ANTLR guards every action of a rule's body while
+//   guessing, so nothing is resolved, declared, reported, allocated or
+//   appended during a trial. Init blocks run, so they only name the rule and
+//   make empty locals.
+//
 // Rules marked INTERIM skip their subtree until their construct is translated.
 
 header "post_include_hpp" {
@@ -24,6 +34,7 @@ header "post_include_hpp" {
 #include "compiler/core/core.hpp"
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/parser/stack_guard.hpp"
+#include "compiler/treewalk/walk_support.hpp"
 }
 
 options {
@@ -87,6 +98,47 @@ private:
 		Type* t, const Expression* value);
 	void declareParameter(CodeFragment* f, int defKind, Node* node, const std::string& name,
 		Type* t, ProNode* procedure);
+
+	// Variables and expressions (walk_expressions.cpp).
+	typedef OperatorExpression* (Expression::*BinaryEmitter)(const OperatorExpression*) const;
+	// Access records made from other access records; they live until the walk ends.
+	std::vector<std::unique_ptr<Expression>> accessRecords;
+	Expression* keepAccess(Expression* record);
+	Expression* variableAccess(Node* node);
+	static const OperatorExpression* operand(const OperatorExpression* e);
+	static OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
+	static OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
+	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
+	static void checkRequiredType(const OperatorExpression* e, int mask);
+	static void checkVariableType(const Expression* v, int mask);
+
+	// Equations, statements, elements and actions (walk_statements.cpp).
+	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
+	static AssignmentEquation* newDeclaration(Node* node, Type* t);
+	static AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
+	static AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
+	static AssignmentEquation* startEquation(Node* control, const std::string& process);
+	static AssignmentEquation* deleteEquation(Node* control);
+	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);
+	static const CodeFragment* guardOf(Owned<OperatorExpression>& c, bool present);
+	static bool startsWaitGuard(ANTLR_USE_NAMESPACE(antlr)RefAST node);
+	static Statement* atomicStatement(const std::string& label, const Statement* action);
+	static Statement* ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+		const Statement* thenAction, const Statement* elseAction);
+	static Statement* caseStatement(const std::string& label, const CaseCondition* c,
+		const OwnedList<Statement>& statements);
+	static Statement* loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+		const OwnedList<Statement>& statements);
+	static Statement* waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
+		const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard, bool guarded);
+	static Statement* sequenceStatement(const OwnedList<Statement>& statements);
+	static GotoCondition* gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target);
+	static ConditionalElement* elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+		const Statement* action);
+	static Statement* actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward);
+	static Statement* callAction(const CodeFragment* call);
+	static Statement* selectOf(const OwnedList<Statement>& alternatives);
+	static Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
 }
 
 // ---------------------------------------------------------------- program frame
@@ -232,7 +284,7 @@ proDeclaration[CodeFragment* f, int kind]
 {
 	enterRule("proDeclaration");
 	SectionFragment locals, procs;
-	CodeFragment body;
+	AlgorithmicPart body;
 	std::string name;
 	bool isMain = false;
 	Node* found = nullptr;
@@ -370,11 +422,272 @@ agentDeclaration[CodeFragment* f]
 	:	AGENT_DECL
 	;
 
-// INTERIM: the algorithmic part is skipped and leaves the body empty.
-algorithmicPart[CodeFragment* f]
-{ enterRule("algorithmicPart"); }
-	:	PERCENT_ALG
-	|	PERCENT_STM
+// ---------------------------------------------------------------- algorithmic parts
+
+// The walk of the statements or elements ends silently at the first child of
+// another kind.
+algorithmicPart[AlgorithmicPart* f]
+{
+	enterRule("algorithmicPart");
+	OwnedList<Statement> statements;
+	OwnedList<ConditionalElement> elements;
+	Owned<Statement> s;
+	Owned<ConditionalElement> e;
+}
+	:	#(PERCENT_STM ( s = statement { statements.add(s.release()); } )+ )
+		{ f->createStm(statements.items()); }
+	|	#(PERCENT_ALG ( e = conditionalElement { elements.add(e.release()); } )+ )
+		{ f->createAlg(elements.items()); }
+	;
+
+conditionalElement returns [ConditionalElement* result = nullptr]
+{
+	enterRule("conditionalElement");
+	std::string label;
+	Owned<OperatorExpression> c;
+	Owned<Statement> a;
+	bool guarded = false;
+}
+	:	#(IMPLY labelDeclaration[label] ( c = condition { guarded = true; } )? a = actionPart)
+		{ result = elementOf(label, c, guarded, a.get()); }
+	;
+
+condition returns [OperatorExpression* e = nullptr]
+{ enterRule("condition"); }
+	:	e = typedExpression[8]
+	;
+
+// ---------------------------------------------------------------- statements
+
+statement returns [Statement* result = nullptr]
+{
+	enterRule("statement");
+	std::string label;
+	Owned<OperatorExpression> c, until;
+	Owned<Statement> a, otherwise, s;
+	Owned<CaseCondition> k;
+	Owned<AssignmentEquation> q;
+	OwnedList<Statement> statements;
+	OwnedList<AssignmentEquation> equations;
+	bool guarded = false;
+}
+	:	#(ATOM_STAT labelDeclaration[label] a = actionPart)
+		{ result = atomicStatement(label, a.get()); }
+	|	#(IF_STAT labelDeclaration[label] ( c = condition { guarded = true; } )? a = actionPart
+			( otherwise = actionPart )?
+		)
+		{ result = ifStatement(label, c, guarded, a.get(), otherwise.get()); }
+	|	#(CASE_STAT labelDeclaration[label] k = caseCondition ( s = statement { statements.add(s.release()); } )+ )
+		{ result = caseStatement(label, k.get(), statements); }
+	|	#(LOOP_STAT labelDeclaration[label] ( c = condition { guarded = true; } )?
+			( s = statement { statements.add(s.release()); } )+
+		)
+		{ result = loopStatement(label, c, guarded, statements); }
+	// The condition part after the label guards the whole wait.
+	|	#(WAIT_STAT labelDeclaration[label]
+			(	options { generateAmbigWarnings = false; }
+			:	{ startsWaitGuard(_t) }? c = condition { guarded = true; }
+			)?
+			( q = assignmentEquation { equations.add(q.release()); } )*
+			DOLLA_U until = condition
+		)
+		{ result = waitStatement(label, equations, until.get(), c, guarded); }
+	|	#(SEQ_STAT ( s = statement { statements.add(s.release()); } )+ )
+		{ result = sequenceStatement(statements); }
+	;
+
+caseCondition returns [CaseCondition* result = nullptr]
+{
+	enterRule("caseCondition");
+	OwnedList<GotoCondition> gotos;
+	Owned<GotoCondition> g;
+	std::string fallback;
+}
+	:	#(DEFAULT ( g = gotoCondition { gotos.add(g.release()); } )+ labelRef[fallback])
+		{ result = ConditionalElement::createCaseCondition(gotos.release(), fallback); }
+	;
+
+gotoCondition returns [GotoCondition* result = nullptr]
+{ enterRule("gotoCondition"); Owned<OperatorExpression> c; std::string target; }
+	:	#(IMPLY c = condition labelRef[target])
+		{ result = gotoConditionOf(c, target); }
+	;
+
+// Keeps the rule name of its caller; the name is neither resolved nor checked.
+labelRef[std::string& label]
+	:	id:IDENT { label = id->getText(); }
+	;
+
+// ---------------------------------------------------------------- action parts
+
+actionPart returns [Statement* result = nullptr]
+{
+	enterRule("actionPart");
+	Owned<CodeFragment> call;
+	Owned<Statement> g;
+	Owned<AssignmentEquation> q;
+	OwnedList<Statement> alternatives;
+	OwnedList<AssignmentEquation> equations;
+	std::string forward;
+}
+	:	call = procCall { result = callAction(call.get()); }
+	// INTERIM: a parallel start is skipped and acts as an empty call until
+	// process starts are translated.
+	|	PARALLEL { result = callAction(nullptr); }
+	|	#(SELECT ( g = conAct { alternatives.add(g.release()); } )+ )
+		{ result = selectOf(alternatives); }
+	|	#(ActionItem ( q = assignmentEquation { equations.add(q.release()); } )* ( forwardLabel[forward] )? )
+		{ result = actionItem(equations, forward); }
+	;
+
+conAct returns [Statement* result = nullptr]
+{ enterRule("conAct"); Owned<OperatorExpression> c; Owned<Statement> a; }
+	:	#(XOR c = condition a = actionPart)
+		{ result = guardedAlternative(c, a.get()); }
+	;
+
+forwardLabel[std::string& label]
+{ enterRule("forwardLabel"); }
+	:	labelRef[label]
+	|	STOP { label = "stop"; }
+	|	NEXT { label = "next"; }
+	|	RETURN { label = "return"; }
+	|	EXIT { label = "exit"; }
+	;
+
+// INTERIM: procedure calls and built-ins are skipped and give no call
+// fragment until calls are translated.
+procCall returns [CodeFragment* f = nullptr]
+{ enterRule("procCall"); }
+	:	ProCall
+	|	FOPEN | FCLOSE | FEOF | QUVEOF | FREAD | READ | FWRITE | WRITE | FWRITELN | WRITELN
+	|	GETC | GETCHAR | UNGETC | UNGETCHAR | ITOC | STRLEN
+	;
+
+// ---------------------------------------------------------------- assignment equations
+
+assignmentEquation returns [AssignmentEquation* q = nullptr]
+{
+	enterRule("assignmentEquation");
+	Expression* target = nullptr;
+	Owned<OperatorExpression> value;
+	Node* node = nullptr;
+	[[maybe_unused]] Node* processNode = nullptr;  // only the process's name is passed on
+	Type* t = nullptr;
+	std::string name, process;
+	OwnedList<AssignmentEquation> parts;
+}
+	:	#(ASSIGN target = variable value = expression)
+		{ q = assignEquation(target, value.get()); }
+	|	#(NEWDEC node = defName[name, DEF_LOCAL] t = type)
+		{ q = newDeclaration(node, t); }
+	|	#(QUESTION node = refName[name, REF_INPUT_CHANNEL] target = variable)
+		{ q = receiveEquation(node, target); }
+	|	#(EXCLAMATION node = refName[name, REF_OUTPUT_CHANNEL] value = expression)
+		{ q = sendEquation(node, value.get()); }
+	|	#(EQUAL node = refName[name, REF_CONTROL] processNode = refName[process, REF_PROCESS])
+		{ q = startEquation(node, process); }
+	|	#(DELETE node = refName[name, REF_CONTROL])
+		{ q = deleteEquation(node); }
+	|	#(SEQ assignmentEquationList[parts])
+		{ q = sequenceEquation(parts); }
+	;
+
+// SEMI nodes join the equations of a sequence pairwise, in any shape; the
+// list gets them from left to right.
+assignmentEquationList[OwnedList<AssignmentEquation>& list]
+{
+	enterRule("assignmentEquationList");
+	OwnedList<AssignmentEquation> first, second;
+	Owned<AssignmentEquation> q;
+}
+	:	#(SEMI assignmentEquationList[first] assignmentEquationList[second])
+		{ list.append(first); list.append(second); }
+	|	q = assignmentEquation { list.add(q.release()); }
+	;
+
+typedExpression[int mask] returns [OperatorExpression* e = nullptr]
+{ enterRule("typedExpression"); }
+	:	e = expression { checkRequiredType(e, mask); }
+	;
+
+// ---------------------------------------------------------------- variables
+
+// A plain name gives its node's own access record, pointed at the frame that
+// holds it from the block being walked; every other form a new record.
+variable returns [Expression* v = nullptr]
+{
+	enterRule("variable");
+	Expression* inner = nullptr;
+	Owned<OperatorExpression> index;
+	std::string member, name;
+	Node* node = nullptr;
+}
+	:	#(DOT_VAR inner = variable memberName[member])
+		{ if (inner) v = keepAccess(inner->createField(member)); }
+	|	#(ARROW_VAR inner = variable memberName[member])
+		{ if (inner) v = keepAccess(inner->createPtrField(member)); }
+	|	#(BRACKETS inner = variable index = typedExpression[1])
+		{ if (inner) v = keepAccess(inner->createIndex(index.get())); }
+	|	#(PARENS inner = variable)
+		{ if (inner) v = keepAccess(inner->createParen()); }
+	|	#(STAR inner = variable)
+		{ if (inner) v = keepAccess(inner->createDereference()); }
+	|	node = refName[name, REF_VARIABLE]
+		{ v = variableAccess(node); }
+	;
+
+// Keeps the rule name of its caller.
+memberName[std::string& member]
+	:	id:IDENT { member = id->getText(); }
+	;
+
+typedVariable[int mask] returns [Expression* v = nullptr]
+{ enterRule("typedVariable"); }
+	:	v = variable { checkVariableType(v, mask); }
+	;
+
+// ---------------------------------------------------------------- expressions
+
+// Each operator's emitter types it and reports a mismatch itself. An operand
+// that failed stands as an empty operand of the unknown type.
+expression returns [OperatorExpression* e = nullptr]
+{
+	enterRule("expression");
+	Owned<OperatorExpression> l, r, c;
+	Expression* v = nullptr;
+	Expression k;
+	Node* channel = nullptr;
+	std::string name;
+	bool second = false;
+}
+	:	#(ASSIGN l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createEq); }
+	|	#(LT_ l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createLt); }
+	|	#(LTE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createLe); }
+	|	#(GT l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createGt); }
+	|	#(GTE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createGe); }
+	|	#(NE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createNe); }
+	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createOr); }
+	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createAnd); }
+	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createAdd); }
+	|	#(MINUS l = expression ( r = expression { second = true; } )? )
+		{ e = second ? binary(l.get(), r.get(), &Expression::createSub) : operand(l.get())->createNeg(); }
+	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createMul); }
+	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createDiv); }
+	|	#(MOD l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createMod); }
+	|	#(LNOT l = expression) { e = operand(l.get())->createLogicalNot(); }
+	|	#(IF c = condition l = expression r = expression)
+		{ e = operand(c.get())->createIfThenElse(l.get(), r.get()); }
+	|	#(EXCLAMATION channel = refName[name, REF_OUTPUT_CHANNEL] ( l = expression { second = true; } )? )
+		{ e = canSend(channel, l.get(), second); }
+	|	#(QUESTION channel = refName[name, REF_INPUT_CHANNEL] ( v = variable { second = true; } )? )
+		{ e = canReceive(channel, v, second); }
+	|	#(BAND v = variable) { if (v) e = v->createAddressOf(); }
+	// INTERIM: a value call is skipped and gives no expression until calls are translated.
+	|	COLON
+	|	constant1[&k] { e = Expression::fromConstant(&k); }
+	|	( #(PARENS expression) )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
+	|	v = variable { if (v) e = Expression::fromVariable(v); }
 	;
 
 // ---------------------------------------------------------------- names, labels and constants

@@ -49,6 +49,13 @@ TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
          "p.exe",
          "\t/w/v1.obj\\\n",
          "/w/v1.obj : /w/v1.cpp\n\n"},
+        // make takes a name with a blank as one name only inside double quotes.
+        {"a blank in a folder name",
+         {"/w x/a.e"},
+         "/w x/demo.prj",
+         "\"/w x/demo.exe\"",
+         "\t\"/w x/a.obj\"\\\n",
+         "\"/w x/a.obj\" : \"/w x/a.cpp\"\n\n"},
     };
     for (const MakefileCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -154,7 +154,7 @@ TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
 }
 
 TEST_F(QuvcTest, BadUsage) {
-    for (const char* args : {"", "build shop.prj", "compile", "compile a.e b.e"}) {
+    for (const char* args : {"", "link shop.prj", "compile", "compile a.e b.e"}) {
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;

@@ -347,6 +347,28 @@ TEST(Lists, ManyLabelledStatementsAndTheirLabelChecks)
     EXPECT_LT(forward.diags[0].column, forward.diags[1].column);
 }
 
+TEST(Lists, NestedDeclarationListsAreRefusedBeforeTheirCopiesExplode)
+{
+    // Every name of a list gets its own copy of the type, so two names per
+    // level double the tree: ten levels are fine, thirty would be a billion nodes.
+    auto nested = [](int depth) {
+        std::string type = "int";
+        for (int i = 0; i < depth; ++i) type = "record(a, b : " + type + ")";
+        return "%Prog p == [ ] [ %Type [ T = " + type + " ] [ %Stm [ LB = s => $OLB = RETURN ] ] ].\n";
+    };
+    Outcome fine = runProgram(nested(10));
+    EXPECT_TRUE(fine.diags.empty());
+    EXPECT_EQ(count(preorder(fine.tree), "FIELD_DECL"), 2046u);
+
+    for (int depth : {20, 30, 200}) {
+        Outcome refused = runProgram(nested(depth));
+        EXPECT_TRUE(refused.stopped) << depth;
+        ASSERT_EQ(refused.diags.size(), 1u) << depth;
+        EXPECT_EQ(refused.diags[0].kind, 5);
+        EXPECT_EQ(refused.diags[0].number, 21);
+    }
+}
+
 TEST(Lists, ManyProceduresKeepTheirHeadersInOrder)
 {
     const int procedures = 3000;

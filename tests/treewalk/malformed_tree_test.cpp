@@ -15,11 +15,15 @@
 
 namespace {
 
+// The least algorithmic parts: one statement, one element, each returning.
+const std::string kStm = "(PERCENT_STM (ATOM_STAT (LABEL_DECL IDENT:s) (ActionItem RETURN)))";
+const std::string kAlg = "(PERCENT_ALG (IMPLY (LABEL_DECL IDENT:a) (ActionItem RETURN)))";
+
 // A main block around `sections`, with a main body; the nodes before the
 // sections are numbered 1 (root) to 3 (MAIN_BLOCK).
 std::string prog(const std::string& sections)
 {
-    return "(PERCENT_PRO IDENT:p (MAIN_BLOCK " + sections + " (PROC_DECL MAIN_PROBODY PERCENT_STM)))";
+    return "(PERCENT_PRO IDENT:p (MAIN_BLOCK " + sections + " (PROC_DECL MAIN_PROBODY " + kStm + ")))";
 }
 
 struct Row {
@@ -36,7 +40,7 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
         {"empty tree", "", {{2, 7, 0, 0, "program"}}, false},
         {"root of no program", "(IDENT:p MAIN_BLOCK)", {{2, 7, 0, 0, "program"}}, false},
         {"program name not an identifier",
-         "(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))", {{2, 6, 1, 1, "defName"}}, true},
+         "(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY " + kStm + ")))", {{2, 6, 1, 1, "defName"}}, true},
         // The rule name is never restored: the error after the %Glob part is
         // filed under the last rule entered inside it, at its last matched node.
         {"sections out of order",
@@ -45,27 +49,27 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
         {"%Prog without a main body", "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PERCENT_VAR (SHARE_DECL INT IDENT:v))))",
          {{2, 7, 7, 5, "defName"}}, true},
         {"no main block at all", "(PERCENT_PRO IDENT:p)", {{2, 6, 2, 2, "mainBlock"}}, true},
-        {"process as the main body", "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROS_DECL IDENT:q PERCENT_STM)))",
+        {"process as the main body", "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROS_DECL IDENT:q " + kStm + ")))",
          {{2, 7, 3, 2, "proDeclaration"}}, true},
         {"%MProg with a procedure part",
-         "(PERCENT_MPRO IDENT:m (MMAIN_BLOCK (PERCENT_PROC PROC_DECL_HEADER) (PROC_DECL MAIN_PROBODY PERCENT_STM)))",
+         "(PERCENT_MPRO IDENT:m (MMAIN_BLOCK (PERCENT_PROC PROC_DECL_HEADER) (PROC_DECL MAIN_PROBODY " + kStm + ")))",
          {{2, 7, 3, 2, "mainBlock"}}, true},
         {"%Glob holding a shared variable, then a constant",
          prog("(PERCENT_GLOB (SHARE_DECL INT IDENT:v) (CONST_DECL INT IDENT:c INT_LITERAL:2))"),
          {{2, 7, 4, 3, "varDeclaration"}}, true, "const int _c = 2;\n"},
         {"%Loc holding a constant",
          "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY (PERCENT_LOC (CONST_DECL INT IDENT:c "
-         "INT_LITERAL:1)) PERCENT_STM)))",
+         "INT_LITERAL:1)) " + kStm + ")))",
          {{2, 7, 6, 4, "varDeclaration"}}, true},
         {"negative string constant",
          prog("(PERCENT_GLOB (CONST_DECL STRING IDENT:s (MINUS STRING_LITERAL:\"x\")))"),
          {{2, 7, 8, 5, "constant"}}, true},
         // The section skips to the sibling of the node in error, the end of its
         // own children, so the main block meets the end of a list too.
-        {"procedure part with bodies but no heads", prog("(PERCENT_PROC (PROC_DECL IDENT:f PERCENT_STM))"),
+        {"procedure part with bodies but no heads", prog("(PERCENT_PROC (PROC_DECL IDENT:f " + kStm + "))"),
          {{2, 7, 4, 3, "procDeclarationPart"}, {2, 7, 4, 3, "procDeclarationPart"}}, true},
         {"process declaration in a procedure part",
-         prog("(PERCENT_PROC (PROC_DECL_HEADER IDENT:f) (PROS_DECL IDENT:f PERCENT_STM))"),
+         prog("(PERCENT_PROC (PROC_DECL_HEADER IDENT:f) (PROS_DECL IDENT:f " + kStm + "))"),
          {{2, 7, 6, 5, "proDeclaration"}}, true},
     };
     for (const Row& row : rows) {
@@ -82,13 +86,13 @@ TEST(MalformedTreeTest, RecognitionErrorsAreReportedWhereTheyArise)
 TEST(MalformedTreeTest, ProgramKindIsRecordedOnlyForAProgram)
 {
     struct KindRow {
-        const char* tree;
+        std::string tree;
         int kind;
     };
     const KindRow rows[] = {
-        {"(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))", 0},
+        {"(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY " + kStm + ")))", 0},
         {"(PERCENT_DPRO IDENT:d DMAIN_BLOCK)", 1},
-        {"(PERCENT_MPRO IDENT:m (MMAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_ALG)))", 2},
+        {"(PERCENT_MPRO IDENT:m (MMAIN_BLOCK (PROC_DECL MAIN_PROBODY " + kAlg + ")))", 2},
         {"(PERCENT_PROS IDENT:q MAIN_BLOCK)", -1},
         {"", -1},
     };
@@ -103,7 +107,7 @@ TEST(MalformedTreeTest, ProgramKindIsRecordedOnlyForAProgram)
 
 TEST(MalformedTreeTest, MismatchCarriesTheWholeMessage)
 {
-    WalkResult result = walkTree(buildTree("(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY PERCENT_STM)))"));
+    WalkResult result = walkTree(buildTree("(PERCENT_PRO INT (MAIN_BLOCK (PROC_DECL MAIN_PROBODY " + kStm + ")))"));
     ASSERT_EQ(result.details.size(), 1u);
     EXPECT_EQ(result.details[0], "Mismatched Token: expecting any AST node");
 }
@@ -153,13 +157,13 @@ TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)
 // legal, and a head whose name could not be read opens no block to leave.
 TEST(MalformedTreeTest, NamesWithoutNodesAreSkipped)
 {
-    WalkResult headless = walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost PERCENT_STM))")));
+    WalkResult headless = walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost " + kStm + "))")));
     EXPECT_TRUE(headless.diags.empty());
     EXPECT_TRUE(headless.thrown.empty());
     EXPECT_TRUE(headless.filesWritten);
 
     WalkResult nameless = walkTree(buildTree(
-        prog("(PERCENT_PROC (PROC_DECL_HEADER INT (INP_DECL INT IDENT:a)) (PROC_DECL IDENT:f PERCENT_STM))")));
+        prog("(PERCENT_PROC (PROC_DECL_HEADER INT (INP_DECL INT IDENT:a)) (PROC_DECL IDENT:f " + kStm + "))")));
     ASSERT_FALSE(nameless.diags.empty());
     EXPECT_EQ(nameless.diags.front(), (Diag{2, 6, 5, 4, "defName"}));
     EXPECT_TRUE(nameless.thrown.empty());
@@ -170,10 +174,10 @@ TEST(MalformedTreeTest, NamesWithoutNodesAreSkipped)
 // declaration of its thread function; one declared here does not.
 TEST(MalformedTreeTest, UndeclaredProcessesAwaitTheirThreadDeclaration)
 {
-    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost PERCENT_STM))")));
+    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost " + kStm + "))")));
     EXPECT_EQ(CodeNames::threadDeclarations("", 1), "void ghost_call(void *params);\n");
 
-    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:q) (PROS_DECL IDENT:q PERCENT_STM))")));
+    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:q) (PROS_DECL IDENT:q " + kStm + "))")));
     EXPECT_EQ(CodeNames::threadDeclarations("", 1), "");
 }
 
@@ -185,7 +189,7 @@ TEST(MalformedTreeTest, BlockLeftOpenEndsTheWalkAfterTheFiles)
 {
     const std::vector<Row> rows = {
         // A process head with a node after its name that is no parameter.
-        {"bad head", prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:g IDENT:x) (PROS_DECL IDENT:h PERCENT_STM))"),
+        {"bad head", prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:g IDENT:x) (PROS_DECL IDENT:h " + kStm + "))"),
          {{2, 7, 6, 5, "defName"}}, true},
         // What the parser leaves of a main body whose brackets hold nothing.
         {"body without algorithmic part", "(PERCENT_PRO IDENT:p (MAIN_BLOCK (PROC_DECL MAIN_PROBODY)))",
@@ -207,13 +211,13 @@ TEST(MalformedTreeTest, TooDeepATreeEndsTheWalkWithOneDiagnostic)
 {
     // Procedures nested in procedures, far deeper than any source the parser
     // accepts; built from the inside out, since reading it would nest as deeply.
-    RefQUV_AST inner = buildTree("(PROC_DECL IDENT:f PERCENT_STM)");
+    RefQUV_AST inner = buildTree("(PROC_DECL IDENT:f " + kStm + ")");
     for (int i = 0; i < 20000; ++i) {
         RefQUV_AST part = buildTree("(PERCENT_PROC (PROC_DECL_HEADER IDENT:f))");
         part->addChild(inner);
         inner = buildTree("(PROC_DECL IDENT:f)");
         inner->addChild(part);
-        inner->addChild(buildTree("PERCENT_STM"));
+        inner->addChild(buildTree(kStm));
     }
     RefQUV_AST body = buildTree("(PROC_DECL MAIN_PROBODY)");
     // The outermost procedure part, with the algorithmic part after it.

@@ -1,8 +1,10 @@
 #include "walk_helpers.hpp"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -168,4 +170,31 @@ Translation translate(const std::string& name, const std::string& source)
     t.err = readFile(base + ".err");
     t.typeset = readFile(base + "TypeSet.e");
     return t;
+}
+
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::vector<std::string>& observed)
+{
+    ProgramRun run;
+    const std::string base = t.folder + "/" + name;
+    std::string observer = "#include <iostream>\n";
+    std::string print = "std::cout";
+    for (const std::string& v : observed) {
+        observer += "extern int _" + v + ";\n";
+        print += " << _" + v + " << ' '";
+    }
+    observer += "namespace {\nstruct Observer {\n~Observer() { " + print +
+                " << '\\n'; }\n} observer;\n}  // namespace\n";
+    std::ofstream(base + "_observer.cpp") << observer;
+    const std::string compile = "g++ -std=gnu++17 -pthread -I " + std::string(QUV_RUNTIME_DIR) + " -o " + base +
+                                " " + base + ".cpp " + base + "_observer.cpp > " + base + ".build 2>&1";
+    if (std::system(compile.c_str()) != 0) {
+        run.compilerOutput = readFile(base + ".build");
+        if (run.compilerOutput.empty())
+            run.compilerOutput = "g++ failed";
+        return run;
+    }
+    const int status = std::system(("timeout 20 " + base + " > " + base + ".out").c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readFile(base + ".out");
+    return run;
 }

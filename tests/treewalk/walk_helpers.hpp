@@ -48,3 +48,15 @@ struct Translation {
     std::string cpp, proto, inner, err, typeset;
 };
 Translation translate(const std::string& name, const std::string& source);
+
+// Builds the translation's ".cpp" file with g++ against the run-time header,
+// together with an observer that prints the named %Var variables (all of type
+// Integer) when the program ends, and runs it under a time limit. The
+// variables are the program's globals, so the observer reaches them by their
+// C++ names without any help from the program.
+struct ProgramRun {
+    std::string compilerOutput;  // empty when it compiled cleanly
+    int status = -1;             // the program's exit status
+    std::string out;             // its standard output
+};
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::vector<std::string>& observed);

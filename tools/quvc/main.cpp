@@ -2,13 +2,16 @@
 // for tests, scripts and people on a machine without a display.
 //
 //     quvc typeset|check|compile FILE.e
-//     quvc project|makefile FILE.prj
+//     quvc project|makefile|build|run FILE.prj
 //
 // Standard output gets one "stage SUBJECT: TEXT" line per stage line and, per
 // diagnostic, "diag FILE LINE:COLUMN KIND NUMBER RULE" followed by its details
-// on indented lines; typeset prints the typeset text when it succeeded.
-// Exit status: 0 when the job made no diagnostic, 1 when it made any or the
-// project file could not be loaded, 2 for bad usage.
+// on indented lines; typeset prints the typeset text when it succeeded; build
+// and run write the output of make and of the program through as it comes.
+// Exit status: 0 when the job made no diagnostic (and, for build and run, make
+// succeeded), 1 when it made any, make failed or the project file could not
+// be loaded, 2 for bad usage. The program's own exit code shows on standard
+// error, with the driver's report.
 
 #include <cstring>
 #include <iostream>
@@ -55,13 +58,29 @@ void printTypeset(bool ok, const std::string& text) {
     std::cout.flush();
 }
 
+// make's and the program's bytes, each on its way at once.
+void printChar(char c) {
+    std::cout.put(c).flush();
+}
+
+void startOutput() {}
+
+// Set when the run job got as far as running the program.
+bool programRan = false;
+
+void printRunStage(const char* subject, const char* text) {
+    if (std::string(text).rfind("Run executable program ", 0) == 0)
+        programRan = true;
+    printStage(subject, text);
+}
+
 void printMessage(const std::string& text) {
     std::cout << "message " << terminal::fromGbk(text) << std::endl;
 }
 
 int usage() {
     std::cerr << "usage: quvc typeset|check|compile FILE.e\n"
-                 "       quvc project|makefile FILE.prj\n";
+                 "       quvc project|makefile|build|run FILE.prj\n";
     return kExitUsage;
 }
 
@@ -73,10 +92,17 @@ int runProjectJob(QUVCompiler& driver, const std::string& verb, const std::strin
     std::vector<std::string> files;
     for (int i = 0; i < project.GetCount(); ++i)
         files.push_back(project.GetAt(i));
-    if (verb == "project")
+    if (verb == "project") {
         driver.compileProject(files, projectFile);
-    else
+    } else if (verb == "makefile") {
         driver.generateMakefile(files, projectFile);
+    } else if (verb == "build") {
+        return driver.build(files, projectFile) ? kExitClean : kExitDiagnostics;
+    } else {
+        driver.stageText = printRunStage;
+        driver.run(files, projectFile);
+        return programRan ? kExitClean : kExitDiagnostics;
+    }
     return -1;
 }
 
@@ -93,6 +119,13 @@ int main(int argc, char** argv) {
     driver.errorSink = printDiagnostic;
     driver.stageText = printStage;
     driver.typesetDone = printTypeset;
+    driver.makeText = printStage;
+    driver.makeErrorChar = printChar;
+    driver.makeChar = printChar;
+    driver.runText = printStage;
+    driver.runChar = printChar;
+    driver.makeStart = startOutput;
+    driver.runStart = startOutput;
 
     if (verb == "typeset") {
         driver.typeset(file);
@@ -100,7 +133,7 @@ int main(int argc, char** argv) {
         driver.syntaxCheck(file);
     } else if (verb == "compile") {
         driver.compileFile(file);
-    } else if (verb == "project" || verb == "makefile") {
+    } else if (verb == "project" || verb == "makefile" || verb == "build" || verb == "run") {
         const int status = runProjectJob(driver, verb, file);
         if (status >= 0)
             return status;

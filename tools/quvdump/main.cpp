@@ -20,6 +20,7 @@ struct Verb {
 const Verb kVerbs[] = {
     {"tokens", quvdump::dumpTokens},
     {"tree", quvdump::dumpTree},
+    {"parse", quvdump::dumpParseOnly},
     {"expr", quvdump::dumpExpression},
     {"typeset", quvdump::dumpTypeset},
     {"translate", quvdump::dumpTranslate},

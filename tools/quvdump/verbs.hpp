@@ -9,6 +9,7 @@ namespace quvdump {
 
 int dumpTokens(const std::string& path);
 int dumpTree(const std::string& path);
+int dumpParseOnly(const std::string& path);
 int dumpExpression(const std::string& path);
 int dumpTypeset(const std::string& path);
 int dumpTranslate(const std::string& path);

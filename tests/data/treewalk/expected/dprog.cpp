@@ -10,7 +10,10 @@ void _proc_reset_0 ( void *father,int  &_n )
 reset_local_type local;
 local._p__n = &_n;
 local.father = father;
+//_l_r :
 
+
+return ;
 }
 void feeder_call(void * params) 
 {
@@ -41,5 +44,13 @@ void _pros_feeder_0 (Channel<int  > *_out)
 {
 feeder_local_type local;
 ;
+goto _l_f;
+_l_f :
+
+{
+
+return ;
+
+}
 
 }

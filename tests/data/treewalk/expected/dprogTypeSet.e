@@ -18,6 +18,10 @@ reset(%Pack
 [
 %IOP/ n : Integer)
 [
+%stm
+[
+LB = r => $OLB =return
+]
 
 ]
 
@@ -26,7 +30,9 @@ reset(%Pack
 [
 
 [
-
+%alg
+[
+f => $olb = $OLB =stop
 ]
 
 ]

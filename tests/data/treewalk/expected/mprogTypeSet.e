@@ -29,9 +29,21 @@ outer(%Pack
 [
 inner()
 [
-
+%stm
+[
+LB = i => $OLB =return
 ]
 
+]
+%stm
+[
+LB = o => $OLB =return
+]
+
+]
+%stm
+[
+LB = m => $OLB =return
 ]
 
 ]

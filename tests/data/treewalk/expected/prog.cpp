@@ -22,7 +22,10 @@ void _proc_scale_2 ( add_local_type *father,float _f )
 scale_add_local_type local;
 local._p__f = &_f;
 local.father = father;
+//_l_s2 :
 
+
+return ;
 }
 void _proc_add_0 ( void *father,int _a,int _b,int  &_sum )
 {
@@ -35,12 +38,23 @@ local._p__sum = &_sum;
 local._p__t = &_t;
 local._p__tick = &_tick;
 local.father = father;
+//_l_s1 :
 
+
+return ;
 }
 void _proc_noop_1 ( void *father )
 {
 noop_local_type local;
 local.father = father;
+goto _l_n;
+_l_n :
+
+{
+
+return ;
+
+}
 
 }
 void worker_call(void * params) 
@@ -99,20 +113,34 @@ STREAM _out;
 worker_local_type local;
 local._p__out = &_out;
 ;
+goto _l_a;
+_l_a :
+
+{
+
+return ;
+
+}
 
 }
 void _pros_idle_1 ()
 {
 idle_local_type local;
 ;
+//_l_h :
 
+
+return ;
 }
 void _proc_helper_4 ( main_local_type *father,int  &_x )
 {
 helper_main_local_type local;
 local._p__x = &_x;
 local.father = father;
+//_l_h1 :
 
+
+return ;
 }
 int main()
 {
@@ -124,7 +152,10 @@ local._p__note = &_note;
 local.father=NULL;;
 [&]()
 {
+//_l_m :
 
+
+return ;
 }
 ();
 

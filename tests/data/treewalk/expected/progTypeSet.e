@@ -41,14 +41,24 @@ scale(%Pack
 [
 %INP/ f : Float)
 [
+%stm
+[
+LB = s2 => $OLB =return
+]
 
+]
+%stm
+[
+LB = s1 => $OLB =return
 ]
 
 ]
 ;
 noop()
 [
-
+%alg
+[
+n => $olb = $OLB =return
 ]
 
 ]
@@ -58,11 +68,17 @@ noop()
 [
 %Loc
 [
-out : STREAM
+out : STREAM%alg
+[
+a => $olb = $OLB =stop
 ]
 ;
 
 [
+%stm
+[
+LB = h => $OLB =stop
+]
 
 ]
 
@@ -86,7 +102,15 @@ helper(%Pack
 [
 %IOP/ x : Integer)
 [
+%stm
+[
+LB = h1 => $OLB =return
+]
 
+]
+%stm
+[
+LB = m => $OLB =return
 ]
 
 ]

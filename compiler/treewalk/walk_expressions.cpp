@@ -1,0 +1,116 @@
+// The actions of the walker's variable and expression rules: access records
+// of names, operands that failed, channel tests and required types.
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+// The operand that stands in for one that failed: no text, the unknown type,
+// which every typing rule accepts, so the failure is not reported twice.
+const OperatorExpression& nothing()
+{
+    static const OperatorExpression placeholder("", "", Type::unknownType);
+    return placeholder;
+}
+
+Type* typeOrUnknown(const Expression* e)
+{
+    Type* t = e ? e->getType() : nullptr;
+    return t ? t : Type::unknownType;
+}
+
+// The basic types a required-type mask selects, in the order they are tried.
+std::vector<Type*> requiredTypes(int mask)
+{
+    std::vector<Type*> types;
+    if (mask & 1)
+        types.push_back(Type::integerType);
+    if (mask & 2)
+        types.push_back(Type::floatType);
+    if (mask & 4)
+        types.push_back(Type::stringType);
+    if (mask & 8)
+        types.push_back(Type::boolType);
+    return types;
+}
+
+}  // namespace
+
+Expression* QUVTreeWalk::keepAccess(Expression* record)
+{
+    accessRecords.emplace_back(record);
+    return record;
+}
+
+// A name that resolved to a node of another class (a procedure or a type used
+// as a variable) has been reported by the resolution; it gives no access.
+Expression* QUVTreeWalk::variableAccess(Node* node)
+{
+    VarNode* variable = dynamic_cast<VarNode*>(node);
+    if (!variable || !variable->getExpression())
+        return nullptr;
+    Expression* record = variable->getExpression();
+    record->setVariableAccess(symbols->getVarPath(variable));
+    return record;
+}
+
+const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
+{
+    return e ? e : &nothing();
+}
+
+OperatorExpression* QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
+{
+    return (operand(l)->*op)(operand(r));
+}
+
+OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)
+{
+    VarNode* node = dynamic_cast<VarNode*>(channel);
+    if (!node || !node->getExpression())
+        return nullptr;
+    const Expression* record = node->getExpression();
+    OperatorExpression* test = record->createCanSend();
+    // The plain test has no message to compare with the channel's element type.
+    if (withMessage && message)
+        typeOrUnknown(record)->checkSend(typeOrUnknown(message));
+    return test;
+}
+
+OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* target, bool withTarget)
+{
+    VarNode* node = dynamic_cast<VarNode*>(channel);
+    if (!node || !node->getExpression())
+        return nullptr;
+    const Expression* record = node->getExpression();
+    OperatorExpression* test = record->createCanRecv();
+    if (withTarget && target)
+        typeOrUnknown(record)->checkReceive(typeOrUnknown(target));
+    return test;
+}
+
+void QUVTreeWalk::checkRequiredType(const OperatorExpression* e, int mask)
+{
+    // An expression that failed has been reported already.
+    if (!e)
+        return;
+    Type* t = typeOrUnknown(e);
+    for (Type* required : requiredTypes(mask))
+        if (Type::equal(t, required))
+            return;
+    QUVException diagnostic;
+    diagnostic.makeIllegalType(t, mask);
+}
+
+// A variable must be of one of the required types itself, not merely compatible.
+void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
+{
+    if (!v)
+        return;
+    Type* t = typeOrUnknown(v);
+    for (Type* required : requiredTypes(mask))
+        if (Type::same(t, required))
+            return;
+    QUVException diagnostic;
+    diagnostic.makeIllegalType(t, mask);
+}

@@ -1,0 +1,214 @@
+// The actions of the walker's equation, statement, element and action rules:
+// each builds its object through one emitter, or none when a part it needs
+// failed, so that the emitters never see a missing part.
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+// A condition that was written but failed still guards what it guarded: with
+// a condition that never holds, instead of none at all.
+OperatorExpression* failedCondition()
+{
+    return new OperatorExpression("", "false", Type::unknownType);
+}
+
+// Only a variable node can be a channel, a control variable or a new name; a
+// node of another class has been reported by the resolution.
+VarNode* variableNode(Node* node)
+{
+    VarNode* variable = dynamic_cast<VarNode*>(node);
+    return variable && variable->getExpression() ? variable : nullptr;
+}
+
+}  // namespace
+
+// ---- assignment equations ----------------------------------------------------------------------
+
+AssignmentEquation* QUVTreeWalk::assignEquation(const Expression* target, const OperatorExpression* value)
+{
+    if (!target || !value)
+        return nullptr;
+    return new AssignmentEquation(target, value);
+}
+
+AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
+{
+    VarNode* variable = variableNode(node);
+    if (!variable)
+        return nullptr;
+    // The equation gives the node its declared type, so later uses render and check with it.
+    return new AssignmentEquation(variable, t ? t : Type::unknownType);
+}
+
+AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)
+{
+    VarNode* node = variableNode(channel);
+    if (!node || !target)
+        return nullptr;
+    return new AssignmentEquation(node, target);
+}
+
+AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
+{
+    VarNode* node = variableNode(channel);
+    if (!node || !value)
+        return nullptr;
+    return new AssignmentEquation(node, value);
+}
+
+AssignmentEquation* QUVTreeWalk::startEquation(Node* control, const std::string& process)
+{
+    VarNode* node = variableNode(control);
+    if (!node)
+        return nullptr;
+    return new AssignmentEquation(node, process);
+}
+
+AssignmentEquation* QUVTreeWalk::deleteEquation(Node* control)
+{
+    VarNode* node = variableNode(control);
+    if (!node)
+        return nullptr;
+    return new AssignmentEquation(node);
+}
+
+// A sequence of one equation (written alone, or the only one that could be
+// built) is that equation.
+AssignmentEquation* QUVTreeWalk::sequenceEquation(OwnedList<AssignmentEquation>& parts)
+{
+    if (parts.size() == 0)
+        return nullptr;
+    if (parts.size() == 1)
+        return parts.release().front();
+    return new AssignmentEquation(parts.items());
+}
+
+// ---- conditions ----------------------------------------------------------------------------------
+
+const CodeFragment* QUVTreeWalk::guardOf(Owned<OperatorExpression>& c, bool present)
+{
+    if (!present)
+        return nullptr;
+    if (!c)
+        c = failedCondition();
+    return c.get();
+}
+
+// A condition part and an assignment equation may both stand after a wait's
+// label: an equality, can-send or can-receive test of an equation's shape is
+// read as the equation, every other expression as the condition part.
+bool QUVTreeWalk::startsWaitGuard(antlr::RefAST node)
+{
+    switch (node->getType()) {
+    case ASSIGN: return false;
+    case QUESTION:
+    case EXCLAMATION: return !node->getFirstChild() || !node->getFirstChild()->getNextSibling();
+    default: return true;
+    }
+}
+
+GotoCondition* QUVTreeWalk::gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target)
+{
+    guardOf(c, true);
+    return ConditionalElement::createGotoCondition(c.release(), target);
+}
+
+// ---- statements ----------------------------------------------------------------------------------
+
+Statement* QUVTreeWalk::atomicStatement(const std::string& label, const Statement* action)
+{
+    if (!action)
+        return nullptr;
+    Statement* s = new Statement;
+    s->createCE(label, action);
+    return s;
+}
+
+Statement* QUVTreeWalk::ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+                                    const Statement* thenAction, const Statement* elseAction)
+{
+    if (!thenAction)
+        return nullptr;
+    Statement* s = new Statement;
+    s->createIfStat(label, guardOf(c, guarded), thenAction, elseAction);
+    return s;
+}
+
+// Without its condition a case statement has no alternative to put its statements in.
+Statement* QUVTreeWalk::caseStatement(const std::string& label, const CaseCondition* c,
+                                      const OwnedList<Statement>& statements)
+{
+    if (!c)
+        return nullptr;
+    Statement* s = new Statement;
+    s->createStat(label, c, statements.items());
+    return s;
+}
+
+Statement* QUVTreeWalk::loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+                                      const OwnedList<Statement>& statements)
+{
+    Statement* s = new Statement;
+    s->createLoopStat(label, guardOf(c, guarded), statements.items());
+    return s;
+}
+
+// An exit condition that failed ends the wait after one round rather than never.
+Statement* QUVTreeWalk::waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
+                                      const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard,
+                                      bool guarded)
+{
+    Statement* s = new Statement;
+    s->createWaitStat(label, equations.items(), exitCondition, guardOf(guard, guarded));
+    return s;
+}
+
+Statement* QUVTreeWalk::sequenceStatement(const OwnedList<Statement>& statements)
+{
+    Statement* s = new Statement;
+    s->createSeqStat(statements.items());
+    return s;
+}
+
+ConditionalElement* QUVTreeWalk::elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+                                           const Statement* action)
+{
+    if (!action)
+        return nullptr;
+    ConditionalElement* e = new ConditionalElement;
+    e->createCE(label, guardOf(c, guarded), action);
+    return e;
+}
+
+// ---- action parts --------------------------------------------------------------------------------
+
+Statement* QUVTreeWalk::actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward)
+{
+    Statement* s = new Statement;
+    s->createActionItem(equations.items(), forward);
+    return s;
+}
+
+Statement* QUVTreeWalk::callAction(const CodeFragment* call)
+{
+    Statement* s = new Statement;
+    s->createCallAction(call);
+    return s;
+}
+
+Statement* QUVTreeWalk::selectOf(const OwnedList<Statement>& alternatives)
+{
+    Statement* s = new Statement;
+    s->createSelect(alternatives.items());
+    return s;
+}
+
+Statement* QUVTreeWalk::guardedAlternative(Owned<OperatorExpression>& c, const Statement* action)
+{
+    if (!action)
+        return nullptr;
+    Statement* g = new Statement;
+    g->createGuardedAlternative(guardOf(c, true), action);
+    return g;
+}

@@ -1,0 +1,25 @@
+// What the tool chain's programs share: command words and response files in
+// the form the makefile writes them, and running a program as one step.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace toolchain {
+
+// The words of a command text: blanks, tabs and line ends separate them;
+// double quotes group blanks into a word and are dropped.
+std::vector<std::string> splitWords(const std::string& text);
+
+// The arguments with each "@file" replaced by the words of that file; false
+// with `error` set when a response file cannot be read.
+bool expandResponseFiles(const std::vector<std::string>& args, std::vector<std::string>& out, std::string& error);
+
+// Case-insensitive comparison of ASCII texts.
+bool sameLetters(const std::string& a, const std::string& b);
+bool endsWithLetters(const std::string& text, const std::string& suffix);
+
+// Runs argv with this program's standard streams; its exit code, or 2 with a
+// message on standard error when it cannot start.
+int runStep(const std::string& tool, const std::vector<std::string>& argv);
+
+}  // namespace toolchain

@@ -1,0 +1,182 @@
+// The build and run jobs with our tool chain, over fake stages whose walk
+// writes a C++ program of the test's choosing: the stage lines with the pipe
+// runner and with plain children, the output bytes, exit codes and a stop.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+
+#include "job_recorder.hpp"
+
+namespace {
+
+typedef std::vector<std::string> Lines;
+
+std::string makeOutput;
+std::string runOutput;
+int starts = 0;
+
+void onMakeChar(char c) { makeOutput += c; }
+void onRunChar(char c) { runOutput += c; }
+void onStart() { ++starts; }
+void onText(const char*, const char*) {}
+
+// Ends the program as soon as it has said it is ready.
+void stopWhenReady(char c) {
+    runOutput += c;
+    if (runOutput == "ready\n") {
+        EXPECT_TRUE(QUVCompiler::current->stopProcess());
+    }
+}
+
+const char kProgram[] =
+    "#include <cstdio>\n"
+    "int main() {\n"
+    "    std::printf(\"out\\n\"); std::fflush(stdout);\n"
+    "    std::fprintf(stderr, \"err\\n\");\n"
+    "    return 3;\n"
+    "}\n";
+
+class BuildRunJobs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
+        setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
+        setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
+        // The plain branch finds nmake on the search path.
+        path = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", (std::string(QUV_TOOLCHAIN_DIR) + ":" + path).c_str(), 1);
+        makeOutput.clear();
+        runOutput.clear();
+        starts = 0;
+        fake.onWalk = [this](const std::string& file) {
+            writeBytes(QUVCompiler::stripExtension(file) + ".cpp", program);
+        };
+        job.driver.stages = &fake;
+    }
+    void TearDown() override { setenv("PATH", path.c_str(), 1); }
+
+    void installPipes() {
+        job.driver.makeStart = onStart;
+        job.driver.makeText = onText;
+        job.driver.makeErrorChar = onMakeChar;
+        job.driver.makeChar = onMakeChar;
+        job.driver.runStart = onStart;
+        job.driver.runText = onText;
+        job.driver.runChar = onRunChar;
+    }
+
+    // The stage lines after the makefile was written.
+    Lines buildStages() {
+        Lines all = JobRecorder::stages(), after;
+        bool seen = false;
+        for (const std::string& s : all) {
+            if (seen)
+                after.push_back(s);
+            seen = seen || s.find("Generate Makefile Successfully Finished!") != std::string::npos;
+        }
+        return after;
+    }
+
+    Lines runStages(int makeExit) {
+        const std::string mak = dir / "demo.mak", exe = dir / "demo.exe";
+        Lines lines = {"stage " + mak + ": nmake /E /f " + mak + " Started!",
+                       "stage " + mak + ": nmake finished with exit code = " + std::to_string(makeExit) + ", " +
+                           (makeExit ? "errors found!" : "successfully!")};
+        if (makeExit == 0) {
+            lines.push_back("stage " + exe + ": Run executable program " + exe + " Started!");
+            lines.push_back("stage " + dir / "demo.prj" + ": Run executable Program " + exe + "Finished!");
+        }
+        return lines;
+    }
+
+    std::string path;
+    std::string program = kProgram;
+    TempFolder dir;
+    JobRecorder job;
+    FakeStages fake;
+};
+
+TEST_F(BuildRunJobs, WithEveryCallbackTheOutputComesThroughThePipes) {
+    installPipes();
+    testing::internal::CaptureStderr();
+    job.driver.run({dir / "demo.e"}, dir / "demo.prj");
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(buildStages(), runStages(0));
+    EXPECT_EQ(starts, 2);
+    EXPECT_NE(makeOutput.find("\tcl.exe @"), std::string::npos) << makeOutput;
+    EXPECT_NE(makeOutput.find("\tlink.exe @"), std::string::npos) << makeOutput;
+    EXPECT_EQ(runOutput, "out\nerr\n");
+    // The exit code shows in the driver's report only.
+    EXPECT_NE(report.find("program " + dir / "demo.exe" + " finished with exit code = 3, errors found!"),
+              std::string::npos)
+        << report;
+    for (const std::string& s : JobRecorder::stages())
+        EXPECT_EQ(s.find("exit code = 3"), std::string::npos);
+}
+
+TEST_F(BuildRunJobs, WithACallbackMissingMakeAndTheProgramArePlainChildren) {
+    installPipes();
+    job.driver.makeErrorChar = nullptr;
+    job.driver.runText = nullptr;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    job.driver.run({dir / "demo.e"}, dir / "demo.prj");
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(buildStages(), runStages(0));
+    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(makeOutput + runOutput, "");
+    EXPECT_NE(out.find("\tcl.exe @"), std::string::npos) << out;
+    EXPECT_NE(out.find("out\n"), std::string::npos) << out;
+    EXPECT_NE(report.find("exit code = 3, errors found!"), std::string::npos) << report;
+}
+
+TEST_F(BuildRunJobs, AFailedBuildDoesNotRunTheProgram) {
+    installPipes();
+    program = "int main() { return nothing; }\n";
+    testing::internal::CaptureStderr();
+    job.driver.run({dir / "demo.e"}, dir / "demo.prj");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(buildStages(), runStages(2));
+    EXPECT_EQ(starts, 1);
+    EXPECT_NE(makeOutput.find("nothing"), std::string::npos) << makeOutput;
+}
+
+TEST_F(BuildRunJobs, AStopEndsTheProgram) {
+    installPipes();
+    job.driver.runChar = stopWhenReady;
+    program = "#include <cstdio>\n#include <unistd.h>\n"
+              "int main() { std::printf(\"ready\\n\"); std::fflush(stdout); sleep(30); return 0; }\n";
+    testing::internal::CaptureStderr();
+    job.driver.run({dir / "demo.e"}, dir / "demo.prj");
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(runOutput, "ready\n");
+    EXPECT_NE(report.find("exit code = -11, errors found!"), std::string::npos) << report;
+}
+
+TEST_F(BuildRunJobs, WithoutQuvMakePathMakeComesFromTheSearchPath) {
+    installPipes();
+    unsetenv("QuvMakePath");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(job.driver.build({dir / "demo.e"}, dir / "demo.prj"));
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(makeOutput.find("\tlink.exe @"), std::string::npos) << makeOutput;
+}
+
+TEST_F(BuildRunJobs, AProgramThatCannotStartReportsTheSystemError) {
+    testing::internal::CaptureStderr();
+    const int code = job.driver.startProgram(dir / "missing.exe", onStart, onText, onRunChar);
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, ENOENT);
+    EXPECT_EQ(starts, 1);
+    EXPECT_NE(report.find("ERROR! No such file or directory"), std::string::npos) << report;
+}
+
+TEST(StopProcess, WithNothingRunningSucceeds) {
+    JobRecorder job;
+    EXPECT_TRUE(job.driver.stopProcess());
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// quvc build and run end to end with our tool chain: the example projects,
+// a project that does not compile, and a folder name with a blank.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "job_recorder.hpp"
+
+namespace {
+
+struct ToolRun {
+    std::string out;
+    int status;
+};
+
+class QuvcBuild : public ::testing::Test {
+protected:
+    // Runs quvc in the folder `in` under the test's folder; a program that
+    // hangs is ended after two minutes rather than holding the tests.
+    ToolRun quvc(const std::string& args, const std::string& in = ".") {
+        const std::string command = "cd '" + dir / in + "' && QuvMakePath='" QUV_TOOLCHAIN_DIR
+                                    "' QUVINCLUDEPATH='" QUV_RUNTIME_DIR "' QUVLIBPATH='" QUV_TOOLCHAIN_DIR
+                                    "' timeout 120 " QUVC_PATH " " + args + " 2>'" + dir / "stderr.txt" + "'";
+        ToolRun result{"", -1};
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return result;
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
+        const int raw = pclose(pipe);
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        return result;
+    }
+
+    void copyIn(const std::string& from, const std::string& to = "") {
+        std::filesystem::copy(from, dir / to, std::filesystem::copy_options::recursive);
+    }
+
+    TempFolder dir;
+};
+
+// The program's own output: what came between the two stage lines of the run.
+std::string programOutput(const std::string& out, const std::string& exe) {
+    const std::string started = "stage " + exe + ": Run executable program " + exe + " Started!\n";
+    const size_t from = out.find(started);
+    const size_t to = out.find("Run executable Program " + exe + "Finished!\n");
+    if (from == std::string::npos || to == std::string::npos)
+        return "<not run>";
+    const size_t begin = from + started.size();
+    return out.substr(begin, out.rfind("stage ", to) - begin);
+}
+
+struct ExampleCase {
+    const char* project;
+    const char* exe;
+    const char* output;  // null: not checked yet
+};
+
+TEST_F(QuvcBuild, TheExamplesBuildAndRun) {
+    const ExampleCase cases[] = {
+        {"shop/shop.prj", "shop.exe", ""},
+        // Its squares, sent over a channel from one process to the other, show
+        // once statements translate.
+        {"pipeline/pipeline.prj", "pipeline.exe", nullptr},
+    };
+    copyIn(QUV_EXAMPLES_DIR);
+    for (const ExampleCase& c : cases) {
+        SCOPED_TRACE(c.project);
+        const std::string folder = std::filesystem::path(c.project).parent_path().string();
+        const std::string project = std::filesystem::path(c.project).filename().string();
+        const ToolRun run = quvc("run " + project, folder);
+        EXPECT_EQ(run.status, 0) << run.out << readBytes(dir / "stderr.txt");
+        EXPECT_NE(run.out.find("nmake finished with exit code = 0, successfully!"), std::string::npos);
+        const std::string exe = c.exe;
+        if (c.output)
+            EXPECT_EQ(programOutput(run.out, exe), c.output);
+        else
+            EXPECT_NE(programOutput(run.out, exe), "<not run>");
+        EXPECT_NE(readBytes(dir / "stderr.txt").find("program " + exe + " finished with exit code = 0, successfully!"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(QuvcBuild, AProjectThatDoesNotCompileStopsBeforeMake) {
+    copyIn(QUV_TEST_DATA "/driver");
+    const ToolRun r = quvc("build broken.prj");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Compile Project Finished!, 2 errors found!"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("nmake"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "broken.mak"));
+}
+
+TEST_F(QuvcBuild, AFolderNameWithABlank) {
+    copyIn(QUV_EXAMPLES_DIR "/shop", "my shop");
+    const std::string folder = dir / "my shop";
+    writeBytes(folder + "/all.prj", "[QuvBench]\nProject Name=all\nProject File Num=2\nFile 1=" + folder +
+                                        "/shop.e\nFile 2=" + folder + "/parts.e\n");
+    const ToolRun r = quvc("run 'my shop/all.prj'");
+    EXPECT_EQ(r.status, 0) << r.out << readBytes(dir / "stderr.txt");
+    EXPECT_EQ(programOutput(r.out, "my shop/all.exe"), "");
+    EXPECT_TRUE(std::filesystem::exists(folder + "/shop.obj"));
+}
+
+}  // namespace

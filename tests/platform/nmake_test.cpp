@@ -1,0 +1,127 @@
+// Our nmake on small makefiles of its dialect, with echo and sh as commands:
+// macros and the environment, inference rules batch and per file, file
+// times, inline files, failing commands and the option forms.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct MakeCase {
+    const char* name;
+    const char* makefile;
+    const char* options;
+    std::string out;  // standard output; each command echoed after a tab
+    int status;
+};
+
+class Nmake : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quvnmakeXXXXXX").string();
+        dir = mkdtemp(&pattern[0]);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void write(const std::string& name, const std::string& text) { std::ofstream(dir + "/" + name) << text; }
+
+    // Runs nmake in the folder with Y=env in its environment.
+    std::pair<std::string, int> make(const std::string& makefile, const std::string& options) {
+        write("test.mak", makefile);
+        const std::string command = "cd '" + dir + "' && Y=env " NMAKE_PATH " " + options + " 2>/dev/null";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        const int raw = pclose(pipe);
+        return {out, WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+    }
+
+    std::string dir;
+};
+
+TEST_F(Nmake, RunsItsDialect) {
+    const MakeCase cases[] = {
+        {"macros go on after a backslash", "X = one \\\n\ttwo\\\n\nALL :\n\techo $(X) $(Y) $(Z)\n", "-f test.mak",
+         "\techo one two env \none two env\n", 0},
+        {"the makefile's macro above the environment", "Y = file\nALL :\n\techo $(Y)\n", "/F test.mak",
+         "\techo file\nfile\n", 0},
+        {"-E puts the environment above it", "Y = file\nALL :\n\techo $(Y)\n", "/e -F test.mak",
+         "\techo env\nenv\n", 0},
+        {"the first target is the default", "FIRST : \n\techo first\nSECOND :\n\techo second\n", "-f test.mak",
+         "\techo first\nfirst\n", 0},
+        {"a batch rule runs once for all sources", "ALL : a.out b.out\n.src.out::\n\techo $<\n", "-f test.mak",
+         "\techo a.src b.src\na.src b.src\n", 0},
+        {"a rule with one colon runs per source", "ALL : a.out b.out\n.src.out:\n\techo $<\n", "-f test.mak",
+         "\techo a.src\na.src\n\techo b.src\nb.src\n", 0},
+        {"a target newer than its source is up to date", "ALL : old.out\n.src.out::\n\techo $<\n", "-f test.mak", "",
+         0},
+        {"-A builds it all the same", "ALL : old.out\n.src.out::\n\techo $<\n", "-a -f test.mak",
+         "\techo old.src\nold.src\n", 0},
+        {"an inline file", "ALL :\n\tcat <<\n\tline $(Y)\n<<\n", "-f test.mak", "", 0},
+        {"the first failing command ends make", "ALL :\n\tsh -c \"exit 4\"\n\techo never\n", "-f test.mak",
+         "\tsh -c \"exit 4\"\n", 2},
+        {"a target nothing makes", "ALL : missing.obj\n", "-f test.mak", "", 2},
+        {"an unknown option", "ALL :\n", "/Q -f test.mak", "", 2},
+        {"no makefile", "ALL :\n", "-A", "", 2},
+        {"a line outside the dialect", "include other.mak\n", "-f test.mak", "", 2},
+    };
+    write("a.src", "");
+    write("b.src", "");
+    write("old.src", "");
+    write("old.out", "");
+    fs::last_write_time(dir + "/old.src", fs::last_write_time(dir + "/old.out") - std::chrono::hours(1));
+    for (const MakeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [out, status] = make(c.makefile, c.options);
+        EXPECT_EQ(status, c.status);
+        if (std::string(c.name) == "an inline file") {
+            // The command names a temporary file that holds the text, gone after the command.
+            EXPECT_EQ(out.substr(out.find('\n') + 1), "\tline env\n");
+            EXPECT_FALSE(fs::exists(out.substr(5, out.find('\n') - 5)));
+        } else {
+            EXPECT_EQ(out, c.out);
+        }
+    }
+}
+
+// cl.exe and link.exe refuse what they cannot map, and name it.
+TEST_F(Nmake, CompilerAndLinkerRefuseWhatTheyDoNotKnow) {
+    const struct {
+        const char* tool;
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {CL_PATH, "/c /Zq a.cpp", "cl.exe: unknown option '/Zq'"},
+        {CL_PATH, "@missing.rsp", "cl.exe: cannot read the response file 'missing.rsp'"},
+        {CL_PATH, "a.cpp", "cl.exe: only compiling (/c) is done here"},
+        {CL_PATH, "-I /nologo /c a.cpp", "cl.exe: option '-I' needs a value"},
+        {LINK_PATH, "/dll a.obj", "link.exe: unknown option '/dll'"},
+        {LINK_PATH, "a.res", "link.exe: not an object or library: 'a.res'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string command = "cd '" + dir + "' && " + c.tool + " " + c.args + " 2>&1";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        const int raw = pclose(pipe);
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+        EXPECT_EQ(out.rfind(c.message, 0), 0u) << out;
+    }
+}
+
+}  // namespace

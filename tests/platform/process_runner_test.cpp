@@ -1,0 +1,160 @@
+// The process runner over /bin/sh children: the byte stream, exit codes,
+// stops, children that cannot start, and grandchildren that outlive them.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "platform/process_runner.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct ChildRun {
+    platform::ChildResult result;
+    std::string bytes;
+    double seconds;
+};
+
+// Runs the shell script; onByte sees the bytes so far after each byte.
+ChildRun runScript(const std::string& script, platform::ChildControl& control,
+              const std::function<void(const std::string&)>& onByte = nullptr) {
+    ChildRun run;
+    std::mutex mutex;
+    const auto start = Clock::now();
+    run.result = platform::runPiped({"/bin/sh", "-c", script}, control, [&](char c) {
+        std::lock_guard<std::mutex> lock(mutex);
+        run.bytes += c;
+        if (onByte)
+            onByte(run.bytes);
+    });
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return run;
+}
+
+// Ended: no such process, or one that only waits to be reaped.
+bool gone(pid_t pid) {
+    for (int i = 0; i < 200; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string text;
+        std::getline(stat, text);
+        const size_t close = text.rfind(')');
+        if (kill(pid, 0) != 0 || (close != std::string::npos && text.compare(close, 3, ") Z") == 0))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+struct StreamCase {
+    const char* name;
+    const char* script;
+    std::string bytes;
+    int exitCode;
+};
+
+TEST(ProcessRunner, DeliversEveryByteAndTheExitCode) {
+    const StreamCase cases[] = {
+        {"standard error interleaved", "printf a; printf b >&2; printf c; printf d >&2", "abcd", 0},
+        {"0xFF is a byte like any other", "printf 'x\\377y\\377'; exit 5", "x\xffy\xff", 5},
+        {"standard input is at its end", "cat; echo done", "done\n", 0},
+        {"exit code 3", "echo out; exit 3", "out\n", 3},
+        {"ended by its own signal", "kill -TERM $$", "", 128 + SIGTERM},
+    };
+    for (const StreamCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform::ChildControl control;
+        const ChildRun run = runScript(c.script, control);
+        EXPECT_TRUE(run.result.started);
+        EXPECT_EQ(run.bytes, c.bytes);
+        EXPECT_EQ(run.result.exitCode, c.exitCode);
+        EXPECT_EQ(control.childId(), 0);
+    }
+}
+
+// More than a pipe holds, with 0xFF all through: nothing is lost and the child never blocks.
+TEST(ProcessRunner, ReadsMoreThanThePipeHolds) {
+    platform::ChildControl control;
+    const ChildRun run = runScript("head -c 300000 /dev/zero | tr '\\0' '\\377'; echo end", control);
+    EXPECT_EQ(run.result.exitCode, 0);
+    ASSERT_EQ(run.bytes.size(), 300004u);
+    EXPECT_EQ(run.bytes.find_first_not_of('\xff'), 300000u);
+}
+
+TEST(ProcessRunner, AProgramThatCannotStart) {
+    platform::ChildControl control;
+    bool called = false;
+    const platform::ChildResult r =
+        platform::runPiped({"/nonexistent/program"}, control, [&](char) { called = true; });
+    EXPECT_FALSE(r.started);
+    EXPECT_EQ(r.exitCode, ENOENT);
+    EXPECT_FALSE(r.startError.empty());
+    EXPECT_FALSE(called);
+    const platform::ChildResult plain = platform::runPlain({"no-such-program-here"}, control);
+    EXPECT_FALSE(plain.started);
+    EXPECT_EQ(plain.exitCode, ENOENT);
+}
+
+// The child leaves a grandchild holding the pipe: the run ends with the child.
+TEST(ProcessRunner, AGrandchildThatKeepsThePipeOpenDoesNotHoldTheRun) {
+    platform::ChildControl control;
+    const ChildRun run = runScript("sleep 20 & echo $!", control);
+    EXPECT_EQ(run.result.exitCode, 0);
+    EXPECT_LT(run.seconds, 10);
+    const pid_t grandchild = std::stoi(run.bytes);
+    kill(grandchild, SIGKILL);
+}
+
+TEST(ProcessRunner, AStopEndsTheChildAndItsChildren) {
+    platform::ChildControl control;
+    std::atomic<pid_t> grandchild{0};
+    std::thread stopper;
+    const ChildRun run = runScript("sleep 20 & echo $!; wait", control, [&](const std::string& bytes) {
+        if (bytes.back() == '\n' && !grandchild) {
+            grandchild = std::stoi(bytes);
+            stopper = std::thread([&] { EXPECT_TRUE(control.stop()); });
+        }
+    });
+    stopper.join();
+    EXPECT_EQ(run.result.exitCode, platform::kStoppedExitCode);
+    EXPECT_LT(run.seconds, 10);
+    ASSERT_NE(grandchild, 0);
+    EXPECT_TRUE(gone(grandchild));
+}
+
+// A stop that comes before the child is known is not lost.
+TEST(ProcessRunner, AStopBeforeTheStartEndsTheChildAtOnce) {
+    platform::ChildControl control;
+    EXPECT_TRUE(control.stop());
+    const ChildRun run = runScript("sleep 20", control);
+    EXPECT_TRUE(run.result.started);
+    EXPECT_EQ(run.result.exitCode, platform::kStoppedExitCode);
+    EXPECT_LT(run.seconds, 10);
+    const platform::ChildResult plain = platform::runPlain({"/bin/sh", "-c", "sleep 20"}, control);
+    EXPECT_EQ(plain.exitCode, platform::kStoppedExitCode);
+}
+
+// The wait for a quiet child costs next to no processor time.
+TEST(ProcessRunner, WaitsWithoutSpinning) {
+    platform::ChildControl control;
+    const std::clock_t before = std::clock();
+    const ChildRun run = runScript("sleep 0.5", control);
+    const double cpu = double(std::clock() - before) / CLOCKS_PER_SEC;
+    EXPECT_EQ(run.result.exitCode, 0);
+    EXPECT_LT(cpu, 0.2);
+}
+
+TEST(ProcessRunner, APlainChildReportsItsExitCode) {
+    platform::ChildControl control;
+    EXPECT_EQ(platform::runPlain({"/bin/sh", "-c", "exit 7"}, control).exitCode, 7);
+}
+
+}  // namespace
