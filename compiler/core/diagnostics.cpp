@@ -1,6 +1,17 @@
 #include "compiler/core/diagnostics.hpp"
 
 #include <iostream>
+#include <typeinfo>
+
+#include <antlr/CharStreamIOException.hpp>
+#include <antlr/MismatchedCharException.hpp>
+#include <antlr/MismatchedTokenException.hpp>
+#include <antlr/NoViableAltException.hpp>
+#include <antlr/NoViableAltForCharException.hpp>
+#include <antlr/SemanticException.hpp>
+#include <antlr/TokenStreamIOException.hpp>
+#include <antlr/TokenStreamRecognitionException.hpp>
+#include <antlr/TokenStreamRetryException.hpp>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/code_fragment.hpp"
@@ -14,7 +25,8 @@ namespace {
 // ORDER: indexed by QUVException::Kind.
 const char* const kindNamesUtf8[] = {"文件错误", "词法错误", "语法错误", "语义错误", "连接错误", "运行错误"};
 
-// ORDER: message numbers 0..40; 22..40 double as the texts of makeSemantic.
+// ORDER: indexed by QUVException::Number, message numbers 0..40; 22..40 are
+// the texts of makeSemantic.
 const char* const numberNamesUtf8[] = {
     "字符流读写异常",
     "符号流读写异常",
@@ -125,6 +137,29 @@ std::string QUVException::numberName(int n) {
     return entryAt(names, n);
 }
 
+QUVException::Class QUVException::classOf(const antlr::ANTLRException& ex) {
+    struct Entry {
+        const std::type_info& type;
+        Class diagnostic;
+    };
+    static const Entry entries[] = {
+        {typeid(antlr::CharStreamIOException), CharStreamIOError},
+        {typeid(antlr::TokenStreamIOException), TokenStreamIOError},
+        {typeid(antlr::TokenStreamRecognitionException), TokenStreamRecognitionError},
+        {typeid(antlr::TokenStreamRetryException), TokenStreamRetryError},
+        {typeid(antlr::MismatchedCharException), MismatchedCharError},
+        {typeid(antlr::NoViableAltForCharException), NoViableAltForCharError},
+        {typeid(antlr::MismatchedTokenException), MismatchedTokenError},
+        {typeid(antlr::NoViableAltException), NoViableAltError},
+        {typeid(antlr::SemanticException), OtherSemanticError},
+    };
+    const std::type_info& type = typeid(ex);
+    for (const Entry& entry : entries)
+        if (entry.type == type)
+            return entry.diagnostic;
+    return FatalError;
+}
+
 std::string QUVException::getKindName() const {
     return kindName(kind);
 }
@@ -154,7 +189,8 @@ void QUVException::report() const {
 
 // ---- partial fillers -------------------------------------------------------
 
-void QUVException::takeWalkerPlace() {
+void QUVException::startAtWalker() {
+    *this = QUVException();
     if (QUVCompiler* driver = QUVCompiler::current) {
         line = driver->getWalkLine();
         column = driver->getWalkColumn();
@@ -163,33 +199,17 @@ void QUVException::takeWalkerPlace() {
     }
 }
 
-void QUVException::makeSemanticAt() {
+void QUVException::startAt(int line_, int column_, const std::string& rule_, const std::string& file_) {
     *this = QUVException();
-    kind = SemanticError;
-    takeWalkerPlace();
-}
-
-void QUVException::makeSyntaxAt(int line_, int column_, const std::string& rule_, const std::string& file_) {
-    *this = QUVException();
-    kind = SyntaxError;
     line = line_;
     column = column_;
     rule = rule_;
     file = file_;
 }
 
-void QUVException::makeLabelError(int line_, int column_, const std::string& rule_, const std::string& file_) {
-    makeSyntaxAt(line_, column_, rule_, file_);
-    number = 8;
-}
-
-void QUVException::makeLinkError() {
-    *this = QUVException();
-    kind = LinkError;
-}
-
-QUVException& QUVException::finish(int number_, const std::string& details_) {
-    number = number_;
+QUVException& QUVException::finish(Class c, const std::string& details_) {
+    kind = c.kind;
+    number = c.number;
     details = details_;
     serial = static_cast<int>(list().size());
     list().push_back(*this);
@@ -200,26 +220,27 @@ QUVException& QUVException::finish(int number_, const std::string& details_) {
 // ---- semantic builders ----------------------------------------------------
 
 QUVException& QUVException::makeIllegalOp(const std::string& op, const Type* t) {
-    makeSemanticAt();
-    return finish(9, "illegal op: " + op + " with operand has type " + typeText(t));
+    startAtWalker();
+    return finish(OperatorTypeError, "illegal op: " + op + " with operand has type " + typeText(t));
 }
 
 QUVException& QUVException::makeIllegalBinaryOp(const std::string& op, const Type* left, const Type* right) {
-    makeSemanticAt();
-    return finish(9, "illegal op: " + op + " with left operand has type " + typeText(left) +
+    startAtWalker();
+    return finish(OperatorTypeError, "illegal op: " + op + " with left operand has type " + typeText(left) +
                          " and right operand has type " + typeText(right));
 }
 
 QUVException& QUVException::makeIllegalTernaryOp(const std::string& op, const Type* a, const Type* b,
                                                  const Type* c) {
-    makeSemanticAt();
-    return finish(9, "illegal op: " + op + " with 1th operand has type " + typeText(a) + " and 2th operand has type " +
-                         typeText(b) + " and 3th operand has type " + typeText(c));
+    startAtWalker();
+    return finish(OperatorTypeError, "illegal op: " + op + " with 1th operand has type " + typeText(a) +
+                                         " and 2th operand has type " + typeText(b) + " and 3th operand has type " +
+                                         typeText(c));
 }
 
 QUVException& QUVException::makeIllegalFieldOp(const std::string& op, const Type* left, const std::string& field) {
-    makeSemanticAt();
-    return finish(9, "illegal op: " + op + " with left operand has type " + typeText(left) +
+    startAtWalker();
+    return finish(OperatorTypeError, "illegal op: " + op + " with left operand has type " + typeText(left) +
                          " and right fieldname is " + field);
 }
 
@@ -233,25 +254,26 @@ QUVException& QUVException::makeIllegalType(const Type* t, int allowedMask) {
             allowed += " or ";
         allowed += names[bit];
     }
-    makeSemanticAt();
-    return finish(10, "illegal type: " + typeText(t) + "is not match the required type:" + allowed);
+    startAtWalker();
+    return finish(TypeMismatchError, "illegal type: " + typeText(t) + "is not match the required type:" + allowed);
 }
 
 QUVException& QUVException::makeSemantic(int k) {
-    makeSemanticAt();
-    return finish(15, numberName(22 + k));
+    startAtWalker();
+    return finish(OtherSemanticError, numberName(FirstSemanticText + k));
 }
 
 QUVException& QUVException::makeRedeclared(const std::string& name, const Node* earlier) {
-    makeSemanticAt();
-    return finish(12, "Symbol " + name + " redeclared!\n " + seeText(earlier->getLine(), earlier->getColumn()));
+    startAtWalker();
+    return finish(RedeclaredError,
+                  "Symbol " + name + " redeclared!\n " + seeText(earlier->getLine(), earlier->getColumn()));
 }
 
 QUVException& QUVException::makeUndeclared(const std::string& name, int line_, int column_) {
-    makeSemanticAt();
+    startAtWalker();
     line = line_;
     column = column_;
-    return finish(11, "Symbol " + name + " hasn't been declared before!");
+    return finish(UndeclaredError, "Symbol " + name + " hasn't been declared before!");
 }
 
 QUVException& QUVException::makeAmbiguous(const std::string& name, const std::vector<Node*>& candidates) {
@@ -259,14 +281,14 @@ QUVException& QUVException::makeAmbiguous(const std::string& name, const std::ve
                        base::newline();
     for (const Node* n : candidates)
         text += seeText(n->getLine(), n->getColumn());
-    makeSemanticAt();
-    return finish(14, text);
+    startAtWalker();
+    return finish(AmbiguousReferenceError, text);
 }
 
 QUVException& QUVException::makeRefTypeMismatch(const std::string& name, int refKind, int defKind,
                                                 const Node* definition) {
-    makeSemanticAt();
-    return finish(13, "Symbol " + name + " 's reference type " + CodeNames::refKindName(refKind) +
+    startAtWalker();
+    return finish(ReferenceMismatchError, "Symbol " + name + " 's reference type " + CodeNames::refKindName(refKind) +
                           " 's doesn't match its definition type " + CodeNames::defKindName(defKind) +
                           "!\n\t see Line: " + std::to_string(definition->getLine()) +
                           ", Col: " + std::to_string(definition->getColumn()));
@@ -277,62 +299,59 @@ QUVException& QUVException::makeRefTypeMismatch(const std::string& name, int ref
 QUVException& QUVException::makeMismatchedLabel(int line_, int column_, const std::string& rule_,
                                                 const std::string& file_, const std::string& found,
                                                 const std::string& expected) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "Mismatched Label " + found + " while expecting " + expected + "\n");
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "Mismatched Label " + found + " while expecting " + expected + "\n");
 }
 
 QUVException& QUVException::makeLabelRedeclared(int line_, int column_, const std::string& rule_,
                                                 const std::string& file_, const std::string& label, int earlierLine,
                                                 int earlierColumn) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "Label " + label + " redeclared!\n\tsee line " + std::to_string(earlierLine) + ", col " +
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "Label " + label + " redeclared!\n\tsee line " + std::to_string(earlierLine) + ", col " +
                          std::to_string(earlierColumn));
 }
 
 QUVException& QUVException::makeGotoUndeclared(int line_, int column_, const std::string& rule_,
                                                const std::string& file_, const std::string& label, int labelLine,
                                                int labelColumn) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "Goto label " + label + " hasn't been declared in current case statement!\n\t see Line " +
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "Goto label " + label + " hasn't been declared in current case statement!\n\t see Line " +
                          std::to_string(labelLine) + ", col " + std::to_string(labelColumn));
 }
 
 QUVException& QUVException::makeForwardLabel(int line_, int column_, const std::string& rule_,
                                              const std::string& file_, const std::string& label) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "forward label " + label + " hasn't been declared before!");
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "forward label " + label + " hasn't been declared before!");
 }
 
 QUVException& QUVException::makeCaseCountMismatch(int line_, int column_, const std::string& rule_,
                                                   const std::string& file_, int gotoCount, int exitCount) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "In case statement, goto conditions num is " + std::to_string(gotoCount) +
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "In case statement, goto conditions num is " + std::to_string(gotoCount) +
                          ", while exit conditions num is " + std::to_string(exitCount));
 }
 
 QUVException& QUVException::makeMismatchedLB(int line_, int column_, const std::string& rule_,
                                              const std::string& file_, const std::string& found,
                                              const std::string& expected, int lbLine, int lbColumn) {
-    makeLabelError(line_, column_, rule_, file_);
-    return finish(8, "Mismatched LB " + found + " while expecting " + expected + "\n\tsee line " +
+    startAt(line_, column_, rule_, file_);
+    return finish(LabelError, "Mismatched LB " + found + " while expecting " + expected + "\n\tsee line " +
                          std::to_string(lbLine) + ", col " + std::to_string(lbColumn));
 }
 
 // ---- run-time builders ------------------------------------------------------
 
 QUVException& QUVException::makeInFunction(const std::string& text, const std::string& method) {
-    *this = QUVException();
-    kind = RunTimeError;
-    takeWalkerPlace();
-    return finish(20, text + " in function " + method);
+    startAtWalker();
+    return finish(InternalError, text + " in function " + method);
 }
 
 QUVException& QUVException::makeFatal(const std::string& text) {
     *this = QUVException();
-    kind = RunTimeError;
     if (QUVCompiler* driver = QUVCompiler::current)
         file = driver->getFileName();
-    return finish(21, text);
+    return finish(FatalError, text);
 }
 
 void throwInternalFailure(const std::string& text, const std::string& method) {
@@ -345,32 +364,28 @@ void throwInternalFailure(const std::string& text, const std::string& method) {
 
 QUVException& QUVException::makeProcessUndeclared(const std::string& process, int line_, int column_,
                                                   const std::string& file_) {
-    makeLinkError();
-    line = line_;
-    column = column_;
-    file = file_;
-    return finish(16, "Process " + process + " hasn't being declared in the whole project!");
+    startAt(line_, column_, std::string(), file_);
+    return finish(ProcessUndeclaredError, "Process " + process + " hasn't being declared in the whole project!");
 }
 
 QUVException& QUVException::makeProcessRedeclared(const std::string& process, int line_, int column_,
                                                   const std::string& file_, int oldLine, int oldColumn,
                                                   const std::string& oldFile) {
-    makeLinkError();
-    line = line_;
-    column = column_;
-    file = file_;
-    return finish(17, "Process " + process + " has been declared in the project before!\n\tsee Line: " +
-                          std::to_string(oldLine) + ", Col: " + std::to_string(oldColumn) + ", File: " + oldFile);
+    startAt(line_, column_, std::string(), file_);
+    return finish(ProcessRedeclaredError, "Process " + process +
+                                              " has been declared in the project before!\n\tsee Line: " +
+                                              std::to_string(oldLine) + ", Col: " + std::to_string(oldColumn) +
+                                              ", File: " + oldFile);
 }
 
 QUVException& QUVException::makeMainTwice(const std::string& program, const std::string& earlierProgram) {
-    makeLinkError();
-    return finish(18, "While declaring program " + program +
+    *this = QUVException();
+    return finish(MainTwiceError, "While declaring program " + program +
                           " to be a Main Or MMain program, we have found such a Program " + earlierProgram +
                           " in the project before!");
 }
 
 QUVException& QUVException::makeNoMain() {
-    makeLinkError();
-    return finish(19, "In the project, there doesn't exist a Main or MMain program!");
+    *this = QUVException();
+    return finish(NoMainError, "In the project, there doesn't exist a Main or MMain program!");
 }

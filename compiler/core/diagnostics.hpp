@@ -7,15 +7,78 @@
 
 class Type;
 class Node;
+namespace antlr {
+class ANTLRException;
+}
 
 class QUVException {
 public:
     // Kinds of the kind-name table (ORDER: same as kindNames in diagnostics.cpp).
     enum Kind { FileError = 0, LexicalError, SyntaxError, SemanticError, LinkError, RunTimeError };
+    // Numbers of the number-name table (ORDER: same as numberNamesUtf8 in
+    // diagnostics.cpp). From FirstSemanticText on, the names are the texts of
+    // makeSemantic and no diagnostic is filed under them.
+    enum Number {
+        CharStreamIO = 0, TokenStreamIO, TokenStreamRecognition, TokenStreamRetry,
+        MismatchedChar, NoViableAltForChar, MismatchedToken, NoViableAlt,
+        Label, OperatorTypeMismatch, TypeMismatch, Undeclared, Redeclared, ReferenceMismatch,
+        AmbiguousReference, OtherSemantic,
+        ProcessUndeclared, ProcessRedeclared, MainTwice, NoMain,
+        UnknownRunTime, FatalRunTime,
+        FirstSemanticText
+    };
+
+    // The kind and the number a diagnostic is filed under. Every pair in use
+    // is named here and nowhere else.
+    struct Class {
+        Kind kind;
+        Number number;
+    };
+    // What ANTLR's runtime throws, by class (see classOf). Recognition and
+    // retry errors of the token stream carry the file kind, not the lexical
+    // one: that numbering is established in the diagnostics users see.
+    static constexpr Class CharStreamIOError{LexicalError, CharStreamIO};
+    static constexpr Class TokenStreamIOError{LexicalError, TokenStreamIO};
+    static constexpr Class TokenStreamRecognitionError{FileError, TokenStreamRecognition};
+    static constexpr Class TokenStreamRetryError{FileError, TokenStreamRetry};
+    static constexpr Class MismatchedCharError{LexicalError, MismatchedChar};
+    static constexpr Class NoViableAltForCharError{LexicalError, NoViableAltForChar};
+    static constexpr Class MismatchedTokenError{SyntaxError, MismatchedToken};
+    static constexpr Class NoViableAltError{SyntaxError, NoViableAlt};
+    // The parser's label checks.
+    static constexpr Class LabelError{SyntaxError, Label};
+    // The tree walker's semantic checks; a SemanticException of the runtime
+    // is filed as OtherSemanticError too.
+    static constexpr Class OperatorTypeError{SemanticError, OperatorTypeMismatch};
+    static constexpr Class TypeMismatchError{SemanticError, TypeMismatch};
+    static constexpr Class UndeclaredError{SemanticError, Undeclared};
+    static constexpr Class RedeclaredError{SemanticError, Redeclared};
+    static constexpr Class ReferenceMismatchError{SemanticError, ReferenceMismatch};
+    static constexpr Class AmbiguousReferenceError{SemanticError, AmbiguousReference};
+    static constexpr Class OtherSemanticError{SemanticError, OtherSemantic};
+    // The project's link checks.
+    static constexpr Class ProcessUndeclaredError{LinkError, ProcessUndeclared};
+    static constexpr Class ProcessRedeclaredError{LinkError, ProcessRedeclared};
+    static constexpr Class MainTwiceError{LinkError, MainTwice};
+    static constexpr Class NoMainError{LinkError, NoMain};
+    // An output file that cannot be written.
+    static constexpr Class OutputFileError{FileError, CharStreamIO};
+    // An internal consistency failure (makeInFunction); a failure that ends a
+    // stage, and whatever else of ANTLR's runtime is thrown.
+    static constexpr Class InternalError{RunTimeError, UnknownRunTime};
+    static constexpr Class FatalError{RunTimeError, FatalRunTime};
+
+    // The one mapping from ANTLR's exceptions to diagnostics, which the lexer
+    // and the parser share: by the exact class of ex, so a class derived from
+    // one named above is not taken for it; any other is a FatalError.
+    static Class classOf(const antlr::ANTLRException& ex);
 
     QUVException();
     QUVException(int kind, int number, int line, int column, const std::string& rule,
                  const std::string& file, const std::string& details);
+    QUVException(Class c, int line, int column, const std::string& rule, const std::string& file,
+                 const std::string& details)
+        : QUVException(c.kind, c.number, line, column, rule, file, details) {}
     QUVException(const QUVException&) = default;
     QUVException& operator=(const QUVException&) = default;
     ~QUVException() = default;
@@ -89,13 +152,11 @@ protected:
     int serial = 0;
 
 private:
+    // A builder starts a blank record, places it, and files it with finish.
     // Place, rule and file of the running tree walker; none while no driver is current.
-    void takeWalkerPlace();
-    void makeSemanticAt();
-    void makeSyntaxAt(int line, int column, const std::string& rule, const std::string& file);
-    void makeLabelError(int line, int column, const std::string& rule, const std::string& file);
-    void makeLinkError();
-    QUVException& finish(int number, const std::string& details);
+    void startAtWalker();
+    void startAt(int line, int column, const std::string& rule, const std::string& file);
+    QUVException& finish(Class c, const std::string& details);
 };
 
 // The thrown form of an internal consistency failure.

@@ -17,15 +17,18 @@
 #include <antlr/AST.hpp>
 #include "compiler/core/core.hpp"
 
+struct TypesettingPass;
+
 // The front end and the tree walk of a job. The driver runs each under its
 // fatal guard, so either may throw; the compiler's own are used unless the
 // driver's `stages` points elsewhere.
 class CompileStages {
 public:
     virtual ~CompileStages() = default;
-    // Lexer and parser over the source file: the typesetting entry when
-    // `typesetting`, else the start rule. Returns the tree, null when none.
-    virtual antlr::RefAST parse(const std::string& file, bool typesetting) = 0;
+    // Lexer and parser over the source file: the typesetting entry into the
+    // job's pass when `typesetting` is given, else the start rule. Returns the
+    // tree, null when none.
+    virtual antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) = 0;
     // Walks the tree, which writes the five output files and leaves the program kind in `top`.
     virtual void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
                       const std::string& inner, const std::string& err, const std::string& typesetCopy) = 0;

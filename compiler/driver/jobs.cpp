@@ -15,13 +15,13 @@ namespace {
 // nodes, and the tree walker.
 class CompilerStages : public CompileStages {
 public:
-    antlr::RefAST parse(const std::string& file, bool typesetting) override {
+    antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override {
         // A file that cannot be opened leaves a failed stream: the parser meets
         // the end of input at once and reports it like any other source.
         std::ifstream in(file, std::ios::binary);
         SourceParser source(in, file);
         if (typesetting) {
-            source.parser.typesetProgram();
+            source.parser.typesetProgram(*typesetting);
             return antlr::nullAST;
         }
         source.parser.program();
@@ -92,30 +92,25 @@ bool QUVCompiler::releaseTypes() {
 }
 
 void QUVCompiler::typeset(const std::string& file) {
-    // The typesetting state is process-wide; a job starts it afresh.
-    typesettingMode = true;
-    typesetText.clear();
-    typesetDepth = 0;
-    indexBracketCount = 0;
-    typesetState = -1;
-
+    // Each job typesets from a fresh state of its own.
+    TypesettingPass pass;
     CompileStages& s = stagesOf(*this);
-    const bool caught = underFatalGuard([&] { s.parse(file, true); }, kFatalTypesetting);
+    const bool caught = underFatalGuard([&] { s.parse(file, &pass); }, kFatalTypesetting);
 
     std::cerr << "\n-------- typesetting Finished! -------------\n" << std::endl;
-    std::cerr << typesetText << std::endl;
+    std::cerr << pass.typesetText << std::endl;
     const size_t count = diagnosticCount();
     stageLine(*this, file, finishedLine("Typesetting", count));
     // One report: a text the pass could not finish is never offered as done.
     if (typesetDone)
-        typesetDone(!caught && count == 0, typesetText);
+        typesetDone(!caught && count == 0, pass.typesetText);
 }
 
 void QUVCompiler::syntaxCheck(const std::string& file) {
     stageLine(*this, file, "Syntax Checking Started!");
     fileName = file;
     CompileStages& s = stagesOf(*this);
-    underFatalGuard([&] { s.parse(file, false); }, kFatalProgram);
+    underFatalGuard([&] { s.parse(file, nullptr); }, kFatalProgram);
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
     stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount()));
 }
@@ -133,7 +128,7 @@ void QUVCompiler::translate(const std::string& file, const std::string& cpp, con
     fileName = file;
     CompileStages& s = stagesOf(*this);
     antlr::RefAST tree;
-    underFatalGuard([&] { tree = s.parse(file, false); }, kFatalProgram);
+    underFatalGuard([&] { tree = s.parse(file, nullptr); }, kFatalProgram);
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
     stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount() - start));
 

@@ -10,6 +10,7 @@
 #include <istream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include <antlr/InputBuffer.hpp>
 
@@ -24,6 +25,12 @@ public:
     {
         InputBuffer::reset();
         position = 0;
+    }
+    // Holds `source` in place of the text read so far, from its start.
+    void restart(std::string source)
+    {
+        text = std::move(source);
+        reset();
     }
     void consume() override { ++position; }
     void fill(unsigned int) override {}

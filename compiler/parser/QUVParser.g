@@ -19,6 +19,7 @@ header "post_include_hpp" {
 #include "compiler/parser/label_record.hpp"
 #include "compiler/parser/stack_guard.hpp"
 #include "compiler/parser/trial_memo.hpp"
+#include "compiler/parser/typesetting.hpp"
 }
 
 options {
@@ -122,8 +123,8 @@ private:
 	const TrialMemo* sharedTrials = nullptr;
 	long sharedBase = 0;
 	const long* sharedCleanTokens = nullptr;
-	// The index trials' outcomes the typesetting pass collects (typesetting.cpp).
-	TrialMemo typesetTrials;
+	// The state of the typesetting pass while typesetProgram runs.
+	TypesettingPass* typesetting = nullptr;
 	// The last header appended to each section's holder (declaration_trees.cpp).
 	std::unordered_map<const QUV_AST*, std::pair<RefQUV_AST, RefQUV_AST>> holderTails;
 
@@ -169,11 +170,11 @@ private:
 
 public:
 	// The typesetting pass (typesetting.cpp): reformats the whole token stream
-	// into typesetText; a token-stream failure ends it as an ANTLRException.
-	void typesetProgram();
-	int typesetItem(int previous);
+	// into pass.typesetText; a token-stream failure ends it as an ANTLRException.
+	void typesetProgram(TypesettingPass& pass);
 
 private:
+	int typesetItem(int previous);
 	bool indexExpressionFollows();
 	// Whether a token of this type can start a designator ("(", a name, "*").
 	static bool startsDesignator(int type)
@@ -192,7 +193,7 @@ private:
 	{
 		return type == ARROW || type == DOT || type == LBRACKET;
 	}
-	void appendTypeset(const std::string& text);
+	void appendTypeset(const std::string& text, const std::string& token);
 }
 
 // ---------------------------------------------------------------- program frame

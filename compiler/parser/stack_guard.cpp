@@ -37,7 +37,7 @@ void guardStack(const StackGuard& guard, const char* rule, int line, int column,
 }
 
 void refuseNesting(const char* rule, int line, int column, const std::string& fileName) {
-    QUVException(QUVException::RunTimeError, 21, line, column, rule, fileName,
+    QUVException(QUVException::FatalError, line, column, rule, fileName,
                  "the source is nested too deeply to be parsed");
     throw NestingTooDeep();
 }

@@ -4,24 +4,16 @@
 #include "compiler/parser/parser.hpp"
 
 #include <algorithm>
-#include <limits>
 #include <cctype>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <utility>
+#include <vector>
 #include <antlr/NoViableAltException.hpp>
 #include <antlr/TokenStream.hpp>
 
-std::string typesetText;
-int typesetDepth = 0;
-int indexBracketCount = 0;
-int typesetState = -1;
-
 namespace {
-
-// Tokens consumed by the pass so far, and how far (in the same count) the
-// items have looked ahead. An index trial sees the tokens up to that point as
-// they were read, line ends included, and the tokens after it without comments
-// and line ends, as the expression grammar expects.
-long consumedTokens = 0;
-long lookedAheadTo = 0;
 
 using Types = QUVParserTokenTypes;
 
@@ -35,10 +27,11 @@ bool isDigit(char c)
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// Whether writing `right` directly after `left` would let the lexer read one
-// token where there were two: names, numbers and keywords run together, and so
-// do the characters of the operators of more than one character.
-bool wouldJoin(char left, char right)
+// Whether a token ending in `left` and a text starting with `right` can run
+// together at all: names, numbers and keywords, and the characters of the
+// operators of more than one character. A quick test before asking the lexer;
+// it must hold wherever the lexer would read the two otherwise.
+bool mayJoin(char left, char right)
 {
     if (isWordChar(left) && isWordChar(right)) return true;
     switch (left) {
@@ -54,6 +47,72 @@ bool wouldJoin(char left, char right)
     }
 }
 
+}  // namespace
+
+// Whether a text written directly after the last tokens written would lex
+// into other tokens than with a blank between them: "$O" then "r" is still
+// "$O" and "r", but "$O" then "LB1" is one label, "=" then "=" is "==", and
+// "1" and "." then "5" is a number. One lexer serves the whole pass, pointed
+// at each text in turn: making one builds its keyword tables, which costs far
+// more than reading a few characters.
+class TypesetJoinTest {
+public:
+    TypesetJoinTest() : buffer(noInput), lexer(buffer) { lexer.useSourceBuffer(&buffer); }
+
+    // `last` is the token the text so far ends with, `before` the one written
+    // right before it with no blank between them (empty when there was one).
+    bool runsInto(const std::string& before, const std::string& last, const std::string& text)
+    {
+        if (last.empty() || text.empty() || !mayJoin(last.back(), text.front())) return false;
+        // A name, keyword or label takes every word character after it.
+        if (std::isalpha(static_cast<unsigned char>(last.front())) && isWordChar(text.front())) return true;
+        const std::string written = before + last;
+        const std::optional<Tokens> joined = tokensOf(written + text);
+        return !joined || joined != tokensOf(written + ' ' + text);
+    }
+
+private:
+    using Tokens = std::vector<std::pair<int, std::string>>;
+
+    // The tokens of text, in the mode the pass runs the lexer in; none when
+    // the lexer stops at an error.
+    std::optional<Tokens> tokensOf(std::string text)
+    {
+        buffer.restart(std::move(text));
+        lexer.getInputState()->reset();
+        Tokens tokens;
+        try {
+            for (antlr::RefToken token = lexer.nextToken(); token->getType() != antlr::Token::EOF_TYPE;
+                 token = lexer.nextToken())
+                tokens.emplace_back(token->getType(), token->getText());
+        } catch (const antlr::ANTLRException&) {
+            return std::nullopt;
+        }
+        return tokens;
+    }
+
+    std::istringstream noInput;
+    SourceBuffer buffer;
+    QUVLexer lexer;
+};
+
+TypesettingPass::TypesettingPass() : savedMode(typesettingMode)
+{
+    typesettingMode = true;
+}
+
+TypesettingPass::~TypesettingPass()
+{
+    typesettingMode = savedMode;
+}
+
+namespace {
+
+bool isLayoutChar(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
 bool isLayoutToken(int type)
 {
     return type == Types::NEWLINE || type == Types::SL_COMMENT || type == Types::ML_COMMENT;
@@ -63,14 +122,14 @@ bool isLayoutToken(int type)
 // line ends. They stay in the parser's buffer, so the pass still writes them.
 class IndexTrialTokens : public antlr::TokenStream {
 public:
-    explicit IndexTrialTokens(QUVParser& parser_) : parser(parser_) {}
+    IndexTrialTokens(QUVParser& parser_, const TypesettingPass& pass_) : parser(parser_), pass(pass_) {}
 
     antlr::RefToken nextToken() override
     {
         for (;;) {
             antlr::RefToken token = parser.LT(next);
             if (token->getType() == antlr::Token::EOF_TYPE) return token;
-            const bool seenBefore = consumedTokens + static_cast<long>(next) <= lookedAheadTo;
+            const bool seenBefore = pass.consumedTokens + static_cast<long>(next) <= pass.lookedAheadTo;
             ++next;
             const bool layout = isLayoutToken(token->getType());
             if (layout && cleanTokens == noLayout) cleanTokens = handed;
@@ -88,6 +147,7 @@ public:
 
 private:
     QUVParser& parser;
+    const TypesettingPass& pass;
     unsigned next = 2;
     long handed = 0;
 };
@@ -118,11 +178,28 @@ bool isTightOperator(int type)
 
 }  // namespace
 
-void QUVParser::appendTypeset(const std::string& text)
+// A blank goes between two texts only where the lexer would read them
+// otherwise without it. `token` is the item's first token: a text that does
+// not end in layout is that token alone, or ends with a one-character token
+// of its row ("[", "]" or the "." of "].").
+void QUVParser::appendTypeset(const std::string& text, const std::string& token)
 {
-    if (!text.empty() && !typesetText.empty() && wouldJoin(typesetText.back(), text.front()))
-        typesetText += ' ';
-    typesetText += text;
+    if (text.empty()) return;
+    TypesettingPass& pass = *typesetting;
+    if (!pass.joinTest) pass.joinTest = std::make_unique<TypesetJoinTest>();
+    const bool blank = pass.joinTest->runsInto(pass.tokenBefore, pass.lastToken, text);
+    if (blank) pass.typesetText += ' ';
+    pass.typesetText += text;
+    if (isLayoutChar(text.back())) {
+        pass.tokenBefore.clear();
+        pass.lastToken.clear();
+    } else if (text == token) {
+        pass.tokenBefore = blank ? std::string() : pass.lastToken;
+        pass.lastToken = token;
+    } else {
+        pass.tokenBefore.clear();
+        pass.lastToken = text.substr(text.size() - 1);
+    }
 }
 
 // Whether the "[" at LT(1) opens an index: an expression and a "]" follow it.
@@ -132,13 +209,14 @@ void QUVParser::appendTypeset(const std::string& text)
 // tried once each, not once per enclosing "[".
 bool QUVParser::indexExpressionFollows()
 {
-    IndexTrialTokens tokens(*this);
+    TypesettingPass& pass = *typesetting;
+    IndexTrialTokens tokens(*this, pass);
     QUVParser trial(tokens);
     trial.setASTFactory(astFactory);
     trial.setFilename(getFilename());
     trial.inputState->guessing = 1;
     const long base = tokenPosition() + 1;
-    trial.shareTrials(&typesetTrials, base, &tokens.cleanTokens);
+    trial.shareTrials(&pass.indexTrials, base, &tokens.cleanTokens);
     bool held = true;
     try {
         trial.expression();
@@ -151,22 +229,23 @@ bool QUVParser::indexExpressionFollows()
         trial.trialOutcomes().forEach([&](TrialMemo::Rule rule, long position, const TrialMemo::Outcome& outcome) {
             TrialMemo::Outcome shared = outcome;
             shared.end += base;
-            typesetTrials.remember(rule, position + base, std::move(shared));
+            pass.indexTrials.remember(rule, position + base, std::move(shared));
         });
     }
     return held;
 }
 
 // Runs to the end of input; a token-stream failure ends the pass with what was
-// written so far.
-void QUVParser::typesetProgram()
+// written so far in pass.typesetText.
+void QUVParser::typesetProgram(TypesettingPass& pass)
 {
-    typesetState = -1;
-    consumedTokens = 0;
-    lookedAheadTo = 0;
-    typesetTrials.clear();
+    struct Running {
+        TypesettingPass*& current;
+        Running(TypesettingPass*& current_, TypesettingPass& pass_) : current(current_) { current = &pass_; }
+        ~Running() { current = nullptr; }
+    } running(typesetting, pass);
     try {
-        while (LA(1) != antlr::Token::EOF_TYPE) typesetState = typesetItem(typesetState);
+        while (LA(1) != antlr::Token::EOF_TYPE) pass.typesetState = typesetItem(pass.typesetState);
     } catch (antlr::ANTLRException& ex) {
         throw antlr::ANTLRException(ex.getMessage());
     }
@@ -177,11 +256,12 @@ int QUVParser::typesetItem(int previous)
     antlr::RefToken first = LT(1);
     const int type = first->getType();
     const std::string text = first->getText();
+    TypesettingPass& pass = *typesetting;
+    int& typesetDepth = pass.typesetDepth;
     const int d = typesetDepth;
-    typesettingMode = true;
 
-    auto LA = [this](unsigned i) {
-        lookedAheadTo = std::max(lookedAheadTo, consumedTokens + static_cast<long>(i));
+    auto LA = [this, &pass](unsigned i) {
+        pass.lookedAheadTo = std::max(pass.lookedAheadTo, pass.consumedTokens + static_cast<long>(i));
         return QUVParser::LA(i);
     };
     // Tokens ahead that are line ends, counted from position `from`.
@@ -189,11 +269,12 @@ int QUVParser::typesetItem(int previous)
         while (LA(from) == NEWLINE) ++from;
         return from;
     };
-    auto consumeTokens = [this](unsigned count) {
+    auto consumeTokens = [this, &pass](unsigned count) {
         for (unsigned i = 0; i < count; ++i) consume();
-        consumedTokens += count;
+        pass.consumedTokens += count;
     };
     auto consume = [&consumeTokens]() { consumeTokens(1); };
+    auto appendTypeset = [this, &text](const std::string& piece) { QUVParser::appendTypeset(piece, text); };
 
     if (type == SL_COMMENT) {
         consume();
@@ -242,7 +323,7 @@ int QUVParser::typesetItem(int previous)
     if (type == LBRACKET && indexExpressionFollows()) {
         consume();
         appendTypeset("[");
-        ++indexBracketCount;
+        ++pass.indexBracketCount;
         return LBRACKET;
     }
     if (type == LBRACKET || (type == NEWLINE && LA(2) == LBRACKET)) {
@@ -257,8 +338,8 @@ int QUVParser::typesetItem(int previous)
         if (after == RBRACKET || after == LBRACKET) {
             typesetDepth = d - 1;
             appendTypeset("\n" + base::indent(d - 1) + "]");
-        } else if (indexBracketCount > 0) {
-            --indexBracketCount;
+        } else if (pass.indexBracketCount > 0) {
+            --pass.indexBracketCount;
             appendTypeset("]");
         } else {
             typesetDepth = d - 1;

@@ -1,6 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ios>
+#include <typeinfo>
+#include <utility>
+
+#include <antlr/CharStreamIOException.hpp>
+#include <antlr/CommonToken.hpp>
+#include <antlr/MismatchedCharException.hpp>
+#include <antlr/MismatchedTokenException.hpp>
+#include <antlr/NoViableAltException.hpp>
+#include <antlr/NoViableAltForCharException.hpp>
+#include <antlr/SemanticException.hpp>
+#include <antlr/TokenStreamIOException.hpp>
+#include <antlr/TokenStreamRecognitionException.hpp>
+#include <antlr/TokenStreamRetryException.hpp>
 
 #include "test_support.hpp"
 
@@ -182,6 +196,79 @@ TEST(DiagnosticsInternal, InternalFailureIsReportedAndThrown) {
     }
     EXPECT_EQ(QUVException::list().size(), 1u);
     EXPECT_EQ(DriverScope::seen.size(), 1u);
+}
+
+// The numbering users see: each named pair, its kind and number, and the name
+// the number-name table gives it.
+TEST(DiagnosticClasses, EachNamedPairKeepsItsNumbersAndNames) {
+    struct Row {
+        const char* what;
+        QUVException::Class pair;
+        int kind;
+        int number;
+        const char* numberName;
+    };
+    const Row rows[] = {
+        {"CharStreamIOError", QUVException::CharStreamIOError, 1, 0, "字符流读写异常"},
+        {"TokenStreamIOError", QUVException::TokenStreamIOError, 1, 1, "符号流读写异常"},
+        {"TokenStreamRecognitionError", QUVException::TokenStreamRecognitionError, 0, 2, "符号流匹配异常"},
+        {"TokenStreamRetryError", QUVException::TokenStreamRetryError, 0, 3, "符号流重试异常"},
+        {"MismatchedCharError", QUVException::MismatchedCharError, 1, 4, "字符匹配异常"},
+        {"NoViableAltForCharError", QUVException::NoViableAltForCharError, 1, 5, "无可选字符异常"},
+        {"MismatchedTokenError", QUVException::MismatchedTokenError, 2, 6, "符号匹配异常"},
+        {"NoViableAltError", QUVException::NoViableAltError, 2, 7, "无可选符号异常"},
+        {"LabelError", QUVException::LabelError, 2, 8, "标号异常"},
+        {"OperatorTypeError", QUVException::OperatorTypeError, 3, 9, "操作符类型不匹配异常"},
+        {"TypeMismatchError", QUVException::TypeMismatchError, 3, 10, "类型不匹配异常"},
+        {"UndeclaredError", QUVException::UndeclaredError, 3, 11, "标志符无定义异常"},
+        {"RedeclaredError", QUVException::RedeclaredError, 3, 12, "标志符重定义异常"},
+        {"ReferenceMismatchError", QUVException::ReferenceMismatchError, 3, 13, "标志符定义匹配异常"},
+        {"AmbiguousReferenceError", QUVException::AmbiguousReferenceError, 3, 14, "标志符引用不确定异常"},
+        {"OtherSemanticError", QUVException::OtherSemanticError, 3, 15, "其他语义异常"},
+        {"ProcessUndeclaredError", QUVException::ProcessUndeclaredError, 4, 16, "进程未在工程中定义异常"},
+        {"ProcessRedeclaredError", QUVException::ProcessRedeclaredError, 4, 17, "进程在工程中重定义异常"},
+        {"MainTwiceError", QUVException::MainTwiceError, 4, 18, "工程中存在多个主程序或系统程序异常"},
+        {"NoMainError", QUVException::NoMainError, 4, 19, "工程中无主程序或系统程序异常"},
+        {"OutputFileError", QUVException::OutputFileError, 0, 0, "字符流读写异常"},
+        {"InternalError", QUVException::InternalError, 5, 20, "未知运行异常"},
+        {"FatalError", QUVException::FatalError, 5, 21, "致命运行异常"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.pair.kind, row.kind) << row.what;
+        EXPECT_EQ(row.pair.number, row.number) << row.what;
+        EXPECT_EQ(QUVException::numberName(row.pair.number), gbkBytes(row.numberName)) << row.what;
+    }
+    EXPECT_EQ(QUVException::numberName(QUVException::FirstSemanticText).rfind("channel can't send", 0), 0u);
+}
+
+// The lexer and the parser file what ANTLR's runtime throws by this one
+// mapping: the exact class decides, a derived class is not taken for its base.
+TEST(DiagnosticClasses, AntlrExceptionsMapByTheirExactClass) {
+    struct DerivedMismatch : antlr::MismatchedTokenException {};
+    std::ios_base::failure failure("read");
+    const antlr::CharStreamIOException charIo(failure);
+    const antlr::TokenStreamIOException tokenIo(failure);
+    antlr::RecognitionException cause("r");
+    const antlr::TokenStreamRecognitionException recognition(cause);
+    const antlr::TokenStreamRetryException retry;
+    const antlr::MismatchedCharException mismatchedChar;
+    const antlr::NoViableAltForCharException noViableChar('@', "t.e", 1, 1);
+    const antlr::MismatchedTokenException mismatchedToken;
+    const antlr::NoViableAltException noViable(antlr::RefToken(new antlr::CommonToken(1, "x")), "t.e");
+    const antlr::SemanticException semantic("s");
+    const DerivedMismatch derived;
+    const antlr::TokenStreamException stream("stream");
+    const antlr::RecognitionException plain("plain");
+    const std::pair<const antlr::ANTLRException*, std::pair<int, int>> rows[] = {
+        {&charIo, {1, 0}},      {&tokenIo, {1, 1}},         {&recognition, {0, 2}},     {&retry, {0, 3}},
+        {&mismatchedChar, {1, 4}}, {&noViableChar, {1, 5}}, {&mismatchedToken, {2, 6}}, {&noViable, {2, 7}},
+        {&semantic, {3, 15}},   {&derived, {5, 21}},        {&stream, {5, 21}},         {&plain, {5, 21}},
+    };
+    for (const auto& row : rows) {
+        const QUVException::Class c = QUVException::classOf(*row.first);
+        EXPECT_EQ(std::make_pair(static_cast<int>(c.kind), static_cast<int>(c.number)), row.second)
+            << typeid(*row.first).name();
+    }
 }
 
 TEST(ProcessRegistryTest, DeclarationsAndReferencesAreKeptOnce) {

@@ -41,7 +41,7 @@ std::vector<std::string> JobRecorder::stages() {
     return lines;
 }
 
-antlr::RefAST FakeStages::parse(const std::string& file, bool) {
+antlr::RefAST FakeStages::parse(const std::string& file, TypesettingPass*) {
     if (onParse)
         onParse(file);
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;

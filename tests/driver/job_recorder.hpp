@@ -28,7 +28,7 @@ public:
     bool buildTree = true;
     std::vector<std::string> walked;
 
-    antlr::RefAST parse(const std::string& file, bool typesetting) override;
+    antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override;
     void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
               const std::string& inner, const std::string& err, const std::string& typesetCopy) override;
 };

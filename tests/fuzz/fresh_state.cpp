@@ -20,10 +20,6 @@ void startFreshJob()
 {
     QUVException::clearList();
     typesettingMode = false;
-    typesetText.clear();
-    typesetDepth = 0;
-    indexBracketCount = 0;
-    typesetState = -1;
     base::tabnum = 0;
 }
 

@@ -7,8 +7,9 @@
 
 #include "compiler/parser/parser.hpp"
 
-// Empties the diagnostic list and puts the lexer mode, the typesetting state
-// and the indentation base back to how a new process starts them.
+// Empties the diagnostic list and puts the lexer mode and the indentation
+// base back to how a new process starts them (a typesetting pass brings its
+// own fresh state).
 void startFreshJob();
 
 // The front end writes each diagnostic to standard error as it is filed, and a

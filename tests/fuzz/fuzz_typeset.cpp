@@ -15,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = sourceText(data, size);
     startFreshJob();
     QUVCompiler driver("fuzz.e");
-    typesettingMode = true;
+    TypesettingPass pass;
     std::istringstream in(text);
     SourceParser source(in, "fuzz.e");
     try {
-        source.parser.typesetProgram();
+        source.parser.typesetProgram(pass);
     } catch (const antlr::ANTLRException&) {
         // Typesetting stopped; its diagnostic is filed.
     }

@@ -61,24 +61,20 @@ Outcome runProgram(const std::string& source)
 std::string typeset(const std::string& source, std::vector<Diag>* diags = nullptr)
 {
     QUVCompiler driver("t.e");
-    typesettingMode = true;
-    typesetText.clear();
-    typesetDepth = 0;
-    indexBracketCount = 0;
+    TypesettingPass pass;
     {
         std::istringstream in(source);
         SourceParser session(in, "t.e");
         try {
-            session.parser.typesetProgram();
+            session.parser.typesetProgram(pass);
         } catch (const antlr::ANTLRException&) {
         }
     }
-    typesettingMode = false;
     if (diags) {
         for (const QUVException& ex : QUVException::list())
             diags->push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
     }
-    return typesetText;
+    return pass.typesetText;
 }
 
 // Preorder without recursion: every node's type name.
@@ -247,7 +243,7 @@ TEST(Trials, IndexTrialsOfTheTypesettingPassShareWhatTheyWorkedOut)
     // tokens inside keep each trial to what it sees itself.
     EXPECT_EQ(typeset("a[(b[1=-1]])][1]"), "a \n[\n\t(b [1= - 1 \n]])\n][1]");
     EXPECT_EQ(typeset("a\n[b[ // c\ny.z] /* m */ *q?a[b[c?]]][=b[q? c?][ ]]"),
-              "a \n[\n\tb\n\t[\n\t\t// c\n\t\ty .z \n\t]\n\t/* m */ *q ?a [b[c?\n]\n]\n]\n[\n=b [q?c ?\n][]]");
+              "a \n[\n\tb\n\t[\n\t\t// c\n\t\ty .z \n\t]\n\t/* m */*q ?a [b[c?\n]\n]\n]\n[\n=b [q?c ?\n][]]");
 }
 
 TEST(Trials, ReceiveChainsParseOnceEach)

@@ -1,6 +1,7 @@
 // Deeply nested source ends the parse with one diagnostic instead of overflowing the stack.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "compiler/lexer/lexer.hpp"
@@ -17,13 +18,21 @@ std::string nested(int depth, const std::string& open, const std::string& close)
     return text;
 }
 
+typedef std::function<void(QUVParser&)> StartRule;
+
+void typesetProgram(QUVParser& parser)
+{
+    TypesettingPass pass;
+    parser.typesetProgram(pass);
+}
+
 // Runs one start rule; tells whether the parse was stopped, and leaves the diagnostics in the list.
-bool stopped(const std::string& source, void (QUVParser::*rule)())
+bool stopped(const std::string& source, const StartRule& rule)
 {
     std::istringstream in(source);
     SourceParser session(in, "t.e");
     try {
-        (session.parser.*rule)();
+        rule(session.parser);
     } catch (const antlr::ANTLRException&) {
         return true;
     }
@@ -35,20 +44,18 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
     struct Row {
         const char* what;
         std::string source;
-        void (QUVParser::*rule)();
+        StartRule rule;
     } rows[] = {
         {"parentheses", nested(50000, "(", ")"), &QUVParser::expression},
         {"negations", nested(50000, "-(", ")"), &QUVParser::expression},
         {"indexes", nested(50000, "a[", "]"), &QUVParser::expression},
         {"typeset", "%Prog p == [ ] [ Syn %Glob [ c = " + nested(50000, "(", ")") + " ] ].",
-         &QUVParser::typesetProgram},
+         typesetProgram},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QUVCompiler driver("t.e");
-        typesettingMode = row.rule == &QUVParser::typesetProgram;
         EXPECT_TRUE(stopped(row.source, row.rule));
-        typesettingMode = false;
         ASSERT_EQ(QUVException::list().size(), 1u);
         EXPECT_EQ(QUVException::list()[0].getKind(), 5);
         EXPECT_EQ(QUVException::list()[0].getNumber(), 21);

@@ -18,20 +18,17 @@ int dumpTypeset(const std::string& path)
         return kExitUsage;
 
     QUVCompiler driver(path);
-    typesettingMode = true;
-    typesetText.clear();
-    typesetDepth = 0;
-    indexBracketCount = 0;
-
+    TypesettingPass pass;
     SourceParser source(in, path);
     try {
-        source.parser.typesetProgram();
+        source.parser.typesetProgram(pass);
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "quvdump: typesetting stopped: " << ex.getMessage() << '\n';
     }
 
-    std::cout << typesetText;
-    if (!QUVException::list().empty() && !typesetText.empty() && typesetText.back() != '\n')
+    const std::string& text = pass.typesetText;
+    std::cout << text;
+    if (!QUVException::list().empty() && !text.empty() && text.back() != '\n')
         std::cout << '\n';
     printDiagnostics(std::cout);
     return kExitOk;
