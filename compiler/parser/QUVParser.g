@@ -18,6 +18,7 @@ header "post_include_hpp" {
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
 #include "compiler/parser/stack_guard.hpp"
+#include "compiler/parser/token_window.hpp"
 #include "compiler/parser/trial_memo.hpp"
 #include "compiler/parser/typesetting.hpp"
 }
@@ -56,8 +57,9 @@ public:
 	static constexpr size_t declarationCopiesPerToken = 8;
 
 	// Name of the rule entered last; never restored on return, so an error is
-	// filed under the innermost named rule that ran before it.
-	std::string ruleName;
+	// filed under the innermost named rule that ran before it. Every name is a
+	// string literal, so storing one at each rule entry copies no text.
+	const char* ruleName = "";
 	// Label state of the algorithmic parts, reset by each of them.
 	std::vector<LabelRecord> declaredLabels;
 	// Where each name of declaredLabels stands in it, for lookups in constant time.
@@ -79,11 +81,15 @@ public:
 	// makes, so a token the grammar never expects still becomes a node.
 	void setASTFactory(ANTLR_USE_NAMESPACE(antlr)ASTFactory* factory) override;
 
+	// Lookahead through the parser's token window, without the runtime's queue.
+	int LA(unsigned int i) override final { return tokenWindow.LA(i); }
+	ANTLR_USE_NAMESPACE(antlr)RefToken LT(unsigned int i) override final { return tokenWindow.LT(i); }
+
 	// The parser counts the tokens it consumes, so a trial knows where it stands
 	// (trial_memo.cpp); mark and rewind keep the count across a trial.
-	void consume() override;
-	unsigned int mark() override;
-	void rewind(unsigned int pos) override;
+	void consume() override final;
+	unsigned int mark() override final;
+	void rewind(unsigned int pos) override final;
 	long tokenPosition() const { return consumedCount; }
 
 	// Remembers, while guessing, the outcome of a rule at a token position: the
@@ -116,6 +122,7 @@ public:
 	const TrialMemo& trialOutcomes() const { return trialMemo; }
 
 private:
+	TokenWindow tokenWindow{inputState->getInput()};
 	StackGuard stackGuard;
 	long consumedCount = 0;
 	std::vector<long> markedPositions;
