@@ -191,6 +191,9 @@ private:
 	// The trial ( dollaO variable )=> before a token that starts no designator:
 	// it fails in variable1 and leaves that rule's name behind.
 	bool designatorTrialFails();
+	// The trial ( variable )=> at "(" name and a token that neither closes the
+	// parenthesis nor extends the name: it fails at that token.
+	bool parenthesisTrialFails();
 	// Hand-written trials of statement (trials.cpp).
 	bool waitFollows();
 	unsigned int plainConditionEnd(unsigned int from);
@@ -1130,7 +1133,7 @@ primaryExpression
 	|	{ LA(2) == QUESTION }? chParIdent QUESTION^
 	|	{ LA(1) == IDENT && !startsDesignatorSuffix(LA(2)) }? variable
 		// "(" before a token that starts no designator is a parenthesised expression.
-	|	{ LA(1) != LPAREN || startsDesignator(LA(2)) }? ( variable )=> variable
+	|	{ (LA(1) != LPAREN || startsDesignator(LA(2))) && !parenthesisTrialFails() }? ( variable )=> variable
 	|	p:LPAREN^ { #p->setType(PARENS); #p->setText("()"); } expression rparen!
 	;
 

@@ -15,6 +15,19 @@ bool QUVParser::designatorTrialFails()
     return false;
 }
 
+// ( variable )=> at "(" name x, where x is neither ")" nor a designator suffix:
+// the generated trial enters variable and variable1, matches "(", reads the
+// name as a whole designator (variable, variable1) and fails in rparen at x,
+// leaving variable1's name behind. The parenthesised expression is parsed next.
+bool QUVParser::parenthesisTrialFails()
+{
+    if (LA(1) != LPAREN || LA(2) != IDENT) return false;
+    const int after = LA(3);
+    if (after == RPAREN || startsDesignatorSuffix(after)) return false;
+    ruleName = "variable1";
+    return true;
+}
+
 namespace {
 
 using Types = QUVParserTokenTypes;
