@@ -195,6 +195,7 @@ private:
 	// parenthesis nor extends the name: it fails at that token.
 	bool parenthesisTrialFails();
 	// Hand-written trials of statement (trials.cpp).
+	bool guessLabelEquation();
 	bool waitFollows();
 	unsigned int plainConditionEnd(unsigned int from);
 	bool labelEquationFollowedBy(int type);
