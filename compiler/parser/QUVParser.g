@@ -74,8 +74,20 @@ public:
 
 	// Every rule entry passes here: a source nested so deeply that the parse
 	// would run out of stack ends the parse with one diagnostic, not a crash.
-	void traceIn(const char* rule) override;
+	void traceIn(const char* rule) override final
+	{
+		if (stackGuard.exhausted()) refuseNestingAt(rule);
+	}
 	void traceOut(const char*) override {}
+	// The generated rules enter through this Tracer, not the runtime's: it
+	// calls the guard above directly, and on the way out does nothing (the
+	// runtime's asks for uncaught exceptions and calls traceOut).
+	class Tracer {
+	public:
+		Tracer(QUVParser* parser, const char* rule) { parser->traceIn(rule); }
+		Tracer(const Tracer&) = delete;
+		Tracer& operator=(const Tracer&) = delete;
+	};
 
 	// Every node factory the parser is given learns every token type the lexer
 	// makes, so a token the grammar never expects still becomes a node.
@@ -122,6 +134,9 @@ public:
 	const TrialMemo& trialOutcomes() const { return trialMemo; }
 
 private:
+	// Files the nesting diagnostic at LT(1) under `rule` and ends the parse.
+	[[noreturn]] void refuseNestingAt(const char* rule);
+
 	TokenWindow tokenWindow{inputState->getInput()};
 	StackGuard stackGuard;
 	long consumedCount = 0;

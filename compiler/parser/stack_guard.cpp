@@ -37,9 +37,7 @@ void refuseNesting(const char* rule, int line, int column, const std::string& fi
     throw NestingTooDeep();
 }
 
-void QUVParser::traceIn(const char* rule) {
-    if (!stackGuard.exhausted())
-        return;
+void QUVParser::refuseNestingAt(const char* rule) {
     antlr::RefToken token = LT(1);
-    guardStack(stackGuard, rule, token->getLine(), token->getColumn(), getFilename());
+    refuseNesting(rule, token->getLine(), token->getColumn(), getFilename());
 }
