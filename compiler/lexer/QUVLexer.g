@@ -12,6 +12,8 @@
 //    "." after ".." and so on depend on it; tests cover every dispatch row.
 
 header "pre_include_hpp" {
+// The lexer's per-character steps, inlined into every generated rule.
+#define QUV_LEXER_HOT __attribute__((always_inline))
 #include "compiler/core/core.hpp"
 #include "compiler/lexer/source_buffer.hpp"
 #include <string>
@@ -42,14 +44,15 @@ public:
     // lexer is built over one (QUVSuperLexer), without the runtime's virtual
     // calls, and token text kept in one string that keeps its capacity. Each
     // does what the runtime's own does for a case-sensitive lexer.
-    int LA(unsigned int i) override final
+    QUV_LEXER_HOT int LA(unsigned int i) override final
     {
-        return memorySource ? memorySource->peek(i) : ANTLR_USE_NAMESPACE(antlr)CharScanner::LA(i);
+        if (__builtin_expect(memorySource != nullptr, 1)) return memorySource->peek(i);
+        return streamLA(i);
     }
-    void consume() override final
+    QUV_LEXER_HOT void consume() override final
     {
-        if (!memorySource) {
-            ANTLR_USE_NAMESPACE(antlr)CharScanner::consume();
+        if (__builtin_expect(memorySource == nullptr, 0)) {
+            streamConsume();
             return;
         }
         if (inputState->guessing == 0) {
@@ -61,6 +64,36 @@ public:
                 inputState->column++;
         }
         memorySource->consume();
+    }
+    // The runtime's matches, each over the LA and consume above, so the
+    // generated rules reach neither through a virtual call.
+    using ANTLR_USE_NAMESPACE(antlr)CharScanner::match;
+    QUV_LEXER_HOT void match(int c) override final
+    {
+        const int la = LA(1);
+        if (la != c) throw ANTLR_USE_NAMESPACE(antlr)MismatchedCharException(la, c, false, this);
+        consume();
+    }
+    void match(const char* s) override final
+    {
+        while (*s != '\0') {
+            const int la = LA(1);
+            const int c = *s++ & 0xFF;
+            if (la != c) throw ANTLR_USE_NAMESPACE(antlr)MismatchedCharException(la, c, false, this);
+            consume();
+        }
+    }
+    QUV_LEXER_HOT void matchNot(int c) override final
+    {
+        const int la = LA(1);
+        if (la == c) throw ANTLR_USE_NAMESPACE(antlr)MismatchedCharException(la, c, true, this);
+        consume();
+    }
+    QUV_LEXER_HOT void matchRange(int c1, int c2) override final
+    {
+        const int la = LA(1);
+        if (la < c1 || la > c2) throw ANTLR_USE_NAMESPACE(antlr)MismatchedCharException(la, c1, c2, false, this);
+        consume();
     }
     void append(char c) override
     {
@@ -94,6 +127,16 @@ public:
     }
 
 private:
+    // The runtime's own, for a lexer over a stream (kept out of line).
+    __attribute__((noinline)) int streamLA(unsigned int i)
+    {
+        return ANTLR_USE_NAMESPACE(antlr)CharScanner::LA(i);
+    }
+    __attribute__((noinline)) void streamConsume()
+    {
+        ANTLR_USE_NAMESPACE(antlr)CharScanner::consume();
+    }
+
     SourceBuffer* memorySource = nullptr;
     mutable std::unordered_map<std::string, int> hashedLiterals;
 
@@ -226,9 +269,11 @@ LNOT        : '~' ;
 
 // ------------------------------------------- white space, names and labels
 
-// One blank or one line end per call; nextToken loops over the skips.
+// A run of blanks or one line end per call; nextToken loops over the skips.
+// A run is taken at once: an indentation of many blanks is one skip, not one
+// trip through nextToken per blank.
 WS
-    :   ( ' ' | '\t' | '\f' ) { $setType(antlr::Token::SKIP); }
+    :   ( options { greedy = true; } : ' ' | '\t' | '\f' )+ { $setType(antlr::Token::SKIP); }
     |   ( options { generateAmbigWarnings = false; }
         :   "\r\n"
         |   '\r'

@@ -2,6 +2,7 @@
 #define QUV_LEXER_QUVSUPERLEXER_HPP
 
 #include <istream>
+#include <string>
 
 #include <antlr/ANTLRException.hpp>
 #include <antlr/CommonToken.hpp>
@@ -21,6 +22,8 @@ public:
     using PoolAllocated<QUVToken>::operator new;
     using PoolAllocated<QUVToken>::operator delete;
     static antlr::RefToken factory() { return antlr::RefToken(new QUVToken); }
+    // The text itself; getText returns a copy.
+    const std::string& textRef() const { return text; }
 };
 
 // The source is read into memory when the lexer is made (SourceBuffer).

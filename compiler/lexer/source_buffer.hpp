@@ -8,7 +8,7 @@
 
 #include <cstddef>
 #include <istream>
-#include <iterator>
+#include <streambuf>
 #include <string>
 #include <utility>
 
@@ -16,10 +16,7 @@
 
 class SourceBuffer final : public antlr::InputBuffer {
 public:
-    explicit SourceBuffer(std::istream& in)
-        : text(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())
-    {
-    }
+    explicit SourceBuffer(std::istream& in) : text(readAll(in)) {}
 
     void reset() override
     {
@@ -59,6 +56,23 @@ public:
     }
 
 private:
+    // Everything left in the stream's buffer, read in large pieces (not a
+    // character at a time) and, like an istreambuf_iterator, without touching
+    // the stream's state.
+    static std::string readAll(std::istream& in)
+    {
+        std::string all;
+        std::streambuf* source = in.rdbuf();
+        if (!source) return all;
+        char piece[1 << 16];
+        for (;;) {
+            const std::streamsize got = source->sgetn(piece, sizeof piece);
+            if (got <= 0) break;
+            all.append(piece, static_cast<std::size_t>(got));
+        }
+        return all;
+    }
+
     std::string text;
     std::size_t position = 0;
 };

@@ -18,6 +18,7 @@ header "post_include_hpp" {
 #include "compiler/core/core.hpp"
 #include "compiler/parser/label_record.hpp"
 #include "compiler/parser/stack_guard.hpp"
+#include "compiler/parser/token_window.hpp"
 #include "compiler/parser/trial_memo.hpp"
 #include "compiler/parser/typesetting.hpp"
 }
@@ -56,8 +57,9 @@ public:
 	static constexpr size_t declarationCopiesPerToken = 8;
 
 	// Name of the rule entered last; never restored on return, so an error is
-	// filed under the innermost named rule that ran before it.
-	std::string ruleName;
+	// filed under the innermost named rule that ran before it. Every name is a
+	// string literal, so storing one at each rule entry copies no text.
+	const char* ruleName = "";
 	// Label state of the algorithmic parts, reset by each of them.
 	std::vector<LabelRecord> declaredLabels;
 	// Where each name of declaredLabels stands in it, for lookups in constant time.
@@ -72,18 +74,34 @@ public:
 
 	// Every rule entry passes here: a source nested so deeply that the parse
 	// would run out of stack ends the parse with one diagnostic, not a crash.
-	void traceIn(const char* rule) override;
+	void traceIn(const char* rule) override final
+	{
+		if (stackGuard.exhausted()) refuseNestingAt(rule);
+	}
 	void traceOut(const char*) override {}
+	// The generated rules enter through this Tracer, not the runtime's: it
+	// calls the guard above directly, and on the way out does nothing (the
+	// runtime's asks for uncaught exceptions and calls traceOut).
+	class Tracer {
+	public:
+		Tracer(QUVParser* parser, const char* rule) { parser->traceIn(rule); }
+		Tracer(const Tracer&) = delete;
+		Tracer& operator=(const Tracer&) = delete;
+	};
 
 	// Every node factory the parser is given learns every token type the lexer
 	// makes, so a token the grammar never expects still becomes a node.
 	void setASTFactory(ANTLR_USE_NAMESPACE(antlr)ASTFactory* factory) override;
 
+	// Lookahead through the parser's token window, without the runtime's queue.
+	int LA(unsigned int i) override final { return tokenWindow.LA(i); }
+	ANTLR_USE_NAMESPACE(antlr)RefToken LT(unsigned int i) override final { return tokenWindow.LT(i); }
+
 	// The parser counts the tokens it consumes, so a trial knows where it stands
 	// (trial_memo.cpp); mark and rewind keep the count across a trial.
-	void consume() override;
-	unsigned int mark() override;
-	void rewind(unsigned int pos) override;
+	void consume() override final;
+	unsigned int mark() override final;
+	void rewind(unsigned int pos) override final;
 	long tokenPosition() const { return consumedCount; }
 
 	// Remembers, while guessing, the outcome of a rule at a token position: the
@@ -116,6 +134,10 @@ public:
 	const TrialMemo& trialOutcomes() const { return trialMemo; }
 
 private:
+	// Files the nesting diagnostic at LT(1) under `rule` and ends the parse.
+	[[noreturn]] void refuseNestingAt(const char* rule);
+
+	TokenWindow tokenWindow{inputState->getInput()};
 	StackGuard stackGuard;
 	long consumedCount = 0;
 	std::vector<long> markedPositions;
@@ -184,7 +206,11 @@ private:
 	// The trial ( dollaO variable )=> before a token that starts no designator:
 	// it fails in variable1 and leaves that rule's name behind.
 	bool designatorTrialFails();
+	// The trial ( variable )=> at "(" name and a token that neither closes the
+	// parenthesis nor extends the name: it fails at that token.
+	bool parenthesisTrialFails();
 	// Hand-written trials of statement (trials.cpp).
+	bool guessLabelEquation();
 	bool waitFollows();
 	unsigned int plainConditionEnd(unsigned int from);
 	bool labelEquationFollowedBy(int type);
@@ -1123,7 +1149,7 @@ primaryExpression
 	|	{ LA(2) == QUESTION }? chParIdent QUESTION^
 	|	{ LA(1) == IDENT && !startsDesignatorSuffix(LA(2)) }? variable
 		// "(" before a token that starts no designator is a parenthesised expression.
-	|	{ LA(1) != LPAREN || startsDesignator(LA(2)) }? ( variable )=> variable
+	|	{ (LA(1) != LPAREN || startsDesignator(LA(2))) && !parenthesisTrialFails() }? ( variable )=> variable
 	|	p:LPAREN^ { #p->setType(PARENS); #p->setText("()"); } expression rparen!
 	;
 

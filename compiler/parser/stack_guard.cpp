@@ -17,17 +17,12 @@ StackGuard::StackGuard() {
         parseStart = currentFrame();
         owner = true;
     }
+    limit = parseStart > budget ? parseStart - budget : 0;
 }
 
 StackGuard::~StackGuard() {
     if (owner)
         parseStart = 0;
-}
-
-bool StackGuard::exhausted() const {
-    // The stack grows downwards on every target we build for.
-    std::uintptr_t here = currentFrame();
-    return parseStart > here && parseStart - here > budget;
 }
 
 void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName) {
@@ -42,9 +37,7 @@ void refuseNesting(const char* rule, int line, int column, const std::string& fi
     throw NestingTooDeep();
 }
 
-void QUVParser::traceIn(const char* rule) {
-    if (!stackGuard.exhausted())
-        return;
+void QUVParser::refuseNestingAt(const char* rule) {
     antlr::RefToken token = LT(1);
-    guardStack(stackGuard, rule, token->getLine(), token->getColumn(), getFilename());
+    refuseNesting(rule, token->getLine(), token->getColumn(), getFilename());
 }

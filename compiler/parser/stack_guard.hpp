@@ -18,6 +18,7 @@
 // handler catches: the pass ends there, and its caller reports what it has.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include <antlr/ANTLRException.hpp>
@@ -38,13 +39,20 @@ public:
     StackGuard(const StackGuard&) = delete;
     StackGuard& operator=(const StackGuard&) = delete;
 
-    // Whether the caller's frame lies deeper than the budget allows.
-    bool exhausted() const;
+    // Whether the caller's frame lies deeper than the budget allows. Inline and
+    // against a limit worked out once: every rule entry of a parse asks.
+    bool exhausted() const
+    {
+        // The stack grows downwards on every target we build for.
+        return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < limit;
+    }
 
     static constexpr std::size_t budget = 2 * 1024 * 1024;
 
 private:
     bool owner = false;
+    // The deepest frame address within the budget of the thread's parse.
+    std::uintptr_t limit = 0;
 };
 
 // Files the nesting diagnostic at line:column under `rule` and throws

@@ -106,7 +106,7 @@ RefQUV_AST QUVParser::expandDeclarations(RefQUV_AST names, RefQUV_AST type, int 
         copiedDeclarationNodes += typeSize + 1;
         if (copiedDeclarationNodes > declarationCopyAllowance
                 + declarationCopiesPerToken * static_cast<size_t>(tokenPosition()))
-            refuseNesting(ruleName.c_str(), line, column, getFilename());
+            refuseNesting(ruleName, line, column, getFilename());
         RefQUV_AST decl = RefQUV_AST(astFactory->create(nodeType, nodeText));
         decl->setPosition(line, column);
         decl->addChild(copySubtree(type));

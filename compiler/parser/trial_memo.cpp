@@ -7,7 +7,7 @@
 
 void QUVParser::consume()
 {
-    ANTLR_USE_NAMESPACE(antlr)LLkParser::consume();
+    tokenWindow.consume();
     ++consumedCount;
     if (inputState->guessing == 0) trialMemo.forgetBefore(consumedCount);
 }
@@ -16,12 +16,12 @@ void QUVParser::consume()
 unsigned int QUVParser::mark()
 {
     markedPositions.push_back(consumedCount);
-    return ANTLR_USE_NAMESPACE(antlr)LLkParser::mark();
+    return tokenWindow.mark();
 }
 
 void QUVParser::rewind(unsigned int pos)
 {
-    ANTLR_USE_NAMESPACE(antlr)LLkParser::rewind(pos);
+    tokenWindow.rewind(pos);
     if (!markedPositions.empty()) {
         consumedCount = markedPositions.back();
         markedPositions.pop_back();

@@ -16,7 +16,7 @@ public:
     struct Outcome {
         bool held = false;
         long end = 0;          // token position after the rule when it held
-        std::string ruleName;  // the parser's rule name when the rule returned
+        const char* ruleName = "";  // the parser's rule name when the rule returned (a literal)
     };
 
     const Outcome* find(Rule rule, long position) const

@@ -15,6 +15,19 @@ bool QUVParser::designatorTrialFails()
     return false;
 }
 
+// ( variable )=> at "(" name x, where x is neither ")" nor a designator suffix:
+// the generated trial enters variable and variable1, matches "(", reads the
+// name as a whole designator (variable, variable1) and fails in rparen at x,
+// leaving variable1's name behind. The parenthesised expression is parsed next.
+bool QUVParser::parenthesisTrialFails()
+{
+    if (LA(1) != LPAREN || LA(2) != IDENT) return false;
+    const int after = LA(3);
+    if (after == RPAREN || startsDesignatorSuffix(after)) return false;
+    ruleName = "variable1";
+    return true;
+}
+
 namespace {
 
 using Types = QUVParserTokenTypes;
@@ -79,6 +92,24 @@ unsigned int QUVParser::plainConditionEnd(unsigned int from)
     }
 }
 
+// definitionalLabelEquation while guessing, where it runs no action and builds
+// no tree: it enters its rules (and so the stack guard) in the same order,
+// leaves the same rule name and tree, and matches LB "=" name. Whether it held.
+bool QUVParser::guessLabelEquation()
+{
+    traceIn("definitionalLabelEquation");
+    returnAST = RefQUV_AST(ANTLR_USE_NAMESPACE(antlr)nullAST);
+    ruleName = "definitionalLabelEquation";
+    static const char* const rules[] = {"lbLabel", "assign", "labelName"};
+    static const int types[] = {LB, ASSIGN, IDENT};
+    for (int i = 0; i < 3; ++i) {
+        traceIn(rules[i]);
+        if (LA(1) != types[i]) return false;
+        consume();
+    }
+    return true;
+}
+
 // ( wait )=>: a wait's loop action opens with "$O (". When the token after
 // "=>" is not "$O", or "$O" is not followed by "(", the generated trial fails
 // in dollaO or lparen, having looked at exactly those tokens. Its rule name is
@@ -87,28 +118,28 @@ bool QUVParser::waitFollows()
 {
     const unsigned int start = mark();
     ++inputState->guessing;
-    bool held = true;
+    bool held = false;
     try {
-        definitionalLabelEquation();
-        // A plain condition is not parsed here: the "=>" after it and the two
-        // tokens after that decide, as they would at the end of its parse.
-        const unsigned int imply = LA(1) == AND ? plainConditionEnd(2) : 0;
-        if (imply != 0) {
-            held = LA(imply + 1) == DOLLA_O && LA(imply + 2) == LPAREN;
-            if (held) {
+        if (guessLabelEquation()) {
+            // A plain condition is not parsed here: the "=>" after it and the
+            // two tokens after that decide, as they would at the end of its parse.
+            const unsigned int imply = LA(1) == AND ? plainConditionEnd(2) : 0;
+            if (imply != 0) {
+                held = LA(imply + 1) == DOLLA_O && LA(imply + 2) == LPAREN;
+                if (held) {
+                    conditionPart();
+                    match(IMPLY);
+                    loopAction();
+                    exitCondition();
+                }
+            } else {
                 conditionPart();
                 match(IMPLY);
-                loopAction();
-                exitCondition();
-            }
-        } else {
-            conditionPart();
-            match(IMPLY);
-            if (LA(1) != DOLLA_O || LA(2) != LPAREN) {
-                held = false;
-            } else {
-                loopAction();
-                exitCondition();
+                held = LA(1) == DOLLA_O && LA(2) == LPAREN;
+                if (held) {
+                    loopAction();
+                    exitCondition();
+                }
             }
         }
     } catch (ANTLR_USE_NAMESPACE(antlr)RecognitionException&) {
@@ -125,13 +156,7 @@ bool QUVParser::labelEquationFollowedBy(int type)
 {
     const unsigned int start = mark();
     ++inputState->guessing;
-    bool held = true;
-    try {
-        definitionalLabelEquation();
-        held = LA(1) == type;
-    } catch (ANTLR_USE_NAMESPACE(antlr)RecognitionException&) {
-        held = false;
-    }
+    const bool held = guessLabelEquation() && LA(1) == type;
     rewind(start);
     --inputState->guessing;
     return held;

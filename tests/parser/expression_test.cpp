@@ -158,6 +158,42 @@ TEST(CallTest, CallRootsTakeThePlaceOfTheirFirstToken)
               "    IDENT \"p\" 2:2\n");
 }
 
+// "(" name and what follows: a designator in parentheses, or a parenthesised
+// expression once the token after the name neither closes nor extends it.
+TEST(ExpressionTest, ParenthesisAfterANameIsADesignatorOnlyWhenItCloses)
+{
+    struct Row {
+        const char* source;
+        const char* dump;
+        std::vector<Diag> diags;
+    };
+    const std::vector<Row> rows = {
+        {"(a)", "PARENS \"(\" 1:1\n  IDENT \"a\" 1:2\n", {}},
+        {"(a b)", "PARENS \"()\" 1:1\n  IDENT \"a\" 1:2\n", {{2, 6, 1, 4, "variable1"}}},
+        {"(a + ;", "PARENS \"()\" 1:1\n  PLUS \"+\" 1:4\n    IDENT \"a\" 1:2\n",
+         {{2, 7, 1, 6, "unaryExpression"}, {2, 6, 1, 7, "unaryExpression"}}},
+        {"(a.b + c)",
+         "PARENS \"()\" 1:1\n  PLUS \"+\" 1:6\n    DOT_VAR \"DOT_VAR\" 1:3\n      IDENT \"a\" 1:2\n"
+         "      IDENT \"b\" 1:4\n    IDENT \"c\" 1:8\n",
+         {}},
+        {"((a) + b) -",
+         "MINUS \"-\" 1:11\n  PARENS \"()\" 1:1\n    PLUS \"+\" 1:6\n      PARENS \"(\" 1:2\n"
+         "        IDENT \"a\" 1:3\n      IDENT \"b\" 1:8\n",
+         {{2, 7, 1, 12, "unaryExpression"}}},
+        {"(x + y) * (z[(i - 1)]",
+         "MULTI \"*\" 1:9\n  PARENS \"()\" 1:1\n    PLUS \"+\" 1:4\n      IDENT \"x\" 1:2\n"
+         "      IDENT \"y\" 1:6\n  PARENS \"()\" 1:11\n    BRACKETS \"[]\" 1:13\n      IDENT \"z\" 1:12\n"
+         "      PARENS \"()\" 1:14\n        MINUS \"-\" 1:17\n          IDENT \"i\" 1:15\n"
+         "          INT_LITERAL \"1\" 1:19\n",
+         {{2, 6, 1, 22, "constant1"}}},
+    };
+    for (const Row& row : rows) {
+        ParseResult result = parseExpression(row.source);
+        EXPECT_EQ(result.dump, row.dump) << row.source;
+        EXPECT_EQ(result.diags, row.diags) << row.source;
+    }
+}
+
 struct ErrorRow {
     const char* source;
     const char* tree;

@@ -146,7 +146,7 @@ TEST(LabelStateTest, EachParserStartsEmpty)
     EXPECT_EQ(parser.expectedLb, "");
     EXPECT_EQ(parser.labelMode, 0);
     EXPECT_FALSE(parser.collectExitLabel);
-    EXPECT_EQ(parser.ruleName, "");
+    EXPECT_STREQ(parser.ruleName, "");
 }
 
 }  // namespace
