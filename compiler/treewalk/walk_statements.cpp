@@ -212,3 +212,10 @@ Statement* QUVTreeWalk::guardedAlternative(Owned<OperatorExpression>& c, const S
     g->createGuardedAlternative(guardOf(c, true), action);
     return g;
 }
+
+Statement* QUVTreeWalk::parallelOf(const OwnedStarts& starts)
+{
+    Statement* s = new Statement;
+    s->createParallel(starts.items());
+    return s;
+}

@@ -221,12 +221,6 @@ TEST(StatementsTest, WalkerChoosesByTheTreesShape)
          {{3, 11, 22, 11, "variable"}, {3, 9, 22, 11, "variable"}, {3, 9, 23, 10, "constant1"},
           {3, 9, 24, 9, "constant1"}},
          "(*_z)[1]._f_m = _next_temp_1;"},
-        // Calls, value calls and parallel starts are not translated yet: an
-        // action that does nothing, an equation left out, and no report.
-        {"calls skipped", body(atom("(ProCall IDENT:f)") + " " + atom("(WRITELN IDENT:x)") + " " +
-                               atom("(PARALLEL (ProCall IDENT:q))") + " " +
-                               atom("(ActionItem (ASSIGN IDENT:x (COLON IDENT:y (ProCall IDENT:f))))")),
-         {}, "//_l_a :\n\n\n//_l_a :\n\n\n//_l_a :\n\n\n//_l_a :\n\n\n//_l_e :", "_x = "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
