@@ -182,8 +182,8 @@ void ProcCall::createProcCall(ProNode* procedure, std::string frame, const std::
         byFormal[j] = a;
     }
     if (unmatched) {
-        QUVException& e = QUVException().makeInFunction("paramorder=-1", "createProcCall");
-        throw QUVRunTimeException(e);
+        QUVException record;
+        throw QUVRunTimeException(record.makeInFunction("paramorder=-1", "createProcCall"));
     }
     if (twice) {
         code.clear();
