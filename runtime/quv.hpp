@@ -64,13 +64,14 @@ inline void warn(const std::string& text) {
 
 // Assignment of any value. C++ cannot assign arrays, so the generated code
 // copies them through this, element by element; an array value parameter is
-// held as a pointer to its first element.
+// held as a pointer to its first element. Anything else (a String from a
+// character array among them) is assigned as C++ assigns it.
 template <typename To, typename From>
 inline void quv_assign(To& to, const From& from) {
     if constexpr (std::is_array<To>::value) {
         for (std::size_t i = 0; i < std::extent<To>::value; ++i)
             quv_assign(to[i], from[i]);
-    } else if constexpr (std::is_array<From>::value) {
+    } else if constexpr (std::is_array<From>::value && std::is_pointer<To>::value) {
         for (std::size_t i = 0; i < std::extent<From>::value; ++i)
             quv_assign(to[i], from[i]);
     } else {
