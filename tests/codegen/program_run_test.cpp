@@ -85,11 +85,11 @@ protected:
     }
 
     // Writes, compiles and runs the program with body as the main body; its standard output.
-    std::string run(const std::string& test, const std::string& body) {
+    std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr) {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
         frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
-        unit.createMain(&types, &empty, &empty, &empty, &pros, &packs, &empty, &frame);
+        unit.createMain(&types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
         TopFragment top;
@@ -207,8 +207,8 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
 }
 
 // A type R that names itself (a list of records), an array type, a package
-// class with a variable, and equality of records and arrays; an array passed
-// to a process is its own copy.
+// class with a variable, an agent whose process runs through its class, and
+// equality of records and arrays; an array passed to a process is its own copy.
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     auto rNode = new TypeNode("R", DEF_TYPE, 1, 1, symbols.root());
     rNode->markReferenced();
@@ -234,6 +234,24 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     CodeFragment kClass;
     kClass.createPackClass("K", &fathers, &members, &kProcs);
     packs.createPackSection(&kClass);
+
+    // %Agt G: its process tick(n) writes n * 2 through the agent's class.
+    auto g = new PackNode("G", DEF_AGENT, 1, 1, symbols.root());
+    ProNode* tick = symbols.process("tick", g);
+    symbols.param(tick, "n", DEF_VALUE_PARAM, I);
+    SectionFragment tickParams = paramSection(tick), none;
+    CodeFragment tickHead, tickFrame;
+    tickHead.createProsHead(tick, "tick", &tickParams, tick->getPackName());
+    std::string headTypeset = tickHead.getTypeset(), headCode = tickHead.getCode();
+    tickHead.createProsBody(tick, tick->getPackName());
+    Filled<> tickBody(Texts{"", "std::cout << _n * 2 << std::endl;\n", "", ""});
+    tickFrame.createFrameDecl(tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
+    DerivationFragment gFathers;
+    gFathers.createDerivation("K", k);
+    CodeFragment gClass;
+    gClass.createAgentClass("G", &gFathers, &members, &none, &tickHead, &tickFrame);
+    SectionFragment agents;
+    agents.createAgtSection(&gClass);
 
     // sum(a) writes the sum of its array's elements.
     process("sum", {{"a", {DEF_VALUE_PARAM, A}}},
@@ -261,7 +279,16 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         delete a;
     delete start;
     body += par.getCode();
-    EXPECT_EQ(run("records_arrays_package", body), "010\n10\n4\n6\n");
+    VarNode* agentControl = local("agent", Type::nmType, DEF_CONTROL);
+    body += CodeNames::assignment("agent", "tick") + ";\n";
+    ProcessStart* tickStart = ProcCall::createProsStart(agentControl, {ProcCall::createInParam(num(21), "n")}, 0);
+    Statement tickPar;
+    tickPar.createParallel({tickStart});
+    for (ActualParam* a : tickStart->getActuals())
+        delete a;
+    delete tickStart;
+    body += tickPar.getCode();
+    EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n10\n4\n6\n42\n");
     EXPECT_EQ(kClass.getPrototypes().find("public _class_K"), std::string::npos);
 }
 
