@@ -15,11 +15,11 @@ Type* orUnknown(Type* t)
 
 // The field lists of the record and union types made so far. A registered
 // type points at its list for as long as the type exists, which is until the
-// process ends, so the lists stay too.
-std::vector<std::unique_ptr<FieldList>>& keptFieldLists()
+// process ends (even during static destruction), so the lists stay too.
+std::vector<FieldList*>& keptFieldLists()
 {
-    static std::vector<std::unique_ptr<FieldList>> lists;
-    return lists;
+    static std::vector<FieldList*>* lists = new std::vector<FieldList*>;
+    return *lists;
 }
 
 void deleteFields(FieldList* list)
@@ -69,7 +69,7 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
     FieldList* list = fields.release();
     const RecordType* record = dynamic_cast<const RecordType*>(t);
     if (record && record->fields == list)
-        keptFieldLists().emplace_back(list);
+        keptFieldLists().push_back(list);
     else
         deleteFields(list);
     return t;
