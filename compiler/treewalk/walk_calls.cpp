@@ -1,10 +1,12 @@
 // The actions of the walker's call rules: user calls with their actual
 // parameters, the built-ins, and the process starts of parallel statements.
 // A call whose procedure, file or operand failed gets no fragment at all, so
-// the emitters only ever see what was built.
+// the emitters only ever see what was built; a call is held by its owner
+// while its emitter runs.
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -45,11 +47,9 @@ ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& a
     ProNode* callee = procedureNode(procedure, DEF_PROCEDURE);
     if (!callee)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    Owned<ProcCall> owner;
-    owner = call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
     call->createProcCall(callee, symbols->getFramePath(callee), actuals.items());
-    return owner.release();
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
@@ -57,9 +57,9 @@ ProcCall* QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitt
     VarNode* node = variableNode(file);
     if (!node || !operand)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    (call->*emit)(node, operand);
-    return call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(node, operand);
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::closeCall(Node* file)
@@ -67,27 +67,27 @@ ProcCall* QUVTreeWalk::closeCall(Node* file)
     VarNode* node = variableNode(file);
     if (!node)
         return nullptr;
-    ProcCall* call = new ProcCall;
+    std::unique_ptr<ProcCall> call(new ProcCall);
     call->createFclose(node);
-    return call;
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::operandCall(const Expression* operand, OperandEmitter emit)
 {
     if (!operand)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    (call->*emit)(operand);
-    return call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(operand);
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::pairCall(const Expression* first, const Expression* second, PairEmitter emit)
 {
     if (!first || !second)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    (call->*emit)(first, second);
-    return call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(first, second);
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
@@ -95,21 +95,21 @@ ProcCall* QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Exp
     VarNode* node = fromFile ? variableNode(file) : nullptr;
     if ((fromFile && !node) || items.empty())
         return nullptr;
-    ProcCall* call = new ProcCall;
+    std::unique_ptr<ProcCall> call(new ProcCall);
     if (fromFile)
         call->createFread(node, items);
     else
         call->createRead(items);
-    return call;
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit)
 {
     if (items.size() == 0)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    (call->*emit)(items.items());
-    return call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(items.items());
+    return call.release();
 }
 
 ProcCall* QUVTreeWalk::fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit)
@@ -117,9 +117,9 @@ ProcCall* QUVTreeWalk::fileWriteCall(Node* file, const OwnedList<OperatorExpress
     VarNode* node = variableNode(file);
     if (!node || items.size() == 0)
         return nullptr;
-    ProcCall* call = new ProcCall;
-    (call->*emit)(node, items.items());
-    return call;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(node, items.items());
+    return call.release();
 }
 
 // A variable read twice in one call is read once, where it first stands.

@@ -94,3 +94,77 @@ TEST(CallsTest, WalkerChecksAndChoices)
 }
 
 }  // namespace
+
+namespace {
+
+// A main body with the shared variable x and the control variables c and d,
+// whose %stm part holds `statements` and then a returning one; `types` stand
+// before the variables, `units` after them.
+std::string body(const std::string& statements, const std::string& types = "", const std::string& units = "")
+{
+    return "(PERCENT_PRO IDENT:p (MAIN_BLOCK " + types + " (PERCENT_VAR (SHARE_DECL INT IDENT:x)) " + units +
+           " (PROC_DECL MAIN_PROBODY (PERCENT_LOC (LOCAL_DECL NM IDENT:c) (LOCAL_DECL NM IDENT:d)) (PERCENT_STM " +
+           statements + " (ATOM_STAT (LABEL_DECL IDENT:e) (ActionItem RETURN))))))";
+}
+
+std::string atom(const std::string& action)
+{
+    return "(ATOM_STAT (LABEL_DECL IDENT:a) " + action + ")";
+}
+
+TEST(CallsTest, WalkerChoosesByTheTreesShape)
+{
+    struct Row {
+        const char* what;
+        std::string tree;
+        std::vector<Diag> diags;
+        std::string present;
+        std::string absent = "";
+    };
+    const std::vector<Row> rows = {
+        {"a write without items", body(atom("(WRITELN)")), {{2, 7, 21, 6, "procCall"}}, "//_l_a :", "std::cout"},
+        // The walk goes on after the node at hand, the literal, whose siblings
+        // end the start's children: the second start is not reached.
+        {"a start whose first child is neither a timer nor a control",
+         body(atom("(PARALLEL (ProCall STRING_LITERAL:s) (ProCall IDENT:d))")), {{2, 7, 22, 7, "prosCall"}},
+         "//_l_a :\n{\n}", "_ip"},
+        // The star after the channel makes the first form; a name there the
+        // second, which then needs its star after the peer.
+        {"a channel actual with no star",
+         body(atom("(PARALLEL (ProCall IDENT:c (PERCENT_CHN IDENT:k IDENT:d IDENT:o)) (ProCall IDENT:d))")),
+         {{2, 6, 26, 9, "actualFormalPair"}}, "d_ip"},
+        {"a channel actual of neither form",
+         body(atom("(PARALLEL (ProCall IDENT:c (PERCENT_CHN IDENT:k INT_LITERAL:1 IDENT:o)) (ProCall IDENT:d))")),
+         {{2, 7, 25, 9, "actualFormalPair"}}, "d_ip"},
+        {"an array without a size", body("", "(PERCENT_TYPE (TYPE_DECL IDENT:T (ARRAY INT)))"),
+         {{2, 7, 8, 6, "type"}}, "main"},
+        // The agent's block stays open, so the program's cannot be left.
+        {"an agent that ends before its process", body("", "", "(PERCENT_AGT (AGENT_DECL IDENT:g))"),
+         {{2, 7, 10, 5, "defName"}, {5, 20, 25, 7, "forwardLabel"}}, "", "class"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WalkResult result = walkTree(buildTree(row.tree));
+        EXPECT_EQ(result.diags, row.diags);
+        EXPECT_NE(result.cpp.find(row.present), std::string::npos) << result.cpp;
+        if (!row.absent.empty())
+            EXPECT_EQ(result.cpp.find(row.absent), std::string::npos) << result.cpp;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// An emitter that ends the walk by an internal failure frees what the walker
+// made for it (the leak checker of the test build tells).
+TEST(CallsTest, AnEmitterThatThrowsLeavesNothingBehind)
+{
+    WalkResult result = walkTree(buildTree(body(
+        "(CASE_STAT (LABEL_DECL IDENT:c) (DEFAULT (IMPLY (GT IDENT:x INT_LITERAL:0) IDENT:d) IDENT:d) "
+        "(ATOM_STAT (LABEL_DECL IDENT:z) (ActionItem EXIT)))")));
+    EXPECT_NE(result.thrown.find("can't find in the case condition with ref label =z"), std::string::npos)
+        << result.thrown;
+}
+
+}  // namespace
