@@ -6,6 +6,8 @@
 // program with records, arrays and a package.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include "fragment_support.hpp"
@@ -85,7 +87,8 @@ protected:
     }
 
     // Writes, compiles and runs the program with body as the main body; its standard output.
-    std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr) {
+    std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr,
+                    const std::string& input = "") {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
         frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
@@ -101,7 +104,8 @@ protected:
         EXPECT_EQ(status, 0) << messages;
         if (status != 0)
             return std::string();
-        int code = std::system(("cd '" + dir + "' && timeout 20 ./prog > prog.out").c_str());
+        std::ofstream(dir + "/prog.in") << input;
+        int code = std::system(("cd '" + dir + "' && timeout 20 ./prog < prog.in > prog.out").c_str());
         EXPECT_EQ(code, 0) << "the program failed or hung";
         return readFile(base + ".out");
     }
@@ -166,7 +170,8 @@ TEST_F(ProgramRun, ProducerAndConsumerOverAnAsynchronousChannel) {
 
 // Writes "42 apples", a line end and "xy" through Fopen, Fwriteln, Fwrite and
 // Fclose, then reads it back with Fread, Getc, UnGetc and Feof, and writes what
-// it read, Strlen, Itoc, a String plus an Integer and a call used as a value.
+// it read, Strlen, Itoc, a String plus an Integer and a call used as a value;
+// then reads the console with Getchar, UnGetChar and Read.
 TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     VarNode* f = local("f", Type::streamType, DEF_FILE);
     VarNode* n = local("n", I);
@@ -202,7 +207,13 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createItoc(num(65), at(c)); });
     call([&](ProcCall& p) { p.createWriteln({keep(val(c)->createAdd(val(n)))}); });
     call([&](ProcCall& p) { p.createFclose(f); });
-    EXPECT_EQ(run("file_built_ins", body), "1\nx\n42applesy16\nA42\n");
+    // The console: Getchar reads the blank too, UnGetChar puts the character back for Read.
+    call([&](ProcCall& p) { p.createGetchar(at(c)); });
+    call([&](ProcCall& p) { p.createGetchar(at(c)); });
+    call([&](ProcCall& p) { p.createUnGetChar(at(c)); });
+    call([&](ProcCall& p) { p.createRead({at(s)}); });
+    call([&](ProcCall& p) { p.createWriteln({val(s)}); });
+    EXPECT_EQ(run("file_built_ins", body, nullptr, " hi there"), "1\nx\n42applesy16\nA42\nhi\n");
     EXPECT_TRUE(QUVException::list().empty());
 }
 
@@ -262,15 +273,18 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     VarNode* x = local("x", A);
     VarNode* y = local("y", A);
     VarNode* ctl = local("ctl", Type::nmType, DEF_CONTROL);
+    Type* U = Type::makeUnion(fieldList({{"i", I}, {"f", Type::floatType}}));
+    VarNode* u1 = local("u1", U);
+    VarNode* u2 = local("u2", U);
     std::string body =
         "_first._f_v = 1;\n_first._f_next = &_second;\n_second._f_v = 2;\n_second._f_next = 0;\n"
         "_x[0] = 1;\n_x[1] = 2;\n_x[2] = 3;\nquv_assign(_y, _x);\n"
-        "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n";
+        "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n_u1._f_i = 5;\n_u2._f_i = 5;\n";
     ProcCall w1;
     w1.createWriteln({keep(val(first)->createEq(val(second))), keep(val(x)->createEq(val(y))), keep(val(x)->createNe(val(y)))});
     body += act(w1) + "_second = _first;\n";
     ProcCall w2;
-    w2.createWriteln({keep(val(first)->createEq(val(second))), num(0)});
+    w2.createWriteln({keep(val(first)->createEq(val(second))), num(0), keep(val(u1)->createEq(val(u2)))});
     body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
     ProcessStart* start = ProcCall::createProsStart(ctl, {ProcCall::createInParam(val(x), "a")}, 0);
     Statement par;
@@ -288,7 +302,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         delete a;
     delete tickStart;
     body += tickPar.getCode();
-    EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n10\n4\n6\n42\n");
+    EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n101\n4\n6\n42\n");
     EXPECT_EQ(kClass.getPrototypes().find("public _class_K"), std::string::npos);
 }
 
