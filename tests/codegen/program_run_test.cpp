@@ -87,8 +87,9 @@ protected:
     }
 
     // Writes, compiles and runs the program with body as the main body; its standard output.
+    // flags: further g++ options (a sanitizer).
     std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr,
-                    const std::string& input = "") {
+                    const std::string& input = "", const std::string& flags = "") {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
         frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
@@ -99,7 +100,7 @@ protected:
         top.writeFiles("prog", 0, &unit, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
                        base + "TypeSet.e");
         std::string messages;
-        int status = runCompiler("-std=gnu++17 -O2 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
+        int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);
         EXPECT_EQ(status, 0) << messages;
         if (status != 0)
@@ -114,7 +115,8 @@ protected:
     // sum) receives n values, writes each and adds them to sum. The starts give
     // their actuals in another order than the formals, and the parallel
     // statement runs twice in one body.
-    void producerConsumer(const std::string& test, bool synchronous, const std::string& expected) {
+    void producerConsumer(const std::string& test, bool synchronous, const std::string& expected,
+                          const std::string& flags = "") {
         ProgramRun& t = *this;
         t.program.synchronous = synchronous;
         Type* I = Type::integerType;
@@ -155,13 +157,19 @@ protected:
         show.createWriteln({t.val(total)});
         std::string body = CodeNames::assignment("k1", "producer") + ";\n" + CodeNames::assignment("k2", "consumer") +
                            ";\n_total = 0;\n" + parallel() + t.act(show) + parallel() + t.act(show);
-        EXPECT_EQ(t.run(test, body), expected);
+        EXPECT_EQ(t.run(test, body, nullptr, "", flags), expected);
         EXPECT_TRUE(QUVException::list().empty());
     }
 };
 
 TEST_F(ProgramRun, ProducerAndConsumerOverASynchronousChannel) {
     producerConsumer("sync_channel", true, "1\n2\n3\n4\n5\n15\n1\n2\n3\n4\n5\n30\n");
+}
+
+// The flags, channel links and blocks the threads share are free of data
+// races: ThreadSanitizer fails the run (exit status 66) on any it sees.
+TEST_F(ProgramRun, ProducerAndConsumerRunCleanUnderThreadSanitizer) {
+    producerConsumer("tsan_channel", true, "1\n2\n3\n4\n5\n15\n1\n2\n3\n4\n5\n30\n", "-fsanitize=thread -g");
 }
 
 TEST_F(ProgramRun, ProducerAndConsumerOverAnAsynchronousChannel) {
