@@ -180,12 +180,6 @@ inline bool equal(const A& a, const B& b) {
     }
 }
 
-// Equality of unions: only one member is alive, so their bytes are compared.
-template <typename U>
-inline bool sameBytes(const U& a, const U& b) {
-    return std::memcmp(&a, &b, sizeof(U)) == 0;
-}
-
 // The channel between two processes of one parallel statement. The sending
 // process makes the channel and publishes it here; the receiving process waits
 // until it is published. The link deletes the channel when the statement ends.

@@ -47,18 +47,20 @@
 //   placeholder expression, or the guard disappears.
 //
 // Calls and built-ins:
+// - The call's fragment is made with new ProcCall (the rule may hand it on as
+//   a CodeFragment*: createCall reads its dynamic type) and owned by the caller.
 // - A procedure call: each actual/formal pair becomes a new ActualParam from
 //   ProcCall::createInParam (value: the expression's OperatorExpression, which
 //   the walker then deletes), createIoParam (the variable's access record),
 //   createChanInParam or createChanOutParam (the channel name, the peer's
-//   control VarNode, the formal name). Then ProcCall call; call.createProcCall(
-//   procedure node, SymbolTable::getFramePath(procedure), actuals in written
-//   order); the walker deletes every ActualParam afterwards. createProcCall
-//   throws QUVRunTimeException for an actual naming no formal (do not catch).
-// - A built-in: ProcCall call; call.createFopen(file VarNode, name) and so on;
-//   the walker keeps and frees its operands (read lists: access records, never
-//   deleted; write lists: OperatorExpressions, deleted after the emitter).
-// - Either way the filled ProcCall goes to Statement::createCallAction (which
+//   control VarNode, the formal name). Then call->createProcCall(procedure
+//   node, SymbolTable::getFramePath(procedure), actuals in written order); the
+//   walker deletes every ActualParam afterwards. createProcCall throws
+//   QUVRunTimeException for an actual naming no formal (not to be caught).
+// - A built-in: call->createFopen(file VarNode, name) and so on; the walker
+//   keeps and frees its operands (read lists: access records, never deleted;
+//   write lists: OperatorExpressions, deleted after the emitter).
+// - Either way the filled call goes to Statement::createCallAction (which
 //   adds the ";") or, used as a value, to Expression::createCall, which takes
 //   the call's expression form; no call text ends in ";".
 //

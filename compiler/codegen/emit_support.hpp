@@ -14,7 +14,7 @@ inline const Type* orUnknown(const Type* t) {
 // each under its one C++ name, in the order they were made.
 std::string recordDefinitions();
 
-// The == and != of a record (field by field) or union (byte by byte) named cppName.
+// The == and != of the record or union named cppName: field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r);
 }  // namespace emit
 

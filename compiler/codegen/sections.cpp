@@ -19,19 +19,14 @@ std::string recordDefinitions() {
     return text;
 }
 
-// QUV/E compares records field by field; a union has one live member, so its bytes are compared.
+// QUV/E compares records and unions field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r) {
     const std::string NL = base::newline();
     std::string head = "inline bool operator==(const " + cppName + "& a, const " + cppName + "& b) ";
-    std::string test;
-    if (r->getNumber() == Type::UNION) {
-        test = "quv_runtime::sameBytes(a, b)";
-    } else {
-        test = "true";
-        for (int i = 0; i < r->getFieldCount(); ++i) {
-            std::string f = CodeNames::fieldName(r->getFieldName(i));
-            test += " && quv_runtime::equal(a." + f + ", b." + f + ")";
-        }
+    std::string test = "true";
+    for (int i = 0; i < r->getFieldCount(); ++i) {
+        std::string f = CodeNames::fieldName(r->getFieldName(i));
+        test += " && quv_runtime::equal(a." + f + ", b." + f + ")";
     }
     return head + "{ return " + test + "; }" + NL + "inline bool operator!=(const " + cppName + "& a, const " +
            cppName + "& b) { return !(a == b); }" + NL;

@@ -6,6 +6,8 @@
 // program with records, arrays and a package.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include "fragment_support.hpp"
@@ -85,7 +87,9 @@ protected:
     }
 
     // Writes, compiles and runs the program with body as the main body; its standard output.
-    std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr) {
+    // flags: further g++ options (a sanitizer).
+    std::string run(const std::string& test, const std::string& body, const CodeFragment* agents = nullptr,
+                    const std::string& input = "", const std::string& flags = "") {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
         frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
@@ -96,12 +100,13 @@ protected:
         top.writeFiles("prog", 0, &unit, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
                        base + "TypeSet.e");
         std::string messages;
-        int status = runCompiler("-std=gnu++17 -O2 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
+        int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);
         EXPECT_EQ(status, 0) << messages;
         if (status != 0)
             return std::string();
-        int code = std::system(("cd '" + dir + "' && timeout 20 ./prog > prog.out").c_str());
+        std::ofstream(dir + "/prog.in") << input;
+        int code = std::system(("cd '" + dir + "' && timeout 20 ./prog < prog.in > prog.out").c_str());
         EXPECT_EQ(code, 0) << "the program failed or hung";
         return readFile(base + ".out");
     }
@@ -110,7 +115,8 @@ protected:
     // sum) receives n values, writes each and adds them to sum. The starts give
     // their actuals in another order than the formals, and the parallel
     // statement runs twice in one body.
-    void producerConsumer(const std::string& test, bool synchronous, const std::string& expected) {
+    void producerConsumer(const std::string& test, bool synchronous, const std::string& expected,
+                          const std::string& flags = "") {
         ProgramRun& t = *this;
         t.program.synchronous = synchronous;
         Type* I = Type::integerType;
@@ -151,7 +157,7 @@ protected:
         show.createWriteln({t.val(total)});
         std::string body = CodeNames::assignment("k1", "producer") + ";\n" + CodeNames::assignment("k2", "consumer") +
                            ";\n_total = 0;\n" + parallel() + t.act(show) + parallel() + t.act(show);
-        EXPECT_EQ(t.run(test, body), expected);
+        EXPECT_EQ(t.run(test, body, nullptr, "", flags), expected);
         EXPECT_TRUE(QUVException::list().empty());
     }
 };
@@ -160,13 +166,20 @@ TEST_F(ProgramRun, ProducerAndConsumerOverASynchronousChannel) {
     producerConsumer("sync_channel", true, "1\n2\n3\n4\n5\n15\n1\n2\n3\n4\n5\n30\n");
 }
 
+// The flags, channel links and blocks the threads share are free of data
+// races: ThreadSanitizer fails the run (exit status 66) on any it sees.
+TEST_F(ProgramRun, ProducerAndConsumerRunCleanUnderThreadSanitizer) {
+    producerConsumer("tsan_channel", true, "1\n2\n3\n4\n5\n15\n1\n2\n3\n4\n5\n30\n", "-fsanitize=thread -g");
+}
+
 TEST_F(ProgramRun, ProducerAndConsumerOverAnAsynchronousChannel) {
     producerConsumer("async_channel", false, "1\n2\n3\n4\n5\n15\n1\n2\n3\n4\n5\n30\n");
 }
 
 // Writes "42 apples", a line end and "xy" through Fopen, Fwriteln, Fwrite and
 // Fclose, then reads it back with Fread, Getc, UnGetc and Feof, and writes what
-// it read, Strlen, Itoc, a String plus an Integer and a call used as a value.
+// it read, Strlen, Itoc, a String plus an Integer and a call used as a value;
+// then reads the console with Getchar, UnGetChar and Read.
 TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     VarNode* f = local("f", Type::streamType, DEF_FILE);
     VarNode* n = local("n", I);
@@ -202,7 +215,13 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createItoc(num(65), at(c)); });
     call([&](ProcCall& p) { p.createWriteln({keep(val(c)->createAdd(val(n)))}); });
     call([&](ProcCall& p) { p.createFclose(f); });
-    EXPECT_EQ(run("file_built_ins", body), "1\nx\n42applesy16\nA42\n");
+    // The console: Getchar reads the blank too, UnGetChar puts the character back for Read.
+    call([&](ProcCall& p) { p.createGetchar(at(c)); });
+    call([&](ProcCall& p) { p.createGetchar(at(c)); });
+    call([&](ProcCall& p) { p.createUnGetChar(at(c)); });
+    call([&](ProcCall& p) { p.createRead({at(s)}); });
+    call([&](ProcCall& p) { p.createWriteln({val(s)}); });
+    EXPECT_EQ(run("file_built_ins", body, nullptr, " hi there"), "1\nx\n42applesy16\nA42\nhi\n");
     EXPECT_TRUE(QUVException::list().empty());
 }
 
@@ -262,15 +281,18 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     VarNode* x = local("x", A);
     VarNode* y = local("y", A);
     VarNode* ctl = local("ctl", Type::nmType, DEF_CONTROL);
+    Type* U = Type::makeUnion(fieldList({{"i", I}, {"f", Type::floatType}}));
+    VarNode* u1 = local("u1", U);
+    VarNode* u2 = local("u2", U);
     std::string body =
         "_first._f_v = 1;\n_first._f_next = &_second;\n_second._f_v = 2;\n_second._f_next = 0;\n"
         "_x[0] = 1;\n_x[1] = 2;\n_x[2] = 3;\nquv_assign(_y, _x);\n"
-        "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n";
+        "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n_u1._f_i = 5;\n_u2._f_i = 5;\n";
     ProcCall w1;
     w1.createWriteln({keep(val(first)->createEq(val(second))), keep(val(x)->createEq(val(y))), keep(val(x)->createNe(val(y)))});
     body += act(w1) + "_second = _first;\n";
     ProcCall w2;
-    w2.createWriteln({keep(val(first)->createEq(val(second))), num(0)});
+    w2.createWriteln({keep(val(first)->createEq(val(second))), num(0), keep(val(u1)->createEq(val(u2)))});
     body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
     ProcessStart* start = ProcCall::createProsStart(ctl, {ProcCall::createInParam(val(x), "a")}, 0);
     Statement par;
@@ -288,7 +310,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         delete a;
     delete tickStart;
     body += tickPar.getCode();
-    EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n10\n4\n6\n42\n");
+    EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n101\n4\n6\n42\n");
     EXPECT_EQ(kClass.getPrototypes().find("public _class_K"), std::string::npos);
 }
 
