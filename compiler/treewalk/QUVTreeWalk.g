@@ -163,6 +163,7 @@ private:
 	static ProcCall* writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit);
 	static ProcCall* fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit);
 	static void addReadItem(std::vector<Expression*>& items, Expression* v);
+	static OperatorExpression* valueCall(const OperatorExpression* value, const CodeFragment* call);
 	static ActualParam* inParam(const OperatorExpression* value, const std::string& formal);
 	static ActualParam* ioParam(const Expression* variable, const std::string& formal);
 	static ActualParam* channelParam(const std::string& channel, Node* peer, const std::string& formal, bool input);
@@ -884,7 +885,7 @@ expression returns [OperatorExpression* e = nullptr]
 		{ e = canReceive(channel, v, second); }
 	|	#(BAND v = variable) { if (v) e = v->createAddressOf(); }
 	// The value is taken after the call has run.
-	|	#(COLON l = expression call = procCall) { e = operand(l.get())->createCall(call.get()); }
+	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
 	|	constant1[&k] { e = Expression::fromConstant(&k); }
 	|	( #(PARENS expression) )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
 	|	v = variable { if (v) e = Expression::fromVariable(v); }

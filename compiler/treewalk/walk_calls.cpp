@@ -133,6 +133,15 @@ void QUVTreeWalk::addReadItem(std::vector<Expression*>& items, Expression* v)
     items.push_back(v);
 }
 
+// A call that could not be made leaves its value alone, which was reported
+// with the call; a value that failed gives none.
+OperatorExpression* QUVTreeWalk::valueCall(const OperatorExpression* value, const CodeFragment* call)
+{
+    if (!value)
+        return nullptr;
+    return call ? value->createCall(call) : value->createParenExpr();
+}
+
 ActualParam* QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)
 {
     return value ? ProcCall::createInParam(value, formal) : nullptr;
