@@ -20,7 +20,7 @@
 //   them to their caller, which keeps them in Owned locals until its own
 //   emitter has run. A construct that failed yields no object and is left out
 //   of the lists its caller hands on.
-// - The trial of a parenthesised expression (a syntactic predicate) walks
+// - The trial of a parenthesised expression (parensHoldExpression) walks
 //   without actions: ANTLR guards every action of a rule's body while
 //   guessing, so nothing is resolved, declared, reported, allocated or
 //   appended during a trial. Init blocks run, so they only name the rule and
@@ -114,6 +114,11 @@ private:
 	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
 	static void checkRequiredType(const OperatorExpression* e, int mask);
 	static void checkVariableType(const Expression* v, int mask);
+	// The trial of a parenthesised expression, made once per node of a walk:
+	// a trial repeated at every level of nested parentheses would take time
+	// exponential in their depth.
+	std::map<const ANTLR_USE_NAMESPACE(antlr)AST*, bool> parensTrials;
+	bool parensHoldExpression(ANTLR_USE_NAMESPACE(antlr)RefAST node);
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
 	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
@@ -887,7 +892,9 @@ expression returns [OperatorExpression* e = nullptr]
 	// The value is taken after the call has run.
 	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
 	|	constant1[&k] { e = Expression::fromConstant(&k); }
-	|	( #(PARENS expression) )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
+	// The trial stays a syntactic predicate, which has every action of the
+	// walker guarded against guessing; the remembered trial decides it.
+	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
 	|	v = variable { if (v) e = Expression::fromVariable(v); }
 	;
 

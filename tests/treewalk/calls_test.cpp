@@ -3,6 +3,8 @@
 // it leaves out, which checks it makes), not the emitters' texts.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tool_run.hpp"
 #include "walk_helpers.hpp"
 
@@ -165,6 +167,23 @@ TEST(CallsTest, AnEmitterThatThrowsLeavesNothingBehind)
         "(ATOM_STAT (LABEL_DECL IDENT:z) (ActionItem EXIT)))")));
     EXPECT_NE(result.thrown.find("can't find in the case condition with ref label =z"), std::string::npos)
         << result.thrown;
+}
+
+}  // namespace
+
+namespace {
+
+// Each level of parentheses is tried once as an expression, not once per
+// enclosing level: 100 levels walk in moments rather than never.
+TEST(CallsTest, NestedParenthesesAreTriedOncePerLevel)
+{
+    const std::string open(100, '('), close(100, ')');
+    const auto start = std::chrono::steady_clock::now();
+    Translation t = translate("deep", program("LB = c => $O i = " + open + "1" + close + " ^ $OLB = NEXT;"));
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(t.diagLines, "");
+    EXPECT_NE(t.cpp.find("((((1))))"), std::string::npos);
+    EXPECT_LT(took.count(), 30.0);
 }
 
 }  // namespace
