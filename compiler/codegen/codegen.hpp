@@ -45,6 +45,45 @@
 //   createStat.
 // - A null condition means "none"; a failed condition should be passed as a
 //   placeholder expression, or the guard disappears.
+//
+// Calls and built-ins:
+// - The call's fragment is made with new ProcCall (the rule may hand it on as
+//   a CodeFragment*: createCall reads its dynamic type) and owned by the caller.
+// - A procedure call: each actual/formal pair becomes a new ActualParam from
+//   ProcCall::createInParam (value: the expression's OperatorExpression, which
+//   the walker then deletes), createIoParam (the variable's access record),
+//   createChanInParam or createChanOutParam (the channel name, the peer's
+//   control VarNode, the formal name). Then call->createProcCall(procedure
+//   node, SymbolTable::getFramePath(procedure), actuals in written order); the
+//   walker deletes every ActualParam afterwards. createProcCall throws
+//   QUVRunTimeException for an actual naming no formal (not to be caught).
+// - A built-in: call->createFopen(file VarNode, name) and so on; the walker
+//   keeps and frees its operands (read lists: access records, never deleted;
+//   write lists: OperatorExpressions, deleted after the emitter).
+// - Either way the filled call goes to Statement::createCallAction (which
+//   adds the ";") or, used as a value, to Expression::createCall, which takes
+//   the call's expression form; no call text ends in ";".
+//
+// Processes and parallel statements:
+// - A process start: ProcCall::checkActualPair(newActual, *earlier) for each
+//   earlier actual of the same start, then
+//   ProcCall::createProsStart(control VarNode, actuals, interval, process)
+//   returns a new ProcessStart; process is the ProNode the control is bound to
+//   by a control-binding equation of the same file, or null when unknown (it
+//   only lets the parallel statement compare channel element types).
+// - The parallel statement: new Statement, createParallel(starts in written
+//   order); then the walker deletes every start's actuals (getActuals) and the
+//   start. Its C++ text is a block of its own, so several per body are fine.
+// - The parameter block is the run-time's quv_runtime::ProcessBlock: the
+//   starter puts each actual under its formal's name, the thread function
+//   (createProsBody) takes each formal by name and converts it to the formal's
+//   type, so order and number of actuals never matter.
+//
+// Packages, agents and types: createPackClass and createAgentClass take the
+// fathers part as the DerivationFragment the walker filled; a father that is
+// the package itself or leads back to it is left out of the base list (the
+// walker reports it). createTypeDecl(name, type, TypeNode) sets the node's
+// named type; a node marked referenced gives a tagged struct or union.
 #pragma once
 #include <string>
 

@@ -13,4 +13,14 @@ inline const Type* orUnknown(const Type* t) {
 // Definitions of the records and unions the program made since the last call,
 // each under its one C++ name, in the order they were made.
 std::string recordDefinitions();
+
+// The == and != of the record or union named cppName: field by field.
+std::string recordEquality(const std::string& cppName, const RecordType* r);
+}  // namespace emit
+
+namespace emit {
+// A C++ string literal of text (names of formals, which may hold any byte).
+std::string quoted(const std::string& text);
+// The C++ type-id of t, as a template argument.
+std::string typeId(const Type* t);
 }  // namespace emit

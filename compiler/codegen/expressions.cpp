@@ -154,12 +154,34 @@ OperatorExpression* binary(const Expression* l, const OperatorExpression* r, con
 }
 }  // namespace
 
+namespace {
+bool isArray(const Expression* e) {
+    const Type* t = typeOf(e);
+    while (auto named = dynamic_cast<const NamedType*>(t))
+        t = named->target;
+    return t->getNumber() == Type::ARRAY;
+}
+
+// Arrays compare element by element (records and unions through the == written with their definitions).
+OperatorExpression* equality(const Expression* l, const OperatorExpression* r, const std::string& op,
+                             BinaryRule rule) {
+    OperatorExpression* e = binary(l, r, " " + op + " ", " " + op + " ", rule);
+    if (!isArray(l) && !isArray(r))
+        return e;
+    std::string test = "quv_runtime::equal(" + codeOf(l) + "," + codeOf(r) + ")";
+    OperatorExpression* arrays =
+        new OperatorExpression(e->getTypeset(), grouped(op == "==" ? test : "!" + test), e->getType());
+    delete e;
+    return arrays;
+}
+}  // namespace
+
 OperatorExpression* Expression::createEq(const OperatorExpression* r) const {
-    return binary(this, r, " == ", " == ", &Type::checkEq);
+    return equality(this, r, "==", &Type::checkEq);
 }
 
 OperatorExpression* Expression::createNe(const OperatorExpression* r) const {
-    return binary(this, r, " != ", " != ", &Type::checkNe);
+    return equality(this, r, "!=", &Type::checkNe);
 }
 
 OperatorExpression* Expression::createLt(const OperatorExpression* r) const {
@@ -187,7 +209,15 @@ OperatorExpression* Expression::createOr(const OperatorExpression* r) const {
 }
 
 OperatorExpression* Expression::createAdd(const OperatorExpression* r) const {
-    return binary(this, r, " + ", " + ", &Type::checkAdd);
+    OperatorExpression* e = binary(this, r, " + ", " + ", &Type::checkAdd);
+    if (typeOf(this)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(this), Type::stringType) ||
+        Type::equal(typeOf(r), Type::stringType))
+        return e;
+    // A String plus a number or truth value appends its written text.
+    OperatorExpression* appended = new OperatorExpression(
+        e->getTypeset(), grouped(code + " + quv_runtime::text(" + codeOf(r) + ")"), e->getType());
+    delete e;
+    return appended;
 }
 
 OperatorExpression* Expression::createSub(const OperatorExpression* r) const {
@@ -227,6 +257,9 @@ OperatorExpression* Expression::createIfThenElse(const OperatorExpression* t, co
 }
 
 OperatorExpression* Expression::createCall(const CodeFragment* p) const {
-    return new OperatorExpression(typeset + ":" + typesetOf(p), "(" + codeOf(p) + "," + code + ")",
-                                  typeOrUnknown()->self());
+    auto call = dynamic_cast<const ProcCall*>(p);
+    std::string callCode = call ? call->getValueCode() : codeOf(p);
+    // A call that made no C++ text (it was reported) leaves the value alone.
+    std::string text = callCode.empty() ? code : "(" + callCode + "," + code + ")";
+    return new OperatorExpression(typeset + ":" + typesetOf(p), text, typeOrUnknown()->self());
 }

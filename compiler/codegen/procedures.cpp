@@ -124,38 +124,55 @@ void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTy
 
 // ---- process thread functions ---------------------------------------------------------------
 
+// The thread function takes the run-time parameter block its starter filled
+// (quv_runtime::ProcessBlock) and takes each formal's actual by the formal's
+// name, converted to the formal's type; a formal without an actual keeps its
+// default. It makes its output channels before it waits for its input
+// channels, so two processes that talk both ways never wait for each other.
 void CodeFragment::createProsBody(ProNode* p, std::string packName) {
     const std::string NL = base::newline();
-    const std::string blockType = CodeNames::dptName(p->getName());
     const std::string threadName = CodeNames::callName(p->getName());
 
-    std::string members, arguments, creations, waits;
+    std::string values, arguments, creations, waits;
     for (int i = 0; i < p->getParamCount(); ++i) {
         int kind = p->getParamAttrib(i);
         const Type* type = emit::orUnknown(p->getParamType(i));
-        std::string member = CodeNames::dName(p->getFormalParamName(i));
-        if (isChannel(kind))
-            members += type->getCppBase() + " ** " + member + ";" + NL;
-        else
-            members += CodeNames::declaration(member, type) + ";" + NL;
-        arguments += std::string(i == 0 ? "" : ",") + (isChannel(kind) ? "*" : "") + "temp->" + member;
-        if (kind == DEF_OUTPUT_CHANNEL)
-            creations += "*temp->" + member + " = new " + type->getCppBase() + ";" + NL;
-        else if (kind == DEF_INPUT_CHANNEL)
-            waits += "while (!(*temp->" + member + "));" + NL;
+        const std::string formal = p->getFormalParamName(i);
+        const std::string member = CodeNames::dName(formal);
+        const std::string typeName = "_dt_" + formal;
+        const std::string name = emit::quoted(formal);
+        std::string typedefLine = "typedef " + CodeNames::declaration(typeName, type) + ";" + NL;
+        switch (kind) {
+        case DEF_OUTPUT_CHANNEL:
+            creations += typedefLine + typeName + " " + member + " = temp->create_channel<" + typeName + ">(" + name +
+                         ");" + NL;
+            break;
+        case DEF_INPUT_CHANNEL:
+            waits += typedefLine + typeName + " " + member + " = temp->await_channel<" + typeName + ">(" + name +
+                     ");" + NL;
+            break;
+        case DEF_REF_PARAM:
+            values += typedefLine + typeName + " _do_" + formal + "{};" + NL + typeName + "& " + member +
+                      " = temp->ref(" + name + ",_do_" + formal + ");" + NL;
+            break;
+        default:
+            values += typedefLine + typeName + " " + member + "{};" + NL + "temp->take(" + name + "," + member +
+                      ");" + NL;
+            break;
+        }
+        arguments += std::string(i == 0 ? "" : ",") + member;
     }
 
     std::string instance = CodeNames::globalInstance(packName);
     std::string call = CodeNames::globalInstanceDecl(packName) + instance + (instance.empty() ? "" : ".") +
                        p->getCppName() + "(" + NL + arguments + ")" + ";" + NL;
 
-    innerTypes = "typedef struct" + base::openBrace() + members + "int timer_interval" + ";" + NL + "bool end" + ";" +
-                 NL + base::closeBrace() + blockType + ";" + NL + "void " + threadName + "(void * params) " + ";" +
-                 NL;
-    code = "void " + threadName + "(void * params) " + base::openBrace() + blockType + " *temp = (" + blockType +
-           "*) params" + ";" + NL + creations + waits + "if (temp->timer_interval==0)" + base::openBrace() + call +
-           base::closeBrace() + "else" + base::openBrace() + "while (true)" + base::openBrace() + call +
-           "sleep(temp->timer_interval)" + ";" + NL + base::closeBrace() + base::closeBrace() +
-           "temp->end=true" + ";" + NL + "_endthread()" + ";" + NL + base::closeBrace();
+    innerTypes = "void " + threadName + "(void * params) " + ";" + NL;
+    code = "void " + threadName + "(void * params) " + base::openBrace() +
+           "quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params" + ";" + NL + values + creations +
+           waits + "if (temp->timer_interval==0)" + base::openBrace() + call + base::closeBrace() + "else" +
+           base::openBrace() + "while (true)" + base::openBrace() + call + "quv_runtime::sleep(temp->timer_interval)" +
+           ";" + NL + base::closeBrace() + base::closeBrace() + "temp->finish()" + ";" + NL + "_endthread()" + ";" +
+           NL + base::closeBrace();
     typeset.clear();
 }

@@ -14,9 +14,22 @@ std::string recordDefinitions() {
         std::string body = r->getStructText();
         size_t keywordEnd = body.find(' ');
         text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
-                base::newline();
+                base::newline() + recordEquality(r->getCppBase(), r);
     }
     return text;
+}
+
+// QUV/E compares records and unions field by field.
+std::string recordEquality(const std::string& cppName, const RecordType* r) {
+    const std::string NL = base::newline();
+    std::string head = "inline bool operator==(const " + cppName + "& a, const " + cppName + "& b) ";
+    std::string test = "true";
+    for (int i = 0; i < r->getFieldCount(); ++i) {
+        std::string f = CodeNames::fieldName(r->getFieldName(i));
+        test += " && quv_runtime::equal(a." + f + ", b." + f + ")";
+    }
+    return head + "{ return " + test + "; }" + NL + "inline bool operator!=(const " + cppName + "& a, const " +
+           cppName + "& b) { return !(a == b); }" + NL;
 }
 }  // namespace emit
 

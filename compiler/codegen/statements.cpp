@@ -229,7 +229,9 @@ void Statement::createActionItem(const std::vector<AssignmentEquation*>& equatio
 void Statement::createCallAction(const CodeFragment* call) {
     label = "next";
     typeset = typesetOf(call);
-    code = codeOf(call);
+    // A call whose text is empty (it was reported) makes no statement.
+    std::string text = codeOf(call);
+    code = text.empty() ? text : text + base::semicolon();
     innerTypes.clear();
 }
 

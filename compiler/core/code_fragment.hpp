@@ -14,6 +14,7 @@ class Type;
 class Node;
 class BlockNode;
 class ProNode;
+class TypeNode;
 
 class CodeFragment {
 public:
@@ -63,6 +64,20 @@ public:
     void createDMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V, const CodeFragment* P,
                      const CodeFragment* S, const CodeFragment* K, const CodeFragment* A);
     void createMMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V, const CodeFragment* M);
+
+    // ---- packages, agents and type declarations; each sets the texts it names ----
+    // bases is the fathers part (a DerivationFragment), members the local
+    // variable part, procs the procedure part. A father that is the package
+    // itself, or whose fathers lead back to it, is never written as a base.
+    void createPackClass(std::string name, const CodeFragment* bases, const CodeFragment* members,
+                         const CodeFragment* procs);
+    // As a package, plus the agent's process: the fragment of its head (after
+    // createProsHead and createProsBody) and of its declaration (after createFrameDecl).
+    void createAgentClass(std::string name, const CodeFragment* bases, const CodeFragment* members,
+                          const CodeFragment* procs, const CodeFragment* prosHead, const CodeFragment* prosBody);
+    // The typedef of a type declaration; the node records the named type. A
+    // node already referenced (the type names itself) gets a struct or union tag.
+    void createTypeDecl(std::string name, Type* t, TypeNode* node);
 
 protected:
     std::string typeset;     // [0] the construct printed again as QUV/E source
@@ -255,6 +270,7 @@ protected:
 };
 
 class Statement;
+class ProcessStart;
 class AssignmentEquation;
 class GotoCondition;
 class CaseCondition;
@@ -317,9 +333,14 @@ public:
 
     // ---- action records and guarded alternatives ----
     void createActionItem(const std::vector<AssignmentEquation*>& equations, std::string label);
+    // call: a procedure call or built-in (ProcCall); its text has no ";" of its own.
     void createCallAction(const CodeFragment* call);
     void createGuardedAlternative(const CodeFragment* condition, const Statement* action);
     void createSelect(const std::vector<Statement*>& alternatives);
+
+    // The parallel statement: starts every process of starts (in written order)
+    // and waits for all of them to end. The starts and their actuals stay the caller's.
+    void createParallel(const std::vector<ProcessStart*>& starts);
 };
 
 // A %alg or %stm part; the elements and statements stay the caller's.
@@ -349,6 +370,101 @@ public:
     explicit AssignmentEquation(VarNode* control);
     // A sequence of at least two equations, which stay the caller's.
     explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
+};
+
+// One actual/formal pair of a call, made by a ProcCall::create...Param
+// factory. Its typeset text is the pair as QUV/E; its other texts are empty.
+class ActualParam : public CodeFragment {
+public:
+    std::string getActualCode() const { return actualCode; }
+    std::string getFormalName() const { return formalName; }
+    std::string getPeerControl() const { return peerControl; }  // channel pairs only
+    int getAttribute() const { return attribute; }              // 12 value, 13 reference, 14 input, 15 output channel
+    Type* getType() const { return type; }                      // not owned
+
+private:
+    std::string actualCode;  // the C++ expression the actual passes
+    std::string formalName;
+    std::string peerControl;
+    int attribute = 0;
+    Type* type = nullptr;
+    friend class ProcCall;
+};
+
+// One process start of a parallel statement. Its texts: typeset the start as
+// QUV/E, C++ the filling of its parameter block, inner types empty.
+class ProcessStart : public CodeFragment {
+public:
+    std::string getControlName() const { return controlName; }
+    // The call's actuals in written order; the records stay the caller's.
+    const std::vector<ActualParam*>& getActuals() const { return actuals; }
+    std::string getThreadStart() const { return threadStart; }
+    std::string getEndFlag() const { return endFlag; }
+    // The process the control variable is known to start, or null.
+    ProNode* getProcess() const { return process; }
+
+private:
+    std::string controlName;
+    std::vector<ActualParam*> actuals;
+    std::string threadStart;
+    std::string endFlag;
+    ProNode* process = nullptr;  // not owned
+    friend class ProcCall;
+    friend class Statement;
+};
+
+// A call of a user procedure or of a built-in. The walker fills one with a
+// single emitter and hands it to Statement::createCallAction or to
+// Expression::createCall. No text ends in ";": the call action adds it.
+class ProcCall : public CodeFragment {
+public:
+    // ---- actual/formal pairs: each returns a new record the caller deletes ----
+    // expression: the value (an OperatorExpression or access record).
+    static ActualParam* createInParam(const Expression* expression, std::string formal);
+    static ActualParam* createIoParam(const Expression* variable, std::string formal);
+    // peer: the control variable of the process at the other end.
+    static ActualParam* createChanInParam(std::string channel, VarNode* peer, std::string formal);
+    static ActualParam* createChanOutParam(std::string channel, VarNode* peer, std::string formal);
+    // Reports a conflict of a new actual of a process call with an earlier one and returns false.
+    static bool checkActualPair(const ActualParam& actual, const ActualParam& other);
+
+    // A new process start the caller deletes (not its actuals). process: the
+    // process the control is known to start (a control-binding equation of the
+    // same file), or null; it lets the parallel statement compare channel element types.
+    static ProcessStart* createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
+                                         ProNode* process = nullptr);
+
+    // ---- calls ----
+    // frame: SymbolTable::getFramePath of the procedure. Matches the actuals to
+    // the formals by name; reports and leaves the C++ text empty on a count
+    // mismatch or two actuals of one formal; throws QUVRunTimeException for an
+    // actual naming no formal.
+    void createProcCall(ProNode* procedure, std::string frame, const std::vector<ActualParam*>& actuals);
+
+    // ---- the built-ins; operands stay the caller's ----
+    void createFopen(VarNode* file, const Expression* name);
+    void createFclose(VarNode* file);
+    void createFeof(VarNode* file, const Expression* target);
+    void createQuvEof(VarNode* file, const Expression* marker);
+    void createFread(VarNode* file, const std::vector<Expression*>& items);
+    void createRead(const std::vector<Expression*>& items);
+    void createFwrite(VarNode* file, const std::vector<OperatorExpression*>& items);
+    void createWrite(const std::vector<OperatorExpression*>& items);
+    void createFwriteln(VarNode* file, const std::vector<OperatorExpression*>& items);
+    void createWriteln(const std::vector<OperatorExpression*>& items);
+    void createGetc(VarNode* file, const Expression* target);
+    void createGetchar(const Expression* target);
+    void createUnGetc(VarNode* file, const Expression* source);
+    void createUnGetChar(const Expression* source);
+    void createItoc(const Expression* value, const Expression* target);
+    void createStrlen(const Expression* target, const Expression* value);
+
+    // The call as a C++ expression, for a call used as a value (the character
+    // built-ins' C++ texts are statement blocks).
+    std::string getValueCode() const { return valueCode.empty() ? code : valueCode; }
+
+private:
+    std::string valueCode;
 };
 
 namespace CodeNames {

@@ -71,7 +71,10 @@ Type* Type::checkArithmetic(const std::string& op, Type* r, bool allowString) {
         return floatType;
     if (equal(this, floatType) && equal(r, floatType))
         return floatType;
-    if (allowString && equal(this, stringType))
+    // A String takes the text of a basic value appended to it, as the output built-ins write it.
+    if (allowString && equal(this, stringType) &&
+        (equal(r, stringType) || equal(r, integerType) || equal(r, floatType) || equal(r, boolType) ||
+         equal(r, logicType)))
         return stringType;
     return reject(op, this, r);
 }

@@ -28,10 +28,8 @@ BlockNode::~BlockNode() {
 }
 
 Node* BlockNode::find(const std::string& wanted) const {
-    for (Node* child : children)
-        if (child->getName() == wanted)
-            return child;
-    return nullptr;
+    auto named = byName.find(wanted);
+    return named == byName.end() || named->second.empty() ? nullptr : named->second.front();
 }
 
 void BlockNode::lookup(const std::string& wanted, std::vector<Node*>& out) const {
@@ -52,6 +50,11 @@ void BlockNode::remove(Node* node) {
     auto it = std::find(children.begin(), children.end(), node);
     if (it != children.end())
         children.erase(it);
+    auto named = byName.find(node->getName());
+    if (named != byName.end()) {
+        std::vector<Node*>& same = named->second;
+        same.erase(std::remove(same.begin(), same.end(), node), same.end());
+    }
 }
 
 ProgNode::ProgNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)

@@ -4,6 +4,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class BlockNode;
@@ -57,10 +58,17 @@ public:
     void remove(Node* node);
 
     const std::vector<Node*>& getChildren() const { return children; }
-    void appendChild(Node* child) { children.push_back(child); }
+    void appendChild(Node* child)
+    {
+        children.push_back(child);
+        byName[child->getName()].push_back(child);
+    }
 
 protected:
     std::vector<Node*> children;
+    // The children of each name in declaration order: a block of many names
+    // (a program of thousands of procedures) finds one without a search.
+    std::unordered_map<std::string, std::vector<Node*>> byName;
 };
 
 class ProgNode : public BlockNode {

@@ -20,15 +20,18 @@
 //   them to their caller, which keeps them in Owned locals until its own
 //   emitter has run. A construct that failed yields no object and is left out
 //   of the lists its caller hands on.
-// - The trial of a parenthesised expression (a syntactic predicate) walks
+// - The trial of a parenthesised expression (parensHoldExpression) walks
 //   without actions: ANTLR guards every action of a rule's body while
 //   guessing, so nothing is resolved, declared, reported, allocated or
 //   appended during a trial. Init blocks run, so they only name the rule and
 //   make empty locals.
 //
-// Rules marked INTERIM skip their subtree until their construct is translated.
+// - A name that resolves to a node of another class than its use needs (a
+//   variable named as a procedure, a procedure as a type) has been reported
+//   by the resolution; it stands for nothing, and what needed it is left out.
 
 header "post_include_hpp" {
+#include <map>
 #include <memory>
 #include <string>
 #include "compiler/core/core.hpp"
@@ -59,7 +62,7 @@ public:
 	using ANTLR_USE_NAMESPACE(antlr)TreeParser::reportError;
 
 	// Every rule entry passes here: a tree nested so deeply that the walk would
-	// run out of stack ends the walk with one diagnostic, not a crash.
+	// run out of stack ends the walk with one diagnostic (NestingTooDeep), not a crash.
 	void traceIn(const char* rule, ANTLR_USE_NAMESPACE(antlr)RefAST node) override;
 	void traceOut(const char*, ANTLR_USE_NAMESPACE(antlr)RefAST) override {}
 
@@ -111,6 +114,11 @@ private:
 	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
 	static void checkRequiredType(const OperatorExpression* e, int mask);
 	static void checkVariableType(const Expression* v, int mask);
+	// The trial of a parenthesised expression, made once per node of a walk:
+	// a trial repeated at every level of nested parentheses would take time
+	// exponential in their depth.
+	std::map<const ANTLR_USE_NAMESPACE(antlr)AST*, bool> parensTrials;
+	bool parensHoldExpression(ANTLR_USE_NAMESPACE(antlr)RefAST node);
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
 	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
@@ -139,6 +147,45 @@ private:
 	static Statement* callAction(const CodeFragment* call);
 	static Statement* selectOf(const OwnedList<Statement>& alternatives);
 	static Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
+	static Statement* parallelOf(const OwnedStarts& starts);
+
+	// Calls, built-ins and process starts (walk_calls.cpp).
+	typedef void (ProcCall::*FileEmitter)(VarNode*, const Expression*);
+	typedef void (ProcCall::*OperandEmitter)(const Expression*);
+	typedef void (ProcCall::*PairEmitter)(const Expression*, const Expression*);
+	typedef void (ProcCall::*WriteEmitter)(const std::vector<OperatorExpression*>&);
+	typedef void (ProcCall::*FileWriteEmitter)(VarNode*, const std::vector<OperatorExpression*>&);
+	// The process each control variable is bound to by a control-binding
+	// equation of this file; null where it is bound to more than one.
+	std::map<const Node*, ProNode*> controlProcesses;
+	void bindControl(Node* control, Node* process);
+	ProcCall* userCall(Node* procedure, const OwnedList<ActualParam>& actuals);
+	static ProcCall* fileCall(Node* file, const Expression* operand, FileEmitter emit);
+	static ProcCall* closeCall(Node* file);
+	static ProcCall* operandCall(const Expression* operand, OperandEmitter emit);
+	static ProcCall* pairCall(const Expression* first, const Expression* second, PairEmitter emit);
+	static ProcCall* readCall(Node* file, bool fromFile, const std::vector<Expression*>& items);
+	static ProcCall* writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit);
+	static ProcCall* fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit);
+	static void addReadItem(std::vector<Expression*>& items, Expression* v);
+	static OperatorExpression* valueCall(const OperatorExpression* value, const CodeFragment* call);
+	static ActualParam* inParam(const OperatorExpression* value, const std::string& formal);
+	static ActualParam* ioParam(const Expression* variable, const std::string& formal);
+	static ActualParam* channelParam(const std::string& channel, Node* peer, const std::string& formal, bool input);
+	static void checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier);
+	ProcessStart* processStart(Node* control, OwnedList<ActualParam>& actuals, int interval);
+	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
+
+	// Types, packages and agents (walk_types.cpp).
+	static Type* pointerTo(Type* target);
+	static Type* arrayOf(Type* element, const std::vector<int>& sizes);
+	static Type* recordOf(OwnedFields& fields, bool isUnion);
+	static void addField(FieldListFragment* fields, FieldFragment& item);
+	static void declareType(CodeFragment* f, const std::string& name, Type* t, Node* node);
+	void addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit);
+	static void setFathers(Node* unit, const DerivationFragment& bases);
+	void leaveUnit(Node* unit, int kind);
+	void reportSemantic(const std::string& text);
 }
 
 // ---------------------------------------------------------------- program frame
@@ -386,10 +433,15 @@ proDeclarationHeader[CodeFragment* f, int kind]
 
 // ---------------------------------------------------------------- types
 
-// Basic and named types. INTERIM: pointer, union, record and array types are
-// skipped and give the unknown type until type declarations are translated.
 type returns [Type* t = nullptr]
-{ enterRule("type"); std::string name; Node* definition = nullptr; }
+{
+	enterRule("type");
+	std::string name;
+	Node* definition = nullptr;
+	Type* inner = nullptr;
+	std::vector<int> sizes;
+	OwnedFields fields;
+}
 	:	definition = refName[name, REF_TYPE] { t = namedType(definition); }
 	|	INT { t = Type::integerType; }
 	|	FLOAT { t = Type::floatType; }
@@ -398,28 +450,93 @@ type returns [Type* t = nullptr]
 	|	LOGIC { t = Type::logicType; }
 	|	NM { t = Type::nmType; }
 	|	STREAM { t = Type::streamType; }
-	|	POINT { t = Type::unknownType; }
-	|	UNION { t = Type::unknownType; }
-	|	RECORD { t = Type::unknownType; }
-	|	ARRAY { t = Type::unknownType; }
+	|	#(POINT inner = type) { t = pointerTo(inner); }
+	|	#(UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, true); }
+	|	#(RECORD { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, false); }
+	|	#(ARRAY inner = type ( n:INT_LITERAL { sizes.push_back(literalValue(n)); } )+ )
+		{ t = arrayOf(inner, sizes); }
 	;
 
-// INTERIM: type declarations are skipped; the section still counts them.
+// The name is declared before its type is walked, so the type may name it
+// (a record holding a pointer to its own type).
 typeDeclaration[CodeFragment* f]
-{ enterRule("typeDeclaration"); }
-	:	TYPE_DECL
+{ enterRule("typeDeclaration"); std::string name; Node* node = nullptr; Type* t = nullptr; }
+	:	#(TYPE_DECL node = defName[name, DEF_TYPE] t = type)
+		{ declareType(f, name, t, node); }
 	;
 
-// INTERIM: packages are skipped; the section still counts them.
+// The fields of a record or union, a run of siblings; each item starts
+// without an entry, so a field that failed adds nothing.
+fieldDeclarationPart[FieldListFragment* fields]
+{ enterRule("fieldDeclarationPart"); FieldFragment item; }
+	:	( fieldDeclaration[&item] { addField(fields, item); } )+
+	;
+
+fieldDeclaration[FieldFragment* f]
+{ enterRule("fieldDeclaration"); Type* t = nullptr; std::string name; }
+	:	#(FIELD_DECL t = type id:IDENT { name = id->getText(); })
+		{ f->createFieldDecl(name, t ? t : Type::unknownType); }
+	;
+
+// ---------------------------------------------------------------- packages and agents
+
 packageDeclaration[CodeFragment* f]
-{ enterRule("packageDeclaration"); }
-	:	PACK_DECL
+{
+	enterRule("packageDeclaration");
+	DerivationFragment bases;
+	SectionFragment locals, procs;
+	std::string name;
+	Node* unit = nullptr;
+}
+	:	#(	PACK_DECL unit = defName[name, DEF_PACKAGE]
+			( fatherDeclarationPart[&bases, unit] )?
+			{ setFathers(unit, bases); }
+			( localVariableDeclarationPart[&locals] )?
+			( procDeclarationPart[&procs] )?
+		)
+		{
+			f->createPackClass(name, &bases, &locals, &procs);
+			leaveUnit(unit, DEF_PACKAGE);
+		}
 	;
 
-// INTERIM: agents are skipped; the section still counts them.
 agentDeclaration[CodeFragment* f]
-{ enterRule("agentDeclaration"); }
-	:	AGENT_DECL
+{
+	enterRule("agentDeclaration");
+	DerivationFragment bases;
+	SectionFragment locals, procs;
+	CodeFragment head, body;
+	std::string name;
+	Node* unit = nullptr;
+}
+	:	#(	AGENT_DECL unit = defName[name, DEF_AGENT]
+			( fatherDeclarationPart[&bases, unit] )?
+			{ setFathers(unit, bases); }
+			( localVariableDeclarationPart[&locals] )?
+			( procDeclarationPart[&procs] )?
+			proDeclarationHeader[&head, DEF_PROCESS]
+			proDeclaration[&body, DEF_PROCESS]
+		)
+		{
+			f->createAgentClass(name, &bases, &locals, &procs, &head, &body);
+			leaveUnit(unit, DEF_AGENT);
+		}
+	;
+
+// The fathers are resolved inside the unit's block: each must be a package or
+// agent walked before it.
+fatherDeclarationPart[DerivationFragment* bases, Node* unit]
+{ enterRule("fatherDeclarationPart"); std::string name; Node* father = nullptr; }
+	:	#(PERCENT_FATHER ( father = declFather[name] { addFather(bases, name, father, unit); } )+ )
+	;
+
+declFather[std::string& name] returns [Node* node = nullptr]
+{ enterRule("declFather"); }
+	:	id:IDENT
+		{
+			name = id->getText();
+			node = resolveName(id, name, REF_PACKAGE);
+		}
 	;
 
 // ---------------------------------------------------------------- algorithmic parts
@@ -528,12 +645,13 @@ actionPart returns [Statement* result = nullptr]
 	Owned<AssignmentEquation> q;
 	OwnedList<Statement> alternatives;
 	OwnedList<AssignmentEquation> equations;
+	OwnedStarts starts;
+	ProcessStart* start = nullptr;
 	std::string forward;
 }
 	:	call = procCall { result = callAction(call.get()); }
-	// INTERIM: a parallel start is skipped and acts as an empty call until
-	// process starts are translated.
-	|	PARALLEL { result = callAction(nullptr); }
+	|	#(PARALLEL ( start = prosCall { starts.add(start); } )+ )
+		{ result = parallelOf(starts); }
 	|	#(SELECT ( g = conAct { alternatives.add(g.release()); } )+ )
 		{ result = selectOf(alternatives); }
 	|	#(ActionItem ( q = assignmentEquation { equations.add(q.release()); } )* ( forwardLabel[forward] )? )
@@ -555,13 +673,100 @@ forwardLabel[std::string& label]
 	|	EXIT { label = "exit"; }
 	;
 
-// INTERIM: procedure calls and built-ins are skipped and give no call
-// fragment until calls are translated.
+// A user call or a built-in; the call fragment is made only once its
+// emitter can run with every operand it needs.
 procCall returns [CodeFragment* f = nullptr]
-{ enterRule("procCall"); }
-	:	ProCall
-	|	FOPEN | FCLOSE | FEOF | QUVEOF | FREAD | READ | FWRITE | WRITE | FWRITELN | WRITELN
-	|	GETC | GETCHAR | UNGETC | UNGETCHAR | ITOC | STRLEN
+{
+	enterRule("procCall");
+	std::string name;
+	Node* procedure = nullptr;
+	Node* file = nullptr;
+	ActualParam* actual = nullptr;
+	OwnedList<ActualParam> actuals;
+	Owned<OperatorExpression> x;
+	OperatorExpression* item = nullptr;
+	OwnedList<OperatorExpression> items;
+	Expression* v = nullptr;
+	std::vector<Expression*> targets;
+}
+	:	#(ProCall procedure = refName[name, REF_PROCEDURE] ( actual = actualFormalPair { actuals.add(actual); } )* )
+		{ f = userCall(procedure, actuals); }
+	|	#(FOPEN file = refName[name, REF_FILE] x = typedExpression[4])
+		{ f = fileCall(file, x.get(), &ProcCall::createFopen); }
+	|	#(FCLOSE file = refName[name, REF_FILE])
+		{ f = closeCall(file); }
+	|	#(FEOF file = refName[name, REF_FILE] v = typedVariable[8])
+		{ f = fileCall(file, v, &ProcCall::createFeof); }
+	|	#(QUVEOF file = refName[name, REF_FILE] x = typedExpression[4])
+		{ f = fileCall(file, x.get(), &ProcCall::createQuvEof); }
+	|	#(FREAD file = refName[name, REF_FILE] ( v = variable { addReadItem(targets, v); } )+ )
+		{ f = readCall(file, true, targets); }
+	|	#(READ ( v = variable { addReadItem(targets, v); } )+ )
+		{ f = readCall(nullptr, false, targets); }
+	|	#(FWRITE file = refName[name, REF_FILE] ( item = typedExpression[15] { items.add(item); } )+ )
+		{ f = fileWriteCall(file, items, &ProcCall::createFwrite); }
+	|	#(WRITE ( item = typedExpression[15] { items.add(item); } )+ )
+		{ f = writeCall(items, &ProcCall::createWrite); }
+	|	#(FWRITELN file = refName[name, REF_FILE] ( item = typedExpression[15] { items.add(item); } )+ )
+		{ f = fileWriteCall(file, items, &ProcCall::createFwriteln); }
+	|	#(WRITELN ( item = typedExpression[15] { items.add(item); } )+ )
+		{ f = writeCall(items, &ProcCall::createWriteln); }
+	|	#(GETC file = refName[name, REF_FILE] v = variable)
+		{ f = fileCall(file, v, &ProcCall::createGetc); }
+	|	#(GETCHAR v = variable)
+		{ f = operandCall(v, &ProcCall::createGetchar); }
+	|	#(UNGETC file = refName[name, REF_FILE] v = variable)
+		{ f = fileCall(file, v, &ProcCall::createUnGetc); }
+	|	#(UNGETCHAR v = variable)
+		{ f = operandCall(v, &ProcCall::createUnGetChar); }
+	|	#(ITOC x = typedExpression[1] v = variable)
+		{ f = pairCall(x.get(), v, &ProcCall::createItoc); }
+	|	#(STRLEN v = variable x = typedExpression[4])
+		{ f = pairCall(v, x.get(), &ProcCall::createStrlen); }
+	;
+
+// One process of a parallel statement: an optional timer interval, the
+// control variable naming the instance, and the actuals.
+prosCall returns [ProcessStart* result = nullptr]
+{
+	enterRule("prosCall");
+	std::string name;
+	Node* control = nullptr;
+	int interval = 0;
+	ActualParam* actual = nullptr;
+	OwnedList<ActualParam> actuals;
+}
+	:	#(	ProCall
+			( t:INT_LITERAL { interval = literalValue(t); } )?
+			control = refName[name, REF_CONTROL]
+			( actual = actualFormalPair { checkPairs(actual, actuals); actuals.add(actual); } )*
+		)
+		{ result = processStart(control, actuals, interval); }
+	;
+
+// A value, a reference or a channel actual with the formal it is for. The
+// two channel forms differ in where the star stands: before the peer for an
+// input channel, after it for an output channel.
+actualFormalPair returns [ActualParam* result = nullptr]
+{
+	enterRule("actualFormalPair");
+	Owned<OperatorExpression> e;
+	Expression* v = nullptr;
+	Node* peer = nullptr;
+	std::string formal, channel, name;
+	bool input = false;
+}
+	:	#(PERCENT_INP e = expression f1:IDENT { formal = f1->getText(); })
+		{ result = inParam(e.get(), formal); }
+	|	#(PERCENT_IOP v = variable f2:IDENT { formal = f2->getText(); })
+		{ result = ioParam(v, formal); }
+	|	#(	PERCENT_CHN c:IDENT { channel = c->getText(); }
+			(	STAR peer = refName[name, REF_CONTROL] { input = true; }
+			|	peer = refName[name, REF_CONTROL] STAR
+			)
+			f3:IDENT { formal = f3->getText(); }
+		)
+		{ result = channelParam(channel, peer, formal, input); }
 	;
 
 // ---------------------------------------------------------------- assignment equations
@@ -572,7 +777,7 @@ assignmentEquation returns [AssignmentEquation* q = nullptr]
 	Expression* target = nullptr;
 	Owned<OperatorExpression> value;
 	Node* node = nullptr;
-	[[maybe_unused]] Node* processNode = nullptr;  // only the process's name is passed on
+	Node* processNode = nullptr;
 	Type* t = nullptr;
 	std::string name, process;
 	OwnedList<AssignmentEquation> parts;
@@ -586,7 +791,7 @@ assignmentEquation returns [AssignmentEquation* q = nullptr]
 	|	#(EXCLAMATION node = refName[name, REF_OUTPUT_CHANNEL] value = expression)
 		{ q = sendEquation(node, value.get()); }
 	|	#(EQUAL node = refName[name, REF_CONTROL] processNode = refName[process, REF_PROCESS])
-		{ q = startEquation(node, process); }
+		{ q = startEquation(node, process); bindControl(node, processNode); }
 	|	#(DELETE node = refName[name, REF_CONTROL])
 		{ q = deleteEquation(node); }
 	|	#(SEQ assignmentEquationList[parts])
@@ -658,6 +863,7 @@ expression returns [OperatorExpression* e = nullptr]
 	Expression* v = nullptr;
 	Expression k;
 	Node* channel = nullptr;
+	Owned<CodeFragment> call;
 	std::string name;
 	bool second = false;
 }
@@ -683,10 +889,12 @@ expression returns [OperatorExpression* e = nullptr]
 	|	#(QUESTION channel = refName[name, REF_INPUT_CHANNEL] ( v = variable { second = true; } )? )
 		{ e = canReceive(channel, v, second); }
 	|	#(BAND v = variable) { if (v) e = v->createAddressOf(); }
-	// INTERIM: a value call is skipped and gives no expression until calls are translated.
-	|	COLON
+	// The value is taken after the call has run.
+	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
 	|	constant1[&k] { e = Expression::fromConstant(&k); }
-	|	( #(PARENS expression) )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
+	// The trial stays a syntactic predicate, which has every action of the
+	// walker guarded against guessing; the remembered trial decides it.
+	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
 	|	v = variable { if (v) e = Expression::fromVariable(v); }
 	;
 

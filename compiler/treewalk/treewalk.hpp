@@ -10,16 +10,10 @@
 //
 // Recognition errors become diagnostics and the walk goes on; an internal
 // failure (QUVRunTimeException) and a tree nested too deeply to walk
-// (TreeTooDeep) end the walk by an exception.
+// (NestingTooDeep, shared with the parser) end the walk by an exception.
 #pragma once
 #include <string>
 
 #include <antlr/ANTLRException.hpp>
 #include "compiler/treewalk/QUVTreeWalk.hpp"
 
-// Thrown when the walk would go deeper than the stack allows. It is not a
-// recognition error, so no rule's recovery catches it: the whole walk ends.
-class TreeTooDeep : public antlr::ANTLRException {
-public:
-    TreeTooDeep() : antlr::ANTLRException("the tree is nested too deeply to be walked") {}
-};

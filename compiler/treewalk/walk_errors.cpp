@@ -62,11 +62,8 @@ void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
     QUVException(c.kind, c.number, line, column, ruleName, fileName, messageOf(ex));
 }
 
+// The diagnostic stands where the last node was matched, like every other of the walk.
 void QUVTreeWalk::traceIn(const char* rule, antlr::RefAST)
 {
-    if (!stackGuard.exhausted())
-        return;
-    QUVException(QUVException::RunTimeError, 21, line, column, rule, fileName,
-                 "the tree is nested too deeply to be walked");
-    throw TreeTooDeep();
+    guardStack(stackGuard, rule, line, column, fileName);
 }

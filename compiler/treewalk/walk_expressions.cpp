@@ -114,3 +114,29 @@ void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
     QUVException diagnostic;
     diagnostic.makeIllegalType(t, mask);
 }
+
+// Whether the node's first child walks as an expression, tried without
+// actions (guessing) and remembered for the rest of the walk: the trials of
+// the parentheses inside it are made during this one, once each.
+bool QUVTreeWalk::parensHoldExpression(antlr::RefAST node)
+{
+    const auto known = parensTrials.find(node.get());
+    if (known != parensTrials.end())
+        return known->second;
+    struct Guessing {
+        antlr::TreeParserSharedInputState& state;
+        explicit Guessing(antlr::TreeParserSharedInputState& s) : state(s) { ++state->guessing; }
+        ~Guessing() { --state->guessing; }
+    };
+    bool fits = true;
+    {
+        Guessing trial(inputState);
+        try {
+            expression(node->getFirstChild());
+        } catch (const antlr::RecognitionException&) {
+            fits = false;
+        }
+    }
+    parensTrials[node.get()] = fits;
+    return fits;
+}

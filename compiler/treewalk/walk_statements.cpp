@@ -1,6 +1,9 @@
 // The actions of the walker's equation, statement, element and action rules:
 // each builds its object through one emitter, or none when a part it needs
-// failed, so that the emitters never see a missing part.
+// failed, so that the emitters never see a missing part. An object is held
+// by its owner while its emitter runs: an emitter that throws frees it.
+#include <memory>
+
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 
@@ -120,9 +123,9 @@ Statement* QUVTreeWalk::atomicStatement(const std::string& label, const Statemen
 {
     if (!action)
         return nullptr;
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createCE(label, action);
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
@@ -130,9 +133,9 @@ Statement* QUVTreeWalk::ifStatement(const std::string& label, Owned<OperatorExpr
 {
     if (!thenAction)
         return nullptr;
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createIfStat(label, guardOf(c, guarded), thenAction, elseAction);
-    return s;
+    return s.release();
 }
 
 // Without its condition a case statement has no alternative to put its statements in.
@@ -141,17 +144,17 @@ Statement* QUVTreeWalk::caseStatement(const std::string& label, const CaseCondit
 {
     if (!c)
         return nullptr;
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createStat(label, c, statements.items());
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
                                       const OwnedList<Statement>& statements)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createLoopStat(label, guardOf(c, guarded), statements.items());
-    return s;
+    return s.release();
 }
 
 // An exit condition that failed ends the wait after one round rather than never.
@@ -159,16 +162,16 @@ Statement* QUVTreeWalk::waitStatement(const std::string& label, const OwnedList<
                                       const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard,
                                       bool guarded)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createWaitStat(label, equations.items(), exitCondition, guardOf(guard, guarded));
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::sequenceStatement(const OwnedList<Statement>& statements)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createSeqStat(statements.items());
-    return s;
+    return s.release();
 }
 
 ConditionalElement* QUVTreeWalk::elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
@@ -176,39 +179,46 @@ ConditionalElement* QUVTreeWalk::elementOf(const std::string& label, Owned<Opera
 {
     if (!action)
         return nullptr;
-    ConditionalElement* e = new ConditionalElement;
+    std::unique_ptr<ConditionalElement> e(new ConditionalElement);
     e->createCE(label, guardOf(c, guarded), action);
-    return e;
+    return e.release();
 }
 
 // ---- action parts --------------------------------------------------------------------------------
 
 Statement* QUVTreeWalk::actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createActionItem(equations.items(), forward);
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::callAction(const CodeFragment* call)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createCallAction(call);
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::selectOf(const OwnedList<Statement>& alternatives)
 {
-    Statement* s = new Statement;
+    std::unique_ptr<Statement> s(new Statement);
     s->createSelect(alternatives.items());
-    return s;
+    return s.release();
 }
 
 Statement* QUVTreeWalk::guardedAlternative(Owned<OperatorExpression>& c, const Statement* action)
 {
     if (!action)
         return nullptr;
-    Statement* g = new Statement;
+    std::unique_ptr<Statement> g(new Statement);
     g->createGuardedAlternative(guardOf(c, true), action);
-    return g;
+    return g.release();
+}
+
+Statement* QUVTreeWalk::parallelOf(const OwnedStarts& starts)
+{
+    std::unique_ptr<Statement> s(new Statement);
+    s->createParallel(starts.items());
+    return s.release();
 }

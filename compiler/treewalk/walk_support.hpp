@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "compiler/core/code_fragment.hpp"
+
 // One object; assigning a new one frees the old. The generated rules assign
 // sub-rule results with "x = rule(...)", hence the assignment from a raw pointer.
 template <typename T>
@@ -61,4 +63,72 @@ public:
 
 private:
     std::vector<std::unique_ptr<T>> objects;
+};
+
+// The process starts of a parallel statement. A start keeps pointers to its
+// actual parameters without owning them; both go together here, the actuals
+// first, once the statement's emitter has run.
+class OwnedStarts {
+public:
+    OwnedStarts() = default;
+    OwnedStarts(const OwnedStarts&) = delete;
+    OwnedStarts& operator=(const OwnedStarts&) = delete;
+    ~OwnedStarts()
+    {
+        for (ProcessStart* start : starts) {
+            for (ActualParam* actual : start->getActuals())
+                delete actual;
+            delete start;
+        }
+    }
+    void add(ProcessStart* start)
+    {
+        if (start)
+            starts.push_back(start);
+    }
+    const std::vector<ProcessStart*>& items() const { return starts; }
+
+private:
+    std::vector<ProcessStart*> starts;
+};
+
+// The field list of a record or union being walked, with its entries, until
+// the type made from it takes it over.
+class OwnedFields {
+public:
+    OwnedFields() = default;
+    OwnedFields(const OwnedFields&) = delete;
+    OwnedFields& operator=(const OwnedFields&) = delete;
+    ~OwnedFields() { drop(); }
+
+    void start()
+    {
+        drop();
+        list = new FieldList;
+        fragment = new FieldListFragment(list);
+    }
+    FieldListFragment* get() const { return fragment; }
+    FieldList* release()
+    {
+        FieldList* out = list;
+        list = nullptr;
+        delete fragment;
+        fragment = nullptr;
+        return out;
+    }
+
+private:
+    void drop()
+    {
+        if (list)
+            for (FieldEntry* entry : *list)
+                delete entry;
+        delete list;
+        delete fragment;
+        list = nullptr;
+        fragment = nullptr;
+    }
+
+    FieldList* list = nullptr;
+    FieldListFragment* fragment = nullptr;
 };

@@ -23,9 +23,11 @@
         ]
     ]
     [
+        %Loc [ p, c : NM ]
         %Stm [
-            LB = m => || [ producer(%Inp/ Count | n; %Chn/ ch(*, consumer) | out(*, c));
-                           consumer(%Inp/ Count | n; %Chn/ ch(producer, *) | inq(p, *)) ];
+            LB = b => $O p == producer ^ $O c == consumer ^ $OLB = NEXT;
+            LB = m => || [ p(%Inp/ Count | n; %Chn/ ch(*, c) | out(*, c));
+                           c(%Inp/ Count | n; %Chn/ ch(p, *) | inq(p, *)) ];
             LB = e => $OLB = RETURN
         ]
     ]

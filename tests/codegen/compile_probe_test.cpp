@@ -189,11 +189,11 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) 
     SectionFragment pros;
     pros.appendPros(&p.head);
     pros.createProsSection(&p.frame);
-    // What a process start will write, by hand: one parameter block, the thread, the waits.
-    std::string start = "Channel<int> *ch = 0;\np_dpt1 block;\nblock._d_o = &ch;\nblock._d_n = 5;\n"
-                        "block.timer_interval = 0;\nblock.end = false;\n_beginthread(p_call, 0, (void*)&block);\n"
-                        "while (!*(Channel<int> *volatile *)&ch);\nint got = 0;\nch->syn_recv(&got);\n"
-                        "while (!*(volatile bool *)&block.end);\n";
+    // What a process start writes, by hand: the parameter block, the thread, the wait.
+    std::string start = "quv_runtime::ChannelLink ch;\nquv_runtime::ProcessBlock block;\n"
+                        "block.put_channel(\"o\", &ch);\nblock.put_value<int>(\"n\", 5);\n"
+                        "block.timer_interval = 0;\n_beginthread(p_call, 0, (void*)&block);\n"
+                        "int got = 0;\nch.await<Channel<int>*>()->syn_recv(&got);\nblock.wait_end();\n";
     CodeFragment mainFrame;
     mainUnit(mainFrame, mainNode, mainLocals, mainProcs,
              "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");

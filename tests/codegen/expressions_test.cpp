@@ -47,6 +47,9 @@ struct BinaryCase {
 };
 
 TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
+    Type* arr = Type::makeArray(I, 2);
+    Type* namedArr = Type::makeNamed(arr, "Pair");
+    Type* rec = makeRecordOf({{"f", I}});
     const std::vector<BinaryCase> cases = {
         {&Expression::createEq, I, F, "a == b", "(_a == _b)", B, ""},
         {&Expression::createNe, I, I, "a != b", "(_a != _b)", B, ""},
@@ -61,6 +64,14 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
         {&Expression::createMul, I, I, "a * b", "(_a * _b)", I, ""},
         {&Expression::createDiv, F, F, "a / b", "(_a / _b)", F, ""},
         {&Expression::createMod, I, I, "a Mod b", "(_a % _b)", I, ""},
+        // A String plus a value the output built-ins write appends its text.
+        {&Expression::createAdd, S, I, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
+        {&Expression::createAdd, S, B, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
+        {&Expression::createAdd, S, arr, "a + b", "(_a + quv_runtime::text(_b))", U, "illegal op: + with left"},
+        // Arrays compare element by element; records through the == written with their definition.
+        {&Expression::createEq, arr, arr, "a == b", "(quv_runtime::equal(_a,_b))", B, ""},
+        {&Expression::createNe, namedArr, arr, "a != b", "(!quv_runtime::equal(_a,_b))", B, ""},
+        {&Expression::createEq, rec, rec, "a == b", "(_a == _b)", B, ""},
         // Each mismatch: one diagnostic naming the QUV/E operator, the unknown type, the texts all the same.
         {&Expression::createEq, I, B, "a == b", "(_a == _b)", U, "illegal op: = with left"},
         {&Expression::createNe, S, I, "a != b", "(_a != _b)", U, "illegal op: /= with left"},

@@ -121,15 +121,18 @@ TEST_F(ProceduresTest, ThreadFunctionOfAProcessWithoutFormals) {
     std::string call = cpp + "(\n);\n";
     EXPECT_EQ(textsOf(f),
               (Texts{"",
-                     "void p_call(void * params) \n{\np_dpt1 *temp = (p_dpt1*) params;\n"
+                     "void p_call(void * params) \n{\n"
+                     "quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params;\n"
                      "if (temp->timer_interval==0)\n{\n" + call + "\n}\n"
-                     "else\n{\nwhile (true)\n{\n" + call + "sleep(temp->timer_interval);\n\n}\n\n}\n"
-                     "temp->end=true;\n_endthread();\n\n}\n",
-                     "typedef struct\n{\nint timer_interval;\nbool end;\n\n}\np_dpt1;\nvoid p_call(void * params) ;\n",
+                     "else\n{\nwhile (true)\n{\n" + call + "quv_runtime::sleep(temp->timer_interval);\n\n}\n\n}\n"
+                     "temp->finish();\n_endthread();\n\n}\n",
+                     "void p_call(void * params) ;\n",
                      "old3"}));
 }
 
-TEST_F(ProceduresTest, ThreadFunctionCreatesOutputChannelsBeforeWaitingForInputs) {
+// Each formal takes its actual by name from the run-time block, so the
+// starter's order and number of actuals never move what the thread reads.
+TEST_F(ProceduresTest, ThreadFunctionTakesEachFormalByName) {
     ProNode* p = program.process("p");
     Type* in = Type::makeChannel(I, true);
     Type* out = Type::makeChannel(I, false);
@@ -137,18 +140,30 @@ TEST_F(ProceduresTest, ThreadFunctionCreatesOutputChannelsBeforeWaitingForInputs
     program.param(p, "b", DEF_VALUE_PARAM, I);
     program.param(p, "c", DEF_OUTPUT_CHANNEL, out);
     program.param(p, "d", DEF_OUTPUT_CHANNEL, out);
+    program.param(p, "r", DEF_REF_PARAM, Type::makeArray(I, 3));
     CodeFragment f;
     f.createProsBody(p, "K");
-    EXPECT_NE(f.getInnerTypes().find("\n{\nChannel<int  > ** _d_a;\nint _d_b;\nChannel<int  > ** _d_c;\n"
-                                     "Channel<int  > ** _d_d;\nint timer_interval;\n"),
-              std::string::npos);
-    std::string prepare = "*temp->_d_c = new Channel<int  >;\n*temp->_d_d = new Channel<int  >;\n"
-                          "while (!(*temp->_d_a));\nif (temp->timer_interval==0)";
-    EXPECT_NE(f.getCode().find(prepare), std::string::npos);
-    std::string call = "_class_K global_instance_of_K;\nglobal_instance_of_K." + p->getCppName() +
-                       "(\n*temp->_d_a,temp->_d_b,*temp->_d_c,*temp->_d_d);\n";
-    EXPECT_NE(f.getCode().find("==0)\n{\n" + call + "\n}\n"), std::string::npos);
-    EXPECT_NE(f.getCode().find("while (true)\n{\n" + call + "sleep("), std::string::npos);
+    EXPECT_EQ(f.getInnerTypes(), "void p_call(void * params) ;\n");
+    const std::string code = f.getCode();
+    const struct {
+        const char* what;
+        std::string text;
+    } markers[] = {
+        {"value", "typedef int _dt_b;\n_dt_b _d_b{};\ntemp->take(\"b\",_d_b);\n"},
+        {"reference",
+         "typedef int (_dt_r[3]);\n_dt_r _do_r{};\n_dt_r& _d_r = temp->ref(\"r\",_do_r);\n"},
+        {"creations before the wait",
+         "_dt_c _d_c = temp->create_channel<_dt_c>(\"c\");\ntypedef Channel<int  > *_dt_d;\n"
+         "_dt_d _d_d = temp->create_channel<_dt_d>(\"d\");\ntypedef Channel<int  > *_dt_a;\n"
+         "_dt_a _d_a = temp->await_channel<_dt_a>(\"a\");\nif (temp->timer_interval==0)"},
+        {"call through the package instance",
+         "==0)\n{\n_class_K global_instance_of_K;\nglobal_instance_of_K." + p->getCppName() +
+             "(\n_d_a,_d_b,_d_c,_d_d,_d_r);\n\n}\n"},
+        {"periodic call", "_d_r);\nquv_runtime::sleep(temp->timer_interval);"},
+        {"end", "temp->finish();\n_endthread();"},
+    };
+    for (const auto& m : markers)
+        EXPECT_NE(code.find(m.text), std::string::npos) << m.what << "\n" << code;
 }
 
 }  // namespace

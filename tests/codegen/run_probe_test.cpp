@@ -71,7 +71,7 @@ protected:
         std::string code = "std::cout";
         for (const OperatorExpression* v : values)
             code += " << " + v->getCode() + " << ' '";
-        Filled<> call(Texts{"print", code + " << std::endl;\n", "", ""});
+        Filled<> call(Texts{"print", code + " << std::endl", "", ""});
         Statement* s = keep(new Statement());
         s->createCallAction(&call);
         return s;

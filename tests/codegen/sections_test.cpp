@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "compiler/codegen/emit_support.hpp"
 #include "fragment_support.hpp"
 #include "test_support.hpp"
 
@@ -138,8 +139,12 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     SectionFragment types;
     Filled<> typedefItem(Texts{"T = ...", "typedef " + outer->getCppBase() + " _t_T;\n", "", ""});
     types.createTypeSection(&typedefItem);
-    std::string innerDef = "struct " + inner->getCppBase() + "\n{\nint _f_a;\n}\n;\n";
-    std::string outerDef = "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n";
+    auto equality = [](const Type* t) {
+        return emit::recordEquality(t->getCppBase(), static_cast<const RecordType*>(t));
+    };
+    std::string innerDef = "struct " + inner->getCppBase() + "\n{\nint _f_a;\n}\n;\n" + equality(inner);
+    std::string outerDef =
+        "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n" + equality(outer);
     EXPECT_EQ(types.getPrototypes(), innerDef + outerDef + typedefItem.getCode());
 
     Type* local = makeUnionOf({{"u", Type::makeNamed(I, "T2")}});
@@ -148,7 +153,7 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     CodeFragment main;
     main.createMain(&types, &G, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getPrototypes(),
-              types.getPrototypes() + "union " + local->getCppBase() + "\n{\n_t_T2 _f_u;\n}\n;\nG3");
+              types.getPrototypes() + "union " + local->getCppBase() + "\n{\n_t_T2 _f_u;\n}\n;\n" + equality(local) + "G3");
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ TEST_F(Statements, ActionRecordsAndSelect) {
     Filled<> call("P");
     Statement callAction;
     callAction.createCallAction(&call);
-    EXPECT_EQ(textsOf(callAction), (Texts{"P0", "P1", "", ""}));
+    EXPECT_EQ(textsOf(callAction), (Texts{"P0", "P1;", "", ""}));
     EXPECT_EQ(callAction.getLabel(), "next");
 
     Marked a1("A", "L9"), a2("B", "stop");

@@ -73,6 +73,11 @@ TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
         expr("+ float int", [&] { return F->checkAdd(I); }, F),
         expr("+ int float", [&] { return I->checkAdd(F); }, F),
         expr("+ string bool", [&] { return S->checkAdd(B); }, S),
+        expr("+ string logic", [&] { return S->checkAdd(L); }, S),
+        expr("+ string float", [&] { return S->checkAdd(F); }, S),
+        // Only values the output built-ins can write have a text to append.
+        expr("+ string array", [&] { return S->checkAdd(arr); }, U, two("+", "String", arr->getTypeset())),
+        expr("+ string control", [&] { return S->checkAdd(NM); }, U, two("+", "String", NM->getTypeset())),
         expr("+ int string", [&] { return I->checkAdd(S); }, U, two("+", "Integer", "String")),
         expr("+ unknown float", [&] { return U->checkAdd(F); }, F),
         expr("+ unknown string", [&] { return U->checkAdd(S); }, S),

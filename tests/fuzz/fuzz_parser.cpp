@@ -1,12 +1,42 @@
 // libFuzzer harness: the parser over any bytes, read once as a whole program
-// and once as one expression; every tree is walked and then released.
+// and once as one expression; every tree is walked and then released. The
+// tree of a whole program is translated too, as the compiler would: the tree
+// walker and the code generator run over it and write the five output files,
+// into a folder of the harness's own that each input overwrites. The folder
+// lies in memory where the system offers it, so a disk busy with other work
+// cannot push an input past the fuzzer's time limit.
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
+#include "compiler/codegen/codegen.hpp"
+#include "compiler/treewalk/treewalk.hpp"
 #include "fresh_state.hpp"
 
 namespace {
 
-void parseAndRelease(const std::string& text, void (QUVParser::*startRule)())
+std::string outputBase;
+
+void translate(RefQUV_AST tree)
+{
+    if (!tree)
+        return;
+    // The generator's numbers and its process list would grow from input to input.
+    CodeNames::resetForTesting();
+    TopFragment top;
+    QUVCompiler::current->setProgramState(&top);
+    QUVTreeWalk walker;
+    try {
+        walker.program(antlr::RefAST(tree), &top, outputBase + ".cpp", outputBase + "Proto.hpp",
+                       outputBase + "Inner.hpp", outputBase + ".err", outputBase + "TypeSet.e");
+    } catch (const QUVException&) {
+        // An internal failure ends the walk; its diagnostic is filed.
+    } catch (const antlr::ANTLRException&) {
+        // A tree nested too deeply to walk; its diagnostic is filed.
+    }
+}
+
+void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
 {
     startFreshJob();
     QUVCompiler driver("fuzz.e");
@@ -23,6 +53,8 @@ void parseAndRelease(const std::string& text, void (QUVParser::*startRule)())
     }
     // The parser is gone: the tree must stand on its own.
     visitTree(tree);
+    if (walk)
+        translate(tree);
 }
 
 } // namespace
@@ -30,13 +62,20 @@ void parseAndRelease(const std::string& text, void (QUVParser::*startRule)())
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     silenceFrontEnd();
+    const std::filesystem::path memory = "/dev/shm";
+    const std::filesystem::path parent =
+        std::filesystem::is_directory(memory) ? memory : std::filesystem::temp_directory_path();
+    std::string folder = (parent / "quv_fuzz_XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        std::abort();
+    outputBase = folder + "/fuzz";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text = sourceText(data, size);
-    parseAndRelease(text, &QUVParser::program);
-    parseAndRelease(text, &QUVParser::expression);
+    parseAndRelease(text, &QUVParser::program, true);
+    parseAndRelease(text, &QUVParser::expression, false);
     return 0;
 }

@@ -230,7 +230,7 @@ TEST(MalformedTreeTest, TooDeepATreeEndsTheWalkWithOneDiagnostic)
     ASSERT_EQ(result.diags.size(), 1u);
     EXPECT_EQ(result.diags[0].kind, 5);
     EXPECT_EQ(result.diags[0].number, 21);
-    EXPECT_EQ(result.thrown, "the tree is nested too deeply to be walked");
+    EXPECT_EQ(result.thrown, NestingTooDeep().getMessage());
     EXPECT_FALSE(result.filesWritten);
 }
 

@@ -97,8 +97,8 @@ TEST(TranslateTest, DeclarationsReachTheirEmitters)
          inProg("%Pros [ q(%Chn/ i(k : NM, *) : Int, o(*, j : NM) : Bool) == [ %Stm [ LB = s => $OLB = STOP ] ] ]"),
          &Translation::proto, "void _pros_q_0 (Channel<int  > *_i,Channel<bool  > *_o);\n"},
         {"process thread function",
-         inProg("%Pros [ q(%Inp/ n : Int) == [ %Stm [ LB = s => $OLB = STOP ] ] ]"), &Translation::inner,
-         "int _d_n;\nint timer_interval;\nbool end;\n"},
+         inProg("%Pros [ q(%Inp/ n : Int) == [ %Stm [ LB = s => $OLB = STOP ] ] ]"), &Translation::cpp,
+         "typedef int _dt_n;\n_dt_n _d_n{};\ntemp->take(\"n\",_d_n);\n"},
         {"asynchronous program", inProg("Asyn"), &Translation::typeset, "[\nAsyn\n]"},
         {"synchronous by default", inProg(""), &Translation::typeset, "[\nSyn\n]"},
     };

@@ -49,14 +49,11 @@ struct Translation {
 };
 Translation translate(const std::string& name, const std::string& source);
 
-// Builds the translation's ".cpp" file with g++ against the run-time header,
-// together with an observer that prints the named %Var variables (all of type
-// Integer) when the program ends, and runs it under a time limit. The
-// variables are the program's globals, so the observer reaches them by their
-// C++ names without any help from the program.
+// Builds the translation's ".cpp" file with g++ (optimised) against the
+// run-time header and runs it in the translation's folder under a time limit.
 struct ProgramRun {
     std::string compilerOutput;  // empty when it compiled cleanly
-    int status = -1;             // the program's exit status
-    std::string out;             // its standard output
+    int status = -1;             // the program's exit status; 124 when it hung
+    std::string out;             // its standard output and error
 };
-ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::vector<std::string>& observed);
+ProgramRun buildAndRun(const Translation& t, const std::string& name);

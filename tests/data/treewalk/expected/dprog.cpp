@@ -17,12 +17,13 @@ return ;
 }
 void feeder_call(void * params) 
 {
-feeder_dpt1 *temp = (feeder_dpt1*) params;
-*temp->_d_out = new Channel<int  >;
+quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params;
+typedef Channel<int  > *_dt_out;
+_dt_out _d_out = temp->create_channel<_dt_out>("out");
 if (temp->timer_interval==0)
 {
 _pros_feeder_0(
-*temp->_d_out);
+_d_out);
 
 }
 else
@@ -30,13 +31,13 @@ else
 while (true)
 {
 _pros_feeder_0(
-*temp->_d_out);
-sleep(temp->timer_interval);
+_d_out);
+quv_runtime::sleep(temp->timer_interval);
 
 }
 
 }
-temp->end=true;
+temp->finish();
 _endthread();
 
 }

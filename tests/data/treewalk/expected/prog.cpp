@@ -59,13 +59,21 @@ return ;
 }
 void worker_call(void * params) 
 {
-worker_dpt1 *temp = (worker_dpt1*) params;
-*temp->_d_outq = new Channel<float  >;
-while (!(*temp->_d_inq));
+quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params;
+typedef int _dt_n;
+_dt_n _d_n{};
+temp->take("n",_d_n);
+typedef float _dt_acc;
+_dt_acc _do_acc{};
+_dt_acc& _d_acc = temp->ref("acc",_do_acc);
+typedef Channel<float  > *_dt_outq;
+_dt_outq _d_outq = temp->create_channel<_dt_outq>("outq");
+typedef Channel<int  > *_dt_inq;
+_dt_inq _d_inq = temp->await_channel<_dt_inq>("inq");
 if (temp->timer_interval==0)
 {
 _pros_worker_0(
-temp->_d_n,temp->_d_acc,*temp->_d_inq,*temp->_d_outq);
+_d_n,_d_acc,_d_inq,_d_outq);
 
 }
 else
@@ -73,19 +81,19 @@ else
 while (true)
 {
 _pros_worker_0(
-temp->_d_n,temp->_d_acc,*temp->_d_inq,*temp->_d_outq);
-sleep(temp->timer_interval);
+_d_n,_d_acc,_d_inq,_d_outq);
+quv_runtime::sleep(temp->timer_interval);
 
 }
 
 }
-temp->end=true;
+temp->finish();
 _endthread();
 
 }
 void idle_call(void * params) 
 {
-idle_dpt2 *temp = (idle_dpt2*) params;
+quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params;
 if (temp->timer_interval==0)
 {
 _pros_idle_1(
@@ -98,12 +106,12 @@ while (true)
 {
 _pros_idle_1(
 );
-sleep(temp->timer_interval);
+quv_runtime::sleep(temp->timer_interval);
 
 }
 
 }
-temp->end=true;
+temp->finish();
 _endthread();
 
 }

@@ -14,6 +14,7 @@
             LB = W2 ^ k > 100 => $O ( $O k = 100 ^ ^ LB = W2 ) $U ( k >= 0 ^ $OLB = EXIT;
             LB = I ^ k = 4 => ( $O answer = 1 ^ $OLB = NEXT | $O answer = 2 ^ $OLB = NEXT );
             >> ( LB = Q => $O after = k * 10 ^ $OLB = NEXT );
+            LB = O => Writeln(n, " ", k, " ", three, " ", two, " ", other, " ", answer, " ", after);
             LB = E => $OLB = RETURN
         ]
     ]

@@ -9,7 +9,9 @@
             LB = S4 => >> [ $O x = y; $O y = 7 ] ^ $OLB = NEXT;
             LB = S5 => $O NewDec(q : Int) ^ $OLB = NEXT;
             LB = S6 => $O q = x + y ^ $OLB = NEXT;
-            LB = S7 => $O q2 = q * 2 ^ $OLB = RETURN
+            LB = S7 => $O q2 = q * 2 ^ $OLB = NEXT;
+            LB = S8 => Writeln(x, " ", y, " ", u, " ", v, " ", q2);
+            LB = S9 => $OLB = RETURN
         ]
     ]
 ].

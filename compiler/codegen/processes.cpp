@@ -1,0 +1,211 @@
+// Process starts and parallel statements.
+//
+// A started process gets a run-time parameter block (quv_runtime::ProcessBlock)
+// that holds its actuals by formal name: the starter knows only a control
+// variable, bound at run time to a process possibly declared in another file,
+// so it cannot know the process's formal order or types; the thread function
+// (see createProsBody) takes each formal's actual by name and converts it to
+// the formal's type. The block's timer interval and end flag are fixed fields.
+#include "compiler/core/base.hpp"
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/symbols.hpp"
+#include "compiler/core/types.hpp"
+#include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
+
+namespace emit {
+std::string quoted(const std::string& text) {
+    static const char digits[] = "01234567";
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            // Octal, so that a byte of a multi-byte name never joins the next character.
+            out += '\\';
+            out += digits[(c >> 6) & 7];
+            out += digits[(c >> 3) & 7];
+            out += digits[c & 7];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string typeId(const Type* t) {
+    return CodeNames::declaration("", orUnknown(t));
+}
+}  // namespace emit
+
+namespace {
+// Messages of QUVException::makeSemantic (ORDER: the semantic message table).
+enum ParallelMessage {
+    SAME_CONTROLS = 8,
+    INPUT_TWICE = 9,
+    OUTPUT_TWICE = 10,
+    CONTROL_NOT_STARTED = 11,
+    TALKS_TO_ITSELF = 12,
+    NO_MATCHED_RECV = 13,
+    NO_MATCHED_SEND = 14,
+    DIFFERENT_TYPES = 15
+};
+
+void report(int message) {
+    QUVException().makeSemantic(message);
+}
+
+std::string controlTypeset(const VarNode* v) {
+    return v && v->getExpression() ? v->getExpression()->getTypeset() : std::string();
+}
+
+std::string controlCode(const VarNode* v) {
+    return v && v->getExpression() ? v->getExpression()->getCode() : std::string();
+}
+
+// The element type of the channel formal of process p that an actual is for; null when unknown.
+Type* channelElement(const ProNode* p, const std::string& formal) {
+    if (!p)
+        return nullptr;
+    for (int i = 0; i < p->getParamCount(); ++i) {
+        if (p->getFormalParamName(i) != formal)
+            continue;
+        const Type* t = p->getParamType(i);
+        while (auto named = dynamic_cast<const NamedType*>(t))
+            t = named->target;
+        auto channel = dynamic_cast<const ChannelType*>(t);
+        return channel ? channel->elementType : nullptr;
+    }
+    return nullptr;
+}
+}  // namespace
+
+ProcessStart* ProcCall::createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
+                                        ProNode* process) {
+    const std::string NL = base::newline();
+    ProcessStart* s = new ProcessStart();
+    s->controlName = controlTypeset(control);
+    s->actuals = actuals;
+    s->process = process;
+
+    s->typeset = s->controlName + "(";
+    for (size_t i = 0; i < actuals.size(); ++i)
+        s->typeset += (i == 0 ? "" : ";") + actuals[i]->getTypeset();
+    s->typeset += ")";
+
+    const std::string block = CodeNames::instanceParamName(s->controlName);
+    s->code = NL + "quv_runtime::ProcessBlock " + block + ";" + NL;
+    for (const ActualParam* a : actuals) {
+        std::string formal = emit::quoted(a->formalName);
+        switch (a->attribute) {
+        case DEF_OUTPUT_CHANNEL:
+            s->code += block + ".put_channel(" + formal + ",&" +
+                       CodeNames::channelName(s->controlName, a->peerControl) + ");" + NL;
+            break;
+        case DEF_INPUT_CHANNEL:
+            s->code += block + ".put_channel(" + formal + ",&" +
+                       CodeNames::channelName(a->peerControl, s->controlName) + ");" + NL;
+            break;
+        case DEF_REF_PARAM:
+            s->code += block + ".put_ref< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" +
+                       NL;
+            break;
+        default:
+            // A copy, element by element for an array, made before the thread starts.
+            s->code += block + ".put_value< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode +
+                       ");" + NL;
+            break;
+        }
+    }
+    s->code += block + ".timer_interval = " + std::to_string(interval) + ";" + NL + block + ".end = false" + ";" +
+               NL + NL;
+    s->innerTypes.clear();
+    s->prototypes.clear();
+    // An unbound control starts nothing; the block then counts as ended.
+    s->threadStart = "if (_beginthread(" + controlCode(control) + ",0,(void*)&" + block +
+                     ") == (std::uintptr_t)-1) " + block + ".finish();" + NL;
+    s->endFlag = block + ".end";
+    return s;
+}
+
+void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
+    const std::string NL = base::newline();
+    const int n = static_cast<int>(starts.size());
+    label = "next";
+
+    typeset = " || " + base::openBracket();
+    innerTypes.clear();
+    for (int i = 0; i < n; ++i) {
+        typeset += (i == 0 ? "" : ";" + NL) + starts[i]->getTypeset();
+        innerTypes += starts[i]->getInnerTypes();
+    }
+    typeset += base::closeBracket();
+
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j)
+            if (starts[i]->controlName == starts[j]->controlName)
+                report(SAME_CONTROLS);
+
+    // The channel table: which start sends to or receives from which, and the
+    // element types where the started processes are known.
+    std::vector<std::vector<char>> sends(n, std::vector<char>(n, 0)), receives = sends;
+    std::vector<std::vector<Type*>> sendType(n, std::vector<Type*>(n, nullptr)), receiveType = sendType;
+    for (int i = 0; i < n; ++i) {
+        for (const ActualParam* a : starts[i]->actuals) {
+            int attribute = a->getAttribute();
+            if (attribute != DEF_INPUT_CHANNEL && attribute != DEF_OUTPUT_CHANNEL)
+                continue;
+            int j = 0;
+            while (j < n && starts[j]->controlName != a->getPeerControl())
+                ++j;
+            if (j == n) {
+                report(CONTROL_NOT_STARTED);
+                continue;
+            }
+            Type* element = channelElement(starts[i]->process, a->getFormalName());
+            if (attribute == DEF_INPUT_CHANNEL) {
+                if (receives[i][j])
+                    report(INPUT_TWICE);
+                receives[i][j] = 1;
+                receiveType[i][j] = element;
+            } else {
+                if (sends[i][j])
+                    report(OUTPUT_TWICE);
+                sends[i][j] = 1;
+                sendType[i][j] = element;
+            }
+        }
+    }
+
+    std::string declarations;
+    for (int i = 0; i < n; ++i) {
+        if (sends[i][i] || receives[i][i])
+            report(TALKS_TO_ITSELF);
+        for (int j = 0; j < n; ++j) {
+            if (sends[i][j] && !receives[j][i])
+                report(NO_MATCHED_RECV);
+            if (receives[j][i] && !sends[i][j])
+                report(NO_MATCHED_SEND);
+            if (!sends[i][j])
+                continue;
+            declarations += "quv_runtime::ChannelLink " +
+                            CodeNames::channelName(starts[i]->controlName, starts[j]->controlName) + ";" + NL;
+            // Compared only where both processes are known; a control's own type says nothing of its channels.
+            if (receives[j][i] && sendType[i][j] && receiveType[j][i] &&
+                !Type::equal(sendType[i][j], receiveType[j][i]))
+                report(DIFFERENT_TYPES);
+        }
+    }
+
+    // A block of its own, so that two parallel statements of one body do not
+    // declare the same names; it ends only when every started process has ended.
+    code = "{" + NL + declarations;
+    for (const ProcessStart* s : starts)
+        code += s->getCode();
+    for (const ProcessStart* s : starts)
+        code += s->getThreadStart();
+    for (const ProcessStart* s : starts)
+        code += CodeNames::instanceParamName(s->controlName) + ".wait_end();" + NL;
+    code += "}" + NL;
+}

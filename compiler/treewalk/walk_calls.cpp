@@ -1,0 +1,199 @@
+// The actions of the walker's call rules: user calls with their actual
+// parameters, the built-ins, and the process starts of parallel statements.
+// A call whose procedure, file or operand failed gets no fragment at all, so
+// the emitters only ever see what was built; a call is held by its owner
+// while its emitter runs.
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <memory>
+
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+// Only a variable node is a file, a control variable or a channel's peer.
+VarNode* variableNode(Node* node)
+{
+    VarNode* variable = dynamic_cast<VarNode*>(node);
+    return variable && variable->getExpression() ? variable : nullptr;
+}
+
+// Only a procedure node can be called, only a process node started.
+ProNode* procedureNode(Node* node, int kind)
+{
+    ProNode* procedure = dynamic_cast<ProNode*>(node);
+    return procedure && procedure->getDefType() == kind ? procedure : nullptr;
+}
+
+}  // namespace
+
+void QUVTreeWalk::bindControl(Node* control, Node* process)
+{
+    VarNode* node = variableNode(control);
+    if (!node)
+        return;
+    ProNode* bound = procedureNode(process, DEF_PROCESS);
+    auto found = controlProcesses.find(node);
+    if (found == controlProcesses.end())
+        controlProcesses[node] = bound;
+    else if (found->second != bound)
+        found->second = nullptr;
+}
+
+ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& actuals)
+{
+    ProNode* callee = procedureNode(procedure, DEF_PROCEDURE);
+    if (!callee)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    call->createProcCall(callee, symbols->getFramePath(callee), actuals.items());
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+{
+    VarNode* node = variableNode(file);
+    if (!node || !operand)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(node, operand);
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::closeCall(Node* file)
+{
+    VarNode* node = variableNode(file);
+    if (!node)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    call->createFclose(node);
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::operandCall(const Expression* operand, OperandEmitter emit)
+{
+    if (!operand)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(operand);
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::pairCall(const Expression* first, const Expression* second, PairEmitter emit)
+{
+    if (!first || !second)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(first, second);
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
+{
+    VarNode* node = fromFile ? variableNode(file) : nullptr;
+    if ((fromFile && !node) || items.empty())
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    if (fromFile)
+        call->createFread(node, items);
+    else
+        call->createRead(items);
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit)
+{
+    if (items.size() == 0)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(items.items());
+    return call.release();
+}
+
+ProcCall* QUVTreeWalk::fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit)
+{
+    VarNode* node = variableNode(file);
+    if (!node || items.size() == 0)
+        return nullptr;
+    std::unique_ptr<ProcCall> call(new ProcCall);
+    (call.get()->*emit)(node, items.items());
+    return call.release();
+}
+
+// A variable read twice in one call is read once, where it first stands.
+void QUVTreeWalk::addReadItem(std::vector<Expression*>& items, Expression* v)
+{
+    if (!v)
+        return;
+    for (const Expression* earlier : items)
+        if (earlier->getTypeset() == v->getTypeset())
+            return;
+    items.push_back(v);
+}
+
+// A call that could not be made leaves its value alone, which was reported
+// with the call; a value that failed gives none.
+OperatorExpression* QUVTreeWalk::valueCall(const OperatorExpression* value, const CodeFragment* call)
+{
+    if (!value)
+        return nullptr;
+    return call ? value->createCall(call) : value->createParenExpr();
+}
+
+ActualParam* QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)
+{
+    return value ? ProcCall::createInParam(value, formal) : nullptr;
+}
+
+ActualParam* QUVTreeWalk::ioParam(const Expression* variable, const std::string& formal)
+{
+    return variable ? ProcCall::createIoParam(variable, formal) : nullptr;
+}
+
+ActualParam* QUVTreeWalk::channelParam(const std::string& channel, Node* peer, const std::string& formal,
+                                       bool input)
+{
+    VarNode* node = variableNode(peer);
+    if (!node)
+        return nullptr;
+    return input ? ProcCall::createChanInParam(channel, node, formal)
+                 : ProcCall::createChanOutParam(channel, node, formal);
+}
+
+// Each new actual of a start is compared with every earlier one, in order.
+void QUVTreeWalk::checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier)
+{
+    if (!actual)
+        return;
+    for (const ActualParam* other : earlier.items())
+        ProcCall::checkActualPair(*actual, *other);
+}
+
+ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& actuals, int interval)
+{
+    VarNode* node = variableNode(control);
+    if (!node)
+        return nullptr;
+    auto bound = controlProcesses.find(node);
+    ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
+    std::vector<ActualParam*> list = actuals.items();
+    ProcessStart* start = ProcCall::createProsStart(node, list, interval, process);
+    // The start holds the actuals from here on; the parallel statement frees both.
+    actuals.release();
+    return start;
+}
+
+// The leading decimal digits of an integer literal; a value past the range of
+// Integer is reported and taken as 0.
+int QUVTreeWalk::literalValue(antlr::RefAST literal)
+{
+    const std::string text = literal->getText();
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno != ERANGE && value >= INT_MIN && value <= INT_MAX)
+        return static_cast<int>(value);
+    reportSemantic("the integer literal " + text + " is out of the range of Integer");
+    return 0;
+}

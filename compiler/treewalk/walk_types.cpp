@@ -1,0 +1,136 @@
+// The actions of the walker's type, package and agent rules: constructed
+// types, type declarations, and the fathers of packages and agents.
+#include <algorithm>
+#include <set>
+
+#include "compiler/core/quv_ast.hpp"
+#include "compiler/treewalk/treewalk.hpp"
+
+namespace {
+
+Type* orUnknown(Type* t)
+{
+    return t ? t : Type::unknownType;
+}
+
+// The field lists of the record and union types made so far. A registered
+// type points at its list for as long as the type exists, which is until the
+// process ends (even during static destruction), so the lists stay too.
+std::vector<FieldList*>& keptFieldLists()
+{
+    static std::vector<FieldList*>* lists = new std::vector<FieldList*>;
+    return *lists;
+}
+
+void deleteFields(FieldList* list)
+{
+    for (FieldEntry* entry : *list)
+        delete entry;
+    delete list;
+}
+
+// Whether `unit` is among the fathers of `father`, at any depth (or is it).
+bool leadsTo(const BlockNode* father, const Node* unit)
+{
+    std::set<const BlockNode*> seen;
+    std::vector<const BlockNode*> pending{father};
+    while (!pending.empty()) {
+        const BlockNode* next = pending.back();
+        pending.pop_back();
+        if (next == unit)
+            return true;
+        if (!seen.insert(next).second)
+            continue;
+        if (const PackNode* package = dynamic_cast<const PackNode*>(next))
+            pending.insert(pending.end(), package->getFathers().begin(), package->getFathers().end());
+    }
+    return false;
+}
+
+}  // namespace
+
+Type* QUVTreeWalk::pointerTo(Type* target)
+{
+    return Type::makePointer(orUnknown(target));
+}
+
+Type* QUVTreeWalk::arrayOf(Type* element, const std::vector<int>& sizes)
+{
+    return Type::makeArrayDims(orUnknown(element), sizes);
+}
+
+// The type keeps the list it was made from; when an equal type was made
+// before, that one is used and the new list goes.
+Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
+{
+    if (!fields.get())
+        return nullptr;
+    Type* t = isUnion ? Type::makeUnion(fields.get()) : Type::makeRecord(fields.get());
+    FieldList* list = fields.release();
+    const RecordType* record = dynamic_cast<const RecordType*>(t);
+    if (record && record->fields == list)
+        keptFieldLists().push_back(list);
+    else
+        deleteFields(list);
+    return t;
+}
+
+// The list takes the field's entry unless the name is there already; a field
+// that failed brings no entry and adds nothing.
+void QUVTreeWalk::addField(FieldListFragment* fields, FieldFragment& item)
+{
+    FieldEntry* entry = item.entry;
+    if (!entry)
+        return;
+    if (fields)
+        fields->createFieldList(&item);
+    item.entry = nullptr;
+    if (!fields || std::find(fields->fields->begin(), fields->fields->end(), entry) == fields->fields->end())
+        delete entry;
+}
+
+void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t, Node* node)
+{
+    TypeNode* definition = dynamic_cast<TypeNode*>(node);
+    if (!definition)
+        return;
+    f->createTypeDecl(name, orUnknown(t), definition);
+}
+
+// A unit is never its own father, directly or through its fathers: such a
+// father is reported and left out of the base classes and of the fathers
+// searched for names. A name of another kind than a package or an agent has
+// been reported by the resolution and is left out too.
+void QUVTreeWalk::addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit)
+{
+    if (!father) {
+        bases->createDerivation(name, nullptr);
+        return;
+    }
+    PackNode* package = dynamic_cast<PackNode*>(father);
+    if (!package)
+        return;
+    if (unit && leadsTo(package, unit)) {
+        reportSemantic("package " + name + " can't be a father of itself");
+        return;
+    }
+    bases->createDerivation(name, package);
+}
+
+void QUVTreeWalk::setFathers(Node* unit, const DerivationFragment& bases)
+{
+    if (PackNode* package = dynamic_cast<PackNode*>(unit))
+        package->setFathers(bases.fathers);
+}
+
+// A name that could not be read opened no block.
+void QUVTreeWalk::leaveUnit(Node* unit, int kind)
+{
+    if (unit)
+        symbols->exitBlock(kind);
+}
+
+void QUVTreeWalk::reportSemantic(const std::string& text)
+{
+    QUVException(QUVException::SemanticError, 15, line, column, ruleName, fileName, text);
+}

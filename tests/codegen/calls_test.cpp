@@ -1,0 +1,248 @@
+// Procedure calls, actual parameters and the input/output built-ins.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+class Calls : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment top;
+    Program symbols;
+    Type* I = Type::integerType;
+    Type* S = Type::stringType;
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&top);
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
+
+    VarNode* node(const std::string& name, int kind, Type* t) {
+        auto v = new VarNode(name, kind, 1, 1, symbols.root());
+        v->setType(t);
+        return v;
+    }
+    // The details of the diagnostics made since `from`.
+    std::vector<std::string> detailsSince(size_t from) {
+        std::vector<std::string> out;
+        for (size_t i = from; i < QUVException::list().size(); ++i)
+            out.push_back(QUVException::list()[i].getDetails());
+        return out;
+    }
+};
+
+const char* const kSameFormal = "In ProcCall/ProsCall, two actual param is connected with the same formal param ";
+
+TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
+    OperatorExpression value("1 + x", "(1 + _x)", I);
+    Expression variable("y", S, DEF_LOCAL);
+    variable.setVariableAccess("");
+    VarNode* peer = node("k", DEF_CONTROL, Type::nmType);
+    const struct {
+        std::function<ActualParam*()> make;
+        const char* typeset;
+        const char* actual;
+        int attribute;
+        const char* peer;
+        Type* type;
+    } cases[] = {
+        {[&] { return ProcCall::createInParam(&value, "a"); }, "%INP/ 1 + x | a", "(1 + _x)", DEF_VALUE_PARAM, "", I},
+        {[&] { return ProcCall::createIoParam(&variable, "b"); }, "%IOP/ y | b", "_y", DEF_REF_PARAM, "", S},
+        {[&] { return ProcCall::createChanInParam("c", peer, "i"); }, "%CHN/ c (*,k) | i (*, nouse)", "_c",
+         DEF_INPUT_CHANNEL, "k", Type::nmType},
+        {[&] { return ProcCall::createChanOutParam("c", peer, "o"); }, "%CHN/ c (k,*) | o (nouse,*)", "_c",
+         DEF_OUTPUT_CHANNEL, "k", Type::nmType},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<ActualParam> a(c.make());
+        SCOPED_TRACE(c.typeset);
+        EXPECT_EQ(textsOf(*a), (Texts{c.typeset, "", "", ""}));
+        EXPECT_EQ(a->getActualCode(), c.actual);
+        EXPECT_EQ(a->getAttribute(), c.attribute);
+        EXPECT_EQ(a->getPeerControl(), c.peer);
+        EXPECT_EQ(a->getType(), c.type);
+    }
+}
+
+TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
+    VarNode* k = node("k", DEF_CONTROL, Type::nmType);
+    VarNode* m = node("m", DEF_CONTROL, Type::nmType);
+    OperatorExpression x("x", "_x", I);
+    Expression xv("x", I, DEF_LOCAL);
+    xv.setVariableAccess("");
+    std::unique_ptr<ActualParam> in1(ProcCall::createChanInParam("c", k, "i1")),
+        in2(ProcCall::createChanInParam("d", k, "i2")), outK(ProcCall::createChanOutParam("e", k, "o")),
+        inM(ProcCall::createChanInParam("f", m, "i1")), val(ProcCall::createInParam(&x, "v")),
+        ref(ProcCall::createIoParam(&xv, "r")), val2(ProcCall::createInParam(&x, "w"));
+    const struct {
+        const char* what;
+        const ActualParam& actual;
+        const ActualParam& other;
+        const char* message;  // empty: no conflict
+    } cases[] = {
+        {"two inputs from one peer", *in2, *in1, "In ProsCall, two channels communicated with the same process"},
+        {"both directions with one peer", *outK, *in1, ""},
+        {"one formal twice", *inM, *in1, kSameFormal},
+        {"a reference aliasing an earlier value", *ref, *val, "In ProCall, two iop param is pointed"},
+        {"a value after a reference", *val, *ref, ""},
+        {"two values of one variable", *val2, *val, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        size_t before = QUVException::list().size();
+        bool ok = ProcCall::checkActualPair(c.actual, c.other);
+        std::vector<std::string> d = detailsSince(before);
+        EXPECT_EQ(ok, *c.message == 0);
+        if (*c.message) {
+            ASSERT_EQ(d.size(), 1u);
+            EXPECT_EQ(d[0].rfind(c.message, 0), 0u) << d[0];
+        } else {
+            EXPECT_TRUE(d.empty());
+        }
+    }
+}
+
+TEST_F(Calls, ProcedureCallsMatchActualsToFormalsByName) {
+    ProNode* p = symbols.procedure("P");
+    symbols.param(p, "a", DEF_VALUE_PARAM, I);
+    symbols.param(p, "b", DEF_VALUE_PARAM, I);
+    symbols.param(p, "c", DEF_REF_PARAM, I);
+    OperatorExpression one("1", "1", I), two("2", "2", I), three("3", "3", I);
+    Expression v("v", I, DEF_LOCAL);
+    v.setVariableAccess("");
+    auto in = [](const OperatorExpression& e, const char* f) { return ProcCall::createInParam(&e, f); };
+    const std::string cpp = p->getCppName();
+    const struct {
+        const char* what;
+        std::function<std::vector<ActualParam*>()> actuals;
+        std::string code;           // the call's C++ text, without ";"
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"formal order", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b"), ProcCall::createIoParam(&v, "c")}; },
+         cpp + "(&local,1,2,_v)", {}},
+        {"rotated order", [&] { return std::vector<ActualParam*>{ProcCall::createIoParam(&v, "c"), in(one, "a"), in(two, "b")}; },
+         cpp + "(&local,1,2,_v)", {}},
+        {"one actual too few", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b")}; }, "",
+         {"Procedure Call's actual param num not equal to it's formal param num!"}},
+        {"attribute mismatch, still called", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b"), in(three, "c")}; },
+         cpp + "(&local,1,2,3)", {"actual param and formal param 's attrib is mismatched in current ProcCall!"}},
+        // Two actuals of one formal would leave another formal without an argument.
+        {"one formal twice", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "a"), ProcCall::createIoParam(&v, "c")}; },
+         "", {kSameFormal}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<ActualParam*> actuals = c.actuals();
+        size_t before = QUVException::list().size();
+        ProcCall call;
+        call.createProcCall(p, "&local", actuals);
+        EXPECT_EQ(call.getCode(), c.code);
+        EXPECT_EQ(detailsSince(before), c.messages);
+        Statement action;
+        action.createCallAction(&call);
+        EXPECT_EQ(action.getCode(), c.code.empty() ? "" : c.code + ";");
+        for (ActualParam* a : actuals)
+            delete a;
+    }
+}
+
+TEST_F(Calls, ProcedureCallTypesetKeepsTheWrittenOrder) {
+    ProNode* p = symbols.procedure("P");
+    symbols.param(p, "a", DEF_VALUE_PARAM, I);
+    symbols.param(p, "b", DEF_VALUE_PARAM, I);
+    OperatorExpression one("1", "1", I), two("2", "2", I);
+    std::unique_ptr<ActualParam> b(ProcCall::createInParam(&two, "b")), a(ProcCall::createInParam(&one, "a"));
+    ProcCall call;
+    call.createProcCall(p, "father", {b.get(), a.get()});
+    EXPECT_EQ(textsOf(call), (Texts{"P(%INP/ 2 | b;%INP/ 1 | a)", p->getCppName() + "(father,1,2)", "", ""}));
+
+    ProNode* q = symbols.procedure("Q");
+    ProcCall bare;
+    bare.createProcCall(q, "&local", {});
+    EXPECT_EQ(textsOf(bare), (Texts{"Q()", q->getCppName() + "(&local)", "", ""}));
+}
+
+TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
+    ProNode* p = symbols.procedure("P");
+    symbols.param(p, "a", DEF_VALUE_PARAM, I);
+    OperatorExpression one("1", "1", I);
+    std::unique_ptr<ActualParam> z(ProcCall::createInParam(&one, "z"));
+    ProcCall call;
+    size_t before = QUVException::list().size();
+    EXPECT_THROW(call.createProcCall(p, "&local", {z.get()}), QUVRunTimeException);
+    std::vector<std::string> d = detailsSince(before);
+    ASSERT_EQ(d.size(), 2u);
+    EXPECT_EQ(d[0], "Procedure Call have no required formal param!");
+    EXPECT_EQ(d[1], "paramorder=-1 in function createProcCall");
+}
+
+// A call used as a value runs before the value is taken; its text has no ";"
+// and the character built-ins, which are blocks, become a lambda called in place.
+TEST_F(Calls, CallsUsedAsValuesAreExpressions) {
+    ProNode* p = symbols.procedure("P");
+    Expression x("x", I, DEF_LOCAL), v("v", S, DEF_LOCAL);
+    x.setVariableAccess("");
+    v.setVariableAccess("");
+    ProcCall user, getchar;
+    user.createProcCall(p, "&local", {});
+    getchar.createGetchar(&v);
+    std::unique_ptr<OperatorExpression> a(x.createCall(&user)), b(x.createCall(&getchar));
+    EXPECT_EQ(a->getCode(), "(" + p->getCppName() + "(&local),_x)");
+    EXPECT_EQ(b->getCode(), "([&]()\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n(),_x)");
+}
+
+TEST_F(Calls, EachBuiltInWritesItsStreamCode) {
+    VarNode* f = node("f", DEF_FILE, Type::streamType);
+    f->getExpression()->setVariableAccess("");
+    Expression v("v", S, DEF_LOCAL), b("b", Type::boolType, DEF_LOCAL), n("n", I, DEF_LOCAL);
+    v.setVariableAccess("");
+    b.setVariableAccess("");
+    n.setVariableAccess("");
+    OperatorExpression name("\"a.txt\"", "static_cast<std::string>(\"a.txt\")", S), s("s", "_s", S),
+        k("k", "_k", I);
+    std::vector<Expression*> reads{&n, &v};
+    std::vector<OperatorExpression*> writes{&k, &s};
+    const std::string getBlock = "\n{\nchar c;\nif (_f.get(c))\n_v = c;\n\n}\n";
+    const struct {
+        std::function<void(ProcCall&)> emit;
+        const char* typeset;
+        std::string code;
+    } cases[] = {
+        {[&](ProcCall& c) { c.createFopen(f, &name); }, "Fopen(f,\"a.txt\")",
+         "_f.open(static_cast<std::string>(\"a.txt\").c_str())"},
+        {[&](ProcCall& c) { c.createFclose(f); }, "Fclose(f)", "_f.close()"},
+        {[&](ProcCall& c) { c.createFeof(f, &b); }, "Feof(b,f)", "_b = _f.eof()"},
+        {[&](ProcCall& c) { c.createQuvEof(f, &s); }, "QuvEof(f,s)", "quveof(_f,_s)"},
+        {[&](ProcCall& c) { c.createFread(f, reads); }, "Fread(f,n,v)", "_f >> _n >> _v"},
+        {[&](ProcCall& c) { c.createRead({&n}); }, "Read(n)", "std::cin >> _n"},
+        {[&](ProcCall& c) { c.createFwrite(f, writes); }, "Fwrite(f,k,s)", "_f << _k << (_s) << std::flush"},
+        {[&](ProcCall& c) { c.createWrite({}); }, "Write()", "std::cout << std::flush"},
+        {[&](ProcCall& c) { c.createFwriteln(f, writes); }, "Fwriteln(f,k,s)",
+         "_f << _k << (_s) << std::endl << std::flush"},
+        {[&](ProcCall& c) { c.createWriteln(writes); }, "Writeln(k,s)",
+         "std::cout << _k << (_s) << std::endl << std::flush"},
+        {[&](ProcCall& c) { c.createGetc(f, &v); }, "Getc(f,v)", getBlock},
+        {[&](ProcCall& c) { c.createGetchar(&v); }, "Getchar(v)",
+         "\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n"},
+        {[&](ProcCall& c) { c.createUnGetc(f, &v); }, "UnGetc(f,v)", "\n{\nchar c = _v[0];\n_f.pushback(c);\n\n}\n"},
+        {[&](ProcCall& c) { c.createUnGetChar(&v); }, "UnGetChar(v)",
+         "\n{\nchar c = _v[0];\nstd::cin.putback(c);\n\n}\n"},
+        {[&](ProcCall& c) { c.createItoc(&k, &v); }, "Itoc(k,v)", "_v = itoc(_k)"},
+        {[&](ProcCall& c) { c.createStrlen(&n, &s); }, "Strlen(n,s)", "_n = strlen(_s)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typeset);
+        Filled<ProcCall> old(Texts{"", "", "stale", "kept"});
+        c.emit(old);
+        EXPECT_EQ(textsOf(old), (Texts{c.typeset, c.code, "", "kept"}));
+        Statement action;
+        action.createCallAction(&old);
+        EXPECT_EQ(action.getCode(), c.code + ";");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+// Package and agent classes and type declarations.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "compiler/codegen/emit_support.hpp"
+#include "fragment_support.hpp"
+#include "test_support.hpp"
+
+namespace {
+
+class Packages : public ::testing::Test {
+protected:
+    DriverScope scope;
+    TopFragment top;
+    Program symbols;
+    void SetUp() override {
+        CodeNames::resetForTesting();
+        scope.driver.setProgramState(&top);
+    }
+    void TearDown() override { CodeNames::resetForTesting(); }
+
+    PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
+    size_t diagnostics() const { return QUVException::list().size(); }
+};
+
+TEST_F(Packages, PackageAndAgentClasses) {
+    Filled<> members("M"), procs("P"), head("H"), body("B"), old("old");
+    DerivationFragment none;
+    old.createPackClass("k", &none, &members, &procs);
+    EXPECT_EQ(textsOf(old), (Texts{"old0", "P1", "P2", "class _class_k\n{\npublic:\nM1P3\n}\n;\n"}));
+
+    DerivationFragment bases;
+    bases.createDerivation("a", pack("a"));
+    bases.createDerivation("b", pack("b"));
+    Filled<> agent("old");
+    agent.createAgentClass("g", &bases, &members, &procs, &head, &body);
+    EXPECT_EQ(textsOf(agent),
+              (Texts{"old0", "P1B1H1", "P2H2B2", "class _class_g: public _class_a,_class_b\n{\npublic:\nM1P3H3B3\n}\n;\n"}));
+}
+
+// A class cannot derive from itself: a father that is the package, or whose
+// fathers lead back to it, is left out of the base list.
+TEST_F(Packages, FathersThatLeadBackAreNoBases) {
+    PackNode* k = pack("k");
+    PackNode* a = pack("a");
+    PackNode* b = pack("b");
+    PackNode* c = pack("c");
+    a->setFathers({b});
+    b->setFathers({k});
+    c->setFathers({c});  // a cycle that does not reach k
+    const struct {
+        const char* what;
+        std::vector<PackNode*> fathers;
+        std::string bases;
+    } cases[] = {
+        {"itself", {k}, ""},
+        {"itself among others", {c, k}, ": public _class_c"},
+        {"through two fathers", {a, c}, ": public _class_c"},
+        {"a father that is not found", {nullptr}, ": public _class_x"},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.what);
+        DerivationFragment bases;
+        for (PackNode* f : t.fathers)
+            bases.createDerivation(f ? f->getName() : "x", f);
+        Filled<> e;
+        CodeFragment cls;
+        cls.createPackClass("k", &bases, &e, &e);
+        EXPECT_EQ(cls.getPrototypes(), "class _class_k" + t.bases + "\n{\npublic:\n\n}\n;\n");
+    }
+}
+
+TEST_F(Packages, TypeDeclarations) {
+    Type* I = Type::integerType;
+    const std::string selfNotRecord = "the type you want to define has referenced itself, but it is not a record or union type";
+    struct Case {
+        const char* what;
+        std::string name;
+        bool referenced;
+        std::function<Type*(TypeNode*)> type;
+        std::function<std::string(Type*)> code;
+        std::string diagnostic;
+    };
+    const std::vector<Case> cases = {
+        {"plain", "A", false, [&](TypeNode*) { return Type::makeArray(I, 3); },
+         [](Type*) { return std::string("typedef int (_t_A[3]);\n"); }, ""},
+        {"a record that names itself", "R", true,
+         [&](TypeNode* n) {
+             return Type::makeRecord(fieldList({{"next", Type::makePointer(n->getType())}, {"v", I}}));
+         },
+         [](Type*) { return std::string("struct _t_R;\ntypedef struct _t_R _t_R;\n"); }, ""},
+        {"a union that names itself", "U", true,
+         [&](TypeNode* n) { return Type::makeUnion(fieldList({{"p", Type::makePointer(n->getType())}})); },
+         [](Type*) { return std::string("union _t_U;\ntypedef union _t_U _t_U;\n"); }, ""},
+        {"a pointer that names itself", "P", true, [&](TypeNode* n) { return Type::makePointer(n->getType()); },
+         [](Type*) { return std::string("typedef _t_P (*_t_P);\n"); }, selfNotRecord},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto node = new TypeNode(c.name, DEF_TYPE, 1, 1, symbols.root());
+        if (c.referenced)
+            node->markReferenced();
+        Type* t = c.type(node);
+        size_t before = diagnostics();
+        CodeFragment decl;
+        decl.createTypeDecl(c.name, t, node);
+        EXPECT_EQ(decl.getTypeset(), c.name + " = " + t->getTypeset());
+        EXPECT_EQ(decl.getCode().substr(0, c.code(t).size()), c.code(t));
+        EXPECT_NE(node->getType(), nullptr);
+        if (c.diagnostic.empty()) {
+            EXPECT_EQ(diagnostics(), before);
+        } else {
+            ASSERT_EQ(diagnostics(), before + 1);
+            EXPECT_EQ(QUVException::list().back().getDetails(), c.diagnostic);
+        }
+    }
+}
+
+}  // namespace

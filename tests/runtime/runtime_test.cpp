@@ -1,0 +1,271 @@
+// The run-time library that generated programs include, under ThreadSanitizer:
+// channels (rendezvous, queue order, the can_ tests, many threads), the
+// parameter block and channel link of started processes, thread start and end,
+// and the functions the built-ins call.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "quv.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(Channel, ASynchronousSendWaitsForItsReceiver) {
+    Channel<int> c;
+    std::atomic<bool> returned{false};
+    std::thread sender([&] {
+        c.syn_send(7);
+        returned = true;
+    });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(returned);
+    int v = 0;
+    c.syn_recv(&v);
+    sender.join();
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(returned);
+}
+
+// One queue serves both styles: values sent either way arrive in order, received either way.
+TEST(Channel, ValuesArriveInSendingOrderWhateverTheStyle) {
+    Channel<int> c;
+    std::thread sender([&] {
+        for (int i = 0; i < 1000; ++i) {
+            if (i % 3 == 0)
+                c.syn_send(i);
+            else
+                c.asyn_send(i);
+        }
+    });
+    for (int i = 0; i < 1000; ++i) {
+        int v = -1;
+        if (i % 2)
+            c.syn_recv(&v);
+        else
+            c.asyn_recv(&v);
+        ASSERT_EQ(v, i);
+    }
+    sender.join();
+}
+
+TEST(Channel, NonBlockingTests) {
+    Channel<std::string> c;
+    const struct {
+        const char* state;
+        bool synCanSend, asynCanSend, synCanRecv, asynCanRecv;
+    } expected[] = {{"empty", true, true, false, false}, {"one value waiting", false, true, true, true}};
+    for (int step = 0; step < 2; ++step) {
+        SCOPED_TRACE(expected[step].state);
+        EXPECT_EQ(c.syn_can_send(), expected[step].synCanSend);
+        EXPECT_EQ(c.asyn_can_send(), expected[step].asynCanSend);
+        EXPECT_EQ(c.syn_can_recv(), expected[step].synCanRecv);
+        EXPECT_EQ(c.asyn_can_recv(), expected[step].asynCanRecv);
+        c.asyn_send("x");
+    }
+}
+
+TEST(Channel, ArraysTravelWhole) {
+    Channel<int[3]> c;
+    int a[3] = {1, 2, 3}, b[3] = {0, 0, 0};
+    c.asyn_send(a);
+    a[0] = 9;
+    c.asyn_recv(&b);
+    EXPECT_EQ(b[0], 1);
+    EXPECT_EQ(b[2], 3);
+}
+
+TEST(Channel, ManySendersAndReceivers) {
+    Channel<int> c;
+    const int senders = 6, receivers = 3, each = 500;
+    std::vector<std::thread> threads;
+    for (int s = 0; s < senders; ++s)
+        threads.emplace_back([&, s] {
+            for (int i = 0; i < each; ++i) {
+                int v = s * each + i;
+                if (s % 2)
+                    c.syn_send(v);
+                else
+                    c.asyn_send(v);
+            }
+        });
+    std::vector<std::vector<int>> got(receivers);
+    std::vector<std::thread> readers;
+    for (int r = 0; r < receivers; ++r)
+        readers.emplace_back([&, r] {
+            for (int i = 0; i < senders * each / receivers; ++i) {
+                int v;
+                c.syn_recv(&v);
+                got[r].push_back(v);
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    for (auto& t : readers)
+        t.join();
+    std::vector<int> seen(senders * each, 0);
+    for (int r = 0; r < receivers; ++r) {
+        std::map<int, int> lastOfSender;
+        for (int v : got[r]) {
+            ++seen[v];
+            // Values of one sender reach each receiver in their sending order.
+            auto last = lastOfSender.find(v / each);
+            if (last != lastOfSender.end()) {
+                EXPECT_LT(last->second, v);
+            }
+            lastOfSender[v / each] = v;
+        }
+    }
+    for (int n : seen)
+        ASSERT_EQ(n, 1);
+    EXPECT_FALSE(c.asyn_can_recv());
+}
+
+// The starter fills the block by formal name, in any order and number; each
+// formal takes its actual by name and converts it to its own type.
+TEST(ProcessBlock, FormalsTakeTheirActualsByName) {
+    quv_runtime::ProcessBlock block;
+    int variable = 3;
+    int array[2] = {4, 5};
+    float other = 1.5f;
+    block.put_ref<int>("r", variable);
+    block.put_value<int[2]>("a", array);
+    block.put_value<int>("n", 7);
+    block.put_value<std::string>("s", "text");
+    block.put_ref<float>("f", other);
+    array[0] = 0;  // the block holds its own copy
+
+    float asFloat = 0;
+    block.take("n", asFloat);
+    EXPECT_EQ(asFloat, 7.0f);
+    int copy[2] = {0, 0};
+    block.take("a", copy);
+    EXPECT_EQ(copy[0], 4);
+    EXPECT_EQ(copy[1], 5);
+    std::string s;
+    block.take("s", s);
+    EXPECT_EQ(s, "text");
+    int missing = 11;
+    block.take("absent", missing);
+    EXPECT_EQ(missing, 11);
+
+    int fallback = 0;
+    int& r = block.ref("r", fallback);
+    r = 30;
+    EXPECT_EQ(variable, 30);
+    // A reference of another type cannot alias the variable: the formal gets a converted copy.
+    int intFallback = 0;
+    int& f = block.ref("f", intFallback);
+    EXPECT_EQ(&f, &intFallback);
+    EXPECT_EQ(intFallback, 1);
+    std::string stringFallback = "kept";
+    block.take("n", stringFallback);  // no conversion from a number to a String
+    EXPECT_EQ(stringFallback, "kept");
+}
+
+void worker(void* params) {
+    auto* block = static_cast<quv_runtime::ProcessBlock*>(params);
+    Channel<int>* out = block->create_channel<Channel<int>*>("o");
+    Channel<int>* in = block->await_channel<Channel<int>*>("i");
+    int n = 0;
+    block->take("n", n);
+    for (int k = 0; k < n; ++k) {
+        int v;
+        in->syn_recv(&v);
+        out->syn_send(v * 2);
+    }
+    block->finish();
+    _endthread();
+}
+
+void echo(void* params) {
+    auto* block = static_cast<quv_runtime::ProcessBlock*>(params);
+    Channel<int>* out = block->create_channel<Channel<int>*>("o");
+    Channel<int>* in = block->await_channel<Channel<int>*>("i");
+    int n = 0;
+    block->take("n", n);
+    for (int k = 0; k < n; ++k) {
+        out->syn_send(k);
+        int v;
+        in->syn_recv(&v);
+        int& sum = block->ref("sum", n);
+        sum += v;
+    }
+    block->finish();
+    _endthread();
+}
+
+// Two processes linked both ways, as a parallel statement starts them; each
+// makes its output channel before it waits for its input.
+TEST(ProcessBlock, TwoProcessesTalkBothWaysAndEnd) {
+    for (int round = 0; round < 20; ++round) {
+        quv_runtime::ChannelLink toWorker, toEcho;
+        quv_runtime::ProcessBlock w, e;
+        int sum = 0;
+        w.put_channel("o", &toEcho);
+        w.put_channel("i", &toWorker);
+        w.put_value<int>("n", 10);
+        e.put_channel("o", &toWorker);
+        e.put_channel("i", &toEcho);
+        e.put_value<int>("n", 10);
+        e.put_ref<int>("sum", sum);
+        ASSERT_NE(_beginthread(worker, 0, &w), static_cast<std::uintptr_t>(-1));
+        ASSERT_NE(_beginthread(echo, 0, &e), static_cast<std::uintptr_t>(-1));
+        w.wait_end();
+        e.wait_end();
+        EXPECT_TRUE(w.end);
+        EXPECT_EQ(sum, 90);
+    }
+}
+
+TEST(ProcessBlock, AnUnboundControlStartsNothing) {
+    quv_runtime::ProcessBlock b;
+    EXPECT_EQ(_beginthread(nullptr, 0, &b), static_cast<std::uintptr_t>(-1));
+}
+
+TEST(BuiltIns, StreamsAndConversions) {
+    const std::string path = std::string(QUV_SCRATCH_DIR) + "/stream.txt";
+    std::remove(path.c_str());
+    STREAM f;
+    f.open(path.c_str());  // a new file is created
+    ASSERT_TRUE(f.is_open());
+    f << "ab";
+    quveof(f, "END");
+    f.close();
+    f.open(path);
+    char c = 0;
+    f.get(c);
+    f.pushback(c);
+    f.get(c);
+    EXPECT_EQ(c, 'a');
+    std::string rest;
+    f >> rest;
+    EXPECT_EQ(rest, "bEND");
+    while (f.get(c)) {
+    }
+    EXPECT_TRUE(f.eof());
+    f.pushback('z');  // also after the end was met
+    EXPECT_TRUE(f.get(c));
+    EXPECT_EQ(c, 'z');
+
+    EXPECT_EQ(itoc(65), "A");
+    EXPECT_EQ(strlen(std::string("four")), 4);
+    EXPECT_EQ(quv_runtime::text(2.5f), "2.5");
+    EXPECT_EQ(std::string("n=") + quv_runtime::text(true), "n=1");
+}
+
+TEST(BuiltIns, Equality) {
+    int a[2][2] = {{1, 2}, {3, 4}}, b[2][2] = {{1, 2}, {3, 4}};
+    EXPECT_TRUE(quv_runtime::equal(a, b));
+    b[1][1] = 5;
+    EXPECT_FALSE(quv_runtime::equal(a, b));
+    STREAM s1, s2;
+    EXPECT_FALSE(quv_runtime::equal(s1, s2));  // files have no value to compare
+}
+
+}  // namespace
