@@ -1,6 +1,7 @@
 #include "compiler/core/types.hpp"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
@@ -41,14 +42,52 @@ Type* Type::getTypeFromOrder(int order) {
     return t;
 }
 
+namespace {
+// The registered types that `Type::same` can match, by type number and in the
+// order of registration. same() never holds between two type numbers, nor for a
+// type whose structure reaches UNKNOWN or nothing (a type built on an undeclared
+// name), so find() looks only where a match can be: a program with many such
+// types, or with many types at all, is registered in linear time.
+std::vector<Type*>* comparableTypes = new std::vector<Type*>[Type::CHANNEL + 1];
+
+bool reachesUnknown(const Type* t);
+
+bool fieldsReachUnknown(const RecordType* r) {
+    for (int i = 0; i < r->getFieldCount(); ++i)
+        if (reachesUnknown(r->getFieldType(i)))
+            return true;
+    return false;
+}
+
+// Walks a type the way same() does.
+bool reachesUnknown(const Type* t) {
+    for (;;) {
+        if (!t || t->getNumber() == Type::UNKNOWN)
+            return true;
+        switch (t->getNumber()) {
+        case Type::POINTER: t = static_cast<const PointerType*>(t)->pointee; break;
+        case Type::CHANNEL: t = static_cast<const ChannelType*>(t)->elementType; break;
+        case Type::ARRAY: t = static_cast<const ArrayType*>(t)->elementType; break;
+        case Type::NAMED: t = static_cast<const NamedType*>(t)->target; break;
+        case Type::RECORD: case Type::UNION: return fieldsReachUnknown(static_cast<const RecordType*>(t));
+        default: return false;
+        }
+    }
+}
+}  // namespace
+
 Type* Type::find(Type* candidate) {
     if (candidate->number >= 0 && candidate->number <= 7)
         return getTypeFromOrder(candidate->number);
-    for (size_t i = 8; i < typeVector.size(); ++i)
-        if (same(candidate, typeVector[i]))
-            return typeVector[i];
+    const bool comparable = candidate->number <= CHANNEL && !reachesUnknown(candidate);
+    if (comparable)
+        for (Type* t : comparableTypes[candidate->number])
+            if (same(candidate, t))
+                return t;
     candidate->order = static_cast<int>(typeVector.size());
     typeVector.push_back(candidate);
+    if (comparable)
+        comparableTypes[candidate->number].push_back(candidate);
     return nullptr;
 }
 
@@ -89,6 +128,10 @@ std::vector<const RecordType*>& programRecords() {
     static std::vector<const RecordType*> records;
     return records;
 }
+std::unordered_set<const RecordType*>& programRecordSet() {
+    static std::unordered_set<const RecordType*> records;
+    return records;
+}
 size_t recordsDefined = 0;
 }  // namespace
 
@@ -96,9 +139,8 @@ Type* Type::makeRecordKind(RecordType* candidate, const FieldListFragment* field
     auto t = static_cast<RecordType*>(makeFrom(candidate));
     t->typeset = fields->getTypeset();
     t->takeRegisteredName();
-    std::vector<const RecordType*>& records = programRecords();
-    if (std::find(records.begin(), records.end(), t) == records.end())
-        records.push_back(t);
+    if (programRecordSet().insert(t).second)
+        programRecords().push_back(t);
     return t;
 }
 
@@ -112,6 +154,7 @@ Type* Type::makeUnion(const FieldListFragment* fields) {
 
 void Type::beginProgramTypes() {
     programRecords().clear();
+    programRecordSet().clear();
     recordsDefined = 0;
 }
 
@@ -128,6 +171,8 @@ void Type::deleteAll() {
         delete t;
     // Dropping the entries keeps a late lookup from reaching freed types.
     typeVector.clear();
+    for (int n = 0; n <= CHANNEL; ++n)
+        comparableTypes[n].clear();
 }
 
 // ---- comparisons ---------------------------------------------------------------

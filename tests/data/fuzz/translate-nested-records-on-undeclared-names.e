@@ -1,0 +1,1 @@
+%Prog p == [ ] [ %Type [ T = record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, bÿÿÿÿÿÿÿrecord(a, b : record(a, b : record(a, b : record(a, b : recor))) ] [ %Stm [ LB = s => $OLB = RETURN ] ] ].
