@@ -34,20 +34,23 @@ int EditorModel::TextWidth(const std::string& text) const
     return ports_.measurer.TextWidth(text.data(), text.size());
 }
 
+// Widths add up character by character (painting places the characters one
+// by one), so the walk keeps a running width instead of measuring every prefix.
 int EditorModel::ColumnFromX(int x, const std::string& text) const
 {
     if (x <= 0)
         return 0;
-    int best = 0;
     int n = static_cast<int>(text.size());
-    for (int end = CharLength(text, 0); end > 0 && end <= n; end += std::max(1, CharLength(text, end))) {
-        if (ports_.measurer.TextWidth(text.data(), end) > x)
-            break;
-        best = end;
-        if (end == n)
-            break;
+    int width = 0;
+    for (int start = 0; start < n;) {
+        int length = std::max(1, CharLength(text, start));
+        length = std::min(length, n - start);
+        width += ports_.measurer.TextWidth(text.data() + start, static_cast<size_t>(length));
+        if (width > x)
+            return start;
+        start += length;
     }
-    return best;
+    return n;
 }
 
 int EditorModel::XFromColumn(int column, const std::string& text) const

@@ -12,6 +12,8 @@ void EditorModel::InsertLine(const std::string& text, int line, bool colourNow, 
     if (!noRecord)
         pending_.PushOp({std::string(), OpInsertLine, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
     text_.InsertLine(text, line, colourNow);
+    // The break points below move down with their lines.
+    ports_.view.InvalidateMargin(false);
     if (colourNow)
         UpdateScrollBars();
 }
@@ -32,6 +34,7 @@ void EditorModel::DeleteLine(int line, bool noRecord, bool updateScroll)
     if (!noRecord)
         pending_.PushOp({text_.GetLine(line), OpDeleteLine, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
     text_.RemoveLine(line);
+    ports_.view.InvalidateMargin(false);
     if (updateScroll)
         UpdateScrollBars();
 }

@@ -15,7 +15,8 @@ struct ClientSize {
     int width = 0, height = 0;
 };
 
-// Measures 8-bit text in the editor's font.
+// Measures 8-bit text in the editor's font. Widths add up: a text is as wide
+// as its characters measured one by one, as painting places them.
 class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;

@@ -1,0 +1,97 @@
+// The editor window: a wx window that implements the editor model's ports,
+// forwards its input to the model and paints the model's layout.
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/event.h>
+#include <wx/font.h>
+#include <wx/menu.h>
+#include <wx/window.h>
+
+#include "editor/editor_model.hpp"
+
+namespace quvpad {
+
+class BreakPointWnd;
+
+// Sent up from the editor window on focus changes; GetInt() is the
+// notification code (NotifySetFocus or NotifyKillFocus), GetId() the editor's
+// control id.
+wxDECLARE_EVENT(EVT_QUVPAD_EDIT_NOTIFY, wxCommandEvent);
+
+// Whether the clipboard can be opened now and holds text.
+bool ClipboardHasText();
+
+class ColorEditWnd : public wxWindow {
+public:
+    // `events` receives the model's PosChanged and ModifiedChanged. The control
+    // id names the editor in its notifications (wx window ids stay below 32767).
+    ColorEditWnd(wxWindow* parent, const wxRect& rect, int controlId, EditorEvents& events);
+    ~ColorEditWnd() override;
+
+    EditorModel& Model() { return *model_; }
+    const EditorModel& Model() const { return *model_; }
+
+    // Links the margin, which then reads this editor's break points and first line.
+    void SetBreakPointWnd(BreakPointWnd* margin);
+    // Makes the font anew from the shared settings block.
+    void CreateEditorFont();
+    // After the settings block changed: new font and metrics, then the redraw
+    // the first set bit of `mask` asks for.
+    void Reconfigure(int mask);
+
+    // Paints the editor's picture into any device context of the client's size.
+    void Draw(wxDC& dc);
+
+    // The context menu with every item enabled and checked as the editor's
+    // state says; its commands go to this window.
+    wxMenu* CreateContextMenu();
+
+    bool AcceptsFocus() const override { return true; }
+
+private:
+    // The model's ports, implemented on this window.
+    class WindowPorts;
+    friend class WindowPorts;
+
+    // The block's font may have been changed by another control; the font
+    // always follows the block, so text and metrics agree.
+    void FollowBlockFont();
+
+    void OnPaint(wxPaintEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnScroll(wxScrollWinEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnMenuCommand(wxCommandEvent& event);
+    void InvalidateMargin(bool erase);
+    // Width of one character (one or two bytes) in the editor's font.
+    int CharacterWidth(const std::string& bytes) const;
+
+    int controlId_;
+    wxFont font_;
+    std::array<uint8_t, SettingsBlock::FontSize> fontBytes_{};
+    mutable wxBitmap measureBitmap_;
+    mutable wxMemoryDC measureDc_;
+    mutable std::unordered_map<std::string, int> widthCache_;
+    BreakPointWnd* margin_ = nullptr;
+    bool caretHiddenByFocus_ = false;
+    std::unique_ptr<WindowPorts> ports_;
+    std::unique_ptr<EditorModel> model_;
+};
+
+} // namespace quvpad

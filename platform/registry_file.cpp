@@ -1,0 +1,167 @@
+#include "platform/registry_file.hpp"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "platform/file_io.hpp"
+
+namespace platform {
+
+namespace {
+// Values are one line each; backslash and line ends are escaped.
+std::string Escape(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string Unescape(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            char n = s[++i];
+            out += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+bool MakeFolders(const std::string& path)
+{
+    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1)) {
+        std::string dir = path.substr(0, at);
+        if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::string RegistryFile::UserPath()
+{
+    if (const char* p = std::getenv("QUVBENCH_REGISTRY"); p && *p)
+        return p;
+    if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x)
+        return std::string(x) + "/QuvBench/registry";
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : ".") + "/.config/QuvBench/registry";
+}
+
+RegistryFile::RegistryFile(std::string path) : path_(std::move(path)) {}
+
+std::string RegistryFile::Fold(const std::string& key)
+{
+    std::string out = key;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    while (!out.empty() && out.back() == '\\')
+        out.pop_back();
+    return out;
+}
+
+// The file: "[key]" lines open a key, "name=value" lines follow, where the
+// name "@" stands for the default value.
+bool RegistryFile::Load()
+{
+    keys_.clear();
+    std::string data, error;
+    struct stat st;
+    if (stat(path_.c_str(), &st) != 0)
+        return errno == ENOENT;
+    if (!ReadWholeFile(path_, data, error))
+        return false;
+    std::istringstream in(data);
+    std::string line;
+    Key* current = nullptr;
+    while (std::getline(in, line)) {
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            std::string name = line.substr(1, line.size() - 2);
+            Key& k = keys_[Fold(name)];
+            if (k.name.empty())
+                k.name = name;
+            current = &k;
+        } else if (current) {
+            size_t eq = line.find('=');
+            if (eq == std::string::npos)
+                continue;
+            std::string name = line.substr(0, eq);
+            current->values[name == "@" ? std::string() : Unescape(name)] = Unescape(line.substr(eq + 1));
+        }
+    }
+    return true;
+}
+
+bool RegistryFile::Save() const
+{
+    std::string out;
+    for (const auto& [folded, key] : keys_) {
+        out += "[" + key.name + "]\n";
+        for (const auto& [name, value] : key.values)
+            out += (name.empty() ? std::string("@") : Escape(name)) + "=" + Escape(value) + "\n";
+    }
+    std::string error;
+    return MakeFolders(path_) && ReplaceFile(path_, out, error);
+}
+
+void RegistryFile::SetValue(const std::string& key, const std::string& name, const std::string& value)
+{
+    Key& k = keys_[Fold(key)];
+    if (k.name.empty())
+        k.name = key;
+    k.values[name] = value;
+}
+
+std::optional<std::string> RegistryFile::GetValue(const std::string& key, const std::string& name) const
+{
+    auto k = keys_.find(Fold(key));
+    if (k == keys_.end())
+        return std::nullopt;
+    auto v = k->second.values.find(name);
+    if (v == k->second.values.end())
+        return std::nullopt;
+    return v->second;
+}
+
+bool RegistryFile::HasKey(const std::string& key) const
+{
+    return keys_.count(Fold(key)) != 0;
+}
+
+void RegistryFile::DeleteKey(const std::string& key)
+{
+    std::string folded = Fold(key);
+    for (auto it = keys_.begin(); it != keys_.end();) {
+        const std::string& k = it->first;
+        bool below = k.size() > folded.size() && k.compare(0, folded.size(), folded) == 0 && k[folded.size()] == '\\';
+        if (k == folded || below)
+            it = keys_.erase(it);
+        else
+            ++it;
+    }
+}
+
+std::vector<std::string> RegistryFile::Keys() const
+{
+    std::vector<std::string> out;
+    for (const auto& [folded, key] : keys_)
+        out.push_back(key.name);
+    return out;
+}
+
+} // namespace platform

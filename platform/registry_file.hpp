@@ -1,0 +1,50 @@
+// A small per-user registry: a text file of keys holding named string values,
+// where the control library records its class ids, ProgIDs and its own path
+// and where a host looks them up. Keys are paths with backslashes, compared
+// without regard to ASCII letter case; the value named "" is the key's default.
+//
+// The file is read whole and written whole; a write goes to a temporary file
+// that is then renamed over the old one, so a reader never sees half a file.
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class RegistryFile {
+public:
+    // The user's registry file: $QUVBENCH_REGISTRY when set, else
+    // $XDG_CONFIG_HOME/QuvBench/registry, else ~/.config/QuvBench/registry.
+    static std::string UserPath();
+
+    explicit RegistryFile(std::string path);
+
+    // Reads the file; a missing file is an empty registry. False when the file
+    // exists but cannot be read.
+    bool Load();
+    // Writes every key, creating the folder when needed.
+    bool Save() const;
+
+    void SetValue(const std::string& key, const std::string& name, const std::string& value);
+    std::optional<std::string> GetValue(const std::string& key, const std::string& name = "") const;
+    bool HasKey(const std::string& key) const;
+    // Removes the key with all its values and every key below it.
+    void DeleteKey(const std::string& key);
+    std::vector<std::string> Keys() const;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    struct Key {
+        std::string name;                           // as first written
+        std::map<std::string, std::string> values;  // value name -> value
+    };
+    static std::string Fold(const std::string& key);
+
+    std::string path_;
+    std::map<std::string, Key> keys_;  // folded key -> key
+};
+
+} // namespace platform
