@@ -2,6 +2,7 @@
 
 #include <wx/artprov.h>
 #include <wx/event.h>
+#include <wx/log.h>
 
 #include "ide/wx/ids.hpp"
 
@@ -86,6 +87,9 @@ bool isCheckItem(int id)
 
 wxMenuBar* build(const Popup* popups, size_t count)
 {
+    // Two texts name keys wx cannot read ("Cltr+G", " F9"); they stay as the
+    // system has them, and the accelerator table gives those commands their keys.
+    wxLogNull quiet;
     auto* bar = new wxMenuBar;
     for (size_t p = 0; p < count; ++p) {
         auto* menu = new wxMenu;
