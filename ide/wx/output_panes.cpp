@@ -150,6 +150,8 @@ CToolOutputView::CToolOutputView(wxWindow* parent)
 {
     Bind(wxEVT_CONTEXT_MENU, &CToolOutputView::OnContextMenu, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Clear(); }, ID_PANE_CLEAR);
+    // Ctrl+C reaches the pane as the copy command of the accelerator table.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Copy(); }, ID_EDIT_COPY);
     Bind(wxEVT_MENU, [](wxCommandEvent&) {}, ID_PANE_HELP);
 }
 
