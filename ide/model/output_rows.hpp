@@ -1,0 +1,102 @@
+// The row models of the Output bar's panes. Only the user-interface thread
+// touches a model: a worker builds a row (which carries its own copy of the
+// diagnostic record) and posts it, and the pane appends it when the event
+// arrives. The error-detail dialog reads the row's copy, so a new job that
+// clears the compiler's global list cannot pull a record from under it.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+class QUVException;
+
+namespace ide {
+
+// A diagnostic record as the panes and the error-detail dialog show it; the
+// texts are UTF-8 (the compiler's GBK converted once, when the row is made).
+struct DiagnosticCopy {
+    int kind = 0;
+    int number = 0;
+    int line = 0;
+    int column = 0;
+    int serial = -1;
+    std::string file;
+    std::string rule;
+    std::string details;
+    std::string kindName;
+    std::string numberName;
+};
+
+DiagnosticCopy CopyDiagnostic(const QUVException& record);
+
+// A place to open: the file, and a line and column counting from 1.
+struct Location {
+    std::string file;
+    int line = 0;
+    int column = 0;
+};
+
+// One row of the compile-result list: a diagnostic, or a text row such as a
+// stage line.
+struct CompileRow {
+    bool showsRecord = false;
+    DiagnosticCopy record;  // meaningful when showsRecord
+    std::string cells[3];   // "错误", "位置", "原因"
+
+    static CompileRow FromRecord(const QUVException& record);
+    static CompileRow FromCopy(const DiagnosticCopy& record);
+    static CompileRow Text(const std::string& first, const std::string& second);
+};
+
+class CompileResultModel {
+public:
+    // The row's index.
+    int Add(CompileRow row);
+    void ClearAll() { rows_.clear(); }
+    int Count() const { return static_cast<int>(rows_.size()); }
+    const CompileRow& Row(int index) const { return rows_.at(index); }
+    bool ShowsRecord(int index) const;
+    // Where a double click on the row leads: nowhere for a text row or a record without a file.
+    std::optional<Location> Target(int index) const;
+
+private:
+    std::vector<CompileRow> rows_;
+};
+
+// One row of the find-result list: a message (line -1) or a match.
+struct LookupEntry {
+    std::string file;
+    int line = -1;
+    std::string text;
+    std::string shown;
+
+    static LookupEntry Message(const std::string& text);
+    static LookupEntry Match(const std::string& file, int line, const std::string& text);
+};
+
+class LookupResultModel {
+public:
+    int Add(LookupEntry entry);
+    void ClearAll() { entries_.clear(); }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const LookupEntry& Entry(int index) const { return entries_.at(index); }
+    std::optional<Location> Target(int index) const;
+
+private:
+    std::vector<LookupEntry> entries_;
+};
+
+// Turns the bytes of a tool's output, one at a time, into UTF-8 text for the
+// make and run panes: a carriage return is dropped, bytes below 128 are their
+// character, and a GBK pair is decoded when its second byte arrives.
+class OutputDecoder {
+public:
+    // The text the byte completes; empty while a pair is half read.
+    std::string Feed(int byte);
+    void Reset() { lead_ = 0; }
+
+private:
+    unsigned char lead_ = 0;
+};
+
+} // namespace ide

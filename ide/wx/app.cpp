@@ -1,0 +1,318 @@
+#include "ide/wx/app.hpp"
+
+#include <wx/filename.h>
+#include <wx/hyperlink.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/stdpaths.h>
+
+#include "compiler/core/types.hpp"
+#include "ide/model/settings_file.hpp"
+#include "ide/wx/doc_view.hpp"
+#include "ide/wx/ids.hpp"
+#include "ide/wx/main_frame.hpp"
+#include "ide/wx/menus.hpp"
+#include "ide/wx/splash_wnd.hpp"
+
+namespace ide {
+
+wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
+    EVT_MENU(wxID_ABOUT, CQuvBenchApp::OnAppAbout)
+    EVT_MENU(ID_FILE_SAVE_ALL, CQuvBenchApp::OnFileSaveAll)
+    EVT_MENU(ID_FILE_CLOSE_ALL, CQuvBenchApp::OnFileCloseAll)
+    EVT_MENU_RANGE(ID_RECENT_FILE_1, ID_RECENT_FILE_LAST, CQuvBenchApp::OnRecentFile)
+    EVT_MENU_RANGE(ID_RECENT_PROJECT_1, ID_RECENT_PROJECT_LAST, CQuvBenchApp::OnRecentProject)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+std::string utf8(const wxString& s) { return s.utf8_string(); }
+wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+// An automation start shows no splash window.
+bool showsSplash(const wxArrayString& args)
+{
+    for (const wxString& a : args) {
+        const wxString flag = a.Mid(1).Lower();
+        if ((a.StartsWith("-") || a.StartsWith("/")) && (flag == "embedding" || flag == "automation"))
+            return false;
+    }
+    return true;
+}
+
+wxString fileArgument(const wxArrayString& args)
+{
+    for (const wxString& a : args)
+        if (!a.StartsWith("-"))
+            return a;
+    return wxString();
+}
+
+class CAboutDlg : public wxDialog {
+public:
+    explicit CAboutDlg(wxWindow* parent)
+        : wxDialog(parent, wxID_ANY, U8("关于 QuvBench"))
+    {
+        auto* top = new wxBoxSizer(wxVERTICAL);
+        top->Add(new wxStaticText(this, wxID_ANY, U8("QuvBench — QUV/E-C集成开发环境")), 0, wxALL, 10);
+        const wxString settings = fromUtf8(wxGetApp().SettingsFile());
+        const wxString registry = fromUtf8(platform::RegistryFile::UserPath());
+        const wxString program = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
+        for (const wxString& target : {settings, registry, program})
+            top->Add(new wxHyperlinkCtrl(this, wxID_ANY, target, "file://" + target), 0, wxLEFT | wxRIGHT, 10);
+        top->Add(CreateButtonSizer(wxOK), 0, wxEXPAND | wxALL, 10);
+        SetSizerAndFit(top);
+        CentreOnParent();
+    }
+};
+
+} // namespace
+
+CQuvBenchApp::CQuvBenchApp()
+    : iniPath_(SettingsFilePath()),
+      openFiles_(new CQuvFileList),
+      project_(new CQuvProject),
+      findHistory_(new CQuvFindHistory),
+      recentFiles_("Recent File List", "File%d", 8, 30),
+      recentProjects_("Recent Project List", "Project%d", 8, 30)
+{
+    SetAppName("QuvBench");
+    printSetting_.Load(iniPath_);
+    findHistory_->LoadFromIni(iniPath_);
+}
+
+CQuvBenchApp::~CQuvBenchApp()
+{
+    ExitInstance();
+}
+
+bool CQuvBenchApp::OnInit()
+{
+    wxArrayString args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(argv[i]);
+    return InitInstance(args);
+}
+
+bool CQuvBenchApp::InitInstance(const wxArrayString& args)
+{
+    started_ = true;
+    CSplashWnd::EnableSplashScreen(showsSplash(args));
+    project_->messageSink = [this](const std::string& text) {
+        MessageBox(wxString::FromUTF8(text.c_str()), U8("提示"), wxOK | wxICON_INFORMATION);
+    };
+
+    LoadDisplaySetting(displaySetting_, iniPath_);
+    platform::RegistryFile registry(platform::RegistryFile::UserPath());
+    registry.Load();
+    recentFiles_.ReadList(registry);
+    recentProjects_.ReadList(registry);
+
+    docManager_.reset(new CQuvDocManager);
+    new wxDocTemplate(docManager_.get(), "QUV/E Source File", "*.e", wxString(), "e", "QUV/E Source File",
+                      "QUV/E Source File", CLASSINFO(CQuvBenchDoc), CLASSINFO(CQuvBenchView));
+
+    mainFrame_ = new CMainFrame(docManager_.get());
+    SetTopWindow(mainFrame_);
+
+    const wxString file = fileArgument(args);
+    wxDocument* doc = file.empty() ? docManager_->CreateDocument(wxString(), wxDOC_NEW)
+                                   : docManager_->CreateDocument(file, wxDOC_SILENT);
+    if (!doc) {
+        mainFrame_->Destroy();
+        mainFrame_ = nullptr;
+        return false;
+    }
+
+    const wxRect screen = wxGetClientDisplayRect();
+    mainFrame_->SetSize(screen);
+    mainFrame_->Maximize();
+    mainFrame_->Show();
+    mainFrame_->Update();
+    return true;
+}
+
+int CQuvBenchApp::OnExit()
+{
+    ExitInstance();
+    return wxApp::OnExit();
+}
+
+void CQuvBenchApp::ExitInstance()
+{
+    if (exited_ || !started_)
+        return;
+    exited_ = true;
+    workers_.StopAll();
+    SaveDisplaySetting(displaySetting_, iniPath_);
+    SaveRecentLists();
+    docManager_.reset();
+    findHistory_->SaveToIni(iniPath_);
+    Type::deleteAll();
+    printSetting_.Save(iniPath_);
+}
+
+void CQuvBenchApp::SaveRecentLists()
+{
+    // Read again first: the control library records itself in the same file.
+    platform::RegistryFile registry(platform::RegistryFile::UserPath());
+    registry.Load();
+    recentFiles_.WriteList(registry);
+    recentProjects_.WriteList(registry);
+    registry.Save();
+}
+
+int CQuvBenchApp::FilterEvent(wxEvent& event)
+{
+    if (CSplashWnd::PreTranslateAppMessage(event))
+        return Event_Processed;
+    return Event_Skip;
+}
+
+int CQuvBenchApp::MessageBox(const wxString& message, const wxString& caption, long style)
+{
+    if (messageBox_)
+        return messageBox_(message, caption, style);
+    return wxMessageBox(message, caption, style);
+}
+
+bool CQuvBenchApp::SaveModifiedProject()
+{
+    if (!project_->IsModified())
+        return true;
+    const int answer = MessageBox(U8("当前工程已经被修改，是否保存？"), U8("提示"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
+    if (answer == wxCANCEL)
+        return false;
+    if (answer == wxYES) {
+        project_->Save();
+        AddToRecentProjectList(fromUtf8(project_->GetPath()));
+    }
+    return true;
+}
+
+bool CQuvBenchApp::SaveAllModified()
+{
+    if (docManager_) {
+        for (wxDocument* doc : docManager_->GetDocumentsVector())
+            if (doc->IsModified() && !doc->OnSaveModified())
+                return false;
+    }
+    if (!SaveModifiedProject())
+        return false;
+    // Each document has had its answer; closing must not ask again.
+    if (docManager_)
+        for (wxDocument* doc : docManager_->GetDocumentsVector())
+            doc->Modify(false);
+    return true;
+}
+
+bool CQuvBenchApp::CloseAllDocuments()
+{
+    if (!docManager_)
+        return true;
+    for (wxDocument* doc : docManager_->GetDocumentsVector()) {
+        if (doc->IsModified() && doc->GetFilename().empty())
+            if (wxView* view = doc->GetFirstView())
+                if (auto* frame = wxDynamicCast(view->GetFrame(), wxMDIChildFrame))
+                    frame->Activate();
+        if (!doc->Close())
+            return false;
+        doc->DeleteAllViews();
+    }
+    return true;
+}
+
+void CQuvBenchApp::AddToRecentProjectList(const wxString& path)
+{
+    recentProjects_.Add(utf8(path));
+    if (mainFrame_)
+        mainFrame_->RefreshRecentMenus();
+}
+
+void CQuvBenchApp::AddToRecentFileList(const wxString& path)
+{
+    recentFiles_.Add(utf8(path));
+    if (mainFrame_)
+        mainFrame_->RefreshRecentMenus();
+}
+
+void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
+{
+    struct List {
+        wxMenu* menu;
+        CRecentFileList& list;
+        int firstId;
+    } lists[] = {{RecentFilesMenu(bar), recentFiles_, ID_RECENT_FILE_1},
+                 {RecentProjectsMenu(bar), recentProjects_, ID_RECENT_PROJECT_1}};
+    for (List& l : lists) {
+        if (!l.menu)
+            continue;
+        while (l.menu->GetMenuItemCount() > 0)
+            l.menu->Destroy(l.menu->FindItemByPosition(0));
+        const auto& entries = l.list.Entries();
+        for (size_t i = 0; i < entries.size(); ++i)
+            l.menu->Append(l.firstId + static_cast<int>(i),
+                           wxString::Format("&%d %s", static_cast<int>(i) + 1, fromUtf8(l.list.DisplayName(i))));
+        // An empty list shows its menu disabled.
+        if (wxMenu* file = bar->GetMenu(0))
+            for (wxMenuItem* item : file->GetMenuItems())
+                if (item->GetSubMenu() == l.menu)
+                    item->Enable(!entries.empty());
+    }
+}
+
+void CQuvBenchApp::GoToLocation(const Location& at)
+{
+    if (!docManager_)
+        return;
+    const wxString path = fromUtf8(at.file);
+    for (wxDocument* doc : docManager_->GetDocumentsVector())
+        if (doc->GetFilename() == path) {
+            if (wxView* view = doc->GetFirstView())
+                if (auto* frame = wxDynamicCast(view->GetFrame(), wxMDIChildFrame))
+                    frame->Activate();
+            return;
+        }
+    docManager_->CreateDocument(path, wxDOC_SILENT);
+}
+
+void CQuvBenchApp::OnAppAbout(wxCommandEvent&)
+{
+    CAboutDlg dialog(mainFrame_);
+    dialog.ShowModal();
+}
+
+void CQuvBenchApp::OnFileSaveAll(wxCommandEvent&)
+{
+    if (!docManager_)
+        return;
+    for (wxDocument* doc : docManager_->GetDocumentsVector())
+        if (doc->IsModified())
+            doc->Save();
+}
+
+void CQuvBenchApp::OnFileCloseAll(wxCommandEvent&)
+{
+    CloseAllDocuments();
+}
+
+void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
+{
+    const int index = event.GetId() - ID_RECENT_FILE_1;
+    if (index >= static_cast<int>(recentFiles_.Entries().size()))
+        return;
+    const wxString path = fromUtf8(recentFiles_.Entries()[index]);
+    if (!docManager_->CreateDocument(path, wxDOC_SILENT)) {
+        recentFiles_.Remove(index);
+        mainFrame_->RefreshRecentMenus();
+    }
+}
+
+void CQuvBenchApp::OnRecentProject(wxCommandEvent&)
+{
+    // Opening a project (and dropping an entry that cannot be opened) comes
+    // with the project commands.
+}
+
+} // namespace ide

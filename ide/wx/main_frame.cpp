@@ -1,0 +1,249 @@
+#include "ide/wx/main_frame.hpp"
+
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include "ide/wx/app.hpp"
+#include "ide/wx/ids.hpp"
+#include "ide/wx/menus.hpp"
+#include "ide/wx/pane_events.hpp"
+#include "ide/wx/splash_wnd.hpp"
+
+namespace ide {
+
+namespace {
+const char kWorkspacePane[] = "workspace";
+const char kOutputPane[] = "output";
+// The caret position pane is as wide as this text.
+const char kPositionPaneText[] = "hehetestttttt";
+} // namespace
+
+CMainFrame::CMainFrame(wxDocManager* manager)
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),
+                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU)
+{
+    SetMenuBar(CreateMainMenuBar());
+
+    wxToolBar* tools = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
+    AddToolBarButtons(tools);
+
+    wxStatusBar* status = CreateStatusBar(5);
+    const int position = status->GetTextExtent(kPositionPaneText).x + 12;
+    const int lock = status->GetTextExtent("SCRL").x + 12;
+    const int widths[] = {-1, position, lock, lock, lock};
+    SetStatusWidths(5, widths);
+
+    CreateDockingBars();
+    BindCustomEvents();
+    BindViewCommands();
+    // Bound after the document frame's own close handler, so it runs first.
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    RefreshRecentMenus();
+
+    CSplashWnd::ShowSplashScreen(this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    aui_.UnInit();
+}
+
+void CMainFrame::CreateDockingBars()
+{
+    aui_.SetManagedWindow(this);
+    aui_.AddPane(GetClientWindow(), wxAuiPaneInfo().CenterPane().Name("documents"));
+
+    workspace_ = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(220, 200), wxNB_BOTTOM);
+    openedFiles_ = new wxTreeCtrl(workspace_, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_NONE);
+    projectTree_ = new wxTreeCtrl(workspace_, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_NONE);
+    // ORDER WORKSPACE TABS
+    workspace_->AddPage(openedFiles_, U8("打开的文件"));
+    workspace_->AddPage(projectTree_, U8("工程文件"));
+    aui_.AddPane(workspace_, wxAuiPaneInfo()
+                                 .Name(kWorkspacePane)
+                                 .Caption(U8("工作区"))
+                                 .Left()
+                                 .BestSize(220, 200)
+                                 .MinSize(120, 100)
+                                 .CloseButton(true));
+
+    output_ = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(200, 250), wxNB_BOTTOM);
+    compileList_ = new CCompileResultListView(output_);
+    findList_ = new CLookupResultListView(output_);
+    makeOutput_ = new CMakeResultView(output_);
+    runOutput_ = new CRunResultView(output_);
+    // ORDER OUTPUT TABS
+    output_->AddPage(compileList_, U8("编译"));
+    output_->AddPage(findList_, U8("查找"));
+    output_->AddPage(makeOutput_, U8("Make输出"));
+    output_->AddPage(runOutput_, U8("运行输出"));
+    aui_.AddPane(output_, wxAuiPaneInfo()
+                              .Name(kOutputPane)
+                              .Caption(U8("输出"))
+                              .Bottom()
+                              .BestSize(200, 300)
+                              .MinSize(100, 250)
+                              .CloseButton(true));
+
+    const GoToHandler goTo = [](const Location& at) { wxGetApp().GoToLocation(at); };
+    compileList_->SetGoToHandler(goTo);
+    findList_->SetGoToHandler(goTo);
+    aui_.Update();
+}
+
+void CMainFrame::BindCustomEvents()
+{
+    Bind(EVT_SHOW_MAKE_OUTPUT, [this](wxThreadEvent&) { ShowMakeOutput(); });
+    Bind(EVT_SHOW_RUN_OUTPUT, [this](wxThreadEvent&) { ShowRunOutput(); });
+    Bind(EVT_SHOW_COMPILE_OUTPUT, [this](wxThreadEvent&) { ShowCompileOutput(); });
+    Bind(EVT_SHOW_FIND_OUTPUT, [this](wxThreadEvent&) { ShowFindOutput(); });
+    Bind(EVT_SHOW_PROJECT_TREE, [this](wxThreadEvent&) { ActivateProjectTree(); });
+    Bind(EVT_SHOW_OPENED_FILES, [this](wxThreadEvent&) { ActivateOpenedFilesTree(); });
+    Bind(EVT_TYPESET_DONE, [](wxThreadEvent&) { wxGetApp().LoadTypesetResult(); });
+    Bind(EVT_COMPILE_ROW, [this](wxThreadEvent& e) { compileList_->AddRow(e.GetPayload<CompileRow>()); });
+    Bind(EVT_LOOKUP_ROW, [this](wxThreadEvent& e) { findList_->AddEntry(e.GetPayload<LookupEntry>()); });
+    Bind(EVT_MAKE_BYTES, [this](wxThreadEvent& e) { makeOutput_->AppendBytes(e.GetPayload<std::string>()); });
+    Bind(EVT_RUN_BYTES, [this](wxThreadEvent& e) { runOutput_->AppendBytes(e.GetPayload<std::string>()); });
+}
+
+void CMainFrame::BindViewCommands()
+{
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowWorkspaceBar(!IsWorkspaceBarShown()); }, ID_VIEW_WORKSPACE);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowOutputBar(!IsOutputBarShown()); }, ID_VIEW_OUTPUT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowOutputBar(false); }, ID_PANE_HIDE);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        GetToolBar()->Show(!GetToolBar()->IsShown());
+        SendSizeEvent();
+    }, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        GetStatusBar()->Show(!GetStatusBar()->IsShown());
+        SendSizeEvent();
+    }, ID_VIEW_STATUS_BAR);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(IsWorkspaceBarShown()); }, ID_VIEW_WORKSPACE);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(IsOutputBarShown()); }, ID_VIEW_OUTPUT);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetToolBar()->IsShown()); }, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetStatusBar()->IsShown()); }, ID_VIEW_STATUS_BAR);
+    // GTK shows document windows as tabs: there is nothing to cascade or tile,
+    // and no split view to move between.
+    for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT, ID_NEXT_PANE, ID_PREV_PANE})
+        Bind(wxEVT_MENU, [](wxCommandEvent&) {}, id);
+}
+
+bool CMainFrame::IsOutputBarShown() const
+{
+    return const_cast<wxAuiManager&>(aui_).GetPane(kOutputPane).IsShown();
+}
+
+void CMainFrame::ShowOutputBar(bool show)
+{
+    aui_.GetPane(kOutputPane).Show(show);
+    aui_.Update();
+}
+
+bool CMainFrame::IsWorkspaceBarShown() const
+{
+    return const_cast<wxAuiManager&>(aui_).GetPane(kWorkspacePane).IsShown();
+}
+
+void CMainFrame::ShowWorkspaceBar(bool show)
+{
+    aui_.GetPane(kWorkspacePane).Show(show);
+    aui_.Update();
+}
+
+void CMainFrame::ShowOutputTab(wxWindow* page)
+{
+    if (!IsOutputBarShown())
+        ShowOutputBar(true);
+    const int index = output_->FindPage(page);
+    if (index != wxNOT_FOUND)
+        output_->SetSelection(index);
+}
+
+void CMainFrame::ShowMakeOutput()
+{
+    ShowOutputTab(makeOutput_);
+    makeOutput_->Clear();
+}
+
+void CMainFrame::ShowRunOutput()
+{
+    ShowOutputTab(runOutput_);
+    runOutput_->Clear();
+}
+
+void CMainFrame::ShowCompileOutput()
+{
+    ShowOutputTab(compileList_);
+    compileList_->ClearAll();
+}
+
+void CMainFrame::ShowFindOutput()
+{
+    ShowOutputTab(findList_);
+    findList_->ClearAll();
+}
+
+void CMainFrame::ActivateProjectTree() { workspace_->SetSelection(workspace_->FindPage(projectTree_)); }
+void CMainFrame::ActivateOpenedFilesTree() { workspace_->SetSelection(workspace_->FindPage(openedFiles_)); }
+
+void CMainFrame::RefreshRecentMenus()
+{
+    wxGetApp().RefreshRecentMenus(GetMenuBar());
+    if (!wxGetApp().DocManager())
+        return;
+    for (wxDocument* doc : wxGetApp().DocManager()->GetDocumentsVector())
+        for (wxView* view : doc->GetViewsVector())
+            if (auto* frame = wxDynamicCast(view->GetFrame(), wxFrame))
+                wxGetApp().RefreshRecentMenus(frame->GetMenuBar());
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    if (!wxGetApp().SaveAllModified() && event.CanVeto()) {
+        event.Veto();
+        return;
+    }
+    // Every job that writes to the panes ends before any pane goes.
+    wxGetApp().Workers().StopAll();
+    CSplashWnd::HideSplashScreen();
+    event.Skip();
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    const int command = AcceleratorCommand(event);
+    if (!command) {
+        event.Skip();
+        return;
+    }
+    // From the focused window up, as a menu command would travel.
+    wxWindow* target = FindFocus();
+    if (!target)
+        target = this;
+    wxCommandEvent menu(wxEVT_MENU, command);
+    menu.SetEventObject(target);
+    target->GetEventHandler()->ProcessEvent(menu);
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    wxStatusBar* status = GetStatusBar();
+    if (status) {
+        const char* const texts[] = {"CAP", "NUM", "SCRL"};
+        const wxKeyCode keys[] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
+        for (int i = 0; i < 3; ++i) {
+            const wxString text = wxGetKeyState(keys[i]) ? wxString(texts[i]) : wxString();
+            if (status->GetStatusText(2 + i) != text)
+                status->SetStatusText(text, 2 + i);
+        }
+    }
+    event.Skip();
+}
+
+} // namespace ide

@@ -1,0 +1,64 @@
+// The main window: MDI frame with tool bar, status bar, the Workspace bar
+// (opened files, project) and the Output bar (compile results, find results,
+// make output, run output). It receives the IDE's custom events and shows
+// the panes they name.
+#pragma once
+#include <wx/aui/framemanager.h>
+#include <wx/docmdi.h>
+#include <wx/notebook.h>
+#include <wx/treectrl.h>
+
+#include "ide/wx/output_panes.hpp"
+
+namespace ide {
+
+class CMainFrame : public wxDocMDIParentFrame {
+public:
+    explicit CMainFrame(wxDocManager* manager);
+    ~CMainFrame() override;
+
+    void ShowMakeOutput();
+    void ShowRunOutput();
+    void ShowCompileOutput();
+    void ShowFindOutput();
+    void ActivateProjectTree();
+    void ActivateOpenedFilesTree();
+
+    bool IsOutputBarShown() const;
+    void ShowOutputBar(bool show);
+    bool IsWorkspaceBarShown() const;
+    void ShowWorkspaceBar(bool show);
+
+    wxNotebook* OutputBar() const { return output_; }
+    wxNotebook* WorkspaceBar() const { return workspace_; }
+    CCompileResultListView* CompileList() const { return compileList_; }
+    CLookupResultListView* FindList() const { return findList_; }
+    CMakeResultView* MakeOutput() const { return makeOutput_; }
+    CRunResultView* RunOutput() const { return runOutput_; }
+    wxTreeCtrl* OpenedFilesTree() const { return openedFiles_; }
+    wxTreeCtrl* ProjectTree() const { return projectTree_; }
+
+    // The recent-file and recent-project entries of every menu bar.
+    void RefreshRecentMenus();
+
+private:
+    void CreateDockingBars();
+    void ShowOutputTab(wxWindow* page);
+    void BindCustomEvents();
+    void BindViewCommands();
+    void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    void OnIdle(wxIdleEvent& event);
+
+    wxAuiManager aui_;
+    wxNotebook* workspace_ = nullptr;
+    wxNotebook* output_ = nullptr;
+    CCompileResultListView* compileList_ = nullptr;
+    CLookupResultListView* findList_ = nullptr;
+    CMakeResultView* makeOutput_ = nullptr;
+    CRunResultView* runOutput_ = nullptr;
+    wxTreeCtrl* openedFiles_ = nullptr;
+    wxTreeCtrl* projectTree_ = nullptr;
+};
+
+} // namespace ide

@@ -1,0 +1,28 @@
+// The menu bars (one while no document is open, one while one is), the tool
+// bar's buttons and the accelerator keys, with the system's own texts.
+#pragma once
+#include <wx/menu.h>
+#include <wx/string.h>
+#include <wx/toolbar.h>
+
+class wxKeyEvent;
+
+namespace ide {
+
+inline wxString U8(const char* utf8) { return wxString::FromUTF8(utf8); }
+
+// "最近打开的文件..." and "最近打开的工程..." are filled from the recent lists.
+wxMenuBar* CreateMainMenuBar();      // while no document is open
+wxMenuBar* CreateDocumentMenuBar();  // while one is
+
+// The sub-menus of the recent lists in a menu bar, or null.
+wxMenu* RecentFilesMenu(wxMenuBar* bar);
+wxMenu* RecentProjectsMenu(wxMenuBar* bar);
+
+void AddToolBarButtons(wxToolBar* bar);
+
+// The command a key of the accelerator table gives, or 0. Where a menu text
+// names another key for a command, this table wins.
+int AcceleratorCommand(const wxKeyEvent& key);
+
+} // namespace ide

@@ -1,0 +1,87 @@
+// The four tabs of the Output bar: the compile-result list, the find-result
+// list, and the make and run output. Each list shows its row model; rows are
+// appended only on the user-interface thread, from the frame's row events.
+#pragma once
+#include <functional>
+
+#include <wx/listctrl.h>
+#include <wx/textctrl.h>
+
+#include "ide/model/output_rows.hpp"
+
+namespace ide {
+
+// Opens a file at a line and column (a double click on a row).
+typedef std::function<void(const Location&)> GoToHandler;
+
+// The context menu "输出" of the four panes: "清空", "查看错误信息", "帮助",
+// "隐藏". "隐藏" travels up to the frame, which hides the Output bar.
+void ShowOutputContextMenu(wxWindow* pane, bool canShowError);
+
+class CCompileResultListView : public wxListCtrl {
+public:
+    explicit CCompileResultListView(wxWindow* parent);
+
+    void AddRow(CompileRow row);
+    void AddErrorRow(const QUVException& record) { AddRow(CompileRow::FromRecord(record)); }
+    void AddTextRow(const wxString& first, const wxString& second);
+    void ClearAll();
+    const CompileResultModel& Model() const { return model_; }
+    // The first selected row, or -1.
+    int FirstSelected() const;
+    // "查看错误信息": the detail dialog of the first selected row's record copy.
+    void ShowErrorInfo();
+    void SetGoToHandler(GoToHandler h) { goTo_ = std::move(h); }
+
+private:
+    wxString OnGetItemText(long item, long column) const override;
+    void OnActivated(wxListEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+
+    CompileResultModel model_;
+    GoToHandler goTo_;
+};
+
+class CLookupResultListView : public wxListCtrl {
+public:
+    explicit CLookupResultListView(wxWindow* parent);
+
+    void AddEntry(LookupEntry entry);
+    void AddMessage(const wxString& text);
+    void AddMatch(const wxString& file, int line, const wxString& text);
+    void ClearAll();
+    const LookupResultModel& Model() const { return model_; }
+    void SetGoToHandler(GoToHandler h) { goTo_ = std::move(h); }
+
+private:
+    wxString OnGetItemText(long item, long column) const override;
+    void OnActivated(wxListEvent& event);
+    void OnContextMenu(wxContextMenuEvent& event);
+
+    LookupResultModel model_;
+    GoToHandler goTo_;
+};
+
+// "Make输出" and "运行输出": a tool's output as typed text.
+class CToolOutputView : public wxTextCtrl {
+public:
+    explicit CToolOutputView(wxWindow* parent);
+    void AppendBytes(const std::string& bytes);
+    void AppendChar(short c) { AppendBytes(std::string(1, static_cast<char>(c))); }
+    void Clear() override;
+
+private:
+    void OnContextMenu(wxContextMenuEvent& event);
+    OutputDecoder decoder_;
+};
+
+class CMakeResultView : public CToolOutputView {
+public:
+    using CToolOutputView::CToolOutputView;
+};
+class CRunResultView : public CToolOutputView {
+public:
+    using CToolOutputView::CToolOutputView;
+};
+
+} // namespace ide

@@ -1,0 +1,33 @@
+#include "ide/wx/pane_events.hpp"
+
+namespace ide {
+
+wxDEFINE_EVENT(EVT_SHOW_MAKE_OUTPUT, wxThreadEvent);
+wxDEFINE_EVENT(EVT_SHOW_RUN_OUTPUT, wxThreadEvent);
+wxDEFINE_EVENT(EVT_SHOW_COMPILE_OUTPUT, wxThreadEvent);
+wxDEFINE_EVENT(EVT_SHOW_FIND_OUTPUT, wxThreadEvent);
+wxDEFINE_EVENT(EVT_SHOW_PROJECT_TREE, wxThreadEvent);
+wxDEFINE_EVENT(EVT_SHOW_OPENED_FILES, wxThreadEvent);
+wxDEFINE_EVENT(EVT_TYPESET_DONE, wxThreadEvent);
+wxDEFINE_EVENT(EVT_COMPILE_ROW, wxThreadEvent);
+wxDEFINE_EVENT(EVT_LOOKUP_ROW, wxThreadEvent);
+wxDEFINE_EVENT(EVT_MAKE_BYTES, wxThreadEvent);
+wxDEFINE_EVENT(EVT_RUN_BYTES, wxThreadEvent);
+
+namespace {
+template <typename T>
+void post(wxEvtHandler* frame, wxEventType type, T payload)
+{
+    auto* event = new wxThreadEvent(type);
+    event->SetPayload(std::move(payload));
+    wxQueueEvent(frame, event);
+}
+} // namespace
+
+void PostPaneEvent(wxEvtHandler* frame, wxEventType type) { wxQueueEvent(frame, new wxThreadEvent(type)); }
+void PostCompileRow(wxEvtHandler* frame, CompileRow row) { post(frame, EVT_COMPILE_ROW, std::move(row)); }
+void PostLookupRow(wxEvtHandler* frame, LookupEntry entry) { post(frame, EVT_LOOKUP_ROW, std::move(entry)); }
+void PostMakeBytes(wxEvtHandler* frame, std::string bytes) { post(frame, EVT_MAKE_BYTES, std::move(bytes)); }
+void PostRunBytes(wxEvtHandler* frame, std::string bytes) { post(frame, EVT_RUN_BYTES, std::move(bytes)); }
+
+} // namespace ide

@@ -1,0 +1,101 @@
+#include "tests/ide/ide_host.hpp"
+
+#include <fstream>
+#include <sstream>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/utils.h>
+// After gtest: X11 defines None and Bool as macros.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "ide/wx/splash_wnd.hpp"
+
+namespace ide::test {
+
+bool Start(const std::vector<std::string>& args, Answers& answers, bool keepSplash)
+{
+    wxArrayString wxArgs;
+    for (const std::string& a : args)
+        wxArgs.push_back(wxString::FromUTF8(a));
+    wxGetApp().SetMessageBox([&answers](const wxString& message, const wxString& caption, long) {
+        answers.asked.push_back({message.utf8_string(), caption.utf8_string()});
+        if (answers.replies.empty())
+            return static_cast<int>(wxOK);
+        const int reply = answers.replies.front();
+        answers.replies.pop_front();
+        return reply;
+    });
+    const bool started = wxGetApp().InitInstance(wxArgs);
+    if (!keepSplash)
+        CSplashWnd::HideSplashScreen();
+    Pump();
+    return started;
+}
+
+CMainFrame& Frame()
+{
+    return *wxGetApp().MainFrame();
+}
+
+void Pump(int rounds)
+{
+    for (int i = 0; i < rounds; ++i) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxYield();
+        wxMilliSleep(5);
+    }
+}
+
+wxImage Screenshot(wxWindow* window)
+{
+    window->Raise();
+    window->Refresh();
+    window->Update();
+    // GTK paints on its frame clock; give it a few frames.
+    Pump(20);
+    const wxRect r = window->GetScreenRect();
+    wxImage image(r.width, r.height);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        ADD_FAILURE() << "cannot open the display";
+        return image;
+    }
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), r.x, r.y, static_cast<unsigned>(r.width),
+                             static_cast<unsigned>(r.height), AllPlanes, ZPixmap);
+    if (shot) {
+        for (int y = 0; y < r.height; ++y)
+            for (int x = 0; x < r.width; ++x) {
+                const unsigned long p = XGetPixel(shot, x, y);
+                image.SetRGB(x, y, (p & shot->red_mask) >> 16, (p & shot->green_mask) >> 8, p & shot->blue_mask);
+            }
+        XDestroyImage(shot);
+    } else {
+        ADD_FAILURE() << "cannot read the screen";
+    }
+    XCloseDisplay(display);
+    return image;
+}
+
+std::string SaveScreenshot(const wxImage& image, const std::string& name)
+{
+    const std::string dir = IDE_SCREENSHOT_DIR;
+    mkdir(dir.c_str(), 0755);
+    const std::string path = dir + "/" + name + ".png";
+    EXPECT_TRUE(image.SaveFile(path, wxBITMAP_TYPE_PNG)) << path;
+    return path;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+} // namespace ide::test

@@ -1,0 +1,142 @@
+// The Output panes' row models, the byte decoder of the tool panes, and the
+// stopping of running jobs.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/gbk.hpp"
+#include "ide/model/output_rows.hpp"
+#include "ide/model/worker_registry.hpp"
+
+namespace ide {
+namespace {
+
+TEST(CompileRows, DiagnosticAndTextRows)
+{
+    QUVException::clearList();
+    QUVException record(QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
+    CompileResultModel model;
+    EXPECT_EQ(model.Add(CompileRow::Text("a.e", "Syntax Checking Started!")), 0);
+    EXPECT_EQ(model.Add(CompileRow::FromRecord(record)), 1);
+    QUVException noFile(QUVException::LinkError, 19, 0, 0, "", "", "no main");
+    EXPECT_EQ(model.Add(CompileRow::FromRecord(noFile)), 2);
+
+    const CompileRow& row = model.Row(1);
+    EXPECT_EQ(row.cells[0], "a.e(3,5)");
+    EXPECT_EQ(row.cells[1], "语法错误:" + gbk::toUtf8(record.getNumberName()));
+    EXPECT_EQ(row.cells[2], "缺少 ;\nhere");
+    EXPECT_EQ(row.record.serial, 0);
+    EXPECT_EQ(row.record.rule, "program");
+    EXPECT_EQ(model.Row(0).cells[1], "Syntax Checking Started!");
+    EXPECT_EQ(model.Row(0).cells[2], "");
+
+    struct Case {
+        int index;
+        bool record;
+        bool target;
+    } cases[] = {{0, false, false}, {1, true, true}, {2, true, false}, {3, false, false}, {-1, false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(model.ShowsRecord(c.index), c.record) << c.index;
+        EXPECT_EQ(model.Target(c.index).has_value(), c.target) << c.index;
+    }
+    const Location at = *model.Target(1);
+    EXPECT_EQ(at.file, "a.e");
+    EXPECT_EQ(at.line, 3);
+    EXPECT_EQ(at.column, 5);
+
+    // The row keeps its copy when the next job clears the compiler's list.
+    QUVException::clearList();
+    EXPECT_EQ(model.Row(1).record.details, "缺少 ;\nhere");
+    model.ClearAll();
+    EXPECT_EQ(model.Count(), 0);
+    EXPECT_FALSE(model.Target(0).has_value());
+}
+
+TEST(LookupRows, MessagesAndMatches)
+{
+    LookupResultModel model;
+    model.Add(LookupEntry::Message("查找 \"x\" 的结果"));
+    model.Add(LookupEntry::Match("/w/a.e", 12, "  x := 1;"));
+    EXPECT_EQ(model.Entry(0).shown, "查找 \"x\" 的结果");
+    EXPECT_EQ(model.Entry(1).shown, "/w/a.e (12) :   x := 1;");
+    EXPECT_FALSE(model.Target(0).has_value());
+    ASSERT_TRUE(model.Target(1).has_value());
+    EXPECT_EQ(model.Target(1)->line, 12);
+    EXPECT_EQ(model.Target(1)->column, 1);
+    model.ClearAll();
+    EXPECT_FALSE(model.Target(1).has_value());
+}
+
+TEST(OutputDecoder, BytesToText)
+{
+    const std::string gbkText = gbk::fromUtf8("错误");
+    struct Case {
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"a\r\nb", "a\nb"},
+        {gbkText + "!", "错误!"},
+        {"\x80x", gbk::toUtf8("\x80") + "x"},
+    };
+    for (const Case& c : cases) {
+        OutputDecoder decoder;
+        std::string out;
+        for (char b : c.bytes)
+            out += decoder.Feed(static_cast<unsigned char>(b));
+        EXPECT_EQ(out, c.text);
+    }
+}
+
+// A job that runs until it is stopped.
+class LoopWorker : public Worker {
+public:
+    LoopWorker()
+    {
+        thread_ = std::thread([this] {
+            while (!stop_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    }
+    ~LoopWorker() override
+    {
+        if (thread_.joinable()) {
+            stop_ = true;
+            thread_.join();
+        }
+    }
+    void Stop() override
+    {
+        stop_ = true;
+        thread_.join();
+        stopped = true;
+    }
+    bool stopped = false;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+TEST(WorkerRegistry, StopAllJoinsEveryRunningJobAndRefusesNewOnes)
+{
+    WorkerRegistry registry;
+    LoopWorker compile, find, ended;
+    EXPECT_TRUE(registry.Add(&compile));
+    EXPECT_TRUE(registry.Add(&find));
+    EXPECT_TRUE(registry.Add(&ended));
+    registry.Remove(&ended);
+    registry.StopAll();
+    EXPECT_TRUE(compile.stopped);
+    EXPECT_TRUE(find.stopped);
+    EXPECT_FALSE(ended.stopped);
+    EXPECT_TRUE(registry.Empty());
+    LoopWorker late;
+    EXPECT_FALSE(registry.Add(&late));
+    EXPECT_TRUE(registry.Closed());
+}
+
+} // namespace
+} // namespace ide

@@ -1,0 +1,294 @@
+// The settings that live in QuvBench.ini and the registry file: defaults from
+// a missing file, round trips, foreign keys kept, and the line-break guard.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "ide/model/display_setting.hpp"
+#include "ide/model/find_history.hpp"
+#include "ide/model/print_setting.hpp"
+#include "ide/model/recent_list.hpp"
+#include "ini_fixture.hpp"
+#include "platform/private_profile.hpp"
+#include "platform/registry_file.hpp"
+
+namespace ide {
+namespace {
+
+using test::IniTest;
+
+class DisplaySettingTest : public IniTest {};
+
+TEST_F(DisplaySettingTest, MissingFileGivesDefaultsAndZeroFont)
+{
+    CDisplaySetting s;
+    LoadDisplaySetting(s, ini_);
+    EXPECT_EQ(s.font, LogFont());
+    for (int i = 0; i < kColorCount; ++i)
+        EXPECT_EQ(s.colors[i], kDefaultColors[i]) << i;
+    EXPECT_EQ(s.MinX, 0);
+    EXPECT_EQ(s.TabSize, 2);
+    EXPECT_EQ(s.LineDistance, 0);
+}
+
+TEST_F(DisplaySettingTest, RoundTripKeepsEveryFieldAndForeignKeys)
+{
+    Write("[Other]\nmine=1\n[COLORS]\n注释=0x123456\nextra=keep me\n");
+    CDisplaySetting s;
+    LoadDisplaySetting(s, ini_);
+    EXPECT_EQ(s.colors[9], 0x123456u);
+    s.font.lfHeight = -16;
+    s.font.lfWeight = 700;
+    s.font.lfCharSet = 134;
+    s.font.lfPitchAndFamily = 255;
+    s.font.lfFaceName = "文泉驿等宽微米黑";
+    s.colors[1] = 0xFF0000;
+    s.MinX = 3;
+    s.TabSize = 8;
+    s.LineDistance = -1;
+    SaveDisplaySetting(s, ini_);
+
+    CDisplaySetting back;
+    LoadDisplaySetting(back, ini_);
+    EXPECT_EQ(back, s);
+    const std::string text = Read();
+    EXPECT_NE(text.find("关键词=0xff0000\n"), std::string::npos);
+    EXPECT_NE(text.find("lfCharSet=134\n"), std::string::npos);
+    EXPECT_NE(text.find("[Other]\nmine=1\n"), std::string::npos);
+    EXPECT_NE(text.find("extra=keep me\n"), std::string::npos);
+
+    // A second save of what was read changes nothing.
+    SaveDisplaySetting(back, ini_);
+    EXPECT_EQ(Read(), text);
+}
+
+TEST_F(DisplaySettingTest, FontSectionReading)
+{
+    struct Case {
+        const char* section;
+        int height;
+        const char* face;
+    } cases[] = {
+        {"lfHeight=0\nlfWeight=700\nlfFaceName=Mono\n", 0, "keep"},  // zero height: nothing else read
+        {"lfWeight=700\n", 0, "keep"},                                // no height
+        {"lfHeight=-12\n", -12, "System"},                            // face missing
+        {"lfHeight=0x10\nlfFaceName=Mono\n", 16, "Mono"},
+        {"lfHeight=12\nlfFaceName=ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij\n", 12, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcde"},
+    };
+    for (const Case& c : cases) {
+        Write(std::string("[F]\n") + c.section);
+        LogFont font;
+        font.lfFaceName = "keep";
+        ReadLogFont("F", font, ini_);
+        EXPECT_EQ(font.lfHeight, c.height) << c.section;
+        EXPECT_EQ(font.lfFaceName, c.face) << c.section;
+    }
+}
+
+TEST_F(DisplaySettingTest, ColourValuesReadInBothForms)
+{
+    Write("[COLORS]\n当前行背景色=255\n关键词=0XFF\n定义标号=-1\n");
+    CDisplaySetting s;
+    LoadDisplaySetting(s, ini_);
+    EXPECT_EQ(s.colors[0], 255u);
+    EXPECT_EQ(s.colors[1], 255u);
+    EXPECT_EQ(s.colors[2], 0xFFFFFFFFu);
+    EXPECT_EQ(FormatColor(0xFF), "0x0000ff");
+}
+
+class PrintSettingTest : public IniTest {};
+
+TEST_F(PrintSettingTest, MissingFileGivesDefaults)
+{
+    CPrintSetting s;
+    s.Load(ini_);
+    EXPECT_TRUE(s.SamePersistentFields(CPrintSetting()));
+    EXPECT_EQ(s.header, "文件: &f  %x, %X");
+    EXPECT_EQ(s.footer, "第 &p 页");
+    EXPECT_EQ(s.bHeaderAlign, 1);
+    EXPECT_EQ(s.bFooterAlign, 2);
+    EXPECT_EQ(s.iLeft, 100);
+    EXPECT_EQ(s.iPageSeperatorCode, 12);
+    EXPECT_EQ(s.iLineDistance, 12);
+    EXPECT_EQ(s.bPrintSyntax, 1);
+}
+
+TEST_F(PrintSettingTest, RoundTripKeepsFieldsAndForeignKeys)
+{
+    Write("[PAGE_SETUP_INFO]\nvendor=x\n[Mine]\na=b\n");
+    CPrintSetting s;
+    s.header = "&n - %Y";
+    s.footer = "";
+    s.bHeaderStop = 1;
+    s.iTop = 250;
+    s.bInchUnit = 0;
+    s.headerFooterColor = 0x00FF00;
+    s.printFont.lfHeight = 10;
+    s.printFont.lfFaceName = "Courier";
+    s.Save(ini_);
+    const std::string first = Read();
+    EXPECT_NE(first.find("vendor=x\n"), std::string::npos);
+    EXPECT_NE(first.find("[Mine]\na=b\n"), std::string::npos);
+    EXPECT_NE(first.find("PRINT_HEADER_FOOTER_COLOR=0x00ff00\n"), std::string::npos);
+
+    CPrintSetting back;
+    back.Load(ini_);
+    EXPECT_TRUE(back.SamePersistentFields(s));
+    EXPECT_EQ(back.footer, "");
+    back.Save(ini_);
+    EXPECT_EQ(Read(), first);
+}
+
+TEST(PrintTemplate, Expansion)
+{
+    CPrintSetting s;
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 9;
+    t.tm_hour = 8;
+    t.tm_min = 5;
+    t.tm_isdst = -1;
+    s.SetJobInfo("/work/demo", std::mktime(&t), 3, 7, 150);
+    struct Case {
+        const char* text;
+        const char* expanded;
+    } cases[] = {
+        {"", " "},
+        {"第 &p 页", "第 3 页"},
+        {"&f|&n|&t|&p|&&p", "/work/demo|demo|7|3|&p"},
+        {"&q&", "&q&"},
+        {"%Y&p", "20263"},
+        {"%H:%M %%", "08:05 %"},
+        {"100%", "100%"},          // a lone "%" at the end
+        {"%Q %E %n %-", "%Q %E %n %-"},  // unknown or platform-only conversions
+        {"%%Y", "%Y"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(s.ExpandTemplate(c.text), c.expanded) << c.text;
+
+    s.SetJobInfo("demo", 0, 1, 1, 1);
+    EXPECT_EQ(s.ExpandTemplate("&n"), "demo");
+    s.header = "";
+    EXPECT_EQ(s.FormatHeader(), " ");
+    s.bHeaderStop = 1;
+    EXPECT_EQ(s.FormatHeader(), "");
+}
+
+TEST(PrintTemplate, LineNumbersAndAlignment)
+{
+    CPrintSetting s;
+    s.SetPageInfo(1, 1, 150);
+    EXPECT_EQ(s.FormatLineNumber(0), "");
+    s.bPrintLineNo = 1;
+    EXPECT_EQ(s.FormatLineNumber(0), "  1  ");
+    EXPECT_EQ(s.FormatLineNumber(149), "150  ");
+    EXPECT_EQ(CPrintSetting::AlignCode(0), 0);
+    EXPECT_EQ(CPrintSetting::AlignCode(1), 1);
+    EXPECT_EQ(CPrintSetting::AlignCode(-1), 2);
+    EXPECT_EQ(CPrintSetting::AlignCode(7), 2);
+}
+
+class FindHistoryTest : public IniTest {};
+
+TEST_F(FindHistoryTest, LoadCollapsesDuplicatesNewestFirst)
+{
+    Write("[FindTextSection]\n0=A\n1=B\n2=A\n[DirSection]\n11=old\n0=new\n");
+    CQuvFindHistory h;
+    h.LoadFromIni(ini_);
+    EXPECT_EQ(h.findTexts, (CQuvFindHistory::List{"A", "B"}));
+    EXPECT_EQ(h.folders, (CQuvFindHistory::List{"new", "old"}));
+    EXPECT_TRUE(h.replaceTexts.empty());
+    EXPECT_TRUE(h.fileTypes.empty());
+}
+
+TEST_F(FindHistoryTest, SaveWritesTwelveNewestAndRoundTrips)
+{
+    Write("[Keep]\nx=1\n[FileTypeSection]\nmine=2\n");
+    CQuvFindHistory h;
+    for (int i = 0; i < 15; ++i)
+        CQuvFindHistory::InsertMostRecent(h.findTexts, "t" + std::to_string(i));
+    h.replaceTexts = {"替换", "b"};
+    h.fileTypes = {"*.e;*.prj"};
+    h.folders = {"/a;/b"};
+    h.SaveToIni(ini_);
+
+    CQuvFindHistory back;
+    back.LoadFromIni(ini_);
+    EXPECT_EQ(back.findTexts.size(), 12u);
+    EXPECT_EQ(back.findTexts.front(), "t14");
+    EXPECT_EQ(back.findTexts.back(), "t3");
+    EXPECT_EQ(back.replaceTexts, h.replaceTexts);
+    EXPECT_EQ(back.fileTypes, h.fileTypes);
+    EXPECT_EQ(back.folders, h.folders);
+    const std::string text = Read();
+    EXPECT_NE(text.find("[Keep]\nx=1\n"), std::string::npos);
+    EXPECT_NE(text.find("mine=2\n"), std::string::npos);
+}
+
+TEST_F(FindHistoryTest, EntriesWithLineBreaksAreLeftOut)
+{
+    CQuvFindHistory h;
+    h.findTexts = {"one", "two\n[COLORS]\n关键词=0", "three\r", "four"};
+    h.SaveToIni(ini_);
+    EXPECT_EQ(platform::getPrivateProfileString("FindTextSection", "0", "", 260, ini_), "one");
+    EXPECT_EQ(platform::getPrivateProfileString("FindTextSection", "1", "", 260, ini_), "four");
+    EXPECT_EQ(platform::getPrivateProfileString("FindTextSection", "2", "-", 260, ini_), "-");
+    EXPECT_EQ(platform::getPrivateProfileString("COLORS", "关键词", "-", 260, ini_), "-");
+    EXPECT_EQ(Read().find("three"), std::string::npos);
+}
+
+TEST(FindHistory, InsertMostRecentMovesWithoutDuplicating)
+{
+    CQuvFindHistory::List list{"a", "b", "c"};
+    CQuvFindHistory::InsertMostRecent(list, "b");
+    EXPECT_EQ(list, (CQuvFindHistory::List{"b", "a", "c"}));
+    CQuvFindHistory::InsertMostRecent(list, "B");
+    EXPECT_EQ(list, (CQuvFindHistory::List{"B", "b", "a", "c"}));
+}
+
+class RecentListTest : public IniTest {};
+
+TEST_F(RecentListTest, KeepsEightNewestAndRoundTripsThroughTheRegistry)
+{
+    platform::RegistryFile registry((folder_ / "registry").string());
+    registry.SetValue(std::string(kAppRegistryKey) + "\\Recent Project List", "Project8", "stale");
+    CRecentFileList projects("Recent Project List", "Project%d", 8, 30);
+    CRecentFileList files("Recent File List", "File%d", 8, 30);
+    for (int i = 0; i < 10; ++i) {
+        projects.Add("/p/" + std::to_string(i) + ".prj");
+        files.Add("/f/" + std::to_string(i) + ".e");
+    }
+    projects.Add("/p/5.prj");
+    ASSERT_EQ(projects.Entries().size(), 8u);
+    EXPECT_EQ(projects.Entries()[0], "/p/5.prj");
+    EXPECT_EQ(projects.Entries()[1], "/p/9.prj");
+    EXPECT_EQ(projects.Entries()[7], "/p/2.prj");
+    projects.Remove(1);
+    projects.WriteList(registry);
+    files.WriteList(registry);
+    ASSERT_TRUE(registry.Save());
+
+    platform::RegistryFile again(registry.Path());
+    ASSERT_TRUE(again.Load());
+    EXPECT_EQ(again.GetValue(projects.SectionKey(), "Project1"), "/p/5.prj");
+    EXPECT_FALSE(again.GetValue(projects.SectionKey(), "Project8").has_value());
+    CRecentFileList projectsBack("Recent Project List", "Project%d", 8, 30);
+    CRecentFileList filesBack("Recent File List", "File%d", 8, 30);
+    projectsBack.ReadList(again);
+    filesBack.ReadList(again);
+    EXPECT_EQ(projectsBack.Entries(), projects.Entries());
+    EXPECT_EQ(filesBack.Entries(), files.Entries());
+}
+
+TEST(RecentList, DisplayNameShortensLongPaths)
+{
+    CRecentFileList list("S", "E%d", 8, 30);
+    list.Add("/a/very/long/folder/name/that/goes/on/shop.prj");
+    list.Add("/short/shop.prj");
+    EXPECT_EQ(list.DisplayName(0), "/short/shop.prj");
+    EXPECT_EQ(list.DisplayName(1), ".../shop.prj");
+}
+
+} // namespace
+} // namespace ide
