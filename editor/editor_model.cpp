@@ -70,13 +70,8 @@ void EditorModel::SetText(const std::string& text)
             sawLineEnd = true;
         } else if (c == '\r') {
             continue;
-        } else if (c == '\t') {
-            int run = TabRun(column);
-            pending.append(run, ' ');
-            column += run;
         } else {
-            pending += c;
-            ++column;
+            AppendToLine(pending, column, c);
         }
     }
     // The store's own empty line from Reset would add a line on every load and
@@ -172,6 +167,18 @@ int EditorModel::TabRun(int column) const
 {
     int tab = settings_.TabSize();
     return tab - ((column % tab) + tab) % tab;
+}
+
+void EditorModel::AppendToLine(std::string& pending, int& column, char c) const
+{
+    if (c == '\t') {
+        int run = TabRun(column);
+        pending.append(run, ' ');
+        column += run;
+    } else {
+        pending += c;
+        ++column;
+    }
 }
 
 // The visible-range refresh: colour what the view shows, and report the last

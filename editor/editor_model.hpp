@@ -75,6 +75,9 @@ public:
     Rect GetLinesRect(int line1, int line2) const;
     // Spaces a tab at `column` expands to.
     int TabRun(int column) const;
+    // Appends c of a loaded or pasted line to `pending`, a tab as its spaces,
+    // and moves `column` past it.
+    void AppendToLine(std::string& pending, int& column, char c) const;
 
     // Caret and anchor; every setter reports PosChanged, also for no change.
     int CaretColumn() const { return caretColumn_; }

@@ -311,13 +311,8 @@ void EditorModel::InsertText(const std::string& text)
             column = 0;
         } else if (c == '\r') {
             continue;
-        } else if (c == '\t') {
-            int run = TabRun(column);
-            pending.append(run, ' ');
-            column += run;
         } else {
-            pending += c;
-            ++column;
+            AppendToLine(pending, column, c);
         }
     }
     if (broken) {

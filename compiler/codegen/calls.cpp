@@ -20,9 +20,7 @@ enum CallMessage {
     ATTRIB_MISMATCH = 18
 };
 
-void report(int message) {
-    QUVException().makeSemantic(message);
-}
+using emit::report;
 
 std::string typesetOf(const CodeFragment* f) {
     return f ? f->getTypeset() : std::string();

@@ -37,6 +37,10 @@ std::string quoted(const std::string& text) {
 std::string typeId(const Type* t) {
     return CodeNames::declaration("", orUnknown(t));
 }
+
+void report(int message) {
+    QUVException().makeSemantic(message);
+}
 }  // namespace emit
 
 namespace {
@@ -52,9 +56,7 @@ enum ParallelMessage {
     DIFFERENT_TYPES = 15
 };
 
-void report(int message) {
-    QUVException().makeSemantic(message);
-}
+using emit::report;
 
 std::string controlTypeset(const VarNode* v) {
     return v && v->getExpression() ? v->getExpression()->getTypeset() : std::string();

@@ -19,7 +19,7 @@ std::string fileBanner(const std::string& label, const std::string& file) {
 
 // A file the writer could not open or write becomes a file diagnostic; the job goes on.
 void reportUnwritable(const std::string& fileName) {
-    QUVException record(QUVException::FileError, 0, 0, 0, writerName, fileName, "can't open or write the output file");
+    QUVException record(QUVException::OutputFileError, 0, 0, writerName, fileName, "can't open or write the output file");
     (void)record;
 }
 

@@ -50,6 +50,6 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
     if (!out.fail())
         return true;
     // A build over a makefile that was never written would use a stale one.
-    QUVException(QUVException::FileError, 0, 0, 0, "writeMakefile", makefile, "can't open or write the output file");
+    QUVException(QUVException::OutputFileError, 0, 0, "writeMakefile", makefile, "can't open or write the output file");
     return false;
 }

@@ -3,27 +3,11 @@
 #include <typeinfo>
 
 #include <antlr/MismatchedTokenException.hpp>
-#include <antlr/NoViableAltException.hpp>
-#include <antlr/SemanticException.hpp>
+#include "compiler/core/diagnostics.hpp"
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 
 namespace {
-
-struct ErrorClass {
-    int kind;
-    int number;
-};
-
-// Kind and number go by the exact class of the error, not by its bases.
-ErrorClass classify(const antlr::RecognitionException& ex)
-{
-    const std::type_info& type = typeid(ex);
-    if (type == typeid(antlr::MismatchedTokenException)) return {QUVException::SyntaxError, 6};
-    if (type == typeid(antlr::NoViableAltException)) return {QUVException::SyntaxError, 7};
-    if (type == typeid(antlr::SemanticException)) return {QUVException::SemanticError, 15};
-    return {QUVException::RunTimeError, 21};
-}
 
 // The mismatch that match throws carries neither node nor expected type: the
 // runtime's own message of such an exception reads a field its default
@@ -58,8 +42,13 @@ void QUVTreeWalk::match(antlr::RefAST node, const antlr::BitSet& set)
 
 void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
 {
-    ErrorClass c = classify(ex);
-    QUVException(c.kind, c.number, line, column, ruleName, fileName, messageOf(ex));
+    // Filed like the parser's errors, by the one shared mapping. A lexer's
+    // error has no place in a walk over a tree: it is filed as fatal, like
+    // any class the mapping does not know.
+    QUVException::Class c = QUVException::classOf(ex);
+    if (c.kind == QUVException::LexicalError)
+        c = QUVException::FatalError;
+    QUVException(c, line, column, ruleName, fileName, messageOf(ex));
 }
 
 // The diagnostic stands where the last node was matched, like every other of the walk.

@@ -132,5 +132,5 @@ void QUVTreeWalk::leaveUnit(Node* unit, int kind)
 
 void QUVTreeWalk::reportSemantic(const std::string& text)
 {
-    QUVException(QUVException::SemanticError, 15, line, column, ruleName, fileName, text);
+    QUVException(QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }

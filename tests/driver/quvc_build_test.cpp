@@ -2,12 +2,10 @@
 // a project that does not compile, and a folder name with a blank.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 
 #include "job_recorder.hpp"
+#include "tool_run.hpp"
 
 namespace {
 
@@ -24,17 +22,8 @@ protected:
         const std::string command = "cd '" + dir / in + "' && QuvMakePath='" QUV_TOOLCHAIN_DIR
                                     "' QUVINCLUDEPATH='" QUV_RUNTIME_DIR "' QUVLIBPATH='" QUV_TOOLCHAIN_DIR
                                     "' timeout 120 " QUVC_PATH " " + args + " 2>'" + dir / "stderr.txt" + "'";
-        ToolRun result{"", -1};
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int raw = pclose(pipe);
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return result;
+        const RunResult run = runCommand(command);
+        return ToolRun{run.out, run.status};
     }
 
     void copyIn(const std::string& from, const std::string& to = "") {

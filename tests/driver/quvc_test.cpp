@@ -2,12 +2,10 @@
 // run in a copy of that folder.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 
 #include "job_recorder.hpp"
+#include "tool_run.hpp"
 
 namespace {
 
@@ -26,18 +24,8 @@ protected:
     ToolRun run(const std::string& args, const std::string& tool = QUVC_PATH) {
         const std::string command =
             "cd '" + dir.path + "' && LC_ALL=C.UTF-8 " + tool + " " + args + " 2>'" + dir / "stderr.txt" + "'";
-        ToolRun result{"", "", -1};
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int raw = pclose(pipe);
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.err = readBytes(dir / "stderr.txt");
-        return result;
+        const RunResult ran = runCommand(command);
+        return ToolRun{ran.out, readBytes(dir / "stderr.txt"), ran.status};
     }
 
     bool exists(const std::string& name) { return std::filesystem::exists(dir / name); }

@@ -16,9 +16,7 @@
 #include <wx/utils.h>
 
 #include "editor/settings_block.hpp"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "screen_grab.hpp"
 
 namespace quvpad::test {
 
@@ -213,28 +211,7 @@ wxImage Host::Screenshot()
     frame_->Update();
     // GTK paints on its frame clock; give it a few frames.
     Pump(10);
-    // Read back what the X server shows, from a connection of our own.
-    wxRect r = ctrl_->GetScreenRect();
-    wxImage image(r.width, r.height);
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) {
-        ADD_FAILURE() << "cannot open the display";
-        return image;
-    }
-    XImage* shot = XGetImage(display, DefaultRootWindow(display), r.x, r.y, static_cast<unsigned>(r.width),
-                             static_cast<unsigned>(r.height), AllPlanes, ZPixmap);
-    if (shot) {
-        for (int y = 0; y < r.height; ++y)
-            for (int x = 0; x < r.width; ++x) {
-                unsigned long p = XGetPixel(shot, x, y);
-                image.SetRGB(x, y, (p & shot->red_mask) >> 16, (p & shot->green_mask) >> 8, p & shot->blue_mask);
-            }
-        XDestroyImage(shot);
-    } else {
-        ADD_FAILURE() << "cannot read the screen";
-    }
-    XCloseDisplay(display);
-    return image;
+    return quv::test::GrabScreen(ctrl_->GetScreenRect());
 }
 
 std::string Host::Save(const wxImage& image, const std::string& name)

@@ -7,18 +7,6 @@
 
 #include "compiler/lexer/lexer.hpp"
 
-bool operator==(const Diag& a, const Diag& b)
-{
-    return a.kind == b.kind && a.number == b.number && a.line == b.line &&
-           a.column == b.column && a.rule == b.rule;
-}
-
-std::ostream& operator<<(std::ostream& out, const Diag& diag)
-{
-    return out << "{" << diag.kind << ", " << diag.number << ", " << diag.line << ", "
-               << diag.column << ", \"" << diag.rule << "\"}";
-}
-
 std::string compact(RefQUV_AST tree)
 {
     std::string out;

@@ -6,16 +6,7 @@
 
 #include "compiler/parser/parser.hpp"
 #include "tool_run.hpp"
-
-struct Diag {
-    int kind;
-    int number;
-    int line;
-    int column;
-    std::string rule;
-};
-bool operator==(const Diag& a, const Diag& b);
-std::ostream& operator<<(std::ostream& out, const Diag& diag);
+#include "diag.hpp"
 
 struct ParseResult {
     std::string tree;     // compact form, see compact()

@@ -6,9 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-RunResult runQuvdump(const std::string& args)
+RunResult runCommand(const std::string& command)
 {
-    const std::string command = std::string(QUVDUMP_PATH) + " " + args + " 2>/dev/null";
     RunResult result{"", -1};
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -20,6 +19,11 @@ RunResult runQuvdump(const std::string& args)
     const int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
+}
+
+RunResult runQuvdump(const std::string& args)
+{
+    return runCommand(std::string(QUVDUMP_PATH) + " " + args + " 2>/dev/null");
 }
 
 std::string readFile(const std::string& path)

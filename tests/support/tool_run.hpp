@@ -7,6 +7,10 @@ struct RunResult {
     int status;       // exit status, -1 when the tool did not exit normally
 };
 
+// Runs a shell command and gathers its standard output; the command redirects
+// its standard error itself.
+RunResult runCommand(const std::string& command);
+
 // Runs the built quvdump with the given arguments.
 RunResult runQuvdump(const std::string& args);
 

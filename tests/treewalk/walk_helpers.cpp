@@ -16,18 +16,6 @@
 #include "compiler/treewalk/treewalk.hpp"
 #include "tool_run.hpp"
 
-bool operator==(const Diag& a, const Diag& b)
-{
-    return a.kind == b.kind && a.number == b.number && a.line == b.line && a.column == b.column &&
-           a.rule == b.rule;
-}
-
-std::ostream& operator<<(std::ostream& out, const Diag& diag)
-{
-    return out << "{" << diag.kind << ", " << diag.number << ", " << diag.line << ", " << diag.column << ", \""
-               << diag.rule << "\"}";
-}
-
 namespace {
 
 int tokenType(const std::string& name)

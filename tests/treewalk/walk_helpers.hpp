@@ -5,16 +5,7 @@
 #include <vector>
 
 #include "compiler/core/core.hpp"
-
-struct Diag {
-    int kind;
-    int number;
-    int line;
-    int column;
-    std::string rule;
-};
-bool operator==(const Diag& a, const Diag& b);
-std::ostream& operator<<(std::ostream& out, const Diag& diag);
+#include "diag.hpp"
 
 // A tree from "(ROOT child ...)" and leaves "NAME" or "NAME:text" (names from
 // the shared token table; the text defaults to the name). Each node is placed
