@@ -184,7 +184,6 @@ TEST_F(BuildRunJobs, AStopDuringTheCompileEndsEveryProjectJobThere) {
         Entry entry;
     } jobs[] = {
         {"project", [](QUVCompiler& d, auto& f, auto& p) { d.compileProject(f, p); }},
-        {"makefile", [](QUVCompiler& d, auto& f, auto& p) { d.generateMakefile(f, p); }},
         {"build", [](QUVCompiler& d, auto& f, auto& p) { EXPECT_FALSE(d.build(f, p)); }},
         {"run", [](QUVCompiler& d, auto& f, auto& p) { d.run(f, p); }},
     };

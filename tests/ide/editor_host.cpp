@@ -1,6 +1,7 @@
 #include "tests/ide/editor_host.hpp"
 
 #include <filesystem>
+#include <fstream>
 
 #include <unistd.h>
 
@@ -28,6 +29,15 @@ std::string CopyExample(const std::string& relative)
                                std::filesystem::copy_options::overwrite_existing);
     return to.string();
 }
+
+std::string Write(const std::string& name, const std::string& text)
+{
+    const std::string path = TestFolder() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+wxDocument* OnlyDocument() { return wxGetApp().DocManager()->GetDocumentsVector().front(); }
 
 wxDocument* OpenDocument(const std::string& path)
 {
@@ -79,15 +89,6 @@ void TypeText(const std::string& utf8)
         }
         PressKey(code, 0, ch);
     }
-}
-
-void Command(wxDocument* doc, int id)
-{
-    wxWindow* frame = ViewOf(doc)->GetFrame();
-    wxCommandEvent event(wxEVT_MENU, id);
-    event.SetEventObject(frame);
-    frame->GetEventHandler()->ProcessEvent(event);
-    Pump();
 }
 
 std::string StatusPosition() { return Frame().GetStatusBar()->GetStatusText(1).utf8_string(); }

@@ -11,10 +11,13 @@
 
 namespace ide::test {
 
-// A fresh folder for the running test, removed by the next run.
+// A folder of the running test's own under the temporary folder.
 std::string TestFolder();
 // Copies examples/<relative> into the test folder; the copy's path.
 std::string CopyExample(const std::string& relative);
+// Writes a file of the test folder; its path.
+std::string Write(const std::string& name, const std::string& text);
+wxDocument* OnlyDocument();
 
 wxDocument* OpenDocument(const std::string& path);
 CQuvBenchView* ViewOf(wxDocument* doc);
@@ -25,8 +28,6 @@ CQuvPad& PadOf(wxDocument* doc);
 // that did not take it, the character.
 void PressKey(int keyCode, int modifiers = 0, wxChar ch = 0);
 void TypeText(const std::string& utf8);
-// A menu command, sent where the menu would send it: the document's frame.
-void Command(wxDocument* doc, int id);
 // The caret pane of the status bar.
 std::string StatusPosition();
 
