@@ -287,7 +287,8 @@ void CBrowseDirDlg::SelectPlace(int index)
 void CBrowseDirDlg::OnTreeSelection(wxTreeEvent& event)
 {
     const wxTreeItemId item = event.GetItem();
-    if (item.IsOk()) {
+    // The tree selects its hidden root by itself when nothing else is: no folder.
+    if (item.IsOk() && item != tree_->GetRootItem()) {
         path_ = tree_->GetFullPath(item);
         pathField_->ChangeValue(path_);
     }

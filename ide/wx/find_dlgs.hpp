@@ -29,7 +29,7 @@ enum FindDialogId : int {
     IDC_DIRECTION_DOWN = 1057,
     IDC_SCOPE_FILE = 1058,
     IDC_SCOPE_SELECTION = 1059,
-    IDC_FIND_HELP = 57670,
+    IDC_FIND_HELP = wxID_HELP,  // wx takes no window ids above 32767
 };
 
 // The not-found box of Find next, Find previous and the replace dialog.

@@ -1,0 +1,414 @@
+// The find dialogs on an X display: the editor's find and replace dialogs
+// driving the document finder, the find-in-files dialogs with their enabling
+// rules and histories, the folder browser, and the multi-file commands
+// running a job into the find-result pane.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <gtest/gtest.h>
+#include <wx/bmpcbox.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include "ide/wx/browse_dir_dlg.hpp"
+#include "ide/wx/find_commands.hpp"
+#include "ide/wx/find_dlgs.hpp"
+#include "ide/wx/find_in_files_dlg.hpp"
+#include "ide/wx/ids.hpp"
+#include "tests/ide/fake_editor.hpp"
+#include "tests/ide/ide_host.hpp"
+
+namespace ide::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The fake editor of a view: Find next, asked for after a replacement, comes back as the view's command.
+struct ViewEditor : FakeEditor {
+    using FakeEditor::FakeEditor;
+    void PostFindNext() override { wxQueueEvent(view, new wxCommandEvent(wxEVT_MENU, ID_EDIT_FIND_NEXT)); }
+    wxEvtHandler* view = nullptr;
+};
+
+wxDialog* ModalDialog()
+{
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<wxDialog*>(w); d && d->IsModal())
+            return d;
+    return nullptr;
+}
+
+// Runs `open`, which shows a modal dialog, and `act` on that dialog once it is
+// up; a dialog that `act` leaves open is cancelled.
+void WithModal(const std::function<void()>& open, const std::function<void(wxDialog&)>& act)
+{
+    std::function<void(int)> attempt = [&](int left) {
+        wxDialog* dialog = ModalDialog();
+        if (!dialog && left > 0) {
+            wxTheApp->CallAfter([&attempt, left] { attempt(left - 1); });
+            return;
+        }
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+        if (ModalDialog() == dialog)
+            dialog->EndModal(wxID_CANCEL);
+    };
+    wxTheApp->CallAfter([&attempt] { attempt(50); });
+    open();
+}
+
+template <typename T>
+T* Get(wxWindow& dialog, int id)
+{
+    return dynamic_cast<T*>(dialog.FindWindow(id));
+}
+
+void Click(wxWindow& dialog, int id)
+{
+    wxWindow* button = dialog.FindWindow(id);
+    ASSERT_NE(button, nullptr) << id;
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
+}
+
+void Type(wxWindow& dialog, int id, const char* utf8)
+{
+    Get<wxComboBox>(dialog, id)->SetValue(wxString::FromUTF8(utf8));  // raises the edit event
+}
+
+void Choose(wxWindow& dialog, int id)
+{
+    auto* radio = Get<wxRadioButton>(dialog, id);
+    radio->SetValue(true);
+    wxCommandEvent click(wxEVT_RADIOBUTTON, id);
+    click.SetEventObject(radio);
+    click.SetInt(1);
+    radio->GetEventHandler()->ProcessEvent(click);
+}
+
+bool Enabled(wxWindow& dialog, int id) { return dialog.FindWindow(id)->IsEnabled(); }
+std::string Text(wxWindow& dialog, int id) { return Get<wxComboBox>(dialog, id)->GetValue().utf8_string(); }
+
+std::vector<std::string> Entries(wxWindow& dialog, int id)
+{
+    std::vector<std::string> out;
+    for (const wxString& s : Get<wxComboBox>(dialog, id)->GetStrings())
+        out.push_back(s.utf8_string());
+    return out;
+}
+
+TEST(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTheMatch)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CQuvFindHistory& history = wxGetApp().FindHistory();
+    history.findTexts = {"older"};
+    wxEvtHandler view;
+    ViewEditor editor("第一行 alpha\nbeta alpha\n");
+    editor.view = &view;
+    CViewFindCommands commands(view, editor);
+
+    // A selection is offered; without one, the finder's last text.
+    editor.SetSelection(1, 8, 1, 13);
+    WithModal([&] { commands.OnEditFind(); }, [&](wxDialog& d) {
+        EXPECT_EQ(d.GetTitle().utf8_string(), "查找");
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "alpha");
+        EXPECT_EQ(Entries(d, IDC_FIND_TEXT), std::vector<std::string>{"older"});
+        Type(d, IDC_FIND_TEXT, "");
+        EXPECT_FALSE(Enabled(d, wxID_OK));
+        Type(d, IDC_FIND_TEXT, "(al");
+        EXPECT_TRUE(Enabled(d, wxID_OK));
+        Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->SetValue(true);
+        Click(d, wxID_OK);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        EXPECT_EQ(answers.asked[0].message, "要查找的字符串不是一个合法的正规式");
+        EXPECT_EQ(answers.asked[0].caption, "提示");
+        EXPECT_EQ(history.findTexts, std::vector<std::string>{"older"});
+        EXPECT_TRUE(d.IsModal());
+        Type(d, IDC_FIND_TEXT, "al(p)ha");
+        SaveScreenshot(Screenshot(&d), "find_dialog");
+        Click(d, wxID_OK);
+    });
+    EXPECT_EQ(history.findTexts, (std::vector<std::string>{"al(p)ha", "older"}));
+    // The search starts at the caret, the end of the selection: the next one is on line 2.
+    EXPECT_EQ(editor.anchor.line, 2);
+    EXPECT_EQ(editor.anchor.col, 6);
+    EXPECT_EQ(editor.caret.col, 11);
+
+    editor.LocatePos(1, 1);
+    WithModal([&] { commands.OnEditFind(); }, [&](wxDialog& d) {
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "al(p)ha");
+        EXPECT_TRUE(Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->GetValue());
+        EXPECT_TRUE(Get<wxRadioButton>(d, IDC_DIRECTION_DOWN)->GetValue());
+        Click(d, wxID_CANCEL);
+    });
+    // Byte columns: "第一行 " is seven bytes.
+    commands.OnFindNext();
+    EXPECT_EQ(editor.anchor.col, 8);
+    commands.OnFindNext();
+    commands.OnFindNext();
+    EXPECT_EQ(editor.anchor.line, 1);
+}
+
+TEST(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyOpened)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CQuvFindHistory& history = wxGetApp().FindHistory();
+    history.findTexts = {"x"};
+    history.replaceTexts = {"y"};
+    wxEvtHandler view;
+    ViewEditor editor("x1 x2\nx3\n");
+    editor.view = &view;
+    CViewFindCommands commands(view, editor);
+
+    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
+        EXPECT_EQ(d.GetTitle().utf8_string(), "替换");
+        EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_FILE)->GetValue());
+        EXPECT_EQ(Entries(d, IDC_REPLACE_TEXT), std::vector<std::string>{"y"});
+        for (int id : {int(wxID_OK), int(IDC_REPLACE_ONE), int(IDC_REPLACE_ALL), int(IDC_SCOPE_SELECTION)})
+            EXPECT_FALSE(Enabled(d, id)) << id;
+    });
+    EXPECT_EQ(history.findTexts, std::vector<std::string>{"x"});
+    EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"y"});
+
+    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
+        Type(d, IDC_FIND_TEXT, "x");
+        Type(d, IDC_REPLACE_TEXT, "[$&]");
+        EXPECT_TRUE(Enabled(d, IDC_REPLACE_ONE));
+        // The first press only finds.
+        Click(d, IDC_REPLACE_ONE);
+        EXPECT_EQ(editor.Utf8(), "x1 x2\nx3\n");
+        EXPECT_EQ(editor.anchor.col, 1);
+        Click(d, IDC_REPLACE_ONE);
+        Pump();  // the view's Find next, asked for after the replacement
+        EXPECT_EQ(editor.Utf8(), "[x]1 x2\nx3\n");
+        EXPECT_EQ(editor.anchor.col, 6);
+        SaveScreenshot(Screenshot(&d), "replace_dialog");
+        Click(d, IDC_REPLACE_ALL);
+        EXPECT_EQ(editor.Utf8(), "[[x]]1 [x]2\n[x]3\n");
+        EXPECT_TRUE(d.IsModal());
+    });
+    EXPECT_EQ(history.replaceTexts, (std::vector<std::string>{"[$&]", "y"}));
+
+    // A selection preselects "选定文字".
+    editor.SetSelection(1, 2, 1, 5);
+    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
+        EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_SELECTION)->GetValue());
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "[x]");
+    });
+    // Not found: the box, once.
+    answers.asked.clear();
+    editor.LocatePos(1, 1);
+    CTextFinder& finder = commands.Finder();
+    finder.SetFindOptions({1, 1, 0, 0, "nowhere"});
+    commands.OnFindNext();
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].message, "没有找到匹配的字符串!");
+}
+
+class FindInFilesWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() / ("quvbench-fif-" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "src" / "sub");
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    std::string Put(const std::string& relative, const std::string& bytes)
+    {
+        std::ofstream(root_ / relative, std::ios::binary) << bytes;
+        return (root_ / relative).string();
+    }
+    fs::path root_;
+};
+
+TEST_F(FindInFilesWindow, DialogsFollowTheScopeRefuseBadExpressionsAndBrowseFromTheCurrentFolder)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CQuvFindHistory& history = wxGetApp().FindHistory();
+    history = CQuvFindHistory();
+    CFindInFilesDlgBase::RunBrowser = [](wxWindow*, const wxString& start) {
+        return start == wxGetCwd() ? wxString("/chosen") : wxString("/wrong");
+    };
+
+    CQuvFindInFilesDlg find(history, &Frame());
+    WithModal([&] { find.ShowModal(); }, [&](wxDialog& d) {
+        for (int id : {int(IDC_FIND_TEXT), int(IDC_FILE_TYPES), int(IDC_FOLDERS)})
+            EXPECT_TRUE(Entries(d, id).empty()) << id;
+        EXPECT_FALSE(Enabled(d, wxID_OK));
+        Type(d, IDC_FIND_TEXT, "(");
+        EXPECT_TRUE(Enabled(d, wxID_OK));
+        Choose(d, IDC_SCOPE_OPEN);
+        for (int id : {IDC_BROWSE, IDC_SUBFOLDERS, IDC_FILE_TYPES, IDC_FOLDERS})
+            EXPECT_FALSE(Enabled(d, id)) << id;
+        Choose(d, IDC_SCOPE_LISTED);
+        for (int id : {IDC_BROWSE, IDC_SUBFOLDERS, IDC_FILE_TYPES, IDC_FOLDERS})
+            EXPECT_TRUE(Enabled(d, id)) << id;
+        Type(d, IDC_FOLDERS, "/typed");
+        Click(d, IDC_BROWSE);
+        EXPECT_EQ(Text(d, IDC_FOLDERS), "/chosen");
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "(");
+        Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->SetValue(true);
+        Click(d, wxID_OK);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        EXPECT_EQ(answers.asked[0].message, "要查找的字符串不是一个合法的正规式");
+        Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->SetValue(false);
+        Type(d, IDC_FILE_TYPES, "*.e");
+        SaveScreenshot(Screenshot(&d), "find_in_files_dialog");
+        Click(d, wxID_OK);
+    });
+    EXPECT_EQ(find.Result().findText, "(");
+    EXPECT_EQ(find.Result().folders, "/chosen");
+    EXPECT_EQ(find.Result().fileTypes, "*.e");
+    EXPECT_EQ(find.Result().scope, 0);
+    // The dialog itself leaves the history alone.
+    EXPECT_TRUE(history.findTexts.empty());
+
+    history.findTexts = {"f1", "f2"};
+    history.replaceTexts = {"r1"};
+    history.fileTypes = {"*.e"};
+    history.folders = {"/a;/b"};
+    history.scope = 2;
+    CQuvReplaceInFilesDlg replace(history, &Frame());
+    WithModal([&] { replace.ShowModal(); }, [&](wxDialog& d) {
+        EXPECT_EQ(d.GetTitle().utf8_string(), "批量文件替换");
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "f1");
+        EXPECT_EQ(Text(d, IDC_REPLACE_TEXT), "r1");
+        EXPECT_EQ(Entries(d, IDC_FIND_TEXT), (std::vector<std::string>{"f1", "f2"}));
+        EXPECT_EQ(Entries(d, IDC_FOLDERS), std::vector<std::string>{"/a;/b"});
+        EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_PROJECT)->GetValue());
+        EXPECT_FALSE(Enabled(d, IDC_FOLDERS));
+        SaveScreenshot(Screenshot(&d), "replace_in_files_dialog");
+    });
+    EXPECT_EQ(history.findTexts, (std::vector<std::string>{"f1", "f2"}));
+}
+
+TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CMainFrame& frame = Frame();
+    CQuvFindHistory& history = wxGetApp().FindHistory();
+    history = CQuvFindHistory();
+    const std::string a = Put("src/a.e", "x := 1;\ny := x;\n");
+    const std::string b = Put("src/sub/b.e", "x\n");
+    frame.FindList()->AddMessage("old row");
+
+    WithModal([&] {
+        wxCommandEvent command(wxEVT_MENU, ID_FIND_IN_FILES);
+        frame.GetEventHandler()->ProcessEvent(command);
+    }, [&](wxDialog& d) {
+        Type(d, IDC_FIND_TEXT, "x");
+        Type(d, IDC_FILE_TYPES, "*.e");
+        Type(d, IDC_FOLDERS, (root_ / "src").c_str());
+        Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(true);
+        Click(d, wxID_OK);
+    });
+    ASSERT_TRUE(PumpUntil([] { return wxGetApp().findBusy == 0; }));
+    Pump();
+    const LookupResultModel& rows = frame.FindList()->Model();
+    ASSERT_GT(rows.Count(), 0);
+    EXPECT_EQ(rows.Entry(0).shown, "多重文件查找字符串\"x\"开始");
+    EXPECT_EQ(rows.Entry(rows.Count() - 1).shown,
+              "多重文件查找字符串\"x\"结束，共搜索2个文件，找到3个匹配");
+    EXPECT_EQ(frame.OutputBar()->GetCurrentPage(), frame.FindList());
+    EXPECT_EQ(history.findTexts, std::vector<std::string>{"x"});
+    EXPECT_EQ(history.folders, std::vector<std::string>{(root_ / "src").string()});
+    EXPECT_EQ(history.subfolders, 1);
+    SaveScreenshot(Screenshot(&frame), "find_in_files_rows");
+
+    // While a job runs both commands are disabled.
+    wxGetApp().findBusy = 1;
+    for (int id : {ID_FIND_IN_FILES, ID_REPLACE_IN_FILES}) {
+        wxUpdateUIEvent update(id);
+        wxGetApp().ProcessEvent(update);
+        EXPECT_FALSE(update.GetEnabled()) << id;
+    }
+    wxGetApp().findBusy = 0;
+
+    // Replace over the open documents' list as it was when the job was built.
+    wxGetApp().OpenFiles().Add(a);
+    WithModal([&] {
+        wxCommandEvent command(wxEVT_MENU, ID_REPLACE_IN_FILES);
+        frame.GetEventHandler()->ProcessEvent(command);
+    }, [&](wxDialog& d) {
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "x");
+        EXPECT_TRUE(Get<wxCheckBox>(d, IDC_SUBFOLDERS)->GetValue());
+        Type(d, IDC_REPLACE_TEXT, "zz");
+        Choose(d, IDC_SCOPE_OPEN);
+        Click(d, wxID_OK);
+    });
+    wxGetApp().OpenFiles().Add(b);
+    ASSERT_TRUE(PumpUntil([] { return wxGetApp().findBusy == 0; }));
+    Pump();
+    EXPECT_EQ(ReadFile(a), "zz := 1;\ny := zz;\n");
+    EXPECT_EQ(ReadFile(b), "x\n");
+    EXPECT_EQ(frame.FindList()->Model().Entry(frame.FindList()->Model().Count() - 1).shown,
+              "多重文件替换字符串\"x\"为\"zz\"结束，共搜索1个文件，替换2个匹配");
+    EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"zz"});
+    EXPECT_EQ(history.folders.size(), 1u);
+}
+
+TEST_F(FindInFilesWindow, FolderBrowserSortsReadsAgainOnExpandAndSelectsAPath)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    for (const char* name : {"beta", "Alpha", "alpha2", "Alpha/inner"})
+        fs::create_directories(root_ / "tree" / name);
+    Put("tree/beta/only-a-file.txt", "");
+
+    CBrowseDirDlg browser(&Frame());
+    browser.SetPath((root_ / "tree" / "Alpha").string());
+    WithModal([&] { browser.ShowModal(); }, [&](wxDialog& d) {
+        CDirTreeCtrl& tree = *browser.Tree();
+        const wxTreeItemId selected = tree.GetSelection();
+        ASSERT_TRUE(selected.IsOk());
+        EXPECT_EQ(tree.GetFullPath(selected).utf8_string(), (root_ / "tree" / "Alpha").string());
+        EXPECT_EQ(browser.PathField()->GetValue().utf8_string(), (root_ / "tree" / "Alpha").string());
+        const wxTreeItemId treeItem = tree.GetItemParent(selected);
+        std::vector<std::string> names;
+        wxTreeItemIdValue cookie;
+        for (wxTreeItemId c = tree.GetFirstChild(treeItem, cookie); c.IsOk(); c = tree.GetNextChild(treeItem, cookie))
+            names.push_back(tree.GetItemText(c).utf8_string());
+        EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "alpha2", "beta"}));
+        // A folder holding only files has no expand button; one with folders has.
+        wxTreeItemId beta = tree.GetLastChild(treeItem);
+        EXPECT_FALSE(tree.ItemHasChildren(beta));
+        EXPECT_TRUE(tree.ItemHasChildren(selected));
+        // Collapsing and expanding shows a folder made in between.
+        tree.Collapse(treeItem);
+        fs::create_directories(root_ / "tree" / "gamma");
+        tree.Expand(treeItem);
+        EXPECT_EQ(tree.GetItemText(tree.GetLastChild(treeItem)).utf8_string(), "gamma");
+        SaveScreenshot(Screenshot(&d), "browse_dir_dialog");
+        // A place chosen in the combo: its path ends in "/".
+        browser.SelectPlace(0);
+        EXPECT_EQ(browser.PathField()->GetValue(), "/");
+        browser.PathField()->ChangeValue((root_ / "typed").string());
+        Click(d, wxID_OK);
+    });
+    EXPECT_EQ(browser.GetPath().utf8_string(), (root_ / "typed").string());
+
+    // A folder that is gone: the tree is filled, no folder selected, the path as it was.
+    CBrowseDirDlg gone(&Frame());
+    const std::string nowhere = (root_ / "nowhere").string();
+    gone.SetPath(nowhere);
+    WithModal([&] { gone.ShowModal(); }, [&](wxDialog&) {
+        Pump();
+        CDirTreeCtrl& tree = *gone.Tree();
+        EXPECT_GT(tree.GetCount(), 0u);
+        EXPECT_TRUE(!tree.GetSelection().IsOk() || tree.GetSelection() == tree.GetRootItem());
+        EXPECT_EQ(gone.PathField()->GetValue().utf8_string(), nowhere);
+    });
+}
+
+} // namespace
+} // namespace ide::test
