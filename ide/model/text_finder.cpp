@@ -126,11 +126,25 @@ void CTextFinder::Search(std::string text)
     for (size_t i = 0; i < snapshot.size(); ++i)
         if (snapshot[i] == '\n' && i + 1 < snapshot.size())
             lineStarts.push_back(i + 1);
-    // The dialogs refuse an expression that does not compile.
-    const boost::regex expression = MakeFindExpression(findText, regularExpression, matchCase);
-    GrepAll(expression, snapshot, [this](size_t offset, const std::string& what) {
-        matches.push_back({offset, what});
-    });
+    // The dialogs refuse an expression that does not compile; one too complex
+    // for the library ends the list where it gave up.
+    try {
+        const boost::regex expression = MakeFindExpression(findText, regularExpression, matchCase);
+        GrepAll(expression, snapshot, [this](size_t offset, const std::string& what) {
+            matches.push_back({offset, what});
+        });
+    } catch (const std::runtime_error&) {
+    }
+}
+
+bool CTextFinder::Merge(const std::string& source, std::string& result) const
+{
+    try {
+        result = MergeAll(MakeFindExpression(findText, regularExpression, matchCase), source, replaceText);
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;  // the text stays as it is
+    }
 }
 
 size_t CTextFinder::LineEnd(int line) const
@@ -203,9 +217,10 @@ bool CTextFinder::FindPrevious(int& startLine, int& startCol, int& endLine, int&
 
 void CTextFinder::Replace()
 {
-    const std::string selected = GetSelectedText(editor);
-    const boost::regex expression = MakeFindExpression(findText, regularExpression, matchCase);
-    editor.ReplaceSelText(MergeAll(expression, selected, replaceText));
+    std::string result;
+    if (!Merge(GetSelectedText(editor), result))
+        return;
+    editor.ReplaceSelText(result);
     stale = 1;
     editor.PostFindNext();
 }
@@ -213,9 +228,9 @@ void CTextFinder::Replace()
 void CTextFinder::ReplaceAll()
 {
     Refresh();
-    const std::string source = scope == 0 ? snapshot : GetSelectedText(editor);
-    const boost::regex expression = MakeFindExpression(findText, regularExpression, matchCase);
-    const std::string result = MergeAll(expression, source, replaceText);
+    std::string result;
+    if (!Merge(scope == 0 ? snapshot : GetSelectedText(editor), result))
+        return;
     const TextPos caret = editor.Caret();
     if (scope == 0) {
         editor.LoadText(result, caret.line, caret.col);

@@ -96,6 +96,8 @@ private:
     // Rebuilds the match list when it is stale or the text is no longer the snapshot's.
     void Refresh();
     void Search(std::string text);
+    // Every match of `source` replaced; false when the library gives up.
+    bool Merge(const std::string& source, std::string& result) const;
     bool Locate(bool forward, int& startLine, int& startCol, int& endLine, int& endCol);
     // The offset just past line `line`'s last byte, before its "\n".
     size_t LineEnd(int line) const;
