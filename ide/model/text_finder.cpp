@@ -243,6 +243,8 @@ void CTextFinder::ReplaceAll()
 bool CTextFinder::FindMatchingBracket()
 {
     const TextPos caret = editor.Caret();
+    if (caret.line < 1 || caret.line > editor.GetTextSize())
+        return false;
     const std::string line = editor.GetLine(caret.line - 1);
     const std::vector<int> brackets = bracketsOf(line);
     const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };

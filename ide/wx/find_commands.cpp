@@ -50,6 +50,9 @@ void CViewFindCommands::OnEditFind()
 
 void CViewFindCommands::SelectNext(bool previous)
 {
+    // The keys reach here without the menu's enabling rule.
+    if (!finder_.SearchDefined())
+        return;
     int startLine = 0, startCol = 0, endLine = 0, endCol = 0;
     const bool found = previous ? finder_.FindPrevious(startLine, startCol, endLine, endCol)
                                 : finder_.FindNext(startLine, startCol, endLine, endCol);
@@ -72,7 +75,7 @@ void CViewFindCommands::OnEditReplace()
 
 void CViewFindCommands::OnFindMatch()
 {
-    if (!finder_.FindMatchingBracket())
+    if (!finder_.CanMatchBracket() || !finder_.FindMatchingBracket())
         wxBell();
 }
 
