@@ -40,7 +40,7 @@ wxWindow* CViewFindCommands::DialogParent() const
 void CViewFindCommands::OnEditFind()
 {
     CQuvFindDlg dialog(wxGetApp().FindHistory(), finder_, GetSelectedText(editor_), DialogParent());
-    if (dialog.ShowModal() != wxID_OK)
+    if (wxGetApp().ShowModal(dialog) != wxID_OK)
         return;
     FindOptions options;
     dialog.GetOptions(options);
@@ -68,9 +68,9 @@ void CViewFindCommands::OnFindPrevious() { SelectNext(true); }
 void CViewFindCommands::OnEditReplace()
 {
     CQuvReplaceDlg dialog(wxGetApp().FindHistory(), finder_, GetSelectedText(editor_), DialogParent());
-    dialog.ShowModal();
-    if (wxWindow* focus = focus_)
-        focus->CallAfter([focus] { focus->SetFocus(); });
+    wxGetApp().ShowModal(dialog);
+    if (refocus_)
+        refocus_();
 }
 
 void CViewFindCommands::OnFindMatch()
@@ -84,7 +84,7 @@ void CViewFindCommands::OnFindMatch()
 void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
 {
     CQuvFindInFilesDlg dialog(*findHistory_, mainFrame_);
-    if (dialog.ShowModal() != wxID_OK)
+    if (ShowModal(dialog) != wxID_OK)
         return;
     const FindInFilesChoice& c = dialog.Result();
     StartFindJob(std::make_unique<QuvFindJob>(0, c.findText, c.fileTypes, c.folders, c.matchCase,
@@ -94,7 +94,7 @@ void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
 void CQuvBenchApp::OnReplaceInFiles(wxCommandEvent&)
 {
     CQuvReplaceInFilesDlg dialog(*findHistory_, mainFrame_);
-    if (dialog.ShowModal() != wxID_OK)
+    if (ShowModal(dialog) != wxID_OK)
         return;
     const FindInFilesChoice& c = dialog.Result();
     StartFindJob(std::make_unique<QuvFindJob>(1, c.findText, c.replaceText, c.fileTypes, c.folders, c.matchCase,

@@ -2,6 +2,7 @@
 // and bracket matching, over the view's finder. The view creates one with its
 // control and forwards the commands and their update events to it.
 #pragma once
+#include <functional>
 #include <memory>
 
 #include <wx/event.h>
@@ -21,8 +22,8 @@ public:
 
     // Parent window of the dialogs; the main frame when none is set.
     void SetDialogParent(wxWindow* parent) { parent_ = parent; }
-    // The window that gets the focus back when the replace dialog closes.
-    void SetFocusWindow(wxWindow* window) { focus_ = window; }
+    // Gives the view the focus back when the replace dialog has closed.
+    void SetRefocus(std::function<void()> refocus) { refocus_ = std::move(refocus); }
 
     void OnEditFind();
     void OnFindNext();
@@ -38,7 +39,7 @@ private:
     FinderEditor& editor_;
     CTextFinder finder_;
     wxWindow* parent_ = nullptr;
-    wxWindow* focus_ = nullptr;
+    std::function<void()> refocus_;
 };
 
 } // namespace ide

@@ -2,6 +2,7 @@
 // driving the document finder, the find-in-files dialogs with their enabling
 // rules and histories, the folder browser, and the multi-file commands
 // running a job into the find-result pane.
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,20 +20,14 @@
 #include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/find_in_files_dlg.hpp"
 #include "ide/wx/ids.hpp"
-#include "tests/ide/fake_editor.hpp"
+#include "compiler/core/gbk.hpp"
+#include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 
 namespace ide::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The fake editor of a view: Find next, asked for after a replacement, comes back as the view's command.
-struct ViewEditor : FakeEditor {
-    using FakeEditor::FakeEditor;
-    void PostFindNext() override { wxQueueEvent(view, new wxCommandEvent(wxEVT_MENU, ID_EDIT_FIND_NEXT)); }
-    wxEvtHandler* view = nullptr;
-};
 
 wxDialog* ModalDialog()
 {
@@ -90,31 +85,39 @@ std::vector<std::string> Entries(wxWindow& dialog, int id)
     return out;
 }
 
-// The IDE with a view's find commands over a fake editor.
+// The IDE with one document in an editor view, its text given in UTF-8 and
+// saved as GBK.
 class EditorFind : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(Start({}, answers)); }
     void Open(const char* utf8)
     {
-        editor = std::make_unique<ViewEditor>(utf8);
-        editor->view = &view;
-        commands = std::make_unique<CViewFindCommands>(view, *editor);
+        const std::string path = TestFolder() + "/find.e";
+        std::ofstream(path, std::ios::binary) << gbk::fromUtf8(utf8);
+        doc = OpenDocument(path);
+        ASSERT_NE(doc, nullptr);
+        view = ViewOf(doc);
+    }
+    std::string DocText() { return PadOf(doc).UnloadText().utf8_string(); }
+    // Anchor line and column, caret line and column, as the view last heard them.
+    std::array<int, 4> Selection()
+    {
+        Pump();
+        return {view->AnchorLine(), view->AnchorColumn(), view->CaretLine(), view->CaretColumn()};
     }
     Answers answers;
     CQuvFindHistory& history = wxGetApp().FindHistory();
-    wxEvtHandler view;
-    std::unique_ptr<ViewEditor> editor;
-    std::unique_ptr<CViewFindCommands> commands;
+    wxDocument* doc = nullptr;
+    CQuvBenchView* view = nullptr;
 };
 
 TEST_F(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTheMatch)
 {
     history.findTexts = {"older"};
     Open("第一行 alpha\nbeta alpha\n");
-
     // A selection is offered; without one, the finder's last text.
-    editor->SetSelection(1, 8, 1, 13);
-    WithModal([&] { commands->OnEditFind(); }, [&](wxDialog& d) {
+    PadOf(doc).SetSelection(1, 8, 1, 13);
+    WithModal([&] { Command(doc, ID_EDIT_FIND); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "alpha");
         EXPECT_EQ(Entries(d, IDC_FIND_TEXT), std::vector<std::string>{"older"});
         Type(d, IDC_FIND_TEXT, "");
@@ -134,29 +137,31 @@ TEST_F(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTh
     });
     EXPECT_EQ(history.findTexts, (std::vector<std::string>{"al(p)ha", "older"}));
     // The search starts at the caret, the end of the selection: the next one is on line 2.
-    EXPECT_EQ(editor->anchor.line, 2);
-    EXPECT_EQ(editor->anchor.col, 6);
-    EXPECT_EQ(editor->caret.col, 11);
+    EXPECT_EQ(Selection(), (std::array<int, 4>{2, 6, 2, 11}));
+    SaveScreenshot(Screenshot(&Frame()), "find_selected");
 
-    editor->LocatePos(1, 1);
-    WithModal([&] { commands->OnEditFind(); }, [&](wxDialog& d) {
+    PadOf(doc).LocatePos(1, 1);
+    WithModal([&] { Command(doc, ID_EDIT_FIND); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "al(p)ha");
         EXPECT_TRUE(Get<wxCheckBox>(d, IDC_REGULAR_EXPRESSION)->GetValue());
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_DIRECTION_DOWN)->GetValue());
         Click(d, wxID_CANCEL);
     });
-    // Byte columns: "第一行 " is seven bytes.
-    commands->OnFindNext();
-    EXPECT_EQ(editor->anchor.col, 8);
+    // F3 in byte columns: "第一行 " is seven bytes.
+    PressKey(WXK_F3);
+    EXPECT_EQ(Selection(), (std::array<int, 4>{1, 8, 1, 13}));
+    // Ctrl+B after a bracket selects back to its partner.
+    PadOf(doc).LoadText(wxString::FromUTF8("f(中, (b)\n c)\n"), 2, 4);
+    Command(doc, ID_EDIT_MATCH_BRACE);
+    EXPECT_EQ(Selection(), (std::array<int, 4>{2, 4, 1, 2}));
 }
 
 TEST_F(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyOpened)
 {
     history.findTexts = {"x"};
     history.replaceTexts = {"y"};
-    Open("x1 x2\nx3\n");
-
-    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
+    Open("x1 中x2\nx3\n");
+    WithModal([&] { Command(doc, ID_EDIT_REPLACE); }, [&](wxDialog& d) {
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_FILE)->GetValue());
         EXPECT_EQ(Entries(d, IDC_REPLACE_TEXT), std::vector<std::string>{"y"});
         for (int id : {int(wxID_OK), int(IDC_REPLACE_ONE), int(IDC_REPLACE_ALL), int(IDC_SCOPE_SELECTION)})
@@ -165,33 +170,33 @@ TEST_F(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnl
     EXPECT_EQ(history.findTexts, std::vector<std::string>{"x"});
     EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"y"});
 
-    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
+    WithModal([&] { Command(doc, ID_EDIT_REPLACE); }, [&](wxDialog& d) {
         Type(d, IDC_FIND_TEXT, "x");
         Type(d, IDC_REPLACE_TEXT, "[$&]");
         EXPECT_TRUE(Enabled(d, IDC_REPLACE_ONE));
         // The first press only finds.
         Click(d, IDC_REPLACE_ONE);
-        EXPECT_EQ(editor->Utf8(), "x1 x2\nx3\n");
-        EXPECT_EQ(editor->anchor.col, 1);
+        EXPECT_EQ(DocText(), "x1 中x2\nx3\n");
+        EXPECT_EQ(Selection(), (std::array<int, 4>{1, 1, 1, 2}));
         Click(d, IDC_REPLACE_ONE);
-        Pump();  // the view's Find next, asked for after the replacement
-        EXPECT_EQ(editor->Utf8(), "[x]1 x2\nx3\n");
-        EXPECT_EQ(editor->anchor.col, 6);
+        // The view's Find next, asked for after the replacement, selects the next one.
+        EXPECT_EQ(DocText(), "[x]1 中x2\nx3\n");
+        EXPECT_EQ(Selection(), (std::array<int, 4>{1, 8, 1, 9}));
         SaveScreenshot(Screenshot(&d), "replace_dialog");
         Click(d, IDC_REPLACE_ALL);
-        EXPECT_EQ(editor->Utf8(), "[[x]]1 [x]2\n[x]3\n");
+        EXPECT_EQ(DocText(), "[[x]]1 中[x]2\n[x]3\n");
         EXPECT_TRUE(d.IsModal());
     });
     EXPECT_EQ(history.replaceTexts, (std::vector<std::string>{"[$&]", "y"}));
 
     // A selection preselects "选定文字".
-    editor->SetSelection(1, 2, 1, 5);
-    WithModal([&] { commands->OnEditReplace(); }, [&](wxDialog& d) {
+    PadOf(doc).SetSelection(1, 2, 1, 5);
+    WithModal([&] { Command(doc, ID_EDIT_REPLACE); }, [&](wxDialog& d) {
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_SELECTION)->GetValue());
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "[x]");
     });
-    commands->Finder().SetFindOptions({1, 1, 0, 0, "nowhere"});
-    commands->OnFindNext();
+    view->FindCommands()->Finder().SetFindOptions({1, 1, 0, 0, "nowhere"});
+    Command(doc, ID_EDIT_FIND_NEXT);
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message, "没有找到匹配的字符串!");
 }
@@ -319,6 +324,7 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     wxGetApp().findBusy = 0;
 
     // Replace over the open documents' list as it was when the job was built.
+    wxGetApp().OpenFiles().Clear();
     wxGetApp().OpenFiles().Add(a);
     WithModal([&] {
         wxCommandEvent command(wxEVT_MENU, ID_REPLACE_IN_FILES);
