@@ -59,7 +59,6 @@ public:
     {
         SetText(text);
         LocatePos(line, col);
-        ++loads;
     }
     void LocatePos(long line, long col) override { caret = anchor = {int(line), int(col)}; }
     TextPos Caret() override { return caret; }
@@ -77,7 +76,6 @@ public:
     std::vector<std::string> lines;
     TextPos caret, anchor;
     int findNextPosted = 0;
-    int loads = 0;
 };
 
 } // namespace ide::test

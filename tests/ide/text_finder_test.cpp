@@ -95,7 +95,7 @@ TEST(TextFinder, EveryEditRebuildsTheMatchList)
     EXPECT_EQ(Step(finder, editor), kNone);
 }
 
-TEST(TextFinder, ReplaceAllTakesTheTextAsItIsNow)
+TEST(TextFinder, ReplaceAllTakesTheTextAsItIsNowInTheDocumentOrTheSelection)
 {
     FakeEditor editor("a.c abc\n");
     CTextFinder finder(editor);
@@ -106,44 +106,16 @@ TEST(TextFinder, ReplaceAllTakesTheTextAsItIsNow)
     editor.LocatePos(1, 3);
     finder.ReplaceAll();
     EXPECT_EQ(editor.Utf8(), "[a.c] abc 新的 [a.c]\n");
-    EXPECT_EQ(editor.caret.line, 1);
     EXPECT_EQ(editor.caret.col, 3);
-}
 
-TEST(TextFinder, ReplaceAllInTheSelectionLeavesTheRestAndTheCaret)
-{
-    FakeEditor editor("x1 x2\nx3 x4\n");
-    CTextFinder finder(editor);
+    // In the selection only, the caret back where it was.
+    editor.SetText("x1 x2\nx3 x4\n");
     finder.SetReplaceOptions({1, 1, 1, "x(\\d)", 1, 1, "y$1"});
     editor.SetSelection(1, 4, 2, 3);
     finder.ReplaceAll();
     EXPECT_EQ(editor.Utf8(), "x1 y2\ny3 x4\n");
     EXPECT_EQ(editor.caret.line, 2);
     EXPECT_EQ(editor.caret.col, 3);
-    EXPECT_EQ(editor.loads, 0);
-}
-
-TEST(TextFinder, ReplaceChangesTheSelectionOnlyAndAsksForTheNext)
-{
-    FakeEditor editor("中a.b a.b axb\n");
-    CTextFinder finder(editor);
-    finder.SetReplaceOptions({1, 1, 0, "a.b", 1, 0, "$&$&"});
-    EXPECT_EQ(Step(finder, editor), (Hit{1, 3, 1, 6}));
-    finder.Replace();
-    EXPECT_EQ(editor.Utf8(), "中a.ba.b a.b axb\n");
-    EXPECT_EQ(editor.findNextPosted, 1);
-    // The view's Find next then goes on after the replacement.
-    EXPECT_EQ(Step(finder, editor), (Hit{1, 10, 1, 13}));
-}
-
-TEST(TextFinder, SelectedTextJoinsLinesInByteColumns)
-{
-    FakeEditor editor("中文ab\ncd\nef\n");
-    EXPECT_EQ(GetSelectedText(editor), "");
-    editor.SetSelection(3, 2, 1, 3);
-    EXPECT_EQ(gbk::toUtf8(GetSelectedText(editor)), "文ab\ncd\ne");
-    editor.SetSelection(1, 5, 1, 1);
-    EXPECT_EQ(gbk::toUtf8(GetSelectedText(editor)), "中文");
 }
 
 TEST(TextFinder, MatchesBracketsAcrossLinesSkippingNestedPairsAndDoubleByteCharacters)
