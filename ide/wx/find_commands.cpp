@@ -2,6 +2,8 @@
 
 #include <wx/utils.h>
 
+#include "compiler/core/gbk.hpp"
+
 #include "ide/wx/app.hpp"
 #include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/find_in_files_dlg.hpp"
@@ -11,6 +13,14 @@
 #include "ide/wx/pane_events.hpp"
 
 namespace ide {
+
+namespace {
+// The dialogs speak UTF-8; the control's text is GBK.
+std::string selectedText(FinderEditor& editor)
+{
+    return gbk::toUtf8(GetSelectedText(editor));
+}
+} // namespace
 
 CViewFindCommands::CViewFindCommands(wxEvtHandler& view, FinderEditor& editor) : editor_(editor), finder_(editor)
 {
@@ -39,7 +49,7 @@ wxWindow* CViewFindCommands::DialogParent() const
 
 void CViewFindCommands::OnEditFind()
 {
-    CQuvFindDlg dialog(wxGetApp().FindHistory(), finder_, GetSelectedText(editor_), DialogParent());
+    CQuvFindDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
     if (wxGetApp().ShowModal(dialog) != wxID_OK)
         return;
     FindOptions options;
@@ -67,7 +77,7 @@ void CViewFindCommands::OnFindPrevious() { SelectNext(true); }
 
 void CViewFindCommands::OnEditReplace()
 {
-    CQuvReplaceDlg dialog(wxGetApp().FindHistory(), finder_, GetSelectedText(editor_), DialogParent());
+    CQuvReplaceDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
     wxGetApp().ShowModal(dialog);
     if (refocus_)
         refocus_();

@@ -190,10 +190,10 @@ TEST_F(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnl
     EXPECT_EQ(history.replaceTexts, (std::vector<std::string>{"[$&]", "y"}));
 
     // A selection preselects "选定文字".
-    PadOf(doc).SetSelection(1, 2, 1, 5);
+    PadOf(doc).SetSelection(1, 8, 1, 13);
     WithModal([&] { Command(doc, ID_EDIT_REPLACE); }, [&](wxDialog& d) {
         EXPECT_TRUE(Get<wxRadioButton>(d, IDC_SCOPE_SELECTION)->GetValue());
-        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "[x]");
+        EXPECT_EQ(Text(d, IDC_FIND_TEXT), "中[x]");
     });
     view->FindCommands()->Finder().SetFindOptions({1, 1, 0, 0, "nowhere"});
     Command(doc, ID_EDIT_FIND_NEXT);
