@@ -34,7 +34,7 @@ std::string format(const char* pattern, std::initializer_list<std::string> args)
     return out;
 }
 
-std::string kindOf(const FindPart& part) { return part.regularExpression ? "正规式" : "字符串"; }
+std::string kindOf(const FindSettings& part) { return part.regularExpression ? "正规式" : "字符串"; }
 
 std::string join(const std::string& folder, const std::string& name)
 {
@@ -162,7 +162,7 @@ void RememberFindJob(CQuvFindHistory& history, const QuvFindJob& job)
 {
     if (job.mode != 0 && job.mode != 1)
         return;
-    const FindPart& part = job.Part();
+    const FindSettings& part = job.Settings();
     history.matchCase = part.matchCase;
     history.regularExpression = part.regularExpression;
     history.subfolders = part.subfolders;
@@ -213,7 +213,7 @@ void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& patt
     }
 }
 
-std::vector<std::string> CollectFiles(const FindPart& part, const std::vector<std::string>& listedFiles)
+std::vector<std::string> CollectFiles(const FindSettings& part, const std::vector<std::string>& listedFiles)
 {
     std::vector<std::string> out;
     if (part.scope == 1 || part.scope == 2)
@@ -232,7 +232,7 @@ std::vector<std::string> CollectFiles(const FindPart& part, const std::vector<st
 FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel)
     : job_(job), log_(std::move(log)), cancel_(cancel)
 {
-    const FindPart& part = job_.Part();
+    const FindSettings& part = job_.Settings();
     try {
         expression_ = MakeFindExpression(part.findText, part.regularExpression, part.matchCase);
         valid_ = true;
@@ -250,13 +250,13 @@ bool FindInFilesRun::Run()
         Message("要查找的字符串不是一个合法的正规式");
         return true;
     }
-    const std::vector<std::string> files = CollectFiles(job_.Part(), job_.listedFiles);
+    const std::vector<std::string> files = CollectFiles(job_.Settings(), job_.listedFiles);
     return job_.mode == 0 ? RunFind(files) : RunReplace(files);
 }
 
 bool FindInFilesRun::RunFind(const std::vector<std::string>& files)
 {
-    const FindPart& part = job_.Part();
+    const FindSettings& part = job_.Settings();
     const std::string kind = kindOf(part);
     Message(format("多重文件查找%s\"%s\"开始", {kind, part.findText}));
     int total = 0;
@@ -278,7 +278,7 @@ bool FindInFilesRun::RunFind(const std::vector<std::string>& files)
 
 bool FindInFilesRun::RunReplace(const std::vector<std::string>& files)
 {
-    const FindPart& part = job_.Part();
+    const FindSettings& part = job_.Settings();
     const std::string kind = kindOf(part);
     Message(format("多重文件替换%s\"%s\"为\"%s\"开始", {kind, part.findText, part.replaceText}));
     int total = 0;
@@ -335,7 +335,7 @@ int FindInFilesRun::ReplaceInFile(const std::string& file)
     int count = 0;
     std::string result;
     try {
-        result = MergeAll(expression_, bytes, job_.Part().replaceText, &count);
+        result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
     } catch (const std::runtime_error& e) {
         Message(format("替换文件%s失败：%s", {file, e.what()}));
         return 0;

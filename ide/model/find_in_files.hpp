@@ -19,7 +19,7 @@
 namespace ide {
 
 // Texts in UTF-8. fileTypes and folders are ";"-separated lists as typed.
-struct FindPart {
+struct FindSettings {
     std::string findText;
     std::string replaceText;
     std::string fileTypes;
@@ -32,18 +32,18 @@ struct FindPart {
 
 class QuvFindJob {
 public:
-    // A find job (mode 0): the replace part's texts stay empty.
+    // A find job (mode 0): the replace settings' texts stay empty.
     QuvFindJob(int mode, std::string findText, std::string fileTypes, std::string folders, int matchCase,
                int regularExpression, int subfolders, int scope);
-    // A replace job (mode 1): the find part's texts stay empty.
+    // A replace job (mode 1): the find settings' texts stay empty.
     QuvFindJob(int mode, std::string findText, std::string replaceText, std::string fileTypes,
                std::string folders, int matchCase, int regularExpression, int subfolders, int scope);
 
-    // The part the mode names.
-    const FindPart& Part() const { return mode == 1 ? replace : find; }
+    // The settings the mode names.
+    const FindSettings& Settings() const { return mode == 1 ? replace : find; }
 
-    FindPart find;
-    FindPart replace;
+    FindSettings find;
+    FindSettings replace;
     int mode = 0;
     // Scope 1 and 2: the open documents or the project's files as they were
     // when the job was built.
@@ -64,9 +64,9 @@ void QuvSplitList(std::vector<std::string>& out, const std::string& text);
 void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
                           int subfolders);
 
-// The file set of a job part: every folder with every type for listed
+// The file set of a job's settings: every folder with every type for listed
 // folders, else the job's copied list.
-std::vector<std::string> CollectFiles(const FindPart& part, const std::vector<std::string>& listedFiles);
+std::vector<std::string> CollectFiles(const FindSettings& part, const std::vector<std::string>& listedFiles);
 
 // One run of a job. Rows go to `log` in order; `cancel`, when given, is
 // checked between files.

@@ -120,8 +120,8 @@ void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
 {
     // The pane is emptied before the job's first row: both travel the same queue.
     PostPaneEvent(mainFrame_, EVT_SHOW_FIND_OUTPUT);
-    const CQuvFileList* listed = job->Part().scope == 1   ? openFiles_.get()
-                                 : job->Part().scope == 2 ? static_cast<CQuvFileList*>(project_.get())
+    const CQuvFileList* listed = job->Settings().scope == 1   ? openFiles_.get()
+                                 : job->Settings().scope == 2 ? static_cast<CQuvFileList*>(project_.get())
                                                           : nullptr;
     if (listed)
         for (int i = 0; i < listed->GetCount(); ++i)

@@ -68,7 +68,7 @@ TEST_F(FindInFilesTest, CollectsEveryFolderWithEveryTypeOnceNewestFirst)
     EXPECT_EQ(splits, std::vector<std::string>{Dir("a")});
 
     // Two folders and two patterns; "two.*" and "*.e" both take two.e, which comes once.
-    FindPart part = Find("", "*.e;two.*", ";" + Dir("a") + ";;" + Dir("b") + ";").find;
+    FindSettings part = Find("", "*.e;two.*", ";" + Dir("a") + ";;" + Dir("b") + ";").find;
     EXPECT_EQ(CollectFiles(part, {}), (std::vector<std::string>{b1, a3, a2, a1}));
     part.subfolders = 1;
     EXPECT_EQ(CollectFiles(part, {}), (std::vector<std::string>{b3, b2, b1, a3, a2, a1}));
@@ -82,7 +82,7 @@ TEST_F(FindInFilesTest, LinksToFoldersAreNotFollowed)
     const std::string real = Put("top/a.e", "x");
     fs::create_directory_symlink(Dir("top"), Dir("top/loop"));
     fs::create_directory_symlink(Dir("top"), Dir("top/again"));
-    FindPart part = Find("x", "*.e", Dir("top"), 1).find;
+    FindSettings part = Find("x", "*.e", Dir("top"), 1).find;
     EXPECT_EQ(CollectFiles(part, {}), std::vector<std::string>{real});
 }
 
