@@ -11,6 +11,7 @@
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
 #include "ide/wx/doc_view.hpp"
+#include "ide/wx/find_thread.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
@@ -24,6 +25,10 @@ wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
     EVT_MENU(ID_FILE_CLOSE_ALL, CQuvBenchApp::OnFileCloseAll)
     EVT_MENU_RANGE(ID_RECENT_FILE_1, ID_RECENT_FILE_LAST, CQuvBenchApp::OnRecentFile)
     EVT_MENU_RANGE(ID_RECENT_PROJECT_1, ID_RECENT_PROJECT_LAST, CQuvBenchApp::OnRecentProject)
+    EVT_MENU(ID_FIND_IN_FILES, CQuvBenchApp::OnFindInFiles)
+    EVT_MENU(ID_REPLACE_IN_FILES, CQuvBenchApp::OnReplaceInFiles)
+    EVT_UPDATE_UI(ID_FIND_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
+    EVT_UPDATE_UI(ID_REPLACE_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
 wxEND_EVENT_TABLE()
 
 namespace {

@@ -27,6 +27,8 @@ class wxMenuBar;
 namespace ide {
 
 class CMainFrame;
+class CQUVFindThread;
+class QuvFindJob;
 
 class CQuvBenchApp : public wxApp {
 public:
@@ -98,6 +100,11 @@ public:
     CRecentFileList& RecentProjects() { return recentProjects_; }
     const std::string& SettingsFile() const { return iniPath_; }
 
+    // Remembers the job in the find history, shows the emptied find-result
+    // pane and runs the job on a new find thread.
+    void StartFindJob(std::unique_ptr<QuvFindJob> job);
+    const QuvFindJob* PendingFindJob() const { return findJob_.get(); }
+
     // Set while a compile (find) job runs; the command-update handlers read them.
     std::atomic<int> compileBusy{0};
     std::atomic<int> findBusy{0};
@@ -113,6 +120,9 @@ private:
     void OnCompileCommand(wxCommandEvent& event);
     void OnUpdateCompileCommand(wxUpdateUIEvent& event);
     void StartCompileJob(std::shared_ptr<CCompileJob> job);
+    void OnFindInFiles(wxCommandEvent&);
+    void OnReplaceInFiles(wxCommandEvent&);
+    void OnUpdateFindInFiles(wxUpdateUIEvent& event);
 
     std::string iniPath_;
     CDisplaySetting displaySetting_;
@@ -123,6 +133,8 @@ private:
     CRecentFileList recentFiles_;
     CRecentFileList recentProjects_;
     WorkerRegistry workers_;
+    std::unique_ptr<QuvFindJob> findJob_;
+    std::unique_ptr<CQUVFindThread> findThread_;
     std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;

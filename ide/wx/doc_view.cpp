@@ -5,11 +5,13 @@
 #include "platform/file_io.hpp"
 
 #include "ide/wx/app.hpp"
+#include "ide/wx/find_commands.hpp"
 #include "ide/wx/goto_line_dlg.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/quv_pad.hpp"
+#include "ide/wx/view_finder.hpp"
 
 namespace ide {
 
@@ -163,6 +165,9 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     wxGetApp().SettingToSafeArray(settings);
     pad_->Configure(settings);
     pad_->CreateEditor();
+    finderEditor_.reset(new CViewFinderEditor(*this));
+    find_.reset(new CViewFindCommands(*this, *finderEditor_));
+    find_->SetRefocus([this] { FocusEditor(); });
     // The control fills the frame: a frame sizes its only child to its client
     // area when it gets its own size.
     frame->Show();
@@ -251,6 +256,8 @@ void CQuvBenchView::ModifiedChanged(bool modified)
 {
     if (wxDocument* doc = GetDocument())
         doc->Modify(modified);
+    if (find_)
+        find_->Finder().MarkStale();
 }
 
 void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, int anchorColumn)

@@ -16,6 +16,8 @@ namespace ide {
 
 class CQuvPad;
 class CQuvBenchView;
+class CViewFinderEditor;
+class CViewFindCommands;
 
 class CQuvBenchDoc : public wxDocument {
 public:
@@ -68,6 +70,8 @@ public:
     void PostLocatePos(int line, int column);
     // "转到下列行": the caret to a typed line and column.
     void GoTo();
+    // The view's find commands; null while the view has no control.
+    CViewFindCommands* FindCommands() const { return find_.get(); }
 
     // The control sees a key before the accelerators do: true when the key is
     // in the focused editor and its control handled it, so it goes no further.
@@ -84,6 +88,9 @@ private:
     void OnEditCommand(wxCommandEvent& event);
 
     std::unique_ptr<CQuvPad> pad_;
+    // Find, replace and bracket matching over the control.
+    std::unique_ptr<CViewFinderEditor> finderEditor_;
+    std::unique_ptr<CViewFindCommands> find_;
     int caretLine_ = 1;
     int caretColumn_ = 1;
     int anchorLine_ = 1;

@@ -91,6 +91,15 @@ void TypeText(const std::string& utf8)
     }
 }
 
+void Command(wxDocument* doc, int id)
+{
+    wxWindow* frame = ViewOf(doc)->GetFrame();
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame);
+    frame->GetEventHandler()->ProcessEvent(event);
+    Pump();
+}
+
 std::string StatusPosition() { return Frame().GetStatusBar()->GetStatusText(1).utf8_string(); }
 
 } // namespace ide::test

@@ -28,6 +28,8 @@ CQuvPad& PadOf(wxDocument* doc);
 // that did not take it, the character.
 void PressKey(int keyCode, int modifiers = 0, wxChar ch = 0);
 void TypeText(const std::string& utf8);
+// A menu command, sent where the menu would send it: the document's frame.
+void Command(wxDocument* doc, int id);
 // The caret pane of the status bar.
 std::string StatusPosition();
 

@@ -1,0 +1,352 @@
+#include "ide/model/find_in_files.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "compiler/core/gbk.hpp"
+
+namespace ide {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string format(const char* pattern, std::initializer_list<std::string> args)
+{
+    // Each %s takes the next argument, each %d too (already a decimal text).
+    std::string out;
+    auto next = args.begin();
+    for (const char* p = pattern; *p; ++p) {
+        if (p[0] == '%' && (p[1] == 's' || p[1] == 'd') && next != args.end()) {
+            out += *next++;
+            ++p;
+        } else {
+            out += *p;
+        }
+    }
+    return out;
+}
+
+std::string kindOf(const FindSettings& part) { return part.regularExpression ? "正规式" : "字符串"; }
+
+std::string join(const std::string& folder, const std::string& name)
+{
+    if (folder.empty() || folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+// "*.*" takes every name, as it always has; otherwise the shell's wildcards.
+bool matchesPattern(const std::string& pattern, const std::string& name)
+{
+    return pattern == "*.*" || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+}
+
+// The names in a folder, sorted so that a listing is the same on every run.
+std::vector<fs::directory_entry> listFolder(const std::string& folder)
+{
+    std::vector<fs::directory_entry> entries;
+    std::error_code error;
+    fs::directory_iterator it(folder.empty() ? "." : folder, fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error))
+        entries.push_back(*it);
+    std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
+        return a.path().filename() < b.path().filename();
+    });
+    return entries;
+}
+
+bool readAll(const std::string& file, std::string& bytes, std::string& why)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            why = std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+// Writes `bytes` to a new file beside `file` and renames it over `file`, with
+// the old file's permissions: the old bytes stay whole until the new ones are.
+bool replaceFile(const std::string& file, const std::string& bytes, std::string& why)
+{
+    std::error_code error;
+    // A link keeps pointing at its file: the file it names is the one rewritten.
+    const fs::path target = fs::is_symlink(file, error) ? fs::canonical(file, error) : fs::path(file);
+    if (error) {
+        why = error.message();
+        return false;
+    }
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".quvXXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<size_t>(n);
+    }
+    ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+    if (!ok)
+        why = std::strerror(errno);
+    if (::close(fd) != 0 && ok) {
+        why = std::strerror(errno);
+        ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        why = std::strerror(errno);
+        ok = false;
+    }
+    if (!ok)
+        ::unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace
+
+QuvFindJob::QuvFindJob(int mode, std::string findText, std::string fileTypes, std::string folders, int matchCase,
+                       int regularExpression, int subfolders, int scope)
+    : mode(mode)
+{
+    find = {std::move(findText), std::string(), std::move(fileTypes), std::move(folders), matchCase,
+            regularExpression, subfolders, scope};
+    replace = {std::string(), std::string(), std::string(), std::string(), matchCase, regularExpression, subfolders,
+               scope};
+}
+
+QuvFindJob::QuvFindJob(int mode, std::string findText, std::string replaceText, std::string fileTypes,
+                       std::string folders, int matchCase, int regularExpression, int subfolders, int scope)
+    : mode(mode)
+{
+    replace = {std::move(findText), std::move(replaceText), std::move(fileTypes), std::move(folders), matchCase,
+               regularExpression, subfolders, scope};
+    find = {std::string(), std::string(), std::string(), std::string(), matchCase, regularExpression, subfolders,
+            scope};
+}
+
+void RememberFindJob(CQuvFindHistory& history, const QuvFindJob& job)
+{
+    if (job.mode != 0 && job.mode != 1)
+        return;
+    const FindSettings& part = job.Settings();
+    history.matchCase = part.matchCase;
+    history.regularExpression = part.regularExpression;
+    history.subfolders = part.subfolders;
+    history.scope = part.scope;
+    CQuvFindHistory::InsertMostRecent(history.findTexts, part.findText);
+    if (job.mode == 1)
+        CQuvFindHistory::InsertMostRecent(history.replaceTexts, part.replaceText);
+    if (part.scope == 0) {
+        CQuvFindHistory::InsertMostRecent(history.fileTypes, part.fileTypes);
+        CQuvFindHistory::InsertMostRecent(history.folders, part.folders);
+    }
+}
+
+void QuvSplitList(std::vector<std::string>& out, const std::string& text)
+{
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t at = text.find(';', from);
+        if (at == std::string::npos)
+            at = text.size();
+        if (at > from)
+            out.push_back(text.substr(from, at - from));
+        from = at + 1;
+    }
+}
+
+void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
+                          int subfolders)
+{
+    // A pattern may name a folder below this one: "sub/*.e".
+    const size_t slash = pattern.rfind('/');
+    const std::string where = slash == std::string::npos ? folder : join(folder, pattern.substr(0, slash));
+    const std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    for (const fs::directory_entry& entry : listFolder(where)) {
+        std::error_code error;
+        if (entry.is_directory(error))
+            continue;
+        const std::string file = entry.path().filename().string();
+        if (matchesPattern(name, file))
+            CQuvFindHistory::InsertMostRecent(out, join(where, file));
+    }
+    if (!subfolders)
+        return;
+    for (const fs::directory_entry& entry : listFolder(folder)) {
+        std::error_code error;
+        if (entry.is_directory(error) && !entry.is_symlink(error))
+            QuvCollectFilesInDir(out, pattern, join(folder, entry.path().filename().string()), subfolders);
+    }
+}
+
+std::vector<std::string> CollectFiles(const FindSettings& part, const std::vector<std::string>& listedFiles)
+{
+    std::vector<std::string> out;
+    if (part.scope == 1 || part.scope == 2)
+        return listedFiles;
+    if (part.scope != 0)
+        return out;
+    std::vector<std::string> folderList, typeList;
+    QuvSplitList(folderList, part.folders);
+    QuvSplitList(typeList, part.fileTypes);
+    for (const std::string& folder : folderList)
+        for (const std::string& type : typeList)
+            QuvCollectFilesInDir(out, type, folder, part.subfolders);
+    return out;
+}
+
+FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel)
+    : job_(job), log_(std::move(log)), cancel_(cancel)
+{
+    const FindSettings& part = job_.Settings();
+    try {
+        expression_ = MakeFindExpression(part.findText, part.regularExpression, part.matchCase);
+        valid_ = true;
+    } catch (const boost::regex_error&) {
+        valid_ = false;
+    }
+}
+
+bool FindInFilesRun::Run()
+{
+    if (job_.mode != 0 && job_.mode != 1)
+        return true;
+    if (!valid_) {
+        // The dialogs refuse such a text; a job built elsewhere ends here.
+        Message("要查找的字符串不是一个合法的正规式");
+        return true;
+    }
+    const std::vector<std::string> files = CollectFiles(job_.Settings(), job_.listedFiles);
+    return job_.mode == 0 ? RunFind(files) : RunReplace(files);
+}
+
+bool FindInFilesRun::RunFind(const std::vector<std::string>& files)
+{
+    const FindSettings& part = job_.Settings();
+    const std::string kind = kindOf(part);
+    Message(format("多重文件查找%s\"%s\"开始", {kind, part.findText}));
+    int total = 0;
+    for (const std::string& file : files) {
+        if (Cancelled())
+            return false;
+        Message("");
+        Message(format("查找%s\"%s\"于文件%s", {kind, part.findText, file}));
+        const int n = FindInFile(file);
+        Message(format("共找到%d个匹配", {std::to_string(n)}));
+        Message("");
+        total += n;
+    }
+    Message("");
+    Message(format("多重文件查找%s\"%s\"结束，共搜索%d个文件，找到%d个匹配",
+                   {kind, part.findText, std::to_string(files.size()), std::to_string(total)}));
+    return true;
+}
+
+bool FindInFilesRun::RunReplace(const std::vector<std::string>& files)
+{
+    const FindSettings& part = job_.Settings();
+    const std::string kind = kindOf(part);
+    Message(format("多重文件替换%s\"%s\"为\"%s\"开始", {kind, part.findText, part.replaceText}));
+    int total = 0;
+    for (const std::string& file : files) {
+        if (Cancelled())
+            return false;
+        Message("");
+        Message(format("替换%s\"%s\"为\"%s\"于文件%s", {kind, part.findText, part.replaceText, file}));
+        const int n = ReplaceInFile(file);
+        Message(format("共替换%d个匹配", {std::to_string(n)}));
+        Message("");
+        total += n;
+    }
+    Message(format("多重文件替换%s\"%s\"为\"%s\"结束，共搜索%d个文件，替换%d个匹配",
+                   {kind, part.findText, part.replaceText, std::to_string(files.size()), std::to_string(total)}));
+    return true;
+}
+
+int FindInFilesRun::FindInFile(const std::string& file)
+{
+    if (!valid_)
+        return 0;
+    std::string bytes, why;
+    if (!readAll(file, bytes, why)) {
+        Message(format("无法读取文件%s：%s", {file, why}));
+        return 0;
+    }
+    int count = 0;
+    size_t lineAt = 0;
+    int line = 1;
+    try {
+        GrepAll(expression_, bytes, [&](size_t offset, const std::string& what) {
+            line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
+                                                bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+            lineAt = offset;
+            log_(LookupEntry::Match(file, line, gbk::toUtf8(what)));
+            ++count;
+        });
+    } catch (const std::runtime_error& e) {
+        Message(format("查找文件%s失败：%s", {file, e.what()}));
+    }
+    return count;
+}
+
+int FindInFilesRun::ReplaceInFile(const std::string& file)
+{
+    if (!valid_)
+        return 0;
+    std::string bytes, why;
+    if (!readAll(file, bytes, why)) {
+        Message(format("无法读取文件%s：%s", {file, why}));
+        return 0;
+    }
+    int count = 0;
+    std::string result;
+    try {
+        result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
+    } catch (const std::runtime_error& e) {
+        Message(format("替换文件%s失败：%s", {file, e.what()}));
+        return 0;
+    }
+    if (count == 0)
+        return 0;
+    if (!replaceFile(file, result, why)) {
+        Message(format("无法写入文件%s：%s", {file, why}));
+        return 0;
+    }
+    return count;
+}
+
+} // namespace ide

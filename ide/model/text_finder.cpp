@@ -1,0 +1,316 @@
+#include "ide/model/text_finder.hpp"
+
+#include <algorithm>
+
+#include "editor/text_columns.hpp"
+#include "ide/model/find_regex.hpp"
+
+namespace ide {
+
+namespace {
+
+bool before(TextPos a, TextPos b) { return a.line < b.line || (a.line == b.line && a.col < b.col); }
+
+std::string bytesFrom(const std::string& line, int col, size_t count = std::string::npos)
+{
+    const size_t from = static_cast<size_t>(std::max(col, 1) - 1);
+    return from < line.size() ? line.substr(from, count) : std::string();
+}
+
+// The opening bracket of a closing one and the other way round; 0 for other bytes.
+char partnerOf(char c)
+{
+    switch (c) {
+    case '(': return ')';
+    case ')': return '(';
+    case '[': return ']';
+    case ']': return '[';
+    case '{': return '}';
+    case '}': return '{';
+    default: return 0;
+    }
+}
+
+// Byte indexes of the brackets of a line. A GBK trail byte may equal a
+// bracket's code; it is part of its character and no bracket.
+std::vector<int> bracketsOf(const std::string& line)
+{
+    std::vector<int> at;
+    for (int i = 0; i < static_cast<int>(line.size());) {
+        const int length = quvpad::CharLength(line, i);
+        if (length == 1 && partnerOf(line[i]))
+            at.push_back(i);
+        i += length;
+    }
+    return at;
+}
+
+} // namespace
+
+std::string GetSelectedText(FinderEditor& editor)
+{
+    if (!editor.GetBCanCopy())
+        return std::string();
+    TextPos start = editor.Anchor(), end = editor.Caret();
+    if (before(end, start))
+        std::swap(start, end);
+    if (start.line == end.line)
+        return end.col > start.col ? bytesFrom(editor.GetLine(start.line - 1), start.col, end.col - start.col)
+                                   : std::string();
+    std::string text = bytesFrom(editor.GetLine(start.line - 1), start.col) + "\n";
+    for (int line = start.line + 1; line < end.line; ++line)
+        text += editor.GetLine(line - 1) + "\n";
+    return text + editor.GetLine(end.line - 1).substr(0, static_cast<size_t>(std::max(end.col, 1) - 1));
+}
+
+void CTextFinder::GetOptions(FindOptions& out) const
+{
+    out.direction = direction;
+    out.matchCase = matchCase;
+    out.regularExpression = regularExpression;
+    out.wrap = wrap;
+    out.findText = findText;
+}
+
+void CTextFinder::SetFindOptions(const FindOptions& in)
+{
+    direction = in.direction;
+    matchCase = in.matchCase;
+    regularExpression = in.regularExpression;
+    wrap = in.wrap;
+    findText = in.findText;
+    searchDefined = 1;
+    stale = 1;
+}
+
+void CTextFinder::GetReplaceOptions(ReplaceOptions& out) const
+{
+    out.direction = direction;
+    out.matchCase = matchCase;
+    out.regularExpression = regularExpression;
+    out.findText = findText;
+    out.wrap = wrap;
+    out.scope = scope;
+    out.replaceText = replaceText;
+}
+
+void CTextFinder::SetReplaceOptions(const ReplaceOptions& in)
+{
+    direction = in.direction;
+    matchCase = in.matchCase;
+    regularExpression = in.regularExpression;
+    findText = in.findText;
+    wrap = in.wrap;
+    scope = in.scope;
+    replaceText = in.replaceText;
+    searchDefined = 1;
+    stale = 1;
+}
+
+void CTextFinder::Refresh()
+{
+    // Every edit changes the text, but the control reports only changes of
+    // its modified flag: a list kept across edits would point at text that
+    // is no longer there.
+    std::string text = editor.UnloadText();
+    if (stale || text != snapshot)
+        Search(std::move(text));
+}
+
+void CTextFinder::Search(std::string text)
+{
+    snapshot = std::move(text);
+    stale = 0;
+    matches.clear();
+    lineStarts.assign(1, 0);
+    for (size_t i = 0; i < snapshot.size(); ++i)
+        if (snapshot[i] == '\n' && i + 1 < snapshot.size())
+            lineStarts.push_back(i + 1);
+    // The dialogs refuse an expression that does not compile; one too complex
+    // for the library ends the list where it gave up.
+    try {
+        const boost::regex expression = MakeFindExpression(findText, regularExpression, matchCase);
+        GrepAll(expression, snapshot, [this](size_t offset, const std::string& what) {
+            matches.push_back({offset, what});
+        });
+    } catch (const std::runtime_error&) {
+    }
+}
+
+bool CTextFinder::Merge(const std::string& source, std::string& result) const
+{
+    try {
+        result = MergeAll(MakeFindExpression(findText, regularExpression, matchCase), source, replaceText);
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;  // the text stays as it is
+    }
+}
+
+size_t CTextFinder::LineEnd(int line) const
+{
+    if (static_cast<size_t>(line) < lineStarts.size())
+        return lineStarts[line] - 1;
+    const size_t start = lineStarts[line - 1];
+    return snapshot.size() > start && snapshot.back() == '\n' ? snapshot.size() - 1 : snapshot.size();
+}
+
+size_t CTextFinder::LineColToOffset(TextPos at) const
+{
+    const int line = std::clamp(at.line, 1, static_cast<int>(lineStarts.size()));
+    const size_t start = lineStarts[line - 1];
+    return start + std::min(static_cast<size_t>(std::max(at.col, 1) - 1), LineEnd(line) - start);
+}
+
+TextPos CTextFinder::OffsetToLineCol(size_t offset) const
+{
+    const auto after = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset);
+    const int line = static_cast<int>(after - lineStarts.begin());
+    const size_t start = lineStarts[line - 1];
+    return {line, 1 + static_cast<int>(std::min(offset - start, LineEnd(line) - start))};
+}
+
+bool CTextFinder::Locate(bool forward, int& startLine, int& startCol, int& endLine, int& endCol)
+{
+    Refresh();
+    if (matches.empty())
+        return false;
+    const size_t from = LineColToOffset(editor.Caret());
+    const TextMatch* pick = nullptr;
+    if (forward) {
+        for (const TextMatch& m : matches)
+            if (m.offset >= from) {
+                pick = &m;
+                break;
+            }
+        if (!pick && wrap)
+            pick = &matches.front();
+    } else {
+        // A match that ends at the caret, such as the one just selected, is passed over.
+        for (auto m = matches.rbegin(); m != matches.rend(); ++m)
+            if (m->offset + m->text.size() < from) {
+                pick = &*m;
+                break;
+            }
+        if (!pick && wrap)
+            pick = &matches.back();
+    }
+    if (!pick)
+        return false;
+    const TextPos start = OffsetToLineCol(pick->offset), end = OffsetToLineCol(pick->offset + pick->text.size());
+    startLine = start.line;
+    startCol = start.col;
+    endLine = end.line;
+    endCol = end.col;
+    return true;
+}
+
+bool CTextFinder::FindNext(int& startLine, int& startCol, int& endLine, int& endCol)
+{
+    return Locate(direction != 0, startLine, startCol, endLine, endCol);
+}
+
+bool CTextFinder::FindPrevious(int& startLine, int& startCol, int& endLine, int& endCol)
+{
+    return Locate(direction == 0, startLine, startCol, endLine, endCol);
+}
+
+void CTextFinder::Replace()
+{
+    std::string result;
+    if (!Merge(GetSelectedText(editor), result))
+        return;
+    editor.ReplaceSelText(result);
+    stale = 1;
+    editor.PostFindNext();
+}
+
+void CTextFinder::ReplaceAll()
+{
+    Refresh();
+    std::string result;
+    if (!Merge(scope == 0 ? snapshot : GetSelectedText(editor), result))
+        return;
+    const TextPos caret = editor.Caret();
+    if (scope == 0) {
+        editor.LoadText(result, caret.line, caret.col);
+    } else {
+        editor.ReplaceSelText(result);
+        editor.LocatePos(caret.line, caret.col);
+    }
+}
+
+bool CTextFinder::FindMatchingBracket()
+{
+    const TextPos caret = editor.Caret();
+    if (caret.line < 1 || caret.line > editor.GetTextSize())
+        return false;
+    const std::string line = editor.GetLine(caret.line - 1);
+    const std::vector<int> brackets = bracketsOf(line);
+    const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };
+    // The byte index of the bracket: the character before the caret first.
+    const int caretIndex = caret.col - 1;
+    int at = -1;
+    if (caret.col > 1 && caretIndex <= static_cast<int>(line.size())) {
+        const int previous = quvpad::PreviousCharStart(line, caretIndex);
+        if (previous >= 0 && has(previous))
+            at = previous;
+    }
+    if (at < 0 && has(caretIndex))
+        at = caretIndex;
+    if (at < 0)
+        return false;
+
+    const char bracket = line[at];
+    const char partner = partnerOf(bracket);
+    const bool backward = bracket == ')' || bracket == ']' || bracket == '}';
+    const long lineCount = editor.GetTextSize();
+    int depth = 0;
+    int lineNo = caret.line;
+    std::string text = line;
+    std::vector<int> marks = brackets;
+    bool first = true;
+    while (lineNo >= 1 && lineNo <= lineCount) {
+        if (!first) {
+            text = editor.GetLine(lineNo - 1);
+            marks = bracketsOf(text);
+        }
+        if (backward)
+            std::reverse(marks.begin(), marks.end());
+        for (int i : marks) {
+            if (first && (backward ? i >= at : i <= at))
+                continue;
+            if (text[i] == partner) {
+                if (depth == 0) {
+                    if (backward)
+                        editor.SetSelection(caret.line, at + 2, lineNo, i + 1);
+                    else
+                        editor.SetSelection(caret.line, at + 1, lineNo, i + 2);
+                    return true;
+                }
+                --depth;
+            } else if (text[i] == bracket) {
+                ++depth;
+            }
+        }
+        first = false;
+        lineNo += backward ? -1 : 1;
+    }
+    return false;
+}
+
+bool CTextFinder::CanMatchBracket()
+{
+    const TextPos caret = editor.Caret();
+    if (caret.line < 1 || caret.line > editor.GetTextSize())
+        return false;
+    const std::string line = editor.GetLine(caret.line - 1);
+    const std::vector<int> brackets = bracketsOf(line);
+    const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };
+    const int caretIndex = caret.col - 1;
+    if (caret.col > 1 && caretIndex <= static_cast<int>(line.size()) && has(quvpad::PreviousCharStart(line, caretIndex)))
+        return true;
+    return has(caretIndex);
+}
+
+} // namespace ide

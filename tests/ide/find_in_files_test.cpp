@@ -1,0 +1,219 @@
+// Find and replace in files over a temporary folder tree: the files a job
+// visits, its rows and counts, the exact bytes of every file after a replace,
+// files that cannot be read or written, and the job's own copy of its texts.
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "compiler/core/gbk.hpp"
+#include "ide/model/find_in_files.hpp"
+#include "ini_fixture.hpp"
+
+namespace ide {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FindInFilesTest : public test::IniTest {
+protected:
+    std::string Put(const std::string& relative, const std::string& bytes)
+    {
+        const fs::path path = folder_ / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    std::string Get(const std::string& path) const
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string Dir(const std::string& relative = "") const { return (folder_ / relative).string(); }
+
+    // The rows of a run, as the pane shows them.
+    std::vector<std::string> Run(const QuvFindJob& job, const std::atomic<bool>* cancel = nullptr)
+    {
+        std::vector<std::string> rows;
+        FindInFilesRun(job, [&rows](LookupEntry e) { rows.push_back(e.shown); }, cancel).Run();
+        return rows;
+    }
+    static QuvFindJob Find(const std::string& text, const std::string& types, const std::string& folders,
+                           int subfolders = 0, int regularExpression = 0)
+    {
+        return QuvFindJob(0, text, types, folders, 1, regularExpression, subfolders, 0);
+    }
+    static QuvFindJob Replace(const std::string& text, const std::string& by, const std::string& types,
+                              const std::string& folders, int regularExpression = 0)
+    {
+        return QuvFindJob(1, text, by, types, folders, 1, regularExpression, 0, 0);
+    }
+};
+
+TEST_F(FindInFilesTest, CollectsEveryFolderWithEveryTypeOnceNewestFirst)
+{
+    const std::string a1 = Put("a/one.e", ""), a2 = Put("a/two.e", ""), a3 = Put("a/two.txt", "");
+    const std::string b1 = Put("b/three.e", ""), b2 = Put("b/sub/four.e", ""), b3 = Put("b/sub/deep/five.e", "");
+    Put("a/skip.cpp", "");
+    fs::create_directories(Dir("a/dir.e"));
+    std::vector<std::string> splits;
+    QuvSplitList(splits, ";;" + Dir("a") + ";;");
+    EXPECT_EQ(splits, std::vector<std::string>{Dir("a")});
+
+    // Two folders and two patterns; "two.*" and "*.e" both take two.e, which comes once.
+    FindSettings part = Find("", "*.e;two.*", ";" + Dir("a") + ";;" + Dir("b") + ";").find;
+    EXPECT_EQ(CollectFiles(part, {}), (std::vector<std::string>{b1, a3, a2, a1}));
+    part.subfolders = 1;
+    EXPECT_EQ(CollectFiles(part, {}), (std::vector<std::string>{b3, b2, b1, a3, a2, a1}));
+    // The open documents or the project: the job's own list, as it stands.
+    part.scope = 2;
+    EXPECT_EQ(CollectFiles(part, {"x.e", "y.e"}), (std::vector<std::string>{"x.e", "y.e"}));
+}
+
+TEST_F(FindInFilesTest, LinksToFoldersAreNotFollowed)
+{
+    const std::string real = Put("top/a.e", "x");
+    fs::create_directory_symlink(Dir("top"), Dir("top/loop"));
+    fs::create_directory_symlink(Dir("top"), Dir("top/again"));
+    FindSettings part = Find("x", "*.e", Dir("top"), 1).find;
+    EXPECT_EQ(CollectFiles(part, {}), std::vector<std::string>{real});
+}
+
+TEST_F(FindInFilesTest, FindLogsEveryFileAndMatchWithItsLine)
+{
+    const std::string one = Put("f/one.e", gbk::fromUtf8("%Prog 主程序\nx := 1;\n\nx := x+1;\n"));
+    const std::string two = Put("f/two.e", "nothing here\n");
+    const auto rows = Run(Find("x", "*.e", Dir("f")));
+    const std::vector<std::string> expected = {
+        "多重文件查找字符串\"x\"开始",
+        "",
+        "查找字符串\"x\"于文件" + two,
+        "共找到0个匹配",
+        "",
+        "",
+        "查找字符串\"x\"于文件" + one,
+        one + " (2) : x",
+        one + " (4) : x",
+        one + " (4) : x",
+        "共找到3个匹配",
+        "",
+        "",
+        "多重文件查找字符串\"x\"结束，共搜索2个文件，找到3个匹配",
+    };
+    EXPECT_EQ(rows, expected);
+
+    // A regular expression, with Chinese text in the match.
+    const auto found = Run(Find("Prog .*", "one.e", Dir("f"), 0, 1));
+    EXPECT_EQ(found[0], "多重文件查找正规式\"Prog .*\"开始");
+    EXPECT_EQ(found[3], one + " (1) : Prog 主程序");
+
+    // No files: the start row, an empty row and the closing row.
+    EXPECT_EQ(Run(Find("x", "*.none", Dir("f"))),
+              (std::vector<std::string>{"多重文件查找字符串\"x\"开始", "",
+                                        "多重文件查找字符串\"x\"结束，共搜索0个文件，找到0个匹配"}));
+}
+
+TEST_F(FindInFilesTest, ReplaceRewritesWholeFilesKeepingNulBytesAndPermissions)
+{
+    const std::string nul = Put("r/nul.e", std::string("a.b\0a.b tail a.b\n", 18));
+    const std::string shorter = Put("r/short.e", "long.word long.word\n");
+    const std::string untouched = Put("r/none.e", "nothing\n");
+    const std::string literal = Put("r/literal.e", "a.b axb\n");
+    ::chmod(shorter.c_str(), 0640);
+    struct timespec old[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+    ::utimensat(AT_FDCWD, untouched.c_str(), old, 0);
+
+    QuvFindJob job = Replace("a.b", "[$&]", "nul.e;literal.e", Dir("r"));
+    const auto rows = Run(job);
+    EXPECT_EQ(Get(nul), std::string("[a.b]\0[a.b] tail [a.b]\n", 24));
+    EXPECT_EQ(Get(literal), "[a.b] axb\n");
+    EXPECT_EQ(rows.front(), "多重文件替换字符串\"a.b\"为\"[$&]\"开始");
+    EXPECT_EQ(rows.back(), "多重文件替换字符串\"a.b\"为\"[$&]\"结束，共搜索2个文件，替换4个匹配");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "共替换3个匹配"), rows.end());
+
+    Run(Replace("long\\.(\\w+)", "$1", "short.e;none.e", Dir("r"), 1));
+    EXPECT_EQ(Get(shorter), "word word\n");
+    struct stat st {};
+    ::stat(shorter.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ::stat(untouched.c_str(), &st);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1000000);
+    // No temporary file stays behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir("r")), fs::directory_iterator()), 4);
+}
+
+TEST_F(FindInFilesTest, AFileThatCannotBeReadOrWrittenKeepsItsBytesAndCountsZero)
+{
+    const std::string big = Put("w/big.e", std::string(100, 'a'));
+    const std::string missing = Dir("w/gone.e");
+    QuvFindJob job = Replace("a", "bb", "", "");
+    job.replace.scope = 1;
+    job.listedFiles = {missing, big};
+
+    // A write that cannot finish: the file may not grow past 150 bytes.
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 150;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const auto rows = Run(job);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(Get(big), std::string(100, 'a'));
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(rows[3], "无法读取文件" + missing + "：No such file or directory");
+    EXPECT_EQ(rows[4], "共替换0个匹配");
+    EXPECT_EQ(rows[8], "无法写入文件" + big + "：File too large");
+    EXPECT_EQ(rows[9], "共替换0个匹配");
+    EXPECT_EQ(rows[11], "多重文件替换字符串\"a\"为\"bb\"结束，共搜索2个文件，替换0个匹配");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir("w")), fs::directory_iterator()), 1);
+}
+
+TEST_F(FindInFilesTest, TheJobKeepsItsOwnTextsAndRemembersThemWhenBuilt)
+{
+    const std::string file = Put("h/a.e", "old new\n");
+    CQuvFindHistory history;
+    history.findTexts = {"earlier", "old"};
+    history.fileTypes = {"*.e"};
+    const QuvFindJob job = Replace("old", "NEW", "*.e", Dir("h"));
+    RememberFindJob(history, job);
+    EXPECT_EQ(history.findTexts, (std::vector<std::string>{"old", "earlier"}));
+    EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"NEW"});
+    EXPECT_EQ(history.fileTypes, std::vector<std::string>{"*.e"});
+    EXPECT_EQ(history.folders, std::vector<std::string>{Dir("h")});
+    EXPECT_EQ(history.matchCase, 1);
+
+    // The editor's dialogs change the history while the job runs: the job does not see it.
+    history.findTexts.insert(history.findTexts.begin(), "new");
+    history.replaceTexts.insert(history.replaceTexts.begin(), "");
+    Run(job);
+    EXPECT_EQ(Get(file), "NEW new\n");
+
+    // Other scopes leave the type and folder lists alone.
+    RememberFindJob(history, QuvFindJob(0, "f", "*.x", "/nowhere", 0, 1, 1, 2));
+    EXPECT_EQ(history.fileTypes, std::vector<std::string>{"*.e"});
+    EXPECT_EQ(history.scope, 2);
+    EXPECT_EQ(history.matchCase, 0);
+    EXPECT_EQ(history.regularExpression, 1);
+}
+
+TEST_F(FindInFilesTest, ACancelledJobStopsBetweenFiles)
+{
+    Put("c/a.e", "x");
+    Put("c/b.e", "x");
+    std::atomic<bool> cancel{true};
+    EXPECT_EQ(Run(Find("x", "*.e", Dir("c")), &cancel), std::vector<std::string>{"多重文件查找字符串\"x\"开始"});
+    EXPECT_EQ(Get(Dir("c/a.e")), "x");
+}
+
+} // namespace
+} // namespace ide
