@@ -23,6 +23,13 @@ wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
     EVT_MENU(ID_FILE_CLOSE_ALL, CQuvBenchApp::OnFileCloseAll)
     EVT_MENU_RANGE(ID_RECENT_FILE_1, ID_RECENT_FILE_LAST, CQuvBenchApp::OnRecentFile)
     EVT_MENU_RANGE(ID_RECENT_PROJECT_1, ID_RECENT_PROJECT_LAST, CQuvBenchApp::OnRecentProject)
+    EVT_MENU(ID_PROJECT_NEW, CQuvBenchApp::OnNewProject)
+    EVT_MENU(ID_PROJECT_OPEN, CQuvBenchApp::OnOpenProject)
+    EVT_MENU(ID_PROJECT_SAVE, CQuvBenchApp::OnSaveProject)
+    EVT_MENU(ID_PROJECT_SETTINGS, CQuvBenchApp::OnProjectSettings)
+    EVT_MENU(ID_SETUP_FONT, CQuvBenchApp::OnFontSetup)
+    EVT_MENU(ID_SETUP_COLORS, CQuvBenchApp::OnColorSetup)
+    EVT_MENU(ID_SETUP_SPACES, CQuvBenchApp::OnSpaceSetup)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -185,7 +192,9 @@ bool CQuvBenchApp::SaveModifiedProject()
     if (answer == wxCANCEL)
         return false;
     if (answer == wxYES) {
-        project_->Save();
+        // Changes that could not be written stop the command as Cancel does, so none are lost.
+        if (!SaveProject())
+            return false;
         AddToRecentProjectList(fromUtf8(project_->GetPath()));
     }
     return true;
@@ -309,10 +318,22 @@ void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
     }
 }
 
-void CQuvBenchApp::OnRecentProject(wxCommandEvent&)
+void CQuvBenchApp::OnRecentProject(wxCommandEvent& event)
 {
-    // Opening a project (and dropping an entry that cannot be opened) comes
-    // with the project commands.
+    const int index = event.GetId() - ID_RECENT_PROJECT_1;
+    if (index >= static_cast<int>(recentProjects_.Entries().size()))
+        return;
+    const std::string path = recentProjects_.Entries()[index];
+    if (OpenProject(fromUtf8(path)))
+        return;
+    // Saving the old project may have moved the entries: drop this one by its name.
+    const auto& entries = recentProjects_.Entries();
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == path) {
+            recentProjects_.Remove(static_cast<int>(i));
+            break;
+        }
+    mainFrame_->RefreshRecentMenus();
 }
 
 } // namespace ide
