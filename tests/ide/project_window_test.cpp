@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 
 #include "ide/wx/common_dialogs.hpp"
@@ -141,6 +142,10 @@ TEST(Projects, CreateEditSaveCloseAndReopenFromTheRecentList)
     wxGetApp().OpenDocumentFile(wxString::FromUTF8(src.Path("c.e")));
     Pump();
     tree->SelectFile("");
+    wxMenu* popup = tree->PopupMenuForTest();
+    EXPECT_EQ(popup->FindItem(ID_WORKSPACE_ADD_CURRENT)->GetItemLabel().utf8_string(), "添加当前活动文档");
+    EXPECT_TRUE(popup->IsEnabled(ID_WORKSPACE_ADD_CURRENT));
+    EXPECT_FALSE(popup->IsEnabled(ID_WORKSPACE_REMOVE));
     Command(tree, ID_WORKSPACE_ADD_CURRENT);
     tree->SelectFile(src.Path("a.e"));
     Command(tree, ID_WORKSPACE_REMOVE);
