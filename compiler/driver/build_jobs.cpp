@@ -35,7 +35,8 @@ std::string makeProgram() {
 
 bool QUVCompiler::build(const std::vector<std::string>& files, const std::string& project) {
     generateMakefile(files, project);
-    if (!QUVException::list().empty())
+    // After a stop neither make nor the program starts.
+    if (!QUVException::list().empty() || childProcess.stopRequested())
         return false;
     const std::string makefile = stripExtension(project) + ".mak";
     const std::string opening = "nmake /E /f " + makefile + " Started!";
@@ -57,7 +58,7 @@ bool QUVCompiler::build(const std::vector<std::string>& files, const std::string
 }
 
 void QUVCompiler::run(const std::vector<std::string>& files, const std::string& project) {
-    if (!build(files, project))
+    if (!build(files, project) || childProcess.stopRequested())
         return;
     const std::string exe = stripExtension(project) + ".exe";
     std::cerr << "Run program " + exe + " Started!" << std::endl;

@@ -9,6 +9,9 @@
 //
 // A job reports only through the callbacks and the global diagnostic list: a
 // job made no diagnostic when the list is still empty after it.
+//
+// stopProcess, from any thread, ends the job: a running child at once, a
+// project job before its next file, and make and the program never start.
 #pragma once
 #include <functional>
 #include <string>

@@ -154,8 +154,14 @@ void QUVCompiler::translate(const std::string& file, const std::string& cpp, con
 void QUVCompiler::compileProject(const std::vector<std::string>& files, const std::string& project) {
     const size_t start = diagnosticCount();
     stageLine(*this, project, "Compile Project Started!");
-    for (const std::string& file : files)
+    // A stop asked for by the host (stopProcess) ends the job between files.
+    for (const std::string& file : files) {
+        if (childProcess.stopRequested())
+            return;
         compileFile(file);
+    }
+    if (childProcess.stopRequested())
+        return;
 
     const size_t linkStart = diagnosticCount();
     stageLine(*this, project, "Link Project Started!");
@@ -181,7 +187,7 @@ void QUVCompiler::linkProject() {
 
 void QUVCompiler::generateMakefile(const std::vector<std::string>& files, const std::string& project) {
     compileProject(files, project);
-    if (diagnosticCount() > 0)
+    if (diagnosticCount() > 0 || childProcess.stopRequested())
         return;
     stageLine(*this, project, "Generate Makefile Started!");
     if (!writeMakefile(files, project, stripExtension(project) + ".mak"))

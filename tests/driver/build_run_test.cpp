@@ -174,6 +174,46 @@ TEST_F(BuildRunJobs, AProgramThatCannotStartReportsTheSystemError) {
     EXPECT_NE(report.find("ERROR! No such file or directory"), std::string::npos) << report;
 }
 
+// A stop while the second of three files compiles: the job ends before the
+// third file, and nothing after the compile stage runs.
+TEST_F(BuildRunJobs, AStopDuringTheCompileEndsEveryProjectJobThere) {
+    installPipes();
+    typedef std::function<void(QUVCompiler&, const std::vector<std::string>&, const std::string&)> Entry;
+    const struct {
+        const char* name;
+        Entry entry;
+    } jobs[] = {
+        {"project", [](QUVCompiler& d, auto& f, auto& p) { d.compileProject(f, p); }},
+        {"makefile", [](QUVCompiler& d, auto& f, auto& p) { d.generateMakefile(f, p); }},
+        {"build", [](QUVCompiler& d, auto& f, auto& p) { EXPECT_FALSE(d.build(f, p)); }},
+        {"run", [](QUVCompiler& d, auto& f, auto& p) { d.run(f, p); }},
+    };
+    for (const auto& job : jobs) {
+        JobRecorder recorder;
+        FakeStages stages;
+        std::vector<std::string> parsed;
+        stages.onParse = [&](const std::string& file) {
+            parsed.push_back(file);
+            if (parsed.size() == 2) {
+                EXPECT_TRUE(QUVCompiler::current->stopProcess());
+            }
+        };
+        recorder.driver.stages = &stages;
+        recorder.driver.makeStart = onStart;
+        recorder.driver.runStart = onStart;
+        starts = 0;
+        testing::internal::CaptureStderr();
+        job.entry(recorder.driver, {dir / "a.e", dir / "b.e", dir / "c.e"}, dir / "demo.prj");
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(parsed, (Lines{dir / "a.e", dir / "b.e"})) << job.name;
+        for (const std::string& line : JobRecorder::stages()) {
+            EXPECT_EQ(line.find("Link Project"), std::string::npos) << job.name << ": " << line;
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir / "demo.mak")) << job.name;
+        EXPECT_EQ(starts, 0) << job.name;
+    }
+}
+
 TEST(StopProcess, WithNothingRunningSucceeds) {
     JobRecorder job;
     EXPECT_TRUE(job.driver.stopProcess());
