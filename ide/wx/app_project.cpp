@@ -11,6 +11,7 @@
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/project_settings_dlg.hpp"
+#include "ide/wx/quv_pad.hpp"
 #include "ide/wx/workspace_views.hpp"
 
 namespace ide {
@@ -59,7 +60,7 @@ bool CQuvBenchApp::EnsureProjectCreated()
     if (MessageBox(U8("当前工程尚未创建，是否创建？"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) != wxOK)
         return false;
     CQuvProjectSettingsDlg dialog(*project_, *openFiles_, true);
-    if (CommonDialogs::RunModal(dialog) != wxID_OK)
+    if (ShowModal(dialog) != wxID_OK)
         return false;
     if (mainFrame_)
         mainFrame_->ProjectTree()->RefreshTree();
@@ -69,7 +70,7 @@ bool CQuvBenchApp::EnsureProjectCreated()
 void CQuvBenchApp::ProjectSettings()
 {
     CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
-    if (CommonDialogs::RunModal(dialog) == wxID_OK)
+    if (ShowModal(dialog) == wxID_OK)
         ShowProjectTree();
 }
 
@@ -146,7 +147,7 @@ void CQuvBenchApp::OnNewProject(wxCommandEvent&)
         return;
     project_->Reset();
     CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
-    CommonDialogs::RunModal(dialog);
+    ShowModal(dialog);
     ShowProjectTree();
     CloseEditorDocuments();
 }
@@ -172,32 +173,40 @@ void CQuvBenchApp::OnFontSetup(wxCommandEvent&)
     if (!CommonDialogs::ChooseFont(font))
         return;
     displaySetting_.font = font;
-    ReConfigureEditors(1);
+    ReConfigureEditors(quvpad::ConfigFont);
 }
 
 void CQuvBenchApp::OnColorSetup(wxCommandEvent&)
 {
     CColorSetupDlg dialog(mainFrame_);
     dialog.SetColors(displaySetting_.colors);
-    if (CommonDialogs::RunModal(dialog) != wxID_OK)
+    if (ShowModal(dialog) != wxID_OK)
         return;
     dialog.GetColors(displaySetting_.colors);
-    ReConfigureEditors(2);
+    ReConfigureEditors(quvpad::ConfigColors);
 }
 
 void CQuvBenchApp::OnSpaceSetup(wxCommandEvent&)
 {
     CSpaceSetupDlg dialog(mainFrame_);
     dialog.SetSpaces(displaySetting_);
-    if (CommonDialogs::RunModal(dialog) != wxID_OK)
+    if (ShowModal(dialog) != wxID_OK)
         return;
     dialog.GetSpaces(displaySetting_);
-    ReConfigureEditors(4);
+    ReConfigureEditors(quvpad::ConfigSpaces);
 }
 
-void CQuvBenchApp::ReConfigureEditors(long)
+void CQuvBenchApp::ReConfigureEditors(long mask)
 {
-    // The editor views come with the documents' own work.
+    if (!docManager_)
+        return;
+    std::vector<uint8_t> settings;
+    SettingToSafeArray(settings);
+    for (wxDocument* doc : docManager_->GetDocumentsVector())
+        for (wxView* view : doc->GetViewsVector())
+            if (auto* editor = wxDynamicCast(view, CQuvBenchView))
+                if (CQuvPad* pad = editor->GetQuvPad())
+                    pad->ReConfigure(settings, mask);
 }
 
 } // namespace ide

@@ -62,12 +62,6 @@ CommonDialogs::FontFn& CommonDialogs::fontHook()
     return fn;
 }
 
-CommonDialogs::ModalFn& CommonDialogs::modalHook()
-{
-    static ModalFn fn;
-    return fn;
-}
-
 bool CommonDialogs::ChooseFiles(const FileDialogSpec& spec, wxArrayString& paths)
 {
     paths.clear();
@@ -113,13 +107,6 @@ bool CommonDialogs::ChooseFont(LogFont& font)
         return false;
     LogFromFont(dialog.GetFontData().GetChosenFont(), font);
     return true;
-}
-
-int CommonDialogs::RunModal(wxDialog& dialog)
-{
-    if (modalHook())
-        return modalHook()(dialog);
-    return dialog.ShowModal();
 }
 
 void EndDialogWith(wxDialog& dialog, int code)

@@ -1,6 +1,6 @@
-// The toolkit's own file, font and colour dialogs, and the modal run of the
-// IDE's dialogs, each behind a hook that tests set to answer them without a
-// modal loop (as the application's MessageBox hook does for message boxes).
+// The toolkit's own file, font and colour dialogs, each behind a hook that
+// tests set to answer them without a modal loop (as the application's
+// MessageBox and ShowModal hooks do for message boxes and the IDE's dialogs).
 #pragma once
 #include <functional>
 
@@ -28,8 +28,6 @@ public:
     typedef std::function<bool(const FileDialogSpec& spec, wxArrayString& paths)> FileFn;
     typedef std::function<bool(wxColour& colour)> ColourFn;
     typedef std::function<bool(LogFont& font)> FontFn;
-    // Runs one of the IDE's dialogs and answers its return code.
-    typedef std::function<int(wxDialog& dialog)> ModalFn;
 
     // The chosen paths, full names, in the dialog's order.
     static bool ChooseFiles(const FileDialogSpec& spec, wxArrayString& paths);
@@ -37,18 +35,15 @@ public:
     static bool ChooseColour(wxColour& colour);
     // Starts at `font` (screen fonts with effects) and writes the choice into it.
     static bool ChooseFont(LogFont& font);
-    static int RunModal(wxDialog& dialog);
 
     static void SetFileHook(FileFn fn) { fileHook() = std::move(fn); }
     static void SetColourHook(ColourFn fn) { colourHook() = std::move(fn); }
     static void SetFontHook(FontFn fn) { fontHook() = std::move(fn); }
-    static void SetModalHook(ModalFn fn) { modalHook() = std::move(fn); }
 
 private:
     static FileFn& fileHook();
     static ColourFn& colourHook();
     static FontFn& fontHook();
-    static ModalFn& modalHook();
 };
 
 // Closes one of the IDE's dialogs with this code, whether it runs modally or

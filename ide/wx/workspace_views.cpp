@@ -238,6 +238,45 @@ void CQUVOpenedFilesTreeView::RenameFile(const std::string& oldName, const std::
     Sync();
 }
 
+namespace {
+
+// The tree of the main frame while that stands; a document closed as the
+// program ends may outlive it.
+CQUVOpenedFilesTreeView* openedFilesTree()
+{
+    auto* frame = dynamic_cast<CMainFrame*>(wxGetApp().GetTopWindow());
+    return frame && !frame->IsBeingDeleted() ? frame->OpenedFilesTree() : nullptr;
+}
+
+// Runs `change` on the tree, or on a model of no tree over the same list.
+template <typename F>
+void changeOpenedFiles(F change)
+{
+    if (CQUVOpenedFilesTreeView* tree = openedFilesTree()) {
+        change(*tree);
+        return;
+    }
+    COpenedFilesTreeModel list(wxGetApp().Project(), wxGetApp().OpenFiles());
+    change(list);
+}
+
+} // namespace
+
+void DocumentOpened(const wxString& name)
+{
+    changeOpenedFiles([&](auto& files) { files.AddFile(name.utf8_string()); });
+}
+
+void DocumentClosed(const wxString& name)
+{
+    changeOpenedFiles([&](auto& files) { files.RemoveFile(name.utf8_string()); });
+}
+
+void DocumentRenamed(const wxString& oldName, const wxString& newName)
+{
+    changeOpenedFiles([&](auto& files) { files.RenameFile(oldName.utf8_string(), newName.utf8_string()); });
+}
+
 bool CAppWorkspaceHost::EnsureProjectCreated()
 {
     return wxGetApp().EnsureProjectCreated();

@@ -77,6 +77,12 @@ private:
     COpenedFilesTreeModel model_;
 };
 
+// What the document code reports: the opened-files tree and the open-documents
+// list follow it (the list alone while there is no tree).
+void DocumentOpened(const wxString& name);
+void DocumentClosed(const wxString& name);
+void DocumentRenamed(const wxString& oldName, const wxString& newName);
+
 // The application as the trees' commands need it.
 class CAppWorkspaceHost : public WorkspaceHost {
 public:

@@ -16,6 +16,7 @@
 #include "ide/wx/display_setup_dlg.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/project_settings_dlg.hpp"
+#include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 
 namespace ide::test {
@@ -58,7 +59,7 @@ void Command(wxEvtHandler* target, int id)
 struct DialogScripts {
     DialogScripts()
     {
-        CommonDialogs::SetModalHook([this](wxDialog& dialog) {
+        wxGetApp().SetShowModal([this](wxDialog& dialog) {
             dialog.SetReturnCode(wxID_CANCEL);
             dialog.Show();
             Pump();
@@ -89,12 +90,22 @@ std::vector<std::string> Children(wxTreeCtrl* tree)
 
 std::string RootText(wxTreeCtrl* tree) { return tree->GetItemText(tree->GetRootItem()).utf8_string(); }
 
+// Starts the IDE; the empty document it opens asks nothing when it closes.
+bool StartQuiet(Answers& answers)
+{
+    if (!Start({}, answers))
+        return false;
+    for (wxDocument* doc : wxGetApp().DocManager()->GetDocumentsVector())
+        doc->Modify(false);
+    return true;
+}
+
 TEST(Projects, CreateEditSaveCloseAndReopenFromTheRecentList)
 {
     Sources src;
     const std::string prj = src.Path("demo.prj");
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
+    ASSERT_TRUE(StartQuiet(answers));
     CMainFrame& frame = Frame();
     CQUVProjectTreeView* tree = frame.ProjectTree();
     EXPECT_EQ(RootText(tree), "工程尚未创建");
@@ -135,12 +146,14 @@ TEST(Projects, CreateEditSaveCloseAndReopenFromTheRecentList)
     ASSERT_TRUE(PumpUntil([&] { return frame.WorkspaceBar()->GetCurrentPage() == tree; }));
     EXPECT_EQ(RootText(tree), "demo");
     EXPECT_EQ(Children(tree), (std::vector<std::string>{src.Path("a.e"), src.Path("b.e")}));
-    // A new project closes the documents that were open.
+    // A new project closes the documents that were open, and their items go.
     EXPECT_TRUE(wxGetApp().DocManager()->GetDocumentsVector().empty());
+    EXPECT_TRUE(Children(frame.OpenedFilesTree()).empty());
 
     // The active document joins the project; a.e leaves it.
     wxGetApp().OpenDocumentFile(wxString::FromUTF8(src.Path("c.e")));
     Pump();
+    EXPECT_EQ(Children(frame.OpenedFilesTree()), std::vector<std::string>{src.Path("c.e")});
     tree->SelectFile("");
     wxMenu* popup = tree->PopupMenuForTest();
     EXPECT_EQ(popup->FindItem(ID_WORKSPACE_ADD_CURRENT)->GetItemLabel().utf8_string(), "添加当前活动文档");
@@ -183,7 +196,7 @@ TEST(Projects, ARecentProjectThatCannotBeLoadedLeavesTheListAndAnEmptyTree)
 {
     Sources src;
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
+    ASSERT_TRUE(StartQuiet(answers));
     CQUVProjectTreeView* tree = Frame().ProjectTree();
     std::ofstream(src.Path("good.prj")) << "[QuvBench]\nProject Name=good\nProject File Num=1\nFile 1=/w/x.e\n";
     ASSERT_TRUE(wxGetApp().OpenProject(wxString::FromUTF8(src.Path("good.prj"))));
@@ -203,7 +216,7 @@ TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)
 {
     Sources src;
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
+    ASSERT_TRUE(StartQuiet(answers));
     CMainFrame* frame = &Frame();
     CQuvProject& project = wxGetApp().Project();
     project.SetCreated();
@@ -245,7 +258,7 @@ TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)
 TEST(DisplaySetup, ColourDialogPicksRestoresAndCancels)
 {
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
+    ASSERT_TRUE(StartQuiet(answers));
     CDisplaySetting& display = wxGetApp().DisplaySetting();
     const CDisplaySetting before = display;
     std::deque<wxColour> picks = {wxColour(255, 0, 0), wxColour()};
@@ -288,7 +301,7 @@ TEST(DisplaySetup, ColourDialogPicksRestoresAndCancels)
 TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
 {
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
+    ASSERT_TRUE(StartQuiet(answers));
     CDisplaySetting& display = wxGetApp().DisplaySetting();
     display.MinX = 5;
     display.TabSize = 8;
@@ -326,6 +339,80 @@ TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
     EXPECT_EQ(display.MinX, 0);
     EXPECT_EQ(display.TabSize, 2);
     EXPECT_EQ(display.LineDistance, 0);
+}
+
+// The rows and the number of pixels in `image` that show `colour`.
+struct Probe {
+    int pixels = 0;
+    int top = -1;
+    int bottom = -1;
+};
+
+Probe ProbeColour(const wxImage& image, const wxColour& colour)
+{
+    Probe probe;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            const int distance = std::abs(image.GetRed(x, y) - colour.Red()) +
+                                 std::abs(image.GetGreen(x, y) - colour.Green()) +
+                                 std::abs(image.GetBlue(x, y) - colour.Blue());
+            if (distance > 24)
+                continue;
+            ++probe.pixels;
+            if (probe.top < 0)
+                probe.top = y;
+            probe.bottom = y;
+        }
+    return probe;
+}
+
+Probe ProbeEditor(wxDocument* doc, const wxColour& colour, const std::string& name)
+{
+    static_cast<wxMDIChildFrame*>(ViewOf(doc)->GetFrame())->Activate();
+    Pump();
+    const wxImage image = Screenshot(PadOf(doc).GetWindow());
+    SaveScreenshot(image, name);
+    return ProbeColour(image, colour);
+}
+
+TEST(DisplaySetup, EveryOpenEditorRepaintsWithTheNewKeywordColourAndFont)
+{
+    Answers answers;
+    ASSERT_TRUE(StartQuiet(answers));
+    wxDocument* docs[] = {OpenDocument(CopyExample("pipeline/pipeline.e")), OpenDocument(CopyExample("shop/parts.e"))};
+    ASSERT_NE(docs[0], nullptr);
+    ASSERT_NE(docs[1], nullptr);
+    const wxColour keyword(200, 0, 120);
+    for (wxDocument* doc : docs)
+        EXPECT_EQ(ProbeEditor(doc, keyword, "editor_before").pixels, 0);
+
+    CommonDialogs::SetColourHook([&keyword](wxColour& colour) { return colour = keyword, true; });
+    DialogScripts dialogs;
+    dialogs.scripts.push_back([](wxDialog& d) {
+        static_cast<CColorSetupDlg&>(d).Swatch(1)->OnClicked();
+        Click(&d, wxID_OK);
+    });
+    Command(&Frame(), ID_SETUP_COLORS);
+    Probe coloured[2];
+    for (int i = 0; i < 2; ++i) {
+        coloured[i] = ProbeEditor(docs[i], keyword, "editor_keyword_colour_" + std::to_string(i));
+        EXPECT_GT(coloured[i].pixels, 10) << i;
+    }
+
+    CommonDialogs::SetFontHook([](LogFont& font) {
+        font.lfHeight = -40;
+        font.lfWeight = 700;
+        font.lfFaceName = "DejaVu Sans Mono";
+        return true;
+    });
+    Command(&Frame(), ID_SETUP_FONT);
+    EXPECT_EQ(wxGetApp().DisplaySetting().font.lfHeight, -40);
+    for (int i = 0; i < 2; ++i) {
+        const Probe larger = ProbeEditor(docs[i], keyword, "editor_keyword_font_" + std::to_string(i));
+        // Every keyword line is taller now, and the keywords still wear their colour.
+        EXPECT_GT(larger.pixels, coloured[i].pixels) << i;
+        EXPECT_GT(larger.bottom - larger.top, coloured[i].bottom - coloured[i].top) << i;
+    }
 }
 
 } // namespace
