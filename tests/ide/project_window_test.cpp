@@ -154,6 +154,9 @@ TEST(Projects, CreateEditSaveCloseAndReopenFromTheRecentList)
     wxGetApp().OpenDocumentFile(wxString::FromUTF8(src.Path("c.e")));
     Pump();
     EXPECT_EQ(Children(frame.OpenedFilesTree()), std::vector<std::string>{src.Path("c.e")});
+    frame.ActivateOpenedFilesTree();
+    SaveScreenshot(Screenshot(frame.WorkspaceBar()), "opened_files_tree");
+    frame.ActivateProjectTree();
     tree->SelectFile("");
     wxMenu* popup = tree->PopupMenuForTest();
     EXPECT_EQ(popup->FindItem(ID_WORKSPACE_ADD_CURRENT)->GetItemLabel().utf8_string(), "添加当前活动文档");
