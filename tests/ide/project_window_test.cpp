@@ -258,49 +258,6 @@ TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)
     EXPECT_NE(ReadFile(src.Path("gone/lost.prj")).find("Project Name=lost\n"), std::string::npos);
 }
 
-TEST(DisplaySetup, ColourDialogPicksRestoresAndCancels)
-{
-    Answers answers;
-    ASSERT_TRUE(StartQuiet(answers));
-    CDisplaySetting& display = wxGetApp().DisplaySetting();
-    const CDisplaySetting before = display;
-    std::deque<wxColour> picks = {wxColour(255, 0, 0), wxColour()};
-    CommonDialogs::SetColourHook([&picks](wxColour& colour) {
-        const wxColour pick = picks.front();
-        picks.pop_front();
-        if (!pick.IsOk())
-            return false;
-        colour = pick;
-        return true;
-    });
-    DialogScripts dialogs;
-    // Defaults, then Cancel: nothing changes.
-    dialogs.scripts.push_back([](wxDialog& d) {
-        auto& dialog = static_cast<CColorSetupDlg&>(d);
-        dialog.Swatch(1)->OnClicked();
-        EXPECT_EQ(dialog.Swatch(1)->GetColor(), 0x0000FFu);
-        Click(&dialog, 1000);
-        EXPECT_EQ(dialog.Swatch(1)->GetColor(), kDefaultColors[1]);
-        Click(&dialog, wxID_CANCEL);
-    });
-    Command(&Frame(), ID_SETUP_COLORS);
-    EXPECT_EQ(display, before);
-
-    // A pick, a cancelled pick, then OK: only the picked colour changes.
-    picks = {wxColour(0, 0x80, 0xFF), wxColour()};
-    dialogs.scripts.push_back([](wxDialog& d) {
-        auto& dialog = static_cast<CColorSetupDlg&>(d);
-        dialog.Swatch(1)->OnClicked();
-        dialog.Swatch(9)->OnClicked();
-        EXPECT_EQ(dialog.FindWindow(1002)->GetLabel().utf8_string(), "关键词");
-        SaveScreenshot(Screenshot(&dialog), "color_setup_dialog");
-        Click(&dialog, wxID_OK);
-    });
-    Command(&Frame(), ID_SETUP_COLORS);
-    EXPECT_EQ(display.colors[1], 0xFF8000u);
-    EXPECT_EQ(display.colors[9], before.colors[9]);
-}
-
 TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
 {
     Answers answers;
@@ -389,13 +346,39 @@ TEST(DisplaySetup, EveryOpenEditorRepaintsWithTheNewKeywordColourAndFont)
     for (wxDocument* doc : docs)
         EXPECT_EQ(ProbeEditor(doc, keyword, "editor_before").pixels, 0);
 
-    CommonDialogs::SetColourHook([&keyword](wxColour& colour) { return colour = keyword, true; });
-    DialogScripts dialogs;
-    dialogs.scripts.push_back([](wxDialog& d) {
-        static_cast<CColorSetupDlg&>(d).Swatch(1)->OnClicked();
-        Click(&d, wxID_OK);
+    // The colour chooser answers from a queue; an invalid colour is its Cancel.
+    std::deque<wxColour> picks = {wxColour(255, 0, 0), keyword, wxColour()};
+    CommonDialogs::SetColourHook([&picks](wxColour& colour) {
+        const wxColour pick = picks.front();
+        picks.pop_front();
+        return pick.IsOk() && (colour = pick, true);
     });
+    DialogScripts dialogs;
+    // A pick, then the defaults, then Cancel: nothing changes.
+    dialogs.scripts.push_back([](wxDialog& d) {
+        auto& dialog = static_cast<CColorSetupDlg&>(d);
+        dialog.Swatch(1)->OnClicked();
+        EXPECT_EQ(dialog.Swatch(1)->GetColor(), 0x0000FFu);
+        Click(&dialog, 1000);
+        EXPECT_EQ(dialog.Swatch(1)->GetColor(), kDefaultColors[1]);
+        Click(&dialog, wxID_CANCEL);
+    });
+    // The keyword's pick, a cancelled pick, then OK: only the keyword colour changes.
+    dialogs.scripts.push_back([](wxDialog& d) {
+        auto& dialog = static_cast<CColorSetupDlg&>(d);
+        dialog.Swatch(1)->OnClicked();
+        dialog.Swatch(9)->OnClicked();
+        EXPECT_EQ(dialog.FindWindow(1002)->GetLabel().utf8_string(), "关键词");
+        SaveScreenshot(Screenshot(&dialog), "color_setup_dialog");
+        Click(&dialog, wxID_OK);
+    });
+    CDisplaySetting& display = wxGetApp().DisplaySetting();
+    const CDisplaySetting before = display;
     Command(&Frame(), ID_SETUP_COLORS);
+    EXPECT_EQ(display, before);
+    Command(&Frame(), ID_SETUP_COLORS);
+    EXPECT_EQ(display.colors[1], RefFromColour(keyword));
+    EXPECT_EQ(display.colors[9], before.colors[9]);
     Probe coloured[2];
     for (int i = 0; i < 2; ++i) {
         coloured[i] = ProbeEditor(docs[i], keyword, "editor_keyword_colour_" + std::to_string(i));
