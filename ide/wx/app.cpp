@@ -117,6 +117,7 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
     recentFiles_.ReadList(registry);
     recentProjects_.ReadList(registry);
 
+    BindCompileCommands();
     docManager_.reset(new CQuvDocManager);
     new wxDocTemplate(docManager_.get(), "QUV/E Source File", "*.e", wxString(), "e", "QUV/E Source File",
                       "QUV/E Source File", CLASSINFO(CQuvBenchDoc), CLASSINFO(CQuvBenchView));
@@ -286,21 +287,6 @@ void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
                 if (item->GetSubMenu() == l.menu)
                     item->Enable(!entries.empty());
     }
-}
-
-void CQuvBenchApp::GoToLocation(const Location& at)
-{
-    if (!docManager_)
-        return;
-    const wxString path = fromUtf8(at.file);
-    for (wxDocument* doc : docManager_->GetDocumentsVector())
-        if (doc->GetFilename() == path) {
-            if (wxView* view = doc->GetFirstView())
-                if (auto* frame = wxDynamicCast(view->GetFrame(), wxMDIChildFrame))
-                    frame->Activate();
-            return;
-        }
-    docManager_->CreateDocument(path, wxDOC_SILENT);
 }
 
 void CQuvBenchApp::OnAppAbout(wxCommandEvent&)

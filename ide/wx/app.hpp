@@ -11,6 +11,8 @@
 #include <wx/docview.h>
 
 #include "compiler/driver/driver.hpp"
+#include "ide/model/compile_job.hpp"
+#include "ide/model/compile_thread.hpp"
 #include "ide/model/display_setting.hpp"
 #include "ide/model/find_history.hpp"
 #include "ide/model/output_rows.hpp"
@@ -50,10 +52,27 @@ public:
     void AddToRecentProjectList(const wxString& path);
     void AddToRecentFileList(const wxString& path);
     void RefreshRecentMenus(wxMenuBar* bar);
-    // Opens or activates the file; moving the caret there is the editor view's.
+    // Opens or activates the file, activates its window and puts the caret
+    // at the line and column.
     void GoToLocation(const Location& at);
-    // Loads the typeset text into its editor: the compile job's, not here yet.
-    void LoadTypesetResult() {}
+
+    // The compile menu (compile_commands.cpp). The job of the last compile
+    // command, kept until the next one replaces it; null before the first.
+    CCompileJob* CompileJob() const { return compileJob_.get(); }
+    CQUVCompileThread* CompileThread() const { return compileThread_.get(); }
+    // The document of the active editor window; null when none.
+    wxDocument* GetActiveDocument() const;
+    CompileCommandState CompileState() const;
+    // Saves every open document of the project; false when one could not be
+    // saved or its saving was cancelled.
+    bool SaveProjectDocuments();
+    // Opens or activates the typeset job's source and puts the typeset text
+    // in its editor, caret at line 1, column 1; the file is not written.
+    void LoadTypesetResult();
+    // Reports of the compile thread, on the user-interface thread in the
+    // order it made them.
+    void OnTypesetDone(bool ok);
+    void OnCompileThreadEnded(int serial);
 
     // Projects. False only when a chosen project file cannot be loaded.
     bool OpenProject(const wxString& path);
@@ -65,7 +84,6 @@ public:
     void OpenDocumentFile(const wxString& path);
     // Closes the document of this name, asking to save it first.
     void CloseDocumentByPath(const wxString& path);
-    wxDocument* GetActiveDocument() const;
     // The name the Workspace trees know a document by: its path, or its title while it has none.
     static wxString DocumentName(wxDocument* doc);
 
@@ -104,6 +122,10 @@ private:
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
     void SaveRecentLists();
+    void BindCompileCommands();
+    void OnCompileCommand(wxCommandEvent& event);
+    void OnUpdateCompileCommand(wxUpdateUIEvent& event);
+    void StartCompileJob(std::shared_ptr<CCompileJob> job);
     void OnNewProject(wxCommandEvent&);
     void OnOpenProject(wxCommandEvent&);
     void OnSaveProject(wxCommandEvent&);
@@ -132,6 +154,14 @@ private:
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;
     ShowModalFn showModal_;
+    // The sink is declared before the thread, which reports to it, so that
+    // the thread goes first.
+    std::shared_ptr<CCompileJob> compileJob_;
+    std::unique_ptr<CompileSink> compileSink_;
+    std::unique_ptr<CQUVCompileThread> compileThread_;
+    int compileSerial_ = 0;
+    // The editor's text when the typeset job started, to see edits made since.
+    wxString typesetStartText_;
     bool started_ = false;
     bool exited_ = false;
 

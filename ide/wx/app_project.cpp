@@ -98,11 +98,6 @@ void CQuvBenchApp::CloseDocumentByPath(const wxString& path)
     }
 }
 
-wxDocument* CQuvBenchApp::GetActiveDocument() const
-{
-    return docManager_ ? docManager_->GetCurrentDocument() : nullptr;
-}
-
 wxString CQuvBenchApp::DocumentName(wxDocument* doc)
 {
     return doc->GetFilename().empty() ? doc->GetTitle() : doc->GetFilename();

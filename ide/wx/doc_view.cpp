@@ -144,8 +144,14 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     SetFrame(frame);
 
     pad_.reset(new CQuvPad);
+    // The frame gets its place among the document tabs only later; until
+    // then the control takes the documents' area, so that a caret placed at
+    // once is scrolled into view for the size the user will see.
+    wxSize size = frame->GetClientSize();
+    if (wxWindow* documents = parent->GetClientWindow())
+        size.IncTo(documents->GetClientSize());
     std::string error;
-    if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), frame->GetClientSize()), error)) {
+    if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), size), error)) {
         pad_.reset();
         wxGetApp().MessageBox(wxString::Format(_("The editor control cannot be created: %s"), wxString::FromUTF8(error)),
                               U8("错误"), wxOK | wxICON_ERROR);
@@ -158,9 +164,9 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     wxGetApp().SettingToSafeArray(settings);
     pad_->Configure(settings);
     pad_->CreateEditor();
-    // The control fills the frame: a frame sizes its only child to its client area.
+    // The control fills the frame: a frame sizes its only child to its client
+    // area when it gets its own size.
     frame->Show();
-    frame->SendSizeEvent();
     FocusEditor();
     return true;
 }

@@ -1,0 +1,289 @@
+// The compile menu of the application: typeset, syntax check, compile a file,
+// compile the project, write the makefile, build, run and stop, with their
+// enable rules; loading a typeset result and going to a diagnostic's place.
+#include <mutex>
+
+#include <wx/mdi.h>
+
+#include "compiler/core/gbk.hpp"
+#include "ide/wx/app.hpp"
+#include "ide/wx/doc_view.hpp"
+#include "ide/wx/ids.hpp"
+#include "ide/wx/main_frame.hpp"
+#include "ide/wx/menus.hpp"
+#include "ide/wx/pane_events.hpp"
+#include "ide/wx/quv_pad.hpp"
+
+namespace ide {
+
+namespace {
+
+// ORDER: the compile menu's commands and the CompileCommand each stands for.
+const struct {
+    int id;
+    CompileCommand command;
+} kCommands[] = {
+    {ID_TYPESET, CompileCommand::Typeset},
+    {ID_COMPILE_CHECK, CompileCommand::SyntaxCheck},
+    {ID_COMPILE_FILE, CompileCommand::CompileFile},
+    {ID_COMPILE_PROJECT, CompileCommand::CompileProject},
+    {ID_MAKEFILE, CompileCommand::GenerateMakefile},
+    {ID_BUILD, CompileCommand::Build},
+    {ID_RUN, CompileCommand::Run},
+    {ID_STOP, CompileCommand::Stop},
+};
+
+CompileCommand commandOf(int id)
+{
+    for (const auto& c : kCommands)
+        if (c.id == id)
+            return c.command;
+    return CompileCommand::Stop;
+}
+
+wxString fromGbk(const std::string& text)
+{
+    const std::string utf8 = gbk::toUtf8(text);
+    return wxString::FromUTF8(utf8.data(), utf8.size());
+}
+
+// Bytes of a tool's output gathered between two visits of the user-interface
+// thread: a program that writes without pause would otherwise post an event
+// per byte faster than they can be handled.
+class OutputBatch {
+public:
+    // True when the caller must post a Take: nothing was waiting before.
+    bool Add(char c)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        bytes_ += c;
+        return bytes_.size() == 1;
+    }
+    std::string Take()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::string all;
+        all.swap(bytes_);
+        return all;
+    }
+
+private:
+    std::mutex mutex_;
+    std::string bytes_;
+};
+
+// Passes the compile thread's reports to the main frame as posted events, so
+// that the frame handles them on the user-interface thread in the order made.
+// A batch of output is posted when its first byte comes, so it is shown before
+// any row reported after that byte.
+class FrameCompileSink : public CompileSink {
+public:
+    FrameCompileSink(CMainFrame* frame, int serial) : frame_(frame), serial_(serial) {}
+
+    void ErrorRow(const QUVException& record) override { PostCompileRow(frame_, CompileRow::FromRecord(record)); }
+    void TextRow(const std::string& first, const std::string& second) override
+    {
+        PostCompileRow(frame_, CompileRow::Text(gbk::toUtf8(first), gbk::toUtf8(second)));
+    }
+    void MakeStart() override { PostPaneEvent(frame_, EVT_SHOW_MAKE_OUTPUT); }
+    void MakeChar(char c) override
+    {
+        if (make_->Add(c))
+            frame_->CallAfter([frame = frame_, batch = make_] { frame->MakeOutput()->AppendBytes(batch->Take()); });
+    }
+    void RunStart() override { PostPaneEvent(frame_, EVT_SHOW_RUN_OUTPUT); }
+    void RunChar(char c) override
+    {
+        if (run_->Add(c))
+            frame_->CallAfter([frame = frame_, batch = run_] { frame->RunOutput()->AppendBytes(batch->Take()); });
+    }
+    void TypesetDone(bool ok) override
+    {
+        frame_->CallAfter([ok] { wxGetApp().OnTypesetDone(ok); });
+    }
+    void JobEnded() override
+    {
+        const int serial = serial_;
+        frame_->CallAfter([serial] { wxGetApp().OnCompileThreadEnded(serial); });
+    }
+
+private:
+    CMainFrame* frame_;
+    int serial_;
+    // Shared with the posted calls, which may outlive the sink.
+    std::shared_ptr<OutputBatch> make_ = std::make_shared<OutputBatch>();
+    std::shared_ptr<OutputBatch> run_ = std::make_shared<OutputBatch>();
+};
+
+CQuvBenchDoc* findOpenDocument(wxDocManager* manager, const wxString& path)
+{
+    for (wxDocument* doc : manager->GetDocumentsVector())
+        if (doc->GetFilename() == path)
+            return wxDynamicCast(doc, CQuvBenchDoc);
+    return nullptr;
+}
+
+// The open document of the path, activated, or the file opened; null when it cannot be.
+CQuvBenchDoc* openOrActivate(wxDocManager* manager, const wxString& path)
+{
+    CQuvBenchDoc* doc = findOpenDocument(manager, path);
+    if (!doc)
+        doc = wxDynamicCast(manager->CreateDocument(path, wxDOC_SILENT), CQuvBenchDoc);
+    if (!doc || !doc->GetView())
+        return nullptr;
+    if (auto* frame = wxDynamicCast(doc->GetView()->GetFrame(), wxMDIChildFrame))
+        frame->Activate();
+    return doc;
+}
+
+} // namespace
+
+void CQuvBenchApp::BindCompileCommands()
+{
+    for (const auto& c : kCommands) {
+        Bind(wxEVT_MENU, &CQuvBenchApp::OnCompileCommand, this, c.id);
+        Bind(wxEVT_UPDATE_UI, &CQuvBenchApp::OnUpdateCompileCommand, this, c.id);
+    }
+}
+
+wxDocument* CQuvBenchApp::GetActiveDocument() const
+{
+    return docManager_ ? docManager_->GetCurrentDocument() : nullptr;
+}
+
+CompileCommandState CQuvBenchApp::CompileState() const
+{
+    CompileCommandState state;
+    state.compileBusy = compileBusy != 0;
+    state.hasActiveDocument = GetActiveDocument() != nullptr;
+    state.projectFileCount = project_->GetCount();
+    return state;
+}
+
+void CQuvBenchApp::OnUpdateCompileCommand(wxUpdateUIEvent& event)
+{
+    event.Enable(IsCommandEnabled(commandOf(event.GetId()), CompileState()));
+}
+
+bool CQuvBenchApp::SaveProjectDocuments()
+{
+    if (!docManager_)
+        return true;
+    for (wxDocument* doc : docManager_->GetDocumentsVector())
+        if (wxDynamicCast(doc, CQuvBenchDoc) && project_->Contains(doc->GetFilename().utf8_string()) && !doc->Save())
+            return false;
+    return true;
+}
+
+void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
+{
+    const CompileCommand command = commandOf(event.GetId());
+    // Keys reach here without the menu's update: the rules are checked again.
+    if (!IsCommandEnabled(command, CompileState()) || !mainFrame_)
+        return;
+    if (command == CompileCommand::Stop) {
+        if (compileThread_ && !compileThread_->Stop())
+            MessageBox(U8("无法关闭制作输出/运行进程"), U8("错误"), wxOK | wxICON_ERROR);
+        return;
+    }
+
+    PostPaneEvent(mainFrame_, EVT_SHOW_COMPILE_OUTPUT);
+    const int kind = JobKindOf(command);
+    std::shared_ptr<CCompileJob> job;
+    if (kind <= KindCompileFile) {
+        auto* doc = wxDynamicCast(GetActiveDocument(), CQuvBenchDoc);
+        // A job over a file that could not be saved would compile what is on
+        // disk, not what the user sees: no job then.
+        if (!doc || !doc->Save())
+            return;
+        job = std::make_shared<CCompileJob>(kind, doc->GetFilename().utf8_string());
+        if (kind == KindTypeset && doc->GetQuvPad())
+            typesetStartText_ = doc->GetQuvPad()->UnloadText();
+    } else {
+        if (!SaveProjectDocuments())
+            return;
+        std::vector<std::string> files;
+        for (int i = 0; i < project_->GetCount(); ++i)
+            files.push_back(project_->GetAt(i));
+        job = std::make_shared<CCompileJob>(kind, files, project_->GetPath());
+    }
+    StartCompileJob(std::move(job));
+}
+
+void CQuvBenchApp::StartCompileJob(std::shared_ptr<CCompileJob> job)
+{
+    // The thread before has ended (the flag is clear); it is joined before
+    // its sink goes.
+    compileThread_.reset();
+    compileJob_ = std::move(job);
+    compileSink_.reset(new FrameCompileSink(mainFrame_, ++compileSerial_));
+    compileBusy = 1;
+    compileThread_.reset(new CQUVCompileThread(compileJob_, *compileSink_, compileBusy));
+    if (!workers_.Add(&compileThread_->AsWorker())) {
+        // The frame is closing: no job starts.
+        compileBusy = 0;
+        compileThread_.reset();
+        return;
+    }
+    if (!compileThread_->Start()) {
+        workers_.Remove(&compileThread_->AsWorker());
+        compileThread_.reset();
+        MessageBox(_("The compile job cannot be started: the system has no thread to give."), U8("错误"),
+                   wxOK | wxICON_ERROR);
+    }
+}
+
+void CQuvBenchApp::OnCompileThreadEnded(int serial)
+{
+    if (serial != compileSerial_ || !compileThread_)
+        return;
+    workers_.Remove(&compileThread_->AsWorker());
+    // The thread has made its last report: this join is at once.
+    compileThread_->Join();
+}
+
+void CQuvBenchApp::OnTypesetDone(bool ok)
+{
+    if (!ok) {
+        MessageBox(U8("排版过程出现异常"), U8("错误"), wxOK | wxICON_ERROR);
+        return;
+    }
+    if (MessageBox(U8("文件排版完毕，您确认显示并排版文档吗?"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) == wxOK &&
+        mainFrame_)
+        PostPaneEvent(mainFrame_, EVT_TYPESET_DONE);
+}
+
+void CQuvBenchApp::LoadTypesetResult()
+{
+    if (!compileJob_ || !docManager_)
+        return;
+    const wxString path = fromGbk(compileJob_->sourceFile);
+    const wxString text = fromGbk(compileJob_->typesetText);
+    CQuvBenchDoc* doc = openOrActivate(docManager_.get(), path);
+    if (!doc || !doc->GetQuvPad()) {
+        MessageBox(U8("无法打开指定文件"), U8("提示"), wxOK | wxICON_INFORMATION);
+        return;
+    }
+    CQuvPad* pad = doc->GetQuvPad();
+    // Edits made while the job ran or the question was open would be lost.
+    if (pad->UnloadText() != typesetStartText_ &&
+        MessageBox(_("The document has changed since typesetting began. Replace it with the typeset text "
+                     "all the same?"),
+                   U8("提示"), wxYES_NO | wxICON_QUESTION) != wxYES)
+        return;
+    pad->LoadText(text, 1, 1);
+    typesetStartText_ = pad->UnloadText();
+}
+
+void CQuvBenchApp::GoToLocation(const Location& at)
+{
+    if (!docManager_)
+        return;
+    CQuvBenchDoc* doc = openOrActivate(docManager_.get(), wxString::FromUTF8(at.file));
+    if (!doc || !doc->GetQuvPad())
+        return;
+    doc->GetQuvPad()->Focus();
+    doc->GetView()->PostLocatePos(at.line, at.column);
+}
+
+} // namespace ide

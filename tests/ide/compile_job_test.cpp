@@ -1,0 +1,188 @@
+// The compile menu's enable rules, the job descriptor and the compile thread
+// over the real driver, without a display.
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "compiler/core/diagnostics.hpp"
+#include "compiler/core/gbk.hpp"
+#include "ide/model/compile_thread.hpp"
+
+namespace ide {
+namespace {
+
+TEST(CompileCommands, EnableRules)
+{
+    typedef CompileCommand C;
+    const C file[] = {C::Typeset, C::SyntaxCheck, C::CompileFile};
+    const C project[] = {C::CompileProject, C::GenerateMakefile, C::Build, C::Run};
+    const struct {
+        CompileCommandState state;
+        bool fileOn, projectOn, stopOn;
+    } cases[] = {
+        {{false, false, 0}, false, false, false},
+        {{false, true, 0}, true, false, false},
+        {{false, false, 2}, false, true, false},
+        {{false, true, 1}, true, true, false},
+        {{true, true, 3}, false, false, true},
+        {{true, false, 0}, false, false, true},
+    };
+    for (const auto& c : cases) {
+        for (C command : file)
+            EXPECT_EQ(IsCommandEnabled(command, c.state), c.fileOn) << static_cast<int>(command);
+        for (C command : project)
+            EXPECT_EQ(IsCommandEnabled(command, c.state), c.projectOn) << static_cast<int>(command);
+        EXPECT_EQ(IsCommandEnabled(C::Stop, c.state), c.stopOn);
+    }
+    EXPECT_EQ(JobKindOf(C::Typeset), 0);
+    EXPECT_EQ(JobKindOf(C::Run), 6);
+    EXPECT_EQ(JobKindOf(C::Stop), -1);
+}
+
+TEST(CompileJob, HoldsPathsInTheCompilersCodePage)
+{
+    const CCompileJob single(KindSyntaxCheck, "/w/渠道.e");
+    EXPECT_EQ(single.sourceFile, gbk::fromUtf8("/w/渠道.e"));
+    EXPECT_TRUE(single.projectFiles.empty());
+    EXPECT_TRUE(single.projectFile.empty());
+
+    const CCompileJob project(KindBuild, {"/w/a.e", "/w/商店.e"}, "/w/商店.prj");
+    EXPECT_TRUE(project.sourceFile.empty());
+    EXPECT_EQ(project.projectFiles, (std::vector<std::string>{"/w/a.e", gbk::fromUtf8("/w/商店.e")}));
+    EXPECT_EQ(project.projectFile, gbk::fromUtf8("/w/商店.prj"));
+    EXPECT_EQ(project.kind, KindBuild);
+}
+
+// Records every report; JobEnded wakes the test.
+class RecordingSink : public CompileSink {
+public:
+    void ErrorRow(const QUVException& r) override { Note("error " + std::to_string(r.getLine())); }
+    void TextRow(const std::string& first, const std::string& second) override { Note("text " + second); }
+    void MakeStart() override { Note("make start"); }
+    void MakeChar(char) override {}
+    void RunStart() override { Note("run start"); }
+    void RunChar(char) override {}
+    void TypesetDone(bool ok) override { Note(ok ? "typeset ok" : "typeset failed"); }
+    void JobEnded() override
+    {
+        Note("ended");
+        std::lock_guard<std::mutex> lock(mutex_);
+        ended_ = true;
+        cv_.notify_all();
+    }
+    bool WaitForEnd()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return cv_.wait_for(lock, std::chrono::seconds(30), [this] { return ended_; });
+    }
+    std::vector<std::string> Reports()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reports_;
+    }
+
+private:
+    void Note(const std::string& s)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        reports_.push_back(s);
+    }
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool ended_ = false;
+    std::vector<std::string> reports_;
+};
+
+class CompileThreadTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = std::filesystem::temp_directory_path() / ("quvbench-compile-thread-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        const std::string path = (folder_ / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    std::filesystem::path folder_;
+    std::atomic<int> busy_{0};
+};
+
+TEST_F(CompileThreadTest, RunsTheJobReportsInOrderAndClearsTheBusyFlagLast)
+{
+    const struct {
+        int kind;
+        std::string source;
+        std::vector<std::string> expected;
+        bool typesetText;
+    } cases[] = {
+        {KindSyntaxCheck, "%Prog p == [ ]\n[\n  Syn\n  [ %Stm [ LB = a => $OLB = NEXT ",
+         {"text Syntax Checking Started!", "error 4", "error 4", "error 4", "error 4", "error 4",
+          "text Syntax Checking Finished!, 5 errors found!", "ended"},
+         false},
+        {KindTypeset, "%Prog p == [ ] [ Syn [ %Stm [ LB = e => $OLB = RETURN ] ] ].\n",
+         {"text Typesetting Finished!, 0 errors found!", "typeset ok", "ended"},
+         true},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        auto job = std::make_shared<CCompileJob>(c.kind, Write("job.e", c.source));
+        busy_ = 1;
+        CQUVCompileThread thread(job, sink, busy_);
+        ASSERT_TRUE(thread.Start());
+        ASSERT_TRUE(sink.WaitForEnd());
+        thread.Join();
+        EXPECT_EQ(busy_, 0);
+        std::vector<std::string> reports = sink.Reports();
+        EXPECT_EQ(reports, c.expected) << c.kind;
+        EXPECT_EQ(!job->typesetText.empty(), c.typesetText);
+    }
+}
+
+TEST_F(CompileThreadTest, AStopBeforeTheThreadRunsCancelsTheJob)
+{
+    RecordingSink sink;
+    auto job = std::make_shared<CCompileJob>(KindCompileFile, Write("job.e", "%Prog p == [ ]"));
+    busy_ = 1;
+    CQUVCompileThread thread(job, sink, busy_);
+    EXPECT_TRUE(thread.Stop());
+    EXPECT_EQ(busy_, 1) << "only the ending thread clears the flag";
+    ASSERT_TRUE(thread.Start());
+    ASSERT_TRUE(sink.WaitForEnd());
+    thread.Join();
+    EXPECT_EQ(busy_, 0);
+    EXPECT_EQ(sink.Reports(), std::vector<std::string>{"ended"});
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "job.cpp"));
+}
+
+TEST_F(CompileThreadTest, TheWorkerStopsAndJoinsAJobThatRuns)
+{
+    RecordingSink sink;
+    std::vector<std::string> files;
+    for (int i = 0; i < 40; ++i)
+        files.push_back(Write("f" + std::to_string(i) + ".e", "%Prog p == [ ] [ Syn [ %Stm [ LB = e => $OLB = RETURN ] ] ].\n"));
+    auto job = std::make_shared<CCompileJob>(KindCompileProject, files, (folder_ / "p.prj").string());
+    busy_ = 1;
+    CQUVCompileThread thread(job, sink, busy_);
+    ASSERT_TRUE(thread.Start());
+    thread.AsWorker().Stop();
+    EXPECT_EQ(busy_, 0);
+    const std::vector<std::string> reports = sink.Reports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), "ended");
+    for (const std::string& r : reports)
+        EXPECT_EQ(r.find("Link Project"), std::string::npos) << r;
+}
+
+} // namespace
+} // namespace ide

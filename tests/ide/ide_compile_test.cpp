@@ -1,0 +1,256 @@
+// The compile menu on a running IDE, driven by its keys: typeset and accept
+// the result, check a file and go to its error, build and run a project with
+// make's and the program's output in their panes, stop a program that loops,
+// and the jobs that must not start.
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "compiler/core/gbk.hpp"
+#include "ide/wx/ids.hpp"
+#include "tests/ide/editor_host.hpp"
+#include "tests/ide/ide_host.hpp"
+
+namespace ide::test {
+namespace {
+
+// Pumps until `done` or the time is up; builds run a compiler.
+template <typename F>
+bool PumpFor(int seconds, F done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done() && std::chrono::steady_clock::now() < end)
+        Pump(1);
+    return done();
+}
+
+bool JobRunning() { return wxGetApp().compileBusy != 0; }
+
+bool Enabled(int id)
+{
+    wxUpdateUIEvent update(id);
+    wxGetApp().ProcessEvent(update);
+    return update.GetEnabled();
+}
+
+void UseToolChain()
+{
+    setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
+    setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
+    setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
+}
+
+std::string Write(const std::string& name, const std::string& text)
+{
+    const std::string path = TestFolder() + "/" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// A project of the one file, its path given in full.
+std::string WriteProject(const std::string& name, const std::string& source)
+{
+    return Write(name + ".prj", "[QuvBench]\nProject Name=" + name + "\nProject File Num=1\nFile 1=" + source + "\n");
+}
+
+wxDocument* OnlyDocument() { return wxGetApp().DocManager()->GetDocumentsVector().front(); }
+
+// Says "1" from each of two processes, then counts without end.
+const char kLoop[] =
+    "%Prog loop == [ ]\n[\n    Syn\n    %Glob [ Step = 1 : Int ]\n    %Pros [\n"
+    "        ticker(%Inp/ n : Int) == [\n            %Loc [ i : Int ]\n            %Alg [\n"
+    "                LB = p1 => writeln(n);\n                LB = p2 => $O i = i + n ^ $OLB = p3;\n"
+    "                LB = p3 => $OLB = p2\n            ]\n        ]\n    ]\n"
+    "    [\n        %Loc [ t, u : NM ]\n        %Stm [\n"
+    "            LB = b => $O t == ticker ^ $O u == ticker ^ $OLB = NEXT;\n"
+    "            LB = m => || [ t(%Inp/ Step | n); u(%Inp/ Step | n) ];\n"
+    "            LB = e => $OLB = RETURN\n        ]\n    ]\n].\n";
+
+TEST(CompileCommands, TypesetShowsTheFormattedTextOnceAccepted)
+{
+    const std::string path = Write("shop.e", ReadFile(std::string(QUV_EXAMPLES_DIR) + "/shop/shop.e"));
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    wxDocument* doc = OnlyDocument();
+    CQuvPad& pad = PadOf(doc);
+    pad.Focus();
+    Pump();
+    // Indentation the typesetting puts right.
+    TypeText("    ");
+    const std::string saved = pad.UnloadText().utf8_string();
+
+    answers.replies = {wxOK};
+    PressKey(WXK_F4);
+    ASSERT_TRUE(PumpFor(20, [] { return !JobRunning() && wxGetApp().CompileThread(); }));
+    ASSERT_TRUE(PumpFor(5, [&] { return pad.UnloadText().utf8_string() != saved; }));
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].message, "文件排版完毕，您确认显示并排版文档吗?");
+    EXPECT_EQ(answers.asked[0].caption, "提示");
+    const std::string typeset = gbk::toUtf8(wxGetApp().CompileJob()->typesetText);
+    EXPECT_EQ(pad.GetLine(0).utf8_string(), typeset.substr(0, typeset.find('\n')));
+    EXPECT_EQ(pad.GetTextSize(), std::count(typeset.begin(), typeset.end(), '\n') + 1);
+    EXPECT_EQ(StatusPosition(), "Ln1, Col1");
+    // Only the editor has the typeset text; the file is as saved before the job.
+    EXPECT_EQ(ReadFile(path), saved);
+    EXPECT_TRUE(doc->IsModified());
+    SaveScreenshot(Screenshot(&Frame()), "ide_typeset");
+}
+
+TEST(CompileCommands, TypesetAsksAgainWhenTheTextChangedMeanwhile)
+{
+    const std::string path = Write("shop.e", ReadFile(std::string(QUV_EXAMPLES_DIR) + "/shop/shop.e"));
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    CQuvPad& pad = PadOf(OnlyDocument());
+    std::vector<std::string> asked;
+    wxGetApp().SetMessageBox([&](const wxString& message, const wxString&, long) {
+        asked.push_back(message.utf8_string());
+        if (asked.size() == 1) {
+            // The user edits while the question is open, then accepts.
+            pad.LocatePos(1, 1);
+            pad.ReplaceSelText("{edit}");
+            return static_cast<int>(wxOK);
+        }
+        return static_cast<int>(wxNO);
+    });
+    PressKey(WXK_F4);
+    ASSERT_TRUE(PumpFor(20, [&] { return asked.size() >= 2; }));
+    Pump();
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(pad.GetLine(0).StartsWith("{edit}")) << pad.GetLine(0);
+}
+
+TEST(CompileCommands, ACheckedErrorIsListedAndADoubleClickGoesToIt)
+{
+    // The label list of the main program is broken on line 3.
+    const std::string path = Write("broken.e", "%Prog broken == [ ]\n[\n    Syn [ %Stm [ LB = a => $OLB = ;\n]]].\n");
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    PadOf(OnlyDocument()).Focus();
+    PressKey(WXK_F7, wxMOD_SHIFT);
+    ASSERT_TRUE(PumpFor(20, [] { return !JobRunning() && wxGetApp().CompileThread(); }));
+    Pump(10);
+
+    CCompileResultListView* list = Frame().CompileList();
+    int row = -1;
+    for (int i = 0; i < list->Model().Count() && row < 0; ++i)
+        if (list->Model().ShowsRecord(i))
+            row = i;
+    ASSERT_GE(row, 0);
+    const DiagnosticCopy& record = list->Model().Row(row).record;
+    const std::string place = path + "(" + std::to_string(record.line) + "," + std::to_string(record.column) + ")";
+    EXPECT_EQ(list->Model().Row(row).cells[0], place);
+    EXPECT_EQ(list->GetItemText(row, 0).utf8_string(), place);
+    EXPECT_EQ(record.line, 3);
+
+    // Closed in the meantime: the double click opens the file again.
+    OnlyDocument()->Modify(false);
+    ASSERT_TRUE(wxGetApp().CloseAllDocuments());
+    Pump();
+    list->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxListEvent activate(wxEVT_LIST_ITEM_ACTIVATED, list->GetId());
+    activate.SetEventObject(list);
+    list->GetEventHandler()->ProcessEvent(activate);
+    Pump(10);
+    ASSERT_EQ(wxGetApp().DocManager()->GetDocumentsVector().size(), 1u);
+    EXPECT_EQ(StatusPosition(), "Ln" + std::to_string(record.line) + ", Col" + std::to_string(record.column));
+    EXPECT_EQ(ViewOf(OnlyDocument())->CaretLine(), record.line);
+    SaveScreenshot(Screenshot(&Frame()), "ide_check_error");
+}
+
+TEST(CompileCommands, RunBuildsTheProjectAndShowsMakesAndTheProgramsOutput)
+{
+    UseToolChain();
+    const std::string source = CopyExample("pipeline/pipeline.e");
+    Answers answers;
+    ASSERT_TRUE(Start({source}, answers));
+    EXPECT_FALSE(Enabled(ID_RUN)) << "an empty project";
+    ASSERT_TRUE(wxGetApp().Project().Load(WriteProject("pipeline", source)));
+    EXPECT_TRUE(Enabled(ID_RUN));
+    EXPECT_FALSE(Enabled(ID_STOP));
+
+    PressKey(WXK_F5);
+    EXPECT_TRUE(JobRunning());
+    for (int id : {ID_TYPESET, ID_COMPILE_CHECK, ID_COMPILE_FILE, ID_COMPILE_PROJECT, ID_MAKEFILE, ID_BUILD, ID_RUN})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(ID_STOP));
+    ASSERT_TRUE(PumpFor(90, [] { return !JobRunning(); }));
+    Pump(20);
+
+    const std::string make = Frame().MakeOutput()->GetValue().utf8_string();
+    const std::string run = Frame().RunOutput()->GetValue().utf8_string();
+    EXPECT_NE(make.find("cl.exe"), std::string::npos) << make;
+    EXPECT_NE(run.find("1\n"), std::string::npos) << run;
+    EXPECT_NE(run.find("25\n"), std::string::npos) << run;
+    EXPECT_TRUE(Enabled(ID_RUN));
+    EXPECT_FALSE(Enabled(ID_STOP));
+    Frame().OutputBar()->SetSelection(Frame().OutputBar()->FindPage(Frame().MakeOutput()));
+    SaveScreenshot(Screenshot(&Frame()), "ide_build_make_output");
+    Frame().OutputBar()->SetSelection(Frame().OutputBar()->FindPage(Frame().RunOutput()));
+    SaveScreenshot(Screenshot(&Frame()), "ide_run_output");
+}
+
+TEST(CompileCommands, StopEndsAProgramThatLoops)
+{
+    UseToolChain();
+    const std::string source = Write("loop.e", kLoop);
+    Answers answers;
+    ASSERT_TRUE(Start({source}, answers));
+    ASSERT_TRUE(wxGetApp().Project().Load(WriteProject("loop", source)));
+    PressKey(WXK_F5);
+    ASSERT_TRUE(PumpFor(90, [] { return Frame().RunOutput()->GetValue() == "1\n1\n"; }));
+    Pump(20);
+    EXPECT_TRUE(JobRunning());
+
+    PressKey(WXK_F5, wxMOD_SHIFT);
+    ASSERT_TRUE(PumpFor(10, [] { return !JobRunning(); }));
+    Pump(10);
+    EXPECT_TRUE(Enabled(ID_RUN));
+    const CompileResultModel& rows = Frame().CompileList()->Model();
+    ASSERT_GT(rows.Count(), 0);
+    EXPECT_NE(rows.Row(rows.Count() - 1).cells[1].find("Finished!"), std::string::npos);
+    EXPECT_TRUE(answers.asked.empty());
+    SaveScreenshot(Screenshot(&Frame()), "ide_stopped_loop");
+}
+
+TEST(CompileCommands, ClosingTheFrameStopsAndJoinsARunningJob)
+{
+    UseToolChain();
+    const std::string source = Write("loop.e", kLoop);
+    Answers answers;
+    ASSERT_TRUE(Start({source}, answers));
+    ASSERT_TRUE(wxGetApp().Project().Load(WriteProject("loop", source)));
+    PressKey(WXK_F5);
+    ASSERT_TRUE(PumpFor(90, [] { return Frame().RunOutput()->GetValue() == "1\n1\n"; }));
+    EXPECT_TRUE(Frame().Close());
+    EXPECT_FALSE(JobRunning());
+    EXPECT_TRUE(wxGetApp().Workers().Empty());
+    Pump(10);
+}
+
+TEST(CompileCommands, NoJobStartsAfterASaveThatFailed)
+{
+    const std::string path = Write("parts.e", ReadFile(std::string(QUV_EXAMPLES_DIR) + "/shop/parts.e"));
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    PadOf(OnlyDocument()).Focus();
+    TypeText("x");
+    std::filesystem::remove_all(TestFolder());
+    for (int key : {WXK_F4, WXK_F7}) {
+        answers.asked.clear();
+        PressKey(key, key == WXK_F7 ? wxMOD_CONTROL : 0);
+        Pump();
+        EXPECT_EQ(wxGetApp().CompileJob(), nullptr) << key;
+        EXPECT_FALSE(JobRunning());
+        ASSERT_EQ(answers.asked.size(), 1u);
+        EXPECT_EQ(answers.asked[0].caption, "错误");
+    }
+    EXPECT_TRUE(OnlyDocument()->IsModified());
+}
+
+} // namespace
+} // namespace ide::test
