@@ -29,6 +29,13 @@ wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
     EVT_MENU(ID_REPLACE_IN_FILES, CQuvBenchApp::OnReplaceInFiles)
     EVT_UPDATE_UI(ID_FIND_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
     EVT_UPDATE_UI(ID_REPLACE_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
+    EVT_MENU(ID_PROJECT_NEW, CQuvBenchApp::OnNewProject)
+    EVT_MENU(ID_PROJECT_OPEN, CQuvBenchApp::OnOpenProject)
+    EVT_MENU(ID_PROJECT_SAVE, CQuvBenchApp::OnSaveProject)
+    EVT_MENU(ID_PROJECT_SETTINGS, CQuvBenchApp::OnProjectSettings)
+    EVT_MENU(ID_SETUP_FONT, CQuvBenchApp::OnFontSetup)
+    EVT_MENU(ID_SETUP_COLORS, CQuvBenchApp::OnColorSetup)
+    EVT_MENU(ID_SETUP_SPACES, CQuvBenchApp::OnSpaceSetup)
 wxEND_EVENT_TABLE()
 
 namespace {
@@ -208,7 +215,9 @@ bool CQuvBenchApp::SaveModifiedProject()
     if (answer == wxCANCEL)
         return false;
     if (answer == wxYES) {
-        project_->Save();
+        // Changes that could not be written stop the command as Cancel does, so none are lost.
+        if (!SaveProject())
+            return false;
         AddToRecentProjectList(fromUtf8(project_->GetPath()));
     }
     return true;
@@ -317,10 +326,22 @@ void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
     }
 }
 
-void CQuvBenchApp::OnRecentProject(wxCommandEvent&)
+void CQuvBenchApp::OnRecentProject(wxCommandEvent& event)
 {
-    // Opening a project (and dropping an entry that cannot be opened) comes
-    // with the project commands.
+    const int index = event.GetId() - ID_RECENT_PROJECT_1;
+    if (index >= static_cast<int>(recentProjects_.Entries().size()))
+        return;
+    const std::string path = recentProjects_.Entries()[index];
+    if (OpenProject(fromUtf8(path)))
+        return;
+    // Saving the old project may have moved the entries: drop this one by its name.
+    const auto& entries = recentProjects_.Entries();
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == path) {
+            recentProjects_.Remove(static_cast<int>(i));
+            break;
+        }
+    mainFrame_->RefreshRecentMenus();
 }
 
 } // namespace ide

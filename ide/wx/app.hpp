@@ -76,6 +76,19 @@ public:
     void OnTypesetDone(bool ok);
     void OnCompileThreadEnded(int serial);
 
+    // Projects. False only when a chosen project file cannot be loaded.
+    bool OpenProject(const wxString& path);
+    // True when a project exists or the user has just created one.
+    bool EnsureProjectCreated();
+    // The project settings dialog; on OK the project tree shows the result.
+    void ProjectSettings();
+    // Activates the document of this file, or opens it.
+    void OpenDocumentFile(const wxString& path);
+    // Closes the document of this name, asking to save it first.
+    void CloseDocumentByPath(const wxString& path);
+    // The name the Workspace trees know a document by: its path, or its title while it has none.
+    static wxString DocumentName(wxDocument* doc);
+
     // Every message box goes through here, so that tests can answer them.
     typedef std::function<int(const wxString& message, const wxString& caption, long style)> MessageBoxFn;
     int MessageBox(const wxString& message, const wxString& caption, long style);
@@ -123,6 +136,20 @@ private:
     void OnFindInFiles(wxCommandEvent&);
     void OnReplaceInFiles(wxCommandEvent&);
     void OnUpdateFindInFiles(wxUpdateUIEvent& event);
+    void OnNewProject(wxCommandEvent&);
+    void OnOpenProject(wxCommandEvent&);
+    void OnSaveProject(wxCommandEvent&);
+    void OnProjectSettings(wxCommandEvent&);
+    void OnFontSetup(wxCommandEvent&);
+    void OnColorSetup(wxCommandEvent&);
+    void OnSpaceSetup(wxCommandEvent&);
+    // Writes the project file; a failed write is told and keeps the project modified.
+    bool SaveProject();
+    // Closes every editor document without a question: the caller has asked.
+    void CloseEditorDocuments();
+    void ShowProjectTree();
+    // Hands the display settings to every editor; `mask` names the group that changed.
+    void ReConfigureEditors(long mask);
 
     std::string iniPath_;
     CDisplaySetting displaySetting_;

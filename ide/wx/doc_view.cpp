@@ -12,6 +12,7 @@
 #include "ide/wx/menus.hpp"
 #include "ide/wx/quv_pad.hpp"
 #include "ide/wx/view_finder.hpp"
+#include "ide/wx/workspace_views.hpp"
 
 namespace ide {
 
@@ -56,7 +57,7 @@ bool CQuvBenchDoc::OnNewDocument()
     if (!wxDocument::OnNewDocument())
         return false;
     Modify(true);
-    wxGetApp().OpenFiles().Add(ListName().utf8_string());
+    DocumentOpened(ListName());
     return true;
 }
 
@@ -80,7 +81,7 @@ bool CQuvBenchDoc::DoOpenDocument(const wxString& file)
 {
     CQuvPad* pad = GetQuvPad();
     if (pad && pad->FileLoad(file)) {
-        wxGetApp().OpenFiles().Add(file.utf8_string());
+        DocumentOpened(file);
         return true;
     }
     // The document goes unopened; nothing of it is left to save.
@@ -100,13 +101,13 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
         return false;
     }
     if (old != file)
-        wxGetApp().OpenFiles().Replace(old.utf8_string(), file.utf8_string());
+        DocumentRenamed(old, file);
     return true;
 }
 
 bool CQuvBenchDoc::OnCloseDocument()
 {
-    wxGetApp().OpenFiles().Remove(ListName().utf8_string());
+    DocumentClosed(ListName());
     return wxDocument::OnCloseDocument();
 }
 

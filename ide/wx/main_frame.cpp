@@ -58,10 +58,8 @@ void CMainFrame::CreateDockingBars()
     aui_.AddPane(GetClientWindow(), wxAuiPaneInfo().CenterPane().Name("documents"));
 
     workspace_ = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(220, 200), wxNB_BOTTOM);
-    openedFiles_ = new wxTreeCtrl(workspace_, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_NONE);
-    projectTree_ = new wxTreeCtrl(workspace_, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxBORDER_NONE);
+    openedFiles_ = new CQUVOpenedFilesTreeView(workspace_);
+    projectTree_ = new CQUVProjectTreeView(workspace_);
     // ORDER WORKSPACE TABS
     workspace_->AddPage(openedFiles_, U8("打开的文件"));
     workspace_->AddPage(projectTree_, U8("工程文件"));

@@ -9,6 +9,7 @@
 #include <wx/treectrl.h>
 
 #include "ide/wx/output_panes.hpp"
+#include "ide/wx/workspace_views.hpp"
 
 namespace ide {
 
@@ -35,8 +36,8 @@ public:
     CLookupResultListView* FindList() const { return findList_; }
     CMakeResultView* MakeOutput() const { return makeOutput_; }
     CRunResultView* RunOutput() const { return runOutput_; }
-    wxTreeCtrl* OpenedFilesTree() const { return openedFiles_; }
-    wxTreeCtrl* ProjectTree() const { return projectTree_; }
+    CQUVOpenedFilesTreeView* OpenedFilesTree() const { return openedFiles_; }
+    CQUVProjectTreeView* ProjectTree() const { return projectTree_; }
 
     // The recent-file and recent-project entries of every menu bar.
     void RefreshRecentMenus();
@@ -57,8 +58,8 @@ private:
     CLookupResultListView* findList_ = nullptr;
     CMakeResultView* makeOutput_ = nullptr;
     CRunResultView* runOutput_ = nullptr;
-    wxTreeCtrl* openedFiles_ = nullptr;
-    wxTreeCtrl* projectTree_ = nullptr;
+    CQUVOpenedFilesTreeView* openedFiles_ = nullptr;
+    CQUVProjectTreeView* projectTree_ = nullptr;
 };
 
 } // namespace ide

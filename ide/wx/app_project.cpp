@@ -1,0 +1,207 @@
+// The application's project, file and display-settings commands, and the
+// services the Workspace trees call.
+#include "ide/wx/app.hpp"
+
+#include <wx/filedlg.h>
+
+#include "ide/wx/common_dialogs.hpp"
+#include "ide/wx/display_setup_dlg.hpp"
+#include "ide/wx/doc_view.hpp"
+#include "ide/wx/main_frame.hpp"
+#include "ide/wx/menus.hpp"
+#include "ide/wx/pane_events.hpp"
+#include "ide/wx/project_settings_dlg.hpp"
+#include "ide/wx/quv_pad.hpp"
+#include "ide/wx/workspace_views.hpp"
+
+namespace ide {
+
+namespace {
+
+std::string utf8(const wxString& s) { return s.utf8_string(); }
+wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
+
+} // namespace
+
+bool CQuvBenchApp::OpenProject(const wxString& path)
+{
+    if (!SaveAllModified())
+        return true;
+    wxString chosen = path;
+    if (chosen.empty()) {
+        FileDialogSpec spec;
+        spec.wildcard = U8("QUV/E工程文件 (*.prj) |*.prj");
+        spec.style = wxFD_OPEN | wxFD_FILE_MUST_EXIST;
+        wxArrayString paths;
+        if (CommonDialogs::ChooseFiles(spec, paths) && !paths.empty())
+            chosen = paths[0];
+        else
+            project_->Reset();
+    }
+    if (!chosen.empty()) {
+        if (!project_->Load(utf8(chosen))) {
+            project_->Reset();
+            // The emptied project shows at once: the tree never lists files the project lost.
+            if (mainFrame_)
+                mainFrame_->ProjectTree()->RefreshTree();
+            return false;
+        }
+        AddToRecentProjectList(chosen);
+    }
+    CloseEditorDocuments();
+    ShowProjectTree();
+    return true;
+}
+
+bool CQuvBenchApp::EnsureProjectCreated()
+{
+    if (project_->IsCreated())
+        return true;
+    if (MessageBox(U8("当前工程尚未创建，是否创建？"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) != wxOK)
+        return false;
+    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, true);
+    if (ShowModal(dialog) != wxID_OK)
+        return false;
+    if (mainFrame_)
+        mainFrame_->ProjectTree()->RefreshTree();
+    return true;
+}
+
+void CQuvBenchApp::ProjectSettings()
+{
+    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
+    if (ShowModal(dialog) == wxID_OK)
+        ShowProjectTree();
+}
+
+void CQuvBenchApp::OpenDocumentFile(const wxString& path)
+{
+    // The document manager activates a document already open under this path.
+    if (docManager_)
+        docManager_->CreateDocument(path, wxDOC_SILENT);
+}
+
+void CQuvBenchApp::CloseDocumentByPath(const wxString& path)
+{
+    if (!docManager_)
+        return;
+    for (wxDocument* doc : docManager_->GetDocumentsVector()) {
+        if (DocumentName(doc) != path)
+            continue;
+        if (doc->IsModified() && doc->GetFilename().empty())
+            if (wxView* view = doc->GetFirstView())
+                if (auto* frame = wxDynamicCast(view->GetFrame(), wxMDIChildFrame))
+                    frame->Activate();
+        if (!doc->Close())
+            return;
+        doc->DeleteAllViews();
+    }
+}
+
+wxString CQuvBenchApp::DocumentName(wxDocument* doc)
+{
+    return doc->GetFilename().empty() ? doc->GetTitle() : doc->GetFilename();
+}
+
+bool CQuvBenchApp::SaveProject()
+{
+    // The project's own report of the failure would come in English and
+    // before the command stops; one message here says both.
+    CQuvProject::MessageSink sink = std::move(project_->messageSink);
+    project_->messageSink = nullptr;
+    const bool saved = project_->Save();
+    project_->messageSink = std::move(sink);
+    if (!saved)
+        MessageBox(fromUtf8(project_->GetPath()) + U8("无法写入，当前工程的修改尚未保存!"), U8("错误"),
+                   wxOK | wxICON_ERROR);
+    return saved;
+}
+
+void CQuvBenchApp::CloseEditorDocuments()
+{
+    if (!docManager_)
+        return;
+    for (wxDocument* doc : docManager_->GetDocumentsVector()) {
+        doc->Modify(false);
+        doc->Close();
+        doc->DeleteAllViews();
+    }
+}
+
+void CQuvBenchApp::ShowProjectTree()
+{
+    if (!mainFrame_)
+        return;
+    mainFrame_->ProjectTree()->RefreshTree();
+    PostPaneEvent(mainFrame_, EVT_SHOW_PROJECT_TREE);
+}
+
+void CQuvBenchApp::OnNewProject(wxCommandEvent&)
+{
+    if (!SaveAllModified())
+        return;
+    project_->Reset();
+    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
+    ShowModal(dialog);
+    ShowProjectTree();
+    CloseEditorDocuments();
+}
+
+void CQuvBenchApp::OnOpenProject(wxCommandEvent&)
+{
+    OpenProject(wxString());
+}
+
+void CQuvBenchApp::OnSaveProject(wxCommandEvent&)
+{
+    SaveModifiedProject();
+}
+
+void CQuvBenchApp::OnProjectSettings(wxCommandEvent&)
+{
+    ProjectSettings();
+}
+
+void CQuvBenchApp::OnFontSetup(wxCommandEvent&)
+{
+    LogFont font = displaySetting_.font;
+    if (!CommonDialogs::ChooseFont(font))
+        return;
+    displaySetting_.font = font;
+    ReConfigureEditors(quvpad::ConfigFont);
+}
+
+void CQuvBenchApp::OnColorSetup(wxCommandEvent&)
+{
+    CColorSetupDlg dialog(mainFrame_);
+    dialog.SetColors(displaySetting_.colors);
+    if (ShowModal(dialog) != wxID_OK)
+        return;
+    dialog.GetColors(displaySetting_.colors);
+    ReConfigureEditors(quvpad::ConfigColors);
+}
+
+void CQuvBenchApp::OnSpaceSetup(wxCommandEvent&)
+{
+    CSpaceSetupDlg dialog(mainFrame_);
+    dialog.SetSpaces(displaySetting_);
+    if (ShowModal(dialog) != wxID_OK)
+        return;
+    dialog.GetSpaces(displaySetting_);
+    ReConfigureEditors(quvpad::ConfigSpaces);
+}
+
+void CQuvBenchApp::ReConfigureEditors(long mask)
+{
+    if (!docManager_)
+        return;
+    std::vector<uint8_t> settings;
+    SettingToSafeArray(settings);
+    for (wxDocument* doc : docManager_->GetDocumentsVector())
+        for (wxView* view : doc->GetViewsVector())
+            if (auto* editor = wxDynamicCast(view, CQuvBenchView))
+                if (CQuvPad* pad = editor->GetQuvPad())
+                    pad->ReConfigure(settings, mask);
+}
+
+} // namespace ide
