@@ -34,20 +34,27 @@ void FillRect(wxDC& dc, int x, int y, int width, int height, const wxColour& col
     dc.DrawRectangle(x, y, width, height);
 }
 
-// One line of text in a rectangle, clipped to it: left, centred or right
-// (the settings' alignment code), at its top or its bottom.
-void DrawAligned(wxDC& dc, const wxString& text, const wxRect& rect, int align, bool bottom)
+// One line of text in a rectangle: left, centred or right (the settings'
+// alignment code), at its top or its bottom. Text wider than the rectangle
+// starts at its left and is cut after the last character that fits.
+void DrawAligned(wxDC& dc, wxString text, const wxRect& rect, int align, bool bottom)
 {
-    const wxSize extent = dc.GetTextExtent(text);
+    wxSize extent = dc.GetTextExtent(text);
+    while (extent.x > rect.width && !text.empty()) {
+        text.RemoveLast();
+        extent.x = dc.GetTextExtent(text).x;
+        align = 0;
+    }
     int x = rect.x;
     if (align == 1)
         x += (rect.width - extent.x) / 2;
     else if (align == 2)
         x += rect.width - extent.x;
     const int y = bottom ? rect.GetBottom() + 1 - extent.y : rect.y;
-    dc.SetClippingRegion(rect);
+    // The rectangle is filled already; the text's own box would hide the rule.
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.DrawText(text, x, y);
-    dc.DestroyClippingRegion();
+    dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
 }
 
 } // namespace
@@ -133,7 +140,8 @@ bool CSourcePrinting::Preview(wxWindow* parent, PrintSource& source, const wxStr
     // The layout runs with the first page; a failed one shows no preview.
     preview->RenderPage(1);
     if (!CheckLayout(static_cast<CSourcePrintout*>(preview->GetPrintout())->Result())) {
-        frame->Destroy();
+        // Closing, not destroying: closing enables the windows the preview disabled.
+        frame->Close(true);
         return false;
     }
     frame->Show();
@@ -151,7 +159,8 @@ void CSourcePrintout::MapToDevice()
     int pageWidth = 0, pageHeight = 0, width = 0, height = 0;
     GetPageSizePixels(&pageWidth, &pageHeight);
     GetDC()->GetSize(&width, &height);
-    if (pageWidth > 0 && pageHeight > 0)
+    // A device context that knows no size of its own draws in page pixels.
+    if (pageWidth > 0 && pageHeight > 0 && width > 0 && height > 0)
         GetDC()->SetUserScale(double(width) / pageWidth, double(height) / pageHeight);
     GetDC()->SetMapMode(wxMM_TEXT);
 }
