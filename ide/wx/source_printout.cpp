@@ -165,22 +165,33 @@ void CSourcePrintout::MapToDevice()
     GetDC()->SetMapMode(wxMM_TEXT);
 }
 
-wxFont CSourcePrintout::PrintFont()
+void CSourcePrintout::SelectPrintFont()
 {
     // The settings' font is in screen pixels; the page is in printer pixels.
     int screenX = 0, screenY = 0, printerX = 0, printerY = 0;
     GetPPIScreen(&screenX, &screenY);
     GetPPIPrinter(&printerX, &printerY);
     const int scale = screenX > 0 ? std::max(1, printerY / screenX) : 1;
-    return MakePrintFont(state_.Settings().printFont, scale);
+    const LogFont& logFont = state_.Settings().printFont;
+    wxFont font = MakePrintFont(logFont, scale);
+    wxDC& dc = *GetDC();
+    dc.SetFont(font);
+    // A device context that sizes fonts by points at its own resolution
+    // would print them several times too large or too small: bring the
+    // height back to the pixels asked for.
+    const int wanted = font.GetPixelSize().y;
+    const int got = dc.GetCharHeight();
+    if (wanted > 0 && got > 0 && (got > wanted * 2 || got * 2 < wanted)) {
+        font.SetPixelSize(wxSize(font.GetPixelSize().x * wanted / got, wanted * wanted / got));
+        dc.SetFont(font);
+    }
 }
 
 void CSourcePrintout::OnPreparePrinting()
 {
     wxDC& dc = *GetDC();
     MapToDevice();
-    const wxFont font = PrintFont();
-    dc.SetFont(font);
+    SelectPrintFont();
     PageMetrics page;
     GetPageSizePixels(&page.pageWidth, &page.pageHeight);
     const wxFontMetrics metrics = dc.GetFontMetrics();
@@ -191,7 +202,6 @@ void CSourcePrintout::OnPreparePrinting()
     CDcMeasurer measurer(dc);
     result_ = LayOutPrint(source_, measurer, setting, page, file, JobTimeStamp(setting, path_), state_.Layout());
     dc.SetFont(wxNullFont);
-    prepared_ = true;
 }
 
 bool CSourcePrintout::OnBeginDocument(int startPage, int endPage)
@@ -225,8 +235,7 @@ bool CSourcePrintout::OnPrintPage(int page)
     MapToDevice();
     CPrintSetting& s = state_.Settings();
     const PrintLayout& layout = state_.Layout();
-    const wxFont font = PrintFont();
-    dc.SetFont(font);
+    SelectPrintFont();
     // The page area starts inside the left and top margins.
     dc.SetLogicalOrigin(-s.iLeft, -s.iTop);
 
@@ -263,16 +272,7 @@ bool CSourcePrintout::OnPrintPage(int page)
             DrawAligned(dc, prefix, wxRect(0, top, layout.numberWidth, layout.lineHeight), 0, false);
             x = dc.GetTextExtent(prefix).x;
         }
-        const std::wstring& row = layout.Row(r);
-        const std::vector<uint32_t> colours = layout.RowColors(r);
-        for (size_t i = 0; i < row.size(); ++i) {
-            const wxString ch(row[i]);
-            const int w = dc.GetTextExtent(ch).x;
-            FillRect(dc, x, top, w, layout.lineHeight, background);
-            dc.SetTextForeground(s.bPrintSyntax ? ColourFromRef(colours[i]) : *wxBLACK);
-            dc.DrawText(ch, x, top);
-            x += w;
-        }
+        DrawPrintRow(dc, x, top, r, background);
     }
 
     // The rest of the text area, then the footer at its foot.
@@ -294,6 +294,22 @@ bool CSourcePrintout::OnPrintPage(int page)
     dc.SetFont(wxNullFont);
     dc.SetLogicalOrigin(0, 0);
     return true;
+}
+
+void CSourcePrintout::DrawPrintRow(wxDC& dc, int x, int top, int row, const wxColour& background)
+{
+    const PrintLayout& layout = state_.Layout();
+    const bool syntax = state_.Settings().bPrintSyntax != 0;
+    const std::wstring& text = layout.Row(row);
+    const std::vector<uint32_t> colours = layout.RowColors(row);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wxString ch(text[i]);
+        const int w = dc.GetTextExtent(ch).x;
+        FillRect(dc, x, top, w, layout.lineHeight, background);
+        dc.SetTextForeground(syntax ? ColourFromRef(colours[i]) : *wxBLACK);
+        dc.DrawText(ch, x, top);
+        x += w;
+    }
 }
 
 } // namespace ide

@@ -98,15 +98,16 @@ public:
 private:
     // Device pixels as logical units, also on a preview's smaller bitmap.
     void MapToDevice();
-    wxFont PrintFont();
-    void DrawRow(wxDC& dc, int row, int top, const wxColour& background);
+    // The print font, selected into the device context.
+    void SelectPrintFont();
+    // Draws the row's characters one by one from `x`, each in its colour.
+    void DrawPrintRow(wxDC& dc, int x, int top, int row, const wxColour& background);
 
     CSourcePrinting& state_;
     PrintSource& source_;
     std::string path_;
     std::string title_;
     LayoutResult result_ = LayoutResult::Done;
-    bool prepared_ = false;
 };
 
 } // namespace ide
