@@ -1,5 +1,5 @@
-// Printing a source file under Xvfb: the pages printed to a PostScript file
-// and turned into PNG images (header, footer, line numbers, coloured
+// Printing a source file under Xvfb: the pages printed to a PDF file and
+// turned into PNG images (header, footer, line numbers, coloured
 // keywords), the preview, a layout that cannot fit, and the page setup dialog.
 #include <cstdlib>
 #include <dlfcn.h>
@@ -14,6 +14,7 @@
 
 #include "editor/settings_block.hpp"
 #include "editor/wx/quvpad_ctrl.hpp"
+#include "ide/wx/ids.hpp"
 #include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/source_printout.hpp"
 #include "tests/ide/ide_host.hpp"
@@ -50,24 +51,16 @@ private:
     std::unique_ptr<PrintSource> source_;
 };
 
-// The cairo calls of a PDF file, looked up in the running program: wx draws
-// through cairo but installs no cairo headers.
-struct Cairo {
-    void* (*pdfSurfaceCreate)(const char*, double, double);
-    void* (*create)(void*);
-    void (*scale)(void*, double, double);
-    void (*showPage)(void*);
-    void (*destroy)(void*);
-    void (*surfaceFinish)(void*);
-    void (*surfaceDestroy)(void*);
-};
-
+// A cairo call, looked up in the running program: wx draws through cairo but
+// installs no cairo headers.
 template <typename F>
-void Find(F& f, const char* name)
+F Cairo(const char* name)
 {
-    f = reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
-    ASSERT_NE(f, nullptr) << name;
+    auto f = reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
+    EXPECT_NE(f, nullptr) << name;
+    return f;
 }
+using Fn = void (*)(void*);
 
 // Prints every page of the printout as GTK's printing does, through cairo at
 // 600 pixels an inch on A4, into build/screenshots/<name>.pdf, and turns the
@@ -81,22 +74,11 @@ std::vector<wxImage> PrintToImages(CSourcePrintout& printout, const std::string&
     std::filesystem::remove(pdf);
     for (int i = 1; std::filesystem::remove(dir + "/" + name + "-" + std::to_string(i) + ".png"); ++i) {
     }
-    Cairo c{};
-    Find(c.pdfSurfaceCreate, "cairo_pdf_surface_create");
-    Find(c.create, "cairo_create");
-    Find(c.scale, "cairo_scale");
-    Find(c.showPage, "cairo_show_page");
-    Find(c.destroy, "cairo_destroy");
-    Find(c.surfaceFinish, "cairo_surface_finish");
-    Find(c.surfaceDestroy, "cairo_surface_destroy");
-    if (!c.surfaceDestroy)
-        return {};
-
     const int dpi = 600;
     const int width = 210 * dpi * 10 / 254, height = 297 * dpi * 10 / 254;
-    void* surface = c.pdfSurfaceCreate(pdf.c_str(), 595.0, 842.0);
-    void* cr = c.create(surface);
-    c.scale(cr, 72.0 / dpi, 72.0 / dpi);
+    void* surface = Cairo<void* (*)(const char*, double, double)>("cairo_pdf_surface_create")(pdf.c_str(), 595, 842);
+    void* cr = Cairo<void* (*)(void*)>("cairo_create")(surface);
+    Cairo<void (*)(void*, double, double)>("cairo_scale")(cr, 72.0 / dpi, 72.0 / dpi);
     bool printed = false;
     {
         wxGCDC dc(wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(cr));
@@ -114,16 +96,16 @@ std::vector<wxImage> PrintToImages(CSourcePrintout& printout, const std::string&
         if (printout.OnBeginDocument(minPage, maxPage)) {
             for (int page = minPage; page <= maxPage && printout.HasPage(page); ++page) {
                 printout.OnPrintPage(page);
-                c.showPage(cr);
+                Cairo<Fn>("cairo_show_page")(cr);
                 printed = true;
             }
             printout.OnEndDocument();
         }
         printout.OnEndPrinting();
     }
-    c.destroy(cr);
-    c.surfaceFinish(surface);
-    c.surfaceDestroy(surface);
+    Cairo<Fn>("cairo_destroy")(cr);
+    Cairo<Fn>("cairo_surface_finish")(surface);
+    Cairo<Fn>("cairo_surface_destroy")(surface);
     if (!printed)
         return {};
     const std::string command = "pdftoppm -r 100 -png '" + pdf + "' '" + dir + "/" + name + "'";
@@ -307,6 +289,25 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
     EXPECT_EQ(setting.bFooterAlign, 2);
     EXPECT_EQ(setting.iTop, 100);
     dialog->Destroy();
+
+    // The menu command: OK stores the dialog's values in the application's
+    // settings, which shut-down writes to QuvBench.ini.
+    wxGetApp().CallAfter([] {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* open = dynamic_cast<CPageSetupDlg*>(w)) {
+                static_cast<wxTextCtrl*>(open->FindWindow(CPageSetupDlg::IDC_HEADER))->ChangeValue("&n");
+                wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                ok.SetEventObject(open->FindWindow(wxID_OK));
+                open->FindWindow(wxID_OK)->ProcessWindowEvent(ok);
+            }
+    });
+    wxCommandEvent command(wxEVT_MENU, ID_FILE_PAGE_SETUP);
+    wxGetApp().ProcessEvent(command);
+    EXPECT_EQ(wxGetApp().PrintSetting().header, "&n");
+    wxGetApp().ExitInstance();
+    CPrintSetting saved;
+    saved.Load(wxGetApp().SettingsFile());
+    EXPECT_EQ(saved.header, "&n");
 }
 
 } // namespace
