@@ -9,6 +9,7 @@
 
 #include "compiler/core/types.hpp"
 #include "ide/model/settings_file.hpp"
+#include "ide/model/settings_pack.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
@@ -148,6 +149,10 @@ void CQuvBenchApp::ExitInstance()
     workers_.StopAll();
     SaveDisplaySetting(displaySetting_, iniPath_);
     SaveRecentLists();
+    // The frame's close has asked about every document; nobody answers now.
+    if (docManager_)
+        for (wxDocument* doc : docManager_->GetDocumentsVector())
+            doc->Modify(false);
     docManager_.reset();
     findHistory_->SaveToIni(iniPath_);
     Type::deleteAll();
@@ -176,6 +181,18 @@ int CQuvBenchApp::MessageBox(const wxString& message, const wxString& caption, l
     if (messageBox_)
         return messageBox_(message, caption, style);
     return wxMessageBox(message, caption, style);
+}
+
+int CQuvBenchApp::ShowModal(wxDialog& dialog)
+{
+    if (showModal_)
+        return showModal_(dialog);
+    return dialog.ShowModal();
+}
+
+void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
+{
+    out = PackDisplaySetting(displaySetting_);
 }
 
 bool CQuvBenchApp::SaveModifiedProject()

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <wx/app.h>
 #include <wx/docview.h>
@@ -18,6 +19,7 @@
 #include "ide/model/worker_registry.hpp"
 #include "platform/registry_file.hpp"
 
+class wxDialog;
 class wxMenuBar;
 
 namespace ide {
@@ -57,6 +59,13 @@ public:
     typedef std::function<int(const wxString& message, const wxString& caption, long style)> MessageBoxFn;
     int MessageBox(const wxString& message, const wxString& caption, long style);
     void SetMessageBox(MessageBoxFn fn) { messageBox_ = std::move(fn); }
+    // Modal dialogs of the editor views run through here, for the same reason.
+    typedef std::function<int(wxDialog& dialog)> ShowModalFn;
+    int ShowModal(wxDialog& dialog);
+    void SetShowModal(ShowModalFn fn) { showModal_ = std::move(fn); }
+
+    // The display settings as the block every editor control is configured with.
+    void SettingToSafeArray(std::vector<uint8_t>& out) const;
 
     CMainFrame* MainFrame() const { return mainFrame_; }
     wxDocManager* DocManager() const { return docManager_.get(); }
@@ -96,6 +105,7 @@ private:
     std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;
+    ShowModalFn showModal_;
     bool started_ = false;
     bool exited_ = false;
 

@@ -1,15 +1,29 @@
 #include "ide/wx/doc_view.hpp"
 
-#include <wx/filename.h>
-#include <wx/panel.h>
+#include <wx/statusbr.h>
+
+#include "platform/file_io.hpp"
 
 #include "ide/wx/app.hpp"
+#include "ide/wx/goto_line_dlg.hpp"
+#include "ide/wx/ids.hpp"
+#include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
+#include "ide/wx/quv_pad.hpp"
 
 namespace ide {
 
+namespace {
+// The control's id inside its frame.
+const int kControlId = 1000;
+// The status bar pane that shows the caret position.
+const int kPositionPane = 1;
+} // namespace
+
 wxIMPLEMENT_DYNAMIC_CLASS(CQuvBenchDoc, wxDocument);
 wxIMPLEMENT_DYNAMIC_CLASS(CQuvBenchView, wxView);
+
+// ---- document ----
 
 bool CQuvBenchDoc::OnSaveModified()
 {
@@ -25,27 +39,128 @@ bool CQuvBenchDoc::OnSaveModified()
     return true;
 }
 
+CQuvBenchView* CQuvBenchDoc::GetView() const { return wxDynamicCast(GetFirstView(), CQuvBenchView); }
+
+CQuvPad* CQuvBenchDoc::GetQuvPad() const
+{
+    CQuvBenchView* view = GetView();
+    return view ? view->GetQuvPad() : nullptr;
+}
+
+wxString CQuvBenchDoc::ListName() const { return GetFilename().empty() ? GetTitle() : GetFilename(); }
+
+bool CQuvBenchDoc::OnNewDocument()
+{
+    if (!wxDocument::OnNewDocument())
+        return false;
+    Modify(true);
+    wxGetApp().OpenFiles().Add(ListName().utf8_string());
+    return true;
+}
+
+void CQuvBenchDoc::ReportOpenFailure(const wxString& file)
+{
+    wxGetApp().MessageBox(wxString::Format(_("Failed to open '%s'."), file), U8("错误"), wxOK | wxICON_ERROR);
+}
+
+bool CQuvBenchDoc::OnCreate(const wxString& path, long flags)
+{
+    // A file that cannot be read is refused before any window is made for it.
+    std::string data, error;
+    if (!(flags & wxDOC_NEW) && !platform::ReadWholeFile(path.utf8_string(), data, error)) {
+        ReportOpenFailure(path);
+        return false;
+    }
+    return wxDocument::OnCreate(path, flags);
+}
+
 bool CQuvBenchDoc::DoOpenDocument(const wxString& file)
 {
-    if (wxFileName::IsFileReadable(file))
+    CQuvPad* pad = GetQuvPad();
+    if (pad && pad->FileLoad(file)) {
+        wxGetApp().OpenFiles().Add(file.utf8_string());
         return true;
-    wxGetApp().MessageBox(wxString::Format(_("Failed to open '%s'."), file), U8("错误"), wxOK | wxICON_ERROR);
+    }
+    // The document goes unopened; nothing of it is left to save.
+    Modify(false);
+    ReportOpenFailure(file);
     return false;
 }
 
-bool CQuvBenchDoc::DoSaveDocument(const wxString&)
+bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
 {
-    return false;
+    CQuvPad* pad = GetQuvPad();
+    const wxString old = ListName();
+    // The control remembers the name it saves under; a new name is written as such.
+    const bool saved = pad && (old == file ? pad->FileSave(file) : pad->FileSaveAs(file));
+    if (!saved) {
+        wxGetApp().MessageBox(wxString::Format(_("Failed to save '%s'."), file), U8("错误"), wxOK | wxICON_ERROR);
+        return false;
+    }
+    if (old != file)
+        wxGetApp().OpenFiles().Replace(old.utf8_string(), file.utf8_string());
+    return true;
+}
+
+bool CQuvBenchDoc::OnCloseDocument()
+{
+    wxGetApp().OpenFiles().Remove(ListName().utf8_string());
+    return wxDocument::OnCloseDocument();
+}
+
+// ---- view ----
+
+wxBEGIN_EVENT_TABLE(CQuvBenchView, wxView)
+    EVT_MENU(ID_EDIT_BREAKPOINT, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_COPY, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_CUT, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_PASTE, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_UNDO, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_REDO, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_SELECT_ALL, CQuvBenchView::OnEditCommand)
+    EVT_MENU(ID_EDIT_GOTO_LINE, CQuvBenchView::OnEditCommand)
+    EVT_UPDATE_UI(ID_EDIT_COPY, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_CUT, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_PASTE, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_UNDO, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_REDO, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_SELECT_ALL, CQuvBenchView::OnUpdateEdit)
+    EVT_UPDATE_UI(ID_EDIT_GOTO_LINE, CQuvBenchView::OnUpdateEdit)
+wxEND_EVENT_TABLE()
+
+CQuvBenchView::CQuvBenchView() = default;
+
+CQuvBenchView::~CQuvBenchView()
+{
+    if (pad_ && pad_->IsCreated())
+        pad_->Unadvise(this);
 }
 
 bool CQuvBenchView::OnCreate(wxDocument* doc, long)
 {
     auto* parent = wxStaticCast(wxGetApp().GetTopWindow(), wxMDIParentFrame);
     auto* frame = new CChildFrame(doc, this, parent);
-    auto* page = new wxPanel(frame);
-    page->SetBackgroundColour(*wxWHITE);
     SetFrame(frame);
+
+    pad_.reset(new CQuvPad);
+    std::string error;
+    if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), frame->GetClientSize()), error)) {
+        pad_.reset();
+        wxGetApp().MessageBox(wxString::Format(_("The editor control cannot be created: %s"), wxString::FromUTF8(error)),
+                              U8("错误"), wxOK | wxICON_ERROR);
+        SetFrame(nullptr);
+        frame->Destroy();
+        return false;
+    }
+    pad_->Advise(this);
+    std::vector<uint8_t> settings;
+    wxGetApp().SettingToSafeArray(settings);
+    pad_->Configure(settings);
+    pad_->CreateEditor();
+    // The control fills the frame: a frame sizes its only child to its client area.
     frame->Show();
+    frame->SendSizeEvent();
+    FocusEditor();
     return true;
 }
 
@@ -54,12 +169,114 @@ bool CQuvBenchView::OnClose(bool deleteWindow)
     if (!wxView::OnClose(deleteWindow))
         return false;
     Activate(false);
-    if (deleteWindow) {
+    if (deleteWindow && GetFrame()) {
         GetFrame()->Destroy();
         SetFrame(nullptr);
     }
     return true;
 }
+
+void CQuvBenchView::FocusEditor()
+{
+    CallAfter([this] {
+        if (pad_ && pad_->IsCreated())
+            pad_->Focus();
+    });
+}
+
+void CQuvBenchView::PostLocatePos(int line, int column)
+{
+    CallAfter([this, line, column] {
+        if (pad_ && pad_->IsCreated())
+            pad_->LocatePos(line, column);
+    });
+}
+
+void CQuvBenchView::GoTo()
+{
+    if (!pad_ || !pad_->IsCreated())
+        return;
+    CGotoLineDlg dialog(caretLine_, caretColumn_, GetFrame());
+    if (wxGetApp().ShowModal(dialog) != wxID_OK)
+        return;
+    caretLine_ = dialog.Line();
+    caretColumn_ = dialog.Column();
+    pad_->LocatePos(caretLine_, caretColumn_);
+    FocusEditor();
+}
+
+template <typename F>
+void CQuvBenchView::WithPad(F call)
+{
+    if (pad_ && pad_->IsCreated())
+        call(*pad_);
+}
+
+void CQuvBenchView::OnEditCommand(wxCommandEvent& event)
+{
+    switch (event.GetId()) {
+    case ID_EDIT_BREAKPOINT: WithPad([](CQuvPad& p) { p.EditBreakPoint(); }); break;
+    case ID_EDIT_COPY: WithPad([](CQuvPad& p) { p.EditCopy(); }); break;
+    case ID_EDIT_CUT: WithPad([](CQuvPad& p) { p.EditCut(); }); break;
+    case ID_EDIT_PASTE: WithPad([](CQuvPad& p) { p.EditPaste(); }); break;
+    case ID_EDIT_UNDO: WithPad([](CQuvPad& p) { p.EditUndo(); }); break;
+    case ID_EDIT_REDO: WithPad([](CQuvPad& p) { p.EditRedo(); }); break;
+    case ID_EDIT_SELECT_ALL: WithPad([](CQuvPad& p) { p.EditSelectAll(); }); break;
+    case ID_EDIT_GOTO_LINE: GoTo(); break;
+    default: event.Skip(); break;
+    }
+}
+
+void CQuvBenchView::OnUpdateEdit(wxUpdateUIEvent& event)
+{
+    WithPad([&event](CQuvPad& p) {
+        switch (event.GetId()) {
+        case ID_EDIT_COPY: event.Enable(p.GetBCanCopy()); break;
+        case ID_EDIT_CUT: event.Enable(p.GetBCanCut()); break;
+        case ID_EDIT_PASTE: event.Enable(p.GetBCanPaste()); break;
+        case ID_EDIT_UNDO: event.Enable(p.GetBCanUndo()); break;
+        case ID_EDIT_REDO: event.Enable(p.GetBCanRedo()); break;
+        default: event.Enable(true); break;
+        }
+    });
+}
+
+void CQuvBenchView::ModifiedChanged(bool modified)
+{
+    if (wxDocument* doc = GetDocument())
+        doc->Modify(modified);
+}
+
+void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, int anchorColumn)
+{
+    caretLine_ = caretLine;
+    caretColumn_ = caretColumn;
+    anchorLine_ = anchorLine;
+    anchorColumn_ = anchorColumn;
+    CMainFrame* frame = wxGetApp().MainFrame();
+    if (wxStatusBar* status = frame ? frame->GetStatusBar() : nullptr)
+        status->SetStatusText(wxString::Format("%s%d%s%d", "Ln", caretLine, ", Col", caretColumn), kPositionPane);
+}
+
+bool CQuvBenchView::OfferKeyToEditor(wxKeyEvent& key)
+{
+    wxWindow* focus = wxWindow::FindFocus();
+    wxDocManager* manager = wxGetApp().DocManager();
+    if (!focus || !manager)
+        return false;
+    for (wxDocument* doc : manager->GetDocumentsVector()) {
+        auto* view = wxDynamicCast(doc->GetFirstView(), CQuvBenchView);
+        CQuvPad* pad = view ? view->GetQuvPad() : nullptr;
+        if (!pad || !pad->IsCreated() || !pad->HasEditorFocus())
+            continue;
+        wxKeyEvent down(wxEVT_KEY_DOWN, key);
+        down.SetEventObject(focus);
+        return focus->GetEventHandler()->ProcessEvent(down);
+    }
+    return false;
+}
+
+// ---- frame and manager ----
 
 CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent)
     : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName())

@@ -1,34 +1,96 @@
-// The document template's three classes: the source document, its view and
-// the MDI child frame that holds the view. The editor control that shows the
-// text comes with the view's own work; here the view holds an empty window.
+// The document template's three classes: the source document, its editor view
+// and the MDI child frame that holds the view. The text lives in the view's
+// QuvPad control; the document reads and writes its file through it.
 #pragma once
+#include <memory>
+
 #include <wx/docmdi.h>
 #include <wx/docview.h>
 
+#include "editor/wx/quvpad.hpp"
+
+class wxKeyEvent;
+class wxUpdateUIEvent;
+
 namespace ide {
+
+class CQuvPad;
+class CQuvBenchView;
 
 class CQuvBenchDoc : public wxDocument {
 public:
     bool OnSaveModified() override;
+    // A new document starts modified, under its title in the open-file list.
+    bool OnNewDocument() override;
+    bool OnCloseDocument() override;
+    bool OnCreate(const wxString& path, long flags) override;
+
+    // The document's view (its first) and that view's control; null while none.
+    CQuvBenchView* GetView() const;
+    CQuvPad* GetQuvPad() const;
+    // The name the open-file list knows: the path, or the title while untitled.
+    wxString ListName() const;
 
 protected:
-    // Opening only checks that the file can be read: the text is the
-    // editor control's. Nothing is written while no control holds the text.
+    // A file the control cannot read leaves the document unopened, with a
+    // message; a write that fails is reported and the document stays modified.
     bool DoOpenDocument(const wxString& file) override;
     bool DoSaveDocument(const wxString& file) override;
 
 private:
+    void ReportOpenFailure(const wxString& file);
+
     wxDECLARE_DYNAMIC_CLASS(CQuvBenchDoc);
 };
 
-class CQuvBenchView : public wxView {
+// Hosts one QuvPad control filling its frame, forwards the edit commands to
+// it, keeps the caret position the control last reported and shows it in the
+// status bar.
+class CQuvBenchView : public wxView, private quvpad::DQuvPadEvents {
 public:
+    CQuvBenchView();
+    ~CQuvBenchView() override;
+
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnDraw(wxDC*) override {}
     bool OnClose(bool deleteWindow) override;
 
+    // The wrapper of the hosted control; null when the view has none.
+    CQuvPad* GetQuvPad() const { return pad_.get(); }
+    // The position last reported by the control (1-based; 1, 1 until then).
+    int CaretLine() const { return caretLine_; }
+    int CaretColumn() const { return caretColumn_; }
+    int AnchorLine() const { return anchorLine_; }
+    int AnchorColumn() const { return anchorColumn_; }
+
+    // Moves the caret after the events queued so far have been handled, so a
+    // window that is still being activated gets it.
+    void PostLocatePos(int line, int column);
+    // "转到下列行": the caret to a typed line and column.
+    void GoTo();
+
+    // The control sees a key before the accelerators do: true when the key is
+    // in the focused editor and its control handled it, so it goes no further.
+    static bool OfferKeyToEditor(wxKeyEvent& key);
+
 private:
+    void ModifiedChanged(bool modified) override;
+    void PosChanged(int caretLine, int caretColumn, int anchorLine, int anchorColumn) override;
+    void FocusEditor();
+    // Runs `call` on the control when there is one.
+    template <typename F>
+    void WithPad(F call);
+    void OnUpdateEdit(wxUpdateUIEvent& event);
+    void OnEditCommand(wxCommandEvent& event);
+
+    std::unique_ptr<CQuvPad> pad_;
+    int caretLine_ = 1;
+    int caretColumn_ = 1;
+    int anchorLine_ = 1;
+    int anchorColumn_ = 1;
+
     wxDECLARE_DYNAMIC_CLASS(CQuvBenchView);
+    wxDECLARE_EVENT_TABLE();
 };
 
 // Every document window shows maximised (GTK shows them as tabs).

@@ -5,6 +5,7 @@
 #include <wx/utils.h>
 
 #include "ide/wx/app.hpp"
+#include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
@@ -222,6 +223,9 @@ void CMainFrame::OnCharHook(wxKeyEvent& event)
         event.Skip();
         return;
     }
+    // A key the editor handled (Ctrl+Z, Ctrl+C, ...) is done with.
+    if (CQuvBenchView::OfferKeyToEditor(event))
+        return;
     // From the focused window up, as a menu command would travel.
     wxWindow* target = FindFocus();
     if (!target)

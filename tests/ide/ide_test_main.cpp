@@ -15,7 +15,9 @@
 
 #include "window_test_main.hpp"
 
+#include "editor/wx/quvpad.hpp"
 #include "ide/wx/app.hpp"
+#include "platform/class_registry.hpp"
 
 wxIMPLEMENT_APP_NO_MAIN(ide::CQuvBenchApp);
 
@@ -35,6 +37,11 @@ int main(int argc, char** argv)
     setenv("XDG_CONFIG_HOME", home.c_str(), 1);
     setenv("QUVBENCH_REGISTRY", (home / "registry").c_str(), 1);
     setenv("GTK_OVERLAY_SCROLLING", "0", 1);
+    // The editor views create their controls through the registry file.
+    if (DllRegisterServer() != platform::kOk) {
+        std::fprintf(stderr, "the QuvPad control cannot be registered\n");
+        return 1;
+    }
 
     wxApp::SetInstance(new ide::CQuvBenchApp);
     int wxArgc = 1;

@@ -52,6 +52,9 @@ TEST(StartUp, ShowsFrameWithMenusBarsTabsAndSplash)
     CMainFrame& frame = Frame();
     EXPECT_TRUE(frame.IsShown());
     ASSERT_NE(CSplashWnd::Current(), nullptr);
+    // Shown afresh, so that its timer leaves time for the screenshot after a slow start.
+    CSplashWnd::HideSplashScreen();
+    CSplashWnd::ShowSplashScreen(&frame);
     SaveScreenshot(Screenshot(CSplashWnd::Current()), "ide_splash");
     // The timer may have taken it down meanwhile; a key press must then find none.
     if (!CSplashWnd::Current())
@@ -295,6 +298,8 @@ TEST(ShutDown, StopsEveryJobBeforeThePanesGoAndWritesTheSettings)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CMainFrame* frame = &Frame();
+    // The new document starts modified; this test is about the jobs.
+    wxGetApp().DocManager()->GetDocumentsVector().front()->Modify(false);
     StandInWorker compile(frame), find(frame);
     ASSERT_TRUE(wxGetApp().Workers().Add(&compile));
     ASSERT_TRUE(wxGetApp().Workers().Add(&find));
@@ -329,6 +334,8 @@ TEST(ShutDown, OffersToSaveAModifiedProjectAndCancelKeepsRunning)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CMainFrame* frame = &Frame();
+    // The new document starts modified; this test is about the project.
+    wxGetApp().DocManager()->GetDocumentsVector().front()->Modify(false);
     wxGetApp().Project().Add("a.e");
     answers.replies = {wxCANCEL, wxNO};
     EXPECT_FALSE(frame->Close());
@@ -353,6 +360,10 @@ TEST(Accelerators, TheTableWinsOverTheMenuText)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CMainFrame& frame = Frame();
+    // No editor, which would take its own keys first.
+    wxGetApp().DocManager()->GetDocumentsVector().front()->Modify(false);
+    ASSERT_TRUE(wxGetApp().CloseAllDocuments());
+    Pump();
     std::vector<int> fired;
     for (int id : {ID_MAKEFILE, ID_BUILD, ID_EDIT_REDO, ID_REPLACE_IN_FILES, ID_EDIT_GOTO_LINE, ID_TYPESET})
         frame.Bind(wxEVT_MENU, [&fired](wxCommandEvent& e) { fired.push_back(e.GetId()); }, id);

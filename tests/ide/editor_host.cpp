@@ -1,0 +1,95 @@
+#include "tests/ide/editor_host.hpp"
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <wx/statusbr.h>
+
+#include "tests/ide/ide_host.hpp"
+
+namespace ide::test {
+
+std::string TestFolder()
+{
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("quvbench-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+    if (!std::filesystem::exists(folder))
+        std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+std::string CopyExample(const std::string& relative)
+{
+    const std::filesystem::path to = std::filesystem::path(TestFolder()) / std::filesystem::path(relative).filename();
+    std::filesystem::copy_file(std::filesystem::path(QUV_EXAMPLES_DIR) / relative, to,
+                               std::filesystem::copy_options::overwrite_existing);
+    return to.string();
+}
+
+wxDocument* OpenDocument(const std::string& path)
+{
+    wxDocument* doc = wxGetApp().DocManager()->CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT);
+    Pump();
+    return doc;
+}
+
+CQuvBenchView* ViewOf(wxDocument* doc) { return wxDynamicCast(doc->GetFirstView(), CQuvBenchView); }
+
+CQuvPad& PadOf(wxDocument* doc) { return *ViewOf(doc)->GetQuvPad(); }
+
+void PressKey(int keyCode, int modifiers, wxChar ch)
+{
+    wxKeyEvent hook(wxEVT_CHAR_HOOK);
+    hook.m_keyCode = keyCode;
+    hook.m_uniChar = ch;
+    hook.SetShiftDown((modifiers & wxMOD_SHIFT) != 0);
+    hook.SetControlDown((modifiers & wxMOD_CONTROL) != 0);
+    hook.SetRawControlDown((modifiers & wxMOD_CONTROL) != 0);
+    hook.SetAltDown((modifiers & wxMOD_ALT) != 0);
+    hook.SetEventObject(&Frame());
+    if (!Frame().GetEventHandler()->ProcessEvent(hook)) {
+        wxWindow* focus = wxWindow::FindFocus();
+        EXPECT_NE(focus, nullptr);
+        if (focus) {
+            wxKeyEvent down(wxEVT_KEY_DOWN, hook);
+            down.SetEventObject(focus);
+            if (!focus->GetEventHandler()->ProcessEvent(down)) {
+                wxKeyEvent typed(wxEVT_CHAR, hook);
+                typed.SetEventObject(focus);
+                if (ch)
+                    typed.m_keyCode = ch < 0x80 ? ch : WXK_NONE;
+                focus->GetEventHandler()->ProcessEvent(typed);
+            }
+        }
+    }
+    Pump(2);
+}
+
+void TypeText(const std::string& utf8)
+{
+    for (wxUniChar c : wxString::FromUTF8(utf8)) {
+        wxChar ch = static_cast<wxChar>(c.GetValue());
+        int code = ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch < 0x80 ? ch : WXK_NONE;
+        if (ch == '\n') {
+            ch = '\r';
+            code = WXK_RETURN;
+        }
+        PressKey(code, 0, ch);
+    }
+}
+
+void Command(wxDocument* doc, int id)
+{
+    wxWindow* frame = ViewOf(doc)->GetFrame();
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame);
+    frame->GetEventHandler()->ProcessEvent(event);
+    Pump();
+}
+
+std::string StatusPosition() { return Frame().GetStatusBar()->GetStatusText(1).utf8_string(); }
+
+} // namespace ide::test

@@ -1,0 +1,33 @@
+// Helpers of the window tests that work in editor views: example files in a
+// folder of the test's own, keys pressed the way wx delivers them, and the
+// view and control of a document.
+#pragma once
+#include <string>
+
+#include <wx/docview.h>
+
+#include "ide/wx/doc_view.hpp"
+#include "ide/wx/quv_pad.hpp"
+
+namespace ide::test {
+
+// A fresh folder for the running test, removed by the next run.
+std::string TestFolder();
+// Copies examples/<relative> into the test folder; the copy's path.
+std::string CopyExample(const std::string& relative);
+
+wxDocument* OpenDocument(const std::string& path);
+CQuvBenchView* ViewOf(wxDocument* doc);
+CQuvPad& PadOf(wxDocument* doc);
+
+// A key press as wx delivers it: the frame's key hook (the accelerators),
+// then, when the hook let it pass, key down in the focused window and, when
+// that did not take it, the character.
+void PressKey(int keyCode, int modifiers = 0, wxChar ch = 0);
+void TypeText(const std::string& utf8);
+// A menu command, sent where the menu would send it: the document's frame.
+void Command(wxDocument* doc, int id);
+// The caret pane of the status bar.
+std::string StatusPosition();
+
+} // namespace ide::test

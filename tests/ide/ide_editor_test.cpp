@@ -1,0 +1,218 @@
+// Documents in editor views that host the QuvPad control: opening, typing,
+// saving and their failures, keys the editor takes first, the caret position
+// in the status bar and the go-to dialog.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <wx/textctrl.h>
+
+#include "compiler/core/gbk.hpp"
+#include "ide/wx/goto_line_dlg.hpp"
+#include "ide/wx/ids.hpp"
+#include "tests/ide/editor_host.hpp"
+#include "tests/ide/ide_host.hpp"
+
+namespace ide::test {
+namespace {
+
+bool IsOpen(const std::string& name) { return wxGetApp().OpenFiles().Contains(name); }
+
+void FocusEditor(wxDocument* doc)
+{
+    Frame().Raise();
+    PadOf(doc).Focus();
+    Pump();
+}
+
+TEST(EditorView, OpensTypesIntoAndSavesAnExampleFile)
+{
+    const std::string path = CopyExample("pipeline/pipeline.e");
+    const std::string original = ReadFile(path);
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    CQuvPad& pad = PadOf(doc);
+    EXPECT_EQ(pad.GetTextSize(), 34);
+    EXPECT_EQ(pad.GetLine(0), "%Prog pipeline == [ ]");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(IsOpen(path));
+
+    FocusEditor(doc);
+    PressKey(WXK_DOWN);
+    PressKey(WXK_END);
+    TypeText(" {渠道}");
+    EXPECT_TRUE(doc->IsModified());
+    // The editor counts columns in bytes of its 8-bit text: a Chinese character takes two.
+    EXPECT_EQ(StatusPosition(), "Ln2, Col9");
+    SaveScreenshot(Screenshot(&Frame()), "ide_editor_typed");
+
+    PressKey('S', wxMOD_CONTROL);
+    EXPECT_FALSE(doc->IsModified());
+    std::string expected = original;
+    expected.insert(expected.find('\n', expected.find('\n') + 1), " {" + gbk::fromUtf8("渠道") + "}");
+    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+TEST(EditorView, AFileTheControlCannotReadIsNotOpened)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    const size_t before = wxGetApp().DocManager()->GetDocumentsVector().size();
+    // A source file that opens but fails to read, even for root.
+    const std::string unreadable = TestFolder() + "/memory.e";
+    std::filesystem::remove(unreadable);
+    std::filesystem::create_symlink("/proc/self/mem", unreadable);
+    EXPECT_EQ(OpenDocument(unreadable), nullptr);
+    EXPECT_EQ(wxGetApp().DocManager()->GetDocumentsVector().size(), before);
+    EXPECT_FALSE(IsOpen(unreadable));
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].caption, "错误");
+    EXPECT_NE(answers.asked[0].message.find(unreadable), std::string::npos);
+}
+
+TEST(EditorView, AFailedSaveIsReportedAndTheDocumentStaysModified)
+{
+    const std::string path = CopyExample("shop/parts.e");
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    FocusEditor(doc);
+    TypeText("x");
+    std::filesystem::remove_all(TestFolder());
+
+    EXPECT_FALSE(doc->Save());
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].caption, "错误");
+
+    // Saved under a new name, the document is written there and renamed in the open-file list.
+    const std::string renamed = TestFolder() + "/renamed.e";
+    EXPECT_TRUE(doc->OnSaveDocument(wxString::FromUTF8(renamed)));
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(ReadFile(renamed).substr(0, 1), "x");
+    EXPECT_TRUE(IsOpen(renamed));
+    EXPECT_FALSE(IsOpen(path));
+}
+
+TEST(EditorView, ANewDocumentStartsModifiedAndLeavesTheListWhenClosed)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(IsOpen("quvtemp1"));
+    answers.replies = {wxNO};
+    EXPECT_TRUE(wxGetApp().CloseAllDocuments());
+    Pump();
+    EXPECT_FALSE(IsOpen("quvtemp1"));
+    EXPECT_EQ(answers.asked.size(), 1u);
+}
+
+TEST(EditorView, AKeyTheEditorHandledDoesNotReachTheAccelerators)
+{
+    const std::string path = CopyExample("shop/parts.e");
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    CQuvPad& pad = PadOf(doc);
+    const wxString original = pad.UnloadText();
+    FocusEditor(doc);
+    TypeText("a");
+    PressKey(WXK_DOWN);
+    TypeText("b");
+    const wxString twoEdits = pad.UnloadText();
+
+    // One press, one undo: the second edit goes, the first stays.
+    PressKey('Z', wxMOD_CONTROL);
+    const wxString afterUndo = pad.UnloadText();
+    EXPECT_NE(afterUndo, twoEdits);
+    EXPECT_NE(afterUndo, original);
+    EXPECT_TRUE(afterUndo.StartsWith("a"));
+    // The editor has no Ctrl+S: that one still reaches the accelerators.
+    PressKey('S', wxMOD_CONTROL);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(ReadFile(path), afterUndo.utf8_string());
+}
+
+TEST(EditorView, TheCaretGoesWhereAskedAndTheStatusBarShowsIt)
+{
+    const std::string path = CopyExample("pipeline/pipeline.e");
+    Answers answers;
+    ASSERT_TRUE(Start({path}, answers));
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    CQuvBenchView* view = ViewOf(doc);
+
+    view->PostLocatePos(7, 3);
+    EXPECT_NE(StatusPosition(), "Ln7, Col3") << "moved before the queued events ran";
+    Pump();
+    EXPECT_EQ(StatusPosition(), "Ln7, Col3");
+    EXPECT_EQ(view->CaretLine(), 7);
+    EXPECT_EQ(view->CaretColumn(), 3);
+
+    struct Case {
+        int reply;
+        const char* line;
+        const char* column;
+        const char* shown;
+    } cases[] = {
+        {wxID_OK, "12", "5", "Ln12, Col5"},
+        {wxID_CANCEL, "3", "3", "Ln7, Col3"},
+    };
+    for (const Case& c : cases) {
+        int openedWithLine = 0, openedWithColumn = 0;
+        wxGetApp().SetShowModal([&](wxDialog& dialog) {
+            auto& go = static_cast<CGotoLineDlg&>(dialog);
+            openedWithLine = wxAtoi(go.LineBox()->GetValue());
+            openedWithColumn = wxAtoi(go.ColumnBox()->GetValue());
+            go.LineBox()->SetValue(c.line);
+            go.ColumnBox()->SetValue(c.column);
+            if (c.reply == wxID_OK && !go.TransferDataFromWindow())
+                return static_cast<int>(wxID_CANCEL);
+            return c.reply;
+        });
+        Command(doc, ID_EDIT_GOTO_LINE);
+        EXPECT_EQ(openedWithLine, 7);
+        EXPECT_EQ(openedWithColumn, 3);
+        EXPECT_EQ(StatusPosition(), c.shown) << c.line;
+        view->PostLocatePos(7, 3);
+        Pump();
+    }
+    wxGetApp().SetShowModal(nullptr);
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+TEST(GotoLineDlg, ChecksTheColumnFirstThenTheLine)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    struct Case {
+        const char* line;
+        const char* column;
+        bool accepted;
+    } cases[] = {
+        {"1", "1", true},         {"10000000", "10000000", true}, {"0", "0", false}, {"5", "0", false},
+        {"10000001", "1", false}, {"x", "2", false},              {"3", "", false},
+    };
+    for (const Case& c : cases) {
+        answers.asked.clear();
+        CGotoLineDlg dialog(4, 9, &Frame());
+        dialog.LineBox()->SetValue(c.line);
+        dialog.ColumnBox()->SetValue(c.column);
+        EXPECT_EQ(dialog.TransferDataFromWindow(), c.accepted) << c.line << "/" << c.column;
+        if (c.accepted) {
+            EXPECT_EQ(dialog.Line(), wxAtoi(c.line));
+            EXPECT_EQ(dialog.Column(), wxAtoi(c.column));
+            EXPECT_TRUE(answers.asked.empty());
+        } else {
+            EXPECT_EQ(dialog.Line(), 4);
+            EXPECT_EQ(dialog.Column(), 9);
+            ASSERT_EQ(answers.asked.size(), 1u) << "one message, for the first bad value";
+            EXPECT_EQ(answers.asked[0].message, "Please enter an integer between 1 and 10000000.");
+        }
+    }
+}
+
+} // namespace
+} // namespace ide::test
