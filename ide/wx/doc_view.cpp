@@ -10,6 +10,7 @@
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/quv_pad.hpp"
+#include "ide/wx/source_printout.hpp"
 
 namespace ide {
 
@@ -126,6 +127,8 @@ wxBEGIN_EVENT_TABLE(CQuvBenchView, wxView)
     EVT_UPDATE_UI(ID_EDIT_REDO, CQuvBenchView::OnUpdateEdit)
     EVT_UPDATE_UI(ID_EDIT_SELECT_ALL, CQuvBenchView::OnUpdateEdit)
     EVT_UPDATE_UI(ID_EDIT_GOTO_LINE, CQuvBenchView::OnUpdateEdit)
+    EVT_MENU(ID_FILE_PRINT, CQuvBenchView::OnFilePrint)
+    EVT_MENU(ID_FILE_PRINT_PREVIEW, CQuvBenchView::OnFilePrintPreview)
 wxEND_EVENT_TABLE()
 
 CQuvBenchView::CQuvBenchView() = default;

@@ -16,6 +16,8 @@ namespace ide {
 
 class CQuvPad;
 class CQuvBenchView;
+class CSourcePrinting;
+class PrintSource;
 
 class CQuvBenchDoc : public wxDocument {
 public:
@@ -82,8 +84,15 @@ private:
     void WithPad(F call);
     void OnUpdateEdit(wxUpdateUIEvent& event);
     void OnEditCommand(wxCommandEvent& event);
+    // Print and preview of the document (source_printout.cpp); the printing
+    // state lives from the first job to the view's end.
+    void OnFilePrint(wxCommandEvent& event);
+    void OnFilePrintPreview(wxCommandEvent& event);
+    CSourcePrinting* Printing();
 
     std::unique_ptr<CQuvPad> pad_;
+    std::unique_ptr<PrintSource> printSource_;
+    std::unique_ptr<CSourcePrinting> printing_;
     int caretLine_ = 1;
     int caretColumn_ = 1;
     int anchorLine_ = 1;

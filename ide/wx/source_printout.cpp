@@ -8,7 +8,9 @@
 
 #include "ide/model/settings_file.hpp"
 #include "ide/wx/app.hpp"
+#include "ide/wx/doc_view.hpp"
 #include "ide/wx/menus.hpp"
+#include "ide/wx/quv_pad.hpp"
 
 namespace ide {
 
@@ -302,14 +304,47 @@ void CSourcePrintout::DrawPrintRow(wxDC& dc, int x, int top, int row, const wxCo
     const bool syntax = state_.Settings().bPrintSyntax != 0;
     const std::wstring& text = layout.Row(row);
     const std::vector<uint32_t> colours = layout.RowColors(row);
+    // A character the print font lacks comes from another font with its own
+    // ascent: every character stands on the print font's baseline.
+    wxCoord w = 0, h = 0, descent = 0;
+    dc.GetTextExtent("x", &w, &h, &descent);
+    const int baseline = top + h - descent;
+    // Each cell is filled first; a taller character's own box would cover the row above.
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     for (size_t i = 0; i < text.size(); ++i) {
         const wxString ch(text[i]);
-        const int w = dc.GetTextExtent(ch).x;
+        dc.GetTextExtent(ch, &w, &h, &descent);
         FillRect(dc, x, top, w, layout.lineHeight, background);
         dc.SetTextForeground(syntax ? ColourFromRef(colours[i]) : *wxBLACK);
-        dc.DrawText(ch, x, top);
+        dc.DrawText(ch, x, baseline - (h - descent));
         x += w;
     }
+    dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+}
+
+CSourcePrinting* CQuvBenchView::Printing()
+{
+    if (!pad_)
+        return nullptr;
+    if (!printing_) {
+        printSource_.reset(new CPadPrintSource<CQuvPad>(*pad_));
+        printing_.reset(new CSourcePrinting(wxGetApp().DisplaySetting(), wxGetApp().PrintSetting()));
+    }
+    return printing_.get();
+}
+
+void CQuvBenchView::OnFilePrint(wxCommandEvent&)
+{
+    if (CSourcePrinting* printing = Printing())
+        printing->Print(GetFrame(), *printSource_, GetDocument()->GetFilename(),
+                        GetDocument()->GetUserReadableName());
+}
+
+void CQuvBenchView::OnFilePrintPreview(wxCommandEvent&)
+{
+    if (CSourcePrinting* printing = Printing())
+        printing->Preview(wxGetApp().GetTopWindow(), *printSource_, GetDocument()->GetFilename(),
+                          GetDocument()->GetUserReadableName());
 }
 
 } // namespace ide

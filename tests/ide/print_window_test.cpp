@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
-#include <memory>
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
@@ -12,44 +11,30 @@
 #include <wx/print.h>
 #include <wx/textctrl.h>
 
-#include "editor/settings_block.hpp"
-#include "editor/wx/quvpad_ctrl.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/source_printout.hpp"
+#include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 
 namespace ide::test {
 namespace {
 
-// A QuvPad control holding `text`, coloured with the IDE's display colours.
-class Editor {
-public:
-    explicit Editor(const std::wstring& text)
-    {
-        quvpad::SettingsBlock block;
-        quvpad::FontRecord font;
-        font.height = -14;
-        font.weight = 400;
-        std::snprintf(font.faceName.data(), font.faceName.size(), "DejaVu Sans Mono");
-        block.SetFont(font);
-        for (int c = 0; c < kColorCount; ++c)
-            block.SetColor(c, wxGetApp().DisplaySetting().colors[c]);
-        block.SetTabSize(2);
-        pad_ = new quvpad::CQuvPadCtrl;
-        EXPECT_TRUE(pad_->Create(&Frame(), 1000, 0, 0, 400, 300));
-        pad_->Configure(std::vector<uint8_t>(block.Bytes().begin(), block.Bytes().begin() + block.HostSize));
-        EXPECT_TRUE(pad_->CreateEditor());
-        pad_->LoadText(text, 1, 1);
-        source_.reset(new CPadPrintSource<quvpad::DQuvPad>(*pad_));
-    }
-    ~Editor() { pad_->Release(); }
-    PrintSource& Source() { return *source_; }
+// The document the IDE starts with, holding `text`.
+wxDocument* NewDocument(const std::wstring& text)
+{
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    PadOf(doc).LoadText(text, 1, 1);
+    return doc;
+}
 
-private:
-    quvpad::CQuvPadCtrl* pad_ = nullptr;
-    std::unique_ptr<PrintSource> source_;
-};
+wxWindow* PreviewFrame()
+{
+    for (wxWindow* w : wxTopLevelWindows)
+        if (dynamic_cast<wxPreviewFrame*>(w))
+            return w;
+    return nullptr;
+}
 
 // A cairo call, looked up in the running program: wx draws through cairo but
 // installs no cairo headers.
@@ -165,9 +150,9 @@ TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
     for (int i = 0; i < 80; ++i)
         text += L"x := y\n";
     text += L"THEN";
-    Editor editor(text);
+    CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
     CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
-    CSourcePrintout printout(printing, editor.Source(), "/work/demo.e", "demo.e");
+    CSourcePrintout printout(printing, source, "/work/demo.e", "demo.e");
     const std::vector<wxImage> pages = PrintToImages(printout, "print_pages");
     ASSERT_EQ(printout.Result(), LayoutResult::Done);
     ASSERT_EQ(pages.size(), 2u);
@@ -218,17 +203,13 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CPrintSetting& setting = wxGetApp().PrintSetting();
-    Editor editor(L"%Prog demo;\nIF x THEN y := 1;\n");
-    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
-    ASSERT_TRUE(printing.Preview(&Frame(), editor.Source(), "", "quvtemp1"));
-    Pump();
-    wxWindow* preview = nullptr;
-    for (wxWindow* w : wxTopLevelWindows)
-        if (dynamic_cast<wxPreviewFrame*>(w))
-            preview = w;
+    wxDocument* doc = NewDocument(L"%Prog demo;\nIF x THEN y := 1;\n");
+    Command(doc, ID_FILE_PRINT_PREVIEW);
+    wxWindow* preview = PreviewFrame();
     ASSERT_NE(preview, nullptr);
     preview->SetSize(wxSize(900, 800));
     SaveScreenshot(Screenshot(preview), "print_preview");
+    // An untitled document goes by its title, with the current time.
     EXPECT_EQ(setting.fileName, "quvtemp1");
     preview->Close(true);
     Pump();
@@ -237,16 +218,16 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     // Margins wider than the page: a message, no preview, and a print job that
     // stops before its first page.
     setting.iLeft = setting.iRight = 100000;
-    EXPECT_FALSE(printing.Preview(&Frame(), editor.Source(), "", "quvtemp1"));
+    Command(doc, ID_FILE_PRINT_PREVIEW);
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].caption, "错误");
+    EXPECT_EQ(PreviewFrame(), nullptr);
     EXPECT_TRUE(Frame().IsEnabled());
-    CSourcePrintout printout(printing, editor.Source(), "", "quvtemp1");
+    CPadPrintSource<CQuvPad> source(PadOf(doc));
+    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
+    CSourcePrintout printout(printing, source, "", "quvtemp1");
     EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
     EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
-    Pump();
-    for (wxWindow* w : wxTopLevelWindows)
-        EXPECT_EQ(dynamic_cast<wxPreviewFrame*>(w), nullptr);
 }
 
 TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
