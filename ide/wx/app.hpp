@@ -126,6 +126,8 @@ private:
     void OnAppAbout(wxCommandEvent&);
     void OnFileSaveAll(wxCommandEvent&);
     void OnFileCloseAll(wxCommandEvent&);
+    // The page setup dialog over a copy of the print settings (page_setup_dlg.cpp).
+    void OnFilePageSetup(wxCommandEvent&);
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
     void SaveRecentLists();

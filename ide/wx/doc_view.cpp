@@ -13,6 +13,7 @@
 #include "ide/wx/quv_pad.hpp"
 #include "ide/wx/view_finder.hpp"
 #include "ide/wx/workspace_views.hpp"
+#include "ide/wx/source_printout.hpp"
 
 namespace ide {
 
@@ -129,6 +130,8 @@ wxBEGIN_EVENT_TABLE(CQuvBenchView, wxView)
     EVT_UPDATE_UI(ID_EDIT_REDO, CQuvBenchView::OnUpdateEdit)
     EVT_UPDATE_UI(ID_EDIT_SELECT_ALL, CQuvBenchView::OnUpdateEdit)
     EVT_UPDATE_UI(ID_EDIT_GOTO_LINE, CQuvBenchView::OnUpdateEdit)
+    EVT_MENU(ID_FILE_PRINT, CQuvBenchView::OnFilePrint)
+    EVT_MENU(ID_FILE_PRINT_PREVIEW, CQuvBenchView::OnFilePrintPreview)
 wxEND_EVENT_TABLE()
 
 CQuvBenchView::CQuvBenchView() = default;

@@ -18,6 +18,8 @@ class CQuvPad;
 class CQuvBenchView;
 class CViewFinderEditor;
 class CViewFindCommands;
+class CSourcePrinting;
+class PrintSource;
 
 class CQuvBenchDoc : public wxDocument {
 public:
@@ -86,11 +88,18 @@ private:
     void WithPad(F call);
     void OnUpdateEdit(wxUpdateUIEvent& event);
     void OnEditCommand(wxCommandEvent& event);
+    // Print and preview of the document (source_printout.cpp); the printing
+    // state lives from the first job to the view's end.
+    void OnFilePrint(wxCommandEvent& event);
+    void OnFilePrintPreview(wxCommandEvent& event);
+    CSourcePrinting* Printing();
 
     std::unique_ptr<CQuvPad> pad_;
     // Find, replace and bracket matching over the control.
     std::unique_ptr<CViewFinderEditor> finderEditor_;
     std::unique_ptr<CViewFindCommands> find_;
+    std::unique_ptr<PrintSource> printSource_;
+    std::unique_ptr<CSourcePrinting> printing_;
     int caretLine_ = 1;
     int caretColumn_ = 1;
     int anchorLine_ = 1;

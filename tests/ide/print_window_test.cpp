@@ -1,0 +1,295 @@
+// Printing a source file under Xvfb: the pages printed to a PDF file and
+// turned into PNG images (header, footer, line numbers, coloured
+// keywords), the preview, a layout that cannot fit, and the page setup dialog.
+#include <cstdlib>
+#include <dlfcn.h>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/dcgraph.h>
+#include <wx/print.h>
+#include <wx/textctrl.h>
+
+#include "ide/wx/ids.hpp"
+#include "ide/wx/page_setup_dlg.hpp"
+#include "ide/wx/source_printout.hpp"
+#include "tests/ide/editor_host.hpp"
+#include "tests/ide/ide_host.hpp"
+
+namespace ide::test {
+namespace {
+
+// The document the IDE starts with, holding `text`.
+wxDocument* NewDocument(const std::wstring& text)
+{
+    wxDocument* doc = wxGetApp().DocManager()->GetDocumentsVector().front();
+    PadOf(doc).LoadText(text, 1, 1);
+    return doc;
+}
+
+wxWindow* PreviewFrame()
+{
+    for (wxWindow* w : wxTopLevelWindows)
+        if (dynamic_cast<wxPreviewFrame*>(w))
+            return w;
+    return nullptr;
+}
+
+// A cairo call, looked up in the running program: wx draws through cairo but
+// installs no cairo headers.
+template <typename F>
+F Cairo(const char* name)
+{
+    auto f = reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
+    EXPECT_NE(f, nullptr) << name;
+    return f;
+}
+using Fn = void (*)(void*);
+
+// Prints every page of the printout as GTK's printing does, through cairo at
+// 600 pixels an inch on A4, into build/screenshots/<name>.pdf, and turns the
+// pages into <name>-1.png, <name>-2.png, ... at 100 pixels an inch. No pages
+// when the job stopped before its first page.
+std::vector<wxImage> PrintToImages(CSourcePrintout& printout, const std::string& name)
+{
+    const std::string dir = IDE_SCREENSHOT_DIR;
+    std::filesystem::create_directories(dir);
+    const std::string pdf = dir + "/" + name + ".pdf";
+    std::filesystem::remove(pdf);
+    for (int i = 1; std::filesystem::remove(dir + "/" + name + "-" + std::to_string(i) + ".png"); ++i) {
+    }
+    const int dpi = 600;
+    const int width = 210 * dpi * 10 / 254, height = 297 * dpi * 10 / 254;
+    void* surface = Cairo<void* (*)(const char*, double, double)>("cairo_pdf_surface_create")(pdf.c_str(), 595, 842);
+    void* cr = Cairo<void* (*)(void*)>("cairo_create")(surface);
+    Cairo<void (*)(void*, double, double)>("cairo_scale")(cr, 72.0 / dpi, 72.0 / dpi);
+    bool printed = false;
+    {
+        wxGCDC dc(wxGraphicsRenderer::GetCairoRenderer()->CreateContextFromNativeContext(cr));
+        const wxSize screen = wxGetDisplayPPI();
+        printout.SetPPIScreen(screen.x, screen.y);
+        printout.SetPPIPrinter(dpi, dpi);
+        printout.SetPageSizePixels(width, height);
+        printout.SetPaperRectPixels(wxRect(0, 0, width, height));
+        printout.SetPageSizeMM(210, 297);
+        printout.SetDC(&dc);
+        printout.OnPreparePrinting();
+        int minPage, maxPage, from, to;
+        printout.GetPageInfo(&minPage, &maxPage, &from, &to);
+        printout.OnBeginPrinting();
+        if (printout.OnBeginDocument(minPage, maxPage)) {
+            for (int page = minPage; page <= maxPage && printout.HasPage(page); ++page) {
+                printout.OnPrintPage(page);
+                Cairo<Fn>("cairo_show_page")(cr);
+                printed = true;
+            }
+            printout.OnEndDocument();
+        }
+        printout.OnEndPrinting();
+    }
+    Cairo<Fn>("cairo_destroy")(cr);
+    Cairo<Fn>("cairo_surface_finish")(surface);
+    Cairo<Fn>("cairo_surface_destroy")(surface);
+    if (!printed)
+        return {};
+    const std::string command = "pdftoppm -r 100 -png '" + pdf + "' '" + dir + "/" + name + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::vector<wxImage> pages;
+    for (int i = 1;; ++i) {
+        const std::string png = dir + "/" + name + "-" + std::to_string(i) + ".png";
+        if (!std::filesystem::exists(png))
+            break;
+        pages.emplace_back(png, wxBITMAP_TYPE_PNG);
+    }
+    return pages;
+}
+
+// Pixels of a band of the page whose colour is within `near` of `ref` (COLORREF).
+int CountColour(const wxImage& page, wxRect band, uint32_t ref, int near = 60)
+{
+    const int r = ref & 0xFF, g = (ref >> 8) & 0xFF, b = (ref >> 16) & 0xFF;
+    band.Intersect(wxRect(page.GetSize()));
+    int n = 0;
+    for (int y = band.GetTop(); y <= band.GetBottom(); ++y)
+        for (int x = band.GetLeft(); x <= band.GetRight(); ++x)
+            if (std::abs(page.GetRed(x, y) - r) + std::abs(page.GetGreen(x, y) - g) +
+                    std::abs(page.GetBlue(x, y) - b) < near)
+                ++n;
+    return n;
+}
+
+// The rows of ink (anything not near white) of a page, as bands [top, bottom].
+std::vector<std::pair<int, int>> InkBands(const wxImage& page)
+{
+    std::vector<std::pair<int, int>> bands;
+    bool inside = false;
+    for (int y = 0; y < page.GetHeight(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < page.GetWidth() && !ink; ++x)
+            ink = page.GetRed(x, y) + page.GetGreen(x, y) + page.GetBlue(x, y) < 600;
+        if (ink && !inside)
+            bands.push_back({y, y});
+        if (ink)
+            bands.back().second = y;
+        inside = ink;
+    }
+    return bands;
+}
+
+TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CPrintSetting& setting = wxGetApp().PrintSetting();
+    setting.bPrintLineNo = 1;
+    setting.header = "&n";
+    setting.footer = "第 &p 页";
+    // A keyword after a string of double-byte characters, then enough lines for two pages.
+    std::wstring text = L"\"中文中文中文\" IF\n";
+    for (int i = 0; i < 80; ++i)
+        text += L"x := y\n";
+    text += L"THEN";
+    CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
+    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
+    CSourcePrintout printout(printing, source, "/work/demo.e", "demo.e");
+    const std::vector<wxImage> pages = PrintToImages(printout, "print_pages");
+    ASSERT_EQ(printout.Result(), LayoutResult::Done);
+    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(printing.Layout().pageCount, 2);
+    const uint32_t keyword = wxGetApp().DisplaySetting().colors[1];
+    const uint32_t string = wxGetApp().DisplaySetting().colors[4];
+
+    for (const wxImage& page : pages) {
+        const std::vector<std::pair<int, int>> bands = InkBands(page);
+        // Header text and its rule, the rows, the footer's rule and text.
+        ASSERT_GE(bands.size(), 6u);
+        const int width = page.GetWidth();
+        const auto& footer = bands.back();
+        // The footer is right-aligned: no ink in the left half of its band.
+        EXPECT_EQ(CountColour(page, wxRect(0, footer.first, width / 2, footer.second - footer.first + 1), 0xFFFFFF),
+                  (width / 2) * (footer.second - footer.first + 1));
+        EXPECT_GT(
+            CountColour(page, wxRect(width / 2, footer.first, width / 2, footer.second - footer.first + 1), 0, 300),
+            10);
+    }
+    // Page 1, first row: the number 1, the string in its colour, then IF in the
+    // keyword colour on the right of the string.
+    const std::vector<std::pair<int, int>> bands = InkBands(pages[0]);
+    const wxRect header(0, bands[0].first, pages[0].GetWidth(), bands[0].second - bands[0].first + 1);
+    EXPECT_GT(CountColour(pages[0], header, 0, 300), 10);
+    const wxRect row(0, bands[2].first, pages[0].GetWidth(), bands[2].second - bands[2].first + 1);
+    int stringRight = 0, keywordLeft = pages[0].GetWidth();
+    for (int x = 0; x < pages[0].GetWidth(); ++x) {
+        if (CountColour(pages[0], wxRect(x, row.y, 1, row.height), string) > 0)
+            stringRight = x;
+        if (CountColour(pages[0], wxRect(x, row.y, 1, row.height), keyword) > 0)
+            keywordLeft = std::min(keywordLeft, x);
+    }
+    EXPECT_GT(stringRight, 0);
+    EXPECT_GT(keywordLeft, stringRight);
+    EXPECT_LT(keywordLeft, pages[0].GetWidth());
+    // Page 2 ends with the keyword of the last row, after its line number.
+    const std::vector<std::pair<int, int>> last = InkBands(pages[1]);
+    const auto& lastRow = last[last.size() - 3];
+    EXPECT_GT(CountColour(pages[1], wxRect(0, lastRow.first, pages[1].GetWidth(), lastRow.second - lastRow.first + 1),
+                          keyword),
+              10);
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CPrintSetting& setting = wxGetApp().PrintSetting();
+    wxDocument* doc = NewDocument(L"%Prog demo;\nIF x THEN y := 1;\n");
+    Command(doc, ID_FILE_PRINT_PREVIEW);
+    wxWindow* preview = PreviewFrame();
+    ASSERT_NE(preview, nullptr);
+    preview->SetSize(wxSize(900, 800));
+    SaveScreenshot(Screenshot(preview), "print_preview");
+    // An untitled document goes by its title, with the current time.
+    EXPECT_EQ(setting.fileName, "quvtemp1");
+    preview->Close(true);
+    Pump();
+    EXPECT_TRUE(answers.asked.empty());
+
+    // Margins wider than the page: a message, no preview, and a print job that
+    // stops before its first page.
+    setting.iLeft = setting.iRight = 100000;
+    Command(doc, ID_FILE_PRINT_PREVIEW);
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].caption, "错误");
+    EXPECT_EQ(PreviewFrame(), nullptr);
+    EXPECT_TRUE(Frame().IsEnabled());
+    CPadPrintSource<CQuvPad> source(PadOf(doc));
+    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
+    CSourcePrintout printout(printing, source, "", "quvtemp1");
+    EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
+    EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
+}
+
+TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CPrintSetting setting = wxGetApp().PrintSetting();
+    auto* dialog = new CPageSetupDlg(&Frame());
+    dialog->SetFromSetting(setting);
+    dialog->Show();
+    SaveScreenshot(Screenshot(dialog), "page_setup");
+    auto text = [dialog](int id) { return static_cast<wxTextCtrl*>(dialog->FindWindow(id)); };
+    EXPECT_EQ(text(CPageSetupDlg::IDC_HEADER)->GetValue().utf8_string(), "文件: &f  %x, %X");
+    EXPECT_EQ(text(CPageSetupDlg::IDC_MARGIN_TOP)->GetValue(), "100");
+
+    struct Case {
+        int id;
+        const char* value;
+    } refused[] = {{CPageSetupDlg::IDC_MARGIN_TOP, "10001"}, {CPageSetupDlg::IDC_MARGIN_TOP, "-1"},
+                   {CPageSetupDlg::IDC_SEPARATOR_CODE, "256"}, {CPageSetupDlg::IDC_LINE_DISTANCE, "x"}};
+    for (const Case& c : refused) {
+        const wxString before = text(c.id)->GetValue();
+        text(c.id)->ChangeValue(c.value);
+        answers.asked.clear();
+        EXPECT_FALSE(dialog->TransferDataFromWindow()) << c.value;
+        ASSERT_EQ(answers.asked.size(), 1u) << c.value;
+        text(c.id)->ChangeValue(before);
+    }
+    text(CPageSetupDlg::IDC_FOOTER)->ChangeValue("&p/&t");
+    text(CPageSetupDlg::IDC_MARGIN_LEFT)->ChangeValue("10000");
+    static_cast<wxCheckBox*>(dialog->FindWindow(CPageSetupDlg::IDC_LINE_NUMBERS))->SetValue(true);
+    ASSERT_TRUE(dialog->TransferDataFromWindow());
+    // Nothing reaches the settings before the caller copies it back.
+    EXPECT_TRUE(setting.SamePersistentFields(wxGetApp().PrintSetting()));
+    dialog->GetToSetting(setting);
+    EXPECT_EQ(setting.footer, "&p/&t");
+    EXPECT_EQ(setting.iLeft, 10000);
+    EXPECT_EQ(setting.bPrintLineNo, 1);
+    EXPECT_EQ(setting.bHeaderAlign, 1);
+    EXPECT_EQ(setting.bFooterAlign, 2);
+    EXPECT_EQ(setting.iTop, 100);
+    dialog->Destroy();
+
+    // The menu command: OK stores the dialog's values in the application's
+    // settings, which shut-down writes to QuvBench.ini.
+    wxGetApp().CallAfter([] {
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* open = dynamic_cast<CPageSetupDlg*>(w)) {
+                static_cast<wxTextCtrl*>(open->FindWindow(CPageSetupDlg::IDC_HEADER))->ChangeValue("&n");
+                wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                ok.SetEventObject(open->FindWindow(wxID_OK));
+                open->FindWindow(wxID_OK)->ProcessWindowEvent(ok);
+            }
+    });
+    wxCommandEvent command(wxEVT_MENU, ID_FILE_PAGE_SETUP);
+    wxGetApp().ProcessEvent(command);
+    EXPECT_EQ(wxGetApp().PrintSetting().header, "&n");
+    wxGetApp().ExitInstance();
+    CPrintSetting saved;
+    saved.Load(wxGetApp().SettingsFile());
+    EXPECT_EQ(saved.header, "&n");
+}
+
+} // namespace
+} // namespace ide::test
