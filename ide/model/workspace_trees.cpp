@@ -37,6 +37,49 @@ void CWorkspaceTree::OpenAll(WorkspaceHost& host) const
         host.OpenDocumentFile(path);
 }
 
+bool CWorkspaceTree::CanAdd(const std::string& name) const
+{
+    return !name.empty() && !project_.Contains(name) && IsSourceName(name);
+}
+
+bool CWorkspaceTree::UpdateShared(WorkspaceCommand command, const std::string& selectedFile,
+                                  CommandState& state) const
+{
+    switch (command) {
+    case WorkspaceCommand::OpenAll:
+        state.enabled = project_.GetCount() > 0;
+        return true;
+    case WorkspaceCommand::AddAll:
+        state.enabled = openFiles_.GetCount() > 0;
+        return true;
+    case WorkspaceCommand::Remove:
+        state.enabled = !selectedFile.empty() && project_.Contains(selectedFile);
+        return true;
+    case WorkspaceCommand::ProjectSettings:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CWorkspaceTree::RunShared(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host)
+{
+    switch (command) {
+    case WorkspaceCommand::Close:
+        host.CloseDocumentByPath(selectedFile);
+        return true;
+    case WorkspaceCommand::OpenAll:
+        OpenAll(host);
+        return true;
+    case WorkspaceCommand::ProjectSettings:
+        host.ProjectSettings();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CWorkspaceTree::AddOpenSources(bool insertItems)
 {
     for (int i = 0; i < openFiles_.GetCount(); ++i) {
@@ -68,6 +111,8 @@ CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::stri
 {
     const bool fileItem = !selectedFile.empty();
     CommandState state;
+    if (UpdateShared(command, selectedFile, state))
+        return state;
     switch (command) {
     case WorkspaceCommand::Open:
         state.enabled = fileItem && openFiles_.Contains(selectedFile);
@@ -75,24 +120,14 @@ CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::stri
     case WorkspaceCommand::Close:
         state.enabled = fileItem;
         break;
-    case WorkspaceCommand::OpenAll:
-        state.enabled = project_.GetCount() > 0;
-        break;
-    case WorkspaceCommand::AddCurrent: {
+    case WorkspaceCommand::AddCurrent:
         state.text = kAddActiveText;
-        const std::string active = host.ActiveDocumentName();
-        state.enabled = !active.empty() && !project_.Contains(active) && IsSourceName(active);
-        break;
-    }
-    case WorkspaceCommand::AddAll:
-        state.enabled = openFiles_.GetCount() > 0;
-        break;
-    case WorkspaceCommand::Remove:
-        state.enabled = fileItem && project_.Contains(selectedFile);
+        state.enabled = CanAdd(host.ActiveDocumentName());
         break;
     case WorkspaceCommand::AddDocument:
-    case WorkspaceCommand::ProjectSettings:
         state.enabled = true;
+        break;
+    default:
         break;
     }
     return state;
@@ -100,21 +135,17 @@ CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::stri
 
 void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host)
 {
+    if (RunShared(command, selectedFile, host))
+        return;
     switch (command) {
     case WorkspaceCommand::Open:
         host.OpenDocumentFile(selectedFile);
-        break;
-    case WorkspaceCommand::Close:
-        host.CloseDocumentByPath(selectedFile);
-        break;
-    case WorkspaceCommand::OpenAll:
-        OpenAll(host);
         break;
     case WorkspaceCommand::AddCurrent: {
         if (!host.EnsureProjectCreated())
             return;
         const std::string active = host.ActiveDocumentName();
-        if (!active.empty() && !project_.Contains(active) && IsSourceName(active)) {
+        if (CanAdd(active)) {
             project_.Add(active);
             InsertFileItem(active);
         }
@@ -144,8 +175,7 @@ void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selecte
         project_.Remove(selectedFile);
         DeleteChild(selectedFile);
         break;
-    case WorkspaceCommand::ProjectSettings:
-        host.ProjectSettings();
+    default:
         break;
     }
 }
@@ -188,37 +218,22 @@ CommandState COpenedFilesTreeModel::Update(WorkspaceCommand command, const std::
                                            WorkspaceHost& host) const
 {
     const bool fileItem = !selectedFile.empty();
-    const bool addable = fileItem && !project_.Contains(selectedFile) && IsSourceName(selectedFile);
     CommandState state;
+    if (UpdateShared(command, selectedFile, state))
+        return state;
     switch (command) {
     case WorkspaceCommand::Open:
     case WorkspaceCommand::Close:
         state.enabled = fileItem;
         break;
-    case WorkspaceCommand::OpenAll:
-        state.enabled = project_.GetCount() > 0;
-        break;
     case WorkspaceCommand::AddCurrent:
-        if (fileItem) {
-            state.text = kAddSelectedText;
-            state.enabled = addable;
-        } else {
-            state.text = kAddActiveText;
-            const std::string active = host.ActiveDocumentName();
-            state.enabled = !active.empty() && !project_.Contains(active) && IsSourceName(active);
-        }
-        break;
-    case WorkspaceCommand::AddAll:
-        state.enabled = openFiles_.GetCount() > 0;
+        state.text = fileItem ? kAddSelectedText : kAddActiveText;
+        state.enabled = CanAdd(fileItem ? selectedFile : host.ActiveDocumentName());
         break;
     case WorkspaceCommand::AddDocument:
-        state.enabled = addable;
+        state.enabled = CanAdd(selectedFile);
         break;
-    case WorkspaceCommand::Remove:
-        state.enabled = fileItem && project_.Contains(selectedFile);
-        break;
-    case WorkspaceCommand::ProjectSettings:
-        state.enabled = true;
+    default:
         break;
     }
     return state;
@@ -226,6 +241,8 @@ CommandState COpenedFilesTreeModel::Update(WorkspaceCommand command, const std::
 
 void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host)
 {
+    if (RunShared(command, selectedFile, host))
+        return;
     switch (command) {
     case WorkspaceCommand::Open:
         if (!selectedFile.empty()) {
@@ -237,12 +254,6 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
                     if (!openFiles_.Contains(path))
                         host.OpenDocumentFile(path);
         }
-        break;
-    case WorkspaceCommand::Close:
-        host.CloseDocumentByPath(selectedFile);
-        break;
-    case WorkspaceCommand::OpenAll:
-        OpenAll(host);
         break;
     case WorkspaceCommand::AddCurrent: {
         if (!host.EnsureProjectCreated())
@@ -274,8 +285,7 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
         project_.Remove(selectedFile);
         host.RefreshProjectTree();
         break;
-    case WorkspaceCommand::ProjectSettings:
-        host.ProjectSettings();
+    default:
         break;
     }
 }

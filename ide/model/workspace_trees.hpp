@@ -72,6 +72,11 @@ protected:
     // Deletes the first child with this text; false when there is none.
     bool DeleteChild(const std::string& name);
     void OpenAll(WorkspaceHost& host) const;
+    // A source the project lacks; false for an empty name.
+    bool CanAdd(const std::string& name) const;
+    // The commands both trees show and run alike; false for the others.
+    bool UpdateShared(WorkspaceCommand command, const std::string& selectedFile, CommandState& state) const;
+    bool RunShared(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host);
     // Appends every open source document the project lacks.
     void AddOpenSources(bool insertItems);
 
