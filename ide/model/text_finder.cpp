@@ -45,6 +45,20 @@ std::vector<int> bracketsOf(const std::string& line)
     return at;
 }
 
+// The byte index of the bracket at column `col` of a line with these
+// brackets: the character before the caret first; -1 when there is none.
+int bracketAt(const std::string& line, const std::vector<int>& brackets, int col)
+{
+    const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };
+    const int caretIndex = col - 1;
+    if (col > 1 && caretIndex <= static_cast<int>(line.size())) {
+        const int previous = quvpad::PreviousCharStart(line, caretIndex);
+        if (previous >= 0 && has(previous))
+            return previous;
+    }
+    return has(caretIndex) ? caretIndex : -1;
+}
+
 } // namespace
 
 std::string GetSelectedText(FinderEditor& editor)
@@ -63,44 +77,38 @@ std::string GetSelectedText(FinderEditor& editor)
     return text + editor.GetLine(end.line - 1).substr(0, static_cast<size_t>(std::max(end.col, 1) - 1));
 }
 
+template <class From, class To>
+void CTextFinder::CopyFindFields(const From& from, To& to)
+{
+    to.direction = from.direction;
+    to.matchCase = from.matchCase;
+    to.regularExpression = from.regularExpression;
+    to.wrap = from.wrap;
+    to.findText = from.findText;
+}
+
 void CTextFinder::GetOptions(FindOptions& out) const
 {
-    out.direction = direction;
-    out.matchCase = matchCase;
-    out.regularExpression = regularExpression;
-    out.wrap = wrap;
-    out.findText = findText;
+    CopyFindFields(*this, out);
 }
 
 void CTextFinder::SetFindOptions(const FindOptions& in)
 {
-    direction = in.direction;
-    matchCase = in.matchCase;
-    regularExpression = in.regularExpression;
-    wrap = in.wrap;
-    findText = in.findText;
+    CopyFindFields(in, *this);
     searchDefined = 1;
     stale = 1;
 }
 
 void CTextFinder::GetReplaceOptions(ReplaceOptions& out) const
 {
-    out.direction = direction;
-    out.matchCase = matchCase;
-    out.regularExpression = regularExpression;
-    out.findText = findText;
-    out.wrap = wrap;
+    CopyFindFields(*this, out);
     out.scope = scope;
     out.replaceText = replaceText;
 }
 
 void CTextFinder::SetReplaceOptions(const ReplaceOptions& in)
 {
-    direction = in.direction;
-    matchCase = in.matchCase;
-    regularExpression = in.regularExpression;
-    findText = in.findText;
-    wrap = in.wrap;
+    CopyFindFields(in, *this);
     scope = in.scope;
     replaceText = in.replaceText;
     searchDefined = 1;
@@ -247,17 +255,7 @@ bool CTextFinder::FindMatchingBracket()
         return false;
     const std::string line = editor.GetLine(caret.line - 1);
     const std::vector<int> brackets = bracketsOf(line);
-    const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };
-    // The byte index of the bracket: the character before the caret first.
-    const int caretIndex = caret.col - 1;
-    int at = -1;
-    if (caret.col > 1 && caretIndex <= static_cast<int>(line.size())) {
-        const int previous = quvpad::PreviousCharStart(line, caretIndex);
-        if (previous >= 0 && has(previous))
-            at = previous;
-    }
-    if (at < 0 && has(caretIndex))
-        at = caretIndex;
+    const int at = bracketAt(line, brackets, caret.col);
     if (at < 0)
         return false;
 
@@ -305,12 +303,7 @@ bool CTextFinder::CanMatchBracket()
     if (caret.line < 1 || caret.line > editor.GetTextSize())
         return false;
     const std::string line = editor.GetLine(caret.line - 1);
-    const std::vector<int> brackets = bracketsOf(line);
-    const auto has = [&brackets](int at) { return std::find(brackets.begin(), brackets.end(), at) != brackets.end(); };
-    const int caretIndex = caret.col - 1;
-    if (caret.col > 1 && caretIndex <= static_cast<int>(line.size()) && has(quvpad::PreviousCharStart(line, caretIndex)))
-        return true;
-    return has(caretIndex);
+    return bracketAt(line, bracketsOf(line), caret.col) >= 0;
 }
 
 } // namespace ide

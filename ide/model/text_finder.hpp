@@ -93,6 +93,9 @@ public:
     const std::vector<TextMatch>& Matches() const { return matches; }
 
 private:
+    // The options that find and replace share, between the finder and either option set.
+    template <class From, class To>
+    static void CopyFindFields(const From& from, To& to);
     // Rebuilds the match list when it is stale or the text is no longer the snapshot's.
     void Refresh();
     void Search(std::string text);
