@@ -297,15 +297,23 @@ bool FindInFilesRun::RunReplace(const std::vector<std::string>& files)
     return true;
 }
 
-int FindInFilesRun::FindInFile(const std::string& file)
+bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
 {
     if (!valid_)
-        return 0;
-    std::string bytes, why;
+        return false;
+    std::string why;
     if (!readAll(file, bytes, why)) {
         Message(format("无法读取文件%s：%s", {file, why}));
-        return 0;
+        return false;
     }
+    return true;
+}
+
+int FindInFilesRun::FindInFile(const std::string& file)
+{
+    std::string bytes;
+    if (!ReadForSearch(file, bytes))
+        return 0;
     int count = 0;
     size_t lineAt = 0;
     int line = 1;
@@ -325,13 +333,9 @@ int FindInFilesRun::FindInFile(const std::string& file)
 
 int FindInFilesRun::ReplaceInFile(const std::string& file)
 {
-    if (!valid_)
-        return 0;
     std::string bytes, why;
-    if (!readAll(file, bytes, why)) {
-        Message(format("无法读取文件%s：%s", {file, why}));
+    if (!ReadForSearch(file, bytes))
         return 0;
-    }
     int count = 0;
     std::string result;
     try {

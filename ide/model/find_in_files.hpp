@@ -88,6 +88,9 @@ private:
     bool Cancelled() const { return cancel_ && cancel_->load(); }
     bool RunFind(const std::vector<std::string>& files);
     bool RunReplace(const std::vector<std::string>& files);
+    // The bytes of a file to search; false, with a row saying why, when it
+    // cannot be read, and false without a row when the expression is invalid.
+    bool ReadForSearch(const std::string& file, std::string& bytes);
 
     QuvFindJob job_;
     boost::regex expression_;

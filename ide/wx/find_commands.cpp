@@ -96,7 +96,7 @@ void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
     CQuvFindInFilesDlg dialog(*findHistory_, mainFrame_);
     if (ShowModal(dialog) != wxID_OK)
         return;
-    const FindInFilesChoice& c = dialog.Result();
+    const FindSettings& c = dialog.Result();
     StartFindJob(std::make_unique<QuvFindJob>(0, c.findText, c.fileTypes, c.folders, c.matchCase,
                                               c.regularExpression, c.subfolders, c.scope));
 }
@@ -106,7 +106,7 @@ void CQuvBenchApp::OnReplaceInFiles(wxCommandEvent&)
     CQuvReplaceInFilesDlg dialog(*findHistory_, mainFrame_);
     if (ShowModal(dialog) != wxID_OK)
         return;
-    const FindInFilesChoice& c = dialog.Result();
+    const FindSettings& c = dialog.Result();
     StartFindJob(std::make_unique<QuvFindJob>(1, c.findText, c.replaceText, c.fileTypes, c.folders, c.matchCase,
                                               c.regularExpression, c.subfolders, c.scope));
 }

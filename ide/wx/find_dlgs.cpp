@@ -48,6 +48,34 @@ wxStaticBoxSizer* directionBox(wxWindow* parent, wxRadioButton*& up, wxRadioButt
     return box;
 }
 
+// "区分大小写", "正规表达式" and "循环查找", one under the other, set from the options.
+template <class Options>
+wxBoxSizer* optionChecks(wxWindow* parent, wxCheckBox*& matchCase, wxCheckBox*& regularExpression, wxCheckBox*& wrap,
+                         const Options& values)
+{
+    auto* checks = new wxBoxSizer(wxVERTICAL);
+    matchCase = new wxCheckBox(parent, IDC_MATCH_CASE, U8("区分大小写(&C)"));
+    regularExpression = new wxCheckBox(parent, IDC_REGULAR_EXPRESSION, U8("正规表达式"));
+    wrap = new wxCheckBox(parent, IDC_WRAP, U8("循环查找"));
+    for (wxCheckBox* check : {matchCase, regularExpression, wrap})
+        checks->Add(check, 0, wxBOTTOM, 4);
+    matchCase->SetValue(values.matchCase != 0);
+    regularExpression->SetValue(values.regularExpression != 0);
+    wrap->SetValue(values.wrap != 0);
+    return checks;
+}
+
+// The check boxes and the direction, read back into the options.
+template <class Options>
+void readOptionChecks(Options& values, wxCheckBox* matchCase, wxCheckBox* regularExpression, wxCheckBox* wrap,
+                      wxRadioButton* down)
+{
+    values.matchCase = matchCase->GetValue();
+    values.regularExpression = regularExpression->GetValue();
+    values.wrap = wrap->GetValue();
+    values.direction = down->GetValue() ? 1 : 0;
+}
+
 } // namespace
 
 void ShowNotFound()
@@ -78,16 +106,7 @@ CQuvFindDlg::CQuvFindDlg(CQuvFindHistory& history, CTextFinder& finder, const st
     left->Add(row, 0, wxEXPAND | wxBOTTOM, 8);
 
     auto* options = new wxBoxSizer(wxHORIZONTAL);
-    auto* checks = new wxBoxSizer(wxVERTICAL);
-    matchCase_ = new wxCheckBox(this, IDC_MATCH_CASE, U8("区分大小写(&C)"));
-    regularExpression_ = new wxCheckBox(this, IDC_REGULAR_EXPRESSION, U8("正规表达式"));
-    wrap_ = new wxCheckBox(this, IDC_WRAP, U8("循环查找"));
-    for (wxCheckBox* check : {matchCase_, regularExpression_, wrap_})
-        checks->Add(check, 0, wxBOTTOM, 4);
-    matchCase_->SetValue(values_.matchCase != 0);
-    regularExpression_->SetValue(values_.regularExpression != 0);
-    wrap_->SetValue(values_.wrap != 0);
-    options->Add(checks, 1, wxEXPAND | wxRIGHT, 8);
+    options->Add(optionChecks(this, matchCase_, regularExpression_, wrap_, values_), 1, wxEXPAND | wxRIGHT, 8);
     options->Add(directionBox(this, up_, down_, values_.direction), 0);
     left->Add(options, 0, wxEXPAND);
     top->Add(left, 1, wxEXPAND | wxALL, 10);
@@ -111,10 +130,7 @@ CQuvFindDlg::CQuvFindDlg(CQuvFindHistory& history, CTextFinder& finder, const st
 void CQuvFindDlg::ReadFields()
 {
     values_.findText = findCombo_->GetValue().utf8_string();
-    values_.matchCase = matchCase_->GetValue();
-    values_.regularExpression = regularExpression_->GetValue();
-    values_.wrap = wrap_->GetValue();
-    values_.direction = down_->GetValue() ? 1 : 0;
+    readOptionChecks(values_, matchCase_, regularExpression_, wrap_, down_);
 }
 
 void CQuvFindDlg::OnFindTextChanged(wxCommandEvent&)
@@ -158,16 +174,7 @@ CQuvReplaceDlg::CQuvReplaceDlg(CQuvFindHistory& history, CTextFinder& finder, co
     left->Add(texts, 0, wxEXPAND | wxBOTTOM, 8);
 
     auto* options = new wxBoxSizer(wxHORIZONTAL);
-    auto* checks = new wxBoxSizer(wxVERTICAL);
-    matchCase_ = new wxCheckBox(this, IDC_MATCH_CASE, U8("区分大小写(&C)"));
-    regularExpression_ = new wxCheckBox(this, IDC_REGULAR_EXPRESSION, U8("正规表达式"));
-    wrap_ = new wxCheckBox(this, IDC_WRAP, U8("循环查找"));
-    for (wxCheckBox* check : {matchCase_, regularExpression_, wrap_})
-        checks->Add(check, 0, wxBOTTOM, 4);
-    matchCase_->SetValue(values_.matchCase != 0);
-    regularExpression_->SetValue(values_.regularExpression != 0);
-    wrap_->SetValue(values_.wrap != 0);
-    options->Add(checks, 1, wxEXPAND | wxRIGHT, 8);
+    options->Add(optionChecks(this, matchCase_, regularExpression_, wrap_, values_), 1, wxEXPAND | wxRIGHT, 8);
     auto* boxes = new wxBoxSizer(wxVERTICAL);
     boxes->Add(directionBox(this, up_, down_, values_.direction), 0, wxEXPAND | wxBOTTOM, 4);
     auto* scope = new wxStaticBoxSizer(wxHORIZONTAL, this, U8("区域"));
@@ -211,10 +218,7 @@ void CQuvReplaceDlg::ReadFields()
 {
     values_.findText = findCombo_->GetValue().utf8_string();
     values_.replaceText = replaceCombo_->GetValue().utf8_string();
-    values_.matchCase = matchCase_->GetValue();
-    values_.regularExpression = regularExpression_->GetValue();
-    values_.wrap = wrap_->GetValue();
-    values_.direction = down_->GetValue() ? 1 : 0;
+    readOptionChecks(values_, matchCase_, regularExpression_, wrap_, down_);
     values_.scope = selection_->GetValue() ? 1 : 0;
 }
 

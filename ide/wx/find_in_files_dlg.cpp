@@ -11,7 +11,6 @@
 
 #include "ide/model/find_regex.hpp"
 #include "ide/wx/browse_dir_dlg.hpp"
-#include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/menus.hpp"
 
 namespace ide {

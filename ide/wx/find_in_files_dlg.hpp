@@ -4,16 +4,8 @@
 // a regular expression before they close, and leave the choices in result
 // fields that the command reads after OK.
 #pragma once
-#include <string>
-
-#include <wx/dialog.h>
-
-#include "ide/model/find_history.hpp"
-
-class wxButton;
-class wxCheckBox;
-class wxComboBox;
-class wxRadioButton;
+#include "ide/model/find_in_files.hpp"
+#include "ide/wx/find_dlgs.hpp"
 
 namespace ide {
 
@@ -28,21 +20,10 @@ enum FindInFilesId : int {
     IDC_FIND_IN_FILES_HELP = 1069,
 };
 
-// The results, read by the command after OK.
-struct FindInFilesChoice {
-    std::string findText;
-    std::string replaceText;
-    std::string fileTypes;
-    std::string folders;
-    int matchCase = 1;
-    int regularExpression = 0;
-    int subfolders = 0;
-    int scope = 0;
-};
-
 class CFindInFilesDlgBase : public wxDialog {
 public:
-    const FindInFilesChoice& Result() const { return result_; }
+    // The choices, read by the command after OK: the settings of the job it builds.
+    const FindSettings& Result() const { return result_; }
 
     // Browse: the folder browser, starting in the current directory.
     void OnBrowse(wxCommandEvent&);
@@ -60,8 +41,8 @@ private:
 
     CQuvFindHistory& history_;
     bool replacing_;
-    FindInFilesChoice values_;
-    FindInFilesChoice result_;
+    FindSettings values_;
+    FindSettings result_;
     wxComboBox* findCombo_ = nullptr;
     wxComboBox* replaceCombo_ = nullptr;
     wxComboBox* typesCombo_ = nullptr;
