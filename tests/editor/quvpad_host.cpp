@@ -17,6 +17,7 @@
 
 #include "editor/settings_block.hpp"
 #include "screen_grab.hpp"
+#include "typed_key.hpp"
 
 namespace quvpad::test {
 
@@ -126,13 +127,8 @@ void Host::Key(int keyCode, int modifiers, wxChar ch)
 void Host::Type(const wxString& text)
 {
     for (wxUniChar c : text) {
-        wxChar ch = static_cast<wxChar>(c.GetValue());
-        int code = ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch < 0x80 ? ch : WXK_NONE;
-        if (ch == '\n') {
-            ch = '\r';
-            code = WXK_RETURN;
-        }
-        Key(code, 0, ch);
+        const quv::test::TypedKey key = quv::test::KeyOf(c);
+        Key(key.code, 0, key.ch);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <wx/statusbr.h>
 
 #include "tests/ide/ide_host.hpp"
+#include "typed_key.hpp"
 
 namespace ide::test {
 
@@ -50,6 +51,13 @@ CQuvBenchView* ViewOf(wxDocument* doc) { return wxDynamicCast(doc->GetFirstView(
 
 CQuvPad& PadOf(wxDocument* doc) { return *ViewOf(doc)->GetQuvPad(); }
 
+void FocusEditor(wxDocument* doc)
+{
+    Frame().Raise();
+    PadOf(doc).Focus();
+    Pump();
+}
+
 void PressKey(int keyCode, int modifiers, wxChar ch)
 {
     wxKeyEvent hook(wxEVT_CHAR_HOOK);
@@ -81,13 +89,8 @@ void PressKey(int keyCode, int modifiers, wxChar ch)
 void TypeText(const std::string& utf8)
 {
     for (wxUniChar c : wxString::FromUTF8(utf8)) {
-        wxChar ch = static_cast<wxChar>(c.GetValue());
-        int code = ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch < 0x80 ? ch : WXK_NONE;
-        if (ch == '\n') {
-            ch = '\r';
-            code = WXK_RETURN;
-        }
-        PressKey(code, 0, ch);
+        const quv::test::TypedKey key = quv::test::KeyOf(c);
+        PressKey(key.code, 0, key.ch);
     }
 }
 

@@ -22,6 +22,8 @@ wxDocument* OnlyDocument();
 wxDocument* OpenDocument(const std::string& path);
 CQuvBenchView* ViewOf(wxDocument* doc);
 CQuvPad& PadOf(wxDocument* doc);
+// Raises the main frame and gives the document's editor the focus.
+void FocusEditor(wxDocument* doc);
 
 // A key press as wx delivers it: the frame's key hook (the accelerators),
 // then, when the hook let it pass, key down in the focused window and, when

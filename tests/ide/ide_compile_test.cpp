@@ -64,8 +64,7 @@ TEST(CompileCommands, TypesetShowsTheFormattedTextOnceAcceptedAndAsksBeforeLosin
     ASSERT_TRUE(Start({path}, answers));
     wxDocument* doc = OnlyDocument();
     CQuvPad& pad = PadOf(doc);
-    pad.Focus();
-    Pump();
+    FocusEditor(doc);
     // Indentation the typesetting puts right.
     TypeText("    ");
     const std::string saved = pad.UnloadText().utf8_string();
@@ -108,7 +107,7 @@ TEST(CompileCommands, ACheckedErrorIsListedAndADoubleClickGoesToIt)
     const std::string path = Write("broken.e", "%Prog broken == [ ]\n[\n    Syn [ %Stm [ LB = a => $OLB = ;\n]]].\n");
     Answers answers;
     ASSERT_TRUE(Start({path}, answers));
-    PadOf(OnlyDocument()).Focus();
+    FocusEditor(OnlyDocument());
     PressKey(WXK_F7, wxMOD_SHIFT);
     ASSERT_TRUE(PumpFor(20, [] { return !JobRunning() && wxGetApp().CompileThread(); }));
     Pump(10);
@@ -206,7 +205,7 @@ TEST(CompileCommands, NoJobStartsAfterASaveThatFailed)
     const std::string path = CopyExample("shop/parts.e");
     Answers answers;
     ASSERT_TRUE(Start({path}, answers));
-    PadOf(OnlyDocument()).Focus();
+    FocusEditor(OnlyDocument());
     TypeText("x");
     std::filesystem::remove_all(TestFolder());
     for (int key : {WXK_F4, WXK_F7}) {

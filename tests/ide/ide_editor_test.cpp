@@ -16,13 +16,6 @@ namespace {
 
 bool IsOpen(const std::string& name) { return wxGetApp().OpenFiles().Contains(name); }
 
-void FocusEditor(wxDocument* doc)
-{
-    Frame().Raise();
-    PadOf(doc).Focus();
-    Pump();
-}
-
 TEST(EditorView, OpensTypesIntoAndSavesAnExampleFile)
 {
     const std::string path = CopyExample("pipeline/pipeline.e");
