@@ -71,6 +71,15 @@ public:
 
     // Lets wx deliver what is queued and paint what is invalid.
     static void Pump(int rounds = 4);
+    // Pumps until `done` holds or 400 rounds have passed: input from the X
+    // server arrives when it arrives, later on a loaded machine.
+    template <typename F>
+    static bool PumpUntil(F done)
+    {
+        for (int i = 0; i < 400 && !done(); ++i)
+            Pump(1);
+        return done();
+    }
     void Focus();
 
     // A key press as wx delivers it: key down, then the character unless the

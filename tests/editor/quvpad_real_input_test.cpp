@@ -24,22 +24,23 @@ TEST(QuvPadRealInput, KeysAndMouseThroughTheXServer)
     ASSERT_TRUE(host.Editor().HasFocus());
     wxUIActionSimulator sim;
     auto settle = [&] { host.Pump(10); };
+    // The simulated input has reached the editor once it shows these lines.
+    auto expectLines = [&](const std::vector<std::string>& want) {
+        Host::PumpUntil([&] { return Lines(host.Model()) == want; });
+        EXPECT_EQ(Lines(host.Model()), want);
+    };
 
     sim.Text("xy");
-    settle();
-    EXPECT_EQ(Lines(host.Model()), (std::vector<std::string>{"abxycd", "efgh"}));
+    expectLines({"abxycd", "efgh"});
     sim.Char(WXK_RETURN);
-    settle();
+    expectLines({"abxy", "cd", "efgh"});
     sim.Char(WXK_RETURN, wxMOD_CONTROL);   // breaks the line once, like Enter
-    settle();
-    EXPECT_EQ(Lines(host.Model()), (std::vector<std::string>{"abxy", "", "cd", "efgh"}));
+    expectLines({"abxy", "", "cd", "efgh"});
     sim.Char('z', wxMOD_CONTROL);
-    settle();
-    EXPECT_EQ(Lines(host.Model()), (std::vector<std::string>{"abxy", "cd", "efgh"}));
+    expectLines({"abxy", "cd", "efgh"});
     sim.Char(WXK_TAB);
     sim.Char(WXK_BACK);
-    settle();
-    EXPECT_EQ(Lines(host.Model()), (std::vector<std::string>{"abxy", "   cd", "efgh"}));
+    expectLines({"abxy", "   cd", "efgh"});
 
     // A double click selects a word, a click puts the caret, a drag selects;
     // Ctrl+C and Shift+Insert copy and paste. Each press is at another place,
@@ -48,29 +49,32 @@ TEST(QuvPadRealInput, KeysAndMouseThroughTheXServer)
         sim.MouseMove(host.Editor().ClientToScreen(host.PointOf(column, line)));
         settle();
     };
+    auto expectPosition = [&](const Pos& want) {
+        Host::PumpUntil([&] { return !host.Log().positions.empty() && host.Log().positions.back() == want; });
+        ASSERT_FALSE(host.Log().positions.empty());
+        EXPECT_EQ(host.Log().positions.back(), want);
+    };
     moveTo(1, 0);
     sim.MouseDblClick();
-    settle();
-    EXPECT_EQ(host.Log().positions.back(), (Pos{1, 1, 1, 5}));
+    expectPosition(Pos{1, 1, 1, 5});
     moveTo(2, 1);
     sim.MouseClick();
-    settle();
-    EXPECT_EQ(host.Log().positions.back(), (Pos{2, 3, 2, 3}));
+    expectPosition(Pos{2, 3, 2, 3});
     moveTo(1, 2);
     sim.MouseDown();
     settle();
     moveTo(3, 2);
     sim.MouseUp();
-    settle();
+    Host::PumpUntil([&] { return !host.Editor().HasCapture(); });
     EXPECT_EQ(host.Model().AnchorColumn(), 1);
     EXPECT_EQ(host.Model().CaretColumn(), 3);
     EXPECT_FALSE(host.Editor().HasCapture());
     sim.Char('c', wxMOD_CONTROL);
-    settle();
+    Host::PumpUntil([] { return ClipboardText() == "fg"; });
     EXPECT_EQ(ClipboardText(), "fg");
     sim.Char(WXK_END);
     sim.Char(WXK_INSERT, wxMOD_SHIFT);
-    settle();
+    Host::PumpUntil([&] { return host.Model().GetLine(2) == "efghfg"; });
     EXPECT_EQ(host.Model().GetLine(2), "efghfg");
 }
 
