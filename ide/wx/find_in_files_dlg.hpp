@@ -5,7 +5,7 @@
 // fields that the command reads after OK.
 #pragma once
 #include "ide/model/find_in_files.hpp"
-#include "ide/wx/find_dlgs.hpp"
+#include "ide/wx/find_dlgs.hpp"  // the control ids and the classes all find dialogs use
 
 namespace ide {
 
