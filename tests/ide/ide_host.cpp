@@ -54,9 +54,12 @@ wxImage Screenshot(wxWindow* window)
     window->Raise();
     window->Refresh();
     window->Update();
+    // Taken now: a window with a timer of its own (the splash) may be gone
+    // once the events below have run.
+    const wxRect rect = window->GetScreenRect();
     // GTK paints on its frame clock; give it a few frames.
     Pump(20);
-    return quv::test::GrabScreen(window->GetScreenRect());
+    return quv::test::GrabScreen(rect);
 }
 
 std::string SaveScreenshot(const wxImage& image, const std::string& name)
