@@ -10,8 +10,6 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
-#include <wx/image.h>
-#include <wx/init.h>
 
 #include "window_test_main.hpp"
 
@@ -43,18 +41,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    wxApp::SetInstance(new ide::CQuvBenchApp);
-    int wxArgc = 1;
-    char* wxArgv[] = {argv[0], nullptr};
-    if (!wxEntryStart(wxArgc, wxArgv)) {
-        std::fprintf(stderr, "wxWidgets cannot start on display %s\n", display);
-        return 1;
-    }
-    wxInitAllImageHandlers();
-    wxSetAssertHandler(quv::test::FailOnAssert);
-    int result = RUN_ALL_TESTS();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
+    const int result = quv::test::RunTestsUnderWx(new ide::CQuvBenchApp, false, argv[0], display);
     std::filesystem::remove_all(home);
     return result;
 }

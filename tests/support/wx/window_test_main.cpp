@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
 
 namespace quv::test {
 
@@ -21,6 +24,23 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 {
     ADD_FAILURE() << "wx assertion " << cond.ToStdString() << " in " << func.ToStdString() << " at "
                   << file.ToStdString() << ":" << line << ": " << msg.ToStdString();
+}
+
+int RunTestsUnderWx(wxApp* app, bool callOnInit, char* argv0, const char* display)
+{
+    wxApp::SetInstance(app);
+    int wxArgc = 1;
+    char* wxArgv[] = {argv0, nullptr};
+    if (!wxEntryStart(wxArgc, wxArgv) || (callOnInit && !wxTheApp->CallOnInit())) {
+        std::fprintf(stderr, "wxWidgets cannot start on display %s\n", display);
+        return 1;
+    }
+    wxInitAllImageHandlers();
+    wxSetAssertHandler(FailOnAssert);
+    int result = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return result;
 }
 
 } // namespace quv::test
