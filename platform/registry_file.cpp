@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_io.hpp"
+#include "platform/safe_write.hpp"
 
 namespace platform {
 
@@ -115,8 +116,8 @@ bool RegistryFile::Save() const
         for (const auto& [name, value] : key.values)
             out += (name.empty() ? std::string("@") : Escape(name)) + "=" + Escape(value) + "\n";
     }
-    std::string error;
-    return MakeFolders(path_) && ReplaceFile(path_, out, error);
+    std::string reason;
+    return MakeFolders(path_) && WriteFileSafely(path_, out, reason);
 }
 
 void RegistryFile::SetValue(const std::string& key, const std::string& name, const std::string& value)

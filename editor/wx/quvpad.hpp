@@ -91,8 +91,9 @@ public:
     //
     // FileLoad reads the whole file, NUL bytes included, for reading only.
     virtual bool FileLoad(const std::wstring& fileName) = 0;
-    // Writes every line followed by LF through a temporary file that replaces
-    // the old one, keeping its permissions. The file name is not remembered.
+    // Writes every line followed by LF as platform::WriteFileSafely does: a
+    // file the user may not write is refused, and the file keeps its owner,
+    // permissions and links. The file name is not remembered.
     virtual bool FileSaveAs(const std::wstring& fileName) = 0;
     virtual bool FileClose() = 0;
     virtual void EditCopy() = 0;
@@ -126,6 +127,9 @@ public:
 
     // The code of the last failed call, 0 after a call that succeeded.
     virtual int32_t LastError() const = 0;
+    // What went wrong in the last failed file call, naming the file and the
+    // reason; empty after a call that succeeded.
+    virtual std::wstring LastErrorText() const = 0;
 
 protected:
     virtual ~DQuvPad() = default;

@@ -18,6 +18,7 @@
 #include "editor/wx/editor_font.hpp"
 #include "editor/wx/gbk_text.hpp"
 #include "platform/file_io.hpp"
+#include "platform/safe_write.hpp"
 
 namespace quvpad {
 
@@ -29,6 +30,7 @@ constexpr int kEditorLeft = 21;
 
 // File names cross the interface as Unicode; the file system takes UTF-8.
 std::string PathBytes(const std::wstring& name) { return wxString(name).ToStdString(wxConvUTF8); }
+std::wstring WideText(const std::string& text) { return wxString::FromUTF8(text).ToStdWstring(); }
 } // namespace
 
 CQuvPadCtrl::CQuvPadCtrl() { ++liveControls; }
@@ -167,6 +169,7 @@ void CQuvPadCtrl::OnMouseMove(wxMouseEvent& event)
 bool CQuvPadCtrl::FileNew()
 {
     lastError_ = 0;
+    lastErrorText_.clear();
     SetModified(true);
     return true;
 }
@@ -174,11 +177,13 @@ bool CQuvPadCtrl::FileNew()
 bool CQuvPadCtrl::FileLoad(const std::wstring& fileName)
 {
     lastError_ = 0;
+    lastErrorText_.clear();
     if (!editor_)
         return true;
     std::string data, error;
     if (!platform::ReadWholeFile(PathBytes(fileName), data, error)) {
         lastError_ = kFileAccessError;
+        lastErrorText_ = WideText(error);
         return false;
     }
     editor_->Model().SetText(data);
@@ -190,11 +195,14 @@ bool CQuvPadCtrl::FileLoad(const std::wstring& fileName)
 bool CQuvPadCtrl::FileSaveAs(const std::wstring& fileName)
 {
     lastError_ = 0;
+    lastErrorText_.clear();
     if (!editor_)
         return true;
-    std::string error;
-    if (!platform::ReplaceFile(PathBytes(fileName), editor_->Model().GetText(), error)) {
+    const std::string path = PathBytes(fileName);
+    std::string reason;
+    if (!platform::WriteFileSafely(path, editor_->Model().GetText(), reason)) {
         lastError_ = kFileAccessError;
+        lastErrorText_ = WideText(platform::WriteFailureMessage(path, reason));
         return false;
     }
     SetModified(false);

@@ -61,6 +61,7 @@ public:
     void LoadText(const std::wstring& text, long line, long col) override;
     void AboutBox() override;
     int32_t LastError() const override { return lastError_; }
+    std::wstring LastErrorText() const override { return lastErrorText_; }
 
     // The child windows, null before CreateEditor.
     ColorEditWnd* Editor() { return editor_; }
@@ -85,6 +86,7 @@ private:
     bool modified_ = false;   // the flag while there is no editor; the editor keeps its own
     std::vector<DQuvPadEvents*> sinks_;
     int32_t lastError_ = 0;
+    std::wstring lastErrorText_;
 };
 
 } // namespace quvpad

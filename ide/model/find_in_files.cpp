@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "compiler/core/gbk.hpp"
+#include "platform/safe_write.hpp"
 
 namespace ide {
 
@@ -87,53 +88,6 @@ bool readAll(const std::string& file, std::string& bytes, std::string& why)
     }
     ::close(fd);
     return true;
-}
-
-// Writes `bytes` to a new file beside `file` and renames it over `file`, with
-// the old file's permissions: the old bytes stay whole until the new ones are.
-bool replaceFile(const std::string& file, const std::string& bytes, std::string& why)
-{
-    std::error_code error;
-    // A link keeps pointing at its file: the file it names is the one rewritten.
-    const fs::path target = fs::is_symlink(file, error) ? fs::canonical(file, error) : fs::path(file);
-    if (error) {
-        why = error.message();
-        return false;
-    }
-    struct stat old {};
-    if (::stat(target.c_str(), &old) != 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    std::string temp = (target.parent_path() / ("." + target.filename().string() + ".quvXXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0 && ::fsync(fd) == 0;
-    if (!ok)
-        why = std::strerror(errno);
-    if (::close(fd) != 0 && ok) {
-        why = std::strerror(errno);
-        ok = false;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        why = std::strerror(errno);
-        ok = false;
-    }
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
 }
 
 } // namespace
@@ -346,7 +300,7 @@ int FindInFilesRun::ReplaceInFile(const std::string& file)
     }
     if (count == 0)
         return 0;
-    if (!replaceFile(file, result, why)) {
+    if (!platform::WriteFileSafely(file, result, why)) {
         Message(format("无法写入文件%s：%s", {file, why}));
         return 0;
     }

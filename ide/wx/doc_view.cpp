@@ -98,7 +98,10 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
     // The control remembers the name it saves under; a new name is written as such.
     const bool saved = pad && (old == file ? pad->FileSave(file) : pad->FileSaveAs(file));
     if (!saved) {
-        wxGetApp().MessageBox(wxString::Format(_("Failed to save '%s'."), file), U8("错误"), wxOK | wxICON_ERROR);
+        // The control's text names the file and says why (a file the user may not write, a full disk...).
+        const wxString why = pad ? pad->LastErrorText() : wxString();
+        wxGetApp().MessageBox(wxString::Format(_("Failed to save '%s'."), file) + (why.empty() ? "" : "\n" + why),
+                              U8("错误"), wxOK | wxICON_ERROR);
         return false;
     }
     if (old != file)

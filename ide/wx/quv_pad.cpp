@@ -62,6 +62,7 @@ void CQuvPad::Unadvise(quvpad::DQuvPadEvents* sink) { pad_->Unadvise(sink); }
 bool CQuvPad::FileLoad(const wxString& path) { return pad_->FileLoad(wide(path)); }
 bool CQuvPad::FileSaveAs(const wxString& path) { return pad_->FileSaveAs(wide(path)); }
 bool CQuvPad::FileSave(const wxString& path) { return pad_->FileSave(wide(path)); }
+wxString CQuvPad::LastErrorText() const { return pad_ ? wxString(pad_->LastErrorText()) : wxString(); }
 void CQuvPad::EditCopy() { pad_->EditCopy(); }
 void CQuvPad::EditCut() { pad_->EditCut(); }
 void CQuvPad::EditPaste() { pad_->EditPaste(); }

@@ -43,6 +43,8 @@ public:
     bool FileLoad(const wxString& path);
     bool FileSaveAs(const wxString& path);
     bool FileSave(const wxString& path);
+    // Why the last file call failed, naming the file; empty after a success.
+    wxString LastErrorText() const;
     void EditCopy();
     void EditCut();
     void EditPaste();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +139,7 @@ TEST(QuvPadFiles, FailedCallsChangeNothing)
         host.Log().Clear();
         EXPECT_FALSE(c.call(host.Pad()));
         EXPECT_EQ(host.Pad().LastError(), kFileAccessError);
+        EXPECT_NE(host.Pad().LastErrorText().find(Wide(dir)), std::wstring::npos) << host.Pad().LastErrorText();
         EXPECT_EQ(host.Pad().GetLine(0), L"xkept text");
         EXPECT_EQ(host.Ctrl().FileName(), Wide(good));
         EXPECT_TRUE(host.Ctrl().IsModified());
@@ -146,7 +148,57 @@ TEST(QuvPadFiles, FailedCallsChangeNothing)
         EXPECT_EQ(FilesIn(dir), 2);   // no temporary file stays behind
         EXPECT_TRUE(host.Pad().FileSaveAs(Wide(elsewhere + "/fine.e")));
         EXPECT_EQ(host.Pad().LastError(), 0);
+        EXPECT_TRUE(host.Pad().LastErrorText().empty());
     }
+}
+
+// A save writes the file itself where a new file would not be the same one:
+// the other name of a linked file sees the text. Somebody else's read-only
+// file is refused, saved as the user nobody in a child process when the
+// tests run as root, and keeps its bytes and its owner.
+TEST(QuvPadFiles, ASaveWritesTheFileItselfAndRespectsItsRights)
+{
+    std::string dir = TempDir();
+    std::string file = WriteFile(dir + "/a.e", "old\n"), other = dir + "/b.e";
+    ASSERT_EQ(link(file.c_str(), other.c_str()), 0);
+    Host host;
+    ASSERT_TRUE(host.Pad().FileLoad(Wide(file)));
+    host.Type("x");
+    ASSERT_TRUE(host.Pad().FileSave(Wide(file)));
+    EXPECT_EQ(ReadFile(other), "xold\n");
+    EXPECT_EQ(FilesIn(dir), 2);
+
+    chmod(dir.c_str(), 0777);
+    std::string ro = WriteFile(dir + "/ro.e", "protected\n");
+    chmod(ro.c_str(), 0444);
+    host.Type("y");
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        char said = 'y';
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            said = 's';
+        else if (host.Pad().FileSave(Wide(ro)))
+            said = 'w';
+        else if (host.Pad().LastErrorText().find(Wide(ro)) == std::wstring::npos || !host.Ctrl().IsModified())
+            said = 'm';
+        (void)!write(report[1], &said, 1);
+        _exit(0);
+    }
+    close(report[1]);
+    char said = 0;
+    (void)!read(report[0], &said, 1);
+    close(report[0]);
+    waitpid(pid, nullptr, 0);
+    if (said == 's')
+        GTEST_SKIP() << "cannot become the user nobody";
+    EXPECT_EQ(said, 'y') << "w: written, m: no message naming the file, or the flag lost";
+    EXPECT_EQ(ReadFile(ro), "protected\n");
+    struct stat st;
+    ASSERT_EQ(stat(ro.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, geteuid());
+    EXPECT_EQ(FilesIn(dir), 3);
 }
 
 } // namespace

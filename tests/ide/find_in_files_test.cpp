@@ -149,6 +149,18 @@ TEST_F(FindInFilesTest, ReplaceRewritesWholeFilesKeepingNulBytesAndPermissions)
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir("r")), fs::directory_iterator()), 4);
 }
 
+// The file itself is rewritten where a new file would not be the same one:
+// the other name of a linked file sees the replacement.
+TEST_F(FindInFilesTest, ReplaceWritesALinkedFileInPlace)
+{
+    const std::string file = Put("l/a.e", "one two\n");
+    ASSERT_EQ(::link(file.c_str(), Dir("l/b.e").c_str()), 0);
+    QuvFindJob job = Replace("two", "three", "a.e", Dir("l"));
+    Run(job);
+    EXPECT_EQ(Get(Dir("l/b.e")), "one three\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir("l")), fs::directory_iterator()), 2);
+}
+
 TEST_F(FindInFilesTest, AFileThatCannotBeReadOrWrittenKeepsItsBytesAndCountsZero)
 {
     const std::string big = Put("w/big.e", std::string(100, 'a'));

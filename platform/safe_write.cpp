@@ -1,0 +1,203 @@
+#include "platform/safe_write.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+std::string said(int error) {
+    return std::strerror(error);
+}
+
+// Writes every byte; false with errno set.
+bool writeAll(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, std::string& out) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        out.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// The file a path names: a symbolic link is followed to its file.
+std::string fileNamedBy(const std::string& path) {
+    struct stat st;
+    char resolved[PATH_MAX];
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && realpath(path.c_str(), resolved))
+        return resolved;
+    return path;
+}
+
+// A new file beside `target`, created as open(2) creates files (the umask
+// applies), so a file that did not exist gets the mode any new file gets.
+// -1 with errno set when the folder takes no new file.
+int createBeside(const std::string& target, std::string& temp) {
+    static std::atomic<unsigned> serial{0};
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const unsigned long tag =
+            (static_cast<unsigned long>(now) ^ (static_cast<unsigned long>(getpid()) << 16)) + serial++ * 7919ul;
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%06lx", tag & 0xFFFFFFul);
+        temp = folder + "." + base + suffix;
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+const char* afterUndo(bool restored) {
+    return restored ? "; its old contents were put back" : "; its old contents could not be put back";
+}
+
+void syncFolderOf(const std::string& target) {
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+
+// Rewrites the file itself, so that it stays the same file with the same
+// owner, mode and links. Its old bytes are held meanwhile and written back
+// when the new ones cannot all be written.
+bool writeInPlace(const std::string& target, const std::string& data, std::string& reason) {
+    std::string before;
+    const int in = open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0 || !readAll(in, before)) {
+        reason = "its contents cannot be kept aside while it is written: " + said(errno);
+        if (in >= 0)
+            close(in);
+        return false;
+    }
+    close(in);
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        reason = said(errno);
+        return false;
+    }
+    if (writeAll(fd, data) && fsync(fd) == 0) {
+        if (close(fd) == 0)
+            return true;
+        // The new bytes may not have reached the file; put the old ones back.
+        const int error = errno;
+        const int again = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        bool restored = again >= 0 && writeAll(again, before) && fsync(again) == 0;
+        if (again >= 0)
+            restored = close(again) == 0 && restored;
+        reason = said(error) + afterUndo(restored);
+        return false;
+    }
+    const int error = errno;
+    bool restored =
+        lseek(fd, 0, SEEK_SET) == 0 && ftruncate(fd, 0) == 0 && writeAll(fd, before) && fsync(fd) == 0;
+    restored = close(fd) == 0 && restored;
+    reason = said(error) + afterUndo(restored);
+    return false;
+}
+
+}  // namespace
+
+bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason) {
+    const std::string target = fileNamedBy(path);
+    struct stat old;
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) {
+        reason = said(errno);
+        return false;
+    }
+    if (exists && S_ISDIR(old.st_mode)) {
+        reason = "it is a folder";
+        return false;
+    }
+    if (exists && !S_ISREG(old.st_mode)) {
+        reason = "it is not a regular file";
+        return false;
+    }
+    // The file's own permission decides, not the folder's: a rename would
+    // replace a file that its owner protected.
+    if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        reason = said(errno);
+        return false;
+    }
+
+    std::string temp;
+    const int fd = createBeside(target, temp);
+    if (fd < 0) {
+        if (!exists) {
+            reason = said(errno);
+            return false;
+        }
+        return writeInPlace(target, data, reason);
+    }
+    // A new file under the old name must be the same file to everyone who
+    // knows it: same owner and group, and no other name left on the old bytes.
+    if (exists && (old.st_nlink > 1 || fchown(fd, old.st_uid, old.st_gid) != 0)) {
+        close(fd);
+        unlink(temp.c_str());
+        return writeInPlace(target, data, reason);
+    }
+    bool ok = writeAll(fd, data) && (!exists || fchmod(fd, old.st_mode & 07777) == 0) && fsync(fd) == 0;
+    int error = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        unlink(temp.c_str());
+        reason = said(error);  // the old file was never touched
+        return false;
+    }
+    syncFolderOf(target);
+    return true;
+}
+
+std::string WriteFailureMessage(const std::string& path, const std::string& reason) {
+    return "cannot write " + path + ": " + reason;
+}
+
+}  // namespace platform

@@ -1,0 +1,271 @@
+// Writing a user's file over real files, links and permissions. The cases
+// about rights run as a user without any (nobody) when the tests run as
+// root, in a child process made for it.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "platform/safe_write.hpp"
+
+namespace {
+
+const uid_t kNobody = 65534;
+
+struct Folder {
+    Folder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quvwriteXXXXXX").string();
+        path = mkdtemp(&pattern[0]);
+        chmod(path.c_str(), 0755);
+    }
+    ~Folder() {
+        chmod(path.c_str(), 0755);
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(path, ignored))
+            chmod(entry.path().c_str(), 0755);
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+    std::string path;
+};
+
+void put(const std::string& path, const std::string& bytes, mode_t mode = 0644) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    chmod(path.c_str(), mode);
+}
+
+std::string get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st;
+}
+
+// Runs `body` in a child process, as nobody when `unprivileged` and this
+// process is root; the child's failure text comes back ("" when it passed).
+// "skip: ..." when the child could not become nobody.
+std::string inChild(bool unprivileged, const std::function<std::string()>& body) {
+    int report[2];
+    if (pipe(report) != 0)
+        return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(report[0]);
+        std::string text;
+        if (unprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            text = "skip: cannot become the user nobody";
+        else
+            text = body();
+        (void)!write(report[1], text.data(), text.size());
+        _exit(0);
+    }
+    close(report[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(report[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    close(report[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status))
+        return "the child did not end normally";
+    return text;
+}
+
+#define RUN_IN_CHILD(unprivileged, body)                   \
+    do {                                                    \
+        const std::string said = inChild(unprivileged, body); \
+        if (said.rfind("skip:", 0) == 0)                    \
+            GTEST_SKIP() << said;                           \
+        ASSERT_EQ(said, "");                                \
+    } while (0)
+
+// Writes in the child; "" when it went as `expectOk` says.
+std::function<std::string()> writeExpecting(const std::string& path, const std::string& data, bool expectOk,
+                                            const std::string& reasonHas = "") {
+    return [=] {
+        std::string reason;
+        const bool ok = platform::WriteFileSafely(path, data, reason);
+        if (ok != expectOk)
+            return std::string(ok ? "written, against the rights" : "refused: " + reason);
+        if (!reasonHas.empty() && reason.find(reasonHas) == std::string::npos)
+            return "the reason '" + reason + "' does not say '" + reasonHas + "'";
+        return std::string();
+    };
+}
+
+TEST(SafeWrite, ReplacesAFileKeepingItsModeAndLeavesNothingBeside) {
+    Folder dir;
+    const std::string path = dir.file("a.e");
+    put(path, "old\n", 0640);
+    std::string reason;
+    ASSERT_TRUE(platform::WriteFileSafely(path, "new text\n", reason)) << reason;
+    EXPECT_EQ(get(path), "new text\n");
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0640u);
+    EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"a.e"});
+
+    // A new file takes the mode every new file gets.
+    const mode_t mask = umask(022);
+    ASSERT_TRUE(platform::WriteFileSafely(dir.file("b.e"), "", reason)) << reason;
+    umask(mask);
+    EXPECT_EQ(statOf(dir.file("b.e")).st_mode & 07777, 0644u);
+    EXPECT_EQ(get(dir.file("b.e")), "");
+}
+
+TEST(SafeWrite, RefusesWhatIsNoFileOrHasNoFolder) {
+    Folder dir;
+    const struct {
+        std::string path, reasonHas;
+    } cases[] = {
+        {dir.path, "folder"},
+        {dir.file("no/such.e"), "No such file"},
+        {"/dev/null", "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string reason;
+        EXPECT_FALSE(platform::WriteFileSafely(c.path, "x", reason));
+        EXPECT_NE(reason.find(c.reasonHas), std::string::npos) << reason;
+        EXPECT_EQ(platform::WriteFailureMessage(c.path, reason), "cannot write " + c.path + ": " + reason);
+    }
+    EXPECT_TRUE(namesIn(dir.path).empty());
+}
+
+// The other name of a linked file sees the new bytes: the file itself was written.
+TEST(SafeWrite, AFileWithASecondLinkIsWrittenInPlace) {
+    Folder dir;
+    put(dir.file("a.e"), "old\n", 0600);
+    ASSERT_EQ(link(dir.file("a.e").c_str(), dir.file("b.e").c_str()), 0);
+    const ino_t inode = statOf(dir.file("a.e")).st_ino;
+    std::string reason;
+    ASSERT_TRUE(platform::WriteFileSafely(dir.file("a.e"), "new, and longer than before\n", reason)) << reason;
+    EXPECT_EQ(get(dir.file("b.e")), "new, and longer than before\n");
+    EXPECT_EQ(statOf(dir.file("a.e")).st_ino, inode);
+    EXPECT_EQ(statOf(dir.file("a.e")).st_nlink, 2u);
+    ASSERT_TRUE(platform::WriteFileSafely(dir.file("b.e"), "short\n", reason)) << reason;
+    EXPECT_EQ(get(dir.file("a.e")), "short\n");
+    EXPECT_EQ((std::vector<std::string>{"a.e", "b.e"}), namesIn(dir.path));
+}
+
+// The write stops at the file size limit half way: in place the old bytes
+// are put back when they fit under the limit and reported lost when not;
+// through a temporary file the old file is never touched.
+TEST(SafeWrite, AWriteThatFailsHalfWayIsUndoneAndSaysSo) {
+    const std::string big(4000, 'n');
+    const struct {
+        const char* name;
+        bool linked;
+        std::string old;
+        const char* reasonHas;
+        bool oldKept;
+    } cases[] = {
+        {"in place, old bytes put back", true, "old\n", "were put back", true},
+        {"in place, old bytes too big to put back", true, std::string(3000, 'o'), "could not be put back", false},
+        {"beside, old file untouched", false, std::string(3000, 'o'), "File too large", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        const std::string path = dir.file("a.e");
+        put(path, c.old);
+        if (c.linked)
+            link(path.c_str(), dir.file("b.e").c_str());
+        const std::string said = inChild(false, [&] {
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit;
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return writeExpecting(path, big, false, c.reasonHas)();
+        });
+        EXPECT_EQ(said, "");
+        if (c.oldKept)
+            EXPECT_EQ(get(path), c.old);
+        else
+            EXPECT_NE(get(path), big);
+        EXPECT_EQ(namesIn(dir.path).size(), c.linked ? 2u : 1u);
+    }
+}
+
+// Somebody else's read-only file in a folder everybody may write: a rename
+// could replace it, but the user may not write it, so it is refused.
+TEST(SafeWrite, AReadOnlyFileInAWritableFolderIsRefusedAndUntouched) {
+    Folder dir;
+    chmod(dir.path.c_str(), 0777);
+    const std::string path = dir.file("ro.e");
+    put(path, "protected\n", 0444);
+    const struct stat before = statOf(path);
+    RUN_IN_CHILD(true, writeExpecting(path, "overwritten\n", false, "Permission denied"));
+    EXPECT_EQ(get(path), "protected\n");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"ro.e"});
+}
+
+// A file the user may write in a folder the user may not: saved in place.
+TEST(SafeWrite, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
+    Folder dir;
+    const std::string path = dir.file("w.e");
+    put(path, "old\n", 0666);
+    chmod(dir.path.c_str(), 0555);
+    const struct stat before = statOf(path);
+    RUN_IN_CHILD(true, writeExpecting(path, "new\n", true));
+    EXPECT_EQ(get(path), "new\n");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"w.e"});
+}
+
+// Somebody else's file that the user may write, in the user's own folder: a
+// new file would change its owner, so it is written in place.
+TEST(SafeWrite, AFileWhoseOwnerCannotBeKeptIsWrittenInPlace) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give the file another owner than the writer";
+    Folder dir;
+    const std::string path = dir.file("theirs.e");
+    put(path, "old\n", 0666);
+    chown(dir.path.c_str(), kNobody, kNobody);
+    const struct stat before = statOf(path);
+    RUN_IN_CHILD(true, writeExpecting(path, "new\n", true));
+    EXPECT_EQ(get(path), "new\n");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, 0u);
+    EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"theirs.e"});
+}
+
+}  // namespace
