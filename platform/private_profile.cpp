@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/safe_write.hpp"
+
 namespace platform {
 
 namespace {
@@ -12,7 +14,7 @@ namespace {
 // lines we do not change go back byte for byte.
 struct Line {
     std::string text;
-    std::string end;  // "\n", "\r\n" or empty for a last line without one
+    std::string end;  // "\n", "\r\n", or for a last line a bare "\r" or nothing
 };
 
 std::vector<Line> readLines(const std::string& file, bool& exists) {
@@ -131,6 +133,33 @@ bool readValue(const std::string& section, const std::string& key, const std::st
     return true;
 }
 
+// A line that something follows must end: a last line without its end, or
+// with a bare CR, would take the next line into it.
+void endLine(Line& line) {
+    if (line.end.empty() || line.end.back() != '\n')
+        line.end += "\n";
+}
+
+// Names that, once written, the reader finds again under the same name. A
+// line end or NUL would break the line (or cut the name where the file is
+// read as C text), blanks at the ends are trimmed away on reading, "]" ends a
+// section name, "=" ends a key, and a key line starting with "[" reads as a
+// section header or with ";" as a comment.
+bool readsBackAsName(const std::string& name) {
+    if (name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+        return false;
+    return name.empty() || (name.find_first_of(" \t") != 0 && name.find_last_of(" \t") != name.size() - 1);
+}
+
+bool readsBackAsSection(const std::string& section) {
+    return readsBackAsName(section) && section.find(']') == std::string::npos;
+}
+
+bool readsBackAsKey(const std::string& key) {
+    return readsBackAsName(key) && !key.empty() && key.find('=') == std::string::npos && key[0] != '[' &&
+           key[0] != ';';
+}
+
 }  // namespace
 
 std::string getPrivateProfileString(const std::string& section, const std::string& key,
@@ -179,9 +208,7 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
 
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file) {
-    const auto breaksLines = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
-    if (breaksLines(section) || breaksLines(key) || breaksLines(value) || trim(key).empty() ||
-        key.find('=') != std::string::npos || section.find(']') != std::string::npos)
+    if (!readsBackAsSection(section) || !readsBackAsKey(key) || value.find_first_of("\r\n") != std::string::npos)
         return false;
 
     bool exists;
@@ -197,22 +224,21 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
             size_t after = end;
             while (after > begin + 1 && trim(lines[after - 1].text).empty())
                 --after;
-            if (lines[after - 1].end.empty())
-                lines[after - 1].end = "\n";
+            endLine(lines[after - 1]);
             lines.insert(lines.begin() + after, entry);
         }
     } else {
-        if (!lines.empty() && lines.back().end.empty())
-            lines.back().end = "\n";
+        if (!lines.empty())
+            endLine(lines.back());
         lines.push_back(Line{"[" + section + "]", "\n"});
         lines.push_back(entry);
     }
 
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::string out;
     for (const Line& line : lines)
-        out << line.text << line.end;
-    out.close();
-    return !out.fail();
+        out += line.text + line.end;
+    std::string reason;
+    return WriteFileSafely(file, out, reason);
 }
 
 }  // namespace platform

@@ -22,11 +22,15 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
                          const std::string& file);
 
 // Sets `key` in `section` to `value`: replaces the first matching key line in
-// place, or appends the key to its section, or the section to the file, and
-// leaves every other line as it was; creates the file when it is missing.
-// A name or value that would break the line structure (a line end anywhere,
-// '=' in the key, ']' in the section, an empty key) is refused: nothing is
-// written and the result is false, as it is when the file cannot be written.
+// place, or appends the key to its section, or the section to the file (the
+// line before ended first, whatever its line end), and leaves every other
+// line as it was; creates the file when it is missing. The file is written
+// through platform::WriteFileSafely.
+// A name the reader could not find again, or a value that would break the
+// line structure, is refused: a line end or NUL anywhere in a name, blanks at
+// its ends, ']' in the section, an empty key, '=' in the key or a key that
+// starts with '[' or ';', a line end in the value. Nothing is written then
+// and the result is false, as it is when the file cannot be written.
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file);
 

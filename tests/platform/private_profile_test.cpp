@@ -115,6 +115,11 @@ TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
         {"append a section", two, "C", "k", "v", two + "[C]\nk=v\n"},
         {"last line without a line end", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         {"CR LF lines stay", "[A]\r\nx=1\r\ny=2\r\n", "A", "x", "5", "[A]\r\nx=5\r\ny=2\r\n"},
+        {"last line ending in a bare CR", "[A]\nk=1\r", "A", "m", "new", "[A]\nk=1\r\nm=new\n"},
+        {"a section after a bare CR", "[A]\nk=1\r", "B", "m", "new", "[A]\nk=1\r\n[B]\nm=new\n"},
+        {"a section after a line without its end", "[A]\nk=1", "B", "m", "new", "[A]\nk=1\n[B]\nm=new\n"},
+        {"a header alone without its end", "[A]", "A", "m", "new", "[A]\nm=new\n"},
+        {"after a CR LF last line", "[A]\r\nk=1\r\n", "A", "m", "2", "[A]\r\nk=1\r\nm=2\n"},
         {"create the file", "", "QuvBench", "Project Name", "demo", "[QuvBench]\nProject Name=demo\n"},
     };
     for (const WriteCase& c : cases) {
@@ -125,6 +130,12 @@ TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
         EXPECT_TRUE(platform::writePrivateProfileString(c.section, c.key, c.value, dir.file("a.ini")));
         EXPECT_EQ(get(dir.file("a.ini")), c.after);
         EXPECT_EQ(platform::getPrivateProfileString(c.section, c.key, "none", 1024, dir.file("a.ini")), c.value);
+        // The old line was not damaged, and a second write finds the key it wrote.
+        if (c.before.find("k=1") != std::string::npos)
+            EXPECT_EQ(platform::getPrivateProfileString("A", "k", "none", 1024, dir.file("a.ini")), "1");
+        const size_t size = get(dir.file("a.ini")).size();
+        EXPECT_TRUE(platform::writePrivateProfileString(c.section, c.key, "again", dir.file("a.ini")));
+        EXPECT_EQ(get(dir.file("a.ini")).size(), size + 5 - std::string(c.value).size());
     }
 }
 
@@ -134,13 +145,31 @@ TEST(PrivateProfileWrite, RefusesWhatWouldBreakTheLines) {
         const char *section, *key, *value;
     } cases[] = {
         {"A", "x", "1\n[B]"}, {"A", "x", "one\rtwo"}, {"A\n", "x", "1"}, {"A", "x\ny", "1"},
-        {"A", "x=y", "1"},    {"A]", "x", "1"},       {"A", "", "1"},
+        {"A", "x=y", "1"},    {"A]", "x", "1"},       {"A", "", "1"},        {"A", "[x", "1"},
+        {"A", ";x", "1"},     {"A", " x", "1"},       {"A", "x ", "1"},      {"A", "x\t", "1"},
+        {" A", "x", "1"},     {"A ", "x", "1"},       {"\tB", "x", "1"},     {"A", "x\r", "1"},
+        {"A\r", "x", "1"},    {"A", " ", "1"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.section) + "/" + c.key + "=" + c.value));
         Folder dir;
         put(dir.file("a.ini"), before);
         EXPECT_FALSE(platform::writePrivateProfileString(c.section, c.key, c.value, dir.file("a.ini")));
         EXPECT_EQ(get(dir.file("a.ini")), before);
+    }
+    // A NUL would cut the name where the file is read as C text.
+    for (const auto& [section, key] : {std::pair<std::string, std::string>{std::string("A\0B", 3), "x"},
+                                       {"A", std::string("x\0y", 3)}}) {
+        Folder dir;
+        put(dir.file("a.ini"), before);
+        EXPECT_FALSE(platform::writePrivateProfileString(section, key, "1", dir.file("a.ini")));
+        EXPECT_EQ(get(dir.file("a.ini")), before);
+    }
+    // Names inside which blanks, ";" and "[" stand are fine.
+    for (const char* key : {"File 1", "a;b", "a[b]"}) {
+        Folder dir;
+        EXPECT_TRUE(platform::writePrivateProfileString("Quv Bench", key, "v", dir.file("a.ini")));
+        EXPECT_EQ(platform::getPrivateProfileString("Quv Bench", key, "none", 1024, dir.file("a.ini")), "v");
     }
     Folder dir;
     EXPECT_FALSE(platform::writePrivateProfileString("A", "x", "1\n", dir.file("new.ini")));
