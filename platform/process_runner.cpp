@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <thread>
 
 extern char** environ;
@@ -20,7 +22,8 @@ namespace platform {
 bool ChildControl::stop() {
     std::lock_guard<std::mutex> lock(mutex);
     stopped = true;
-    return id == 0 || signalChild();
+    changed.notify_all();
+    return id == 0 || signalChild(SIGTERM);
 }
 
 bool ChildControl::stopRequested() const {
@@ -37,16 +40,37 @@ void ChildControl::publish(long childId, bool group) {
     std::lock_guard<std::mutex> lock(mutex);
     id = childId;
     ownGroup = group;
+    ended = false;
     // A stop that came before the id was known must still end the child.
     if (id != 0 && stopped)
-        signalChild();
+        signalChild(SIGTERM);
 }
 
-// Called with the mutex held. The child is not reaped before its id is
-// cleared, so the id cannot belong to another process yet.
-bool ChildControl::signalChild() {
+void ChildControl::markEnded() {
+    std::lock_guard<std::mutex> lock(mutex);
+    ended = true;
+    changed.notify_all();
+}
+
+bool ChildControl::waitForEnd() {
+    std::unique_lock<std::mutex> lock(mutex);
+    changed.wait(lock, [this] { return ended || stopped; });
+    if (ended)
+        return false;
+    // Stopped: SIGTERM went out with the request; what ignores it is killed.
+    if (!changed.wait_for(lock, kStopGrace, [this] { return ended; }))
+        signalChild(SIGKILL);
+    changed.wait(lock, [this] { return ended; });
+    return true;
+}
+
+// Called with the mutex held. A child is not reaped before its id is
+// cleared, and a group's id stays taken while the group has members, so the
+// id cannot belong to another process yet. A group or child already gone
+// needs no signal: that is no failure.
+bool ChildControl::signalChild(int signal) {
     const pid_t target = ownGroup ? -static_cast<pid_t>(id) : static_cast<pid_t>(id);
-    return kill(target, SIGKILL) == 0 || errno == ESRCH;
+    return kill(target, signal) == 0 || errno == ESRCH;
 }
 
 namespace {
@@ -76,26 +100,60 @@ ChildResult notStarted(int error) {
     return r;
 }
 
-// Waits for the child's end, clears it from the control while it cannot yet
-// be mistaken for another process, then reaps it.
-int waitForEnd(pid_t pid, ChildControl& control) {
-    siginfo_t info;
-    while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+// Ends what is left of the process group `group` after its leader was
+// reaped: SIGTERM, then SIGKILL for what is still there after kStopGrace.
+// Returns when the group is gone (or, should a process never die, after a
+// last grace). Members orphaned by the leader's end are our children (we are
+// their subreaper) and are reaped here, so none lingers as a zombie in the group.
+void endGroup(pid_t group) {
+    using Clock = std::chrono::steady_clock;
+    const auto alive = [group] {
+        int status;
+        while (waitpid(-group, &status, WNOHANG) > 0) {
+        }
+        return kill(-group, 0) == 0;
+    };
+    const auto step = std::chrono::milliseconds(5);
+    for (int signal : {SIGTERM, SIGKILL}) {
+        if (!alive() || kill(-group, signal) != 0)
+            return;
+        const auto deadline = Clock::now() + kStopGrace;
+        while (alive() && Clock::now() < deadline)
+            std::this_thread::sleep_for(step);
     }
-    control.publish(0, false);
+}
+
+// Waits for the child's end (ending it after a stop), reaps it, ends what it
+// left in its own group, and only then clears it from the control, so that
+// a stop at any moment reaches whatever of the job still runs.
+int waitForEnd(pid_t pid, bool ownGroup, ChildControl& control) {
+    std::thread waiter([pid, &control] {
+        siginfo_t info;
+        while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+        }
+        control.markEnded();
+    });
+    const bool stoppedBeforeEnd = control.waitForEnd();
+    waiter.join();
+    // A plain child's id names only the child: it goes before the child is reaped.
+    if (!ownGroup)
+        control.publish(0, false);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (ownGroup) {
+        endGroup(pid);
+        control.publish(0, false);
+    }
+    if (stoppedBeforeEnd)
+        return kStoppedExitCode;
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
-    if (control.stopRequested())
-        return kStoppedExitCode;
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
 }
 
-// Hands each byte of the pipe to onByte until end of file, or until `wake`
-// says the child has ended: then it takes what the pipe holds and stops, so
-// a grandchild that keeps the pipe open cannot hold the job.
+// Hands each byte of the pipe to onByte until the pipe's end, or until `wake`
+// says to stop reading (a process outside the group keeps it open).
 void readPipe(int pipe, int wake, const std::function<void(char)>& onByte) {
     char buffer[4096];
     for (;;) {
@@ -106,19 +164,9 @@ void readPipe(int pipe, int wake, const std::function<void(char)>& onByte) {
             return;
         }
         if (fds[1].revents != 0)
-            break;
+            return;
         if (fds[0].revents == 0)
             continue;
-        const ssize_t n = read(pipe, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        for (ssize_t i = 0; i < n; ++i)
-            onByte(buffer[i]);
-    }
-    fcntl(pipe, F_SETFL, fcntl(pipe, F_GETFL) | O_NONBLOCK);
-    for (;;) {
         const ssize_t n = read(pipe, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -143,6 +191,9 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
         close(out[1]);
         return notStarted(error);
     }
+    // Processes the child leaves behind come to us rather than to init when
+    // it ends, so that its group can be ended and reaped (see endGroup).
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // Standard input at end of file: a program that reads input cannot wait forever.
@@ -171,12 +222,21 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
         return notStarted(error);
     }
     control.publish(pid, true);
-    std::thread reader(readPipe, out[0], wake[0], std::cref(onByte));
+    std::promise<void> readerDone;
+    std::future<void> readerEnded = readerDone.get_future();
+    std::thread reader([&] {
+        readPipe(out[0], wake[0], onByte);
+        readerDone.set_value();
+    });
     ChildResult result;
     result.started = true;
-    result.exitCode = waitForEnd(pid, control);
-    const char ended = 1;
-    while (write(wake[1], &ended, 1) < 0 && errno == EINTR) {
+    result.exitCode = waitForEnd(pid, true, control);
+    // The group is gone, so the pipe closes unless a process that left the
+    // group holds it: that one may not hold the run.
+    if (readerEnded.wait_for(kStopGrace) != std::future_status::ready) {
+        const char stop = 1;
+        while (write(wake[1], &stop, 1) < 0 && errno == EINTR) {
+        }
     }
     reader.join();
     close(out[0]);
@@ -186,14 +246,22 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
 }
 
 ChildResult runPlain(const std::vector<std::string>& argv, ChildControl& control) {
+    // The caller may hold signals blocked (quvc does, to stop its job on them); the child starts with none.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
     int error = 0;
-    const pid_t pid = spawn(argv, nullptr, nullptr, error);
+    const pid_t pid = spawn(argv, nullptr, &attributes, error);
+    posix_spawnattr_destroy(&attributes);
     if (pid == 0)
         return notStarted(error);
     control.publish(pid, false);
     ChildResult result;
     result.started = true;
-    result.exitCode = waitForEnd(pid, control);
+    result.exitCode = waitForEnd(pid, false, control);
     return result;
 }
 

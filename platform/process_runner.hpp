@@ -1,13 +1,20 @@
 // Child processes: make and the programs it builds. A piped child runs in a
 // process group of its own with standard output and standard error on one
 // pipe and standard input at end of file; every byte it writes reaches a
-// callback on a reader thread, in the order written. A plain child shares the
-// caller's standard streams.
+// callback on a reader thread, in the order written. When the child ends,
+// whatever it left running in its group is ended too, so a run never
+// outlives its program. A plain child shares the caller's standard streams
+// and process group.
 //
 //     platform::ChildControl control;               // one per job
 //     platform::ChildResult r = platform::runPiped({"make", "-f", "x.mak"}, control, onByte);
 //     ... on another thread: control.stop();        // ends the child and its children
+//
+// Ending means SIGTERM first, so that a child may clean up (make removes its
+// temporary files), then SIGKILL for what is left after kStopGrace.
 #pragma once
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -18,29 +25,42 @@ namespace platform {
 // The exit code a child that was stopped reports.
 const int kStoppedExitCode = -11;
 
+// How long an ended group may take to go before it is killed.
+const std::chrono::milliseconds kStopGrace(1000);
+
 // The child that runs now and the stop request that ends it. A stop asked for
 // before the child's id is known is kept: the child is ended as soon as it
 // starts, and so is every later child of the same control.
 class ChildControl {
 public:
-    // Ends the running child and its process group; without a child only
-    // remembers the request. False when the child could not be signalled.
+    // Ends the running child, its process group and what the group still
+    // holds after the child's own end; without a child only remembers the
+    // request. True when nothing of the child is left or the signal reached
+    // what is; false when it could not be signalled.
     bool stop();
     bool stopRequested() const;
-    // The id of the running child, 0 when none.
+    // The id of the running child (while its group still has members after
+    // its end: the group's id), 0 when none.
     long childId() const;
 
     // For the runner: publishes a started child, or clears it (id 0). A
     // child published after a stop request is ended at once.
     void publish(long id, bool ownGroup);
+    // For the runner: the child has ended (not yet reaped); wakes waitForEnd.
+    void markEnded();
+    // For the runner: waits until the child has ended, and, after a stop, at
+    // most kStopGrace before it is killed. True when a stop came before its end.
+    bool waitForEnd();
 
 private:
-    bool signalChild();
+    bool signalChild(int signal);
 
     mutable std::mutex mutex;
+    std::condition_variable changed;
     long id = 0;
     bool ownGroup = false;
     bool stopped = false;
+    bool ended = false;
 };
 
 struct ChildResult {
@@ -54,9 +74,10 @@ struct ChildResult {
 };
 
 // Runs argv (argv[0] is looked up by findProgram) with its output in a pipe;
-// onByte gets every byte on a reader thread. Returns when the child has ended
-// and the pipe holds no more of its output, even when a grandchild still
-// holds the pipe open.
+// onByte gets every byte on a reader thread. Returns when the child and
+// everything of its process group have ended and their output has been read
+// to the pipe's end; a process that left the group and still holds the pipe
+// is given kStopGrace, then no longer read.
 ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control,
                      const std::function<void(char)>& onByte);
 

@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <chrono>
+
+#include <signal.h>
+#include <sys/stat.h>
 
 #include "job_recorder.hpp"
 
@@ -211,6 +215,33 @@ TEST_F(BuildRunJobs, AStopDuringTheCompileEndsEveryProjectJobThere) {
         EXPECT_FALSE(std::filesystem::exists(dir / "demo.mak")) << job.name;
         EXPECT_EQ(starts, 0) << job.name;
     }
+}
+
+size_t runBytes = 0;
+std::string runHead;
+void countRunChar(char c) {
+    if (++runBytes < 32)
+        runHead += c;
+}
+
+// A program that leaves a fast writer behind when it ends: the job finishes
+// promptly with the program's exit code, and nothing of its group is left.
+TEST_F(BuildRunJobs, AProgramsFastWriterEndsWithIt) {
+    const std::string script = dir / "writer.exe";
+    writeBytes(script, "#!/bin/sh\necho $$\nyes &\nsleep 0.3\nexit 0\n");
+    chmod(script.c_str(), 0755);
+    runBytes = 0;
+    runHead.clear();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(job.driver.startProgram(script, onStart, onText, countRunChar), 0);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10);
+    EXPECT_GT(runBytes, 0u);
+    EXPECT_EQ(job.driver.childProcess.childId(), 0);
+    // The first line is the shell's id, its group's too.
+    const pid_t group = static_cast<pid_t>(std::stol(runHead));
+    EXPECT_NE(kill(-group, 0), 0);
+    EXPECT_EQ(errno, ESRCH);
+    EXPECT_TRUE(job.driver.stopProcess());
 }
 
 TEST(StopProcess, WithNothingRunningSucceeds) {

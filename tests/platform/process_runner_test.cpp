@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <chrono>
 #include <ctime>
 #include <fstream>
@@ -103,14 +107,98 @@ TEST(ProcessRunner, AProgramThatCannotStart) {
     EXPECT_EQ(plain.exitCode, ENOENT);
 }
 
-// The child leaves a grandchild holding the pipe: the run ends with the child.
-TEST(ProcessRunner, AGrandchildThatKeepsThePipeOpenDoesNotHoldTheRun) {
+// No process of the group is left, not even one waiting to be reaped.
+bool groupGone(pid_t group) {
+    return kill(-group, 0) != 0 && errno == ESRCH;
+}
+
+// The first line of the output: the shell's own id, which is its group's.
+pid_t firstLineId(const std::string& bytes) {
+    return static_cast<pid_t>(std::stol(bytes.substr(0, bytes.find('\n'))));
+}
+
+// What the program leaves running when it ends is ended with it, and the
+// output is read to the pipe's end: a fast writer cannot hold the run.
+TEST(ProcessRunner, WhatTheChildLeavesBehindEndsWithIt) {
+    const struct {
+        const char* name;
+        const char* script;
+    } cases[] = {
+        {"a fast writer", "#!/bin/sh\necho $$\nyes &\nsleep 0.3\nexit 0\n"},
+        {"a quiet sleeper", "#!/bin/sh\necho $$\nsleep 30 &\nexit 0\n"},
+        {"one that ignores SIGTERM", "#!/bin/sh\necho $$\n(trap '' TERM; while :; do sleep 1; done) &\nexit 0\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string script = (std::filesystem::temp_directory_path() / "quvrunnerXXXXXX").string();
+        std::string path = script;
+        const int fd = mkstemp(&path[0]);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, c.script, std::strlen(c.script)), static_cast<ssize_t>(std::strlen(c.script)));
+        close(fd);
+        chmod(path.c_str(), 0700);
+        platform::ChildControl control;
+        std::string bytes;
+        const auto start = Clock::now();
+        const platform::ChildResult r = platform::runPiped({path}, control, [&](char c) {
+            if (bytes.size() < 64)
+                bytes += c;
+        });
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        unlink(path.c_str());
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_LT(seconds, 10);
+        EXPECT_EQ(control.childId(), 0);
+        ASSERT_NE(bytes.find('\n'), std::string::npos);
+        EXPECT_TRUE(groupGone(firstLineId(bytes)));
+    }
+}
+
+// A process that left the group and keeps the pipe open holds the run no longer than a grace.
+TEST(ProcessRunner, AWriterOutsideTheGroupDoesNotHoldTheRun) {
     platform::ChildControl control;
-    const ChildRun run = runScript("sleep 20 & echo $!", control);
+    std::string head;
+    const auto start = Clock::now();
+    const platform::ChildResult r = platform::runPiped(
+        {"/bin/sh", "-c", "setsid yes & echo \"id $!\"; exec 1>&- 2>&-; sleep 0.2"}, control, [&](char c) {
+            if (head.size() < 100000)
+                head += c;
+        });
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const size_t at = head.find("id ");
+    ASSERT_NE(at, std::string::npos);
+    kill(static_cast<pid_t>(std::stol(head.substr(at + 3))), SIGKILL);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_LT(seconds, 10);
+}
+
+// A stop after the program's end, while what it left still runs, reaches
+// that rest and says so truthfully.
+TEST(ProcessRunner, AStopAfterTheEndReachesWhatIsLeft) {
+    platform::ChildControl control;
+    std::atomic<pid_t> leader{0};
+    std::atomic<bool> stopped{false}, childKnown{false};
+    std::thread stopper;
+    const ChildRun run =
+        runScript("echo $$; (trap '' TERM; while :; do sleep 1; done) & exit 0", control, [&](const std::string& bytes) {
+            if (bytes.back() != '\n' || leader)
+                return;
+            leader = firstLineId(bytes);
+            stopper = std::thread([&] {
+                // Once the shell is gone (reaped), its group still holds the loop.
+                while (kill(leader, 0) == 0 || errno != ESRCH)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                childKnown = control.childId() != 0;
+                stopped = control.stop();
+            });
+        });
+    stopper.join();
+    EXPECT_TRUE(childKnown);
+    EXPECT_TRUE(stopped);
     EXPECT_EQ(run.result.exitCode, 0);
     EXPECT_LT(run.seconds, 10);
-    const pid_t grandchild = std::stoi(run.bytes);
-    kill(grandchild, SIGKILL);
+    EXPECT_TRUE(groupGone(leader));
+    EXPECT_TRUE(control.stop());  // nothing is left to end
 }
 
 TEST(ProcessRunner, AStopEndsTheChildAndItsChildren) {
@@ -128,6 +216,21 @@ TEST(ProcessRunner, AStopEndsTheChildAndItsChildren) {
     EXPECT_LT(run.seconds, 10);
     ASSERT_NE(grandchild, 0);
     EXPECT_TRUE(gone(grandchild));
+}
+
+// A child that ignores SIGTERM is killed after the grace.
+TEST(ProcessRunner, AStopKillsWhatIgnoresIt) {
+    platform::ChildControl control;
+    std::thread stopper;
+    const ChildRun run = runScript("trap '' TERM; echo $$; while :; do sleep 1; done", control,
+                                   [&](const std::string& bytes) {
+                                       if (bytes.back() == '\n' && !stopper.joinable())
+                                           stopper = std::thread([&] { EXPECT_TRUE(control.stop()); });
+                                   });
+    stopper.join();
+    EXPECT_EQ(run.result.exitCode, platform::kStoppedExitCode);
+    EXPECT_LT(run.seconds, 10);
+    EXPECT_TRUE(groupGone(firstLineId(run.bytes)));
 }
 
 // A stop that comes before the child is known is not lost.
