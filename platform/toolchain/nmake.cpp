@@ -14,8 +14,13 @@
 // case: -A build all targets whatever their times, -D show the times of the
 // files, -E environment above makefile, -F file the makefile.
 // Each command is echoed and run; the first that fails ends make with status 2.
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
+#include <csignal>
+#include <cstring>
 
 #include <algorithm>
 #include <cctype>
@@ -353,11 +358,65 @@ void Make::flushBatch() {
     }
 }
 
+// The inline files that exist now, kept where a signal handler may read
+// them: a stop (SIGTERM, SIGINT, SIGHUP) removes them before make ends.
+// Changed only with those signals blocked.
+const int kMaxLiveFiles = 64;
+char liveFiles[kMaxLiveFiles][PATH_MAX];
+volatile sig_atomic_t liveCount = 0;
+
+sigset_t stopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&set, s);
+    return set;
+}
+
+extern "C" void removeLiveFilesAndEnd(int signal) {
+    for (sig_atomic_t i = 0; i < liveCount; ++i)
+        unlink(liveFiles[i]);
+    // Ends make by the same signal once the handler returns.
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = removeLiveFilesAndEnd;
+    action.sa_mask = stopSignals();
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(s, &action, nullptr);
+}
+
 // Removes the inline files of one command whatever way it ends.
 struct InlineFiles {
     ~InlineFiles() {
+        const sigset_t block = stopSignals();
+        sigset_t old;
+        sigprocmask(SIG_BLOCK, &block, &old);
         for (const std::string& f : names)
             std::remove(f.c_str());
+        liveCount = 0;
+        sigprocmask(SIG_SETMASK, &old, nullptr);
+    }
+    // Creates a file for an inline text in the temporary folder; false when it cannot.
+    bool create(std::string& name, int& fd) {
+        const char* folder = std::getenv("TMPDIR");
+        name = std::string(folder && *folder ? folder : "/tmp") + "/nmXXXXXX";
+        if (liveCount >= kMaxLiveFiles || name.size() >= PATH_MAX)
+            return false;
+        const sigset_t block = stopSignals();
+        sigset_t old;
+        sigprocmask(SIG_BLOCK, &block, &old);
+        fd = mkstemp(&name[0]);
+        if (fd >= 0) {
+            std::strcpy(liveFiles[liveCount], name.c_str());
+            liveCount = liveCount + 1;
+            names.push_back(name);
+        }
+        sigprocmask(SIG_SETMASK, &old, nullptr);
+        return fd >= 0;
     }
     std::vector<std::string> names;
 };
@@ -368,12 +427,10 @@ void Make::runCommand(const Command& command, const std::string* sources) {
     size_t start = 0;
     for (const std::string& text : command.inlineTexts) {
         const size_t at = command.line.find("<<", start);
-        const char* folder = std::getenv("TMPDIR");
-        std::string name = std::string(folder && *folder ? folder : "/tmp") + "/nmXXXXXX";
-        const int fd = mkstemp(&name[0]);
-        if (fd < 0)
+        std::string name;
+        int fd = -1;
+        if (!files.create(name, fd))
             fail("cannot make an inline file in " + name);
-        files.names.push_back(name);
         const std::string content = expand(text, sources);
         const bool written = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
         close(fd);
@@ -437,6 +494,7 @@ bool readOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    catchStopSignals();
     try {
         Options options;
         readOptions(argc, argv, options);

@@ -3,6 +3,7 @@
 // times, inline files, failing commands and the option forms.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -10,6 +11,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include "platform/process_runner.hpp"
 
 namespace fs = std::filesystem;
 
@@ -122,6 +126,47 @@ TEST_F(Nmake, CompilerAndLinkerRefuseWhatTheyDoNotKnow) {
         EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
         EXPECT_EQ(out.rfind(c.message, 0), 0u) << out;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A stop while a command of make runs: make ends with its inline files gone,
+// whichever signal stops it.
+TEST_F(Nmake, AStopDuringACommandRemovesTheInlineFiles) {
+    const std::string inlineFolder = dir + "/tmp";
+    fs::create_directory(inlineFolder);
+    write("test.mak", "ALL :\n\tsh <<\necho started\nsleep 30\n<<\n");
+    const char* saved = std::getenv("TMPDIR");
+    const std::string oldTmp = saved ? saved : "";
+    setenv("TMPDIR", inlineFolder.c_str(), 1);
+    for (int signal : {0, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        platform::ChildControl control;
+        std::string out;
+        std::thread stopper;
+        bool stopped = false;
+        pid_t group = 0;
+        const platform::ChildResult r =
+            platform::runPiped({NMAKE_PATH, "-F", dir + "/test.mak"}, control, [&](char c) {
+                out += c;
+                if (out.size() < 8 || out.compare(out.size() - 8, 8, "started\n") != 0)
+                    return;
+                EXPECT_EQ(std::distance(fs::directory_iterator(inlineFolder), fs::directory_iterator()), 1);
+                group = static_cast<pid_t>(control.childId());
+                // SIGTERM through the runner's stop; the others as a terminal or a hang-up sends them.
+                stopper = std::thread([&] { stopped = signal == 0 ? control.stop() : kill(-group, signal) == 0; });
+            });
+        stopper.join();
+        EXPECT_TRUE(stopped);
+        EXPECT_NE(r.exitCode, 0) << out;
+        EXPECT_EQ(std::distance(fs::directory_iterator(inlineFolder), fs::directory_iterator()), 0) << out;
+    }
+    if (saved)
+        setenv("TMPDIR", oldTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 }  // namespace
