@@ -2,7 +2,17 @@
 // a project that does not compile, and a folder name with a blank.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "job_recorder.hpp"
 #include "tool_run.hpp"
@@ -92,6 +102,86 @@ TEST_F(QuvcBuild, AFolderNameWithABlank) {
     EXPECT_EQ(r.status, 0) << r.out << readBytes(dir / "stderr.txt");
     EXPECT_EQ(programOutput(r.out, "my shop/all.exe"), "");
     EXPECT_TRUE(std::filesystem::exists(folder + "/shop.obj"));
+}
+
+// The children of quvc whose command name is `name`.
+std::vector<pid_t> childrenNamed(pid_t parent, const std::string& name) {
+    std::vector<pid_t> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string id = entry.path().filename().string();
+        if (id.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string text;
+        std::getline(stat, text);
+        const size_t open = text.find('('), close = text.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || text.substr(open + 1, close - open - 1) != name)
+            continue;
+        std::istringstream rest(text.substr(close + 2));
+        char state;
+        pid_t ppid;
+        rest >> state >> ppid;
+        if (ppid == parent && state != 'Z')
+            found.push_back(static_cast<pid_t>(std::stol(id)));
+    }
+    return found;
+}
+
+// Ctrl+C (or a kill, or a hang-up) on "quvc run" while the program loops:
+// the program and all it started end, and quvc ends by that signal.
+TEST_F(QuvcBuild, ASignalStopsTheProgramAndEndsQuvcByIt) {
+    using Clock = std::chrono::steady_clock;
+    copyIn(QUV_TEST_DATA "/driver");
+    writeBytes(dir / "loop.prj", "[QuvBench]\nProject Name=loop\nProject File Num=1\nFile 1=" + dir / "loop.e" + "\n");
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::string out = dir / "out.txt";
+        const pid_t quvc = fork();
+        if (quvc == 0) {
+            if (chdir(dir.path.c_str()) != 0)
+                _exit(127);
+            setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
+            setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
+            setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
+            const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, 1);
+            dup2(fd, 2);
+            execl(QUVC_PATH, "quvc", "run", "loop.prj", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(quvc, 0);
+        // Wait for both processes of the program to have said "1".
+        std::vector<pid_t> program;
+        const auto deadline = Clock::now() + std::chrono::minutes(2);
+        while (Clock::now() < deadline) {
+            const std::string text = readBytes(out);
+            const size_t started = text.find("Run executable program loop.exe Started!");
+            if (started != std::string::npos && std::count(text.begin() + started, text.end(), '1') >= 2 &&
+                !(program = childrenNamed(quvc, "loop.exe")).empty())
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ASSERT_EQ(program.size(), 1u) << readBytes(out);
+        kill(quvc, signal);
+        int status = 0;
+        pid_t ended = 0;
+        for (auto until = Clock::now() + std::chrono::seconds(30); ended == 0 && Clock::now() < until;) {
+            ended = waitpid(quvc, &status, WNOHANG);
+            if (ended == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (ended == 0) {
+            kill(quvc, SIGKILL);
+            waitpid(quvc, &status, 0);
+            ADD_FAILURE() << "quvc did not end on the signal";
+        }
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status << "\n" << readBytes(out);
+        // The program's group: nothing of it is left.
+        EXPECT_NE(kill(-program[0], 0), 0);
+        EXPECT_EQ(errno, ESRCH);
+        if (kill(-program[0], 0) == 0)
+            kill(-program[0], SIGKILL);
+    }
 }
 
 }  // namespace

@@ -12,10 +12,23 @@
 // succeeded), 1 when it made any, make failed or the project file could not
 // be loaded, 2 for bad usage. The program's own exit code shows on standard
 // error, with the driver's report.
+//
+// SIGINT, SIGTERM and SIGHUP stop the running job as the IDE's stop command
+// does (make or the program and everything they started end, no further
+// file is compiled); quvc then ends by the same signal.
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include "compiler/driver/driver.hpp"
 #include "tools/common/terminal_text.hpp"
@@ -78,6 +91,77 @@ void printMessage(const std::string& text) {
     std::cout << "message " << terminal::fromGbk(text) << std::endl;
 }
 
+// Takes SIGINT, SIGTERM and SIGHUP from the process while a job runs: they
+// are blocked in every thread (the runner's threads inherit that; its children
+// start with no signal blocked) and read by a watcher thread, which stops the
+// job through the driver. After the job has returned, Finish ends quvc by the
+// signal that came, if one did.
+class SignalStop {
+public:
+    explicit SignalStop(QUVCompiler& driver) : driver(driver) {
+        sigemptyset(&signals);
+        for (int s : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&signals, s);
+        pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+        source = signalfd(-1, &signals, SFD_CLOEXEC);
+        if (source < 0 || pipe2(done, O_CLOEXEC) != 0)
+            return;
+        watcher = std::thread([this] { watch(); });
+    }
+
+    ~SignalStop() {
+        endWatch();
+        for (int fd : {source, done[0], done[1]})
+            if (fd >= 0)
+                close(fd);
+        pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+    }
+
+    // After the job: ends quvc by the signal that stopped it; otherwise returns.
+    void finish() {
+        endWatch();
+        if (caught == 0)
+            return;
+        std::cout.flush();
+        std::cerr.flush();
+        signal(caught, SIG_DFL);
+        sigset_t one;
+        sigemptyset(&one);
+        sigaddset(&one, caught);
+        raise(caught);
+        pthread_sigmask(SIG_UNBLOCK, &one, nullptr);
+        _exit(128 + caught);
+    }
+
+private:
+    void endWatch() {
+        if (!watcher.joinable())
+            return;
+        const char end = 1;
+        while (write(done[1], &end, 1) < 0 && errno == EINTR) {
+        }
+        watcher.join();
+    }
+
+    void watch() {
+        pollfd fds[2] = {{source, POLLIN, 0}, {done[0], POLLIN, 0}};
+        while (poll(fds, 2, -1) < 0 && errno == EINTR) {
+        }
+        signalfd_siginfo info;
+        if ((fds[0].revents & POLLIN) && read(source, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+            caught = static_cast<int>(info.ssi_signo);
+            driver.stopProcess();
+        }
+    }
+
+    QUVCompiler& driver;
+    sigset_t signals;
+    int source = -1;
+    int done[2] = {-1, -1};
+    int caught = 0;
+    std::thread watcher;
+};
+
 int usage() {
     std::cerr << "usage: quvc typeset|check|compile FILE.e\n"
                  "       quvc project|makefile|build|run FILE.prj\n";
@@ -127,6 +211,7 @@ int main(int argc, char** argv) {
     driver.makeStart = startOutput;
     driver.runStart = startOutput;
 
+    SignalStop stop(driver);
     if (verb == "typeset") {
         driver.typeset(file);
     } else if (verb == "check") {
@@ -135,11 +220,13 @@ int main(int argc, char** argv) {
         driver.compileFile(file);
     } else if (verb == "project" || verb == "makefile" || verb == "build" || verb == "run") {
         const int status = runProjectJob(driver, verb, file);
+        stop.finish();
         if (status >= 0)
             return status;
     } else {
         return usage();
     }
+    stop.finish();
     std::cout.flush();
     return QUVException::list().empty() ? kExitClean : kExitDiagnostics;
 }
