@@ -1,10 +1,11 @@
 // The writer of the five output files of a source: the ".cpp" file, the
 // prototype and inner-type headers, the diagnostics file and the typeset copy.
-#include <fstream>
+#include <string>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/codegen/codegen.hpp"
+#include "platform/safe_write.hpp"
 
 namespace {
 const char* const writerName = "CodeFragment::writeFiles()";
@@ -23,24 +24,21 @@ void reportUnwritable(const std::string& fileName) {
     (void)record;
 }
 
-// The texts hold "\n" line ends, written as they are.
+// The texts hold "\n" line ends, written as they are. The files lie beside
+// the user's source and may be the user's own (the typeset copy above all):
+// they are written as every user's file is.
 void writeText(const std::string& fileName, const std::string& text) {
-    std::ofstream out(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (out)
-        out << text << std::flush;
-    out.close();
-    if (!out)
+    std::string reason;
+    if (!platform::WriteFileSafely(fileName, text, reason))
         reportUnwritable(fileName);
 }
 
 void writeDiagnostics(const std::string& fileName) {
-    std::ofstream out(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
+    std::string text;
     size_t size = QUVException::list().size();
-    for (size_t i = 0; out && i < size; ++i)
-        out << formatDiagnostic(static_cast<int>(i)) << "\n" << std::flush;
-    out.close();
-    if (!out)
-        reportUnwritable(fileName);
+    for (size_t i = 0; i < size; ++i)
+        text += formatDiagnostic(static_cast<int>(i)) + "\n";
+    writeText(fileName, text);
 }
 }  // namespace
 

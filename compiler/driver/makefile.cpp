@@ -4,7 +4,9 @@
 // from nmake's environment (QUVINCLUDEPATH, QUVLIBPATH).
 #include "compiler/driver/driver.hpp"
 
-#include <fstream>
+#include <sstream>
+
+#include "platform/safe_write.hpp"
 
 namespace {
 
@@ -18,8 +20,8 @@ std::string quoted(const std::string& name) {
 bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std::string& project,
                                 const std::string& makefile) {
     const std::string exe = quoted(stripExtension(project) + ".exe");
-    // Text mode: each line end is the platform's own, a single LF here.
-    std::ofstream out(makefile, std::ios::out | std::ios::trunc);
+    // Each line end is the platform's own text-mode one, a single LF here.
+    std::ostringstream out;
     out << "ALL :" << exe << '\n'
         << "CPP = cl.exe" << '\n'
         << "CFLAGS = -I$(QUVINCLUDEPATH) /nologo /MT /W3 /GX /D \"WIN32\" /D \"NDEBUG\" /D \"_CONSOLE\" "
@@ -46,8 +48,8 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
         const std::string base = stripExtension(file);
         out << quoted(base + ".obj") << " : " << quoted(base + ".cpp") << '\n' << '\n';
     }
-    out.close();
-    if (!out.fail())
+    std::string reason;
+    if (platform::WriteFileSafely(makefile, out.str(), reason))
         return true;
     // A build over a makefile that was never written would use a stale one.
     QUVException(QUVException::OutputFileError, 0, 0, "writeMakefile", makefile, "can't open or write the output file");
