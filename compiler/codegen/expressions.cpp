@@ -25,6 +25,70 @@ Type* typeOf(const Expression* e) {
 std::string grouped(const std::string& text) {
     return "(" + text + ")";
 }
+
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isOctal(char c) {
+    return c >= '0' && c <= '7';
+}
+
+std::string octal(unsigned char byte) {
+    const char digits[] = {'\\', char('0' + (byte >> 6)), char('0' + ((byte >> 3) & 7)), char('0' + (byte & 7)), 0};
+    return digits;
+}
+
+// A string literal as the lexer took it, written as a C++ literal with the
+// same bytes. Most of it is C++ already and is kept as written; what is not:
+// line ends inside the literal, "\u" escapes with more than one "u", "\u"
+// escapes of a surrogate (C++ refuses those; they get the bytes the UTF-8
+// form gives every other "\u" escape), and a two-digit escape from "\4" to
+// "\7" that an octal digit follows (C++ would read three digits).
+std::string cppStringLiteral(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
+        if (c == '\r') {
+            out += "\\r";
+            continue;
+        }
+        if (c != '\\' || i + 1 >= text.size()) {
+            out += c;
+            continue;
+        }
+        const char e = text[i + 1];
+        if (e == 'u') {
+            size_t j = i + 1;
+            while (j < text.size() && text[j] == 'u')
+                ++j;
+            const std::string hex = text.substr(j, 4);
+            if (hex.size() == 4 && isHex(hex[0]) && isHex(hex[1]) && isHex(hex[2]) && isHex(hex[3])) {
+                const unsigned code = std::stoul(hex, nullptr, 16);
+                if (code >= 0xD800 && code <= 0xDFFF)
+                    out += octal(0xE0 | (code >> 12)) + octal(0x80 | ((code >> 6) & 0x3F)) + octal(0x80 | (code & 0x3F));
+                else
+                    out += "\\u" + hex;
+                i = j + 3;
+                continue;
+            }
+        } else if (e >= '4' && e <= '7' && i + 3 < text.size() && isOctal(text[i + 2]) && isOctal(text[i + 3])) {
+            out += std::string("\\0") + e + text[i + 2];
+            i += 2;
+            continue;
+        }
+        // Any other escape stands as written.
+        out += c;
+        out += e;
+        ++i;
+    }
+    return out;
+}
 }  // namespace
 
 OperatorExpression::OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* t) {
@@ -52,7 +116,7 @@ void Constant::newConstant(Expression* target, int kind, const std::string& text
         target->type = Type::floatType;
         break;
     case 2:
-        target->code = "static_cast<std::string>(" + text + ")";
+        target->code = "static_cast<std::string>(" + cppStringLiteral(text) + ")";
         target->type = Type::stringType;
         break;
     case 3:

@@ -42,11 +42,37 @@ void QUVTreeWalk::bindControl(Node* control, Node* process)
         found->second = nullptr;
 }
 
+// A value actual is assigned to its formal, a reference actual must be of the
+// formal's own type. Actuals that name no formal, or have another attribute,
+// are reported by the call's emitter.
+void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals)
+{
+    static const int valueParam = 12;
+    static const int referenceParam = 13;
+    for (const ActualParam* a : actuals.items()) {
+        for (int j = 0; j < callee->getParamCount(); ++j) {
+            if (callee->getFormalParamName(j) != a->getFormalName() || callee->getParamAttrib(j) != a->getAttribute())
+                continue;
+            const bool byReference = a->getAttribute() == referenceParam;
+            if ((byReference || a->getAttribute() == valueParam) &&
+                !fitsType(callee->getParamType(j), a->getType(), byReference)) {
+                QUVException diagnostic;
+                diagnostic.makeMismatch("In the call of procedure " + callee->getName() + ", the actual " +
+                                        a->getTypeset() + " has type " + a->getType()->getTypeset() +
+                                        ", which parameter " + a->getFormalName() + " of type " +
+                                        callee->getParamType(j)->getTypeset() + " cannot take");
+            }
+            break;
+        }
+    }
+}
+
 ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& actuals)
 {
     ProNode* callee = procedureNode(procedure, DEF_PROCEDURE);
     if (!callee)
         return nullptr;
+    checkActualTypes(callee, actuals);
     std::unique_ptr<ProcCall> call(new ProcCall);
     call->createProcCall(callee, symbols->getFramePath(callee), actuals.items());
     return call.release();
