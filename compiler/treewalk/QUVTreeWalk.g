@@ -57,6 +57,8 @@ public:
 	// else throws a MismatchedTokenException without details.
 	void match(ANTLR_USE_NAMESPACE(antlr)RefAST node, int type) override;
 	void match(ANTLR_USE_NAMESPACE(antlr)RefAST node, const ANTLR_USE_NAMESPACE(antlr)BitSet& set) override;
+	// Makes the node the walk's place again, for a check made after its children.
+	void placeAt(ANTLR_USE_NAMESPACE(antlr)RefAST node) { match(node, node->getType()); }
 	// One diagnostic per recognition error, kind and number by its exact class.
 	void reportError(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) override;
 	using ANTLR_USE_NAMESPACE(antlr)TreeParser::reportError;
@@ -469,7 +471,7 @@ type returns [Type* t = nullptr]
 	|	NM { t = Type::nmType; }
 	|	STREAM { t = Type::streamType; }
 	|	#(POINT inner = type) { t = pointerTo(inner); }
-	|	#(UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, true); }
+	|	#(u:UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { placeAt(u); t = recordOf(fields, true); }
 	|	#(RECORD { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, false); }
 	|	#(ARRAY inner = type ( n:INT_LITERAL { sizes.push_back(literalValue(n)); } )+ )
 		{ t = arrayOf(inner, sizes); }

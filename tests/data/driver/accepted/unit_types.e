@@ -1,0 +1,10 @@
+%Prog unit_types == [ ]
+[
+    Syn
+    %Pack [ base : %Type [ Id = Int ] %Loc [ k : Int ] ]
+    [
+        %Loc [ n : Int ]
+        %Stm [ LB = a => $O n = 1 ^ $OLB = NEXT;
+               LB = b => $OLB = RETURN ]
+    ]
+].
