@@ -745,13 +745,13 @@ procCall returns [CodeFragment* f = nullptr]
 		{ f = fileWriteCall(file, items, &ProcCall::createFwriteln); }
 	|	#(WRITELN ( item = typedExpression[15] { items.add(item); } )+ )
 		{ f = writeCall(items, &ProcCall::createWriteln); }
-	|	#(GETC file = refName[name, REF_FILE] v = variable)
+	|	#(GETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 15, "Getc"); })
 		{ f = fileCall(file, v, &ProcCall::createGetc); }
-	|	#(GETCHAR v = variable)
+	|	#(GETCHAR v = variable { checkStoredType(v, 15, "Getchar"); })
 		{ f = operandCall(v, &ProcCall::createGetchar); }
-	|	#(UNGETC file = refName[name, REF_FILE] v = variable)
+	|	#(UNGETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 4, "UnGetc"); })
 		{ f = fileCall(file, v, &ProcCall::createUnGetc); }
-	|	#(UNGETCHAR v = variable)
+	|	#(UNGETCHAR v = variable { checkStoredType(v, 4, "UnGetChar"); })
 		{ f = operandCall(v, &ProcCall::createUnGetChar); }
 	|	#(ITOC x = typedExpression[1] v = variable { checkStoredType(v, 4, "Itoc"); })
 		{ f = pairCall(x.get(), v, &ProcCall::createItoc); }

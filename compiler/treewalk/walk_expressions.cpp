@@ -115,8 +115,8 @@ void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
     diagnostic.makeIllegalType(t, mask);
 }
 
-// A built-in that stores into a variable: the variable must take what it
-// stores, one of the basic types of the mask (a logic variable counts as Bool).
+// A built-in's variable operand, which it stores into or reads characters
+// from: one of the basic types of the mask (a logic variable counts as Bool).
 void QUVTreeWalk::checkStoredType(const Expression* v, int mask, const char* builtin)
 {
     if (!v)
@@ -134,8 +134,8 @@ void QUVTreeWalk::checkStoredType(const Expression* v, int mask, const char* bui
         if (mask & (1 << bit))
             allowed += std::string(allowed.empty() ? "" : " or ") + names[bit];
     QUVException diagnostic;
-    diagnostic.makeMismatch(std::string(builtin) + " cannot store into " + v->getTypeset() + ", whose type is " +
-                            t->getTypeset() + ": it stores only into a variable of type " + allowed);
+    diagnostic.makeMismatch(std::string(builtin) + " cannot take the variable " + v->getTypeset() + ", whose type is " +
+                            t->getTypeset() + ": it takes only a variable of type " + allowed);
 }
 
 bool QUVTreeWalk::fitsType(Type* to, Type* from, bool byReference)

@@ -112,14 +112,16 @@ TEST_F(AcceptedSources, WhatCannotBeTranslatedIsReportedAtItsPlace) {
         {"compile union_string.e", "diag union_string.e 4:17 3 15 type\n"},
         // A constant of another type than its literal, the address of a
         // constant, actuals their formals cannot take, Itoc into an Integer,
-        // Read of a record.
+        // Read of a record, character built-ins on an Integer and a record.
         {"compile mismatched_types.e",
          "diag mismatched_types.e 5:17 3 10 constant1\n"
          "diag mismatched_types.e 12:34 3 10 variable\n"
          "diag mismatched_types.e 13:54 3 10 variable\n"
          "diag mismatched_types.e 13:54 3 10 variable\n"
          "diag mismatched_types.e 15:35 3 10 variable\n"
-         "diag mismatched_types.e 16:31 3 10 variable\n"},
+         "diag mismatched_types.e 16:31 3 10 variable\n"
+         "diag mismatched_types.e 18:36 3 10 variable\n"
+         "diag mismatched_types.e 19:34 3 10 variable\n"},
         // One plain diagnostic; the walk ends normally.
         {"compile unit_types.e", "diag unit_types.e 4:20 3 15 unitTypePart\n"},
         // Nothing ever binds p.

@@ -15,6 +15,8 @@
                LB = d => Itoc(66, i);
                LB = e => Read(r);
                LB = f => Itoc(66, s);
+               LB = h => Ungetchar(i);
+               LB = k => Getchar(r);
                LB = g => $OLB = RETURN ]
     ]
 ].
