@@ -82,9 +82,12 @@ TEST_F(AcceptedSources, ProgramsDoWhatTheSourceSays) {
         {"strlen_targets", "4 3 2\n", 0},
         // A literal over two lines keeps its line end; "\uuuu0041" is "A"; a
         // surrogate escape gives the bytes of its UTF-8 form; "\477" is "\47"
-        // and "7"; "\48" is "\4" and "8"; "??=" stays; GBK bytes pass through.
+        // and "7"; "\48" is "\4" and "8"; "??=" stays; GBK bytes pass through;
+        // NUL bytes, escaped or written as they are, stay in the string.
         {"string_literals",
-         "two\nlines\nAB|\xed\xa0\x80|'7|\x04" "8|A|\a|\?\?=|\\|\"|'|\xd6\xd0\t|\n", 0},
+         "two\nlines\nAB|\xed\xa0\x80|'7|\x04" "8|A|\a|\?\?=|\\|\"|'|\xd6\xd0\t|\n" +
+             std::string("a\0b\0c\0d\xc3\xa9'7|\xd6\xd0\0z\n", 17),
+         0},
         // The control bound only on a branch not taken: a clear error and exit code 1.
         {"unbound_on_a_path",
          "before\nquv: error: a process is started through a control variable that was never bound to a process\n",
