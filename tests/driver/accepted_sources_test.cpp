@@ -125,8 +125,9 @@ TEST_F(AcceptedSources, WhatCannotBeTranslatedIsReportedAtItsPlace) {
          "diag mismatched_types.e 16:31 3 10 variable\n"
          "diag mismatched_types.e 18:36 3 10 variable\n"
          "diag mismatched_types.e 19:34 3 10 variable\n"},
-        // One plain diagnostic; the walk ends normally.
-        {"compile unit_types.e", "diag unit_types.e 4:20 3 15 unitTypePart\n"},
+        // One plain diagnostic for a package's and for an agent's; the walk ends normally.
+        {"compile unit_types.e",
+         "diag unit_types.e 4:20 3 15 unitTypePart\ndiag unit_types.e 5:87 3 15 unitTypePart\n"},
         // Nothing ever binds p.
         {"compile unbound_control.e", "diag unbound_control.e 11:31 3 15 prosCall\n"},
         // Both files declare total: the second declaration is reported, naming the first.
@@ -146,7 +147,7 @@ TEST_F(AcceptedSources, WhatCannotBeTranslatedIsReportedAtItsPlace) {
         << project.out;
     EXPECT_NE(project.out.find("see Line: 4, Col: 12, File: shared_first.e"), std::string::npos);
     const QuvcResult unit = quvc("compile unit_types.e");
-    EXPECT_NE(unit.out.find("stage unit_types.e: Semantic Checking Finished!, 1 errors found!"), std::string::npos);
+    EXPECT_NE(unit.out.find("stage unit_types.e: Semantic Checking Finished!, 2 errors found!"), std::string::npos);
 }
 
 // What the compiler itself writes to standard output while a job runs goes to
