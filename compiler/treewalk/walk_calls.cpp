@@ -43,8 +43,9 @@ void QUVTreeWalk::bindControl(Node* control, Node* process)
 }
 
 // A value actual is assigned to its formal, a reference actual must be of the
-// formal's own type. Actuals that name no formal, or have another attribute,
-// are reported by the call's emitter.
+// formal's own type; for a procedure's call and a process's start alike.
+// Actuals that name no formal, or have another attribute, are reported by the
+// emitters.
 void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals)
 {
     static const int valueParam = 12;
@@ -57,7 +58,9 @@ void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>
             if ((byReference || a->getAttribute() == valueParam) &&
                 !fitsType(callee->getParamType(j), a->getType(), byReference)) {
                 QUVException diagnostic;
-                diagnostic.makeMismatch("In the call of procedure " + callee->getName() + ", the actual " +
+                diagnostic.makeMismatch(std::string(callee->getDefType() == DEF_PROCESS ? "In the start of process "
+                                                                                        : "In the call of procedure ") +
+                                        callee->getName() + ", the actual " +
                                         a->getTypeset() + " has type " + a->getType()->getTypeset() +
                                         ", which parameter " + a->getFormalName() + " of type " +
                                         callee->getParamType(j)->getTypeset() + " cannot take");
@@ -204,6 +207,9 @@ ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& a
         return nullptr;
     auto bound = controlProcesses.find(node);
     ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
+    // Only where the control is bound to one process are its formals known.
+    if (process)
+        checkActualTypes(process, actuals);
     std::vector<ActualParam*> list = actuals.items();
     ProcessStart* start = ProcCall::createProsStart(node, list, interval, process);
     // The start holds the actuals from here on; the parallel statement frees both.

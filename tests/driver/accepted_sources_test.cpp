@@ -125,6 +125,9 @@ TEST_F(AcceptedSources, WhatCannotBeTranslatedIsReportedAtItsPlace) {
          "diag mismatched_types.e 16:31 3 10 variable\n"
          "diag mismatched_types.e 18:36 3 10 variable\n"
          "diag mismatched_types.e 19:34 3 10 variable\n"},
+        // The same for the starts of a process that a control is bound to.
+        {"compile start_actuals.e",
+         "diag start_actuals.e 11:58 3 10 variable\ndiag start_actuals.e 11:91 3 10 variable\n"},
         // One plain diagnostic for a package's and for an agent's; the walk ends normally.
         {"compile unit_types.e",
          "diag unit_types.e 4:20 3 15 unitTypePart\ndiag unit_types.e 5:87 3 15 unitTypePart\n"},
