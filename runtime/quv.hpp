@@ -28,8 +28,18 @@
 #include <typeinfo>
 #include <utility>
 
-// A control variable holds the thread function of the process it starts.
-typedef void (*CONTROL)(void*);
+// A control variable holds the thread function of the process it starts;
+// one that was never bound holds none (not an indeterminate pointer).
+class CONTROL {
+public:
+    typedef void (*Function)(void*);
+    CONTROL() = default;
+    CONTROL(Function f) : function(f) {}
+    operator Function() const { return function; }
+
+private:
+    Function function = nullptr;
+};
 
 // A file variable: a stream that reads and writes the file it opens.
 class STREAM : public std::fstream {
@@ -59,6 +69,16 @@ namespace quv_runtime {
 
 inline void warn(const std::string& text) {
     std::fprintf(stderr, "quv: %s\n", text.c_str());
+}
+
+// Ends the program with exit code 1 after what it wrote so far and the text.
+// Other processes may still run, so nothing is destroyed on the way out.
+[[noreturn]] inline void stop(const std::string& text) {
+    std::cout.flush();
+    std::fflush(stdout);
+    std::fprintf(stderr, "quv: error: %s\n", text.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
 }
 }  // namespace quv_runtime
 
@@ -377,13 +397,12 @@ private:
 }  // namespace quv_runtime
 
 // Starts function(argument) on a new detached thread; stackSize is not used.
-// Returns -1 and starts nothing when function is null (an unbound control variable).
+// A null function is a control variable bound to no process: the program
+// cannot go on as written, so it ends with an error.
 inline std::uintptr_t _beginthread(void (*function)(void*), unsigned stackSize, void* argument) {
     (void)stackSize;
-    if (!function) {
-        quv_runtime::warn("a process is started through a control variable bound to no process");
-        return static_cast<std::uintptr_t>(-1);
-    }
+    if (!function)
+        quv_runtime::stop("a process is started through a control variable that was never bound to a process");
     std::thread([function, argument] {
         try {
             function(argument);

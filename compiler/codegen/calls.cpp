@@ -329,5 +329,10 @@ void ProcCall::createItoc(const Expression* value, const Expression* target) {
 void ProcCall::createStrlen(const Expression* target, const Expression* value) {
     typeset = "Strlen(" + typesetOf(target) + "," + typesetOf(value) + ")";
     innerTypes.clear();
-    code = codeOf(target) + " = strlen(" + codeOf(value) + ")";
+    // A String target holds the length as its decimal text, not as the
+    // character whose code the length is.
+    if (target && target->getType() && Type::equal(target->getType(), Type::stringType))
+        code = codeOf(target) + " = std::to_string(strlen(" + codeOf(value) + "))";
+    else
+        code = codeOf(target) + " = strlen(" + codeOf(value) + ")";
 }

@@ -25,6 +25,97 @@ Type* typeOf(const Expression* e) {
 std::string grouped(const std::string& text) {
     return "(" + text + ")";
 }
+
+bool isHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool isOctal(char c) {
+    return c >= '0' && c <= '7';
+}
+
+std::string octal(unsigned char byte) {
+    const char digits[] = {'\\', char('0' + (byte >> 6)), char('0' + ((byte >> 3) & 7)), char('0' + (byte & 7)), 0};
+    return digits;
+}
+
+// A string literal as the lexer took it, written as a C++ literal with the
+// same bytes. Most of it is C++ already and is kept as written; what is not:
+// line ends inside the literal, "\u" escapes with more than one "u", "\u"
+// escapes of a surrogate (C++ refuses those; they get the bytes the UTF-8
+// form gives every other "\u" escape), a two-digit escape from "\4" to "\7"
+// that an octal digit follows (C++ would read three digits), and a NUL byte
+// written as it is. `bytes` counts the bytes the literal stands for and
+// `holdsNul` tells whether one of them is a NUL.
+struct CppLiteral {
+    std::string text;
+    size_t bytes = 0;
+    bool holdsNul = false;
+};
+
+CppLiteral cppStringLiteral(const std::string& written) {
+    CppLiteral out;
+    std::string& text = out.text;
+    text.reserve(written.size());
+    // The quotes are no bytes of the string.
+    const size_t last = written.size() - 1;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const char c = written[i];
+        const bool quote = i == 0 || i == last;
+        if (!quote)
+            ++out.bytes;
+        if (c == '\n' || c == '\r') {
+            text += c == '\n' ? "\\n" : "\\r";
+            continue;
+        }
+        if (c == '\0') {
+            text += "\\000";
+            out.holdsNul = true;
+            continue;
+        }
+        if (c != '\\' || i + 1 >= last) {
+            text += c;
+            continue;
+        }
+        const char e = written[i + 1];
+        if (e == 'u') {
+            size_t j = i + 1;
+            while (j < written.size() && written[j] == 'u')
+                ++j;
+            const std::string hex = written.substr(j, 4);
+            if (hex.size() == 4 && isHex(hex[0]) && isHex(hex[1]) && isHex(hex[2]) && isHex(hex[3])) {
+                const unsigned code = std::stoul(hex, nullptr, 16);
+                if (code >= 0xD800 && code <= 0xDFFF)
+                    text += octal(0xE0 | (code >> 12)) + octal(0x80 | ((code >> 6) & 0x3F)) + octal(0x80 | (code & 0x3F));
+                else
+                    text += "\\u" + hex;
+                out.bytes += code < 0x80 ? 0 : code < 0x800 ? 1 : 2;
+                out.holdsNul = out.holdsNul || code == 0;
+                i = j + 3;
+                continue;
+            }
+        } else if (e >= '0' && e <= '7') {
+            // As the lexer takes it: after "0" to "3" up to two more octal
+            // digits, after "4" to "7" at most one.
+            size_t digits = 1;
+            unsigned value = e - '0';
+            while (digits < (e <= '3' ? 3u : 2u) && i + 1 + digits < last && isOctal(written[i + 1 + digits])) {
+                value = value * 8 + (written[i + 1 + digits] - '0');
+                ++digits;
+            }
+            const bool runsOn = i + 1 + digits < last && isOctal(written[i + 1 + digits]);
+            text += runsOn && digits < 3 ? octal(static_cast<unsigned char>(value)) : written.substr(i, 1 + digits);
+            out.holdsNul = out.holdsNul || value == 0;
+            i += digits;
+            continue;
+        }
+        // Any other escape stands as written.
+        text += c;
+        text += e;
+        ++i;
+    }
+    return out;
+}
 }  // namespace
 
 OperatorExpression::OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* t) {
@@ -51,10 +142,15 @@ void Constant::newConstant(Expression* target, int kind, const std::string& text
         target->code = text;
         target->type = Type::floatType;
         break;
-    case 2:
-        target->code = "static_cast<std::string>(" + text + ")";
+    case 2: {
+        // A NUL would end the string that a plain C++ literal makes.
+        const CppLiteral literal = cppStringLiteral(text);
+        target->code = literal.holdsNul
+                           ? "std::string(" + literal.text + ", " + std::to_string(literal.bytes) + ")"
+                           : "static_cast<std::string>(" + literal.text + ")";
         target->type = Type::stringType;
         break;
+    }
     case 3:
     case 4:
         target->code = kind == 3 ? "true" : "false";

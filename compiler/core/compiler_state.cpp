@@ -40,6 +40,10 @@ void QUVCompiler::noteProcessReference(const std::string& name, int line, int co
     processRegistry.addReference(name, line, column, fileName);
 }
 
+void QUVCompiler::noteSharedVariable(const std::string& name, int line, int column) {
+    processRegistry.addSharedVariable(name, line, column, fileName);
+}
+
 namespace {
 
 std::vector<ProcessRecord>::const_iterator findIn(const std::vector<ProcessRecord>& records,
@@ -72,9 +76,24 @@ void ProcessRegistry::addDeclaration(const std::string& name, int line, int colu
         pending.erase(ref);
 }
 
+void ProcessRegistry::addSharedVariable(const std::string& name, int line, int column, const std::string& file) {
+    shared.push_back({name, line, column, file});
+}
+
 void ProcessRegistry::check() const {
     for (const ProcessRecord& r : pending) {
         QUVException e;
         e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
+    }
+    // Two files' variables of one name would be two definitions of one C++
+    // variable: the program could not be linked.
+    for (auto it = shared.begin(); it != shared.end(); ++it) {
+        for (auto old = shared.begin(); old != it; ++old) {
+            if (old->name == it->name && old->file != it->file) {
+                QUVException e;
+                e.makeSharedRedeclared(it->name, it->line, it->column, it->file, old->line, old->column, old->file);
+                break;
+            }
+        }
     }
 }

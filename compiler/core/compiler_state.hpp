@@ -33,7 +33,10 @@ public:
     void addReference(const std::string& name, int line, int column, const std::string& file);
     // A second declaration of a name is reported (link error 17) and not kept.
     void addDeclaration(const std::string& name, int line, int column, const std::string& file);
-    // One link error 16 per name still referred to but never declared.
+    // A variable of a %Var part; each file's becomes a variable of the program.
+    void addSharedVariable(const std::string& name, int line, int column, const std::string& file);
+    // One link error 16 per name still referred to but never declared; then one
+    // link error 12 per %Var variable whose name another file declared before.
     void check() const;
 
     const std::vector<ProcessRecord>& getDeclarations() const { return declared; }
@@ -42,6 +45,7 @@ public:
 private:
     std::vector<ProcessRecord> declared;
     std::vector<ProcessRecord> pending;
+    std::vector<ProcessRecord> shared;
 };
 
 // A file whose semantic stage ended normally, with its program kind
@@ -107,6 +111,7 @@ public:
 
     void noteProcessDeclaration(const std::string& name, int line, int column);
     void noteProcessReference(const std::string& name, int line, int column);
+    void noteSharedVariable(const std::string& name, int line, int column);
     ProcessRegistry& getProcessRegistry() { return processRegistry; }
     const std::vector<ProgramRecord>& getPrograms() const { return programs; }
 

@@ -258,6 +258,16 @@ QUVException& QUVException::makeIllegalType(const Type* t, int allowedMask) {
     return finish(TypeMismatchError, "illegal type: " + typeText(t) + "is not match the required type:" + allowed);
 }
 
+QUVException& QUVException::makeMismatch(const std::string& text) {
+    startAtWalker();
+    return finish(TypeMismatchError, text);
+}
+
+QUVException& QUVException::makeUnsupported(const std::string& text) {
+    startAtWalker();
+    return finish(OtherSemanticError, text);
+}
+
 QUVException& QUVException::makeSemantic(int k) {
     startAtWalker();
     return finish(OtherSemanticError, numberName(FirstSemanticText + k));
@@ -376,6 +386,17 @@ QUVException& QUVException::makeProcessRedeclared(const std::string& process, in
                                               " has been declared in the project before!\n\tsee Line: " +
                                               std::to_string(oldLine) + ", Col: " + std::to_string(oldColumn) +
                                               ", File: " + oldFile);
+}
+
+QUVException& QUVException::makeSharedRedeclared(const std::string& variable, int line_, int column_,
+                                                 const std::string& file_, int oldLine, int oldColumn,
+                                                 const std::string& oldFile) {
+    startAt(line_, column_, std::string(), file_);
+    return finish(SharedRedeclaredError, "Shared variable " + variable + " of " + file_ +
+                                             " has been declared in the %Var part of " + oldFile +
+                                             " before: the files of a project cannot both declare it!\n\tsee Line: " +
+                                             std::to_string(oldLine) + ", Col: " + std::to_string(oldColumn) +
+                                             ", File: " + oldFile);
 }
 
 QUVException& QUVException::makeMainTwice(const std::string& program, const std::string& earlierProgram) {

@@ -60,6 +60,7 @@ public:
     static constexpr Class ProcessUndeclaredError{LinkError, ProcessUndeclared};
     static constexpr Class ProcessRedeclaredError{LinkError, ProcessRedeclared};
     static constexpr Class MainTwiceError{LinkError, MainTwice};
+    static constexpr Class SharedRedeclaredError{LinkError, Redeclared};
     static constexpr Class NoMainError{LinkError, NoMain};
     // An output file that cannot be written.
     static constexpr Class OutputFileError{FileError, CharStreamIO};
@@ -111,6 +112,10 @@ public:
     QUVException& makeIllegalFieldOp(const std::string& op, const Type* left, const std::string& field);
     QUVException& makeIllegalType(const Type* t, int allowedMask);
     QUVException& makeSemantic(int k);
+    // Checks of constructs that no operator rule covers, with the caller's text:
+    // two types that do not fit (number 10), any other construct (number 15).
+    QUVException& makeMismatch(const std::string& text);
+    QUVException& makeUnsupported(const std::string& text);
     QUVException& makeRedeclared(const std::string& name, const Node* earlier);
     QUVException& makeUndeclared(const std::string& name, int line, int column);
     QUVException& makeAmbiguous(const std::string& name, const std::vector<Node*>& candidates);
@@ -138,6 +143,8 @@ public:
     QUVException& makeProcessUndeclared(const std::string& process, int line, int column, const std::string& file);
     QUVException& makeProcessRedeclared(const std::string& process, int line, int column, const std::string& file,
                                         int oldLine, int oldColumn, const std::string& oldFile);
+    QUVException& makeSharedRedeclared(const std::string& variable, int line, int column, const std::string& file,
+                                       int oldLine, int oldColumn, const std::string& oldFile);
     QUVException& makeMainTwice(const std::string& program, const std::string& earlierProgram);
     QUVException& makeNoMain();
 

@@ -86,6 +86,8 @@ Node* SymbolTable::declare(const std::string& name, int deftype, int line, int c
         replaced.push_back(earlier);
     } else if (deftype == DEF_PROCESS && QUVCompiler::current) {
         QUVCompiler::current->noteProcessDeclaration(name, line, column);
+    } else if (deftype == DEF_SHARED && QUVCompiler::current) {
+        QUVCompiler::current->noteSharedVariable(name, line, column);
     }
     if (isBlockType(deftype))
         enterBlock(node, deftype);

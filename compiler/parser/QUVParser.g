@@ -44,6 +44,9 @@ public:
 
 	// A deep copy of one subtree (not its siblings) that keeps every node's place.
 	RefQUV_AST copySubtree(RefQUV_AST source);
+	// Whether a condition's tree is also the tree of an equation: an equality,
+	// or a channel test with a target or a value.
+	static bool readsAsEquation(RefQUV_AST condition);
 	void copyTreePositions(RefQUV_AST copy, RefQUV_AST source);
 	// One declaration node per name, each holding its own copies of type and name.
 	RefQUV_AST expandDeclarations(RefQUV_AST names, RefQUV_AST type, int nodeType,
@@ -679,7 +682,18 @@ statement returns [int kind = 0]
 wait
 { ANTLR_USE_NAMESPACE(antlr)RefToken name = LT(3); ruleName = "wait"; }
 	:	l:definitionalLabelEquation! c:conditionPart! IMPLY! a:loopAction! e:exitCondition!
-		{ #wait = #(#[WAIT_STAT, "WAIT_STAT"], #l, #c, #a, #e); placeAt(#wait, name); }
+		{
+			// A condition whose tree an equation of the loop action could have
+			// (an equality, a channel test with an operand) is held in
+			// parentheses, as if written so: it compares, it does not assign.
+			if (#c && readsAsEquation(#c)) {
+				RefQUV_AST held = #c;
+				#c = #(#[PARENS, "()"], held);
+				#c->setPosition(held->getLine(), held->getColumn());
+			}
+			#wait = #(#[WAIT_STAT, "WAIT_STAT"], #l, #c, #a, #e);
+			placeAt(#wait, name);
+		}
 	;
 
 sElement returns [int kind = 0]

@@ -120,6 +120,16 @@ RefQUV_AST QUVParser::expandDeclarations(RefQUV_AST names, RefQUV_AST type, int 
     return first;
 }
 
+bool QUVParser::readsAsEquation(RefQUV_AST condition)
+{
+    switch (condition->getType()) {
+    case ASSIGN: return true;
+    case QUESTION:
+    case EXCLAMATION: return condition->getFirstChild() && condition->getFirstChild()->getNextSibling();
+    default: return false;
+    }
+}
+
 void QUVParser::placeAt(RefQUV_AST node, antlr::RefToken token)
 {
     if (node && token) node->setPosition(token->getLine(), token->getColumn());

@@ -57,6 +57,8 @@ public:
 	// else throws a MismatchedTokenException without details.
 	void match(ANTLR_USE_NAMESPACE(antlr)RefAST node, int type) override;
 	void match(ANTLR_USE_NAMESPACE(antlr)RefAST node, const ANTLR_USE_NAMESPACE(antlr)BitSet& set) override;
+	// Makes the node the walk's place again, for a check made after its children.
+	void placeAt(ANTLR_USE_NAMESPACE(antlr)RefAST node) { match(node, node->getType()); }
 	// One diagnostic per recognition error, kind and number by its exact class.
 	void reportError(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) override;
 	using ANTLR_USE_NAMESPACE(antlr)TreeParser::reportError;
@@ -114,6 +116,12 @@ private:
 	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
 	static void checkRequiredType(const OperatorExpression* e, int mask);
 	static void checkVariableType(const Expression* v, int mask);
+	static void checkStoredType(const Expression* v, int mask, const char* builtin);
+	static OperatorExpression* addressOf(const Expression* v);
+	// Whether a value of type from may be stored where a value of type to is:
+	// as an assignment takes it, or (by reference) only the same type.
+	static bool fitsType(Type* to, Type* from, bool byReference);
+	static void checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals);
 	// The trial of a parenthesised expression, made once per node of a walk:
 	// a trial repeated at every level of nested parentheses would take time
 	// exponential in their depth.
@@ -159,6 +167,18 @@ private:
 	// equation of this file; null where it is bound to more than one.
 	std::map<const Node*, ProNode*> controlProcesses;
 	void bindControl(Node* control, Node* process);
+	// Local control variables: how often each name was resolved, and where
+	// each was started. One that only ever appears in starts is bound by nothing.
+	struct ControlStart {
+		const Node* control;
+		std::string name;
+		int line;
+		int column;
+	};
+	std::map<const Node*, int> controlUses;
+	std::vector<ControlStart> controlStarts;
+	void noteControlStart(const Node* control, const std::string& name);
+	void checkControlStarts();
 	ProcCall* userCall(Node* procedure, const OwnedList<ActualParam>& actuals);
 	static ProcCall* fileCall(Node* file, const Expression* operand, FileEmitter emit);
 	static ProcCall* closeCall(Node* file);
@@ -451,7 +471,7 @@ type returns [Type* t = nullptr]
 	|	NM { t = Type::nmType; }
 	|	STREAM { t = Type::streamType; }
 	|	#(POINT inner = type) { t = pointerTo(inner); }
-	|	#(UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, true); }
+	|	#(u:UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { placeAt(u); t = recordOf(fields, true); }
 	|	#(RECORD { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, false); }
 	|	#(ARRAY inner = type ( n:INT_LITERAL { sizes.push_back(literalValue(n)); } )+ )
 		{ t = arrayOf(inner, sizes); }
@@ -491,6 +511,7 @@ packageDeclaration[CodeFragment* f]
 	:	#(	PACK_DECL unit = defName[name, DEF_PACKAGE]
 			( fatherDeclarationPart[&bases, unit] )?
 			{ setFathers(unit, bases); }
+			( unitTypePart[name] )?
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 		)
@@ -512,6 +533,7 @@ agentDeclaration[CodeFragment* f]
 	:	#(	AGENT_DECL unit = defName[name, DEF_AGENT]
 			( fatherDeclarationPart[&bases, unit] )?
 			{ setFathers(unit, bases); }
+			( unitTypePart[name] )?
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			proDeclarationHeader[&head, DEF_PROCESS]
@@ -520,6 +542,18 @@ agentDeclaration[CodeFragment* f]
 		{
 			f->createAgentClass(name, &bases, &locals, &procs, &head, &body);
 			leaveUnit(unit, DEF_AGENT);
+		}
+	;
+
+// Types are declared for the whole program only: a type part inside a
+// package or an agent is reported once, at its place, and left out.
+unitTypePart[const std::string& unit]
+{ enterRule("unitTypePart"); }
+	:	PERCENT_TYPE
+		{
+			QUVException diagnostic;
+			diagnostic.makeUnsupported("The %Type part of " + unit +
+				" is not supported: a package or an agent cannot declare types; declare them in the %Type part of the program");
 		}
 	;
 
@@ -699,9 +733,9 @@ procCall returns [CodeFragment* f = nullptr]
 		{ f = fileCall(file, v, &ProcCall::createFeof); }
 	|	#(QUVEOF file = refName[name, REF_FILE] x = typedExpression[4])
 		{ f = fileCall(file, x.get(), &ProcCall::createQuvEof); }
-	|	#(FREAD file = refName[name, REF_FILE] ( v = variable { addReadItem(targets, v); } )+ )
+	|	#(FREAD file = refName[name, REF_FILE] ( v = variable { checkStoredType(v, 15, "Fread"); addReadItem(targets, v); } )+ )
 		{ f = readCall(file, true, targets); }
-	|	#(READ ( v = variable { addReadItem(targets, v); } )+ )
+	|	#(READ ( v = variable { checkStoredType(v, 15, "Read"); addReadItem(targets, v); } )+ )
 		{ f = readCall(nullptr, false, targets); }
 	|	#(FWRITE file = refName[name, REF_FILE] ( item = typedExpression[15] { items.add(item); } )+ )
 		{ f = fileWriteCall(file, items, &ProcCall::createFwrite); }
@@ -711,17 +745,17 @@ procCall returns [CodeFragment* f = nullptr]
 		{ f = fileWriteCall(file, items, &ProcCall::createFwriteln); }
 	|	#(WRITELN ( item = typedExpression[15] { items.add(item); } )+ )
 		{ f = writeCall(items, &ProcCall::createWriteln); }
-	|	#(GETC file = refName[name, REF_FILE] v = variable)
+	|	#(GETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 15, "Getc"); })
 		{ f = fileCall(file, v, &ProcCall::createGetc); }
-	|	#(GETCHAR v = variable)
+	|	#(GETCHAR v = variable { checkStoredType(v, 15, "Getchar"); })
 		{ f = operandCall(v, &ProcCall::createGetchar); }
-	|	#(UNGETC file = refName[name, REF_FILE] v = variable)
+	|	#(UNGETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 4, "UnGetc"); })
 		{ f = fileCall(file, v, &ProcCall::createUnGetc); }
-	|	#(UNGETCHAR v = variable)
+	|	#(UNGETCHAR v = variable { checkStoredType(v, 4, "UnGetChar"); })
 		{ f = operandCall(v, &ProcCall::createUnGetChar); }
-	|	#(ITOC x = typedExpression[1] v = variable)
+	|	#(ITOC x = typedExpression[1] v = variable { checkStoredType(v, 4, "Itoc"); })
 		{ f = pairCall(x.get(), v, &ProcCall::createItoc); }
-	|	#(STRLEN v = variable x = typedExpression[4])
+	|	#(STRLEN v = variable { checkStoredType(v, 15, "Strlen"); } x = typedExpression[4])
 		{ f = pairCall(v, x.get(), &ProcCall::createStrlen); }
 	;
 
@@ -738,7 +772,7 @@ prosCall returns [ProcessStart* result = nullptr]
 }
 	:	#(	ProCall
 			( t:INT_LITERAL { interval = literalValue(t); } )?
-			control = refName[name, REF_CONTROL]
+			control = refName[name, REF_CONTROL] { noteControlStart(control, name); }
 			( actual = actualFormalPair { checkPairs(actual, actuals); actuals.add(actual); } )*
 		)
 		{ result = processStart(control, actuals, interval); }
@@ -888,7 +922,7 @@ expression returns [OperatorExpression* e = nullptr]
 		{ e = canSend(channel, l.get(), second); }
 	|	#(QUESTION channel = refName[name, REF_INPUT_CHANNEL] ( v = variable { second = true; } )? )
 		{ e = canReceive(channel, v, second); }
-	|	#(BAND v = variable) { if (v) e = v->createAddressOf(); }
+	|	#(BAND v = variable) { if (v) e = addressOf(v); }
 	// The value is taken after the call has run.
 	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
 	|	constant1[&k] { e = Expression::fromConstant(&k); }

@@ -1,6 +1,8 @@
 // The actions of the tree grammar that are more than one call: the program's
 // frame, declaring and resolving names, and handing the declarations of
 // procedures, processes, variables and parameters to the code generator.
+#include <set>
+
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 
@@ -47,6 +49,7 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
                                 const std::string& protoName, const std::string& innerName,
                                 const std::string& errName, const std::string& typesetName)
 {
+    checkControlStarts();
     top->writeFiles(name, kind, mainFragment, cppName, protoName, innerName, errName, typesetName);
     // A program name that could not be read opened no block.
     if (program)
@@ -71,7 +74,40 @@ Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int de
 
 Node* QUVTreeWalk::resolveName(antlr::RefAST id, const std::string& name, int refKind)
 {
-    return symbols->resolve(name, refKind, lineOf(id), columnOf(id));
+    Node* node = symbols->resolve(name, refKind, lineOf(id), columnOf(id));
+    if (node && node->getDefType() == DEF_CONTROL)
+        ++controlUses[node];
+    return node;
+}
+
+void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
+{
+    if (control && control->getDefType() == DEF_CONTROL)
+        controlStarts.push_back({control, name, line, column});
+}
+
+// Checked once the whole file is walked: a binding may follow the start in
+// the text (inside a loop), and a procedure may bind the variable through a
+// reference parameter, which counts as a use like any other.
+void QUVTreeWalk::checkControlStarts()
+{
+    std::map<const Node*, int> starts;
+    for (const ControlStart& s : controlStarts)
+        ++starts[s.control];
+    std::set<const Node*> reported;
+    for (const ControlStart& s : controlStarts) {
+        if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
+            continue;
+        if (QUVCompiler* driver = QUVCompiler::current) {
+            driver->setWalkPosition(s.line, s.column);
+            driver->setWalkRule("prosCall");
+        }
+        QUVException diagnostic;
+        diagnostic.makeUnsupported("Control variable " + s.name + " is started but never bound to a process: bind it with $O " +
+                                   s.name + " == a process before the parallel statement starts it");
+    }
+    controlStarts.clear();
+    controlUses.clear();
 }
 
 ProNode* QUVTreeWalk::enterProcedure(Node* node, int kind)
@@ -148,6 +184,11 @@ void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, 
     Type* type = orUnknown(t);
     if (VarNode* variable = dynamic_cast<VarNode*>(node))
         variable->setType(type);
+    if (declaration == CONST_DECL && value && !fitsType(type, value->getType(), false)) {
+        QUVException diagnostic;
+        diagnostic.makeMismatch("Constant " + name + " is declared of type " + type->getTypeset() + " but its value " +
+                                value->getTypeset() + " has type " + value->getType()->getTypeset());
+    }
     switch (declaration) {
     case CONST_DECL: f->createConstDecl(name, type, value); break;
     case SHARE_DECL: f->createSharedVarDecl(name, type); break;

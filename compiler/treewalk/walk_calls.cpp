@@ -42,11 +42,40 @@ void QUVTreeWalk::bindControl(Node* control, Node* process)
         found->second = nullptr;
 }
 
+// A value actual is assigned to its formal, a reference actual must be of the
+// formal's own type; for a procedure's call and a process's start alike.
+// Actuals that name no formal, or have another attribute, are reported by the
+// emitters.
+void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals)
+{
+    static const int valueParam = 12;
+    static const int referenceParam = 13;
+    for (const ActualParam* a : actuals.items()) {
+        for (int j = 0; j < callee->getParamCount(); ++j) {
+            if (callee->getFormalParamName(j) != a->getFormalName() || callee->getParamAttrib(j) != a->getAttribute())
+                continue;
+            const bool byReference = a->getAttribute() == referenceParam;
+            if ((byReference || a->getAttribute() == valueParam) &&
+                !fitsType(callee->getParamType(j), a->getType(), byReference)) {
+                QUVException diagnostic;
+                diagnostic.makeMismatch(std::string(callee->getDefType() == DEF_PROCESS ? "In the start of process "
+                                                                                        : "In the call of procedure ") +
+                                        callee->getName() + ", the actual " +
+                                        a->getTypeset() + " has type " + a->getType()->getTypeset() +
+                                        ", which parameter " + a->getFormalName() + " of type " +
+                                        callee->getParamType(j)->getTypeset() + " cannot take");
+            }
+            break;
+        }
+    }
+}
+
 ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& actuals)
 {
     ProNode* callee = procedureNode(procedure, DEF_PROCEDURE);
     if (!callee)
         return nullptr;
+    checkActualTypes(callee, actuals);
     std::unique_ptr<ProcCall> call(new ProcCall);
     call->createProcCall(callee, symbols->getFramePath(callee), actuals.items());
     return call.release();
@@ -178,6 +207,9 @@ ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& a
         return nullptr;
     auto bound = controlProcesses.find(node);
     ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
+    // Only where the control is bound to one process are its formals known.
+    if (process)
+        checkActualTypes(process, actuals);
     std::vector<ActualParam*> list = actuals.items();
     ProcessStart* start = ProcCall::createProsStart(node, list, interval, process);
     // The start holds the actuals from here on; the parallel statement frees both.

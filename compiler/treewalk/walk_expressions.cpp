@@ -115,6 +115,51 @@ void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
     diagnostic.makeIllegalType(t, mask);
 }
 
+// A built-in's variable operand, which it stores into or reads characters
+// from: one of the basic types of the mask (a logic variable counts as Bool).
+void QUVTreeWalk::checkStoredType(const Expression* v, int mask, const char* builtin)
+{
+    if (!v)
+        return;
+    Type* t = typeOrUnknown(v);
+    std::vector<Type*> accepted = requiredTypes(mask);
+    if (mask & 8)
+        accepted.push_back(Type::logicType);
+    for (Type* required : accepted)
+        if (Type::equal(t, required))
+            return;
+    static const char* const names[] = {"Int", "Float", "String", "Bool"};
+    std::string allowed;
+    for (int bit = 0; bit < 4; ++bit)
+        if (mask & (1 << bit))
+            allowed += std::string(allowed.empty() ? "" : " or ") + names[bit];
+    QUVException diagnostic;
+    diagnostic.makeMismatch(std::string(builtin) + " cannot take the variable " + v->getTypeset() + ", whose type is " +
+                            t->getTypeset() + ": it takes only a variable of type " + allowed);
+}
+
+bool QUVTreeWalk::fitsType(Type* to, Type* from, bool byReference)
+{
+    if (!to || !from || Type::equal(to, from))
+        return true;
+    const bool logical = (Type::equal(to, Type::logicType) && Type::equal(from, Type::boolType)) ||
+                         (Type::equal(to, Type::boolType) && Type::equal(from, Type::logicType));
+    const bool numeric = (Type::equal(to, Type::integerType) && Type::equal(from, Type::floatType)) ||
+                         (Type::equal(to, Type::floatType) && Type::equal(from, Type::integerType));
+    return logical || (!byReference && numeric);
+}
+
+// A constant stays what it was declared: its address would let a pointer change it.
+OperatorExpression* QUVTreeWalk::addressOf(const Expression* v)
+{
+    if (v->getAttribute() == DEF_CONSTANT) {
+        QUVException diagnostic;
+        diagnostic.makeMismatch("The address of constant " + v->getTypeset() +
+                                " cannot be taken: a pointer to it could change the constant");
+    }
+    return v->createAddressOf();
+}
+
 // Whether the node's first child walks as an expression, tried without
 // actions (guessing) and remembered for the rest of the walk: the trials of
 // the parentheses inside it are made during this one, once each.

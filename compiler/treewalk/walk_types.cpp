@@ -47,6 +47,34 @@ bool leadsTo(const BlockNode* father, const Node* unit)
     return false;
 }
 
+// Whether a value of the type holds a String, a Stream or a control variable,
+// which C++ keeps as objects with a constructor: a C++ union cannot hold one.
+bool holdsObject(const Type* t, std::set<const Type*>& seen)
+{
+    if (!t || !seen.insert(t).second)
+        return false;
+    switch (t->getNumber()) {
+    case Type::STRING:
+    case Type::STREAM:
+    case Type::CONTROL:
+        return true;
+    case Type::NAMED:
+        return holdsObject(static_cast<const NamedType*>(t)->target, seen);
+    case Type::ARRAY:
+        return holdsObject(static_cast<const ArrayType*>(t)->elementType, seen);
+    case Type::RECORD:
+    case Type::UNION: {
+        const RecordType* record = static_cast<const RecordType*>(t);
+        for (int i = 0; i < record->getFieldCount(); ++i)
+            if (holdsObject(record->getFieldType(i), seen))
+                return true;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 Type* QUVTreeWalk::pointerTo(Type* target)
@@ -68,6 +96,16 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
     Type* t = isUnion ? Type::makeUnion(fields.get()) : Type::makeRecord(fields.get());
     FieldList* list = fields.release();
     const RecordType* record = dynamic_cast<const RecordType*>(t);
+    for (int i = 0; isUnion && record && i < record->getFieldCount(); ++i) {
+        std::set<const Type*> seen;
+        if (!holdsObject(record->getFieldType(i), seen))
+            continue;
+        QUVException diagnostic;
+        diagnostic.makeUnsupported("Union field " + record->getFieldName(i) + " has type " +
+                                   record->getFieldType(i)->getTypeset() +
+                                   ": a union cannot hold a String, a Stream or a control variable, nor a value "
+                                   "that holds one; use a record");
+    }
     if (record && record->fields == list)
         keptFieldLists().push_back(list);
     else

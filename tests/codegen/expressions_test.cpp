@@ -201,6 +201,34 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
     expectDiagnostic("");
 }
 
+// String literals as the lexer takes them, in C++ with the same bytes: what
+// C++ reads alike is kept as written, the rest is rewritten; the typeset text
+// is always the literal as written.
+TEST_F(ExpressionEmitters, StringLiteralsKeepTheirBytes) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::string cpp;
+    } cases[] = {
+        {"escapes C++ reads alike", R"("a\n\t\"\\\'\101\7\48\u0041??=")",
+         R"(static_cast<std::string>("a\n\t\"\\\'\101\7\48\u0041??="))"},
+        {"GBK bytes", "\"\xd6\xd0\x95\\\\\"", "static_cast<std::string>(\"\xd6\xd0\x95\\\\\")"},
+        {"line ends inside", "\"a\r\nb\nc\"", R"(static_cast<std::string>("a\r\nb\nc"))"},
+        {"several u", R"("\uuu0041\uE9e9")", R"(static_cast<std::string>("\u0041\uE9e9"))"},
+        {"a surrogate", R"("\uD800.")", R"(static_cast<std::string>("\355\240\200."))"},
+        {"\\4 to \\7 before an octal digit", R"("\477\76\7")", R"(static_cast<std::string>("\0477\76\7"))"},
+        {"NUL bytes", std::string("\"a\\0b\\u0000\xc3\0\\000\\101\"", 22),
+         R"(std::string("a\0b\u0000)" "\xc3" R"(\000\000\101", 8))"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Expression k;
+        Constant::newConstant(&k, 2, c.text);
+        EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
+    }
+    expectDiagnostic("");
+}
+
 TEST_F(ExpressionEmitters, ConstantsByKind) {
     struct Case {
         int kind;

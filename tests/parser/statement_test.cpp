@@ -137,6 +137,28 @@ TEST(StatementTest, TheSixStatementForms)
     });
 }
 
+// A wait's condition part whose tree an equation could have is held in
+// parentheses, so the walker reads it as the condition it is; any other
+// condition keeps its own tree.
+TEST(StatementTest, AWaitConditionThatLooksLikeAnEquation)
+{
+    const std::string loop = "=> $O ( $O x = 1 ^ ^ LB = w ) $U ( x > 2 ^ $OLB = EXIT; LB = r => $OLB = RETURN ]";
+    const std::string rest = "(ASSIGN:= IDENT:x INT_LITERAL:1) DOLLA_U:$U (GT:> IDENT:x INT_LITERAL:2) \"EXIT\":EXIT) "
+                             "(ATOM_STAT:ATOM_STAT (LABEL_DECL:LABEL_DECL IDENT:r) (ActionItem:ActionItem RETURN:RETURN)))";
+    expectTrees({
+        {"%Stm [ LB = w ^ t = 0 " + loop,
+         "(PERCENT_STM:%Stm (WAIT_STAT:WAIT_STAT (LABEL_DECL:LABEL_DECL IDENT:w) "
+         "(PARENS:() (ASSIGN:= IDENT:t INT_LITERAL:0)) " + rest},
+        {"%Stm [ LB = w ^ c ? v " + loop,
+         "(PERCENT_STM:%Stm (WAIT_STAT:WAIT_STAT (LABEL_DECL:LABEL_DECL IDENT:w) "
+         "(PARENS:() (QUESTION:? IDENT:c IDENT:v)) " + rest},
+        {"%Stm [ LB = w ^ c ? " + loop,
+         "(PERCENT_STM:%Stm (WAIT_STAT:WAIT_STAT (LABEL_DECL:LABEL_DECL IDENT:w) (QUESTION:? IDENT:c) " + rest},
+        {"%Stm [ LB = w ^ t > 0 " + loop,
+         "(PERCENT_STM:%Stm (WAIT_STAT:WAIT_STAT (LABEL_DECL:LABEL_DECL IDENT:w) (GT:> IDENT:t INT_LITERAL:0) " + rest},
+    });
+}
+
 TEST(ConcurrentTest, ParallelAndSelectParts)
 {
     expectTrees({

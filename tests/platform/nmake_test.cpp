@@ -128,6 +128,29 @@ TEST_F(Nmake, CompilerAndLinkerRefuseWhatTheyDoNotKnow) {
     }
 }
 
+// Processes of a program share their %Var variables unsynchronised; a select
+// that busy-waits on one only keeps reading it while the compiler does not
+// optimise. So cl.exe, given the options of the driver's makefiles, compiles
+// without optimisation, and an optimisation option is refused, not mapped.
+TEST_F(Nmake, CompilerDoesNotOptimise) {
+    write("plain.cpp", "#ifdef __OPTIMIZE__\n#error built with optimisation\n#endif\nint plain() { return 1; }\n");
+    const struct {
+        const char* args;
+        int status;
+    } cases[] = {
+        {"-I. /nologo /MT /W3 /GX /D \"WIN32\" /D \"NDEBUG\" /D \"_CONSOLE\" /D \"_MBCS\" /c plain.cpp", 0},
+        {"/O2 /c plain.cpp", 2},
+        {"/Ox /c plain.cpp", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string command = "cd '" + dir + "' && " CL_PATH " " + c.args + " >/dev/null 2>&1";
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status);
+    }
+    EXPECT_TRUE(fs::exists(dir + "/plain.obj"));
+}
+
 }  // namespace
 
 namespace {

@@ -223,9 +223,11 @@ TEST(ProcessBlock, TwoProcessesTalkBothWaysAndEnd) {
     }
 }
 
-TEST(ProcessBlock, AnUnboundControlStartsNothing) {
+TEST(ProcessBlock, AnUnboundControlEndsTheProgramWithAnError) {
     quv_runtime::ProcessBlock b;
-    EXPECT_EQ(_beginthread(nullptr, 0, &b), static_cast<std::uintptr_t>(-1));
+    CONTROL unbound;
+    EXPECT_EXIT(_beginthread(unbound, 0, &b), ::testing::ExitedWithCode(1),
+                "quv: error: a process is started through a control variable that was never bound to a process");
 }
 
 TEST(BuiltIns, StreamsAndConversions) {

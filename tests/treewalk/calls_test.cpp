@@ -66,10 +66,12 @@ TEST(CallsTest, WalkerChecksAndChoices)
          "diag 3 15 1:444 actualFormalPair\n"},
         {"channel element types of unbound controls", program(kStart, "", "String"), ""},
         {"matching channel element types", program(kBind + kStart), ""},
-        {"a timer interval", program("LB = p => || [ SetTimer(500) c( ); d( ) ];"), "",
-         "c_ip.timer_interval = 500;"},
+        // Controls that nothing binds are reported at their starts, after the walk.
+        {"a timer interval", program("LB = p => || [ SetTimer(500) c( ); d( ) ];"),
+         "diag 3 15 1:353 prosCall\ndiag 3 15 1:359 prosCall\n", "c_ip.timer_interval = 500;"},
         {"a timer interval out of range", program("LB = p => || [ SetTimer(4294967296) c( ); d( ) ];"),
-         "diag 3 15 1:348 prosCall\n", "c_ip.timer_interval = 0;"},
+         "diag 3 15 1:348 prosCall\ndiag 3 15 1:360 prosCall\ndiag 3 15 1:366 prosCall\n",
+         "c_ip.timer_interval = 0;"},
         {"an array size out of range", program("", "", "Int", "%Type [ Big = Array(Int; 2147483648) ]"),
          "diag 3 15 1:43 type\n"},
         {"a package that is its own father", program("", "%Pack [ k : %Father [ k ] ]"),
@@ -134,10 +136,10 @@ TEST(CallsTest, WalkerChoosesByTheTreesShape)
         // second, which then needs its star after the peer.
         {"a channel actual with no star",
          body(atom("(PARALLEL (ProCall IDENT:c (PERCENT_CHN IDENT:k IDENT:d IDENT:o)) (ProCall IDENT:d))")),
-         {{2, 6, 26, 9, "actualFormalPair"}}, "d_ip"},
+         {{2, 6, 26, 9, "actualFormalPair"}, {3, 15, 23, 8, "prosCall"}}, "d_ip"},
         {"a channel actual of neither form",
          body(atom("(PARALLEL (ProCall IDENT:c (PERCENT_CHN IDENT:k INT_LITERAL:1 IDENT:o)) (ProCall IDENT:d))")),
-         {{2, 7, 25, 9, "actualFormalPair"}}, "d_ip"},
+         {{2, 7, 25, 9, "actualFormalPair"}, {3, 15, 23, 8, "prosCall"}, {3, 15, 29, 8, "prosCall"}}, "d_ip"},
         {"an array without a size", body("", "(PERCENT_TYPE (TYPE_DECL IDENT:T (ARRAY INT)))"),
          {{2, 7, 8, 6, "type"}}, "main"},
         // The agent's block stays open, so the program's cannot be left.

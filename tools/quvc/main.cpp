@@ -11,7 +11,10 @@
 // Exit status: 0 when the job made no diagnostic (and, for build and run, make
 // succeeded), 1 when it made any, make failed or the project file could not
 // be loaded, 2 for bad usage. The program's own exit code shows on standard
-// error, with the driver's report.
+// error, with the driver's report. Whatever the compiler itself writes to
+// standard output while the job runs (the parser's banner after a fatal
+// syntax error) goes to standard error, so standard output holds only the
+// lines above.
 //
 // SIGINT, SIGTERM and SIGHUP stop the running job as the IDE's stop command
 // does (make or the program and everything they started end, no further
@@ -39,41 +42,48 @@ const int kExitClean = 0;
 const int kExitDiagnostics = 1;
 const int kExitUsage = 2;
 
+// Standard output as it was when quvc started; std::cout itself is pointed
+// at standard error for the whole job.
+std::ostream& out() {
+    static std::ostream stream(std::cout.rdbuf());
+    return stream;
+}
+
 std::string orDash(const std::string& s) {
     return s.empty() ? "-" : s;
 }
 
 void printDiagnostic(const QUVException& record) {
-    std::cout << "diag " << orDash(record.getFileName()) << ' ' << record.getLine() << ':' << record.getColumn()
+    out() << "diag " << orDash(record.getFileName()) << ' ' << record.getLine() << ':' << record.getColumn()
               << ' ' << record.getKind() << ' ' << record.getNumber() << ' ' << orDash(record.getRule()) << '\n';
     // Every line of the details indented, so none can pass for a diag or stage line.
     const std::string details = terminal::fromGbk(record.getDetails());
     size_t start = 0;
     do {
         const size_t end = details.find('\n', start);
-        std::cout << "  " << details.substr(start, end == std::string::npos ? std::string::npos : end - start)
+        out() << "  " << details.substr(start, end == std::string::npos ? std::string::npos : end - start)
                   << '\n';
         start = end == std::string::npos ? details.size() + 1 : end + 1;
     } while (start <= details.size());
-    std::cout.flush();
+    out().flush();
 }
 
 void printStage(const char* subject, const char* text) {
-    std::cout << "stage " << subject << ": " << terminal::fromGbk(text) << std::endl;
+    out() << "stage " << subject << ": " << terminal::fromGbk(text) << std::endl;
 }
 
 void printTypeset(bool ok, const std::string& text) {
     if (!ok)
         return;
-    std::cout << text;
+    out() << text;
     if (!text.empty() && text.back() != '\n')
-        std::cout << '\n';
-    std::cout.flush();
+        out() << '\n';
+    out().flush();
 }
 
 // make's and the program's bytes, each on its way at once.
 void printChar(char c) {
-    std::cout.put(c).flush();
+    out().put(c).flush();
 }
 
 void startOutput() {}
@@ -88,7 +98,7 @@ void printRunStage(const char* subject, const char* text) {
 }
 
 void printMessage(const std::string& text) {
-    std::cout << "message " << terminal::fromGbk(text) << std::endl;
+    out() << "message " << terminal::fromGbk(text) << std::endl;
 }
 
 // Takes SIGINT, SIGTERM and SIGHUP from the process while a job runs: they
@@ -122,7 +132,7 @@ public:
         endWatch();
         if (caught == 0)
             return;
-        std::cout.flush();
+        out().flush();
         std::cerr.flush();
         signal(caught, SIG_DFL);
         sigset_t one;
@@ -194,6 +204,8 @@ int runProjectJob(QUVCompiler& driver, const std::string& verb, const std::strin
 
 int main(int argc, char** argv) {
     terminal::convertStandardError();
+    out();
+    std::cout.rdbuf(std::cerr.rdbuf());
     if (argc != 3)
         return usage();
     const std::string verb = argv[1];
@@ -227,6 +239,6 @@ int main(int argc, char** argv) {
         return usage();
     }
     stop.finish();
-    std::cout.flush();
+    out().flush();
     return QUVException::list().empty() ? kExitClean : kExitDiagnostics;
 }

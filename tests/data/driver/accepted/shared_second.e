@@ -1,0 +1,5 @@
+%DProg shared_second == [ ]
+[
+    Syn
+    %Var [ count : Int; total : Int ]
+].

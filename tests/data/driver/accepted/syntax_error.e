@@ -1,0 +1,7 @@
+%Prog syntax_error == [ ]
+[
+    Syn
+    [
+        %Stm [ LB = a => $OLB = RETURN ]
+    ]
+]
