@@ -22,6 +22,8 @@ namespace platform {
 bool ChildControl::stop() {
     std::lock_guard<std::mutex> lock(mutex);
     stopped = true;
+    if (id != 0 && !ended)
+        stoppedWhileRunning = true;
     changed.notify_all();
     return id == 0 || signalChild(SIGTERM);
 }
@@ -41,6 +43,7 @@ void ChildControl::publish(long childId, bool group) {
     id = childId;
     ownGroup = group;
     ended = false;
+    stoppedWhileRunning = id != 0 && stopped;
     // A stop that came before the id was known must still end the child.
     if (id != 0 && stopped)
         signalChild(SIGTERM);
@@ -55,8 +58,10 @@ void ChildControl::markEnded() {
 bool ChildControl::waitForEnd() {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [this] { return ended || stopped; });
+    // The child may already have died of the stop's signal when this thread
+    // wakes: that end is still a stop.
     if (ended)
-        return false;
+        return stoppedWhileRunning;
     // Stopped: SIGTERM went out with the request; what ignores it is killed.
     if (!changed.wait_for(lock, kStopGrace, [this] { return ended; }))
         signalChild(SIGKILL);

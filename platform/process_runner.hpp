@@ -61,6 +61,8 @@ private:
     bool ownGroup = false;
     bool stopped = false;
     bool ended = false;
+    // A stop that came while the child still ran: its end is the stop's doing.
+    bool stoppedWhileRunning = false;
 };
 
 struct ChildResult {
