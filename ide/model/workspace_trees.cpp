@@ -30,9 +30,7 @@ bool CWorkspaceTree::DeleteChild(const std::string& name)
 void CWorkspaceTree::OpenAll(WorkspaceHost& host) const
 {
     // Opening a document changes the open list, never the project: a copy keeps the walk simple.
-    std::vector<std::string> entries;
-    for (int i = 0; i < project_.GetCount(); ++i)
-        entries.push_back(project_.GetAt(i));
+    const std::vector<std::string> entries = project_.ResolvedFiles();
     for (const std::string& path : entries)
         host.OpenDocumentFile(path);
 }
@@ -67,7 +65,7 @@ bool CWorkspaceTree::RunShared(WorkspaceCommand command, const std::string& sele
 {
     switch (command) {
     case WorkspaceCommand::Close:
-        host.CloseDocumentByPath(selectedFile);
+        host.CloseDocumentByPath(DocumentPath(selectedFile));
         return true;
     case WorkspaceCommand::OpenAll:
         OpenAll(host);
@@ -106,6 +104,11 @@ void CProjectTreeModel::Refresh()
         InsertFileItem(project_.GetAt(i));
 }
 
+std::string CProjectTreeModel::DocumentPath(const std::string& item) const
+{
+    return CQuvProject::ResolveName(project_.GetPath(), item);
+}
+
 CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::string& selectedFile,
                                        WorkspaceHost& host) const
 {
@@ -115,7 +118,7 @@ CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::stri
         return state;
     switch (command) {
     case WorkspaceCommand::Open:
-        state.enabled = fileItem && openFiles_.Contains(selectedFile);
+        state.enabled = fileItem && openFiles_.Contains(DocumentPath(selectedFile));
         break;
     case WorkspaceCommand::Close:
         state.enabled = fileItem;
@@ -139,7 +142,7 @@ void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selecte
         return;
     switch (command) {
     case WorkspaceCommand::Open:
-        host.OpenDocumentFile(selectedFile);
+        host.OpenDocumentFile(DocumentPath(selectedFile));
         break;
     case WorkspaceCommand::AddCurrent: {
         if (!host.EnsureProjectCreated())

@@ -67,6 +67,9 @@ public:
     // root or nothing is selected.
     virtual CommandState Update(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) const = 0;
     virtual void Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) = 0;
+    // The document a file item stands for: the item's text, which for a
+    // project entry is what the project file says.
+    virtual std::string DocumentPath(const std::string& item) const { return item; }
 
 protected:
     // Deletes the first child with this text; false when there is none.
@@ -94,6 +97,8 @@ public:
     void Refresh();
     CommandState Update(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) const override;
     void Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) override;
+    // A relative entry is taken from the project file's folder.
+    std::string DocumentPath(const std::string& item) const override;
 };
 
 // The opened-files tree: one child per open document, kept in step with the
