@@ -155,18 +155,42 @@ CToolOutputView::CToolOutputView(wxWindow* parent)
     Bind(wxEVT_MENU, [](wxCommandEvent&) {}, ID_PANE_HELP);
 }
 
-void CToolOutputView::AppendBytes(const std::string& bytes)
+void CToolOutputView::AppendBytes(const std::string& bytes, bool dropped)
 {
+    // A pair half read before the gap has lost its second byte.
+    if (dropped)
+        decoder_.Reset();
     std::string text;
+    text.reserve(bytes.size());
     for (char b : bytes)
         text += decoder_.Feed(static_cast<unsigned char>(b));
-    if (!text.empty())
-        AppendText(fromUtf8(text));
+    if (text.empty() && !dropped)
+        return;
+    const OutputLineLimit::Step step = limit_.Add(text, dropped);
+    if (step.addNotice) {
+        SetInsertionPoint(0);
+        WriteText(wxString::FromUTF8(kOutputDroppedText) + "\n");
+    }
+    // The notice, once shown, is the first line; the output starts below it.
+    if (step.removeAll)
+        Remove(XYToPosition(0, 1), GetLastPosition());
+    else if (step.removeLines > 0)
+        Remove(XYToPosition(0, 1), XYToPosition(0, 1 + step.removeLines));
+    if (!step.append.empty())
+        AppendText(fromUtf8(step.append));
+}
+
+void CToolOutputView::AppendBatch(OutputBatch& batch)
+{
+    bool dropped = false;
+    const std::string bytes = batch.Take(dropped);
+    AppendBytes(bytes, dropped);
 }
 
 void CToolOutputView::Clear()
 {
     decoder_.Reset();
+    limit_.Reset();
     SetValue(wxString());
 }
 

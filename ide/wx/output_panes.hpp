@@ -66,13 +66,19 @@ private:
 class CToolOutputView : public wxTextCtrl {
 public:
     explicit CToolOutputView(wxWindow* parent);
-    void AppendBytes(const std::string& bytes);
+    // Keeps the last kOutputPaneLines lines; `dropped`: lines before these bytes were let go.
+    void AppendBytes(const std::string& bytes, bool dropped = false);
+    // Takes what the batch gathered.
+    void AppendBatch(OutputBatch& batch);
     void AppendChar(short c) { AppendBytes(std::string(1, static_cast<char>(c))); }
     void Clear() override;
+    // Line ends shown after the notice of dropped lines.
+    int KeptLines() const { return limit_.Lines(); }
 
 private:
     void OnContextMenu(wxContextMenuEvent& event);
     OutputDecoder decoder_;
+    OutputLineLimit limit_;
 };
 
 class CMakeResultView : public CToolOutputView {
