@@ -1,5 +1,6 @@
 // The Output panes' row models, the byte decoder of the tool panes, and the
 // stopping of running jobs.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -88,6 +89,82 @@ TEST(OutputDecoder, BytesToText)
             out += decoder.Feed(static_cast<unsigned char>(b));
         EXPECT_EQ(out, c.text);
     }
+}
+
+// A pane as OutputLineLimit's steps leave it: the notice flag and the text below it.
+struct PaneText {
+    bool notice = false;
+    std::string body;
+
+    void Apply(const OutputLineLimit::Step& step)
+    {
+        EXPECT_FALSE(step.addNotice && notice);
+        notice = notice || step.addNotice;
+        if (step.removeAll)
+            body.clear();
+        size_t cut = 0;
+        for (int i = 0; i < step.removeLines; ++i)
+            cut = body.find('\n', cut) + 1;
+        body.erase(0, cut);
+        body += step.append;
+    }
+};
+
+TEST(OutputLimit, ThePaneKeepsTheLastLinesWhateverThePiecesAndBatches)
+{
+    std::string all;
+    for (int i = 1; i <= 40; ++i)
+        all += "line " + std::to_string(i) + "\n";
+    all += "end";
+    // Pieces as the user-interface thread may take them: one byte, a few lines, many at once.
+    for (size_t piece : {size_t(1), size_t(7), size_t(30), size_t(200)}) {
+        SCOPED_TRACE(piece);
+        OutputBatch batch(5);
+        OutputLineLimit limit(5);
+        PaneText pane;
+        for (size_t at = 0; at < all.size(); ++at) {
+            batch.Add(all[at]);
+            if ((at + 1) % piece == 0 || at + 1 == all.size()) {
+                bool dropped = false;
+                const std::string bytes = batch.Take(dropped);
+                pane.Apply(limit.Add(bytes, dropped));
+                EXPECT_LE(limit.Lines(), 5);
+            }
+        }
+        EXPECT_TRUE(pane.notice);
+        EXPECT_EQ(pane.body, "line 36\nline 37\nline 38\nline 39\nline 40\nend");
+    }
+    // Below the limit nothing goes and no notice shows.
+    OutputLineLimit limit(5);
+    PaneText pane;
+    pane.Apply(limit.Add("a\nb\n", false));
+    pane.Apply(limit.Add("c", false));
+    EXPECT_FALSE(pane.notice);
+    EXPECT_EQ(pane.body, "a\nb\nc");
+}
+
+TEST(OutputLimit, ABatchTheReaderFillsFasterThanItIsTakenStaysBounded)
+{
+    OutputBatch batch(3);
+    EXPECT_TRUE(batch.Add('0'));
+    EXPECT_FALSE(batch.Add('\n'));
+    for (int i = 1; i <= 100000; ++i)
+        for (char c : std::to_string(i) + "\n")
+            batch.Add(c);
+    // Fewer than twice the lines it keeps, from the start of a line.
+    bool dropped = false;
+    const std::string held = batch.Take(dropped);
+    EXPECT_TRUE(dropped);
+    const long lines = std::count(held.begin(), held.end(), '\n');
+    EXPECT_GE(lines, 3);
+    EXPECT_LT(lines, 6);
+    std::string last;
+    for (long i = 100000 - lines + 1; i <= 100000; ++i)
+        last += std::to_string(i) + "\n";
+    EXPECT_EQ(held, last);
+    EXPECT_TRUE(batch.Add('x'));
+    EXPECT_EQ(batch.Take(dropped), "x");
+    EXPECT_FALSE(dropped);
 }
 
 // A job that runs until it is stopped.
