@@ -130,18 +130,28 @@ bool OutputBatch::Add(char c)
         newlines_ = lines_;
         dropped_ = true;
     }
-    return bytes_.size() == 1;
+    if (visiting_)
+        return false;
+    visiting_ = true;
+    return true;
 }
 
-std::string OutputBatch::Take(bool& dropped)
+bool OutputBatch::Take(std::string& bytes, bool& dropped, size_t most)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    std::string all;
-    all.swap(bytes_);
+    if (bytes_.size() <= most) {
+        bytes.clear();
+        bytes.swap(bytes_);
+        newlines_ = 0;
+    } else {
+        bytes.assign(bytes_, 0, most);
+        bytes_.erase(0, most);
+        newlines_ -= static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
+    }
     dropped = dropped_;
     dropped_ = false;
-    newlines_ = 0;
-    return all;
+    visiting_ = !bytes.empty();
+    return visiting_;
 }
 
 OutputLineLimit::Step OutputLineLimit::Add(const std::string& text, bool droppedBefore)

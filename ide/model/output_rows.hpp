@@ -110,13 +110,18 @@ extern const char kOutputDroppedText[];
 // of the user-interface thread: a program that writes without pause would
 // otherwise post an event per byte faster than they can be handled. It keeps
 // at most about `lines` lines and says so when it let earlier ones go.
+//
+// The reader posts a visit only when the batch is idle; the visitor takes
+// again, at its own pace, until it finds the batch empty, which makes it idle.
 class OutputBatch {
 public:
     explicit OutputBatch(int lines = kOutputPaneLines) : lines_(lines) {}
-    // True when the caller must post a Take: nothing was waiting before.
+    // True when the caller must post a visit: the batch was idle.
     bool Add(char c);
-    // What gathered since the last Take; `dropped` tells whether earlier lines were let go.
-    std::string Take(bool& dropped);
+    // What gathered since the last Take, the earliest `most` bytes of it at
+    // most; false when nothing did (the batch is idle then). `dropped` tells
+    // whether lines before these bytes were let go.
+    bool Take(std::string& bytes, bool& dropped, size_t most = std::string::npos);
 
 private:
     std::mutex mutex_;
@@ -124,6 +129,7 @@ private:
     int lines_;
     int newlines_ = 0;
     bool dropped_ = false;
+    bool visiting_ = false;
 };
 
 // What a make or run pane does to stay within its lines: it counts the line

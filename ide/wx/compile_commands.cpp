@@ -65,13 +65,13 @@ public:
     void MakeChar(char c) override
     {
         if (make_->Add(c))
-            frame_->CallAfter([frame = frame_, batch = make_] { frame->MakeOutput()->AppendBatch(*batch); });
+            frame_->CallAfter([frame = frame_, batch = make_] { frame->MakeOutput()->AppendBatch(batch); });
     }
     void RunStart() override { PostPaneEvent(frame_, EVT_SHOW_RUN_OUTPUT); }
     void RunChar(char c) override
     {
         if (run_->Add(c))
-            frame_->CallAfter([frame = frame_, batch = run_] { frame->RunOutput()->AppendBatch(*batch); });
+            frame_->CallAfter([frame = frame_, batch = run_] { frame->RunOutput()->AppendBatch(batch); });
     }
     void TypesetDone(bool ok) override
     {

@@ -125,10 +125,13 @@ TEST(OutputLimit, ThePaneKeepsTheLastLinesWhateverThePiecesAndBatches)
         for (size_t at = 0; at < all.size(); ++at) {
             batch.Add(all[at]);
             if ((at + 1) % piece == 0 || at + 1 == all.size()) {
+                // The pane takes a few bytes at a time until the batch is empty.
                 bool dropped = false;
-                const std::string bytes = batch.Take(dropped);
-                pane.Apply(limit.Add(bytes, dropped));
-                EXPECT_LE(limit.Lines(), 5);
+                std::string bytes;
+                while (batch.Take(bytes, dropped, 4)) {
+                    pane.Apply(limit.Add(bytes, dropped));
+                    EXPECT_LE(limit.Lines(), 5);
+                }
             }
         }
         EXPECT_TRUE(pane.notice);
@@ -153,7 +156,8 @@ TEST(OutputLimit, ABatchTheReaderFillsFasterThanItIsTakenStaysBounded)
             batch.Add(c);
     // Fewer than twice the lines it keeps, from the start of a line.
     bool dropped = false;
-    const std::string held = batch.Take(dropped);
+    std::string held;
+    EXPECT_TRUE(batch.Take(held, dropped));
     EXPECT_TRUE(dropped);
     const long lines = std::count(held.begin(), held.end(), '\n');
     EXPECT_GE(lines, 3);
@@ -162,9 +166,13 @@ TEST(OutputLimit, ABatchTheReaderFillsFasterThanItIsTakenStaysBounded)
     for (long i = 100000 - lines + 1; i <= 100000; ++i)
         last += std::to_string(i) + "\n";
     EXPECT_EQ(held, last);
-    EXPECT_TRUE(batch.Add('x'));
-    EXPECT_EQ(batch.Take(dropped), "x");
+    // Visited until found empty: only then does the next byte ask for a visit.
+    EXPECT_FALSE(batch.Add('x'));
+    EXPECT_TRUE(batch.Take(held, dropped));
+    EXPECT_EQ(held, "x");
     EXPECT_FALSE(dropped);
+    EXPECT_FALSE(batch.Take(held, dropped));
+    EXPECT_TRUE(batch.Add('y'));
 }
 
 // A job that runs until it is stopped.
