@@ -37,7 +37,7 @@ void CWorkspaceTree::OpenAll(WorkspaceHost& host) const
 
 bool CWorkspaceTree::CanAdd(const std::string& name) const
 {
-    return !name.empty() && !project_.Contains(name) && IsSourceName(name);
+    return !name.empty() && !InProject(name) && IsSourceName(name);
 }
 
 bool CWorkspaceTree::UpdateShared(WorkspaceCommand command, const std::string& selectedFile,
@@ -78,11 +78,19 @@ bool CWorkspaceTree::RunShared(WorkspaceCommand command, const std::string& sele
     }
 }
 
+bool CWorkspaceTree::InProject(const std::string& path) const
+{
+    if (project_.Contains(path))
+        return true;
+    const std::vector<std::string> files = project_.ResolvedFiles();
+    return std::find(files.begin(), files.end(), path) != files.end();
+}
+
 void CWorkspaceTree::AddOpenSources(bool insertItems)
 {
     for (int i = 0; i < openFiles_.GetCount(); ++i) {
         const std::string name = openFiles_.GetAt(i);
-        if (project_.Contains(name) || !IsSourceName(name))
+        if (InProject(name) || !IsSourceName(name))
             continue;
         project_.Add(name);
         if (insertItems)
@@ -167,7 +175,7 @@ void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selecte
         for (const std::string& path : paths) {
             if (!IsSourceName(path)) {
                 host.ShowError(path + kNotSourceText, kNotSourceCaption);
-            } else if (!project_.Contains(path)) {
+            } else if (!InProject(path)) {
                 project_.Add(path);
                 InsertFileItem(path);
             }
@@ -262,7 +270,7 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
         if (!host.EnsureProjectCreated())
             return;
         const std::string name = selectedFile.empty() ? host.ActiveDocumentName() : selectedFile;
-        if (!name.empty() && !project_.Contains(name))
+        if (!name.empty() && !InProject(name))
             project_.Add(name);
         host.RefreshProjectTree();
         break;
@@ -279,7 +287,7 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
         std::vector<std::string> paths;
         if (host.ChooseFiles(FileChoice::AddFromOpened, paths))
             for (const std::string& path : paths)
-                if (!project_.Contains(path))
+                if (!InProject(path))
                     project_.Add(path);
         host.RefreshProjectTree();
         break;

@@ -75,6 +75,9 @@ protected:
     // Deletes the first child with this text; false when there is none.
     bool DeleteChild(const std::string& name);
     void OpenAll(WorkspaceHost& host) const;
+    // True when the project lists the file, by this name or by a relative one
+    // that stands for it: adding it again would compile it twice.
+    bool InProject(const std::string& path) const;
     // A source the project lacks; false for an empty name.
     bool CanAdd(const std::string& name) const;
     // The commands both trees show and run alike; false for the others.
