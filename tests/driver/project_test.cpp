@@ -1,8 +1,6 @@
 // File lists and the ".prj" project file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "job_recorder.hpp"
 
 namespace {
@@ -120,31 +118,6 @@ TEST(ProjectFile, AFailedSaveIsShownAndKeepsTheProjectModified) {
         EXPECT_FALSE(project.IsCreated());
         EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + c.path + "!"});
     }
-}
-
-TEST(ProjectFile, RelativeNamesAreResolvedAgainstTheProjectFilesFolder) {
-    const std::string cwd = std::filesystem::current_path().string();
-    const struct {
-        const char* project;
-        const char* name;
-        std::string resolved;
-    } cases[] = {
-        {"/w/p/demo.prj", "/x/a.e", "/x/a.e"},
-        {"/w/p/demo.prj", "a.e", "/w/p/a.e"},
-        {"/w/p/demo.prj", "./lib/./a.e", "/w/p/lib/a.e"},
-        {"/w/p/demo.prj", "../a.e", "/w/p/../a.e"},
-        {"demo.prj", "a.e", "a.e"},  // beside a project named from its own folder: as it was
-        {"demo.prj", "lib/a.e", cwd + "/lib/a.e"},
-        {"./p/demo.prj", "a.e", cwd + "/p/a.e"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CQuvProject::ResolveName(c.project, c.name), c.resolved) << c.project << " " << c.name;
-    CQuvProject project;
-    project.SetPath("/w/p/demo.prj");
-    project.Add("a.e");
-    project.Add("/x/b.e");
-    EXPECT_EQ(project.ResolvedFiles(), (std::vector<std::string>{"/w/p/a.e", "/x/b.e"}));
-    EXPECT_EQ(project.GetAt(0), "a.e");
 }
 
 TEST(FileList, RemoveAddReplace) {
