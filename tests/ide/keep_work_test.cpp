@@ -117,13 +117,15 @@ TEST(KeepWork, EditsStayMarkedWhenAProjectFailsToOpen)
         EXPECT_NE(answers.asked[0].message.find("parts.e"), std::string::npos) << answers.asked[0].message;
         EXPECT_EQ(answers.asked[1].message, "Illegal Project File With the 2th File Name not exist or value is empty!");
         EXPECT_TRUE(doc->IsModified());
-        // The next key marks it still.
+        // The next key marks it still; the tab shows it.
         XType(doc, way.key);
         typed += way.key;
         ASSERT_TRUE(PumpUntil([&] { return FirstLine(doc).rfind(typed, 0) == 0; })) << FirstLine(doc);
         EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(ViewOf(doc)->GetFrame()->GetLabel(), "parts.e*");
     }
     EXPECT_EQ(ReadFile(path), original);
+    SaveScreenshot(Screenshot(&Frame()), "ide_edits_kept_after_failed_open");
 
     // 文件 → 退出 asks about the edits: Cancel keeps the IDE, Yes saves them and ends it.
     CMainFrame* frame = &Frame();
