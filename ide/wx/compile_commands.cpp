@@ -50,8 +50,9 @@ wxString fromGbk(const std::string& text)
 
 // Passes the compile thread's reports to the main frame as posted events, so
 // that the frame handles them on the user-interface thread in the order made.
-// A batch of output is posted when its first byte comes, so it is shown before
-// any row reported after that byte.
+// Output goes through a batch: the first byte after an idle spell posts a
+// visit, so it starts to show before any row reported after it, and the pane
+// then takes the rest at its own pace.
 class FrameCompileSink : public CompileSink {
 public:
     FrameCompileSink(CMainFrame* frame, int serial) : frame_(frame), serial_(serial) {}
