@@ -74,6 +74,15 @@ public:
     bool IsCreated() const { return notCreated == 0; }
     void SetCreated() { notCreated = 0; }
 
+    // The file a name of a project file's list stands for. An absolute name is
+    // taken as it is; a relative one from the project file's folder, made
+    // absolute, since the generated code names its headers by the source's
+    // path. Only a bare name beside a project file named without a folder
+    // stays as it is: it already names the file and its headers.
+    static std::string ResolveName(const std::string& projectFile, const std::string& name);
+    // The list's names resolved against the path; GetAt keeps what the file says.
+    std::vector<std::string> ResolvedFiles() const;
+
     // Reads the project file; on a bad file shows why and returns false,
     // keeping what was read up to there.
     bool Load(const std::string& projectFile);

@@ -2,6 +2,11 @@
 // jobs (compile the project with its link checks, generate the makefile).
 #include "compiler/driver/driver.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -11,13 +16,39 @@
 
 namespace {
 
+const QUVException::Class kSourceFileError{QUVException::FileError, QUVException::CharStreamIO};
+
+// True when the file opens and its first byte (if any) can be read; else why not.
+bool readable(const std::string& file, std::string& why) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    char byte;
+    const ssize_t got = ::read(fd, &byte, 1);
+    const int error = errno;
+    ::close(fd);
+    if (got < 0) {
+        why = std::strerror(error);
+        return false;
+    }
+    return true;
+}
+
 // The compiler's own stages: the recovering lexer, the parser with QUV_AST
 // nodes, and the tree walker.
 class CompilerStages : public CompileStages {
 public:
     antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override {
-        // A file that cannot be opened leaves a failed stream: the parser meets
-        // the end of input at once and reports it like any other source.
+        // A source that cannot be read is reported as such; the parser would
+        // only meet an empty input and blame the program.
+        std::string why;
+        if (!readable(file, why)) {
+            QUVException record(kSourceFileError, 0, 0, "", file, "can't read the source file: " + why);
+            (void)record;
+            return antlr::nullAST;
+        }
         std::ifstream in(file, std::ios::binary);
         SourceParser source(in, file);
         if (typesetting) {

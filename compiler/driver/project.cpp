@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/private_profile.hpp"
 
@@ -22,7 +23,53 @@ std::string numbered(const char* format, int number) {
     return text;
 }
 
+// Drops the "." steps of a path ("./a/./b.e" is "a/b.e"); ".." is kept, as
+// a folder reached through a link has another parent.
+std::string withoutDotSteps(const std::string& path) {
+    std::string out;
+    size_t at = 0;
+    while (at <= path.size()) {
+        size_t end = path.find('/', at);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string step = path.substr(at, end - at);
+        if (step != "." || end == path.size()) {
+            if (!out.empty() || (at > 0 && path[0] == '/'))
+                out += '/';
+            out += step;
+        }
+        at = end + 1;
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string CQuvProject::ResolveName(const std::string& projectFile, const std::string& name) {
+    if (name.empty() || name[0] == '/')
+        return name;
+    const std::string::size_type slash = projectFile.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : projectFile.substr(0, slash + 1);
+    if (folder.empty() && name.find('/') == std::string::npos)
+        return name;
+    std::string joined = folder + name;
+    if (joined[0] != '/') {
+        std::error_code error;
+        const std::string cwd = std::filesystem::current_path(error).string();
+        if (error)
+            return joined;
+        joined = cwd + (cwd.back() == '/' ? "" : "/") + joined;
+    }
+    return withoutDotSteps(joined);
+}
+
+std::vector<std::string> CQuvProject::ResolvedFiles() const {
+    std::vector<std::string> out;
+    out.reserve(files.size());
+    for (const std::string& file : files)
+        out.push_back(ResolveName(path, file));
+    return out;
+}
 
 int CQuvFileList::Remove(const std::string& name) {
     modified = 1;

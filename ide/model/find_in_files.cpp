@@ -183,8 +183,14 @@ std::vector<std::string> CollectFiles(const FindSettings& part, const std::vecto
     return out;
 }
 
-FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel)
-    : job_(job), log_(std::move(log)), cancel_(cancel)
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    return a == b || fs::equivalent(a, b, error);
+}
+
+FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel, Replaced replaced)
+    : job_(job), log_(std::move(log)), cancel_(cancel), replaced_(std::move(replaced))
 {
     const FindSettings& part = job_.Settings();
     try {
@@ -287,6 +293,11 @@ int FindInFilesRun::FindInFile(const std::string& file)
 
 int FindInFilesRun::ReplaceInFile(const std::string& file)
 {
+    for (const std::string& unsaved : job_.unsavedFiles)
+        if (SameFile(file, unsaved)) {
+            Message(format("文件%s在编辑器中有未保存的修改，未作替换", {file}));
+            return 0;
+        }
     std::string bytes, why;
     if (!ReadForSearch(file, bytes))
         return 0;
@@ -304,6 +315,8 @@ int FindInFilesRun::ReplaceInFile(const std::string& file)
         Message(format("无法写入文件%s：%s", {file, why}));
         return 0;
     }
+    if (replaced_)
+        replaced_(file);
     return count;
 }
 

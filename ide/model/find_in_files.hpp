@@ -48,6 +48,9 @@ public:
     // Scope 1 and 2: the open documents or the project's files as they were
     // when the job was built.
     std::vector<std::string> listedFiles;
+    // Replace jobs: the files open in an editor with unsaved changes when the
+    // job was built. They keep their bytes: saving the editor would undo the replacement.
+    std::vector<std::string> unsavedFiles;
 };
 
 // What a job remembers in the history, done on the user-interface thread when
@@ -73,8 +76,11 @@ std::vector<std::string> CollectFiles(const FindSettings& part, const std::vecto
 class FindInFilesRun {
 public:
     typedef std::function<void(LookupEntry)> Log;
+    // Told the name of each file a replacement has written.
+    typedef std::function<void(const std::string&)> Replaced;
 
-    FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel = nullptr);
+    FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic<bool>* cancel = nullptr,
+                   Replaced replaced = nullptr);
 
     // The whole job; false when it was cancelled before its end.
     bool Run();
@@ -97,6 +103,10 @@ private:
     bool valid_ = false;
     Log log_;
     const std::atomic<bool>* cancel_;
+    Replaced replaced_;
 };
+
+// True when both names lead to one file (the same name, or the same file on disk).
+bool SameFile(const std::string& a, const std::string& b);
 
 } // namespace ide

@@ -1,5 +1,7 @@
 #include "ide/model/output_rows.hpp"
 
+#include <algorithm>
+
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
 
@@ -111,6 +113,76 @@ std::string OutputDecoder::Feed(int byte)
     if (b >= 0x80)
         return gbk::toUtf8(std::string(1, static_cast<char>(b)));
     return std::string(1, static_cast<char>(b));
+}
+
+const char kOutputDroppedText[] = "（较早的输出已略去，这里只保留最后的输出行）";
+
+bool OutputBatch::Add(char c)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    bytes_ += c;
+    if (c == '\n' && ++newlines_ >= 2 * lines_) {
+        // Keep the last lines_ lines: cut after the line end that precedes them.
+        size_t cut = 0;
+        for (int skip = newlines_ - lines_; skip > 0; --skip)
+            cut = bytes_.find('\n', cut) + 1;
+        bytes_.erase(0, cut);
+        newlines_ = lines_;
+        dropped_ = true;
+    }
+    if (visiting_)
+        return false;
+    visiting_ = true;
+    return true;
+}
+
+bool OutputBatch::Take(std::string& bytes, bool& dropped, size_t most)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (bytes_.size() <= most) {
+        bytes.clear();
+        bytes.swap(bytes_);
+        newlines_ = 0;
+    } else {
+        bytes.assign(bytes_, 0, most);
+        bytes_.erase(0, most);
+        newlines_ -= static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
+    }
+    dropped = dropped_;
+    dropped_ = false;
+    visiting_ = !bytes.empty();
+    return visiting_;
+}
+
+OutputLineLimit::Step OutputLineLimit::Add(const std::string& text, bool droppedBefore)
+{
+    Step step;
+    const int incoming = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    const int excess = lines_ + incoming - limit_;
+    size_t from = 0;
+    // Lines the batch let go came after what the pane holds: that goes too, or a gap would hide.
+    if (droppedBefore || excess > lines_) {
+        step.removeAll = true;
+        for (int skip = incoming - limit_; skip > 0; --skip)
+            from = text.find('\n', from) + 1;
+        lines_ = 0;
+    } else if (excess > 0) {
+        step.removeLines = excess;
+        lines_ -= excess;
+    }
+    if ((step.removeAll || step.removeLines > 0) && !notice_) {
+        step.addNotice = true;
+        notice_ = true;
+    }
+    step.append = text.substr(from);
+    lines_ += static_cast<int>(std::count(step.append.begin(), step.append.end(), '\n'));
+    return step;
+}
+
+void OutputLineLimit::Reset()
+{
+    lines_ = 0;
+    notice_ = false;
 }
 
 } // namespace ide

@@ -4,6 +4,7 @@
 // arrives. The error-detail dialog reads the row's copy, so a new job that
 // clears the compiler's global list cannot pull a record from under it.
 #pragma once
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,6 +98,62 @@ public:
 
 private:
     unsigned char lead_ = 0;
+};
+
+// The most lines the make and run panes keep each: a program that prints
+// without end must not fill the IDE's memory, so the earliest lines give way.
+const int kOutputPaneLines = 100000;
+// The first row of a pane that has let lines go.
+extern const char kOutputDroppedText[];
+
+// Bytes of a tool's output that the reader thread gathers between two visits
+// of the user-interface thread: a program that writes without pause would
+// otherwise post an event per byte faster than they can be handled. It keeps
+// at most about `lines` lines and says so when it let earlier ones go.
+//
+// The reader posts a visit only when the batch is idle; the visitor takes
+// again, at its own pace, until it finds the batch empty, which makes it idle.
+class OutputBatch {
+public:
+    explicit OutputBatch(int lines = kOutputPaneLines) : lines_(lines) {}
+    // True when the caller must post a visit: the batch was idle.
+    bool Add(char c);
+    // What gathered since the last Take, the earliest `most` bytes of it at
+    // most; false when nothing did (the batch is idle then). `dropped` tells
+    // whether lines before these bytes were let go.
+    bool Take(std::string& bytes, bool& dropped, size_t most = std::string::npos);
+
+private:
+    std::mutex mutex_;
+    std::string bytes_;
+    int lines_;
+    int newlines_ = 0;
+    bool dropped_ = false;
+    bool visiting_ = false;
+};
+
+// What a make or run pane does to stay within its lines: it counts the line
+// ends it holds and, for each piece of text, says how many of its earliest
+// lines to remove and what to append.
+class OutputLineLimit {
+public:
+    explicit OutputLineLimit(int lines = kOutputPaneLines) : limit_(lines) {}
+    struct Step {
+        bool addNotice = false;  // put kOutputDroppedText in the first row (once)
+        int removeLines = 0;     // the pane's earliest lines (after the notice) to remove
+        bool removeAll = false;  // remove everything after the notice, a line begun included
+        std::string append;      // then append this
+    };
+    // `droppedBefore`: the batch already let lines of this text go.
+    Step Add(const std::string& text, bool droppedBefore);
+    void Reset();
+    // Line ends in the pane after the notice.
+    int Lines() const { return lines_; }
+
+private:
+    int limit_;
+    int lines_ = 0;
+    bool notice_ = false;
 };
 
 } // namespace ide

@@ -30,16 +30,14 @@ bool CWorkspaceTree::DeleteChild(const std::string& name)
 void CWorkspaceTree::OpenAll(WorkspaceHost& host) const
 {
     // Opening a document changes the open list, never the project: a copy keeps the walk simple.
-    std::vector<std::string> entries;
-    for (int i = 0; i < project_.GetCount(); ++i)
-        entries.push_back(project_.GetAt(i));
+    const std::vector<std::string> entries = project_.ResolvedFiles();
     for (const std::string& path : entries)
         host.OpenDocumentFile(path);
 }
 
 bool CWorkspaceTree::CanAdd(const std::string& name) const
 {
-    return !name.empty() && !project_.Contains(name) && IsSourceName(name);
+    return !name.empty() && !InProject(name) && IsSourceName(name);
 }
 
 bool CWorkspaceTree::UpdateShared(WorkspaceCommand command, const std::string& selectedFile,
@@ -67,7 +65,7 @@ bool CWorkspaceTree::RunShared(WorkspaceCommand command, const std::string& sele
 {
     switch (command) {
     case WorkspaceCommand::Close:
-        host.CloseDocumentByPath(selectedFile);
+        host.CloseDocumentByPath(DocumentPath(selectedFile));
         return true;
     case WorkspaceCommand::OpenAll:
         OpenAll(host);
@@ -80,11 +78,19 @@ bool CWorkspaceTree::RunShared(WorkspaceCommand command, const std::string& sele
     }
 }
 
+bool CWorkspaceTree::InProject(const std::string& path) const
+{
+    if (project_.Contains(path))
+        return true;
+    const std::vector<std::string> files = project_.ResolvedFiles();
+    return std::find(files.begin(), files.end(), path) != files.end();
+}
+
 void CWorkspaceTree::AddOpenSources(bool insertItems)
 {
     for (int i = 0; i < openFiles_.GetCount(); ++i) {
         const std::string name = openFiles_.GetAt(i);
-        if (project_.Contains(name) || !IsSourceName(name))
+        if (InProject(name) || !IsSourceName(name))
             continue;
         project_.Add(name);
         if (insertItems)
@@ -106,6 +112,11 @@ void CProjectTreeModel::Refresh()
         InsertFileItem(project_.GetAt(i));
 }
 
+std::string CProjectTreeModel::DocumentPath(const std::string& item) const
+{
+    return CQuvProject::ResolveName(project_.GetPath(), item);
+}
+
 CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::string& selectedFile,
                                        WorkspaceHost& host) const
 {
@@ -115,7 +126,7 @@ CommandState CProjectTreeModel::Update(WorkspaceCommand command, const std::stri
         return state;
     switch (command) {
     case WorkspaceCommand::Open:
-        state.enabled = fileItem && openFiles_.Contains(selectedFile);
+        state.enabled = fileItem && openFiles_.Contains(DocumentPath(selectedFile));
         break;
     case WorkspaceCommand::Close:
         state.enabled = fileItem;
@@ -139,7 +150,7 @@ void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selecte
         return;
     switch (command) {
     case WorkspaceCommand::Open:
-        host.OpenDocumentFile(selectedFile);
+        host.OpenDocumentFile(DocumentPath(selectedFile));
         break;
     case WorkspaceCommand::AddCurrent: {
         if (!host.EnsureProjectCreated())
@@ -164,7 +175,7 @@ void CProjectTreeModel::Run(WorkspaceCommand command, const std::string& selecte
         for (const std::string& path : paths) {
             if (!IsSourceName(path)) {
                 host.ShowError(path + kNotSourceText, kNotSourceCaption);
-            } else if (!project_.Contains(path)) {
+            } else if (!InProject(path)) {
                 project_.Add(path);
                 InsertFileItem(path);
             }
@@ -259,7 +270,7 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
         if (!host.EnsureProjectCreated())
             return;
         const std::string name = selectedFile.empty() ? host.ActiveDocumentName() : selectedFile;
-        if (!name.empty() && !project_.Contains(name))
+        if (!name.empty() && !InProject(name))
             project_.Add(name);
         host.RefreshProjectTree();
         break;
@@ -276,7 +287,7 @@ void COpenedFilesTreeModel::Run(WorkspaceCommand command, const std::string& sel
         std::vector<std::string> paths;
         if (host.ChooseFiles(FileChoice::AddFromOpened, paths))
             for (const std::string& path : paths)
-                if (!project_.Contains(path))
+                if (!InProject(path))
                     project_.Add(path);
         host.RefreshProjectTree();
         break;

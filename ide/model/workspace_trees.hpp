@@ -67,11 +67,17 @@ public:
     // root or nothing is selected.
     virtual CommandState Update(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) const = 0;
     virtual void Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) = 0;
+    // The document a file item stands for: the item's text, which for a
+    // project entry is what the project file says.
+    virtual std::string DocumentPath(const std::string& item) const { return item; }
 
 protected:
     // Deletes the first child with this text; false when there is none.
     bool DeleteChild(const std::string& name);
     void OpenAll(WorkspaceHost& host) const;
+    // True when the project lists the file, by this name or by a relative one
+    // that stands for it: adding it again would compile it twice.
+    bool InProject(const std::string& path) const;
     // A source the project lacks; false for an empty name.
     bool CanAdd(const std::string& name) const;
     // The commands both trees show and run alike; false for the others.
@@ -94,6 +100,8 @@ public:
     void Refresh();
     CommandState Update(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) const override;
     void Run(WorkspaceCommand command, const std::string& selectedFile, WorkspaceHost& host) override;
+    // A relative entry is taken from the project file's folder.
+    std::string DocumentPath(const std::string& item) const override;
 };
 
 // The opened-files tree: one child per open document, kept in step with the

@@ -231,13 +231,17 @@ bool CQuvBenchApp::SaveAllModified()
             if (doc->IsModified() && !doc->OnSaveModified())
                 return false;
     }
-    if (!SaveModifiedProject())
-        return false;
-    // Each document has had its answer; closing must not ask again.
+    // The flags stay: a command that goes on to close the documents drops them
+    // (DiscardDocumentChanges), one that fails leaves them open and still
+    // differing from their files.
+    return SaveModifiedProject();
+}
+
+void CQuvBenchApp::DiscardDocumentChanges()
+{
     if (docManager_)
         for (wxDocument* doc : docManager_->GetDocumentsVector())
             doc->Modify(false);
-    return true;
 }
 
 bool CQuvBenchApp::CloseAllDocuments()

@@ -47,8 +47,15 @@ public:
     // end saves: the find histories and the print settings. Runs once.
     void ExitInstance();
 
-    // Asks about every modified document, then the project; false when the user cancels.
+    // Asks about every modified document, then the project; false when the user
+    // cancels. Documents answered No stay modified until they are closed.
     bool SaveAllModified();
+    // Drops every document's modified flag: for a caller that closes them all
+    // after SaveAllModified.
+    void DiscardDocumentChanges();
+    // After replace in files wrote `file`: its open editors read it again,
+    // unless they hold unsaved changes (then the find pane says so).
+    void ReloadReplacedFile(const std::string& file);
     bool SaveModifiedProject();
     bool CloseAllDocuments();
     void AddToRecentProjectList(const wxString& path);

@@ -1,6 +1,7 @@
 // The compile menu of the application: typeset, syntax check, compile a file,
 // compile the project, write the makefile, build, run and stop, with their
 // enable rules; loading a typeset result and going to a diagnostic's place.
+#include <algorithm>
 #include <mutex>
 
 #include <wx/mdi.h>
@@ -47,35 +48,11 @@ wxString fromGbk(const std::string& text)
     return wxString::FromUTF8(utf8.data(), utf8.size());
 }
 
-// Bytes of a tool's output gathered between two visits of the user-interface
-// thread: a program that writes without pause would otherwise post an event
-// per byte faster than they can be handled.
-class OutputBatch {
-public:
-    // True when the caller must post a Take: nothing was waiting before.
-    bool Add(char c)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        bytes_ += c;
-        return bytes_.size() == 1;
-    }
-    std::string Take()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        std::string all;
-        all.swap(bytes_);
-        return all;
-    }
-
-private:
-    std::mutex mutex_;
-    std::string bytes_;
-};
-
 // Passes the compile thread's reports to the main frame as posted events, so
 // that the frame handles them on the user-interface thread in the order made.
-// A batch of output is posted when its first byte comes, so it is shown before
-// any row reported after that byte.
+// Output goes through a batch: the first byte after an idle spell posts a
+// visit, so it starts to show before any row reported after it, and the pane
+// then takes the rest at its own pace.
 class FrameCompileSink : public CompileSink {
 public:
     FrameCompileSink(CMainFrame* frame, int serial) : frame_(frame), serial_(serial) {}
@@ -89,13 +66,13 @@ public:
     void MakeChar(char c) override
     {
         if (make_->Add(c))
-            frame_->CallAfter([frame = frame_, batch = make_] { frame->MakeOutput()->AppendBytes(batch->Take()); });
+            frame_->CallAfter([frame = frame_, batch = make_] { frame->MakeOutput()->AppendBatch(batch); });
     }
     void RunStart() override { PostPaneEvent(frame_, EVT_SHOW_RUN_OUTPUT); }
     void RunChar(char c) override
     {
         if (run_->Add(c))
-            frame_->CallAfter([frame = frame_, batch = run_] { frame->RunOutput()->AppendBytes(batch->Take()); });
+            frame_->CallAfter([frame = frame_, batch = run_] { frame->RunOutput()->AppendBatch(batch); });
     }
     void TypesetDone(bool ok) override
     {
@@ -169,8 +146,11 @@ bool CQuvBenchApp::SaveProjectDocuments()
 {
     if (!docManager_)
         return true;
+    // The files the job will compile, as it names them.
+    const std::vector<std::string> files = project_->ResolvedFiles();
     for (wxDocument* doc : docManager_->GetDocumentsVector())
-        if (wxDynamicCast(doc, CQuvBenchDoc) && project_->Contains(doc->GetFilename().utf8_string()) && !doc->Save())
+        if (wxDynamicCast(doc, CQuvBenchDoc) &&
+            std::find(files.begin(), files.end(), doc->GetFilename().utf8_string()) != files.end() && !doc->Save())
             return false;
     return true;
 }
@@ -202,10 +182,7 @@ void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
     } else {
         if (!SaveProjectDocuments())
             return;
-        std::vector<std::string> files;
-        for (int i = 0; i < project_->GetCount(); ++i)
-            files.push_back(project_->GetAt(i));
-        job = std::make_shared<CCompileJob>(kind, files, project_->GetPath());
+        job = std::make_shared<CCompileJob>(kind, project_->ResolvedFiles(), project_->GetPath());
     }
     StartCompileJob(std::move(job));
 }

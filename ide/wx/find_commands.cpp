@@ -5,12 +5,14 @@
 #include "compiler/core/gbk.hpp"
 
 #include "ide/wx/app.hpp"
+#include "ide/wx/doc_view.hpp"
 #include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/find_in_files_dlg.hpp"
 #include "ide/wx/find_thread.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/pane_events.hpp"
+#include "ide/wx/quv_pad.hpp"
 
 namespace ide {
 
@@ -120,12 +122,15 @@ void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
 {
     // The pane is emptied before the job's first row: both travel the same queue.
     PostPaneEvent(mainFrame_, EVT_SHOW_FIND_OUTPUT);
-    const CQuvFileList* listed = job->Settings().scope == 1   ? openFiles_.get()
-                                 : job->Settings().scope == 2 ? static_cast<CQuvFileList*>(project_.get())
-                                                          : nullptr;
-    if (listed)
-        for (int i = 0; i < listed->GetCount(); ++i)
-            job->listedFiles.push_back(listed->GetAt(i));
+    if (job->Settings().scope == 1)
+        for (int i = 0; i < openFiles_->GetCount(); ++i)
+            job->listedFiles.push_back(openFiles_->GetAt(i));
+    else if (job->Settings().scope == 2)
+        job->listedFiles = project_->ResolvedFiles();
+    if (job->mode == 1 && docManager_)
+        for (wxDocument* doc : docManager_->GetDocumentsVector())
+            if (doc->IsModified() && !doc->GetFilename().empty())
+                job->unsavedFiles.push_back(doc->GetFilename().utf8_string());
     RememberFindJob(*findHistory_, *job);
     findJob_ = std::move(job);
 
@@ -140,6 +145,26 @@ void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
         return;
     findThread_ = std::move(thread);
     findThread_->Start();
+}
+
+void CQuvBenchApp::ReloadReplacedFile(const std::string& file)
+{
+    if (!docManager_)
+        return;
+    for (wxDocument* doc : docManager_->GetDocumentsVector()) {
+        auto* source = wxDynamicCast(doc, CQuvBenchDoc);
+        const std::string name = doc->GetFilename().utf8_string();
+        if (!source || name.empty() || !SameFile(name, file))
+            continue;
+        // Changed since the job began: the user's text stays, and the pane says the file differs.
+        if (source->IsModified()) {
+            PostLookupRow(mainFrame_, LookupEntry::Message("文件" + name + "已被替换，但编辑器中有未保存的修改，没有重新载入"));
+            continue;
+        }
+        CQuvPad* pad = source->GetQuvPad();
+        if (!pad || !pad->FileLoad(doc->GetFilename()))
+            PostLookupRow(mainFrame_, LookupEntry::Message("无法重新载入文件" + name));
+    }
 }
 
 } // namespace ide

@@ -1,5 +1,6 @@
 #include "ide/wx/find_thread.hpp"
 
+#include "ide/wx/app.hpp"
 #include "ide/wx/pane_events.hpp"
 
 namespace ide {
@@ -31,7 +32,10 @@ void CQUVFindThread::Stop()
 void CQUVFindThread::InitInstance()
 {
     wxEvtHandler* frame = frame_;
-    FindInFilesRun run(job_, [frame](LookupEntry row) { PostLookupRow(frame, std::move(row)); }, &cancel_);
+    // A file the job rewrote is reloaded into its open editor, after the rows made before it.
+    FindInFilesRun run(
+        job_, [frame](LookupEntry row) { PostLookupRow(frame, std::move(row)); }, &cancel_,
+        [frame](const std::string& file) { frame->CallAfter([file] { wxGetApp().ReloadReplacedFile(file); }); });
     run.Run();
     busy_ = 0;
 }

@@ -208,6 +208,8 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
+    // Every document has had its answer and goes with the frame: closing must not ask again.
+    wxGetApp().DiscardDocumentChanges();
     // Every job that writes to the panes ends before any pane goes.
     wxGetApp().Workers().StopAll();
     CSplashWnd::HideSplashScreen();

@@ -22,6 +22,11 @@ void ShowOutputContextMenu(wxWindow* pane, bool canShowError)
 
 namespace {
 wxString fromUtf8(const std::string& text) { return wxString::FromUTF8(text.data(), text.size()); }
+// While output keeps coming a tool pane takes at most this much of it at a
+// time, and takes again after this many milliseconds, so that input and
+// painting get their turn in between.
+const size_t kTakeBytes = 128 * 1024;
+const int kTakeInterval = 20;
 } // namespace
 
 CCompileResultListView::CCompileResultListView(wxWindow* parent)
@@ -150,23 +155,63 @@ CToolOutputView::CToolOutputView(wxWindow* parent)
 {
     Bind(wxEVT_CONTEXT_MENU, &CToolOutputView::OnContextMenu, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Clear(); }, ID_PANE_CLEAR);
+    timer_.SetOwner(this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { TakeBatch(); });
     // Ctrl+C reaches the pane as the copy command of the accelerator table.
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Copy(); }, ID_EDIT_COPY);
     Bind(wxEVT_MENU, [](wxCommandEvent&) {}, ID_PANE_HELP);
 }
 
-void CToolOutputView::AppendBytes(const std::string& bytes)
+void CToolOutputView::AppendBytes(const std::string& bytes, bool dropped)
 {
+    // A pair half read before the gap has lost its second byte.
+    if (dropped)
+        decoder_.Reset();
     std::string text;
+    text.reserve(bytes.size());
     for (char b : bytes)
         text += decoder_.Feed(static_cast<unsigned char>(b));
-    if (!text.empty())
-        AppendText(fromUtf8(text));
+    if (text.empty() && !dropped)
+        return;
+    const OutputLineLimit::Step step = limit_.Add(text, dropped);
+    if (step.addNotice) {
+        SetInsertionPoint(0);
+        WriteText(wxString::FromUTF8(kOutputDroppedText) + "\n");
+    }
+    // The notice, once shown, is the first line; the output starts below it.
+    if (step.removeAll)
+        Remove(XYToPosition(0, 1), GetLastPosition());
+    else if (step.removeLines > 0)
+        Remove(XYToPosition(0, 1), XYToPosition(0, 1 + step.removeLines));
+    if (!step.append.empty())
+        AppendText(fromUtf8(step.append));
+}
+
+void CToolOutputView::AppendBatch(std::shared_ptr<OutputBatch> batch)
+{
+    batch_ = std::move(batch);
+    TakeBatch();
+}
+
+void CToolOutputView::TakeBatch()
+{
+    std::string bytes;
+    bool dropped = false;
+    if (!batch_ || !batch_->Take(bytes, dropped, kTakeBytes))
+        return;
+    AppendBytes(bytes, dropped);
+    timer_.StartOnce(kTakeInterval);
 }
 
 void CToolOutputView::Clear()
 {
+    // What the batch holds came before the clear; emptied, the next byte asks for a visit again.
+    std::string gone;
+    bool dropped = false;
+    while (batch_ && batch_->Take(gone, dropped)) {
+    }
     decoder_.Reset();
+    limit_.Reset();
     SetValue(wxString());
 }
 

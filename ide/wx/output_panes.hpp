@@ -3,9 +3,11 @@
 // appended only on the user-interface thread, from the frame's row events.
 #pragma once
 #include <functional>
+#include <memory>
 
 #include <wx/listctrl.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
 #include "ide/model/output_rows.hpp"
 
@@ -66,13 +68,24 @@ private:
 class CToolOutputView : public wxTextCtrl {
 public:
     explicit CToolOutputView(wxWindow* parent);
-    void AppendBytes(const std::string& bytes);
+    // Keeps the last kOutputPaneLines lines; `dropped`: lines before these bytes were let go.
+    void AppendBytes(const std::string& bytes, bool dropped = false);
+    // Shows what the batch gathers, taking it again at intervals until it is idle.
+    void AppendBatch(std::shared_ptr<OutputBatch> batch);
     void AppendChar(short c) { AppendBytes(std::string(1, static_cast<char>(c))); }
     void Clear() override;
+    // Line ends shown after the notice of dropped lines.
+    int KeptLines() const { return limit_.Lines(); }
 
 private:
     void OnContextMenu(wxContextMenuEvent& event);
+    // Takes what the batch holds; then, while it had any, comes back after an interval.
+    void TakeBatch();
+
     OutputDecoder decoder_;
+    OutputLineLimit limit_;
+    std::shared_ptr<OutputBatch> batch_;
+    wxTimer timer_;
 };
 
 class CMakeResultView : public CToolOutputView {

@@ -168,7 +168,7 @@ void CWorkspaceTreeView::OnActivated(wxTreeEvent& event)
 {
     const wxTreeItemId item = event.GetItem();
     if (item.IsOk() && item != GetRootItem())
-        wxGetApp().OpenDocumentFile(GetItemText(item));
+        wxGetApp().OpenDocumentFile(wxString::FromUTF8(Model().DocumentPath(GetItemText(item).utf8_string())));
     event.Skip();
 }
 

@@ -60,27 +60,63 @@ struct ExampleCase {
     const char* output;  // null: not checked yet
 };
 
-TEST_F(QuvcBuild, TheExamplesBuildAndRun) {
+TEST_F(QuvcBuild, TheExamplesBuildAndRunFromAnyFolder) {
     const ExampleCase cases[] = {
         {"shop/shop.prj", "shop.exe", ""},
         // Squares sent over a synchronous channel from one process to the other.
         {"pipeline/pipeline.prj", "pipeline.exe", "1\n4\n9\n16\n25\n"},
     };
     copyIn(QUV_EXAMPLES_DIR);
+    std::filesystem::create_directory(dir / "elsewhere");
     for (const ExampleCase& c : cases) {
-        SCOPED_TRACE(c.project);
         const std::string folder = std::filesystem::path(c.project).parent_path().string();
         const std::string project = std::filesystem::path(c.project).filename().string();
-        const ToolRun run = quvc("run " + project, folder);
-        EXPECT_EQ(run.status, 0) << run.out << readBytes(dir / "stderr.txt");
-        EXPECT_NE(run.out.find("nmake finished with exit code = 0, successfully!"), std::string::npos);
         const std::string exe = c.exe;
-        if (c.output)
-            EXPECT_EQ(programOutput(run.out, exe), c.output);
-        else
-            EXPECT_NE(programOutput(run.out, exe), "<not run>");
-        EXPECT_NE(readBytes(dir / "stderr.txt").find("program " + exe + " finished with exit code = 0, successfully!"),
-                  std::string::npos);
+        // The project file's own folder, the folder above it, a folder beside it by an absolute name.
+        const struct {
+            std::string in, project, exe;
+        } places[] = {
+            {folder, project, exe},
+            {".", c.project, folder + "/" + exe},
+            {"elsewhere", dir / c.project, dir / (folder + "/" + exe)},
+        };
+        for (const auto& place : places) {
+            SCOPED_TRACE(std::string(c.project) + " from " + place.in);
+            const ToolRun run = quvc("run " + place.project, place.in);
+            EXPECT_EQ(run.status, 0) << run.out << readBytes(dir / "stderr.txt");
+            EXPECT_NE(run.out.find("nmake finished with exit code = 0, successfully!"), std::string::npos);
+            if (c.output)
+                EXPECT_EQ(programOutput(run.out, place.exe), c.output);
+            else
+                EXPECT_NE(programOutput(run.out, place.exe), "<not run>");
+            EXPECT_NE(readBytes(dir / "stderr.txt")
+                          .find("program " + place.exe + " finished with exit code = 0, successfully!"),
+                      std::string::npos);
+        }
+    }
+}
+
+// Relative names come from the project file's folder, a subfolder's too, and
+// the makefile names them in full; an absolute name is kept as it stands.
+TEST_F(QuvcBuild, RelativeNamesAreTakenFromTheProjectFilesFolder) {
+    copyIn(QUV_EXAMPLES_DIR "/shop", "split");
+    std::filesystem::create_directories(dir / "split/lib");
+    std::filesystem::rename(dir / "split/parts.e", dir / "split/lib/parts.e");
+    const std::string folder = dir / "split";
+    writeBytes(folder + "/split.prj",
+               "[QuvBench]\nProject Name=split\nProject File Num=2\nFile 1=./shop.e\nFile 2=lib/parts.e\n");
+    for (const char* in : {"split", "."}) {
+        SCOPED_TRACE(in);
+        const std::string project = std::string(in) == "." ? "split/split.prj" : "split.prj";
+        const ToolRun r = quvc("run " + project, in);
+        EXPECT_EQ(r.status, 0) << r.out << readBytes(dir / "stderr.txt");
+        EXPECT_NE(r.out.find("stage " + folder + "/lib/parts.e: Semantic Checking Finished!, 0 errors found!"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_TRUE(std::filesystem::exists(folder + "/lib/parts.obj"));
+        const std::string makefile = readBytes(folder + "/split.mak");
+        EXPECT_NE(makefile.find("\t" + folder + "/shop.obj\\\n\t" + folder + "/lib/parts.obj\\\n"), std::string::npos)
+            << makefile;
     }
 }
 

@@ -141,6 +141,35 @@ TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
     EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty!\n");
 }
 
+// A source the project names that cannot be read is said to be so, with the
+// reason, not taken for an empty program.
+TEST_F(QuvcTest, ASourceThatCannotBeReadIsAFileDiagnostic) {
+    std::filesystem::create_directory(dir / "folder.e");
+    std::filesystem::create_directory(dir / "sub");
+    writeBytes(dir / "sub/unread.prj",
+               "[QuvBench]\nProject Name=unread\nProject File Num=3\nFile 1=../shop.e\nFile 2=missing.e\n"
+               "File 3=" + dir / "folder.e" + "\n");
+    const ToolRun r = run("project sub/unread.prj");
+    EXPECT_EQ(r.status, 1);
+    const struct {
+        std::string file, reason;
+    } cases[] = {
+        {dir / "sub/missing.e", "No such file or directory"},
+        {dir / "folder.e", "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        const std::string diag = "diag " + c.file + " 0:0 0 0 -\n  can't read the source file: " + c.reason + "\n";
+        EXPECT_NE(r.out.find("stage " + c.file + ": Syntax Checking Started!\n" + diag + "stage " + c.file +
+                             ": Syntax Checking Finished!, 1 errors found!\n"),
+                  std::string::npos)
+            << r.out;
+    }
+    EXPECT_EQ(r.out.find("unexpected"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("stage " + dir / "sub/../shop.e" + ": Semantic Checking Finished!, 0 errors found!"),
+              std::string::npos)
+        << r.out;
+}
+
 TEST_F(QuvcTest, BadUsage) {
     for (const char* args : {"", "link shop.prj", "compile", "compile a.e b.e"}) {
         const ToolRun r = run(args);

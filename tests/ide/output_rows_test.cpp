@@ -90,6 +90,77 @@ TEST(OutputDecoder, BytesToText)
     }
 }
 
+// A pane as OutputLineLimit's steps leave it: the notice flag and the text below it.
+struct PaneText {
+    bool notice = false;
+    std::string body;
+
+    void Apply(const OutputLineLimit::Step& step)
+    {
+        EXPECT_FALSE(step.addNotice && notice);
+        notice = notice || step.addNotice;
+        if (step.removeAll)
+            body.clear();
+        size_t cut = 0;
+        for (int i = 0; i < step.removeLines; ++i)
+            cut = body.find('\n', cut) + 1;
+        body.erase(0, cut);
+        body += step.append;
+    }
+};
+
+TEST(OutputLimit, ThePaneKeepsTheLastLinesWhateverThePiecesAndBatches)
+{
+    std::string all;
+    for (int i = 1; i <= 40; ++i)
+        all += "line " + std::to_string(i) + "\n";
+    all += "end";
+    // Pieces as the user-interface thread may take them: one byte, a few lines, many at once.
+    for (size_t piece : {size_t(1), size_t(7), size_t(30), size_t(200)}) {
+        SCOPED_TRACE(piece);
+        OutputBatch batch(5);
+        OutputLineLimit limit(5);
+        PaneText pane;
+        for (size_t at = 0; at < all.size(); ++at) {
+            batch.Add(all[at]);
+            if ((at + 1) % piece == 0 || at + 1 == all.size()) {
+                // The pane takes a few bytes at a time until the batch is empty.
+                bool dropped = false;
+                std::string bytes;
+                while (batch.Take(bytes, dropped, 4)) {
+                    pane.Apply(limit.Add(bytes, dropped));
+                    EXPECT_LE(limit.Lines(), 5);
+                }
+            }
+        }
+        EXPECT_TRUE(pane.notice);
+        EXPECT_EQ(pane.body, "line 36\nline 37\nline 38\nline 39\nline 40\nend");
+    }
+    // Below the limit nothing goes and no notice shows.
+    OutputLineLimit limit(5);
+    PaneText pane;
+    pane.Apply(limit.Add("a\nb\n", false));
+    pane.Apply(limit.Add("c", false));
+    EXPECT_FALSE(pane.notice);
+    EXPECT_EQ(pane.body, "a\nb\nc");
+}
+
+// The reader asks for a visit only when the batch is idle; a visit that finds
+// it empty makes it idle again, so no byte waits without a visit to come.
+TEST(OutputLimit, ABatchAsksForAVisitOnlyWhenIdle)
+{
+    OutputBatch batch(3);
+    std::string held;
+    bool dropped = false;
+    EXPECT_TRUE(batch.Add('x'));
+    EXPECT_TRUE(batch.Take(held, dropped));
+    EXPECT_FALSE(batch.Add('y'));
+    EXPECT_TRUE(batch.Take(held, dropped));
+    EXPECT_EQ(held, "y");
+    EXPECT_FALSE(batch.Take(held, dropped));
+    EXPECT_TRUE(batch.Add('z'));
+}
+
 // A job that runs until it is stopped.
 class LoopWorker : public Worker {
 public:

@@ -237,6 +237,32 @@ TEST_F(WorkspaceTest, MenuStatesFollowSelectionProjectAndActiveDocument)
     }
 }
 
+// A project file's relative entry shows as written, and stands for the file
+// beside the project: opening, closing and adding act on that file.
+TEST_F(WorkspaceTest, RelativeEntriesStandForTheFileBesideTheProject)
+{
+    project.SetCreated();
+    project.SetPath("/w/p/demo.prj");
+    project.Add("lib/a.e");
+    projectTree.Refresh();
+    EXPECT_EQ(projectTree.Children(), std::vector<std::string>{"lib/a.e"});
+    EXPECT_EQ(projectTree.DocumentPath("lib/a.e"), "/w/p/lib/a.e");
+    EXPECT_EQ(opened.DocumentPath("/w/p/lib/a.e"), "/w/p/lib/a.e");
+
+    using C = WorkspaceCommand;
+    projectTree.Run(C::Open, "lib/a.e", host);
+    EXPECT_EQ(Entries(openFiles), std::vector<std::string>{"/w/p/lib/a.e"});
+    EXPECT_TRUE(projectTree.Update(C::Open, "lib/a.e", host).enabled);
+    // Already in the project under its relative name: not added again.
+    EXPECT_FALSE(opened.Update(C::AddCurrent, "/w/p/lib/a.e", host).enabled);
+    opened.Run(C::AddAll, "", host);
+    EXPECT_EQ(Entries(project), std::vector<std::string>{"lib/a.e"});
+    projectTree.Run(C::Close, "lib/a.e", host);
+    EXPECT_TRUE(Entries(openFiles).empty());
+    projectTree.Run(C::OpenAll, "", host);
+    EXPECT_EQ(Entries(openFiles), std::vector<std::string>{"/w/p/lib/a.e"});
+}
+
 class ProjectSettingsTest : public testing::Test {
 protected:
     ProjectSettingsTest()

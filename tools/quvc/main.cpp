@@ -183,9 +183,7 @@ int runProjectJob(QUVCompiler& driver, const std::string& verb, const std::strin
     project.messageSink = printMessage;
     if (!project.Load(projectFile))
         return kExitDiagnostics;
-    std::vector<std::string> files;
-    for (int i = 0; i < project.GetCount(); ++i)
-        files.push_back(project.GetAt(i));
+    const std::vector<std::string> files = project.ResolvedFiles();
     if (verb == "project") {
         driver.compileProject(files, projectFile);
     } else if (verb == "makefile") {
