@@ -14,6 +14,7 @@ void EditorModel::BeginEditStep()
 
 void EditorModel::EndEditStep()
 {
+    SnapToCharacterStarts();
     CommitUndoGroup();
     SetModified(true);
 }
@@ -32,6 +33,7 @@ void EditorModel::Undo()
     if (undo_.empty())
         return;
     ReplayGroup(undo_, redo_);
+    SnapToCharacterStarts();
     SetModified(true);
 }
 
@@ -40,6 +42,7 @@ void EditorModel::Redo()
     if (redo_.empty())
         return;
     ReplayGroup(redo_, undo_);
+    SnapToCharacterStarts();
     SetModified(true);
 }
 
