@@ -75,13 +75,20 @@ void WhileModal(const std::function<void()>& open, const std::vector<ModalStep>&
     int ticks = 0;
     size_t next = 0;
     wxDialog* shown = nullptr;
+    bool raised = false;
     bool cancelled = false;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
         ++ticks;
         wxDialog* dialog = ModalDialog();
         if (!shown) {
             // Keys go to the dialog once it is on the screen with the focus.
-            if (dialog && dialog->IsShownOnScreen() && (HasFocusInside(*dialog) || ticks > kFocusTicks))
+            // Without a window manager the X server's focus stays where it
+            // was; raised, the dialog takes it, as a window manager gives it.
+            if (dialog && dialog->IsShownOnScreen() && !raised) {
+                dialog->Raise();
+                raised = true;
+            }
+            if (raised && (HasFocusInside(*dialog) || ticks > kFocusTicks))
                 shown = dialog;
             else if (ticks > kGiveUpTicks)
                 timer.Stop();
