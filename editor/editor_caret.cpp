@@ -235,11 +235,12 @@ bool IsNavigationKey(int key)
 // Sets a flag for the length of a scope, also when it is left by an exception.
 class FlagScope {
 public:
-    FlagScope(bool& flag, bool value) : flag_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = false; }
+    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = old_; }
 
 private:
     bool& flag_;
+    bool old_;
 };
 } // namespace
 
