@@ -293,3 +293,28 @@ TEST_F(EditingTest, EditsLeaveTheCaretOnACharacterStartOfTheDecodedLine)
         EXPECT_EQ(model.GetLine(0), c.text) << c.name;
     }
 }
+
+// The host may paint at every PosChanged: undo reports no selection between
+// where the caret was and where it goes, and repaints a selection it drops.
+TEST_F(EditingTest, UndoReportsNoHalfMovedSelectionAndRepaintsTheOneItDrops)
+{
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "line\n";
+    Load(text);
+    model.LocatePos(25, 3);
+    Type("x");
+    model.SetSelection(0, 0, 2, 5);
+    win.positions.clear();
+    win.invalidated.clear();
+    model.Undo();
+    EXPECT_EQ(model.GetLine(24), "line");
+    EXPECT_EQ(Caret(), Pos(2, 24));
+    for (const PosEvent& e : win.positions)
+        EXPECT_TRUE(e.caretLine == e.anchorLine && e.caretColumn == e.anchorColumn)
+            << e.caretLine << "," << e.caretColumn << " " << e.anchorLine << "," << e.anchorColumn;
+    bool repainted = false;
+    for (const auto& [rect, erase] : win.invalidated)
+        repainted = repainted || rect.top <= 0;
+    EXPECT_TRUE(repainted);
+}
