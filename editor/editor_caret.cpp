@@ -213,11 +213,47 @@ void EditorModel::WordRight()
     SetCaretCol(n);
 }
 
+void EditorModel::SnapToCharacterStarts()
+{
+    int caret = SnapColumn(caretColumn_, caretLine_);
+    int anchor = SnapColumn(anchorColumn_, anchorLine_);
+    if (caret == caretColumn_ && anchor == anchorColumn_)
+        return;
+    // Both ends move before the one report, so no half-moved selection is seen.
+    caretColumn_ = caret;
+    anchorColumn_ = anchor;
+    FirePosChanged();
+    InvalidateExtended(GetLinesRect(anchorLine_, caretLine_), false);
+}
+
+namespace {
+bool IsNavigationKey(int key)
+{
+    return key >= KeyPrior && key <= KeyDown;
+}
+
+// Sets a flag for the length of a scope, also when it is left by an exception.
+class FlagScope {
+public:
+    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = old_; }
+
+private:
+    bool& flag_;
+    bool old_;
+};
+} // namespace
+
 bool EditorModel::OnKeyDown(int key, int modifiers)
 {
     shiftHeld_ = (modifiers & ModShift) != 0;
     bool control = (modifiers & ModControl) != 0;
     int last = GetLineCount() - 1;
+    // A move without Shift drops any selection: the anchor goes along with the
+    // caret, and the lines of the old selection and the old caret line are
+    // painted again once the key is done, whatever was painted in between.
+    FlagScope follows(anchorFollows_, IsNavigationKey(key) && !shiftHeld_);
+    int oldTop = std::min(caretLine_, anchorLine_), oldBottom = std::max(caretLine_, anchorLine_);
     switch (key) {
     case KeyBack:
     case KeyDelete:
@@ -281,6 +317,10 @@ bool EditorModel::OnKeyDown(int key, int modifiers)
     }
     EnsureCaretVisible();
     UpdateAnchor(true);
+    if (IsNavigationKey(key)) {
+        InvalidateExtended(GetLinesRect(oldTop, oldBottom), false);
+        UpdateSelection();
+    }
     ports_.view.UpdateNow();
     UpdateCaret(true);
     return true;
@@ -296,12 +336,20 @@ void EditorModel::OnLButtonDown(int x, int y, int modifiers)
     ports_.view.SetFocus();
     ports_.view.CaptureMouse();
     UpdateCaret(false);
+    int oldTop = std::min(caretLine_, anchorLine_), oldBottom = std::max(caretLine_, anchorLine_);
     int line = std::clamp(y / LineHeight() + firstLine_, 0, GetLineCount() - 1);
     int column = ColumnFromXOnLine(firstColumn_ * CharWidth() + x - settings_.MinX(), line);
-    SetCaretPos(std::min(column, LineLength(line)), line);
+    {
+        FlagScope follows(anchorFollows_, !shiftHeld_);
+        SetCaretPos(std::min(column, LineLength(line)), line);
+    }
     if (!shiftHeld_) {
         UpdateAnchor(false);
         UpdateSelection();
+        // The current-line background leaves the old caret line for the new
+        // one, and an old selection goes.
+        ports_.view.Invalidate(GetLinesRect(oldTop, oldBottom), false);
+        ports_.view.Invalidate(GetLineRect(line), false);
     } else {
         ports_.view.InvalidateAll(false);
     }

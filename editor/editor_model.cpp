@@ -221,19 +221,21 @@ void EditorModel::SetCaretPos(int column, int line)
 {
     caretColumn_ = column;
     caretLine_ = line;
+    if (anchorFollows_) {
+        anchorColumn_ = column;
+        anchorLine_ = line;
+    }
     FirePosChanged();
 }
 
 void EditorModel::SetCaretCol(int column)
 {
-    caretColumn_ = column;
-    FirePosChanged();
+    SetCaretPos(column, caretLine_);
 }
 
 void EditorModel::SetCaretLine(int line)
 {
-    caretLine_ = line;
-    FirePosChanged();
+    SetCaretPos(caretColumn_, line);
 }
 
 void EditorModel::SetAnchorPos(int column, int line)

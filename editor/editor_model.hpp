@@ -197,6 +197,9 @@ private:
     void MoveVertically(int targetLine);
     void PageTo(int targetLine);
     void InsertTyped(const std::string& bytes);
+    // Moves caret and anchor back to the start of the character they stand in,
+    // as decoding the line from its start finds the characters.
+    void SnapToCharacterStarts();
 
     SettingsBlock& settings_;
     EditorPorts ports_;
@@ -214,6 +217,9 @@ private:
     UndoGroup pending_;
     bool modified_ = false;
     bool shiftHeld_ = false;   // Shift state of the event being handled
+    // While set, the caret setters take the anchor along, so that a move
+    // without Shift never reports (or lets the window paint) a selection.
+    bool anchorFollows_ = false;
     int pendingLead_ = -1;     // lead byte of a double-byte character typed in two halves
 };
 

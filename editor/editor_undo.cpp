@@ -14,6 +14,7 @@ void EditorModel::BeginEditStep()
 
 void EditorModel::EndEditStep()
 {
+    SnapToCharacterStarts();
     CommitUndoGroup();
     SetModified(true);
 }
@@ -32,6 +33,7 @@ void EditorModel::Undo()
     if (undo_.empty())
         return;
     ReplayGroup(undo_, redo_);
+    SnapToCharacterStarts();
     SetModified(true);
 }
 
@@ -40,6 +42,7 @@ void EditorModel::Redo()
     if (redo_.empty())
         return;
     ReplayGroup(redo_, undo_);
+    SnapToCharacterStarts();
     SetModified(true);
 }
 
@@ -63,6 +66,10 @@ void EditorModel::ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGrou
     UpdateCaret(false);
     UndoGroup inverse;
     Rect area = GetLineRect(group.Ops().empty() ? firstLine_ : group.Ops().back().line);
+    // The selection the replay replaces goes from the screen too.
+    const Rect selection = GetLinesRect(anchorLine_, caretLine_);
+    area.top = std::min(area.top, selection.top);
+    area.bottom = std::max(area.bottom, selection.bottom);
     EditOp op;
     while (group.PopOp(op)) {
         Rect r = GetLineRect(op.line);
@@ -86,6 +93,11 @@ void EditorModel::ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGrou
                 SetLine(op.text, op.line, true);
             break;
         }
+        // The anchor is in place before the caret is reported: the host may
+        // paint at a report, and no report shows a selection from the old
+        // anchor to the new caret.
+        anchorColumn_ = op.anchorColumn;
+        anchorLine_ = op.anchorLine;
         SetCaretPos(op.caretColumn, op.caretLine);
         SetAnchorPos(op.anchorColumn, op.anchorLine);
         inverse.PushOp(back);

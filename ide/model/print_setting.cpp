@@ -39,11 +39,12 @@ const IntKey kFooterKeys[] = {{"bFooterStop", &CPrintSetting::bFooterStop, 0},
                               {"bPrintSyntax", &CPrintSetting::bPrintSyntax, 1},
                               {"iLineDistance", &CPrintSetting::iLineDistance, 12}};
 
-// The conversions every C library knows, and "%" for "%%". Anything else is
-// not handed to strftime: a lone or unknown code there is undefined.
+// The conversions of the C and POSIX strftime, and "%" for "%%". Anything
+// else is not handed to strftime: a lone or unknown code there is undefined.
+// A modifier (E, O) takes a third character, so on its own it is no code.
 bool knownTimeCode(char c)
 {
-    return c != '\0' && std::strchr("aAbBcdHIjmMpSUwWxXyYZ%", c) != nullptr;
+    return c != '\0' && std::strchr("aAbBcCdDeFgGhHIjmMnprRStTuUVwWxXyYzZ%", c) != nullptr;
 }
 
 std::string formatTime(std::time_t stamp, char code)

@@ -37,7 +37,8 @@ public:
     // Codes: "&f" file name, "&n" its last component, "&t" page count, "&p"
     // current page, "&&" an ampersand; "%" with the next character is a time
     // conversion of the job's time stamp in local time when it is one of the
-    // C library's standard ones or "%%", and is copied as it stands otherwise.
+    // standard strftime conversions or "%%", and is copied as it stands
+    // otherwise.
     // An empty template gives one space.
     std::string ExpandTemplate(const std::string& text) const;
 

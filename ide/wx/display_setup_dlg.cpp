@@ -1,5 +1,7 @@
 #include "ide/wx/display_setup_dlg.hpp"
 
+#include <algorithm>
+
 #include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/gbsizer.h>
@@ -166,8 +168,16 @@ CSpaceSetupDlg::CSpaceSetupDlg(wxWindow* parent)
                                     wxSP_VERTICAL | wxSP_ARROW_KEYS);
         grid->Add(edit_[i], 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(spin_[i], 0, wxALIGN_CENTER_VERTICAL);
-        // The spin button is its edit's buddy: it steps the number the edit shows.
-        spin_[i]->Bind(wxEVT_SPIN, [this, i](wxSpinEvent& e) { edit_[i]->SetValue(wxString::Format("%d", e.GetPosition())); });
+        // The spin button is its edit's buddy: it steps the number the edit
+        // shows, a typed one too, within the values the edit accepts.
+        spin_[i]->SetRange(kSpaces[i].low, kSpaces[i].high);
+        spin_[i]->Bind(wxEVT_SPIN, [this, i](wxSpinEvent& e) { edit_[i]->ChangeValue(wxString::Format("%d", e.GetPosition())); });
+        edit_[i]->Bind(wxEVT_TEXT, [this, i](wxCommandEvent& e) {
+            long typed = 0;
+            if (edit_[i]->GetValue().Strip(wxString::both).ToLong(&typed))
+                spin_[i]->SetValue(static_cast<int>(std::clamp<long>(typed, kSpaces[i].low, kSpaces[i].high)));
+            e.Skip();
+        });
     }
     top->Add(grid, 0, wxALL, 12);
     top->Add(dialogButtons(this), 0, wxALIGN_RIGHT | wxALL, 6);
@@ -176,8 +186,7 @@ CSpaceSetupDlg::CSpaceSetupDlg(wxWindow* parent)
 
     Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
         for (int i = 0; i < 3; ++i) {
-            edit_[i]->SetValue(wxString::Format("%d", values_[i]));
-            spin_[i]->SetValue(values_[i]);
+            edit_[i]->SetValue(wxString::Format("%d", values_[i]));   // the spin follows
         }
         e.Skip();
     });
@@ -203,8 +212,7 @@ void CSpaceSetupDlg::OnButton1000()
 {
     const int32_t defaults[3] = {kDefaultMinX, kDefaultTabSize, kDefaultLineDistance};
     for (int i = 0; i < 3; ++i) {
-        edit_[i]->SetValue(wxString::Format("%d", defaults[i]));
-        spin_[i]->SetValue(defaults[i]);
+        edit_[i]->SetValue(wxString::Format("%d", defaults[i]));   // the spin follows
     }
 }
 

@@ -22,6 +22,15 @@ namespace {
 const int kControlId = 1000;
 // The status bar pane that shows the caret position.
 const int kPositionPane = 1;
+
+// None once the main frame is on its way out.
+wxStatusBar* PositionStatusBar()
+{
+    CMainFrame* frame = wxGetApp().MainFrame();
+    if (!frame || !wxTopLevelWindows.Find(frame) || frame->IsBeingDeleted())
+        return nullptr;
+    return frame->GetStatusBar();
+}
 } // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CQuvBenchDoc, wxDocument);
@@ -191,7 +200,17 @@ bool CQuvBenchView::OnClose(bool deleteWindow)
         GetFrame()->Destroy();
         SetFrame(nullptr);
     }
+    // The tab that becomes active shows its own position; with the last
+    // document the position goes.
+    ClearPositionIfLast();
     return true;
+}
+
+void CQuvBenchView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView)
+{
+    wxView::OnActivateView(activate, activeView, deactiveView);
+    if (activate)
+        ShowPosition();
 }
 
 void CQuvBenchView::FocusEditor()
@@ -273,9 +292,30 @@ void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, i
     caretColumn_ = caretColumn;
     anchorLine_ = anchorLine;
     anchorColumn_ = anchorColumn;
-    CMainFrame* frame = wxGetApp().MainFrame();
-    if (wxStatusBar* status = frame ? frame->GetStatusBar() : nullptr)
-        status->SetStatusText(wxString::Format("%s%d%s%d", "Ln", caretLine, ", Col", caretColumn), kPositionPane);
+    // A document in the background (a replace in all open files) keeps its
+    // position to itself.
+    wxDocManager* manager = wxGetApp().DocManager();
+    wxView* active = manager ? manager->GetCurrentView() : nullptr;
+    if (!active || active == this)
+        ShowPosition();
+}
+
+void CQuvBenchView::ShowPosition() const
+{
+    if (wxStatusBar* status = PositionStatusBar())
+        status->SetStatusText(wxString::Format("%s%d%s%d", "Ln", caretLine_, ", Col", caretColumn_), kPositionPane);
+}
+
+void CQuvBenchView::ClearPositionIfLast() const
+{
+    wxDocManager* manager = wxGetApp().DocManager();
+    wxStatusBar* status = PositionStatusBar();
+    if (!manager || !status)
+        return;
+    for (wxDocument* doc : manager->GetDocumentsVector())
+        if (doc != GetDocument())
+            return;
+    status->SetStatusText(wxString(), kPositionPane);
 }
 
 bool CQuvBenchView::OfferKeyToEditor(wxKeyEvent& key)

@@ -58,6 +58,8 @@ public:
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnDraw(wxDC*) override {}
     bool OnClose(bool deleteWindow) override;
+    // The status bar shows the caret position of the view that becomes active.
+    void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
 
     // The wrapper of the hosted control; null when the view has none.
     CQuvPad* GetQuvPad() const { return pad_.get(); }
@@ -82,6 +84,10 @@ public:
 private:
     void ModifiedChanged(bool modified) override;
     void PosChanged(int caretLine, int caretColumn, int anchorLine, int anchorColumn) override;
+    // The caret pane shows this view's position.
+    void ShowPosition() const;
+    // Empties the caret pane when this view's document is the last one open.
+    void ClearPositionIfLast() const;
     void FocusEditor();
     // Runs `call` on the control when there is one.
     template <typename F>

@@ -30,7 +30,10 @@ CGotoLineDlg::CGotoLineDlg(int line, int column, wxWindow* parent)
     top->Add(grid, 1, wxEXPAND | wxALL, 10);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, "OK"), 0, wxALL, 4);
+    auto* ok = new wxButton(this, wxID_OK, "OK");
+    // Enter in either box is OK.
+    ok->SetDefault();
+    buttons->Add(ok, 0, wxALL, 4);
     buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"), 0, wxALL, 4);
     top->Add(buttons, 0, wxEXPAND | wxALL, 4);
     SetSizerAndFit(top);

@@ -240,3 +240,81 @@ TEST_F(EditingTest, AcceleratorsRunTheirCommands)
     EXPECT_FALSE(model.TranslateAccelerator('V', ModControl));
     EXPECT_FALSE(model.TranslateAccelerator('Z', ModNone));
 }
+
+// Bytes that are no GBK text (here a UTF-8 file's 中, E4 B8 AD): an edit can
+// make a stray lead byte pair with the byte after it. The characters are those
+// that decoding the line from its start finds, and after every edit the caret
+// goes back to the start of the character it stands in.
+TEST_F(EditingTest, EditsLeaveTheCaretOnACharacterStartOfTheDecodedLine)
+{
+    const std::string utf8Zhong = "\xE4\xB8\xAD";
+    struct Case {
+        const char* name;
+        std::string text;
+        Pos anchor, caret;
+        std::function<void(EditingTest&)> script;
+        std::string line;
+        int caretAfter;
+    };
+    const Case cases[] = {
+        {"delete pairs a stray lead byte with the next one", utf8Zhong + " a", {3, 0}, {3, 0},
+         [](EditingTest& t) { t.Key(KeyDelete); }, utf8Zhong + "a", 2},
+        {"backspace then removes the pair before the caret whole", utf8Zhong + " a", {3, 0}, {3, 0},
+         [](EditingTest& t) { t.Key(KeyDelete); t.Key(KeyBack); }, "\xAD" "a", 0},
+        {"delete after a lone lead byte at the line start", "\xD6 x", {1, 0}, {1, 0},
+         [](EditingTest& t) { t.Key(KeyDelete); }, "\xD6x", 0},
+        {"a deleted selection joins a lead byte to a letter", "\xE4  ab", {1, 0}, {3, 0},
+         [](EditingTest& t) { t.Key(KeyDelete); }, "\xE4" "ab", 0},
+        {"pasted text ending in a lead byte", "ab", {0, 0}, {0, 0},
+         [](EditingTest& t) {
+             t.win.clipboard = "x\xE4";
+             t.win.hasClipboardText = true;
+             t.model.Paste();
+         },
+         "x\xE4" "ab", 1},
+        {"replaced selection ending in a lead byte", "abcd", {1, 0}, {2, 0},
+         [](EditingTest& t) { t.model.ReplaceSelection("\xD6"); }, "a\xD6" "cd", 1},
+        {"a typed letter after a lone lead byte", "\xD6 x", {1, 0}, {1, 0},
+         [](EditingTest& t) { t.Type("y"); }, "\xD6y x", 2},
+        {"edits that pair nothing keep the caret", "a" + kZhong + "b", {3, 0}, {3, 0},
+         [](EditingTest& t) { t.Type("c"); }, "a" + kZhong + "cb", 4},
+    };
+    for (const Case& c : cases) {
+        Load(c.text + "\n");
+        model.SetSelection(c.anchor.first, c.anchor.second, c.caret.first, c.caret.second);
+        c.script(*this);
+        EXPECT_EQ(model.GetLine(0), c.line) << c.name;
+        EXPECT_EQ(Caret(), Pos(c.caretAfter, 0)) << c.name;
+        EXPECT_EQ(Anchor(), Pos(c.caretAfter, 0)) << c.name;
+        EXPECT_EQ(win.positions.back(), (PosEvent{1, c.caretAfter + 1, 1, c.caretAfter + 1})) << c.name;
+        // Undone, the text and the caret are as before.
+        while (model.CanUndo())
+            model.Undo();
+        EXPECT_EQ(model.GetLine(0), c.text) << c.name;
+    }
+}
+
+// The host may paint at every PosChanged: undo reports no selection between
+// where the caret was and where it goes, and repaints a selection it drops.
+TEST_F(EditingTest, UndoReportsNoHalfMovedSelectionAndRepaintsTheOneItDrops)
+{
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "line\n";
+    Load(text);
+    model.LocatePos(25, 3);
+    Type("x");
+    model.SetSelection(0, 0, 2, 5);
+    win.positions.clear();
+    win.invalidated.clear();
+    model.Undo();
+    EXPECT_EQ(model.GetLine(24), "line");
+    EXPECT_EQ(Caret(), Pos(2, 24));
+    for (const PosEvent& e : win.positions)
+        EXPECT_TRUE(e.caretLine == e.anchorLine && e.caretColumn == e.anchorColumn)
+            << e.caretLine << "," << e.caretColumn << " " << e.anchorLine << "," << e.anchorColumn;
+    bool repainted = false;
+    for (const auto& [rect, erase] : win.invalidated)
+        repainted = repainted || rect.top <= 0;
+    EXPECT_TRUE(repainted);
+}

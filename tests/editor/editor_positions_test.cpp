@@ -243,3 +243,65 @@ TEST_F(PositionsTest, ClicksAndDrags)
     EXPECT_EQ(Caret(), Pos(2, 1));
     EXPECT_EQ(Anchor(), Pos(1, 0));
 }
+
+// The host may paint at every PosChanged (a status bar that redraws at once
+// paints the editor's pending lines too), so a move without Shift never
+// reports a selection on the way, and the lines it left are marked for
+// painting after the last report.
+TEST_F(PositionsTest, MovesWithoutShiftReportNoSelectionAndRepaintTheLinesLeft)
+{
+    struct Row {
+        const char* name;
+        Pos anchor, caret;   // before the key
+        int key;
+        int modifiers;
+        int repaintedLine;   // a line that must be marked after the last report
+    };
+    const Row rows[] = {
+        {"up after a click", {5, 2}, {5, 2}, KeyUp, ModNone, 2},
+        {"down after a click", {5, 2}, {5, 2}, KeyDown, ModNone, 2},
+        {"ctrl+home", {5, 3}, {5, 3}, KeyHome, ModControl, 3},
+        {"ctrl+end", {1, 0}, {1, 0}, KeyEnd, ModControl, 0},
+        {"left at a line start", {0, 2}, {0, 2}, KeyLeft, ModNone, 2},
+        {"page down", {2, 0}, {2, 0}, KeyNext, ModNone, 0},
+        {"up from a selection over three lines", {1, 0}, {4, 3}, KeyUp, ModNone, 0},
+        {"right collapses a selection upwards", {3, 3}, {1, 1}, KeyRight, ModNone, 3},
+    };
+    for (const Row& r : rows) {
+        Load("abcdefgh\nabcdefgh\nabcdefgh\nabcdefgh\nabcdefgh\n");
+        model.SetSelection(r.anchor.first, r.anchor.second, r.caret.first, r.caret.second);
+        win.positions.clear();
+        win.invalidated.clear();
+        model.OnKeyDown(r.key, r.modifiers);
+        ASSERT_FALSE(win.positions.empty()) << r.name;
+        for (const PosEvent& e : win.positions)
+            EXPECT_TRUE(e.caretLine == e.anchorLine && e.caretColumn == e.anchorColumn) << r.name;
+        EXPECT_FALSE(model.HasSelection()) << r.name;
+        const Rect line = model.GetLineRect(r.repaintedLine);
+        bool marked = false;
+        for (const auto& [rect, erase] : win.invalidated)
+            marked = marked || (rect.top <= line.top && rect.bottom >= line.bottom);
+        EXPECT_TRUE(marked) << r.name;
+    }
+}
+
+TEST_F(PositionsTest, AClickRepaintsTheOldAndTheNewCaretLine)
+{
+    Load("abcd\nabcd\nabcd\nabcd\n");
+    model.LocatePos(1, 3);
+    win.positions.clear();
+    win.invalidated.clear();
+    model.OnLButtonDown(X(1), Y(3), ModNone);
+    model.OnLButtonUp();
+    EXPECT_EQ(Caret(), Pos(1, 3));
+    EXPECT_EQ(Anchor(), Pos(1, 3));
+    for (const PosEvent& e : win.positions)
+        EXPECT_TRUE(e.caretLine == e.anchorLine && e.caretColumn == e.anchorColumn);
+    for (int lineIndex : {0, 3}) {
+        const Rect line = model.GetLineRect(lineIndex);
+        bool marked = false;
+        for (const auto& [rect, erase] : win.invalidated)
+            marked = marked || (rect.top <= line.top && rect.bottom >= line.bottom);
+        EXPECT_TRUE(marked) << "line " << lineIndex;
+    }
+}

@@ -161,11 +161,19 @@ TEST(PrintTemplate, Expansion)
         {"%Y&p", "20263"},
         {"%H:%M %%", "08:05 %"},
         {"100%", "100%"},          // a lone "%" at the end
-        {"%Q %E %n %-", "%Q %E %n %-"},  // unknown or platform-only conversions
+        {"%Q %E %k %-", "%Q %E %k %-"},  // unknown, modifier alone or platform-only conversions
+        {"%F|%D|%e|%T|%R", "2026-12-09|12/09/26| 9|08:05:00|08:05"},
+        {"%C %y %g %G %V %u %h", "20 26 26 2026 50 3 Dec"},
+        {"%I%p %r", "08AM 08:05:00 AM"},
+        {"a%nb%tc", "a\nb\tc"},
         {"%%Y", "%Y"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(s.ExpandTemplate(c.text), c.expanded) << c.text;
+    // The zone's offset, as the local time of the stamp has it.
+    const std::string zone = s.ExpandTemplate("%z");
+    ASSERT_EQ(zone.size(), 5u);
+    EXPECT_TRUE(zone[0] == '+' || zone[0] == '-') << zone;
 
     s.SetJobInfo("demo", 0, 1, 1, 1);
     EXPECT_EQ(s.ExpandTemplate("&n"), "demo");
