@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/safe_write.hpp"
@@ -160,6 +161,69 @@ bool readsBackAsKey(const std::string& key) {
            key[0] != ';';
 }
 
+// ---- for PrivateProfileFile, which must read and write as the functions below do ----
+
+// The value of a key line: trimmed, without one pair of matching quotes.
+std::string valueOf(const std::string& text, size_t valueStart) {
+    std::string value = trim(text.substr(valueStart));
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A value as the caller's buffer of `size` bytes takes it.
+std::string cutToSize(std::string value, size_t size) {
+    const size_t room = size == 0 ? 0 : size - 1;
+    if (value.size() > room)
+        value.resize(room);
+    return value;
+}
+
+// A value read as an integer: optional sign, then decimal digits or "0x" and
+// hex digits, up to the first other character.
+int integerOf(const std::string& value) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
+        negative = value[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    unsigned long long n = 0;
+    for (; i < value.size(); ++i) {
+        char c = value[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            break;
+        // Past 32 bits the value wraps as an unsigned word does; we only keep it from overflowing here.
+        n = (n * base + digit) & 0xFFFFFFFFull;
+    }
+    const unsigned int word = static_cast<unsigned int>(negative ? 0u - n : n);
+    return static_cast<int>(word);
+}
+
+// What writePrivateProfileString refuses: a name that would not read back
+// under itself, or a value that would break the line structure.
+bool refusedEntry(const std::string& section, const std::string& key, const std::string& value) {
+    return !readsBackAsSection(section) || !readsBackAsKey(key) || value.find_first_of("\r\n") != std::string::npos;
+}
+
+// A name as the comparisons see it: ASCII letters in lower case.
+std::string folded(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    return name;
+}
+
 }  // namespace
 
 std::string getPrivateProfileString(const std::string& section, const std::string& key,
@@ -239,6 +303,138 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
         out += line.text + line.end;
     std::string reason;
     return WriteFileSafely(file, out, reason);
+}
+
+// The file as its sections: the lines before the first section header, then
+// each header with the lines up to the next one. Each section knows the first
+// line of each key, and the file the first section of each name, so a lookup
+// does not scan; a key is inserted only before blank lines, so the places of
+// the keys never move.
+struct PrivateProfileFile::Data {
+    struct Section {
+        Line header;
+        std::vector<Line> body;
+        std::unordered_map<std::string, size_t> keys;  // folded key -> first line in body
+    };
+    std::vector<Line> preamble;
+    std::vector<Section> sections;
+    std::unordered_map<std::string, size_t> names;  // folded name -> first section
+
+    void add(Section& section, size_t at) {
+        std::string key;
+        size_t valueStart;
+        if (keyOf(section.body[at].text, key, valueStart))
+            section.keys.emplace(folded(key), at);
+    }
+    const Line* find(const std::string& section, const std::string& key, size_t& valueStart) const {
+        const auto s = names.find(folded(section));
+        if (s == names.end())
+            return nullptr;
+        const Section& found = sections[s->second];
+        const auto k = found.keys.find(folded(key));
+        if (k == found.keys.end())
+            return nullptr;
+        const Line& line = found.body[k->second];
+        std::string name;
+        keyOf(line.text, name, valueStart);
+        return &line;
+    }
+    Line& last() {
+        if (!sections.empty())
+            return sections.back().body.empty() ? sections.back().header : sections.back().body.back();
+        return preamble.back();
+    }
+    bool empty() const { return preamble.empty() && sections.empty(); }
+};
+
+PrivateProfileFile::PrivateProfileFile(const std::string& file_) : file(file_), data(new Data) {
+    bool exists;
+    std::vector<Line> lines = readLines(file, exists);
+    std::string name;
+    for (Line& line : lines) {
+        if (sectionOf(line.text, name)) {
+            data->names.emplace(folded(name), data->sections.size());
+            data->sections.emplace_back();
+            data->sections.back().header = std::move(line);
+        } else if (data->sections.empty()) {
+            data->preamble.push_back(std::move(line));
+        } else {
+            Data::Section& section = data->sections.back();
+            section.body.push_back(std::move(line));
+            data->add(section, section.body.size() - 1);
+        }
+    }
+}
+
+PrivateProfileFile::~PrivateProfileFile() {
+    delete data;
+}
+
+std::string PrivateProfileFile::getString(const std::string& section, const std::string& key,
+                                          const std::string& fallback, size_t size) const {
+    size_t valueStart;
+    const Line* line = data->find(section, key, valueStart);
+    return cutToSize(line ? valueOf(line->text, valueStart) : fallback, size);
+}
+
+int PrivateProfileFile::getInt(const std::string& section, const std::string& key, int fallback) const {
+    size_t valueStart;
+    const Line* line = data->find(section, key, valueStart);
+    return line ? integerOf(valueOf(line->text, valueStart)) : fallback;
+}
+
+bool PrivateProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
+    if (refusedEntry(section, key, value))
+        return false;
+    Line entry{key + "=" + value, "\n"};
+    const auto s = data->names.find(folded(section));
+    if (s == data->names.end()) {
+        if (!data->empty())
+            endLine(data->last());
+        Line header{"[" + section + "]", "\n"};
+        // Known by the name its header line reads back as, like every other section.
+        std::string name;
+        sectionOf(header.text, name);
+        data->names.emplace(folded(name), data->sections.size());
+        data->sections.emplace_back();
+        Data::Section& added = data->sections.back();
+        added.header = std::move(header);
+        added.body.push_back(std::move(entry));
+        data->add(added, 0);
+        return true;
+    }
+    Data::Section& found = data->sections[s->second];
+    const auto k = found.keys.find(folded(key));
+    if (k != found.keys.end()) {
+        found.body[k->second].text = entry.text;
+        return true;
+    }
+    // After the section's last non-blank line, so a blank line before the next section stays.
+    size_t after = found.body.size();
+    while (after > 0 && trim(found.body[after - 1].text).empty())
+        --after;
+    Line& before = after > 0 ? found.body[after - 1] : found.header;
+    endLine(before);
+    found.body.insert(found.body.begin() + static_cast<std::ptrdiff_t>(after), std::move(entry));
+    data->add(found, after);
+    return true;
+}
+
+bool PrivateProfileFile::save() {
+    std::string text;
+    auto append = [&text](const Line& line) {
+        text += line.text;
+        text += line.end;
+    };
+    for (const Line& line : data->preamble)
+        append(line);
+    for (const Data::Section& section : data->sections) {
+        append(section.header);
+        for (const Line& line : section.body)
+            append(line);
+    }
+    std::string reason;
+    return WriteFileSafely(file, text, reason);
 }
 
 }  // namespace platform

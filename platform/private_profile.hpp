@@ -34,4 +34,32 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file);
 
+// A whole settings file held in memory, for reading or writing many keys at
+// once: it reads the file once and writes it once, and each key costs time
+// independent of the file's size. Reads and writes give exactly what the
+// functions above give after the same calls, and `save` leaves the bytes they
+// would have left.
+class PrivateProfileFile {
+public:
+    // Reads `file`; a missing or unreadable one reads as empty.
+    explicit PrivateProfileFile(const std::string& file);
+    ~PrivateProfileFile();
+    PrivateProfileFile(const PrivateProfileFile&) = delete;
+    PrivateProfileFile& operator=(const PrivateProfileFile&) = delete;
+
+    std::string getString(const std::string& section, const std::string& key, const std::string& fallback,
+                          size_t size) const;
+    int getInt(const std::string& section, const std::string& key, int fallback) const;
+    // Sets the key in memory under the rules of writePrivateProfileString;
+    // false, changing nothing, for a name or value it refuses.
+    bool writeString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes the lines to the file; false when it cannot be written.
+    bool save();
+
+private:
+    struct Data;
+    std::string file;
+    Data* data;
+};
+
 }  // namespace platform

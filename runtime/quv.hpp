@@ -99,18 +99,55 @@ inline void quv_assign(To& to, const From& from) {
     }
 }
 
+namespace quv_runtime {
+// One step of a busy wait: tells the processor that this thread spins.
+inline void spin_pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#elif defined(__aarch64__)
+    asm volatile("yield");
+#endif
+}
+
+// Waits briefly, without a system call, until ready() holds; false when it
+// still does not, and the caller should block instead. A partner that is
+// ready, running on another core, answers well within the spin.
+template <typename Ready>
+inline bool spin_until(Ready ready) {
+    for (int i = 0; i < 2000; ++i) {
+        if (ready())
+            return true;
+        spin_pause();
+    }
+    return ready();
+}
+}  // namespace quv_runtime
+
 // A channel from one process to another, safe between threads. One queue
 // serves both styles, so a value sent in one style is received in the other:
 // an asynchronous send only queues the value; a synchronous send queues it and
 // waits until it has been received (the rendezvous); a receive waits for a value.
+//
+// Both waits first spin briefly on counters read without the lock, then block;
+// a side that blocks says so, and only then is it woken: when both sides are
+// ready a rendezvous takes no system call, and a queue whose receiver keeps up
+// is never notified.
 template <typename T>
 class Channel {
 public:
     void syn_send(const T& value) {
+        unsigned long mine;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            push(value);
+            mine = sent;
+        }
+        if (quv_runtime::spin_until([&] { return received.load(std::memory_order_acquire) >= mine; }))
+            return;
         std::unique_lock<std::mutex> lock(mutex);
-        push(value);
-        unsigned long mine = sent;
-        changed.wait(lock, [&] { return received >= mine; });
+        ++sendersWaiting;
+        taken.wait(lock, [&] { return received.load(std::memory_order_relaxed) >= mine; });
+        --sendersWaiting;
     }
     void asyn_send(const T& value) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -131,19 +168,31 @@ private:
     struct Item {
         T value;
     };
+    // Called with the lock held.
     void push(const T& value) {
         queue.emplace_back();
         quv_assign(queue.back().value, value);
         ++sent;
-        changed.notify_all();
+        waiting.store(queue.size(), std::memory_order_release);
+        if (receiversWaiting > 0)
+            arrived.notify_one();
     }
     void receive(T* value) {
+        // The spin comes before the lock, so the sender finds the lock free.
+        quv_runtime::spin_until([&] { return waiting.load(std::memory_order_acquire) > 0; });
         std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return !queue.empty(); });
+        if (queue.empty()) {
+            ++receiversWaiting;
+            arrived.wait(lock, [&] { return !queue.empty(); });
+            --receiversWaiting;
+        }
         quv_assign(*value, queue.front().value);
         queue.pop_front();
-        ++received;
-        changed.notify_all();
+        waiting.store(queue.size(), std::memory_order_relaxed);
+        received.store(received.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+        // Notified under the lock: a sender that returns may end the channel.
+        if (sendersWaiting > 0)
+            taken.notify_all();
     }
     bool can_recv() {
         std::lock_guard<std::mutex> lock(mutex);
@@ -151,10 +200,15 @@ private:
     }
 
     std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<Item> queue;  // items, since T may be an array
+    std::condition_variable arrived;  // receivers that wait for a value
+    std::condition_variable taken;    // synchronous senders that wait for their receive
+    std::deque<Item> queue;           // items, since T may be an array
     unsigned long sent = 0;
-    unsigned long received = 0;
+    unsigned receiversWaiting = 0;
+    unsigned sendersWaiting = 0;
+    // Written under the lock, read by the spinning side without it.
+    std::atomic<std::size_t> waiting{0};  // the queue's length
+    std::atomic<unsigned long> received{0};
 };
 
 namespace quv_runtime {

@@ -1,5 +1,7 @@
 #include "compiler/core/quv_ast.hpp"
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 const char* const QUV_AST::TYPE_NAME = "QUV_AST";
@@ -65,4 +67,53 @@ void QUV_AST::initialize(antlr::RefAST t) {
 
 antlr::RefAST QUV_AST::factory() {
     return antlr::RefAST(new QUV_AST);
+}
+
+void writeStringTree(std::ostream& out, const antlr::RefAST& tree) {
+    antlr::AST* const root = tree.get();
+    if (!root)
+        return;
+    // The text is gathered into blocks, one stream call each: the log goes to
+    // an unbuffered standard error.
+    std::string block;
+    block.reserve(1 << 16);
+    auto flushIfFull = [&] {
+        if (block.size() >= (1 << 16)) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
+    };
+    // The nodes whose children are being written, each owing its " )".
+    std::vector<antlr::AST*> open;
+    antlr::AST* node = root;
+    while (node) {
+        if (antlr::AST* child = node->getFirstChild().get()) {
+            block += " ( ";
+            block += node->toString();
+            open.push_back(node);
+            node = child;
+            flushIfFull();
+            continue;
+        }
+        block += ' ';
+        block += node->toString();
+        flushIfFull();
+        // On to the next sibling; at the end of a list its parent closes and
+        // the parent's own next sibling follows. The root's siblings are not
+        // part of its tree.
+        while (true) {
+            if (node == root) {
+                node = nullptr;
+                break;
+            }
+            if (antlr::AST* next = node->getNextSibling().get()) {
+                node = next;
+                break;
+            }
+            node = open.back();
+            open.pop_back();
+            block += " )";
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
 }

@@ -5,6 +5,7 @@
 #include <antlr/ASTRefCount.hpp>
 #include <antlr/CommonAST.hpp>
 #include <antlr/Token.hpp>
+#include <iosfwd>
 
 #include "compiler/core/object_pool.hpp"
 
@@ -47,3 +48,9 @@ private:
     int line = -1;
     int column = -1;
 };
+
+// Writes what `tree->toStringTree()` returns, byte for byte (" ( TEXT" before a
+// node's children, " )" after them, " TEXT" for a leaf; the root's siblings are
+// left out), without building the text as one string and without recursion: a
+// tree of any depth or length streams in time linear in its size.
+void writeStringTree(std::ostream& out, const antlr::RefAST& tree);

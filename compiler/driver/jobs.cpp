@@ -169,7 +169,8 @@ void QUVCompiler::translate(const std::string& file, const std::string& cpp, con
     if (tree) {
         underFatalGuard(
             [&] {
-                std::cerr << tree->toStringTree() << std::endl;
+                writeStringTree(std::cerr, tree);
+                std::cerr << std::endl;
                 TopFragment top;
                 setProgramState(&top);
                 s.walk(tree, top, cpp, proto, inner, err, typesetCopy);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <unordered_set>
 
 #include "platform/private_profile.hpp"
 
@@ -119,20 +120,23 @@ void CQuvProject::show(const std::string& text) const {
 bool CQuvProject::Load(const std::string& projectFile) {
     Clear();
     path = projectFile;
-    const std::string projectName = platform::getPrivateProfileString(kSection, "Project Name", "", kValueSize, path);
+    // Read once, then each key looked up in memory: a project of many files loads in linear time.
+    const platform::PrivateProfileFile profile(path);
+    const std::string projectName = profile.getString(kSection, "Project Name", "", kValueSize);
     if (projectName.empty()) {
         show("Illegal Project File With Project Name key not exist or value is empty!");
         return false;
     }
     name = projectName;
-    const int count = platform::getPrivateProfileInt(kSection, "Project File Num", -1, path);
+    const int count = profile.getInt(kSection, "Project File Num", -1);
+    std::unordered_set<std::string> seen;
     for (int i = 1; i <= count; ++i) {
-        const std::string file = platform::getPrivateProfileString(kSection, fileKey(i), "", kValueSize, path);
+        const std::string file = profile.getString(kSection, fileKey(i), "", kValueSize);
         if (file.empty()) {
             show(numbered("Illegal Project File With the %dth File Name not exist or value is empty!", i));
             return false;
         }
-        if (Contains(file)) {
+        if (!seen.insert(file).second) {
             show(numbered("The %dth File has been inserted into the project before!", i));
             return false;
         }
@@ -144,10 +148,14 @@ bool CQuvProject::Load(const std::string& projectFile) {
 }
 
 bool CQuvProject::Save() {
-    bool written = platform::writePrivateProfileString(kSection, "Project Name", name, path) &&
-                   platform::writePrivateProfileString(kSection, "Project File Num", std::to_string(GetCount()), path);
+    // Every key set in memory, then the file written once. A name the format
+    // refuses leaves the file as it was rather than half rewritten.
+    platform::PrivateProfileFile profile(path);
+    bool written = profile.writeString(kSection, "Project Name", name) &&
+                   profile.writeString(kSection, "Project File Num", std::to_string(GetCount()));
     for (int i = 0; written && i < GetCount(); ++i)
-        written = platform::writePrivateProfileString(kSection, fileKey(i + 1), files[i], path);
+        written = profile.writeString(kSection, fileKey(i + 1), files[i]);
+    written = written && profile.save();
     if (!written) {
         // The project still differs from its file: keep it modified so closing offers to save again.
         show("Cannot write the project file " + path + "!");

@@ -4,8 +4,24 @@
 //     cl.exe @response      with -Idir /Idir /Dname /D name /c /nologo /MT /W3 /GX and sources
 //
 // Options without a meaning here are ignored; any other is refused.
-#include <iostream>
+//
+// The sources of one call compile side by side, one g++ per core (the
+// environment variable QUV_CL_JOBS lowers that number; 1 compiles them one
+// after another with g++ writing straight to our streams). Each compiler's
+// output is kept and passed on whole after its source's name, in the order of
+// the sources, so the output reads as if they had compiled one by one.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <thread>
+
+#include "platform/process_runner.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
 
 namespace {
@@ -30,6 +46,161 @@ bool isIgnored(const std::string& word) {
         if (toolchain::sameLetters(word.substr(1), option))
             return true;
     return false;
+}
+
+// The number of compilers that may run at once: the machine's cores, at most
+// QUV_CL_JOBS; 0 when QUV_CL_JOBS is not a positive number.
+unsigned jobLimit() {
+    unsigned cores = std::thread::hardware_concurrency();
+    if (cores == 0)
+        cores = 1;
+    const char* cap = std::getenv("QUV_CL_JOBS");
+    if (!cap || !*cap)
+        return cores;
+    unsigned long value = 0;
+    for (const char* c = cap; *c; ++c) {
+        if (*c < '0' || *c > '9')
+            return 0;
+        value = value * 10 + static_cast<unsigned long>(*c - '0');
+        if (value > 1000000)
+            value = 1000000;
+    }
+    if (value == 0)
+        return 0;
+    return value < cores ? static_cast<unsigned>(value) : cores;
+}
+
+extern "C" char** environ;
+
+// One compile running with its standard output and standard error in a file
+// of its own (already removed from its folder), read back once it has ended.
+struct Compile {
+    std::vector<std::string> argv;
+    int output = -1;
+    pid_t pid = 0;
+    bool done = false;
+    int exitCode = 0;
+    std::string startError;
+};
+
+// A file for a compiler's output, already removed from its folder: in
+// TMPDIR, else in /tmp; -1 when neither takes one.
+int outputFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    for (const std::string& dir : {std::string(tmp && *tmp ? tmp : "/tmp"), std::string("/tmp")}) {
+        std::string pattern = dir + "/quv-cl-XXXXXX";
+        const int fd = mkostemp(&pattern[0], O_CLOEXEC);
+        if (fd >= 0) {
+            unlink(pattern.c_str());
+            return fd;
+        }
+    }
+    return -1;
+}
+
+void start(Compile& c) {
+    c.output = outputFile();
+    if (c.output < 0) {
+        c.done = true;
+        c.exitCode = 2;
+        c.startError = std::string("cannot make a file for the compiler's output: ") + std::strerror(errno);
+        return;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, c.output, 1);
+    posix_spawn_file_actions_adddup2(&actions, c.output, 2);
+    std::vector<char*> args;
+    for (const std::string& a : c.argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    const std::string file = platform::findProgram(c.argv[0]);
+    const int error = posix_spawn(&c.pid, file.c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        c.pid = 0;
+        c.done = true;
+        c.exitCode = 2;
+        c.startError = "cannot run '" + c.argv[0] + "': " + std::strerror(error);
+    }
+}
+
+void writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+// Passes on a finished compile: its source's name, then its output.
+void report(const std::string& source, Compile& c) {
+    std::cout << source << std::endl;
+    if (!c.startError.empty())
+        std::cerr << kTool << ": " << c.startError << std::endl;
+    if (c.output < 0)
+        return;
+    char buffer[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = pread(c.output, buffer, sizeof buffer, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        writeAll(2, buffer, static_cast<size_t>(n));
+        at += n;
+    }
+    close(c.output);
+    c.output = -1;
+}
+
+// Compiles the sources side by side, at most `jobs` at a time, and reports
+// each in the order of the sources as soon as it and those before it are done.
+int compileSideBySide(const std::vector<std::string>& sources, const std::vector<std::vector<std::string>>& commands,
+                      unsigned jobs) {
+    std::vector<Compile> compiles(sources.size());
+    size_t next = 0;
+    size_t reported = 0;
+    unsigned running = 0;
+    int status = 0;
+    while (reported < sources.size()) {
+        while (running < jobs && next < sources.size()) {
+            Compile& c = compiles[next];
+            c.argv = commands[next];
+            ++next;
+            start(c);
+            if (!c.done)
+                ++running;
+        }
+        while (reported < sources.size() && compiles[reported].done) {
+            report(sources[reported], compiles[reported]);
+            if (compiles[reported].exitCode != 0)
+                status = compiles[reported].exitCode;
+            ++reported;
+        }
+        if (running == 0)
+            continue;
+        int raw = 0;
+        const pid_t ended = waitpid(-1, &raw, 0);
+        if (ended < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        for (Compile& c : compiles) {
+            if (c.pid != ended || c.done)
+                continue;
+            c.done = true;
+            c.exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
+            --running;
+            break;
+        }
+    }
+    return status;
 }
 
 }  // namespace
@@ -73,13 +244,24 @@ int main(int argc, char** argv) {
     if (sources.empty())
         return refuse("no source file");
 
-    int status = 0;
+    const unsigned jobs = jobLimit();
+    if (jobs == 0)
+        return refuse("QUV_CL_JOBS must be a positive number of compile jobs");
+
+    std::vector<std::vector<std::string>> commands;
     for (const std::string& source : sources) {
-        std::cout << source << std::endl;
         const std::string object = source.substr(0, source.rfind('.')) + ".obj";
         std::vector<std::string> gxx = {QUV_GXX, "-std=gnu++17", "-pthread", "-c", source, "-o", object};
         gxx.insert(gxx.end(), flags.begin(), flags.end());
-        const int code = toolchain::runStep(kTool, gxx);
+        commands.push_back(gxx);
+    }
+    if (jobs > 1 && sources.size() > 1)
+        return compileSideBySide(sources, commands, jobs);
+
+    int status = 0;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        std::cout << sources[i] << std::endl;
+        const int code = toolchain::runStep(kTool, commands[i]);
         if (code != 0)
             status = code;
     }

@@ -79,6 +79,30 @@ TEST(ProjectFile, AGoldenProjectRoundTripsUnchanged) {
     EXPECT_TRUE(copy.IsCreated());
 }
 
+// A project of many files loads, and saves back byte for byte; the last of
+// them repeating the first is still found.
+TEST(ProjectFile, AProjectOfManyFilesRoundTrips) {
+    TempFolder dir;
+    const int count = 8000;
+    std::string text = "[QuvBench]\nProject Name=many\nProject File Num=" + std::to_string(count) + "\n";
+    for (int i = 1; i <= count; ++i)
+        text += "File " + std::to_string(i) + "=src/f" + std::to_string(i) + ".e\n";
+    writeBytes(dir / "many.prj", text);
+    CQuvProject project;
+    ASSERT_TRUE(project.Load(dir / "many.prj"));
+    ASSERT_EQ(project.GetCount(), count);
+    ASSERT_TRUE(project.Save());
+    EXPECT_EQ(readBytes(dir / "many.prj"), text);
+
+    const size_t last = text.rfind("src/f" + std::to_string(count) + ".e");
+    writeBytes(dir / "many.prj", text.substr(0, last) + "src/f1.e\n");
+    std::vector<std::string> messages;
+    project.messageSink = [&](const std::string& m) { messages.push_back(m); };
+    EXPECT_FALSE(project.Load(dir / "many.prj"));
+    EXPECT_EQ(messages, std::vector<std::string>{"The " + std::to_string(count) +
+                                                 "th File has been inserted into the project before!"});
+}
+
 TEST(ProjectFile, ASaveOverALongerProjectLeavesTheOldEntriesUnread) {
     TempFolder dir;
     writeBytes(dir / "p.prj", "[QuvBench]\nProject Name=demo\nProject File Num=5\nFile 1=a\nFile 2=b\nFile 3=c\n"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "job_recorder.hpp"
 #include "tool_run.hpp"
@@ -59,6 +60,23 @@ TEST_F(QuvcTest, ASourceWithSyntaxErrorsIsStillWalked) {
     EXPECT_EQ(compile.status, 1);
     EXPECT_NE(compile.out.find(diag), std::string::npos);
     EXPECT_TRUE(exists("broken.cpp"));
+}
+
+// The log on standard error holds the whole tree; a statement list far longer
+// than the stack could recurse over is written all the same.
+TEST_F(QuvcTest, ALongStatementListCompiles) {
+    const int count = 80000;
+    std::string source = "%Prog p == [ ]\n[\n\t%Var [ x : Int ]\n\t[\n\t\t%Stm [\n";
+    for (int i = 1; i < count; ++i)
+        source += "\t\t\tLB = S" + std::to_string(i) + " => $O x = x + 1 mod 7 ^ $OLB = NEXT ;\n";
+    source += "\t\t\tLB = E => $OLB = RETURN\n\t\t]\n\t]\n].\n";
+    std::ofstream(dir / "long.e", std::ios::binary) << source;
+    const ToolRun r = run("compile long.e");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, compileLines("long.e", 0, 0));
+    EXPECT_NE(r.err.find(" ( LABEL_DECL S1 )"), std::string::npos);
+    EXPECT_NE(r.err.find(" ( LABEL_DECL S" + std::to_string(count - 1) + " )"), std::string::npos);
+    EXPECT_TRUE(exists("long.cpp"));
 }
 
 TEST_F(QuvcTest, AMissingSourceEndsInDiagnosticsNotInAStop) {

@@ -192,4 +192,57 @@ TEST_F(Nmake, AStopDuringACommandRemovesTheInlineFiles) {
         unsetenv("TMPDIR");
 }
 
+// cl.exe compiles the sources of one call side by side and passes each
+// compiler's output on whole, after its source's name and in the order of the
+// sources: the output and the status are those of compiling one by one.
+TEST_F(Nmake, CompilerOutputKeepsTheOrderOfTheSources) {
+    // The first source is the slowest, so the others end before it.
+    write("slow.cpp", "#include <regex>\n#include <string>\nbool f(const std::string& s) { return "
+                      "std::regex_match(s, std::regex(\"a+b*\")); }\n");
+    write("broken.cpp", "int g() { return undeclared; }\n");
+    write("warned.cpp", "#warning this one warns\nint h() { return 1; }\n");
+    write("fine.cpp", "int k() { return 2; }\n");
+    auto compile = [&](const std::string& environment, const std::string& sources) {
+        for (const char* object : {"slow.obj", "broken.obj", "warned.obj", "fine.obj"})
+            fs::remove(dir + "/" + object);
+        const std::string command =
+            "cd '" + dir + "' && " + environment + " " CL_PATH " /nologo /c " + sources + " 2>&1";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        const int raw = pclose(pipe);
+        return std::make_pair(out, WIFEXITED(raw) ? WEXITSTATUS(raw) : -1);
+    };
+    const std::string all = "slow.cpp broken.cpp warned.cpp fine.cpp";
+    const auto [serial, serialStatus] = compile("QUV_CL_JOBS=1", all);
+    EXPECT_EQ(serialStatus, 1);
+    EXPECT_EQ(serial.rfind("slow.cpp\nbroken.cpp\nbroken.cpp:", 0), 0u) << serial;
+    const size_t warned = serial.find("\nwarned.cpp\nwarned.cpp:1:2: warning: #warning this one warns");
+    ASSERT_NE(warned, std::string::npos) << serial;
+    EXPECT_NE(serial.find("\nfine.cpp\n", warned), std::string::npos) << serial;
+    for (const char* environment : {"QUV_CL_JOBS=", "QUV_CL_JOBS=2", "QUV_CL_JOBS=64"}) {
+        SCOPED_TRACE(environment);
+        const auto [out, status] = compile(environment, all);
+        EXPECT_EQ(out, serial);
+        EXPECT_EQ(status, serialStatus);
+        for (const char* object : {"slow.obj", "warned.obj", "fine.obj"})
+            EXPECT_TRUE(fs::exists(dir + "/" + object)) << object;
+        EXPECT_FALSE(fs::exists(dir + "/broken.obj"));
+    }
+    // Clean sources side by side: every object, status 0.
+    const auto [clean, cleanStatus] = compile("QUV_CL_JOBS=3", "fine.cpp warned.cpp slow.cpp");
+    EXPECT_EQ(cleanStatus, 0) << clean;
+    EXPECT_EQ(clean.rfind("fine.cpp\nwarned.cpp\n", 0), 0u) << clean;
+    EXPECT_EQ(clean.substr(clean.size() - 10), "\nslow.cpp\n") << clean;
+    // A cap that is not a positive number is refused before anything compiles.
+    for (const char* bad : {"QUV_CL_JOBS=0", "QUV_CL_JOBS=two", "QUV_CL_JOBS=-1"}) {
+        const auto [out, status] = compile(bad, "fine.cpp");
+        EXPECT_EQ(status, 2) << bad;
+        EXPECT_EQ(out.rfind("cl.exe: QUV_CL_JOBS must be a positive number", 0), 0u) << out;
+    }
+}
+
 }  // namespace

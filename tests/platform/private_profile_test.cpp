@@ -178,3 +178,79 @@ TEST(PrivateProfileWrite, RefusesWhatWouldBreakTheLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// PrivateProfileFile reads and writes as the one-key functions do: the same
+// calls on the same file give the same values, results and bytes.
+TEST(PrivateProfileFile, ReadsAndWritesAsTheOneKeyFunctions) {
+    const struct {
+        const char* name;
+        const char* bytes;  // nullptr: no file
+    } files[] = {
+        {"sample", kSample},
+        {"missing", nullptr},
+        {"empty", ""},
+        {"no line end at the end", "[A]\nx=1"},
+        {"header only, no line end", "[A]"},
+        {"preamble only", "; nothing\nloose=1"},
+        {"blank lines before the next section", "[A]\nx=1\n\n  \n[B]\ny=2\n\n"},
+        {"line ends of both kinds", "[A]\r\nx=1\r\n[B]\ny=2\r\n"},
+    };
+    const struct {
+        const char* section;
+        const char* key;
+        const char* value;
+    } writes[] = {
+        {"A", "x", "replaced"},      {"a", "X", "case"},          {"A", "new", "appended"},
+        {"B", "z", "3"},             {"Font", "Size", "14"},      {"FONT", "added", "v"},
+        {"Colours", "Back", "2"},    {"Colours", "Fore", "7"},    {"New", "k", "v"},
+        {"new", "k2", "v2"},         {" Spaced ", "k", "v"},      {"Spaced", "k", "again"},
+        {"A", " x ", "untrimmed"},   {"A", "bad\nkey", "v"},      {"A", "k=v", "v"},
+        {"A", "", "v"},              {"A", "  ", "v"},            {"A]", "k", "v"},
+        {"A", "k", "bad\rvalue"},    {"Last", "File 1", "a.e"},   {"Last", "File 2", "\"b.e\""},
+    };
+    const struct {
+        const char* section;
+        const char* key;
+    } reads[] = {{"A", "x"},          {"a", "new"},   {"B", "z"},           {"Font", "Size"}, {"font", "Extra"},
+                 {"Colours", "Back"}, {"New", "K2"},  {"Spaced", "k"},      {"A", "x "},      {"Last", "File 2"},
+                 {"Font", "Hex"},     {"Font", "Neg"}, {"Font", "Quoted"}, {"None", "k"},    {"", ""}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        Folder dir;
+        const std::string one = dir.file("one.ini"), batch = dir.file("batch.ini");
+        if (f.bytes) {
+            put(one, f.bytes);
+            put(batch, f.bytes);
+        }
+        platform::PrivateProfileFile profile(batch);
+        for (const auto& r : reads) {
+            SCOPED_TRACE(std::string("before: ") + r.section + "/" + r.key);
+            EXPECT_EQ(profile.getString(r.section, r.key, "none", 6),
+                      platform::getPrivateProfileString(r.section, r.key, "none", 6, one));
+            EXPECT_EQ(profile.getInt(r.section, r.key, -5), platform::getPrivateProfileInt(r.section, r.key, -5, one));
+        }
+        for (const auto& w : writes) {
+            SCOPED_TRACE(std::string(w.section) + "/" + w.key);
+            EXPECT_EQ(profile.writeString(w.section, w.key, w.value),
+                      platform::writePrivateProfileString(w.section, w.key, w.value, one));
+        }
+        ASSERT_TRUE(profile.save());
+        EXPECT_EQ(get(batch), get(one));
+        for (const auto& r : reads) {
+            SCOPED_TRACE(std::string("after: ") + r.section + "/" + r.key);
+            EXPECT_EQ(profile.getString(r.section, r.key, "none", 1024),
+                      platform::getPrivateProfileString(r.section, r.key, "none", 1024, one));
+        }
+    }
+}
+
+TEST(PrivateProfileFile, ASaveThatCannotWriteSaysSo) {
+    Folder dir;
+    platform::PrivateProfileFile profile(dir.file("missing/p.ini"));
+    EXPECT_TRUE(profile.writeString("A", "k", "v"));
+    EXPECT_FALSE(profile.save());
+}
+
+}  // namespace

@@ -126,6 +126,53 @@ TEST(Channel, ManySendersAndReceivers) {
     EXPECT_FALSE(c.asyn_can_recv());
 }
 
+// Each side in turn runs ahead and falls behind by more than a brief wait, so
+// values pass both while the other side is ready (spinning) and while it
+// blocks: each still arrives once and in order, and no blocked side is left
+// asleep (the test would hang).
+TEST(Channel, BlockedSidesAreWokenAndNothingIsLost) {
+    const struct {
+        const char* name;
+        bool synchronous;
+        bool slowReceiver;
+    } cases[] = {{"synchronous, slow receiver", true, true},
+                 {"synchronous, slow sender", true, false},
+                 {"asynchronous, slow receiver", false, true},
+                 {"asynchronous, slow sender", false, false}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        Channel<long> c;
+        const long count = 3000;
+        auto pause = [](long i) {
+            if (i % 500 == 499)
+                std::this_thread::sleep_for(2ms);
+        };
+        std::thread sender([&] {
+            for (long i = 0; i < count; ++i) {
+                if (!k.slowReceiver)
+                    pause(i);
+                if (k.synchronous)
+                    c.syn_send(i);
+                else
+                    c.asyn_send(i);
+            }
+        });
+        for (long i = 0; i < count; ++i) {
+            if (k.slowReceiver)
+                pause(i);
+            long v = -1;
+            if (k.synchronous)
+                c.syn_recv(&v);
+            else
+                c.asyn_recv(&v);
+            ASSERT_EQ(v, i);
+        }
+        sender.join();
+        EXPECT_FALSE(c.syn_can_recv());
+        EXPECT_TRUE(c.syn_can_send());
+    }
+}
+
 // The starter fills the block by formal name, in any order and number; each
 // formal takes its actual by name and converts it to its own type.
 TEST(ProcessBlock, FormalsTakeTheirActualsByName) {
