@@ -180,7 +180,10 @@ TEST(ProcessRunner, AStopAfterTheEndReachesWhatIsLeft) {
     std::atomic<bool> stopped{false}, childKnown{false};
     std::thread stopper;
     const ChildRun run =
-        runScript("echo $$; (trap '' TERM; while :; do sleep 1; done) & exit 0", control, [&](const std::string& bytes) {
+        // The shell ends only once the loop ignores SIGTERM, so the group outlives the first signal.
+        runScript("f=$(mktemp -u); echo $$; (trap '' TERM; : >\"$f\"; while :; do sleep 1; done) & "
+                  "until [ -e \"$f\" ]; do :; done; rm -f \"$f\"; exit 0",
+                  control, [&](const std::string& bytes) {
             if (bytes.back() != '\n' || leader)
                 return;
             leader = firstLineId(bytes);
