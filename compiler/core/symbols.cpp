@@ -151,7 +151,12 @@ TypeNode::TypeNode(const std::string& name_, int deftype_, int line_, int column
     : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(Type::unknownType, name_)) {}
 
 void TypeNode::setType(Type* t) {
+    Type* standIn = type;
     type = Type::makeNamed(t, name);
+    // Uses of the name inside its own type expression hold the stand-in.
+    auto named = dynamic_cast<NamedType*>(standIn);
+    if (named && named != type && named->target == Type::unknownType && !named->completion)
+        named->complete(type);
 }
 
 VarNode::VarNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)

@@ -1,0 +1,52 @@
+// Sources the compiler accepts become programs that do what they say: each
+// project under tests/data/holds is compiled, built with our tool chain and
+// run through "quvc run", and the program's output is compared.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "job_recorder.hpp"
+#include "tool_run.hpp"
+
+namespace {
+
+struct Case {
+    const char* project;
+    const char* output;
+};
+
+// The program's own output: what came between the two stage lines of the run.
+std::string programOutput(const std::string& out, const std::string& exe) {
+    const std::string started = "stage " + exe + ": Run executable program " + exe + " Started!\n";
+    const size_t from = out.find(started);
+    const size_t to = out.find("Run executable Program " + exe + "Finished!\n");
+    if (from == std::string::npos || to == std::string::npos)
+        return "<not run>";
+    const size_t begin = from + started.size();
+    return out.substr(begin, out.rfind("stage ", to) - begin);
+}
+
+TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
+    const Case cases[] = {
+        // A record whose field points to its own type: a -> b -> c through the
+        // field, read and written through "->".
+        {"linked", "7 1 37 37\n"},
+    };
+    TempFolder dir;
+    std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project);
+        const std::string exe = std::string(c.project) + ".exe";
+        const std::string command = "cd '" + dir.path + "' && QuvMakePath='" QUV_TOOLCHAIN_DIR
+                                    "' QUVINCLUDEPATH='" QUV_RUNTIME_DIR "' QUVLIBPATH='" QUV_TOOLCHAIN_DIR
+                                    "' timeout 120 " QUVC_PATH " run " + c.project + ".prj 2>'" + dir / "stderr.txt" + "'";
+        const RunResult run = runCommand(command);
+        EXPECT_EQ(run.out.find("\ndiag "), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("nmake finished with exit code = 0, successfully!"), std::string::npos) << run.out;
+        EXPECT_EQ(programOutput(run.out, exe), c.output) << run.out;
+        EXPECT_NE(readBytes(dir / "stderr.txt").find("program " + exe + " finished with exit code = 0, successfully!"),
+                  std::string::npos);
+    }
+}
+
+}  // namespace
