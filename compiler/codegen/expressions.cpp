@@ -4,6 +4,7 @@
 // parenthesised in its C++ text and the C++ compiler groups it as the tree
 // did; the typeset text keeps the source's own parentheses only.
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
 
@@ -114,9 +115,21 @@ Expression* Expression::createDereference() const {
 
 void Expression::setVariableAccess(const std::string& path) {
     code = CodeNames::pointerDeref(CodeNames::varName(typeset), path);
+    // A channel reached through a frame is used with "->": grouped, the
+    // dereference comes first.
+    if (!path.empty() && (attribute == DEF_INPUT_CHANNEL || attribute == DEF_OUTPUT_CHANNEL))
+        code = "(" + code + ")";
 }
 
 // ---- operators on a variable ----------------------------------------------------------------
+
+namespace {
+// A channel test made on the channel's name, moved onto the channel's access
+// (which differs from the name only in a procedure nested in the process).
+std::string onChannel(std::string test, const std::string& name, const std::string& access) {
+    return test.replace(0, CodeNames::varName(name).size(), access);
+}
+}  // namespace
 
 OperatorExpression* Expression::createAddressOf() const {
     Type* t = typeOrUnknown()->checkAddressOf();
@@ -125,12 +138,12 @@ OperatorExpression* Expression::createAddressOf() const {
 
 OperatorExpression* Expression::createCanSend() const {
     Type* t = typeOrUnknown()->checkCanSend();
-    return new OperatorExpression(typeset + "!", CodeNames::channelCanSend(typeset), t);
+    return new OperatorExpression(typeset + "!", onChannel(CodeNames::channelCanSend(typeset), typeset, code), t);
 }
 
 OperatorExpression* Expression::createCanRecv() const {
     Type* t = typeOrUnknown()->checkCanRecv();
-    return new OperatorExpression(typeset + "?", CodeNames::channelCanRecv(typeset), t);
+    return new OperatorExpression(typeset + "?", onChannel(CodeNames::channelCanRecv(typeset), typeset, code), t);
 }
 
 OperatorExpression* Expression::fromVariable(const Expression* record) {

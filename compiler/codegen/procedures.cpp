@@ -112,14 +112,17 @@ void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTy
     const std::string NL = base::newline();
     std::string frameType = p->getLocalTypeName();
 
+    // Only a frame that a nested procedure reaches points at the parameters.
+    ParamPointers params = p->isFrameReached() ? paramPointers(p) : ParamPointers();
+
     innerTypes = procs->innerTypes + body->innerTypes;
-    prototypes = "typedef struct " + base::openBrace() + locals->innerTypes + base::closeBrace() + frameType + ";" +
-                 NL + procs->prototypes + body->prototypes;
+    prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes + base::closeBrace() +
+                 frameType + ";" + NL + procs->prototypes + body->prototypes;
     typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
               base::closeBracket();
     beforeEntry.clear();
     code = procs->code + headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
-           locals->prototypes + ";" + NL + body->code + base::closeBrace();
+           params.inits + locals->prototypes + ";" + NL + body->code + base::closeBrace();
 }
 
 // ---- process thread functions ---------------------------------------------------------------

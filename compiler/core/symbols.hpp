@@ -117,6 +117,11 @@ public:
     std::string getLocalTypeName() const;
     std::string getFatherTypeName() const;
 
+    // A process whose frame a nested procedure reaches: its frame then also
+    // points at the process's parameters, as a procedure's frame does.
+    void markFrameReached() const { frameReached = true; }
+    bool isFrameReached() const { return frameReached; }
+
 private:
     const Expression* paramAt(int i, const char* method) const;
 
@@ -125,6 +130,7 @@ private:
     std::string resultSecond;
     std::string cppName;
     std::vector<Expression*> params;
+    mutable bool frameReached = false;
 };
 
 class TypeNode : public Node {

@@ -108,10 +108,11 @@ private:
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(Expression* record);
 	Expression* variableAccess(Node* node);
+	Expression* channelAccess(VarNode* channel);
 	static const OperatorExpression* operand(const OperatorExpression* e);
 	static OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
-	static OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
-	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
+	OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
+	OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
 	static void checkRequiredType(const OperatorExpression* e, int mask);
 	static void checkVariableType(const Expression* v, int mask);
 	// The trial of a parenthesised expression, made once per node of a walk:
@@ -123,8 +124,8 @@ private:
 	// Equations, statements, elements and actions (walk_statements.cpp).
 	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
 	static AssignmentEquation* newDeclaration(Node* node, Type* t);
-	static AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
-	static AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
+	AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
+	AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
 	static AssignmentEquation* startEquation(Node* control, const std::string& process);
 	static AssignmentEquation* deleteEquation(Node* control);
 	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);

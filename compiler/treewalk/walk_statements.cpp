@@ -47,16 +47,18 @@ AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
 AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)
 {
     VarNode* node = variableNode(channel);
-    if (!node || !target)
+    if (!node || !target || !node->getExpression())
         return nullptr;
+    channelAccess(node);
     return new AssignmentEquation(node, target);
 }
 
 AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
 {
     VarNode* node = variableNode(channel);
-    if (!node || !value)
+    if (!node || !value || !node->getExpression())
         return nullptr;
+    channelAccess(node);
     return new AssignmentEquation(node, value);
 }
 

@@ -31,6 +31,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // A record whose field points to its own type: a -> b -> c through the
         // field, read and written through "->".
         {"linked", "7 1 37 37\n"},
+        // Procedures nested in processes (one two levels deep) use the
+        // process's parameter, local and channels, and call each other.
+        {"nested", "5\n10 15\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
