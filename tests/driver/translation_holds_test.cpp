@@ -34,6 +34,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // Procedures nested in processes (one two levels deep) use the
         // process's parameter, local and channels, and call each other.
         {"nested", "5\n10 15\n"},
+        // A %Prog starts a process of a %DProg file; a %DProg process starts
+        // processes of both other files.
+        {"starter", "16\n5\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
