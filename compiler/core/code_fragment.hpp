@@ -348,6 +348,8 @@ class AlgorithmicPart : public CodeFragment {
 public:
     void createAlg(const std::vector<ConditionalElement*>& elements);
     void createStm(const std::vector<Statement*>& statements);
+    // Declarations that come before every statement of the part.
+    void prependDeclarations(const std::string& declarations) { code = declarations + code; }
 };
 
 // One assignment equation: its evaluation (C++ text) computes the next-state
@@ -370,6 +372,14 @@ public:
     explicit AssignmentEquation(VarNode* control);
     // A sequence of at least two equations, which stay the caller's.
     explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
+
+    // Takes a new declaration's C++ text out of the equation, for the caller
+    // to place where the rest of the body sees it.
+    std::string takeDeclaration() {
+        std::string declaration;
+        declaration.swap(code);
+        return declaration;
+    }
 };
 
 // One actual/formal pair of a call, made by a ProcCall::create...Param

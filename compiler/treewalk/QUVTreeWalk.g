@@ -93,8 +93,20 @@ private:
 	ProNode* enterProcedure(Node* node, int kind);
 	void leaveProcedure(ProNode* node, int kind);
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
-		SectionFragment* locals, SectionFragment* procs, CodeFragment* body);
+		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
+
+	// New declarations inside braces of the generated C++ (an element of a
+	// %alg part, a statement nested in another) are made at the start of the
+	// body instead, so that every later statement of the body sees them.
+	int nestDepth = 0;
+	std::string bodyDeclarations;
+	struct Nesting {
+		Nesting(int& depth, bool nested) : depth(depth), nested(nested) { depth += nested; }
+		~Nesting() { depth -= nested; }
+		int& depth;
+		bool nested;
+	};
 	Type* namedType(Node* definition);
 	static int localKind(const Type* t);
 	void declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name,
@@ -123,7 +135,7 @@ private:
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
 	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
-	static AssignmentEquation* newDeclaration(Node* node, Type* t);
+	AssignmentEquation* newDeclaration(Node* node, Type* t);
 	AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
 	AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
 	static AssignmentEquation* startEquation(Node* control, const std::string& process);
@@ -547,6 +559,7 @@ declFather[std::string& name] returns [Node* node = nullptr]
 algorithmicPart[AlgorithmicPart* f]
 {
 	enterRule("algorithmicPart");
+	Nesting nesting(nestDepth, _t && _t->getType() == PERCENT_ALG);
 	OwnedList<Statement> statements;
 	OwnedList<ConditionalElement> elements;
 	Owned<Statement> s;
@@ -580,6 +593,7 @@ condition returns [OperatorExpression* e = nullptr]
 statement returns [Statement* result = nullptr]
 {
 	enterRule("statement");
+	Nesting nesting(nestDepth, _t && _t->getType() != ATOM_STAT);
 	std::string label;
 	Owned<OperatorExpression> c, until;
 	Owned<Statement> a, otherwise, s;

@@ -90,10 +90,13 @@ void QUVTreeWalk::leaveProcedure(ProNode* node, int kind)
 }
 
 void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
-                            SectionFragment* locals, SectionFragment* procs, CodeFragment* body)
+                            SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body)
 {
+    std::string declarations;
+    declarations.swap(bodyDeclarations);
     if (!node)
         return;
+    body->prependDeclarations(declarations);
     std::string headTypeset, headCode;
     if (!isMain)
         node->getResult(headTypeset, headCode);

@@ -41,7 +41,10 @@ AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
     if (!variable)
         return nullptr;
     // The equation gives the node its declared type, so later uses render and check with it.
-    return new AssignmentEquation(variable, t ? t : Type::unknownType);
+    auto q = new AssignmentEquation(variable, t ? t : Type::unknownType);
+    if (nestDepth > 0)
+        bodyDeclarations += q->takeDeclaration();
+    return q;
 }
 
 AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)

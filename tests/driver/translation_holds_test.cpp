@@ -37,6 +37,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // A %Prog starts a process of a %DProg file; a %DProg process starts
         // processes of both other files.
         {"starter", "16\n5\n"},
+        // Names declared by NewDec in one %alg element and in an if branch of
+        // a %stm part, used by the later elements and statements.
+        {"newdecs", "7 seven\n41 4\n32 3\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);

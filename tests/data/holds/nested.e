@@ -20,7 +20,7 @@
                 put( ) == [
                     %Alg [
                         LB = p1 ^ out! => $O out ! i ^ $OLB = RETURN;
-                        LB = p1 ^ ~out! => $OLB = p1
+                        LB = p1 => $O out ! i ^ $OLB = RETURN
                     ]
                 ]
             ]
@@ -37,7 +37,7 @@
                 take( ) == [
                     %Alg [
                         LB = t1 ^ inq? => $O inq ? v ^ $OLB = t2;
-                        LB = t1 ^ ~inq? => $OLB = t1;
+                        LB = t1 => $O inq ? v ^ $OLB = t2;
                         LB = t2 => $O sum = sum + v ^ $OLB = RETURN
                     ]
                 ]
