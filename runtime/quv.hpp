@@ -79,6 +79,24 @@ inline void quv_assign(To& to, const From& from) {
     }
 }
 
+namespace quv_runtime {
+// The copy an array value parameter of a procedure gets: it lives until the
+// end of the call whose actual it is, and the procedure sees it as C++ sees
+// an array parameter, as a pointer to its first element.
+template <typename A>
+struct ArrayCopy {
+    A items;
+    operator typename std::decay<A>::type() { return items; }
+};
+
+template <typename A, typename From>
+inline ArrayCopy<A> value_copy(const From& from) {
+    ArrayCopy<A> copy;
+    quv_assign(copy.items, from);
+    return copy;
+}
+}  // namespace quv_runtime
+
 // A channel from one process to another, safe between threads. One queue
 // serves both styles, so a value sent in one style is received in the other:
 // an asynchronous send only queues the value; a synchronous send queues it and

@@ -34,6 +34,15 @@ struct ParamPointers {
     std::string inits;
 };
 
+// The element C++ sees in an array: the size given first is the one C++
+// writes first, so an array of several sizes loses that one, not its last.
+Type* withoutFirstSize(const ArrayType* array) {
+    auto inner = dynamic_cast<const ArrayType*>(array->elementType);
+    if (!inner)
+        return array->elementType;
+    return Type::makeArray(withoutFirstSize(inner), array->size);
+}
+
 // What a parameter holds in C++: a value parameter of an array type (also one
 // named by a type declaration) is a pointer to the array's first element.
 const Type* heldType(const Type* t, int kind) {
@@ -43,7 +52,7 @@ const Type* heldType(const Type* t, int kind) {
     while (auto named = dynamic_cast<const NamedType*>(real))
         real = named->target;
     if (auto array = dynamic_cast<const ArrayType*>(real))
-        return Type::makePointer(array->elementType);
+        return Type::makePointer(withoutFirstSize(array));
     return t;
 }
 

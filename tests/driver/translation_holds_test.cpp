@@ -40,6 +40,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // Names declared by NewDec in one %alg element and in an if branch of
         // a %stm part, used by the later elements and statements.
         {"newdecs", "7 seven\n41 4\n32 3\n"},
+        // Array value parameters (one and two sizes, of String, and one passed
+        // on to another procedure) are copies: the callers' arrays keep their values.
+        {"arrays", "99 2 77 x changed\n99 55\n3\n1 2 3 6 x y\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
