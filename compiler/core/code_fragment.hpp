@@ -7,6 +7,7 @@
 // declared here, where the records live, and defined in the code generator
 // (compiler/codegen); nothing in the core calls them.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -418,6 +419,7 @@ private:
     std::vector<ActualParam*> actuals;
     std::string threadStart;
     std::string endFlag;
+    int interval = 0;
     ProNode* process = nullptr;  // not owned
     friend class ProcCall;
     friend class Statement;
@@ -443,6 +445,10 @@ public:
     // same file), or null; it lets the parallel statement compare channel element types.
     static ProcessStart* createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
                                          ProNode* process = nullptr);
+    // The C++ text of a start's parameter block; link(from, to) names the
+    // channel from one control to another.
+    static std::string startCode(const ProcessStart* s,
+                                 const std::function<std::string(std::string, std::string)>& link);
 
     // ---- calls ----
     // frame: SymbolTable::getFramePath of the procedure. Matches the actuals to

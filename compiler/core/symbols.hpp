@@ -57,6 +57,11 @@ public:
     // Takes the node out of the children without destroying it; the caller owns it afterwards.
     void remove(Node* node);
 
+    // A generated C++ name for `owner`, unique among those handed out under
+    // this block (the root of a file's tree): the form itself when no other
+    // owner has it yet, else the form with a suffix "_2", "_3", ...
+    std::string uniqueName(const std::string& form, const Node* owner) const;
+
     const std::vector<Node*>& getChildren() const { return children; }
     void appendChild(Node* child)
     {
@@ -69,6 +74,7 @@ protected:
     // The children of each name in declaration order: a block of many names
     // (a program of thousands of procedures) finds one without a search.
     std::unordered_map<std::string, std::vector<Node*>> byName;
+    mutable std::unordered_map<std::string, const Node*> generatedNames;
 };
 
 class ProgNode : public BlockNode {
@@ -131,6 +137,7 @@ private:
     std::string cppName;
     std::vector<Expression*> params;
     mutable bool frameReached = false;
+    mutable std::string localTypeName;  // once formed
 };
 
 class TypeNode : public Node {

@@ -43,6 +43,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // Array value parameters (one and two sizes, of String, and one passed
         // on to another procedure) are copies: the callers' arrays keep their values.
         {"arrays", "99 2 77 x changed\n99 55\n3\n1 2 3 6 x y\n"},
+        // Generated names that would be equal: the frames of p nested in q and
+        // of p_q; the channels c to a_b and b_c to a, and x to x_x and back.
+        {"names", "1\n2\n30 40\n2001\n1002\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
