@@ -88,19 +88,25 @@ Expression* Expression::derive(const std::string& typesetText, const std::string
     return e;
 }
 
+// A variable of another frame is reached as "*(path_p_name)": grouped before
+// an index or a field is taken, or they would apply to the frame's pointer.
+std::string Expression::selectable() const {
+    return code.compare(0, 2, "*(") == 0 ? grouped(code) : code;
+}
+
 Expression* Expression::createIndex(const OperatorExpression* i) const {
     Type* t = typeOrUnknown()->checkIndex(typeOf(i));
-    return derive(typeset + "[" + typesetOf(i) + "]", code + "[" + codeOf(i) + "]", t);
+    return derive(typeset + "[" + typesetOf(i) + "]", selectable() + "[" + codeOf(i) + "]", t);
 }
 
 Expression* Expression::createPtrField(const std::string& m) const {
     Type* t = typeOrUnknown()->checkArrow(m);
-    return derive(typeset + "->" + m, code + "->" + CodeNames::fieldName(m), t);
+    return derive(typeset + "->" + m, selectable() + "->" + CodeNames::fieldName(m), t);
 }
 
 Expression* Expression::createField(const std::string& m) const {
     Type* t = typeOrUnknown()->checkField(m);
-    return derive(typeset + "." + m, code + "." + CodeNames::fieldName(m), t);
+    return derive(typeset + "." + m, selectable() + "." + CodeNames::fieldName(m), t);
 }
 
 Expression* Expression::createParen() const {

@@ -233,6 +233,7 @@ public:
 
 protected:
     Type* typeOrUnknown() const;
+    std::string selectable() const;
     // A new access record of this record's kind with the given texts.
     Expression* derive(const std::string& typesetText, const std::string& cppText, Type* t) const;
 

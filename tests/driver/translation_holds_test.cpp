@@ -34,6 +34,11 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // Procedures nested in processes (one two levels deep) use the
         // process's parameter, local and channels, and call each other.
         {"nested", "5\n10 15\n"},
+        // Arrays and record fields of another frame, indexed and selected:
+        // a process's array and reference parameters from its nested
+        // procedure, a procedure's record, many-sized array and array
+        // parameter from the procedure nested in it.
+        {"frames", "20 5\n4 11 60\n"},
         // A %Prog starts a process of a %DProg file; a %DProg process starts
         // processes of both other files.
         {"starter", "16\n5\n"},
