@@ -228,6 +228,10 @@ std::string threadDeclarations(std::string name, int mode) {
     return std::string();
 }
 
+void beginProgramProcesses() {
+    externalProcesses().clear();
+}
+
 void resetForTesting() {
     procedureNumber = 0;
     processNumber = 0;

@@ -40,6 +40,7 @@ void QUVTreeWalk::startProgram(TopFragment* top)
         driver->setProgramState(top);
     }
     symbols.reset(new SymbolTable);
+    CodeNames::beginProgramProcesses();
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
