@@ -31,6 +31,9 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // A record whose field points to its own type: a -> b -> c through the
         // field, read and written through "->".
         {"linked", "7 1 37 37\n"},
+        // A ring of three records walked through a pointer variable that a
+        // procedure's pointer parameter starts.
+        {"walk", "322 1\n"},
         // Procedures nested in processes (one two levels deep) use the
         // process's parameter, local and channels, and call each other.
         {"nested", "5\n10 15\n"},
