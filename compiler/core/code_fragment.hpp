@@ -535,8 +535,10 @@ int controlWordKind(std::string w);
 // The processes a program uses without declaring them: mode 0 adds name, any
 // other mode removes it; the empty name gives their thread-function declarations.
 std::string threadDeclarations(std::string name, int mode);
-// Forgets them: each program file lists its own.
-void beginProgramProcesses();
+// Forgets them and the variables below: each program file has its own.
+void beginProgram();
+// A variable's C++ name, which a temporary of nextTemp then never takes.
+void reserveVariable(const std::string& cppName);
 
 // Puts every generator counter back to its start and empties the process list.
 // The generator itself never resets them during a run; tests do.

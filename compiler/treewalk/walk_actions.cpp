@@ -40,7 +40,7 @@ void QUVTreeWalk::startProgram(TopFragment* top)
         driver->setProgramState(top);
     }
     symbols.reset(new SymbolTable);
-    CodeNames::beginProgramProcesses();
+    CodeNames::beginProgram();
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
@@ -67,6 +67,8 @@ Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int de
     // A process declared here needs no forward declaration of its thread function.
     if (defKind == DEF_PROCESS)
         CodeNames::threadDeclarations(name, 1);
+    if (defKind > DEF_TYPE)
+        CodeNames::reserveVariable(CodeNames::varName(name));
     return node;
 }
 

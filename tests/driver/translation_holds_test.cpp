@@ -54,6 +54,8 @@ TEST(TranslationHolds, AcceptedProgramsBuildAndRunAsWritten) {
         // Generated names that would be equal: the frames of p nested in q and
         // of p_q; the channels c to a_b and b_c to a, and x to x_x and back.
         {"names", "1\n2\n30 40\n2001\n1002\n"},
+        // Variables named like the temporaries that equations compute into.
+        {"temps", "5 6\n7\n"},
     };
     TempFolder dir;
     std::filesystem::copy(QUV_TEST_DATA "/holds", dir.path, std::filesystem::copy_options::recursive);
