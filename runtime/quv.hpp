@@ -121,6 +121,22 @@ inline bool spin_until(Ready ready) {
     }
     return ready();
 }
+
+// The copy an array value parameter of a procedure gets: it lives until the
+// end of the call whose actual it is, and the procedure sees it as C++ sees
+// an array parameter, as a pointer to its first element.
+template <typename A>
+struct ArrayCopy {
+    A items;
+    operator typename std::decay<A>::type() { return items; }
+};
+
+template <typename A, typename From>
+inline ArrayCopy<A> value_copy(const From& from) {
+    ArrayCopy<A> copy;
+    quv_assign(copy.items, from);
+    return copy;
+}
 }  // namespace quv_runtime
 
 // A channel from one process to another, safe between threads. One queue

@@ -30,6 +30,12 @@ std::string codeOf(const CodeFragment* f) {
     return f ? f->getCode() : std::string();
 }
 
+bool isArrayType(const Type* t) {
+    while (auto named = dynamic_cast<const NamedType*>(t))
+        t = named->target;
+    return dynamic_cast<const ArrayType*>(t) != nullptr;
+}
+
 std::string fileTypeset(const VarNode* f) {
     return f && f->getExpression() ? f->getExpression()->getTypeset() : std::string();
 }
@@ -188,8 +194,16 @@ void ProcCall::createProcCall(ProNode* procedure, std::string frame, const std::
         return;
     }
     code = procedure->getCppName() + "(" + frame;
-    for (const ActualParam* a : byFormal)
-        code += "," + a->actualCode;
+    for (int j = 0; j < n; ++j) {
+        const Type* formal = procedure->getParamType(j);
+        // C++ passes an array as a pointer to the caller's own: a value
+        // parameter gets a copy that lives as long as the call.
+        if (procedure->getParamAttrib(j) == DEF_VALUE_PARAM && isArrayType(formal))
+            code += ",quv_runtime::value_copy< " + CodeNames::declaration("", formal) + " >(" +
+                    byFormal[j]->actualCode + ")";
+        else
+            code += "," + byFormal[j]->actualCode;
+    }
     code += ")";
 }
 

@@ -4,6 +4,7 @@
 // parenthesised in its C++ text and the C++ compiler groups it as the tree
 // did; the typeset text keeps the source's own parentheses only.
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
 
@@ -183,19 +184,25 @@ Expression* Expression::derive(const std::string& typesetText, const std::string
     return e;
 }
 
+// A variable of another frame is reached as "*(path_p_name)": grouped before
+// an index or a field is taken, or they would apply to the frame's pointer.
+std::string Expression::selectable() const {
+    return code.compare(0, 2, "*(") == 0 ? grouped(code) : code;
+}
+
 Expression* Expression::createIndex(const OperatorExpression* i) const {
     Type* t = typeOrUnknown()->checkIndex(typeOf(i));
-    return derive(typeset + "[" + typesetOf(i) + "]", code + "[" + codeOf(i) + "]", t);
+    return derive(typeset + "[" + typesetOf(i) + "]", selectable() + "[" + codeOf(i) + "]", t);
 }
 
 Expression* Expression::createPtrField(const std::string& m) const {
     Type* t = typeOrUnknown()->checkArrow(m);
-    return derive(typeset + "->" + m, code + "->" + CodeNames::fieldName(m), t);
+    return derive(typeset + "->" + m, selectable() + "->" + CodeNames::fieldName(m), t);
 }
 
 Expression* Expression::createField(const std::string& m) const {
     Type* t = typeOrUnknown()->checkField(m);
-    return derive(typeset + "." + m, code + "." + CodeNames::fieldName(m), t);
+    return derive(typeset + "." + m, selectable() + "." + CodeNames::fieldName(m), t);
 }
 
 Expression* Expression::createParen() const {
@@ -210,9 +217,21 @@ Expression* Expression::createDereference() const {
 
 void Expression::setVariableAccess(const std::string& path) {
     code = CodeNames::pointerDeref(CodeNames::varName(typeset), path);
+    // A channel reached through a frame is used with "->": grouped, the
+    // dereference comes first.
+    if (!path.empty() && (attribute == DEF_INPUT_CHANNEL || attribute == DEF_OUTPUT_CHANNEL))
+        code = "(" + code + ")";
 }
 
 // ---- operators on a variable ----------------------------------------------------------------
+
+namespace {
+// A channel test made on the channel's name, moved onto the channel's access
+// (which differs from the name only in a procedure nested in the process).
+std::string onChannel(std::string test, const std::string& name, const std::string& access) {
+    return test.replace(0, CodeNames::varName(name).size(), access);
+}
+}  // namespace
 
 OperatorExpression* Expression::createAddressOf() const {
     Type* t = typeOrUnknown()->checkAddressOf();
@@ -221,12 +240,12 @@ OperatorExpression* Expression::createAddressOf() const {
 
 OperatorExpression* Expression::createCanSend() const {
     Type* t = typeOrUnknown()->checkCanSend();
-    return new OperatorExpression(typeset + "!", CodeNames::channelCanSend(typeset), t);
+    return new OperatorExpression(typeset + "!", onChannel(CodeNames::channelCanSend(typeset), typeset, code), t);
 }
 
 OperatorExpression* Expression::createCanRecv() const {
     Type* t = typeOrUnknown()->checkCanRecv();
-    return new OperatorExpression(typeset + "?", CodeNames::channelCanRecv(typeset), t);
+    return new OperatorExpression(typeset + "?", onChannel(CodeNames::channelCanRecv(typeset), typeset, code), t);
 }
 
 OperatorExpression* Expression::fromVariable(const Expression* record) {

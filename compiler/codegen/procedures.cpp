@@ -34,6 +34,15 @@ struct ParamPointers {
     std::string inits;
 };
 
+// The element C++ sees in an array: the size given first is the one C++
+// writes first, so an array of several sizes loses that one, not its last.
+Type* withoutFirstSize(const ArrayType* array) {
+    auto inner = dynamic_cast<const ArrayType*>(array->elementType);
+    if (!inner)
+        return array->elementType;
+    return Type::makeArray(withoutFirstSize(inner), array->size);
+}
+
 // What a parameter holds in C++: a value parameter of an array type (also one
 // named by a type declaration) is a pointer to the array's first element.
 const Type* heldType(const Type* t, int kind) {
@@ -43,7 +52,7 @@ const Type* heldType(const Type* t, int kind) {
     while (auto named = dynamic_cast<const NamedType*>(real))
         real = named->target;
     if (auto array = dynamic_cast<const ArrayType*>(real))
-        return Type::makePointer(array->elementType);
+        return Type::makePointer(withoutFirstSize(array));
     return t;
 }
 
@@ -112,14 +121,17 @@ void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTy
     const std::string NL = base::newline();
     std::string frameType = p->getLocalTypeName();
 
+    // Only a frame that a nested procedure reaches points at the parameters.
+    ParamPointers params = p->isFrameReached() ? paramPointers(p) : ParamPointers();
+
     innerTypes = procs->innerTypes + body->innerTypes;
-    prototypes = "typedef struct " + base::openBrace() + locals->innerTypes + base::closeBrace() + frameType + ";" +
-                 NL + procs->prototypes + body->prototypes;
+    prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes + base::closeBrace() +
+                 frameType + ";" + NL + procs->prototypes + body->prototypes;
     typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
               base::closeBracket();
     beforeEntry.clear();
     code = procs->code + headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
-           locals->prototypes + ";" + NL + body->code + base::closeBrace();
+           params.inits + locals->prototypes + ";" + NL + body->code + base::closeBrace();
 }
 
 // ---- process thread functions ---------------------------------------------------------------

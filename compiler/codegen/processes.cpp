@@ -6,6 +6,9 @@
 // so it cannot know the process's formal order or types; the thread function
 // (see createProsBody) takes each formal's actual by name and converts it to
 // the formal's type. The block's timer interval and end flag are fixed fields.
+#include <functional>
+#include <set>
+
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/symbols.hpp"
@@ -96,39 +99,46 @@ ProcessStart* ProcCall::createProsStart(VarNode* control, const std::vector<Actu
         s->typeset += (i == 0 ? "" : ";") + actuals[i]->getTypeset();
     s->typeset += ")";
 
-    const std::string block = CodeNames::instanceParamName(s->controlName);
-    s->code = NL + "quv_runtime::ProcessBlock " + block + ";" + NL;
-    for (const ActualParam* a : actuals) {
-        std::string formal = emit::quoted(a->formalName);
-        switch (a->attribute) {
-        case DEF_OUTPUT_CHANNEL:
-            s->code += block + ".put_channel(" + formal + ",&" +
-                       CodeNames::channelName(s->controlName, a->peerControl) + ");" + NL;
-            break;
-        case DEF_INPUT_CHANNEL:
-            s->code += block + ".put_channel(" + formal + ",&" +
-                       CodeNames::channelName(a->peerControl, s->controlName) + ");" + NL;
-            break;
-        case DEF_REF_PARAM:
-            s->code += block + ".put_ref< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" +
-                       NL;
-            break;
-        default:
-            // A copy, element by element for an array, made before the thread starts.
-            s->code += block + ".put_value< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode +
-                       ");" + NL;
-            break;
-        }
-    }
-    s->code += block + ".timer_interval = " + std::to_string(interval) + ";" + NL + block + ".end = false" + ";" +
-               NL + NL;
+    s->interval = interval;
+    s->code = startCode(s, CodeNames::channelName);
     s->innerTypes.clear();
     s->prototypes.clear();
+    const std::string block = CodeNames::instanceParamName(s->controlName);
     // An unbound control starts nothing; the block then counts as ended.
     s->threadStart = "if (_beginthread(" + controlCode(control) + ",0,(void*)&" + block +
                      ") == (std::uintptr_t)-1) " + block + ".finish();" + NL;
     s->endFlag = block + ".end";
     return s;
+}
+
+// The parameter block of a start, filled: link names the channel from one
+// control to another.
+std::string ProcCall::startCode(const ProcessStart* s,
+                                const std::function<std::string(std::string, std::string)>& link) {
+    const std::string NL = base::newline();
+    const std::string block = CodeNames::instanceParamName(s->controlName);
+    std::string code = NL + "quv_runtime::ProcessBlock " + block + ";" + NL;
+    for (const ActualParam* a : s->actuals) {
+        std::string formal = emit::quoted(a->formalName);
+        switch (a->attribute) {
+        case DEF_OUTPUT_CHANNEL:
+            code += block + ".put_channel(" + formal + ",&" + link(s->controlName, a->peerControl) + ");" + NL;
+            break;
+        case DEF_INPUT_CHANNEL:
+            code += block + ".put_channel(" + formal + ",&" + link(a->peerControl, s->controlName) + ");" + NL;
+            break;
+        case DEF_REF_PARAM:
+            code += block + ".put_ref< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" + NL;
+            break;
+        default:
+            // A copy, element by element for an array, made before the thread starts.
+            code += block + ".put_value< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" +
+                    NL;
+            break;
+        }
+    }
+    return code + block + ".timer_interval = " + std::to_string(s->interval) + ";" + NL + block + ".end = false" +
+           ";" + NL + NL;
 }
 
 void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
@@ -180,6 +190,42 @@ void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
         }
     }
 
+    // The channels' names: controls a_b to c and a to b_c both form ch_a_b_c,
+    // so a name formed before, or one the block holds otherwise, gets a suffix.
+    std::vector<std::vector<std::string>> links(n, std::vector<std::string>(n));
+    std::set<std::string> blocks, forms, given;
+    for (const ProcessStart* s : starts)
+        blocks.insert(CodeNames::instanceParamName(s->controlName));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            if (sends[i][j])
+                forms.insert(CodeNames::channelName(starts[i]->controlName, starts[j]->controlName));
+    bool renamed = false;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            if (!sends[i][j])
+                continue;
+            const std::string form = CodeNames::channelName(starts[i]->controlName, starts[j]->controlName);
+            std::string name = form;
+            for (int k = 2; given.count(name) || blocks.count(name) || (name != form && forms.count(name)); ++k)
+                name = form + "_" + std::to_string(k);
+            given.insert(name);
+            links[i][j] = name;
+            renamed = renamed || name != form;
+        }
+    if (renamed) {
+        auto link = [&](std::string from, std::string to) {
+            int i = 0, j = 0;
+            while (i < n && starts[i]->controlName != from)
+                ++i;
+            while (j < n && starts[j]->controlName != to)
+                ++j;
+            return i < n && j < n && !links[i][j].empty() ? links[i][j] : CodeNames::channelName(from, to);
+        };
+        for (ProcessStart* s : starts)
+            s->code = ProcCall::startCode(s, link);
+    }
+
     std::string declarations;
     for (int i = 0; i < n; ++i) {
         if (sends[i][i] || receives[i][i])
@@ -191,8 +237,7 @@ void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
                 report(NO_MATCHED_SEND);
             if (!sends[i][j])
                 continue;
-            declarations += "quv_runtime::ChannelLink " +
-                            CodeNames::channelName(starts[i]->controlName, starts[j]->controlName) + ";" + NL;
+            declarations += "quv_runtime::ChannelLink " + links[i][j] + ";" + NL;
             // Compared only where both processes are known; a control's own type says nothing of its channels.
             if (receives[j][i] && sendType[i][j] && receiveType[j][i] &&
                 !Type::equal(sendType[i][j], receiveType[j][i]))

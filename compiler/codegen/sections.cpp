@@ -53,8 +53,9 @@ void CodeFragment::createMain(const CodeFragment* T, const CodeFragment* G, cons
     // Records and unions not defined by the type part are defined after it, before anything that uses them.
     prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
                  S->prototypes + K->prototypes + A->prototypes + M->prototypes;
+    // Processes of other files of the project that this file starts.
     innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                 A->innerTypes + M->innerTypes;
+                 A->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
 }
 
 void CodeFragment::createDMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
@@ -67,7 +68,7 @@ void CodeFragment::createDMain(const CodeFragment* T, const CodeFragment* G, con
     prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
                  S->prototypes + K->prototypes + A->prototypes;
     innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                 A->innerTypes;
+                 A->innerTypes + CodeNames::threadDeclarations("", 1);
 }
 
 void CodeFragment::createMMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,

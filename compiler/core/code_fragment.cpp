@@ -1,6 +1,7 @@
 #include "compiler/core/code_fragment.hpp"
 
 #include <algorithm>
+#include <set>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/compiler_state.hpp"
@@ -60,6 +61,12 @@ int tempNumber = 1;
 int dptNumber = 1;
 int instanceTypeNumber = 1;
 
+// The variables of the current program whose C++ names have the form of a temporary.
+std::set<std::string>& variablesLikeTemps() {
+    static std::set<std::string> names;
+    return names;
+}
+
 // Processes the current program uses without declaring them, in order of first use.
 std::vector<std::string>& externalProcesses() {
     static std::vector<std::string> names;
@@ -111,7 +118,18 @@ std::string labelName(std::string n) {
 }
 
 std::string nextTemp() {
-    return numbered("_next_temp_", tempNumber);
+    const std::string temp = numbered("_next_temp_", tempNumber);
+    // A variable of the program may have the temporary's form already.
+    const std::set<std::string>& taken = variablesLikeTemps();
+    std::string name = temp;
+    for (int k = 2; taken.count(name); ++k)
+        name = temp + "_" + std::to_string(k);
+    return name;
+}
+
+void reserveVariable(const std::string& cppName) {
+    if (cppName.compare(0, 11, "_next_temp_") == 0)
+        variablesLikeTemps().insert(cppName);
 }
 
 std::string callName(std::string n) {
@@ -228,6 +246,11 @@ std::string threadDeclarations(std::string name, int mode) {
     return std::string();
 }
 
+void beginProgram() {
+    externalProcesses().clear();
+    variablesLikeTemps().clear();
+}
+
 void resetForTesting() {
     procedureNumber = 0;
     processNumber = 0;
@@ -235,6 +258,7 @@ void resetForTesting() {
     dptNumber = 1;
     instanceTypeNumber = 1;
     externalProcesses().clear();
+    variablesLikeTemps().clear();
 }
 
 std::string fieldName(const std::string& n) {

@@ -7,6 +7,7 @@
 // declared here, where the records live, and defined in the code generator
 // (compiler/codegen); nothing in the core calls them.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,7 @@ public:
 
 protected:
     Type* typeOrUnknown() const;
+    std::string selectable() const;
     // A new access record of this record's kind with the given texts.
     Expression* derive(const std::string& typesetText, const std::string& cppText, Type* t) const;
 
@@ -348,6 +350,8 @@ class AlgorithmicPart : public CodeFragment {
 public:
     void createAlg(const std::vector<ConditionalElement*>& elements);
     void createStm(const std::vector<Statement*>& statements);
+    // Declarations that come before every statement of the part.
+    void prependDeclarations(const std::string& declarations) { code = declarations + code; }
 };
 
 // One assignment equation: its evaluation (C++ text) computes the next-state
@@ -370,6 +374,14 @@ public:
     explicit AssignmentEquation(VarNode* control);
     // A sequence of at least two equations, which stay the caller's.
     explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
+
+    // Takes a new declaration's C++ text out of the equation, for the caller
+    // to place where the rest of the body sees it.
+    std::string takeDeclaration() {
+        std::string declaration;
+        declaration.swap(code);
+        return declaration;
+    }
 };
 
 // One actual/formal pair of a call, made by a ProcCall::create...Param
@@ -408,6 +420,7 @@ private:
     std::vector<ActualParam*> actuals;
     std::string threadStart;
     std::string endFlag;
+    int interval = 0;
     ProNode* process = nullptr;  // not owned
     friend class ProcCall;
     friend class Statement;
@@ -433,6 +446,10 @@ public:
     // same file), or null; it lets the parallel statement compare channel element types.
     static ProcessStart* createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
                                          ProNode* process = nullptr);
+    // The C++ text of a start's parameter block; link(from, to) names the
+    // channel from one control to another.
+    static std::string startCode(const ProcessStart* s,
+                                 const std::function<std::string(std::string, std::string)>& link);
 
     // ---- calls ----
     // frame: SymbolTable::getFramePath of the procedure. Matches the actuals to
@@ -518,6 +535,10 @@ int controlWordKind(std::string w);
 // The processes a program uses without declaring them: mode 0 adds name, any
 // other mode removes it; the empty name gives their thread-function declarations.
 std::string threadDeclarations(std::string name, int mode);
+// Forgets them and the variables below: each program file has its own.
+void beginProgram();
+// A variable's C++ name, which a temporary of nextTemp then never takes.
+void reserveVariable(const std::string& cppName);
 
 // Puts every generator counter back to its start and empties the process list.
 // The generator itself never resets them during a run; tests do.

@@ -167,6 +167,16 @@ std::string SymbolTable::getVarPath(const Node* var) const {
     if (steps < 0)
         throwInternalFailure("error parent", method);
     std::string path;
+    if (kind == DEF_PROCESS && steps > 0) {
+        // The father pointer of a procedure nested in a process is untyped:
+        // the process's frame is reached through a cast.
+        auto process = static_cast<const ProNode*>(holder);
+        process->markFrameReached();
+        path = "father";
+        for (int i = 1; i < steps; ++i)
+            path += "->father";
+        return "((" + process->getLocalTypeName() + "*)" + path + ")->";
+    }
     for (int i = 0; i < steps; ++i)
         path += "father->";
     return path;
@@ -176,7 +186,7 @@ std::string SymbolTable::getFramePath(const Node* callee) const {
     const BlockNode* holder = callee ? callee->getParent() : nullptr;
     if (holder && holder == current)
         return "&local";
-    if (!holder || holder->getDefType() != DEF_PROCEDURE)
+    if (!holder || (holder->getDefType() != DEF_PROCEDURE && holder->getDefType() != DEF_PROCESS))
         return "NULL";
     // The callee's father frame is the frame of its parent block, `steps` frames out.
     int steps = stepsUp(current, holder);

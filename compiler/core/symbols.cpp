@@ -82,6 +82,17 @@ void PackNode::lookup(const std::string& wanted, std::vector<Node*>& out) const 
 
 // ---- ProNode ------------------------------------------------------------------
 
+std::string BlockNode::uniqueName(const std::string& form, const Node* owner) const {
+    auto it = generatedNames.emplace(form, owner).first;
+    if (it->second == owner)
+        return form;
+    for (int k = 2;; ++k) {
+        std::string candidate = form + "_" + std::to_string(k);
+        if (generatedNames.emplace(candidate, owner).second)
+            return candidate;
+    }
+}
+
 ProNode::ProNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
     : BlockNode(name_, deftype_, line_, column_, parent_), procName(name_),
       cppName(deftype_ == DEF_PROCEDURE ? CodeNames::procName(name_) : CodeNames::prosName(name_)) {}
@@ -131,11 +142,20 @@ std::string ProNode::getFormalParamName(int i) const {
 }
 
 std::string ProNode::getLocalTypeName() const {
+    if (!localTypeName.empty())
+        return localTypeName;
     std::string s = procName == "$Main" ? "main" : procName;
     const ProNode* enclosing = dynamic_cast<const ProNode*>(parent);
     if (!enclosing || (enclosing->getDefType() != DEF_PROCEDURE && enclosing->getDefType() != DEF_PROCESS))
-        return s + "_local_type";
-    return s + "_" + enclosing->getLocalTypeName();
+        s += "_local_type";
+    else
+        s += "_" + enclosing->getLocalTypeName();
+    // A procedure p nested in q and a procedure p_q both form p_q_local_type.
+    const BlockNode* root = this;
+    while (root->getParent())
+        root = root->getParent();
+    localTypeName = root->uniqueName(s, this);
+    return localTypeName;
 }
 
 std::string ProNode::getFatherTypeName() const {
@@ -151,7 +171,12 @@ TypeNode::TypeNode(const std::string& name_, int deftype_, int line_, int column
     : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(Type::unknownType, name_)) {}
 
 void TypeNode::setType(Type* t) {
+    Type* standIn = type;
     type = Type::makeNamed(t, name);
+    // Uses of the name inside its own type expression hold the stand-in.
+    auto named = dynamic_cast<NamedType*>(standIn);
+    if (named && named != type && named->target == Type::unknownType && !named->completion)
+        named->complete(type);
 }
 
 VarNode::VarNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)

@@ -57,6 +57,11 @@ public:
     // Takes the node out of the children without destroying it; the caller owns it afterwards.
     void remove(Node* node);
 
+    // A generated C++ name for `owner`, unique among those handed out under
+    // this block (the root of a file's tree): the form itself when no other
+    // owner has it yet, else the form with a suffix "_2", "_3", ...
+    std::string uniqueName(const std::string& form, const Node* owner) const;
+
     const std::vector<Node*>& getChildren() const { return children; }
     void appendChild(Node* child)
     {
@@ -69,6 +74,7 @@ protected:
     // The children of each name in declaration order: a block of many names
     // (a program of thousands of procedures) finds one without a search.
     std::unordered_map<std::string, std::vector<Node*>> byName;
+    mutable std::unordered_map<std::string, const Node*> generatedNames;
 };
 
 class ProgNode : public BlockNode {
@@ -117,6 +123,11 @@ public:
     std::string getLocalTypeName() const;
     std::string getFatherTypeName() const;
 
+    // A process whose frame a nested procedure reaches: its frame then also
+    // points at the process's parameters, as a procedure's frame does.
+    void markFrameReached() const { frameReached = true; }
+    bool isFrameReached() const { return frameReached; }
+
 private:
     const Expression* paramAt(int i, const char* method) const;
 
@@ -125,6 +136,8 @@ private:
     std::string resultSecond;
     std::string cppName;
     std::vector<Expression*> params;
+    mutable bool frameReached = false;
+    mutable std::string localTypeName;  // once formed
 };
 
 class TypeNode : public Node {

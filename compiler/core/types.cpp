@@ -239,8 +239,11 @@ bool Type::same(const Type* a, const Type* b) {
 }
 
 const Type* Type::resolveNames(const Type* t) {
-    while (t && t->number == NAMED)
-        t = static_cast<const NamedType*>(t)->target;
+    while (t && t->number == NAMED) {
+        auto named = static_cast<const NamedType*>(t);
+        const bool standIn = named->completion && named->target && named->target->number == UNKNOWN;
+        t = standIn ? named->completion : named->target;
+    }
     return t;
 }
 
@@ -261,8 +264,19 @@ bool Type::equal(const Type* a, const Type* b) {
             a = static_cast<const PointerType*>(a)->pointee;
             b = static_cast<const PointerType*>(b)->pointee;
             break;
-        case RECORD: case UNION:
-            return fieldsMatch(a, b, equal);
+        case RECORD: case UNION: {
+            // A record reached again through its own fields (a completed
+            // stand-in): two such records are one type only when they are the
+            // same record, as their C++ structs are.
+            thread_local std::vector<std::pair<const Type*, const Type*>> open;
+            const std::pair<const Type*, const Type*> pair(a, b);
+            if (std::find(open.begin(), open.end(), pair) != open.end())
+                return a == b;
+            open.push_back(pair);
+            const bool match = fieldsMatch(a, b, equal);
+            open.pop_back();
+            return match;
+        }
         case ARRAY: {
             auto aa = static_cast<const ArrayType*>(a);
             auto ab = static_cast<const ArrayType*>(b);
@@ -375,6 +389,18 @@ NamedType::NamedType(Type* t, const std::string& n) : Type(NAMED), name(n), targ
         QUVException e;
         e.makeSemantic(1);
     }
+}
+
+void NamedType::complete(Type* declared) {
+    // A declaration naming itself (Node = Node) completes nothing: following
+    // it would never end.
+    for (const Type* t = declared; t && t->number == NAMED;) {
+        if (t == this)
+            return;
+        auto named = static_cast<const NamedType*>(t);
+        t = named->completion && named->target && named->target->number == UNKNOWN ? named->completion : named->target;
+    }
+    completion = declared;
 }
 
 ChannelType::ChannelType(Type* element, bool input) : Type(CHANNEL), elementType(element), isInput(input) {

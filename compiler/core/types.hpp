@@ -103,6 +103,7 @@ private:
     static Type* makeFrom(Type* candidate);
     static Type* makeRecordKind(RecordType* candidate, const FieldListFragment* fields);
     static const Type* resolveNames(const Type* t);
+    friend class NamedType;
     Type* checkComparison(const std::string& op, Type* r);
     Type* checkArithmetic(const std::string& op, Type* r, bool allowString);
     bool eqAccepts(Type* r);
@@ -154,8 +155,15 @@ class NamedType : public Type {
 public:
     NamedType(Type* target, const std::string& name);
     std::string getName() const { return name; }
+    // The declaration's own type once its type expression is walked, for the
+    // stand-in a name gets when it is declared: a record field that points to
+    // the record being declared keeps the stand-in, and reaches the fields
+    // through this. Comparisons and the registry do not follow it, so a
+    // self-referencing record is no cycle to them.
+    void complete(Type* declared);
     std::string name;
     Type* target;
+    Type* completion = nullptr;
 };
 
 class ChannelType : public Type {

@@ -95,8 +95,20 @@ private:
 	ProNode* enterProcedure(Node* node, int kind);
 	void leaveProcedure(ProNode* node, int kind);
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
-		SectionFragment* locals, SectionFragment* procs, CodeFragment* body);
+		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
+
+	// New declarations inside braces of the generated C++ (an element of a
+	// %alg part, a statement nested in another) are made at the start of the
+	// body instead, so that every later statement of the body sees them.
+	int nestDepth = 0;
+	std::string bodyDeclarations;
+	struct Nesting {
+		Nesting(int& depth, bool nested) : depth(depth), nested(nested) { depth += nested; }
+		~Nesting() { depth -= nested; }
+		int& depth;
+		bool nested;
+	};
 	Type* namedType(Node* definition);
 	static int localKind(const Type* t);
 	void declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name,
@@ -110,10 +122,11 @@ private:
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(Expression* record);
 	Expression* variableAccess(Node* node);
+	Expression* channelAccess(VarNode* channel);
 	static const OperatorExpression* operand(const OperatorExpression* e);
 	static OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
-	static OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
-	static OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
+	OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
+	OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
 	static void checkRequiredType(const OperatorExpression* e, int mask);
 	static void checkVariableType(const Expression* v, int mask);
 	static void checkStoredType(const Expression* v, int mask, const char* builtin);
@@ -130,9 +143,9 @@ private:
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
 	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
-	static AssignmentEquation* newDeclaration(Node* node, Type* t);
-	static AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
-	static AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
+	AssignmentEquation* newDeclaration(Node* node, Type* t);
+	AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
+	AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
 	static AssignmentEquation* startEquation(Node* control, const std::string& process);
 	static AssignmentEquation* deleteEquation(Node* control);
 	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);
@@ -580,6 +593,7 @@ declFather[std::string& name] returns [Node* node = nullptr]
 algorithmicPart[AlgorithmicPart* f]
 {
 	enterRule("algorithmicPart");
+	Nesting nesting(nestDepth, _t && _t->getType() == PERCENT_ALG);
 	OwnedList<Statement> statements;
 	OwnedList<ConditionalElement> elements;
 	Owned<Statement> s;
@@ -613,6 +627,7 @@ condition returns [OperatorExpression* e = nullptr]
 statement returns [Statement* result = nullptr]
 {
 	enterRule("statement");
+	Nesting nesting(nestDepth, _t && _t->getType() != ATOM_STAT);
 	std::string label;
 	Owned<OperatorExpression> c, until;
 	Owned<Statement> a, otherwise, s;

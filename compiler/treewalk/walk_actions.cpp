@@ -42,6 +42,7 @@ void QUVTreeWalk::startProgram(TopFragment* top)
         driver->setProgramState(top);
     }
     symbols.reset(new SymbolTable);
+    CodeNames::beginProgram();
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
@@ -69,6 +70,8 @@ Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int de
     // A process declared here needs no forward declaration of its thread function.
     if (defKind == DEF_PROCESS)
         CodeNames::threadDeclarations(name, 1);
+    if (defKind > DEF_TYPE)
+        CodeNames::reserveVariable(CodeNames::varName(name));
     return node;
 }
 
@@ -126,10 +129,13 @@ void QUVTreeWalk::leaveProcedure(ProNode* node, int kind)
 }
 
 void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
-                            SectionFragment* locals, SectionFragment* procs, CodeFragment* body)
+                            SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body)
 {
+    std::string declarations;
+    declarations.swap(bodyDeclarations);
     if (!node)
         return;
+    body->prependDeclarations(declarations);
     std::string headTypeset, headCode;
     if (!isMain)
         node->getResult(headTypeset, headCode);

@@ -54,6 +54,15 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
     return record;
 }
 
+// A channel is reached like a variable: through the frames when it belongs to
+// the process around a nested procedure.
+Expression* QUVTreeWalk::channelAccess(VarNode* channel)
+{
+    Expression* record = channel->getExpression();
+    record->setVariableAccess(symbols->getVarPath(channel));
+    return record;
+}
+
 const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
 {
     return e ? e : &nothing();
@@ -69,7 +78,7 @@ OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression
     VarNode* node = dynamic_cast<VarNode*>(channel);
     if (!node || !node->getExpression())
         return nullptr;
-    const Expression* record = node->getExpression();
+    Expression* record = channelAccess(node);
     OperatorExpression* test = record->createCanSend();
     // The plain test has no message to compare with the channel's element type.
     if (withMessage && message)
@@ -82,7 +91,7 @@ OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* tar
     VarNode* node = dynamic_cast<VarNode*>(channel);
     if (!node || !node->getExpression())
         return nullptr;
-    const Expression* record = node->getExpression();
+    Expression* record = channelAccess(node);
     OperatorExpression* test = record->createCanRecv();
     if (withTarget && target)
         typeOrUnknown(record)->checkReceive(typeOrUnknown(target));

@@ -41,22 +41,27 @@ AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
     if (!variable)
         return nullptr;
     // The equation gives the node its declared type, so later uses render and check with it.
-    return new AssignmentEquation(variable, t ? t : Type::unknownType);
+    auto q = new AssignmentEquation(variable, t ? t : Type::unknownType);
+    if (nestDepth > 0)
+        bodyDeclarations += q->takeDeclaration();
+    return q;
 }
 
 AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)
 {
     VarNode* node = variableNode(channel);
-    if (!node || !target)
+    if (!node || !target || !node->getExpression())
         return nullptr;
+    channelAccess(node);
     return new AssignmentEquation(node, target);
 }
 
 AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
 {
     VarNode* node = variableNode(channel);
-    if (!node || !value)
+    if (!node || !value || !node->getExpression())
         return nullptr;
+    channelAccess(node);
     return new AssignmentEquation(node, value);
 }
 

@@ -335,7 +335,9 @@ TEST_F(PathTest, VariablePathsClimbFatherFrames) {
         std::string path;
     } cases[] = {
         {R, c, ""},         {R, b, "father->"}, {R, a, "father->father->"}, {Q, a, "father->"},
-        {R, g, ""},         {P, a, ""},         {T, s, "father->"},         {U, k, ""},
+        {R, g, ""},         {P, a, ""},         {U, k, ""},
+        // A process's frame is reached from its nested procedure through a cast.
+        {T, s, "((S_local_type*)father)->"},
         {static_cast<BlockNode*>(prog), g, ""},
     };
     for (const Case& k : cases) {
@@ -343,6 +345,9 @@ TEST_F(PathTest, VariablePathsClimbFatherFrames) {
         standIn(k.from);
         EXPECT_EQ(table.getVarPath(k.var), k.path);
     }
+
+    // Reaching it makes the process's frame point at its parameters too.
+    EXPECT_TRUE(S->isFrameReached());
 
     // A frame the current block is not inside of cannot be reached.
     const std::pair<BlockNode*, Node*> unreachable[] = {{Q2, b}, {P, c}, {T, a}, {static_cast<BlockNode*>(prog), a}};
@@ -369,7 +374,7 @@ TEST_F(PathTest, FramePathsReachTheCalleesFather) {
         {R, R, "father"},         // a recursive call
         {R, Q2, "father->father"},  // declared two procedure levels out
         {R, Q, "father->father"},
-        {T, T, "NULL"},           // the enclosing block is a process
+        {T, T, "father"},         // the enclosing block is a process
         {U, U, "NULL"},           // the enclosing block is a package
         {Q2, R, "NULL"},          // not declared around the caller
     };

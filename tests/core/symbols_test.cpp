@@ -58,6 +58,28 @@ TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
     }
 }
 
+// Frame type names that two blocks of one tree would share: the block asking
+// later gets a suffix, and each block keeps the name it got.
+TEST_F(SymbolsTest, EqualFrameTypeNamesGetASuffix) {
+    ProNode* q = new ProNode("q", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* nested = new ProNode("p", DEF_PROCEDURE, 3, 1, q);
+    ProNode* flat = new ProNode("p_q", DEF_PROCEDURE, 4, 1, prog);
+    ProNode* entry = new ProNode("$Main", DEF_PROCEDURE, 5, 1, prog);
+    ProNode* named = new ProNode("main", DEF_PROCEDURE, 6, 1, prog);
+    ProNode* third = new ProNode("p", DEF_PROCEDURE, 7, 1, q);
+    EXPECT_EQ(nested->getLocalTypeName(), "p_q_local_type");
+    EXPECT_EQ(flat->getLocalTypeName(), "p_q_local_type_2");
+    EXPECT_EQ(third->getLocalTypeName(), "p_q_local_type_3");
+    EXPECT_EQ(nested->getLocalTypeName(), "p_q_local_type");
+    EXPECT_EQ(flat->getLocalTypeName(), "p_q_local_type_2");
+    EXPECT_EQ(named->getLocalTypeName(), "main_local_type");
+    EXPECT_EQ(entry->getLocalTypeName(), "main_local_type_2");
+    // Another tree has names of its own.
+    BlockNode other{"", DEF_PROJECT, 0, 0, nullptr};
+    ProNode* again = new ProNode("p_q", DEF_PROCEDURE, 1, 1, &other);
+    EXPECT_EQ(again->getLocalTypeName(), "p_q_local_type");
+}
+
 TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
     ProNode* p1 = new ProNode("A", DEF_PROCEDURE, 2, 1, prog);
     ProNode* s1 = new ProNode("B", DEF_PROCESS, 3, 1, prog);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "test_support.hpp"
 
@@ -171,6 +172,42 @@ TEST_F(TypesTest, NamedTypesSeeThroughToTheirTargets) {
     EXPECT_TRUE(QUVException::list().empty());
     // A channel has no size to speak of: naming one is an internal failure, not a silent type.
     EXPECT_THROW(Type::makeNamed(Type::makeChannel(I, true), "C"), QUVRunTimeException);
+}
+
+// A record whose field points to its own type, declared as the walker does:
+// the name's stand-in first, the record over it, then the declaration's type.
+TEST_F(TypesTest, ASelfReferencingRecordIsReachedThroughItsField) {
+    auto declare = [&](const std::string& name) {
+        auto node = new TypeNode(name, DEF_TYPE, 1, 1, nullptr);
+        Type* link = Type::makePointer(node->getType());
+        node->setType(makeRecordOf({{"link", link}, {"value", I}}));
+        return std::make_pair(std::unique_ptr<TypeNode>(node), link);
+    };
+    auto node = declare("Node");
+    auto other = declare("Other");
+    Type* nodeType = node.first->getType();
+    Type* link = node.second;
+    // a.link->value and a.link->link->value.
+    EXPECT_EQ(link->checkArrow("value"), I);
+    EXPECT_EQ(link->checkArrow("link")->checkArrow("value"), I);
+    EXPECT_EQ(link->checkDeref()->checkField("link"), link);
+    // &b into a.link, for b of the declared type; not a pointer to Other,
+    // whose C++ struct is another, nor a pointer to Integer.
+    EXPECT_TRUE(Type::equal(link, Type::makePointer(nodeType)));
+    EXPECT_TRUE(Type::equal(nodeType, link->checkDeref()));
+    EXPECT_FALSE(Type::equal(link, other.second));
+    EXPECT_FALSE(Type::equal(nodeType, other.first->getType()));
+    EXPECT_FALSE(Type::equal(link, Type::makePointer(I)));
+    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_EQ(link->checkArrow("missing"), Type::unknownType);
+    EXPECT_EQ(QUVException::list().size(), 1u);
+
+    // A name declared as itself completes nothing, and resolving it ends.
+    TypeNode self("Self", DEF_TYPE, 1, 1, nullptr);
+    Type* standIn = self.getType();
+    self.setType(standIn);
+    EXPECT_EQ(static_cast<NamedType*>(standIn)->completion, nullptr);
+    EXPECT_TRUE(Type::equal(self.getType(), standIn));
 }
 
 TEST_F(TypesTest, CodeNamesCountersAndKindNames) {
