@@ -21,6 +21,15 @@ wxMenu* RecentProjectsMenu(wxMenuBar* bar);
 
 void AddToolBarButtons(wxToolBar* bar);
 
+// Shows `keys` at the right of the item as text only, and takes from it
+// every accelerator GTK gave it (its label's, a stock item's own), so that
+// no key acts through a menu.
+void ShowKeyTextOnly(wxMenuItem* item, const wxString& keys);
+// The key text the item shows ("" when none), and whether GTK holds an
+// accelerator for it.
+wxString MenuKeyText(const wxMenuItem* item);
+bool MenuItemHasAccelerator(const wxMenuItem* item);
+
 // The command a key of the accelerator table gives, or 0. Where a menu text
 // names another key for a command, this table wins.
 int AcceleratorCommand(const wxKeyEvent& key);
