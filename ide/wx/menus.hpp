@@ -11,6 +11,14 @@ namespace ide {
 
 inline wxString U8(const char* utf8) { return wxString::FromUTF8(utf8); }
 
+// What a box that must hold an integer in low..high says when it holds
+// something else (no integer at all, or one out of range).
+inline wxString IntegerRangeMessage(bool isInteger, long low, long high)
+{
+    return isInteger ? wxString::Format(U8("请输入一个介于 %ld 和 %ld 之间的整数。"), low, high)
+                     : U8("请输入一个整数。");
+}
+
 // "最近打开的文件..." and "最近打开的工程..." are filled from the recent lists.
 wxMenuBar* CreateMainMenuBar();      // while no document is open
 wxMenuBar* CreateDocumentMenuBar();  // while one is

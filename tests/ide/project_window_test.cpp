@@ -276,10 +276,10 @@ TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
             const char* message;  // empty: accepted
             int focus;
         } cases[] = {
-            {{"0", "0", "0"}, "Please enter an integer between 1 and 10000.", 1},
-            {{"10001", "0", "0"}, "Please enter an integer between 0 and 10000.", 0},
-            {{"0", "4", "10001"}, "Please enter an integer between 0 and 10000.", 2},
-            {{"0", "x", "1"}, "Please enter an integer.", 1},
+            {{"0", "0", "0"}, "请输入一个介于 1 和 10000 之间的整数。", 1},
+            {{"10001", "0", "0"}, "请输入一个介于 0 和 10000 之间的整数。", 0},
+            {{"0", "4", "10001"}, "请输入一个介于 0 和 10000 之间的整数。", 2},
+            {{"0", "x", "1"}, "请输入一个整数。", 1},
         };
         for (const auto& c : cases) {
             for (int i = 0; i < 3; ++i)
