@@ -62,8 +62,8 @@ bool CSplashWnd::PreTranslateAppMessage(const wxEvent& event)
             break;
         }
     }
-    if (t == wxEVT_CHAR_HOOK || t == wxEVT_KEY_DOWN || t == wxEVT_LEFT_DOWN || t == wxEVT_RIGHT_DOWN || t == wxEVT_MIDDLE_DOWN ||
-        t == wxEVT_AUX1_DOWN || t == wxEVT_AUX2_DOWN) {
+    if (t == wxEVT_CHAR_HOOK || t == wxEVT_KEY_DOWN || t == wxEVT_LEFT_DOWN || t == wxEVT_RIGHT_DOWN ||
+        t == wxEVT_MIDDLE_DOWN || t == wxEVT_AUX1_DOWN || t == wxEVT_AUX2_DOWN) {
         HideSplashScreen();
         return true;
     }
