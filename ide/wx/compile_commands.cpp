@@ -205,8 +205,7 @@ void CQuvBenchApp::StartCompileJob(std::shared_ptr<CCompileJob> job)
     if (!compileThread_->Start()) {
         workers_.Remove(&compileThread_->AsWorker());
         compileThread_.reset();
-        MessageBox(_("The compile job cannot be started: the system has no thread to give."), U8("错误"),
-                   wxOK | wxICON_ERROR);
+        MessageBox(U8("无法启动编译任务：系统无法创建新的线程"), U8("错误"), wxOK | wxICON_ERROR);
     }
 }
 
@@ -244,9 +243,8 @@ void CQuvBenchApp::LoadTypesetResult()
     CQuvPad* pad = doc->GetQuvPad();
     // Edits made while the job ran or the question was open would be lost.
     if (pad->UnloadText() != typesetStartText_ &&
-        MessageBox(_("The document has changed since typesetting began. Replace it with the typeset text "
-                     "all the same?"),
-                   U8("提示"), wxYES_NO | wxICON_QUESTION) != wxYES)
+        MessageBox(U8("排版开始以后文档已经被修改，您仍然要用排版结果替换文档吗?"), U8("提示"),
+                   wxYES_NO | wxICON_QUESTION) != wxYES)
         return;
     pad->LoadText(text, 1, 1);
     typesetStartText_ = pad->UnloadText();

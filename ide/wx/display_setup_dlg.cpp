@@ -224,10 +224,8 @@ void CSpaceSetupDlg::OnOk(wxCommandEvent&)
         const wxString text = edit_[i]->GetValue().Strip(wxString::both);
         const bool number = text.ToLong(&value);
         if (!number || value < kSpaces[i].low || value > kSpaces[i].high) {
-            const wxString message =
-                number ? wxString::Format("Please enter an integer between %d and %d.", kSpaces[i].low, kSpaces[i].high)
-                       : wxString("Please enter an integer.");
-            wxGetApp().MessageBox(message, "QuvBench", wxOK | wxICON_EXCLAMATION);
+            wxGetApp().MessageBox(IntegerRangeMessage(number, kSpaces[i].low, kSpaces[i].high), U8("提示"),
+                                  wxOK | wxICON_EXCLAMATION);
             edit_[i]->SetFocus();
             edit_[i]->SelectAll();
             return;

@@ -43,7 +43,7 @@ bool CQuvBenchDoc::OnSaveModified()
     if (!IsModified())
         return true;
     const int answer = wxGetApp().MessageBox(
-        wxString::Format(_("Do you want to save changes to %s?"), GetUserReadableName()), U8("提示"),
+        wxString::Format(U8("是否保存对 %s 的修改？"), GetUserReadableName()), U8("提示"),
         wxYES_NO | wxCANCEL | wxICON_QUESTION);
     if (answer == wxCANCEL)
         return false;
@@ -73,7 +73,7 @@ bool CQuvBenchDoc::OnNewDocument()
 
 void CQuvBenchDoc::ReportOpenFailure(const wxString& file)
 {
-    wxGetApp().MessageBox(wxString::Format(_("Failed to open '%s'."), file), U8("错误"), wxOK | wxICON_ERROR);
+    wxGetApp().MessageBox(wxString::Format(U8("无法打开文件 %s。"), file), U8("错误"), wxOK | wxICON_ERROR);
 }
 
 bool CQuvBenchDoc::OnCreate(const wxString& path, long flags)
@@ -109,7 +109,7 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
     if (!saved) {
         // The control's text names the file and says why (a file the user may not write, a full disk...).
         const wxString why = pad ? pad->LastErrorText() : wxString();
-        wxGetApp().MessageBox(wxString::Format(_("Failed to save '%s'."), file) + (why.empty() ? "" : "\n" + why),
+        wxGetApp().MessageBox(wxString::Format(U8("无法保存文件 %s。"), file) + (why.empty() ? "" : "\n" + why),
                               U8("错误"), wxOK | wxICON_ERROR);
         return false;
     }
@@ -170,7 +170,7 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     std::string error;
     if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), size), error)) {
         pad_.reset();
-        wxGetApp().MessageBox(wxString::Format(_("The editor control cannot be created: %s"), wxString::FromUTF8(error)),
+        wxGetApp().MessageBox(wxString::Format(U8("无法创建编辑控件：%s"), wxString::FromUTF8(error)),
                               U8("错误"), wxOK | wxICON_ERROR);
         SetFrame(nullptr);
         frame->Destroy();

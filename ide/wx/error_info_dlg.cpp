@@ -54,7 +54,8 @@ CErrorInfoDlg::CErrorInfoDlg(wxWindow* parent, const DiagnosticCopy& r)
     buttons->AddStretchSpacer();
     buttons->Add(new wxButton(this, wxID_OK, U8("关闭")), 0, wxALL, 4);
     auto* help = new wxButton(this, wxID_HELP, U8("帮助"));
-    help->Bind(wxEVT_BUTTON, [](wxCommandEvent&) {});
+    // There is no help file: the button shows, disabled.
+    help->Disable();
     buttons->Add(help, 0, wxALL, 4);
     top->Add(buttons, 0, wxEXPAND | wxALL, 4);
 

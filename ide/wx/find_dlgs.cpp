@@ -114,7 +114,8 @@ CQuvFindDlg::CQuvFindDlg(CQuvFindHistory& history, CTextFinder& finder, const st
     auto* buttons = new wxBoxSizer(wxVERTICAL);
     findNext_ = addButton(this, buttons, wxID_OK, "查找下一个(&F)");
     addButton(this, buttons, wxID_CANCEL, "取消(&L)");
-    addButton(this, buttons, IDC_FIND_HELP, "帮助(&H)")->Bind(wxEVT_BUTTON, [](wxCommandEvent&) {});
+    // There is no help file: the button shows, disabled.
+    addButton(this, buttons, IDC_FIND_HELP, "帮助(&H)")->Disable();
     findNext_->SetDefault();
     top->Add(buttons, 0, wxALL, 10);
     SetSizerAndFit(top);
@@ -194,7 +195,8 @@ CQuvReplaceDlg::CQuvReplaceDlg(CQuvFindHistory& history, CTextFinder& finder, co
     addButton(this, buttons, IDC_REPLACE_ONE, "替换(&R)")->Bind(wxEVT_BUTTON, &CQuvReplaceDlg::OnReplace, this);
     addButton(this, buttons, IDC_REPLACE_ALL, "全部替换(&A)")->Bind(wxEVT_BUTTON, &CQuvReplaceDlg::OnReplaceAll, this);
     addButton(this, buttons, wxID_CANCEL, "取消");
-    addButton(this, buttons, IDC_FIND_HELP, "帮助(&H)")->Bind(wxEVT_BUTTON, [](wxCommandEvent&) {});
+    // There is no help file: the button shows, disabled.
+    addButton(this, buttons, IDC_FIND_HELP, "帮助(&H)")->Disable();
     findNext->SetDefault();
     findNext->Bind(wxEVT_BUTTON, &CQuvReplaceDlg::OnFindNext, this);
     top->Add(buttons, 0, wxALL, 10);

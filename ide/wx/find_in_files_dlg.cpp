@@ -110,6 +110,8 @@ CFindInFilesDlgBase::CFindInFilesDlgBase(CQuvFindHistory& history, wxWindow* par
     for (wxButton* button : {ok_, new wxButton(this, wxID_CANCEL, U8("取消")), browse, help})
         buttons->Add(button, 0, wxEXPAND | wxBOTTOM, 4);
     ok_->SetDefault();
+    // There is no help file: the button shows, disabled.
+    help->Disable();
     top->Add(buttons, 0, wxALL, 10);
     SetSizerAndFit(top);
     CentreOnParent();

@@ -45,12 +45,12 @@ CGotoLineDlg::CGotoLineDlg(int line, int column, wxWindow* parent)
 bool CGotoLineDlg::ReadBox(wxTextCtrl* box, int& value)
 {
     long number = 0;
-    if (box->GetValue().Trim().Trim(false).ToLong(&number) && number >= kLowest && number <= kHighest) {
+    const bool isInteger = box->GetValue().Trim().Trim(false).ToLong(&number);
+    if (isInteger && number >= kLowest && number <= kHighest) {
         value = static_cast<int>(number);
         return true;
     }
-    wxGetApp().MessageBox(wxString::Format("Please enter an integer between %ld and %ld.", kLowest, kHighest),
-                          "QuvBench", wxOK | wxICON_EXCLAMATION);
+    wxGetApp().MessageBox(IntegerRangeMessage(isInteger, kLowest, kHighest), U8("提示"), wxOK | wxICON_EXCLAMATION);
     box->SetFocus();
     box->SelectAll();
     return false;

@@ -2,7 +2,6 @@
 
 #include <wx/artprov.h>
 #include <wx/event.h>
-#include <wx/log.h>
 
 #include "ide/wx/ids.hpp"
 
@@ -87,21 +86,27 @@ bool isCheckItem(int id)
 
 wxMenuBar* build(const Popup* popups, size_t count)
 {
-    // Two texts name keys wx cannot read ("Cltr+G", " F9"); they stay as the
-    // system has them, and the accelerator table gives those commands their keys.
-    wxLogNull quiet;
     auto* bar = new wxMenuBar;
     for (size_t p = 0; p < count; ++p) {
         auto* menu = new wxMenu;
         for (const Item& item : popups[p].items) {
-            if (item.id == kSeparator)
+            if (item.id == kSeparator) {
                 menu->AppendSeparator();
-            else if (item.id == kRecentFiles || item.id == kRecentProjects)
+                continue;
+            }
+            if (item.id == kRecentFiles || item.id == kRecentProjects) {
                 menu->AppendSubMenu(new wxMenu, U8(item.text));
-            else if (isCheckItem(item.id))
-                menu->AppendCheckItem(item.id, U8(item.text));
-            else
-                menu->Append(item.id, U8(item.text));
+                continue;
+            }
+            // The key after the tab is text to read, not a key wx should make
+            // live: some name keys the table gives another command, or none
+            // at all ("Cltr+G"). The accelerator table alone decides.
+            const wxString text = U8(item.text);
+            const wxString label = text.BeforeFirst('\t');
+            const wxString keys = text.Contains("\t") ? text.AfterFirst('\t') : wxString();
+            wxMenuItem* added =
+                isCheckItem(item.id) ? menu->AppendCheckItem(item.id, label) : menu->Append(item.id, label);
+            ShowKeyTextOnly(added, keys);
         }
         bar->Append(menu, U8(popups[p].title));
     }

@@ -227,13 +227,9 @@ bool CPageSetupDlg::ReadInt(int id, int low, int high, int& out)
     auto* box = static_cast<wxTextCtrl*>(FindWindow(id));
     long value = 0;
     const wxString text = box->GetValue().Strip(wxString::both);
-    wxString message;
-    if (!text.ToLong(&value))
-        message = U8("请输入一个整数。");
-    else if (value < low || value > high)
-        message = wxString::Format(U8("请输入一个介于 %d 和 %d 之间的整数。"), low, high);
-    if (!message.empty()) {
-        wxGetApp().MessageBox(message, U8("提示"), wxOK | wxICON_EXCLAMATION);
+    const bool isInteger = text.ToLong(&value);
+    if (!isInteger || value < low || value > high) {
+        wxGetApp().MessageBox(IntegerRangeMessage(isInteger, low, high), U8("提示"), wxOK | wxICON_EXCLAMATION);
         box->SetFocus();
         box->SelectAll();
         return false;

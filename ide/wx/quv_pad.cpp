@@ -29,7 +29,7 @@ bool CQuvPad::Create(wxWindow* parent, int id, const wxRect& rect, std::string& 
     if (!pad_->Create(parent, id, rect.x, rect.y, rect.width, rect.height)) {
         pad_->Release();
         pad_ = nullptr;
-        error = "the editor control's window could not be made";
+        error = "编辑控件的窗口无法创建";
         return false;
     }
     // The window may go with its parent first: the control is gone with it.

@@ -46,8 +46,24 @@ bool CSplashWnd::PreTranslateAppMessage(const wxEvent& event)
     if (!current_)
         return false;
     const wxEventType t = event.GetEventType();
-    if (t == wxEVT_KEY_DOWN || t == wxEVT_LEFT_DOWN || t == wxEVT_RIGHT_DOWN || t == wxEVT_MIDDLE_DOWN ||
-        t == wxEVT_AUX1_DOWN || t == wxEVT_AUX2_DOWN) {
+    // A key reaches the frame's accelerator hook before anything else sees
+    // it: taken there, it runs no command. A modifier pressed alone is only
+    // the start of a key such as Ctrl+N: it is taken, and the key that
+    // completes it ends the splash, so that no accelerator runs either.
+    if (t == wxEVT_CHAR_HOOK || t == wxEVT_KEY_DOWN) {
+        switch (static_cast<const wxKeyEvent&>(event).GetKeyCode()) {
+        case WXK_SHIFT:
+        case WXK_CONTROL:
+        case WXK_ALT:
+        case WXK_WINDOWS_LEFT:
+        case WXK_WINDOWS_RIGHT:
+            return true;
+        default:
+            break;
+        }
+    }
+    if (t == wxEVT_CHAR_HOOK || t == wxEVT_KEY_DOWN || t == wxEVT_LEFT_DOWN || t == wxEVT_RIGHT_DOWN ||
+        t == wxEVT_MIDDLE_DOWN || t == wxEVT_AUX1_DOWN || t == wxEVT_AUX2_DOWN) {
         HideSplashScreen();
         return true;
     }

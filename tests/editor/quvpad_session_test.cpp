@@ -5,6 +5,7 @@
 
 #include "editor/wx/break_point_wnd.hpp"
 #include "quvpad_host.hpp"
+#include "ink.hpp"
 
 namespace quvpad::test {
 namespace {
@@ -106,21 +107,22 @@ TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndB
     EXPECT_TRUE(SameColour(shot, 10, 2 * lh + lh / 2, colour::BreakFore)) << ColourAt(shot, 10, 2 * lh + lh / 2);
     EXPECT_TRUE(SameColour(shot, 0, 0 * lh, colour::BreakBack) || SameColour(shot, 0, 0, 0xFFFFFF));
     // Selected "hello" on line 4: navy behind white text.
-    int selX = editorLeft + 4 + 14 * cw;
-    EXPECT_TRUE(SameColour(shot, selX, 3 * lh + 1, colour::SelectionBack)) << ColourAt(shot, selX, 3 * lh + 1);
+    // The glyphs cover some of their cells, so the cells' most common colour is the ground.
+    const wxRect hello(editorLeft + 4 + 14 * cw, 3 * lh, 5 * cw, lh);
+    EXPECT_EQ(quv::test::GroundOf(shot, hello), quv::test::ColourOfRef(colour::SelectionBack))
+        << quv::test::GroundOf(shot, hello).GetAsString().ToStdString();
     // The selection ends the caret line's highlight: after the text the line is plain.
     int right = 300;
     EXPECT_TRUE(SameColour(shot, right, 3 * lh + lh / 2, colour::CurrentLine)) << ColourAt(shot, right, 3 * lh + 1);
     EXPECT_TRUE(SameColour(shot, right, 5 * lh + lh / 2, colour::Background));
     // Some pixel of "int" on line 6 is keyword blue; some pixel of the comment is green.
     const wxImage* picture = &shot;
+    // Ink of the colour over the ground its line shows.
     auto anyPixel = [&](int line, int col0, int col1, uint32_t ref) {
         const wxImage& shot = *picture;
-        for (int y = line * lh; y < (line + 1) * lh; ++y)
-            for (int x = editorLeft + 4 + col0 * cw; x < editorLeft + 4 + col1 * cw; ++x)
-                if (SameColour(shot, x, y, ref))
-                    return true;
-        return false;
+        const wxRect row(editorLeft, line * lh, shot.GetWidth() - editorLeft, lh);
+        const wxRect cells(editorLeft + 4 + col0 * cw, line * lh, (col1 - col0) * cw, lh);
+        return quv::test::CountInk(shot, cells, quv::test::ColourOfRef(ref), quv::test::GroundOf(shot, row)) > 0;
     };
     EXPECT_TRUE(anyPixel(5, 0, 3, colour::Keyword));
     EXPECT_TRUE(anyPixel(1, 0, 10, colour::Comment));

@@ -16,6 +16,7 @@
 #include <wx/textctrl.h>
 
 #include "ide/wx/browse_dir_dlg.hpp"
+#include "ide/wx/error_info_dlg.hpp"
 #include "ide/wx/find_commands.hpp"
 #include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/find_in_files_dlg.hpp"
@@ -154,6 +155,21 @@ TEST_F(EditorFind, FindDialogOffersTheSelectionRefusesABadExpressionAndSelectsTh
     PadOf(doc).LoadText(wxString::FromUTF8("f(中, (b)\n c)\n"), 2, 4);
     Command(doc, ID_EDIT_MATCH_BRACE);
     EXPECT_EQ(Selection(), (std::array<int, 4>{2, 4, 1, 2}));
+}
+
+// There is no help file: the help button of the find dialogs and of the
+// error detail dialog shows, disabled.
+TEST_F(EditorFind, EveryHelpButtonIsDisabled)
+{
+    Open("alpha\n");
+    for (int command : {ID_EDIT_FIND, ID_EDIT_REPLACE})
+        WithModal([&] { Command(doc, command); }, [](wxDialog& d) { EXPECT_FALSE(Enabled(d, IDC_FIND_HELP)); });
+    CQuvFindInFilesDlg find(history, &Frame());
+    EXPECT_FALSE(Enabled(find, IDC_FIND_IN_FILES_HELP));
+    CQuvReplaceInFilesDlg replace(history, &Frame());
+    EXPECT_FALSE(Enabled(replace, IDC_FIND_HELP));
+    CErrorInfoDlg error(&Frame(), DiagnosticCopy{});
+    EXPECT_FALSE(Enabled(error, wxID_HELP));
 }
 
 TEST_F(EditorFind, ReplaceDialogFindsFirstThenReplacesAndLeavesTheHistoryWhenOnlyOpened)

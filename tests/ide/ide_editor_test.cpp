@@ -66,7 +66,8 @@ TEST(EditorView, FilesThatCannotBeReadOrWrittenAreReported)
     ASSERT_EQ(answers.asked.size(), 2u);
     for (const Question& q : answers.asked)
         EXPECT_EQ(q.caption, "错误");
-    EXPECT_NE(answers.asked[0].message.find(unreadable), std::string::npos);
+    EXPECT_EQ(answers.asked[0].message, "无法打开文件 " + unreadable + "。");
+    EXPECT_EQ(answers.asked[1].message, "无法保存文件 " + path + "。");
 
     // Saved under a new name, the document is written there and renamed in the open-file list.
     const std::string renamed = TestFolder() + "/renamed.e";
@@ -75,6 +76,13 @@ TEST(EditorView, FilesThatCannotBeReadOrWrittenAreReported)
     EXPECT_EQ(ReadFile(renamed).substr(0, 1), "x");
     EXPECT_TRUE(IsOpen(renamed));
     EXPECT_FALSE(IsOpen(path));
+
+    // Closing a changed document asks in the interface's language.
+    doc->Modify(true);
+    answers.replies = {wxCANCEL};
+    EXPECT_FALSE(doc->Close());
+    EXPECT_EQ(answers.asked.back().message, "是否保存对 renamed.e 的修改？");
+    EXPECT_EQ(answers.asked.back().caption, "提示");
 }
 
 TEST(EditorView, AKeyTheEditorHandledDoesNotReachTheAccelerators)
@@ -163,7 +171,9 @@ TEST(GotoLineDlg, ChecksTheColumnFirstThenTheLine)
         EXPECT_EQ(dialog.Column(), c.accepted ? wxAtoi(c.column) : 9);
         EXPECT_EQ(answers.asked.size(), c.accepted ? 0u : 1u);
     }
-    EXPECT_EQ(answers.asked.at(0).message, "Please enter an integer between 1 and 10000000.");
+    // The last case's column holds no integer at all.
+    EXPECT_EQ(answers.asked.at(0).message, "请输入一个整数。");
+    EXPECT_EQ(answers.asked.at(0).caption, "提示");
 }
 
 } // namespace

@@ -14,11 +14,16 @@
 #include "ide/wx/ids.hpp"
 #include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/source_printout.hpp"
+#include "ink.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 
 namespace ide::test {
 namespace {
+
+using quv::test::ColourOfRef;
+using quv::test::CountInk;
+using quv::test::GroundOf;
 
 // The document the IDE starts with, holding `text`.
 wxDocument* NewDocument(const std::wstring& text)
@@ -105,29 +110,31 @@ std::vector<wxImage> PrintToImages(CSourcePrintout& printout, const std::string&
     return pages;
 }
 
-// Pixels of a band of the page whose colour is within `near` of `ref` (COLORREF).
-int CountColour(const wxImage& page, wxRect band, uint32_t ref, int near = 60)
+// Pixels of a band of the page that show the page's own ground, untouched.
+int CountBlank(const wxImage& page, wxRect band, const wxColour& ground)
 {
-    const int r = ref & 0xFF, g = (ref >> 8) & 0xFF, b = (ref >> 16) & 0xFF;
     band.Intersect(wxRect(page.GetSize()));
     int n = 0;
     for (int y = band.GetTop(); y <= band.GetBottom(); ++y)
         for (int x = band.GetLeft(); x <= band.GetRight(); ++x)
-            if (std::abs(page.GetRed(x, y) - r) + std::abs(page.GetGreen(x, y) - g) +
-                    std::abs(page.GetBlue(x, y) - b) < near)
-                ++n;
+            n += page.GetRed(x, y) == ground.Red() && page.GetGreen(x, y) == ground.Green() &&
+                 page.GetBlue(x, y) == ground.Blue();
     return n;
 }
 
-// The rows of ink (anything not near white) of a page, as bands [top, bottom].
-std::vector<std::pair<int, int>> InkBands(const wxImage& page)
+// The rows of ink of a page, as bands [top, bottom]: rows with a pixel that
+// is a quarter of the way or more from the page's ground to black.
+std::vector<std::pair<int, int>> InkBands(const wxImage& page, const wxColour& ground)
 {
+    const int far = (ground.Red() + ground.Green() + ground.Blue()) / 4;
     std::vector<std::pair<int, int>> bands;
     bool inside = false;
     for (int y = 0; y < page.GetHeight(); ++y) {
         bool ink = false;
         for (int x = 0; x < page.GetWidth() && !ink; ++x)
-            ink = page.GetRed(x, y) + page.GetGreen(x, y) + page.GetBlue(x, y) < 600;
+            ink = std::abs(page.GetRed(x, y) - ground.Red()) + std::abs(page.GetGreen(x, y) - ground.Green()) +
+                      std::abs(page.GetBlue(x, y) - ground.Blue()) >
+                  far;
         if (ink && !inside)
             bands.push_back({y, y});
         if (ink)
@@ -157,44 +164,47 @@ TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
     ASSERT_EQ(printout.Result(), LayoutResult::Done);
     ASSERT_EQ(pages.size(), 2u);
     ASSERT_EQ(printing.Layout().pageCount, 2);
-    const uint32_t keyword = wxGetApp().DisplaySetting().colors[1];
-    const uint32_t string = wxGetApp().DisplaySetting().colors[4];
+    const wxColour keyword = ColourOfRef(wxGetApp().DisplaySetting().colors[1]);
+    const wxColour string = ColourOfRef(wxGetApp().DisplaySetting().colors[4]);
+    const wxColour black(0, 0, 0);
+    auto band = [](const wxImage& page, const std::pair<int, int>& rows) {
+        return wxRect(0, rows.first, page.GetWidth(), rows.second - rows.first + 1);
+    };
 
     for (const wxImage& page : pages) {
-        const std::vector<std::pair<int, int>> bands = InkBands(page);
+        const wxColour ground = GroundOf(page, wxRect(page.GetSize()));
+        const std::vector<std::pair<int, int>> bands = InkBands(page, ground);
         // Header text and its rule, the rows, the footer's rule and text.
         ASSERT_GE(bands.size(), 6u);
         const int width = page.GetWidth();
-        const auto& footer = bands.back();
-        // The footer is right-aligned: no ink in the left half of its band.
-        EXPECT_EQ(CountColour(page, wxRect(0, footer.first, width / 2, footer.second - footer.first + 1), 0xFFFFFF),
-                  (width / 2) * (footer.second - footer.first + 1));
-        EXPECT_GT(
-            CountColour(page, wxRect(width / 2, footer.first, width / 2, footer.second - footer.first + 1), 0, 300),
-            10);
+        wxRect left = band(page, bands.back()), right = left;
+        left.width = width / 2;
+        right.x = width / 2;
+        right.width = width - width / 2;
+        // The footer is right-aligned: nothing in the left half of its band.
+        EXPECT_EQ(CountBlank(page, left, ground), left.width * left.height);
+        EXPECT_GT(CountInk(page, right, black, ground), 10);
     }
     // Page 1, first row: the number 1, the string in its colour, then IF in the
     // keyword colour on the right of the string.
-    const std::vector<std::pair<int, int>> bands = InkBands(pages[0]);
-    const wxRect header(0, bands[0].first, pages[0].GetWidth(), bands[0].second - bands[0].first + 1);
-    EXPECT_GT(CountColour(pages[0], header, 0, 300), 10);
-    const wxRect row(0, bands[2].first, pages[0].GetWidth(), bands[2].second - bands[2].first + 1);
+    const wxColour ground = GroundOf(pages[0], wxRect(pages[0].GetSize()));
+    const std::vector<std::pair<int, int>> bands = InkBands(pages[0], ground);
+    EXPECT_GT(CountInk(pages[0], band(pages[0], bands[0]), black, ground), 10);
+    const wxRect row = band(pages[0], bands[2]);
     int stringRight = 0, keywordLeft = pages[0].GetWidth();
     for (int x = 0; x < pages[0].GetWidth(); ++x) {
-        if (CountColour(pages[0], wxRect(x, row.y, 1, row.height), string) > 0)
+        if (CountInk(pages[0], wxRect(x, row.y, 1, row.height), string, ground) > 0)
             stringRight = x;
-        if (CountColour(pages[0], wxRect(x, row.y, 1, row.height), keyword) > 0)
+        if (CountInk(pages[0], wxRect(x, row.y, 1, row.height), keyword, ground) > 0)
             keywordLeft = std::min(keywordLeft, x);
     }
     EXPECT_GT(stringRight, 0);
     EXPECT_GT(keywordLeft, stringRight);
     EXPECT_LT(keywordLeft, pages[0].GetWidth());
     // Page 2 ends with the keyword of the last row, after its line number.
-    const std::vector<std::pair<int, int>> last = InkBands(pages[1]);
-    const auto& lastRow = last[last.size() - 3];
-    EXPECT_GT(CountColour(pages[1], wxRect(0, lastRow.first, pages[1].GetWidth(), lastRow.second - lastRow.first + 1),
-                          keyword),
-              10);
+    const wxColour ground2 = GroundOf(pages[1], wxRect(pages[1].GetSize()));
+    const std::vector<std::pair<int, int>> last = InkBands(pages[1], ground2);
+    EXPECT_GT(CountInk(pages[1], band(pages[1], last[last.size() - 3]), keyword, ground2), 10);
     EXPECT_TRUE(answers.asked.empty());
 }
 

@@ -18,6 +18,7 @@
 #include "ide/wx/project_settings_dlg.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
+#include "ink.hpp"
 
 namespace ide::test {
 namespace {
@@ -275,10 +276,10 @@ TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
             const char* message;  // empty: accepted
             int focus;
         } cases[] = {
-            {{"0", "0", "0"}, "Please enter an integer between 1 and 10000.", 1},
-            {{"10001", "0", "0"}, "Please enter an integer between 0 and 10000.", 0},
-            {{"0", "4", "10001"}, "Please enter an integer between 0 and 10000.", 2},
-            {{"0", "x", "1"}, "Please enter an integer.", 1},
+            {{"0", "0", "0"}, "请输入一个介于 1 和 10000 之间的整数。", 1},
+            {{"10001", "0", "0"}, "请输入一个介于 0 和 10000 之间的整数。", 0},
+            {{"0", "4", "10001"}, "请输入一个介于 0 和 10000 之间的整数。", 2},
+            {{"0", "x", "1"}, "请输入一个整数。", 1},
         };
         for (const auto& c : cases) {
             for (int i = 0; i < 3; ++i)
@@ -301,7 +302,8 @@ TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
     EXPECT_EQ(display.LineDistance, 0);
 }
 
-// The rows and the number of pixels in `image` that show `colour`.
+// The rows and the number of pixels in `image` that show `colour`: its ink
+// over the ground of their own row.
 struct Probe {
     int pixels = 0;
     int top = -1;
@@ -311,18 +313,16 @@ struct Probe {
 Probe ProbeColour(const wxImage& image, const wxColour& colour)
 {
     Probe probe;
-    for (int y = 0; y < image.GetHeight(); ++y)
-        for (int x = 0; x < image.GetWidth(); ++x) {
-            const int distance = std::abs(image.GetRed(x, y) - colour.Red()) +
-                                 std::abs(image.GetGreen(x, y) - colour.Green()) +
-                                 std::abs(image.GetBlue(x, y) - colour.Blue());
-            if (distance > 24)
-                continue;
-            ++probe.pixels;
-            if (probe.top < 0)
-                probe.top = y;
-            probe.bottom = y;
-        }
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        const wxRect row(0, y, image.GetWidth(), 1);
+        const int pixels = quv::test::CountInk(image, row, colour, quv::test::GroundOf(image, row));
+        if (pixels == 0)
+            continue;
+        probe.pixels += pixels;
+        if (probe.top < 0)
+            probe.top = y;
+        probe.bottom = y;
+    }
     return probe;
 }
 
