@@ -161,8 +161,6 @@ bool readsBackAsKey(const std::string& key) {
            key[0] != ';';
 }
 
-// ---- for PrivateProfileFile, which must read and write as the functions below do ----
-
 // The value of a key line: trimmed, without one pair of matching quotes.
 std::string valueOf(const std::string& text, size_t valueStart) {
     std::string value = trim(text.substr(valueStart));
@@ -231,10 +229,7 @@ std::string getPrivateProfileString(const std::string& section, const std::strin
     std::string value;
     if (!readValue(section, key, file, value))
         value = fallback;
-    const size_t room = size == 0 ? 0 : size - 1;
-    if (value.size() > room)
-        value.resize(room);
-    return value;
+    return cutToSize(value, size);
 }
 
 int getPrivateProfileInt(const std::string& section, const std::string& key, int fallback,
@@ -242,37 +237,12 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
     std::string value;
     if (!readValue(section, key, file, value))
         return fallback;
-    size_t i = 0;
-    bool negative = false;
-    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
-        negative = value[i++] == '-';
-    unsigned base = 10;
-    if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    unsigned long long n = 0;
-    for (; i < value.size(); ++i) {
-        char c = value[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            break;
-        // Past 32 bits the value wraps as an unsigned word does; we only keep it from overflowing here.
-        n = (n * base + digit) & 0xFFFFFFFFull;
-    }
-    const unsigned int word = static_cast<unsigned int>(negative ? 0u - n : n);
-    return static_cast<int>(word);
+    return integerOf(value);
 }
 
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file) {
-    if (!readsBackAsSection(section) || !readsBackAsKey(key) || value.find_first_of("\r\n") != std::string::npos)
+    if (refusedEntry(section, key, value))
         return false;
 
     bool exists;
