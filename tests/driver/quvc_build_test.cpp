@@ -43,17 +43,6 @@ protected:
     TempFolder dir;
 };
 
-// The program's own output: what came between the two stage lines of the run.
-std::string programOutput(const std::string& out, const std::string& exe) {
-    const std::string started = "stage " + exe + ": Run executable program " + exe + " Started!\n";
-    const size_t from = out.find(started);
-    const size_t to = out.find("Run executable Program " + exe + "Finished!\n");
-    if (from == std::string::npos || to == std::string::npos)
-        return "<not run>";
-    const size_t begin = from + started.size();
-    return out.substr(begin, out.rfind("stage ", to) - begin);
-}
-
 struct ExampleCase {
     const char* project;
     const char* exe;

@@ -33,3 +33,13 @@ std::string readFile(const std::string& path)
     text << in.rdbuf();
     return text.str();
 }
+
+std::string programOutput(const std::string& quvcOut, const std::string& exe) {
+    const std::string started = "stage " + exe + ": Run executable program " + exe + " Started!\n";
+    const size_t from = quvcOut.find(started);
+    const size_t to = quvcOut.find("Run executable Program " + exe + "Finished!\n");
+    if (from == std::string::npos || to == std::string::npos)
+        return "<not run>";
+    const size_t begin = from + started.size();
+    return quvcOut.substr(begin, quvcOut.rfind("stage ", to) - begin);
+}

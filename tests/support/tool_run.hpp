@@ -16,3 +16,7 @@ RunResult runQuvdump(const std::string& args);
 
 // The bytes of a file, empty when it cannot be read.
 std::string readFile(const std::string& path);
+
+// What a program run by `quvc run` wrote: the text between the two stage
+// lines of the run, "<not run>" when they are missing.
+std::string programOutput(const std::string& quvcOut, const std::string& exe);
