@@ -4,6 +4,10 @@
 //
 //     quvgen e LINES      a QUV/E program of exactly LINES lines
 //     quvgen cpp LINES    a C++ translation unit of exactly LINES lines
+//     quvgen random SEED [pending]
+//                         a random valid program, the same for the same seed;
+//                         "pending" also writes the constructs whose translation
+//                         is known to fail
 //
 // Both repeat one numbered unit (a procedure, every fourth time a process as
 // well; a struct and a function in C++) until the next one would not fit, and
@@ -15,6 +19,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "random_program.hpp"
 
 namespace {
 
@@ -359,7 +365,7 @@ std::string cppFile(long lines)
 
 int usage()
 {
-    std::cerr << "usage: quvgen e|cpp LINES\n";
+    std::cerr << "usage: quvgen e|cpp LINES\n       quvgen random SEED [pending]\n";
     return 2;
 }
 
@@ -367,6 +373,15 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "random") == 0) {
+        char* end = nullptr;
+        const unsigned long long seed = std::strtoull(argv[2], &end, 10);
+        const bool pending = argc == 4 && std::strcmp(argv[3], "pending") == 0;
+        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-' || (argc == 4 && !pending) || argc > 4)
+            return usage();
+        std::cout << quvgen::randomProgram(seed, pending);
+        return 0;
+    }
     if (argc != 3)
         return usage();
     char* end = nullptr;
