@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -135,7 +136,28 @@ private:
     std::string indent_ = "\t\t";
     std::size_t callable_ = 0;   // procedures a body may call
 
-    std::string fresh(const char* prefix) { return prefix + std::to_string(++names_); }
+    // A new name: now and then a word that C++ or the run-time library holds
+    // for itself, which the translation must keep apart from its own.
+    std::string fresh(const char* prefix)
+    {
+        static const std::vector<std::string> words = {
+            "main", "std", "new", "class", "this", "operator", "template", "printf", "local", "father", "errno",
+            "NULL", "auto", "char", "double", "long", "short", "signed", "unsigned", "void", "volatile", "struct",
+            "typedef", "namespace", "using", "public", "private", "friend", "virtual", "register", "switch", "case",
+            "default", "goto", "sizeof", "static", "const", "inline", "for", "while", "do", "break", "continue",
+            "try", "catch", "throw", "true", "false", "nullptr", "and", "or", "not", "xor", "compl", "CONTROL",
+            "Channel", "quv_runtime", "cout", "endl", "size_t", "abs", "time", "exit_", "string_", "union_",
+            "mutex", "thread", "assert", "EOF", "stdin", "stdout", "memcpy", "strlen", "atoi", "rand", "signal",
+            "ip", "call", "temp", "l", "t", "f", "p", "ch", "v"};
+        if (keywords_ && rng_.chance(4)) {
+            const std::string& w = rng_.pick(words);
+            if (usedWords_.insert(w).second)
+                return w;
+        }
+        return prefix + std::to_string(++names_);
+    }
+    bool keywords_ = false;
+    std::set<std::string> usedWords_;
     std::string label() { return "s" + std::to_string(++labels_); }
     void line(const std::string& text) { out_ += indent_ + text + "\n"; }
 
@@ -1102,6 +1124,7 @@ std::string Generator::program()
     out_ += std::string("%Prog") + " r == [ ]\n[\n";
     syn_ = rng_.chance(50);
     mixed_ = rng_.chance(30);
+    keywords_ = rng_.chance(30);
     whole_ = rng_.chance(30);
     indent_ = "\t";
     line(syn_ ? keyword(rng_, "Syn") : keyword(rng_, "Asyn"));
