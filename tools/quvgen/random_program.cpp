@@ -157,6 +157,7 @@ private:
         return prefix + std::to_string(++names_);
     }
     bool keywords_ = false;
+    bool oddLiteral_ = false;
     std::set<std::string> usedWords_;
     std::string label() { return "s" + std::to_string(++labels_); }
     void line(const std::string& text) { out_ += indent_ + text + "\n"; }
@@ -325,8 +326,11 @@ std::string Generator::literal(Kind k)
     case Kind::Int: return std::to_string(rng_.below(50));
     case Kind::Float: return std::to_string(rng_.below(20)) + "." + std::to_string(rng_.below(100));
     case Kind::String: {
-        if (pending_ && rng_.chance(1))
+        if (oddLiteral_) {
+            // Once in a program: a literal the lexer takes and C++ does not.
+            oddLiteral_ = false;
             return "\"\\uuuu0041\"";
+        }
         static const std::vector<std::string> texts = {"\"\"", "\"a\"", "\"text\"", "\"tab\\tx\"",
                                                        "\"q\\\"q\"", "\"\\101\"", "\"\\u0042\"", "\" \""};
         return rng_.pick(texts);
@@ -581,11 +585,11 @@ std::string Generator::builtinCall()
     case 4: {
         // Standard input is at its end when the programs run.
         const std::vector<std::string> names = plainNames(strings);
-        if (!names.empty() && rng_.chance(30)) {
+        if (!names.empty() && rng_.chance(60)) {
             const std::string sv = rng_.pick(names);
             return rng_.chance(50) ? keyword(rng_, "Getchar") + "(" + sv + ")" : keyword(rng_, "Ungetchar") + "(" + sv + ")";
         }
-        if (!ints.empty() && rng_.chance(20))
+        if (!ints.empty())
             return keyword(rng_, "Read") + "(" + rng_.pick(ints) + ")";
         break;
     }
@@ -896,7 +900,7 @@ void Generator::declareProcesses()
         callable_ = procedures_.size();
         std::string call;
         // A procedure nested in a process is a known fault of the translation.
-        if (pending_ && rng_.chance(3))
+        if (pending_ && rng_.chance(1))
             std::tie(nested_, call) = nestedProcedure(locals);
         body(locals, [&] {
             if (!call.empty())
@@ -1021,6 +1025,12 @@ void Generator::mainBody()
     const int nl = 1 + rng_.below(4);
     for (int k = 0; k < nl; ++k)
         locals.push_back({fresh("v"), anyVarType(), true});
+    // A pointer and a record it can point to.
+    for (const TypeRef& t : types_)
+        if (t->kind == Kind::Pointer && rng_.chance(70)) {
+            locals.push_back({fresh("v"), t, true});
+            locals.push_back({fresh("v"), t->element, true});
+        }
     // An actual of its own for every %Iop/ parameter of a process: two %Iop/
     // parameters of one parallel statement may not share a variable.
     std::vector<std::string> iopActuals;
@@ -1125,6 +1135,7 @@ std::string Generator::program()
     syn_ = rng_.chance(50);
     mixed_ = rng_.chance(30);
     keywords_ = rng_.chance(30);
+    oddLiteral_ = pending_ && rng_.chance(2);
     whole_ = rng_.chance(30);
     indent_ = "\t";
     line(syn_ ? keyword(rng_, "Syn") : keyword(rng_, "Asyn"));
