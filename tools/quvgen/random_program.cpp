@@ -137,17 +137,18 @@ private:
     std::size_t callable_ = 0;   // procedures a body may call
 
     // A new name: now and then a word that C++ or the run-time library holds
-    // for itself, which the translation must keep apart from its own.
+    // for itself, which the translation must keep apart from its own (none of
+    // them a word of QUV/E in any letter case).
     std::string fresh(const char* prefix)
     {
         static const std::vector<std::string> words = {
-            "main", "std", "new", "class", "this", "operator", "template", "printf", "local", "father", "errno",
+            "std", "new", "class", "this", "operator", "template", "printf", "local", "father", "errno",
             "NULL", "auto", "char", "double", "long", "short", "signed", "unsigned", "void", "volatile", "struct",
             "typedef", "namespace", "using", "public", "private", "friend", "virtual", "register", "switch", "case",
             "default", "goto", "sizeof", "static", "const", "inline", "for", "while", "do", "break", "continue",
             "try", "catch", "throw", "true", "false", "nullptr", "and", "or", "not", "xor", "compl", "CONTROL",
             "Channel", "quv_runtime", "cout", "endl", "size_t", "abs", "time", "exit_", "string_", "union_",
-            "mutex", "thread", "assert", "EOF", "stdin", "stdout", "memcpy", "strlen", "atoi", "rand", "signal",
+            "mutex", "thread", "assert", "EOF", "stdin", "stdout", "memcpy", "atoi", "rand", "signal",
             "ip", "call", "temp", "l", "t", "f", "p", "ch", "v"};
         if (keywords_ && rng_.chance(4)) {
             const std::string& w = rng_.pick(words);
