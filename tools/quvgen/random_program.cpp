@@ -895,6 +895,12 @@ void Generator::declareProcesses()
         const Var got{fresh("v"), pr.inType ? pr.inType : basicType(Kind::Int), true};
         if (consumer)
             locals.push_back(got);
+        // What a producer of a record, union or array sends, and a Bool for the channel tests.
+        const Var sent{fresh("v"), pr.outType ? pr.outType : basicType(Kind::Int), true};
+        if (producer && !sent.type->basic())
+            locals.push_back(sent);
+        const Var ready{fresh("v"), basicType(Kind::Bool), true};
+        locals.push_back(ready);
         const int nl = rng_.below(3);
         for (int k = 0; k < nl; ++k)
             locals.push_back({fresh("v"), anyVarType(), true});
@@ -909,13 +915,20 @@ void Generator::declareProcesses()
             const int n = rng_.below(3);
             for (int i = 0; i < n; ++i)
                 statement(true);
+            if (producer && rng_.chance(30))
+                line("LB = " + label() + " => $O " + ready.name + " = out! ^ $OLB = NEXT;");
+            if (consumer && rng_.chance(30))
+                line("LB = " + label() + " => $O " + ready.name + " = inq? ^ $OLB = NEXT;");
+            if (consumer && rng_.chance(30))
+                line("LB = " + label() + " => !! [ inq? |> $OLB = EXIT, $T |> $OLB = EXIT ];");
             for (int i = 0; i < pr.count; ++i) {
                 if (producer)
-                    line("LB = " + label() + " => $O out ! " + expr(pr.outType->kind, 1) + " ^ $OLB = NEXT;");
+                    line("LB = " + label() + " => $O out ! " +
+                         (sent.type->basic() ? expr(pr.outType->kind, 1) : sent.name) + " ^ $OLB = NEXT;");
                 else if (consumer)
                     line("LB = " + label() + " => $O inq ? " + got.name + " ^ $OLB = NEXT;");
             }
-            if (consumer && pr.count > 0)
+            if (consumer && pr.count > 0 && got.type->basic() && got.type->kind != Kind::Logic)
                 line("LB = " + label() + " => " + keyword(rng_, "Writeln") + "(\"got \", " + got.name + ");");
             line("LB = " + label() + " => $OLB = " + keyword(rng_, "STOP"));
         });
@@ -929,7 +942,7 @@ void Generator::declareProcesses()
         const int n = rng_.below(3);
         for (int k = 0; k < n; ++k) {
             const bool iop = rng_.chance(40);
-            TypeRef t = iop ? anyVarType() : basicType(static_cast<Kind>(rng_.below(4)));
+            TypeRef t = iop || rng_.chance(20) ? anyVarType() : basicType(static_cast<Kind>(rng_.below(4)));
             Var v{fresh("a"), t, iop};
             pr.params.push_back({iop, v});
             head += std::string(k ? "; " : "") + (iop ? keyword(rng_, "%Iop/") : keyword(rng_, "%Inp/")) + " " + v.name +
@@ -938,18 +951,25 @@ void Generator::declareProcesses()
         return head;
     };
     for (int i = 0; i < pairs; ++i) {
-        const Kind k = static_cast<Kind>(rng_.below(4));
+        // A channel of a basic type, now and then of Logic or of a record, union or array.
+        TypeRef carried = basicType(static_cast<Kind>(rng_.below(4)));
+        if (rng_.chance(10))
+            carried = basicType(Kind::Logic);
+        else if (rng_.chance(25))
+            for (const TypeRef& t : types_)
+                if (t->kind != Kind::Pointer && !t->name.empty() && t->name.compare(0, 4, "Node") != 0)
+                    carried = t;
         const int count = 1 + rng_.below(3);
         Process producer, consumer;
         producer.name = fresh("w");
         producer.hasOut = true;
-        producer.outType = basicType(k);
+        producer.outType = carried;
         producer.count = count;
         std::string ph = params(producer);
         ph += std::string(ph.empty() ? "" : "; ") + keyword(rng_, "%Chn/") + " out(*, k : NM) : " + typeText(producer.outType);
         consumer.name = fresh("w");
         consumer.hasIn = true;
-        consumer.inType = basicType(k);
+        consumer.inType = carried;
         consumer.count = count;
         std::string ch = params(consumer);
         ch += std::string(ch.empty() ? "" : "; ") + keyword(rng_, "%Chn/") + " inq(k : NM, *) : " + typeText(consumer.inType);
@@ -1037,7 +1057,7 @@ void Generator::mainBody()
     std::vector<std::string> iopActuals;
     for (const Process& pr : processes_)
         for (const auto& param : pr.params)
-            if (param.first) {
+            if (param.first || !param.second.type->basic()) {
                 locals.push_back({fresh("v"), param.second.type, true});
                 iopActuals.push_back(locals.back().name);
             }
@@ -1072,6 +1092,8 @@ void Generator::mainBody()
                 std::string actual;
                 if (param.first) {
                     actual = "%Iop/ " + iopActuals[nextIop++];
+                } else if (!param.second.type->basic()) {
+                    actual = "%Inp/ " + iopActuals[nextIop++];
                 } else {
                     // Nor may an %Inp/ parameter read the variable of an %Iop/ one.
                     const std::vector<Var> saved = scope_;
