@@ -740,6 +740,16 @@ void Generator::statements(bool process, bool lastReturn)
 void Generator::body(std::vector<Var> locals, const std::function<void()>& writeStatements, const std::string& extra)
 {
     const std::string saved = indent_;
+    if (!globals_.empty() && rng_.chance(15)) {
+        // A local of a global's name and type, which hides it.
+        const Var& g = rng_.pick(globals_);
+        bool taken = false;
+        for (const std::vector<Var>* vars : {static_cast<const std::vector<Var>*>(&scope_), static_cast<const std::vector<Var>*>(&locals)})
+            for (const Var& v : *vars)
+                taken = taken || v.name == g.name;
+        if (!taken)
+            locals.push_back({g.name, g.type, true});
+    }
     scope_.insert(scope_.end(), locals.begin(), locals.end());
     counters_.clear();
     std::string text;
