@@ -1086,7 +1086,19 @@ void Generator::mainBody()
     if (controls.size() == 1)
         decl += "; " + controls[0] + "b : " + keyword(rng_, "NM");
     callable_ = procedures_.size();
+    // Standard input read now and then; it is at its end when the programs run.
+    const bool input = rng_.chance(25);
+    const Var text{fresh("v"), basicType(Kind::String), true}, number{fresh("v"), basicType(Kind::Int), true};
+    if (input) {
+        locals.push_back(text);
+        locals.push_back(number);
+    }
     body(locals, [&] {
+    if (input) {
+        line("LB = " + label() + " => " + keyword(rng_, "Getchar") + "(" + text.name + ");");
+        line("LB = " + label() + " => " + keyword(rng_, "Ungetchar") + "(" + text.name + ");");
+        line("LB = " + label() + " => " + keyword(rng_, "Read") + "(" + number.name + ");");
+    }
     const int before = rng_.below(4);
     for (int i = 0; i < before; ++i)
         statement(false);
