@@ -992,6 +992,29 @@ void Generator::declareProcesses()
         processes_.push_back(producer);
         processes_.push_back(consumer);
     }
+    if (rng_.chance(20)) {
+        // A process that starts two of another: parallel statements nest.
+        Process leaf, mid;
+        leaf.name = fresh("w");
+        mid.name = fresh("w");
+        const std::string n = fresh("a"), m = fresh("a"), c1 = fresh("n"), c2 = fresh("n"), total = fresh("v");
+        const std::string r = fresh("a");
+        texts.push_back(saved + "\t" + leaf.name + "(%Inp/ " + n + " : Int; %Iop/ " + r + " : Int) == [ %Stm [ LB = " +
+                        label() + " => $O " + r + " = " + r + " + " + n + " ^ $OLB = NEXT; LB = " + label() +
+                        " => $OLB = STOP ] ]\n");
+        const std::string second = fresh("v");
+        texts.push_back(saved + "\t" + mid.name + "(%Inp/ " + m + " : Int) == [\n" + saved + "\t\t%Loc [ " + c1 + ", " +
+                        c2 + " : NM; " + total + ", " + second + " : Int ]\n" + saved + "\t\t%Stm [\n" + saved +
+                        "\t\t\tLB = " + label() + " => $O " + c1 + " == " + leaf.name + " ^ $O " + c2 + " == " + leaf.name +
+                        " ^ $O " + total + " = 0 ^ $O " + second + " = 0 ^ $OLB = NEXT;\n" + saved + "\t\t\tLB = " +
+                        label() + " => || [ " + c1 + "(%Inp/ " + m + " | " + n + "; %Iop/ " + total + " | " + r + "); " +
+                        c2 + "(%Inp/ 1 | " + n + "; %Iop/ " + second + " | " + r + ") ];\n" + saved + "\t\t\tLB = " +
+                        label() + " => " + keyword(rng_, "Writeln") + "(\"nested \", " + total + ", \" \", " + second +
+                        ");\n" + saved + "\t\t\tLB = " + label() + " => $OLB = STOP\n" + saved + "\t\t]\n" + saved +
+                        "\t]\n");
+        mid.params.push_back({false, {m, basicType(Kind::Int), false}});
+        processes_.push_back(mid);
+    }
     for (int i = 0; i < workers; ++i) {
         Process worker;
         worker.name = fresh("w");
