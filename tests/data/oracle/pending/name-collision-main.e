@@ -1,4 +1,4 @@
-// Known fault: a procedure named main gets the frame type of the main body, main_local_type (g++: conflicting declaration 'typedef struct main_local_type main_local_type').
+// Known fault: a procedure (or a process) named main gets the frame type of the main body, main_local_type (g++: conflicting declaration 'typedef struct main_local_type main_local_type').
 %Prog r == [ ]
 [
 	%Type [
