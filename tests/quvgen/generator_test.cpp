@@ -1,6 +1,7 @@
 // The generator end to end: its programs must parse without a diagnostic,
 // hold every construct, and survive the typesetting pass; its C++ files must
-// compile, or the benchmark compares against nothing.
+// compile, or the benchmark compares against nothing. Its valid and random
+// programs must pass the walker too, and their C++ must compile.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -99,6 +100,91 @@ TEST(Generator, TypesetProgramLexesAndParsesCleanly)
     }
     EXPECT_EQ(diagnostics(runQuvdump("tokens " + again).out), "");
     EXPECT_EQ(runQuvdump("parse " + again).out, "");
+}
+
+// Writes `quvgen random SEED [pending]` into a folder of its own (a translation
+// writes its files beside its source); returns the program's path.
+std::string generateRandom(unsigned seed, bool pending = false)
+{
+    const std::string dir = std::string(QUV_TEST_OUTPUT) + "/random-" + std::to_string(seed) + (pending ? "p" : "");
+    const std::string path = dir + "/r.e";
+    const std::string command = "mkdir -p " + dir + " && " + std::string(QUVGEN_PATH) + " random " +
+                                std::to_string(seed) + (pending ? " pending" : "") + " > " + path;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return path;
+}
+
+TEST(RandomPrograms, SameSeedSameProgramOtherSeedOther)
+{
+    const std::string first = readFile(generateRandom(7));
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(readFile(generateRandom(7)), first);
+    EXPECT_NE(readFile(generateRandom(8)), first);
+    // The known faults are written only when asked for.
+    EXPECT_EQ(runCommand(std::string(QUVGEN_PATH) + " random 7 bogus 2>/dev/null").status, 2);
+    EXPECT_EQ(runCommand(std::string(QUVGEN_PATH) + " random -1 2>/dev/null").status, 2);
+}
+
+TEST(RandomPrograms, TranslateWithoutDiagnosticsAndCompile)
+{
+    for (unsigned seed : {1u, 2u, 3u, 5u, 8u, 13u, 21u, 34u, 55u, 89u, 144u, 233u}) {
+        const std::string path = generateRandom(seed);
+        const RunResult translated = runQuvdump("translate " + path);
+        EXPECT_EQ(translated.status, 0) << seed;
+        EXPECT_EQ(diagnostics(translated.out), "") << "seed " << seed << ": " << path;
+        if (seed > 5 || !diagnostics(translated.out).empty())
+            continue;
+        // The options our cl.exe passes to g++.
+        const std::string cpp = path.substr(0, path.size() - 2) + ".cpp";
+        const std::string command = "g++ -std=gnu++17 -pthread -DWIN32 -DNDEBUG -D_CONSOLE -D_MBCS -fsyntax-only -I " +
+                                    std::string(QUV_RUNTIME_DIR) + " " + cpp + " 2>&1";
+        const RunResult compiled = runCommand(command);
+        EXPECT_EQ(compiled.status, 0) << command << "\n" << compiled.out;
+    }
+}
+
+TEST(RandomPrograms, SeedsTogetherHoldEveryConstruct)
+{
+    std::string trees;
+    for (unsigned seed = 1; seed <= 80; ++seed)
+        trees += runQuvdump("tree " + generateRandom(seed)).out;
+    ASSERT_EQ(diagnostics(trees), "");
+    const char* const kinds[] = {
+        "SYN", "ASYN", "PERCENT_TYPE", "PERCENT_GLOB", "PERCENT_VAR", "PERCENT_PROC", "PERCENT_PROS", "PERCENT_PACK",
+        "PERCENT_FATHER", "PERCENT_AGT", "PERCENT_LOC", "PERCENT_STM", "PERCENT_ALG", "RECORD", "UNION", "POINT",
+        "ARRAY", "INT", "FLOAT", "STRING", "BOOL", "LOGIC", "NM", "STREAM", "CHIN_DECL", "CHOUT_DECL", "INP_DECL",
+        "IOP_DECL", "CONST_DECL", "DOUBLE_T", "DOUBLE_F", "DOLLA_T", "DOLLA_F", "FLOAT_LITERAL", "STRING_LITERAL",
+        "ATOM_STAT", "IF_STAT", "CASE_STAT", "DEFAULT", "LOOP_STAT", "WAIT_STAT", "SEQ_STAT", "SEQ", "NEWDEC",
+        "DELETE", "PARALLEL", "SELECT", "XOR", "EQUAL", "QUESTION", "EXCLAMATION", "BAND", "LNOT", "IF", "MULTI",
+        "DIV", "MOD", "PLUS", "MINUS", "DOLLA_C", "DOLLA_V", "LT_", "LTE", "GT", "GTE", "NE", "ASSIGN", "PARENS",
+        "BRACKETS", "ARROW_VAR", "DOT_VAR", "COLON", "ProCall", "PERCENT_INP", "PERCENT_IOP", "PERCENT_CHN", "STOP",
+        "RETURN", "EXIT", "NEXT", "FOPEN", "FCLOSE", "FEOF", "QUVEOF", "FREAD", "READ", "FWRITE", "WRITE",
+        "FWRITELN", "WRITELN", "GETC", "GETCHAR", "UNGETC", "UNGETCHAR", "ITOC", "STRLEN",
+    };
+    for (const char* kind : kinds) {
+        const std::string line = "\n" + std::string(kind) + " ";
+        const std::string indented = " " + std::string(kind) + " \"";
+        EXPECT_TRUE(trees.find(line) != std::string::npos || trees.find(indented) != std::string::npos) << kind;
+    }
+}
+
+TEST(Generator, ValidProgramTranslatesAndCompiles)
+{
+    for (long lines : {200L, 2000L, 2001L}) {
+        const std::string dir = std::string(QUV_TEST_OUTPUT) + "/valid-" + std::to_string(lines);
+        ASSERT_EQ(std::system(("mkdir -p " + dir).c_str()), 0);
+        const std::string path = generate("valid", lines, "valid-" + std::to_string(lines) + "/valid.e");
+        EXPECT_EQ(countLines(readFile(path)), lines);
+        const RunResult translated = runQuvdump("translate " + path);
+        EXPECT_EQ(translated.status, 0);
+        EXPECT_EQ(diagnostics(translated.out), "") << lines;
+        if (lines != 200)
+            continue;
+        const std::string command = "g++ -std=gnu++17 -pthread -DWIN32 -DNDEBUG -D_CONSOLE -D_MBCS -fsyntax-only -I " +
+                                    std::string(QUV_RUNTIME_DIR) + " " + dir + "/valid.cpp 2>&1";
+        const RunResult compiled = runCommand(command);
+        EXPECT_EQ(compiled.status, 0) << command << "\n" << compiled.out;
+    }
 }
 
 TEST(Generator, CppFileCompiles)

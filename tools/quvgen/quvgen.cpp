@@ -4,6 +4,13 @@
 //
 //     quvgen e LINES      a QUV/E program of exactly LINES lines
 //     quvgen cpp LINES    a C++ translation unit of exactly LINES lines
+//     quvgen valid LINES  a program of exactly LINES lines that also passes the
+//                         walker's checks, so that its translation is C++ that
+//                         compiles: the benchmark's translate row
+//     quvgen random SEED [pending]
+//                         a random valid program, the same for the same seed;
+//                         "pending" also writes the constructs whose translation
+//                         is known to fail
 //
 // Both repeat one numbered unit (a procedure, every fourth time a process as
 // well; a struct and a function in C++) until the next one would not fit, and
@@ -15,6 +22,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "random_program.hpp"
 
 namespace {
 
@@ -280,6 +289,82 @@ std::string quvProgram(long lines)
     return out;
 }
 
+const char kValidHead[] = R"(// A program written by quvgen that translates without a diagnostic: numbered
+// procedures with records, pointers, arrays, loops, built-ins, calls and value
+// calls, a producer and a consumer started by a parallel statement, and a package.
+%Prog translatable == [ ]
+[
+	Syn
+	%Type [ Point2 = Record(x, y : Int); Row = Array(Int; 4) ]
+	%Var [ total : Int ]
+	%Proc [
+)";
+
+const char kValidProcedure[] = R"(		p{I}(%Inp/ a : Int; %Iop/ sum : Int; %Iop/ r : Row) == [
+			%Loc [ t, i : Int; s : String; p : Point2; q : Point(Point2) ]
+			%Stm [
+				LB = s1 => $O t = a * 2 + 1 ^ $O p.x = t ^ $O p.y = a ^ $O q = &p ^ $OLB = NEXT;
+				LB = s2 ^ t > 3 => ( $O sum = sum + q->x ^ $OLB = NEXT | $O sum = sum - 1 ^ $OLB = NEXT );
+				LB = s3 => $O i = 0 ^ $OLB = NEXT;
+				* [ LB = l ^ i < 4 => ( $OLB = l | $OLB = EXIT )
+					LB = f => $O r[i] = r[i] + i ^ $O i = i + 1 ^ $OLB = l ];
+				LB = s4 => Itoc(65, s);
+				LB = s5 => Strlen(t, s);
+				LB = s6 => $O t = ? t + 1 : p{P}(%Inp/ 1 | a; %Iop/ sum | sum; %Iop/ r | r) ^ $OLB = NEXT;
+				LB = s7 => Writeln("p{I} ", a, " ", sum, " ", s, " ", t);
+				LB = s8 => $OLB = RETURN
+			]
+		])";
+
+const char kValidTail[] = R"(	]
+	%Pros [
+		producer(%Chn/ out(*, k : NM) : Int) == [ %Stm [ LB = s => $O out ! 1 ^ $OLB = STOP ] ];
+		consumer(%Chn/ inq(k : NM, *) : Int) == [ %Loc [ v : Int ] %Stm [ LB = r => $O inq ? v ^ $OLB = STOP ] ]
+	]
+	%Pack [ counter : %Loc [ count : Int ] %Proc [ bump( ) == [ %Stm [ LB = b => $O count = count + 1 ^ $OLB = RETURN ] ] ] ]
+	[
+		%Loc [ pc, cc : NM; r : Row; f : Stream ]
+		%Stm [
+			LB = b => $O pc == producer ^ $O cc == consumer ^ $OLB = NEXT;
+			LB = run => || [ pc(%Chn/ data(cc, *) | out(cc, *)); cc(%Chn/ data(*, pc) | inq(*, pc)) ];
+			LB = c => p1(%Inp/ 1 | a; %Iop/ total | sum; %Iop/ r | r);
+			LB = o => Fopen(f, "out.txt");
+			LB = w => Fwriteln(f, total);
+			LB = x => Fclose(f);
+			LB = e => $OLB = RETURN
+		]
+	]
+].
+)";
+
+// The valid program: numbered procedures, each calling the one before it,
+// until the next would not fit; comment lines make up the rest.
+std::string validProgram(long lines)
+{
+    const std::string head = kValidHead;
+    const std::string tail = kValidTail;
+    long used = countLines(head) + countLines(tail);
+    std::string procedures;
+    for (long unit = 1;; ++unit) {
+        // expand() spells no keyword of these templates: they hold no key but {I} and {P}.
+        std::string text = (unit > 1 ? ";\n" : "") + expand(kValidProcedure, unit);
+        if (unit == 1) {
+            // The first has no procedure before it to call.
+            const std::size_t call = text.find("$O t = ? t + 1 : p1(");
+            text.replace(call, text.find(" ^ $OLB", call) - call, "$O t = t + 1");
+        }
+        const long cost = countLines(text) + (unit == 1 ? 1 : 0);
+        if (used + cost > lines && unit > 1)
+            break;
+        used += cost;
+        procedures += text;
+    }
+    std::string out = head + procedures + "\n";
+    for (long n = used; n < lines; ++n)
+        out += "\t// padding\n";
+    return out + tail;
+}
+
 const char kCppHead[] = R"(// A C++ file written by quvgen, as many lines as the QUV/E program beside it.
 extern "C" int printf(const char* format, ...);
 
@@ -359,7 +444,7 @@ std::string cppFile(long lines)
 
 int usage()
 {
-    std::cerr << "usage: quvgen e|cpp LINES\n";
+    std::cerr << "usage: quvgen e|cpp|valid LINES\n       quvgen random SEED [pending]\n";
     return 2;
 }
 
@@ -367,6 +452,15 @@ int usage()
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "random") == 0) {
+        char* end = nullptr;
+        const unsigned long long seed = std::strtoull(argv[2], &end, 10);
+        const bool pending = argc == 4 && std::strcmp(argv[3], "pending") == 0;
+        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-' || (argc == 4 && !pending) || argc > 4)
+            return usage();
+        std::cout << quvgen::randomProgram(seed, pending);
+        return 0;
+    }
     if (argc != 3)
         return usage();
     char* end = nullptr;
@@ -377,6 +471,8 @@ int main(int argc, char** argv)
         std::cout << quvProgram(lines);
     else if (std::strcmp(argv[1], "cpp") == 0)
         std::cout << cppFile(lines);
+    else if (std::strcmp(argv[1], "valid") == 0)
+        std::cout << validProgram(lines);
     else
         return usage();
     return 0;
