@@ -3,6 +3,7 @@
 #include "editor/editor_model.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "editor/text_columns.hpp"
 
@@ -58,20 +59,37 @@ void EditorModel::Reset()
 void EditorModel::SetText(const std::string& text)
 {
     Reset();
+    text_.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 2);
     std::string pending;
     int column = caretColumn_;
     bool sawLineEnd = false;
-    for (char c : text) {
-        if (c == '\n') {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!lineEnd)
+            lineEnd = end;
+        // A run without tabs or carriage returns goes in whole.
+        for (const char* q = p; q < lineEnd;) {
+            const char* run = q;
+            while (q < lineEnd && *q != '\t' && *q != '\r')
+                ++q;
+            pending.append(run, static_cast<size_t>(q - run));
+            column += static_cast<int>(q - run);
+            if (q < lineEnd) {
+                if (*q == '\t')
+                    AppendToLine(pending, column, '\t');
+                ++q;
+            }
+        }
+        p = lineEnd;
+        if (p < end) {
             InsertLine(pending, caretLine_, false);
             pending.clear();
             column = 0;
             SetCaretPos(0, caretLine_ + 1);
             sawLineEnd = true;
-        } else if (c == '\r') {
-            continue;
-        } else {
-            AppendToLine(pending, column, c);
+            ++p;
         }
     }
     // The store's own empty line from Reset would add a line on every load and
