@@ -14,7 +14,51 @@ const size_t ShortLength = 1024;
 ColorTextBuffer::ColorTextBuffer(const SettingsBlock& settings)
     : settings_(settings), endState_(StateNormal), shortLengths_(ShortLength, 0)
 {
-    palette_ = CurrentPalette();
+    palettes_.push_back(CurrentPalette());
+}
+
+int ColorTextBuffer::PaletteNow()
+{
+    Palette now = CurrentPalette();
+    if (now != palettes_.back())
+        palettes_.push_back(now);
+    return static_cast<int>(palettes_.size()) - 1;
+}
+
+void ColorTextBuffer::MakeColors(const Line& line, std::vector<uint32_t>& out) const
+{
+    if (line.colorState < 0)
+        return;
+    const Palette& palette = palettes_[line.palette];
+    const std::string& text = line.text;
+    int state = line.colorState;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        ColorToken t = ScanToken(text, pos, state);
+        uint32_t color = t.colorClass >= 0 && t.colorClass < ColorClassCount ? palette[t.colorClass] : 0;
+        out.insert(out.end(), t.length, color);
+        pos += t.length;
+    }
+}
+
+const std::vector<uint32_t>& ColorTextBuffer::GetLineColors(int index) const
+{
+    const Line& line = lines_.at(Index(index));
+    if (!line.colors) {
+        line.colors = std::make_unique<std::vector<uint32_t>>();
+        line.colors->reserve(line.text.size());
+        MakeColors(line, *line.colors);
+    }
+    return *line.colors;
+}
+
+void ColorTextBuffer::AppendLineColors(int index, std::vector<uint32_t>& out) const
+{
+    const Line& line = lines_.at(Index(index));
+    if (line.colors)
+        out.insert(out.end(), line.colors->begin(), line.colors->end());
+    else
+        MakeColors(line, out);
 }
 
 ColorTextBuffer::Palette ColorTextBuffer::CurrentPalette() const
@@ -71,29 +115,17 @@ void ColorTextBuffer::CountLength(size_t length, int delta)
 
 int ColorTextBuffer::ColorLine(int startState, int index)
 {
-    return ColorLine(CurrentPalette(), startState, index);
+    lines_.at(Index(index));   // range check before anything changes
+    return ColorLine(PaletteNow(), startState, index);
 }
 
-int ColorTextBuffer::ColorLine(const Palette& palette, int startState, int index)
+int ColorTextBuffer::ColorLine(int palette, int startState, int index)
 {
     Line& line = lines_.at(Index(index));
-    const std::string& text = line.text;
-    std::vector<uint32_t>& colors = line.colors;
-    int state = startState;
-    if (text.empty()) {
-        colors.clear();   // an empty line carries a block comment through
-    } else {
-        if (palette != palette_)
-            mixedPalette_ = true;
-        colors.resize(text.size());
-        size_t pos = 0;
-        while (pos < text.size()) {
-            ColorToken t = ScanToken(text, pos, state);
-            uint32_t color = t.colorClass >= 0 && t.colorClass < ColorClassCount ? palette[t.colorClass] : 0;
-            std::fill_n(colors.begin() + pos, t.length, color);
-            pos += t.length;
-        }
-    }
+    int state = LineEndState(line.text, startState);
+    line.colorState = startState;
+    line.palette = palette;
+    line.colors.reset();
     line.startState = startState;
     if (!line.valid) {
         line.valid = true;
@@ -115,7 +147,7 @@ int ColorTextBuffer::ColorUpTo(int first, int limit)
     if (coloredUpTo_ >= limit)
         return last;
     int colored = -1;
-    const Palette palette = CurrentPalette();
+    const int palette = PaletteNow();
     while (coloredUpTo_ < limit && coloredUpTo_ < GetLineCount()) {
         colored = coloredUpTo_;
         ColorLine(palette, lines_[colored].startState, colored);
@@ -126,10 +158,9 @@ int ColorTextBuffer::ColorUpTo(int first, int limit)
 void ColorTextBuffer::RecolorAll()
 {
     UpdateMaxLineLength();
-    palette_ = CurrentPalette();
-    mixedPalette_ = false;
+    palettes_.assign(1, CurrentPalette());
     for (int i = 0; i < GetLineCount(); ++i)
-        ColorLine(palette_, lines_[i].startState, i);
+        ColorLine(0, lines_[i].startState, i);
 }
 
 // A valid line holds the colours its text and start state give, and the line
@@ -137,7 +168,7 @@ void ColorTextBuffer::RecolorAll()
 // each passing its end state on, gives what colouring every line gives.
 void ColorTextBuffer::RecolorStale()
 {
-    if (mixedPalette_ || CurrentPalette() != palette_) {
+    if (palettes_.size() > 1 || CurrentPalette() != palettes_.back()) {
         RecolorAll();
         return;
     }
@@ -167,7 +198,8 @@ void ColorTextBuffer::InsertLine(const std::string& text, int index, bool colour
 
 void ColorTextBuffer::SetLine(const std::string& text, int index)
 {
-    std::string& stored = lines_.at(Index(index)).text;
+    Line& line = lines_.at(Index(index));
+    std::string& stored = line.text;
     CountLength(stored.size(), -1);
     CountLength(text.size(), 1);
     stored = text;

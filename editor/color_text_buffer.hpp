@@ -2,11 +2,16 @@
 // colour of each byte, the lexer state at its start and its break-point flag.
 // Colouring is lazy: an edit colours its own line at once, and the lines below
 // only as far as the view needs them and only while their start state changes.
+// A coloured line keeps what its colours were made from (its start state then
+// and the colour table then), and the colours themselves are made when they
+// are first asked for: a large text costs no colour array per byte until its
+// lines are shown.
 #pragma once
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -105,7 +110,10 @@ public:
 
     int GetLineCount() const { return static_cast<int>(lines_.size()); }
     const std::string& GetLine(int index) const { return lines_.at(Index(index)).text; }
-    const std::vector<uint32_t>& GetLineColors(int index) const { return lines_.at(Index(index)).colors; }
+    // Valid until the line changes or is coloured again.
+    const std::vector<uint32_t>& GetLineColors(int index) const;
+    // Appends the colours of line `index` to `out`.
+    void AppendLineColors(int index, std::vector<uint32_t>& out) const;
     int GetLineStartState(int index) const;
 
     // Colours line `index` from `startState`; returns the state after the line.
@@ -133,8 +141,13 @@ public:
 private:
     struct Line {
         std::string text;
-        std::vector<uint32_t> colors;
+        // The colours, once asked for since the line was last coloured.
+        mutable std::unique_ptr<std::vector<uint32_t>> colors;
         int startState = 0;
+        // The state and the colour table the colours come from; no colours
+        // while the line has never been coloured (colorState < 0).
+        int colorState = -1;
+        int palette = 0;
         int breakPoint = 0;
         // Coloured from its present start state and unchanged since. The mark
         // alone cannot remember a second stale line further down, so it is
@@ -146,7 +159,10 @@ private:
     // A negative index reads as one past every line, so at() refuses it.
     static size_t Index(int index) { return index < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(index); }
     int& StartState(int index) { return index == GetLineCount() ? endState_ : lines_[index].startState; }
-    int ColorLine(const Palette& palette, int startState, int index);
+    int ColorLine(int palette, int startState, int index);
+    // The index of the colour table as it stands, added when it is new.
+    int PaletteNow();
+    void MakeColors(const Line& line, std::vector<uint32_t>& out) const;
     void MarkStale(int index);
     void SkipValidLines();
     Palette CurrentPalette() const;
@@ -161,10 +177,8 @@ private:
     int endState_;
     int coloredUpTo_ = 1;
     int staleLines_ = 0;
-    // The colours the lines were coloured with; mixed when some line was
-    // coloured with another table since the last full colouring.
-    Palette palette_;
-    bool mixedPalette_ = false;
+    // The colour tables lines were coloured with since the last full colouring.
+    std::vector<Palette> palettes_;
     std::vector<int> shortLengths_;            // lines per length below its size
     size_t longestShort_ = 0;                  // no short line is longer
     std::map<size_t, int> longLengths_;        // the other lengths

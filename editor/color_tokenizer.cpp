@@ -244,6 +244,66 @@ ColorToken ScanToken(const std::string& line, size_t pos, int& state)
     return OperatorRule(r, n);
 }
 
+// Only strings, comments and directives (which may end in '/') can hold a
+// byte that would start a comment elsewhere; every other token is free of '"',
+// '%' and '/' after its first byte, so those bytes alone need a closer look.
+int LineEndState(const std::string& line, int state)
+{
+    const char* r = line.data();
+    const size_t n = line.size();
+    size_t i = 0;
+    while (i < n) {
+        if (state == StateInBlockComment) {
+            size_t j = i + 1;
+            while (j < n && !(r[j - 1] == '*' && r[j] == '/'))
+                ++j;
+            if (j >= n)
+                return state;
+            state = StateNormal;
+            i = j + 1;
+            continue;
+        }
+        switch (r[i]) {
+        case '"': {
+            size_t j = i + 1;
+            while (j < n && !(r[j] == '"' && r[j - 1] != '\\'))
+                ++j;
+            if (j >= n)
+                return state;
+            i = j + 1;
+            break;
+        }
+        case '%': {
+            size_t j = i + 1;
+            while (j < n && (IsLetter(r[j]) || r[j] == '_'))
+                ++j;
+            if (j > i + 1 && j < n && r[j] == '/')
+                ++j;
+            i = j;
+            break;
+        }
+        case '/':
+            if (i + 1 < n && r[i + 1] == '/')
+                return state;
+            if (i + 1 < n && r[i + 1] == '*') {
+                size_t j = i + 3;
+                while (j < n && !(r[j - 1] == '*' && r[j] == '/'))
+                    ++j;
+                if (j >= n)
+                    return StateInBlockComment;
+                i = j + 1;
+            } else {
+                ++i;
+            }
+            break;
+        default:
+            ++i;
+            break;
+        }
+    }
+    return state;
+}
+
 bool NextToken(std::string& rest, int& state, std::string& token, int& colorClass, int& length)
 {
     ColorToken t = ScanToken(rest, 0, state);

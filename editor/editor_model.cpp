@@ -59,10 +59,14 @@ void EditorModel::Reset()
 void EditorModel::SetText(const std::string& text)
 {
     Reset();
-    text_.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 2);
+    // Room for the lines and for edits after them, so that the first lines
+    // typed do not make the store grow.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 2;
+    text_.Reserve(lines + lines / 8 + 64);
     std::string pending;
     int column = caretColumn_;
     bool sawLineEnd = false;
+    const int tab = settings_.TabSize();
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
@@ -77,14 +81,18 @@ void EditorModel::SetText(const std::string& text)
             pending.append(run, static_cast<size_t>(q - run));
             column += static_cast<int>(q - run);
             if (q < lineEnd) {
-                if (*q == '\t')
-                    AppendToLine(pending, column, '\t');
+                if (*q == '\t') {
+                    int run = tab - ((column % tab) + tab) % tab;
+                    pending.append(run, ' ');
+                    column += run;
+                }
                 ++q;
             }
         }
         p = lineEnd;
         if (p < end) {
-            InsertLine(pending, caretLine_, false);
+            // Not recorded: the load empties the undo records when it ends.
+            InsertLine(pending, caretLine_, false, true);
             pending.clear();
             column = 0;
             SetCaretPos(0, caretLine_ + 1);
@@ -139,10 +147,8 @@ std::vector<uint32_t> EditorModel::GetCharColors()
     // Lines below the view may still be stale; exported colours must be right.
     text_.ColorUpTo(firstLine_, GetLineCount());
     std::vector<uint32_t> out;
-    for (int i = 0; i < GetLineCount(); ++i) {
-        const auto& colors = text_.GetLineColors(i);
-        out.insert(out.end(), colors.begin(), colors.end());
-    }
+    for (int i = 0; i < GetLineCount(); ++i)
+        text_.AppendLineColors(i, out);
     return out;
 }
 

@@ -96,14 +96,15 @@ struct Editor {
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         std::cerr << "ideperf: cannot read " << path << "\n";
         std::exit(1);
     }
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 // Lines of a QUV/E program: statements, declarations, comments (some of them
