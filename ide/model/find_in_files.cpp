@@ -196,6 +196,7 @@ FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic
     try {
         expression_ = MakeFindExpression(part.findText, part.regularExpression, part.matchCase);
         valid_ = true;
+        literal_ = FindLiteral(part.findText, part.regularExpression, part.matchCase, literalBytes_);
     } catch (const boost::regex_error&) {
         valid_ = false;
     }
@@ -269,6 +270,22 @@ bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
     return true;
 }
 
+template <class OnMatch>
+void FindInFilesRun::EachLiteral(const std::string& bytes, OnMatch onMatch) const
+{
+    const char* data = bytes.data();
+    const size_t n = literalBytes_.size();
+    size_t from = 0;
+    while (from + n <= bytes.size()) {
+        const void* hit = ::memmem(data + from, bytes.size() - from, literalBytes_.data(), n);
+        if (!hit)
+            break;
+        const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - data);
+        onMatch(offset, n);
+        from = offset + n;
+    }
+}
+
 int FindInFilesRun::FindInFile(const std::string& file)
 {
     std::string bytes;
@@ -277,14 +294,26 @@ int FindInFilesRun::FindInFile(const std::string& file)
     int count = 0;
     size_t lineAt = 0;
     int line = 1;
+    // Matches repeat their text often (a plain text always): the last
+    // conversion is kept.
+    std::string lastWhat, lastText;
+    auto row = [&](size_t offset, const char* what, size_t length) {
+        line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
+                                            bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+        lineAt = offset;
+        if (count == 0 || lastWhat.compare(0, std::string::npos, what, length) != 0) {
+            lastWhat.assign(what, length);
+            lastText = gbk::toUtf8(lastWhat);
+        }
+        log_(LookupEntry::Match(file, line, lastText));
+        ++count;
+    };
     try {
-        GrepAll(expression_, bytes, [&](size_t offset, const std::string& what) {
-            line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
-                                                bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-            lineAt = offset;
-            log_(LookupEntry::Match(file, line, gbk::toUtf8(what)));
-            ++count;
-        });
+        if (literal_)
+            EachLiteral(bytes, [&](size_t offset, size_t length) { row(offset, bytes.data() + offset, length); });
+        else
+            GrepAll(expression_, bytes,
+                    [&](size_t offset, const std::string& what) { row(offset, what.data(), what.size()); });
     } catch (const std::runtime_error& e) {
         Message(format("查找文件%s失败：%s", {file, e.what()}));
     }
@@ -302,9 +331,22 @@ int FindInFilesRun::ReplaceInFile(const std::string& file)
     if (!ReadForSearch(file, bytes))
         return 0;
     int count = 0;
-    std::string result;
+    std::string result, replacement;
     try {
-        result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
+        if (literal_ && LiteralFormat(job_.Settings().replaceText, replacement)) {
+            size_t last = 0;
+            EachLiteral(bytes, [&](size_t offset, size_t length) {
+                if (count == 0)
+                    result.reserve(bytes.size());
+                result.append(bytes, last, offset - last);
+                result += replacement;
+                last = offset + length;
+                ++count;
+            });
+            result.append(bytes, last, std::string::npos);
+        } else {
+            result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
+        }
     } catch (const std::runtime_error& e) {
         Message(format("替换文件%s失败：%s", {file, e.what()}));
         return 0;

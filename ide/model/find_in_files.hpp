@@ -98,9 +98,16 @@ private:
     // cannot be read, and false without a row when the expression is invalid.
     bool ReadForSearch(const std::string& file, std::string& bytes);
 
+    // Calls onMatch(offset, length) for every match in `bytes`, in order.
+    template <class OnMatch>
+    void EachLiteral(const std::string& bytes, OnMatch onMatch) const;
+
     QuvFindJob job_;
     boost::regex expression_;
     bool valid_ = false;
+    // A plain text that matches case is searched as bytes, without the expression.
+    bool literal_ = false;
+    std::string literalBytes_;
     Log log_;
     const std::atomic<bool>* cancel_;
     Replaced replaced_;

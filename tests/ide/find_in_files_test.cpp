@@ -149,6 +149,39 @@ TEST_F(FindInFilesTest, ReplaceRewritesWholeFilesKeepingNulBytesAndPermissions)
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir("r")), fs::directory_iterator()), 4);
 }
 
+// A plain text is searched as bytes, not through the expression: its rows,
+// its counts and the replaced bytes are those of the escaped expression.
+TEST_F(FindInFilesTest, PlainTextsFindAndReplaceAsTheirExpressionDoes)
+{
+    const std::string body = std::string("a.b\0a.b.b\naaa.b\r\n\n$x \xB0\xA1a.ba.b\n", 30) + "end a.";
+    struct Case {
+        std::string text, by;
+    };
+    const std::vector<Case> cases = {{"a.b", "[x]"}, {"a", "aa"},         {"aa", ""},   {"\n", " "},
+                                     {".", "$&$&"},  {"a.b", "\\n"},   {"a.", "$1"}, {"\xB0\xA1", "z"},
+                                     {"zzz", "q"},   {"b\na", "-"}};
+    for (const Case& c : cases) {
+        const std::string text = gbk::toUtf8(c.text);
+        const std::string plain = Put("p/t.e", body), asExpression = Put("x/t.e", body);
+        // Match rows as line and text; the other rows name the folder and the kind.
+        auto matches = [](const QuvFindJob& job) {
+            std::vector<std::pair<int, std::string>> rows;
+            FindInFilesRun(job, [&rows](LookupEntry e) {
+                if (e.line >= 0)
+                    rows.emplace_back(e.line, e.text);
+            }).Run();
+            return rows;
+        };
+        EXPECT_EQ(matches(Find(text, "t.e", Dir("p"))), matches(Find(QuvEscapeRegex(text), "t.e", Dir("x"), 0, 1)))
+            << c.text;
+        std::vector<std::string> a = Run(Replace(text, c.by, "t.e", Dir("p")));
+        std::vector<std::string> b;
+        b = Run(Replace(QuvEscapeRegex(text), c.by, "t.e", Dir("x"), 1));
+        EXPECT_EQ(a[3], b[3]) << c.text;   // the count
+        EXPECT_EQ(Get(plain), Get(asExpression)) << c.text << " by " << c.by;
+    }
+}
+
 // The file itself is rewritten where a new file would not be the same one:
 // the other name of a linked file sees the replacement.
 TEST_F(FindInFilesTest, ReplaceWritesALinkedFileInPlace)
