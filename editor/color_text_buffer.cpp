@@ -176,15 +176,16 @@ void ColorTextBuffer::RecolorStale()
     ColorUpTo(0, GetLineCount());
 }
 
-void ColorTextBuffer::InsertLine(const std::string& text, int index, bool colourNow)
+void ColorTextBuffer::InsertLine(std::string text, int index, bool colourNow)
 {
     int s = GetLineStartState(index);
+    const size_t length = text.size();
     Line line;
-    line.text = text;
+    line.text = std::move(text);
     line.startState = s;
     lines_.insert(static_cast<size_t>(index), std::move(line));
     ++staleLines_;
-    CountLength(text.size(), 1);
+    CountLength(length, 1);
     breakPointsStale_ = true;
     if (coloredUpTo_ >= index)
         ++coloredUpTo_;   // the lines below moved down with the mark

@@ -100,7 +100,7 @@ public:
 
     // Inserts `text` before line `index` (index == line count appends). With
     // colourNow the line is coloured at once; otherwise it waits as a stale line.
-    void InsertLine(const std::string& text, int index, bool colourNow);
+    void InsertLine(std::string text, int index, bool colourNow);
     void SetLine(const std::string& text, int index);
     void RemoveLine(int index);
     // Room for `count` lines in all, for a load that knows how many come.

@@ -251,6 +251,9 @@ int LineEndState(const std::string& line, int state)
 {
     const char* r = line.data();
     const size_t n = line.size();
+    // A comment opens and closes only at a '/'.
+    if (n == 0 || !std::memchr(r, '/', n))
+        return state;
     size_t i = 0;
     while (i < n) {
         if (state == StateInBlockComment) {

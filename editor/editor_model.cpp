@@ -73,6 +73,8 @@ void EditorModel::SetText(const std::string& text)
         const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         if (!lineEnd)
             lineEnd = end;
+        // Room for the line and a few expanded tabs.
+        pending.reserve(pending.size() + static_cast<size_t>(lineEnd - p) + 16);
         // A run without tabs or carriage returns goes in whole.
         for (const char* q = p; q < lineEnd;) {
             const char* run = q;
@@ -91,9 +93,11 @@ void EditorModel::SetText(const std::string& text)
         }
         p = lineEnd;
         if (p < end) {
-            // Not recorded: the load empties the undo records when it ends.
-            InsertLine(pending, caretLine_, false, true);
-            pending.clear();
+            // Not recorded (the load empties the undo records when it ends),
+            // and handed over rather than copied.
+            text_.InsertLine(std::move(pending), caretLine_, false);
+            ports_.view.InvalidateMargin(false);
+            pending = std::string();
             column = 0;
             SetCaretPos(0, caretLine_ + 1);
             sawLineEnd = true;
