@@ -67,6 +67,7 @@ void EditorModel::SetText(const std::string& text)
     int column = caretColumn_;
     bool sawLineEnd = false;
     const int tab = settings_.TabSize();
+    const bool carriageReturns = std::memchr(text.data(), '\r', text.size()) != nullptr;
     const char* p = text.data();
     const char* end = p + text.size();
     while (p < end) {
@@ -78,8 +79,13 @@ void EditorModel::SetText(const std::string& text)
         // A run without tabs or carriage returns goes in whole.
         for (const char* q = p; q < lineEnd;) {
             const char* run = q;
-            while (q < lineEnd && *q != '\t' && *q != '\r')
-                ++q;
+            if (carriageReturns) {
+                while (q < lineEnd && *q != '\t' && *q != '\r')
+                    ++q;
+            } else {
+                const void* tab = std::memchr(q, '\t', static_cast<size_t>(lineEnd - q));
+                q = tab ? static_cast<const char*>(tab) : lineEnd;
+            }
             pending.append(run, static_cast<size_t>(q - run));
             column += static_cast<int>(q - run);
             if (q < lineEnd) {
