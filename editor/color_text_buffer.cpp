@@ -6,14 +6,83 @@
 
 namespace quvpad {
 
+namespace {
+// Lengths below this are counted in a vector, longer ones in a map.
+const size_t ShortLength = 1024;
+} // namespace
+
 ColorTextBuffer::ColorTextBuffer(const SettingsBlock& settings)
-    : settings_(settings), startStates_{StateNormal}
+    : settings_(settings), endState_(StateNormal), shortLengths_(ShortLength, 0)
 {
+    palettes_.push_back(CurrentPalette());
+}
+
+int ColorTextBuffer::PaletteNow()
+{
+    Palette now = CurrentPalette();
+    if (now != palettes_.back())
+        palettes_.push_back(now);
+    return static_cast<int>(palettes_.size()) - 1;
+}
+
+void ColorTextBuffer::MakeColors(const Line& line, std::vector<uint32_t>& out) const
+{
+    if (line.colorState < 0)
+        return;
+    const Palette& palette = palettes_[line.palette];
+    const std::string& text = line.text;
+    int state = line.colorState;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        ColorToken t = ScanToken(text, pos, state);
+        uint32_t color = t.colorClass >= 0 && t.colorClass < ColorClassCount ? palette[t.colorClass] : 0;
+        out.insert(out.end(), t.length, color);
+        pos += t.length;
+    }
+}
+
+const std::vector<uint32_t>& ColorTextBuffer::GetLineColors(int index) const
+{
+    const Line& line = lines_.at(Index(index));
+    if (!line.colors) {
+        line.colors = std::make_unique<std::vector<uint32_t>>();
+        line.colors->reserve(line.text.size());
+        MakeColors(line, *line.colors);
+    }
+    return *line.colors;
+}
+
+void ColorTextBuffer::AppendLineColors(int index, std::vector<uint32_t>& out) const
+{
+    const Line& line = lines_.at(Index(index));
+    if (line.colors)
+        out.insert(out.end(), line.colors->begin(), line.colors->end());
+    else
+        MakeColors(line, out);
+}
+
+ColorTextBuffer::Palette ColorTextBuffer::CurrentPalette() const
+{
+    Palette p;
+    for (int c = 0; c < ColorClassCount; ++c)
+        p[c] = settings_.Color(c);
+    return p;
+}
+
+int ColorTextBuffer::GetLineStartState(int index) const
+{
+    if (index == GetLineCount())
+        return endState_;
+    return lines_.at(Index(index)).startState;
 }
 
 void ColorTextBuffer::MarkStale(int index)
 {
-    valid_.at(index) = 0;
+    Line& line = lines_.at(Index(index));
+    if (line.valid) {
+        line.valid = false;
+        ++staleLines_;
+    }
     coloredUpTo_ = std::min(coloredUpTo_, index);
 }
 
@@ -23,30 +92,48 @@ void ColorTextBuffer::SkipValidLines()
 {
     int n = GetLineCount();
     coloredUpTo_ = std::min(coloredUpTo_, n);
-    while (coloredUpTo_ < n && valid_[coloredUpTo_])
+    if (staleLines_ == 0) {
+        coloredUpTo_ = n;
+        return;
+    }
+    while (coloredUpTo_ < n && lines_[coloredUpTo_].valid)
         ++coloredUpTo_;
+}
+
+void ColorTextBuffer::CountLength(size_t length, int delta)
+{
+    if (length < ShortLength) {
+        shortLengths_[length] += delta;
+        longestShort_ = std::max(longestShort_, length);
+        return;
+    }
+    auto it = longLengths_.emplace(length, 0).first;
+    it->second += delta;
+    if (it->second == 0)
+        longLengths_.erase(it);
 }
 
 int ColorTextBuffer::ColorLine(int startState, int index)
 {
-    const std::string& text = lines_.at(index);
-    std::vector<uint32_t>& colors = colors_.at(index);
-    int state = startState;
-    if (text.empty()) {
-        colors.clear();   // an empty line carries a block comment through
-    } else {
-        colors.resize(text.size());
-        size_t pos = 0;
-        while (pos < text.size()) {
-            ColorToken t = ScanToken(text, pos, state);
-            std::fill_n(colors.begin() + pos, t.length, settings_.Color(t.colorClass));
-            pos += t.length;
-        }
+    lines_.at(Index(index));   // range check before anything changes
+    return ColorLine(PaletteNow(), startState, index);
+}
+
+int ColorTextBuffer::ColorLine(int palette, int startState, int index)
+{
+    Line& line = lines_.at(Index(index));
+    int state = LineEndState(line.text, startState);
+    line.colorState = startState;
+    line.palette = palette;
+    line.colors.reset();
+    line.startState = startState;
+    if (!line.valid) {
+        line.valid = true;
+        --staleLines_;
     }
-    startStates_.at(index) = startState;
-    valid_.at(index) = 1;
-    if (startStates_.at(index + 1) != state) {
-        startStates_[index + 1] = state;
+    int& next = StartState(index + 1);
+    if (next != state) {
+        next = state;
         if (index + 1 < GetLineCount())
             MarkStale(index + 1);
     }
@@ -60,9 +147,10 @@ int ColorTextBuffer::ColorUpTo(int first, int limit)
     if (coloredUpTo_ >= limit)
         return last;
     int colored = -1;
+    const int palette = PaletteNow();
     while (coloredUpTo_ < limit && coloredUpTo_ < GetLineCount()) {
         colored = coloredUpTo_;
-        ColorLine(startStates_[colored], colored);
+        ColorLine(palette, lines_[colored].startState, colored);
     }
     return colored < 0 ? last : std::max(first, colored);
 }
@@ -70,18 +158,35 @@ int ColorTextBuffer::ColorUpTo(int first, int limit)
 void ColorTextBuffer::RecolorAll()
 {
     UpdateMaxLineLength();
+    palettes_.assign(1, CurrentPalette());
     for (int i = 0; i < GetLineCount(); ++i)
-        ColorLine(startStates_[i], i);
+        ColorLine(0, lines_[i].startState, i);
 }
 
-void ColorTextBuffer::InsertLine(const std::string& text, int index, bool colourNow)
+// A valid line holds the colours its text and start state give, and the line
+// after it starts in its end state; so colouring the stale lines in order,
+// each passing its end state on, gives what colouring every line gives.
+void ColorTextBuffer::RecolorStale()
 {
-    int s = startStates_.at(index);
-    startStates_.insert(startStates_.begin() + index, s);
-    breakPoints_.insert(breakPoints_.begin() + index, 0);
-    lines_.insert(lines_.begin() + index, text);
-    colors_.insert(colors_.begin() + index, std::vector<uint32_t>());
-    valid_.insert(valid_.begin() + index, 0);
+    if (palettes_.size() > 1 || CurrentPalette() != palettes_.back()) {
+        RecolorAll();
+        return;
+    }
+    UpdateMaxLineLength();
+    ColorUpTo(0, GetLineCount());
+}
+
+void ColorTextBuffer::InsertLine(std::string text, int index, bool colourNow)
+{
+    int s = GetLineStartState(index);
+    const size_t length = text.size();
+    Line line;
+    line.text = std::move(text);
+    line.startState = s;
+    lines_.insert(static_cast<size_t>(index), std::move(line));
+    ++staleLines_;
+    CountLength(length, 1);
+    breakPointsStale_ = true;
     if (coloredUpTo_ >= index)
         ++coloredUpTo_;   // the lines below moved down with the mark
     if (colourNow) {
@@ -94,25 +199,30 @@ void ColorTextBuffer::InsertLine(const std::string& text, int index, bool colour
 
 void ColorTextBuffer::SetLine(const std::string& text, int index)
 {
-    lines_.at(index) = text;
-    ColorLine(startStates_.at(index), index);
+    Line& line = lines_.at(Index(index));
+    std::string& stored = line.text;
+    CountLength(stored.size(), -1);
+    CountLength(text.size(), 1);
+    stored = text;
+    ColorLine(lines_[index].startState, index);
     UpdateMaxLineLength();
 }
 
 void ColorTextBuffer::RemoveLine(int index)
 {
-    lines_.at(index);   // range check before anything changes
-    lines_.erase(lines_.begin() + index);
-    colors_.erase(colors_.begin() + index);
-    breakPoints_.erase(breakPoints_.begin() + index);
-    valid_.erase(valid_.begin() + index);
-    UpdateMaxLineLength();
+    const Line& removed = lines_.at(Index(index));   // range check before anything changes
     // The following line now starts where the removed one started; it was
     // coloured from the removed line's end state, so it is stale if they differ.
-    int s = startStates_[index];
-    startStates_.erase(startStates_.begin() + index);
-    bool changed = startStates_[index] != s;
-    startStates_[index] = s;
+    int s = removed.startState;
+    CountLength(removed.text.size(), -1);
+    if (!removed.valid)
+        --staleLines_;
+    lines_.erase(static_cast<size_t>(index));
+    breakPointsStale_ = true;
+    UpdateMaxLineLength();
+    int& next = StartState(index);
+    bool changed = next != s;
+    next = s;
     if (coloredUpTo_ > index)
         --coloredUpTo_;
     if (changed && index < GetLineCount())
@@ -123,10 +233,12 @@ void ColorTextBuffer::RemoveLine(int index)
 void ColorTextBuffer::Reset()
 {
     lines_.clear();
-    colors_.clear();
-    breakPoints_.clear();
-    valid_.clear();
-    startStates_.assign(1, StateNormal);
+    std::fill(shortLengths_.begin(), shortLengths_.end(), 0);
+    longLengths_.clear();
+    longestShort_ = 0;
+    staleLines_ = 0;
+    breakPointsStale_ = true;
+    endState_ = StateNormal;
     coloredUpTo_ = 1;
     UpdateMaxLineLength();
     InsertLine(std::string(), 0, true);
@@ -135,16 +247,34 @@ void ColorTextBuffer::Reset()
 int ColorTextBuffer::UpdateMaxLineLength()
 {
     size_t m = 0;
-    for (const std::string& line : lines_)
-        m = std::max(m, line.size());
+    if (!longLengths_.empty()) {
+        m = longLengths_.rbegin()->first;
+    } else {
+        while (longestShort_ > 0 && shortLengths_[longestShort_] == 0)
+            --longestShort_;
+        m = longestShort_;
+    }
     maxLineLength_ = static_cast<int>(m);
     return maxLineLength_;
 }
 
 void ColorTextBuffer::ToggleBreakPoint(int index)
 {
-    int& flag = breakPoints_.at(index);
+    int& flag = lines_.at(Index(index)).breakPoint;
     flag = flag == 0 ? 1 : 0;
+    if (!breakPointsStale_)
+        breakPoints_[index] = flag;
+}
+
+const std::vector<int>& ColorTextBuffer::BreakPoints() const
+{
+    if (breakPointsStale_) {
+        breakPoints_.resize(lines_.size());
+        for (size_t i = 0; i < lines_.size(); ++i)
+            breakPoints_[i] = lines_[i].breakPoint;
+        breakPointsStale_ = false;
+    }
+    return breakPoints_;
 }
 
 } // namespace quvpad

@@ -2,14 +2,96 @@
 // colour of each byte, the lexer state at its start and its break-point flag.
 // Colouring is lazy: an edit colours its own line at once, and the lines below
 // only as far as the view needs them and only while their start state changes.
+// A coloured line keeps what its colours were made from (its start state then
+// and the colour table then), and the colours themselves are made when they
+// are first asked for: a large text costs no colour array per byte until its
+// lines are shown.
 #pragma once
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/settings_block.hpp"
 
 namespace quvpad {
+
+// A sequence with a gap at the last edit: inserting or erasing next to the
+// previous edit (as a paste, a load or an undo does line after line) costs no
+// move of the items behind it. Moving the gap elsewhere costs the distance.
+template <class T>
+class GapVector {
+public:
+    size_t size() const { return items_.size() - (gapEnd_ - gapStart_); }
+    T& operator[](size_t i) { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
+    const T& operator[](size_t i) const { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
+    T& at(size_t i)
+    {
+        Check(i);
+        return (*this)[i];
+    }
+    const T& at(size_t i) const
+    {
+        Check(i);
+        return (*this)[i];
+    }
+    void insert(size_t i, T item)
+    {
+        if (gapStart_ == gapEnd_)
+            Grow();
+        MoveGap(i);
+        items_[gapStart_++] = std::move(item);
+    }
+    void erase(size_t i)
+    {
+        MoveGap(i);
+        items_[gapEnd_++] = T();   // the gap holds nothing
+    }
+    // Room for `count` items in all before the store grows again.
+    void reserve(size_t count)
+    {
+        if (count <= items_.size())
+            return;
+        size_t after = items_.size() - gapEnd_;
+        items_.resize(count);
+        std::move_backward(items_.begin() + gapEnd_, items_.begin() + gapEnd_ + after, items_.end());
+        gapEnd_ = count - after;
+    }
+    void clear()
+    {
+        items_.clear();
+        gapStart_ = gapEnd_ = 0;
+    }
+
+private:
+    void Check(size_t i) const
+    {
+        if (i >= size())
+            throw std::out_of_range("GapVector::at");
+    }
+    void MoveGap(size_t i)
+    {
+        if (i < gapStart_) {
+            std::move_backward(items_.begin() + i, items_.begin() + gapStart_, items_.begin() + gapEnd_);
+            gapEnd_ -= gapStart_ - i;
+            gapStart_ = i;
+        } else if (i > gapStart_) {
+            size_t n = i - gapStart_;
+            std::move(items_.begin() + gapEnd_, items_.begin() + gapEnd_ + n, items_.begin() + gapStart_);
+            gapStart_ = i;
+            gapEnd_ += n;
+        }
+    }
+    void Grow() { reserve(std::max<size_t>(16, items_.size() + items_.size() / 2 + 1)); }
+
+    std::vector<T> items_;
+    size_t gapStart_ = 0, gapEnd_ = 0;
+};
 
 class ColorTextBuffer {
 public:
@@ -18,16 +100,21 @@ public:
 
     // Inserts `text` before line `index` (index == line count appends). With
     // colourNow the line is coloured at once; otherwise it waits as a stale line.
-    void InsertLine(const std::string& text, int index, bool colourNow);
+    void InsertLine(std::string text, int index, bool colourNow);
     void SetLine(const std::string& text, int index);
     void RemoveLine(int index);
+    // Room for `count` lines in all, for a load that knows how many come.
+    void Reserve(size_t count) { lines_.reserve(count); }
     // Empties the store, leaving one empty line.
     void Reset();
 
     int GetLineCount() const { return static_cast<int>(lines_.size()); }
-    const std::string& GetLine(int index) const { return lines_.at(index); }
-    const std::vector<uint32_t>& GetLineColors(int index) const { return colors_.at(index); }
-    int GetLineStartState(int index) const { return startStates_.at(index); }
+    const std::string& GetLine(int index) const { return lines_.at(Index(index)).text; }
+    // Valid until the line changes or is coloured again.
+    const std::vector<uint32_t>& GetLineColors(int index) const;
+    // Appends the colours of line `index` to `out`.
+    void AppendLineColors(int index, std::vector<uint32_t>& out) const;
+    int GetLineStartState(int index) const;
 
     // Colours line `index` from `startState`; returns the state after the line.
     int ColorLine(int startState, int index);
@@ -35,6 +122,10 @@ public:
     // valid; returns the larger of `first` (at least 0) and the last line coloured.
     int ColorUpTo(int first, int limit);
     void RecolorAll();
+    // Leaves every line as RecolorAll would, colouring only the stale lines
+    // (and the lines their new end states reach) unless the colour table
+    // changed since the lines were coloured.
+    void RecolorStale();
     // Index of the first line whose colours may be stale; the line count when
     // every line is valid.
     int ColoredUpTo() const { return coloredUpTo_; }
@@ -42,26 +133,57 @@ public:
     int UpdateMaxLineLength();
     int MaxLineLength() const { return maxLineLength_; }
 
-    int IsBreakPoint(int index) const { return breakPoints_.at(index); }
+    int IsBreakPoint(int index) const { return lines_.at(Index(index)).breakPoint; }
     void ToggleBreakPoint(int index);
-    const std::vector<int>& BreakPoints() const { return breakPoints_; }
+    // A flag per line; the vector is made again after lines came or went.
+    const std::vector<int>& BreakPoints() const;
 
 private:
+    struct Line {
+        std::string text;
+        // The colours, once asked for since the line was last coloured.
+        mutable std::unique_ptr<std::vector<uint32_t>> colors;
+        int startState = 0;
+        // The state and the colour table the colours come from; no colours
+        // while the line has never been coloured (colorState < 0).
+        int colorState = -1;
+        int palette = 0;
+        int breakPoint = 0;
+        // Coloured from its present start state and unchanged since. The mark
+        // alone cannot remember a second stale line further down, so it is
+        // kept here and the mark is derived from it.
+        bool valid = false;
+    };
+    using Palette = std::array<uint32_t, ColorClassCount>;
+
+    // A negative index reads as one past every line, so at() refuses it.
+    static size_t Index(int index) { return index < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(index); }
+    int& StartState(int index) { return index == GetLineCount() ? endState_ : lines_[index].startState; }
+    int ColorLine(int palette, int startState, int index);
+    // The index of the colour table as it stands, added when it is new.
+    int PaletteNow();
+    void MakeColors(const Line& line, std::vector<uint32_t>& out) const;
     void MarkStale(int index);
     void SkipValidLines();
+    Palette CurrentPalette() const;
+    // The lengths of the lines, counted by length, so that the longest is
+    // known without a walk over the lines.
+    void CountLength(size_t length, int delta);
 
     const SettingsBlock& settings_;
     int maxLineLength_ = 0;
-    std::vector<std::string> lines_;
-    std::vector<std::vector<uint32_t>> colors_;
-    // One entry more than there are lines: the last is the state after the text.
-    std::vector<int> startStates_;
-    std::vector<int> breakPoints_;
-    // Per line: coloured from its present start state and unchanged since. The
-    // mark alone cannot remember a second stale line further down, so it is
-    // kept here and the mark is derived from it.
-    std::vector<char> valid_;
+    GapVector<Line> lines_;
+    // The state after the last line.
+    int endState_;
     int coloredUpTo_ = 1;
+    int staleLines_ = 0;
+    // The colour tables lines were coloured with since the last full colouring.
+    std::vector<Palette> palettes_;
+    std::vector<int> shortLengths_;            // lines per length below its size
+    size_t longestShort_ = 0;                  // no short line is longer
+    std::map<size_t, int> longLengths_;        // the other lengths
+    mutable std::vector<int> breakPoints_;
+    mutable bool breakPointsStale_ = false;
 };
 
 } // namespace quvpad

@@ -1,6 +1,7 @@
 #include "editor/color_tokenizer.hpp"
 
 #include <cstring>
+#include <vector>
 
 namespace quvpad {
 
@@ -34,9 +35,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool StartsWithUpper(const char* text, size_t n, const char* word)
+bool StartsWithUpper(const char* text, size_t n, const char* word, size_t len)
 {
-    size_t len = std::strlen(word);
     if (len > n)
         return false;
     for (size_t i = 0; i < len; ++i)
@@ -45,20 +45,69 @@ bool StartsWithUpper(const char* text, size_t n, const char* word)
     return true;
 }
 
-template <size_t N>
-bool InTable(const char* const (&table)[N], const std::string& word)
+bool StartsWithUpper(const char* text, size_t n, const char* word)
 {
-    for (const char* entry : table)
-        if (word.size() == std::strlen(entry) && StartsWithUpper(word.data(), word.size(), entry))
-            return true;
-    return false;
+    return StartsWithUpper(text, n, word, std::strlen(word));
+}
+
+// A table's entries grouped by their first byte (upper-cased), each group in
+// table order, with their lengths: a look-up tries only the entries that can
+// match, and the first match in table order still wins.
+class TableIndex {
+public:
+    struct Entry {
+        const char* text;
+        size_t length;
+    };
+
+    template <size_t N>
+    explicit TableIndex(const char* const (&table)[N])
+    {
+        for (const char* entry : table)
+            if (entry[0] != '\0')
+                groups_[static_cast<unsigned char>(Upper(entry[0]))].push_back({entry, std::strlen(entry)});
+    }
+
+    const std::vector<Entry>& Group(char first) const { return groups_[static_cast<unsigned char>(Upper(first))]; }
+
+    // Whether the whole of word[0, n) is an entry, letters in either case.
+    bool Contains(const char* word, size_t n) const
+    {
+        if (n == 0)
+            return false;
+        for (const Entry& e : Group(word[0]))
+            if (e.length == n && StartsWithUpper(word, n, e.text, e.length))
+                return true;
+        return false;
+    }
+
+private:
+    std::vector<Entry> groups_[256];
+};
+
+const TableIndex& Operators()
+{
+    static const TableIndex index(OperatorTable);
+    return index;
+}
+
+const TableIndex& Keywords()
+{
+    static const TableIndex index(KeywordTable);
+    return index;
+}
+
+const TableIndex& Directives()
+{
+    static const TableIndex index(DirectiveTable);
+    return index;
 }
 
 ColorToken OperatorRule(const char* r, size_t n)
 {
-    for (const char* op : OperatorTable)
-        if (StartsWithUpper(r, n, op))
-            return {ClassOperator, std::strlen(op)};
+    for (const TableIndex::Entry& op : Operators().Group(r[0]))
+        if (StartsWithUpper(r, n, op.text, op.length))
+            return {ClassOperator, op.length};
     return {ClassError, 1};
 }
 
@@ -101,7 +150,7 @@ ColorToken PercentToken(const char* r, size_t n)
         return OperatorRule(r, n);
     if (i < n && r[i] == '/')
         ++i;
-    return {IsDirective(std::string(r, i)) ? ClassBlockDelimiter : ClassError, i};
+    return {Directives().Contains(r, i) ? ClassBlockDelimiter : ClassError, i};
 }
 
 ColorToken SlashToken(const char* r, size_t n, int& state)
@@ -120,12 +169,36 @@ ColorToken SlashToken(const char* r, size_t n, int& state)
     return {ClassComment, n};
 }
 
+bool IsNumber(const char* word, size_t n)
+{
+    if (n == 0 || word[0] == '.' || word[n - 1] == '.')
+        return false;
+    int points = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (word[i] == '.')
+            ++points;
+        else if (!IsDigit(word[i]))
+            return false;
+    }
+    return points <= 1;
+}
+
+bool IsDefinitionLabel(const char* word, size_t n)
+{
+    if (n < 2 || Upper(word[0]) != 'L' || Upper(word[1]) != 'B')
+        return false;
+    for (size_t i = 2; i < n; ++i)
+        if (!IsDigit(word[i]))
+            return false;
+    return true;
+}
+
 ColorToken NumberToken(const char* r, size_t n)
 {
     size_t i = 1;
     while (i < n && (IsLetter(r[i]) || IsDigit(r[i]) || r[i] == '.' || r[i] == '_'))
         ++i;
-    return {IsNumber(std::string(r, i)) ? ClassNumber : ClassError, i};
+    return {IsNumber(r, i) ? ClassNumber : ClassError, i};
 }
 
 ColorToken WordToken(const char* r, size_t n)
@@ -133,40 +206,17 @@ ColorToken WordToken(const char* r, size_t n)
     size_t i = 1;
     while (i < n && (IsLetter(r[i]) || IsDigit(r[i]) || r[i] == '_'))
         ++i;
-    std::string word(r, i);
-    if (IsKeyword(word))
+    if (Keywords().Contains(r, i))
         return {ClassKeyword, i};
-    return {IsDefinitionLabel(word) ? ClassDefinitionLabel : ClassIdentifier, i};
+    return {IsDefinitionLabel(r, i) ? ClassDefinitionLabel : ClassIdentifier, i};
 }
 
 } // namespace
 
-bool IsKeyword(const std::string& word) { return InTable(KeywordTable, word); }
-bool IsDirective(const std::string& word) { return InTable(DirectiveTable, word); }
-
-bool IsNumber(const std::string& word)
-{
-    if (word.empty() || word.front() == '.' || word.back() == '.')
-        return false;
-    int points = 0;
-    for (char c : word) {
-        if (c == '.')
-            ++points;
-        else if (!IsDigit(c))
-            return false;
-    }
-    return points <= 1;
-}
-
-bool IsDefinitionLabel(const std::string& word)
-{
-    if (word.size() < 2 || Upper(word[0]) != 'L' || Upper(word[1]) != 'B')
-        return false;
-    for (size_t i = 2; i < word.size(); ++i)
-        if (!IsDigit(word[i]))
-            return false;
-    return true;
-}
+bool IsKeyword(const std::string& word) { return Keywords().Contains(word.data(), word.size()); }
+bool IsDirective(const std::string& word) { return Directives().Contains(word.data(), word.size()); }
+bool IsNumber(const std::string& word) { return IsNumber(word.data(), word.size()); }
+bool IsDefinitionLabel(const std::string& word) { return IsDefinitionLabel(word.data(), word.size()); }
 
 ColorToken ScanToken(const std::string& line, size_t pos, int& state)
 {
@@ -192,6 +242,69 @@ ColorToken ScanToken(const std::string& line, size_t pos, int& state)
     if (IsLetter(r[0]))
         return WordToken(r, n);
     return OperatorRule(r, n);
+}
+
+// Only strings, comments and directives (which may end in '/') can hold a
+// byte that would start a comment elsewhere; every other token is free of '"',
+// '%' and '/' after its first byte, so those bytes alone need a closer look.
+int LineEndState(const std::string& line, int state)
+{
+    const char* r = line.data();
+    const size_t n = line.size();
+    // A comment opens and closes only at a '/'.
+    if (n == 0 || !std::memchr(r, '/', n))
+        return state;
+    size_t i = 0;
+    while (i < n) {
+        if (state == StateInBlockComment) {
+            size_t j = i + 1;
+            while (j < n && !(r[j - 1] == '*' && r[j] == '/'))
+                ++j;
+            if (j >= n)
+                return state;
+            state = StateNormal;
+            i = j + 1;
+            continue;
+        }
+        switch (r[i]) {
+        case '"': {
+            size_t j = i + 1;
+            while (j < n && !(r[j] == '"' && r[j - 1] != '\\'))
+                ++j;
+            if (j >= n)
+                return state;
+            i = j + 1;
+            break;
+        }
+        case '%': {
+            size_t j = i + 1;
+            while (j < n && (IsLetter(r[j]) || r[j] == '_'))
+                ++j;
+            if (j > i + 1 && j < n && r[j] == '/')
+                ++j;
+            i = j;
+            break;
+        }
+        case '/':
+            if (i + 1 < n && r[i + 1] == '/')
+                return state;
+            if (i + 1 < n && r[i + 1] == '*') {
+                size_t j = i + 3;
+                while (j < n && !(r[j - 1] == '*' && r[j] == '/'))
+                    ++j;
+                if (j >= n)
+                    return StateInBlockComment;
+                i = j + 1;
+            } else {
+                ++i;
+            }
+            break;
+        default:
+            ++i;
+            break;
+        }
+    }
+    return state;
 }
 
 bool NextToken(std::string& rest, int& state, std::string& token, int& colorClass, int& length)

@@ -31,6 +31,10 @@ struct ColorToken {
 // `state`. Every token has at least one byte.
 ColorToken ScanToken(const std::string& line, size_t pos, int& state);
 
+// The state after the whole of `line` from `state`: what scanning its tokens one
+// by one leaves, found without colouring them.
+int LineEndState(const std::string& line, int state);
+
 // Cuts one token off the front of `rest` (never empty) and reports it; returns
 // whether characters remain after it.
 bool NextToken(std::string& rest, int& state, std::string& token, int& colorClass, int& length);

@@ -3,6 +3,7 @@
 #include "editor/editor_model.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 #include "editor/text_columns.hpp"
 
@@ -58,20 +59,55 @@ void EditorModel::Reset()
 void EditorModel::SetText(const std::string& text)
 {
     Reset();
+    // Room for the lines and for edits after them, so that the first lines
+    // typed do not make the store grow.
+    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 2;
+    text_.Reserve(lines + lines / 8 + 64);
     std::string pending;
     int column = caretColumn_;
     bool sawLineEnd = false;
-    for (char c : text) {
-        if (c == '\n') {
-            InsertLine(pending, caretLine_, false);
-            pending.clear();
+    const int tab = settings_.TabSize();
+    const bool carriageReturns = std::memchr(text.data(), '\r', text.size()) != nullptr;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!lineEnd)
+            lineEnd = end;
+        // Room for the line and a few expanded tabs.
+        pending.reserve(pending.size() + static_cast<size_t>(lineEnd - p) + 16);
+        // A run without tabs or carriage returns goes in whole.
+        for (const char* q = p; q < lineEnd;) {
+            const char* run = q;
+            if (carriageReturns) {
+                while (q < lineEnd && *q != '\t' && *q != '\r')
+                    ++q;
+            } else {
+                const void* tab = std::memchr(q, '\t', static_cast<size_t>(lineEnd - q));
+                q = tab ? static_cast<const char*>(tab) : lineEnd;
+            }
+            pending.append(run, static_cast<size_t>(q - run));
+            column += static_cast<int>(q - run);
+            if (q < lineEnd) {
+                if (*q == '\t') {
+                    int run = tab - ((column % tab) + tab) % tab;
+                    pending.append(run, ' ');
+                    column += run;
+                }
+                ++q;
+            }
+        }
+        p = lineEnd;
+        if (p < end) {
+            // Not recorded (the load empties the undo records when it ends),
+            // and handed over rather than copied.
+            text_.InsertLine(std::move(pending), caretLine_, false);
+            ports_.view.InvalidateMargin(false);
+            pending = std::string();
             column = 0;
             SetCaretPos(0, caretLine_ + 1);
             sawLineEnd = true;
-        } else if (c == '\r') {
-            continue;
-        } else {
-            AppendToLine(pending, column, c);
+            ++p;
         }
     }
     // The store's own empty line from Reset would add a line on every load and
@@ -121,10 +157,8 @@ std::vector<uint32_t> EditorModel::GetCharColors()
     // Lines below the view may still be stale; exported colours must be right.
     text_.ColorUpTo(firstLine_, GetLineCount());
     std::vector<uint32_t> out;
-    for (int i = 0; i < GetLineCount(); ++i) {
-        const auto& colors = text_.GetLineColors(i);
-        out.insert(out.end(), colors.begin(), colors.end());
-    }
+    for (int i = 0; i < GetLineCount(); ++i)
+        text_.AppendLineColors(i, out);
     return out;
 }
 

@@ -332,7 +332,7 @@ void EditorModel::InsertText(const std::string& text)
         }
     }
     UpdateAnchor(false);
-    text_.RecolorAll();
+    text_.RecolorStale();
     UpdateScrollBars();
     ColorVisibleRange();
     ports_.view.InvalidateMargin(true);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -196,6 +197,7 @@ FindInFilesRun::FindInFilesRun(const QuvFindJob& job, Log log, const std::atomic
     try {
         expression_ = MakeFindExpression(part.findText, part.regularExpression, part.matchCase);
         valid_ = true;
+        literal_ = FindLiteral(part.findText, part.regularExpression, part.matchCase, literalBytes_);
     } catch (const boost::regex_error&) {
         valid_ = false;
     }
@@ -241,20 +243,100 @@ bool FindInFilesRun::RunReplace(const std::vector<std::string>& files)
     const FindSettings& part = job_.Settings();
     const std::string kind = kindOf(part);
     Message(format("多重文件替换%s\"%s\"为\"%s\"开始", {kind, part.findText, part.replaceText}));
-    int total = 0;
-    for (const std::string& file : files) {
-        if (Cancelled())
-            return false;
-        Message("");
-        Message(format("替换%s\"%s\"为\"%s\"于文件%s", {kind, part.findText, part.replaceText, file}));
-        const int n = ReplaceInFile(file);
-        Message(format("共替换%d个匹配", {std::to_string(n)}));
-        Message("");
-        total += n;
+    // Files are rewritten side by side, since each waits for its bytes to
+    // reach the disk; their rows still come file after file, in order.
+    ReplaceWork work(files.size());
+    std::vector<std::thread> workers;
+    if (files.size() > 1 && DistinctFiles(files)) {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const size_t count = std::min<size_t>({files.size(), cores, 8});
+        for (size_t i = 0; i < count; ++i)
+            workers.emplace_back([this, &files, &work] { ReplaceFiles(files, work); });
     }
+    int total = 0;
+    bool cancelled = false;
+    for (size_t i = 0; i < files.size() && !cancelled; ++i) {
+        ReplaceWork::Outcome outcome;
+        if (workers.empty()) {
+            if (Cancelled()) {
+                cancelled = true;
+                break;
+            }
+            outcome.count = ReplaceIn(files[i], outcome.said, outcome.written);
+        } else {
+            std::unique_lock<std::mutex> lock(work.mutex);
+            work.changed.wait(lock, [&] { return work.state[i] != ReplaceWork::Waiting; });
+            if (work.state[i] == ReplaceWork::Skipped) {
+                cancelled = true;
+                break;
+            }
+            outcome = std::move(work.outcomes[i]);
+        }
+        Message("");
+        Message(format("替换%s\"%s\"为\"%s\"于文件%s", {kind, part.findText, part.replaceText, files[i]}));
+        for (const std::string& text : outcome.said)
+            Message(text);
+        if (outcome.written && replaced_)
+            replaced_(files[i]);
+        Message(format("共替换%d个匹配", {std::to_string(outcome.count)}));
+        Message("");
+        total += outcome.count;
+    }
+    {
+        // Workers still running stop before their next file.
+        std::lock_guard<std::mutex> lock(work.mutex);
+        work.stop = true;
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    if (cancelled)
+        return false;
     Message(format("多重文件替换%s\"%s\"为\"%s\"结束，共搜索%d个文件，替换%d个匹配",
                    {kind, part.findText, part.replaceText, std::to_string(files.size()), std::to_string(total)}));
     return true;
+}
+
+// Files that are one file under two names would race when rewritten side by
+// side; such a list is done one file after another.
+bool FindInFilesRun::DistinctFiles(const std::vector<std::string>& files)
+{
+    std::vector<std::pair<dev_t, ino_t>> seen;
+    seen.reserve(files.size());
+    for (const std::string& file : files) {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) == 0)
+            seen.emplace_back(st.st_dev, st.st_ino);
+    }
+    std::sort(seen.begin(), seen.end());
+    return std::adjacent_find(seen.begin(), seen.end()) == seen.end();
+}
+
+// A worker takes the next file while the job is not cancelled; the check and
+// the taking are one step, so every file after the first one left out is left
+// out too, and each file taken gets its rows.
+void FindInFilesRun::ReplaceFiles(const std::vector<std::string>& files, ReplaceWork& work) const
+{
+    for (;;) {
+        size_t i;
+        {
+            std::lock_guard<std::mutex> lock(work.mutex);
+            if (work.next >= files.size())
+                return;
+            i = work.next++;
+            if (work.stop || Cancelled()) {
+                work.stop = true;
+                work.state[i] = ReplaceWork::Skipped;
+                work.changed.notify_all();
+                continue;
+            }
+        }
+        ReplaceWork::Outcome outcome;
+        outcome.count = ReplaceIn(files[i], outcome.said, outcome.written);
+        std::lock_guard<std::mutex> lock(work.mutex);
+        work.outcomes[i] = std::move(outcome);
+        work.state[i] = ReplaceWork::Done;
+        work.changed.notify_all();
+    }
 }
 
 bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
@@ -269,6 +351,22 @@ bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
     return true;
 }
 
+template <class OnMatch>
+void FindInFilesRun::EachLiteral(const std::string& bytes, OnMatch onMatch) const
+{
+    const char* data = bytes.data();
+    const size_t n = literalBytes_.size();
+    size_t from = 0;
+    while (from + n <= bytes.size()) {
+        const void* hit = ::memmem(data + from, bytes.size() - from, literalBytes_.data(), n);
+        if (!hit)
+            break;
+        const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - data);
+        onMatch(offset, n);
+        from = offset + n;
+    }
+}
+
 int FindInFilesRun::FindInFile(const std::string& file)
 {
     std::string bytes;
@@ -277,14 +375,26 @@ int FindInFilesRun::FindInFile(const std::string& file)
     int count = 0;
     size_t lineAt = 0;
     int line = 1;
+    // Matches repeat their text often (a plain text always): the last
+    // conversion is kept.
+    std::string lastWhat, lastText;
+    auto row = [&](size_t offset, const char* what, size_t length) {
+        line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
+                                            bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+        lineAt = offset;
+        if (count == 0 || lastWhat.compare(0, std::string::npos, what, length) != 0) {
+            lastWhat.assign(what, length);
+            lastText = gbk::toUtf8(lastWhat);
+        }
+        log_(LookupEntry::Match(file, line, lastText));
+        ++count;
+    };
     try {
-        GrepAll(expression_, bytes, [&](size_t offset, const std::string& what) {
-            line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
-                                                bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-            lineAt = offset;
-            log_(LookupEntry::Match(file, line, gbk::toUtf8(what)));
-            ++count;
-        });
+        if (literal_)
+            EachLiteral(bytes, [&](size_t offset, size_t length) { row(offset, bytes.data() + offset, length); });
+        else
+            GrepAll(expression_, bytes,
+                    [&](size_t offset, const std::string& what) { row(offset, what.data(), what.size()); });
     } catch (const std::runtime_error& e) {
         Message(format("查找文件%s失败：%s", {file, e.what()}));
     }
@@ -293,30 +403,59 @@ int FindInFilesRun::FindInFile(const std::string& file)
 
 int FindInFilesRun::ReplaceInFile(const std::string& file)
 {
+    std::vector<std::string> said;
+    bool written = false;
+    const int n = ReplaceIn(file, said, written);
+    for (const std::string& text : said)
+        Message(text);
+    if (written && replaced_)
+        replaced_(file);
+    return n;
+}
+
+int FindInFilesRun::ReplaceIn(const std::string& file, std::vector<std::string>& said, bool& written) const
+{
+    written = false;
     for (const std::string& unsaved : job_.unsavedFiles)
         if (SameFile(file, unsaved)) {
-            Message(format("文件%s在编辑器中有未保存的修改，未作替换", {file}));
+            said.push_back(format("文件%s在编辑器中有未保存的修改，未作替换", {file}));
             return 0;
         }
-    std::string bytes, why;
-    if (!ReadForSearch(file, bytes))
+    if (!valid_)
         return 0;
+    std::string bytes, why;
+    if (!readAll(file, bytes, why)) {
+        said.push_back(format("无法读取文件%s：%s", {file, why}));
+        return 0;
+    }
     int count = 0;
-    std::string result;
+    std::string result, replacement;
     try {
-        result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
+        if (literal_ && LiteralFormat(job_.Settings().replaceText, replacement)) {
+            size_t last = 0;
+            EachLiteral(bytes, [&](size_t offset, size_t length) {
+                if (count == 0)
+                    result.reserve(bytes.size());
+                result.append(bytes, last, offset - last);
+                result += replacement;
+                last = offset + length;
+                ++count;
+            });
+            result.append(bytes, last, std::string::npos);
+        } else {
+            result = MergeAll(expression_, bytes, job_.Settings().replaceText, &count);
+        }
     } catch (const std::runtime_error& e) {
-        Message(format("替换文件%s失败：%s", {file, e.what()}));
+        said.push_back(format("替换文件%s失败：%s", {file, e.what()}));
         return 0;
     }
     if (count == 0)
         return 0;
     if (!platform::WriteFileSafely(file, result, why)) {
-        Message(format("无法写入文件%s：%s", {file, why}));
+        said.push_back(format("无法写入文件%s：%s", {file, why}));
         return 0;
     }
-    if (replaced_)
-        replaced_(file);
+    written = true;
     return count;
 }
 

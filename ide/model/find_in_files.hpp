@@ -8,7 +8,9 @@
 // disk, writes files and hands its rows to a log function.
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -98,9 +100,37 @@ private:
     // cannot be read, and false without a row when the expression is invalid.
     bool ReadForSearch(const std::string& file, std::string& bytes);
 
+    // The files of a replace run shared with the threads that rewrite them.
+    struct ReplaceWork {
+        enum State { Waiting, Done, Skipped };
+        struct Outcome {
+            int count = 0;
+            bool written = false;
+            std::vector<std::string> said;   // the file's messages, in order
+        };
+        explicit ReplaceWork(size_t files) : state(files, Waiting), outcomes(files) {}
+        std::mutex mutex;
+        std::condition_variable changed;
+        size_t next = 0;
+        bool stop = false;
+        std::vector<State> state;
+        std::vector<Outcome> outcomes;
+    };
+    static bool DistinctFiles(const std::vector<std::string>& files);
+    void ReplaceFiles(const std::vector<std::string>& files, ReplaceWork& work) const;
+    // Replaces in one file; its messages go to `said`. The caller tells
+    // replaced_ of a file written, on its own thread and in the files' order.
+    int ReplaceIn(const std::string& file, std::vector<std::string>& said, bool& written) const;
+    // Calls onMatch(offset, length) for every match in `bytes`, in order.
+    template <class OnMatch>
+    void EachLiteral(const std::string& bytes, OnMatch onMatch) const;
+
     QuvFindJob job_;
     boost::regex expression_;
     bool valid_ = false;
+    // A plain text that matches case is searched as bytes, without the expression.
+    bool literal_ = false;
+    std::string literalBytes_;
     Log log_;
     const std::atomic<bool>* cancel_;
     Replaced replaced_;

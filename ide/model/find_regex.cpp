@@ -74,6 +74,20 @@ std::string MergeAll(const boost::regex& expression, const std::string& text, co
     return out;
 }
 
+bool FindLiteral(const std::string& utf8Text, int regularExpression, int matchCase, std::string& bytes)
+{
+    if (regularExpression || !matchCase)
+        return false;
+    bytes = gbk::fromUtf8(utf8Text);
+    return !bytes.empty();
+}
+
+bool LiteralFormat(const std::string& utf8Format, std::string& bytes)
+{
+    bytes = gbk::fromUtf8(utf8Format);
+    return bytes.find_first_of("$\\") == std::string::npos;
+}
+
 int LineOfOffset(const std::string& text, size_t offset)
 {
     offset = std::min(offset, text.size());

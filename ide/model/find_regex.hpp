@@ -39,6 +39,16 @@ void GrepAll(const boost::regex& expression, const std::string& text,
 std::string MergeAll(const boost::regex& expression, const std::string& text, const std::string& utf8Format,
                      int* count = nullptr);
 
+// The bytes a find text stands for when it is searched as they are: true, with
+// `bytes` set, for a non-empty text that is not a regular expression and
+// matches case. Its matches are then exactly the expression's, leftmost first
+// and none overlapping.
+bool FindLiteral(const std::string& utf8Text, int regularExpression, int matchCase, std::string& bytes);
+
+// True when a replacement format expands to its own bytes whatever it
+// replaces: it holds no "$" and no backslash. `bytes` is the format in GBK.
+bool LiteralFormat(const std::string& utf8Format, std::string& bytes);
+
 // The 1-based line of a byte offset: one more than the line feeds before it.
 int LineOfOffset(const std::string& text, size_t offset);
 

@@ -107,3 +107,31 @@ TEST(ColorTokenizer, EveryCaseOfTheTable)
         EXPECT_EQ(state, c.endState) << "line: " << c.line;
     }
 }
+
+// The end state found without colouring must be the one the token scan
+// leaves, for lines built from every byte that can open or close something.
+TEST(LineEndStateTest, AgreesWithTheTokenScan)
+{
+    const std::vector<std::string> pieces = {"/*", "*/", "//", "/", "*", "\"", "\\\"", "\\", "%CHN/", "%Stm",
+                                             "%", "%_/", "$OLB1", "$O", "a", "LB2", " ", "\t", "1.5", "\xB0\xA1",
+                                             "-->", "*/*", "/**/", "x//"};
+    std::vector<std::string> lines = {"", "/*/", "/**/ /*", "\"/*\" /*", "\"\\\"/*\"", "%CHN/*x", "% /*",
+                                      "*/ /*", "c *//", "/*/ */"};
+    uint32_t seed = 12345;
+    for (int n = 0; n < 4000; ++n) {
+        std::string line;
+        int count = static_cast<int>(seed % 7);
+        for (int i = 0; i <= count; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            line += pieces[(seed >> 8) % pieces.size()];
+        }
+        lines.push_back(line);
+    }
+    for (const std::string& line : lines)
+        for (int start : {int(StateNormal), int(StateInBlockComment)}) {
+            int state = start;
+            for (size_t pos = 0; pos < line.size();)
+                pos += ScanToken(line, pos, state).length;
+            ASSERT_EQ(LineEndState(line, start), state) << "\"" << line << "\" from " << start;
+        }
+}

@@ -2,6 +2,8 @@
 // and the cell layout of painted lines.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_ports.hpp"
 
 using namespace quvpad;
@@ -106,4 +108,60 @@ TEST_F(ColouringTest, LayoutScrolledSidewaysAndWithDoubleByteCharacters)
     EXPECT_EQ(l1.cells[0].bytes, "\xD6\xD0");
     EXPECT_EQ(l1.cells[0].width, 16);
     EXPECT_EQ(l1.cells[1].x, 20);
+}
+
+// Edits colour only the lines they reach; what the view and the export then
+// see must be what colouring the whole text afresh gives.
+TEST_F(ColouringTest, EditsColourAsAFreshLoadDoes)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += i % 9 == 4 ? "/* open\n" : i % 9 == 6 ? "shut */ x\n" : "int a = \"s\" // c\n";
+    auto fresh = [&] {
+        EditorFixture other;
+        for (int c = 0; c < ColorClassCount; ++c)
+            other.settings.SetColor(c, settings.Color(c));
+        other.model.SetText(model.GetText());
+        return other.model.GetCharColors();
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+    };
+    const std::vector<Step> steps = {
+        {"paste with a comment opening", [&] {
+             model.LocatePos(3, 4);
+             win.clipboard = "x /* y\nz\nw\n";
+             win.hasClipboardText = true;
+             model.DoCommand(EditCommand::Paste);
+         }},
+        {"undo", [&] { model.DoCommand(EditCommand::Undo); }},
+        {"redo", [&] { model.DoCommand(EditCommand::Redo); }},
+        {"typing a closing", [&] {
+             model.LocatePos(30, 1);
+             Type("*/");
+         }},
+        {"Enter", [&] { Type("\r/*\r"); }},
+        {"deleting a selection over lines", [&] {
+             model.SetSelection(0, 5, 2, 20);
+             Key(KeyDelete);
+         }},
+        {"undo all", [&] {
+             while (model.CanUndo())
+                 model.DoCommand(EditCommand::Undo);
+         }},
+    };
+    Load(text);
+    for (const Step& step : steps) {
+        step.run();
+        EXPECT_EQ(model.GetCharColors(), fresh()) << step.what;
+        for (int line = 0; line < model.GetLineCount(); ++line)
+            ASSERT_EQ(model.Text().GetLineColors(line).size(), model.GetLine(line).size()) << step.what << line;
+    }
+
+    // A paste after the colour table changed colours every line with the new one.
+    settings.SetColor(ClassIdentifier, 0xABCDEF);
+    win.clipboard = "q";
+    model.DoCommand(EditCommand::Paste);
+    EXPECT_EQ(model.GetCharColors(), fresh());
 }

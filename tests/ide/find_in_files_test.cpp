@@ -149,6 +149,77 @@ TEST_F(FindInFilesTest, ReplaceRewritesWholeFilesKeepingNulBytesAndPermissions)
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir("r")), fs::directory_iterator()), 4);
 }
 
+// A plain text is searched as bytes, not through the expression: its rows,
+// its counts and the replaced bytes are those of the escaped expression.
+TEST_F(FindInFilesTest, PlainTextsFindAndReplaceAsTheirExpressionDoes)
+{
+    const std::string body = std::string("a.b\0a.b.b\naaa.b\r\n\n$x \xB0\xA1" "a.ba.b\n", 30) + "end a.";
+    struct Case {
+        std::string text, by;
+    };
+    const std::vector<Case> cases = {{"a.b", "[x]"}, {"a", "aa"},         {"aa", ""},   {"\n", " "},
+                                     {".", "$&$&"},  {"a.b", "\\n"},   {"a.", "$1"}, {"\xB0\xA1", "z"},
+                                     {"zzz", "q"},   {"b\na", "-"}};
+    for (const Case& c : cases) {
+        const std::string text = gbk::toUtf8(c.text);
+        const std::string plain = Put("p/t.e", body), asExpression = Put("x/t.e", body);
+        // Match rows as line and text; the other rows name the folder and the kind.
+        auto matches = [](const QuvFindJob& job) {
+            std::vector<std::pair<int, std::string>> rows;
+            FindInFilesRun(job, [&rows](LookupEntry e) {
+                if (e.line >= 0)
+                    rows.emplace_back(e.line, e.text);
+            }).Run();
+            return rows;
+        };
+        EXPECT_EQ(matches(Find(text, "t.e", Dir("p"))), matches(Find(QuvEscapeRegex(text), "t.e", Dir("x"), 0, 1)))
+            << c.text;
+        std::vector<std::string> a = Run(Replace(text, c.by, "t.e", Dir("p")));
+        std::vector<std::string> b;
+        b = Run(Replace(QuvEscapeRegex(text), c.by, "t.e", Dir("x"), 1));
+        EXPECT_EQ(a[3], b[3]) << c.text;   // the count
+        EXPECT_EQ(Get(plain), Get(asExpression)) << c.text << " by " << c.by;
+    }
+}
+
+// Files are rewritten side by side, yet their rows come in the files' order;
+// a cancel leaves every file it kept from its rows untouched, and one file
+// under two names is replaced twice, one name after the other.
+TEST_F(FindInFilesTest, ReplaceRowsKeepTheFilesOrderAndACancelLeavesNoFileWithoutRows)
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < 40; ++i)
+        files.push_back(Put("m/f" + std::to_string(i) + ".e", "a b a\n"));
+    std::vector<std::string> rows = Run(Replace("a", "c", "*.e", Dir("m")));
+    ASSERT_EQ(rows.size(), 2u + 4 * files.size());
+    const std::vector<std::string> order = CollectFiles(Replace("a", "c", "*.e", Dir("m")).replace, {});
+    for (size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(rows[2 + 4 * i], "替换字符串\"a\"为\"c\"于文件" + order[i]);
+        EXPECT_EQ(rows[3 + 4 * i], "共替换2个匹配");
+    }
+
+    std::atomic<bool> cancel{false};
+    std::vector<std::string> logged;
+    FindInFilesRun(Replace("c", "d", "*.e", Dir("m")), [&](LookupEntry e) {
+        if (e.shown.find("于文件") != std::string::npos) {
+            logged.push_back(e.shown.substr(e.shown.find("于文件") + std::string("于文件").size()));
+            if (logged.size() == 3)
+                cancel = true;
+        }
+    }, &cancel).Run();
+    EXPECT_GE(logged.size(), 3u);
+    EXPECT_LT(logged.size(), files.size());
+    for (const std::string& file : files) {
+        const bool hasRows = std::find(logged.begin(), logged.end(), file) != logged.end();
+        EXPECT_EQ(Get(file), hasRows ? "d b d\n" : "c b c\n") << file;
+    }
+
+    const std::string one = Put("h/one.e", "a\n");
+    ASSERT_EQ(::link(one.c_str(), Dir("h/two.e").c_str()), 0);
+    Run(Replace("a", "aa", "*.e", Dir("h")));
+    EXPECT_EQ(Get(one), "aaaa\n");
+}
+
 // The file itself is rewritten where a new file would not be the same one:
 // the other name of a linked file sees the replacement.
 TEST_F(FindInFilesTest, ReplaceWritesALinkedFileInPlace)
