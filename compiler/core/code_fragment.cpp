@@ -4,7 +4,7 @@
 #include <set>
 
 #include "compiler/core/base.hpp"
-#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
 #include "compiler/core/types.hpp"
@@ -75,7 +75,7 @@ std::vector<std::string>& externalProcesses() {
 
 // "syn" or "asyn" text by the channel style of the running compile.
 bool synchronousStyle() {
-    return QUVCompiler::current ? QUVCompiler::current->isSynchronous() : true;
+    return JobState::current ? JobState::current->isSynchronous() : true;
 }
 
 std::string numbered(const std::string& text, int& number) {

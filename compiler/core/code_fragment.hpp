@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/core/job_state.hpp"
+
 class Type;
 class Node;
 class BlockNode;
@@ -125,14 +127,11 @@ public:
 
 // The driver's fragment of one compiled source: the channel style the emitters
 // read, and, once written, the file texts and the program kind.
-class TopFragment : public CodeFragment {
+class TopFragment : public CodeFragment, public ProgramState {
 public:
     // A new top fragment starts a new program: the records and unions it
     // defines are those its own declarations make.
     TopFragment();
-
-    bool synchronous = true;
-    int programKind = -1;  // -1 until the files are written: no program
 
     // Stores the kind, makes the file texts from main and writes the five
     // files; a file that cannot be opened or written gets a file diagnostic.

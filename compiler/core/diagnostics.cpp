@@ -15,7 +15,7 @@
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/code_fragment.hpp"
-#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/gbk.hpp"
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
@@ -182,20 +182,20 @@ std::string QUVException::format() const {
 
 void QUVException::report() const {
     std::cerr << format() << std::endl;
-    QUVCompiler* driver = QUVCompiler::current;
-    if (driver && driver->errorSink)
-        driver->errorSink(*this);
+    JobState* job = JobState::current;
+    if (job && job->errorSink)
+        job->errorSink(*this);
 }
 
 // ---- partial fillers -------------------------------------------------------
 
 void QUVException::startAtWalker() {
     *this = QUVException();
-    if (QUVCompiler* driver = QUVCompiler::current) {
-        line = driver->getWalkLine();
-        column = driver->getWalkColumn();
-        rule = driver->getWalkRule();
-        file = driver->getFileName();
+    if (JobState* job = JobState::current) {
+        line = job->getWalkLine();
+        column = job->getWalkColumn();
+        rule = job->getWalkRule();
+        file = job->getFileName();
     }
 }
 
@@ -359,8 +359,8 @@ QUVException& QUVException::makeInFunction(const std::string& text, const std::s
 
 QUVException& QUVException::makeFatal(const std::string& text) {
     *this = QUVException();
-    if (QUVCompiler* driver = QUVCompiler::current)
-        file = driver->getFileName();
+    if (JobState* job = JobState::current)
+        file = job->getFileName();
     return finish(FatalError, text);
 }
 

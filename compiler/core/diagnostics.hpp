@@ -1,6 +1,6 @@
 // Diagnostic records: every problem any compiler stage finds becomes one record,
 // appended to the global list, written to standard error and handed to the
-// current driver's error callback.
+// running job's error hook.
 #pragma once
 #include <string>
 #include <vector>
@@ -160,7 +160,7 @@ protected:
 
 private:
     // A builder starts a blank record, places it, and files it with finish.
-    // Place, rule and file of the running tree walker; none while no driver is current.
+    // Place, rule and file of the running tree walker; none while no job is current.
     void startAtWalker();
     void startAt(int line, int column, const std::string& rule, const std::string& file);
     QUVException& finish(Class c, const std::string& details);

@@ -31,13 +31,13 @@ Type* orUnknown(Type* t)
 void QUVTreeWalk::enterRule(const char* name)
 {
     ruleName = name;
-    if (QUVCompiler::current)
-        QUVCompiler::current->setWalkRule(ruleName);
+    if (JobState::current)
+        JobState::current->setWalkRule(ruleName);
 }
 
 void QUVTreeWalk::startProgram(TopFragment* top)
 {
-    if (QUVCompiler* driver = QUVCompiler::current) {
+    if (JobState* driver = JobState::current) {
         fileName = driver->getFileName();
         driver->setProgramState(top);
     }
@@ -60,8 +60,8 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
 
 void QUVTreeWalk::setChannelStyle(bool synchronous)
 {
-    if (QUVCompiler::current)
-        QUVCompiler::current->setSynchronous(synchronous);
+    if (JobState::current)
+        JobState::current->setSynchronous(synchronous);
 }
 
 Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int defKind)
@@ -101,7 +101,7 @@ void QUVTreeWalk::checkControlStarts()
     for (const ControlStart& s : controlStarts) {
         if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
             continue;
-        if (QUVCompiler* driver = QUVCompiler::current) {
+        if (JobState* driver = JobState::current) {
             driver->setWalkPosition(s.line, s.column);
             driver->setWalkRule("prosCall");
         }

@@ -24,7 +24,7 @@ void translate(RefQUV_AST tree)
     // The generator's numbers and its process list would grow from input to input.
     CodeNames::resetForTesting();
     TopFragment top;
-    QUVCompiler::current->setProgramState(&top);
+    JobState::current->setProgramState(&top);
     QUVTreeWalk walker;
     try {
         walker.program(antlr::RefAST(tree), &top, outputBase + ".cpp", outputBase + "Proto.hpp",
@@ -39,7 +39,7 @@ void translate(RefQUV_AST tree)
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
 {
     startFreshJob();
-    QUVCompiler driver("fuzz.e");
+    JobState driver("fuzz.e");
     RefQUV_AST tree;
     {
         std::istringstream in(text);

@@ -117,7 +117,7 @@ WalkResult walkTree(RefQUV_AST tree)
     WalkResult result;
     // The generator's numbers and process list outlive a walk; each test starts them afresh.
     CodeNames::resetForTesting();
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     TopFragment top;
     driver.setProgramState(&top);
     {

@@ -37,7 +37,7 @@ int dumpTranslate(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    QUVCompiler driver(path);
+    JobState driver(path);
     SourceParser source(in, path);
     try {
         source.parser.program();
