@@ -4,6 +4,7 @@
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
 #include "platform/safe_write.hpp"
 
@@ -46,6 +47,10 @@ std::string formatDiagnostic(int i) {
     if (i < 0 || static_cast<size_t>(i) >= QUVException::list().size())
         return std::string();
     return QUVException::list()[static_cast<size_t>(i)].format();
+}
+
+TopFragment::TopFragment() {
+    Type::beginProgramTypes();
 }
 
 void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,

@@ -48,10 +48,6 @@ Expression::Expression(const std::string& name, Type* t, int attribute_) : attri
 
 Expression::Expression() : attribute(-1), type(nullptr) {}
 
-TopFragment::TopFragment() {
-    Type::beginProgramTypes();
-}
-
 namespace {
 // The generator's numbering: process-wide, never reset during a run, so
 // names stay unique across every source compiled by one process.

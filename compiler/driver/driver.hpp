@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <antlr/AST.hpp>
+#include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
 #include "platform/process_runner.hpp"
 
