@@ -1,8 +1,8 @@
 // Code fragments: the four texts built side by side for every translated
 // construct (typeset QUV/E, C++ code, inner type declarations, prototypes),
-// the records the types and symbols keep (field entries and lists, the access
-// record of a variable), and the naming functions that turn QUV/E names into
-// C++ names.
+// the access record of a variable that the symbols keep, and the naming
+// functions that turn QUV/E names into C++ names. The field records and the
+// declarations made from a type are with the types (types.hpp).
 //
 // The fragments that only the code generator fills are declared with their
 // emitters in compiler/codegen/codegen.hpp. The emitters of CodeFragment and
@@ -90,35 +90,6 @@ protected:
     // The main body's nested procedures: C++ has no nested functions, so they must
     // stand before the program's entry function, whose head the unit emitter writes.
     std::string beforeEntry;
-};
-
-// One field of a record or union: its QUV/E name, its C++ name and its type (not owned).
-class FieldEntry : public CodeFragment {
-public:
-    FieldEntry(const std::string& name, Type* type);
-    Type* getType() const { return type; }
-
-private:
-    Type* type;
-};
-
-typedef std::vector<FieldEntry*> FieldList;
-
-// The fragment of one field declaration, carrying the entry of the declared field.
-class FieldFragment : public CodeFragment {
-public:
-    void createFieldDecl(const std::string& name, Type* t);
-    FieldEntry* entry = nullptr;
-};
-
-// The fields of one record or union being declared; the type made from it keeps the list.
-class FieldListFragment : public CodeFragment {
-public:
-    explicit FieldListFragment(FieldList* list) : fields(list) {}
-    // Adds one field; a field name already in the list is reported and left out of it.
-    void createFieldList(const FieldFragment* item);
-    FieldList* fields;
-    int count = 0;
 };
 
 class OperatorExpression;
@@ -228,11 +199,6 @@ std::string channelStyle();
 std::string pointerDeref(std::string n, std::string path);
 std::string pointerInit(std::string n);
 
-// Declarations from a type: without ";", and the frame member that points at n.
-std::string declaration(const std::string& n, const Type* t);
-std::string pointerDeclaration(std::string n, const Type* t);
-
-FieldEntry* fieldTempName(const std::string& name, Type* t);
 
 // Kind names: program kinds 0..2 ("error!" otherwise); reference kinds 0..8 and
 // definition kinds 0..15 in GBK (empty outside).

@@ -9,13 +9,21 @@ JobState::JobState(const std::string& name) : fileName(name), previous(current) 
     typesettingMode = false;
     QUVException::clearList();
     current = this;
+    DiagnosticSink::current = this;
 }
 
 // A job that stayed current after its end would hand the next stage's
 // diagnostics to callbacks of a job that has ended.
 JobState::~JobState() {
-    if (current == this)
+    if (current == this) {
         current = previous;
+        DiagnosticSink::current = previous;
+    }
+}
+
+void JobState::deliver(const QUVException& record) const {
+    if (errorSink)
+        errorSink(record);
 }
 
 void JobState::setProgramState(ProgramState* state) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class QUVException;
+#include "compiler/core/diagnostics.hpp"
 
 // Where a process was declared or first referred to.
 struct ProcessRecord {
@@ -58,7 +58,7 @@ struct ProgramState {
     int programKind = -1;  // -1 until the files are written: no program
 };
 
-class JobState {
+class JobState : public DiagnosticSink {
 public:
     // The host's diagnostic hook; null skips it.
     typedef void (*ErrorSink)(const QUVException& record);
@@ -67,7 +67,7 @@ public:
     // leaves typesetting mode.
     explicit JobState(const std::string& fileName = "");
     // Restores the job that was current before (none for a host's job).
-    virtual ~JobState();
+    ~JobState() override;
     JobState(const JobState&) = delete;
     JobState& operator=(const JobState&) = delete;
 
@@ -75,13 +75,14 @@ public:
     static JobState* current;
 
     ErrorSink errorSink = nullptr;  // every diagnostic record, as it is made
+    void deliver(const QUVException& record) const override;
 
-    int getWalkLine() const { return walkLine; }
-    int getWalkColumn() const { return walkColumn; }
-    std::string getWalkRule() const { return walkRule; }
+    int getWalkLine() const override { return walkLine; }
+    int getWalkColumn() const override { return walkColumn; }
+    std::string getWalkRule() const override { return walkRule; }
     // The source file of the running single-file stage: the file that run-time
     // and fatal diagnostics carry.
-    std::string getFileName() const { return fileName; }
+    std::string getFileName() const override { return fileName; }
     void setFileName(const std::string& name) { fileName = name; }
     // The tree walker keeps its place here so diagnostics can point into the source.
     void setWalkPosition(int line, int column) { walkLine = line; walkColumn = column; }

@@ -1,7 +1,7 @@
 #include "compiler/core/symbol_table.hpp"
 
-#include "compiler/core/job_state.hpp"
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/job_state.hpp"
 
 namespace {
 
