@@ -20,7 +20,7 @@
 //   CodeNames::pointerDeref(C++ name, SymbolTable::getVarPath(node)). The
 //   frame of a procedure holds a pointer to each of its parameters and locals.
 // - The top fragment (TopFragment) is made by the driver before the walk; the
-//   program rule hands it the main fragment through writeFiles.
+//   program rule hands it the main fragment and the output names through writeFiles.
 // - The main body runs inside the program entry as a lambda, so the plain
 //   "return ;" that ends every body also ends the main body.
 //
@@ -125,6 +125,14 @@ public:
     std::vector<BlockNode*> fathers;  // not owned
 };
 
+// The five files written for one source: its C++ code, the prototype and
+// inner-type headers, the diagnostics file and the typeset copy.
+struct OutputNames {
+    std::string cpp, proto, inner, err, typeset;
+    // The names beside base, the source's path without its extension.
+    static OutputNames ofBase(const std::string& base);
+};
+
 // The driver's fragment of one compiled source: the channel style the emitters
 // read, and, once written, the file texts and the program kind.
 class TopFragment : public CodeFragment, public ProgramState {
@@ -135,8 +143,7 @@ public:
 
     // Stores the kind, makes the file texts from main and writes the five
     // files; a file that cannot be opened or written gets a file diagnostic.
-    void writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,
-                    std::string protoName, std::string innerName, std::string errName, std::string typesetName);
+    void writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files);
 };
 
 // The result of an operator: texts and a type. It has no definition kind of its

@@ -49,13 +49,18 @@ std::string formatDiagnostic(int i) {
     return QUVException::list()[static_cast<size_t>(i)].format();
 }
 
+OutputNames OutputNames::ofBase(const std::string& base) {
+    return {base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err", base + "TypeSet" + ".e"};
+}
+
 TopFragment::TopFragment() {
     Type::beginProgramTypes();
 }
 
-void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,
-                             std::string protoName, std::string innerName, std::string errName,
-                             std::string typesetName) {
+void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files) {
+    const std::string& cppName = files.cpp;
+    const std::string& protoName = files.proto;
+    const std::string& innerName = files.inner;
     const std::string NL = base::newline();
     const std::string banner = programBanner(name);
     programKind = kind;
@@ -71,6 +76,6 @@ void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* mai
     writeText(cppName, code);
     writeText(protoName, prototypes);
     writeText(innerName, innerTypes);
-    writeDiagnostics(errName);
-    writeText(typesetName, typeset);
+    writeDiagnostics(files.err);
+    writeText(files.typeset, typeset);
 }

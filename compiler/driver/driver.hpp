@@ -64,8 +64,7 @@ public:
     void typeset(const std::string& file);
     void syntaxCheck(const std::string& file);
     void compileFile(const std::string& file);
-    void translate(const std::string& file, const std::string& cpp, const std::string& proto,
-                   const std::string& inner, const std::string& err, const std::string& typesetCopy);
+    void translate(const std::string& file, const OutputNames& outputs);
     void compileProject(const std::vector<std::string>& files, const std::string& project);
     void linkProject();
     void generateMakefile(const std::vector<std::string>& files, const std::string& project);
@@ -108,8 +107,7 @@ public:
     // tree, null when none.
     virtual antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) = 0;
     // Walks the tree, which writes the five output files and leaves the program kind in `top`.
-    virtual void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
-                      const std::string& inner, const std::string& err, const std::string& typesetCopy) = 0;
+    virtual void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) = 0;
 };
 
 // A list of file path names, held exactly as given (no path is normalised)

@@ -6,7 +6,7 @@
 //     TopFragment top;                     // the job's top fragment
 //     job.setProgramState(&top);
 //     QUVTreeWalk walker;
-//     walker.program(tree, &top, cpp, proto, inner, err, typeset);
+//     walker.program(tree, &top, OutputNames::ofBase(base));
 //
 // Recognition errors become diagnostics and the walk goes on; an internal
 // failure (QUVRunTimeException) and a tree nested too deeply to walk

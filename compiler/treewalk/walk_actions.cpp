@@ -46,12 +46,10 @@ void QUVTreeWalk::startProgram(TopFragment* top)
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
-                                CodeFragment* mainFragment, const std::string& cppName,
-                                const std::string& protoName, const std::string& innerName,
-                                const std::string& errName, const std::string& typesetName)
+                                CodeFragment* mainFragment, const OutputNames& files)
 {
     checkControlStarts();
-    top->writeFiles(name, kind, mainFragment, cppName, protoName, innerName, errName, typesetName);
+    top->writeFiles(name, kind, mainFragment, files);
     // A program name that could not be read opened no block.
     if (program)
         symbols->exitBlock(DEF_PROGRAM);

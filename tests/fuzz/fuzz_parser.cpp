@@ -27,8 +27,7 @@ void translate(RefQUV_AST tree)
     JobState::current->setProgramState(&top);
     QUVTreeWalk walker;
     try {
-        walker.program(antlr::RefAST(tree), &top, outputBase + ".cpp", outputBase + "Proto.hpp",
-                       outputBase + "Inner.hpp", outputBase + ".err", outputBase + "TypeSet.e");
+        walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(outputBase));
     } catch (const QUVException&) {
         // An internal failure ends the walk; its diagnostic is filed.
     } catch (const antlr::ANTLRException&) {

@@ -123,8 +123,7 @@ WalkResult walkTree(RefQUV_AST tree)
     {
         QUVTreeWalk walker;
         try {
-            walker.program(antlr::RefAST(tree), &top, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp",
-                           base + ".err", base + "TypeSet.e");
+            walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(base));
         } catch (const QUVException& ex) {
             result.thrown = ex.getDetails();
         } catch (const antlr::ANTLRException& ex) {
