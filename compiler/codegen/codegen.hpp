@@ -1,6 +1,7 @@
-// The C++ code generator: the emitters that fill code fragments (declared on
-// the fragment records in compiler/core/code_fragment.hpp), the naming
-// functions of CodeNames, and the writer of the five output files of a source.
+// The C++ code generator: the fragments it fills with their emitters, and the
+// writer of the five output files of a source. The fragment records the core
+// keeps (CodeFragment, Expression, the field records) and the naming functions
+// of CodeNames are in compiler/core/code_fragment.hpp.
 //
 // How the tree walker drives it:
 // - Section records (SectionFragment) start with count 0; call one section
@@ -19,7 +20,7 @@
 //   CodeNames::pointerDeref(C++ name, SymbolTable::getVarPath(node)). The
 //   frame of a procedure holds a pointer to each of its parameters and locals.
 // - The top fragment (TopFragment) is made by the driver before the walk; the
-//   program rule hands it the main fragment through writeFiles.
+//   program rule hands it the main fragment and the output names through writeFiles.
 // - The main body runs inside the program entry as a lambda, so the plain
 //   "return ;" that ends every body also ends the main body.
 //
@@ -85,9 +86,307 @@
 // walker reports it). createTypeDecl(name, type, TypeNode) sets the node's
 // named type; a node marked referenced gives a tagged struct or union.
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "compiler/core/code_fragment.hpp"
+#include "compiler/core/job_state.hpp"
+
+// A declaration part, a parameter list or a procedure part being gathered item by item.
+class SectionFragment : public CodeFragment {
+public:
+    int count = 0;  // items added so far
+
+    void createTypeSection(const CodeFragment* item);
+    void createGlobSection(const CodeFragment* item);
+    void createVarSection(const CodeFragment* item);
+    void createLocSection(const CodeFragment* item);
+    void createProcSection(const CodeFragment* item);
+    void createProsSection(const CodeFragment* item);
+    void createPackSection(const CodeFragment* item);
+    void createAgtSection(const CodeFragment* item);
+    void createParamSection(const CodeFragment* item);
+    // Heads declared without a body: only prototypes (and a process's thread function).
+    void appendProc(const CodeFragment* item);
+    void appendPros(const CodeFragment* item);
+
+private:
+    void addItem(const std::string& keyword, const CodeFragment* item);
+    void addTypesetItem(const std::string& keyword, const CodeFragment* item);
+};
+
+// The fathers of a package or agent: its base-class list.
+class DerivationFragment : public CodeFragment {
+public:
+    // father may be null (an undeclared name); a father that is no block is not recorded.
+    void createDerivation(const std::string& name, Node* father);
+    std::vector<std::string> baseNames;
+    std::vector<BlockNode*> fathers;  // not owned
+};
+
+// The five files written for one source: its C++ code, the prototype and
+// inner-type headers, the diagnostics file and the typeset copy.
+struct OutputNames {
+    std::string cpp, proto, inner, err, typeset;
+    // The names beside base, the source's path without its extension.
+    static OutputNames ofBase(const std::string& base);
+};
+
+// The driver's fragment of one compiled source: the channel style the emitters
+// read, and, once written, the file texts and the program kind.
+class TopFragment : public CodeFragment, public ProgramState {
+public:
+    // A new top fragment starts a new program: the records and unions it
+    // defines are those its own declarations make.
+    TopFragment();
+
+    // Stores the kind, makes the file texts from main and writes the five
+    // files; a file that cannot be opened or written gets a file diagnostic.
+    void writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files);
+};
+
+// The result of an operator: texts and a type. It has no definition kind of its
+// own (-1); it shares the record's emitters so that operators nest freely.
+class OperatorExpression : public Expression {
+public:
+    OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* type);
+};
+
+class Constant {
+public:
+    // Fills target from a literal. Kinds: 0 integer, 1 float, 2 string, 3 and 4
+    // true and false of Logic, 5 and 6 true and false of BOOL, 7 and 8 negative
+    // integer and float (text without the minus). Another kind throws.
+    static void newConstant(Expression* target, int kind, const std::string& text);
+};
+
+// A fragment with the two further texts the statement emitters read: the label
+// (of a statement or element; the forward label of an action record; the
+// commit text of an assignment equation) and the forward label (of an element;
+// the default label of a case condition).
+class LabelledFragment : public CodeFragment {
+public:
+    std::string getLabel() const { return label; }
+    std::string getForwardLabel() const { return forwardLabel; }
+
+protected:
+    std::string label;
+    std::string forwardLabel;
+};
+
+class Statement;
+class ProcessStart;
+class AssignmentEquation;
+class GotoCondition;
+class CaseCondition;
+
+// One labelled element of an algorithmic part, or (through Statement) a statement.
+// Conditions are fragments whose C++ text is a boolean expression; a null
+// condition means none. Actions are action records (Statement) that stay the caller's.
+class ConditionalElement : public LabelledFragment {
+public:
+    // Its C++ text leaves a brace open: AlgorithmicPart::createAlg closes it after the jump.
+    void createCE(std::string label, const CodeFragment* condition, const Statement* action);
+    // The atomic statement.
+    void createCE(std::string label, const Statement* action);
+
+    // New goto and case conditions; the caller owns the result. The goto
+    // condition takes over its condition, the case condition its alternatives.
+    static GotoCondition* createGotoCondition(CodeFragment* condition, std::string target);
+    static CaseCondition* createCaseCondition(std::vector<GotoCondition*> alternatives, std::string defaultLabel);
+};
+
+// One guarded alternative of a case condition: the label is its target.
+class GotoCondition : public LabelledFragment {
+public:
+    ~GotoCondition() override;
+    const CodeFragment* getCondition() const { return condition; }
+
+private:
+    CodeFragment* condition = nullptr;  // owned
+    friend class ConditionalElement;
+};
+
+// The goto conditions of a case statement and its default label (the forward label).
+class CaseCondition : public LabelledFragment {
+public:
+    ~CaseCondition() override;
+    int getAlternativeCount() const { return static_cast<int>(alternatives.size()); }
+    std::string getAlternativeLabel(int i) const;
+    const GotoCondition* getAlternative(int i) const { return alternatives.at(i); }
+
+private:
+    std::vector<GotoCondition*> alternatives;  // owned
+    friend class ConditionalElement;
+};
+
+// A statement of a %stm part, an action record (label: the forward label its
+// action ends with) or a guarded alternative of a select. The walker creates
+// each with new and calls one emitter on it; lists passed in stay the caller's.
+class Statement : public ConditionalElement {
+public:
+    void createIfStat(std::string label, const CodeFragment* condition, const Statement* thenAction,
+                      const Statement* elseAction);
+    // The case statement: at least one statement, the first labelled with a target of the condition.
+    void createStat(std::string label, const CaseCondition* condition, const std::vector<Statement*>& statements);
+    void createLoopStat(std::string label, const CodeFragment* condition, const std::vector<Statement*>& statements);
+    // exitCondition: the wait repeats its equations until it holds (none: once).
+    // guard: the condition part after the label; the wait runs only when it holds.
+    void createWaitStat(std::string label, const std::vector<AssignmentEquation*>& equations,
+                        const CodeFragment* exitCondition, const CodeFragment* guard = nullptr);
+    void createSeqStat(const std::vector<Statement*>& statements);
+
+    // ---- action records and guarded alternatives ----
+    void createActionItem(const std::vector<AssignmentEquation*>& equations, std::string label);
+    // call: a procedure call or built-in (ProcCall); its text has no ";" of its own.
+    void createCallAction(const CodeFragment* call);
+    void createGuardedAlternative(const CodeFragment* condition, const Statement* action);
+    void createSelect(const std::vector<Statement*>& alternatives);
+
+    // The parallel statement: starts every process of starts (in written order)
+    // and waits for all of them to end. The starts and their actuals stay the caller's.
+    void createParallel(const std::vector<ProcessStart*>& starts);
+};
+
+// A %alg or %stm part; the elements and statements stay the caller's.
+class AlgorithmicPart : public CodeFragment {
+public:
+    void createAlg(const std::vector<ConditionalElement*>& elements);
+    void createStm(const std::vector<Statement*>& statements);
+    // Declarations that come before every statement of the part.
+    void prependDeclarations(const std::string& declarations) { code = declarations + code; }
+};
+
+// One assignment equation: its evaluation (C++ text) computes the next-state
+// value into a fresh temporary; its commit text (the label) copies the
+// temporaries into the variables once every equation of the action has been
+// evaluated. Access records, expressions and nodes passed in stay the caller's.
+class AssignmentEquation : public LabelledFragment {
+public:
+    // $O v = e
+    AssignmentEquation(const Expression* target, const OperatorExpression* value);
+    // $O NewDec(n : t); the node takes the declared type.
+    AssignmentEquation(VarNode* variable, Type* type);
+    // $O c ? v
+    AssignmentEquation(VarNode* channel, const Expression* target);
+    // $O c ! e
+    AssignmentEquation(VarNode* channel, const OperatorExpression* value);
+    // $O k == p: the control variable k starts process p.
+    AssignmentEquation(VarNode* control, std::string process);
+    // $O Delete k
+    explicit AssignmentEquation(VarNode* control);
+    // A sequence of at least two equations, which stay the caller's.
+    explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
+
+    // Takes a new declaration's C++ text out of the equation, for the caller
+    // to place where the rest of the body sees it.
+    std::string takeDeclaration() {
+        std::string declaration;
+        declaration.swap(code);
+        return declaration;
+    }
+};
+
+// One actual/formal pair of a call, made by a ProcCall::create...Param
+// factory. Its typeset text is the pair as QUV/E; its other texts are empty.
+class ActualParam : public CodeFragment {
+public:
+    std::string getActualCode() const { return actualCode; }
+    std::string getFormalName() const { return formalName; }
+    std::string getPeerControl() const { return peerControl; }  // channel pairs only
+    int getAttribute() const { return attribute; }              // 12 value, 13 reference, 14 input, 15 output channel
+    Type* getType() const { return type; }                      // not owned
+
+private:
+    std::string actualCode;  // the C++ expression the actual passes
+    std::string formalName;
+    std::string peerControl;
+    int attribute = 0;
+    Type* type = nullptr;
+    friend class ProcCall;
+};
+
+// One process start of a parallel statement. Its texts: typeset the start as
+// QUV/E, C++ the filling of its parameter block, inner types empty.
+class ProcessStart : public CodeFragment {
+public:
+    std::string getControlName() const { return controlName; }
+    // The call's actuals in written order; the records stay the caller's.
+    const std::vector<ActualParam*>& getActuals() const { return actuals; }
+    std::string getThreadStart() const { return threadStart; }
+    std::string getEndFlag() const { return endFlag; }
+    // The process the control variable is known to start, or null.
+    ProNode* getProcess() const { return process; }
+
+private:
+    std::string controlName;
+    std::vector<ActualParam*> actuals;
+    std::string threadStart;
+    std::string endFlag;
+    int interval = 0;
+    ProNode* process = nullptr;  // not owned
+    friend class ProcCall;
+    friend class Statement;
+};
+
+// A call of a user procedure or of a built-in. The walker fills one with a
+// single emitter and hands it to Statement::createCallAction or to
+// Expression::createCall. No text ends in ";": the call action adds it.
+class ProcCall : public CodeFragment {
+public:
+    // ---- actual/formal pairs: each returns a new record the caller deletes ----
+    // expression: the value (an OperatorExpression or access record).
+    static ActualParam* createInParam(const Expression* expression, std::string formal);
+    static ActualParam* createIoParam(const Expression* variable, std::string formal);
+    // peer: the control variable of the process at the other end.
+    static ActualParam* createChanInParam(std::string channel, VarNode* peer, std::string formal);
+    static ActualParam* createChanOutParam(std::string channel, VarNode* peer, std::string formal);
+    // Reports a conflict of a new actual of a process call with an earlier one and returns false.
+    static bool checkActualPair(const ActualParam& actual, const ActualParam& other);
+
+    // A new process start the caller deletes (not its actuals). process: the
+    // process the control is known to start (a control-binding equation of the
+    // same file), or null; it lets the parallel statement compare channel element types.
+    static ProcessStart* createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
+                                         ProNode* process = nullptr);
+    // The C++ text of a start's parameter block; link(from, to) names the
+    // channel from one control to another.
+    static std::string startCode(const ProcessStart* s,
+                                 const std::function<std::string(std::string, std::string)>& link);
+
+    // ---- calls ----
+    // frame: SymbolTable::getFramePath of the procedure. Matches the actuals to
+    // the formals by name; reports and leaves the C++ text empty on a count
+    // mismatch or two actuals of one formal; throws QUVRunTimeException for an
+    // actual naming no formal.
+    void createProcCall(ProNode* procedure, std::string frame, const std::vector<ActualParam*>& actuals);
+
+    // ---- the built-ins; operands stay the caller's ----
+    void createFopen(VarNode* file, const Expression* name);
+    void createFclose(VarNode* file);
+    void createFeof(VarNode* file, const Expression* target);
+    void createQuvEof(VarNode* file, const Expression* marker);
+    void createFread(VarNode* file, const std::vector<Expression*>& items);
+    void createRead(const std::vector<Expression*>& items);
+    void createFwrite(VarNode* file, const std::vector<OperatorExpression*>& items);
+    void createWrite(const std::vector<OperatorExpression*>& items);
+    void createFwriteln(VarNode* file, const std::vector<OperatorExpression*>& items);
+    void createWriteln(const std::vector<OperatorExpression*>& items);
+    void createGetc(VarNode* file, const Expression* target);
+    void createGetchar(const Expression* target);
+    void createUnGetc(VarNode* file, const Expression* source);
+    void createUnGetChar(const Expression* source);
+    void createItoc(const Expression* value, const Expression* target);
+    void createStrlen(const Expression* target, const Expression* value);
+
+    // The call as a C++ expression, for a call used as a value (the character
+    // built-ins' C++ texts are statement blocks).
+    std::string getValueCode() const { return valueCode.empty() ? code : valueCode; }
+
+private:
+    std::string valueCode;
+};
 
 // The text of entry i of the diagnostic list, as the diagnostics file holds it.
 std::string formatDiagnostic(int i);

@@ -4,6 +4,7 @@
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
 #include "platform/safe_write.hpp"
 
@@ -48,9 +49,18 @@ std::string formatDiagnostic(int i) {
     return QUVException::list()[static_cast<size_t>(i)].format();
 }
 
-void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, std::string cppName,
-                             std::string protoName, std::string innerName, std::string errName,
-                             std::string typesetName) {
+OutputNames OutputNames::ofBase(const std::string& base) {
+    return {base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err", base + "TypeSet" + ".e"};
+}
+
+TopFragment::TopFragment() {
+    Type::beginProgramTypes();
+}
+
+void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files) {
+    const std::string& cppName = files.cpp;
+    const std::string& protoName = files.proto;
+    const std::string& innerName = files.inner;
     const std::string NL = base::newline();
     const std::string banner = programBanner(name);
     programKind = kind;
@@ -66,6 +76,6 @@ void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* mai
     writeText(cppName, code);
     writeText(protoName, prototypes);
     writeText(innerName, innerTypes);
-    writeDiagnostics(errName);
-    writeText(typesetName, typeset);
+    writeDiagnostics(files.err);
+    writeText(files.typeset, typeset);
 }

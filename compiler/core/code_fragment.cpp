@@ -4,42 +4,8 @@
 #include <set>
 
 #include "compiler/core/base.hpp"
-#include "compiler/core/compiler_state.hpp"
-#include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
-#include "compiler/core/types.hpp"
-
-FieldEntry::FieldEntry(const std::string& name, Type* t) : type(t) {
-    typeset = name;
-    code = CodeNames::fieldName(name);
-}
-
-void FieldFragment::createFieldDecl(const std::string& name, Type* t) {
-    innerTypes.clear();
-    prototypes.clear();
-    entry = new FieldEntry(name, t);
-    typeset = name + " : " + (t ? t->getTypeset() : std::string());
-    code = CodeNames::fieldName(name);
-}
-
-void FieldListFragment::createFieldList(const FieldFragment* item) {
-    if (count == 0)
-        typeset = base::openBracket() + item->getTypeset();
-    else
-        typeset += ";" + base::newline() + item->getTypeset();
-    ++count;
-    code += item->getCode() + ";" + base::newline();
-    if (!item->entry)
-        return;
-    for (const FieldEntry* e : *fields) {
-        if (e->getTypeset() == item->entry->getTypeset()) {
-            QUVException ex;
-            ex.makeSemantic(16);
-            return;
-        }
-    }
-    fields->push_back(item->entry);
-}
+#include "compiler/core/job_state.hpp"
 
 Expression::Expression(const std::string& name, Type* t, int attribute_) : attribute(attribute_), type(t) {
     typeset = name;
@@ -47,10 +13,6 @@ Expression::Expression(const std::string& name, Type* t, int attribute_) : attri
 }
 
 Expression::Expression() : attribute(-1), type(nullptr) {}
-
-TopFragment::TopFragment() {
-    Type::beginProgramTypes();
-}
 
 namespace {
 // The generator's numbering: process-wide, never reset during a run, so
@@ -75,7 +37,7 @@ std::vector<std::string>& externalProcesses() {
 
 // "syn" or "asyn" text by the channel style of the running compile.
 bool synchronousStyle() {
-    return QUVCompiler::current ? QUVCompiler::current->isSynchronous() : true;
+    return JobState::current ? JobState::current->isSynchronous() : true;
 }
 
 std::string numbered(const std::string& text, int& number) {
@@ -208,11 +170,6 @@ std::string pointerInit(std::string n) {
     return "local._p_" + n + " = &" + n + ";" + base::newline();
 }
 
-std::string pointerDeclaration(std::string n, const Type* t) {
-    return t->getCppBase() + " " + t->getDeclPrefix() + "(* _p_" + n + ")" + t->getDeclSuffix() + ";" +
-           base::newline();
-}
-
 std::string programKind(int k) {
     static const char* const kinds[] = {"%Prog", "%DProg", "%MProg"};
     return k >= 0 && k <= 2 ? kinds[k] : "error!";
@@ -275,14 +232,6 @@ std::string procName(const std::string& n) {
 
 std::string prosName(const std::string& n) {
     return "_pros_" + n + "_" + std::to_string(processNumber++);
-}
-
-std::string declaration(const std::string& n, const Type* t) {
-    return t->getCppBase() + " " + t->getDeclPrefix() + n + t->getDeclSuffix();
-}
-
-FieldEntry* fieldTempName(const std::string& name, Type* t) {
-    return new FieldEntry(name, t);
 }
 
 std::string refKindName(int k) {

@@ -13,12 +13,7 @@
 #include <antlr/TokenStreamRecognitionException.hpp>
 #include <antlr/TokenStreamRetryException.hpp>
 
-#include "compiler/core/base.hpp"
-#include "compiler/core/code_fragment.hpp"
-#include "compiler/core/compiler_state.hpp"
 #include "compiler/core/gbk.hpp"
-#include "compiler/core/symbols.hpp"
-#include "compiler/core/types.hpp"
 
 namespace {
 
@@ -92,15 +87,9 @@ std::string entryAt(const std::vector<std::string>& table, int index) {
     return index >= 0 && static_cast<size_t>(index) < table.size() ? table[index] : std::string();
 }
 
-std::string typeText(const Type* t) {
-    return t ? t->getTypeset() : std::string();
-}
-
-std::string seeText(int line, int column) {
-    return "\tsee Line: " + std::to_string(line) + ", Col: " + std::to_string(column);
-}
-
 }  // namespace
+
+DiagnosticSink* DiagnosticSink::current = nullptr;
 
 QUVException::QUVException() : serial(static_cast<int>(list().size())) {}
 
@@ -182,20 +171,19 @@ std::string QUVException::format() const {
 
 void QUVException::report() const {
     std::cerr << format() << std::endl;
-    QUVCompiler* driver = QUVCompiler::current;
-    if (driver && driver->errorSink)
-        driver->errorSink(*this);
+    if (const DiagnosticSink* job = DiagnosticSink::current)
+        job->deliver(*this);
 }
 
 // ---- partial fillers -------------------------------------------------------
 
 void QUVException::startAtWalker() {
     *this = QUVException();
-    if (QUVCompiler* driver = QUVCompiler::current) {
-        line = driver->getWalkLine();
-        column = driver->getWalkColumn();
-        rule = driver->getWalkRule();
-        file = driver->getFileName();
+    if (const DiagnosticSink* job = DiagnosticSink::current) {
+        line = job->getWalkLine();
+        column = job->getWalkColumn();
+        rule = job->getWalkRule();
+        file = job->getFileName();
     }
 }
 
@@ -219,45 +207,6 @@ QUVException& QUVException::finish(Class c, const std::string& details_) {
 
 // ---- semantic builders ----------------------------------------------------
 
-QUVException& QUVException::makeIllegalOp(const std::string& op, const Type* t) {
-    startAtWalker();
-    return finish(OperatorTypeError, "illegal op: " + op + " with operand has type " + typeText(t));
-}
-
-QUVException& QUVException::makeIllegalBinaryOp(const std::string& op, const Type* left, const Type* right) {
-    startAtWalker();
-    return finish(OperatorTypeError, "illegal op: " + op + " with left operand has type " + typeText(left) +
-                         " and right operand has type " + typeText(right));
-}
-
-QUVException& QUVException::makeIllegalTernaryOp(const std::string& op, const Type* a, const Type* b,
-                                                 const Type* c) {
-    startAtWalker();
-    return finish(OperatorTypeError, "illegal op: " + op + " with 1th operand has type " + typeText(a) +
-                                         " and 2th operand has type " + typeText(b) + " and 3th operand has type " +
-                                         typeText(c));
-}
-
-QUVException& QUVException::makeIllegalFieldOp(const std::string& op, const Type* left, const std::string& field) {
-    startAtWalker();
-    return finish(OperatorTypeError, "illegal op: " + op + " with left operand has type " + typeText(left) +
-                         " and right fieldname is " + field);
-}
-
-QUVException& QUVException::makeIllegalType(const Type* t, int allowedMask) {
-    static const char* const names[] = {"Int", "Float", "String", "Bool"};
-    std::string allowed;
-    for (int bit = 0; bit < 4; ++bit) {
-        if (!(allowedMask & (1 << bit)))
-            continue;
-        if (!allowed.empty())
-            allowed += " or ";
-        allowed += names[bit];
-    }
-    startAtWalker();
-    return finish(TypeMismatchError, "illegal type: " + typeText(t) + "is not match the required type:" + allowed);
-}
-
 QUVException& QUVException::makeMismatch(const std::string& text) {
     startAtWalker();
     return finish(TypeMismatchError, text);
@@ -273,35 +222,11 @@ QUVException& QUVException::makeSemantic(int k) {
     return finish(OtherSemanticError, numberName(FirstSemanticText + k));
 }
 
-QUVException& QUVException::makeRedeclared(const std::string& name, const Node* earlier) {
-    startAtWalker();
-    return finish(RedeclaredError,
-                  "Symbol " + name + " redeclared!\n " + seeText(earlier->getLine(), earlier->getColumn()));
-}
-
 QUVException& QUVException::makeUndeclared(const std::string& name, int line_, int column_) {
     startAtWalker();
     line = line_;
     column = column_;
     return finish(UndeclaredError, "Symbol " + name + " hasn't been declared before!");
-}
-
-QUVException& QUVException::makeAmbiguous(const std::string& name, const std::vector<Node*>& candidates) {
-    std::string text = "Symbol " + name + " has too many reference! we will choose the first reference as the result!" +
-                       base::newline();
-    for (const Node* n : candidates)
-        text += seeText(n->getLine(), n->getColumn());
-    startAtWalker();
-    return finish(AmbiguousReferenceError, text);
-}
-
-QUVException& QUVException::makeRefTypeMismatch(const std::string& name, int refKind, int defKind,
-                                                const Node* definition) {
-    startAtWalker();
-    return finish(ReferenceMismatchError, "Symbol " + name + " 's reference type " + CodeNames::refKindName(refKind) +
-                          " 's doesn't match its definition type " + CodeNames::defKindName(defKind) +
-                          "!\n\t see Line: " + std::to_string(definition->getLine()) +
-                          ", Col: " + std::to_string(definition->getColumn()));
 }
 
 // ---- label builders ---------------------------------------------------------
@@ -359,8 +284,8 @@ QUVException& QUVException::makeInFunction(const std::string& text, const std::s
 
 QUVException& QUVException::makeFatal(const std::string& text) {
     *this = QUVException();
-    if (QUVCompiler* driver = QUVCompiler::current)
-        file = driver->getFileName();
+    if (const DiagnosticSink* job = DiagnosticSink::current)
+        file = job->getFileName();
     return finish(FatalError, text);
 }
 

@@ -1,6 +1,6 @@
 // Diagnostic records: every problem any compiler stage finds becomes one record,
 // appended to the global list, written to standard error and handed to the
-// current driver's error callback.
+// running job's sink.
 #pragma once
 #include <string>
 #include <vector>
@@ -160,10 +160,26 @@ protected:
 
 private:
     // A builder starts a blank record, places it, and files it with finish.
-    // Place, rule and file of the running tree walker; none while no driver is current.
+    // Place, rule and file of the running tree walker; none while no job is current.
     void startAtWalker();
     void startAt(int line, int column, const std::string& rule, const std::string& file);
     QUVException& finish(Class c, const std::string& details);
+};
+
+// What a record takes from the running compile job: where the tree walker
+// stands, the source file, and the host that sees every record as it is made.
+// The running job (JobState) installs itself as the current sink.
+class DiagnosticSink {
+public:
+    virtual ~DiagnosticSink() = default;
+    virtual int getWalkLine() const = 0;
+    virtual int getWalkColumn() const = 0;
+    virtual std::string getWalkRule() const = 0;
+    virtual std::string getFileName() const = 0;
+    virtual void deliver(const QUVException& record) const = 0;
+
+    // The sink of the running job; null when no job runs.
+    static DiagnosticSink* current;
 };
 
 // The thrown form of an internal consistency failure.

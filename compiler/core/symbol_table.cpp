@@ -1,7 +1,7 @@
 #include "compiler/core/symbol_table.hpp"
 
-#include "compiler/core/compiler_state.hpp"
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/job_state.hpp"
 
 namespace {
 
@@ -84,10 +84,10 @@ Node* SymbolTable::declare(const std::string& name, int deftype, int line, int c
         e.makeRedeclared(name, earlier);
         current->remove(earlier);
         replaced.push_back(earlier);
-    } else if (deftype == DEF_PROCESS && QUVCompiler::current) {
-        QUVCompiler::current->noteProcessDeclaration(name, line, column);
-    } else if (deftype == DEF_SHARED && QUVCompiler::current) {
-        QUVCompiler::current->noteSharedVariable(name, line, column);
+    } else if (deftype == DEF_PROCESS && JobState::current) {
+        JobState::current->noteProcessDeclaration(name, line, column);
+    } else if (deftype == DEF_SHARED && JobState::current) {
+        JobState::current->noteSharedVariable(name, line, column);
     }
     if (isBlockType(deftype))
         enterBlock(node, deftype);
@@ -100,8 +100,8 @@ Node* SymbolTable::resolve(const std::string& name, int reftype, int line, int c
     if (candidates.empty()) {
         if (reftype == REF_PROCESS) {
             // The process may be declared in another file of the project.
-            if (QUVCompiler::current)
-                QUVCompiler::current->noteProcessReference(name, line, column);
+            if (JobState::current)
+                JobState::current->noteProcessReference(name, line, column);
             return nullptr;
         }
         QUVException e;

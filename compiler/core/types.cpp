@@ -408,3 +408,54 @@ ChannelType::ChannelType(Type* element, bool input) : Type(CHANNEL), elementType
               ">";
     declPrefix = "*";
 }
+
+// ---- field records ---------------------------------------------------------
+
+FieldEntry::FieldEntry(const std::string& name, Type* t) : type(t) {
+    typeset = name;
+    code = CodeNames::fieldName(name);
+}
+
+void FieldFragment::createFieldDecl(const std::string& name, Type* t) {
+    innerTypes.clear();
+    prototypes.clear();
+    entry = new FieldEntry(name, t);
+    typeset = name + " : " + (t ? t->getTypeset() : std::string());
+    code = CodeNames::fieldName(name);
+}
+
+void FieldListFragment::createFieldList(const FieldFragment* item) {
+    if (count == 0)
+        typeset = base::openBracket() + item->getTypeset();
+    else
+        typeset += ";" + base::newline() + item->getTypeset();
+    ++count;
+    code += item->getCode() + ";" + base::newline();
+    if (!item->entry)
+        return;
+    for (const FieldEntry* e : *fields) {
+        if (e->getTypeset() == item->entry->getTypeset()) {
+            QUVException ex;
+            ex.makeSemantic(16);
+            return;
+        }
+    }
+    fields->push_back(item->entry);
+}
+
+namespace CodeNames {
+
+std::string pointerDeclaration(std::string n, const Type* t) {
+    return t->getCppBase() + " " + t->getDeclPrefix() + "(* _p_" + n + ")" + t->getDeclSuffix() + ";" +
+           base::newline();
+}
+
+std::string declaration(const std::string& n, const Type* t) {
+    return t->getCppBase() + " " + t->getDeclPrefix() + n + t->getDeclSuffix();
+}
+
+FieldEntry* fieldTempName(const std::string& name, Type* t) {
+    return new FieldEntry(name, t);
+}
+
+}  // namespace CodeNames

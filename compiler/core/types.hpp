@@ -9,6 +9,43 @@
 
 class RecordType;
 
+// One field of a record or union: its QUV/E name, its C++ name and its type (not owned).
+class FieldEntry : public CodeFragment {
+public:
+    FieldEntry(const std::string& name, Type* type);
+    Type* getType() const { return type; }
+
+private:
+    Type* type;
+};
+
+typedef std::vector<FieldEntry*> FieldList;
+
+// The fragment of one field declaration, carrying the entry of the declared field.
+class FieldFragment : public CodeFragment {
+public:
+    void createFieldDecl(const std::string& name, Type* t);
+    FieldEntry* entry = nullptr;
+};
+
+// The fields of one record or union being declared; the type made from it keeps the list.
+class FieldListFragment : public CodeFragment {
+public:
+    explicit FieldListFragment(FieldList* list) : fields(list) {}
+    // Adds one field; a field name already in the list is reported and left out of it.
+    void createFieldList(const FieldFragment* item);
+    FieldList* fields;
+    int count = 0;
+};
+
+namespace CodeNames {
+// Declarations from a type: without ";", and the frame member that points at n.
+std::string declaration(const std::string& n, const Type* t);
+std::string pointerDeclaration(std::string n, const Type* t);
+
+FieldEntry* fieldTempName(const std::string& name, Type* t);
+}  // namespace CodeNames
+
 class Type : public CodeFragment {
 public:
     // Type numbers (ORDER: the basic types 0..7 are also their registry orders).

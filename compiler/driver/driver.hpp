@@ -1,6 +1,6 @@
-// Public header of the compile driver: the job entries of QUVCompiler
-// (declared with its fields in compiler/core/compiler_state.hpp, defined
-// here), the stages a job runs, and the project's file list and project file.
+// Public header of the compile driver: QUVCompiler, a compile job with the
+// host's callbacks and the job entries, the stages a job runs, and the
+// project's file list and project file.
 //
 //     QUVCompiler driver;                  // current for the job's lifetime
 //     driver.errorSink = ...;              // install the host's callbacks
@@ -18,9 +18,83 @@
 #include <vector>
 
 #include <antlr/AST.hpp>
+#include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
+#include "platform/process_runner.hpp"
 
 struct TypesettingPass;
+class CompileStages;
+
+class QUVCompiler : public JobState {
+public:
+    // The host's callbacks besides the diagnostic hook (JobState::errorSink);
+    // each slot may be null and is then skipped.
+    typedef void (*TextCallback)(const char* subject, const char* text);
+    typedef void (*CharCallback)(char c);
+    typedef void (*StartCallback)();
+    typedef void (*TypesetDoneCallback)(bool ok, const std::string& text);
+
+    // Makes this driver and its job current, empties the global diagnostic
+    // list for its job and leaves typesetting mode.
+    explicit QUVCompiler(const std::string& fileName = "");
+    // Restores the driver that was current before (none for a job's driver).
+    ~QUVCompiler() override;
+    QUVCompiler(const QUVCompiler&) = delete;
+    QUVCompiler& operator=(const QUVCompiler&) = delete;
+
+    // The driver of the running job; null when no job runs.
+    static QUVCompiler* current;
+
+    // ORDER: the host installs the slots in this order, errorSink first.
+    TextCallback stageText = nullptr;       // every stage line: subject file, then the line
+    TextCallback makeText = nullptr;        // the build jobs' runner text
+    CharCallback makeErrorChar = nullptr;   // reserved for a separate make error stream
+    CharCallback makeChar = nullptr;        // each byte of make's output
+    TextCallback runText = nullptr;         // the run job's runner text
+    CharCallback runChar = nullptr;         // each byte of the program's output
+    StartCallback makeStart = nullptr;      // before make starts
+    StartCallback runStart = nullptr;       // before the program starts
+    TypesetDoneCallback typesetDone = nullptr;  // once at the end of a typeset job
+
+    // The front end and the walk the jobs run; null runs the compiler's own
+    // (tests put fakes here to isolate the driver).
+    CompileStages* stages = nullptr;
+
+    // ---- job entries ----
+    void typeset(const std::string& file);
+    void syntaxCheck(const std::string& file);
+    void compileFile(const std::string& file);
+    void translate(const std::string& file, const OutputNames& outputs);
+    void compileProject(const std::vector<std::string>& files, const std::string& project);
+    void linkProject();
+    void generateMakefile(const std::vector<std::string>& files, const std::string& project);
+    // Builds the project's program with make; true when make ended with exit code 0.
+    bool build(const std::vector<std::string>& files, const std::string& project);
+    // Builds the program and runs it.
+    void run(const std::vector<std::string>& files, const std::string& project);
+    // Runs make over the makefile, or the program, with its output through
+    // onChar byte by byte; the exit code (kStoppedExitCode after a stop).
+    int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar,
+                   CharCallback onErrorChar);
+    int startProgram(const std::string& exe, StartCallback onStart, TextCallback onText, CharCallback onChar);
+    // Ends the running child with its children; callable from any thread. A
+    // stop before a child runs ends every child this job starts later.
+    bool stopProcess();
+    // False when the makefile could not be written; the failure is a diagnostic.
+    bool writeMakefile(const std::vector<std::string>& files, const std::string& project,
+                       const std::string& makefile);
+    // Releases every type; the application calls it once at exit.
+    bool releaseTypes();
+    // The text before the last '.' of the whole path (which may lie in a
+    // folder name); a path without a '.' comes back unchanged.
+    static std::string stripExtension(const std::string& path);
+
+    // The child (make or the built program) that runs now.
+    platform::ChildControl childProcess;
+
+private:
+    QUVCompiler* previousDriver;
+};
 
 // The front end and the tree walk of a job. The driver runs each under its
 // fatal guard, so either may throw; the compiler's own are used unless the
@@ -33,8 +107,7 @@ public:
     // tree, null when none.
     virtual antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) = 0;
     // Walks the tree, which writes the five output files and leaves the program kind in `top`.
-    virtual void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
-                      const std::string& inner, const std::string& err, const std::string& typesetCopy) = 0;
+    virtual void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) = 0;
 };
 
 // A list of file path names, held exactly as given (no path is normalised)

@@ -59,10 +59,9 @@ public:
         return source.parser.getAST();
     }
 
-    void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
-              const std::string& inner, const std::string& err, const std::string& typesetCopy) override {
+    void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) override {
         QUVTreeWalk walker;
-        walker.program(tree, &top, cpp, proto, inner, err, typesetCopy);
+        walker.program(tree, &top, outputs);
     }
 };
 
@@ -148,12 +147,10 @@ void QUVCompiler::syntaxCheck(const std::string& file) {
 
 void QUVCompiler::compileFile(const std::string& file) {
     const std::string base = stripExtension(file);
-    translate(file, base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err",
-              base + "TypeSet" + ".e");
+    translate(file, OutputNames::ofBase(base));
 }
 
-void QUVCompiler::translate(const std::string& file, const std::string& cpp, const std::string& proto,
-                            const std::string& inner, const std::string& err, const std::string& typesetCopy) {
+void QUVCompiler::translate(const std::string& file, const OutputNames& outputs) {
     const size_t start = diagnosticCount();
     stageLine(*this, file, "Syntax Checking Started!");
     fileName = file;
@@ -173,7 +170,7 @@ void QUVCompiler::translate(const std::string& file, const std::string& cpp, con
                 std::cerr << std::endl;
                 TopFragment top;
                 setProgramState(&top);
-                s.walk(tree, top, cpp, proto, inner, err, typesetCopy);
+                s.walk(tree, top, outputs);
                 // Only a walk that ended normally leaves a program for the link check.
                 programs.push_back({file, top.programKind});
             },

@@ -87,8 +87,7 @@ private:
 	void enterRule(const char* name);
 	void startProgram(TopFragment* top);
 	void finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
-		CodeFragment* mainFragment, const std::string& cppName, const std::string& protoName,
-		const std::string& innerName, const std::string& errName, const std::string& typesetName);
+		CodeFragment* mainFragment, const OutputNames& files);
 	void setChannelStyle(bool synchronous);
 	Node* declareName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int defKind);
 	Node* resolveName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int refKind);
@@ -223,8 +222,7 @@ private:
 
 // ---------------------------------------------------------------- program frame
 
-program[TopFragment* top, std::string cppName, std::string protoName, std::string innerName,
-		std::string errName, std::string typesetName]
+program[TopFragment* top, const OutputNames& files]
 {
 	enterRule("program");
 	startProgram(top);
@@ -238,8 +236,7 @@ program[TopFragment* top, std::string cppName, std::string protoName, std::strin
 		|	#(PERCENT_MPRO unit = defName[name, DEF_PROGRAM] mMainBlock[&mainFragment]) { kind = 2; }
 		)
 		{
-			finishProgram(top, name, kind, unit, &mainFragment,
-				cppName, protoName, innerName, errName, typesetName);
+			finishProgram(top, name, kind, unit, &mainFragment, files);
 		}
 	;
 

@@ -2,11 +2,11 @@
 // walks the parser's tree of one source file, checks it and has the code
 // generator write the five output files of the source.
 //
-//     QUVCompiler driver(path);            // the current driver of the job
-//     CodeFragment top;                    // the driver's top fragment
-//     driver.setProgramState(&top);
+//     JobState job(path);                  // the running job (the driver is one)
+//     TopFragment top;                     // the job's top fragment
+//     job.setProgramState(&top);
 //     QUVTreeWalk walker;
-//     walker.program(tree, &top, cpp, proto, inner, err, typeset);
+//     walker.program(tree, &top, OutputNames::ofBase(base));
 //
 // Recognition errors become diagnostics and the walk goes on; an internal
 // failure (QUVRunTimeException) and a tree nested too deeply to walk

@@ -31,13 +31,13 @@ Type* orUnknown(Type* t)
 void QUVTreeWalk::enterRule(const char* name)
 {
     ruleName = name;
-    if (QUVCompiler::current)
-        QUVCompiler::current->setWalkRule(ruleName);
+    if (JobState::current)
+        JobState::current->setWalkRule(ruleName);
 }
 
 void QUVTreeWalk::startProgram(TopFragment* top)
 {
-    if (QUVCompiler* driver = QUVCompiler::current) {
+    if (JobState* driver = JobState::current) {
         fileName = driver->getFileName();
         driver->setProgramState(top);
     }
@@ -46,12 +46,10 @@ void QUVTreeWalk::startProgram(TopFragment* top)
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
-                                CodeFragment* mainFragment, const std::string& cppName,
-                                const std::string& protoName, const std::string& innerName,
-                                const std::string& errName, const std::string& typesetName)
+                                CodeFragment* mainFragment, const OutputNames& files)
 {
     checkControlStarts();
-    top->writeFiles(name, kind, mainFragment, cppName, protoName, innerName, errName, typesetName);
+    top->writeFiles(name, kind, mainFragment, files);
     // A program name that could not be read opened no block.
     if (program)
         symbols->exitBlock(DEF_PROGRAM);
@@ -60,8 +58,8 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
 
 void QUVTreeWalk::setChannelStyle(bool synchronous)
 {
-    if (QUVCompiler::current)
-        QUVCompiler::current->setSynchronous(synchronous);
+    if (JobState::current)
+        JobState::current->setSynchronous(synchronous);
 }
 
 Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int defKind)
@@ -101,7 +99,7 @@ void QUVTreeWalk::checkControlStarts()
     for (const ControlStart& s : controlStarts) {
         if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
             continue;
-        if (QUVCompiler* driver = QUVCompiler::current) {
+        if (JobState* driver = JobState::current) {
             driver->setWalkPosition(s.line, s.column);
             driver->setWalkRule("prosCall");
         }

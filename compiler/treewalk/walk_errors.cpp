@@ -28,8 +28,8 @@ void QUVTreeWalk::match(antlr::RefAST node, int type)
     const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
     line = quv ? quv->getLine() : -1;
     column = quv ? quv->getColumn() : -1;
-    if (QUVCompiler::current)
-        QUVCompiler::current->setWalkPosition(line, column);
+    if (JobState::current)
+        JobState::current->setWalkPosition(line, column);
 }
 
 // The grammar matches single types only; a set match fails and succeeds the same way.

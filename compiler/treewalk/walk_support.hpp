@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "compiler/core/code_fragment.hpp"
+#include "compiler/codegen/codegen.hpp"
 
 // One object; assigning a new one frees the old. The generated rules assign
 // sub-rule results with "x = rule(...)", hence the assignment from a raw pointer.

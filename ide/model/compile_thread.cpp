@@ -72,7 +72,7 @@ void CQUVCompileThread::RunDriver()
         if (stopRequested_)
             driver.stopProcess();
     }
-    // ORDER: the driver's slots, as compiler_state.hpp lists them.
+    // ORDER: the driver's slots, as driver.hpp lists them.
     driver.errorSink = OnCompileErrorCallback;
     driver.stageText = OnCompileTextCallback;
     driver.makeText = OnCompileTextCallback;

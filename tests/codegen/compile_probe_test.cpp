@@ -50,8 +50,7 @@ int compile(const std::string& test, const CodeFragment& main, int kind, const s
     std::string dir = scratchDir(test);
     std::string base = dir + "/demo";
     TopFragment top;
-    top.writeFiles("demo", kind, &main, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
-                   base + "TypeSet.e");
+    top.writeFiles("demo", kind, &main, OutputNames::ofBase(base));
     std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
     int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
     if (status == 0 && mode == "run")

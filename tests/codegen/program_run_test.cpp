@@ -97,8 +97,7 @@ protected:
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
         TopFragment top;
-        top.writeFiles("prog", 0, &unit, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
-                       base + "TypeSet.e");
+        top.writeFiles("prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);

@@ -102,8 +102,7 @@ protected:
         EXPECT_TRUE(QUVException::list().empty());
         std::string base = scratchDir(test) + "/prog";
         TopFragment top;
-        top.writeFiles("prog", 0, &unit, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp", base + ".err",
-                       base + "TypeSet.e");
+        top.writeFiles("prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);

@@ -12,7 +12,7 @@ struct OutputFiles {
     std::string base;
     std::string name(int i) const { return base + suffixes[i]; }
     void write(TopFragment& top, const std::string& program, int kind, const CodeFragment& main) const {
-        top.writeFiles(program, kind, &main, name(0), name(1), name(2), name(3), name(4));
+        top.writeFiles(program, kind, &main, {name(0), name(1), name(2), name(3), name(4)});
     }
     // The file's text with the folder written as @DIR@, as the golden files hold it.
     std::string read(int i) const {
@@ -91,7 +91,7 @@ TEST(Writer, UnwritableFilesAreReported) {
     TopFragment top;
     Filled<> main("m");
     // "/dev/full" opens but refuses every write.
-    top.writeFiles("p", 2, &main, missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4));
+    top.writeFiles("p", 2, &main, {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
     ASSERT_EQ(QUVException::list().size(), 3u);
     std::vector<std::string> failed;
     for (const QUVException& e : QUVException::list()) {

@@ -163,7 +163,7 @@ TEST_F(DiagnosticsTest, LongNamesAreNeitherCutNorOverrun) {
 }
 
 TEST(DiagnosticsNoDriver, RecordIsKeptWithoutACurrentDriver) {
-    ASSERT_EQ(QUVCompiler::current, nullptr);
+    ASSERT_EQ(JobState::current, nullptr);
     size_t before = QUVException::list().size();
     QUVException e;
     e.makeIllegalOp("~", Type::floatType);
@@ -175,13 +175,13 @@ TEST(DiagnosticsNoDriver, RecordIsKeptWithoutACurrentDriver) {
 TEST(DiagnosticsDriver, NewDriverEmptiesTheListAndRestoresThePrevious) {
     QUVException(3, 15, 1, 1, "r", "f", "d");
     {
-        QUVCompiler outer("o.e");
+        JobState outer("o.e");
         EXPECT_TRUE(QUVException::list().empty());
-        EXPECT_EQ(QUVCompiler::current, &outer);
+        EXPECT_EQ(JobState::current, &outer);
         QUVException e(2, 6, 1, 1, "r", "f", "d");
         EXPECT_EQ(e.getSerial(), 0);
     }
-    EXPECT_EQ(QUVCompiler::current, nullptr);
+    EXPECT_EQ(JobState::current, nullptr);
 }
 
 TEST(DiagnosticsInternal, InternalFailureIsReportedAndThrown) {

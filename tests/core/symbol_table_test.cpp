@@ -125,7 +125,7 @@ TEST_F(SymbolTableTest, ProcessesAreNotedWithTheDriver) {
 }
 
 TEST(SymbolTableWithoutDriverTest, ProcessNotesAreSkipped) {
-    ASSERT_EQ(QUVCompiler::current, nullptr);
+    ASSERT_EQ(JobState::current, nullptr);
     SymbolTable table;
     table.declare("M", DEF_PROGRAM, 1, 1);
     EXPECT_NE(table.declare("S", DEF_PROCESS, 2, 1), nullptr);

@@ -1,4 +1,4 @@
-// Shared helpers of the core tests: a current driver that records every
+// Shared helpers of the core tests: a current job that records every
 // diagnostic its callback sees, and GBK bytes of expected UTF-8 text.
 #pragma once
 #include <string>
@@ -9,12 +9,12 @@
 // GBK bytes of a UTF-8 text, converted with iconv independently of the code under test.
 std::string gbkBytes(const std::string& utf8);
 
-// Makes a driver current for the test's lifetime and records the callback's records.
+// Makes a job current for the test's lifetime and records the callback's records.
 class DriverScope {
 public:
     explicit DriverScope(const std::string& file = "t.e");
     ~DriverScope();
-    QUVCompiler driver;
+    JobState driver;
     static std::vector<QUVException> seen;
     static std::vector<size_t> listSizeAtCallback;
 };

@@ -47,9 +47,8 @@ antlr::RefAST FakeStages::parse(const std::string& file, TypesettingPass*) {
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;
 }
 
-void FakeStages::walk(antlr::RefAST, TopFragment& top, const std::string& cpp, const std::string&,
-                      const std::string&, const std::string&, const std::string&) {
-    walked.push_back(cpp);
+void FakeStages::walk(antlr::RefAST, TopFragment& top, const OutputNames& outputs) {
+    walked.push_back(outputs.cpp);
     if (onWalk)
         onWalk(QUVCompiler::current->getFileName());
     top.programKind = kind;

@@ -29,8 +29,7 @@ public:
     std::vector<std::string> walked;
 
     antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override;
-    void walk(antlr::RefAST tree, TopFragment& top, const std::string& cpp, const std::string& proto,
-              const std::string& inner, const std::string& err, const std::string& typesetCopy) override;
+    void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) override;
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = sourceText(data, size);
     for (bool typesetting : {false, true}) {
         startFreshJob();
-        QUVCompiler driver("fuzz.e");
+        JobState driver("fuzz.e");
         typesettingMode = typesetting;
         std::istringstream in(text);
         QUVSuperLexer lexer(in);

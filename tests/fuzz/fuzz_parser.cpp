@@ -24,11 +24,10 @@ void translate(RefQUV_AST tree)
     // The generator's numbers and its process list would grow from input to input.
     CodeNames::resetForTesting();
     TopFragment top;
-    QUVCompiler::current->setProgramState(&top);
+    JobState::current->setProgramState(&top);
     QUVTreeWalk walker;
     try {
-        walker.program(antlr::RefAST(tree), &top, outputBase + ".cpp", outputBase + "Proto.hpp",
-                       outputBase + "Inner.hpp", outputBase + ".err", outputBase + "TypeSet.e");
+        walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(outputBase));
     } catch (const QUVException&) {
         // An internal failure ends the walk; its diagnostic is filed.
     } catch (const antlr::ANTLRException&) {
@@ -39,7 +38,7 @@ void translate(RefQUV_AST tree)
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
 {
     startFreshJob();
-    QUVCompiler driver("fuzz.e");
+    JobState driver("fuzz.e");
     RefQUV_AST tree;
     {
         std::istringstream in(text);

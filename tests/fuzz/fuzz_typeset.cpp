@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text = sourceText(data, size);
     startFreshJob();
-    QUVCompiler driver("fuzz.e");
+    JobState driver("fuzz.e");
     TypesettingPass pass;
     std::istringstream in(text);
     SourceParser source(in, "fuzz.e");

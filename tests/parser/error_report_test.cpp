@@ -32,7 +32,7 @@ struct Row {
 
 TEST(ErrorReportTest, KindAndNumberFollowTheExactClass)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     EndOfInput input;
     QUVParser parser(input);
     parser.ruleName = "someRule";

@@ -31,7 +31,7 @@ struct Outcome {
 // recursively, which these deep trees must not meet).
 Outcome run(const std::string& source, void (QUVParser::*rule)())
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e");
     Outcome outcome;
@@ -60,7 +60,7 @@ Outcome runProgram(const std::string& source)
 
 std::string typeset(const std::string& source, std::vector<Diag>* diags = nullptr)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     TypesettingPass pass;
     {
         std::istringstream in(source);
@@ -177,7 +177,7 @@ TEST(UnexpectedTokens, EveryTypeTheLexerMakesReachesTheParserSafely)
     for (int type = 4; type <= QUVLastLexerTokenType; ++type) {
         SCOPED_TRACE(quvTokenName(type));
         for (void (QUVParser::*rule)() : {&QUVParser::program, &QUVParser::expression}) {
-            QUVCompiler driver("t.e");
+            JobState driver("t.e");
             OneToken tokens(type);
             antlr::ASTFactory factory;
             QUVParser parser(tokens);
@@ -483,7 +483,7 @@ int recurse(const StackGuard& guard, int depth)
 
 TEST(StackGuardUse, ARecursivePassEndsWithOneDiagnostic)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     StackGuard guard;
     EXPECT_THROW(recurse(guard, 1), NestingTooDeep);
     ASSERT_EQ(QUVException::list().size(), 1u);

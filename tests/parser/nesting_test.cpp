@@ -54,7 +54,7 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        QUVCompiler driver("t.e");
+        JobState driver("t.e");
         EXPECT_TRUE(stopped(row.source, row.rule));
         ASSERT_EQ(QUVException::list().size(), 1u);
         EXPECT_EQ(QUVException::list()[0].getKind(), 5);
@@ -64,7 +64,7 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
 
 TEST(NestingTest, OrdinaryDepthsParseAndTheGuardStartsAfresh)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     EXPECT_TRUE(stopped(nested(50000, "(", ")"), &QUVParser::expression));
     ParseResult result = parseExpression(nested(100, "(", ")"));
     EXPECT_TRUE(result.diags.empty());

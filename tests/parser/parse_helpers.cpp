@@ -34,7 +34,7 @@ void dumpTree(std::ostream& out, RefQUV_AST node, int depth)
 
 ParseResult parse(const std::string& source, void (QUVParser::*rule)())
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e");
     QUVParser& parser = session.parser;

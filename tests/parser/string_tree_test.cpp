@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/core/quv_ast.hpp"
-#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/job_state.hpp"
 #include "compiler/parser/parser.hpp"
 
 namespace {
@@ -27,7 +27,7 @@ std::string streamed(const antlr::RefAST& tree)
 // False when the parse left no tree at all.
 bool expectSameText(const std::string& source, const std::string& label)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e");
     testing::internal::CaptureStdout();
@@ -103,7 +103,7 @@ TEST(StringTree, ALongStatementListStreamsWithoutRecursion)
     for (int i = 1; i < count; ++i)
         statements += "\t\t\tLB = S" + std::to_string(i) + " => $O x = x + 1 mod 7 ^ $OLB = NEXT ;\n";
     statements += "\t\t\tLB = E => $OLB = RETURN";
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     std::istringstream in(programAround(statements));
     SourceParser session(in, "t.e");
     session.parser.program();

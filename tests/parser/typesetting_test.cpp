@@ -14,7 +14,7 @@ struct Typeset {
 
 Typeset typeset(const std::string& source)
 {
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     TypesettingPass pass;
     std::istringstream in(source);
     SourceParser session(in, "t.e");

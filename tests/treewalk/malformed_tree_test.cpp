@@ -144,7 +144,7 @@ TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)
     };
     for (const ClassRow& row : rows) {
         SCOPED_TRACE(row.what);
-        QUVCompiler driver("t.e");
+        JobState driver("t.e");
         QUVTreeWalk walker;
         walker.reportError(row.ex);
         ASSERT_EQ(QUVException::list().size(), 1u);

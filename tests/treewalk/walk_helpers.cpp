@@ -117,14 +117,13 @@ WalkResult walkTree(RefQUV_AST tree)
     WalkResult result;
     // The generator's numbers and process list outlive a walk; each test starts them afresh.
     CodeNames::resetForTesting();
-    QUVCompiler driver("t.e");
+    JobState driver("t.e");
     TopFragment top;
     driver.setProgramState(&top);
     {
         QUVTreeWalk walker;
         try {
-            walker.program(antlr::RefAST(tree), &top, base + ".cpp", base + "Proto.hpp", base + "Inner.hpp",
-                           base + ".err", base + "TypeSet.e");
+            walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(base));
         } catch (const QUVException& ex) {
             result.thrown = ex.getDetails();
         } catch (const antlr::ANTLRException& ex) {

@@ -12,19 +12,11 @@ namespace {
 
 // The five output names of a source: base is the path up to its last "."
 // (which may lie in a folder name), or the whole path when it has none.
-struct OutputNames {
-    explicit OutputNames(const std::string& source)
-    {
-        const std::string::size_type dot = source.rfind('.');
-        const std::string base = dot == std::string::npos ? source : source.substr(0, dot);
-        cpp = base + ".cpp";
-        proto = base + "Proto" + ".hpp";
-        inner = base + "Inner" + ".hpp";
-        err = base + ".err";
-        typeset = base + "TypeSet" + ".e";
-    }
-    std::string cpp, proto, inner, err, typeset;
-};
+OutputNames outputNamesOf(const std::string& source)
+{
+    const std::string::size_type dot = source.rfind('.');
+    return OutputNames::ofBase(dot == std::string::npos ? source : source.substr(0, dot));
+}
 
 } // namespace
 
@@ -37,7 +29,7 @@ int dumpTranslate(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    QUVCompiler driver(path);
+    JobState driver(path);
     SourceParser source(in, path);
     try {
         source.parser.program();
@@ -47,12 +39,12 @@ int dumpTranslate(const std::string& path)
 
     antlr::RefAST tree = source.parser.getAST();
     if (tree) {
-        const OutputNames names(path);
+        const OutputNames names = outputNamesOf(path);
         TopFragment top;
         driver.setProgramState(&top);
         QUVTreeWalk walker;
         try {
-            walker.program(tree, &top, names.cpp, names.proto, names.inner, names.err, names.typeset);
+            walker.program(tree, &top, names);
         } catch (const QUVException& ex) {
             // An internal failure ends the walk; its diagnostic is already filed.
             std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';

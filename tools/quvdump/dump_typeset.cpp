@@ -17,7 +17,7 @@ int dumpTypeset(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    QUVCompiler driver(path);
+    JobState driver(path);
     TypesettingPass pass;
     SourceParser source(in, path);
     try {

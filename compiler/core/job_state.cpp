@@ -1,46 +1,53 @@
-#include "compiler/core/compiler_state.hpp"
+#include "compiler/core/job_state.hpp"
 
-#include "compiler/core/code_fragment.hpp"
 #include "compiler/core/diagnostics.hpp"
 
-QUVCompiler* QUVCompiler::current = nullptr;
+JobState* JobState::current = nullptr;
 bool typesettingMode = false;
 
-QUVCompiler::QUVCompiler(const std::string& name) : fileName(name), previous(current) {
+JobState::JobState(const std::string& name) : fileName(name), previous(current) {
     typesettingMode = false;
     QUVException::clearList();
     current = this;
+    DiagnosticSink::current = this;
 }
 
-// A driver that stayed current after its job would hand the next stage's
+// A job that stayed current after its end would hand the next stage's
 // diagnostics to callbacks of a job that has ended.
-QUVCompiler::~QUVCompiler() {
-    if (current == this)
+JobState::~JobState() {
+    if (current == this) {
         current = previous;
+        DiagnosticSink::current = previous;
+    }
 }
 
-void QUVCompiler::setProgramState(TopFragment* top) {
-    programState = top;
+void JobState::deliver(const QUVException& record) const {
+    if (errorSink)
+        errorSink(record);
 }
 
-void QUVCompiler::setSynchronous(bool synchronous) {
+void JobState::setProgramState(ProgramState* state) {
+    programState = state;
+}
+
+void JobState::setSynchronous(bool synchronous) {
     if (programState)
         programState->synchronous = synchronous;
 }
 
-bool QUVCompiler::isSynchronous() const {
+bool JobState::isSynchronous() const {
     return programState ? programState->synchronous : true;
 }
 
-void QUVCompiler::noteProcessDeclaration(const std::string& name, int line, int column) {
+void JobState::noteProcessDeclaration(const std::string& name, int line, int column) {
     processRegistry.addDeclaration(name, line, column, fileName);
 }
 
-void QUVCompiler::noteProcessReference(const std::string& name, int line, int column) {
+void JobState::noteProcessReference(const std::string& name, int line, int column) {
     processRegistry.addReference(name, line, column, fileName);
 }
 
-void QUVCompiler::noteSharedVariable(const std::string& name, int line, int column) {
+void JobState::noteSharedVariable(const std::string& name, int line, int column) {
     processRegistry.addSharedVariable(name, line, column, fileName);
 }
 
