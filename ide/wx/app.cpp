@@ -10,6 +10,7 @@
 #include "compiler/core/types.hpp"
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
+#include "platform/registry_file.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/find_thread.hpp"
 #include "ide/wx/ids.hpp"
@@ -70,7 +71,7 @@ public:
     {
         auto* top = new wxBoxSizer(wxVERTICAL);
         top->Add(new wxStaticText(this, wxID_ANY, U8("QuvBench — QUV/E-C集成开发环境")), 0, wxALL, 10);
-        const wxString settings = fromUtf8(wxGetApp().SettingsFile());
+        const wxString settings = fromUtf8(wxGetApp().Bench().SettingsFile());
         const wxString registry = fromUtf8(platform::RegistryFile::UserPath());
         const wxString program = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
         for (const wxString& target : {settings, registry, program})
@@ -84,16 +85,9 @@ public:
 } // namespace
 
 CQuvBenchApp::CQuvBenchApp()
-    : iniPath_(SettingsFilePath()),
-      openFiles_(new CQuvFileList),
-      project_(new CQuvProject),
-      findHistory_(new CQuvFindHistory),
-      recentFiles_("Recent File List", "File%d", 8, 30),
-      recentProjects_("Recent Project List", "Project%d", 8, 30)
+    : bench_(SettingsFilePath())
 {
     SetAppName("QuvBench");
-    printSetting_.Load(iniPath_);
-    findHistory_->LoadFromIni(iniPath_);
 }
 
 CQuvBenchApp::~CQuvBenchApp()
@@ -113,15 +107,11 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
 {
     started_ = true;
     CSplashWnd::EnableSplashScreen(showsSplash(args));
-    project_->messageSink = [this](const std::string& text) {
+    bench_.Project().messageSink = [this](const std::string& text) {
         MessageBox(wxString::FromUTF8(text.c_str()), U8("提示"), wxOK | wxICON_INFORMATION);
     };
 
-    LoadDisplaySetting(displaySetting_, iniPath_);
-    platform::RegistryFile registry(platform::RegistryFile::UserPath());
-    registry.Load();
-    recentFiles_.ReadList(registry);
-    recentProjects_.ReadList(registry);
+    bench_.LoadStartSettings();
 
     BindCompileCommands();
     docManager_.reset(new CQuvDocManager);
@@ -159,27 +149,15 @@ void CQuvBenchApp::ExitInstance()
     if (exited_ || !started_)
         return;
     exited_ = true;
-    workers_.StopAll();
-    SaveDisplaySetting(displaySetting_, iniPath_);
-    SaveRecentLists();
+    bench_.Workers().StopAll();
+    bench_.SaveDisplayAndRecentLists();
     // The frame's close has asked about every document; nobody answers now.
     if (docManager_)
         for (wxDocument* doc : docManager_->GetDocumentsVector())
             doc->Modify(false);
     docManager_.reset();
-    findHistory_->SaveToIni(iniPath_);
     Type::deleteAll();
-    printSetting_.Save(iniPath_);
-}
-
-void CQuvBenchApp::SaveRecentLists()
-{
-    // Read again first: the control library records itself in the same file.
-    platform::RegistryFile registry(platform::RegistryFile::UserPath());
-    registry.Load();
-    recentFiles_.WriteList(registry);
-    recentProjects_.WriteList(registry);
-    registry.Save();
+    bench_.SaveHistoriesAndPrintSetting();
 }
 
 int CQuvBenchApp::FilterEvent(wxEvent& event)
@@ -205,12 +183,12 @@ int CQuvBenchApp::ShowModal(wxDialog& dialog)
 
 void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
 {
-    out = PackDisplaySetting(displaySetting_);
+    out = PackDisplaySetting(bench_.DisplaySetting());
 }
 
 bool CQuvBenchApp::SaveModifiedProject()
 {
-    if (!project_->IsModified())
+    if (!bench_.Project().IsModified())
         return true;
     const int answer = MessageBox(U8("当前工程已经被修改，是否保存？"), U8("提示"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
     if (answer == wxCANCEL)
@@ -219,7 +197,7 @@ bool CQuvBenchApp::SaveModifiedProject()
         // Changes that could not be written stop the command as Cancel does, so none are lost.
         if (!SaveProject())
             return false;
-        AddToRecentProjectList(fromUtf8(project_->GetPath()));
+        AddToRecentProjectList(fromUtf8(bench_.Project().GetPath()));
     }
     return true;
 }
@@ -262,14 +240,14 @@ bool CQuvBenchApp::CloseAllDocuments()
 
 void CQuvBenchApp::AddToRecentProjectList(const wxString& path)
 {
-    recentProjects_.Add(utf8(path));
+    bench_.RecentProjects().Add(utf8(path));
     if (mainFrame_)
         mainFrame_->RefreshRecentMenus();
 }
 
 void CQuvBenchApp::AddToRecentFileList(const wxString& path)
 {
-    recentFiles_.Add(utf8(path));
+    bench_.RecentFiles().Add(utf8(path));
     if (mainFrame_)
         mainFrame_->RefreshRecentMenus();
 }
@@ -280,8 +258,8 @@ void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
         wxMenu* menu;
         CRecentFileList& list;
         int firstId;
-    } lists[] = {{RecentFilesMenu(bar), recentFiles_, ID_RECENT_FILE_1},
-                 {RecentProjectsMenu(bar), recentProjects_, ID_RECENT_PROJECT_1}};
+    } lists[] = {{RecentFilesMenu(bar), bench_.RecentFiles(), ID_RECENT_FILE_1},
+                 {RecentProjectsMenu(bar), bench_.RecentProjects(), ID_RECENT_PROJECT_1}};
     for (List& l : lists) {
         if (!l.menu)
             continue;
@@ -322,11 +300,11 @@ void CQuvBenchApp::OnFileCloseAll(wxCommandEvent&)
 void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
 {
     const int index = event.GetId() - ID_RECENT_FILE_1;
-    if (index >= static_cast<int>(recentFiles_.Entries().size()))
+    if (index >= static_cast<int>(bench_.RecentFiles().Entries().size()))
         return;
-    const wxString path = fromUtf8(recentFiles_.Entries()[index]);
+    const wxString path = fromUtf8(bench_.RecentFiles().Entries()[index]);
     if (!docManager_->CreateDocument(path, wxDOC_SILENT)) {
-        recentFiles_.Remove(index);
+        bench_.RecentFiles().Remove(index);
         mainFrame_->RefreshRecentMenus();
     }
 }
@@ -334,16 +312,16 @@ void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
 void CQuvBenchApp::OnRecentProject(wxCommandEvent& event)
 {
     const int index = event.GetId() - ID_RECENT_PROJECT_1;
-    if (index >= static_cast<int>(recentProjects_.Entries().size()))
+    if (index >= static_cast<int>(bench_.RecentProjects().Entries().size()))
         return;
-    const std::string path = recentProjects_.Entries()[index];
+    const std::string path = bench_.RecentProjects().Entries()[index];
     if (OpenProject(fromUtf8(path)))
         return;
     // Saving the old project may have moved the entries: drop this one by its name.
-    const auto& entries = recentProjects_.Entries();
+    const auto& entries = bench_.RecentProjects().Entries();
     for (size_t i = 0; i < entries.size(); ++i)
         if (entries[i] == path) {
-            recentProjects_.Remove(static_cast<int>(i));
+            bench_.RecentProjects().Remove(static_cast<int>(i));
             break;
         }
     mainFrame_->RefreshRecentMenus();

@@ -1,6 +1,7 @@
-// The application object: owns the settings every editor shares, the
-// project, the open-file list, the find histories, the recent lists and the
-// running jobs; starts the program and saves the settings when it ends.
+// The application object: owns the workbench (the project, the open-file
+// list, the histories, the settings and the running jobs) and the document
+// manager, creates the main frame; starts the program and saves the settings
+// when it ends.
 #pragma once
 #include <atomic>
 #include <functional>
@@ -10,16 +11,8 @@
 #include <wx/app.h>
 #include <wx/docview.h>
 
-#include "compiler/driver/driver.hpp"
-#include "ide/model/compile_job.hpp"
-#include "ide/model/compile_thread.hpp"
-#include "ide/model/display_setting.hpp"
-#include "ide/model/find_history.hpp"
 #include "ide/model/output_rows.hpp"
-#include "ide/model/print_setting.hpp"
-#include "ide/model/recent_list.hpp"
-#include "ide/model/worker_registry.hpp"
-#include "platform/registry_file.hpp"
+#include "ide/model/workbench.hpp"
 
 class wxDialog;
 class wxMenuBar;
@@ -27,7 +20,6 @@ class wxMenuBar;
 namespace ide {
 
 class CMainFrame;
-class CQUVFindThread;
 class QuvFindJob;
 
 class CQuvBenchApp : public wxApp {
@@ -65,10 +57,7 @@ public:
     // at the line and column.
     void GoToLocation(const Location& at);
 
-    // The compile menu (compile_commands.cpp). The job of the last compile
-    // command, kept until the next one replaces it; null before the first.
-    CCompileJob* CompileJob() const { return compileJob_.get(); }
-    CQUVCompileThread* CompileThread() const { return compileThread_.get(); }
+    // The compile menu (compile_commands.cpp).
     // The document of the active editor window; null when none.
     wxDocument* GetActiveDocument() const;
     CompileCommandState CompileState() const;
@@ -110,24 +99,11 @@ public:
 
     CMainFrame* MainFrame() const { return mainFrame_; }
     wxDocManager* DocManager() const { return docManager_.get(); }
-    WorkerRegistry& Workers() { return workers_; }
-    CQuvProject& Project() { return *project_; }
-    CQuvFileList& OpenFiles() { return *openFiles_; }
-    CQuvFindHistory& FindHistory() { return *findHistory_; }
-    CDisplaySetting& DisplaySetting() { return displaySetting_; }
-    CPrintSetting& PrintSetting() { return printSetting_; }
-    CRecentFileList& RecentFiles() { return recentFiles_; }
-    CRecentFileList& RecentProjects() { return recentProjects_; }
-    const std::string& SettingsFile() const { return iniPath_; }
+    Workbench& Bench() { return bench_; }
 
     // Remembers the job in the find history, shows the emptied find-result
     // pane and runs the job on a new find thread.
     void StartFindJob(std::unique_ptr<QuvFindJob> job);
-    const QuvFindJob* PendingFindJob() const { return findJob_.get(); }
-
-    // Set while a compile (find) job runs; the command-update handlers read them.
-    std::atomic<int> compileBusy{0};
-    std::atomic<int> findBusy{0};
 
 private:
     void OnAppAbout(wxCommandEvent&);
@@ -137,7 +113,6 @@ private:
     void OnFilePageSetup(wxCommandEvent&);
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
-    void SaveRecentLists();
     void BindCompileCommands();
     void OnCompileCommand(wxCommandEvent& event);
     void OnUpdateCompileCommand(wxUpdateUIEvent& event);
@@ -160,27 +135,11 @@ private:
     // Hands the display settings to every editor; `mask` names the group that changed.
     void ReConfigureEditors(long mask);
 
-    std::string iniPath_;
-    CDisplaySetting displaySetting_;
-    CPrintSetting printSetting_;
-    std::unique_ptr<CQuvFileList> openFiles_;
-    std::unique_ptr<CQuvProject> project_;
-    std::unique_ptr<CQuvFindHistory> findHistory_;
-    CRecentFileList recentFiles_;
-    CRecentFileList recentProjects_;
-    WorkerRegistry workers_;
-    std::unique_ptr<QuvFindJob> findJob_;
-    std::unique_ptr<CQUVFindThread> findThread_;
+    Workbench bench_;
     std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;
     ShowModalFn showModal_;
-    // The sink is declared before the thread, which reports to it, so that
-    // the thread goes first.
-    std::shared_ptr<CCompileJob> compileJob_;
-    std::unique_ptr<CompileSink> compileSink_;
-    std::unique_ptr<CQUVCompileThread> compileThread_;
-    int compileSerial_ = 0;
     // The editor's text when the typeset job started, to see edits made since.
     wxString typesetStartText_;
     bool started_ = false;

@@ -131,9 +131,9 @@ wxDocument* CQuvBenchApp::GetActiveDocument() const
 CompileCommandState CQuvBenchApp::CompileState() const
 {
     CompileCommandState state;
-    state.compileBusy = compileBusy != 0;
+    state.compileBusy = bench_.compileBusy != 0;
     state.hasActiveDocument = GetActiveDocument() != nullptr;
-    state.projectFileCount = project_->GetCount();
+    state.projectFileCount = bench_.Project().GetCount();
     return state;
 }
 
@@ -147,7 +147,7 @@ bool CQuvBenchApp::SaveProjectDocuments()
     if (!docManager_)
         return true;
     // The files the job will compile, as it names them.
-    const std::vector<std::string> files = project_->ResolvedFiles();
+    const std::vector<std::string> files = bench_.Project().ResolvedFiles();
     for (wxDocument* doc : docManager_->GetDocumentsVector())
         if (wxDynamicCast(doc, CQuvBenchDoc) &&
             std::find(files.begin(), files.end(), doc->GetFilename().utf8_string()) != files.end() && !doc->Save())
@@ -162,7 +162,7 @@ void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
     if (!IsCommandEnabled(command, CompileState()) || !mainFrame_)
         return;
     if (command == CompileCommand::Stop) {
-        if (compileThread_ && !compileThread_->Stop())
+        if (!bench_.StopCompileJob())
             MessageBox(U8("无法关闭制作输出/运行进程"), U8("错误"), wxOK | wxICON_ERROR);
         return;
     }
@@ -182,40 +182,24 @@ void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
     } else {
         if (!SaveProjectDocuments())
             return;
-        job = std::make_shared<CCompileJob>(kind, project_->ResolvedFiles(), project_->GetPath());
+        job = std::make_shared<CCompileJob>(kind, bench_.Project().ResolvedFiles(), bench_.Project().GetPath());
     }
     StartCompileJob(std::move(job));
 }
 
 void CQuvBenchApp::StartCompileJob(std::shared_ptr<CCompileJob> job)
 {
-    // The thread before has ended (the flag is clear); it is joined before
-    // its sink goes.
-    compileThread_.reset();
-    compileJob_ = std::move(job);
-    compileSink_.reset(new FrameCompileSink(mainFrame_, ++compileSerial_));
-    compileBusy = 1;
-    compileThread_.reset(new CQUVCompileThread(compileJob_, *compileSink_, compileBusy));
-    if (!workers_.Add(&compileThread_->AsWorker())) {
-        // The frame is closing: no job starts.
-        compileBusy = 0;
-        compileThread_.reset();
-        return;
-    }
-    if (!compileThread_->Start()) {
-        workers_.Remove(&compileThread_->AsWorker());
-        compileThread_.reset();
+    CMainFrame* frame = mainFrame_;
+    const auto start = bench_.StartCompileJob(std::move(job), [frame](int serial) {
+        return std::unique_ptr<CompileSink>(new FrameCompileSink(frame, serial));
+    });
+    if (start == Workbench::JobStart::NoThread)
         MessageBox(U8("无法启动编译任务：系统无法创建新的线程"), U8("错误"), wxOK | wxICON_ERROR);
-    }
 }
 
 void CQuvBenchApp::OnCompileThreadEnded(int serial)
 {
-    if (serial != compileSerial_ || !compileThread_)
-        return;
-    workers_.Remove(&compileThread_->AsWorker());
-    // The thread has made its last report: this join is at once.
-    compileThread_->Join();
+    bench_.CompileJobEnded(serial);
 }
 
 void CQuvBenchApp::OnTypesetDone(bool ok)
@@ -231,10 +215,11 @@ void CQuvBenchApp::OnTypesetDone(bool ok)
 
 void CQuvBenchApp::LoadTypesetResult()
 {
-    if (!compileJob_ || !docManager_)
+    const CCompileJob* job = bench_.CompileJob();
+    if (!job || !docManager_)
         return;
-    const wxString path = fromGbk(compileJob_->sourceFile);
-    const wxString text = fromGbk(compileJob_->typesetText);
+    const wxString path = fromGbk(job->sourceFile);
+    const wxString text = fromGbk(job->typesetText);
     CQuvBenchDoc* doc = openOrActivate(docManager_.get(), path);
     if (!doc || !doc->GetQuvPad()) {
         MessageBox(U8("无法打开指定文件"), U8("提示"), wxOK | wxICON_INFORMATION);

@@ -51,7 +51,7 @@ wxWindow* CViewFindCommands::DialogParent() const
 
 void CViewFindCommands::OnEditFind()
 {
-    CQuvFindDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
+    CQuvFindDlg dialog(wxGetApp().Bench().FindHistory(), finder_, selectedText(editor_), DialogParent());
     if (wxGetApp().ShowModal(dialog) != wxID_OK)
         return;
     FindOptions options;
@@ -79,7 +79,7 @@ void CViewFindCommands::OnFindPrevious() { SelectNext(true); }
 
 void CViewFindCommands::OnEditReplace()
 {
-    CQuvReplaceDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
+    CQuvReplaceDlg dialog(wxGetApp().Bench().FindHistory(), finder_, selectedText(editor_), DialogParent());
     wxGetApp().ShowModal(dialog);
     if (refocus_)
         refocus_();
@@ -95,7 +95,7 @@ void CViewFindCommands::OnFindMatch()
 
 void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
 {
-    CQuvFindInFilesDlg dialog(*findHistory_, mainFrame_);
+    CQuvFindInFilesDlg dialog(bench_.FindHistory(), mainFrame_);
     if (ShowModal(dialog) != wxID_OK)
         return;
     const FindSettings& c = dialog.Result();
@@ -105,7 +105,7 @@ void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
 
 void CQuvBenchApp::OnReplaceInFiles(wxCommandEvent&)
 {
-    CQuvReplaceInFilesDlg dialog(*findHistory_, mainFrame_);
+    CQuvReplaceInFilesDlg dialog(bench_.FindHistory(), mainFrame_);
     if (ShowModal(dialog) != wxID_OK)
         return;
     const FindSettings& c = dialog.Result();
@@ -115,7 +115,7 @@ void CQuvBenchApp::OnReplaceInFiles(wxCommandEvent&)
 
 void CQuvBenchApp::OnUpdateFindInFiles(wxUpdateUIEvent& event)
 {
-    event.Enable(findBusy == 0);
+    event.Enable(bench_.findBusy == 0);
 }
 
 void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
@@ -123,28 +123,21 @@ void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
     // The pane is emptied before the job's first row: both travel the same queue.
     PostPaneEvent(mainFrame_, EVT_SHOW_FIND_OUTPUT);
     if (job->Settings().scope == 1)
-        for (int i = 0; i < openFiles_->GetCount(); ++i)
-            job->listedFiles.push_back(openFiles_->GetAt(i));
+        for (int i = 0; i < bench_.OpenFiles().GetCount(); ++i)
+            job->listedFiles.push_back(bench_.OpenFiles().GetAt(i));
     else if (job->Settings().scope == 2)
-        job->listedFiles = project_->ResolvedFiles();
+        job->listedFiles = bench_.Project().ResolvedFiles();
     if (job->mode == 1 && docManager_)
         for (wxDocument* doc : docManager_->GetDocumentsVector())
             if (doc->IsModified() && !doc->GetFilename().empty())
                 job->unsavedFiles.push_back(doc->GetFilename().utf8_string());
-    RememberFindJob(*findHistory_, *job);
-    findJob_ = std::move(job);
+    RememberFindJob(bench_.FindHistory(), *job);
+    bench_.SetPendingFindJob(std::move(job));
 
-    // The previous thread has ended (the command is disabled while one runs).
-    if (findThread_) {
-        findThread_->Stop();
-        workers_.Remove(findThread_.get());
-        findThread_.reset();
-    }
-    auto thread = std::make_unique<CQUVFindThread>(*findJob_, mainFrame_, findBusy);
-    if (!workers_.Add(thread.get()))
-        return;
-    findThread_ = std::move(thread);
-    findThread_->Start();
+    auto thread = std::make_unique<CQUVFindThread>(*bench_.PendingFindJob(), mainFrame_, bench_.findBusy);
+    CQUVFindThread* started = thread.get();
+    if (bench_.ReplaceFindWorker(std::move(thread)))
+        started->Start();
 }
 
 void CQuvBenchApp::ReloadReplacedFile(const std::string& file)

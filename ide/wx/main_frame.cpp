@@ -211,7 +211,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
     // Every document has had its answer and goes with the frame: closing must not ask again.
     wxGetApp().DiscardDocumentChanges();
     // Every job that writes to the panes ends before any pane goes.
-    wxGetApp().Workers().StopAll();
+    wxGetApp().Bench().Workers().StopAll();
     CSplashWnd::HideSplashScreen();
     event.Skip();
 }

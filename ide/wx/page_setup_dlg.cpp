@@ -290,9 +290,9 @@ void CPageSetupDlg::OnChooseColor(wxCommandEvent&)
 void CQuvBenchApp::OnFilePageSetup(wxCommandEvent&)
 {
     CPageSetupDlg dialog(mainFrame_);
-    dialog.SetFromSetting(printSetting_);
+    dialog.SetFromSetting(bench_.PrintSetting());
     if (dialog.ShowModal() == wxID_OK)
-        dialog.GetToSetting(printSetting_);
+        dialog.GetToSetting(bench_.PrintSetting());
 }
 
 } // namespace ide

@@ -328,7 +328,7 @@ CSourcePrinting* CQuvBenchView::Printing()
         return nullptr;
     if (!printing_) {
         printSource_.reset(new CPadPrintSource<CQuvPad>(*pad_));
-        printing_.reset(new CSourcePrinting(wxGetApp().DisplaySetting(), wxGetApp().PrintSetting()));
+        printing_.reset(new CSourcePrinting(wxGetApp().Bench().DisplaySetting(), wxGetApp().Bench().PrintSetting()));
     }
     return printing_.get();
 }

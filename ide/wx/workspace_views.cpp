@@ -187,7 +187,7 @@ void CWorkspaceTreeView::OnItemMenu(wxTreeEvent&)
 
 CQUVProjectTreeView::CQUVProjectTreeView(wxWindow* parent)
     : CWorkspaceTreeView(parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
-      model_(wxGetApp().Project(), wxGetApp().OpenFiles())
+      model_(wxGetApp().Bench().Project(), wxGetApp().Bench().OpenFiles())
 {
     Sync();
     SetItemBold(GetRootItem());
@@ -208,7 +208,7 @@ void CQUVProjectTreeView::InsertFileItem(const std::string& name)
 
 CQUVOpenedFilesTreeView::CQUVOpenedFilesTreeView(wxWindow* parent)
     : CWorkspaceTreeView(parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
-      model_(wxGetApp().Project(), wxGetApp().OpenFiles())
+      model_(wxGetApp().Bench().Project(), wxGetApp().Bench().OpenFiles())
 {
     Sync();
 }
@@ -256,7 +256,7 @@ void changeOpenedFiles(F change)
         change(*tree);
         return;
     }
-    COpenedFilesTreeModel list(wxGetApp().Project(), wxGetApp().OpenFiles());
+    COpenedFilesTreeModel list(wxGetApp().Bench().Project(), wxGetApp().Bench().OpenFiles());
     change(list);
 }
 

@@ -14,7 +14,7 @@
 namespace ide::test {
 namespace {
 
-bool IsOpen(const std::string& name) { return wxGetApp().OpenFiles().Contains(name); }
+bool IsOpen(const std::string& name) { return wxGetApp().Bench().OpenFiles().Contains(name); }
 
 TEST(EditorView, OpensTypesIntoAndSavesAnExampleFile)
 {
