@@ -11,6 +11,7 @@
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
 #include "platform/registry_file.hpp"
+#include "ide/wx/compile_commands.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/find_thread.hpp"
 #include "ide/wx/ids.hpp"
@@ -113,7 +114,8 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
 
     bench_.LoadStartSettings();
 
-    BindCompileCommands();
+    compileCommands_.reset(new CCompileCommands(bench_, *this));
+    compileCommands_->Bind(*this);
     docManager_.reset(new CQuvDocManager);
     new wxDocTemplate(docManager_.get(), "QUV/E Source File", "*.e", wxString(), "e", "QUV/E Source File",
                       "QUV/E Source File", CLASSINFO(CQuvBenchDoc), CLASSINFO(CQuvBenchView));
@@ -184,6 +186,23 @@ int CQuvBenchApp::ShowModal(wxDialog& dialog)
 void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
 {
     out = PackDisplaySetting(bench_.DisplaySetting());
+}
+
+wxDocument* CQuvBenchApp::GetActiveDocument() const
+{
+    return docManager_ ? docManager_->GetCurrentDocument() : nullptr;
+}
+
+void CQuvBenchApp::GoToLocation(const Location& at)
+{
+    if (compileCommands_)
+        compileCommands_->GoToLocation(at);
+}
+
+void CQuvBenchApp::LoadTypesetResult()
+{
+    if (compileCommands_)
+        compileCommands_->LoadTypesetResult();
 }
 
 bool CQuvBenchApp::SaveModifiedProject()

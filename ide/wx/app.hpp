@@ -13,16 +13,18 @@
 
 #include "ide/model/output_rows.hpp"
 #include "ide/model/workbench.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxDialog;
 class wxMenuBar;
 
 namespace ide {
 
+class CCompileCommands;
 class CMainFrame;
 class QuvFindJob;
 
-class CQuvBenchApp : public wxApp {
+class CQuvBenchApp : public wxApp, public WindowServices {
 public:
     // Loads the print settings and the find histories.
     CQuvBenchApp();
@@ -41,65 +43,54 @@ public:
 
     // Asks about every modified document, then the project; false when the user
     // cancels. Documents answered No stay modified until they are closed.
-    bool SaveAllModified();
+    bool SaveAllModified() override;
     // Drops every document's modified flag: for a caller that closes them all
     // after SaveAllModified.
-    void DiscardDocumentChanges();
+    void DiscardDocumentChanges() override;
     // After replace in files wrote `file`: its open editors read it again,
     // unless they hold unsaved changes (then the find pane says so).
-    void ReloadReplacedFile(const std::string& file);
+    void ReloadReplacedFile(const std::string& file) override;
     bool SaveModifiedProject();
     bool CloseAllDocuments();
     void AddToRecentProjectList(const wxString& path);
-    void AddToRecentFileList(const wxString& path);
-    void RefreshRecentMenus(wxMenuBar* bar);
+    void AddToRecentFileList(const wxString& path) override;
+    void RefreshRecentMenus(wxMenuBar* bar) override;
     // Opens or activates the file, activates its window and puts the caret
-    // at the line and column.
-    void GoToLocation(const Location& at);
-
-    // The compile menu (compile_commands.cpp).
+    // at the line and column (the compile commands do it).
+    void GoToLocation(const Location& at) override;
     // The document of the active editor window; null when none.
     wxDocument* GetActiveDocument() const;
-    CompileCommandState CompileState() const;
-    // Saves every open document of the project; false when one could not be
-    // saved or its saving was cancelled.
-    bool SaveProjectDocuments();
-    // Opens or activates the typeset job's source and puts the typeset text
-    // in its editor, caret at line 1, column 1; the file is not written.
-    void LoadTypesetResult();
-    // Reports of the compile thread, on the user-interface thread in the
-    // order it made them.
-    void OnTypesetDone(bool ok);
-    void OnCompileThreadEnded(int serial);
+    void LoadTypesetResult() override;
 
     // Projects. False only when a chosen project file cannot be loaded.
     bool OpenProject(const wxString& path);
     // True when a project exists or the user has just created one.
-    bool EnsureProjectCreated();
+    bool EnsureProjectCreated() override;
     // The project settings dialog; on OK the project tree shows the result.
-    void ProjectSettings();
+    void ProjectSettings() override;
     // Activates the document of this file, or opens it.
-    void OpenDocumentFile(const wxString& path);
+    void OpenDocumentFile(const wxString& path) override;
     // Closes the document of this name, asking to save it first.
-    void CloseDocumentByPath(const wxString& path);
+    void CloseDocumentByPath(const wxString& path) override;
     // The name the Workspace trees know a document by: its path, or its title while it has none.
     static wxString DocumentName(wxDocument* doc);
 
     // Every message box goes through here, so that tests can answer them.
     typedef std::function<int(const wxString& message, const wxString& caption, long style)> MessageBoxFn;
-    int MessageBox(const wxString& message, const wxString& caption, long style);
+    int MessageBox(const wxString& message, const wxString& caption, long style) override;
     void SetMessageBox(MessageBoxFn fn) { messageBox_ = std::move(fn); }
     // Modal dialogs of the editor views run through here, for the same reason.
     typedef std::function<int(wxDialog& dialog)> ShowModalFn;
-    int ShowModal(wxDialog& dialog);
+    int ShowModal(wxDialog& dialog) override;
     void SetShowModal(ShowModalFn fn) { showModal_ = std::move(fn); }
 
     // The display settings as the block every editor control is configured with.
-    void SettingToSafeArray(std::vector<uint8_t>& out) const;
+    void SettingToSafeArray(std::vector<uint8_t>& out) const override;
 
-    CMainFrame* MainFrame() const { return mainFrame_; }
-    wxDocManager* DocManager() const { return docManager_.get(); }
-    Workbench& Bench() { return bench_; }
+    CMainFrame* MainFrame() const override { return mainFrame_; }
+    wxWindow* TopWindow() const override { return GetTopWindow(); }
+    wxDocManager* DocManager() const override { return docManager_.get(); }
+    Workbench& Bench() override { return bench_; }
 
     // Remembers the job in the find history, shows the emptied find-result
     // pane and runs the job on a new find thread.
@@ -113,10 +104,6 @@ private:
     void OnFilePageSetup(wxCommandEvent&);
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
-    void BindCompileCommands();
-    void OnCompileCommand(wxCommandEvent& event);
-    void OnUpdateCompileCommand(wxUpdateUIEvent& event);
-    void StartCompileJob(std::shared_ptr<CCompileJob> job);
     void OnFindInFiles(wxCommandEvent&);
     void OnReplaceInFiles(wxCommandEvent&);
     void OnUpdateFindInFiles(wxUpdateUIEvent& event);
@@ -140,8 +127,7 @@ private:
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;
     ShowModalFn showModal_;
-    // The editor's text when the typeset job started, to see edits made since.
-    wxString typesetStartText_;
+    std::unique_ptr<CCompileCommands> compileCommands_;
     bool started_ = false;
     bool exited_ = false;
 
