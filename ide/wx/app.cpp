@@ -13,7 +13,7 @@
 #include "platform/registry_file.hpp"
 #include "ide/wx/compile_commands.hpp"
 #include "ide/wx/doc_view.hpp"
-#include "ide/wx/find_thread.hpp"
+#include "ide/wx/find_in_files_commands.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
@@ -28,10 +28,6 @@ wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
     EVT_MENU(ID_FILE_PAGE_SETUP, CQuvBenchApp::OnFilePageSetup)
     EVT_MENU_RANGE(ID_RECENT_FILE_1, ID_RECENT_FILE_LAST, CQuvBenchApp::OnRecentFile)
     EVT_MENU_RANGE(ID_RECENT_PROJECT_1, ID_RECENT_PROJECT_LAST, CQuvBenchApp::OnRecentProject)
-    EVT_MENU(ID_FIND_IN_FILES, CQuvBenchApp::OnFindInFiles)
-    EVT_MENU(ID_REPLACE_IN_FILES, CQuvBenchApp::OnReplaceInFiles)
-    EVT_UPDATE_UI(ID_FIND_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
-    EVT_UPDATE_UI(ID_REPLACE_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
     EVT_MENU(ID_PROJECT_NEW, CQuvBenchApp::OnNewProject)
     EVT_MENU(ID_PROJECT_OPEN, CQuvBenchApp::OnOpenProject)
     EVT_MENU(ID_PROJECT_SAVE, CQuvBenchApp::OnSaveProject)
@@ -116,11 +112,13 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
 
     compileCommands_.reset(new CCompileCommands(bench_, *this));
     compileCommands_->Bind(*this);
-    docManager_.reset(new CQuvDocManager);
+    findInFilesCommands_.reset(new CFindInFilesCommands(bench_, *this));
+    findInFilesCommands_->Bind(*this);
+    docManager_.reset(new CQuvDocManager(*this));
     new wxDocTemplate(docManager_.get(), "QUV/E Source File", "*.e", wxString(), "e", "QUV/E Source File",
                       "QUV/E Source File", CLASSINFO(CQuvBenchDoc), CLASSINFO(CQuvBenchView));
 
-    mainFrame_ = new CMainFrame(docManager_.get());
+    mainFrame_ = new CMainFrame(docManager_.get(), *this);
     SetTopWindow(mainFrame_);
 
     const wxString file = fileArgument(args);
@@ -188,15 +186,16 @@ void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
     out = PackDisplaySetting(bench_.DisplaySetting());
 }
 
-wxDocument* CQuvBenchApp::GetActiveDocument() const
-{
-    return docManager_ ? docManager_->GetCurrentDocument() : nullptr;
-}
-
 void CQuvBenchApp::GoToLocation(const Location& at)
 {
     if (compileCommands_)
         compileCommands_->GoToLocation(at);
+}
+
+void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
+{
+    if (findInFilesCommands_)
+        findInFilesCommands_->StartFindJob(std::move(job));
 }
 
 void CQuvBenchApp::LoadTypesetResult()

@@ -21,6 +21,7 @@ class wxMenuBar;
 namespace ide {
 
 class CCompileCommands;
+class CFindInFilesCommands;
 class CMainFrame;
 class QuvFindJob;
 
@@ -47,9 +48,6 @@ public:
     // Drops every document's modified flag: for a caller that closes them all
     // after SaveAllModified.
     void DiscardDocumentChanges() override;
-    // After replace in files wrote `file`: its open editors read it again,
-    // unless they hold unsaved changes (then the find pane says so).
-    void ReloadReplacedFile(const std::string& file) override;
     bool SaveModifiedProject();
     bool CloseAllDocuments();
     void AddToRecentProjectList(const wxString& path);
@@ -58,8 +56,6 @@ public:
     // Opens or activates the file, activates its window and puts the caret
     // at the line and column (the compile commands do it).
     void GoToLocation(const Location& at) override;
-    // The document of the active editor window; null when none.
-    wxDocument* GetActiveDocument() const;
     void LoadTypesetResult() override;
 
     // Projects. False only when a chosen project file cannot be loaded.
@@ -72,8 +68,6 @@ public:
     void OpenDocumentFile(const wxString& path) override;
     // Closes the document of this name, asking to save it first.
     void CloseDocumentByPath(const wxString& path) override;
-    // The name the Workspace trees know a document by: its path, or its title while it has none.
-    static wxString DocumentName(wxDocument* doc);
 
     // Every message box goes through here, so that tests can answer them.
     typedef std::function<int(const wxString& message, const wxString& caption, long style)> MessageBoxFn;
@@ -92,8 +86,7 @@ public:
     wxDocManager* DocManager() const override { return docManager_.get(); }
     Workbench& Bench() override { return bench_; }
 
-    // Remembers the job in the find history, shows the emptied find-result
-    // pane and runs the job on a new find thread.
+    // The find-in-files command's start of a job (for tests).
     void StartFindJob(std::unique_ptr<QuvFindJob> job);
 
 private:
@@ -104,9 +97,6 @@ private:
     void OnFilePageSetup(wxCommandEvent&);
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
-    void OnFindInFiles(wxCommandEvent&);
-    void OnReplaceInFiles(wxCommandEvent&);
-    void OnUpdateFindInFiles(wxUpdateUIEvent& event);
     void OnNewProject(wxCommandEvent&);
     void OnOpenProject(wxCommandEvent&);
     void OnSaveProject(wxCommandEvent&);
@@ -128,6 +118,7 @@ private:
     MessageBoxFn messageBox_;
     ShowModalFn showModal_;
     std::unique_ptr<CCompileCommands> compileCommands_;
+    std::unique_ptr<CFindInFilesCommands> findInFilesCommands_;
     bool started_ = false;
     bool exited_ = false;
 

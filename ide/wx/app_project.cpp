@@ -8,6 +8,7 @@
 #include "ide/wx/display_setup_dlg.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/main_frame.hpp"
+#include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/project_settings_dlg.hpp"
@@ -59,7 +60,7 @@ bool CQuvBenchApp::EnsureProjectCreated()
         return true;
     if (MessageBox(U8("当前工程尚未创建，是否创建？"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) != wxOK)
         return false;
-    CQuvProjectSettingsDlg dialog(bench_.Project(), bench_.OpenFiles(), true);
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), true);
     if (ShowModal(dialog) != wxID_OK)
         return false;
     if (mainFrame_)
@@ -69,7 +70,7 @@ bool CQuvBenchApp::EnsureProjectCreated()
 
 void CQuvBenchApp::ProjectSettings()
 {
-    CQuvProjectSettingsDlg dialog(bench_.Project(), bench_.OpenFiles(), false);
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), false);
     if (ShowModal(dialog) == wxID_OK)
         ShowProjectTree();
 }
@@ -96,11 +97,6 @@ void CQuvBenchApp::CloseDocumentByPath(const wxString& path)
             return;
         doc->DeleteAllViews();
     }
-}
-
-wxString CQuvBenchApp::DocumentName(wxDocument* doc)
-{
-    return doc->GetFilename().empty() ? doc->GetTitle() : doc->GetFilename();
 }
 
 bool CQuvBenchApp::SaveProject()
@@ -141,7 +137,7 @@ void CQuvBenchApp::OnNewProject(wxCommandEvent&)
     if (!SaveAllModified())
         return;
     bench_.Project().Reset();
-    CQuvProjectSettingsDlg dialog(bench_.Project(), bench_.OpenFiles(), false);
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), false);
     ShowModal(dialog);
     ShowProjectTree();
     CloseEditorDocuments();
@@ -183,12 +179,20 @@ void CQuvBenchApp::OnColorSetup(wxCommandEvent&)
 
 void CQuvBenchApp::OnSpaceSetup(wxCommandEvent&)
 {
-    CSpaceSetupDlg dialog(mainFrame_);
+    CSpaceSetupDlg dialog(*this, mainFrame_);
     dialog.SetSpaces(bench_.DisplaySetting());
     if (ShowModal(dialog) != wxID_OK)
         return;
     dialog.GetSpaces(bench_.DisplaySetting());
     ReConfigureEditors(quvpad::ConfigSpaces);
+}
+
+void CQuvBenchApp::OnFilePageSetup(wxCommandEvent&)
+{
+    CPageSetupDlg dialog(*this, mainFrame_);
+    dialog.SetFromSetting(bench_.PrintSetting());
+    if (dialog.ShowModal() == wxID_OK)
+        dialog.GetToSetting(bench_.PrintSetting());
 }
 
 void CQuvBenchApp::ReConfigureEditors(long mask)

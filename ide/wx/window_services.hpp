@@ -47,8 +47,6 @@ public:
     virtual void GoToLocation(const Location& at) = 0;
     // Puts the finished typeset job's text in its source's editor.
     virtual void LoadTypesetResult() = 0;
-    // After replace in files wrote `file`: its open editors read it again.
-    virtual void ReloadReplacedFile(const std::string& file) = 0;
     // Asks about every modified document, then the project; false when the user cancels.
     virtual bool SaveAllModified() = 0;
     virtual void DiscardDocumentChanges() = 0;

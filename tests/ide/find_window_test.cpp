@@ -164,9 +164,9 @@ TEST_F(EditorFind, EveryHelpButtonIsDisabled)
     Open("alpha\n");
     for (int command : {ID_EDIT_FIND, ID_EDIT_REPLACE})
         WithModal([&] { Command(doc, command); }, [](wxDialog& d) { EXPECT_FALSE(Enabled(d, IDC_FIND_HELP)); });
-    CQuvFindInFilesDlg find(history, &Frame());
+    CQuvFindInFilesDlg find(wxGetApp(), history, &Frame());
     EXPECT_FALSE(Enabled(find, IDC_FIND_IN_FILES_HELP));
-    CQuvReplaceInFilesDlg replace(history, &Frame());
+    CQuvReplaceInFilesDlg replace(wxGetApp(), history, &Frame());
     EXPECT_FALSE(Enabled(replace, IDC_FIND_HELP));
     CErrorInfoDlg error(&Frame(), DiagnosticCopy{});
     EXPECT_FALSE(Enabled(error, wxID_HELP));
@@ -244,7 +244,7 @@ TEST_F(FindInFilesWindow, DialogsFollowTheScopeRefuseBadExpressionsAndBrowseFrom
         return start == wxGetCwd() ? wxString("/chosen") : wxString("/wrong");
     };
 
-    CQuvFindInFilesDlg find(history, &Frame());
+    CQuvFindInFilesDlg find(wxGetApp(), history, &Frame());
     WithModal([&] { find.ShowModal(); }, [&](wxDialog& d) {
         for (int id : {int(IDC_FIND_TEXT), int(IDC_FILE_TYPES), int(IDC_FOLDERS)})
             EXPECT_TRUE(Entries(d, id).empty()) << id;
@@ -282,7 +282,7 @@ TEST_F(FindInFilesWindow, DialogsFollowTheScopeRefuseBadExpressionsAndBrowseFrom
     history.fileTypes = {"*.e"};
     history.folders = {"/a;/b"};
     history.scope = 2;
-    CQuvReplaceInFilesDlg replace(history, &Frame());
+    CQuvReplaceInFilesDlg replace(wxGetApp(), history, &Frame());
     WithModal([&] { replace.ShowModal(); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "f1");
         EXPECT_EQ(Text(d, IDC_REPLACE_TEXT), "r1");

@@ -163,7 +163,7 @@ TEST(GotoLineDlg, ChecksTheColumnFirstThenTheLine)
     };
     for (const auto& c : cases) {
         answers.asked.clear();
-        CGotoLineDlg dialog(4, 9, &Frame());
+        CGotoLineDlg dialog(wxGetApp(), 4, 9, &Frame());
         dialog.LineBox()->SetValue(c.line);
         dialog.ColumnBox()->SetValue(c.column);
         EXPECT_EQ(dialog.TransferDataFromWindow(), c.accepted) << c.line << "/" << c.column;

@@ -158,7 +158,7 @@ TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
         text += L"x := y\n";
     text += L"THEN";
     CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
-    CSourcePrinting printing(wxGetApp().Bench().DisplaySetting(), setting);
+    CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
     CSourcePrintout printout(printing, source, "/work/demo.e", "demo.e");
     const std::vector<wxImage> pages = PrintToImages(printout, "print_pages");
     ASSERT_EQ(printout.Result(), LayoutResult::Done);
@@ -234,7 +234,7 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     EXPECT_EQ(PreviewFrame(), nullptr);
     EXPECT_TRUE(Frame().IsEnabled());
     CPadPrintSource<CQuvPad> source(PadOf(doc));
-    CSourcePrinting printing(wxGetApp().Bench().DisplaySetting(), setting);
+    CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
     CSourcePrintout printout(printing, source, "", "quvtemp1");
     EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
     EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
@@ -245,7 +245,7 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CPrintSetting setting = wxGetApp().Bench().PrintSetting();
-    auto* dialog = new CPageSetupDlg(&Frame());
+    auto* dialog = new CPageSetupDlg(wxGetApp(), &Frame());
     dialog->SetFromSetting(setting);
     dialog->Show();
     SaveScreenshot(Screenshot(dialog), "page_setup");
