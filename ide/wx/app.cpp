@@ -63,12 +63,12 @@ wxString fileArgument(const wxArrayString& args)
 
 class CAboutDlg : public wxDialog {
 public:
-    explicit CAboutDlg(wxWindow* parent)
+    CAboutDlg(wxWindow* parent, const std::string& settingsFile)
         : wxDialog(parent, wxID_ANY, U8("关于 QuvBench"))
     {
         auto* top = new wxBoxSizer(wxVERTICAL);
         top->Add(new wxStaticText(this, wxID_ANY, U8("QuvBench — QUV/E-C集成开发环境")), 0, wxALL, 10);
-        const wxString settings = fromUtf8(wxGetApp().Bench().SettingsFile());
+        const wxString settings = fromUtf8(settingsFile);
         const wxString registry = fromUtf8(platform::RegistryFile::UserPath());
         const wxString program = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
         for (const wxString& target : {settings, registry, program})
@@ -297,7 +297,7 @@ void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
 
 void CQuvBenchApp::OnAppAbout(wxCommandEvent&)
 {
-    CAboutDlg dialog(mainFrame_);
+    CAboutDlg dialog(mainFrame_, bench_.SettingsFile());
     dialog.ShowModal();
 }
 

@@ -3,7 +3,6 @@
 // manager, creates the main frame; starts the program and saves the settings
 // when it ends.
 #pragma once
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>

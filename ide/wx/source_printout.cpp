@@ -328,7 +328,8 @@ CSourcePrinting* CQuvBenchView::Printing()
         return nullptr;
     if (!printing_) {
         printSource_.reset(new CPadPrintSource<CQuvPad>(*pad_));
-        printing_.reset(new CSourcePrinting(*services_, services_->Bench().DisplaySetting(), services_->Bench().PrintSetting()));
+        Workbench& bench = services_->Bench();
+        printing_.reset(new CSourcePrinting(*services_, bench.DisplaySetting(), bench.PrintSetting()));
     }
     return printing_.get();
 }
