@@ -10,8 +10,10 @@
 #include "compiler/core/types.hpp"
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
+#include "platform/registry_file.hpp"
+#include "ide/wx/compile_commands.hpp"
 #include "ide/wx/doc_view.hpp"
-#include "ide/wx/find_thread.hpp"
+#include "ide/wx/find_in_files_commands.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
@@ -26,10 +28,6 @@ wxBEGIN_EVENT_TABLE(CQuvBenchApp, wxApp)
     EVT_MENU(ID_FILE_PAGE_SETUP, CQuvBenchApp::OnFilePageSetup)
     EVT_MENU_RANGE(ID_RECENT_FILE_1, ID_RECENT_FILE_LAST, CQuvBenchApp::OnRecentFile)
     EVT_MENU_RANGE(ID_RECENT_PROJECT_1, ID_RECENT_PROJECT_LAST, CQuvBenchApp::OnRecentProject)
-    EVT_MENU(ID_FIND_IN_FILES, CQuvBenchApp::OnFindInFiles)
-    EVT_MENU(ID_REPLACE_IN_FILES, CQuvBenchApp::OnReplaceInFiles)
-    EVT_UPDATE_UI(ID_FIND_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
-    EVT_UPDATE_UI(ID_REPLACE_IN_FILES, CQuvBenchApp::OnUpdateFindInFiles)
     EVT_MENU(ID_PROJECT_NEW, CQuvBenchApp::OnNewProject)
     EVT_MENU(ID_PROJECT_OPEN, CQuvBenchApp::OnOpenProject)
     EVT_MENU(ID_PROJECT_SAVE, CQuvBenchApp::OnSaveProject)
@@ -65,12 +63,12 @@ wxString fileArgument(const wxArrayString& args)
 
 class CAboutDlg : public wxDialog {
 public:
-    explicit CAboutDlg(wxWindow* parent)
+    CAboutDlg(wxWindow* parent, const std::string& settingsFile)
         : wxDialog(parent, wxID_ANY, U8("关于 QuvBench"))
     {
         auto* top = new wxBoxSizer(wxVERTICAL);
         top->Add(new wxStaticText(this, wxID_ANY, U8("QuvBench — QUV/E-C集成开发环境")), 0, wxALL, 10);
-        const wxString settings = fromUtf8(wxGetApp().SettingsFile());
+        const wxString settings = fromUtf8(settingsFile);
         const wxString registry = fromUtf8(platform::RegistryFile::UserPath());
         const wxString program = wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath();
         for (const wxString& target : {settings, registry, program})
@@ -84,16 +82,9 @@ public:
 } // namespace
 
 CQuvBenchApp::CQuvBenchApp()
-    : iniPath_(SettingsFilePath()),
-      openFiles_(new CQuvFileList),
-      project_(new CQuvProject),
-      findHistory_(new CQuvFindHistory),
-      recentFiles_("Recent File List", "File%d", 8, 30),
-      recentProjects_("Recent Project List", "Project%d", 8, 30)
+    : bench_(SettingsFilePath())
 {
     SetAppName("QuvBench");
-    printSetting_.Load(iniPath_);
-    findHistory_->LoadFromIni(iniPath_);
 }
 
 CQuvBenchApp::~CQuvBenchApp()
@@ -113,22 +104,21 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
 {
     started_ = true;
     CSplashWnd::EnableSplashScreen(showsSplash(args));
-    project_->messageSink = [this](const std::string& text) {
+    bench_.Project().messageSink = [this](const std::string& text) {
         MessageBox(wxString::FromUTF8(text.c_str()), U8("提示"), wxOK | wxICON_INFORMATION);
     };
 
-    LoadDisplaySetting(displaySetting_, iniPath_);
-    platform::RegistryFile registry(platform::RegistryFile::UserPath());
-    registry.Load();
-    recentFiles_.ReadList(registry);
-    recentProjects_.ReadList(registry);
+    bench_.LoadStartSettings();
 
-    BindCompileCommands();
-    docManager_.reset(new CQuvDocManager);
+    compileCommands_.reset(new CCompileCommands(bench_, *this));
+    compileCommands_->Bind(*this);
+    findInFilesCommands_.reset(new CFindInFilesCommands(bench_, *this));
+    findInFilesCommands_->Bind(*this);
+    docManager_.reset(new CQuvDocManager(*this));
     new wxDocTemplate(docManager_.get(), "QUV/E Source File", "*.e", wxString(), "e", "QUV/E Source File",
                       "QUV/E Source File", CLASSINFO(CQuvBenchDoc), CLASSINFO(CQuvBenchView));
 
-    mainFrame_ = new CMainFrame(docManager_.get());
+    mainFrame_ = new CMainFrame(docManager_.get(), *this);
     SetTopWindow(mainFrame_);
 
     const wxString file = fileArgument(args);
@@ -159,27 +149,15 @@ void CQuvBenchApp::ExitInstance()
     if (exited_ || !started_)
         return;
     exited_ = true;
-    workers_.StopAll();
-    SaveDisplaySetting(displaySetting_, iniPath_);
-    SaveRecentLists();
+    bench_.Workers().StopAll();
+    bench_.SaveDisplayAndRecentLists();
     // The frame's close has asked about every document; nobody answers now.
     if (docManager_)
         for (wxDocument* doc : docManager_->GetDocumentsVector())
             doc->Modify(false);
     docManager_.reset();
-    findHistory_->SaveToIni(iniPath_);
     Type::deleteAll();
-    printSetting_.Save(iniPath_);
-}
-
-void CQuvBenchApp::SaveRecentLists()
-{
-    // Read again first: the control library records itself in the same file.
-    platform::RegistryFile registry(platform::RegistryFile::UserPath());
-    registry.Load();
-    recentFiles_.WriteList(registry);
-    recentProjects_.WriteList(registry);
-    registry.Save();
+    bench_.SaveHistoriesAndPrintSetting();
 }
 
 int CQuvBenchApp::FilterEvent(wxEvent& event)
@@ -205,12 +183,30 @@ int CQuvBenchApp::ShowModal(wxDialog& dialog)
 
 void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
 {
-    out = PackDisplaySetting(displaySetting_);
+    out = PackDisplaySetting(bench_.DisplaySetting());
+}
+
+void CQuvBenchApp::GoToLocation(const Location& at)
+{
+    if (compileCommands_)
+        compileCommands_->GoToLocation(at);
+}
+
+void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
+{
+    if (findInFilesCommands_)
+        findInFilesCommands_->StartFindJob(std::move(job));
+}
+
+void CQuvBenchApp::LoadTypesetResult()
+{
+    if (compileCommands_)
+        compileCommands_->LoadTypesetResult();
 }
 
 bool CQuvBenchApp::SaveModifiedProject()
 {
-    if (!project_->IsModified())
+    if (!bench_.Project().IsModified())
         return true;
     const int answer = MessageBox(U8("当前工程已经被修改，是否保存？"), U8("提示"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
     if (answer == wxCANCEL)
@@ -219,7 +215,7 @@ bool CQuvBenchApp::SaveModifiedProject()
         // Changes that could not be written stop the command as Cancel does, so none are lost.
         if (!SaveProject())
             return false;
-        AddToRecentProjectList(fromUtf8(project_->GetPath()));
+        AddToRecentProjectList(fromUtf8(bench_.Project().GetPath()));
     }
     return true;
 }
@@ -262,14 +258,14 @@ bool CQuvBenchApp::CloseAllDocuments()
 
 void CQuvBenchApp::AddToRecentProjectList(const wxString& path)
 {
-    recentProjects_.Add(utf8(path));
+    bench_.RecentProjects().Add(utf8(path));
     if (mainFrame_)
         mainFrame_->RefreshRecentMenus();
 }
 
 void CQuvBenchApp::AddToRecentFileList(const wxString& path)
 {
-    recentFiles_.Add(utf8(path));
+    bench_.RecentFiles().Add(utf8(path));
     if (mainFrame_)
         mainFrame_->RefreshRecentMenus();
 }
@@ -280,8 +276,8 @@ void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
         wxMenu* menu;
         CRecentFileList& list;
         int firstId;
-    } lists[] = {{RecentFilesMenu(bar), recentFiles_, ID_RECENT_FILE_1},
-                 {RecentProjectsMenu(bar), recentProjects_, ID_RECENT_PROJECT_1}};
+    } lists[] = {{RecentFilesMenu(bar), bench_.RecentFiles(), ID_RECENT_FILE_1},
+                 {RecentProjectsMenu(bar), bench_.RecentProjects(), ID_RECENT_PROJECT_1}};
     for (List& l : lists) {
         if (!l.menu)
             continue;
@@ -301,7 +297,7 @@ void CQuvBenchApp::RefreshRecentMenus(wxMenuBar* bar)
 
 void CQuvBenchApp::OnAppAbout(wxCommandEvent&)
 {
-    CAboutDlg dialog(mainFrame_);
+    CAboutDlg dialog(mainFrame_, bench_.SettingsFile());
     dialog.ShowModal();
 }
 
@@ -322,11 +318,11 @@ void CQuvBenchApp::OnFileCloseAll(wxCommandEvent&)
 void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
 {
     const int index = event.GetId() - ID_RECENT_FILE_1;
-    if (index >= static_cast<int>(recentFiles_.Entries().size()))
+    if (index >= static_cast<int>(bench_.RecentFiles().Entries().size()))
         return;
-    const wxString path = fromUtf8(recentFiles_.Entries()[index]);
+    const wxString path = fromUtf8(bench_.RecentFiles().Entries()[index]);
     if (!docManager_->CreateDocument(path, wxDOC_SILENT)) {
-        recentFiles_.Remove(index);
+        bench_.RecentFiles().Remove(index);
         mainFrame_->RefreshRecentMenus();
     }
 }
@@ -334,16 +330,16 @@ void CQuvBenchApp::OnRecentFile(wxCommandEvent& event)
 void CQuvBenchApp::OnRecentProject(wxCommandEvent& event)
 {
     const int index = event.GetId() - ID_RECENT_PROJECT_1;
-    if (index >= static_cast<int>(recentProjects_.Entries().size()))
+    if (index >= static_cast<int>(bench_.RecentProjects().Entries().size()))
         return;
-    const std::string path = recentProjects_.Entries()[index];
+    const std::string path = bench_.RecentProjects().Entries()[index];
     if (OpenProject(fromUtf8(path)))
         return;
     // Saving the old project may have moved the entries: drop this one by its name.
-    const auto& entries = recentProjects_.Entries();
+    const auto& entries = bench_.RecentProjects().Entries();
     for (size_t i = 0; i < entries.size(); ++i)
         if (entries[i] == path) {
-            recentProjects_.Remove(static_cast<int>(i));
+            bench_.RecentProjects().Remove(static_cast<int>(i));
             break;
         }
     mainFrame_->RefreshRecentMenus();

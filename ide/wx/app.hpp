@@ -1,8 +1,8 @@
-// The application object: owns the settings every editor shares, the
-// project, the open-file list, the find histories, the recent lists and the
-// running jobs; starts the program and saves the settings when it ends.
+// The application object: owns the workbench (the project, the open-file
+// list, the histories, the settings and the running jobs) and the document
+// manager, creates the main frame; starts the program and saves the settings
+// when it ends.
 #pragma once
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -10,27 +10,21 @@
 #include <wx/app.h>
 #include <wx/docview.h>
 
-#include "compiler/driver/driver.hpp"
-#include "ide/model/compile_job.hpp"
-#include "ide/model/compile_thread.hpp"
-#include "ide/model/display_setting.hpp"
-#include "ide/model/find_history.hpp"
 #include "ide/model/output_rows.hpp"
-#include "ide/model/print_setting.hpp"
-#include "ide/model/recent_list.hpp"
-#include "ide/model/worker_registry.hpp"
-#include "platform/registry_file.hpp"
+#include "ide/model/workbench.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxDialog;
 class wxMenuBar;
 
 namespace ide {
 
+class CCompileCommands;
+class CFindInFilesCommands;
 class CMainFrame;
-class CQUVFindThread;
 class QuvFindJob;
 
-class CQuvBenchApp : public wxApp {
+class CQuvBenchApp : public wxApp, public WindowServices {
 public:
     // Loads the print settings and the find histories.
     CQuvBenchApp();
@@ -49,85 +43,50 @@ public:
 
     // Asks about every modified document, then the project; false when the user
     // cancels. Documents answered No stay modified until they are closed.
-    bool SaveAllModified();
+    bool SaveAllModified() override;
     // Drops every document's modified flag: for a caller that closes them all
     // after SaveAllModified.
-    void DiscardDocumentChanges();
-    // After replace in files wrote `file`: its open editors read it again,
-    // unless they hold unsaved changes (then the find pane says so).
-    void ReloadReplacedFile(const std::string& file);
+    void DiscardDocumentChanges() override;
     bool SaveModifiedProject();
     bool CloseAllDocuments();
     void AddToRecentProjectList(const wxString& path);
-    void AddToRecentFileList(const wxString& path);
-    void RefreshRecentMenus(wxMenuBar* bar);
+    void AddToRecentFileList(const wxString& path) override;
+    void RefreshRecentMenus(wxMenuBar* bar) override;
     // Opens or activates the file, activates its window and puts the caret
-    // at the line and column.
-    void GoToLocation(const Location& at);
-
-    // The compile menu (compile_commands.cpp). The job of the last compile
-    // command, kept until the next one replaces it; null before the first.
-    CCompileJob* CompileJob() const { return compileJob_.get(); }
-    CQUVCompileThread* CompileThread() const { return compileThread_.get(); }
-    // The document of the active editor window; null when none.
-    wxDocument* GetActiveDocument() const;
-    CompileCommandState CompileState() const;
-    // Saves every open document of the project; false when one could not be
-    // saved or its saving was cancelled.
-    bool SaveProjectDocuments();
-    // Opens or activates the typeset job's source and puts the typeset text
-    // in its editor, caret at line 1, column 1; the file is not written.
-    void LoadTypesetResult();
-    // Reports of the compile thread, on the user-interface thread in the
-    // order it made them.
-    void OnTypesetDone(bool ok);
-    void OnCompileThreadEnded(int serial);
+    // at the line and column (the compile commands do it).
+    void GoToLocation(const Location& at) override;
+    void LoadTypesetResult() override;
 
     // Projects. False only when a chosen project file cannot be loaded.
     bool OpenProject(const wxString& path);
     // True when a project exists or the user has just created one.
-    bool EnsureProjectCreated();
+    bool EnsureProjectCreated() override;
     // The project settings dialog; on OK the project tree shows the result.
-    void ProjectSettings();
+    void ProjectSettings() override;
     // Activates the document of this file, or opens it.
-    void OpenDocumentFile(const wxString& path);
+    void OpenDocumentFile(const wxString& path) override;
     // Closes the document of this name, asking to save it first.
-    void CloseDocumentByPath(const wxString& path);
-    // The name the Workspace trees know a document by: its path, or its title while it has none.
-    static wxString DocumentName(wxDocument* doc);
+    void CloseDocumentByPath(const wxString& path) override;
 
     // Every message box goes through here, so that tests can answer them.
     typedef std::function<int(const wxString& message, const wxString& caption, long style)> MessageBoxFn;
-    int MessageBox(const wxString& message, const wxString& caption, long style);
+    int MessageBox(const wxString& message, const wxString& caption, long style) override;
     void SetMessageBox(MessageBoxFn fn) { messageBox_ = std::move(fn); }
     // Modal dialogs of the editor views run through here, for the same reason.
     typedef std::function<int(wxDialog& dialog)> ShowModalFn;
-    int ShowModal(wxDialog& dialog);
+    int ShowModal(wxDialog& dialog) override;
     void SetShowModal(ShowModalFn fn) { showModal_ = std::move(fn); }
 
     // The display settings as the block every editor control is configured with.
-    void SettingToSafeArray(std::vector<uint8_t>& out) const;
+    void SettingToSafeArray(std::vector<uint8_t>& out) const override;
 
-    CMainFrame* MainFrame() const { return mainFrame_; }
-    wxDocManager* DocManager() const { return docManager_.get(); }
-    WorkerRegistry& Workers() { return workers_; }
-    CQuvProject& Project() { return *project_; }
-    CQuvFileList& OpenFiles() { return *openFiles_; }
-    CQuvFindHistory& FindHistory() { return *findHistory_; }
-    CDisplaySetting& DisplaySetting() { return displaySetting_; }
-    CPrintSetting& PrintSetting() { return printSetting_; }
-    CRecentFileList& RecentFiles() { return recentFiles_; }
-    CRecentFileList& RecentProjects() { return recentProjects_; }
-    const std::string& SettingsFile() const { return iniPath_; }
+    CMainFrame* MainFrame() const override { return mainFrame_; }
+    wxWindow* TopWindow() const override { return GetTopWindow(); }
+    wxDocManager* DocManager() const override { return docManager_.get(); }
+    Workbench& Bench() override { return bench_; }
 
-    // Remembers the job in the find history, shows the emptied find-result
-    // pane and runs the job on a new find thread.
+    // The find-in-files command's start of a job (for tests).
     void StartFindJob(std::unique_ptr<QuvFindJob> job);
-    const QuvFindJob* PendingFindJob() const { return findJob_.get(); }
-
-    // Set while a compile (find) job runs; the command-update handlers read them.
-    std::atomic<int> compileBusy{0};
-    std::atomic<int> findBusy{0};
 
 private:
     void OnAppAbout(wxCommandEvent&);
@@ -137,14 +96,6 @@ private:
     void OnFilePageSetup(wxCommandEvent&);
     void OnRecentFile(wxCommandEvent& event);
     void OnRecentProject(wxCommandEvent& event);
-    void SaveRecentLists();
-    void BindCompileCommands();
-    void OnCompileCommand(wxCommandEvent& event);
-    void OnUpdateCompileCommand(wxUpdateUIEvent& event);
-    void StartCompileJob(std::shared_ptr<CCompileJob> job);
-    void OnFindInFiles(wxCommandEvent&);
-    void OnReplaceInFiles(wxCommandEvent&);
-    void OnUpdateFindInFiles(wxUpdateUIEvent& event);
     void OnNewProject(wxCommandEvent&);
     void OnOpenProject(wxCommandEvent&);
     void OnSaveProject(wxCommandEvent&);
@@ -160,29 +111,13 @@ private:
     // Hands the display settings to every editor; `mask` names the group that changed.
     void ReConfigureEditors(long mask);
 
-    std::string iniPath_;
-    CDisplaySetting displaySetting_;
-    CPrintSetting printSetting_;
-    std::unique_ptr<CQuvFileList> openFiles_;
-    std::unique_ptr<CQuvProject> project_;
-    std::unique_ptr<CQuvFindHistory> findHistory_;
-    CRecentFileList recentFiles_;
-    CRecentFileList recentProjects_;
-    WorkerRegistry workers_;
-    std::unique_ptr<QuvFindJob> findJob_;
-    std::unique_ptr<CQUVFindThread> findThread_;
+    Workbench bench_;
     std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* mainFrame_ = nullptr;
     MessageBoxFn messageBox_;
     ShowModalFn showModal_;
-    // The sink is declared before the thread, which reports to it, so that
-    // the thread goes first.
-    std::shared_ptr<CCompileJob> compileJob_;
-    std::unique_ptr<CompileSink> compileSink_;
-    std::unique_ptr<CQUVCompileThread> compileThread_;
-    int compileSerial_ = 0;
-    // The editor's text when the typeset job started, to see edits made since.
-    wxString typesetStartText_;
+    std::unique_ptr<CCompileCommands> compileCommands_;
+    std::unique_ptr<CFindInFilesCommands> findInFilesCommands_;
     bool started_ = false;
     bool exited_ = false;
 

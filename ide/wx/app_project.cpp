@@ -8,6 +8,7 @@
 #include "ide/wx/display_setup_dlg.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/main_frame.hpp"
+#include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/project_settings_dlg.hpp"
@@ -36,11 +37,11 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
         if (CommonDialogs::ChooseFiles(spec, paths) && !paths.empty())
             chosen = paths[0];
         else
-            project_->Reset();
+            bench_.Project().Reset();
     }
     if (!chosen.empty()) {
-        if (!project_->Load(utf8(chosen))) {
-            project_->Reset();
+        if (!bench_.Project().Load(utf8(chosen))) {
+            bench_.Project().Reset();
             // The emptied project shows at once: the tree never lists files the project lost.
             if (mainFrame_)
                 mainFrame_->ProjectTree()->RefreshTree();
@@ -55,11 +56,11 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
 
 bool CQuvBenchApp::EnsureProjectCreated()
 {
-    if (project_->IsCreated())
+    if (bench_.Project().IsCreated())
         return true;
     if (MessageBox(U8("当前工程尚未创建，是否创建？"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) != wxOK)
         return false;
-    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, true);
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), true);
     if (ShowModal(dialog) != wxID_OK)
         return false;
     if (mainFrame_)
@@ -69,7 +70,7 @@ bool CQuvBenchApp::EnsureProjectCreated()
 
 void CQuvBenchApp::ProjectSettings()
 {
-    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), false);
     if (ShowModal(dialog) == wxID_OK)
         ShowProjectTree();
 }
@@ -98,21 +99,16 @@ void CQuvBenchApp::CloseDocumentByPath(const wxString& path)
     }
 }
 
-wxString CQuvBenchApp::DocumentName(wxDocument* doc)
-{
-    return doc->GetFilename().empty() ? doc->GetTitle() : doc->GetFilename();
-}
-
 bool CQuvBenchApp::SaveProject()
 {
     // The project's own report of the failure would come in English and
     // before the command stops; one message here says both.
-    CQuvProject::MessageSink sink = std::move(project_->messageSink);
-    project_->messageSink = nullptr;
-    const bool saved = project_->Save();
-    project_->messageSink = std::move(sink);
+    CQuvProject::MessageSink sink = std::move(bench_.Project().messageSink);
+    bench_.Project().messageSink = nullptr;
+    const bool saved = bench_.Project().Save();
+    bench_.Project().messageSink = std::move(sink);
     if (!saved)
-        MessageBox(fromUtf8(project_->GetPath()) + U8("无法写入，当前工程的修改尚未保存!"), U8("错误"),
+        MessageBox(fromUtf8(bench_.Project().GetPath()) + U8("无法写入，当前工程的修改尚未保存!"), U8("错误"),
                    wxOK | wxICON_ERROR);
     return saved;
 }
@@ -140,8 +136,8 @@ void CQuvBenchApp::OnNewProject(wxCommandEvent&)
 {
     if (!SaveAllModified())
         return;
-    project_->Reset();
-    CQuvProjectSettingsDlg dialog(*project_, *openFiles_, false);
+    bench_.Project().Reset();
+    CQuvProjectSettingsDlg dialog(*this, bench_.Project(), bench_.OpenFiles(), false);
     ShowModal(dialog);
     ShowProjectTree();
     CloseEditorDocuments();
@@ -164,31 +160,39 @@ void CQuvBenchApp::OnProjectSettings(wxCommandEvent&)
 
 void CQuvBenchApp::OnFontSetup(wxCommandEvent&)
 {
-    LogFont font = displaySetting_.font;
+    LogFont font = bench_.DisplaySetting().font;
     if (!CommonDialogs::ChooseFont(font))
         return;
-    displaySetting_.font = font;
+    bench_.DisplaySetting().font = font;
     ReConfigureEditors(quvpad::ConfigFont);
 }
 
 void CQuvBenchApp::OnColorSetup(wxCommandEvent&)
 {
     CColorSetupDlg dialog(mainFrame_);
-    dialog.SetColors(displaySetting_.colors);
+    dialog.SetColors(bench_.DisplaySetting().colors);
     if (ShowModal(dialog) != wxID_OK)
         return;
-    dialog.GetColors(displaySetting_.colors);
+    dialog.GetColors(bench_.DisplaySetting().colors);
     ReConfigureEditors(quvpad::ConfigColors);
 }
 
 void CQuvBenchApp::OnSpaceSetup(wxCommandEvent&)
 {
-    CSpaceSetupDlg dialog(mainFrame_);
-    dialog.SetSpaces(displaySetting_);
+    CSpaceSetupDlg dialog(*this, mainFrame_);
+    dialog.SetSpaces(bench_.DisplaySetting());
     if (ShowModal(dialog) != wxID_OK)
         return;
-    dialog.GetSpaces(displaySetting_);
+    dialog.GetSpaces(bench_.DisplaySetting());
     ReConfigureEditors(quvpad::ConfigSpaces);
+}
+
+void CQuvBenchApp::OnFilePageSetup(wxCommandEvent&)
+{
+    CPageSetupDlg dialog(*this, mainFrame_);
+    dialog.SetFromSetting(bench_.PrintSetting());
+    if (dialog.ShowModal() == wxID_OK)
+        dialog.GetToSetting(bench_.PrintSetting());
 }
 
 void CQuvBenchApp::ReConfigureEditors(long mask)

@@ -1,19 +1,20 @@
-// The compile menu of the application: typeset, syntax check, compile a file,
-// compile the project, write the makefile, build, run and stop, with their
-// enable rules; loading a typeset result and going to a diagnostic's place.
+#include "ide/wx/compile_commands.hpp"
+
 #include <algorithm>
+#include <functional>
 #include <mutex>
 
 #include <wx/mdi.h>
 
 #include "compiler/core/gbk.hpp"
-#include "ide/wx/app.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/quv_pad.hpp"
+#include "ide/wx/window_services.hpp"
 
 namespace ide {
 
@@ -55,7 +56,12 @@ wxString fromGbk(const std::string& text)
 // then takes the rest at its own pace.
 class FrameCompileSink : public CompileSink {
 public:
-    FrameCompileSink(CMainFrame* frame, int serial) : frame_(frame), serial_(serial) {}
+    // `typesetDone` and `ended` run on the user-interface thread.
+    FrameCompileSink(CMainFrame* frame, int serial, std::function<void(bool)> typesetDone,
+                     std::function<void(int)> ended)
+        : frame_(frame), serial_(serial), typesetDone_(std::move(typesetDone)), ended_(std::move(ended))
+    {
+    }
 
     void ErrorRow(const QUVException& record) override { PostCompileRow(frame_, CompileRow::FromRecord(record)); }
     void TextRow(const std::string& first, const std::string& second) override
@@ -76,17 +82,19 @@ public:
     }
     void TypesetDone(bool ok) override
     {
-        frame_->CallAfter([ok] { wxGetApp().OnTypesetDone(ok); });
+        frame_->CallAfter([done = typesetDone_, ok] { done(ok); });
     }
     void JobEnded() override
     {
         const int serial = serial_;
-        frame_->CallAfter([serial] { wxGetApp().OnCompileThreadEnded(serial); });
+        frame_->CallAfter([ended = ended_, serial] { ended(serial); });
     }
 
 private:
     CMainFrame* frame_;
     int serial_;
+    std::function<void(bool)> typesetDone_;
+    std::function<void(int)> ended_;
     // Shared with the posted calls, which may outlive the sink.
     std::shared_ptr<OutputBatch> make_ = std::make_shared<OutputBatch>();
     std::shared_ptr<OutputBatch> run_ = std::make_shared<OutputBatch>();
@@ -115,63 +123,68 @@ CQuvBenchDoc* openOrActivate(wxDocManager* manager, const wxString& path)
 
 } // namespace
 
-void CQuvBenchApp::BindCompileCommands()
+CCompileCommands::CCompileCommands(Workbench& bench, WindowServices& services) : bench_(bench), services_(services) {}
+
+void CCompileCommands::Bind(wxEvtHandler& target)
 {
     for (const auto& c : kCommands) {
-        Bind(wxEVT_MENU, &CQuvBenchApp::OnCompileCommand, this, c.id);
-        Bind(wxEVT_UPDATE_UI, &CQuvBenchApp::OnUpdateCompileCommand, this, c.id);
+        target.Bind(wxEVT_MENU, &CCompileCommands::OnCompileCommand, this, c.id);
+        target.Bind(wxEVT_UPDATE_UI, &CCompileCommands::OnUpdateCompileCommand, this, c.id);
     }
 }
 
-wxDocument* CQuvBenchApp::GetActiveDocument() const
+wxDocument* CCompileCommands::ActiveDocument() const
 {
-    return docManager_ ? docManager_->GetCurrentDocument() : nullptr;
+    wxDocManager* manager = services_.DocManager();
+    return manager ? manager->GetCurrentDocument() : nullptr;
 }
 
-CompileCommandState CQuvBenchApp::CompileState() const
+CompileCommandState CCompileCommands::CompileState() const
 {
     CompileCommandState state;
-    state.compileBusy = compileBusy != 0;
-    state.hasActiveDocument = GetActiveDocument() != nullptr;
-    state.projectFileCount = project_->GetCount();
+    state.compileBusy = bench_.compileBusy != 0;
+    state.hasActiveDocument = ActiveDocument() != nullptr;
+    state.projectFileCount = bench_.Project().GetCount();
     return state;
 }
 
-void CQuvBenchApp::OnUpdateCompileCommand(wxUpdateUIEvent& event)
+void CCompileCommands::OnUpdateCompileCommand(wxUpdateUIEvent& event)
 {
     event.Enable(IsCommandEnabled(commandOf(event.GetId()), CompileState()));
 }
 
-bool CQuvBenchApp::SaveProjectDocuments()
+bool CCompileCommands::SaveProjectDocuments()
 {
-    if (!docManager_)
+    wxDocManager* docManager = services_.DocManager();
+    if (!docManager)
         return true;
     // The files the job will compile, as it names them.
-    const std::vector<std::string> files = project_->ResolvedFiles();
-    for (wxDocument* doc : docManager_->GetDocumentsVector())
+    const std::vector<std::string> files = bench_.Project().ResolvedFiles();
+    for (wxDocument* doc : docManager->GetDocumentsVector())
         if (wxDynamicCast(doc, CQuvBenchDoc) &&
             std::find(files.begin(), files.end(), doc->GetFilename().utf8_string()) != files.end() && !doc->Save())
             return false;
     return true;
 }
 
-void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
+void CCompileCommands::OnCompileCommand(wxCommandEvent& event)
 {
     const CompileCommand command = commandOf(event.GetId());
     // Keys reach here without the menu's update: the rules are checked again.
-    if (!IsCommandEnabled(command, CompileState()) || !mainFrame_)
+    CMainFrame* mainFrame = services_.MainFrame();
+    if (!IsCommandEnabled(command, CompileState()) || !mainFrame)
         return;
     if (command == CompileCommand::Stop) {
-        if (compileThread_ && !compileThread_->Stop())
-            MessageBox(U8("无法关闭制作输出/运行进程"), U8("错误"), wxOK | wxICON_ERROR);
+        if (!bench_.StopCompileJob())
+            services_.MessageBox(U8("无法关闭制作输出/运行进程"), U8("错误"), wxOK | wxICON_ERROR);
         return;
     }
 
-    PostPaneEvent(mainFrame_, EVT_SHOW_COMPILE_OUTPUT);
+    PostPaneEvent(mainFrame, EVT_SHOW_COMPILE_OUTPUT);
     const int kind = JobKindOf(command);
     std::shared_ptr<CCompileJob> job;
     if (kind <= KindCompileFile) {
-        auto* doc = wxDynamicCast(GetActiveDocument(), CQuvBenchDoc);
+        auto* doc = wxDynamicCast(ActiveDocument(), CQuvBenchDoc);
         // A job over a file that could not be saved would compile what is on
         // disk, not what the user sees: no job then.
         if (!doc || !doc->Save())
@@ -182,79 +195,68 @@ void CQuvBenchApp::OnCompileCommand(wxCommandEvent& event)
     } else {
         if (!SaveProjectDocuments())
             return;
-        job = std::make_shared<CCompileJob>(kind, project_->ResolvedFiles(), project_->GetPath());
+        job = std::make_shared<CCompileJob>(kind, bench_.Project().ResolvedFiles(), bench_.Project().GetPath());
     }
     StartCompileJob(std::move(job));
 }
 
-void CQuvBenchApp::StartCompileJob(std::shared_ptr<CCompileJob> job)
+void CCompileCommands::StartCompileJob(std::shared_ptr<CCompileJob> job)
 {
-    // The thread before has ended (the flag is clear); it is joined before
-    // its sink goes.
-    compileThread_.reset();
-    compileJob_ = std::move(job);
-    compileSink_.reset(new FrameCompileSink(mainFrame_, ++compileSerial_));
-    compileBusy = 1;
-    compileThread_.reset(new CQUVCompileThread(compileJob_, *compileSink_, compileBusy));
-    if (!workers_.Add(&compileThread_->AsWorker())) {
-        // The frame is closing: no job starts.
-        compileBusy = 0;
-        compileThread_.reset();
-        return;
-    }
-    if (!compileThread_->Start()) {
-        workers_.Remove(&compileThread_->AsWorker());
-        compileThread_.reset();
-        MessageBox(U8("无法启动编译任务：系统无法创建新的线程"), U8("错误"), wxOK | wxICON_ERROR);
-    }
+    CMainFrame* frame = services_.MainFrame();
+    const auto start = bench_.StartCompileJob(std::move(job), [this, frame](int serial) {
+        return std::unique_ptr<CompileSink>(new FrameCompileSink(
+            frame, serial, [this](bool ok) { OnTypesetDone(ok); }, [this](int n) { OnCompileThreadEnded(n); }));
+    });
+    if (start == Workbench::JobStart::NoThread)
+        services_.MessageBox(U8("无法启动编译任务：系统无法创建新的线程"), U8("错误"), wxOK | wxICON_ERROR);
 }
 
-void CQuvBenchApp::OnCompileThreadEnded(int serial)
+void CCompileCommands::OnCompileThreadEnded(int serial)
 {
-    if (serial != compileSerial_ || !compileThread_)
-        return;
-    workers_.Remove(&compileThread_->AsWorker());
-    // The thread has made its last report: this join is at once.
-    compileThread_->Join();
+    bench_.CompileJobEnded(serial);
 }
 
-void CQuvBenchApp::OnTypesetDone(bool ok)
+void CCompileCommands::OnTypesetDone(bool ok)
 {
     if (!ok) {
-        MessageBox(U8("排版过程出现异常"), U8("错误"), wxOK | wxICON_ERROR);
+        services_.MessageBox(U8("排版过程出现异常"), U8("错误"), wxOK | wxICON_ERROR);
         return;
     }
-    if (MessageBox(U8("文件排版完毕，您确认显示并排版文档吗?"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) == wxOK &&
-        mainFrame_)
-        PostPaneEvent(mainFrame_, EVT_TYPESET_DONE);
+    if (services_.MessageBox(U8("文件排版完毕，您确认显示并排版文档吗?"), U8("提示"), wxOK | wxCANCEL | wxICON_QUESTION) ==
+            wxOK &&
+        services_.MainFrame())
+        PostPaneEvent(services_.MainFrame(), EVT_TYPESET_DONE);
 }
 
-void CQuvBenchApp::LoadTypesetResult()
+void CCompileCommands::LoadTypesetResult()
 {
-    if (!compileJob_ || !docManager_)
+    const CCompileJob* job = bench_.CompileJob();
+    wxDocManager* docManager = services_.DocManager();
+    if (!job || !docManager)
         return;
-    const wxString path = fromGbk(compileJob_->sourceFile);
-    const wxString text = fromGbk(compileJob_->typesetText);
-    CQuvBenchDoc* doc = openOrActivate(docManager_.get(), path);
+    const wxString path = fromGbk(job->sourceFile);
+    const wxString text = fromGbk(job->typesetText);
+    CQuvBenchDoc* doc = openOrActivate(docManager, path);
     if (!doc || !doc->GetQuvPad()) {
-        MessageBox(U8("无法打开指定文件"), U8("提示"), wxOK | wxICON_INFORMATION);
+        services_.MessageBox(U8("无法打开指定文件"), U8("提示"), wxOK | wxICON_INFORMATION);
         return;
     }
     CQuvPad* pad = doc->GetQuvPad();
     // Edits made while the job ran or the question was open would be lost.
     if (pad->UnloadText() != typesetStartText_ &&
-        MessageBox(U8("排版开始以后文档已经被修改，您仍然要用排版结果替换文档吗?"), U8("提示"),
+        services_.MessageBox(U8("排版开始以后文档已经被修改，您仍然要用排版结果替换文档吗?"), U8("提示"),
                    wxYES_NO | wxICON_QUESTION) != wxYES)
         return;
     pad->LoadText(text, 1, 1);
     typesetStartText_ = pad->UnloadText();
 }
 
-void CQuvBenchApp::GoToLocation(const Location& at)
+void CCompileCommands::GoToLocation(const Location& at)
 {
-    if (!docManager_)
+    wxDocManager* docManager = services_.DocManager();
+    if (!docManager)
         return;
-    CQuvBenchDoc* doc = openOrActivate(docManager_.get(), wxString::FromUTF8(at.file));
+    CQuvBenchDoc* doc = openOrActivate(docManager, wxString::FromUTF8(at.file));
     if (!doc || !doc->GetQuvPad())
         return;
     doc->GetQuvPad()->Focus();

@@ -11,7 +11,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "ide/wx/app.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/menus.hpp"
 
@@ -156,8 +156,8 @@ void CColorSetupDlg::OnOk(wxCommandEvent&)
     EndDialogWith(*this, wxID_OK);
 }
 
-CSpaceSetupDlg::CSpaceSetupDlg(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("空间设置"))
+CSpaceSetupDlg::CSpaceSetupDlg(UiHooks& hooks, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, U8("空间设置")), hooks_(hooks)
 {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* grid = new wxFlexGridSizer(3, 4, 8);
@@ -224,7 +224,7 @@ void CSpaceSetupDlg::OnOk(wxCommandEvent&)
         const wxString text = edit_[i]->GetValue().Strip(wxString::both);
         const bool number = text.ToLong(&value);
         if (!number || value < kSpaces[i].low || value > kSpaces[i].high) {
-            wxGetApp().MessageBox(IntegerRangeMessage(number, kSpaces[i].low, kSpaces[i].high), U8("提示"),
+            hooks_.MessageBox(IntegerRangeMessage(number, kSpaces[i].low, kSpaces[i].high), U8("提示"),
                                   wxOK | wxICON_EXCLAMATION);
             edit_[i]->SetFocus();
             edit_[i]->SelectAll();

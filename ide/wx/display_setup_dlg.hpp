@@ -6,6 +6,7 @@
 #include <wx/window.h>
 
 #include "ide/model/display_setting.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxSpinButton;
 class wxTextCtrl;
@@ -45,7 +46,8 @@ private:
 
 class CSpaceSetupDlg : public wxDialog {
 public:
-    explicit CSpaceSetupDlg(wxWindow* parent);
+    // `hooks` shows the message of a value out of range.
+    CSpaceSetupDlg(UiHooks& hooks, wxWindow* parent);
     // Copies MinX, TabSize and LineDistance in (before showing) and out (after OK).
     void SetSpaces(const CDisplaySetting& setting);
     void GetSpaces(CDisplaySetting& setting) const;
@@ -55,6 +57,7 @@ public:
 private:
     void OnOk(wxCommandEvent&);
 
+    UiHooks& hooks_;
     int32_t values_[3] = {};
     wxTextCtrl* edit_[3] = {};
     wxSpinButton* spin_[3] = {};

@@ -4,7 +4,6 @@
 
 #include "platform/file_io.hpp"
 
-#include "ide/wx/app.hpp"
 #include "ide/wx/find_commands.hpp"
 #include "ide/wx/goto_line_dlg.hpp"
 #include "ide/wx/ids.hpp"
@@ -24,12 +23,17 @@ const int kControlId = 1000;
 const int kPositionPane = 1;
 
 // None once the main frame is on its way out.
-wxStatusBar* PositionStatusBar()
+wxStatusBar* PositionStatusBar(const WindowServices* services)
 {
-    CMainFrame* frame = wxGetApp().MainFrame();
+    CMainFrame* frame = services ? services->MainFrame() : nullptr;
     if (!frame || !wxTopLevelWindows.Find(frame) || frame->IsBeingDeleted())
         return nullptr;
     return frame->GetStatusBar();
+}
+// The document manager hands the application's services to its documents and views.
+WindowServices& ServicesOf(const wxDocument* doc)
+{
+    return wxStaticCast(doc->GetDocumentManager(), CQuvDocManager)->Services();
 }
 } // namespace
 
@@ -42,7 +46,7 @@ bool CQuvBenchDoc::OnSaveModified()
 {
     if (!IsModified())
         return true;
-    const int answer = wxGetApp().MessageBox(
+    const int answer = ServicesOf(this).MessageBox(
         wxString::Format(U8("是否保存对 %s 的修改？"), GetUserReadableName()), U8("提示"),
         wxYES_NO | wxCANCEL | wxICON_QUESTION);
     if (answer == wxCANCEL)
@@ -67,13 +71,13 @@ bool CQuvBenchDoc::OnNewDocument()
     if (!wxDocument::OnNewDocument())
         return false;
     Modify(true);
-    DocumentOpened(ListName());
+    DocumentOpened(ServicesOf(this), ListName());
     return true;
 }
 
 void CQuvBenchDoc::ReportOpenFailure(const wxString& file)
 {
-    wxGetApp().MessageBox(wxString::Format(U8("无法打开文件 %s。"), file), U8("错误"), wxOK | wxICON_ERROR);
+    ServicesOf(this).MessageBox(wxString::Format(U8("无法打开文件 %s。"), file), U8("错误"), wxOK | wxICON_ERROR);
 }
 
 bool CQuvBenchDoc::OnCreate(const wxString& path, long flags)
@@ -91,7 +95,7 @@ bool CQuvBenchDoc::DoOpenDocument(const wxString& file)
 {
     CQuvPad* pad = GetQuvPad();
     if (pad && pad->FileLoad(file)) {
-        DocumentOpened(file);
+        DocumentOpened(ServicesOf(this), file);
         return true;
     }
     // The document goes unopened; nothing of it is left to save.
@@ -109,18 +113,18 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
     if (!saved) {
         // The control's text names the file and says why (a file the user may not write, a full disk...).
         const wxString why = pad ? pad->LastErrorText() : wxString();
-        wxGetApp().MessageBox(wxString::Format(U8("无法保存文件 %s。"), file) + (why.empty() ? "" : "\n" + why),
+        ServicesOf(this).MessageBox(wxString::Format(U8("无法保存文件 %s。"), file) + (why.empty() ? "" : "\n" + why),
                               U8("错误"), wxOK | wxICON_ERROR);
         return false;
     }
     if (old != file)
-        DocumentRenamed(old, file);
+        DocumentRenamed(ServicesOf(this), old, file);
     return true;
 }
 
 bool CQuvBenchDoc::OnCloseDocument()
 {
-    DocumentClosed(ListName());
+    DocumentClosed(ServicesOf(this), ListName());
     return wxDocument::OnCloseDocument();
 }
 
@@ -156,7 +160,8 @@ CQuvBenchView::~CQuvBenchView()
 
 bool CQuvBenchView::OnCreate(wxDocument* doc, long)
 {
-    auto* parent = wxStaticCast(wxGetApp().GetTopWindow(), wxMDIParentFrame);
+    services_ = &ServicesOf(doc);
+    auto* parent = wxStaticCast(services_->TopWindow(), wxMDIParentFrame);
     auto* frame = new CChildFrame(doc, this, parent);
     SetFrame(frame);
 
@@ -170,19 +175,19 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     std::string error;
     if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), size), error)) {
         pad_.reset();
-        wxGetApp().MessageBox(wxString::Format(U8("无法创建编辑控件：%s"), wxString::FromUTF8(error)),
-                              U8("错误"), wxOK | wxICON_ERROR);
+        services_->MessageBox(wxString::Format(U8("无法创建编辑控件：%s"), wxString::FromUTF8(error)), U8("错误"),
+                              wxOK | wxICON_ERROR);
         SetFrame(nullptr);
         frame->Destroy();
         return false;
     }
     pad_->Advise(this);
     std::vector<uint8_t> settings;
-    wxGetApp().SettingToSafeArray(settings);
+    services_->SettingToSafeArray(settings);
     pad_->Configure(settings);
     pad_->CreateEditor();
     finderEditor_.reset(new CViewFinderEditor(*this));
-    find_.reset(new CViewFindCommands(*this, *finderEditor_));
+    find_.reset(new CViewFindCommands(*services_, *this, *finderEditor_));
     find_->SetRefocus([this] { FocusEditor(); });
     // The control fills the frame: a frame sizes its only child to its client
     // area when it gets its own size.
@@ -233,8 +238,8 @@ void CQuvBenchView::GoTo()
 {
     if (!pad_ || !pad_->IsCreated())
         return;
-    CGotoLineDlg dialog(caretLine_, caretColumn_, GetFrame());
-    if (wxGetApp().ShowModal(dialog) != wxID_OK)
+    CGotoLineDlg dialog(*services_, caretLine_, caretColumn_, GetFrame());
+    if (services_->ShowModal(dialog) != wxID_OK)
         return;
     caretLine_ = dialog.Line();
     caretColumn_ = dialog.Column();
@@ -294,7 +299,7 @@ void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, i
     anchorColumn_ = anchorColumn;
     // A document in the background (a replace in all open files) keeps its
     // position to itself.
-    wxDocManager* manager = wxGetApp().DocManager();
+    wxDocManager* manager = services_ ? services_->DocManager() : nullptr;
     wxView* active = manager ? manager->GetCurrentView() : nullptr;
     if (!active || active == this)
         ShowPosition();
@@ -302,14 +307,14 @@ void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, i
 
 void CQuvBenchView::ShowPosition() const
 {
-    if (wxStatusBar* status = PositionStatusBar())
+    if (wxStatusBar* status = PositionStatusBar(services_))
         status->SetStatusText(wxString::Format("%s%d%s%d", "Ln", caretLine_, ", Col", caretColumn_), kPositionPane);
 }
 
 void CQuvBenchView::ClearPositionIfLast() const
 {
-    wxDocManager* manager = wxGetApp().DocManager();
-    wxStatusBar* status = PositionStatusBar();
+    wxDocManager* manager = services_ ? services_->DocManager() : nullptr;
+    wxStatusBar* status = PositionStatusBar(services_);
     if (!manager || !status)
         return;
     for (wxDocument* doc : manager->GetDocumentsVector())
@@ -318,10 +323,9 @@ void CQuvBenchView::ClearPositionIfLast() const
     status->SetStatusText(wxString(), kPositionPane);
 }
 
-bool CQuvBenchView::OfferKeyToEditor(wxKeyEvent& key)
+bool CQuvBenchView::OfferKeyToEditor(wxDocManager* manager, wxKeyEvent& key)
 {
     wxWindow* focus = wxWindow::FindFocus();
-    wxDocManager* manager = wxGetApp().DocManager();
     if (!focus || !manager)
         return false;
     for (wxDocument* doc : manager->GetDocumentsVector()) {
@@ -342,7 +346,7 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent
     : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName())
 {
     SetMenuBar(CreateDocumentMenuBar());
-    wxGetApp().RefreshRecentMenus(GetMenuBar());
+    ServicesOf(doc).RefreshRecentMenus(GetMenuBar());
     // The exit command of the document menu ends the program, as the main menu's does.
     Bind(wxEVT_MENU, [parent](wxCommandEvent&) { parent->Close(); }, wxID_EXIT);
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
@@ -353,6 +357,18 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent
     Maximize();
 }
 
+wxString DocumentName(wxDocument* doc)
+{
+    return doc->GetFilename().empty() ? doc->GetTitle() : doc->GetFilename();
+}
+
+CQuvDocManager::CQuvDocManager(WindowServices& services) : services_(services) {}
+
+CQuvDocManager::~CQuvDocManager()
+{
+    Clear(true);
+}
+
 wxString CQuvDocManager::MakeNewDocumentName()
 {
     return wxString::Format("quvtemp%d", ++untitled_);
@@ -360,7 +376,7 @@ wxString CQuvDocManager::MakeNewDocumentName()
 
 void CQuvDocManager::AddFileToHistory(const wxString& file)
 {
-    wxGetApp().AddToRecentFileList(file);
+    services_.AddToRecentFileList(file);
 }
 
 } // namespace ide

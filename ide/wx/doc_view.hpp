@@ -8,6 +8,7 @@
 #include <wx/docview.h>
 
 #include "editor/wx/quvpad.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxKeyEvent;
 class wxUpdateUIEvent;
@@ -78,8 +79,9 @@ public:
     CViewFindCommands* FindCommands() const { return find_.get(); }
 
     // The control sees a key before the accelerators do: true when the key is
-    // in the focused editor and its control handled it, so it goes no further.
-    static bool OfferKeyToEditor(wxKeyEvent& key);
+    // in the focused editor (among `manager`'s documents) and its control
+    // handled it, so it goes no further.
+    static bool OfferKeyToEditor(wxDocManager* manager, wxKeyEvent& key);
 
 private:
     void ModifiedChanged(bool modified) override;
@@ -100,6 +102,8 @@ private:
     void OnFilePrintPreview(wxCommandEvent& event);
     CSourcePrinting* Printing();
 
+    // The application's services, from the document manager when the view is created.
+    WindowServices* services_ = nullptr;
     std::unique_ptr<CQuvPad> pad_;
     // Find, replace and bracket matching over the control.
     std::unique_ptr<CViewFinderEditor> finderEditor_;
@@ -121,14 +125,24 @@ public:
     CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent);
 };
 
+// The name the Workspace trees know a document by: its path, or its title while it has none.
+wxString DocumentName(wxDocument* doc);
+
 // New documents are named quvtemp1, quvtemp2, ...; opened files go to the
-// application's recent-file list.
+// application's recent-file list. Its documents and views reach the
+// application's services through it.
 class CQuvDocManager : public wxDocManager {
 public:
+    explicit CQuvDocManager(WindowServices& services);
+    // Closes the documents while they can still reach the services through it.
+    ~CQuvDocManager() override;
+    WindowServices& Services() const { return services_; }
+
     wxString MakeNewDocumentName() override;
     void AddFileToHistory(const wxString& file) override;
 
 private:
+    WindowServices& services_;
     int untitled_ = 0;
 };
 

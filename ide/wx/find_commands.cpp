@@ -4,15 +4,11 @@
 
 #include "compiler/core/gbk.hpp"
 
-#include "ide/wx/app.hpp"
-#include "ide/wx/doc_view.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/find_dlgs.hpp"
-#include "ide/wx/find_in_files_dlg.hpp"
-#include "ide/wx/find_thread.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
-#include "ide/wx/pane_events.hpp"
-#include "ide/wx/quv_pad.hpp"
+#include "ide/wx/window_services.hpp"
 
 namespace ide {
 
@@ -24,7 +20,8 @@ std::string selectedText(FinderEditor& editor)
 }
 } // namespace
 
-CViewFindCommands::CViewFindCommands(wxEvtHandler& view, FinderEditor& editor) : editor_(editor), finder_(editor)
+CViewFindCommands::CViewFindCommands(WindowServices& services, wxEvtHandler& view, FinderEditor& editor)
+    : services_(services), editor_(editor), finder_(editor)
 {
     Bind(view);
 }
@@ -46,13 +43,13 @@ void CViewFindCommands::Bind(wxEvtHandler& view)
 
 wxWindow* CViewFindCommands::DialogParent() const
 {
-    return parent_ ? parent_ : wxGetApp().MainFrame();
+    return parent_ ? parent_ : services_.MainFrame();
 }
 
 void CViewFindCommands::OnEditFind()
 {
-    CQuvFindDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
-    if (wxGetApp().ShowModal(dialog) != wxID_OK)
+    CQuvFindDlg dialog(services_, services_.Bench().FindHistory(), finder_, selectedText(editor_), DialogParent());
+    if (services_.ShowModal(dialog) != wxID_OK)
         return;
     FindOptions options;
     dialog.GetOptions(options);
@@ -71,7 +68,7 @@ void CViewFindCommands::SelectNext(bool previous)
     if (found)
         editor_.SetSelection(startLine, startCol, endLine, endCol);
     else
-        ShowNotFound();
+        ShowNotFound(services_);
 }
 
 void CViewFindCommands::OnFindNext() { SelectNext(false); }
@@ -79,8 +76,8 @@ void CViewFindCommands::OnFindPrevious() { SelectNext(true); }
 
 void CViewFindCommands::OnEditReplace()
 {
-    CQuvReplaceDlg dialog(wxGetApp().FindHistory(), finder_, selectedText(editor_), DialogParent());
-    wxGetApp().ShowModal(dialog);
+    CQuvReplaceDlg dialog(services_, services_.Bench().FindHistory(), finder_, selectedText(editor_), DialogParent());
+    services_.ShowModal(dialog);
     if (refocus_)
         refocus_();
 }
@@ -89,82 +86,6 @@ void CViewFindCommands::OnFindMatch()
 {
     if (!finder_.CanMatchBracket() || !finder_.FindMatchingBracket())
         wxBell();
-}
-
-// The find-in-files and replace-in-files commands of the application.
-
-void CQuvBenchApp::OnFindInFiles(wxCommandEvent&)
-{
-    CQuvFindInFilesDlg dialog(*findHistory_, mainFrame_);
-    if (ShowModal(dialog) != wxID_OK)
-        return;
-    const FindSettings& c = dialog.Result();
-    StartFindJob(std::make_unique<QuvFindJob>(0, c.findText, c.fileTypes, c.folders, c.matchCase,
-                                              c.regularExpression, c.subfolders, c.scope));
-}
-
-void CQuvBenchApp::OnReplaceInFiles(wxCommandEvent&)
-{
-    CQuvReplaceInFilesDlg dialog(*findHistory_, mainFrame_);
-    if (ShowModal(dialog) != wxID_OK)
-        return;
-    const FindSettings& c = dialog.Result();
-    StartFindJob(std::make_unique<QuvFindJob>(1, c.findText, c.replaceText, c.fileTypes, c.folders, c.matchCase,
-                                              c.regularExpression, c.subfolders, c.scope));
-}
-
-void CQuvBenchApp::OnUpdateFindInFiles(wxUpdateUIEvent& event)
-{
-    event.Enable(findBusy == 0);
-}
-
-void CQuvBenchApp::StartFindJob(std::unique_ptr<QuvFindJob> job)
-{
-    // The pane is emptied before the job's first row: both travel the same queue.
-    PostPaneEvent(mainFrame_, EVT_SHOW_FIND_OUTPUT);
-    if (job->Settings().scope == 1)
-        for (int i = 0; i < openFiles_->GetCount(); ++i)
-            job->listedFiles.push_back(openFiles_->GetAt(i));
-    else if (job->Settings().scope == 2)
-        job->listedFiles = project_->ResolvedFiles();
-    if (job->mode == 1 && docManager_)
-        for (wxDocument* doc : docManager_->GetDocumentsVector())
-            if (doc->IsModified() && !doc->GetFilename().empty())
-                job->unsavedFiles.push_back(doc->GetFilename().utf8_string());
-    RememberFindJob(*findHistory_, *job);
-    findJob_ = std::move(job);
-
-    // The previous thread has ended (the command is disabled while one runs).
-    if (findThread_) {
-        findThread_->Stop();
-        workers_.Remove(findThread_.get());
-        findThread_.reset();
-    }
-    auto thread = std::make_unique<CQUVFindThread>(*findJob_, mainFrame_, findBusy);
-    if (!workers_.Add(thread.get()))
-        return;
-    findThread_ = std::move(thread);
-    findThread_->Start();
-}
-
-void CQuvBenchApp::ReloadReplacedFile(const std::string& file)
-{
-    if (!docManager_)
-        return;
-    for (wxDocument* doc : docManager_->GetDocumentsVector()) {
-        auto* source = wxDynamicCast(doc, CQuvBenchDoc);
-        const std::string name = doc->GetFilename().utf8_string();
-        if (!source || name.empty() || !SameFile(name, file))
-            continue;
-        // Changed since the job began: the user's text stays, and the pane says the file differs.
-        if (source->IsModified()) {
-            PostLookupRow(mainFrame_, LookupEntry::Message("文件" + name + "已被替换，但编辑器中有未保存的修改，没有重新载入"));
-            continue;
-        }
-        CQuvPad* pad = source->GetQuvPad();
-        if (!pad || !pad->FileLoad(doc->GetFilename()))
-            PostLookupRow(mainFrame_, LookupEntry::Message("无法重新载入文件" + name));
-    }
 }
 
 } // namespace ide

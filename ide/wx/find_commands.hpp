@@ -13,10 +13,13 @@ class wxWindow;
 
 namespace ide {
 
+class WindowServices;
+
 class CViewFindCommands {
 public:
-    // `view` receives the commands; `editor` is the view's control with its last reported position.
-    CViewFindCommands(wxEvtHandler& view, FinderEditor& editor);
+    // `view` receives the commands; `editor` is the view's control with its last reported position;
+    // `services` gives the find history, the main frame and the dialog hooks.
+    CViewFindCommands(WindowServices& services, wxEvtHandler& view, FinderEditor& editor);
 
     CTextFinder& Finder() { return finder_; }
 
@@ -36,6 +39,7 @@ private:
     void SelectNext(bool previous);
     wxWindow* DialogParent() const;
 
+    WindowServices& services_;
     FinderEditor& editor_;
     CTextFinder finder_;
     wxWindow* parent_ = nullptr;

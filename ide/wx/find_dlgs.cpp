@@ -9,7 +9,7 @@
 #include <wx/stattext.h>
 
 #include "ide/model/find_regex.hpp"
-#include "ide/wx/app.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/menus.hpp"
 
 namespace ide {
@@ -78,19 +78,19 @@ void readOptionChecks(Options& values, wxCheckBox* matchCase, wxCheckBox* regula
 
 } // namespace
 
-void ShowNotFound()
+void ShowNotFound(UiHooks& hooks)
 {
-    wxGetApp().MessageBox(U8("没有找到匹配的字符串!"), U8("提示"), wxOK);
+    hooks.MessageBox(U8("没有找到匹配的字符串!"), U8("提示"), wxOK);
 }
 
-void ShowInvalidRegex()
+void ShowInvalidRegex(UiHooks& hooks)
 {
-    wxGetApp().MessageBox(U8("要查找的字符串不是一个合法的正规式"), U8("提示"), wxOK);
+    hooks.MessageBox(U8("要查找的字符串不是一个合法的正规式"), U8("提示"), wxOK);
 }
 
-CQuvFindDlg::CQuvFindDlg(CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText,
+CQuvFindDlg::CQuvFindDlg(UiHooks& hooks, CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText,
                          wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("查找")), history_(history)
+    : wxDialog(parent, wxID_ANY, U8("查找")), hooks_(hooks), history_(history)
 {
     finder.GetOptions(values_);
     values_.direction = values_.direction != 0 ? 1 : 0;
@@ -144,7 +144,7 @@ void CQuvFindDlg::OnOK(wxCommandEvent&)
 {
     ReadFields();
     if (!QuvIsValidRegex(values_.findText, values_.regularExpression)) {
-        ShowInvalidRegex();
+        ShowInvalidRegex(hooks_);
         return;
     }
     CQuvFindHistory::InsertMostRecent(history_.GetFindTexts(), values_.findText);
@@ -152,9 +152,9 @@ void CQuvFindDlg::OnOK(wxCommandEvent&)
     EndModal(wxID_OK);
 }
 
-CQuvReplaceDlg::CQuvReplaceDlg(CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText,
-                               wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("替换")), history_(history), finder_(finder)
+CQuvReplaceDlg::CQuvReplaceDlg(UiHooks& hooks, CQuvFindHistory& history, CTextFinder& finder,
+                               const std::string& initialText, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, U8("替换")), hooks_(hooks), history_(history), finder_(finder)
 {
     finder.GetReplaceOptions(values_);
     values_.direction = values_.direction != 0 ? 1 : 0;
@@ -233,7 +233,7 @@ void CQuvReplaceDlg::OnFindTextChanged(wxCommandEvent&)
 bool CQuvReplaceDlg::ApplyOptions()
 {
     if (!QuvIsValidRegex(values_.findText, values_.regularExpression)) {
-        ShowInvalidRegex();
+        ShowInvalidRegex(hooks_);
         return false;
     }
     CQuvFindHistory::InsertMostRecent(history_.GetFindTexts(), values_.findText);
@@ -252,7 +252,7 @@ void CQuvReplaceDlg::FindNext()
     if (found)
         finder_.Editor().SetSelection(startLine, startCol, endLine, endCol);
     else
-        ShowNotFound();
+        ShowNotFound(hooks_);
     lastFindFound_ = found;
 }
 

@@ -8,6 +8,7 @@
 
 #include "ide/model/find_history.hpp"
 #include "ide/model/text_finder.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxButton;
 class wxCheckBox;
@@ -33,15 +34,15 @@ enum FindDialogId : int {
 };
 
 // The not-found box of Find next, Find previous and the replace dialog.
-void ShowNotFound();
+void ShowNotFound(UiHooks& hooks);
 // The box that refuses an invalid expression.
-void ShowInvalidRegex();
+void ShowInvalidRegex(UiHooks& hooks);
 
 class CQuvFindDlg : public wxDialog {
 public:
     // `initialText` (the view's selected text) is offered when not empty, else
     // the finder's last find text.
-    CQuvFindDlg(CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText, wxWindow* parent);
+    CQuvFindDlg(UiHooks& hooks, CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText, wxWindow* parent);
 
     // The accepted options, after OK.
     void GetOptions(FindOptions& out) const { out = accepted_; }
@@ -51,6 +52,7 @@ private:
     void OnFindTextChanged(wxCommandEvent&);
     void OnOK(wxCommandEvent&);
 
+    UiHooks& hooks_;
     CQuvFindHistory& history_;
     wxComboBox* findCombo_ = nullptr;
     wxCheckBox* matchCase_ = nullptr;
@@ -66,7 +68,7 @@ private:
 class CQuvReplaceDlg : public wxDialog {
 public:
     // With an initial text (the view's selection) "选定文字" is preselected.
-    CQuvReplaceDlg(CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText, wxWindow* parent);
+    CQuvReplaceDlg(UiHooks& hooks, CQuvFindHistory& history, CTextFinder& finder, const std::string& initialText, wxWindow* parent);
 
 private:
     void ReadFields();
@@ -79,6 +81,7 @@ private:
     void OnFindTextChanged(wxCommandEvent&);
     void FindNext();
 
+    UiHooks& hooks_;
     CQuvFindHistory& history_;
     CTextFinder& finder_;
     ReplaceOptions values_;

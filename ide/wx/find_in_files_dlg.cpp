@@ -48,8 +48,8 @@ const Labels kLabels[2] = {
 
 wxString (*CFindInFilesDlgBase::RunBrowser)(wxWindow* parent, const wxString& start) = showBrowser;
 
-CFindInFilesDlgBase::CFindInFilesDlgBase(CQuvFindHistory& history, wxWindow* parent, bool replacing)
-    : wxDialog(parent, wxID_ANY, U8(kLabels[replacing].caption)), history_(history), replacing_(replacing)
+CFindInFilesDlgBase::CFindInFilesDlgBase(UiHooks& hooks, CQuvFindHistory& history, wxWindow* parent, bool replacing)
+    : wxDialog(parent, wxID_ANY, U8(kLabels[replacing].caption)), hooks_(hooks), history_(history), replacing_(replacing)
 {
     const Labels& labels = kLabels[replacing];
     values_.matchCase = history.matchCase;
@@ -181,7 +181,7 @@ void CFindInFilesDlgBase::OnOK(wxCommandEvent&)
 {
     ReadFields();
     if (!QuvIsValidRegex(values_.findText, values_.regularExpression)) {
-        ShowInvalidRegex();
+        ShowInvalidRegex(hooks_);
         return;
     }
     result_ = values_;

@@ -31,7 +31,7 @@ public:
     static wxString (*RunBrowser)(wxWindow* parent, const wxString& start);
 
 protected:
-    CFindInFilesDlgBase(CQuvFindHistory& history, wxWindow* parent, bool replacing);
+    CFindInFilesDlgBase(UiHooks& hooks, CQuvFindHistory& history, wxWindow* parent, bool replacing);
 
 private:
     void ReadFields();
@@ -39,6 +39,7 @@ private:
     void EnableListedControls();
     void OnOK(wxCommandEvent&);
 
+    UiHooks& hooks_;
     CQuvFindHistory& history_;
     bool replacing_;
     FindSettings values_;
@@ -56,12 +57,18 @@ private:
 
 class CQuvFindInFilesDlg : public CFindInFilesDlgBase {
 public:
-    CQuvFindInFilesDlg(CQuvFindHistory& history, wxWindow* parent) : CFindInFilesDlgBase(history, parent, false) {}
+    CQuvFindInFilesDlg(UiHooks& hooks, CQuvFindHistory& history, wxWindow* parent)
+        : CFindInFilesDlgBase(hooks, history, parent, false)
+    {
+    }
 };
 
 class CQuvReplaceInFilesDlg : public CFindInFilesDlgBase {
 public:
-    CQuvReplaceInFilesDlg(CQuvFindHistory& history, wxWindow* parent) : CFindInFilesDlgBase(history, parent, true) {}
+    CQuvReplaceInFilesDlg(UiHooks& hooks, CQuvFindHistory& history, wxWindow* parent)
+        : CFindInFilesDlgBase(hooks, history, parent, true)
+    {
+    }
 };
 
 } // namespace ide

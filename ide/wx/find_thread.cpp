@@ -1,12 +1,12 @@
 #include "ide/wx/find_thread.hpp"
 
-#include "ide/wx/app.hpp"
 #include "ide/wx/pane_events.hpp"
 
 namespace ide {
 
-CQUVFindThread::CQUVFindThread(QuvFindJob job, wxEvtHandler* frame, std::atomic<int>& busy)
-    : job_(std::move(job)), frame_(frame), busy_(busy)
+CQUVFindThread::CQUVFindThread(QuvFindJob job, wxEvtHandler* frame, std::atomic<int>& busy,
+                               std::function<void(const std::string&)> reload)
+    : job_(std::move(job)), frame_(frame), busy_(busy), reload_(std::move(reload))
 {
 }
 
@@ -32,10 +32,11 @@ void CQUVFindThread::Stop()
 void CQUVFindThread::InitInstance()
 {
     wxEvtHandler* frame = frame_;
+    const std::function<void(const std::string&)> reload = reload_;
     // A file the job rewrote is reloaded into its open editor, after the rows made before it.
     FindInFilesRun run(
         job_, [frame](LookupEntry row) { PostLookupRow(frame, std::move(row)); }, &cancel_,
-        [frame](const std::string& file) { frame->CallAfter([file] { wxGetApp().ReloadReplacedFile(file); }); });
+        [frame, reload](const std::string& file) { frame->CallAfter([reload, file] { reload(file); }); });
     run.Run();
     busy_ = 0;
 }

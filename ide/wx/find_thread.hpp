@@ -4,6 +4,8 @@
 // and waits for the thread.
 #pragma once
 #include <atomic>
+#include <functional>
+#include <string>
 #include <thread>
 
 #include <wx/event.h>
@@ -16,7 +18,9 @@ namespace ide {
 class CQUVFindThread : public Worker {
 public:
     // `job` is a copy: the pending job may be replaced while this one runs.
-    CQUVFindThread(QuvFindJob job, wxEvtHandler* frame, std::atomic<int>& busy);
+    // `reload` is called on the user-interface thread for each file the job rewrote.
+    CQUVFindThread(QuvFindJob job, wxEvtHandler* frame, std::atomic<int>& busy,
+                   std::function<void(const std::string&)> reload);
     ~CQUVFindThread() override;
 
     void Start();
@@ -28,6 +32,7 @@ private:
     QuvFindJob job_;
     wxEvtHandler* frame_;
     std::atomic<int>& busy_;
+    std::function<void(const std::string&)> reload_;
     std::atomic<bool> cancel_{false};
     std::thread thread_;
 };

@@ -5,7 +5,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "ide/wx/app.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/menus.hpp"
 
 namespace ide {
@@ -15,8 +15,8 @@ const long kLowest = 1;
 const long kHighest = 10000000;
 } // namespace
 
-CGotoLineDlg::CGotoLineDlg(int line, int column, wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("转到下列行")), line_(line), column_(column)
+CGotoLineDlg::CGotoLineDlg(UiHooks& hooks, int line, int column, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, U8("转到下列行")), hooks_(hooks), line_(line), column_(column)
 {
     auto* grid = new wxFlexGridSizer(2, wxSize(6, 6));
     grid->Add(new wxStaticText(this, wxID_ANY, U8("转到行：")), 0, wxALIGN_CENTER_VERTICAL);
@@ -50,7 +50,7 @@ bool CGotoLineDlg::ReadBox(wxTextCtrl* box, int& value)
         value = static_cast<int>(number);
         return true;
     }
-    wxGetApp().MessageBox(IntegerRangeMessage(isInteger, kLowest, kHighest), U8("提示"), wxOK | wxICON_EXCLAMATION);
+    hooks_.MessageBox(IntegerRangeMessage(isInteger, kLowest, kHighest), U8("提示"), wxOK | wxICON_EXCLAMATION);
     box->SetFocus();
     box->SelectAll();
     return false;

@@ -2,6 +2,8 @@
 #pragma once
 #include <wx/dialog.h>
 
+#include "ide/wx/window_services.hpp"
+
 class wxTextCtrl;
 
 namespace ide {
@@ -9,7 +11,8 @@ namespace ide {
 class CGotoLineDlg : public wxDialog {
 public:
     // Opens with the caret's line and column.
-    CGotoLineDlg(int line, int column, wxWindow* parent);
+    // `hooks` shows the message of a value out of range.
+    CGotoLineDlg(UiHooks& hooks, int line, int column, wxWindow* parent);
 
     int Line() const { return line_; }
     int Column() const { return column_; }
@@ -23,6 +26,7 @@ public:
 private:
     bool ReadBox(wxTextCtrl* box, int& value);
 
+    UiHooks& hooks_;
     int line_;
     int column_;
     wxTextCtrl* lineBox_ = nullptr;

@@ -4,7 +4,7 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
-#include "ide/wx/app.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
@@ -20,9 +20,10 @@ const char kOutputPane[] = "output";
 const char kPositionPaneText[] = "hehetestttttt";
 } // namespace
 
-CMainFrame::CMainFrame(wxDocManager* manager)
+CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),
-                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU)
+                          wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU),
+      services_(services)
 {
     SetMenuBar(CreateMainMenuBar());
 
@@ -58,8 +59,8 @@ void CMainFrame::CreateDockingBars()
     aui_.AddPane(GetClientWindow(), wxAuiPaneInfo().CenterPane().Name("documents"));
 
     workspace_ = new wxNotebook(this, wxID_ANY, wxDefaultPosition, wxSize(220, 200), wxNB_BOTTOM);
-    openedFiles_ = new CQUVOpenedFilesTreeView(workspace_);
-    projectTree_ = new CQUVProjectTreeView(workspace_);
+    openedFiles_ = new CQUVOpenedFilesTreeView(services_, workspace_);
+    projectTree_ = new CQUVProjectTreeView(services_, workspace_);
     // ORDER WORKSPACE TABS
     workspace_->AddPage(openedFiles_, U8("打开的文件"));
     workspace_->AddPage(projectTree_, U8("工程文件"));
@@ -89,7 +90,7 @@ void CMainFrame::CreateDockingBars()
                               .MinSize(100, 250)
                               .CloseButton(true));
 
-    const GoToHandler goTo = [](const Location& at) { wxGetApp().GoToLocation(at); };
+    const GoToHandler goTo = [this](const Location& at) { services_.GoToLocation(at); };
     compileList_->SetGoToHandler(goTo);
     findList_->SetGoToHandler(goTo);
     aui_.Update();
@@ -103,7 +104,7 @@ void CMainFrame::BindCustomEvents()
     Bind(EVT_SHOW_FIND_OUTPUT, [this](wxThreadEvent&) { ShowFindOutput(); });
     Bind(EVT_SHOW_PROJECT_TREE, [this](wxThreadEvent&) { ActivateProjectTree(); });
     Bind(EVT_SHOW_OPENED_FILES, [this](wxThreadEvent&) { ActivateOpenedFilesTree(); });
-    Bind(EVT_TYPESET_DONE, [](wxThreadEvent&) { wxGetApp().LoadTypesetResult(); });
+    Bind(EVT_TYPESET_DONE, [this](wxThreadEvent&) { services_.LoadTypesetResult(); });
     Bind(EVT_COMPILE_ROW, [this](wxThreadEvent& e) { compileList_->AddRow(e.GetPayload<CompileRow>()); });
     Bind(EVT_LOOKUP_ROW, [this](wxThreadEvent& e) { findList_->AddEntry(e.GetPayload<LookupEntry>()); });
     Bind(EVT_MAKE_BYTES, [this](wxThreadEvent& e) { makeOutput_->AppendBytes(e.GetPayload<std::string>()); });
@@ -193,25 +194,25 @@ void CMainFrame::ActivateOpenedFilesTree() { workspace_->SetSelection(workspace_
 
 void CMainFrame::RefreshRecentMenus()
 {
-    wxGetApp().RefreshRecentMenus(GetMenuBar());
-    if (!wxGetApp().DocManager())
+    services_.RefreshRecentMenus(GetMenuBar());
+    if (!services_.DocManager())
         return;
-    for (wxDocument* doc : wxGetApp().DocManager()->GetDocumentsVector())
+    for (wxDocument* doc : services_.DocManager()->GetDocumentsVector())
         for (wxView* view : doc->GetViewsVector())
             if (auto* frame = wxDynamicCast(view->GetFrame(), wxFrame))
-                wxGetApp().RefreshRecentMenus(frame->GetMenuBar());
+                services_.RefreshRecentMenus(frame->GetMenuBar());
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event)
 {
-    if (!wxGetApp().SaveAllModified() && event.CanVeto()) {
+    if (!services_.SaveAllModified() && event.CanVeto()) {
         event.Veto();
         return;
     }
     // Every document has had its answer and goes with the frame: closing must not ask again.
-    wxGetApp().DiscardDocumentChanges();
+    services_.DiscardDocumentChanges();
     // Every job that writes to the panes ends before any pane goes.
-    wxGetApp().Workers().StopAll();
+    services_.Bench().Workers().StopAll();
     CSplashWnd::HideSplashScreen();
     event.Skip();
 }
@@ -224,7 +225,7 @@ void CMainFrame::OnCharHook(wxKeyEvent& event)
         return;
     }
     // A key the editor handled (Ctrl+Z, Ctrl+C, ...) is done with.
-    if (CQuvBenchView::OfferKeyToEditor(event))
+    if (CQuvBenchView::OfferKeyToEditor(services_.DocManager(), event))
         return;
     // From the focused window up, as a menu command would travel.
     wxWindow* target = FindFocus();

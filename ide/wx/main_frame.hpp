@@ -9,13 +9,16 @@
 #include <wx/treectrl.h>
 
 #include "ide/wx/output_panes.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/workspace_views.hpp"
 
 namespace ide {
 
 class CMainFrame : public wxDocMDIParentFrame {
 public:
-    explicit CMainFrame(wxDocManager* manager);
+    // `services`: the documents, the workbench and the application's answers
+    // to the frame's requests (go to a place, load a typeset result, close).
+    CMainFrame(wxDocManager* manager, WindowServices& services);
     ~CMainFrame() override;
 
     void ShowMakeOutput();
@@ -51,6 +54,7 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
 
+    WindowServices& services_;
     wxAuiManager aui_;
     wxNotebook* workspace_ = nullptr;
     wxNotebook* output_ = nullptr;

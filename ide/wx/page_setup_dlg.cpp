@@ -11,7 +11,7 @@
 #include <wx/textctrl.h>
 
 #include "ide/model/settings_file.hpp"
-#include "ide/wx/app.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
@@ -97,8 +97,9 @@ wxSizer* HeaderFooterRow(wxWindow* parent, const char* label, int textId, int st
 
 } // namespace
 
-CPageSetupDlg::CPageSetupDlg(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("页面设置"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)
+CPageSetupDlg::CPageSetupDlg(UiHooks& hooks, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, U8("页面设置"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE),
+      hooks_(hooks)
 {
     // Everything empty until the caller fills it; no radio chosen.
     data_.header.clear();
@@ -229,7 +230,7 @@ bool CPageSetupDlg::ReadInt(int id, int low, int high, int& out)
     const wxString text = box->GetValue().Strip(wxString::both);
     const bool isInteger = text.ToLong(&value);
     if (!isInteger || value < low || value > high) {
-        wxGetApp().MessageBox(IntegerRangeMessage(isInteger, low, high), U8("提示"), wxOK | wxICON_EXCLAMATION);
+        hooks_.MessageBox(IntegerRangeMessage(isInteger, low, high), U8("提示"), wxOK | wxICON_EXCLAMATION);
         box->SetFocus();
         box->SelectAll();
         return false;
@@ -285,14 +286,6 @@ void CPageSetupDlg::OnChooseColor(wxCommandEvent&)
         return;
     const wxColour chosen = dialog.GetColourData().GetColour();
     data_.headerFooterColor = chosen.Red() | (chosen.Green() << 8) | (chosen.Blue() << 16);
-}
-
-void CQuvBenchApp::OnFilePageSetup(wxCommandEvent&)
-{
-    CPageSetupDlg dialog(mainFrame_);
-    dialog.SetFromSetting(printSetting_);
-    if (dialog.ShowModal() == wxID_OK)
-        dialog.GetToSetting(printSetting_);
 }
 
 } // namespace ide

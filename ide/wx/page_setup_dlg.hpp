@@ -5,6 +5,7 @@
 #include <wx/dialog.h>
 
 #include "ide/model/print_setting.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxTextCtrl;
 
@@ -26,7 +27,8 @@ public:
         IDC_LINE_DISTANCE = 1045,
     };
 
-    explicit CPageSetupDlg(wxWindow* parent);
+    // `hooks` shows the message of a value out of range.
+    CPageSetupDlg(UiHooks& hooks, wxWindow* parent);
 
     void SetFromSetting(const CPrintSetting& setting);
     void GetToSetting(CPrintSetting& setting) const;
@@ -46,6 +48,7 @@ private:
 
     // What the dialog edits; the radio indexes are -1 (none) until filled.
     CPrintSetting data_;
+    UiHooks& hooks_;
 };
 
 } // namespace ide

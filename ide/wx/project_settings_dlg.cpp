@@ -8,7 +8,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include "ide/wx/app.hpp"
+#include "ide/wx/window_services.hpp"
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/menus.hpp"
 
@@ -41,9 +41,9 @@ std::vector<int> selectedRows(wxListCtrl* list)
 
 } // namespace
 
-CQuvProjectSettingsDlg::CQuvProjectSettingsDlg(CQuvProject& project, const CQuvFileList& openFiles, bool createMode,
-                                               wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U8("工程设置")), model_(project, openFiles, createMode)
+CQuvProjectSettingsDlg::CQuvProjectSettingsDlg(UiHooks& hooks, CQuvProject& project, const CQuvFileList& openFiles,
+                                               bool createMode, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, U8("工程设置")), hooks_(hooks), model_(project, openFiles, createMode)
 {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* fields = new wxFlexGridSizer(3, 4, 6);
@@ -163,7 +163,7 @@ void CQuvProjectSettingsDlg::OnOk(wxCommandEvent&)
     model_.name = name_->GetValue().utf8_string();
     model_.path = path_->GetValue().utf8_string();
     if (!model_.Apply()) {
-        wxGetApp().MessageBox(U8(kEmptyNameOrPathText), U8("提示"), wxOK | wxICON_INFORMATION);
+        hooks_.MessageBox(U8(kEmptyNameOrPathText), U8("提示"), wxOK | wxICON_INFORMATION);
         return;
     }
     EndDialogWith(*this, wxID_OK);

@@ -4,6 +4,7 @@
 #include <wx/dialog.h>
 
 #include "ide/model/project_settings.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxListCtrl;
 class wxTextCtrl;
@@ -19,7 +20,8 @@ public:
     };
 
     // `createMode`: only name, project file, OK and Cancel are usable.
-    CQuvProjectSettingsDlg(CQuvProject& project, const CQuvFileList& openFiles, bool createMode,
+    // `hooks` shows the message of a missing name or path.
+    CQuvProjectSettingsDlg(UiHooks& hooks, CQuvProject& project, const CQuvFileList& openFiles, bool createMode,
                            wxWindow* parent = nullptr);
 
     wxListCtrl* ProjectList() const { return projectList_; }
@@ -35,6 +37,7 @@ private:
     void OnChoosePath();
     void OnOk(wxCommandEvent&);
 
+    UiHooks& hooks_;
     CProjectSettingsModel model_;
     wxListCtrl* projectList_ = nullptr;
     wxListCtrl* openList_ = nullptr;

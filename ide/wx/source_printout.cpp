@@ -7,7 +7,7 @@
 #include <wx/printdlg.h>
 
 #include "ide/model/settings_file.hpp"
-#include "ide/wx/app.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/quv_pad.hpp"
@@ -21,12 +21,6 @@ wxString FromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.
 wxColour ColourFromRef(uint32_t ref)
 {
     return wxColour(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
-}
-
-// The application's printer choice, shared by printing, preview and printer setup.
-wxPrintData& AppPrintData()
-{
-    return wxGetApp().DocManager()->GetPageSetupDialogData().GetPrintData();
 }
 
 void FillRect(wxDC& dc, int x, int y, int width, int height, const wxColour& colour)
@@ -100,17 +94,23 @@ LogFont LogFontFromFont(const wxFont& font)
     return out;
 }
 
+// The application's printer choice, shared by printing, preview and printer setup.
+wxPrintData& CSourcePrinting::PrintData()
+{
+    return services_.DocManager()->GetPageSetupDialogData().GetPrintData();
+}
+
 bool CSourcePrinting::CheckLayout(LayoutResult result)
 {
     if (result == LayoutResult::Done)
         return true;
-    wxGetApp().MessageBox(FromUtf8(LayoutMessage(result)), U8("错误"), wxOK | wxICON_ERROR);
+    services_.MessageBox(FromUtf8(LayoutMessage(result)), U8("错误"), wxOK | wxICON_ERROR);
     return false;
 }
 
 void CSourcePrinting::Print(wxWindow* parent, PrintSource& source, const wxString& path, const wxString& title)
 {
-    wxPrintDialogData data(AppPrintData());
+    wxPrintDialogData data(PrintData());
     data.SetMinPage(1);
     data.SetMaxPage(std::max(1, layout_.pageCount));
     data.SetFromPage(1);
@@ -122,19 +122,19 @@ void CSourcePrinting::Print(wxWindow* parent, PrintSource& source, const wxStrin
     if (!CheckLayout(printout.Result()))
         return;
     if (printed)
-        AppPrintData() = printer.GetPrintDialogData().GetPrintData();
+        PrintData() = printer.GetPrintDialogData().GetPrintData();
     else if (wxPrinter::GetLastError() == wxPRINTER_ERROR)
-        wxGetApp().MessageBox(U8("打印失败。"), U8("错误"), wxOK | wxICON_ERROR);
+        services_.MessageBox(U8("打印失败。"), U8("错误"), wxOK | wxICON_ERROR);
 }
 
 bool CSourcePrinting::Preview(wxWindow* parent, PrintSource& source, const wxString& path, const wxString& title)
 {
-    wxPrintDialogData data(AppPrintData());
+    wxPrintDialogData data(PrintData());
     auto* preview = new wxPrintPreview(new CSourcePrintout(*this, source, path, title),
                                        new CSourcePrintout(*this, source, path, title), &data);
     if (!preview->IsOk()) {
         delete preview;
-        wxGetApp().MessageBox(U8("命令执行失败。"), U8("错误"), wxOK | wxICON_ERROR);
+        services_.MessageBox(U8("命令执行失败。"), U8("错误"), wxOK | wxICON_ERROR);
         return false;
     }
     auto* frame = new wxPreviewFrame(preview, parent, U8("打印预览"), wxDefaultPosition, parent->GetSize());
@@ -328,7 +328,8 @@ CSourcePrinting* CQuvBenchView::Printing()
         return nullptr;
     if (!printing_) {
         printSource_.reset(new CPadPrintSource<CQuvPad>(*pad_));
-        printing_.reset(new CSourcePrinting(wxGetApp().DisplaySetting(), wxGetApp().PrintSetting()));
+        Workbench& bench = services_->Bench();
+        printing_.reset(new CSourcePrinting(*services_, bench.DisplaySetting(), bench.PrintSetting()));
     }
     return printing_.get();
 }
@@ -343,7 +344,7 @@ void CQuvBenchView::OnFilePrint(wxCommandEvent&)
 void CQuvBenchView::OnFilePrintPreview(wxCommandEvent&)
 {
     if (CSourcePrinting* printing = Printing())
-        printing->Preview(wxGetApp().GetTopWindow(), *printSource_, GetDocument()->GetFilename(),
+        printing->Preview(services_->TopWindow(), *printSource_, GetDocument()->GetFilename(),
                           GetDocument()->GetUserReadableName());
 }
 

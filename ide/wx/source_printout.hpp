@@ -12,6 +12,7 @@
 #include "ide/model/display_setting.hpp"
 #include "ide/model/print_layout.hpp"
 #include "ide/model/print_setting.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxDC;
 class wxFont;
@@ -60,7 +61,12 @@ LogFont LogFontFromFont(const wxFont& font);
 // dialog's last page.
 class CSourcePrinting {
 public:
-    CSourcePrinting(const CDisplaySetting& display, CPrintSetting& print) : display_(display), print_(print) {}
+    // `services` shows the messages and holds the printer choice, which
+    // printing, preview and printer setup share.
+    CSourcePrinting(WindowServices& services, const CDisplaySetting& display, CPrintSetting& print)
+        : services_(services), display_(display), print_(print)
+    {
+    }
 
     // The print dialog, then the pages chosen there. A layout that fails
     // aborts the job with a message.
@@ -75,6 +81,9 @@ public:
     PrintLayout& Layout() { return layout_; }
 
 private:
+    wxPrintData& PrintData();
+
+    WindowServices& services_;
     const CDisplaySetting& display_;
     CPrintSetting& print_;
     PrintLayout layout_;

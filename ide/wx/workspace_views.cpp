@@ -4,8 +4,9 @@
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 
-#include "ide/wx/app.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/common_dialogs.hpp"
+#include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
@@ -46,8 +47,9 @@ wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.
 
 } // namespace
 
-CWorkspaceTreeView::CWorkspaceTreeView(wxWindow* parent, long style)
-    : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style | wxBORDER_NONE), images_(16, 16, true, 1)
+CWorkspaceTreeView::CWorkspaceTreeView(WindowServices& services, wxWindow* parent, long style)
+    : wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, style | wxBORDER_NONE), services_(services),
+      images_(16, 16, true, 1)
 {
     // ORDER TREE IMAGES: project root collapsed and expanded, open-documents
     // root collapsed and expanded, a file.
@@ -144,7 +146,7 @@ void CWorkspaceTreeView::OnCommand(wxCommandEvent& event)
     const MenuEntry* entry = entryFor(event.GetId());
     if (!entry)
         return;
-    CAppWorkspaceHost host;
+    CAppWorkspaceHost host(services_);
     // The command may refresh this very tree through the application; the
     // selection it acts on is taken first.
     const std::string selected = SelectedFile();
@@ -157,7 +159,7 @@ void CWorkspaceTreeView::OnUpdateCommand(wxUpdateUIEvent& event)
     const MenuEntry* entry = entryFor(event.GetId());
     if (!entry)
         return;
-    CAppWorkspaceHost host;
+    CAppWorkspaceHost host(services_);
     const CommandState state = Model().Update(entry->command, SelectedFile(), host);
     event.Enable(state.enabled);
     if (!state.text.empty())
@@ -168,7 +170,7 @@ void CWorkspaceTreeView::OnActivated(wxTreeEvent& event)
 {
     const wxTreeItemId item = event.GetItem();
     if (item.IsOk() && item != GetRootItem())
-        wxGetApp().OpenDocumentFile(wxString::FromUTF8(Model().DocumentPath(GetItemText(item).utf8_string())));
+        services_.OpenDocumentFile(wxString::FromUTF8(Model().DocumentPath(GetItemText(item).utf8_string())));
     event.Skip();
 }
 
@@ -185,9 +187,9 @@ void CWorkspaceTreeView::OnItemMenu(wxTreeEvent&)
     PopupMenu(popup_.get());
 }
 
-CQUVProjectTreeView::CQUVProjectTreeView(wxWindow* parent)
-    : CWorkspaceTreeView(parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
-      model_(wxGetApp().Project(), wxGetApp().OpenFiles())
+CQUVProjectTreeView::CQUVProjectTreeView(WindowServices& services, wxWindow* parent)
+    : CWorkspaceTreeView(services, parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
+      model_(services.Bench().Project(), services.Bench().OpenFiles())
 {
     Sync();
     SetItemBold(GetRootItem());
@@ -206,9 +208,9 @@ void CQUVProjectTreeView::InsertFileItem(const std::string& name)
     Sync();
 }
 
-CQUVOpenedFilesTreeView::CQUVOpenedFilesTreeView(wxWindow* parent)
-    : CWorkspaceTreeView(parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
-      model_(wxGetApp().Project(), wxGetApp().OpenFiles())
+CQUVOpenedFilesTreeView::CQUVOpenedFilesTreeView(WindowServices& services, wxWindow* parent)
+    : CWorkspaceTreeView(services, parent, wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE),
+      model_(services.Bench().Project(), services.Bench().OpenFiles())
 {
     Sync();
 }
@@ -242,60 +244,61 @@ namespace {
 
 // The tree of the main frame while that stands; a document closed as the
 // program ends may outlive it.
-CQUVOpenedFilesTreeView* openedFilesTree()
+CQUVOpenedFilesTreeView* openedFilesTree(WindowServices& services)
 {
-    auto* frame = dynamic_cast<CMainFrame*>(wxGetApp().GetTopWindow());
+    auto* frame = dynamic_cast<CMainFrame*>(services.TopWindow());
     return frame && !frame->IsBeingDeleted() ? frame->OpenedFilesTree() : nullptr;
 }
 
 // Runs `change` on the tree, or on a model of no tree over the same list.
 template <typename F>
-void changeOpenedFiles(F change)
+void changeOpenedFiles(WindowServices& services, F change)
 {
-    if (CQUVOpenedFilesTreeView* tree = openedFilesTree()) {
+    if (CQUVOpenedFilesTreeView* tree = openedFilesTree(services)) {
         change(*tree);
         return;
     }
-    COpenedFilesTreeModel list(wxGetApp().Project(), wxGetApp().OpenFiles());
+    COpenedFilesTreeModel list(services.Bench().Project(), services.Bench().OpenFiles());
     change(list);
 }
 
 } // namespace
 
-void DocumentOpened(const wxString& name)
+void DocumentOpened(WindowServices& services, const wxString& name)
 {
-    changeOpenedFiles([&](auto& files) { files.AddFile(name.utf8_string()); });
+    changeOpenedFiles(services, [&](auto& files) { files.AddFile(name.utf8_string()); });
 }
 
-void DocumentClosed(const wxString& name)
+void DocumentClosed(WindowServices& services, const wxString& name)
 {
-    changeOpenedFiles([&](auto& files) { files.RemoveFile(name.utf8_string()); });
+    changeOpenedFiles(services, [&](auto& files) { files.RemoveFile(name.utf8_string()); });
 }
 
-void DocumentRenamed(const wxString& oldName, const wxString& newName)
+void DocumentRenamed(WindowServices& services, const wxString& oldName, const wxString& newName)
 {
-    changeOpenedFiles([&](auto& files) { files.RenameFile(oldName.utf8_string(), newName.utf8_string()); });
+    changeOpenedFiles(services, [&](auto& files) { files.RenameFile(oldName.utf8_string(), newName.utf8_string()); });
 }
 
 bool CAppWorkspaceHost::EnsureProjectCreated()
 {
-    return wxGetApp().EnsureProjectCreated();
+    return services_.EnsureProjectCreated();
 }
 
 void CAppWorkspaceHost::OpenDocumentFile(const std::string& path)
 {
-    wxGetApp().OpenDocumentFile(fromUtf8(path));
+    services_.OpenDocumentFile(fromUtf8(path));
 }
 
 void CAppWorkspaceHost::CloseDocumentByPath(const std::string& path)
 {
-    wxGetApp().CloseDocumentByPath(fromUtf8(path));
+    services_.CloseDocumentByPath(fromUtf8(path));
 }
 
 std::string CAppWorkspaceHost::ActiveDocumentName()
 {
-    wxDocument* doc = wxGetApp().GetActiveDocument();
-    return doc ? CQuvBenchApp::DocumentName(doc).utf8_string() : std::string();
+    wxDocManager* manager = services_.DocManager();
+    wxDocument* doc = manager ? manager->GetCurrentDocument() : nullptr;
+    return doc ? DocumentName(doc).utf8_string() : std::string();
 }
 
 bool CAppWorkspaceHost::ChooseFiles(FileChoice choice, std::vector<std::string>& paths)
@@ -324,17 +327,17 @@ bool CAppWorkspaceHost::ChooseFiles(FileChoice choice, std::vector<std::string>&
 
 void CAppWorkspaceHost::ShowError(const std::string& text, const std::string& caption)
 {
-    wxGetApp().MessageBox(fromUtf8(text), fromUtf8(caption), wxOK | wxICON_ERROR);
+    services_.MessageBox(fromUtf8(text), fromUtf8(caption), wxOK | wxICON_ERROR);
 }
 
 void CAppWorkspaceHost::ProjectSettings()
 {
-    wxGetApp().ProjectSettings();
+    services_.ProjectSettings();
 }
 
 void CAppWorkspaceHost::RefreshProjectTree()
 {
-    if (CMainFrame* frame = wxGetApp().MainFrame())
+    if (CMainFrame* frame = services_.MainFrame())
         frame->ProjectTree()->RefreshTree();
 }
 

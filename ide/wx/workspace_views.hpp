@@ -10,6 +10,7 @@
 #include <wx/treectrl.h>
 
 #include "ide/model/workspace_trees.hpp"
+#include "ide/wx/window_services.hpp"
 
 class wxMenu;
 
@@ -17,7 +18,8 @@ namespace ide {
 
 class CWorkspaceTreeView : public wxTreeCtrl {
 public:
-    CWorkspaceTreeView(wxWindow* parent, long style);
+    // `services` runs the popup menu's commands and opens activated files.
+    CWorkspaceTreeView(WindowServices& services, wxWindow* parent, long style);
     ~CWorkspaceTreeView() override;
 
     virtual CWorkspaceTree& Model() = 0;
@@ -29,6 +31,8 @@ public:
     wxMenu* PopupMenuForTest();
 
 protected:
+    WindowServices& services_;
+
     // Makes the tree show the model's items.
     void Sync();
     void SetRootImages(bool expanded);
@@ -47,7 +51,7 @@ private:
 
 class CQUVProjectTreeView : public CWorkspaceTreeView {
 public:
-    explicit CQUVProjectTreeView(wxWindow* parent);
+    CQUVProjectTreeView(WindowServices& services, wxWindow* parent);
     CWorkspaceTree& Model() override { return model_; }
     // Rebuilds the tree from the project.
     void RefreshTree();
@@ -62,7 +66,7 @@ private:
 
 class CQUVOpenedFilesTreeView : public CWorkspaceTreeView {
 public:
-    explicit CQUVOpenedFilesTreeView(wxWindow* parent);
+    CQUVOpenedFilesTreeView(WindowServices& services, wxWindow* parent);
     CWorkspaceTree& Model() override { return model_; }
     void InsertFileItem(const std::string& name);
     // The document code tells of documents that opened, closed or were saved under another name.
@@ -79,13 +83,15 @@ private:
 
 // What the document code reports: the opened-files tree and the open-documents
 // list follow it (the list alone while there is no tree).
-void DocumentOpened(const wxString& name);
-void DocumentClosed(const wxString& name);
-void DocumentRenamed(const wxString& oldName, const wxString& newName);
+void DocumentOpened(WindowServices& services, const wxString& name);
+void DocumentClosed(WindowServices& services, const wxString& name);
+void DocumentRenamed(WindowServices& services, const wxString& oldName, const wxString& newName);
 
 // The application as the trees' commands need it.
 class CAppWorkspaceHost : public WorkspaceHost {
 public:
+    explicit CAppWorkspaceHost(WindowServices& services) : services_(services) {}
+
     bool EnsureProjectCreated() override;
     void OpenDocumentFile(const std::string& path) override;
     void CloseDocumentByPath(const std::string& path) override;
@@ -94,6 +100,9 @@ public:
     void ShowError(const std::string& text, const std::string& caption) override;
     void ProjectSettings() override;
     void RefreshProjectTree() override;
+
+private:
+    WindowServices& services_;
 };
 
 } // namespace ide

@@ -100,7 +100,7 @@ TEST(EditorPainting, NoSelectionColourWithoutASelectionAfterClicksAndArrowKeys)
     ASSERT_TRUE(Start({}, answers));
     // Colours that nothing else on the editor mixes: the current line, the
     // selection's background and text (COLORREF values, blue in the high byte).
-    CDisplaySetting& display = wxGetApp().DisplaySetting();
+    CDisplaySetting& display = wxGetApp().Bench().DisplaySetting();
     display.colors[0] = 0xC0F0FF;
     display.colors[12] = 0x40A040;
     display.colors[13] = 0xFFFFFF;

@@ -78,7 +78,7 @@ TEST(DisplaySetup, TheSpinButtonStepsATypedValue)
 {
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
-    CDisplaySetting& display = wxGetApp().DisplaySetting();
+    CDisplaySetting& display = wxGetApp().Bench().DisplaySetting();
     display.MinX = 0;
     display.TabSize = 2;
     display.LineDistance = 0;

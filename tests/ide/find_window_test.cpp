@@ -107,7 +107,7 @@ protected:
         return {view->AnchorLine(), view->AnchorColumn(), view->CaretLine(), view->CaretColumn()};
     }
     Answers answers;
-    CQuvFindHistory& history = wxGetApp().FindHistory();
+    CQuvFindHistory& history = wxGetApp().Bench().FindHistory();
     wxDocument* doc = nullptr;
     CQuvBenchView* view = nullptr;
 };
@@ -164,9 +164,9 @@ TEST_F(EditorFind, EveryHelpButtonIsDisabled)
     Open("alpha\n");
     for (int command : {ID_EDIT_FIND, ID_EDIT_REPLACE})
         WithModal([&] { Command(doc, command); }, [](wxDialog& d) { EXPECT_FALSE(Enabled(d, IDC_FIND_HELP)); });
-    CQuvFindInFilesDlg find(history, &Frame());
+    CQuvFindInFilesDlg find(wxGetApp(), history, &Frame());
     EXPECT_FALSE(Enabled(find, IDC_FIND_IN_FILES_HELP));
-    CQuvReplaceInFilesDlg replace(history, &Frame());
+    CQuvReplaceInFilesDlg replace(wxGetApp(), history, &Frame());
     EXPECT_FALSE(Enabled(replace, IDC_FIND_HELP));
     CErrorInfoDlg error(&Frame(), DiagnosticCopy{});
     EXPECT_FALSE(Enabled(error, wxID_HELP));
@@ -238,13 +238,13 @@ TEST_F(FindInFilesWindow, DialogsFollowTheScopeRefuseBadExpressionsAndBrowseFrom
 {
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
-    CQuvFindHistory& history = wxGetApp().FindHistory();
+    CQuvFindHistory& history = wxGetApp().Bench().FindHistory();
     history = CQuvFindHistory();
     CFindInFilesDlgBase::RunBrowser = [](wxWindow*, const wxString& start) {
         return start == wxGetCwd() ? wxString("/chosen") : wxString("/wrong");
     };
 
-    CQuvFindInFilesDlg find(history, &Frame());
+    CQuvFindInFilesDlg find(wxGetApp(), history, &Frame());
     WithModal([&] { find.ShowModal(); }, [&](wxDialog& d) {
         for (int id : {int(IDC_FIND_TEXT), int(IDC_FILE_TYPES), int(IDC_FOLDERS)})
             EXPECT_TRUE(Entries(d, id).empty()) << id;
@@ -282,7 +282,7 @@ TEST_F(FindInFilesWindow, DialogsFollowTheScopeRefuseBadExpressionsAndBrowseFrom
     history.fileTypes = {"*.e"};
     history.folders = {"/a;/b"};
     history.scope = 2;
-    CQuvReplaceInFilesDlg replace(history, &Frame());
+    CQuvReplaceInFilesDlg replace(wxGetApp(), history, &Frame());
     WithModal([&] { replace.ShowModal(); }, [&](wxDialog& d) {
         EXPECT_EQ(Text(d, IDC_FIND_TEXT), "f1");
         EXPECT_EQ(Text(d, IDC_REPLACE_TEXT), "r1");
@@ -299,7 +299,7 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
     CMainFrame& frame = Frame();
-    CQuvFindHistory& history = wxGetApp().FindHistory();
+    CQuvFindHistory& history = wxGetApp().Bench().FindHistory();
     history = CQuvFindHistory();
     const std::string a = Put("src/a.e", "x := 1;\ny := x;\n");
     const std::string b = Put("src/sub/b.e", "x\n");
@@ -315,7 +315,7 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
         Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(true);
         Click(d, wxID_OK);
     });
-    ASSERT_TRUE(PumpUntil([] { return wxGetApp().findBusy == 0; }));
+    ASSERT_TRUE(PumpUntil([] { return wxGetApp().Bench().findBusy == 0; }));
     Pump();
     const LookupResultModel& rows = frame.FindList()->Model();
     ASSERT_GT(rows.Count(), 0);
@@ -329,17 +329,17 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     SaveScreenshot(Screenshot(&frame), "find_in_files_rows");
 
     // While a job runs both commands are disabled.
-    wxGetApp().findBusy = 1;
+    wxGetApp().Bench().findBusy = 1;
     for (int id : {ID_FIND_IN_FILES, ID_REPLACE_IN_FILES}) {
         wxUpdateUIEvent update(id);
         wxGetApp().ProcessEvent(update);
         EXPECT_FALSE(update.GetEnabled()) << id;
     }
-    wxGetApp().findBusy = 0;
+    wxGetApp().Bench().findBusy = 0;
 
     // Replace over the open documents' list as it was when the job was built.
-    wxGetApp().OpenFiles().Clear();
-    wxGetApp().OpenFiles().Add(a);
+    wxGetApp().Bench().OpenFiles().Clear();
+    wxGetApp().Bench().OpenFiles().Add(a);
     WithModal([&] {
         wxCommandEvent command(wxEVT_MENU, ID_REPLACE_IN_FILES);
         frame.GetEventHandler()->ProcessEvent(command);
@@ -350,8 +350,8 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
         Choose(d, IDC_SCOPE_OPEN);
         Click(d, wxID_OK);
     });
-    wxGetApp().OpenFiles().Add(b);
-    ASSERT_TRUE(PumpUntil([] { return wxGetApp().findBusy == 0; }));
+    wxGetApp().Bench().OpenFiles().Add(b);
+    ASSERT_TRUE(PumpUntil([] { return wxGetApp().Bench().findBusy == 0; }));
     Pump();
     EXPECT_EQ(ReadFile(a), "zz := 1;\ny := zz;\n");
     EXPECT_EQ(ReadFile(b), "x\n");

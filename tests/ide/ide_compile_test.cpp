@@ -24,7 +24,7 @@ bool PumpFor(int seconds, F done)
     return done();
 }
 
-bool JobRunning() { return wxGetApp().compileBusy != 0; }
+bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
 
 bool Enabled(int id)
 {
@@ -75,7 +75,7 @@ TEST(CompileCommands, TypesetShowsTheFormattedTextOnceAcceptedAndAsksBeforeLosin
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message, "文件排版完毕，您确认显示并排版文档吗?");
     EXPECT_EQ(answers.asked[0].caption, "提示");
-    const std::string typeset = gbk::toUtf8(wxGetApp().CompileJob()->typesetText);
+    const std::string typeset = gbk::toUtf8(wxGetApp().Bench().CompileJob()->typesetText);
     EXPECT_EQ(pad.GetLine(0).utf8_string(), typeset.substr(0, typeset.find('\n')));
     EXPECT_EQ(pad.GetTextSize(), std::count(typeset.begin(), typeset.end(), '\n') + 1);
     EXPECT_EQ(StatusPosition(), "Ln1, Col1");
@@ -109,7 +109,7 @@ TEST(CompileCommands, ACheckedErrorIsListedAndADoubleClickGoesToIt)
     ASSERT_TRUE(Start({path}, answers));
     FocusEditor(OnlyDocument());
     PressKey(WXK_F7, wxMOD_SHIFT);
-    ASSERT_TRUE(PumpFor(20, [] { return !JobRunning() && wxGetApp().CompileThread(); }));
+    ASSERT_TRUE(PumpFor(20, [] { return !JobRunning() && wxGetApp().Bench().CompileThread(); }));
     Pump(10);
 
     CCompileResultListView* list = Frame().CompileList();
@@ -144,7 +144,7 @@ TEST(CompileCommands, RunBuildsTheProjectAndShowsMakesAndTheProgramsOutput)
     Answers answers;
     ASSERT_TRUE(Start({source}, answers));
     EXPECT_FALSE(Enabled(ID_RUN)) << "an empty project";
-    ASSERT_TRUE(wxGetApp().Project().Load(WriteProject("pipeline", source)));
+    ASSERT_TRUE(wxGetApp().Bench().Project().Load(WriteProject("pipeline", source)));
     EXPECT_TRUE(Enabled(ID_RUN));
     EXPECT_FALSE(Enabled(ID_STOP));
 
@@ -175,7 +175,7 @@ TEST(CompileCommands, StopEndsAProgramThatLoops)
     const std::string source = Write("loop.e", kLoop);
     Answers answers;
     ASSERT_TRUE(Start({source}, answers));
-    ASSERT_TRUE(wxGetApp().Project().Load(WriteProject("loop", source)));
+    ASSERT_TRUE(wxGetApp().Bench().Project().Load(WriteProject("loop", source)));
     for (bool byClose : {false, true}) {
         PressKey(WXK_F5);
         // Both processes write "1" and a line end; on a loaded machine their
@@ -190,7 +190,7 @@ TEST(CompileCommands, StopEndsAProgramThatLoops)
         if (byClose) {
             EXPECT_TRUE(Frame().Close());
             EXPECT_FALSE(JobRunning());
-            EXPECT_TRUE(wxGetApp().Workers().Empty());
+            EXPECT_TRUE(wxGetApp().Bench().Workers().Empty());
             break;
         }
         PressKey(WXK_F5, wxMOD_SHIFT);
@@ -218,7 +218,7 @@ TEST(CompileCommands, NoJobStartsAfterASaveThatFailed)
         answers.asked.clear();
         PressKey(key, key == WXK_F7 ? wxMOD_CONTROL : 0);
         Pump();
-        EXPECT_EQ(wxGetApp().CompileJob(), nullptr) << key;
+        EXPECT_EQ(wxGetApp().Bench().CompileJob(), nullptr) << key;
         EXPECT_FALSE(JobRunning());
         ASSERT_EQ(answers.asked.size(), 1u);
         EXPECT_EQ(answers.asked[0].caption, "错误");

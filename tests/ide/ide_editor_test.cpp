@@ -14,7 +14,7 @@
 namespace ide::test {
 namespace {
 
-bool IsOpen(const std::string& name) { return wxGetApp().OpenFiles().Contains(name); }
+bool IsOpen(const std::string& name) { return wxGetApp().Bench().OpenFiles().Contains(name); }
 
 TEST(EditorView, OpensTypesIntoAndSavesAnExampleFile)
 {
@@ -163,7 +163,7 @@ TEST(GotoLineDlg, ChecksTheColumnFirstThenTheLine)
     };
     for (const auto& c : cases) {
         answers.asked.clear();
-        CGotoLineDlg dialog(4, 9, &Frame());
+        CGotoLineDlg dialog(wxGetApp(), 4, 9, &Frame());
         dialog.LineBox()->SetValue(c.line);
         dialog.ColumnBox()->SetValue(c.column);
         EXPECT_EQ(dialog.TransferDataFromWindow(), c.accepted) << c.line << "/" << c.column;

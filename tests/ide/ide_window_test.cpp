@@ -19,6 +19,7 @@
 #include "ide/wx/menus.hpp"
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/splash_wnd.hpp"
+#include "platform/registry_file.hpp"
 #include "tests/ide/ide_host.hpp"
 
 namespace ide::test {
@@ -131,7 +132,7 @@ TEST(StartUp, OpensTheFileNamedOnTheCommandLine)
     const auto docs = wxGetApp().DocManager()->GetDocumentsVector();
     ASSERT_EQ(docs.size(), 1u);
     EXPECT_EQ(docs[0]->GetFilename().utf8_string(), file);
-    EXPECT_EQ(wxGetApp().RecentFiles().Entries().front(), file);
+    EXPECT_EQ(wxGetApp().Bench().RecentFiles().Entries().front(), file);
     std::filesystem::remove(file);
 }
 
@@ -313,12 +314,12 @@ TEST(ShutDown, StopsEveryJobBeforeThePanesGoAndWritesTheSettings)
     // The new document starts modified; this test is about the jobs.
     wxGetApp().DocManager()->GetDocumentsVector().front()->Modify(false);
     StandInWorker compile(frame), find(frame);
-    ASSERT_TRUE(wxGetApp().Workers().Add(&compile));
-    ASSERT_TRUE(wxGetApp().Workers().Add(&find));
+    ASSERT_TRUE(wxGetApp().Bench().Workers().Add(&compile));
+    ASSERT_TRUE(wxGetApp().Bench().Workers().Add(&find));
     ASSERT_TRUE(PumpUntil([&] { return compile.posted > 20 && find.posted > 20; }));
 
-    CQuvFindHistory::InsertMostRecent(wxGetApp().FindHistory().findTexts, "x := 1;\ny := 2;");
-    CQuvFindHistory::InsertMostRecent(wxGetApp().FindHistory().findTexts, "渠道");
+    CQuvFindHistory::InsertMostRecent(wxGetApp().Bench().FindHistory().findTexts, "x := 1;\ny := 2;");
+    CQuvFindHistory::InsertMostRecent(wxGetApp().Bench().FindHistory().findTexts, "渠道");
     wxGetApp().AddToRecentProjectList("/work/shop/shop.prj");
     EXPECT_TRUE(frame->Close());
     Pump(10);
@@ -327,18 +328,18 @@ TEST(ShutDown, StopsEveryJobBeforeThePanesGoAndWritesTheSettings)
     EXPECT_TRUE(compile.panesStoodAtStop);
     EXPECT_TRUE(find.panesStoodAtStop);
     EXPECT_TRUE(compile.panesGone);
-    EXPECT_FALSE(wxGetApp().Workers().Add(&compile));
+    EXPECT_FALSE(wxGetApp().Bench().Workers().Add(&compile));
     EXPECT_TRUE(answers.asked.empty());
 
     wxGetApp().ExitInstance();
-    const std::string ini = ReadFile(wxGetApp().SettingsFile());
+    const std::string ini = ReadFile(wxGetApp().Bench().SettingsFile());
     for (const char* text : {"[DISPLAY_FONT]\n", "[COLORS]\n", "关键词=0xff0000\n", "[SPACES]\n", "TabSize=2\n",
                              "[PRINT_FONT]\n", "[PAGE_SETUP_INFO]\n", "footer=第 &p 页\n", "[FindTextSection]\n0=渠道\n"})
         EXPECT_NE(ini.find(text), std::string::npos) << text;
     EXPECT_EQ(ini.find("y := 2"), std::string::npos);
     platform::RegistryFile registry(platform::RegistryFile::UserPath());
     ASSERT_TRUE(registry.Load());
-    EXPECT_EQ(registry.GetValue(wxGetApp().RecentProjects().SectionKey(), "Project1"), "/work/shop/shop.prj");
+    EXPECT_EQ(registry.GetValue(wxGetApp().Bench().RecentProjects().SectionKey(), "Project1"), "/work/shop/shop.prj");
 }
 
 TEST(ShutDown, OffersToSaveAModifiedProjectAndCancelKeepsRunning)
@@ -348,13 +349,13 @@ TEST(ShutDown, OffersToSaveAModifiedProjectAndCancelKeepsRunning)
     CMainFrame* frame = &Frame();
     // The new document starts modified; this test is about the project.
     wxGetApp().DocManager()->GetDocumentsVector().front()->Modify(false);
-    wxGetApp().Project().Add("a.e");
+    wxGetApp().Bench().Project().Add("a.e");
     answers.replies = {wxCANCEL, wxNO};
     EXPECT_FALSE(frame->Close());
     Pump();
     ASSERT_EQ(wxGetApp().MainFrame(), frame);
     EXPECT_TRUE(frame->IsShown());
-    EXPECT_FALSE(wxGetApp().Workers().Closed());
+    EXPECT_FALSE(wxGetApp().Bench().Workers().Closed());
     EXPECT_EQ(wxGetApp().DocManager()->GetDocumentsVector().size(), 1u);
 
     EXPECT_TRUE(frame->Close());
@@ -364,7 +365,7 @@ TEST(ShutDown, OffersToSaveAModifiedProjectAndCancelKeepsRunning)
         EXPECT_EQ(q.message, "当前工程已经被修改，是否保存？");
         EXPECT_EQ(q.caption, "提示");
     }
-    EXPECT_TRUE(wxGetApp().Workers().Closed());
+    EXPECT_TRUE(wxGetApp().Bench().Workers().Closed());
 }
 
 TEST(Accelerators, TheTableWinsOverTheMenuText)

@@ -64,7 +64,7 @@ void Command(wxEvtHandler* target, int id)
 
 std::string FirstLine(wxDocument* doc) { return PadOf(doc).GetLine(0).utf8_string(); }
 
-bool JobRunning() { return wxGetApp().compileBusy != 0; }
+bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
 
 void UseToolChain(const std::string& makeFolder = QUV_TOOLCHAIN_DIR)
 {
@@ -157,7 +157,7 @@ TEST(KeepWork, ReplaceInFilesReloadsOpenEditorsAndLeavesUnsavedOnesAlone)
     wxGetApp().StartFindJob(std::make_unique<QuvFindJob>(1, "Int", "Long", "*.e", TestFolder(), 1, 0, 0, 0));
     ASSERT_TRUE(PumpFor(30, [&] {
         const LookupResultModel& rows = Frame().FindList()->Model();
-        return wxGetApp().findBusy == 0 && rows.Count() > 0 &&
+        return wxGetApp().Bench().findBusy == 0 && rows.Count() > 0 &&
                rows.Entry(rows.Count() - 1).shown.find("结束") != std::string::npos;
     }));
     Pump(10);

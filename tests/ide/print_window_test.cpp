@@ -148,7 +148,7 @@ TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
 {
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
-    CPrintSetting& setting = wxGetApp().PrintSetting();
+    CPrintSetting& setting = wxGetApp().Bench().PrintSetting();
     setting.bPrintLineNo = 1;
     setting.header = "&n";
     setting.footer = "第 &p 页";
@@ -158,14 +158,14 @@ TEST(Printing, PagesShowHeaderFooterLineNumbersAndColouredKeywords)
         text += L"x := y\n";
     text += L"THEN";
     CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
-    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
+    CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
     CSourcePrintout printout(printing, source, "/work/demo.e", "demo.e");
     const std::vector<wxImage> pages = PrintToImages(printout, "print_pages");
     ASSERT_EQ(printout.Result(), LayoutResult::Done);
     ASSERT_EQ(pages.size(), 2u);
     ASSERT_EQ(printing.Layout().pageCount, 2);
-    const wxColour keyword = ColourOfRef(wxGetApp().DisplaySetting().colors[1]);
-    const wxColour string = ColourOfRef(wxGetApp().DisplaySetting().colors[4]);
+    const wxColour keyword = ColourOfRef(wxGetApp().Bench().DisplaySetting().colors[1]);
+    const wxColour string = ColourOfRef(wxGetApp().Bench().DisplaySetting().colors[4]);
     const wxColour black(0, 0, 0);
     auto band = [](const wxImage& page, const std::pair<int, int>& rows) {
         return wxRect(0, rows.first, page.GetWidth(), rows.second - rows.first + 1);
@@ -212,7 +212,7 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
 {
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
-    CPrintSetting& setting = wxGetApp().PrintSetting();
+    CPrintSetting& setting = wxGetApp().Bench().PrintSetting();
     wxDocument* doc = NewDocument(L"%Prog demo;\nIF x THEN y := 1;\n");
     Command(doc, ID_FILE_PRINT_PREVIEW);
     wxWindow* preview = PreviewFrame();
@@ -234,7 +234,7 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     EXPECT_EQ(PreviewFrame(), nullptr);
     EXPECT_TRUE(Frame().IsEnabled());
     CPadPrintSource<CQuvPad> source(PadOf(doc));
-    CSourcePrinting printing(wxGetApp().DisplaySetting(), setting);
+    CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
     CSourcePrintout printout(printing, source, "", "quvtemp1");
     EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
     EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
@@ -244,8 +244,8 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
 {
     Answers answers;
     ASSERT_TRUE(Start({}, answers));
-    CPrintSetting setting = wxGetApp().PrintSetting();
-    auto* dialog = new CPageSetupDlg(&Frame());
+    CPrintSetting setting = wxGetApp().Bench().PrintSetting();
+    auto* dialog = new CPageSetupDlg(wxGetApp(), &Frame());
     dialog->SetFromSetting(setting);
     dialog->Show();
     SaveScreenshot(Screenshot(dialog), "page_setup");
@@ -271,7 +271,7 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
     static_cast<wxCheckBox*>(dialog->FindWindow(CPageSetupDlg::IDC_LINE_NUMBERS))->SetValue(true);
     ASSERT_TRUE(dialog->TransferDataFromWindow());
     // Nothing reaches the settings before the caller copies it back.
-    EXPECT_TRUE(setting.SamePersistentFields(wxGetApp().PrintSetting()));
+    EXPECT_TRUE(setting.SamePersistentFields(wxGetApp().Bench().PrintSetting()));
     dialog->GetToSetting(setting);
     EXPECT_EQ(setting.footer, "&p/&t");
     EXPECT_EQ(setting.iLeft, 10000);
@@ -294,10 +294,10 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
     });
     wxCommandEvent command(wxEVT_MENU, ID_FILE_PAGE_SETUP);
     wxGetApp().ProcessEvent(command);
-    EXPECT_EQ(wxGetApp().PrintSetting().header, "&n");
+    EXPECT_EQ(wxGetApp().Bench().PrintSetting().header, "&n");
     wxGetApp().ExitInstance();
     CPrintSetting saved;
-    saved.Load(wxGetApp().SettingsFile());
+    saved.Load(wxGetApp().Bench().SettingsFile());
     EXPECT_EQ(saved.header, "&n");
 }
 

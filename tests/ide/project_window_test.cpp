@@ -188,11 +188,11 @@ TEST(Projects, CreateEditSaveCloseAndReopenFromTheRecentList)
     EXPECT_EQ(RootText(tree), "工程尚未创建");
     EXPECT_TRUE(Children(tree).empty());
 
-    ASSERT_EQ(wxGetApp().RecentProjects().Entries().front(), prj);
+    ASSERT_EQ(wxGetApp().Bench().RecentProjects().Entries().front(), prj);
     Command(&frame, ID_RECENT_PROJECT_1);
     EXPECT_EQ(RootText(tree), "demo");
     EXPECT_EQ(Children(tree), (std::vector<std::string>{src.Path("b.e"), src.Path("c.e")}));
-    EXPECT_FALSE(wxGetApp().Project().IsModified());
+    EXPECT_FALSE(wxGetApp().Bench().Project().IsModified());
     EXPECT_EQ(answers.asked.size(), 1u);
 }
 
@@ -211,7 +211,7 @@ TEST(Projects, ARecentProjectThatCannotBeLoadedLeavesTheListAndAnEmptyTree)
     Command(&Frame(), ID_RECENT_PROJECT_1);
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message, "Illegal Project File With the 2th File Name not exist or value is empty!");
-    EXPECT_EQ(wxGetApp().RecentProjects().Entries(), std::vector<std::string>{src.Path("good.prj")});
+    EXPECT_EQ(wxGetApp().Bench().RecentProjects().Entries(), std::vector<std::string>{src.Path("good.prj")});
     EXPECT_EQ(RootText(tree), "工程尚未创建");
     EXPECT_TRUE(Children(tree).empty());
 }
@@ -222,7 +222,7 @@ TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)
     Answers answers;
     ASSERT_TRUE(StartQuiet(answers));
     CMainFrame* frame = &Frame();
-    CQuvProject& project = wxGetApp().Project();
+    CQuvProject& project = wxGetApp().Bench().Project();
     project.SetCreated();
     project.SetName("lost");
     project.SetPath(src.Path("gone/lost.prj"));
@@ -263,7 +263,7 @@ TEST(DisplaySetup, SpacingDialogRefusesOutOfRangeValuesInOrder)
 {
     Answers answers;
     ASSERT_TRUE(StartQuiet(answers));
-    CDisplaySetting& display = wxGetApp().DisplaySetting();
+    CDisplaySetting& display = wxGetApp().Bench().DisplaySetting();
     display.MinX = 5;
     display.TabSize = 8;
     display.LineDistance = 3;
@@ -381,7 +381,7 @@ TEST(DisplaySetup, EveryOpenEditorRepaintsWithTheNewKeywordColourAndFont)
         SaveScreenshot(Screenshot(&dialog), "color_setup_dialog");
         Click(&dialog, wxID_OK);
     });
-    CDisplaySetting& display = wxGetApp().DisplaySetting();
+    CDisplaySetting& display = wxGetApp().Bench().DisplaySetting();
     const CDisplaySetting before = display;
     Command(&Frame(), ID_SETUP_COLORS);
     EXPECT_EQ(display, before);
@@ -402,7 +402,7 @@ TEST(DisplaySetup, EveryOpenEditorRepaintsWithTheNewKeywordColourAndFont)
         return true;
     });
     Command(&Frame(), ID_SETUP_FONT);
-    EXPECT_EQ(wxGetApp().DisplaySetting().font.lfHeight, -40);
+    EXPECT_EQ(wxGetApp().Bench().DisplaySetting().font.lfHeight, -40);
     for (int i = 0; i < 2; ++i) {
         const Probe& before = coloured[i];
         const Probe larger =

@@ -1,0 +1,98 @@
+// The workbench: what the IDE works on, apart from its windows. It owns the
+// project, the open-file list, the find histories and the recent lists, the
+// display and print settings, and the running jobs (the last compile job with
+// its thread, the pending find job with its thread) and the registry that
+// stops them all when the main frame closes.
+#pragma once
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "compiler/driver/driver.hpp"
+#include "ide/model/compile_job.hpp"
+#include "ide/model/compile_thread.hpp"
+#include "ide/model/display_setting.hpp"
+#include "ide/model/find_history.hpp"
+#include "ide/model/find_in_files.hpp"
+#include "ide/model/print_setting.hpp"
+#include "ide/model/recent_list.hpp"
+#include "ide/model/worker_registry.hpp"
+
+namespace ide {
+
+class Workbench {
+public:
+    // Loads the print settings and the find histories from `settingsFile`.
+    explicit Workbench(std::string settingsFile);
+    // A job still running is stopped and joined before what it reports to goes.
+    ~Workbench();
+    Workbench(const Workbench&) = delete;
+    Workbench& operator=(const Workbench&) = delete;
+
+    // At start-up: the display settings and the recent lists.
+    void LoadStartSettings();
+    // At the end, in this order around the closing of the documents: first
+    // the display settings and the recent lists, then the find histories and
+    // the print settings.
+    void SaveDisplayAndRecentLists();
+    void SaveHistoriesAndPrintSetting();
+
+    const std::string& SettingsFile() const { return iniPath_; }
+    CQuvProject& Project() { return *project_; }
+    const CQuvProject& Project() const { return *project_; }
+    CQuvFileList& OpenFiles() { return *openFiles_; }
+    CQuvFindHistory& FindHistory() { return *findHistory_; }
+    CDisplaySetting& DisplaySetting() { return displaySetting_; }
+    const CDisplaySetting& DisplaySetting() const { return displaySetting_; }
+    CPrintSetting& PrintSetting() { return printSetting_; }
+    CRecentFileList& RecentFiles() { return recentFiles_; }
+    CRecentFileList& RecentProjects() { return recentProjects_; }
+    WorkerRegistry& Workers() { return workers_; }
+
+    // The compile job of the last compile command, kept until the next one
+    // replaces it; null before the first.
+    CCompileJob* CompileJob() const { return compileJob_.get(); }
+    CQUVCompileThread* CompileThread() const { return compileThread_.get(); }
+    enum class JobStart { Started, Closing, NoThread };
+    // Runs `job` on a new compile thread reporting to the sink `makeSink`
+    // makes for the job's serial number. The thread before has ended.
+    JobStart StartCompileJob(std::shared_ptr<CCompileJob> job,
+                             const std::function<std::unique_ptr<CompileSink>(int serial)>& makeSink);
+    // False when the running job's child could not be signalled.
+    bool StopCompileJob();
+    // The thread of job `serial` made its last report: it is joined.
+    void CompileJobEnded(int serial);
+
+    // The find job the find commands run last; null before the first.
+    const QuvFindJob* PendingFindJob() const { return findJob_.get(); }
+    void SetPendingFindJob(std::unique_ptr<QuvFindJob> job) { findJob_ = std::move(job); }
+    // Stops and drops the find thread before and registers `worker` in its
+    // place; false (the worker dropped) when the frame is closing.
+    bool ReplaceFindWorker(std::unique_ptr<Worker> worker);
+
+    // Set while a compile (find) job runs; the command-update handlers read them.
+    std::atomic<int> compileBusy{0};
+    std::atomic<int> findBusy{0};
+
+private:
+    std::string iniPath_;
+    CDisplaySetting displaySetting_;
+    CPrintSetting printSetting_;
+    std::unique_ptr<CQuvFileList> openFiles_;
+    std::unique_ptr<CQuvProject> project_;
+    std::unique_ptr<CQuvFindHistory> findHistory_;
+    CRecentFileList recentFiles_;
+    CRecentFileList recentProjects_;
+    WorkerRegistry workers_;
+    std::unique_ptr<QuvFindJob> findJob_;
+    std::unique_ptr<Worker> findThread_;
+    // The sink is declared before the thread, which reports to it, so that
+    // the thread goes first.
+    std::shared_ptr<CCompileJob> compileJob_;
+    std::unique_ptr<CompileSink> compileSink_;
+    std::unique_ptr<CQUVCompileThread> compileThread_;
+    int compileSerial_ = 0;
+};
+
+} // namespace ide

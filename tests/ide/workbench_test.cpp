@@ -1,0 +1,93 @@
+// The workbench's running compile job: it reports to the sink the workbench
+// owns, and it is stopped and joined before that sink goes.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "ide/model/workbench.hpp"
+
+namespace ide {
+namespace {
+
+// Counts the reports a job makes; outlives the workbench.
+struct Reports {
+    std::mutex mutex;
+    std::vector<std::string> seen;
+    void Note(const std::string& s)
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        seen.push_back(s);
+    }
+};
+
+// The sink the workbench owns, passing every report on.
+class ForwardingSink : public CompileSink {
+public:
+    explicit ForwardingSink(Reports& reports) : reports_(reports) {}
+    void ErrorRow(const QUVException&) override { reports_.Note("error"); }
+    void TextRow(const std::string&, const std::string&) override { reports_.Note("text"); }
+    void MakeStart() override {}
+    void MakeChar(char) override {}
+    void RunStart() override {}
+    void RunChar(char) override {}
+    void TypesetDone(bool) override {}
+    void JobEnded() override { reports_.Note("ended"); }
+
+private:
+    Reports& reports_;
+};
+
+class WorkbenchTest : public testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(folder_); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string Source()
+    {
+        const std::filesystem::path file = folder_ / "job.e";
+        std::ofstream(file, std::ios::binary) << "%Prog p == [ ]\n[\n  Syn\n  [ %Stm [ LB = a => $OLB = NEXT ] ]\n].\n";
+        return file.string();
+    }
+    std::unique_ptr<CompileSink> MakeSink(int) { return std::make_unique<ForwardingSink>(reports_); }
+
+    const std::filesystem::path folder_ =
+        std::filesystem::temp_directory_path() / ("quvbench-workbench-" + std::to_string(::getpid()));
+    Reports reports_;
+};
+
+TEST_F(WorkbenchTest, AJobStillRunningIsStoppedAndJoinedWhenTheWorkbenchGoes)
+{
+    {
+        Workbench bench((folder_ / "QuvBench.ini").string());
+        const auto started = bench.StartCompileJob(std::make_shared<CCompileJob>(KindCompileFile, Source()),
+                                                   [this](int serial) { return MakeSink(serial); });
+        ASSERT_EQ(started, Workbench::JobStart::Started);
+        EXPECT_NE(bench.CompileThread(), nullptr);
+        // No wait: the workbench goes while the job may still run.
+    }
+    // The thread made its last report before its sink went, and none after.
+    ASSERT_FALSE(reports_.seen.empty());
+    EXPECT_EQ(reports_.seen.back(), "ended");
+    EXPECT_EQ(std::count(reports_.seen.begin(), reports_.seen.end(), "ended"), 1);
+}
+
+TEST_F(WorkbenchTest, NoJobStartsOnceTheFrameHasStoppedTheWorkers)
+{
+    Workbench bench((folder_ / "QuvBench.ini").string());
+    bench.Workers().StopAll();
+    const auto started = bench.StartCompileJob(std::make_shared<CCompileJob>(KindCompileFile, Source()),
+                                               [this](int serial) { return MakeSink(serial); });
+    EXPECT_EQ(started, Workbench::JobStart::Closing);
+    EXPECT_EQ(bench.compileBusy, 0);
+    EXPECT_EQ(bench.CompileThread(), nullptr);
+    EXPECT_TRUE(reports_.seen.empty());
+}
+
+} // namespace
+} // namespace ide
