@@ -139,16 +139,18 @@ public:
     const std::vector<int>& BreakPoints() const;
 
 private:
+    // One record per line, kept small: a large text holds a million of them.
     struct Line {
         std::string text;
         // The colours, once asked for since the line was last coloured.
         mutable std::unique_ptr<std::vector<uint32_t>> colors;
-        int startState = 0;
-        // The state and the colour table the colours come from; no colours
-        // while the line has never been coloured (colorState < 0).
-        int colorState = -1;
-        int palette = 0;
-        int breakPoint = 0;
+        // The colour table the colours come from.
+        int32_t palette = 0;
+        int8_t startState = 0;
+        // The state the colours come from; no colours while the line has
+        // never been coloured (colorState < 0).
+        int8_t colorState = -1;
+        uint8_t breakPoint = 0;
         // Coloured from its present start state and unchanged since. The mark
         // alone cannot remember a second stale line further down, so it is
         // kept here and the mark is derived from it.
@@ -158,7 +160,7 @@ private:
 
     // A negative index reads as one past every line, so at() refuses it.
     static size_t Index(int index) { return index < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(index); }
-    int& StartState(int index) { return index == GetLineCount() ? endState_ : lines_[index].startState; }
+    void SetStartState(int index, int state);
     int ColorLine(int palette, int startState, int index);
     // The index of the colour table as it stands, added when it is new.
     int PaletteNow();
