@@ -221,6 +221,30 @@ void ColorTextBuffer::InsertLine(std::string text, int index, bool colourNow)
     }
 }
 
+void ColorTextBuffer::InsertColoredLine(std::string text, int index)
+{
+    const int s = GetLineStartState(index);
+    const int state = LineEndState(text, s);
+    const size_t length = text.size();
+    Line line;
+    line.text = std::move(text);
+    line.startState = static_cast<int8_t>(s);
+    line.colorState = static_cast<int8_t>(s);
+    line.palette = static_cast<int32_t>(palettes_.size()) - 1;
+    line.valid = true;
+    lines_.insert(static_cast<size_t>(index), std::move(line));
+    CountLength(length, 1);
+    breakPointsStale_ = true;
+    if (coloredUpTo_ >= index)
+        ++coloredUpTo_;   // the lines below moved down with the mark
+    // The line below now starts in this line's end state.
+    if (state != s) {
+        SetStartState(index + 1, state);
+        if (index + 1 < GetLineCount())
+            MarkStale(index + 1);
+    }
+}
+
 void ColorTextBuffer::SetLine(const std::string& text, int index)
 {
     Line& line = lines_.at(Index(index));
@@ -256,6 +280,7 @@ void ColorTextBuffer::RemoveLine(int index)
 void ColorTextBuffer::Reset()
 {
     lines_.clear();
+    palettes_.assign(1, CurrentPalette());   // no line holds an older table
     std::fill(shortLengths_.begin(), shortLengths_.end(), 0);
     longLengths_.clear();
     longestShort_ = 0;

@@ -101,6 +101,11 @@ public:
     // Inserts `text` before line `index` (index == line count appends). With
     // colourNow the line is coloured at once; otherwise it waits as a stale line.
     void InsertLine(std::string text, int index, bool colourNow);
+    // Inserts `text` before line `index`, coloured at once from that line's
+    // start state with the colour table of the last full colouring: a load
+    // colours each line while it is at hand. RecolorStale afterwards leaves
+    // the store as RecolorAll would.
+    void InsertColoredLine(std::string text, int index);
     void SetLine(const std::string& text, int index);
     void RemoveLine(int index);
     // Room for `count` lines in all, for a load that knows how many come.

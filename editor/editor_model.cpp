@@ -87,9 +87,12 @@ void EditorModel::SetText(const std::string& text)
     // Each line is made in `pending` and stored as a copy of just its size.
     std::string pending;
     int at = caretLine_;
-    int column = caretColumn_;
     bool sawLineEnd = false;
     const int tab = settings_.TabSize();
+    // Where in `pending` the last tab stop known lies (Reset put the caret at
+    // column 0): a tab fills up to the next stop, found without a division
+    // where the tab follows the stop closely, as indentation does.
+    size_t stop = 0;
     const bool carriageReturns = std::memchr(text.data(), '\r', text.size()) != nullptr;
     const char* p = text.data();
     const char* end = p + text.size();
@@ -108,12 +111,12 @@ void EditorModel::SetText(const std::string& text)
                 q = tab ? static_cast<const char*>(tab) : lineEnd;
             }
             pending.append(run, static_cast<size_t>(q - run));
-            column += static_cast<int>(q - run);
             if (q < lineEnd) {
                 if (*q == '\t') {
-                    int run = tab - column % tab;   // the column is never negative
-                    pending.append(run, ' ');
-                    column += run;
+                    const size_t past = pending.size() - stop;
+                    const size_t width = static_cast<size_t>(tab);
+                    pending.append(width - (past < width ? past : past % width), ' ');
+                    stop = pending.size();
                 }
                 ++q;
             }
@@ -122,9 +125,9 @@ void EditorModel::SetText(const std::string& text)
         if (p < end) {
             // Not recorded (the load empties the undo records when it ends).
             // The caret and the margin are set once the text is in.
-            text_.InsertLine(std::string(pending), at, false);
+            text_.InsertColoredLine(std::string(pending), at);
             pending.clear();
-            column = 0;
+            stop = 0;
             ++at;
             sawLineEnd = true;
             ++p;
@@ -145,7 +148,7 @@ void EditorModel::SetText(const std::string& text)
     firstLine_ = 0;
     selectionShown_ = false;
     dragging_ = false;
-    text_.RecolorAll();
+    text_.RecolorStale();
     redo_.clear();
     undo_.clear();
     pending_.Clear();
