@@ -123,17 +123,16 @@ int ColorTextBuffer::ColorLine(int palette, int startState, int index)
 {
     Line& line = lines_.at(Index(index));
     int state = LineEndState(line.text, startState);
-    line.colorState = startState;
+    line.colorState = static_cast<int8_t>(startState);
     line.palette = palette;
     line.colors.reset();
-    line.startState = startState;
+    line.startState = static_cast<int8_t>(startState);
     if (!line.valid) {
         line.valid = true;
         --staleLines_;
     }
-    int& next = StartState(index + 1);
-    if (next != state) {
-        next = state;
+    if (GetLineStartState(index + 1) != state) {
+        SetStartState(index + 1, state);
         if (index + 1 < GetLineCount())
             MarkStale(index + 1);
     }
@@ -155,12 +154,37 @@ int ColorTextBuffer::ColorUpTo(int first, int limit)
     return colored < 0 ? last : std::max(first, colored);
 }
 
+// Colours every line in order, each starting in the state the line above
+// ended in, as ColorLine line after line would, without its bookkeeping per
+// line: a load colours a million lines here.
 void ColorTextBuffer::RecolorAll()
 {
     UpdateMaxLineLength();
     palettes_.assign(1, CurrentPalette());
-    for (int i = 0; i < GetLineCount(); ++i)
-        ColorLine(0, lines_[i].startState, i);
+    const size_t n = lines_.size();
+    if (n == 0)
+        return;
+    int state = lines_[0].startState;
+    for (size_t i = 0; i < n; ++i) {
+        Line& line = lines_[i];
+        line.startState = static_cast<int8_t>(state);
+        line.colorState = static_cast<int8_t>(state);
+        line.palette = 0;
+        line.colors.reset();
+        line.valid = true;
+        state = LineEndState(line.text, state);
+    }
+    endState_ = state;
+    staleLines_ = 0;
+    coloredUpTo_ = static_cast<int>(n);
+}
+
+void ColorTextBuffer::SetStartState(int index, int state)
+{
+    if (index == GetLineCount())
+        endState_ = state;
+    else
+        lines_[static_cast<size_t>(index)].startState = static_cast<int8_t>(state);
 }
 
 // A valid line holds the colours its text and start state give, and the line
@@ -182,7 +206,7 @@ void ColorTextBuffer::InsertLine(std::string text, int index, bool colourNow)
     const size_t length = text.size();
     Line line;
     line.text = std::move(text);
-    line.startState = s;
+    line.startState = static_cast<int8_t>(s);
     lines_.insert(static_cast<size_t>(index), std::move(line));
     ++staleLines_;
     CountLength(length, 1);
@@ -194,6 +218,30 @@ void ColorTextBuffer::InsertLine(std::string text, int index, bool colourNow)
         ColorLine(s, index);
     } else {
         MarkStale(index);
+    }
+}
+
+void ColorTextBuffer::InsertColoredLine(std::string text, int index)
+{
+    const int s = GetLineStartState(index);
+    const int state = LineEndState(text, s);
+    const size_t length = text.size();
+    Line line;
+    line.text = std::move(text);
+    line.startState = static_cast<int8_t>(s);
+    line.colorState = static_cast<int8_t>(s);
+    line.palette = static_cast<int32_t>(palettes_.size()) - 1;
+    line.valid = true;
+    lines_.insert(static_cast<size_t>(index), std::move(line));
+    CountLength(length, 1);
+    breakPointsStale_ = true;
+    if (coloredUpTo_ >= index)
+        ++coloredUpTo_;   // the lines below moved down with the mark
+    // The line below now starts in this line's end state.
+    if (state != s) {
+        SetStartState(index + 1, state);
+        if (index + 1 < GetLineCount())
+            MarkStale(index + 1);
     }
 }
 
@@ -220,9 +268,8 @@ void ColorTextBuffer::RemoveLine(int index)
     lines_.erase(static_cast<size_t>(index));
     breakPointsStale_ = true;
     UpdateMaxLineLength();
-    int& next = StartState(index);
-    bool changed = next != s;
-    next = s;
+    bool changed = GetLineStartState(index) != s;
+    SetStartState(index, s);
     if (coloredUpTo_ > index)
         --coloredUpTo_;
     if (changed && index < GetLineCount())
@@ -233,6 +280,7 @@ void ColorTextBuffer::RemoveLine(int index)
 void ColorTextBuffer::Reset()
 {
     lines_.clear();
+    palettes_.assign(1, CurrentPalette());   // no line holds an older table
     std::fill(shortLengths_.begin(), shortLengths_.end(), 0);
     longLengths_.clear();
     longestShort_ = 0;
@@ -260,7 +308,7 @@ int ColorTextBuffer::UpdateMaxLineLength()
 
 void ColorTextBuffer::ToggleBreakPoint(int index)
 {
-    int& flag = lines_.at(Index(index)).breakPoint;
+    uint8_t& flag = lines_.at(Index(index)).breakPoint;
     flag = flag == 0 ? 1 : 0;
     if (!breakPointsStale_)
         breakPoints_[index] = flag;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -24,10 +25,21 @@ namespace quvpad {
 // A sequence with a gap at the last edit: inserting or erasing next to the
 // previous edit (as a paste, a load or an undo does line after line) costs no
 // move of the items behind it. Moving the gap elsewhere costs the distance.
+// The gap holds no objects, so room reserved for a load is written once, by
+// the items stored in it.
 template <class T>
 class GapVector {
 public:
-    size_t size() const { return items_.size() - (gapEnd_ - gapStart_); }
+    GapVector() = default;
+    GapVector(const GapVector&) = delete;
+    GapVector& operator=(const GapVector&) = delete;
+    ~GapVector()
+    {
+        clear();
+        ::operator delete(items_);
+    }
+
+    size_t size() const { return capacity_ - (gapEnd_ - gapStart_); }
     T& operator[](size_t i) { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
     const T& operator[](size_t i) const { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
     T& at(size_t i)
@@ -45,27 +57,36 @@ public:
         if (gapStart_ == gapEnd_)
             Grow();
         MoveGap(i);
-        items_[gapStart_++] = std::move(item);
+        new (items_ + gapStart_) T(std::move(item));
+        ++gapStart_;
     }
     void erase(size_t i)
     {
         MoveGap(i);
-        items_[gapEnd_++] = T();   // the gap holds nothing
+        items_[gapEnd_].~T();
+        ++gapEnd_;
     }
     // Room for `count` items in all before the store grows again.
     void reserve(size_t count)
     {
-        if (count <= items_.size())
+        if (count <= capacity_)
             return;
-        size_t after = items_.size() - gapEnd_;
-        items_.resize(count);
-        std::move_backward(items_.begin() + gapEnd_, items_.begin() + gapEnd_ + after, items_.end());
+        T* fresh = static_cast<T*>(::operator new(count * sizeof(T)));
+        const size_t after = capacity_ - gapEnd_;
+        Relocate(items_, items_ + gapStart_, fresh);
+        Relocate(items_ + gapEnd_, items_ + capacity_, fresh + count - after);
+        ::operator delete(items_);
+        items_ = fresh;
         gapEnd_ = count - after;
+        capacity_ = count;
     }
+    // Empties the sequence; its room stays.
     void clear()
     {
-        items_.clear();
-        gapStart_ = gapEnd_ = 0;
+        std::destroy(items_, items_ + gapStart_);
+        std::destroy(items_ + gapEnd_, items_ + capacity_);
+        gapStart_ = 0;
+        gapEnd_ = capacity_;
     }
 
 private:
@@ -74,22 +95,40 @@ private:
         if (i >= size())
             throw std::out_of_range("GapVector::at");
     }
+    // Moves [first, last) to the free room at `to`, leaving the source free.
+    static void Relocate(T* first, T* last, T* to)
+    {
+        for (; first != last; ++first, ++to) {
+            new (to) T(std::move(*first));
+            first->~T();
+        }
+    }
+    // Moves the items between `i` and the gap across it. Each item goes to a
+    // place in the gap or one an item already moved has left.
     void MoveGap(size_t i)
     {
         if (i < gapStart_) {
-            std::move_backward(items_.begin() + i, items_.begin() + gapStart_, items_.begin() + gapEnd_);
+            const size_t width = gapEnd_ - gapStart_;
+            for (size_t k = gapStart_; k-- > i;) {
+                new (items_ + k + width) T(std::move(items_[k]));
+                items_[k].~T();
+            }
             gapEnd_ -= gapStart_ - i;
             gapStart_ = i;
         } else if (i > gapStart_) {
-            size_t n = i - gapStart_;
-            std::move(items_.begin() + gapEnd_, items_.begin() + gapEnd_ + n, items_.begin() + gapStart_);
+            const size_t width = gapEnd_ - gapStart_;
+            for (size_t k = gapStart_; k < i; ++k) {
+                new (items_ + k) T(std::move(items_[k + width]));
+                items_[k + width].~T();
+            }
+            gapEnd_ += i - gapStart_;
             gapStart_ = i;
-            gapEnd_ += n;
         }
     }
-    void Grow() { reserve(std::max<size_t>(16, items_.size() + items_.size() / 2 + 1)); }
+    void Grow() { reserve(std::max<size_t>(16, capacity_ + capacity_ / 2 + 1)); }
 
-    std::vector<T> items_;
+    T* items_ = nullptr;
+    size_t capacity_ = 0;
     size_t gapStart_ = 0, gapEnd_ = 0;
 };
 
@@ -101,6 +140,11 @@ public:
     // Inserts `text` before line `index` (index == line count appends). With
     // colourNow the line is coloured at once; otherwise it waits as a stale line.
     void InsertLine(std::string text, int index, bool colourNow);
+    // Inserts `text` before line `index`, coloured at once from that line's
+    // start state with the colour table of the last full colouring: a load
+    // colours each line while it is at hand. RecolorStale afterwards leaves
+    // the store as RecolorAll would.
+    void InsertColoredLine(std::string text, int index);
     void SetLine(const std::string& text, int index);
     void RemoveLine(int index);
     // Room for `count` lines in all, for a load that knows how many come.
@@ -139,16 +183,18 @@ public:
     const std::vector<int>& BreakPoints() const;
 
 private:
+    // One record per line, kept small: a large text holds a million of them.
     struct Line {
         std::string text;
         // The colours, once asked for since the line was last coloured.
         mutable std::unique_ptr<std::vector<uint32_t>> colors;
-        int startState = 0;
-        // The state and the colour table the colours come from; no colours
-        // while the line has never been coloured (colorState < 0).
-        int colorState = -1;
-        int palette = 0;
-        int breakPoint = 0;
+        // The colour table the colours come from.
+        int32_t palette = 0;
+        int8_t startState = 0;
+        // The state the colours come from; no colours while the line has
+        // never been coloured (colorState < 0).
+        int8_t colorState = -1;
+        uint8_t breakPoint = 0;
         // Coloured from its present start state and unchanged since. The mark
         // alone cannot remember a second stale line further down, so it is
         // kept here and the mark is derived from it.
@@ -158,7 +204,7 @@ private:
 
     // A negative index reads as one past every line, so at() refuses it.
     static size_t Index(int index) { return index < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(index); }
-    int& StartState(int index) { return index == GetLineCount() ? endState_ : lines_[index].startState; }
+    void SetStartState(int index, int state);
     int ColorLine(int palette, int startState, int index);
     // The index of the colour table as it stands, added when it is new.
     int PaletteNow();

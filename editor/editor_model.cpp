@@ -56,17 +56,43 @@ void EditorModel::Reset()
     pending_.Clear();
 }
 
+namespace {
+// Counts in byte counters a block at a time, which the compiler makes into
+// wide compares; std::count widens every byte's result to a size_t.
+size_t CountLineEnds(const std::string& text)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    size_t left = text.size();
+    size_t total = 0;
+    while (left > 0) {
+        const size_t block = std::min<size_t>(left, 255);
+        unsigned char count = 0;
+        for (size_t i = 0; i < block; ++i)
+            count = static_cast<unsigned char>(count + (p[i] == '\n'));
+        total += count;
+        p += block;
+        left -= block;
+    }
+    return total;
+}
+} // namespace
+
 void EditorModel::SetText(const std::string& text)
 {
     Reset();
     // Room for the lines and for edits after them, so that the first lines
     // typed do not make the store grow.
-    const size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 2;
+    const size_t lines = CountLineEnds(text) + 2;
     text_.Reserve(lines + lines / 8 + 64);
+    // Each line is made in `pending` and stored as a copy of just its size.
     std::string pending;
-    int column = caretColumn_;
+    int at = caretLine_;
     bool sawLineEnd = false;
     const int tab = settings_.TabSize();
+    // Where in `pending` the last tab stop known lies (Reset put the caret at
+    // column 0): a tab fills up to the next stop, found without a division
+    // where the tab follows the stop closely, as indentation does.
+    size_t stop = 0;
     const bool carriageReturns = std::memchr(text.data(), '\r', text.size()) != nullptr;
     const char* p = text.data();
     const char* end = p + text.size();
@@ -74,8 +100,6 @@ void EditorModel::SetText(const std::string& text)
         const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         if (!lineEnd)
             lineEnd = end;
-        // Room for the line and a few expanded tabs.
-        pending.reserve(pending.size() + static_cast<size_t>(lineEnd - p) + 16);
         // A run without tabs or carriage returns goes in whole.
         for (const char* q = p; q < lineEnd;) {
             const char* run = q;
@@ -87,31 +111,32 @@ void EditorModel::SetText(const std::string& text)
                 q = tab ? static_cast<const char*>(tab) : lineEnd;
             }
             pending.append(run, static_cast<size_t>(q - run));
-            column += static_cast<int>(q - run);
             if (q < lineEnd) {
                 if (*q == '\t') {
-                    int run = tab - ((column % tab) + tab) % tab;
-                    pending.append(run, ' ');
-                    column += run;
+                    const size_t past = pending.size() - stop;
+                    const size_t width = static_cast<size_t>(tab);
+                    pending.append(width - (past < width ? past : past % width), ' ');
+                    stop = pending.size();
                 }
                 ++q;
             }
         }
         p = lineEnd;
         if (p < end) {
-            // Not recorded (the load empties the undo records when it ends),
-            // and handed over rather than copied.
-            text_.InsertLine(std::move(pending), caretLine_, false);
-            ports_.view.InvalidateMargin(false);
-            pending = std::string();
-            column = 0;
-            SetCaretPos(0, caretLine_ + 1);
+            // Not recorded (the load empties the undo records when it ends).
+            // The caret and the margin are set once the text is in.
+            text_.InsertColoredLine(std::string(pending), at);
+            pending.clear();
+            stop = 0;
+            ++at;
             sawLineEnd = true;
             ++p;
         }
     }
     // The store's own empty line from Reset would add a line on every load and
     // save, so a non-empty text leaves it out; only the empty text keeps it.
+    if (at != caretLine_)
+        SetCaretPos(0, at);
     if (!text.empty()) {
         if (!pending.empty() || !sawLineEnd)
             InsertLine(pending, caretLine_, false);
@@ -123,7 +148,7 @@ void EditorModel::SetText(const std::string& text)
     firstLine_ = 0;
     selectionShown_ = false;
     dragging_ = false;
-    text_.RecolorAll();
+    text_.RecolorStale();
     redo_.clear();
     undo_.clear();
     pending_.Clear();

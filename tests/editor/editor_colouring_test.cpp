@@ -165,3 +165,33 @@ TEST_F(ColouringTest, EditsColourAsAFreshLoadDoes)
     model.DoCommand(EditCommand::Paste);
     EXPECT_EQ(model.GetCharColors(), fresh());
 }
+
+// A load colours each line as it is stored; the result must be what colouring
+// the stored lines one after another gives, with the colour table in force,
+// also when the table changed since the text before was coloured.
+TEST_F(ColouringTest, ALoadColoursAsColouringEveryLineDoes)
+{
+    const std::vector<std::string> texts = {
+        "int a = 1;\n/* open\n\n still open \"x\n shut */ int b; /* again */ x\n// c /*\n",
+        "/* never shut\nint\n\n",
+        "%Inp/ a : Int; \"a /* b\" c\n\"unended /*\nx */ y\n/**/\n",
+        "\t/* tab\n\tint */\tx\n",
+    };
+    for (size_t k = 0; k < texts.size(); ++k) {
+        settings.SetColor(ClassKeyword, 0x200 + static_cast<uint32_t>(k));
+        model.SetText(texts[k]);
+        ColorTextBuffer expected(settings);
+        expected.Reset();
+        for (int i = 0; i < model.GetLineCount(); ++i)
+            expected.InsertLine(model.GetLine(i), i, false);
+        expected.RemoveLine(expected.GetLineCount() - 1);
+        expected.RecolorAll();
+        const ColorTextBuffer& got = model.Text();
+        ASSERT_EQ(got.GetLineCount(), expected.GetLineCount()) << k;
+        EXPECT_EQ(got.ColoredUpTo(), got.GetLineCount()) << k;
+        for (int i = 0; i <= got.GetLineCount(); ++i)
+            EXPECT_EQ(got.GetLineStartState(i), expected.GetLineStartState(i)) << k << " line " << i;
+        for (int i = 0; i < got.GetLineCount(); ++i)
+            EXPECT_EQ(got.GetLineColors(i), expected.GetLineColors(i)) << k << " line " << i;
+    }
+}

@@ -26,6 +26,7 @@ TEST_F(TextTest, SetTextSplitsLinesDropsCrAndExpandsTabs)
         {"ab\tc", {"ab  c"}, "ab  c\n"},
         {"\tx\n abc\td", {"    x", " abc    d"}, "    x\n abc    d\n"},
         {"\tx\r\n a\r\tb", {"    x", " a  b"}, "    x\n a  b\n"},   // a dropped CR takes no column
+        {"abcd\tx\nabcdef\t\ty\tz", {"abcd    x", "abcdef      y   z"}, "abcd    x\nabcdef      y   z\n"},
         {std::string("a\0b\n", 4), {std::string("a\0b", 3)}, std::string("a\0b\n", 4)},
     };
     for (const Row& r : rows) {
