@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/process_runner.hpp"
+#include "tool_run.hpp"
 
 namespace fs = std::filesystem;
 
@@ -40,15 +41,8 @@ protected:
     // Runs nmake in the folder with Y=env in its environment.
     std::pair<std::string, int> make(const std::string& makefile, const std::string& options) {
         write("test.mak", makefile);
-        const std::string command = "cd '" + dir + "' && Y=env " NMAKE_PATH " " + options + " 2>/dev/null";
-        std::string out;
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        const int raw = pclose(pipe);
-        return {out, WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+        const RunResult r = runCommand("cd '" + dir + "' && Y=env " NMAKE_PATH " " + options + " 2>/dev/null");
+        return {r.out, r.status};
     }
 
     std::string dir;
@@ -205,16 +199,9 @@ TEST_F(Nmake, CompilerOutputKeepsTheOrderOfTheSources) {
     auto compile = [&](const std::string& environment, const std::string& sources) {
         for (const char* object : {"slow.obj", "broken.obj", "warned.obj", "fine.obj"})
             fs::remove(dir + "/" + object);
-        const std::string command =
-            "cd '" + dir + "' && " + environment + " " CL_PATH " /nologo /c " + sources + " 2>&1";
-        std::string out;
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        const int raw = pclose(pipe);
-        return std::make_pair(out, WIFEXITED(raw) ? WEXITSTATUS(raw) : -1);
+        const RunResult r =
+            runCommand("cd '" + dir + "' && " + environment + " " CL_PATH " /nologo /c " + sources + " 2>&1");
+        return std::make_pair(r.out, r.status);
     };
     const std::string all = "slow.cpp broken.cpp warned.cpp fine.cpp";
     const auto [serial, serialStatus] = compile("QUV_CL_JOBS=1", all);
