@@ -4,6 +4,8 @@
 // programs must pass the walker too, and their C++ must compile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -165,6 +167,25 @@ TEST(RandomPrograms, SeedsTogetherHoldEveryConstruct)
         const std::string line = "\n" + std::string(kind) + " ";
         const std::string indented = " " + std::string(kind) + " \"";
         EXPECT_TRUE(trees.find(line) != std::string::npos || trees.find(indented) != std::string::npos) << kind;
+    }
+}
+
+// Constructs whose translation once failed in g++ are written by default, so
+// that the differential check keeps seeing them; what the compiler reports by
+// design (a String in a union, a %Type part in a package) never is.
+TEST(RandomPrograms, SeedsTogetherWriteOnceFailingConstructsOnly)
+{
+    std::string texts;
+    for (unsigned seed = 1; seed <= 80; ++seed)
+        texts += readFile(generateRandom(seed));
+    for (const char* piece : {"\tmain(", ": Point(Node", "\"\\uuuu0041\"", "\"two\nlines\""})
+        EXPECT_NE(texts.find(piece), std::string::npos) << piece;
+    std::istringstream lines(texts);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
+        EXPECT_FALSE(line.find("union(") != std::string::npos && line.find("string") != std::string::npos) << line;
+        EXPECT_FALSE(line.find("%pack") != std::string::npos && line.find("%type") != std::string::npos) << line;
     }
 }
 
