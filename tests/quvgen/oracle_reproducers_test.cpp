@@ -20,6 +20,7 @@ struct Reproducer {
 
 const Reproducer reproducers[] = {
     {"array-value-parameter", ""},
+    {"array-value-parameter-passed-on", ""},
     {"name-collision-main", ""},
     {"name-collision-main-process", ""},
     {"process-nested-procedure", ""},
