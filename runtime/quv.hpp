@@ -137,6 +137,17 @@ inline ArrayCopy<A> value_copy(const From& from) {
     quv_assign(copy.items, from);
     return copy;
 }
+
+// The array an array value parameter holds, for a reference formal: C++ holds
+// the parameter as a pointer to its first element, where a reference to the
+// whole array is wanted.
+template <typename A, typename From>
+inline A& array_ref(From&& from) {
+    if constexpr (std::is_array<typename std::remove_reference<From>::type>::value)
+        return from;
+    else
+        return *reinterpret_cast<A*>(from);
+}
 }  // namespace quv_runtime
 
 // A channel from one process to another, safe between threads. One queue

@@ -99,6 +99,10 @@ ActualParam* ProcCall::createIoParam(const Expression* variable, std::string for
     a->attribute = DEF_REF_PARAM;
     a->typeset = "%IOP/ " + typesetOf(variable) + " | " + formal;
     a->actualCode = codeOf(variable);
+    // An array value parameter is a pointer in C++; the formal wants the array.
+    if (variable && variable->getAttribute() == DEF_VALUE_PARAM && isArrayType(variable->getType()))
+        a->actualCode = "quv_runtime::array_ref< " + CodeNames::declaration("", variable->getType()) + " >(" +
+                        a->actualCode + ")";
     a->formalName = formal;
     a->type = variable ? variable->getType() : nullptr;
     return a;

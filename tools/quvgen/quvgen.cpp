@@ -7,10 +7,7 @@
 //     quvgen valid LINES  a program of exactly LINES lines that also passes the
 //                         walker's checks, so that its translation is C++ that
 //                         compiles: the benchmark's translate row
-//     quvgen random SEED [pending]
-//                         a random valid program, the same for the same seed;
-//                         "pending" also writes the constructs whose translation
-//                         is known to fail
+//     quvgen random SEED  a random valid program, the same for the same seed
 //
 // Both repeat one numbered unit (a procedure, every fourth time a process as
 // well; a struct and a function in C++) until the next one would not fit, and
@@ -444,7 +441,7 @@ std::string cppFile(long lines)
 
 int usage()
 {
-    std::cerr << "usage: quvgen e|cpp|valid LINES\n       quvgen random SEED [pending]\n";
+    std::cerr << "usage: quvgen e|cpp|valid LINES\n       quvgen random SEED\n";
     return 2;
 }
 
@@ -455,10 +452,9 @@ int main(int argc, char** argv)
     if (argc >= 3 && std::strcmp(argv[1], "random") == 0) {
         char* end = nullptr;
         const unsigned long long seed = std::strtoull(argv[2], &end, 10);
-        const bool pending = argc == 4 && std::strcmp(argv[3], "pending") == 0;
-        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-' || (argc == 4 && !pending) || argc > 4)
+        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-' || argc > 3)
             return usage();
-        std::cout << quvgen::randomProgram(seed, pending);
+        std::cout << quvgen::randomProgram(seed);
         return 0;
     }
     if (argc != 3)

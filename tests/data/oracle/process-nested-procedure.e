@@ -1,4 +1,4 @@
-// Known fault: a procedure nested in a process reaches the process's locals through a void father (g++: 'void*' is not a pointer-to-object type).
+// Differential check: a procedure nested in a process reaches the process's locals (g++ once refused the void father: 'void*' is not a pointer-to-object type).
 %Prog r == [ ]
 [
 	%Pros [

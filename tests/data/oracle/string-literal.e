@@ -1,4 +1,4 @@
-// Known fault: a string literal with several u in its escape is copied into C++ as it stands (g++: incomplete universal character name).
+// Differential check: a string literal with several u in its escape becomes a valid C++ literal (g++ once refused it: incomplete universal character name).
 %Prog r == [ ]
 [
 	%Type [

@@ -1,4 +1,4 @@
-// Known fault: an array passed to a procedure by %Inp/ turns into a C++ pointer, whose address does not fit the frame's field (g++: cannot convert 'int (**)[3]' to 'int (**)[4]').
+// Differential check: an array passed to a procedure by %Inp/ is a copy of the caller's (g++ once refused the frame field: cannot convert 'int (**)[3]' to 'int (**)[4]').
 %Prog r == [ ]
 [
 	%Type [

@@ -1,4 +1,4 @@
-// Known fault: a union with a String field becomes a C++ union that cannot hold a std::string (g++: use of deleted function).
+// Differential check: a union with a String field is a diagnostic (a C++ union cannot hold a std::string; g++ once refused it: use of deleted function).
 %Prog r == [ ]
 [
 	%Type [
