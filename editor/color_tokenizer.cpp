@@ -244,6 +244,15 @@ ColorToken ScanToken(const std::string& line, size_t pos, int& state)
     return OperatorRule(r, n);
 }
 
+namespace {
+// The bytes that start a token LineEndState must follow: '"', '%' and '/'.
+struct OpenerTable {
+    bool is[256] = {};
+    OpenerTable() { is[static_cast<unsigned char>('"')] = is[static_cast<unsigned char>('%')] = is['/'] = true; }
+};
+const OpenerTable Openers;
+} // namespace
+
 // Only strings, comments and directives (which may end in '/') can hold a
 // byte that would start a comment elsewhere; every other token is free of '"',
 // '%' and '/' after its first byte, so those bytes alone need a closer look.
@@ -266,6 +275,10 @@ int LineEndState(const std::string& line, int state)
             i = j + 1;
             continue;
         }
+        while (i < n && !Openers.is[static_cast<unsigned char>(r[i])])
+            ++i;
+        if (i >= n)
+            break;
         switch (r[i]) {
         case '"': {
             size_t j = i + 1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "editor/text_columns.hpp"
 
@@ -75,6 +76,53 @@ size_t CountLineEnds(const std::string& text)
     }
     return total;
 }
+
+// The line a load is making: appends written in place, without the checks
+// and calls a std::string append costs for every run and every tab.
+class LineBuilder {
+public:
+    LineBuilder() : bytes_(new char[256]), capacity_(256) {}
+    const char* data() const { return bytes_.get(); }
+    size_t size() const { return size_; }
+    void clear() { size_ = 0; }
+    void Append(const char* p, size_t n)
+    {
+        char* to = Room(n);
+        std::memcpy(to, p, n);
+    }
+    void AppendSpaces(size_t n)
+    {
+        // A tab's few spaces are written as one short block of fixed size.
+        static const char spaces[] = "                ";
+        const size_t block = sizeof spaces - 1;
+        if (n <= block) {
+            std::memcpy(Room(block), spaces, block);
+            size_ -= block - n;
+        } else {
+            std::memset(Room(n), ' ', n);
+        }
+    }
+
+private:
+    char* Room(size_t n)
+    {
+        if (capacity_ - size_ < n) {
+            const size_t capacity = std::max(size_ + n, capacity_ * 2 + 64);
+            std::unique_ptr<char[]> fresh(new char[capacity]);
+            if (size_ > 0)
+                std::memcpy(fresh.get(), bytes_.get(), size_);
+            bytes_ = std::move(fresh);
+            capacity_ = capacity;
+        }
+        char* at = bytes_.get() + size_;
+        size_ += n;
+        return at;
+    }
+
+    std::unique_ptr<char[]> bytes_;
+    size_t size_ = 0;
+    size_t capacity_;
+};
 } // namespace
 
 void EditorModel::SetText(const std::string& text)
@@ -85,7 +133,7 @@ void EditorModel::SetText(const std::string& text)
     const size_t lines = CountLineEnds(text) + 2;
     text_.Reserve(lines + lines / 8 + 64);
     // Each line is made in `pending` and stored as a copy of just its size.
-    std::string pending;
+    LineBuilder pending;
     int at = caretLine_;
     bool sawLineEnd = false;
     const int tab = settings_.TabSize();
@@ -106,16 +154,18 @@ void EditorModel::SetText(const std::string& text)
             if (carriageReturns) {
                 while (q < lineEnd && *q != '\t' && *q != '\r')
                     ++q;
-            } else {
-                const void* tab = std::memchr(q, '\t', static_cast<size_t>(lineEnd - q));
+            } else if (*q != '\t') {
+                // Tabs in a row (indentation) are taken without a search.
+                const void* tab = std::memchr(q + 1, '\t', static_cast<size_t>(lineEnd - q - 1));
                 q = tab ? static_cast<const char*>(tab) : lineEnd;
             }
-            pending.append(run, static_cast<size_t>(q - run));
+            if (q != run)
+                pending.Append(run, static_cast<size_t>(q - run));
             if (q < lineEnd) {
                 if (*q == '\t') {
                     const size_t past = pending.size() - stop;
                     const size_t width = static_cast<size_t>(tab);
-                    pending.append(width - (past < width ? past : past % width), ' ');
+                    pending.AppendSpaces(width - (past < width ? past : past % width));
                     stop = pending.size();
                 }
                 ++q;
@@ -125,7 +175,7 @@ void EditorModel::SetText(const std::string& text)
         if (p < end) {
             // Not recorded (the load empties the undo records when it ends).
             // The caret and the margin are set once the text is in.
-            text_.InsertColoredLine(std::string(pending), at);
+            text_.InsertColoredLine(std::string(pending.data(), pending.size()), at);
             pending.clear();
             stop = 0;
             ++at;
@@ -138,8 +188,8 @@ void EditorModel::SetText(const std::string& text)
     if (at != caretLine_)
         SetCaretPos(0, at);
     if (!text.empty()) {
-        if (!pending.empty() || !sawLineEnd)
-            InsertLine(pending, caretLine_, false);
+        if (pending.size() > 0 || !sawLineEnd)
+            InsertLine(std::string(pending.data(), pending.size()), caretLine_, false);
         DeleteLine(GetLineCount() - 1, true, false);
     }
     SetCaretPos(0, 0);

@@ -72,6 +72,33 @@ TEST_F(TextTest, TabStopsFollowTheColumn)
     }
 }
 
+// A load expands each tab as typing one at that column would: leading tabs in
+// a row, tabs wider than a few spaces and lines longer than the load's first
+// line buffer.
+TEST_F(TextTest, LoadedTabsStopWhereTypedTabsStop)
+{
+    std::string longLine;
+    for (int i = 0; i < 90; ++i)
+        longLine += i % 3 == 0 ? "\tab" : "cd\t";
+    const std::vector<std::string> lines = {"\t\t\tx = 1;", "\t\t", "a\t\tb\tc", "\t /* x */\t// y", longLine, ""};
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    for (int tabSize : {1, 3, 4, 20}) {
+        settings.SetTabSize(tabSize);
+        TextLines expected;
+        for (const std::string& line : lines) {
+            std::string out;
+            for (char c : line)
+                out += c == '\t' ? std::string(static_cast<size_t>(model.TabRun(static_cast<int>(out.size()))), ' ')
+                                  : std::string(1, c);
+            expected.push_back(out);
+        }
+        model.SetText(text);
+        EXPECT_EQ(Lines(), expected) << "tab size " << tabSize;
+    }
+}
+
 TEST_F(TextTest, ZeroSpacingFromTheSettingsDoesNotHang)
 {
     settings.SetTabSize(0);
