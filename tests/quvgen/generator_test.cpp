@@ -106,9 +106,14 @@ TEST(Generator, TypesetProgramLexesAndParsesCleanly)
 
 // Writes `quvgen random SEED` into a folder of its own (a translation writes
 // its files beside its source); returns the program's path.
+// Each test writes into a folder of its own: CTest runs the tests of this
+// file side by side, and two writing one seed's file would truncate it under
+// the other's reader.
 std::string generateRandom(unsigned seed)
 {
-    const std::string dir = std::string(QUV_TEST_OUTPUT) + "/random-" + std::to_string(seed);
+    const std::string dir = std::string(QUV_TEST_OUTPUT) + "/" +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-random-" +
+                            std::to_string(seed);
     const std::string path = dir + "/r.e";
     const std::string command =
         "mkdir -p " + dir + " && " + std::string(QUVGEN_PATH) + " random " + std::to_string(seed) + " > " + path;
