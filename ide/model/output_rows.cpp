@@ -89,6 +89,39 @@ int LookupResultModel::Add(LookupEntry entry)
     return Count() - 1;
 }
 
+bool LookupBatch::Add(LookupEntry row)
+{
+    Item item;
+    item.row = std::move(row);
+    return Push(std::move(item));
+}
+
+bool LookupBatch::AddReload(const std::string& file)
+{
+    Item item;
+    item.reload = file;
+    return Push(std::move(item));
+}
+
+bool LookupBatch::Push(Item item)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    items_.push_back(std::move(item));
+    if (visiting_)
+        return false;
+    visiting_ = true;
+    return true;
+}
+
+std::vector<LookupBatch::Item> LookupBatch::Take()
+{
+    std::vector<Item> items;
+    std::lock_guard<std::mutex> lock(mutex_);
+    items.swap(items_);
+    visiting_ = false;
+    return items;
+}
+
 std::optional<Location> LookupResultModel::Target(int index) const
 {
     if (index < 0 || index >= Count() || entries_[index].line == -1)

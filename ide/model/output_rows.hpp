@@ -87,6 +87,34 @@ private:
     std::vector<LookupEntry> entries_;
 };
 
+// The rows of a find job that its thread gathers between two visits of the
+// user-interface thread: a common text found in many files would otherwise
+// post an event, and grow the pane, once per row. Among the rows it keeps,
+// in their place, the files a replace job rewrote, which the visitor reloads
+// once the rows made before them are shown.
+//
+// The thread posts a visit only when the batch is idle; a visit takes all
+// that gathered, which makes the batch idle again.
+class LookupBatch {
+public:
+    struct Item {
+        LookupEntry row;
+        std::string reload;  // not empty: the file to reload, in place of a row
+    };
+    // True when the caller must post a visit: the batch was idle.
+    bool Add(LookupEntry row);
+    bool AddReload(const std::string& file);
+    // Everything gathered since the last Take, in order.
+    std::vector<Item> Take();
+
+private:
+    bool Push(Item item);
+
+    std::mutex mutex_;
+    std::vector<Item> items_;
+    bool visiting_ = false;
+};
+
 // Turns the bytes of a tool's output, one at a time, into UTF-8 text for the
 // make and run panes: a carriage return is dropped, bytes below 128 are their
 // character, and a GBK pair is decoded when its second byte arrives.

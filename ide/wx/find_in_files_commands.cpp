@@ -87,13 +87,13 @@ void CFindInFilesCommands::ReloadReplacedFile(const std::string& file)
             continue;
         // Changed since the job began: the user's text stays, and the pane says the file differs.
         if (source->IsModified()) {
-            PostLookupRow(services_.MainFrame(),
-                          LookupEntry::Message("文件" + name + "已被替换，但编辑器中有未保存的修改，没有重新载入"));
+            services_.MainFrame()->FindList()->AddEntry(
+                LookupEntry::Message("文件" + name + "已被替换，但编辑器中有未保存的修改，没有重新载入"));
             continue;
         }
         CQuvPad* pad = source->GetQuvPad();
         if (!pad || !pad->FileLoad(doc->GetFilename()))
-            PostLookupRow(services_.MainFrame(), LookupEntry::Message("无法重新载入文件" + name));
+            services_.MainFrame()->FindList()->AddEntry(LookupEntry::Message("无法重新载入文件" + name));
     }
 }
 

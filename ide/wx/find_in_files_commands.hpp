@@ -24,7 +24,8 @@ public:
     // pane and runs the job on a new find thread.
     void StartFindJob(std::unique_ptr<QuvFindJob> job);
     // After replace in files wrote `file`: its open editors read it again,
-    // unless they hold unsaved changes (then the find pane says so).
+    // unless they hold unsaved changes (then the find pane says so, at once:
+    // this runs on the user-interface thread, between the job's rows).
     void ReloadReplacedFile(const std::string& file);
 
 private:

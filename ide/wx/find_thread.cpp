@@ -32,11 +32,12 @@ void CQUVFindThread::Stop()
 void CQUVFindThread::InitInstance()
 {
     wxEvtHandler* frame = frame_;
-    const std::function<void(const std::string&)> reload = reload_;
-    // A file the job rewrote is reloaded into its open editor, after the rows made before it.
+    // Rows gather in a batch that the pane takes whole at each visit; a file
+    // the job rewrote is reloaded into its open editor after the rows made before it.
+    const LookupVisit visit{std::make_shared<LookupBatch>(), reload_};
     FindInFilesRun run(
-        job_, [frame](LookupEntry row) { PostLookupRow(frame, std::move(row)); }, &cancel_,
-        [frame, reload](const std::string& file) { frame->CallAfter([reload, file] { reload(file); }); });
+        job_, [frame, &visit](LookupEntry row) { PostLookupRow(frame, visit, std::move(row)); }, &cancel_,
+        [frame, &visit](const std::string& file) { PostReload(frame, visit, file); });
     run.Run();
     busy_ = 0;
 }

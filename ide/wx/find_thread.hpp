@@ -1,7 +1,7 @@
-// The find thread: runs one find-in-files or replace-in-files job and posts
-// its rows to the find-result pane. The find-busy flag is set from the start
-// until the job has ended; Stop asks the job to end after the file it is on
-// and waits for the thread.
+// The find thread: runs one find-in-files or replace-in-files job and hands
+// its rows, in batches, to the find-result pane. The find-busy flag is set
+// from the start until the job has ended; Stop asks the job to end after the
+// file it is on and waits for the thread.
 #pragma once
 #include <atomic>
 #include <functional>

@@ -107,6 +107,10 @@ void CMainFrame::BindCustomEvents()
     Bind(EVT_TYPESET_DONE, [this](wxThreadEvent&) { services_.LoadTypesetResult(); });
     Bind(EVT_COMPILE_ROW, [this](wxThreadEvent& e) { compileList_->AddRow(e.GetPayload<CompileRow>()); });
     Bind(EVT_LOOKUP_ROW, [this](wxThreadEvent& e) { findList_->AddEntry(e.GetPayload<LookupEntry>()); });
+    Bind(EVT_LOOKUP_ROWS, [this](wxThreadEvent& e) {
+        const LookupVisit visit = e.GetPayload<LookupVisit>();
+        findList_->AppendBatch(*visit.batch, visit.reload);
+    });
     Bind(EVT_MAKE_BYTES, [this](wxThreadEvent& e) { makeOutput_->AppendBytes(e.GetPayload<std::string>()); });
     Bind(EVT_RUN_BYTES, [this](wxThreadEvent& e) { runOutput_->AppendBytes(e.GetPayload<std::string>()); });
 }

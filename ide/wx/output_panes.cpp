@@ -113,6 +113,25 @@ void CLookupResultListView::AddEntry(LookupEntry entry)
     EnsureVisible(n);
 }
 
+void CLookupResultListView::AppendBatch(LookupBatch& batch, const std::function<void(const std::string&)>& reload)
+{
+    const int before = model_.Count();
+    for (LookupBatch::Item& item : batch.Take()) {
+        if (item.reload.empty()) {
+            model_.Add(std::move(item.row));
+            continue;
+        }
+        // The reload may add a row of its own, after the ones before it.
+        SetItemCount(model_.Count());
+        if (reload)
+            reload(item.reload);
+    }
+    if (model_.Count() == before)
+        return;
+    SetItemCount(model_.Count());
+    EnsureVisible(model_.Count() - 1);
+}
+
 void CLookupResultListView::AddMessage(const wxString& text)
 {
     AddEntry(LookupEntry::Message(text.utf8_string()));

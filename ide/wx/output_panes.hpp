@@ -49,6 +49,9 @@ public:
     explicit CLookupResultListView(wxWindow* parent);
 
     void AddEntry(LookupEntry entry);
+    // Adds what the batch gathered, in order, calling `reload` at each file
+    // it names once the rows before it are in.
+    void AppendBatch(LookupBatch& batch, const std::function<void(const std::string&)>& reload);
     void AddMessage(const wxString& text);
     void AddMatch(const wxString& file, int line, const wxString& text);
     void ClearAll();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <wx/bmpcbox.h>
@@ -15,12 +16,14 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include "ide/model/find_in_files.hpp"
 #include "ide/wx/browse_dir_dlg.hpp"
 #include "ide/wx/error_info_dlg.hpp"
 #include "ide/wx/find_commands.hpp"
 #include "ide/wx/find_dlgs.hpp"
 #include "ide/wx/find_in_files_dlg.hpp"
 #include "ide/wx/ids.hpp"
+#include "ide/wx/output_panes.hpp"
 #include "compiler/core/gbk.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
@@ -359,6 +362,67 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
               "多重文件替换字符串\"x\"为\"zz\"结束，共搜索1个文件，替换2个匹配");
     EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"zz"});
     EXPECT_EQ(history.folders.size(), 1u);
+}
+
+// Rows reach the pane in batches: a job with many matches shows exactly the
+// rows the job made, in their order, and a late row still opens its place.
+TEST_F(FindInFilesWindow, ManyRowsArriveCompleteAndInOrderAndALateRowOpensItsPlace)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    CMainFrame& frame = Frame();
+    for (int f = 0; f < 40; ++f) {
+        std::string text;
+        for (int line = 1; line <= 150; ++line)
+            text += line % 3 ? "x := " + std::to_string(line) + ";\n" : "y;\n";
+        Put("src/f" + std::to_string(f) + ".e", text);
+    }
+    const std::string folder = (root_ / "src").string();
+    LookupResultModel expected;
+    FindInFilesRun(QuvFindJob(0, "x", "*.e", folder, 1, 0, 0, 0), [&](LookupEntry row) {
+        expected.Add(std::move(row));
+    }).Run();
+    ASSERT_GT(expected.Count(), 4000);
+
+    WithModal([&] {
+        wxCommandEvent command(wxEVT_MENU, ID_FIND_IN_FILES);
+        frame.GetEventHandler()->ProcessEvent(command);
+    }, [&](wxDialog& d) {
+        Type(d, IDC_FIND_TEXT, "x");
+        Type(d, IDC_FILE_TYPES, "*.e");
+        Type(d, IDC_FOLDERS, folder.c_str());
+        Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(false);
+        Click(d, wxID_OK);
+    });
+    ASSERT_TRUE(PumpUntil([] { return wxGetApp().Bench().findBusy == 0; }));
+    Pump();
+    CLookupResultListView& list = *frame.FindList();
+    const LookupResultModel& rows = list.Model();
+    ASSERT_EQ(rows.Count(), expected.Count());
+    ASSERT_EQ(list.GetItemCount(), expected.Count());
+    for (int i = 0; i < rows.Count(); ++i) {
+        const LookupEntry& got = rows.Entry(i);
+        const LookupEntry& want = expected.Entry(i);
+        ASSERT_EQ(std::tie(got.shown, got.file, got.line, got.text),
+                  std::tie(want.shown, want.file, want.line, want.text)) << i;
+    }
+
+    int late = rows.Count() - 1;
+    while (late > 0 && rows.Entry(late).line < 1)
+        --late;
+    ASSERT_GT(late, 4000);
+    const size_t open = wxGetApp().DocManager()->GetDocumentsVector().size();
+    list.SetItemState(late, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    wxListEvent activate(wxEVT_LIST_ITEM_ACTIVATED, list.GetId());
+    activate.SetEventObject(&list);
+    list.GetEventHandler()->ProcessEvent(activate);
+    Pump(10);
+    ASSERT_EQ(wxGetApp().DocManager()->GetDocumentsVector().size(), open + 1);
+    wxDocument* opened = wxGetApp().DocManager()->GetCurrentDocument();
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(SameFile(opened->GetFilename().utf8_string(), rows.Entry(late).file));
+    EXPECT_EQ(StatusPosition(), "Ln" + std::to_string(rows.Entry(late).line) + ", Col1");
+    SaveScreenshot(Screenshot(&frame), "find_in_files_many_rows");
 }
 
 TEST_F(FindInFilesWindow, FolderBrowserSortsReadsAgainOnExpandAndSelectsAPath)

@@ -2,7 +2,10 @@
 // stopping of running jobs.
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -159,6 +162,66 @@ TEST(OutputLimit, ABatchAsksForAVisitOnlyWhenIdle)
     EXPECT_EQ(held, "y");
     EXPECT_FALSE(batch.Take(held, dropped));
     EXPECT_TRUE(batch.Add('z'));
+}
+
+// A find thread adds rows (and now and then a rewritten file) while the
+// user-interface thread takes them at its own pace, whenever a visit was
+// posted: every item arrives once, in order, and none waits without a visit.
+TEST(LookupRows, ABatchHandsOverEveryRowInOrderAndAsksForAVisitOnlyWhenIdle)
+{
+    for (int rows : {1, 5000}) {
+        SCOPED_TRACE(rows);
+        LookupBatch batch;
+        std::mutex mutex;
+        int visits = 0;  // posted and not yet made
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            for (int i = 0; i < rows; ++i) {
+                bool post = batch.Add(LookupEntry::Match("f.e", i + 1, "t"));
+                if (i % 100 == 99)
+                    post = batch.AddReload("f" + std::to_string(i) + ".e") || post;
+                if (post) {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    ++visits;
+                }
+            }
+            done = true;
+        });
+        std::vector<std::string> seen;  // a row's line, or the reloaded file
+        for (;;) {
+            bool visit = false;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (visits > 0) {
+                    --visits;
+                    visit = true;
+                }
+            }
+            if (visit) {
+                for (LookupBatch::Item& item : batch.Take())
+                    seen.push_back(item.reload.empty() ? std::to_string(item.row.line) : item.reload);
+                continue;
+            }
+            if (done) {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (visits == 0)
+                    break;
+            }
+            std::this_thread::yield();
+        }
+        worker.join();
+        std::vector<std::string> expected;
+        for (int i = 0; i < rows; ++i) {
+            expected.push_back(std::to_string(i + 1));
+            if (i % 100 == 99)
+                expected.push_back("f" + std::to_string(i) + ".e");
+        }
+        EXPECT_EQ(seen, expected);
+        // Taken whole, the batch is idle: the next row asks for a visit.
+        EXPECT_TRUE(batch.Take().empty());
+        EXPECT_TRUE(batch.Add(LookupEntry::Message("m")));
+        EXPECT_FALSE(batch.AddReload("g.e"));
+    }
 }
 
 // A job that runs until it is stopped.
