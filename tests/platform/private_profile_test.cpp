@@ -131,8 +131,9 @@ TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
         EXPECT_EQ(get(dir.file("a.ini")), c.after);
         EXPECT_EQ(platform::getPrivateProfileString(c.section, c.key, "none", 1024, dir.file("a.ini")), c.value);
         // The old line was not damaged, and a second write finds the key it wrote.
-        if (c.before.find("k=1") != std::string::npos)
+        if (c.before.find("k=1") != std::string::npos) {
             EXPECT_EQ(platform::getPrivateProfileString("A", "k", "none", 1024, dir.file("a.ini")), "1");
+        }
         const size_t size = get(dir.file("a.ini")).size();
         EXPECT_TRUE(platform::writePrivateProfileString(c.section, c.key, "again", dir.file("a.ini")));
         EXPECT_EQ(get(dir.file("a.ini")).size(), size + 5 - std::string(c.value).size());

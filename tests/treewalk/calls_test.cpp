@@ -90,10 +90,12 @@ TEST(CallsTest, WalkerChecksAndChoices)
         EXPECT_EQ(t.diagLines, row.diagLines);
         EXPECT_FALSE(t.cpp.empty());
         const std::string all = t.cpp + t.proto;
-        if (!row.present.empty())
+        if (!row.present.empty()) {
             EXPECT_NE(all.find(row.present), std::string::npos) << all;
-        if (!row.absent.empty())
+        }
+        if (!row.absent.empty()) {
             EXPECT_EQ(all.find(row.absent), std::string::npos) << all;
+        }
     }
 }
 
@@ -151,8 +153,9 @@ TEST(CallsTest, WalkerChoosesByTheTreesShape)
         WalkResult result = walkTree(buildTree(row.tree));
         EXPECT_EQ(result.diags, row.diags);
         EXPECT_NE(result.cpp.find(row.present), std::string::npos) << result.cpp;
-        if (!row.absent.empty())
+        if (!row.absent.empty()) {
             EXPECT_EQ(result.cpp.find(row.absent), std::string::npos) << result.cpp;
+        }
     }
 }
 

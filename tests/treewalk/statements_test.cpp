@@ -118,8 +118,9 @@ TEST(StatementsTest, DiagnosticsAreExactlyThoseOfTheChecks)
         Translation t = translate("t", row.source);
         EXPECT_EQ(t.diagLines, row.diagLines);
         EXPECT_FALSE(t.cpp.empty());
-        if (!row.absent.empty())
+        if (!row.absent.empty()) {
             EXPECT_EQ(t.cpp.find(row.absent), std::string::npos) << t.cpp;
+        }
     }
 }
 
@@ -237,8 +238,9 @@ TEST(StatementsTest, WalkerChoosesByTheTreesShape)
         EXPECT_EQ(result.diags, row.diags);
         EXPECT_EQ(result.thrown, "");
         EXPECT_NE(result.cpp.find(row.present), std::string::npos) << result.cpp;
-        if (!row.absent.empty())
+        if (!row.absent.empty()) {
             EXPECT_EQ(result.cpp.find(row.absent), std::string::npos) << result.cpp;
+        }
     }
 }
 
