@@ -42,20 +42,6 @@ protected:
     TempFolder dir;
 };
 
-// The first line of every diagnostic, in order.
-std::string diagLines(const std::string& out) {
-    std::string lines;
-    size_t at = 0;
-    while (at < out.size()) {
-        const size_t end = out.find('\n', at);
-        const std::string line = out.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (line.rfind("diag ", 0) == 0)
-            lines += line + "\n";
-        at = end == std::string::npos ? out.size() : end + 1;
-    }
-    return lines;
-}
-
 struct RunCase {
     const char* name;
     std::string output;  // the program's standard output and standard error

@@ -234,6 +234,20 @@ protected:
         std::ofstream(root_ / relative, std::ios::binary) << bytes;
         return (root_ / relative).string();
     }
+    // Finds "x" in the *.e files of `folder` through the menu command and its dialog.
+    void FindXInFiles(CMainFrame& frame, const std::string& folder, bool subfolders)
+    {
+        WithModal([&] {
+            wxCommandEvent command(wxEVT_MENU, ID_FIND_IN_FILES);
+            frame.GetEventHandler()->ProcessEvent(command);
+        }, [&](wxDialog& d) {
+            Type(d, IDC_FIND_TEXT, "x");
+            Type(d, IDC_FILE_TYPES, "*.e");
+            Type(d, IDC_FOLDERS, folder.c_str());
+            Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(subfolders);
+            Click(d, wxID_OK);
+        });
+    }
     fs::path root_;
 };
 
@@ -308,16 +322,7 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     const std::string b = Put("src/sub/b.e", "x\n");
     frame.FindList()->AddMessage("old row");
 
-    WithModal([&] {
-        wxCommandEvent command(wxEVT_MENU, ID_FIND_IN_FILES);
-        frame.GetEventHandler()->ProcessEvent(command);
-    }, [&](wxDialog& d) {
-        Type(d, IDC_FIND_TEXT, "x");
-        Type(d, IDC_FILE_TYPES, "*.e");
-        Type(d, IDC_FOLDERS, (root_ / "src").c_str());
-        Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(true);
-        Click(d, wxID_OK);
-    });
+    FindXInFiles(frame, (root_ / "src").string(), true);
     ASSERT_TRUE(PumpUntil([] { return wxGetApp().Bench().findBusy == 0; }));
     Pump();
     const LookupResultModel& rows = frame.FindList()->Model();
@@ -384,16 +389,7 @@ TEST_F(FindInFilesWindow, ManyRowsArriveCompleteAndInOrderAndALateRowOpensItsPla
     }).Run();
     ASSERT_GT(expected.Count(), 4000);
 
-    WithModal([&] {
-        wxCommandEvent command(wxEVT_MENU, ID_FIND_IN_FILES);
-        frame.GetEventHandler()->ProcessEvent(command);
-    }, [&](wxDialog& d) {
-        Type(d, IDC_FIND_TEXT, "x");
-        Type(d, IDC_FILE_TYPES, "*.e");
-        Type(d, IDC_FOLDERS, folder.c_str());
-        Get<wxCheckBox>(d, IDC_SUBFOLDERS)->SetValue(false);
-        Click(d, wxID_OK);
-    });
+    FindXInFiles(frame, folder, false);
     ASSERT_TRUE(PumpUntil([] { return wxGetApp().Bench().findBusy == 0; }));
     Pump();
     CLookupResultListView& list = *frame.FindList();

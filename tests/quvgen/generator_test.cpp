@@ -33,17 +33,6 @@ std::string generate(const std::string& mode, long lines, const std::string& nam
     return path;
 }
 
-std::string diagnostics(const std::string& dump)
-{
-    std::istringstream lines(dump);
-    std::string line;
-    std::string found;
-    while (std::getline(lines, line))
-        if (line.rfind("diag ", 0) == 0)
-            found += line + "\n";
-    return found;
-}
-
 TEST(Generator, WritesExactlyTheLinesAskedFor)
 {
     for (long lines : {600L, 2000L, 2001L}) {
@@ -66,7 +55,7 @@ TEST(Generator, ProgramHoldsEveryConstruct)
 {
     const std::string path = generate("e", 2000, "constructs.e");
     const RunResult tree = runQuvdump("tree " + path);
-    ASSERT_EQ(diagnostics(tree.out), "");
+    ASSERT_EQ(diagLines(tree.out), "");
     // Node kinds as the tree prints them; each stands for a rule or a spelling.
     const char* const kinds[] = {
         "ASYN", "PERCENT_TYPE", "PERCENT_GLOB", "PERCENT_VAR", "PERCENT_PROC", "PERCENT_PROS",
@@ -94,13 +83,13 @@ TEST(Generator, TypesetProgramLexesAndParsesCleanly)
 {
     const std::string path = generate("e", 2000, "typeset.e");
     const RunResult typeset = runQuvdump("typeset " + path);
-    ASSERT_EQ(diagnostics(typeset.out), "");
+    ASSERT_EQ(diagLines(typeset.out), "");
     const std::string again = std::string(QUV_TEST_OUTPUT) + "/typeset.out.e";
     {
         std::ofstream out(again, std::ios::binary);
         out << typeset.out;
     }
-    EXPECT_EQ(diagnostics(runQuvdump("tokens " + again).out), "");
+    EXPECT_EQ(diagLines(runQuvdump("tokens " + again).out), "");
     EXPECT_EQ(runQuvdump("parse " + again).out, "");
 }
 
@@ -138,8 +127,8 @@ TEST(RandomPrograms, TranslateWithoutDiagnosticsAndCompile)
         const std::string path = generateRandom(seed);
         const RunResult translated = runQuvdump("translate " + path);
         EXPECT_EQ(translated.status, 0) << seed;
-        EXPECT_EQ(diagnostics(translated.out), "") << "seed " << seed << ": " << path;
-        if (seed > 5 || !diagnostics(translated.out).empty())
+        EXPECT_EQ(diagLines(translated.out), "") << "seed " << seed << ": " << path;
+        if (seed > 5 || !diagLines(translated.out).empty())
             continue;
         // The options our cl.exe passes to g++.
         const std::string cpp = path.substr(0, path.size() - 2) + ".cpp";
@@ -155,7 +144,7 @@ TEST(RandomPrograms, SeedsTogetherHoldEveryConstruct)
     std::string trees;
     for (unsigned seed = 1; seed <= 80; ++seed)
         trees += runQuvdump("tree " + generateRandom(seed)).out;
-    ASSERT_EQ(diagnostics(trees), "");
+    ASSERT_EQ(diagLines(trees), "");
     const char* const kinds[] = {
         "SYN", "ASYN", "PERCENT_TYPE", "PERCENT_GLOB", "PERCENT_VAR", "PERCENT_PROC", "PERCENT_PROS", "PERCENT_PACK",
         "PERCENT_FATHER", "PERCENT_AGT", "PERCENT_LOC", "PERCENT_STM", "PERCENT_ALG", "RECORD", "UNION", "POINT",
@@ -203,7 +192,7 @@ TEST(Generator, ValidProgramTranslatesAndCompiles)
         EXPECT_EQ(countLines(readFile(path)), lines);
         const RunResult translated = runQuvdump("translate " + path);
         EXPECT_EQ(translated.status, 0);
-        EXPECT_EQ(diagnostics(translated.out), "") << lines;
+        EXPECT_EQ(diagLines(translated.out), "") << lines;
         if (lines != 200)
             continue;
         const std::string command = "g++ -std=gnu++17 -pthread -DWIN32 -DNDEBUG -D_CONSOLE -D_MBCS -fsyntax-only -I " +

@@ -29,17 +29,6 @@ const Reproducer reproducers[] = {
     {"union-with-string", "diag 3 15 5:8 "},
 };
 
-std::string diagnostics(const std::string& dump)
-{
-    std::istringstream lines(dump);
-    std::string line;
-    std::string found;
-    while (std::getline(lines, line))
-        if (line.rfind("diag ", 0) == 0)
-            found += line + "\n";
-    return found;
-}
-
 TEST(OracleReproducers, TranslateAndCompileOrAreReported)
 {
     for (const Reproducer& r : reproducers) {
@@ -51,7 +40,7 @@ TEST(OracleReproducers, TranslateAndCompileOrAreReported)
                   0);
         const RunResult translated = runQuvdump("translate " + dir + "/r.e");
         EXPECT_EQ(translated.status, 0);
-        const std::string found = diagnostics(translated.out);
+        const std::string found = diagLines(translated.out);
         if (*r.diagnostic != '\0') {
             // Exactly one diagnostic, a semantic one at the construct; no fatal error after it.
             EXPECT_EQ(found.rfind(r.diagnostic, 0), 0u) << found;

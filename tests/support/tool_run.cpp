@@ -43,3 +43,14 @@ std::string programOutput(const std::string& quvcOut, const std::string& exe) {
     const size_t begin = from + started.size();
     return quvcOut.substr(begin, quvcOut.rfind("stage ", to) - begin);
 }
+
+std::string diagLines(const std::string& toolOut)
+{
+    std::istringstream lines(toolOut);
+    std::string line;
+    std::string found;
+    while (std::getline(lines, line))
+        if (line.rfind("diag ", 0) == 0)
+            found += line + "\n";
+    return found;
+}

@@ -20,3 +20,6 @@ std::string readFile(const std::string& path);
 // What a program run by `quvc run` wrote: the text between the two stage
 // lines of the run, "<not run>" when they are missing.
 std::string programOutput(const std::string& quvcOut, const std::string& exe);
+
+// The first line of every diagnostic a tool printed (`diag ...`), in order.
+std::string diagLines(const std::string& toolOut);
