@@ -21,8 +21,8 @@ std::string fileBanner(const std::string& label, const std::string& file) {
 
 // A file the writer could not open or write becomes a file diagnostic; the job goes on.
 void reportUnwritable(const std::string& fileName) {
-    QUVException record(QUVException::OutputFileError, 0, 0, writerName, fileName, "can't open or write the output file");
-    (void)record;
+    QUVException(*DiagnosticSink::current, QUVException::OutputFileError, 0, 0, writerName, fileName,
+                 "can't open or write the output file");
 }
 
 // The texts hold "\n" line ends, written as they are. The files lie beside
@@ -36,7 +36,7 @@ void writeText(const std::string& fileName, const std::string& text) {
 
 void writeDiagnostics(const std::string& fileName) {
     std::string text;
-    size_t size = QUVException::list().size();
+    size_t size = DiagnosticSink::current->records().size();
     for (size_t i = 0; i < size; ++i)
         text += formatDiagnostic(static_cast<int>(i)) + "\n";
     writeText(fileName, text);
@@ -44,9 +44,9 @@ void writeDiagnostics(const std::string& fileName) {
 }  // namespace
 
 std::string formatDiagnostic(int i) {
-    if (i < 0 || static_cast<size_t>(i) >= QUVException::list().size())
+    if (i < 0 || static_cast<size_t>(i) >= DiagnosticSink::current->records().size())
         return std::string();
-    return QUVException::list()[static_cast<size_t>(i)].format();
+    return DiagnosticSink::current->records()[static_cast<size_t>(i)].format();
 }
 
 OutputNames OutputNames::ofBase(const std::string& base) {

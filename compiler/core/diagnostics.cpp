@@ -89,31 +89,35 @@ std::string entryAt(const std::vector<std::string>& table, int index) {
 
 }  // namespace
 
-DiagnosticSink* DiagnosticSink::current = nullptr;
+namespace {
+// Files what is made while no job runs, so no record is lost.
+DiagnosticSink processSink;
+}  // namespace
 
-QUVException::QUVException() : serial(static_cast<int>(list().size())) {}
+DiagnosticSink* DiagnosticSink::current = &processSink;
 
-QUVException::QUVException(int kind_, int number_, int line_, int column_, const std::string& rule_,
-                           const std::string& file_, const std::string& details_)
-    : kind(kind_), number(number_), line(line_), column(column_), rule(rule_), file(file_), details(details_),
-      serial(static_cast<int>(list().size())) {
-    list().push_back(*this);
-    report();
+void DiagnosticSink::file(QUVException& record) {
+    record.job = nullptr;
+    record.serial = static_cast<int>(list.size());
+    list.push_back(record);
+    std::cerr << record.format() << std::endl;
+    deliver(record);
 }
 
-std::vector<QUVException>& QUVException::list() {
-    static std::vector<QUVException> records;
-    return records;
-}
-
-void QUVException::clearList() {
-    list().clear();
-}
-
-std::string QUVException::getFileNameAt(int index) {
-    if (index < 0 || static_cast<size_t>(index) >= list().size())
+std::string DiagnosticSink::getFileNameAt(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= list.size())
         return std::string();
-    return list()[index].file;
+    return list[index].getFileName();
+}
+
+QUVException::QUVException() : QUVException(*DiagnosticSink::current) {}
+
+QUVException::QUVException(DiagnosticSink& job_) : serial(static_cast<int>(job_.records().size())), job(&job_) {}
+
+QUVException::QUVException(DiagnosticSink& job_, int kind_, int number_, int line_, int column_,
+                           const std::string& rule_, const std::string& file_, const std::string& details_)
+    : kind(kind_), number(number_), line(line_), column(column_), rule(rule_), file(file_), details(details_) {
+    job_.file(*this);
 }
 
 std::string QUVException::kindName(int k) {
@@ -169,26 +173,24 @@ std::string QUVException::format() const {
            getKindName() + numberLabel + getNumberName() + ruleLabel + rule + detailsLabel + details;
 }
 
-void QUVException::report() const {
-    std::cerr << format() << std::endl;
-    if (const DiagnosticSink* job = DiagnosticSink::current)
-        job->deliver(*this);
-}
 
 // ---- partial fillers -------------------------------------------------------
 
 void QUVException::startAtWalker() {
-    *this = QUVException();
-    if (const DiagnosticSink* job = DiagnosticSink::current) {
-        line = job->getWalkLine();
-        column = job->getWalkColumn();
-        rule = job->getWalkRule();
-        file = job->getFileName();
-    }
+    startBlank();
+    line = job->getWalkLine();
+    column = job->getWalkColumn();
+    rule = job->getWalkRule();
+    file = job->getFileName();
+}
+
+void QUVException::startBlank() {
+    DiagnosticSink* target = job ? job : DiagnosticSink::current;
+    *this = QUVException(*target);
 }
 
 void QUVException::startAt(int line_, int column_, const std::string& rule_, const std::string& file_) {
-    *this = QUVException();
+    startBlank();
     line = line_;
     column = column_;
     rule = rule_;
@@ -199,9 +201,9 @@ QUVException& QUVException::finish(Class c, const std::string& details_) {
     kind = c.kind;
     number = c.number;
     details = details_;
-    serial = static_cast<int>(list().size());
-    list().push_back(*this);
-    report();
+    DiagnosticSink* target = job;
+    target->file(*this);
+    job = target;
     return *this;
 }
 
@@ -283,9 +285,8 @@ QUVException& QUVException::makeInFunction(const std::string& text, const std::s
 }
 
 QUVException& QUVException::makeFatal(const std::string& text) {
-    *this = QUVException();
-    if (const DiagnosticSink* job = DiagnosticSink::current)
-        file = job->getFileName();
+    startBlank();
+    file = job->getFileName();
     return finish(FatalError, text);
 }
 
@@ -325,13 +326,13 @@ QUVException& QUVException::makeSharedRedeclared(const std::string& variable, in
 }
 
 QUVException& QUVException::makeMainTwice(const std::string& program, const std::string& earlierProgram) {
-    *this = QUVException();
+    startBlank();
     return finish(MainTwiceError, "While declaring program " + program +
                           " to be a Main Or MMain program, we have found such a Program " + earlierProgram +
                           " in the project before!");
 }
 
 QUVException& QUVException::makeNoMain() {
-    *this = QUVException();
+    startBlank();
     return finish(NoMainError, "In the project, there doesn't exist a Main or MMain program!");
 }

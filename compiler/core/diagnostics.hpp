@@ -1,6 +1,6 @@
 // Diagnostic records: every problem any compiler stage finds becomes one record,
-// appended to the global list, written to standard error and handed to the
-// running job's sink.
+// appended to the running job's list, written to standard error and handed to
+// the job's host.
 #pragma once
 #include <string>
 #include <vector>
@@ -10,6 +10,8 @@ class Node;
 namespace antlr {
 class ANTLRException;
 }
+
+class DiagnosticSink;
 
 class QUVException {
 public:
@@ -74,17 +76,21 @@ public:
     // one named above is not taken for it; any other is a FatalError.
     static Class classOf(const antlr::ANTLRException& ex);
 
+    // A blank record; its builders file into the running job (transitional:
+    // stages that have their job at hand pass it).
     QUVException();
-    QUVException(int kind, int number, int line, int column, const std::string& rule,
+    // A blank record whose builders file into job.
+    explicit QUVException(DiagnosticSink& job);
+    // A full record, filed into job at once.
+    QUVException(DiagnosticSink& job, int kind, int number, int line, int column, const std::string& rule,
                  const std::string& file, const std::string& details);
-    QUVException(Class c, int line, int column, const std::string& rule, const std::string& file,
-                 const std::string& details)
-        : QUVException(c.kind, c.number, line, column, rule, file, details) {}
+    QUVException(DiagnosticSink& job, Class c, int line, int column, const std::string& rule,
+                 const std::string& file, const std::string& details)
+        : QUVException(job, c.kind, c.number, line, column, rule, file, details) {}
     QUVException(const QUVException&) = default;
     QUVException& operator=(const QUVException&) = default;
     ~QUVException() = default;
 
-    void report() const;
     std::string format() const;
 
     int getKind() const { return kind; }
@@ -98,10 +104,6 @@ public:
     std::string getKindName() const;
     std::string getNumberName() const;
 
-    // The global diagnostic list, shared by all stages of a compile job.
-    static std::vector<QUVException>& list();
-    static void clearList();
-    static std::string getFileNameAt(int index);
     static std::string kindName(int kind);
     static std::string numberName(int number);
 
@@ -159,27 +161,49 @@ protected:
     int serial = 0;
 
 private:
+    friend class DiagnosticSink;
+    // Where the builders file the record; never set in a filed copy.
+    DiagnosticSink* job = nullptr;
+
     // A builder starts a blank record, places it, and files it with finish.
     // Place, rule and file of the running tree walker; none while no job is current.
     void startAtWalker();
+    // Empties the record, keeping where it files.
+    void startBlank();
     void startAt(int line, int column, const std::string& rule, const std::string& file);
     QUVException& finish(Class c, const std::string& details);
 };
 
-// What a record takes from the running compile job: where the tree walker
-// stands, the source file, and the host that sees every record as it is made.
-// The running job (JobState) installs itself as the current sink.
+// A compile job as its diagnostics see it: the job's list of records, where
+// the tree walker stands, the source file, and the host that sees every record
+// as it is made.
 class DiagnosticSink {
 public:
     virtual ~DiagnosticSink() = default;
-    virtual int getWalkLine() const = 0;
-    virtual int getWalkColumn() const = 0;
-    virtual std::string getWalkRule() const = 0;
-    virtual std::string getFileName() const = 0;
-    virtual void deliver(const QUVException& record) const = 0;
+    virtual int getWalkLine() const { return 0; }
+    virtual int getWalkColumn() const { return 0; }
+    virtual std::string getWalkRule() const { return std::string(); }
+    virtual std::string getFileName() const { return std::string(); }
+    // The host's hook, after the record is in the list and on standard error.
+    virtual void deliver(const QUVException& record) const { (void)record; }
 
-    // The sink of the running job; null when no job runs.
+    // Appends a copy of record, whose serial becomes its index in the list,
+    // writes its text to standard error and delivers it.
+    void file(QUVException& record);
+    // The job's records in the order they were made; a record's serial is its index.
+    const std::vector<QUVException>& records() const { return list; }
+    // The file of the record at index, empty outside the list.
+    std::string getFileNameAt(int index) const;
+    // Forgets the records (a test that runs several cases in one job).
+    void clearRecords() { list.clear(); }
+
+    // The sink of the running job; a sink of the process's own that files
+    // the records made while no job runs (transitional: every stage that has
+    // its job at hand files into it).
     static DiagnosticSink* current;
+
+private:
+    std::vector<QUVException> list;
 };
 
 // The thrown form of an internal consistency failure.

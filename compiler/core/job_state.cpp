@@ -3,11 +3,9 @@
 #include "compiler/core/diagnostics.hpp"
 
 JobState* JobState::current = nullptr;
-bool typesettingMode = false;
 
-JobState::JobState(const std::string& name) : fileName(name), previous(current) {
-    typesettingMode = false;
-    QUVException::clearList();
+JobState::JobState(const std::string& name)
+    : fileName(name), previous(current), previousSink(DiagnosticSink::current) {
     current = this;
     DiagnosticSink::current = this;
 }
@@ -17,7 +15,7 @@ JobState::JobState(const std::string& name) : fileName(name), previous(current) 
 JobState::~JobState() {
     if (current == this) {
         current = previous;
-        DiagnosticSink::current = previous;
+        DiagnosticSink::current = previousSink;
     }
 }
 
@@ -72,7 +70,7 @@ void ProcessRegistry::addReference(const std::string& name, int line, int column
 void ProcessRegistry::addDeclaration(const std::string& name, int line, int column, const std::string& file) {
     auto old = findIn(declared, name);
     if (old != declared.end()) {
-        QUVException e;
+        QUVException e(job);
         e.makeProcessRedeclared(name, line, column, file, old->line, old->column, old->file);
         return;
     }
@@ -89,7 +87,7 @@ void ProcessRegistry::addSharedVariable(const std::string& name, int line, int c
 
 void ProcessRegistry::check() const {
     for (const ProcessRecord& r : pending) {
-        QUVException e;
+        QUVException e(job);
         e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
     }
     // Two files' variables of one name would be two definitions of one C++
@@ -97,7 +95,7 @@ void ProcessRegistry::check() const {
     for (auto it = shared.begin(); it != shared.end(); ++it) {
         for (auto old = shared.begin(); old != it; ++old) {
             if (old->name == it->name && old->file != it->file) {
-                QUVException e;
+                QUVException e(job);
                 e.makeSharedRedeclared(it->name, it->line, it->column, it->file, old->line, old->column, old->file);
                 break;
             }

@@ -8,6 +8,7 @@
 // and the job entries; the stages below it reach the running job through
 // JobState::current and never through the driver.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct ProcessRecord {
 // name is never in both lists, nor twice in one; names compare exactly.
 class ProcessRegistry {
 public:
+    // Its link diagnostics are filed into job.
+    explicit ProcessRegistry(DiagnosticSink& job_) : job(job_) {}
+
     void addReference(const std::string& name, int line, int column, const std::string& file);
     // A second declaration of a name is reported (link error 17) and not kept.
     void addDeclaration(const std::string& name, int line, int column, const std::string& file);
@@ -38,6 +42,7 @@ public:
     const std::vector<ProcessRecord>& getReferences() const { return pending; }
 
 private:
+    DiagnosticSink& job;
     std::vector<ProcessRecord> declared;
     std::vector<ProcessRecord> pending;
     std::vector<ProcessRecord> shared;
@@ -61,10 +66,10 @@ struct ProgramState {
 class JobState : public DiagnosticSink {
 public:
     // The host's diagnostic hook; null skips it.
-    typedef void (*ErrorSink)(const QUVException& record);
+    typedef std::function<void(const QUVException& record)> ErrorSink;
 
-    // Makes this job current, empties the global diagnostic list for it and
-    // leaves typesetting mode.
+    // Makes this job current; it starts with an empty diagnostic list, out
+    // of typesetting mode.
     explicit JobState(const std::string& fileName = "");
     // Restores the job that was current before (none for a host's job).
     ~JobState() override;
@@ -74,7 +79,9 @@ public:
     // The running job; null when no job runs.
     static JobState* current;
 
-    ErrorSink errorSink = nullptr;  // every diagnostic record, as it is made
+    ErrorSink errorSink;  // every diagnostic record, as it is made
+    // While set, the lexer gives comments and line ends as tokens.
+    bool typesetting = false;
     void deliver(const QUVException& record) const override;
 
     int getWalkLine() const override { return walkLine; }
@@ -103,7 +110,7 @@ public:
 
 protected:
     std::string fileName;
-    ProcessRegistry processRegistry;
+    ProcessRegistry processRegistry{*this};
     std::vector<ProgramRecord> programs;
 
 private:
@@ -112,7 +119,5 @@ private:
     std::string walkRule;
     ProgramState* programState = nullptr;
     JobState* previous;
+    DiagnosticSink* previousSink;
 };
-
-// Switches the lexer into typesetting mode: line ends and comments become tokens.
-extern bool typesettingMode;

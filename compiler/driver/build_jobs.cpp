@@ -36,7 +36,7 @@ std::string makeProgram() {
 bool QUVCompiler::build(const std::vector<std::string>& files, const std::string& project) {
     generateMakefile(files, project);
     // After a stop neither make nor the program starts.
-    if (!QUVException::list().empty() || childProcess.stopRequested())
+    if (!records().empty() || childProcess.stopRequested())
         return false;
     const std::string makefile = stripExtension(project) + ".mak";
     const std::string opening = "nmake /E /f " + makefile + " Started!";

@@ -1,14 +1,11 @@
 #include "compiler/driver/driver.hpp"
 
-QUVCompiler* QUVCompiler::current = nullptr;
-
-QUVCompiler::QUVCompiler(const std::string& name) : JobState(name), previousDriver(current) {
-    current = this;
+std::string QUVCompiler::stripExtension(const std::string& path) {
+    const std::string::size_type dot = path.rfind('.');
+    return dot == std::string::npos ? path : path.substr(0, dot);
 }
 
-// A driver that stayed current after its job would hand a later job's stop
-// and callbacks to a job that has ended.
-QUVCompiler::~QUVCompiler() {
-    if (current == this)
-        current = previousDriver;
+bool QUVCompiler::releaseTypes() {
+    Type::deleteAll();
+    return true;
 }

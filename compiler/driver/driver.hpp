@@ -2,13 +2,14 @@
 // host's callbacks and the job entries, the stages a job runs, and the
 // project's file list and project file.
 //
-//     QUVCompiler driver;                  // current for the job's lifetime
+//     QUVCompiler driver;                  // one driver per job
 //     driver.errorSink = ...;              // install the host's callbacks
 //     driver.stageText = ...;
 //     driver.compileFile("demo.e");        // or typeset, syntaxCheck, compileProject, generateMakefile
 //
-// A job reports only through the callbacks and the global diagnostic list: a
-// job made no diagnostic when the list is still empty after it.
+// A job reports only through the callbacks and its diagnostic list (records(),
+// which stays readable while the driver lives): a job made no diagnostic when
+// the list is still empty after it.
 //
 // stopProcess, from any thread, ends the job: a running child at once, a
 // project job before its next file, and make and the program never start.
@@ -29,32 +30,26 @@ class QUVCompiler : public JobState {
 public:
     // The host's callbacks besides the diagnostic hook (JobState::errorSink);
     // each slot may be null and is then skipped.
-    typedef void (*TextCallback)(const char* subject, const char* text);
-    typedef void (*CharCallback)(char c);
-    typedef void (*StartCallback)();
-    typedef void (*TypesetDoneCallback)(bool ok, const std::string& text);
+    typedef std::function<void(const char* subject, const char* text)> TextCallback;
+    typedef std::function<void(char c)> CharCallback;
+    typedef std::function<void()> StartCallback;
+    typedef std::function<void(bool ok, const std::string& text)> TypesetDoneCallback;
 
-    // Makes this driver and its job current, empties the global diagnostic
-    // list for its job and leaves typesetting mode.
-    explicit QUVCompiler(const std::string& fileName = "");
-    // Restores the driver that was current before (none for a job's driver).
-    ~QUVCompiler() override;
+    // A job with an empty diagnostic list, out of typesetting mode.
+    explicit QUVCompiler(const std::string& fileName = "") : JobState(fileName) {}
     QUVCompiler(const QUVCompiler&) = delete;
     QUVCompiler& operator=(const QUVCompiler&) = delete;
 
-    // The driver of the running job; null when no job runs.
-    static QUVCompiler* current;
-
     // ORDER: the host installs the slots in this order, errorSink first.
-    TextCallback stageText = nullptr;       // every stage line: subject file, then the line
-    TextCallback makeText = nullptr;        // the build jobs' runner text
-    CharCallback makeErrorChar = nullptr;   // reserved for a separate make error stream
-    CharCallback makeChar = nullptr;        // each byte of make's output
-    TextCallback runText = nullptr;         // the run job's runner text
-    CharCallback runChar = nullptr;         // each byte of the program's output
-    StartCallback makeStart = nullptr;      // before make starts
-    StartCallback runStart = nullptr;       // before the program starts
-    TypesetDoneCallback typesetDone = nullptr;  // once at the end of a typeset job
+    TextCallback stageText;           // every stage line: subject file, then the line
+    TextCallback makeText;            // the build jobs' runner text
+    CharCallback makeErrorChar;       // reserved for a separate make error stream
+    CharCallback makeChar;            // each byte of make's output
+    TextCallback runText;             // the run job's runner text
+    CharCallback runChar;             // each byte of the program's output
+    StartCallback makeStart;          // before make starts
+    StartCallback runStart;           // before the program starts
+    TypesetDoneCallback typesetDone;  // once at the end of a typeset job
 
     // The front end and the walk the jobs run; null runs the compiler's own
     // (tests put fakes here to isolate the driver).
@@ -91,9 +86,6 @@ public:
 
     // The child (make or the built program) that runs now.
     platform::ChildControl childProcess;
-
-private:
-    QUVCompiler* previousDriver;
 };
 
 // The front end and the tree walk of a job. The driver runs each under its
@@ -105,7 +97,7 @@ public:
     // Lexer and parser over the source file: the typesetting entry into the
     // job's pass when `typesetting` is given, else the start rule. Returns the
     // tree, null when none.
-    virtual antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) = 0;
+    virtual antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) = 0;
     // Walks the tree, which writes the five output files and leaves the program kind in `top`.
     virtual void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) = 0;
 };

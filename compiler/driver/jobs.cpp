@@ -40,17 +40,16 @@ bool readable(const std::string& file, std::string& why) {
 // nodes, and the tree walker.
 class CompilerStages : public CompileStages {
 public:
-    antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override {
+    antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override {
         // A source that cannot be read is reported as such; the parser would
         // only meet an empty input and blame the program.
         std::string why;
         if (!readable(file, why)) {
-            QUVException record(kSourceFileError, 0, 0, "", file, "can't read the source file: " + why);
-            (void)record;
+            QUVException(job, kSourceFileError, 0, 0, "", file, "can't read the source file: " + why);
             return antlr::nullAST;
         }
         std::ifstream in(file, std::ios::binary);
-        SourceParser source(in, file);
+        SourceParser source(in, file, job);
         if (typesetting) {
             source.parser.typesetProgram(*typesetting);
             return antlr::nullAST;
@@ -70,9 +69,6 @@ CompileStages& stagesOf(const QUVCompiler& driver) {
     return driver.stages ? *driver.stages : own;
 }
 
-size_t diagnosticCount() {
-    return QUVException::list().size();
-}
 
 void stageLine(const QUVCompiler& driver, const std::string& subject, const std::string& text) {
     if (driver.stageText)
@@ -89,7 +85,7 @@ std::string finishedLine(const char* stage, size_t count) {
 // exceptions have no std::exception base and are caught by their own.
 // True when anything was caught.
 template <class Step>
-bool underFatalGuard(Step step, const char* fatalText) {
+bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
     try {
         step();
         return false;
@@ -98,11 +94,11 @@ bool underFatalGuard(Step step, const char* fatalText) {
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
     } catch (...) {
-        QUVException().makeFatal(fatalText);
+        QUVException(job).makeFatal(fatalText);
         std::cerr << "unknown Fatal Exception! " << std::endl;
         return true;
     }
-    QUVException().makeFatal(fatalText);
+    QUVException(job).makeFatal(fatalText);
     return true;
 }
 
@@ -111,25 +107,15 @@ const char kFatalTypesetting[] = "Fatal error occured in typesetting the program
 
 }  // namespace
 
-std::string QUVCompiler::stripExtension(const std::string& path) {
-    const std::string::size_type dot = path.rfind('.');
-    return dot == std::string::npos ? path : path.substr(0, dot);
-}
-
-bool QUVCompiler::releaseTypes() {
-    Type::deleteAll();
-    return true;
-}
-
 void QUVCompiler::typeset(const std::string& file) {
     // Each job typesets from a fresh state of its own.
-    TypesettingPass pass;
+    TypesettingPass pass(*this);
     CompileStages& s = stagesOf(*this);
-    const bool caught = underFatalGuard([&] { s.parse(file, &pass); }, kFatalTypesetting);
+    const bool caught = underFatalGuard(*this, [&] { s.parse(*this, file, &pass); }, kFatalTypesetting);
 
     std::cerr << "\n-------- typesetting Finished! -------------\n" << std::endl;
     std::cerr << pass.typesetText << std::endl;
-    const size_t count = diagnosticCount();
+    const size_t count = records().size();
     stageLine(*this, file, finishedLine("Typesetting", count));
     // One report: a text the pass could not finish is never offered as done.
     if (typesetDone)
@@ -140,9 +126,9 @@ void QUVCompiler::syntaxCheck(const std::string& file) {
     stageLine(*this, file, "Syntax Checking Started!");
     fileName = file;
     CompileStages& s = stagesOf(*this);
-    underFatalGuard([&] { s.parse(file, nullptr); }, kFatalProgram);
+    underFatalGuard(*this, [&] { s.parse(*this, file, nullptr); }, kFatalProgram);
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
-    stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount()));
+    stageLine(*this, file, finishedLine("Syntax Checking", records().size()));
 }
 
 void QUVCompiler::compileFile(const std::string& file) {
@@ -151,21 +137,21 @@ void QUVCompiler::compileFile(const std::string& file) {
 }
 
 void QUVCompiler::translate(const std::string& file, const OutputNames& outputs) {
-    const size_t start = diagnosticCount();
+    const size_t start = records().size();
     stageLine(*this, file, "Syntax Checking Started!");
     fileName = file;
     CompileStages& s = stagesOf(*this);
     antlr::RefAST tree;
-    underFatalGuard([&] { tree = s.parse(file, nullptr); }, kFatalProgram);
+    underFatalGuard(*this, [&] { tree = s.parse(*this, file, nullptr); }, kFatalProgram);
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
-    stageLine(*this, file, finishedLine("Syntax Checking", diagnosticCount() - start));
+    stageLine(*this, file, finishedLine("Syntax Checking", records().size() - start));
 
-    const size_t semanticStart = diagnosticCount();
+    const size_t semanticStart = records().size();
     stageLine(*this, file, "Semantic Checking Started!");
     // The parser's recovery leaves a tree after syntax errors too; it is walked all the same.
     if (tree) {
         underFatalGuard(
-            [&] {
+            *this, [&] {
                 writeStringTree(std::cerr, tree);
                 std::cerr << std::endl;
                 TopFragment top;
@@ -177,11 +163,11 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
             kFatalProgram);
         setProgramState(nullptr);
     }
-    stageLine(*this, file, finishedLine("Semantic Checking", diagnosticCount() - semanticStart));
+    stageLine(*this, file, finishedLine("Semantic Checking", records().size() - semanticStart));
 }
 
 void QUVCompiler::compileProject(const std::vector<std::string>& files, const std::string& project) {
-    const size_t start = diagnosticCount();
+    const size_t start = records().size();
     stageLine(*this, project, "Compile Project Started!");
     // A stop asked for by the host (stopProcess) ends the job between files.
     for (const std::string& file : files) {
@@ -192,12 +178,12 @@ void QUVCompiler::compileProject(const std::vector<std::string>& files, const st
     if (childProcess.stopRequested())
         return;
 
-    const size_t linkStart = diagnosticCount();
+    const size_t linkStart = records().size();
     stageLine(*this, project, "Link Project Started!");
     processRegistry.check();
     linkProject();
-    stageLine(*this, project, finishedLine("Link Project", diagnosticCount() - linkStart));
-    stageLine(*this, project, finishedLine("Compile Project", diagnosticCount() - start));
+    stageLine(*this, project, finishedLine("Link Project", records().size() - linkStart));
+    stageLine(*this, project, finishedLine("Compile Project", records().size() - start));
 }
 
 void QUVCompiler::linkProject() {
@@ -208,15 +194,15 @@ void QUVCompiler::linkProject() {
         if (!mainProgram)
             mainProgram = &p;
         else
-            QUVException().makeMainTwice(p.name, mainProgram->name);
+            QUVException(*this).makeMainTwice(p.name, mainProgram->name);
     }
     if (!mainProgram)
-        QUVException().makeNoMain();
+        QUVException(*this).makeNoMain();
 }
 
 void QUVCompiler::generateMakefile(const std::vector<std::string>& files, const std::string& project) {
     compileProject(files, project);
-    if (diagnosticCount() > 0 || childProcess.stopRequested())
+    if (records().size() > 0 || childProcess.stopRequested())
         return;
     stageLine(*this, project, "Generate Makefile Started!");
     if (!writeMakefile(files, project, stripExtension(project) + ".mak"))

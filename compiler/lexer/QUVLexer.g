@@ -39,6 +39,9 @@ options {
 public:
     // The rule name carried by lexical diagnostics; the lexer never sets it.
     std::string ruleName;
+    // The job the lexer scans for: its typesetting switch decides whether
+    // comments and line ends reach the parser.
+    JobState* job = nullptr;
 
     // Lookahead and consumption straight from the in-memory source when the
     // lexer is built over one (QUVSuperLexer), without the runtime's virtual
@@ -140,10 +143,9 @@ private:
     SourceBuffer* memorySource = nullptr;
     mutable std::unordered_map<std::string, int> hashedLiterals;
 
-    // Comments and line ends reach the parser only while it typesets.
-    static int typesetType(int tokenType)
+    int typesetType(int tokenType) const
     {
-        return typesettingMode ? tokenType : int(antlr::Token::SKIP);
+        return job && job->typesetting ? tokenType : int(antlr::Token::SKIP);
     }
 }
 

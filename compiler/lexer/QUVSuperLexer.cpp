@@ -2,9 +2,10 @@
 
 #include "compiler/core/core.hpp"
 
-QUVSuperLexer::QUVSuperLexer(std::istream& in)
+QUVSuperLexer::QUVSuperLexer(std::istream& in, JobState& job_)
     : SourceBufferHolder(in), QUVLexer(sourceBuffer)
 {
+    job = &job_;
     useSourceBuffer(&sourceBuffer);
     setTokenObjectFactory(&QUVToken::factory);
 }
@@ -25,5 +26,5 @@ antlr::RefToken QUVSuperLexer::nextToken()
 
 void QUVSuperLexer::reportLexerError(const antlr::ANTLRException& ex)
 {
-    QUVException(QUVException::classOf(ex), getLine(), getColumn(), ruleName, getFilename(), ex.getMessage());
+    QUVException(*job, QUVException::classOf(ex), getLine(), getColumn(), ruleName, getFilename(), ex.getMessage());
 }

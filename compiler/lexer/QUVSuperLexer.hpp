@@ -8,6 +8,7 @@
 #include <antlr/CommonToken.hpp>
 #include <antlr/TokenRefCount.hpp>
 
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/object_pool.hpp"
 
 #include "compiler/lexer/QUVLexer.hpp"
@@ -29,7 +30,8 @@ public:
 // The source is read into memory when the lexer is made (SourceBuffer).
 class QUVSuperLexer : private SourceBufferHolder, public QUVLexer {
 public:
-    explicit QUVSuperLexer(std::istream& in);
+    // Its diagnostics are filed into job, whose typesetting switch it reads.
+    QUVSuperLexer(std::istream& in, JobState& job);
 
     antlr::RefToken nextToken() override;
 

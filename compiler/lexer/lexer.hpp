@@ -7,14 +7,14 @@
 // and hands the lexer to the parser as its token stream:
 //
 //     std::ifstream in(path, std::ios::binary);
-//     QUVSuperLexer lexer(in);
+//     QUVSuperLexer lexer(in, job);        // the running JobState
 //     lexer.setFilename(path);
 //     QUVParser parser(lexer);
 //
 // QUVLexer alone stops at the first bad character with an
 // antlr::TokenStreamException; QUVSuperLexer files a diagnostic for it, skips
 // one character and goes on. Comments and line ends become tokens only while
-// the core's typesettingMode is set.
+// the job's typesetting switch is on.
 
 #include <string>
 

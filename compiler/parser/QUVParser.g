@@ -150,6 +150,10 @@ private:
 	const long* sharedCleanTokens = nullptr;
 	// The state of the typesetting pass while typesetProgram runs.
 	TypesettingPass* typesetting = nullptr;
+public:
+	// The job whose diagnostics the parser files; set before it parses.
+	JobState* job = nullptr;
+private:
 	// The last header appended to each section's holder (declaration_trees.cpp).
 	std::unordered_map<const QUV_AST*, std::pair<RefQUV_AST, RefQUV_AST>> holderTails;
 

@@ -4,7 +4,7 @@
 
 void QUVParser::reportError(const antlr::RecognitionException& ex)
 {
-    QUVException(QUVException::classOf(ex), ex.getLine(), ex.getColumn(), ruleName, ex.getFilename(),
+    QUVException(*job, QUVException::classOf(ex), ex.getLine(), ex.getColumn(), ruleName, ex.getFilename(),
                  ex.getMessage());
 }
 

@@ -37,7 +37,7 @@ void QUVParser::checkLbForm(antlr::RefToken lb)
         expectedLbLine = lb->getLine();
         expectedLbColumn = lb->getColumn();
     } else if (text != expectedLb) {
-        QUVException ex;
+        QUVException ex(*job);
         ex.makeMismatchedLB(lb->getLine(), lb->getColumn(), ruleName, getFilename(), text, expectedLb,
                             expectedLbLine, expectedLbColumn);
     }
@@ -61,7 +61,7 @@ void QUVParser::recordLabel(antlr::RefToken name)
     const std::string text = name->getText();
     if (const LabelRecord* earlier = findDeclaredLabel(text)) {
         if (labelMode == 1) {
-            QUVException ex;
+            QUVException ex(*job);
             ex.makeLabelRedeclared(name->getLine(), name->getColumn(), ruleName, getFilename(), text,
                                    earlier->line, earlier->column);
         }
@@ -85,7 +85,7 @@ void QUVParser::recordForwardLabel(antlr::RefToken name)
 void QUVParser::reportMismatchedKind(int found, int expected)
 {
     antlr::RefToken here = LT(1);
-    QUVException ex;
+    QUVException ex(*job);
     ex.makeMismatchedLabel(here->getLine(), here->getColumn(), ruleName, getFilename(),
                            terminationKindName(found), terminationKindName(expected));
 }
@@ -111,7 +111,7 @@ void QUVParser::checkForwardLabels()
     for (const LabelRecord& label : forwardLabels) {
         if (!seen.insert(label.name).second) continue;
         if (findDeclaredLabel(label.name)) continue;
-        QUVException ex;
+        QUVException ex(*job);
         ex.makeForwardLabel(label.line, label.column, ruleName, getFilename(), label.name);
     }
 }
@@ -146,13 +146,13 @@ void QUVParser::checkCaseLabels(const std::vector<LabelRecord>& gotoLabels,
 {
     antlr::RefToken here = LT(1);
     if (gotoLabels.size() != branchNames.size()) {
-        QUVException ex;
+        QUVException ex(*job);
         ex.makeCaseCountMismatch(here->getLine(), here->getColumn(), ruleName, getFilename(),
                                  static_cast<int>(gotoLabels.size()), static_cast<int>(branchNames.size()));
     }
     for (const LabelRecord& label : gotoLabels) {
         if (std::find(branchNames.begin(), branchNames.end(), label.name) != branchNames.end()) continue;
-        QUVException ex;
+        QUVException ex(*job);
         ex.makeGotoUndeclared(here->getLine(), here->getColumn(), ruleName, getFilename(), label.name,
                               label.line, label.column);
     }

@@ -15,10 +15,10 @@
 void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory);
 
 // A parser over one source stream, set up as every job sets it up: the lexer
-// that recovers from lexical errors, QUV_AST nodes, and the file name on every
-// diagnostic.
+// that recovers from lexical errors, QUV_AST nodes, the file name on every
+// diagnostic, and the job both file their diagnostics into.
 struct SourceParser {
-    SourceParser(std::istream& in, const std::string& fileName);
+    SourceParser(std::istream& in, const std::string& fileName, JobState& job);
     SourceParser(const SourceParser&) = delete;
     SourceParser& operator=(const SourceParser&) = delete;
 

@@ -25,19 +25,20 @@ StackGuard::~StackGuard() {
         parseStart = 0;
 }
 
-void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName) {
+void guardStack(DiagnosticSink& job, const StackGuard& guard, const char* rule, int line, int column,
+                const std::string& fileName) {
     if (!guard.exhausted())
         return;
-    refuseNesting(rule, line, column, fileName);
+    refuseNesting(job, rule, line, column, fileName);
 }
 
-void refuseNesting(const char* rule, int line, int column, const std::string& fileName) {
-    QUVException(QUVException::FatalError, line, column, rule, fileName,
+void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName) {
+    QUVException(job, QUVException::FatalError, line, column, rule, fileName,
                  "the source is nested too deeply to be parsed");
     throw NestingTooDeep();
 }
 
 void QUVParser::refuseNestingAt(const char* rule) {
     antlr::RefToken token = LT(1);
-    refuseNesting(rule, token->getLine(), token->getColumn(), getFilename());
+    refuseNesting(*job, rule, token->getLine(), token->getColumn(), getFilename());
 }

@@ -10,7 +10,7 @@
 //
 //     void MyTreeWalker::traceIn(const char* rule, antlr::RefAST node) {
 //         RefQUV_AST n = RefQUV_AST(node);
-//         guardStack(stackGuard, rule, n ? n->getLine() : -1, n ? n->getColumn() : -1, fileName);
+//         guardStack(job, stackGuard, rule, n ? n->getLine() : -1, n ? n->getColumn() : -1, fileName);
 //     }
 //
 // Past the budget guardStack files one diagnostic (kind 5, number 21: "the
@@ -22,6 +22,8 @@
 #include <string>
 
 #include <antlr/ANTLRException.hpp>
+
+class DiagnosticSink;
 
 // Thrown when the parse would go deeper than the stack allows. It is not a
 // recognition error, so no rule's recovery catches it: the whole parse ends.
@@ -57,8 +59,8 @@ private:
 
 // Files the nesting diagnostic at line:column under `rule` and throws
 // NestingTooDeep: for a pass that finds its input nested past what it can hold.
-[[noreturn]] void refuseNesting(const char* rule, int line, int column, const std::string& fileName);
+[[noreturn]] void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName);
 
 // Returns at once while `guard` is within its budget; past it files the
 // nesting diagnostic at line:column under `rule` and throws NestingTooDeep.
-void guardStack(const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName);
+void guardStack(DiagnosticSink& job, const StackGuard& guard, const char* rule, int line, int column, const std::string& fileName);

@@ -33,9 +33,10 @@ void installNodeFactory(QUVParser& parser, antlr::ASTFactory& factory)
     parser.setASTFactory(&factory);
 }
 
-SourceParser::SourceParser(std::istream& in, const std::string& fileName)
-    : lexer(in), parser(lexer)
+SourceParser::SourceParser(std::istream& in, const std::string& fileName, JobState& job)
+    : lexer(in, job), parser(lexer)
 {
+    parser.job = &job;
     lexer.setFilename(fileName);
     installNodeFactory(parser, factory);
     parser.setFilename(fileName);
@@ -106,7 +107,7 @@ RefQUV_AST QUVParser::expandDeclarations(RefQUV_AST names, RefQUV_AST type, int 
         copiedDeclarationNodes += typeSize + 1;
         if (copiedDeclarationNodes > declarationCopyAllowance
                 + declarationCopiesPerToken * static_cast<size_t>(tokenPosition()))
-            refuseNesting(ruleName, line, column, getFilename());
+            refuseNesting(*job, ruleName, line, column, getFilename());
         RefQUV_AST decl = RefQUV_AST(astFactory->create(nodeType, nodeText));
         decl->setPosition(line, column);
         decl->addChild(copySubtree(type));

@@ -96,14 +96,14 @@ private:
     QUVLexer lexer;
 };
 
-TypesettingPass::TypesettingPass() : savedMode(typesettingMode)
+TypesettingPass::TypesettingPass(JobState& job_) : job(job_), savedMode(job_.typesetting)
 {
-    typesettingMode = true;
+    job.typesetting = true;
 }
 
 TypesettingPass::~TypesettingPass()
 {
-    typesettingMode = savedMode;
+    job.typesetting = savedMode;
 }
 
 namespace {
@@ -212,6 +212,7 @@ bool QUVParser::indexExpressionFollows()
     TypesettingPass& pass = *typesetting;
     IndexTrialTokens tokens(*this, pass);
     QUVParser trial(tokens);
+    trial.job = job;
     trial.setASTFactory(astFactory);
     trial.setFilename(getFilename());
     trial.inputState->guessing = 1;

@@ -3,22 +3,23 @@
 // typesetText when that returns; the next job makes a new one, so every job
 // starts afresh whatever the last one left.
 //
-//     TypesettingPass pass;                // the lexer now typesets
-//     SourceParser source(in, path);
+//     TypesettingPass pass(job);           // the job's lexers now typeset
+//     SourceParser source(in, path, job);
 //     source.parser.typesetProgram(pass);  // may throw antlr::ANTLRException
 //     use(pass.typesetText);               // also what was written before a throw
 #pragma once
 #include <memory>
 #include <string>
 
+#include "compiler/core/job_state.hpp"
 #include "compiler/parser/trial_memo.hpp"
 
 class TypesetJoinTest;
 
 struct TypesettingPass {
-    // Switches the core's typesettingMode on, so comments and line ends reach
-    // the pass as tokens, and puts it back as it was when the pass ends.
-    TypesettingPass();
+    // Switches the job's typesetting on, so comments and line ends reach the
+    // pass as tokens, and puts it back as it was when the pass ends.
+    explicit TypesettingPass(JobState& job);
     ~TypesettingPass();
     TypesettingPass(const TypesettingPass&) = delete;
     TypesettingPass& operator=(const TypesettingPass&) = delete;
@@ -49,5 +50,6 @@ struct TypesettingPass {
     TrialMemo indexTrials;
 
 private:
+    JobState& job;
     bool savedMode;
 };

@@ -48,11 +48,11 @@ void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
     QUVException::Class c = QUVException::classOf(ex);
     if (c.kind == QUVException::LexicalError)
         c = QUVException::FatalError;
-    QUVException(c, line, column, ruleName, fileName, messageOf(ex));
+    QUVException(*DiagnosticSink::current, c, line, column, ruleName, fileName, messageOf(ex));
 }
 
 // The diagnostic stands where the last node was matched, like every other of the walk.
 void QUVTreeWalk::traceIn(const char* rule, antlr::RefAST)
 {
-    guardStack(stackGuard, rule, line, column, fileName);
+    guardStack(*DiagnosticSink::current, stackGuard, rule, line, column, fileName);
 }

@@ -170,5 +170,5 @@ void QUVTreeWalk::leaveUnit(Node* unit, int kind)
 
 void QUVTreeWalk::reportSemantic(const std::string& text)
 {
-    QUVException(QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
+    QUVException(*DiagnosticSink::current, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }

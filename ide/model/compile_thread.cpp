@@ -6,8 +6,6 @@
 
 namespace ide {
 
-std::atomic<CQUVCompileThread*> CQUVCompileThread::running_{nullptr};
-
 CQUVCompileThread::CQUVCompileThread(std::shared_ptr<CCompileJob> job, CompileSink& sink, std::atomic<int>& busy)
     : job_(std::move(job)), sink_(sink), busy_(busy), closer_(*this)
 {
@@ -73,17 +71,25 @@ void CQUVCompileThread::RunDriver()
             driver.stopProcess();
     }
     // ORDER: the driver's slots, as driver.hpp lists them.
-    driver.errorSink = OnCompileErrorCallback;
-    driver.stageText = OnCompileTextCallback;
-    driver.makeText = OnCompileTextCallback;
-    driver.makeErrorChar = OnMakeOutputCallback;
-    driver.makeChar = OnMakeOutputCallback;
-    driver.runText = OnCompileTextCallback;
-    driver.runChar = OnRunOutputCallback;
-    driver.makeStart = OnMakeStartCallback;
-    driver.runStart = OnRunStartCallback;
-    driver.typesetDone = OnTypesetDoneCallback;
-    running_ = this;
+    CompileSink& sink = sink_;
+    auto text = [&sink](const char* first, const char* second) {
+        sink.TextRow(first ? first : "", second ? second : "");
+    };
+    driver.errorSink = [&sink](const QUVException& record) { sink.ErrorRow(record); };
+    driver.stageText = text;
+    driver.makeText = text;
+    driver.makeErrorChar = [&sink](char c) { sink.MakeChar(c); };
+    driver.makeChar = [&sink](char c) { sink.MakeChar(c); };
+    driver.runText = text;
+    driver.runChar = [&sink](char c) { sink.RunChar(c); };
+    driver.makeStart = [&sink] { sink.MakeStart(); };
+    driver.runStart = [&sink] { sink.RunStart(); };
+    CCompileJob& job = *job_;
+    driver.typesetDone = [&sink, &job](bool ok, const std::string& typeset) {
+        if (ok)
+            job.typesetText = typeset;
+        sink.TypesetDone(ok);
+    };
 
     const std::string source = job_->sourceFile;
     const std::string project = job_->projectFile;
@@ -98,55 +104,8 @@ void CQUVCompileThread::RunDriver()
     default: break;
     }
 
-    running_ = nullptr;
     std::lock_guard<std::mutex> lock(mutex_);
     m_pCompiler = nullptr;
-}
-
-void CQUVCompileThread::OnCompileErrorCallback(const QUVException& record)
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.ErrorRow(record);
-}
-
-void CQUVCompileThread::OnCompileTextCallback(const char* first, const char* second)
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.TextRow(first ? first : "", second ? second : "");
-}
-
-void CQUVCompileThread::OnMakeStartCallback()
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.MakeStart();
-}
-
-void CQUVCompileThread::OnMakeOutputCallback(char c)
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.MakeChar(c);
-}
-
-void CQUVCompileThread::OnRunStartCallback()
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.RunStart();
-}
-
-void CQUVCompileThread::OnRunOutputCallback(char c)
-{
-    if (CQUVCompileThread* t = running_)
-        t->sink_.RunChar(c);
-}
-
-void CQUVCompileThread::OnTypesetDoneCallback(bool ok, const std::string& text)
-{
-    CQUVCompileThread* t = running_;
-    if (!t)
-        return;
-    if (ok)
-        t->job_->typesetText = text;
-    t->sink_.TypesetDone(ok);
 }
 
 } // namespace ide

@@ -72,17 +72,6 @@ private:
     void Run();
     void RunDriver();
 
-    // The driver's callback slots are plain functions: they reach the sink of
-    // the one job that runs through this.
-    static std::atomic<CQUVCompileThread*> running_;
-    static void OnCompileErrorCallback(const QUVException& record);
-    static void OnCompileTextCallback(const char* first, const char* second);
-    static void OnMakeStartCallback();
-    static void OnMakeOutputCallback(char c);
-    static void OnRunStartCallback();
-    static void OnRunOutputCallback(char c);
-    static void OnTypesetDoneCallback(bool ok, const std::string& text);
-
     std::shared_ptr<CCompileJob> job_;
     CompileSink& sink_;
     std::atomic<int>& busy_;

@@ -29,8 +29,8 @@ protected:
     // The details of the diagnostics made since `from`.
     std::vector<std::string> detailsSince(size_t from) {
         std::vector<std::string> out;
-        for (size_t i = from; i < QUVException::list().size(); ++i)
-            out.push_back(QUVException::list()[i].getDetails());
+        for (size_t i = from; i < DiagnosticSink::current->records().size(); ++i)
+            out.push_back(DiagnosticSink::current->records()[i].getDetails());
         return out;
     }
 };
@@ -93,7 +93,7 @@ TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         bool ok = ProcCall::checkActualPair(c.actual, c.other);
         std::vector<std::string> d = detailsSince(before);
         EXPECT_EQ(ok, *c.message == 0);
@@ -137,7 +137,7 @@ TEST_F(Calls, ProcedureCallsMatchActualsToFormalsByName) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<ActualParam*> actuals = c.actuals();
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         ProcCall call;
         call.createProcCall(p, "&local", actuals);
         EXPECT_EQ(call.getCode(), c.code);
@@ -172,7 +172,7 @@ TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
     OperatorExpression one("1", "1", I);
     std::unique_ptr<ActualParam> z(ProcCall::createInParam(&one, "z"));
     ProcCall call;
-    size_t before = QUVException::list().size();
+    size_t before = DiagnosticSink::current->records().size();
     EXPECT_THROW(call.createProcCall(p, "&local", {z.get()}), QUVRunTimeException);
     std::vector<std::string> d = detailsSince(before);
     ASSERT_EQ(d.size(), 2u);

@@ -92,12 +92,12 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
         EXPECT_EQ(textsOf(*q), (Texts{c.typeset, c.code, "", ""}));
         EXPECT_EQ(q->getLabel(), c.commit);
         if (*c.diagnostic) {
-            ASSERT_EQ(QUVException::list().size(), 1u);
-            EXPECT_EQ(QUVException::list()[0].getDetails().rfind(c.diagnostic, 0), 0u);
+            ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+            EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails().rfind(c.diagnostic, 0), 0u);
         } else {
-            EXPECT_TRUE(QUVException::list().empty());
+            EXPECT_TRUE(DiagnosticSink::current->records().empty());
         }
-        QUVException::clearList();
+        DiagnosticSink::current->clearRecords();
     }
 }
 
@@ -113,7 +113,7 @@ TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
     std::unique_ptr<Expression> element(fresh->getExpression()->createIndex(&one));
     EXPECT_EQ(element->getType(), I);
     EXPECT_EQ(AssignmentEquation(fresh, I).getTypeset(), "$O NewDec (n : Integer)");
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
 }
 
 TEST_F(Equations, MissingOperandsAndShortSequencesStopGeneration) {

@@ -26,13 +26,13 @@ protected:
     // Silence when want is empty, else exactly one diagnostic that begins with it.
     void expectDiagnostic(const std::string& want) {
         if (want.empty()) {
-            EXPECT_TRUE(QUVException::list().empty()) << QUVException::list()[0].getDetails();
+            EXPECT_TRUE(DiagnosticSink::current->records().empty()) << DiagnosticSink::current->records()[0].getDetails();
         } else {
-            ASSERT_EQ(QUVException::list().size(), 1u);
-            EXPECT_EQ(QUVException::list()[0].getDetails().rfind(want, 0), 0u)
-                << QUVException::list()[0].getDetails();
+            ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+            EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails().rfind(want, 0), 0u)
+                << DiagnosticSink::current->records()[0].getDetails();
         }
-        QUVException::clearList();
+        DiagnosticSink::current->clearRecords();
     }
 };
 

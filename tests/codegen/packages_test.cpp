@@ -21,7 +21,7 @@ protected:
     void TearDown() override { CodeNames::resetForTesting(); }
 
     PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
-    size_t diagnostics() const { return QUVException::list().size(); }
+    size_t diagnostics() const { return DiagnosticSink::current->records().size(); }
 };
 
 TEST_F(Packages, PackageAndAgentClasses) {
@@ -112,7 +112,7 @@ TEST_F(Packages, TypeDeclarations) {
             EXPECT_EQ(diagnostics(), before);
         } else {
             ASSERT_EQ(diagnostics(), before + 1);
-            EXPECT_EQ(QUVException::list().back().getDetails(), c.diagnostic);
+            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), c.diagnostic);
         }
     }
 }

@@ -108,8 +108,8 @@ TEST_F(ProceduresTest, FrameOfANodeThatIsNoProcedureIsAnInternalFailure) {
     DriverScope scope;
     CodeFragment e, frame;
     EXPECT_THROW(frame.createFrameStruct(program.root(), "x", "", "", &e, &e, &e), QUVRunTimeException);
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getDetails(),
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+    EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails(),
               "not a procedure or process node in function CodeFragment::createFrameStruct()");
 }
 

@@ -46,8 +46,8 @@ protected:
     }
     std::vector<std::string> detailsSince(size_t from) {
         std::vector<std::string> d;
-        for (size_t i = from; i < QUVException::list().size(); ++i)
-            d.push_back(QUVException::list()[i].getDetails());
+        for (size_t i = from; i < DiagnosticSink::current->records().size(); ++i)
+            d.push_back(DiagnosticSink::current->records()[i].getDetails());
         return d;
     }
     std::vector<ProcessStart*> starts;
@@ -82,7 +82,7 @@ TEST_F(Processes, ParallelStatementStartsAllAndWaitsForAll) {
     ProcessStart* p = start("p", {out("q", "o")});
     ProcessStart* q = start("q", {in("p", "i")}, 100);
     Statement par;
-    size_t before = QUVException::list().size();
+    size_t before = DiagnosticSink::current->records().size();
     par.createParallel({p, q});
     EXPECT_TRUE(detailsSince(before).empty());
     EXPECT_EQ(par.getLabel(), "next");
@@ -151,7 +151,7 @@ TEST_F(Processes, ParallelStatementChecksItsChannels) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<ProcessStart*> s = c.starts();
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         Statement par;
         par.createParallel(s);
         EXPECT_EQ(detailsSince(before), c.messages);

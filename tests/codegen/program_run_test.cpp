@@ -157,7 +157,7 @@ protected:
         std::string body = CodeNames::assignment("k1", "producer") + ";\n" + CodeNames::assignment("k2", "consumer") +
                            ";\n_total = 0;\n" + parallel() + t.act(show) + parallel() + t.act(show);
         EXPECT_EQ(t.run(test, body, nullptr, "", flags), expected);
-        EXPECT_TRUE(QUVException::list().empty());
+        EXPECT_TRUE(DiagnosticSink::current->records().empty());
     }
 };
 
@@ -221,7 +221,7 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createRead({at(s)}); });
     call([&](ProcCall& p) { p.createWriteln({val(s)}); });
     EXPECT_EQ(run("file_built_ins", body, nullptr, " hi there"), "1\nx\n42applesy16\nA42\nhi\n");
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
 }
 
 // A type R that names itself (a list of records), an array type, a package

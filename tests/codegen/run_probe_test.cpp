@@ -99,7 +99,7 @@ protected:
         frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
         SectionFragment empty;
         unit.createMain(&empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
-        EXPECT_TRUE(QUVException::list().empty());
+        EXPECT_TRUE(DiagnosticSink::current->records().empty());
         std::string base = scratchDir(test) + "/prog";
         TopFragment top;
         top.writeFiles("prog", 0, &unit, OutputNames::ofBase(base));

@@ -40,7 +40,7 @@ protected:
     void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
     // These emitters check nothing: apart from their stops, they report nothing.
-    void expectSilence() { EXPECT_TRUE(QUVException::list().empty()); }
+    void expectSilence() { EXPECT_TRUE(DiagnosticSink::current->records().empty()); }
 };
 
 TEST_F(Statements, ConditionalElementsLeaveTheirBraceOpen) {

@@ -92,9 +92,9 @@ TEST(Writer, UnwritableFilesAreReported) {
     Filled<> main("m");
     // "/dev/full" opens but refuses every write.
     top.writeFiles("p", 2, &main, {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
-    ASSERT_EQ(QUVException::list().size(), 3u);
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 3u);
     std::vector<std::string> failed;
-    for (const QUVException& e : QUVException::list()) {
+    for (const QUVException& e : DiagnosticSink::current->records()) {
         EXPECT_EQ(e.getKind(), QUVException::FileError);
         EXPECT_EQ(e.getRule(), "CodeFragment::writeFiles()");
         failed.push_back(e.getFileName());

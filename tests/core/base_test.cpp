@@ -20,8 +20,8 @@ TEST(BaseTest, NegativeDepthIsAnInternalFailure) {
     base::tabnum = -1;
     EXPECT_THROW(base::tab(), QUVRunTimeException);
     base::tabnum = 0;
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getDetails(), "tabnum <0 in function base::tab()");
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+    EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails(), "tabnum <0 in function base::tab()");
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
     };
     for (const BuilderCase& c : cases) {
         SCOPED_TRACE(c.name);
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         size_t calls = DriverScope::seen.size();
         QUVException e;
         c.build(e);
@@ -119,9 +119,9 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
         EXPECT_EQ(e.getRule(), c.rule);
         EXPECT_EQ(e.getFileName(), c.file);
         EXPECT_EQ(e.getDetails(), c.details);
-        ASSERT_EQ(QUVException::list().size(), before + 1);
+        ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
         EXPECT_EQ(e.getSerial(), static_cast<int>(before));
-        EXPECT_EQ(QUVException::list().back().getDetails(), c.details);
+        EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), c.details);
         ASSERT_EQ(DriverScope::seen.size(), calls + 1);
         EXPECT_EQ(DriverScope::listSizeAtCallback.back(), before + 1) << "callback must run after the append";
     }
@@ -129,22 +129,22 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
 
 TEST_F(DiagnosticsTest, SerialEqualsIndexAndCopiesAppendNothing) {
     for (int i = 0; i < 3; ++i)
-        QUVException(3, 15, i, i, "r", "f", "d");
+        QUVException(*DiagnosticSink::current, 3, 15, i, i, "r", "f", "d");
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(QUVException::list()[i].getSerial(), i);
-    QUVException copy(QUVException::list()[1]);
+        EXPECT_EQ(DiagnosticSink::current->records()[i].getSerial(), i);
+    QUVException copy(DiagnosticSink::current->records()[1]);
     QUVException assigned;
     assigned = copy;
-    EXPECT_EQ(QUVException::list().size(), 3u);
+    EXPECT_EQ(DiagnosticSink::current->records().size(), 3u);
     EXPECT_EQ(assigned.getSerial(), 1);
-    EXPECT_EQ(QUVException::getFileNameAt(2), "f");
+    EXPECT_EQ(DiagnosticSink::current->getFileNameAt(2), "f");
 }
 
 TEST_F(DiagnosticsTest, FormatGivesTheExactText) {
-    QUVException e(3, 15, 4, 9, "", "a.e", "details here");
+    QUVException e(*DiagnosticSink::current, 3, 15, 4, 9, "", "a.e", "details here");
     EXPECT_EQ(e.format(), gbkBytes("文件: a.e, 行: 4, 列: 9, 类型: 语义错误, 编号: 其他语义异常, 规则: . \n具体信息: "
                                    "details here"));
-    EXPECT_EQ(QUVException(1, 4, 1, 1, "r", "f", "").getKindName(), gbkBytes("词法错误"));
+    EXPECT_EQ(QUVException(*DiagnosticSink::current, 1, 4, 1, 1, "r", "f", "").getKindName(), gbkBytes("词法错误"));
     EXPECT_EQ(QUVException::kindName(0), gbkBytes("文件错误"));
     EXPECT_EQ(QUVException::numberName(21), gbkBytes("致命运行异常"));
     EXPECT_EQ(QUVException::numberName(26), "In ProcCall/ProsCall, two actual param is connected with the same formal param ");
@@ -157,28 +157,28 @@ TEST_F(DiagnosticsTest, LongNamesAreNeitherCutNorOverrun) {
     QUVException e;
     e.makeRedeclared(name, &earlier);
     EXPECT_EQ(e.getDetails(), "Symbol " + name + " redeclared!\n \tsee Line: 1, Col: 2");
-    QUVException big(3, 15, 1, 1, std::string(3000, 'r'), std::string(3000, 'f'), std::string(3000, 'd'));
+    QUVException big(*DiagnosticSink::current, 3, 15, 1, 1, std::string(3000, 'r'), std::string(3000, 'f'), std::string(3000, 'd'));
     EXPECT_GT(big.format().size(), 9000u);
     EXPECT_EQ(big.format().substr(big.format().size() - 3000), std::string(3000, 'd'));
 }
 
 TEST(DiagnosticsNoDriver, RecordIsKeptWithoutACurrentDriver) {
     ASSERT_EQ(JobState::current, nullptr);
-    size_t before = QUVException::list().size();
+    size_t before = DiagnosticSink::current->records().size();
     QUVException e;
     e.makeIllegalOp("~", Type::floatType);
-    EXPECT_EQ(QUVException::list().size(), before + 1);
+    EXPECT_EQ(DiagnosticSink::current->records().size(), before + 1);
     EXPECT_EQ(e.getFileName(), "");
     EXPECT_EQ(e.getLine(), 0);
 }
 
 TEST(DiagnosticsDriver, NewDriverEmptiesTheListAndRestoresThePrevious) {
-    QUVException(3, 15, 1, 1, "r", "f", "d");
+    QUVException(*DiagnosticSink::current, 3, 15, 1, 1, "r", "f", "d");
     {
         JobState outer("o.e");
-        EXPECT_TRUE(QUVException::list().empty());
+        EXPECT_TRUE(DiagnosticSink::current->records().empty());
         EXPECT_EQ(JobState::current, &outer);
-        QUVException e(2, 6, 1, 1, "r", "f", "d");
+        QUVException e(*DiagnosticSink::current, 2, 6, 1, 1, "r", "f", "d");
         EXPECT_EQ(e.getSerial(), 0);
     }
     EXPECT_EQ(JobState::current, nullptr);
@@ -194,7 +194,7 @@ TEST(DiagnosticsInternal, InternalFailureIsReportedAndThrown) {
         EXPECT_EQ(e.getNumber(), 20);
         EXPECT_EQ(e.getDetails(), "illegal type no in function Type::same()");
     }
-    EXPECT_EQ(QUVException::list().size(), 1u);
+    EXPECT_EQ(DiagnosticSink::current->records().size(), 1u);
     EXPECT_EQ(DriverScope::seen.size(), 1u);
 }
 
@@ -279,10 +279,10 @@ TEST(ProcessRegistryTest, DeclarationsAndReferencesAreKeptOnce) {
     scope.driver.noteProcessDeclaration("Q", 3, 3);
     scope.driver.noteProcessReference("Q", 4, 4);
     EXPECT_EQ(r.getReferences().size(), 1u);
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
     r.addDeclaration("Q", 9, 8, "other.e");
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    const QUVException& e = QUVException::list()[0];
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+    const QUVException& e = DiagnosticSink::current->records()[0];
     EXPECT_EQ(e.getKind(), 4);
     EXPECT_EQ(e.getNumber(), 17);
     EXPECT_EQ(e.getLine(), 9);

@@ -51,7 +51,7 @@ TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
     Type* chIn = Type::makeChannel(I, true);
     Type* chOut = Type::makeChannel(I, false);
     Type* namedCh = Type::makeNamed(I, "NotAChannel");
-    QUVException::clearList();  // the repeated field above is not what this test is about
+    DiagnosticSink::current->clearRecords();  // the repeated field above is not what this test is about
 
     std::vector<RuleCase> cases = {
         expr("= int float", [&] { return I->checkEq(F); }, B),
@@ -133,16 +133,16 @@ TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
     };
     for (const RuleCase& c : cases) {
         SCOPED_TRACE(c.what);
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         if (c.expressionRule)
             EXPECT_EQ(c.expressionRule(), c.result);
         else
             EXPECT_EQ(c.equationRule(), c.answer);
         if (c.diagnostic.empty()) {
-            EXPECT_EQ(QUVException::list().size(), before);
+            EXPECT_EQ(DiagnosticSink::current->records().size(), before);
         } else {
-            ASSERT_EQ(QUVException::list().size(), before + 1);
-            const QUVException& e = QUVException::list().back();
+            ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
+            const QUVException& e = DiagnosticSink::current->records().back();
             EXPECT_EQ(e.getKind(), 3);
             EXPECT_EQ(e.getNumber(), 9);
             EXPECT_EQ(e.getDetails(), c.diagnostic);

@@ -21,8 +21,8 @@ std::string failureOf(const std::function<void()>& call) {
 
 std::vector<int> numbersSince(size_t before) {
     std::vector<int> numbers;
-    for (size_t i = before; i < QUVException::list().size(); ++i)
-        numbers.push_back(QUVException::list()[i].getNumber());
+    for (size_t i = before; i < DiagnosticSink::current->records().size(); ++i)
+        numbers.push_back(DiagnosticSink::current->records()[i].getNumber());
     return numbers;
 }
 
@@ -39,10 +39,10 @@ protected:
 
 TEST_F(SymbolTableTest, DeclareReplacesARedeclarationAndEntersBlocks) {
     table.declare("x", DEF_LOCAL, 2, 3);
-    size_t before = QUVException::list().size();
+    size_t before = DiagnosticSink::current->records().size();
     Node* second = table.declare("x", DEF_CONSTANT, 5, 7);
     ASSERT_EQ(numbersSince(before), std::vector<int>{12});
-    EXPECT_EQ(QUVException::list().back().getDetails(), "Symbol x redeclared!\n \tsee Line: 2, Col: 3");
+    EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Symbol x redeclared!\n \tsee Line: 2, Col: 3");
     ASSERT_EQ(prog->getName(), "M");
     const std::vector<Node*>& children = table.getCurrent()->getChildren();
     ASSERT_EQ(children.size(), 1u);
@@ -51,7 +51,7 @@ TEST_F(SymbolTableTest, DeclareReplacesARedeclarationAndEntersBlocks) {
     // The same name one block further in is a declaration of its own.
     ProNode* p = proc("P");
     EXPECT_EQ(table.getCurrent(), p);
-    before = QUVException::list().size();
+    before = DiagnosticSink::current->records().size();
     Node* inner = table.declare("x", DEF_LOCAL, 3, 1);
     EXPECT_TRUE(numbersSince(before).empty());
     EXPECT_EQ(inner->getParent(), p);
@@ -181,7 +181,7 @@ TEST_F(SymbolTableTest, ResolveReportsAndStillGivesANode) {
             table.exitBlock(table.getCurrent()->getDefType());
         if (k.from != prog)
             table.enterBlock(k.from, k.from->getDefType());
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         Node* result = table.resolve(k.name, k.reftype, 20, 30);
         EXPECT_EQ(numbersSince(before), k.numbers);
         if (k.resultName.empty()) {
@@ -192,8 +192,8 @@ TEST_F(SymbolTableTest, ResolveReportsAndStillGivesANode) {
         EXPECT_EQ(result->getName(), k.resultName);
         EXPECT_EQ(result->getDefType(), k.resultDef);
         if (k.numbers == std::vector<int>{11}) {
-            EXPECT_EQ(QUVException::list().back().getLine(), 20);
-            EXPECT_EQ(QUVException::list().back().getColumn(), 30);
+            EXPECT_EQ(DiagnosticSink::current->records().back().getLine(), 20);
+            EXPECT_EQ(DiagnosticSink::current->records().back().getColumn(), 30);
             EXPECT_EQ(result->getParent(), k.from);
             EXPECT_EQ(k.from->getChildren().back(), result);
         }

@@ -117,12 +117,12 @@ TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
     b->setType(Type::stringType);
     p->addParam(a->getExpression());
     p->addParam(b->getExpression());
-    size_t before = QUVException::list().size();
+    size_t before = DiagnosticSink::current->records().size();
     p->addParam(again->getExpression());
     ASSERT_EQ(p->getParamCount(), 2);
-    ASSERT_EQ(QUVException::list().size(), before + 1);
-    EXPECT_EQ(QUVException::list().back().getNumber(), 15);
-    EXPECT_EQ(QUVException::list().back().getDetails(),
+    ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
+    EXPECT_EQ(DiagnosticSink::current->records().back().getNumber(), 15);
+    EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(),
               "param with the same name has been declared in current procedure/process!");
 
     EXPECT_EQ(p->getFormalParamName(1), "b");

@@ -11,7 +11,7 @@ std::vector<size_t> DriverScope::listSizeAtCallback;
 namespace {
 void record(const QUVException& e) {
     DriverScope::seen.push_back(e);
-    DriverScope::listSizeAtCallback.push_back(QUVException::list().size());
+    DriverScope::listSizeAtCallback.push_back(DiagnosticSink::current->records().size());
 }
 }  // namespace
 

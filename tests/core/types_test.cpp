@@ -60,7 +60,7 @@ TEST_F(TypesTest, DeclarationsOfEveryKind) {
     }
     EXPECT_EQ(static_cast<RecordType*>(rec)->getStructText(), "struct \n{\nint _f_a;\nfloat _f_b;\n}\n");
     EXPECT_EQ(static_cast<RecordType*>(uni)->getStructText(), "union \n{\nint _f_a;\n}\n");
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
 }
 
 TEST_F(TypesTest, RegistryHoldsEachDistinctTypeOnce) {
@@ -153,11 +153,11 @@ TEST_F(TypesTest, InternalFailures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        size_t before = QUVException::list().size();
+        size_t before = DiagnosticSink::current->records().size();
         EXPECT_THROW(c.call(), QUVRunTimeException);
-        ASSERT_EQ(QUVException::list().size(), before + 1);
-        EXPECT_EQ(QUVException::list().back().getDetails(), c.details);
-        EXPECT_EQ(QUVException::list().back().getNumber(), 20);
+        ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
+        EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), c.details);
+        EXPECT_EQ(DiagnosticSink::current->records().back().getNumber(), 20);
     }
 }
 
@@ -169,7 +169,7 @@ TEST_F(TypesTest, NamedTypesSeeThroughToTheirTargets) {
     EXPECT_EQ(Type::makeNamed(I, "N"), Type::makeNamed(I, "N"));
     // The unknown type is not even the same as itself, so a type built on it is registered anew.
     EXPECT_NE(Type::makeNamed(rec, "L"), named);
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
     // A channel has no size to speak of: naming one is an internal failure, not a silent type.
     EXPECT_THROW(Type::makeNamed(Type::makeChannel(I, true), "C"), QUVRunTimeException);
 }
@@ -198,9 +198,9 @@ TEST_F(TypesTest, ASelfReferencingRecordIsReachedThroughItsField) {
     EXPECT_FALSE(Type::equal(link, other.second));
     EXPECT_FALSE(Type::equal(nodeType, other.first->getType()));
     EXPECT_FALSE(Type::equal(link, Type::makePointer(I)));
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(DiagnosticSink::current->records().empty());
     EXPECT_EQ(link->checkArrow("missing"), Type::unknownType);
-    EXPECT_EQ(QUVException::list().size(), 1u);
+    EXPECT_EQ(DiagnosticSink::current->records().size(), 1u);
 
     // A name declared as itself completes nothing, and resolving it ends.
     TypeNode self("Self", DEF_TYPE, 1, 1, nullptr);
@@ -229,8 +229,8 @@ TEST_F(TypesTest, RepeatedFieldIsReportedAndKeptOutOfTheList) {
     FieldListFragment* list = fieldList({{"a", I}, {"b", F}, {"a", F}});
     EXPECT_EQ(list->count, 3);
     EXPECT_EQ(list->fields->size(), 2u);
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getDetails(),
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+    EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails(),
               "field with the same name has been declared in current record/union!");
     EXPECT_EQ(list->getCode(), "_f_a;\n_f_b;\n_f_a;\n");
 }

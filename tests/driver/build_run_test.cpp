@@ -26,12 +26,14 @@ void onRunChar(char c) { runOutput += c; }
 void onStart() { ++starts; }
 void onText(const char*, const char*) {}
 
-// Ends the program as soon as it has said it is ready.
-void stopWhenReady(char c) {
-    runOutput += c;
-    if (runOutput == "ready\n") {
-        EXPECT_TRUE(QUVCompiler::current->stopProcess());
-    }
+// Ends the program of driver as soon as it has said it is ready.
+std::function<void(char)> stopWhenReady(QUVCompiler& driver) {
+    return [&driver](char c) {
+        runOutput += c;
+        if (runOutput == "ready\n") {
+            EXPECT_TRUE(driver.stopProcess());
+        }
+    };
 }
 
 const char kProgram[] =
@@ -150,7 +152,7 @@ TEST_F(BuildRunJobs, AFailedBuildDoesNotRunTheProgram) {
 
 TEST_F(BuildRunJobs, AStopEndsTheProgram) {
     installPipes();
-    job.driver.runChar = stopWhenReady;
+    job.driver.runChar = stopWhenReady(job.driver);
     program = "#include <cstdio>\n#include <unistd.h>\n"
               "int main() { std::printf(\"ready\\n\"); std::fflush(stdout); sleep(30); return 0; }\n";
     testing::internal::CaptureStderr();
@@ -198,7 +200,7 @@ TEST_F(BuildRunJobs, AStopDuringTheCompileEndsEveryProjectJobThere) {
         stages.onParse = [&](const std::string& file) {
             parsed.push_back(file);
             if (parsed.size() == 2) {
-                EXPECT_TRUE(QUVCompiler::current->stopProcess());
+                EXPECT_TRUE(recorder.driver.stopProcess());
             }
         };
         recorder.driver.stages = &stages;

@@ -41,7 +41,8 @@ std::vector<std::string> JobRecorder::stages() {
     return lines;
 }
 
-antlr::RefAST FakeStages::parse(const std::string& file, TypesettingPass*) {
+antlr::RefAST FakeStages::parse(JobState& parsing, const std::string& file, TypesettingPass*) {
+    job = &parsing;
     if (onParse)
         onParse(file);
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;
@@ -50,7 +51,7 @@ antlr::RefAST FakeStages::parse(const std::string& file, TypesettingPass*) {
 void FakeStages::walk(antlr::RefAST, TopFragment& top, const OutputNames& outputs) {
     walked.push_back(outputs.cpp);
     if (onWalk)
-        onWalk(QUVCompiler::current->getFileName());
+        onWalk(job->getFileName());
     top.programKind = kind;
 }
 

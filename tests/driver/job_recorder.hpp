@@ -28,7 +28,10 @@ public:
     bool buildTree = true;
     std::vector<std::string> walked;
 
-    antlr::RefAST parse(const std::string& file, TypesettingPass* typesetting) override;
+    // The job of the last parse, which its walk belongs to.
+    JobState* job = nullptr;
+
+    antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override;
     void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) override;
 };
 

@@ -12,7 +12,7 @@ namespace {
 typedef std::vector<std::string> Lines;
 
 void syntaxError() {
-    QUVException(QUVException::SyntaxError, 6, 1, 1, "r", "f", "d");
+    QUVException(*DiagnosticSink::current, QUVException::SyntaxError, 6, 1, 1, "r", "f", "d");
 }
 
 void semanticError() {
@@ -66,7 +66,7 @@ const Thrower throwers[] = {
 
 size_t fatalCount() {
     size_t n = 0;
-    for (const QUVException& e : QUVException::list())
+    for (const QUVException& e : DiagnosticSink::current->records())
         n += e.getKind() == 5 && e.getNumber() == 21;
     return n;
 }
@@ -82,10 +82,10 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
             job.driver.syntaxCheck("a.e");
             EXPECT_EQ(fatalCount(), 1u);
             EXPECT_EQ(JobRecorder::stages().back(), "stage a.e: Syntax Checking Finished!, " +
-                                                        std::to_string(QUVException::list().size()) +
+                                                        std::to_string(DiagnosticSink::current->records().size()) +
                                                         " errors found!");
-            EXPECT_EQ(QUVException::list().back().getFileName(), "a.e");
-            EXPECT_EQ(QUVException::list().back().getDetails(), "Fatal error occured in the program!");
+            EXPECT_EQ(DiagnosticSink::current->records().back().getFileName(), "a.e");
+            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Fatal error occured in the program!");
         }
         {
             JobRecorder job;
@@ -106,7 +106,7 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
             job.driver.stages = &fake;
             job.driver.typeset("a.e");
             EXPECT_EQ(fatalCount(), 1u);
-            EXPECT_EQ(QUVException::list().back().getDetails(), "Fatal error occured in typesetting the program!");
+            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Fatal error occured in typesetting the program!");
             // One report, and it says the typesetting failed.
             int done = 0;
             for (const std::string& c : JobRecorder::calls)
@@ -127,20 +127,19 @@ TEST(DriverObject, EveryCallbackSlotMayBeEmpty) {
     driver.compileFile("a.e");
     driver.generateMakefile({"a.e"}, "p.prj");
     // One syntax error per parse, and the second compile of a.e is a second main program.
-    EXPECT_EQ(QUVException::list().size(), 5u);
+    EXPECT_EQ(DiagnosticSink::current->records().size(), 5u);
 }
 
-TEST(DriverObject, ANewDriverStartsCleanAndTheLastOneLeavesNoneCurrent) {
+TEST(DriverObject, EachDriverStartsCleanWhatEverTheLastOneLeft) {
     {
         QUVCompiler first;
-        typesettingMode = true;
+        first.typesetting = true;
         syntaxError();
+        EXPECT_EQ(first.records().size(), 1u);
     }
-    EXPECT_EQ(QUVCompiler::current, nullptr);
     QUVCompiler second;
-    EXPECT_EQ(QUVCompiler::current, &second);
-    EXPECT_TRUE(QUVException::list().empty());
-    EXPECT_FALSE(typesettingMode);
+    EXPECT_TRUE(second.records().empty());
+    EXPECT_FALSE(second.typesetting);
 }
 
 TEST(DriverObject, StripExtensionCutsAtTheLastDotOfTheWholePath) {
@@ -173,9 +172,9 @@ void compileScripted(JobRecorder& job, FakeStages& fake, const std::vector<FileS
             int line = 1;
             for (const auto& p : s.processes) {
                 if (p.first == 'd')
-                    QUVCompiler::current->noteProcessDeclaration(p.second, line++, 4);
+                    job.driver.noteProcessDeclaration(p.second, line++, 4);
                 else
-                    QUVCompiler::current->noteProcessReference(p.second, line++, 4);
+                    job.driver.noteProcessReference(p.second, line++, 4);
             }
         }
     };
@@ -226,7 +225,7 @@ TEST(ProjectJob, LinkChecks) {
         FakeStages fake;
         compileScripted(job, fake, c.files);
         Lines found;
-        for (const QUVException& e : QUVException::list())
+        for (const QUVException& e : DiagnosticSink::current->records())
             found.push_back(describe(e));
         EXPECT_EQ(found, c.diagnostics);
         // A second declaration is reported as the file declaring it is compiled, before the link stage.
@@ -259,7 +258,7 @@ TEST(ProjectJob, ErrorsInOneFileStopNeitherTheOthersNorTheLinkStage) {
     EXPECT_EQ(fake.walked, (Lines{"a.cpp", "b.cpp", "c.cpp"}));
     // b.e's main program is not seen: the two others still are, so one 18.
     Lines numbers;
-    for (const QUVException& e : QUVException::list())
+    for (const QUVException& e : DiagnosticSink::current->records())
         numbers.push_back(std::to_string(e.getKind()) + " " + std::to_string(e.getNumber()));
     EXPECT_EQ(numbers, (Lines{"2 6", "5 21", "4 18"}));
     EXPECT_EQ(JobRecorder::stages().back(), "stage p.prj: Compile Project Finished!, 3 errors found!");
@@ -272,8 +271,8 @@ TEST(MakefileJob, AMakefileThatCannotBeWrittenIsADiagnosticAndEndsTheJob) {
     job.driver.stages = &fake;
     const std::string project = dir / "missing/p.prj";
     job.driver.generateMakefile({dir / "a.e"}, project);
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    const QUVException& e = QUVException::list()[0];
+    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+    const QUVException& e = DiagnosticSink::current->records()[0];
     EXPECT_EQ(e.getKind(), 0);
     EXPECT_EQ(e.getFileName(), dir / "missing/p.mak");
     EXPECT_EQ(JobRecorder::calls.back(), "diag 0 0");

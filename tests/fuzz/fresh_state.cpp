@@ -18,8 +18,7 @@ protected:
 
 void startFreshJob()
 {
-    QUVException::clearList();
-    typesettingMode = false;
+    DiagnosticSink::current->clearRecords();
     base::tabnum = 0;
 }
 

@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (bool typesetting : {false, true}) {
         startFreshJob();
         JobState driver("fuzz.e");
-        typesettingMode = typesetting;
+        driver.typesetting = typesetting;
         std::istringstream in(text);
-        QUVSuperLexer lexer(in);
+        QUVSuperLexer lexer(in, driver);
         lexer.setFilename("fuzz.e");
         try {
             while (lexer.nextToken()->getType() != antlr::Token::EOF_TYPE) {

@@ -42,7 +42,7 @@ void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bo
     RefQUV_AST tree;
     {
         std::istringstream in(text);
-        SourceParser source(in, "fuzz.e");
+        SourceParser source(in, "fuzz.e", driver);
         try {
             (source.parser.*startRule)();
         } catch (const antlr::ANTLRException&) {

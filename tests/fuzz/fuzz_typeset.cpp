@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = sourceText(data, size);
     startFreshJob();
     JobState driver("fuzz.e");
-    TypesettingPass pass;
+    TypesettingPass pass(driver);
     std::istringstream in(text);
-    SourceParser source(in, "fuzz.e");
+    SourceParser source(in, "fuzz.e", driver);
     try {
         source.parser.typesetProgram(pass);
     } catch (const antlr::ANTLRException&) {

@@ -221,10 +221,10 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
     ASSERT_TRUE(Start({}, answers));
     CMainFrame& frame = Frame();
     const int rows = 300;
-    QUVException::clearList();
+    DiagnosticSink::current->clearRecords();
     std::thread worker([&frame] {
         for (int i = 0; i < rows; ++i) {
-            QUVException record(QUVException::SemanticError, 5, i + 1, 2, "walk", "shop.e",
+            QUVException record(*DiagnosticSink::current, QUVException::SemanticError, 5, i + 1, 2, "walk", "shop.e",
                                 gbk::fromUtf8("未声明的变量 v" + std::to_string(i)));
             PostCompileRow(&frame, CompileRow::FromRecord(record));
             PostLookupRow(&frame, LookupEntry::Match("shop.e", i + 1, "v" + std::to_string(i)));
@@ -234,7 +234,7 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
     });
     worker.join();
     // The next job clears the compiler's list: the rows keep their copies.
-    QUVException::clearList();
+    DiagnosticSink::current->clearRecords();
     ASSERT_TRUE(PumpUntil([&] { return frame.RunOutput()->GetValue().size() > 0; }));
     ASSERT_EQ(frame.CompileList()->Model().Count(), rows);
     ASSERT_EQ(frame.FindList()->Model().Count(), rows);

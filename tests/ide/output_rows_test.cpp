@@ -19,12 +19,12 @@ namespace {
 
 TEST(CompileRows, DiagnosticAndTextRows)
 {
-    QUVException::clearList();
-    QUVException record(QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
+    DiagnosticSink::current->clearRecords();
+    QUVException record(*DiagnosticSink::current, QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
     CompileResultModel model;
     EXPECT_EQ(model.Add(CompileRow::Text("a.e", "Syntax Checking Started!")), 0);
     EXPECT_EQ(model.Add(CompileRow::FromRecord(record)), 1);
-    QUVException noFile(QUVException::LinkError, 19, 0, 0, "", "", "no main");
+    QUVException noFile(*DiagnosticSink::current, QUVException::LinkError, 19, 0, 0, "", "", "no main");
     EXPECT_EQ(model.Add(CompileRow::FromRecord(noFile)), 2);
 
     const CompileRow& row = model.Row(1);
@@ -51,7 +51,7 @@ TEST(CompileRows, DiagnosticAndTextRows)
     EXPECT_EQ(at.column, 5);
 
     // The row keeps its copy when the next job clears the compiler's list.
-    QUVException::clearList();
+    DiagnosticSink::current->clearRecords();
     EXPECT_EQ(model.Row(1).record.details, "缺少 ;\nhere");
     model.ClearAll();
     EXPECT_EQ(model.Count(), 0);

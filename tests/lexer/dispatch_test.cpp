@@ -155,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(SharedFirstCharacters, TokenSequence, ::testing::Values
 TEST(Dispatch, EndOfInputRepeats)
 {
     std::istringstream in("");
-    QUVSuperLexer lexer(in);
+    JobState job("t.e");
+    QUVSuperLexer lexer(in, job);
     for (int i = 0; i < 3; ++i) {
         antlr::RefToken token = lexer.nextToken();
         EXPECT_EQ(token->getType(), kEof);

@@ -29,21 +29,14 @@ std::ostream& operator<<(std::ostream& out, const Diag& diag)
 
 namespace {
 
-// Restores the process-wide flag whatever the test does.
-struct TypesettingScope {
-    bool saved;
-    explicit TypesettingScope(bool on) : saved(typesettingMode) { typesettingMode = on; }
-    ~TypesettingScope() { typesettingMode = saved; }
-};
-
 } // namespace
 
 LexResult lexAll(const std::string& source, bool typesetting)
 {
-    TypesettingScope scope(typesetting);
-    QUVException::clearList();
+    JobState job("t.e");
+    job.typesetting = typesetting;
     std::istringstream in(source);
-    QUVSuperLexer lexer(in);
+    QUVSuperLexer lexer(in, job);
     lexer.setFilename("t.e");
 
     LexResult result;
@@ -54,7 +47,8 @@ LexResult lexAll(const std::string& source, bool typesetting)
         if (token->getType() == antlr::Token::EOF_TYPE)
             break;
     }
-    for (const QUVException& ex : QUVException::list())
+    result.records = job.records();
+    for (const QUVException& ex : job.records())
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn()});
     return result;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/core/diagnostics.hpp"
+
 // A token as the parser sees it.
 struct Tok {
     int type;
@@ -30,10 +32,11 @@ std::ostream& operator<<(std::ostream& out, const Diag& diag);
 struct LexResult {
     std::vector<Tok> tokens;  // up to and including EOF
     std::vector<Diag> diags;
+    std::vector<QUVException> records;  // the diagnostics in full
 };
 
-// Scans source with QUVSuperLexer (file name "t.e") and typesettingMode as
-// given; the diagnostic list is emptied first.
+// Scans source with QUVSuperLexer (file name "t.e") in a job of its own,
+// typesetting as given.
 LexResult lexAll(const std::string& source, bool typesetting = false);
 
 // Only the token types, EOF included.

@@ -27,8 +27,8 @@ TEST(Recovery, BadCharacterIsReportedAndSkipped)
     const LexResult result = lexAll("a # b");
     EXPECT_EQ(result.tokens,
               (std::vector<Tok>{{kIdent, "a", 1, 1}, {kIdent, "b", 1, 5}, {kEof, "", 1, 6}}));
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    const QUVException& ex = QUVException::list()[0];
+    ASSERT_EQ(result.records.size(), 1u);
+    const QUVException& ex = result.records[0];
     EXPECT_EQ(ex.getKind(), 0);
     EXPECT_EQ(ex.getNumber(), 2);
     EXPECT_EQ(ex.getLine(), 1);
@@ -49,10 +49,10 @@ TEST(Recovery, OneDiagnosticPerBadCharacter)
 
 TEST(Recovery, MismatchDetailsNameWhatWasExpected)
 {
-    lexAll("%PrOG");
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_NE(QUVException::list()[0].getDetails().find("expecting"), std::string::npos)
-        << QUVException::list()[0].getDetails();
+    const LexResult result = lexAll("%PrOG");
+    ASSERT_EQ(result.records.size(), 1u);
+    EXPECT_NE(result.records[0].getDetails().find("expecting"), std::string::npos)
+        << result.records[0].getDetails();
 }
 
 TEST(Recovery, ValidSourceGivesNoDiagnostic)
@@ -63,26 +63,26 @@ TEST(Recovery, ValidSourceGivesNoDiagnostic)
 
 TEST(Recovery, UnopenableFileGivesOnlyEndOfInput)
 {
-    QUVException::clearList();
+    JobState job("missing.e");
     std::ifstream in("/nonexistent/dir/missing.e", std::ios::binary);
     ASSERT_FALSE(in);
-    QUVSuperLexer lexer(in);
+    QUVSuperLexer lexer(in, job);
     lexer.setFilename("missing.e");
     antlr::RefToken token = lexer.nextToken();
     EXPECT_EQ(token->getType(), kEof);
     EXPECT_EQ(token->getLine(), 1);
     EXPECT_EQ(token->getColumn(), 1);
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(job.records().empty());
 }
 
 TEST(Recovery, PlainLexerThrowsInsteadOfReporting)
 {
-    QUVException::clearList();
+    JobState job("t.e");
     std::istringstream in("a #");
     QUVLexer lexer(in);
     EXPECT_EQ(lexer.nextToken()->getType(), kIdent);
     EXPECT_THROW(lexer.nextToken(), antlr::TokenStreamRecognitionException);
-    EXPECT_TRUE(QUVException::list().empty());
+    EXPECT_TRUE(job.records().empty());
 }
 
 struct ClassRow {
@@ -95,7 +95,8 @@ struct ClassRow {
 TEST(Recovery, KindAndNumberByExceptionClass)
 {
     std::istringstream in("");
-    QUVSuperLexer lexer(in);
+    JobState job("k.e");
+    QUVSuperLexer lexer(in, job);
     lexer.setFilename("k.e");
 
     std::ios_base::failure failure("read");
@@ -113,10 +114,10 @@ TEST(Recovery, KindAndNumberByExceptionClass)
         {&plain, {"ANTLRException", 5, 21}},
     };
     for (const auto& row : rows) {
-        QUVException::clearList();
+        job.clearRecords();
         lexer.reportLexerError(*row.first);
-        ASSERT_EQ(QUVException::list().size(), 1u) << row.second.name;
-        const QUVException& ex = QUVException::list()[0];
+        ASSERT_EQ(job.records().size(), 1u) << row.second.name;
+        const QUVException& ex = job.records()[0];
         EXPECT_EQ(ex.getKind(), row.second.kind) << row.second.name;
         EXPECT_EQ(ex.getNumber(), row.second.number) << row.second.name;
         EXPECT_EQ(ex.getLine(), 1);

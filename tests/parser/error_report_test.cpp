@@ -35,6 +35,7 @@ TEST(ErrorReportTest, KindAndNumberFollowTheExactClass)
     JobState driver("t.e");
     EndOfInput input;
     QUVParser parser(input);
+    parser.job = &driver;
     parser.ruleName = "someRule";
 
     antlr::RefToken token(new antlr::CommonToken(QUVParser::IDENT, "x"));
@@ -54,7 +55,7 @@ TEST(ErrorReportTest, KindAndNumberFollowTheExactClass)
         {"semantic", 3, 15},            {"derived mismatch", 5, 21},
         {"other", 5, 21},
     };
-    const std::vector<QUVException>& list = QUVException::list();
+    const std::vector<QUVException>& list = driver.records();
     ASSERT_EQ(list.size(), std::size(rows));
     for (size_t i = 0; i < list.size(); ++i) {
         EXPECT_EQ(list[i].getKind(), rows[i].kind) << rows[i].what;

@@ -33,7 +33,7 @@ Outcome run(const std::string& source, void (QUVParser::*rule)())
 {
     JobState driver("t.e");
     std::istringstream in(source);
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     Outcome outcome;
     testing::internal::CaptureStdout();
     try {
@@ -43,7 +43,7 @@ Outcome run(const std::string& source, void (QUVParser::*rule)())
     }
     testing::internal::GetCapturedStdout();
     outcome.tree = RefQUV_AST(session.parser.getAST());
-    for (const QUVException& ex : QUVException::list())
+    for (const QUVException& ex : driver.records())
         outcome.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
     return outcome;
 }
@@ -61,17 +61,17 @@ Outcome runProgram(const std::string& source)
 std::string typeset(const std::string& source, std::vector<Diag>* diags = nullptr)
 {
     JobState driver("t.e");
-    TypesettingPass pass;
+    TypesettingPass pass(driver);
     {
         std::istringstream in(source);
-        SourceParser session(in, "t.e");
+        SourceParser session(in, "t.e", driver);
         try {
             session.parser.typesetProgram(pass);
         } catch (const antlr::ANTLRException&) {
         }
     }
     if (diags) {
-        for (const QUVException& ex : QUVException::list())
+        for (const QUVException& ex : driver.records())
             diags->push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
     }
     return pass.typesetText;
@@ -181,6 +181,7 @@ TEST(UnexpectedTokens, EveryTypeTheLexerMakesReachesTheParserSafely)
             OneToken tokens(type);
             antlr::ASTFactory factory;
             QUVParser parser(tokens);
+            parser.job = &driver;
             installNodeFactory(parser, factory);
             testing::internal::CaptureStdout();
             EXPECT_NO_THROW((parser.*rule)());
@@ -435,7 +436,8 @@ TEST(DeepTrees, CopiesOfDeepTreesAreWholeAndKeepTheirPlaces)
     for (int i = 1; i < 20000; ++i) sum += "+" + std::to_string(i % 10);
     Outcome expr = runExpression(sum);
     std::istringstream in("");
-    SourceParser session(in, "t.e");
+    JobState driver("t.e");
+    SourceParser session(in, "t.e", driver);
     RefQUV_AST copy = session.parser.copySubtree(expr.tree);
     ASSERT_TRUE(copy);
     EXPECT_NE(copy.get(), expr.tree.get());
@@ -474,22 +476,22 @@ TEST(DeepTrees, QuvdumpPrintsADeepTree)
 
 // ---------------------------------------------------------------- the stack guard for later passes
 
-int recurse(const StackGuard& guard, int depth)
+int recurse(JobState& job, const StackGuard& guard, int depth)
 {
-    guardStack(guard, "recurse", depth, 1, "t.e");
+    guardStack(job, guard, "recurse", depth, 1, "t.e");
     volatile char frame[256] = {};
-    return recurse(guard, depth + 1) + frame[depth % 256];
+    return recurse(job, guard, depth + 1) + frame[depth % 256];
 }
 
 TEST(StackGuardUse, ARecursivePassEndsWithOneDiagnostic)
 {
     JobState driver("t.e");
     StackGuard guard;
-    EXPECT_THROW(recurse(guard, 1), NestingTooDeep);
-    ASSERT_EQ(QUVException::list().size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getKind(), 5);
-    EXPECT_EQ(QUVException::list()[0].getNumber(), 21);
-    EXPECT_EQ(QUVException::list()[0].getRule(), "recurse");
+    EXPECT_THROW(recurse(driver, guard, 1), NestingTooDeep);
+    ASSERT_EQ(driver.records().size(), 1u);
+    EXPECT_EQ(driver.records()[0].getKind(), 5);
+    EXPECT_EQ(driver.records()[0].getNumber(), 21);
+    EXPECT_EQ(driver.records()[0].getRule(), "recurse");
 }
 
 }  // namespace

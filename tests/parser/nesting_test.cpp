@@ -22,15 +22,15 @@ typedef std::function<void(QUVParser&)> StartRule;
 
 void typesetProgram(QUVParser& parser)
 {
-    TypesettingPass pass;
+    TypesettingPass pass(*parser.job);
     parser.typesetProgram(pass);
 }
 
 // Runs one start rule; tells whether the parse was stopped, and leaves the diagnostics in the list.
-bool stopped(const std::string& source, const StartRule& rule)
+bool stopped(JobState& driver, const std::string& source, const StartRule& rule)
 {
     std::istringstream in(source);
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     try {
         rule(session.parser);
     } catch (const antlr::ANTLRException&) {
@@ -55,17 +55,17 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         JobState driver("t.e");
-        EXPECT_TRUE(stopped(row.source, row.rule));
-        ASSERT_EQ(QUVException::list().size(), 1u);
-        EXPECT_EQ(QUVException::list()[0].getKind(), 5);
-        EXPECT_EQ(QUVException::list()[0].getNumber(), 21);
+        EXPECT_TRUE(stopped(driver, row.source, row.rule));
+        ASSERT_EQ(driver.records().size(), 1u);
+        EXPECT_EQ(driver.records()[0].getKind(), 5);
+        EXPECT_EQ(driver.records()[0].getNumber(), 21);
     }
 }
 
 TEST(NestingTest, OrdinaryDepthsParseAndTheGuardStartsAfresh)
 {
     JobState driver("t.e");
-    EXPECT_TRUE(stopped(nested(50000, "(", ")"), &QUVParser::expression));
+    EXPECT_TRUE(stopped(driver, nested(50000, "(", ")"), &QUVParser::expression));
     ParseResult result = parseExpression(nested(100, "(", ")"));
     EXPECT_TRUE(result.diags.empty());
     size_t parens = 0;

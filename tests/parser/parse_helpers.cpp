@@ -32,11 +32,17 @@ void dumpTree(std::ostream& out, RefQUV_AST node, int depth)
     }
 }
 
+std::vector<QUVException>& lastRecords()
+{
+    static std::vector<QUVException> records;
+    return records;
+}
+
 ParseResult parse(const std::string& source, void (QUVParser::*rule)())
 {
     JobState driver("t.e");
     std::istringstream in(source);
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     QUVParser& parser = session.parser;
 
     testing::internal::CaptureStdout();
@@ -49,12 +55,19 @@ ParseResult parse(const std::string& source, void (QUVParser::*rule)())
     std::ostringstream dump;
     dumpTree(dump, tree, 0);
     result.dump = dump.str();
-    for (const QUVException& ex : QUVException::list())
+    result.records = driver.records();
+    lastRecords() = driver.records();
+    for (const QUVException& ex : driver.records())
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
     return result;
 }
 
 }  // namespace
+
+const std::vector<QUVException>& lastParseRecords()
+{
+    return lastRecords();
+}
 
 ParseResult parseProgram(const std::string& source)
 {

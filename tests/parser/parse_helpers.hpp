@@ -13,7 +13,11 @@ struct ParseResult {
     std::string dump;     // one node per line, as quvdump prints it
     std::vector<Diag> diags;
     std::string stdoutText;
+    std::vector<QUVException> records;  // the diagnostics in full
 };
+
+// The diagnostics of the last parse in full.
+const std::vector<QUVException>& lastParseRecords();
 
 // Parses with the start rule `program`.
 ParseResult parseProgram(const std::string& source);

@@ -22,7 +22,7 @@ std::string programTree(const std::string& partTree)
 std::vector<std::string> details()
 {
     std::vector<std::string> out;
-    for (const QUVException& ex : QUVException::list()) out.push_back(ex.getDetails());
+    for (const QUVException& ex : lastParseRecords()) out.push_back(ex.getDetails());
     return out;
 }
 

@@ -29,7 +29,7 @@ bool expectSameText(const std::string& source, const std::string& label)
 {
     JobState driver("t.e");
     std::istringstream in(source);
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     testing::internal::CaptureStdout();
     try {
         session.parser.program();
@@ -105,7 +105,7 @@ TEST(StringTree, ALongStatementListStreamsWithoutRecursion)
     statements += "\t\t\tLB = E => $OLB = RETURN";
     JobState driver("t.e");
     std::istringstream in(programAround(statements));
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     session.parser.program();
     const std::string text = streamed(session.parser.getAST());
     // Every statement's label is there once, in order, and the brackets balance.

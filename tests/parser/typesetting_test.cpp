@@ -15,12 +15,12 @@ struct Typeset {
 Typeset typeset(const std::string& source)
 {
     JobState driver("t.e");
-    TypesettingPass pass;
+    TypesettingPass pass(driver);
     std::istringstream in(source);
-    SourceParser session(in, "t.e");
+    SourceParser session(in, "t.e", driver);
     session.parser.typesetProgram(pass);
     Typeset result{pass.typesetText, {}};
-    for (const QUVException& ex : QUVException::list())
+    for (const QUVException& ex : driver.records())
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
     return result;
 }
@@ -28,9 +28,9 @@ Typeset typeset(const std::string& source)
 // Types and texts of every token but comments and line ends.
 std::vector<std::string> tokens(const std::string& source)
 {
-    typesettingMode = false;
+    JobState driver("t.e");
     std::istringstream in(source);
-    QUVSuperLexer lexer(in);
+    QUVSuperLexer lexer(in, driver);
     std::vector<std::string> out;
     for (antlr::RefToken t = lexer.nextToken(); t->getType() != antlr::Token::EOF_TYPE; t = lexer.nextToken())
         out.push_back(quvTokenName(t->getType()) + " " + t->getText());
@@ -151,15 +151,16 @@ TEST(TypesettingTest, TokensWrittenTogetherLexAsTheirSource)
 
 TEST(TypesettingTest, APassHoldsTheLexerInTypesettingModeAndPutsItBack)
 {
+    JobState driver("t.e");
+    EXPECT_FALSE(driver.typesetting);
     for (bool before : {false, true}) {
-        typesettingMode = before;
+        driver.typesetting = before;
         {
-            TypesettingPass pass;
-            EXPECT_TRUE(typesettingMode);
+            TypesettingPass pass(driver);
+            EXPECT_TRUE(driver.typesetting);
         }
-        EXPECT_EQ(typesettingMode, before);
+        EXPECT_EQ(driver.typesetting, before);
     }
-    typesettingMode = false;
 }
 
 TEST(TypesettingTest, CommentsInsideAnIndexAreKept)

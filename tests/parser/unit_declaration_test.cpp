@@ -47,7 +47,7 @@ TEST(UnitDeclarationTest, BodiesEndAsTheirKindRequires)
     ParseResult result = parseProgram(inBlock(
         "%Pros [ w( ) == [ %Stm [ LB = x => $OLB = RETURN ] ] ]"));
     ASSERT_EQ(result.diags.size(), 1u);
-    EXPECT_EQ(QUVException::list()[0].getDetails(), "Mismatched Label RETURN while expecting STOP\n");
+    EXPECT_EQ(result.records[0].getDetails(), "Mismatched Label RETURN while expecting STOP\n");
 }
 
 TEST(UnitDeclarationTest, PackagesAndAgents)

@@ -147,9 +147,9 @@ TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)
         JobState driver("t.e");
         QUVTreeWalk walker;
         walker.reportError(row.ex);
-        ASSERT_EQ(QUVException::list().size(), 1u);
-        EXPECT_EQ(QUVException::list()[0].getKind(), row.kind);
-        EXPECT_EQ(QUVException::list()[0].getNumber(), row.number);
+        ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
+        EXPECT_EQ(DiagnosticSink::current->records()[0].getKind(), row.kind);
+        EXPECT_EQ(DiagnosticSink::current->records()[0].getNumber(), row.number);
     }
 }
 

@@ -130,7 +130,7 @@ WalkResult walkTree(RefQUV_AST tree)
             result.thrown = ex.getMessage();
         }
     }
-    for (const QUVException& ex : QUVException::list()) {
+    for (const QUVException& ex : DiagnosticSink::current->records()) {
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
         result.details.push_back(ex.getDetails());
     }

@@ -238,5 +238,5 @@ int main(int argc, char** argv) {
     }
     stop.finish();
     out().flush();
-    return QUVException::list().empty() ? kExitClean : kExitDiagnostics;
+    return driver.records().empty() ? kExitClean : kExitDiagnostics;
 }

@@ -35,9 +35,9 @@ std::string escapeText(const std::string& text)
     return out;
 }
 
-void printDiagnostics(std::ostream& out)
+void printDiagnostics(std::ostream& out, const DiagnosticSink& job)
 {
-    for (const QUVException& ex : QUVException::list()) {
+    for (const QUVException& ex : job.records()) {
         const std::string rule = ex.getRule();
         out << "diag " << ex.getKind() << ' ' << ex.getNumber() << ' ' << ex.getLine() << ':'
             << ex.getColumn() << ' ' << (rule.empty() ? "-" : rule) << '\n';

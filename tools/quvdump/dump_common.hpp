@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+class DiagnosticSink;
+
 namespace quvdump {
 
 // Exit statuses shared by every verb.
@@ -17,9 +19,9 @@ std::string escapeText(const std::string& text);
 // The same text appended to `out`.
 void appendEscapedText(std::string& out, const std::string& text);
 
-// One line per diagnostic of the run, in list order:
+// One line per diagnostic of the job, in list order:
 // "diag KIND NUMBER LINE:COLUMN RULE" (RULE is "-" when empty).
-void printDiagnostics(std::ostream& out);
+void printDiagnostics(std::ostream& out, const DiagnosticSink& job);
 
 // Opens a source in binary mode; on failure prints a message to stderr.
 bool openSource(const std::string& path, std::ifstream& in);

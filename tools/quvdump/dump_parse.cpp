@@ -19,13 +19,14 @@ int dumpParseOnly(const std::string& path)
 
     // Like "tree", the parser and its tree are left to the end of the process
     // (released only under AddressSanitizer, for its leak check).
-    std::unique_ptr<SourceParser> source(new SourceParser(in, path));
+    JobState job(path);
+    std::unique_ptr<SourceParser> source(new SourceParser(in, path, job));
     try {
         source->parser.program();
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "quvdump: parsing stopped: " << ex.getMessage() << '\n';
     }
-    printDiagnostics(std::cout);
+    printDiagnostics(std::cout, job);
 #ifndef QUV_POOL_DISABLED
     source.release();
 #endif

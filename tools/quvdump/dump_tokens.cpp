@@ -47,7 +47,8 @@ int dumpTokens(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    QUVSuperLexer lexer(in);
+    JobState job(path);
+    QUVSuperLexer lexer(in, job);
     lexer.setFilename(path);
     const std::vector<std::string_view>& names = tokenNames();
     // Lines are gathered into large blocks: one stream call per block, not per piece.
@@ -88,7 +89,7 @@ int dumpTokens(const std::string& path)
             break;
     }
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-    printDiagnostics(std::cout);
+    printDiagnostics(std::cout, job);
     return kExitOk;
 }
 

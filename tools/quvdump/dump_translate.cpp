@@ -30,7 +30,7 @@ int dumpTranslate(const std::string& path)
         return kExitUsage;
 
     JobState driver(path);
-    SourceParser source(in, path);
+    SourceParser source(in, path, driver);
     try {
         source.parser.program();
     } catch (const antlr::ANTLRException& ex) {
@@ -52,7 +52,7 @@ int dumpTranslate(const std::string& path)
             std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
         }
     }
-    printDiagnostics(std::cout);
+    printDiagnostics(std::cout, driver);
     return kExitOk;
 }
 

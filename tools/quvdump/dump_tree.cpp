@@ -66,7 +66,8 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     // left to the end of the process instead of being released node by node
     // (as clang's -disable-free does). Under AddressSanitizer they are
     // released, so its leak check still sees every node.
-    std::unique_ptr<SourceParser> source(new SourceParser(in, path));
+    JobState job(path);
+    std::unique_ptr<SourceParser> source(new SourceParser(in, path, job));
     QUVParser& parser = source->parser;
     try {
         (parser.*startRule)();
@@ -75,7 +76,7 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
         std::cerr << "quvdump: parsing stopped: " << ex.getMessage() << '\n';
     }
     printTree(std::cout, RefQUV_AST(parser.getAST()), 0);
-    printDiagnostics(std::cout);
+    printDiagnostics(std::cout, job);
 #ifndef QUV_POOL_DISABLED
     source.release();
 #endif

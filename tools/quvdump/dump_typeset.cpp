@@ -17,9 +17,9 @@ int dumpTypeset(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    JobState driver(path);
-    TypesettingPass pass;
-    SourceParser source(in, path);
+    JobState job(path);
+    TypesettingPass pass(job);
+    SourceParser source(in, path, job);
     try {
         source.parser.typesetProgram(pass);
     } catch (const antlr::ANTLRException& ex) {
@@ -28,9 +28,9 @@ int dumpTypeset(const std::string& path)
 
     const std::string& text = pass.typesetText;
     std::cout << text;
-    if (!QUVException::list().empty() && !text.empty() && text.back() != '\n')
+    if (!job.records().empty() && !text.empty() && text.back() != '\n')
         std::cout << '\n';
-    printDiagnostics(std::cout);
+    printDiagnostics(std::cout, job);
     return kExitOk;
 }
 
