@@ -47,11 +47,13 @@ antlr::RefAST FakeStages::parse(const std::string& file, TypesettingPass*) {
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;
 }
 
-void FakeStages::walk(antlr::RefAST, TopFragment& top, const OutputNames& outputs) {
-    walked.push_back(outputs.cpp);
+void FakeStages::walk(antlr::RefAST, TopFragment& top) {
+    walked.push_back(QUVCompiler::current->getFileName());
     if (onWalk)
         onWalk(QUVCompiler::current->getFileName());
     top.programKind = kind;
+    if (onTop)
+        onTop(top);
 }
 
 TempFolder::TempFolder() {
