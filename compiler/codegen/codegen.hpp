@@ -20,7 +20,9 @@
 //   CodeNames::pointerDeref(C++ name, SymbolTable::getVarPath(node)). The
 //   frame of a procedure holds a pointer to each of its parameters and locals.
 // - The top fragment (TopFragment) is made by the driver before the walk; the
-//   program rule hands it the main fragment and the output names through writeFiles.
+//   program rule leaves the program in it (setProgram). The walker writes no
+//   file: the driver has writeFiles write the five files after the walk, also
+//   after a walk that failed once it had left its program.
 // - The main body runs inside the program entry as a lambda, so the plain
 //   "return ;" that ends every body also ends the main body.
 //
@@ -87,6 +89,7 @@
 // named type; a node marked referenced gives a tagged struct or union.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -133,17 +136,38 @@ struct OutputNames {
     static OutputNames ofBase(const std::string& base);
 };
 
+// What the walk of one program leaves for the writer: the program's name and
+// kind, the four texts of its main fragment, and how many diagnostics the job
+// held then. The diagnostics file lists those, and none that a failure of the
+// walk after this point added.
+struct ProgramResult {
+    std::string name;
+    int kind = -1;
+    std::string code, prototypes, innerTypes, typeset;
+    size_t diagnostics = 0;
+};
+
 // The driver's fragment of one compiled source: the channel style the emitters
-// read, and, once written, the file texts and the program kind.
+// read, the program result the walk leaves and, once written, the file texts.
 class TopFragment : public CodeFragment, public ProgramState {
 public:
     // A new top fragment starts a new program: the records and unions it
     // defines are those its own declarations make.
     TopFragment();
 
-    // Stores the kind, makes the file texts from main and writes the five
-    // files; a file that cannot be opened or written gets a file diagnostic.
-    void writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files);
+    // The walk's last step: keeps the program's result and sets the kind.
+    void setProgram(const std::string& name, int kind, const CodeFragment& main);
+    bool hasProgram() const { return program.has_value(); }
+
+    // Makes the file texts from the program result and writes the five files;
+    // a file that cannot be opened or written gets a file diagnostic. Without
+    // a program result nothing is written.
+    void writeFiles(const OutputNames& files);
+    // setProgram and writeFiles in one.
+    void writeFiles(const std::string& name, int kind, const CodeFragment* main, const OutputNames& files);
+
+private:
+    std::optional<ProgramResult> program;
 };
 
 // The result of an operator: texts and a type. It has no definition kind of its

@@ -1,5 +1,6 @@
 // The writer of the five output files of a source: the ".cpp" file, the
 // prototype and inner-type headers, the diagnostics file and the typeset copy.
+#include <algorithm>
 #include <string>
 
 #include "compiler/core/base.hpp"
@@ -34,10 +35,14 @@ void writeText(const std::string& fileName, const std::string& text) {
         reportUnwritable(fileName);
 }
 
-void writeDiagnostics(const std::string& fileName) {
+// The diagnostics the job held when the program was left, then those the
+// writer itself has added since it started (files it could not write).
+void writeDiagnostics(const std::string& fileName, size_t held, size_t ownFrom) {
     std::string text;
-    size_t size = DiagnosticSink::current->records().size();
-    for (size_t i = 0; i < size; ++i)
+    const size_t size = DiagnosticSink::current->records().size();
+    for (size_t i = 0; i < held && i < size; ++i)
+        text += formatDiagnostic(static_cast<int>(i)) + "\n";
+    for (size_t i = std::max(ownFrom, held); i < size; ++i)
         text += formatDiagnostic(static_cast<int>(i)) + "\n";
     writeText(fileName, text);
 }
@@ -57,25 +62,45 @@ TopFragment::TopFragment() {
     Type::beginProgramTypes();
 }
 
-void TopFragment::writeFiles(std::string name, int kind, const CodeFragment* main, const OutputNames& files) {
+void TopFragment::setProgram(const std::string& name, int kind, const CodeFragment& main) {
+    programKind = kind;
+    program = ProgramResult{name,
+                            kind,
+                            main.getCode(),
+                            main.getPrototypes(),
+                            main.getInnerTypes(),
+                            main.getTypeset(),
+                            DiagnosticSink::current->records().size()};
+}
+
+void TopFragment::writeFiles(const std::string& name, int kind, const CodeFragment* main,
+                             const OutputNames& files) {
+    setProgram(name, kind, *main);
+    writeFiles(files);
+}
+
+void TopFragment::writeFiles(const OutputNames& files) {
+    if (!program)
+        return;
+    const ProgramResult& p = *program;
+    const size_t ownFrom = DiagnosticSink::current->records().size();
     const std::string& cppName = files.cpp;
     const std::string& protoName = files.proto;
     const std::string& innerName = files.inner;
     const std::string NL = base::newline();
-    const std::string banner = programBanner(name);
-    programKind = kind;
+    const std::string banner = programBanner(p.name);
     code = banner + NL + fileBanner("source file :", cppName) + NL + NL + "#include \"" + innerName + "\"" + NL + NL +
-           main->getCode();
+           p.code;
     prototypes = banner + NL + fileBanner("prototype declaration file:", protoName) + NL +
-                 "#include \"quv.hpp\"" + NL + NL + main->getPrototypes();
+                 "#include \"quv.hpp\"" + NL + NL + p.prototypes;
     innerTypes = banner + NL + fileBanner("inner type declaration file:", innerName) + NL + "#include \"" +
-                 protoName + "\"" + NL + NL + main->getInnerTypes();
-    typeset = CodeNames::programKind(kind) + " " + name + " == [] " + NL + "[" + NL + main->getTypeset() + NL + "]" +
+                 protoName + "\"" + NL + NL + p.innerTypes;
+    typeset = CodeNames::programKind(p.kind) + " " + p.name + " == [] " + NL + "[" + NL + p.typeset + NL + "]" +
               NL + ".";
 
     writeText(cppName, code);
     writeText(protoName, prototypes);
     writeText(innerName, innerTypes);
-    writeDiagnostics(files.err);
+    writeDiagnostics(files.err, p.diagnostics, ownFrom);
     writeText(files.typeset, typeset);
 }

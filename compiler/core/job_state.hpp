@@ -49,18 +49,18 @@ private:
 };
 
 // A file whose semantic stage ended normally, with its program kind
-// (0 %Prog, 1 %DProg, 2 %MProg; -1 when the walk wrote no program).
+// (0 %Prog, 1 %DProg, 2 %MProg; -1 when the walk left no program).
 struct ProgramRecord {
     std::string name;
     int kind;
 };
 
 // What the emitters read of the program being generated: its channel style
-// and, once its files are written, its kind. The code generator's top fragment
-// is one.
+// and, once the walk has left the program, its kind. The code generator's
+// top fragment is one.
 struct ProgramState {
     bool synchronous = true;
-    int programKind = -1;  // -1 until the files are written: no program
+    int programKind = -1;  // -1 until the walk leaves a program: no program
 };
 
 class JobState : public DiagnosticSink {

@@ -98,8 +98,10 @@ public:
     // job's pass when `typesetting` is given, else the start rule. Returns the
     // tree, null when none.
     virtual antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) = 0;
-    // Walks the tree, which writes the five output files and leaves the program kind in `top`.
-    virtual void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) = 0;
+    // Walks the tree, which leaves the program (its texts and kind) in `top`;
+    // the driver then writes the five output files from it, also when the
+    // walk threw after it had left the program.
+    virtual void walk(antlr::RefAST tree, TopFragment& top) = 0;
 };
 
 // A list of file path names, held exactly as given (no path is normalised)

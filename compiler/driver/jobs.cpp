@@ -58,9 +58,9 @@ public:
         return source.parser.getAST();
     }
 
-    void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) override {
+    void walk(antlr::RefAST tree, TopFragment& top) override {
         QUVTreeWalk walker;
-        walker.program(tree, &top, outputs);
+        walker.program(tree, &top);
     }
 };
 
@@ -156,7 +156,16 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
                 std::cerr << std::endl;
                 TopFragment top;
                 setProgramState(&top);
-                s.walk(tree, top, outputs);
+                try {
+                    s.walk(tree, top);
+                } catch (...) {
+                    // A walk that failed after it left its program still has
+                    // that program's files written, before the failure is
+                    // counted.
+                    top.writeFiles(outputs);
+                    throw;
+                }
+                top.writeFiles(outputs);
                 // Only a walk that ended normally leaves a program for the link check.
                 programs.push_back({file, top.programKind});
             },

@@ -1,6 +1,7 @@
 // The QUV/E tree walker: walks the parser's tree of one source file, declares
 // and resolves its names in the symbol table and has the code generator build
-// the four texts of every construct, then the five output files.
+// the four texts of every construct; the program rule leaves the program in
+// the top fragment, whose five output files the driver writes.
 //
 // Conventions of every rule:
 // - The init action names the rule (enterRule), so a diagnostic raised later
@@ -87,7 +88,7 @@ private:
 	void enterRule(const char* name);
 	void startProgram(TopFragment* top);
 	void finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
-		CodeFragment* mainFragment, const OutputNames& files);
+		const CodeFragment& mainFragment);
 	void setChannelStyle(bool synchronous);
 	Node* declareName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int defKind);
 	Node* resolveName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int refKind);
@@ -222,7 +223,7 @@ private:
 
 // ---------------------------------------------------------------- program frame
 
-program[TopFragment* top, const OutputNames& files]
+program[TopFragment* top]
 {
 	enterRule("program");
 	startProgram(top);
@@ -236,7 +237,7 @@ program[TopFragment* top, const OutputNames& files]
 		|	#(PERCENT_MPRO unit = defName[name, DEF_PROGRAM] mMainBlock[&mainFragment]) { kind = 2; }
 		)
 		{
-			finishProgram(top, name, kind, unit, &mainFragment, files);
+			finishProgram(top, name, kind, unit, mainFragment);
 		}
 	;
 

@@ -1,16 +1,21 @@
 // Public header of the QUV/E tree walker: the generated `QUVTreeWalk`, which
-// walks the parser's tree of one source file, checks it and has the code
-// generator write the five output files of the source.
+// walks the parser's tree of one source file, checks it and leaves the
+// program the code generator built in the top fragment. It writes no file:
+// its caller (the driver) writes the five output files after the walk.
 //
 //     JobState job(path);                  // the running job (the driver is one)
 //     TopFragment top;                     // the job's top fragment
 //     job.setProgramState(&top);
 //     QUVTreeWalk walker;
-//     walker.program(tree, &top, OutputNames::ofBase(base));
+//     walker.program(tree, &top);          // may throw, see below
+//     top.writeFiles(OutputNames::ofBase(base));  // when the walk left a program
 //
 // Recognition errors become diagnostics and the walk goes on; an internal
 // failure (QUVRunTimeException) and a tree nested too deeply to walk
-// (NestingTooDeep, shared with the parser) end the walk by an exception.
+// (NestingTooDeep, shared with the parser) end the walk by an exception. The
+// walk may end so after it left its program (closing the program's block
+// failed); the files are written all the same, as a walk that ended normally
+// would have had them written.
 #pragma once
 #include <string>
 

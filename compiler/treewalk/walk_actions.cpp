@@ -46,10 +46,12 @@ void QUVTreeWalk::startProgram(TopFragment* top)
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
-                                CodeFragment* mainFragment, const OutputNames& files)
+                                const CodeFragment& mainFragment)
 {
     checkControlStarts();
-    top->writeFiles(name, kind, mainFragment, files);
+    // From here on the program's files are due: the driver writes them after
+    // the walk even when closing the block below fails.
+    top->setProgram(name, kind, mainFragment);
     // A program name that could not be read opened no block.
     if (program)
         symbols->exitBlock(DEF_PROGRAM);

@@ -48,11 +48,13 @@ antlr::RefAST FakeStages::parse(JobState& parsing, const std::string& file, Type
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;
 }
 
-void FakeStages::walk(antlr::RefAST, TopFragment& top, const OutputNames& outputs) {
-    walked.push_back(outputs.cpp);
+void FakeStages::walk(antlr::RefAST, TopFragment& top) {
+    walked.push_back(job->getFileName());
     if (onWalk)
         onWalk(job->getFileName());
     top.programKind = kind;
+    if (onTop)
+        onTop(top);
 }
 
 TempFolder::TempFolder() {

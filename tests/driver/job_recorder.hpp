@@ -19,20 +19,22 @@ struct JobRecorder {
 };
 
 // Stages that run the test's functions; with none set, a parse builds a
-// one-node tree and a walk leaves the program kind in `kind`.
+// one-node tree and a walk leaves the program kind in `kind` but no program
+// to write. onTop runs last in the walk: it may leave a program, then throw.
 class FakeStages : public CompileStages {
 public:
     std::function<void(const std::string& file)> onParse;
     std::function<void(const std::string& file)> onWalk;
+    std::function<void(TopFragment& top)> onTop;
     int kind = 0;
     bool buildTree = true;
-    std::vector<std::string> walked;
+    std::vector<std::string> walked;  // the sources walked
 
     // The job of the last parse, which its walk belongs to.
     JobState* job = nullptr;
 
     antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override;
-    void walk(antlr::RefAST tree, TopFragment& top, const OutputNames& outputs) override;
+    void walk(antlr::RefAST tree, TopFragment& top) override;
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.

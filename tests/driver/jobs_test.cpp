@@ -31,8 +31,8 @@ TEST(SingleFileJobs, StageLinesCountEachStageApart) {
                      "stage w/demo.e: Syntax Checking Finished!, 2 errors found!",
                      "stage w/demo.e: Semantic Checking Started!", "diag 3 15",
                      "stage w/demo.e: Semantic Checking Finished!, 1 errors found!"}));
-    // The recovered tree is walked in spite of the syntax errors, into the five derived names.
-    EXPECT_EQ(fake.walked, Lines{"w/demo.cpp"});
+    // The recovered tree is walked in spite of the syntax errors.
+    EXPECT_EQ(fake.walked, Lines{"w/demo.e"});
     ASSERT_EQ(job.driver.getPrograms().size(), 1u);
     EXPECT_EQ(job.driver.getPrograms()[0].name, "w/demo.e");
     EXPECT_EQ(job.driver.getProgramState(), nullptr);
@@ -255,7 +255,7 @@ TEST(ProjectJob, ErrorsInOneFileStopNeitherTheOthersNorTheLinkStage) {
     };
     job.driver.stages = &fake;
     job.driver.compileProject({"a.e", "b.e", "c.e"}, "p.prj");
-    EXPECT_EQ(fake.walked, (Lines{"a.cpp", "b.cpp", "c.cpp"}));
+    EXPECT_EQ(fake.walked, (Lines{"a.e", "b.e", "c.e"}));
     // b.e's main program is not seen: the two others still are, so one 18.
     Lines numbers;
     for (const QUVException& e : DiagnosticSink::current->records())

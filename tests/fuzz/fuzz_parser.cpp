@@ -27,12 +27,13 @@ void translate(RefQUV_AST tree)
     JobState::current->setProgramState(&top);
     QUVTreeWalk walker;
     try {
-        walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(outputBase));
+        walker.program(antlr::RefAST(tree), &top);
     } catch (const QUVException&) {
         // An internal failure ends the walk; its diagnostic is filed.
     } catch (const antlr::ANTLRException&) {
         // A tree nested too deeply to walk; its diagnostic is filed.
     }
+    top.writeFiles(OutputNames::ofBase(outputBase));
 }
 
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)

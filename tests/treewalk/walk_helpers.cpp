@@ -123,12 +123,14 @@ WalkResult walkTree(RefQUV_AST tree)
     {
         QUVTreeWalk walker;
         try {
-            walker.program(antlr::RefAST(tree), &top, OutputNames::ofBase(base));
+            walker.program(antlr::RefAST(tree), &top);
         } catch (const QUVException& ex) {
             result.thrown = ex.getDetails();
         } catch (const antlr::ANTLRException& ex) {
             result.thrown = ex.getMessage();
         }
+        // As the driver does: whatever program the walk left is written.
+        top.writeFiles(OutputNames::ofBase(base));
     }
     for (const QUVException& ex : DiagnosticSink::current->records()) {
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});

@@ -21,8 +21,8 @@ OutputNames outputNamesOf(const std::string& source)
 } // namespace
 
 // Front end, then the walker over whatever tree the parser left (also after
-// syntax errors), which writes the five output files next to the source; then
-// the diagnostics of both.
+// syntax errors); the program it left (even if it failed afterwards) is
+// written as the five output files next to the source; then the diagnostics.
 int dumpTranslate(const std::string& path)
 {
     std::ifstream in;
@@ -44,13 +44,14 @@ int dumpTranslate(const std::string& path)
         driver.setProgramState(&top);
         QUVTreeWalk walker;
         try {
-            walker.program(tree, &top, names);
+            walker.program(tree, &top);
         } catch (const QUVException& ex) {
             // An internal failure ends the walk; its diagnostic is already filed.
             std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';
         } catch (const antlr::ANTLRException& ex) {
             std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
         }
+        top.writeFiles(names);
     }
     printDiagnostics(std::cout, driver);
     return kExitOk;
