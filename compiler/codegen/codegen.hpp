@@ -1,18 +1,21 @@
-// The C++ code generator: the fragments it fills with their emitters, and the
-// writer of the five output files of a source. The fragment records the core
-// keeps (CodeFragment, Expression, the field records) and the naming functions
-// of CodeNames are in compiler/core/code_fragment.hpp.
+// The C++ code generator: the fragments it fills with their emitters, the
+// emitters of the records the core keeps, and the writer of the five output
+// files of a source. Those records (CodeFragment, Expression, the field
+// records) and the naming functions of CodeNames are in
+// compiler/core/code_fragment.hpp; they hold data only. Their emitters are
+// the free functions of namespace codegen below, each taking the record it
+// fills or reads as its first parameter: codegen::createVarDecl(f, name, t).
 //
 // How the tree walker drives it:
 // - Section records (SectionFragment) start with count 0; call one section
 //   emitter per item. Heads of a procedure part go through appendProc or
 //   appendPros, bodies through createProcSection or createProsSection.
-// - Procedure: createProcHead on the head fragment, record its typeset and C++
-//   texts in the node (ProNode::setResult), later createFrameStruct with the
-//   same ProNode and those texts. The main body: createFrameStruct with its
-//   ProNode, "$Main" and two empty head texts; then the unit emitter
-//   (createMain or createMMain) places the entry function after the main
-//   body's nested procedures.
+// - Procedure: codegen::createProcHead on the head fragment, record its
+//   typeset and C++ texts in the node (ProNode::setResult), later
+//   codegen::createFrameStruct with the same ProNode and those texts. The
+//   main body: createFrameStruct with its ProNode, "$Main" and two empty head
+//   texts; then the unit emitter (createMain or createMMain) places the entry
+//   function after the main body's nested procedures.
 // - Process: createProsHead, ProNode::setResult, createProsBody on the same
 //   fragment; later createFrameDecl.
 // - A variable or parameter of an enclosing procedure is reached from a
@@ -27,14 +30,16 @@
 //   "return ;" that ends every body also ends the main body.
 //
 // Expressions and statements:
-// - A plain variable name: call setVariableAccess(getVarPath) on the node's
-//   own access record and use that record; never delete it. Every other
-//   access form, every operator and fromVariable/fromConstant return a new
-//   object the caller deletes (as a CodeFragment) after its own emitter ran.
+// - A plain variable name: codegen::setVariableAccess(record, getVarPath) on
+//   the node's own access record, then use that record; never delete it.
+//   Every other access form, every operator and fromVariable/fromConstant
+//   return a new object the caller deletes (as a CodeFragment) after its own
+//   emitter ran.
 //   A literal: Constant::newConstant on a local Expression(), then fromConstant.
-// - Operators are members of Expression called on the left or only operand
-//   (an OperatorExpression): L->createAdd(R), C->createIfThenElse(T, E),
-//   E->createCall(P). Their C++ texts come grouped in parentheses.
+// - Operators take the left or only operand (an OperatorExpression) as their
+//   first parameter: codegen::createAdd(*L, R),
+//   codegen::createIfThenElse(*C, T, E), codegen::createCall(*E, P). Their
+//   C++ texts come grouped in parentheses.
 // - Equations: new AssignmentEquation(...) with the overload of the form; the
 //   caller owns it and, for a sequence, the equations it was made from. The
 //   receive and send overloads differ by the second argument: an access
@@ -64,7 +69,7 @@
 //   keeps and frees its operands (read lists: access records, never deleted;
 //   write lists: OperatorExpressions, deleted after the emitter).
 // - Either way the filled call goes to Statement::createCallAction (which
-//   adds the ";") or, used as a value, to Expression::createCall, which takes
+//   adds the ";") or, used as a value, to codegen::createCall, which takes
 //   the call's expression form; no call text ends in ";".
 //
 // Processes and parallel statements:
@@ -95,6 +100,12 @@
 
 #include "compiler/core/code_fragment.hpp"
 #include "compiler/core/job_state.hpp"
+
+class Node;
+class BlockNode;
+class ProNode;
+class TypeNode;
+class VarNode;
 
 // A declaration part, a parameter list or a procedure part being gathered item by item.
 class SectionFragment : public CodeFragment {
@@ -171,7 +182,8 @@ private:
 };
 
 // The result of an operator: texts and a type. It has no definition kind of its
-// own (-1); it shares the record's emitters so that operators nest freely.
+// own (-1); being an Expression, it is an operand of every operator, so that
+// operators nest freely.
 class OperatorExpression : public Expression {
 public:
     OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* type);
@@ -184,6 +196,117 @@ public:
     // integer and float (text without the minus). Another kind throws.
     static void newConstant(Expression* target, int kind, const std::string& text);
 };
+
+// The emitters of the core's records CodeFragment and Expression. They are
+// free functions of this namespace rather than members of the records, so the
+// core keeps only data; the namespace keeps them apart from the like-named
+// member emitters of the fragments below (ProcCall::createInParam and others).
+namespace codegen {
+// ---- declarations of one name; each replaces all four texts of f ----
+// A local variable: the C++ local, its frame member [2] and the statement that points the member at it [3].
+void createVarDecl(CodeFragment& f, std::string name, Type* t);
+void createSharedVarDecl(CodeFragment& f, std::string name, Type* t);
+void createConstDecl(CodeFragment& f, std::string name, Type* t, const CodeFragment* value);
+void createInParam(CodeFragment& f, std::string name, Type* t);
+void createRefParam(CodeFragment& f, std::string name, Type* t);
+void createChanParam(CodeFragment& f, std::string name, Type* t);
+
+// ---- heads, frames and thread functions of procedures and processes ----
+// params is the parameter section (an empty fragment when there are none);
+// packName is what the node reports as its package, empty outside packages.
+void createProcHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params, std::string packName);
+void createProsHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params, std::string packName);
+// On the fragment of createProsHead: the parameter block and the thread function.
+void createProsBody(CodeFragment& f, ProNode* p, std::string packName);
+// The frame and the function of a procedure, or of the main body. The walker
+// passes the procedure's own ProNode as b (its parameters become reachable
+// from nested procedures through the frame, like its locals), the QUV/E
+// name ("$Main" for the main body), the head texts recorded in the node
+// (both empty for the main body), and the locals section, the nested
+// procedure section and the algorithmic part. A nested procedure reaches a
+// local or a parameter of an enclosing procedure by the variable path of
+// SymbolTable::getVarPath and CodeNames::pointerDeref, the same way for both.
+void createFrameStruct(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
+                       std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
+                       const CodeFragment* body);
+// The frame and the function of a process; name is not used.
+void createFrameDecl(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
+                     const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body);
+
+// ---- program units; each replaces all four texts of f ----
+// Parts: T types, G globals, V shared variables, P procedures, S processes,
+// K packages, A agents, M the main body (filled by createFrameStruct).
+void createMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A,
+                const CodeFragment* M);
+void createDMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                 const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A);
+void createMMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                 const CodeFragment* M);
+
+// ---- packages, agents and type declarations; each sets the texts it names ----
+// bases is the fathers part (a DerivationFragment), members the local
+// variable part, procs the procedure part. A father that is the package
+// itself, or whose fathers lead back to it, is never written as a base.
+void createPackClass(CodeFragment& f, std::string name, const CodeFragment* bases, const CodeFragment* members,
+                     const CodeFragment* procs);
+// As a package, plus the agent's process: the fragment of its head (after
+// createProsHead and createProsBody) and of its declaration (after createFrameDecl).
+void createAgentClass(CodeFragment& f, std::string name, const CodeFragment* bases, const CodeFragment* members,
+                      const CodeFragment* procs, const CodeFragment* prosHead, const CodeFragment* prosBody);
+// The typedef of a type declaration; the node records the named type. A
+// node already referenced (the type names itself) gets a struct or union tag.
+void createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNode* node);
+
+// Every emitter below that returns a pointer allocates a new object and hands
+// it to the caller, who deletes it (as a CodeFragment) once its texts are
+// taken; operands are never changed, except by setVariableAccess. The type is
+// never owned. An emitter handed a null operand or a null type works on empty
+// texts and the unknown type.
+
+// ---- access forms: a new access record with the kind of e ----
+Expression* createIndex(const Expression& e, const OperatorExpression* i);
+Expression* createPtrField(const Expression& e, const std::string& m);
+Expression* createField(const Expression& e, const std::string& m);
+Expression* createParen(const Expression& e);
+Expression* createDereference(const Expression& e);
+// In place: the C++ text of e becomes the access through the frame path of
+// the variable (empty for a variable of the current block).
+void setVariableAccess(Expression& e, const std::string& path);
+
+// ---- operators on a variable ----
+OperatorExpression* createAddressOf(const Expression& e);
+OperatorExpression* createCanSend(const Expression& e);
+OperatorExpression* createCanRecv(const Expression& e);
+
+// A new operator expression with the record's texts and type.
+OperatorExpression* fromVariable(const Expression* record);
+OperatorExpression* fromConstant(const Expression* record);
+
+// ---- operators on an expression (l or e is the left or only operand); each
+// type rule reports its own mismatch and gives the unknown type, and the
+// texts are built all the same ----
+OperatorExpression* createEq(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createNe(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createLt(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createLe(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createGt(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createGe(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createAnd(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createOr(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createAdd(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createSub(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createMul(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createDiv(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createMod(const Expression& l, const OperatorExpression* r);
+OperatorExpression* createNeg(const Expression& e);
+OperatorExpression* createLogicalNot(const Expression& e);
+OperatorExpression* createParenExpr(const Expression& e);
+// c is the condition.
+OperatorExpression* createIfThenElse(const Expression& c, const OperatorExpression* t, const OperatorExpression* e);
+// p is the fragment of a procedure call, run before the value of e is taken.
+OperatorExpression* createCall(const Expression& e, const CodeFragment* p);
+}  // namespace codegen
 
 // A fragment with the two further texts the statement emitters read: the label
 // (of a statement or element; the forward label of an action record; the
@@ -356,7 +479,7 @@ private:
 
 // A call of a user procedure or of a built-in. The walker fills one with a
 // single emitter and hands it to Statement::createCallAction or to
-// Expression::createCall. No text ends in ";": the call action adds it.
+// codegen::createCall. No text ends in ";": the call action adds it.
 class ProcCall : public CodeFragment {
 public:
     // ---- actual/formal pairs: each returns a new record the caller deletes ----

@@ -21,55 +21,55 @@ std::string referenceDeclarator(const std::string& cppName, const Type* t) {
 }
 }  // namespace
 
-void CodeFragment::createVarDecl(std::string name, Type* t) {
+void codegen::createVarDecl(CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     std::string c = CodeNames::varName(name);
-    typeset = typesetOf(name, type);
-    code = CodeNames::declaration(c, type) + ";" + base::newline();
-    innerTypes = CodeNames::pointerDeclaration(c, type);
-    prototypes = CodeNames::pointerInit(c);
+    f.typeset = typesetOf(name, type);
+    f.code = CodeNames::declaration(c, type) + ";" + base::newline();
+    f.innerTypes = CodeNames::pointerDeclaration(c, type);
+    f.prototypes = CodeNames::pointerInit(c);
 }
 
-void CodeFragment::createSharedVarDecl(std::string name, Type* t) {
+void codegen::createSharedVarDecl(CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
-    typeset = typesetOf(name, type);
-    code = CodeNames::declaration(CodeNames::varName(name), type) + ";" + base::newline();
-    innerTypes.clear();
-    prototypes.clear();
+    f.typeset = typesetOf(name, type);
+    f.code = CodeNames::declaration(CodeNames::varName(name), type) + ";" + base::newline();
+    f.innerTypes.clear();
+    f.prototypes.clear();
 }
 
-void CodeFragment::createConstDecl(std::string name, Type* t, const CodeFragment* value) {
+void codegen::createConstDecl(CodeFragment& f, std::string name, Type* t, const CodeFragment* value) {
     const Type* type = emit::orUnknown(t);
-    typeset = typesetOf(name, type);
-    code = "const " + CodeNames::declaration(CodeNames::varName(name), type) + " = " + value->getCode() + ";" +
-           base::newline();
-    innerTypes.clear();
-    prototypes.clear();
+    f.typeset = typesetOf(name, type);
+    f.code = "const " + CodeNames::declaration(CodeNames::varName(name), type) + " = " + value->getCode() + ";" +
+             base::newline();
+    f.innerTypes.clear();
+    f.prototypes.clear();
 }
 
-void CodeFragment::createInParam(std::string name, Type* t) {
+void codegen::createInParam(CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
-    typeset = "%INP/ " + typesetOf(name, type);
-    code = CodeNames::declaration(CodeNames::paramName(name), type);
-    innerTypes.clear();
-    prototypes.clear();
+    f.typeset = "%INP/ " + typesetOf(name, type);
+    f.code = CodeNames::declaration(CodeNames::paramName(name), type);
+    f.innerTypes.clear();
+    f.prototypes.clear();
 }
 
-void CodeFragment::createRefParam(std::string name, Type* t) {
+void codegen::createRefParam(CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
-    typeset = "%IOP/ " + typesetOf(name, type);
-    code = CodeNames::declaration(referenceDeclarator(CodeNames::paramName(name), type), type);
-    innerTypes.clear();
-    prototypes.clear();
+    f.typeset = "%IOP/ " + typesetOf(name, type);
+    f.code = CodeNames::declaration(referenceDeclarator(CodeNames::paramName(name), type), type);
+    f.innerTypes.clear();
+    f.prototypes.clear();
 }
 
-void CodeFragment::createChanParam(std::string name, Type* t) {
+void codegen::createChanParam(CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     // The typeset text names what the channel carries, not the channel type.
     auto channel = dynamic_cast<const ChannelType*>(type);
     const Type* element = channel ? emit::orUnknown(channel->elementType) : type;
-    typeset = "%CHN/ " + name + "(*,anypros) : " + element->getTypeset();
-    code = CodeNames::declaration(CodeNames::paramName(name), type);
-    innerTypes.clear();
-    prototypes.clear();
+    f.typeset = "%CHN/ " + name + "(*,anypros) : " + element->getTypeset();
+    f.code = CodeNames::declaration(CodeNames::paramName(name), type);
+    f.innerTypes.clear();
+    f.prototypes.clear();
 }

@@ -125,10 +125,6 @@ OperatorExpression::OperatorExpression(const std::string& typesetText, const std
     type = t;
 }
 
-Type* Expression::typeOrUnknown() const {
-    return type ? type : Type::unknownType;
-}
-
 // ---- constants ----------------------------------------------------------------------------------
 
 void Constant::newConstant(Expression* target, int kind, const std::string& text) {
@@ -177,50 +173,57 @@ void Constant::newConstant(Expression* target, int kind, const std::string& text
 
 // ---- access forms -------------------------------------------------------------------------------
 
-Expression* Expression::derive(const std::string& typesetText, const std::string& cppText, Type* t) const {
-    Expression* e = new Expression(std::string(), t, attribute);
-    e->typeset = typesetText;
-    e->code = cppText;
-    return e;
+namespace {
+Type* typeOrUnknown(const Expression& e) {
+    return e.type ? e.type : Type::unknownType;
+}
+
+// A new access record of the kind of e with the given texts.
+Expression* derive(const Expression& e, const std::string& typesetText, const std::string& cppText, Type* t) {
+    Expression* d = new Expression(std::string(), t, e.attribute);
+    d->typeset = typesetText;
+    d->code = cppText;
+    return d;
 }
 
 // A variable of another frame is reached as "*(path_p_name)": grouped before
 // an index or a field is taken, or they would apply to the frame's pointer.
-std::string Expression::selectable() const {
-    return code.compare(0, 2, "*(") == 0 ? grouped(code) : code;
+std::string selectable(const Expression& e) {
+    return e.code.compare(0, 2, "*(") == 0 ? grouped(e.code) : e.code;
+}
+}  // namespace
+
+Expression* codegen::createIndex(const Expression& e, const OperatorExpression* i) {
+    Type* t = typeOrUnknown(e)->checkIndex(typeOf(i));
+    return derive(e, e.typeset + "[" + typesetOf(i) + "]", selectable(e) + "[" + codeOf(i) + "]", t);
 }
 
-Expression* Expression::createIndex(const OperatorExpression* i) const {
-    Type* t = typeOrUnknown()->checkIndex(typeOf(i));
-    return derive(typeset + "[" + typesetOf(i) + "]", selectable() + "[" + codeOf(i) + "]", t);
+Expression* codegen::createPtrField(const Expression& e, const std::string& m) {
+    Type* t = typeOrUnknown(e)->checkArrow(m);
+    return derive(e, e.typeset + "->" + m, selectable(e) + "->" + CodeNames::fieldName(m), t);
 }
 
-Expression* Expression::createPtrField(const std::string& m) const {
-    Type* t = typeOrUnknown()->checkArrow(m);
-    return derive(typeset + "->" + m, selectable() + "->" + CodeNames::fieldName(m), t);
+Expression* codegen::createField(const Expression& e, const std::string& m) {
+    Type* t = typeOrUnknown(e)->checkField(m);
+    return derive(e, e.typeset + "." + m, selectable(e) + "." + CodeNames::fieldName(m), t);
 }
 
-Expression* Expression::createField(const std::string& m) const {
-    Type* t = typeOrUnknown()->checkField(m);
-    return derive(typeset + "." + m, selectable() + "." + CodeNames::fieldName(m), t);
+Expression* codegen::createParen(const Expression& e) {
+    return derive(e, "(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
 }
 
-Expression* Expression::createParen() const {
-    return derive("(" + typeset + ")", "(" + code + ")", typeOrUnknown()->self());
-}
-
-Expression* Expression::createDereference() const {
+Expression* codegen::createDereference(const Expression& e) {
     // Grouped so that a field of the pointed-to record selects from the record, not from the pointer.
-    Type* t = typeOrUnknown()->checkDeref();
-    return derive("*" + typeset, grouped("*" + code), t);
+    Type* t = typeOrUnknown(e)->checkDeref();
+    return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
-void Expression::setVariableAccess(const std::string& path) {
-    code = CodeNames::pointerDeref(CodeNames::varName(typeset), path);
+void codegen::setVariableAccess(Expression& e, const std::string& path) {
+    e.code = CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
     // A channel reached through a frame is used with "->": grouped, the
     // dereference comes first.
-    if (!path.empty() && (attribute == DEF_INPUT_CHANNEL || attribute == DEF_OUTPUT_CHANNEL))
-        code = "(" + code + ")";
+    if (!path.empty() && (e.attribute == DEF_INPUT_CHANNEL || e.attribute == DEF_OUTPUT_CHANNEL))
+        e.code = "(" + e.code + ")";
 }
 
 // ---- operators on a variable ----------------------------------------------------------------
@@ -233,26 +236,28 @@ std::string onChannel(std::string test, const std::string& name, const std::stri
 }
 }  // namespace
 
-OperatorExpression* Expression::createAddressOf() const {
-    Type* t = typeOrUnknown()->checkAddressOf();
-    return new OperatorExpression("&" + typeset, grouped("&" + code), t);
+OperatorExpression* codegen::createAddressOf(const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkAddressOf();
+    return new OperatorExpression("&" + e.typeset, grouped("&" + e.code), t);
 }
 
-OperatorExpression* Expression::createCanSend() const {
-    Type* t = typeOrUnknown()->checkCanSend();
-    return new OperatorExpression(typeset + "!", onChannel(CodeNames::channelCanSend(typeset), typeset, code), t);
+OperatorExpression* codegen::createCanSend(const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkCanSend();
+    return new OperatorExpression(e.typeset + "!", onChannel(CodeNames::channelCanSend(e.typeset), e.typeset, e.code),
+                                  t);
 }
 
-OperatorExpression* Expression::createCanRecv() const {
-    Type* t = typeOrUnknown()->checkCanRecv();
-    return new OperatorExpression(typeset + "?", onChannel(CodeNames::channelCanRecv(typeset), typeset, code), t);
+OperatorExpression* codegen::createCanRecv(const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkCanRecv();
+    return new OperatorExpression(e.typeset + "?", onChannel(CodeNames::channelCanRecv(e.typeset), e.typeset, e.code),
+                                  t);
 }
 
-OperatorExpression* Expression::fromVariable(const Expression* record) {
+OperatorExpression* codegen::fromVariable(const Expression* record) {
     return new OperatorExpression(typesetOf(record), codeOf(record), typeOf(record));
 }
 
-OperatorExpression* Expression::fromConstant(const Expression* record) {
+OperatorExpression* codegen::fromConstant(const Expression* record) {
     return fromVariable(record);
 }
 
@@ -291,90 +296,91 @@ OperatorExpression* equality(const Expression* l, const OperatorExpression* r, c
 }
 }  // namespace
 
-OperatorExpression* Expression::createEq(const OperatorExpression* r) const {
-    return equality(this, r, "==", &Type::checkEq);
+OperatorExpression* codegen::createEq(const Expression& l, const OperatorExpression* r) {
+    return equality(&l, r, "==", &Type::checkEq);
 }
 
-OperatorExpression* Expression::createNe(const OperatorExpression* r) const {
-    return equality(this, r, "!=", &Type::checkNe);
+OperatorExpression* codegen::createNe(const Expression& l, const OperatorExpression* r) {
+    return equality(&l, r, "!=", &Type::checkNe);
 }
 
-OperatorExpression* Expression::createLt(const OperatorExpression* r) const {
-    return binary(this, r, " < ", " < ", &Type::checkLt);
+OperatorExpression* codegen::createLt(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " < ", " < ", &Type::checkLt);
 }
 
-OperatorExpression* Expression::createLe(const OperatorExpression* r) const {
-    return binary(this, r, " <= ", " <= ", &Type::checkLe);
+OperatorExpression* codegen::createLe(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " <= ", " <= ", &Type::checkLe);
 }
 
-OperatorExpression* Expression::createGt(const OperatorExpression* r) const {
-    return binary(this, r, " > ", " > ", &Type::checkGt);
+OperatorExpression* codegen::createGt(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " > ", " > ", &Type::checkGt);
 }
 
-OperatorExpression* Expression::createGe(const OperatorExpression* r) const {
-    return binary(this, r, " >= ", " >= ", &Type::checkGe);
+OperatorExpression* codegen::createGe(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " >= ", " >= ", &Type::checkGe);
 }
 
-OperatorExpression* Expression::createAnd(const OperatorExpression* r) const {
-    return binary(this, r, " && ", " && ", &Type::checkAnd);
+OperatorExpression* codegen::createAnd(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " && ", " && ", &Type::checkAnd);
 }
 
-OperatorExpression* Expression::createOr(const OperatorExpression* r) const {
-    return binary(this, r, " || ", " || ", &Type::checkOr);
+OperatorExpression* codegen::createOr(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " || ", " || ", &Type::checkOr);
 }
 
-OperatorExpression* Expression::createAdd(const OperatorExpression* r) const {
-    OperatorExpression* e = binary(this, r, " + ", " + ", &Type::checkAdd);
-    if (typeOf(this)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(this), Type::stringType) ||
+OperatorExpression* codegen::createAdd(const Expression& l, const OperatorExpression* r) {
+    OperatorExpression* e = binary(&l, r, " + ", " + ", &Type::checkAdd);
+    if (typeOf(&l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(&l), Type::stringType) ||
         Type::equal(typeOf(r), Type::stringType))
         return e;
     // A String plus a number or truth value appends its written text.
     OperatorExpression* appended = new OperatorExpression(
-        e->getTypeset(), grouped(code + " + quv_runtime::text(" + codeOf(r) + ")"), e->getType());
+        e->getTypeset(), grouped(l.code + " + quv_runtime::text(" + codeOf(r) + ")"), e->getType());
     delete e;
     return appended;
 }
 
-OperatorExpression* Expression::createSub(const OperatorExpression* r) const {
-    return binary(this, r, " - ", " - ", &Type::checkSub);
+OperatorExpression* codegen::createSub(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " - ", " - ", &Type::checkSub);
 }
 
-OperatorExpression* Expression::createMul(const OperatorExpression* r) const {
-    return binary(this, r, " * ", " * ", &Type::checkMul);
+OperatorExpression* codegen::createMul(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " * ", " * ", &Type::checkMul);
 }
 
-OperatorExpression* Expression::createDiv(const OperatorExpression* r) const {
-    return binary(this, r, " / ", " / ", &Type::checkDiv);
+OperatorExpression* codegen::createDiv(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " / ", " / ", &Type::checkDiv);
 }
 
-OperatorExpression* Expression::createMod(const OperatorExpression* r) const {
-    return binary(this, r, " Mod ", " % ", &Type::checkMod);
+OperatorExpression* codegen::createMod(const Expression& l, const OperatorExpression* r) {
+    return binary(&l, r, " Mod ", " % ", &Type::checkMod);
 }
 
-OperatorExpression* Expression::createNeg() const {
-    Type* t = typeOrUnknown()->checkNeg();
-    return new OperatorExpression("-" + typeset, grouped("-" + code), t);
+OperatorExpression* codegen::createNeg(const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkNeg();
+    return new OperatorExpression("-" + e.typeset, grouped("-" + e.code), t);
 }
 
-OperatorExpression* Expression::createLogicalNot() const {
-    Type* t = typeOrUnknown()->checkNot();
-    return new OperatorExpression("~" + typeset, grouped("!" + code), t);
+OperatorExpression* codegen::createLogicalNot(const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkNot();
+    return new OperatorExpression("~" + e.typeset, grouped("!" + e.code), t);
 }
 
-OperatorExpression* Expression::createParenExpr() const {
-    return new OperatorExpression("(" + typeset + ")", "(" + code + ")", typeOrUnknown()->self());
+OperatorExpression* codegen::createParenExpr(const Expression& e) {
+    return new OperatorExpression("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
 }
 
-OperatorExpression* Expression::createIfThenElse(const OperatorExpression* t, const OperatorExpression* e) const {
-    Type* result = typeOrUnknown()->checkIfThenElse(typeOf(t), typeOf(e));
-    return new OperatorExpression("If " + typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
-                                  grouped("(" + code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
+OperatorExpression* codegen::createIfThenElse(const Expression& c, const OperatorExpression* t,
+                                              const OperatorExpression* e) {
+    Type* result = typeOrUnknown(c)->checkIfThenElse(typeOf(t), typeOf(e));
+    return new OperatorExpression("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
+                                  grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
 }
 
-OperatorExpression* Expression::createCall(const CodeFragment* p) const {
+OperatorExpression* codegen::createCall(const Expression& e, const CodeFragment* p) {
     auto call = dynamic_cast<const ProcCall*>(p);
     std::string callCode = call ? call->getValueCode() : codeOf(p);
     // A call that made no C++ text (it was reported) leaves the value alone.
-    std::string text = callCode.empty() ? code : "(" + callCode + "," + code + ")";
-    return new OperatorExpression(typeset + ":" + typesetOf(p), text, typeOrUnknown()->self());
+    std::string text = callCode.empty() ? e.code : "(" + callCode + "," + e.code + ")";
+    return new OperatorExpression(e.typeset + ":" + typesetOf(p), text, typeOrUnknown(e)->self());
 }

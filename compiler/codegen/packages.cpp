@@ -59,32 +59,32 @@ std::string protoOf(const CodeFragment* f) {
 }
 }  // namespace
 
-void CodeFragment::createPackClass(std::string name, const CodeFragment* bases, const CodeFragment* members,
-                                   const CodeFragment* procs) {
+void codegen::createPackClass(CodeFragment& f, std::string name, const CodeFragment* bases, const CodeFragment* members,
+                              const CodeFragment* procs) {
     const std::string NL = base::newline();
-    innerTypes = innerOf(procs);
-    prototypes = "class " + CodeNames::className(name) + baseList(name, bases) + base::openBrace() + "public:" + NL +
-                 codeOf(members) + protoOf(procs) + base::closeBrace() + ";" + NL;
-    code = codeOf(procs);
+    f.innerTypes = innerOf(procs);
+    f.prototypes = "class " + CodeNames::className(name) + baseList(name, bases) + base::openBrace() + "public:" + NL +
+                   codeOf(members) + protoOf(procs) + base::closeBrace() + ";" + NL;
+    f.code = codeOf(procs);
 }
 
-void CodeFragment::createAgentClass(std::string name, const CodeFragment* bases, const CodeFragment* members,
-                                    const CodeFragment* procs, const CodeFragment* prosHead,
-                                    const CodeFragment* prosBody) {
+void codegen::createAgentClass(CodeFragment& f, std::string name, const CodeFragment* bases,
+                               const CodeFragment* members, const CodeFragment* procs, const CodeFragment* prosHead,
+                               const CodeFragment* prosBody) {
     const std::string NL = base::newline();
-    innerTypes = innerOf(procs) + innerOf(prosHead) + innerOf(prosBody);
-    prototypes = "class " + CodeNames::agentClassName(name) + baseList(name, bases) + base::openBrace() + "public:" +
-                 NL + codeOf(members) + protoOf(procs) + protoOf(prosHead) + protoOf(prosBody) + base::closeBrace() +
-                 ";" + NL;
-    code = codeOf(procs) + codeOf(prosBody) + codeOf(prosHead);
+    f.innerTypes = innerOf(procs) + innerOf(prosHead) + innerOf(prosBody);
+    f.prototypes = "class " + CodeNames::agentClassName(name) + baseList(name, bases) + base::openBrace() +
+                   "public:" + NL + codeOf(members) + protoOf(procs) + protoOf(prosHead) + protoOf(prosBody) +
+                   base::closeBrace() + ";" + NL;
+    f.code = codeOf(procs) + codeOf(prosBody) + codeOf(prosHead);
 }
 
-void CodeFragment::createTypeDecl(std::string name, Type* t, TypeNode* node) {
+void codegen::createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNode* node) {
     const std::string NL = base::newline();
     const Type* type = emit::orUnknown(t);
-    innerTypes.clear();
-    prototypes.clear();
-    typeset = name + " = " + type->getTypeset();
+    f.innerTypes.clear();
+    f.prototypes.clear();
+    f.typeset = name + " = " + type->getTypeset();
     if (node)
         node->setType(t ? t : Type::unknownType);
     const std::string tn = CodeNames::typeName(name);
@@ -96,12 +96,12 @@ void CodeFragment::createTypeDecl(std::string name, Type* t, TypeNode* node) {
         std::string body = record->getStructText();
         size_t keywordEnd = body.find(' ');
         std::string keyword = body.substr(0, keywordEnd);
-        code = keyword + " " + tn + ";" + NL + "typedef " + keyword + " " + tn + " " + tn + ";" + NL +
-               emit::recordDefinitions() + keyword + " " + tn + body.substr(keywordEnd + 1) + ";" + NL +
-               emit::recordEquality(tn, record);
+        f.code = keyword + " " + tn + ";" + NL + "typedef " + keyword + " " + tn + " " + tn + ";" + NL +
+                 emit::recordDefinitions() + keyword + " " + tn + body.substr(keywordEnd + 1) + ";" + NL +
+                 emit::recordEquality(tn, record);
         return;
     }
     if (node && node->isReferenced())
         QUVException().makeSemantic(SELF_REFERENCE_NOT_RECORD);
-    code = "typedef " + CodeNames::declaration(tn, type) + ";" + NL;
+    f.code = "typedef " + CodeNames::declaration(tn, type) + ";" + NL;
 }

@@ -70,25 +70,27 @@ ParamPointers paramPointers(const ProNode* p) {
 
 // ---- heads ------------------------------------------------------------------------------------
 
-void CodeFragment::createProcHead(ProNode* p, std::string name, const CodeFragment* params, std::string packName) {
+void codegen::createProcHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params,
+                             std::string packName) {
     std::string separator = p->getParamCount() == 0 ? "" : ",";
     std::string tail = " ( " + p->getFatherTypeName() + " *father" + separator + params->getCode() + " )";
-    innerTypes.clear();
-    code = "void " + qualifier(packName) + p->getCppName() + tail;
-    typeset = name + "(" + params->getTypeset() + ")";
-    prototypes = "void " + p->getCppName() + tail;
+    f.innerTypes.clear();
+    f.code = "void " + qualifier(packName) + p->getCppName() + tail;
+    f.typeset = name + "(" + params->getTypeset() + ")";
+    f.prototypes = "void " + p->getCppName() + tail;
 }
 
-void CodeFragment::createProsHead(ProNode* p, std::string, const CodeFragment* params, std::string packName) {
-    code = "void " + qualifier(packName) + p->getCppName() + " (" + params->getCode() + ")";
-    prototypes = "void " + p->getCppName() + " (" + params->getCode() + ")" + ";" + base::newline();
+void codegen::createProsHead(CodeFragment& f, ProNode* p, std::string, const CodeFragment* params,
+                             std::string packName) {
+    f.code = "void " + qualifier(packName) + p->getCppName() + " (" + params->getCode() + ")";
+    f.prototypes = "void " + p->getCppName() + " (" + params->getCode() + ")" + ";" + base::newline();
 }
 
 // ---- frames -------------------------------------------------------------------------------------
 
-void CodeFragment::createFrameStruct(BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
-                                     const CodeFragment* locals, const CodeFragment* procs,
-                                     const CodeFragment* body) {
+void codegen::createFrameStruct(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
+                                std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
+                                const CodeFragment* body) {
     const ProNode* p = procedureNode(b, "CodeFragment::createFrameStruct()");
     const std::string NL = base::newline();
     bool isMain = name == "$Main";
@@ -96,12 +98,12 @@ void CodeFragment::createFrameStruct(BlockNode* b, std::string name, std::string
     std::string frameType = p->getLocalTypeName();
     ParamPointers params = paramPointers(p);
 
-    innerTypes = procs->innerTypes + body->innerTypes;
-    prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes +
-                 p->getFatherTypeName() + " *father" + ";" + base::closeBrace() + frameType + ";" + NL +
-                 procs->prototypes + body->prototypes;
-    typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
-              base::closeBracket();
+    f.innerTypes = procs->innerTypes + body->innerTypes;
+    f.prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes +
+                   p->getFatherTypeName() + " *father" + ";" + base::closeBrace() + frameType + ";" + NL +
+                   procs->prototypes + body->prototypes;
+    f.typeset =
+        headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset + base::closeBracket();
     // The program entry returns int, while a body ends with a plain return: the
     // main body runs as a lambda inside it, which also keeps the frame in reach.
     std::string bodyCode = isMain ? "[&]()" + base::openBrace() + body->code + base::closeBrace() + "()" + ";" + NL
@@ -111,12 +113,12 @@ void CodeFragment::createFrameStruct(BlockNode* b, std::string name, std::string
                            base::closeBrace();
     // The main body's head is the program entry, which the unit emitter writes
     // after these nested procedures.
-    beforeEntry = isMain ? procs->code : std::string();
-    code = isMain ? function : procs->code + function;
+    f.beforeEntry = isMain ? procs->code : std::string();
+    f.code = isMain ? function : procs->code + function;
 }
 
-void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTypeset, std::string headCpp,
-                                   const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body) {
+void codegen::createFrameDecl(CodeFragment& f, BlockNode* b, std::string, std::string headTypeset, std::string headCpp,
+                              const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body) {
     const ProNode* p = procedureNode(b, "CodeFragment::createFrameDecl()");
     const std::string NL = base::newline();
     std::string frameType = p->getLocalTypeName();
@@ -124,14 +126,14 @@ void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTy
     // Only a frame that a nested procedure reaches points at the parameters.
     ParamPointers params = p->isFrameReached() ? paramPointers(p) : ParamPointers();
 
-    innerTypes = procs->innerTypes + body->innerTypes;
-    prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes + base::closeBrace() +
-                 frameType + ";" + NL + procs->prototypes + body->prototypes;
-    typeset = headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset +
-              base::closeBracket();
-    beforeEntry.clear();
-    code = procs->code + headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL +
-           params.inits + locals->prototypes + ";" + NL + body->code + base::closeBrace();
+    f.innerTypes = procs->innerTypes + body->innerTypes;
+    f.prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes + base::closeBrace() +
+                   frameType + ";" + NL + procs->prototypes + body->prototypes;
+    f.typeset =
+        headTypeset + base::openBracket() + locals->typeset + procs->typeset + body->typeset + base::closeBracket();
+    f.beforeEntry.clear();
+    f.code = procs->code + headCpp + base::openBrace() + locals->code + frameType + " local" + ";" + NL + params.inits +
+             locals->prototypes + ";" + NL + body->code + base::closeBrace();
 }
 
 // ---- process thread functions ---------------------------------------------------------------
@@ -141,7 +143,7 @@ void CodeFragment::createFrameDecl(BlockNode* b, std::string, std::string headTy
 // name, converted to the formal's type; a formal without an actual keeps its
 // default. It makes its output channels before it waits for its input
 // channels, so two processes that talk both ways never wait for each other.
-void CodeFragment::createProsBody(ProNode* p, std::string packName) {
+void codegen::createProsBody(CodeFragment& f, ProNode* p, std::string packName) {
     const std::string NL = base::newline();
     const std::string threadName = CodeNames::callName(p->getName());
 
@@ -179,12 +181,12 @@ void CodeFragment::createProsBody(ProNode* p, std::string packName) {
     std::string call = CodeNames::globalInstanceDecl(packName) + instance + (instance.empty() ? "" : ".") +
                        p->getCppName() + "(" + NL + arguments + ")" + ";" + NL;
 
-    innerTypes = "void " + threadName + "(void * params) " + ";" + NL;
-    code = "void " + threadName + "(void * params) " + base::openBrace() +
-           "quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params" + ";" + NL + values + creations +
-           waits + "if (temp->timer_interval==0)" + base::openBrace() + call + base::closeBrace() + "else" +
-           base::openBrace() + "while (true)" + base::openBrace() + call + "quv_runtime::sleep(temp->timer_interval)" +
-           ";" + NL + base::closeBrace() + base::closeBrace() + "temp->finish()" + ";" + NL + "_endthread()" + ";" +
-           NL + base::closeBrace();
-    typeset.clear();
+    f.innerTypes = "void " + threadName + "(void * params) " + ";" + NL;
+    f.code = "void " + threadName + "(void * params) " + base::openBrace() +
+             "quv_runtime::ProcessBlock *temp = (quv_runtime::ProcessBlock*) params" + ";" + NL + values + creations +
+             waits + "if (temp->timer_interval==0)" + base::openBrace() + call + base::closeBrace() + "else" +
+             base::openBrace() + "while (true)" + base::openBrace() + call +
+             "quv_runtime::sleep(temp->timer_interval)" + ";" + NL + base::closeBrace() + base::closeBrace() +
+             "temp->finish()" + ";" + NL + "_endthread()" + ";" + NL + base::closeBrace();
+    f.typeset.clear();
 }

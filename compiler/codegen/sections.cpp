@@ -41,44 +41,42 @@ const char* const mEntryHead = "int  main()";
 
 // ---- program units ----------------------------------------------------------------
 
-void CodeFragment::createMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
-                              const CodeFragment* P, const CodeFragment* S, const CodeFragment* K,
-                              const CodeFragment* A, const CodeFragment* M) {
+void codegen::createMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                         const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A,
+                         const CodeFragment* M) {
     const std::string CB = base::closeBracket();
-    typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
-              P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + base::openBracket() + CB +
-              M->typeset + CB + CB + CB + CB + CB;
-    code = T->code + G->code + V->code + P->code + S->code + K->code + A->code + M->beforeEntry + entryHead +
-           M->code;
+    f.typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+                P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + base::openBracket() + CB +
+                M->typeset + CB + CB + CB + CB + CB;
+    f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code + M->beforeEntry + entryHead + M->code;
     // Records and unions not defined by the type part are defined after it, before anything that uses them.
-    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
-                 S->prototypes + K->prototypes + A->prototypes + M->prototypes;
+    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+                   S->prototypes + K->prototypes + A->prototypes + M->prototypes;
     // Processes of other files of the project that this file starts.
-    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                 A->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
+    f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
+                   A->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
 }
 
-void CodeFragment::createDMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
-                               const CodeFragment* P, const CodeFragment* S, const CodeFragment* K,
-                               const CodeFragment* A) {
+void codegen::createDMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                          const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A) {
     const std::string CB = base::closeBracket();
-    typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
-              P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + CB;
-    code = T->code + G->code + V->code + P->code + S->code + K->code + A->code;
-    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
-                 S->prototypes + K->prototypes + A->prototypes;
-    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                 A->innerTypes + CodeNames::threadDeclarations("", 1);
+    f.typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+                P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + CB;
+    f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code;
+    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+                   S->prototypes + K->prototypes + A->prototypes;
+    f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
+                   A->innerTypes + CodeNames::threadDeclarations("", 1);
 }
 
-void CodeFragment::createMMain(const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
-                               const CodeFragment* M) {
+void codegen::createMMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+                          const CodeFragment* M) {
     const std::string CB = base::closeBracket();
-    typeset = base::openBracket() + T->typeset + CB + G->typeset + CB + V->typeset + CB + base::openBracket() +
-              M->typeset + CB + CB + CB;
-    code = T->code + G->code + V->code + M->beforeEntry + mEntryHead + M->code;
-    prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + M->prototypes;
-    innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
+    f.typeset = base::openBracket() + T->typeset + CB + G->typeset + CB + V->typeset + CB + base::openBracket() +
+                M->typeset + CB + CB + CB;
+    f.code = T->code + G->code + V->code + M->beforeEntry + mEntryHead + M->code;
+    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + M->prototypes;
+    f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
 }
 
 // ---- sections -------------------------------------------------------------------------

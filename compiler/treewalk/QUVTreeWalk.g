@@ -117,7 +117,7 @@ private:
 		Type* t, ProNode* procedure);
 
 	// Variables and expressions (walk_expressions.cpp).
-	typedef OperatorExpression* (Expression::*BinaryEmitter)(const OperatorExpression*) const;
+	typedef OperatorExpression* (*BinaryEmitter)(const Expression&, const OperatorExpression*);
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(Expression* record);
@@ -271,7 +271,7 @@ mainBlock[CodeFragment* f]
 			( agentDeclarationPart[&agents] )?
 			proDeclaration[&body, DEF_PROCEDURE]
 		)
-		{ f->createMain(&types, &globs, &vars, &procs, &pros, &packs, &agents, &body); }
+		{ codegen::createMain(*f, &types, &globs, &vars, &procs, &pros, &packs, &agents, &body); }
 	;
 
 dMainBlock[CodeFragment* f]
@@ -291,7 +291,7 @@ dMainBlock[CodeFragment* f]
 			( packageDeclarationPart[&packs] )?
 			( agentDeclarationPart[&agents] )?
 		)
-		{ f->createDMain(&types, &globs, &vars, &procs, &pros, &packs, &agents); }
+		{ codegen::createDMain(*f, &types, &globs, &vars, &procs, &pros, &packs, &agents); }
 	;
 
 // Files its diagnostics under "mainBlock" like the %Prog form.
@@ -307,7 +307,7 @@ mMainBlock[CodeFragment* f]
 			( sharedDeclarationPart[&vars] )?
 			proDeclaration[&body, DEF_PROCEDURE]
 		)
-		{ f->createMMain(&types, &globs, &vars, &body); }
+		{ codegen::createMMain(*f, &types, &globs, &vars, &body); }
 	;
 
 // ---------------------------------------------------------------- declaration parts
@@ -527,7 +527,7 @@ packageDeclaration[CodeFragment* f]
 			( procDeclarationPart[&procs] )?
 		)
 		{
-			f->createPackClass(name, &bases, &locals, &procs);
+			codegen::createPackClass(*f, name, &bases, &locals, &procs);
 			leaveUnit(unit, DEF_PACKAGE);
 		}
 	;
@@ -551,7 +551,7 @@ agentDeclaration[CodeFragment* f]
 			proDeclaration[&body, DEF_PROCESS]
 		)
 		{
-			f->createAgentClass(name, &bases, &locals, &procs, &head, &body);
+			codegen::createAgentClass(*f, name, &bases, &locals, &procs, &head, &body);
 			leaveUnit(unit, DEF_AGENT);
 		}
 	;
@@ -876,15 +876,15 @@ variable returns [Expression* v = nullptr]
 	Node* node = nullptr;
 }
 	:	#(DOT_VAR inner = variable memberName[member])
-		{ if (inner) v = keepAccess(inner->createField(member)); }
+		{ if (inner) v = keepAccess(codegen::createField(*inner, member)); }
 	|	#(ARROW_VAR inner = variable memberName[member])
-		{ if (inner) v = keepAccess(inner->createPtrField(member)); }
+		{ if (inner) v = keepAccess(codegen::createPtrField(*inner, member)); }
 	|	#(BRACKETS inner = variable index = typedExpression[1])
-		{ if (inner) v = keepAccess(inner->createIndex(index.get())); }
+		{ if (inner) v = keepAccess(codegen::createIndex(*inner, index.get())); }
 	|	#(PARENS inner = variable)
-		{ if (inner) v = keepAccess(inner->createParen()); }
+		{ if (inner) v = keepAccess(codegen::createParen(*inner)); }
 	|	#(STAR inner = variable)
-		{ if (inner) v = keepAccess(inner->createDereference()); }
+		{ if (inner) v = keepAccess(codegen::createDereference(*inner)); }
 	|	node = refName[name, REF_VARIABLE]
 		{ v = variableAccess(node); }
 	;
@@ -914,23 +914,23 @@ expression returns [OperatorExpression* e = nullptr]
 	std::string name;
 	bool second = false;
 }
-	:	#(ASSIGN l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createEq); }
-	|	#(LT_ l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createLt); }
-	|	#(LTE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createLe); }
-	|	#(GT l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createGt); }
-	|	#(GTE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createGe); }
-	|	#(NE l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createNe); }
-	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createOr); }
-	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createAnd); }
-	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createAdd); }
+	:	#(ASSIGN l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createEq); }
+	|	#(LT_ l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createLt); }
+	|	#(LTE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createLe); }
+	|	#(GT l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createGt); }
+	|	#(GTE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createGe); }
+	|	#(NE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createNe); }
+	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createOr); }
+	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAnd); }
+	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAdd); }
 	|	#(MINUS l = expression ( r = expression { second = true; } )? )
-		{ e = second ? binary(l.get(), r.get(), &Expression::createSub) : operand(l.get())->createNeg(); }
-	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createMul); }
-	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createDiv); }
-	|	#(MOD l = expression r = expression) { e = binary(l.get(), r.get(), &Expression::createMod); }
-	|	#(LNOT l = expression) { e = operand(l.get())->createLogicalNot(); }
+		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*operand(l.get())); }
+	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMul); }
+	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createDiv); }
+	|	#(MOD l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMod); }
+	|	#(LNOT l = expression) { e = codegen::createLogicalNot(*operand(l.get())); }
 	|	#(IF c = condition l = expression r = expression)
-		{ e = operand(c.get())->createIfThenElse(l.get(), r.get()); }
+		{ e = codegen::createIfThenElse(*operand(c.get()), l.get(), r.get()); }
 	|	#(EXCLAMATION channel = refName[name, REF_OUTPUT_CHANNEL] ( l = expression { second = true; } )? )
 		{ e = canSend(channel, l.get(), second); }
 	|	#(QUESTION channel = refName[name, REF_INPUT_CHANNEL] ( v = variable { second = true; } )? )
@@ -938,11 +938,12 @@ expression returns [OperatorExpression* e = nullptr]
 	|	#(BAND v = variable) { if (v) e = addressOf(v); }
 	// The value is taken after the call has run.
 	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
-	|	constant1[&k] { e = Expression::fromConstant(&k); }
+	|	constant1[&k] { e = codegen::fromConstant(&k); }
 	// The trial stays a syntactic predicate, which has every action of the
 	// walker guarded against guessing; the remembered trial decides it.
-	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression) { e = operand(l.get())->createParenExpr(); }
-	|	v = variable { if (v) e = Expression::fromVariable(v); }
+	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression)
+		{ e = codegen::createParenExpr(*operand(l.get())); }
+	|	v = variable { if (v) e = codegen::fromVariable(v); }
 	;
 
 // ---------------------------------------------------------------- names, labels and constants

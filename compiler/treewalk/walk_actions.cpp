@@ -140,10 +140,10 @@ void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& n
     if (!isMain)
         node->getResult(headTypeset, headCode);
     if (kind == DEF_PROCESS)
-        f->createFrameDecl(node, name, headTypeset, headCode, locals, procs, body);
+        codegen::createFrameDecl(*f, node, name, headTypeset, headCode, locals, procs, body);
     else
-        f->createFrameStruct(node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals, procs,
-                             body);
+        codegen::createFrameStruct(*f, node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals,
+                                   procs, body);
 }
 
 void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params,
@@ -154,12 +154,12 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
         return;
     std::string package = node->getPackName();
     if (kind == DEF_PROCEDURE) {
-        f->createProcHead(node, name, params, package);
+        codegen::createProcHead(*f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
     } else {
-        f->createProsHead(node, name, params, package);
+        codegen::createProsHead(*f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
-        f->createProsBody(node, package);
+        codegen::createProsBody(*f, node, package);
     }
     // The body's declaration enters the block again.
     symbols->exitBlock(kind);
@@ -196,9 +196,9 @@ void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, 
                                 value->getTypeset() + " has type " + value->getType()->getTypeset());
     }
     switch (declaration) {
-    case CONST_DECL: f->createConstDecl(name, type, value); break;
-    case SHARE_DECL: f->createSharedVarDecl(name, type); break;
-    default: f->createVarDecl(name, type); break;
+    case CONST_DECL: codegen::createConstDecl(*f, name, type, value); break;
+    case SHARE_DECL: codegen::createSharedVarDecl(*f, name, type); break;
+    default: codegen::createVarDecl(*f, name, type); break;
     }
 }
 
@@ -216,11 +216,11 @@ void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, con
         }
     }
     if (defKind == DEF_VALUE_PARAM)
-        f->createInParam(name, type);
+        codegen::createInParam(*f, name, type);
     else if (defKind == DEF_REF_PARAM)
-        f->createRefParam(name, type);
+        codegen::createRefParam(*f, name, type);
     else
-        f->createChanParam(name, type);
+        codegen::createChanParam(*f, name, type);
     VarNode* parameter = dynamic_cast<VarNode*>(node);
     if (!parameter)
         return;

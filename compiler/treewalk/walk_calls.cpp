@@ -168,7 +168,7 @@ OperatorExpression* QUVTreeWalk::valueCall(const OperatorExpression* value, cons
 {
     if (!value)
         return nullptr;
-    return call ? value->createCall(call) : value->createParenExpr();
+    return call ? codegen::createCall(*value, call) : codegen::createParenExpr(*value);
 }
 
 ActualParam* QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)

@@ -50,7 +50,7 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
     if (!variable || !variable->getExpression())
         return nullptr;
     Expression* record = variable->getExpression();
-    record->setVariableAccess(symbols->getVarPath(variable));
+    codegen::setVariableAccess(*record, symbols->getVarPath(variable));
     return record;
 }
 
@@ -59,7 +59,7 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
 Expression* QUVTreeWalk::channelAccess(VarNode* channel)
 {
     Expression* record = channel->getExpression();
-    record->setVariableAccess(symbols->getVarPath(channel));
+    codegen::setVariableAccess(*record, symbols->getVarPath(channel));
     return record;
 }
 
@@ -70,7 +70,7 @@ const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
 
 OperatorExpression* QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
 {
-    return (operand(l)->*op)(operand(r));
+    return op(*operand(l), operand(r));
 }
 
 OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)
@@ -79,7 +79,7 @@ OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = record->createCanSend();
+    OperatorExpression* test = codegen::createCanSend(*record);
     // The plain test has no message to compare with the channel's element type.
     if (withMessage && message)
         typeOrUnknown(record)->checkSend(typeOrUnknown(message));
@@ -92,7 +92,7 @@ OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* tar
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = record->createCanRecv();
+    OperatorExpression* test = codegen::createCanRecv(*record);
     if (withTarget && target)
         typeOrUnknown(record)->checkReceive(typeOrUnknown(target));
     return test;
@@ -166,7 +166,7 @@ OperatorExpression* QUVTreeWalk::addressOf(const Expression* v)
         diagnostic.makeMismatch("The address of constant " + v->getTypeset() +
                                 " cannot be taken: a pointer to it could change the constant");
     }
-    return v->createAddressOf();
+    return codegen::createAddressOf(*v);
 }
 
 // Whether the node's first child walks as an expression, tried without

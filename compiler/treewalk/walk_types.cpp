@@ -132,7 +132,7 @@ void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t,
     TypeNode* definition = dynamic_cast<TypeNode*>(node);
     if (!definition)
         return;
-    f->createTypeDecl(name, orUnknown(t), definition);
+    codegen::createTypeDecl(*f, name, orUnknown(t), definition);
 }
 
 // A unit is never its own father, directly or through its fathers: such a

@@ -40,7 +40,7 @@ const char* const kSameFormal = "In ProcCall/ProsCall, two actual param is conne
 TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
     OperatorExpression value("1 + x", "(1 + _x)", I);
     Expression variable("y", S, DEF_LOCAL);
-    variable.setVariableAccess("");
+    codegen::setVariableAccess(variable, "");
     VarNode* peer = node("k", DEF_CONTROL, Type::nmType);
     const struct {
         std::function<ActualParam*()> make;
@@ -73,7 +73,7 @@ TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
     VarNode* m = node("m", DEF_CONTROL, Type::nmType);
     OperatorExpression x("x", "_x", I);
     Expression xv("x", I, DEF_LOCAL);
-    xv.setVariableAccess("");
+    codegen::setVariableAccess(xv, "");
     std::unique_ptr<ActualParam> in1(ProcCall::createChanInParam("c", k, "i1")),
         in2(ProcCall::createChanInParam("d", k, "i2")), outK(ProcCall::createChanOutParam("e", k, "o")),
         inM(ProcCall::createChanInParam("f", m, "i1")), val(ProcCall::createInParam(&x, "v")),
@@ -113,7 +113,7 @@ TEST_F(Calls, ProcedureCallsMatchActualsToFormalsByName) {
     symbols.param(p, "c", DEF_REF_PARAM, I);
     OperatorExpression one("1", "1", I), two("2", "2", I), three("3", "3", I);
     Expression v("v", I, DEF_LOCAL);
-    v.setVariableAccess("");
+    codegen::setVariableAccess(v, "");
     auto in = [](const OperatorExpression& e, const char* f) { return ProcCall::createInParam(&e, f); };
     const std::string cpp = p->getCppName();
     const struct {
@@ -185,23 +185,23 @@ TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
 TEST_F(Calls, CallsUsedAsValuesAreExpressions) {
     ProNode* p = symbols.procedure("P");
     Expression x("x", I, DEF_LOCAL), v("v", S, DEF_LOCAL);
-    x.setVariableAccess("");
-    v.setVariableAccess("");
+    codegen::setVariableAccess(x, "");
+    codegen::setVariableAccess(v, "");
     ProcCall user, getchar;
     user.createProcCall(p, "&local", {});
     getchar.createGetchar(&v);
-    std::unique_ptr<OperatorExpression> a(x.createCall(&user)), b(x.createCall(&getchar));
+    std::unique_ptr<OperatorExpression> a(codegen::createCall(x, &user)), b(codegen::createCall(x, &getchar));
     EXPECT_EQ(a->getCode(), "(" + p->getCppName() + "(&local),_x)");
     EXPECT_EQ(b->getCode(), "([&]()\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n(),_x)");
 }
 
 TEST_F(Calls, EachBuiltInWritesItsStreamCode) {
     VarNode* f = node("f", DEF_FILE, Type::streamType);
-    f->getExpression()->setVariableAccess("");
+    codegen::setVariableAccess(*f->getExpression(), "");
     Expression v("v", S, DEF_LOCAL), b("b", Type::boolType, DEF_LOCAL), n("n", I, DEF_LOCAL);
-    v.setVariableAccess("");
-    b.setVariableAccess("");
-    n.setVariableAccess("");
+    codegen::setVariableAccess(v, "");
+    codegen::setVariableAccess(b, "");
+    codegen::setVariableAccess(n, "");
     OperatorExpression name("\"a.txt\"", "static_cast<std::string>(\"a.txt\")", S), s("s", "_s", S),
         k("k", "_k", I);
     std::vector<Expression*> reads{&n, &v};

@@ -17,30 +17,31 @@ struct Unit {
 
 void procedureUnit(Unit& u, const SectionFragment& locals, const SectionFragment& procs, const std::string& body) {
     SectionFragment params = paramSection(u.node);
-    u.head.createProcHead(u.node, u.node->getName(), &params, "");
+    codegen::createProcHead(u.head, u.node, u.node->getName(), &params, "");
     Filled<> b(Texts{"", body, "", ""});
-    u.frame.createFrameStruct(u.node, u.node->getName(), u.head.getTypeset(), u.head.getCode(), &locals, &procs, &b);
+    codegen::createFrameStruct(u.frame, u.node, u.node->getName(), u.head.getTypeset(), u.head.getCode(), &locals,
+                               &procs, &b);
 }
 
 void processUnit(Unit& u, const SectionFragment& locals, const std::string& body) {
     SectionFragment params = paramSection(u.node);
-    u.head.createProsHead(u.node, u.node->getName(), &params, "");
+    codegen::createProsHead(u.head, u.node, u.node->getName(), &params, "");
     std::string headTypeset = u.head.getTypeset(), headCode = u.head.getCode();
-    u.head.createProsBody(u.node, "");
+    codegen::createProsBody(u.head, u.node, "");
     SectionFragment none;
     Filled<> b(Texts{"", body, "", ""});
-    u.frame.createFrameDecl(u.node, u.node->getName(), headTypeset, headCode, &locals, &none, &b);
+    codegen::createFrameDecl(u.frame, u.node, u.node->getName(), headTypeset, headCode, &locals, &none, &b);
 }
 
 void mainUnit(CodeFragment& frame, ProNode* main, const SectionFragment& locals, const SectionFragment& procs,
               const std::string& body) {
     Filled<> b(Texts{"", body, "", ""});
-    frame.createFrameStruct(main, "$Main", "", "", &locals, &procs, &b);
+    codegen::createFrameStruct(frame, main, "$Main", "", "", &locals, &procs, &b);
 }
 
 void addLocal(SectionFragment& locals, const std::string& name, Type* t) {
     CodeFragment item;
-    item.createVarDecl(name, t);
+    codegen::createVarDecl(item, name, t);
     locals.createLocSection(&item);
 }
 
@@ -88,11 +89,11 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     SectionFragment globs, shared;
     CodeFragment item;
     Filled<> three(Texts{"3", "3", "", ""});
-    item.createConstDecl("k", I, &three);
+    codegen::createConstDecl(item, "k", I, &three);
     globs.createGlobSection(&item);
-    item.createSharedVarDecl("s", anon);
+    codegen::createSharedVarDecl(item, "s", anon);
     shared.createVarSection(&item);
-    item.createSharedVarDecl("list", Type::makePointer(pair));
+    codegen::createSharedVarDecl(item, "list", Type::makePointer(pair));
     shared.createVarSection(&item);
 
     // %Proc f(%INP a : Integer; %IOP r : Array; %CHN c : Integer) with a nested g that uses them.
@@ -146,12 +147,12 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
 
     SectionFragment empty;
     CodeFragment unit;
-    unit.createMain(&types, &globs, &shared, &procs, &pros, &empty, &empty, &mainFrame);
+    codegen::createMain(unit, &types, &globs, &shared, &procs, &pros, &empty, &empty, &mainFrame);
     std::string messages;
     EXPECT_EQ(compile("every_form", unit, 0, "syntax", messages), 0) << messages;
 
     CodeFragment mUnit;
-    mUnit.createMMain(&types, &globs, &shared, &mainFrame);
+    codegen::createMMain(mUnit, &types, &globs, &shared, &mainFrame);
     EXPECT_EQ(compile("every_form_m", mUnit, 2, "syntax", messages), 0) << messages;
 }
 
@@ -198,7 +199,7 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) 
              "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");
     SectionFragment empty;
     CodeFragment unit;
-    unit.createMain(&empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
+    codegen::createMain(unit, &empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
     std::string messages;
     EXPECT_EQ(compile("nested_parameters", unit, 0, "run", messages), 48) << messages;
 }

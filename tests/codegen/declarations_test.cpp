@@ -7,7 +7,7 @@ namespace {
 
 struct DeclCase {
     const char* what;
-    void (CodeFragment::*emit)(std::string, Type*);
+    void (*emit)(CodeFragment&, std::string, Type*);
     Type* type;
     Texts want;
 };
@@ -17,7 +17,7 @@ void expectDeclarations(const std::vector<DeclCase>& cases) {
         SCOPED_TRACE(c.what);
         // Old text in every column must not survive.
         Filled<> f("old");
-        (f.*c.emit)("x", c.type);
+        c.emit(f, "x", c.type);
         EXPECT_EQ(textsOf(f), c.want);
     }
 }
@@ -28,22 +28,22 @@ TEST(DeclarationEmitters, VariablesAndParametersOfBasicAndDerivedTypes) {
     Type* ptr = Type::makePointer(I);
     Type* named = Type::makeNamed(I, "Age");
     expectDeclarations({
-        {"local", &CodeFragment::createVarDecl, I,
+        {"local", &codegen::createVarDecl, I,
          {"x : Integer", "int _x;\n", "int (* _p__x);\n", "local._p__x = &_x;\n"}},
-        {"local array", &CodeFragment::createVarDecl, arr,
+        {"local array", &codegen::createVarDecl, arr,
          {"x : ", "int (_x[5]);\n", "int ((* _p__x)[5]);\n", "local._p__x = &_x;\n"}},
-        {"local of named type", &CodeFragment::createVarDecl, named,
+        {"local of named type", &codegen::createVarDecl, named,
          {"x : Age", "_t_Age _x;\n", "_t_Age (* _p__x);\n", "local._p__x = &_x;\n"}},
-        {"local control", &CodeFragment::createVarDecl, Type::nmType,
+        {"local control", &codegen::createVarDecl, Type::nmType,
          {"x : NM", "CONTROL _x;\n", "CONTROL (* _p__x);\n", "local._p__x = &_x;\n"}},
-        {"shared", &CodeFragment::createSharedVarDecl, ptr, {"x : Pointer(Integer)", "int (*_x);\n", "", ""}},
-        {"value parameter", &CodeFragment::createInParam, I, {"%INP/ x : Integer", "int _x", "", ""}},
-        {"reference parameter", &CodeFragment::createRefParam, I, {"%IOP/ x : Integer", "int  &_x", "", ""}},
-        {"reference to pointer", &CodeFragment::createRefParam, ptr,
+        {"shared", &codegen::createSharedVarDecl, ptr, {"x : Pointer(Integer)", "int (*_x);\n", "", ""}},
+        {"value parameter", &codegen::createInParam, I, {"%INP/ x : Integer", "int _x", "", ""}},
+        {"reference parameter", &codegen::createRefParam, I, {"%IOP/ x : Integer", "int  &_x", "", ""}},
+        {"reference to pointer", &codegen::createRefParam, ptr,
          {"%IOP/ x : Pointer(Integer)", "int (* &_x)", "", ""}},
         // A reference to the whole array, not an array of references.
-        {"reference to array", &CodeFragment::createRefParam, arr, {"%IOP/ x : ", "int (( &_x)[5])", "", ""}},
-        {"reference to array of arrays", &CodeFragment::createRefParam, Type::makeArray(arr, 3),
+        {"reference to array", &codegen::createRefParam, arr, {"%IOP/ x : ", "int (( &_x)[5])", "", ""}},
+        {"reference to array of arrays", &codegen::createRefParam, Type::makeArray(arr, 3),
          {"%IOP/ x : ", "int ((( &_x)[5])[3])", "", ""}},
     });
 }
@@ -53,20 +53,20 @@ TEST(DeclarationEmitters, ChannelParametersNameTheElementType) {
     Type* in = Type::makeChannel(I, true);
     Type* out = Type::makeChannel(I, false);
     Texts want = {"%CHN/ x(*,anypros) : Integer", "Channel<int  > *_x", "", ""};
-    expectDeclarations({{"input channel", &CodeFragment::createChanParam, in, want},
-                        {"output channel", &CodeFragment::createChanParam, out, want}});
+    expectDeclarations({{"input channel", &codegen::createChanParam, in, want},
+                        {"output channel", &codegen::createChanParam, out, want}});
 }
 
 TEST(DeclarationEmitters, ConstantTakesTheValuesCppText) {
     Filled<> value(Texts{"-3", "-3", "", ""});
     Filled<> f("old");
-    f.createConstDecl("k", Type::integerType, &value);
+    codegen::createConstDecl(f, "k", Type::integerType, &value);
     EXPECT_EQ(textsOf(f), (Texts{"k : Integer", "const int _k = -3;\n", "", ""}));
 }
 
 TEST(DeclarationEmitters, MissingTypeIsWrittenAsUnknown) {
     CodeFragment f;
-    f.createVarDecl("x", nullptr);
+    codegen::createVarDecl(f, "x", nullptr);
     EXPECT_EQ(f.getCode(), "UNKNOWN _x;\n");
 }
 
@@ -81,10 +81,10 @@ TEST(DeclarationEmitters, AnonymousRecordIsSpeltByOneNameEverywhere) {
     std::string name = rec->getCppBase();
     EXPECT_EQ(name, "_" + std::to_string(rec->getOrder()) + "_struct");
     CodeFragment x, y, arr, ptr;
-    x.createVarDecl("x", rec);
-    y.createVarDecl("y", makeRecordOf({{"a", I}}));
-    arr.createSharedVarDecl("v", Type::makeArray(rec, 2));
-    ptr.createInParam("p", Type::makePointer(rec));
+    codegen::createVarDecl(x, "x", rec);
+    codegen::createVarDecl(y, "y", makeRecordOf({{"a", I}}));
+    codegen::createSharedVarDecl(arr, "v", Type::makeArray(rec, 2));
+    codegen::createInParam(ptr, "p", Type::makePointer(rec));
     EXPECT_EQ(x.getCode(), name + " _x;\n");
     EXPECT_EQ(x.getInnerTypes(), name + " (* _p__x);\n");
     EXPECT_EQ(y.getCode(), name + " _y;\n");

@@ -110,7 +110,7 @@ TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
     EXPECT_EQ(fresh->getExpression()->getType(), arr);
     // A later use renders and type-checks with the declared type.
     OperatorExpression one("1", "1", I);
-    std::unique_ptr<Expression> element(fresh->getExpression()->createIndex(&one));
+    std::unique_ptr<Expression> element(codegen::createIndex(*fresh->getExpression(), &one));
     EXPECT_EQ(element->getType(), I);
     EXPECT_EQ(AssignmentEquation(fresh, I).getTypeset(), "$O NewDec (n : Integer)");
     EXPECT_TRUE(DiagnosticSink::current->records().empty());

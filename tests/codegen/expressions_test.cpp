@@ -37,7 +37,7 @@ protected:
 };
 
 struct BinaryCase {
-    OperatorExpression* (Expression::*emit)(const OperatorExpression*) const;
+    OperatorExpression* (*emit)(const Expression&, const OperatorExpression*);
     Type* left;
     Type* right;
     const char* typeset;
@@ -51,40 +51,40 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
     Type* namedArr = Type::makeNamed(arr, "Pair");
     Type* rec = makeRecordOf({{"f", I}});
     const std::vector<BinaryCase> cases = {
-        {&Expression::createEq, I, F, "a == b", "(_a == _b)", B, ""},
-        {&Expression::createNe, I, I, "a != b", "(_a != _b)", B, ""},
-        {&Expression::createLt, S, S, "a < b", "(_a < _b)", B, ""},
-        {&Expression::createLe, I, I, "a <= b", "(_a <= _b)", B, ""},
-        {&Expression::createGt, F, I, "a > b", "(_a > _b)", B, ""},
-        {&Expression::createGe, I, I, "a >= b", "(_a >= _b)", B, ""},
-        {&Expression::createAnd, B, B, "a && b", "(_a && _b)", B, ""},
-        {&Expression::createOr, B, B, "a || b", "(_a || _b)", B, ""},
-        {&Expression::createAdd, S, S, "a + b", "(_a + _b)", S, ""},
-        {&Expression::createSub, I, F, "a - b", "(_a - _b)", F, ""},
-        {&Expression::createMul, I, I, "a * b", "(_a * _b)", I, ""},
-        {&Expression::createDiv, F, F, "a / b", "(_a / _b)", F, ""},
-        {&Expression::createMod, I, I, "a Mod b", "(_a % _b)", I, ""},
+        {&codegen::createEq, I, F, "a == b", "(_a == _b)", B, ""},
+        {&codegen::createNe, I, I, "a != b", "(_a != _b)", B, ""},
+        {&codegen::createLt, S, S, "a < b", "(_a < _b)", B, ""},
+        {&codegen::createLe, I, I, "a <= b", "(_a <= _b)", B, ""},
+        {&codegen::createGt, F, I, "a > b", "(_a > _b)", B, ""},
+        {&codegen::createGe, I, I, "a >= b", "(_a >= _b)", B, ""},
+        {&codegen::createAnd, B, B, "a && b", "(_a && _b)", B, ""},
+        {&codegen::createOr, B, B, "a || b", "(_a || _b)", B, ""},
+        {&codegen::createAdd, S, S, "a + b", "(_a + _b)", S, ""},
+        {&codegen::createSub, I, F, "a - b", "(_a - _b)", F, ""},
+        {&codegen::createMul, I, I, "a * b", "(_a * _b)", I, ""},
+        {&codegen::createDiv, F, F, "a / b", "(_a / _b)", F, ""},
+        {&codegen::createMod, I, I, "a Mod b", "(_a % _b)", I, ""},
         // A String plus a value the output built-ins write appends its text.
-        {&Expression::createAdd, S, I, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
-        {&Expression::createAdd, S, B, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
-        {&Expression::createAdd, S, arr, "a + b", "(_a + quv_runtime::text(_b))", U, "illegal op: + with left"},
+        {&codegen::createAdd, S, I, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
+        {&codegen::createAdd, S, B, "a + b", "(_a + quv_runtime::text(_b))", S, ""},
+        {&codegen::createAdd, S, arr, "a + b", "(_a + quv_runtime::text(_b))", U, "illegal op: + with left"},
         // Arrays compare element by element; records through the == written with their definition.
-        {&Expression::createEq, arr, arr, "a == b", "(quv_runtime::equal(_a,_b))", B, ""},
-        {&Expression::createNe, namedArr, arr, "a != b", "(!quv_runtime::equal(_a,_b))", B, ""},
-        {&Expression::createEq, rec, rec, "a == b", "(_a == _b)", B, ""},
+        {&codegen::createEq, arr, arr, "a == b", "(quv_runtime::equal(_a,_b))", B, ""},
+        {&codegen::createNe, namedArr, arr, "a != b", "(!quv_runtime::equal(_a,_b))", B, ""},
+        {&codegen::createEq, rec, rec, "a == b", "(_a == _b)", B, ""},
         // Each mismatch: one diagnostic naming the QUV/E operator, the unknown type, the texts all the same.
-        {&Expression::createEq, I, B, "a == b", "(_a == _b)", U, "illegal op: = with left"},
-        {&Expression::createNe, S, I, "a != b", "(_a != _b)", U, "illegal op: /= with left"},
-        {&Expression::createAnd, I, B, "a && b", "(_a && _b)", U, "illegal op: $C with left"},
-        {&Expression::createOr, B, I, "a || b", "(_a || _b)", U, "illegal op: $V with left"},
-        {&Expression::createMod, F, I, "a Mod b", "(_a % _b)", U, "illegal op: % with"},
+        {&codegen::createEq, I, B, "a == b", "(_a == _b)", U, "illegal op: = with left"},
+        {&codegen::createNe, S, I, "a != b", "(_a != _b)", U, "illegal op: /= with left"},
+        {&codegen::createAnd, I, B, "a && b", "(_a && _b)", U, "illegal op: $C with left"},
+        {&codegen::createOr, B, I, "a || b", "(_a || _b)", U, "illegal op: $V with left"},
+        {&codegen::createMod, F, I, "a Mod b", "(_a % _b)", U, "illegal op: % with"},
         // The unknown type of an earlier fault is not reported again.
-        {&Expression::createAdd, U, I, "a + b", "(_a + _b)", I, ""},
+        {&codegen::createAdd, U, I, "a + b", "(_a + _b)", I, ""},
     };
     for (const BinaryCase& c : cases) {
         SCOPED_TRACE(std::string(c.typeset) + " " + c.left->getTypeset() + "," + c.right->getTypeset());
         OperatorExpression a("a", "_a", c.left), b("b", "_b", c.right);
-        Owned r((a.*c.emit)(&b));
+        Owned r(c.emit(a, &b));
         EXPECT_EQ(textsOf(*r), (Texts{c.typeset, c.cpp, "", ""}));
         EXPECT_EQ(r->getType(), c.result);
         expectDiagnostic(c.diagnostic);
@@ -94,20 +94,20 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
 TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
     // "a = b $V c": QUV/E groups (a = b) $V c; the typeset text stays flat.
     OperatorExpression a("a", "_a", I), b("b", "_b", I), c("c", "_c", B);
-    Owned eq(a.createEq(&b));
-    Owned orExpr(eq->createOr(&c));
+    Owned eq(codegen::createEq(a, &b));
+    Owned orExpr(codegen::createOr(*eq, &c));
     EXPECT_EQ(orExpr->getCode(), "((_a == _b) || _c)");
     EXPECT_EQ(orExpr->getTypeset(), "a == b || c");
     // "If c Then a Else b + 1" is the sum of the conditional and 1.
     OperatorExpression one("1", "1", I);
-    Owned cond(c.createIfThenElse(&a, &b));
-    Owned sum(cond->createAdd(&one));
+    Owned cond(codegen::createIfThenElse(c, &a, &b));
+    Owned sum(codegen::createAdd(*cond, &one));
     EXPECT_EQ(sum->getCode(), "(((_c)?_a:_b) + 1)");
     EXPECT_EQ(sum->getTypeset(), "If c Then a Else b + 1");
     // -(a - b) and ~(a = b) without source parentheses still negate the whole operand.
-    Owned diff(a.createSub(&b));
-    EXPECT_EQ(Owned(diff->createNeg())->getCode(), "(-(_a - _b))");
-    EXPECT_EQ(Owned(eq->createLogicalNot())->getCode(), "(!(_a == _b))");
+    Owned diff(codegen::createSub(a, &b));
+    EXPECT_EQ(Owned(codegen::createNeg(*diff))->getCode(), "(-(_a - _b))");
+    EXPECT_EQ(Owned(codegen::createLogicalNot(*eq))->getCode(), "(!(_a == _b))");
     expectDiagnostic("");
 }
 
@@ -124,19 +124,19 @@ TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
     OperatorExpression t("t", "_t", I), e("e", "_e", F), other("s", "_s", S);
     Filled<> call(Texts{"p(1)", "_proc_p_0(NULL,1)", "", ""});
     const std::vector<UnaryCase> cases = {
-        {"negation", [](auto& x) { return x.createNeg(); }, F, {"-x", "(-_x)", "", ""}, F, ""},
-        {"negation of a string", [](auto& x) { return x.createNeg(); }, S, {"-x", "(-_x)", "", ""}, U,
+        {"negation", [](auto& x) { return codegen::createNeg(x); }, F, {"-x", "(-_x)", "", ""}, F, ""},
+        {"negation of a string", [](auto& x) { return codegen::createNeg(x); }, S, {"-x", "(-_x)", "", ""}, U,
          "illegal op: - with operand"},
-        {"not", [](auto& x) { return x.createLogicalNot(); }, B, {"~x", "(!_x)", "", ""}, B, ""},
-        {"not of an integer", [](auto& x) { return x.createLogicalNot(); }, I, {"~x", "(!_x)", "", ""}, U,
+        {"not", [](auto& x) { return codegen::createLogicalNot(x); }, B, {"~x", "(!_x)", "", ""}, B, ""},
+        {"not of an integer", [](auto& x) { return codegen::createLogicalNot(x); }, I, {"~x", "(!_x)", "", ""}, U,
          "illegal op: ~ with operand"},
-        {"parentheses", [](auto& x) { return x.createParenExpr(); }, S, {"(x)", "(_x)", "", ""}, S, ""},
-        {"conditional", [&](auto& x) { return x.createIfThenElse(&t, &t); }, B,
+        {"parentheses", [](auto& x) { return codegen::createParenExpr(x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
+        {"conditional", [&](auto& x) { return codegen::createIfThenElse(x, &t, &t); }, B,
          {"If x Then t Else t", "((_x)?_t:_t)", "", ""}, I, ""},
-        {"conditional of two types", [&](auto& x) { return x.createIfThenElse(&t, &other); }, B,
+        {"conditional of two types", [&](auto& x) { return codegen::createIfThenElse(x, &t, &other); }, B,
          {"If x Then t Else s", "((_x)?_t:_s)", "", ""}, U, "illegal op: if then else with 1th"},
-        {"call", [&](auto& x) { return x.createCall(&call); }, F, {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F,
-         ""},
+        {"call", [&](auto& x) { return codegen::createCall(x, &call); }, F,
+         {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F, ""},
     };
     for (const UnaryCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -162,22 +162,24 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
         const char* diagnostic;
     };
     const std::vector<Case> cases = {
-        {"element", [&](auto& v) { return v.createIndex(&one); }, arr, {"v[1]", "_v[1]", "", ""}, rec, ""},
-        {"element of no array", [&](auto& v) { return v.createIndex(&one); }, I, {"v[1]", "_v[1]", "", ""}, U,
-         "illegal op: [] with left"},
-        {"element at a float", [&](auto& v) { return v.createIndex(&half); }, arr, {"v[0.5]", "_v[0.5]", "", ""}, U,
-         "illegal op: [] with left"},
-        {"field", [](auto& v) { return v.createField("f"); }, rec, {"v.f", "_v._f_f", "", ""}, I, ""},
-        {"missing field", [](auto& v) { return v.createField("g"); }, rec, {"v.g", "_v._f_g", "", ""}, U,
+        {"element", [&](auto& v) { return codegen::createIndex(v, &one); }, arr, {"v[1]", "_v[1]", "", ""}, rec, ""},
+        {"element of no array", [&](auto& v) { return codegen::createIndex(v, &one); }, I,
+         {"v[1]", "_v[1]", "", ""}, U, "illegal op: [] with left"},
+        {"element at a float", [&](auto& v) { return codegen::createIndex(v, &half); }, arr,
+         {"v[0.5]", "_v[0.5]", "", ""}, U, "illegal op: [] with left"},
+        {"field", [](auto& v) { return codegen::createField(v, "f"); }, rec, {"v.f", "_v._f_f", "", ""}, I, ""},
+        {"missing field", [](auto& v) { return codegen::createField(v, "g"); }, rec, {"v.g", "_v._f_g", "", ""}, U,
          "illegal op: . with left operand has type"},
-        {"pointed-to field", [](auto& v) { return v.createPtrField("f"); }, ptr, {"v->f", "_v->_f_f", "", ""}, I, ""},
-        {"parenthesised access", [](auto& v) { return v.createParen(); }, rec, {"(v)", "(_v)", "", ""}, rec, ""},
-        // A dereference is grouped, so that a field after it selects from the pointed-to record.
-        {"dereference", [](auto& v) { return v.createDereference(); }, ptr, {"*v", "(*_v)", "", ""}, rec, ""},
-        {"dereference of no pointer", [](auto& v) { return v.createDereference(); }, I, {"*v", "(*_v)", "", ""}, U,
-         "illegal op: * with operand"},
-        {"address", [](auto& v) { return v.createAddressOf(); }, I, {"&v", "(&_v)", "", ""}, Type::makePointer(I),
+        {"pointed-to field", [](auto& v) { return codegen::createPtrField(v, "f"); }, ptr,
+         {"v->f", "_v->_f_f", "", ""}, I, ""},
+        {"parenthesised access", [](auto& v) { return codegen::createParen(v); }, rec, {"(v)", "(_v)", "", ""}, rec,
          ""},
+        // A dereference is grouped, so that a field after it selects from the pointed-to record.
+        {"dereference", [](auto& v) { return codegen::createDereference(v); }, ptr, {"*v", "(*_v)", "", ""}, rec, ""},
+        {"dereference of no pointer", [](auto& v) { return codegen::createDereference(v); }, I,
+         {"*v", "(*_v)", "", ""}, U, "illegal op: * with operand"},
+        {"address", [](auto& v) { return codegen::createAddressOf(v); }, I, {"&v", "(&_v)", "", ""},
+         Type::makePointer(I), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -193,9 +195,9 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
 
     // A chain: the field of an element of a dereferenced pointer to an array.
     Expression p("p", Type::makePointer(arr), DEF_LOCAL);
-    Owned deref(p.createDereference());
-    Owned element(deref->createIndex(&one));
-    Owned field(element->createField("f"));
+    Owned deref(codegen::createDereference(p));
+    Owned element(codegen::createIndex(*deref, &one));
+    Owned field(codegen::createField(*element, "f"));
     EXPECT_EQ(field->getCode(), "(*_p)[1]._f_f");
     EXPECT_EQ(field->getType(), I);
     expectDiagnostic("");
@@ -254,7 +256,7 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
         EXPECT_EQ(k.getType(), c.type);
         EXPECT_EQ(k.getAttribute(), c.kind);
-        Owned copy(Expression::fromConstant(&k));
+        Owned copy(codegen::fromConstant(&k));
         EXPECT_EQ(textsOf(*copy), textsOf(k));
     }
     Expression bad;
@@ -275,7 +277,7 @@ TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
         SCOPED_TRACE(synchronous);
         program.synchronous = synchronous;
         std::string style = synchronous ? "syn" : "asyn";
-        Owned send(out.createCanSend()), recv(in.createCanRecv());
+        Owned send(codegen::createCanSend(out)), recv(codegen::createCanRecv(in));
         EXPECT_EQ(textsOf(*send), (Texts{"o!", "_o->" + style + "_can_send()", "", ""}));
         EXPECT_EQ(textsOf(*recv), (Texts{"i?", "_i->" + style + "_can_recv()", "", ""}));
         EXPECT_EQ(send->getType(), B);
@@ -283,7 +285,7 @@ TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
         expectDiagnostic("");
     }
     // A test on a channel of the other direction is reported and still a condition.
-    Owned wrong(in.createCanSend());
+    Owned wrong(codegen::createCanSend(in));
     EXPECT_EQ(wrong->getType(), B);
     expectDiagnostic("illegal op: ! with operand");
 }

@@ -37,13 +37,13 @@ SectionFragment paramSection(const ProNode* p) {
         Type* t = p->getParamType(i);
         switch (p->getParamAttrib(i)) {
         case DEF_VALUE_PARAM:
-            item.createInParam(name, t);
+            codegen::createInParam(item, name, t);
             break;
         case DEF_REF_PARAM:
-            item.createRefParam(name, t);
+            codegen::createRefParam(item, name, t);
             break;
         default:
-            item.createChanParam(name, t);
+            codegen::createChanParam(item, name, t);
         }
         section.createParamSection(&item);
     }

@@ -27,14 +27,14 @@ protected:
 TEST_F(Packages, PackageAndAgentClasses) {
     Filled<> members("M"), procs("P"), head("H"), body("B"), old("old");
     DerivationFragment none;
-    old.createPackClass("k", &none, &members, &procs);
+    codegen::createPackClass(old, "k", &none, &members, &procs);
     EXPECT_EQ(textsOf(old), (Texts{"old0", "P1", "P2", "class _class_k\n{\npublic:\nM1P3\n}\n;\n"}));
 
     DerivationFragment bases;
     bases.createDerivation("a", pack("a"));
     bases.createDerivation("b", pack("b"));
     Filled<> agent("old");
-    agent.createAgentClass("g", &bases, &members, &procs, &head, &body);
+    codegen::createAgentClass(agent, "g", &bases, &members, &procs, &head, &body);
     EXPECT_EQ(textsOf(agent),
               (Texts{"old0", "P1B1H1", "P2H2B2", "class _class_g: public _class_a,_class_b\n{\npublic:\nM1P3H3B3\n}\n;\n"}));
 }
@@ -66,7 +66,7 @@ TEST_F(Packages, FathersThatLeadBackAreNoBases) {
             bases.createDerivation(f ? f->getName() : "x", f);
         Filled<> e;
         CodeFragment cls;
-        cls.createPackClass("k", &bases, &e, &e);
+        codegen::createPackClass(cls, "k", &bases, &e, &e);
         EXPECT_EQ(cls.getPrototypes(), "class _class_k" + t.bases + "\n{\npublic:\n\n}\n;\n");
     }
 }
@@ -104,7 +104,7 @@ TEST_F(Packages, TypeDeclarations) {
         Type* t = c.type(node);
         size_t before = diagnostics();
         CodeFragment decl;
-        decl.createTypeDecl(c.name, t, node);
+        codegen::createTypeDecl(decl, c.name, t, node);
         EXPECT_EQ(decl.getTypeset(), c.name + " = " + t->getTypeset());
         EXPECT_EQ(decl.getCode().substr(0, c.code(t).size()), c.code(t));
         EXPECT_NE(node->getType(), nullptr);

@@ -38,7 +38,7 @@ TEST_F(ProceduresTest, ProcedureHeadsPassTheFatherFrameFirst) {
         SCOPED_TRACE(c.what);
         SectionFragment params = paramSection(c.node);
         Filled<> head("old");
-        head.createProcHead(c.node, c.node->getName(), &params, c.pack);
+        codegen::createProcHead(head, c.node, c.node->getName(), &params, c.pack);
         std::string cpp = c.node->getCppName();
         EXPECT_EQ(textsOf(head), (Texts{c.typeset, "void " + c.qualifier + cpp + c.tail, "", "void " + cpp + c.tail}));
     }
@@ -49,7 +49,7 @@ TEST_F(ProceduresTest, ProcessHeadHasNoFatherAndKeepsTypesetAndInnerTexts) {
     program.param(p, "a", DEF_VALUE_PARAM, I);
     SectionFragment params = paramSection(p);
     Filled<> head("old");
-    head.createProsHead(p, "p", &params, "K");
+    codegen::createProsHead(head, p, "p", &params, "K");
     std::string cpp = p->getCppName();
     EXPECT_EQ(textsOf(head), (Texts{"old0", "void _class_K::" + cpp + " (int _a)", "old2", "void " + cpp + " (int _a);\n"}));
 }
@@ -59,16 +59,16 @@ TEST_F(ProceduresTest, MainBodyFrameAndTheEntryAfterItsNestedProcedures) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    frame.createFrameStruct(main, "$Main", "", "", &locals, &procs, &body);
+    codegen::createFrameStruct(frame, main, "$Main", "", "", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame), (Texts{"\n[\nL0P0B0\n]\n",
                                      "\n{\nL1main_local_type local;\nL3local.father=NULL;;\n"
                                      "[&]()\n{\nB1\n}\n();\n\n}\n",
                                      "P2B2",
                                      "typedef struct \n{\nL2void *father;\n}\nmain_local_type;\nP3B3"}));
     CodeFragment e, unit;
-    unit.createMain(&e, &e, &e, &e, &e, &e, &e, &frame);
+    codegen::createMain(unit, &e, &e, &e, &e, &e, &e, &e, &frame);
     EXPECT_EQ(unit.getCode(), "P1int main()" + frame.getCode());
-    unit.createMMain(&e, &e, &e, &frame);
+    codegen::createMMain(unit, &e, &e, &e, &frame);
     EXPECT_EQ(unit.getCode(), "P1int  main()" + frame.getCode());
 }
 
@@ -83,7 +83,7 @@ TEST_F(ProceduresTest, ProcedureFramePointsAtParametersAndLocals) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    frame.createFrameStruct(f, "f", "HT", "HC", &locals, &procs, &body);
+    codegen::createFrameStruct(frame, f, "f", "HT", "HC", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame),
               (Texts{"HT\n[\nL0P0B0\n]\n",
                      "P1HC\n{\nL1f_q_local_type local;\nlocal._p__a = &_a;\nlocal._p__r = &_r;\nlocal._p__c = &_c;\n"
@@ -99,7 +99,7 @@ TEST_F(ProceduresTest, ProcessFrameHasNoFather) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    frame.createFrameDecl(p, "p", "HT", "HC", &locals, &procs, &body);
+    codegen::createFrameDecl(frame, p, "p", "HT", "HC", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame), (Texts{"HT\n[\nL0P0B0\n]\n", "P1HC\n{\nL1p_local_type local;\nL3;\nB1\n}\n", "P2B2",
                                      "typedef struct \n{\nL2\n}\np_local_type;\nP3B3"}));
 }
@@ -107,7 +107,7 @@ TEST_F(ProceduresTest, ProcessFrameHasNoFather) {
 TEST_F(ProceduresTest, FrameOfANodeThatIsNoProcedureIsAnInternalFailure) {
     DriverScope scope;
     CodeFragment e, frame;
-    EXPECT_THROW(frame.createFrameStruct(program.root(), "x", "", "", &e, &e, &e), QUVRunTimeException);
+    EXPECT_THROW(codegen::createFrameStruct(frame, program.root(), "x", "", "", &e, &e, &e), QUVRunTimeException);
     ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
     EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails(),
               "not a procedure or process node in function CodeFragment::createFrameStruct()");
@@ -117,7 +117,7 @@ TEST_F(ProceduresTest, ThreadFunctionOfAProcessWithoutFormals) {
     ProNode* p = program.process("p");
     std::string cpp = p->getCppName();
     Filled<> f("old");
-    f.createProsBody(p, "");
+    codegen::createProsBody(f, p, "");
     std::string call = cpp + "(\n);\n";
     EXPECT_EQ(textsOf(f),
               (Texts{"",
@@ -142,7 +142,7 @@ TEST_F(ProceduresTest, ThreadFunctionTakesEachFormalByName) {
     program.param(p, "d", DEF_OUTPUT_CHANNEL, out);
     program.param(p, "r", DEF_REF_PARAM, Type::makeArray(I, 3));
     CodeFragment f;
-    f.createProsBody(p, "K");
+    codegen::createProsBody(f, p, "K");
     EXPECT_EQ(f.getInnerTypes(), "void p_call(void * params) ;\n");
     const std::string code = f.getCode();
     const struct {

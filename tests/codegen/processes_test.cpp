@@ -30,7 +30,7 @@ protected:
     VarNode* control(const std::string& name) {
         auto v = new VarNode(name, DEF_CONTROL, 1, 1, symbols.root());
         v->setType(Type::nmType);
-        v->getExpression()->setVariableAccess("");
+        codegen::setVariableAccess(*v->getExpression(), "");
         return v;
     }
     ProcessStart* start(const std::string& name, std::vector<ActualParam*> actuals, int interval = 0,
@@ -59,7 +59,7 @@ TEST_F(Processes, AStartFillsItsBlockByFormalName) {
     OperatorExpression five("5", "5", I);
     Type* arr = Type::makeArray(I, 2);
     Expression a("a", arr, DEF_LOCAL);
-    a.setVariableAccess("");
+    codegen::setVariableAccess(a, "");
     ProcessStart* s = start("p", {ProcCall::createInParam(&five, "n"), out("q", "o"), in("q", "i"),
                                   ProcCall::createIoParam(&a, "r")},
                             100);

@@ -41,23 +41,23 @@ protected:
     VarNode* local(const std::string& name, Type* t, int kind = DEF_LOCAL) {
         auto v = new VarNode(name, kind, 1, 1, mainNode);
         v->setType(t);
-        v->getExpression()->setVariableAccess("");
+        codegen::setVariableAccess(*v->getExpression(), "");
         CodeFragment item;
-        item.createVarDecl(name, t);
+        codegen::createVarDecl(item, name, t);
         locals.createLocSection(&item);
         return v;
     }
     Expression* at(VarNode* v) { return v->getExpression(); }
-    OperatorExpression* val(VarNode* v) { return keep(Expression::fromVariable(at(v))); }
+    OperatorExpression* val(VarNode* v) { return keep(codegen::fromVariable(at(v))); }
     OperatorExpression* num(int n) {
         Expression c;
         Constant::newConstant(&c, 0, std::to_string(n));
-        return keep(Expression::fromConstant(&c));
+        return keep(codegen::fromConstant(&c));
     }
     OperatorExpression* str(const std::string& text) {
         Expression c;
         Constant::newConstant(&c, 2, "\"" + text + "\"");
-        return keep(Expression::fromConstant(&c));
+        return keep(codegen::fromConstant(&c));
     }
     // A call as a statement.
     std::string act(const ProcCall& call) {
@@ -74,13 +74,13 @@ protected:
             symbols.param(p, f.first, f.second.first, f.second.second);
         SectionFragment params = paramSection(p);
         CodeFragment* head = keep(new CodeFragment());
-        head->createProsHead(p, name, &params, "");
+        codegen::createProsHead(*head, p, name, &params, "");
         std::string headTypeset = head->getTypeset(), headCode = head->getCode();
-        head->createProsBody(p, "");
+        codegen::createProsBody(*head, p, "");
         Filled<> b(Texts{"", body, "", ""});
         SectionFragment none;
         CodeFragment* frame = keep(new CodeFragment());
-        frame->createFrameDecl(p, name, headTypeset, headCode, &none, &none, &b);
+        codegen::createFrameDecl(*frame, p, name, headTypeset, headCode, &none, &none, &b);
         pros.appendPros(head);
         pros.createProsSection(frame);
         return p;
@@ -92,8 +92,8 @@ protected:
                     const std::string& input = "", const std::string& flags = "") {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
-        frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
-        unit.createMain(&types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
+        codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
+        codegen::createMain(unit, &types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
         TopFragment top;
@@ -123,8 +123,8 @@ protected:
                   "for (int k = 1; k <= _n; ++k)\n" + CodeNames::channelSend("_o", "k") + ";\n");
         // The consumer's items are written through the Writeln built-in.
         Expression got("got", I, DEF_LOCAL);
-        got.setVariableAccess("");
-        OperatorExpression* item = t.keep(Expression::fromVariable(&got));
+        codegen::setVariableAccess(got, "");
+        OperatorExpression* item = t.keep(codegen::fromVariable(&got));
         ProcCall writeln;
         writeln.createWriteln({item});
         t.process("consumer",
@@ -199,20 +199,20 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createFopen(f, str("data.txt")); });
     call([&](ProcCall& p) { p.createFread(f, {at(n), at(s)}); });
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // the line end, not skipped
-    call([&](ProcCall& p) { p.createWriteln({keep(val(c)->createEq(str("\\n")))}); });
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createEq(*val(c), str("\\n")))}); });
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // x
     call([&](ProcCall& p) { p.createUnGetc(f, at(c)); });
     // Getc used as a value: the character is read before c is written.
     ProcCall getc;
     getc.createGetc(f, at(c));
-    call([&](ProcCall& p) { p.createWriteln({keep(at(c)->createCall(&getc))}); });   // x again
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createCall(*at(c), &getc))}); });   // x again
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // y
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // end of file: c keeps y
     call([&](ProcCall& p) { p.createFeof(f, at(e)); });
     call([&](ProcCall& p) { p.createStrlen(at(len), val(s)); });
     call([&](ProcCall& p) { p.createWriteln({val(n), val(s), val(c), val(e), val(len)}); });
     call([&](ProcCall& p) { p.createItoc(num(65), at(c)); });
-    call([&](ProcCall& p) { p.createWriteln({keep(val(c)->createAdd(val(n)))}); });
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createAdd(*val(c), val(n)))}); });
     call([&](ProcCall& p) { p.createFclose(f); });
     // The console: Getchar reads the blank too, UnGetChar puts the character back for Read.
     call([&](ProcCall& p) { p.createGetchar(at(c)); });
@@ -232,11 +232,11 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     rNode->markReferenced();
     Type* r = Type::makeRecord(fieldList({{"next", Type::makePointer(rNode->getType())}, {"v", I}}));
     CodeFragment rDecl;
-    rDecl.createTypeDecl("R", r, rNode);
+    codegen::createTypeDecl(rDecl, "R", r, rNode);
     types.createTypeSection(&rDecl);
     auto aNode = new TypeNode("A", DEF_TYPE, 1, 1, symbols.root());
     CodeFragment aDecl;
-    aDecl.createTypeDecl("A", Type::makeArray(I, 3), aNode);
+    codegen::createTypeDecl(aDecl, "A", Type::makeArray(I, 3), aNode);
     types.createTypeSection(&aDecl);
     Type* R = rNode->getType();
     Type* A = aNode->getType();
@@ -247,10 +247,10 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     fathers.createDerivation("K", k);
     SectionFragment members, kProcs;
     CodeFragment count;
-    count.createVarDecl("count", I);
+    codegen::createVarDecl(count, "count", I);
     members.createLocSection(&count);
     CodeFragment kClass;
-    kClass.createPackClass("K", &fathers, &members, &kProcs);
+    codegen::createPackClass(kClass, "K", &fathers, &members, &kProcs);
     packs.createPackSection(&kClass);
 
     // %Agt G: its process tick(n) writes n * 2 through the agent's class.
@@ -259,15 +259,15 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     symbols.param(tick, "n", DEF_VALUE_PARAM, I);
     SectionFragment tickParams = paramSection(tick), none;
     CodeFragment tickHead, tickFrame;
-    tickHead.createProsHead(tick, "tick", &tickParams, tick->getPackName());
+    codegen::createProsHead(tickHead, tick, "tick", &tickParams, tick->getPackName());
     std::string headTypeset = tickHead.getTypeset(), headCode = tickHead.getCode();
-    tickHead.createProsBody(tick, tick->getPackName());
+    codegen::createProsBody(tickHead, tick, tick->getPackName());
     Filled<> tickBody(Texts{"", "std::cout << _n * 2 << std::endl;\n", "", ""});
-    tickFrame.createFrameDecl(tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
+    codegen::createFrameDecl(tickFrame, tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
     DerivationFragment gFathers;
     gFathers.createDerivation("K", k);
     CodeFragment gClass;
-    gClass.createAgentClass("G", &gFathers, &members, &none, &tickHead, &tickFrame);
+    codegen::createAgentClass(gClass, "G", &gFathers, &members, &none, &tickHead, &tickFrame);
     SectionFragment agents;
     agents.createAgtSection(&gClass);
 
@@ -288,10 +288,12 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         "_x[0] = 1;\n_x[1] = 2;\n_x[2] = 3;\nquv_assign(_y, _x);\n"
         "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n_u1._f_i = 5;\n_u2._f_i = 5;\n";
     ProcCall w1;
-    w1.createWriteln({keep(val(first)->createEq(val(second))), keep(val(x)->createEq(val(y))), keep(val(x)->createNe(val(y)))});
+    w1.createWriteln({keep(codegen::createEq(*val(first), val(second))), keep(codegen::createEq(*val(x), val(y))),
+                      keep(codegen::createNe(*val(x), val(y)))});
     body += act(w1) + "_second = _first;\n";
     ProcCall w2;
-    w2.createWriteln({keep(val(first)->createEq(val(second))), num(0), keep(val(u1)->createEq(val(u2)))});
+    w2.createWriteln(
+        {keep(codegen::createEq(*val(first), val(second))), num(0), keep(codegen::createEq(*val(u1), val(u2)))});
     body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
     ProcessStart* start = ProcCall::createProsStart(ctl, {ProcCall::createInParam(val(x), "a")}, 0);
     Statement par;

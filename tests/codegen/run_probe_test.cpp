@@ -39,23 +39,23 @@ protected:
         auto v = new VarNode(name, DEF_LOCAL, 1, 1, block ? block : mainNode);
         v->setType(t);
         CodeFragment item;
-        item.createVarDecl(name, t);
+        codegen::createVarDecl(item, name, t);
         locals.createLocSection(&item);
         return v;
     }
 
     // A use of v from a block path frames away from its own.
     Expression* at(VarNode* v, const std::string& path = "") {
-        v->getExpression()->setVariableAccess(path);
+        codegen::setVariableAccess(*v->getExpression(), path);
         return v->getExpression();
     }
     OperatorExpression* val(VarNode* v, const std::string& path = "") {
-        return keep(Expression::fromVariable(at(v, path)));
+        return keep(codegen::fromVariable(at(v, path)));
     }
     OperatorExpression* num(int n) {
         Expression c;
         Constant::newConstant(&c, 0, std::to_string(n));
-        return keep(Expression::fromConstant(&c));
+        return keep(codegen::fromConstant(&c));
     }
     OperatorExpression* keepOp(OperatorExpression* e) { return keep(e); }
     AssignmentEquation* assign(Expression* target, OperatorExpression* value) {
@@ -96,9 +96,9 @@ protected:
     // The main body around part, then the program unit; written, compiled and run.
     std::string run(const std::string& test, const CodeFragment& part, const SectionFragment& procs) {
         CodeFragment frame, unit;
-        frame.createFrameStruct(mainNode, "$Main", "", "", &locals, &procs, &part);
+        codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
         SectionFragment empty;
-        unit.createMain(&empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
+        codegen::createMain(unit, &empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
         EXPECT_TRUE(DiagnosticSink::current->records().empty());
         std::string base = scratchDir(test) + "/prog";
         TopFragment top;
@@ -122,34 +122,33 @@ TEST_F(RunProbe, LabelledCountingLoop) {
 
     ProNode* twice = symbols.procedure("twice", mainNode);
     AlgorithmicPart twiceBody;
-    twiceBody.createAlg({element("T", nullptr,
-                                 item({assign(at(s, "father->"), keepOp(val(s, "father->")->createMul(num(2))))},
-                                      "return"))});
+    OperatorExpression* doubled = keepOp(codegen::createMul(*val(s, "father->"), num(2)));
+    twiceBody.createAlg({element("T", nullptr, item({assign(at(s, "father->"), doubled)}, "return"))});
     CodeFragment head, twiceFrame;
     SectionFragment noParams, none;
-    head.createProcHead(twice, "twice", &noParams, "");
-    twiceFrame.createFrameStruct(twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
+    codegen::createProcHead(head, twice, "twice", &noParams, "");
+    codegen::createFrameStruct(twiceFrame, twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
     SectionFragment procs;
     procs.appendProc(&head);
     procs.createProcSection(&twiceFrame);
 
     // i < 5 $C ~(s > 100), written without parentheses: ungrouped, C++ would read "!_s > 100".
-    OperatorExpression* notLarge = keepOp(keepOp(val(s)->createGt(num(100)))->createLogicalNot());
-    OperatorExpression* below = keepOp(keepOp(val(i)->createLt(num(5)))->createAnd(notLarge));
-    OperatorExpression* done = keepOp(val(i)->createGe(num(5)));
+    OperatorExpression* notLarge = keepOp(codegen::createLogicalNot(*keepOp(codegen::createGt(*val(s), num(100)))));
+    OperatorExpression* below = keepOp(codegen::createAnd(*keepOp(codegen::createLt(*val(i), num(5))), notLarge));
+    OperatorExpression* done = keepOp(codegen::createGe(*val(i), num(5)));
     Statement* big = keep(new Statement());
-    big->createGuardedAlternative(keepOp(val(s)->createGt(num(100))), print({num(-1)}));
+    big->createGuardedAlternative(keepOp(codegen::createGt(*val(s), num(100))), print({num(-1)}));
     Statement* small = keep(new Statement());
-    small->createGuardedAlternative(keepOp(val(s)->createLe(num(100))),
-                                    item({assign(at(s), keepOp(val(s)->createAdd(num(1))))}, "L9"));
+    small->createGuardedAlternative(keepOp(codegen::createLe(*val(s), num(100))),
+                                    item({assign(at(s), keepOp(codegen::createAdd(*val(s), num(1))))}, "L9"));
     Statement* select = keep(new Statement());
     select->createSelect({big, small});
 
     AlgorithmicPart part;
     part.createAlg({
         element("L1", nullptr, item({assign(at(i), num(0)), assign(at(s), num(0))}, "L2")),
-        element("L2", below, item({assign(at(i), keepOp(val(i)->createAdd(num(1)))),
-                                   assign(at(s), keepOp(val(s)->createAdd(val(i))))},
+        element("L2", below, item({assign(at(i), keepOp(codegen::createAdd(*val(i), num(1)))),
+                                   assign(at(s), keepOp(codegen::createAdd(*val(s), val(i))))},
                                   "L2")),
         element("L2", done, callAction(twice->getCppName() + "(&local);\n")),
         element("L3", nullptr, select),
@@ -166,26 +165,27 @@ TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
     Expression word;
     auto text = [&](const std::string& w) {
         Constant::newConstant(&word, 2, "\"" + w + "\"");
-        return keep(Expression::fromConstant(&word));
+        return keep(codegen::fromConstant(&word));
     };
     CaseCondition* cc = keep(ConditionalElement::createCaseCondition(
-        {ConditionalElement::createGotoCondition(val(n)->createEq(num(3)), "A"),
-         ConditionalElement::createGotoCondition(val(n)->createEq(num(2)), "B")},
+        {ConditionalElement::createGotoCondition(codegen::createEq(*val(n), num(3)), "A"),
+         ConditionalElement::createGotoCondition(codegen::createEq(*val(n), num(2)), "B")},
         "D"));
     Statement* choice = keep(new Statement());
     choice->createStat("C", cc, {atomic("A", print({text("three")})), atomic("B", print({text("two")})),
                                  atomic("D", print({text("other")}))});
     Statement* loop = keep(new Statement());
-    loop->createLoopStat("LP", keepOp(val(n)->createGt(num(0))),
-                         {choice, atomic("DEC", item({assign(at(n), keepOp(val(n)->createSub(num(1))))}, ""))});
+    OperatorExpression* decremented = keepOp(codegen::createSub(*val(n), num(1)));
+    loop->createLoopStat("LP", keepOp(codegen::createGt(*val(n), num(0))),
+                         {choice, atomic("DEC", item({assign(at(n), decremented)}, ""))});
 
     Statement* wait = keep(new Statement());
-    wait->createWaitStat("W", {assign(at(k), keepOp(val(k)->createAdd(num(1))))},
-                         keepOp(val(k)->createGe(num(4))));
+    wait->createWaitStat("W", {assign(at(k), keepOp(codegen::createAdd(*val(k), num(1))))},
+                         keepOp(codegen::createGe(*val(k), num(4))));
     Statement* skipped = keep(new Statement());
-    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr, keepOp(val(k)->createGt(num(100))));
+    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr, keepOp(codegen::createGt(*val(k), num(100))));
     Statement* check = keep(new Statement());
-    check->createIfStat("I", keepOp(val(k)->createEq(num(4))), print({text("yes")}), print({text("no")}));
+    check->createIfStat("I", keepOp(codegen::createEq(*val(k), num(4))), print({text("yes")}), print({text("no")}));
     Statement* sequence = keep(new Statement());
     sequence->createSeqStat({atomic("P", print({val(k)})), check});
 
@@ -203,8 +203,8 @@ TEST_F(RunProbe, EquationsSwapValuesAndArrays) {
     VarNode* y = local("y", I);
     VarNode* a = local("a", row);
     VarNode* b = local("b", row);
-    auto element = [&](VarNode* v, int index) { return keep(at(v)->createIndex(num(index))); };
-    auto elementValue = [&](VarNode* v, int index) { return keep(Expression::fromVariable(element(v, index))); };
+    auto element = [&](VarNode* v, int index) { return keep(codegen::createIndex(*at(v), num(index))); };
+    auto elementValue = [&](VarNode* v, int index) { return keep(codegen::fromVariable(element(v, index))); };
 
     std::vector<AssignmentEquation*> init = {assign(at(x), num(1)), assign(at(y), num(2))};
     for (int j = 0; j < 3; ++j) {

@@ -98,14 +98,14 @@ TEST_F(SectionsTest, UnitsAssembleTheirPartsColumnByColumn) {
     const std::string OB = "\n[\n", CB = "\n]\n";
 
     CodeFragment main;
-    main.createMain(&T, &G, &V, &P, &S, &K, &A, &M);
+    codegen::createMain(main, &T, &G, &V, &P, &S, &K, &A, &M);
     EXPECT_EQ(textsOf(main),
               (Texts{OB + "Asyn" + "T0" + CB + "G0" + CB + "V0" + CB + "P0" + CB + "S0" + CB + "K0" + CB + "A0" + CB +
                          OB + CB + "M0" + CB + CB + CB + CB + CB,
                      "T1G1V1P1S1K1A1int main()M1", "T2G2V2P2S2K2A2M2", "T3G3V3P3S3K3A3M3"}));
 
     CodeFragment dmain;
-    dmain.createDMain(&T, &G, &V, &P, &S, &K, &A);
+    codegen::createDMain(dmain, &T, &G, &V, &P, &S, &K, &A);
     EXPECT_EQ(textsOf(dmain),
               (Texts{OB + "Asyn" + "T0" + CB + "G0" + CB + "V0" + CB + "P0" + CB + "S0" + CB + "K0" + CB + "A0" + CB +
                          CB,
@@ -114,7 +114,7 @@ TEST_F(SectionsTest, UnitsAssembleTheirPartsColumnByColumn) {
     CodeNames::resetForTesting();
     CodeNames::threadDeclarations("Q", 0);
     CodeFragment mmain;
-    mmain.createMMain(&T, &G, &V, &M);
+    codegen::createMMain(mmain, &T, &G, &V, &M);
     CodeNames::resetForTesting();
     EXPECT_EQ(textsOf(mmain), (Texts{OB + "T0" + CB + "G0" + CB + "V0" + CB + OB + "M0" + CB + CB + CB,
                                      "T1G1V1int  main()M1", "T2G2V2M2void Q_call(void *params);\n", "T3G3V3M3"}));
@@ -123,7 +123,7 @@ TEST_F(SectionsTest, UnitsAssembleTheirPartsColumnByColumn) {
 TEST_F(SectionsTest, EmptyPartsStillCloseTheirBrackets) {
     CodeFragment e;
     CodeFragment main;
-    main.createMain(&e, &e, &e, &e, &e, &e, &e, &e);
+    codegen::createMain(main, &e, &e, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getTypeset().substr(0, 11), "\n[\nSyn\n]\n\n]");
     EXPECT_EQ(main.getCode(), "int main()");
     EXPECT_EQ(main.getPrototypes(), "");
@@ -151,7 +151,7 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     makeRecordOf({{"a", I}});  // already defined above
     Filled<> G("G"), e;
     CodeFragment main;
-    main.createMain(&types, &G, &e, &e, &e, &e, &e, &e);
+    codegen::createMain(main, &types, &G, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getPrototypes(),
               types.getPrototypes() + "union " + local->getCppBase() + "\n{\n_t_T2 _f_u;\n}\n;\n" + equality(local) + "G3");
 }
