@@ -104,13 +104,21 @@ void DiagnosticSink::file(QUVException& record) {
     deliver(record);
 }
 
+void DiagnosticSink::fileFailure(QUVException& failure) {
+    failure.line = getWalkLine();
+    failure.column = getWalkColumn();
+    failure.rule = getWalkRule();
+    failure.file = getFileName();
+    file(failure);
+}
+
 std::string DiagnosticSink::getFileNameAt(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= list.size())
         return std::string();
     return list[index].getFileName();
 }
 
-QUVException::QUVException() : QUVException(*DiagnosticSink::current) {}
+QUVException::QUVException() = default;
 
 QUVException::QUVException(DiagnosticSink& job_) : serial(static_cast<int>(job_.records().size())), job(&job_) {}
 
@@ -290,10 +298,14 @@ QUVException& QUVException::makeFatal(const std::string& text) {
     return finish(FatalError, text);
 }
 
+QUVRunTimeException::QUVRunTimeException(const std::string& text, const std::string& method) {
+    kind = InternalError.kind;
+    number = InternalError.number;
+    details = text + " in function " + method;
+}
+
 void throwInternalFailure(const std::string& text, const std::string& method) {
-    QUVException e;
-    e.makeInFunction(text, method);
-    throw QUVRunTimeException(e);
+    throw QUVRunTimeException(text, method);
 }
 
 // ---- link builders ----------------------------------------------------------

@@ -194,6 +194,8 @@ public:
     const std::vector<QUVException>& records() const { return list; }
     // The file of the record at index, empty outside the list.
     std::string getFileNameAt(int index) const;
+    // Files an internal failure that was thrown, with the walker's place.
+    void fileFailure(QUVException& failure);
     // Forgets the records (a test that runs several cases in one job).
     void clearRecords() { list.clear(); }
 
@@ -207,10 +209,17 @@ private:
 };
 
 // The thrown form of an internal consistency failure.
+// An internal failure is thrown before any job has it: the stage that
+// catches it files it into its job (DiagnosticSink::fileFailure), at the
+// walker's place, before anything else is filed, so the list reads as if it
+// had been filed where it was thrown. Deep helpers (the type registry) that
+// fail this way need no job.
 class QUVRunTimeException : public QUVException {
 public:
     explicit QUVRunTimeException(const QUVException& e) : QUVException(e) {}
+    // The record of makeInFunction(text, method), not yet filed anywhere.
+    QUVRunTimeException(const std::string& text, const std::string& method);
 };
 
-// Makes the internal-failure record of `method` and throws it.
+// Throws the internal-failure record of `method`.
 [[noreturn]] void throwInternalFailure(const std::string& text, const std::string& method);

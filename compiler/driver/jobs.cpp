@@ -93,6 +93,11 @@ bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
         std::cerr << "Fatal Exception : " << ex.what() << std::endl;
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
+    } catch (QUVRunTimeException& failure) {
+        job.fileFailure(failure);
+        QUVException(job).makeFatal(fatalText);
+        std::cerr << "unknown Fatal Exception! " << std::endl;
+        return true;
     } catch (...) {
         QUVException(job).makeFatal(fatalText);
         std::cerr << "unknown Fatal Exception! " << std::endl;

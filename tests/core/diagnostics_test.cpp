@@ -184,18 +184,29 @@ TEST(DiagnosticsDriver, NewDriverEmptiesTheListAndRestoresThePrevious) {
     EXPECT_EQ(JobState::current, nullptr);
 }
 
-TEST(DiagnosticsInternal, InternalFailureIsReportedAndThrown) {
-    DriverScope scope;
+TEST(DiagnosticsInternal, InternalFailureIsThrownAndFiledByItsCatcherAtTheWalkersPlace) {
+    DriverScope scope{"w.e"};
+    scope.driver.setWalkPosition(7, 9);
+    scope.driver.setWalkRule("assignment");
+    QUVException(scope.driver, 3, 15, 1, 1, "r", "f", "d");
     try {
         throwInternalFailure("illegal type no", "Type::same()");
         FAIL() << "nothing thrown";
-    } catch (const QUVRunTimeException& e) {
-        EXPECT_EQ(e.getKind(), 5);
-        EXPECT_EQ(e.getNumber(), 20);
-        EXPECT_EQ(e.getDetails(), "illegal type no in function Type::same()");
+    } catch (QUVRunTimeException& e) {
+        EXPECT_EQ(scope.driver.records().size(), 1u);
+        scope.driver.fileFailure(e);
     }
-    EXPECT_EQ(DiagnosticSink::current->records().size(), 1u);
-    EXPECT_EQ(DriverScope::seen.size(), 1u);
+    ASSERT_EQ(scope.driver.records().size(), 2u);
+    const QUVException& e = scope.driver.records()[1];
+    EXPECT_EQ(e.getKind(), 5);
+    EXPECT_EQ(e.getNumber(), 20);
+    EXPECT_EQ(e.getDetails(), "illegal type no in function Type::same()");
+    EXPECT_EQ(e.getSerial(), 1);
+    EXPECT_EQ(e.getLine(), 7);
+    EXPECT_EQ(e.getColumn(), 9);
+    EXPECT_EQ(e.getRule(), "assignment");
+    EXPECT_EQ(e.getFileName(), "w.e");
+    EXPECT_EQ(DriverScope::seen.size(), 2u);
 }
 
 // The numbering users see: each named pair, its kind and number, and the name

@@ -28,8 +28,9 @@ void translate(RefQUV_AST tree)
     QUVTreeWalk walker;
     try {
         walker.program(antlr::RefAST(tree), &top);
-    } catch (const QUVException&) {
-        // An internal failure ends the walk; its diagnostic is filed.
+    } catch (QUVRunTimeException& failure) {
+        // An internal failure ends the walk.
+        JobState::current->fileFailure(failure);
     } catch (const antlr::ANTLRException&) {
         // A tree nested too deeply to walk; its diagnostic is filed.
     }

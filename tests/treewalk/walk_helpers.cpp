@@ -122,17 +122,21 @@ WalkResult walkTree(RefQUV_AST tree)
     driver.setProgramState(&top);
     {
         QUVTreeWalk walker;
+        // As the driver does: whatever program the walk left is written,
+        // before a failure that ended the walk is filed.
         try {
             walker.program(antlr::RefAST(tree), &top);
-        } catch (const QUVException& ex) {
+            top.writeFiles(OutputNames::ofBase(base));
+        } catch (QUVRunTimeException& ex) {
+            top.writeFiles(OutputNames::ofBase(base));
+            driver.fileFailure(ex);
             result.thrown = ex.getDetails();
         } catch (const antlr::ANTLRException& ex) {
+            top.writeFiles(OutputNames::ofBase(base));
             result.thrown = ex.getMessage();
         }
-        // As the driver does: whatever program the walk left is written.
-        top.writeFiles(OutputNames::ofBase(base));
     }
-    for (const QUVException& ex : DiagnosticSink::current->records()) {
+    for (const QUVException& ex : driver.records()) {
         result.diags.push_back({ex.getKind(), ex.getNumber(), ex.getLine(), ex.getColumn(), ex.getRule()});
         result.details.push_back(ex.getDetails());
     }

@@ -43,15 +43,19 @@ int dumpTranslate(const std::string& path)
         TopFragment top;
         driver.setProgramState(&top);
         QUVTreeWalk walker;
+        // A walk that fails after it left its program has that program's
+        // files written before the failure is filed.
         try {
             walker.program(tree, &top);
-        } catch (const QUVException& ex) {
-            // An internal failure ends the walk; its diagnostic is already filed.
+            top.writeFiles(names);
+        } catch (QUVRunTimeException& ex) {
+            top.writeFiles(names);
+            driver.fileFailure(ex);
             std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';
         } catch (const antlr::ANTLRException& ex) {
+            top.writeFiles(names);
             std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
         }
-        top.writeFiles(names);
     }
     printDiagnostics(std::cout, driver);
     return kExitOk;
