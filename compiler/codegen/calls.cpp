@@ -130,19 +130,19 @@ ActualParam* ProcCall::createChanOutParam(std::string channel, VarNode* peer, st
     return a;
 }
 
-bool ProcCall::checkActualPair(const ActualParam& actual, const ActualParam& other) {
+bool ProcCall::checkActualPair(JobState& job, const ActualParam& actual, const ActualParam& other) {
     if (isChannel(actual.attribute) && isChannel(other.attribute) && actual.peerControl == other.peerControl &&
         actual.attribute == other.attribute) {
-        report(TWO_CHANNELS_SAME_PEER);
+        report(job, TWO_CHANNELS_SAME_PEER);
         return false;
     }
     if (actual.formalName == other.formalName) {
-        report(SAME_FORMAL);
+        report(job, SAME_FORMAL);
         return false;
     }
     if (actual.attribute == DEF_REF_PARAM && other.attribute == DEF_VALUE_PARAM &&
         actual.actualCode == other.actualCode) {
-        report(IOP_ALIAS);
+        report(job, IOP_ALIAS);
         return false;
     }
     return true;
@@ -150,7 +150,8 @@ bool ProcCall::checkActualPair(const ActualParam& actual, const ActualParam& oth
 
 // ---- procedure calls ---------------------------------------------------------------------------
 
-void ProcCall::createProcCall(ProNode* procedure, std::string frame, const std::vector<ActualParam*>& actuals) {
+void ProcCall::createProcCall(JobState& job, ProNode* procedure, std::string frame,
+                              const std::vector<ActualParam*>& actuals) {
     innerTypes.clear();
     valueCode.clear();
     std::string name = procedure ? procedure->getName() : std::string();
@@ -163,7 +164,7 @@ void ProcCall::createProcCall(ProNode* procedure, std::string frame, const std::
 
     const int n = static_cast<int>(actuals.size());
     if (n != procedure->getParamCount()) {
-        report(ACTUAL_COUNT);
+        report(job, ACTUAL_COUNT);
         return;
     }
     // The actual of each formal position, matched by the formal's name.
@@ -175,24 +176,22 @@ void ProcCall::createProcCall(ProNode* procedure, std::string frame, const std::
         while (j < n && procedure->getFormalParamName(j) != a->formalName)
             ++j;
         if (j == n) {
-            report(NO_SUCH_FORMAL);
+            report(job, NO_SUCH_FORMAL);
             unmatched = true;
             continue;
         }
         if (procedure->getParamAttrib(j) != a->attribute)
-            report(ATTRIB_MISMATCH);
+            report(job, ATTRIB_MISMATCH);
         if (byFormal[j]) {
             // Another formal is then left without an actual: no call can be made.
-            report(SAME_FORMAL);
+            report(job, SAME_FORMAL);
             twice = true;
             continue;
         }
         byFormal[j] = a;
     }
-    if (unmatched) {
-        QUVException record;
-        throw QUVRunTimeException(record.makeInFunction("paramorder=-1", "createProcCall"));
-    }
+    if (unmatched)
+        throwInternalFailure("paramorder=-1", "createProcCall");
     if (twice) {
         code.clear();
         return;

@@ -158,24 +158,28 @@ struct ProgramResult {
     size_t diagnostics = 0;
 };
 
-// The driver's fragment of one compiled source: the channel style the emitters
-// read, the program result the walk leaves and, once written, the file texts.
-class TopFragment : public CodeFragment, public ProgramState {
+// The driver's fragment of one compiled source: the program result the walk
+// leaves, its kind and, once written, the file texts.
+class TopFragment : public CodeFragment {
 public:
     // A new top fragment starts a new program: the records and unions it
     // defines are those its own declarations make.
     TopFragment();
 
-    // The walk's last step: keeps the program's result and sets the kind.
-    void setProgram(const std::string& name, int kind, const CodeFragment& main);
+    // The walk's last step: keeps the program's result, with the number of
+    // diagnostics job holds now, and sets the kind.
+    void setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main);
     bool hasProgram() const { return program.has_value(); }
 
     // Makes the file texts from the program result and writes the five files;
-    // a file that cannot be opened or written gets a file diagnostic. Without
-    // a program result nothing is written.
-    void writeFiles(const OutputNames& files);
+    // a file that cannot be opened or written gets a file diagnostic in job.
+    // Without a program result nothing is written.
+    void writeFiles(JobState& job, const OutputNames& files);
     // setProgram and writeFiles in one.
-    void writeFiles(const std::string& name, int kind, const CodeFragment* main, const OutputNames& files);
+    void writeFiles(JobState& job, const std::string& name, int kind, const CodeFragment* main,
+                    const OutputNames& files);
+
+    int programKind = -1;  // -1 until the walk leaves a program: no program
 
 private:
     std::optional<ProgramResult> program;
@@ -236,12 +240,12 @@ void createFrameDecl(CodeFragment& f, BlockNode* b, std::string name, std::strin
 // ---- program units; each replaces all four texts of f ----
 // Parts: T types, G globals, V shared variables, P procedures, S processes,
 // K packages, A agents, M the main body (filled by createFrameStruct).
-void createMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void createMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                 const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A,
                 const CodeFragment* M);
-void createDMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void createDMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                  const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A);
-void createMMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void createMMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                  const CodeFragment* M);
 
 // ---- packages, agents and type declarations; each sets the texts it names ----
@@ -256,7 +260,7 @@ void createAgentClass(CodeFragment& f, std::string name, const CodeFragment* bas
                       const CodeFragment* procs, const CodeFragment* prosHead, const CodeFragment* prosBody);
 // The typedef of a type declaration; the node records the named type. A
 // node already referenced (the type names itself) gets a struct or union tag.
-void createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNode* node);
+void createTypeDecl(JobState& job, CodeFragment& f, std::string name, Type* t, TypeNode* node);
 
 // Every emitter below that returns a pointer allocates a new object and hands
 // it to the caller, who deletes it (as a CodeFragment) once its texts are
@@ -265,19 +269,19 @@ void createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNode* node);
 // texts and the unknown type.
 
 // ---- access forms: a new access record with the kind of e ----
-Expression* createIndex(const Expression& e, const OperatorExpression* i);
-Expression* createPtrField(const Expression& e, const std::string& m);
-Expression* createField(const Expression& e, const std::string& m);
+Expression* createIndex(JobState& job, const Expression& e, const OperatorExpression* i);
+Expression* createPtrField(JobState& job, const Expression& e, const std::string& m);
+Expression* createField(JobState& job, const Expression& e, const std::string& m);
 Expression* createParen(const Expression& e);
-Expression* createDereference(const Expression& e);
+Expression* createDereference(JobState& job, const Expression& e);
 // In place: the C++ text of e becomes the access through the frame path of
 // the variable (empty for a variable of the current block).
 void setVariableAccess(Expression& e, const std::string& path);
 
 // ---- operators on a variable ----
 OperatorExpression* createAddressOf(const Expression& e);
-OperatorExpression* createCanSend(const Expression& e);
-OperatorExpression* createCanRecv(const Expression& e);
+OperatorExpression* createCanSend(JobState& job, const Expression& e);
+OperatorExpression* createCanRecv(JobState& job, const Expression& e);
 
 // A new operator expression with the record's texts and type.
 OperatorExpression* fromVariable(const Expression* record);
@@ -286,24 +290,25 @@ OperatorExpression* fromConstant(const Expression* record);
 // ---- operators on an expression (l or e is the left or only operand); each
 // type rule reports its own mismatch and gives the unknown type, and the
 // texts are built all the same ----
-OperatorExpression* createEq(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createNe(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createLt(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createLe(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createGt(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createGe(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createAnd(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createOr(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createAdd(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createSub(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createMul(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createDiv(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createMod(const Expression& l, const OperatorExpression* r);
-OperatorExpression* createNeg(const Expression& e);
-OperatorExpression* createLogicalNot(const Expression& e);
+OperatorExpression* createEq(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createNe(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createLt(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createLe(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createGt(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createGe(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createAnd(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createOr(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createAdd(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createSub(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createMul(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createDiv(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createMod(JobState& job, const Expression& l, const OperatorExpression* r);
+OperatorExpression* createNeg(JobState& job, const Expression& e);
+OperatorExpression* createLogicalNot(JobState& job, const Expression& e);
 OperatorExpression* createParenExpr(const Expression& e);
 // c is the condition.
-OperatorExpression* createIfThenElse(const Expression& c, const OperatorExpression* t, const OperatorExpression* e);
+OperatorExpression* createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
+                                     const OperatorExpression* e);
 // p is the fragment of a procedure call, run before the value of e is taken.
 OperatorExpression* createCall(const Expression& e, const CodeFragment* p);
 }  // namespace codegen
@@ -393,7 +398,7 @@ public:
 
     // The parallel statement: starts every process of starts (in written order)
     // and waits for all of them to end. The starts and their actuals stay the caller's.
-    void createParallel(const std::vector<ProcessStart*>& starts);
+    void createParallel(JobState& job, const std::vector<ProcessStart*>& starts);
 };
 
 // A %alg or %stm part; the elements and statements stay the caller's.
@@ -412,17 +417,17 @@ public:
 class AssignmentEquation : public LabelledFragment {
 public:
     // $O v = e
-    AssignmentEquation(const Expression* target, const OperatorExpression* value);
+    AssignmentEquation(JobState& job, const Expression* target, const OperatorExpression* value);
     // $O NewDec(n : t); the node takes the declared type.
     AssignmentEquation(VarNode* variable, Type* type);
     // $O c ? v
-    AssignmentEquation(VarNode* channel, const Expression* target);
+    AssignmentEquation(JobState& job, VarNode* channel, const Expression* target);
     // $O c ! e
-    AssignmentEquation(VarNode* channel, const OperatorExpression* value);
+    AssignmentEquation(JobState& job, VarNode* channel, const OperatorExpression* value);
     // $O k == p: the control variable k starts process p.
-    AssignmentEquation(VarNode* control, std::string process);
+    AssignmentEquation(JobState& job, VarNode* control, std::string process);
     // $O Delete k
-    explicit AssignmentEquation(VarNode* control);
+    AssignmentEquation(JobState& job, VarNode* control);
     // A sequence of at least two equations, which stay the caller's.
     explicit AssignmentEquation(const std::vector<AssignmentEquation*>& equations);
 
@@ -490,7 +495,7 @@ public:
     static ActualParam* createChanInParam(std::string channel, VarNode* peer, std::string formal);
     static ActualParam* createChanOutParam(std::string channel, VarNode* peer, std::string formal);
     // Reports a conflict of a new actual of a process call with an earlier one and returns false.
-    static bool checkActualPair(const ActualParam& actual, const ActualParam& other);
+    static bool checkActualPair(JobState& job, const ActualParam& actual, const ActualParam& other);
 
     // A new process start the caller deletes (not its actuals). process: the
     // process the control is known to start (a control-binding equation of the
@@ -507,7 +512,8 @@ public:
     // the formals by name; reports and leaves the C++ text empty on a count
     // mismatch or two actuals of one formal; throws QUVRunTimeException for an
     // actual naming no formal.
-    void createProcCall(ProNode* procedure, std::string frame, const std::vector<ActualParam*>& actuals);
+    void createProcCall(JobState& job, ProNode* procedure, std::string frame,
+                        const std::vector<ActualParam*>& actuals);
 
     // ---- the built-ins; operands stay the caller's ----
     void createFopen(VarNode* file, const Expression* name);
@@ -535,5 +541,3 @@ private:
     std::string valueCode;
 };
 
-// The text of entry i of the diagnostic list, as the diagnostics file holds it.
-std::string formatDiagnostic(int i);

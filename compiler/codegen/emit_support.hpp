@@ -24,5 +24,5 @@ std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.
 std::string typeId(const Type* t);
 // Files the semantic message `message` at the running walker's place.
-void report(int message);
+void report(JobState& job, int message);
 }  // namespace emit

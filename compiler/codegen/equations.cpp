@@ -41,11 +41,11 @@ const Expression* channelRecord(const VarNode* c) {
 }
 }  // namespace
 
-AssignmentEquation::AssignmentEquation(const Expression* v, const OperatorExpression* e) {
+AssignmentEquation::AssignmentEquation(JobState& job, const Expression* v, const OperatorExpression* e) {
     if (!v || !e || !v->getType() || !e->getType())
         throwInternalFailure("illegal variable or expression", constructorName);
-    std::string t = CodeNames::nextTemp();
-    v->getType()->checkAssign(e->getType());
+    std::string t = CodeNames::nextTemp(job);
+    v->getType()->checkAssign(job, e->getType());
     bool array = isArray(v->getType()) || isArray(e->getType());
     typeset = "$O" + v->getTypeset() + " = " + e->getTypeset();
     code = CodeNames::declaration(t, v->getType()) + base::semicolon() + base::newline() +
@@ -63,38 +63,38 @@ AssignmentEquation::AssignmentEquation(VarNode* n, Type* T) {
     code = CodeNames::declaration(CodeNames::varName(n->getName()), T) + base::semicolon() + base::newline();
 }
 
-AssignmentEquation::AssignmentEquation(VarNode* c, const Expression* v) {
+AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const Expression* v) {
     const Expression* channel = channelRecord(c);
     if (!v)
         throwInternalFailure("illegal varnode or variable", constructorName);
     Type* target = v->getType() ? v->getType() : Type::unknownType;
-    channel->getType()->checkReceive(target);
+    channel->getType()->checkReceive(job, target);
     typeset = "$O" + c->getName() + "?" + v->getTypeset();
-    std::string t = CodeNames::nextTemp();
+    std::string t = CodeNames::nextTemp(job);
     bool array = isArray(target);
     // The temporary starts with the current value, so a receive that delivers nothing changes nothing.
     code = CodeNames::declaration(t, target) + base::semicolon() + base::newline() + copy(t, v->getCode(), array) +
-           CodeNames::channelRecv(channel->getCode(), t) + base::semicolon() + base::newline();
+           CodeNames::channelRecv(job, channel->getCode(), t) + base::semicolon() + base::newline();
     label = copy(v->getCode(), t, array);
 }
 
-AssignmentEquation::AssignmentEquation(VarNode* c, const OperatorExpression* e) {
+AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const OperatorExpression* e) {
     const Expression* channel = channelRecord(c);
     if (!e)
         throwInternalFailure("illegal varnode or variable", constructorName);
-    channel->getType()->checkSend(e->getType() ? e->getType() : Type::unknownType);
+    channel->getType()->checkSend(job, e->getType() ? e->getType() : Type::unknownType);
     typeset = "$O" + c->getName() + "!" + e->getTypeset();
-    code = CodeNames::channelSend(channel->getCode(), e->getCode()) + base::semicolon() + base::newline();
+    code = CodeNames::channelSend(job, channel->getCode(), e->getCode()) + base::semicolon() + base::newline();
 }
 
-AssignmentEquation::AssignmentEquation(VarNode* k, std::string process) {
-    typeOf(k)->checkEquation();
+AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k, std::string process) {
+    typeOf(k)->checkEquation(job);
     typeset = "$O" + nameOf(k) + " == " + process;
     code = CodeNames::assignment(nameOf(k), process) + base::semicolon() + base::newline();
 }
 
-AssignmentEquation::AssignmentEquation(VarNode* k) {
-    typeOf(k)->checkDelete();
+AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k) {
+    typeOf(k)->checkDelete(job);
     typeset = "$ODelete " + nameOf(k);
     code = CodeNames::deleteProsComment(nameOf(k)) + base::semicolon() + base::newline();
 }

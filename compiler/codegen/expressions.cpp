@@ -193,18 +193,18 @@ std::string selectable(const Expression& e) {
 }
 }  // namespace
 
-Expression* codegen::createIndex(const Expression& e, const OperatorExpression* i) {
-    Type* t = typeOrUnknown(e)->checkIndex(typeOf(i));
+Expression* codegen::createIndex(JobState& job, const Expression& e, const OperatorExpression* i) {
+    Type* t = typeOrUnknown(e)->checkIndex(job, typeOf(i));
     return derive(e, e.typeset + "[" + typesetOf(i) + "]", selectable(e) + "[" + codeOf(i) + "]", t);
 }
 
-Expression* codegen::createPtrField(const Expression& e, const std::string& m) {
-    Type* t = typeOrUnknown(e)->checkArrow(m);
+Expression* codegen::createPtrField(JobState& job, const Expression& e, const std::string& m) {
+    Type* t = typeOrUnknown(e)->checkArrow(job, m);
     return derive(e, e.typeset + "->" + m, selectable(e) + "->" + CodeNames::fieldName(m), t);
 }
 
-Expression* codegen::createField(const Expression& e, const std::string& m) {
-    Type* t = typeOrUnknown(e)->checkField(m);
+Expression* codegen::createField(JobState& job, const Expression& e, const std::string& m) {
+    Type* t = typeOrUnknown(e)->checkField(job, m);
     return derive(e, e.typeset + "." + m, selectable(e) + "." + CodeNames::fieldName(m), t);
 }
 
@@ -212,9 +212,9 @@ Expression* codegen::createParen(const Expression& e) {
     return derive(e, "(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
 }
 
-Expression* codegen::createDereference(const Expression& e) {
+Expression* codegen::createDereference(JobState& job, const Expression& e) {
     // Grouped so that a field of the pointed-to record selects from the record, not from the pointer.
-    Type* t = typeOrUnknown(e)->checkDeref();
+    Type* t = typeOrUnknown(e)->checkDeref(job);
     return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
@@ -241,15 +241,15 @@ OperatorExpression* codegen::createAddressOf(const Expression& e) {
     return new OperatorExpression("&" + e.typeset, grouped("&" + e.code), t);
 }
 
-OperatorExpression* codegen::createCanSend(const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkCanSend();
-    return new OperatorExpression(e.typeset + "!", onChannel(CodeNames::channelCanSend(e.typeset), e.typeset, e.code),
+OperatorExpression* codegen::createCanSend(JobState& job, const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkCanSend(job);
+    return new OperatorExpression(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
-OperatorExpression* codegen::createCanRecv(const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkCanRecv();
-    return new OperatorExpression(e.typeset + "?", onChannel(CodeNames::channelCanRecv(e.typeset), e.typeset, e.code),
+OperatorExpression* codegen::createCanRecv(JobState& job, const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkCanRecv(job);
+    return new OperatorExpression(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
@@ -264,11 +264,11 @@ OperatorExpression* codegen::fromConstant(const Expression* record) {
 // ---- operators on expressions ---------------------------------------------------------------
 
 namespace {
-typedef Type* (Type::*BinaryRule)(Type*);
+typedef Type* (Type::*BinaryRule)(DiagnosticSink&, Type*);
 
-OperatorExpression* binary(const Expression* l, const OperatorExpression* r, const std::string& typesetOp,
-                           const std::string& cppOp, BinaryRule rule) {
-    Type* t = (typeOf(l)->*rule)(typeOf(r));
+OperatorExpression* binary(JobState& job, const Expression* l, const OperatorExpression* r,
+                           const std::string& typesetOp, const std::string& cppOp, BinaryRule rule) {
+    Type* t = (typeOf(l)->*rule)(job, typeOf(r));
     return new OperatorExpression(typesetOf(l) + typesetOp + typesetOf(r),
                                   grouped(codeOf(l) + cppOp + codeOf(r)), t);
 }
@@ -283,9 +283,9 @@ bool isArray(const Expression* e) {
 }
 
 // Arrays compare element by element (records and unions through the == written with their definitions).
-OperatorExpression* equality(const Expression* l, const OperatorExpression* r, const std::string& op,
-                             BinaryRule rule) {
-    OperatorExpression* e = binary(l, r, " " + op + " ", " " + op + " ", rule);
+OperatorExpression* equality(JobState& job, const Expression* l, const OperatorExpression* r,
+                             const std::string& op, BinaryRule rule) {
+    OperatorExpression* e = binary(job, l, r, " " + op + " ", " " + op + " ", rule);
     if (!isArray(l) && !isArray(r))
         return e;
     std::string test = "quv_runtime::equal(" + codeOf(l) + "," + codeOf(r) + ")";
@@ -296,40 +296,40 @@ OperatorExpression* equality(const Expression* l, const OperatorExpression* r, c
 }
 }  // namespace
 
-OperatorExpression* codegen::createEq(const Expression& l, const OperatorExpression* r) {
-    return equality(&l, r, "==", &Type::checkEq);
+OperatorExpression* codegen::createEq(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return equality(job, &l, r, "==", &Type::checkEq);
 }
 
-OperatorExpression* codegen::createNe(const Expression& l, const OperatorExpression* r) {
-    return equality(&l, r, "!=", &Type::checkNe);
+OperatorExpression* codegen::createNe(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return equality(job, &l, r, "!=", &Type::checkNe);
 }
 
-OperatorExpression* codegen::createLt(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " < ", " < ", &Type::checkLt);
+OperatorExpression* codegen::createLt(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " < ", " < ", &Type::checkLt);
 }
 
-OperatorExpression* codegen::createLe(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " <= ", " <= ", &Type::checkLe);
+OperatorExpression* codegen::createLe(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " <= ", " <= ", &Type::checkLe);
 }
 
-OperatorExpression* codegen::createGt(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " > ", " > ", &Type::checkGt);
+OperatorExpression* codegen::createGt(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " > ", " > ", &Type::checkGt);
 }
 
-OperatorExpression* codegen::createGe(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " >= ", " >= ", &Type::checkGe);
+OperatorExpression* codegen::createGe(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " >= ", " >= ", &Type::checkGe);
 }
 
-OperatorExpression* codegen::createAnd(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " && ", " && ", &Type::checkAnd);
+OperatorExpression* codegen::createAnd(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " && ", " && ", &Type::checkAnd);
 }
 
-OperatorExpression* codegen::createOr(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " || ", " || ", &Type::checkOr);
+OperatorExpression* codegen::createOr(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " || ", " || ", &Type::checkOr);
 }
 
-OperatorExpression* codegen::createAdd(const Expression& l, const OperatorExpression* r) {
-    OperatorExpression* e = binary(&l, r, " + ", " + ", &Type::checkAdd);
+OperatorExpression* codegen::createAdd(JobState& job, const Expression& l, const OperatorExpression* r) {
+    OperatorExpression* e = binary(job, &l, r, " + ", " + ", &Type::checkAdd);
     if (typeOf(&l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(&l), Type::stringType) ||
         Type::equal(typeOf(r), Type::stringType))
         return e;
@@ -340,29 +340,29 @@ OperatorExpression* codegen::createAdd(const Expression& l, const OperatorExpres
     return appended;
 }
 
-OperatorExpression* codegen::createSub(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " - ", " - ", &Type::checkSub);
+OperatorExpression* codegen::createSub(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " - ", " - ", &Type::checkSub);
 }
 
-OperatorExpression* codegen::createMul(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " * ", " * ", &Type::checkMul);
+OperatorExpression* codegen::createMul(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " * ", " * ", &Type::checkMul);
 }
 
-OperatorExpression* codegen::createDiv(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " / ", " / ", &Type::checkDiv);
+OperatorExpression* codegen::createDiv(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " / ", " / ", &Type::checkDiv);
 }
 
-OperatorExpression* codegen::createMod(const Expression& l, const OperatorExpression* r) {
-    return binary(&l, r, " Mod ", " % ", &Type::checkMod);
+OperatorExpression* codegen::createMod(JobState& job, const Expression& l, const OperatorExpression* r) {
+    return binary(job, &l, r, " Mod ", " % ", &Type::checkMod);
 }
 
-OperatorExpression* codegen::createNeg(const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkNeg();
+OperatorExpression* codegen::createNeg(JobState& job, const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkNeg(job);
     return new OperatorExpression("-" + e.typeset, grouped("-" + e.code), t);
 }
 
-OperatorExpression* codegen::createLogicalNot(const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkNot();
+OperatorExpression* codegen::createLogicalNot(JobState& job, const Expression& e) {
+    Type* t = typeOrUnknown(e)->checkNot(job);
     return new OperatorExpression("~" + e.typeset, grouped("!" + e.code), t);
 }
 
@@ -370,9 +370,9 @@ OperatorExpression* codegen::createParenExpr(const Expression& e) {
     return new OperatorExpression("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
 }
 
-OperatorExpression* codegen::createIfThenElse(const Expression& c, const OperatorExpression* t,
+OperatorExpression* codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                               const OperatorExpression* e) {
-    Type* result = typeOrUnknown(c)->checkIfThenElse(typeOf(t), typeOf(e));
+    Type* result = typeOrUnknown(c)->checkIfThenElse(job, typeOf(t), typeOf(e));
     return new OperatorExpression("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
                                   grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
 }

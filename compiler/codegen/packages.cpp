@@ -79,14 +79,14 @@ void codegen::createAgentClass(CodeFragment& f, std::string name, const CodeFrag
     f.code = codeOf(procs) + codeOf(prosBody) + codeOf(prosHead);
 }
 
-void codegen::createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNode* node) {
+void codegen::createTypeDecl(JobState& job, CodeFragment& f, std::string name, Type* t, TypeNode* node) {
     const std::string NL = base::newline();
     const Type* type = emit::orUnknown(t);
     f.innerTypes.clear();
     f.prototypes.clear();
     f.typeset = name + " = " + type->getTypeset();
     if (node)
-        node->setType(t ? t : Type::unknownType);
+        node->setType(job, t ? t : Type::unknownType);
     const std::string tn = CodeNames::typeName(name);
 
     auto record = dynamic_cast<const RecordType*>(type);
@@ -102,6 +102,6 @@ void codegen::createTypeDecl(CodeFragment& f, std::string name, Type* t, TypeNod
         return;
     }
     if (node && node->isReferenced())
-        QUVException().makeSemantic(SELF_REFERENCE_NOT_RECORD);
+        QUVException(job).makeSemantic(SELF_REFERENCE_NOT_RECORD);
     f.code = "typedef " + CodeNames::declaration(tn, type) + ";" + NL;
 }

@@ -41,8 +41,8 @@ std::string typeId(const Type* t) {
     return CodeNames::declaration("", orUnknown(t));
 }
 
-void report(int message) {
-    QUVException().makeSemantic(message);
+void report(JobState& job, int message) {
+    QUVException(job).makeSemantic(message);
 }
 }  // namespace emit
 
@@ -141,7 +141,7 @@ std::string ProcCall::startCode(const ProcessStart* s,
            ";" + NL + NL;
 }
 
-void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
+void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& starts) {
     const std::string NL = base::newline();
     const int n = static_cast<int>(starts.size());
     label = "next";
@@ -157,7 +157,7 @@ void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
     for (int i = 0; i < n; ++i)
         for (int j = i + 1; j < n; ++j)
             if (starts[i]->controlName == starts[j]->controlName)
-                report(SAME_CONTROLS);
+                report(job, SAME_CONTROLS);
 
     // The channel table: which start sends to or receives from which, and the
     // element types where the started processes are known.
@@ -172,18 +172,18 @@ void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
             while (j < n && starts[j]->controlName != a->getPeerControl())
                 ++j;
             if (j == n) {
-                report(CONTROL_NOT_STARTED);
+                report(job, CONTROL_NOT_STARTED);
                 continue;
             }
             Type* element = channelElement(starts[i]->process, a->getFormalName());
             if (attribute == DEF_INPUT_CHANNEL) {
                 if (receives[i][j])
-                    report(INPUT_TWICE);
+                    report(job, INPUT_TWICE);
                 receives[i][j] = 1;
                 receiveType[i][j] = element;
             } else {
                 if (sends[i][j])
-                    report(OUTPUT_TWICE);
+                    report(job, OUTPUT_TWICE);
                 sends[i][j] = 1;
                 sendType[i][j] = element;
             }
@@ -229,19 +229,19 @@ void Statement::createParallel(const std::vector<ProcessStart*>& starts) {
     std::string declarations;
     for (int i = 0; i < n; ++i) {
         if (sends[i][i] || receives[i][i])
-            report(TALKS_TO_ITSELF);
+            report(job, TALKS_TO_ITSELF);
         for (int j = 0; j < n; ++j) {
             if (sends[i][j] && !receives[j][i])
-                report(NO_MATCHED_RECV);
+                report(job, NO_MATCHED_RECV);
             if (receives[j][i] && !sends[i][j])
-                report(NO_MATCHED_SEND);
+                report(job, NO_MATCHED_SEND);
             if (!sends[i][j])
                 continue;
             declarations += "quv_runtime::ChannelLink " + links[i][j] + ";" + NL;
             // Compared only where both processes are known; a control's own type says nothing of its channels.
             if (receives[j][i] && sendType[i][j] && receiveType[j][i] &&
                 !Type::equal(sendType[i][j], receiveType[j][i]))
-                report(DIFFERENT_TYPES);
+                report(job, DIFFERENT_TYPES);
         }
     }
 

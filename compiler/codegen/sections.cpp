@@ -41,11 +41,11 @@ const char* const mEntryHead = "int  main()";
 
 // ---- program units ----------------------------------------------------------------
 
-void codegen::createMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void codegen::createMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                          const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A,
                          const CodeFragment* M) {
     const std::string CB = base::closeBracket();
-    f.typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+    f.typeset = base::openBracket() + CodeNames::channelStyle(job) + T->typeset + CB + G->typeset + CB + V->typeset + CB +
                 P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + base::openBracket() + CB +
                 M->typeset + CB + CB + CB + CB + CB;
     f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code + M->beforeEntry + entryHead + M->code;
@@ -54,29 +54,29 @@ void codegen::createMain(CodeFragment& f, const CodeFragment* T, const CodeFragm
                    S->prototypes + K->prototypes + A->prototypes + M->prototypes;
     // Processes of other files of the project that this file starts.
     f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                   A->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
+                   A->innerTypes + M->innerTypes + CodeNames::threadDeclarations(job, "", 1);
 }
 
-void codegen::createDMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void codegen::createDMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                           const CodeFragment* P, const CodeFragment* S, const CodeFragment* K, const CodeFragment* A) {
     const std::string CB = base::closeBracket();
-    f.typeset = base::openBracket() + CodeNames::channelStyle() + T->typeset + CB + G->typeset + CB + V->typeset + CB +
+    f.typeset = base::openBracket() + CodeNames::channelStyle(job) + T->typeset + CB + G->typeset + CB + V->typeset + CB +
                 P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + CB;
     f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code;
     f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
                    S->prototypes + K->prototypes + A->prototypes;
     f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
-                   A->innerTypes + CodeNames::threadDeclarations("", 1);
+                   A->innerTypes + CodeNames::threadDeclarations(job, "", 1);
 }
 
-void codegen::createMMain(CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
+void codegen::createMMain(JobState& job, CodeFragment& f, const CodeFragment* T, const CodeFragment* G, const CodeFragment* V,
                           const CodeFragment* M) {
     const std::string CB = base::closeBracket();
     f.typeset = base::openBracket() + T->typeset + CB + G->typeset + CB + V->typeset + CB + base::openBracket() +
                 M->typeset + CB + CB + CB;
     f.code = T->code + G->code + V->code + M->beforeEntry + mEntryHead + M->code;
     f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + M->prototypes;
-    f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations("", 1);
+    f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations(job, "", 1);
 }
 
 // ---- sections -------------------------------------------------------------------------

@@ -21,38 +21,32 @@ std::string fileBanner(const std::string& label, const std::string& file) {
 }
 
 // A file the writer could not open or write becomes a file diagnostic; the job goes on.
-void reportUnwritable(const std::string& fileName) {
-    QUVException(*DiagnosticSink::current, QUVException::OutputFileError, 0, 0, writerName, fileName,
+void reportUnwritable(JobState& job, const std::string& fileName) {
+    QUVException(job, QUVException::OutputFileError, 0, 0, writerName, fileName,
                  "can't open or write the output file");
 }
 
 // The texts hold "\n" line ends, written as they are. The files lie beside
 // the user's source and may be the user's own (the typeset copy above all):
 // they are written as every user's file is.
-void writeText(const std::string& fileName, const std::string& text) {
+void writeText(JobState& job, const std::string& fileName, const std::string& text) {
     std::string reason;
     if (!platform::WriteFileSafely(fileName, text, reason))
-        reportUnwritable(fileName);
+        reportUnwritable(job, fileName);
 }
 
 // The diagnostics the job held when the program was left, then those the
 // writer itself has added since it started (files it could not write).
-void writeDiagnostics(const std::string& fileName, size_t held, size_t ownFrom) {
+void writeDiagnostics(JobState& job, const std::string& fileName, size_t held, size_t ownFrom) {
     std::string text;
-    const size_t size = DiagnosticSink::current->records().size();
-    for (size_t i = 0; i < held && i < size; ++i)
-        text += formatDiagnostic(static_cast<int>(i)) + "\n";
-    for (size_t i = std::max(ownFrom, held); i < size; ++i)
-        text += formatDiagnostic(static_cast<int>(i)) + "\n";
-    writeText(fileName, text);
+    const std::vector<QUVException>& records = job.records();
+    for (size_t i = 0; i < held && i < records.size(); ++i)
+        text += records[i].format() + "\n";
+    for (size_t i = std::max(ownFrom, held); i < records.size(); ++i)
+        text += records[i].format() + "\n";
+    writeText(job, fileName, text);
 }
 }  // namespace
-
-std::string formatDiagnostic(int i) {
-    if (i < 0 || static_cast<size_t>(i) >= DiagnosticSink::current->records().size())
-        return std::string();
-    return DiagnosticSink::current->records()[static_cast<size_t>(i)].format();
-}
 
 OutputNames OutputNames::ofBase(const std::string& base) {
     return {base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err", base + "TypeSet" + ".e"};
@@ -62,7 +56,7 @@ TopFragment::TopFragment() {
     Type::beginProgramTypes();
 }
 
-void TopFragment::setProgram(const std::string& name, int kind, const CodeFragment& main) {
+void TopFragment::setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main) {
     programKind = kind;
     program = ProgramResult{name,
                             kind,
@@ -70,20 +64,20 @@ void TopFragment::setProgram(const std::string& name, int kind, const CodeFragme
                             main.getPrototypes(),
                             main.getInnerTypes(),
                             main.getTypeset(),
-                            DiagnosticSink::current->records().size()};
+                            job.records().size()};
 }
 
-void TopFragment::writeFiles(const std::string& name, int kind, const CodeFragment* main,
+void TopFragment::writeFiles(JobState& job, const std::string& name, int kind, const CodeFragment* main,
                              const OutputNames& files) {
-    setProgram(name, kind, *main);
-    writeFiles(files);
+    setProgram(job, name, kind, *main);
+    writeFiles(job, files);
 }
 
-void TopFragment::writeFiles(const OutputNames& files) {
+void TopFragment::writeFiles(JobState& job, const OutputNames& files) {
     if (!program)
         return;
     const ProgramResult& p = *program;
-    const size_t ownFrom = DiagnosticSink::current->records().size();
+    const size_t ownFrom = job.records().size();
     const std::string& cppName = files.cpp;
     const std::string& protoName = files.proto;
     const std::string& innerName = files.inner;
@@ -98,9 +92,9 @@ void TopFragment::writeFiles(const OutputNames& files) {
     typeset = CodeNames::programKind(p.kind) + " " + p.name + " == [] " + NL + "[" + NL + p.typeset + NL + "]" +
               NL + ".";
 
-    writeText(cppName, code);
-    writeText(protoName, prototypes);
-    writeText(innerName, innerTypes);
-    writeDiagnostics(files.err, p.diagnostics, ownFrom);
-    writeText(files.typeset, typeset);
+    writeText(job, cppName, code);
+    writeText(job, protoName, prototypes);
+    writeText(job, innerName, innerTypes);
+    writeDiagnostics(job, files.err, p.diagnostics, ownFrom);
+    writeText(job, files.typeset, typeset);
 }

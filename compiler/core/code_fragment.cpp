@@ -15,31 +15,6 @@ Expression::Expression(const std::string& name, Type* t, int attribute_) : attri
 Expression::Expression() : attribute(-1), type(nullptr) {}
 
 namespace {
-// The generator's numbering: process-wide, never reset during a run, so
-// names stay unique across every source compiled by one process.
-int procedureNumber = 0;
-int processNumber = 0;
-int tempNumber = 1;
-int dptNumber = 1;
-int instanceTypeNumber = 1;
-
-// The variables of the current program whose C++ names have the form of a temporary.
-std::set<std::string>& variablesLikeTemps() {
-    static std::set<std::string> names;
-    return names;
-}
-
-// Processes the current program uses without declaring them, in order of first use.
-std::vector<std::string>& externalProcesses() {
-    static std::vector<std::string> names;
-    return names;
-}
-
-// "syn" or "asyn" text by the channel style of the running compile.
-bool synchronousStyle() {
-    return JobState::current ? JobState::current->isSynchronous() : true;
-}
-
 std::string numbered(const std::string& text, int& number) {
     return text + std::to_string(number++);
 }
@@ -79,19 +54,19 @@ std::string labelName(std::string n) {
     return "_l_" + n;
 }
 
-std::string nextTemp() {
-    const std::string temp = numbered("_next_temp_", tempNumber);
+std::string nextTemp(JobState& job) {
+    const std::string temp = numbered("_next_temp_", job.numbering.temp);
     // A variable of the program may have the temporary's form already.
-    const std::set<std::string>& taken = variablesLikeTemps();
+    const std::set<std::string>& taken = job.names.variablesLikeTemps;
     std::string name = temp;
     for (int k = 2; taken.count(name); ++k)
         name = temp + "_" + std::to_string(k);
     return name;
 }
 
-void reserveVariable(const std::string& cppName) {
+void reserveVariable(JobState& job, const std::string& cppName) {
     if (cppName.compare(0, 11, "_next_temp_") == 0)
-        variablesLikeTemps().insert(cppName);
+        job.names.variablesLikeTemps.insert(cppName);
 }
 
 std::string callName(std::string n) {
@@ -102,8 +77,8 @@ std::string dpName(std::string n) {
     return n + "_dp";
 }
 
-std::string dptName(std::string n) {
-    return numbered(n + "_dpt", dptNumber);
+std::string dptName(JobState& job, std::string n) {
+    return numbered(n + "_dpt", job.numbering.dpt);
 }
 
 std::string dName(std::string n) {
@@ -114,8 +89,8 @@ std::string instanceParamName(std::string n) {
     return n + "_ip";
 }
 
-std::string instanceParamType(std::string n) {
-    return numbered(n + "_instance_param_type", instanceTypeNumber);
+std::string instanceParamType(JobState& job, std::string n) {
+    return numbered(n + "_instance_param_type", job.numbering.instanceType);
 }
 
 std::string instanceName(std::string n) {
@@ -142,24 +117,24 @@ std::string deleteProsComment(std::string n) {
     return " // delete pros: " + varName(n);
 }
 
-std::string channelRecv(std::string a, std::string b) {
-    return a + (synchronousStyle() ? "->syn_recv(&" : "->asyn_recv(&") + b + ")";
+std::string channelRecv(const JobState& job, std::string a, std::string b) {
+    return a + (job.isSynchronous() ? "->syn_recv(&" : "->asyn_recv(&") + b + ")";
 }
 
-std::string channelSend(std::string a, std::string b) {
-    return a + (synchronousStyle() ? "->syn_send(" : "->asyn_send(") + b + ")";
+std::string channelSend(const JobState& job, std::string a, std::string b) {
+    return a + (job.isSynchronous() ? "->syn_send(" : "->asyn_send(") + b + ")";
 }
 
-std::string channelCanSend(std::string n) {
-    return varName(n) + (synchronousStyle() ? "->syn_can_send()" : "->asyn_can_send()");
+std::string channelCanSend(const JobState& job, std::string n) {
+    return varName(n) + (job.isSynchronous() ? "->syn_can_send()" : "->asyn_can_send()");
 }
 
-std::string channelCanRecv(std::string n) {
-    return varName(n) + (synchronousStyle() ? "->syn_can_recv()" : "->asyn_can_recv()");
+std::string channelCanRecv(const JobState& job, std::string n) {
+    return varName(n) + (job.isSynchronous() ? "->syn_can_recv()" : "->asyn_can_recv()");
 }
 
-std::string channelStyle() {
-    return synchronousStyle() ? "Syn" : "Asyn";
+std::string channelStyle(const JobState& job) {
+    return job.isSynchronous() ? "Syn" : "Asyn";
 }
 
 std::string pointerDeref(std::string n, std::string path) {
@@ -187,8 +162,8 @@ int controlWordKind(std::string w) {
     return 0;
 }
 
-std::string threadDeclarations(std::string name, int mode) {
-    std::vector<std::string>& list = externalProcesses();
+std::string threadDeclarations(JobState& job, std::string name, int mode) {
+    std::vector<std::string>& list = job.names.externalProcesses;
     if (name.empty()) {
         std::string text;
         for (const std::string& n : list)
@@ -203,19 +178,12 @@ std::string threadDeclarations(std::string name, int mode) {
     return std::string();
 }
 
-void beginProgram() {
-    externalProcesses().clear();
-    variablesLikeTemps().clear();
+void beginProgram(JobState& job) {
+    job.names = ProgramNames();
 }
 
 void resetForTesting() {
-    procedureNumber = 0;
-    processNumber = 0;
-    tempNumber = 1;
-    dptNumber = 1;
-    instanceTypeNumber = 1;
-    externalProcesses().clear();
-    variablesLikeTemps().clear();
+    GeneratorNumbering::processWide() = GeneratorNumbering();
 }
 
 std::string fieldName(const std::string& n) {
@@ -226,12 +194,12 @@ std::string typeName(const std::string& n) {
     return "_t_" + n;
 }
 
-std::string procName(const std::string& n) {
-    return "_proc_" + n + "_" + std::to_string(procedureNumber++);
+std::string procName(GeneratorNumbering& numbering, const std::string& n) {
+    return "_proc_" + n + "_" + std::to_string(numbering.procedure++);
 }
 
-std::string prosName(const std::string& n) {
-    return "_pros_" + n + "_" + std::to_string(processNumber++);
+std::string prosName(GeneratorNumbering& numbering, const std::string& n) {
+    return "_pros_" + n + "_" + std::to_string(numbering.process++);
 }
 
 std::string refKindName(int k) {

@@ -14,6 +14,8 @@
 #include <vector>
 
 class Type;
+class JobState;
+struct GeneratorNumbering;
 
 class CodeFragment {
 public:
@@ -59,29 +61,30 @@ std::string fieldName(const std::string& n);
 std::string typeName(const std::string& n);
 std::string className(std::string n);
 std::string agentClassName(std::string n);
-std::string procName(const std::string& n);
-std::string prosName(const std::string& n);
+// Numbered names take the next number of the job's numbering.
+std::string procName(GeneratorNumbering& numbering, const std::string& n);
+std::string prosName(GeneratorNumbering& numbering, const std::string& n);
 std::string labelName(std::string n);
-std::string nextTemp();
+std::string nextTemp(JobState& job);
 std::string callName(std::string n);
 std::string dpName(std::string n);
-std::string dptName(std::string n);
+std::string dptName(JobState& job, std::string n);
 std::string dName(std::string n);
 std::string instanceParamName(std::string n);
-std::string instanceParamType(std::string n);
+std::string instanceParamType(JobState& job, std::string n);
 std::string instanceName(std::string n);
 std::string globalInstance(std::string n);
 std::string channelName(std::string a, std::string b);
 
-// Snippets; the channel calls follow the current program's channel style at the time of the call.
+// Snippets; the channel calls follow the job's channel style at the time of the call.
 std::string globalInstanceDecl(std::string n);
 std::string assignment(std::string a, std::string b);
 std::string deleteProsComment(std::string n);
-std::string channelRecv(std::string a, std::string b);
-std::string channelSend(std::string a, std::string b);
-std::string channelCanSend(std::string n);
-std::string channelCanRecv(std::string n);
-std::string channelStyle();
+std::string channelRecv(const JobState& job, std::string a, std::string b);
+std::string channelSend(const JobState& job, std::string a, std::string b);
+std::string channelCanSend(const JobState& job, std::string n);
+std::string channelCanRecv(const JobState& job, std::string n);
+std::string channelStyle(const JobState& job);
 std::string pointerDeref(std::string n, std::string path);
 std::string pointerInit(std::string n);
 
@@ -96,13 +99,14 @@ int controlWordKind(std::string w);
 
 // The processes a program uses without declaring them: mode 0 adds name, any
 // other mode removes it; the empty name gives their thread-function declarations.
-std::string threadDeclarations(std::string name, int mode);
-// Forgets them and the variables below: each program file has its own.
-void beginProgram();
+std::string threadDeclarations(JobState& job, std::string name, int mode);
+// Forgets them, the variables below and the channel style: each program file
+// has its own.
+void beginProgram(JobState& job);
 // A variable's C++ name, which a temporary of nextTemp then never takes.
-void reserveVariable(const std::string& cppName);
+void reserveVariable(JobState& job, const std::string& cppName);
 
-// Puts every generator counter back to its start and empties the process list.
-// The generator itself never resets them during a run; tests do.
+// Puts the process's numbering back to its start. The generator itself never
+// resets it during a run; tests do.
 void resetForTesting();
 }  // namespace CodeNames

@@ -1,6 +1,6 @@
 // The compiler core model: diagnostics, the indentation base, code fragments,
 // types and their operator rules, the AST node, the symbol nodes, the symbol
-// table and the running job's state.
+// table and the context of one compile job.
 #pragma once
 #include "compiler/core/base.hpp"
 #include "compiler/core/code_fragment.hpp"

@@ -1,6 +1,7 @@
 #include "compiler/core/diagnostics.hpp"
 
 #include <iostream>
+#include <stdexcept>
 #include <typeinfo>
 
 #include <antlr/CharStreamIOException.hpp>
@@ -88,13 +89,6 @@ std::string entryAt(const std::vector<std::string>& table, int index) {
 }
 
 }  // namespace
-
-namespace {
-// Files what is made while no job runs, so no record is lost.
-DiagnosticSink processSink;
-}  // namespace
-
-DiagnosticSink* DiagnosticSink::current = &processSink;
 
 void DiagnosticSink::file(QUVException& record) {
     record.job = nullptr;
@@ -193,8 +187,10 @@ void QUVException::startAtWalker() {
 }
 
 void QUVException::startBlank() {
-    DiagnosticSink* target = job ? job : DiagnosticSink::current;
-    *this = QUVException(*target);
+    // A record with no job to file into would be lost without a word.
+    if (!job)
+        throw std::logic_error("a diagnostic record was built outside a compile job");
+    *this = QUVException(*job);
 }
 
 void QUVException::startAt(int line_, int column_, const std::string& rule_, const std::string& file_) {

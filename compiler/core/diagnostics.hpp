@@ -1,6 +1,6 @@
 // Diagnostic records: every problem any compiler stage finds becomes one record,
-// appended to the running job's list, written to standard error and handed to
-// the job's host.
+// appended to its job's list, written to standard error and handed to the
+// job's host.
 #pragma once
 #include <string>
 #include <vector>
@@ -76,8 +76,7 @@ public:
     // one named above is not taken for it; any other is a FatalError.
     static Class classOf(const antlr::ANTLRException& ex);
 
-    // A blank record; its builders file into the running job (transitional:
-    // stages that have their job at hand pass it).
+    // A blank record, filed nowhere (a builder on it is refused).
     QUVException();
     // A blank record whose builders file into job.
     explicit QUVException(DiagnosticSink& job);
@@ -198,11 +197,6 @@ public:
     void fileFailure(QUVException& failure);
     // Forgets the records (a test that runs several cases in one job).
     void clearRecords() { list.clear(); }
-
-    // The sink of the running job; a sink of the process's own that files
-    // the records made while no job runs (transitional: every stage that has
-    // its job at hand files into it).
-    static DiagnosticSink* current;
 
 private:
     std::vector<QUVException> list;

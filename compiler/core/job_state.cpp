@@ -2,39 +2,16 @@
 
 #include "compiler/core/diagnostics.hpp"
 
-JobState* JobState::current = nullptr;
-
-JobState::JobState(const std::string& name)
-    : fileName(name), previous(current), previousSink(DiagnosticSink::current) {
-    current = this;
-    DiagnosticSink::current = this;
+GeneratorNumbering& GeneratorNumbering::processWide() {
+    static GeneratorNumbering numbering;
+    return numbering;
 }
 
-// A job that stayed current after its end would hand the next stage's
-// diagnostics to callbacks of a job that has ended.
-JobState::~JobState() {
-    if (current == this) {
-        current = previous;
-        DiagnosticSink::current = previousSink;
-    }
-}
+JobState::JobState(const std::string& name, GeneratorNumbering& numbering_) : numbering(numbering_), fileName(name) {}
 
 void JobState::deliver(const QUVException& record) const {
     if (errorSink)
         errorSink(record);
-}
-
-void JobState::setProgramState(ProgramState* state) {
-    programState = state;
-}
-
-void JobState::setSynchronous(bool synchronous) {
-    if (programState)
-        programState->synchronous = synchronous;
-}
-
-bool JobState::isSynchronous() const {
-    return programState ? programState->synchronous : true;
 }
 
 void JobState::noteProcessDeclaration(const std::string& name, int line, int column) {

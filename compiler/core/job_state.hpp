@@ -1,14 +1,16 @@
-// The running compile job as the core sees it: the diagnostic hook its host
-// installs, the source file, the tree walker's current place, the program
-// state the emitters read, the project's process registry and the program
-// records of the files compiled so far.
+// The context of one compile job as the core sees it: its diagnostic list and
+// the host's hook, the typesetting switch, the source file, the tree walker's
+// current place, what the code generator keeps of the program file being
+// generated, the numbering of generated names, the project's process
+// registry and the program records of the files compiled so far.
 //
-// Only data and small accessors live here. The compile driver (QUVCompiler,
-// compiler/driver/driver.hpp) is such a job with the host's other callbacks
-// and the job entries; the stages below it reach the running job through
-// JobState::current and never through the driver.
+// Only data and small accessors live here. The job owns it; the lexer, the
+// parser, the walker, the symbol table and the emitters are handed it by
+// reference. The compile driver (QUVCompiler, compiler/driver/driver.hpp) is
+// such a job with the host's other callbacks and the job entries.
 #pragma once
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,12 +57,27 @@ struct ProgramRecord {
     int kind;
 };
 
-// What the emitters read of the program being generated: its channel style
-// and, once the walk has left the program, its kind. The code generator's
-// top fragment is one.
-struct ProgramState {
-    bool synchronous = true;
-    int programKind = -1;  // -1 until the walk leaves a program: no program
+// The numbers of generated names: procedures, processes, temporaries and
+// parameter-block types. They are never reset between jobs, so names stay
+// unique across every source one process compiles: every job counts on the
+// process's numbering unless it is given one of its own.
+struct GeneratorNumbering {
+    int procedure = 0;
+    int process = 0;
+    int temp = 1;
+    int dpt = 1;
+    int instanceType = 1;
+    static GeneratorNumbering& processWide();
+};
+
+// What the code generator keeps of the program file being generated; each
+// file starts afresh (CodeNames::beginProgram).
+struct ProgramNames {
+    bool synchronous = true;  // the channel style
+    // The variables whose C++ names have the form of a temporary.
+    std::set<std::string> variablesLikeTemps;
+    // Processes the program uses without declaring them, in order of first use.
+    std::vector<std::string> externalProcesses;
 };
 
 class JobState : public DiagnosticSink {
@@ -68,16 +85,12 @@ public:
     // The host's diagnostic hook; null skips it.
     typedef std::function<void(const QUVException& record)> ErrorSink;
 
-    // Makes this job current; it starts with an empty diagnostic list, out
-    // of typesetting mode.
-    explicit JobState(const std::string& fileName = "");
-    // Restores the job that was current before (none for a host's job).
-    ~JobState() override;
+    // A job with an empty diagnostic list, out of typesetting mode, that
+    // numbers generated names on numbering.
+    explicit JobState(const std::string& fileName = "",
+                      GeneratorNumbering& numbering = GeneratorNumbering::processWide());
     JobState(const JobState&) = delete;
     JobState& operator=(const JobState&) = delete;
-
-    // The running job; null when no job runs.
-    static JobState* current;
 
     ErrorSink errorSink;  // every diagnostic record, as it is made
     // While set, the lexer gives comments and line ends as tokens.
@@ -95,12 +108,12 @@ public:
     void setWalkPosition(int line, int column) { walkLine = line; walkColumn = column; }
     void setWalkRule(const std::string& rule) { walkRule = rule; }
 
-    // The state of the source being compiled: it holds the channel style.
-    // Without one the style reads as synchronous.
-    void setProgramState(ProgramState* state);
-    ProgramState* getProgramState() const { return programState; }
-    void setSynchronous(bool synchronous);
-    bool isSynchronous() const;
+    // The channel style of the program file being generated.
+    void setSynchronous(bool synchronous) { names.synchronous = synchronous; }
+    bool isSynchronous() const { return names.synchronous; }
+
+    GeneratorNumbering& numbering;
+    ProgramNames names;
 
     void noteProcessDeclaration(const std::string& name, int line, int column);
     void noteProcessReference(const std::string& name, int line, int column);
@@ -117,7 +130,4 @@ private:
     int walkLine = 0;
     int walkColumn = 0;
     std::string walkRule;
-    ProgramState* programState = nullptr;
-    JobState* previous;
-    DiagnosticSink* previousSink;
 };

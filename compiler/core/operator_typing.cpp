@@ -6,20 +6,20 @@
 
 namespace {
 
-Type* reject(const std::string& op, Type* l, Type* r) {
-    QUVException e;
+Type* reject(DiagnosticSink& job, const std::string& op, Type* l, Type* r) {
+    QUVException e(job);
     e.makeIllegalBinaryOp(op, l, r);
     return Type::unknownType;
 }
 
-Type* rejectOne(const std::string& op, Type* t) {
-    QUVException e;
+Type* rejectOne(DiagnosticSink& job, const std::string& op, Type* t) {
+    QUVException e(job);
     e.makeIllegalOp(op, t);
     return Type::unknownType;
 }
 
-Type* rejectField(const std::string& op, Type* l, const std::string& field) {
-    QUVException e;
+Type* rejectField(DiagnosticSink& job, const std::string& op, Type* l, const std::string& field) {
+    QUVException e(job);
     e.makeIllegalFieldOp(op, l, field);
     return Type::unknownType;
 }
@@ -32,37 +32,37 @@ bool Type::eqAccepts(Type* r) {
            (equal(this, boolType) && equal(r, logicType));
 }
 
-Type* Type::checkEq(Type* r) {
-    return eqAccepts(r) ? boolType : reject("=", this, r);
+Type* Type::checkEq(DiagnosticSink& job, Type* r) {
+    return eqAccepts(r) ? boolType : reject(job, "=", this, r);
 }
 
-Type* Type::checkNe(Type* r) {
-    return eqAccepts(r) ? boolType : reject("/=", this, r);
+Type* Type::checkNe(DiagnosticSink& job, Type* r) {
+    return eqAccepts(r) ? boolType : reject(job, "/=", this, r);
 }
 
-Type* Type::checkComparison(const std::string& op, Type* r) {
+Type* Type::checkComparison(DiagnosticSink& job, const std::string& op, Type* r) {
     bool ok;
     if (equal(this, r))
         ok = equal(this, integerType) || equal(this, floatType) || equal(this, stringType);
     else
         ok = (equal(this, integerType) && equal(r, floatType)) || (equal(this, floatType) && equal(r, integerType));
-    return ok ? boolType : reject(op, this, r);
+    return ok ? boolType : reject(job, op, this, r);
 }
 
-Type* Type::checkLt(Type* r) { return checkComparison("<", r); }
-Type* Type::checkLe(Type* r) { return checkComparison("<=", r); }
-Type* Type::checkGt(Type* r) { return checkComparison(">", r); }
-Type* Type::checkGe(Type* r) { return checkComparison(">=", r); }
+Type* Type::checkLt(DiagnosticSink& job, Type* r) { return checkComparison(job, "<", r); }
+Type* Type::checkLe(DiagnosticSink& job, Type* r) { return checkComparison(job, "<=", r); }
+Type* Type::checkGt(DiagnosticSink& job, Type* r) { return checkComparison(job, ">", r); }
+Type* Type::checkGe(DiagnosticSink& job, Type* r) { return checkComparison(job, ">=", r); }
 
-Type* Type::checkAnd(Type* r) {
-    return equal(this, boolType) && equal(r, boolType) ? boolType : reject("$C", this, r);
+Type* Type::checkAnd(DiagnosticSink& job, Type* r) {
+    return equal(this, boolType) && equal(r, boolType) ? boolType : reject(job, "$C", this, r);
 }
 
-Type* Type::checkOr(Type* r) {
-    return equal(this, boolType) && equal(r, boolType) ? boolType : reject("$V", this, r);
+Type* Type::checkOr(DiagnosticSink& job, Type* r) {
+    return equal(this, boolType) && equal(r, boolType) ? boolType : reject(job, "$V", this, r);
 }
 
-Type* Type::checkArithmetic(const std::string& op, Type* r, bool allowString) {
+Type* Type::checkArithmetic(DiagnosticSink& job, const std::string& op, Type* r, bool allowString) {
     if (equal(this, integerType) && equal(r, integerType))
         return integerType;
     if (equal(this, floatType) && equal(r, integerType))
@@ -76,46 +76,46 @@ Type* Type::checkArithmetic(const std::string& op, Type* r, bool allowString) {
         (equal(r, stringType) || equal(r, integerType) || equal(r, floatType) || equal(r, boolType) ||
          equal(r, logicType)))
         return stringType;
-    return reject(op, this, r);
+    return reject(job, op, this, r);
 }
 
-Type* Type::checkAdd(Type* r) { return checkArithmetic("+", r, true); }
-Type* Type::checkSub(Type* r) { return checkArithmetic("-", r, false); }
-Type* Type::checkMul(Type* r) { return checkArithmetic("*", r, false); }
-Type* Type::checkDiv(Type* r) { return checkArithmetic("/", r, false); }
+Type* Type::checkAdd(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "+", r, true); }
+Type* Type::checkSub(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "-", r, false); }
+Type* Type::checkMul(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "*", r, false); }
+Type* Type::checkDiv(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "/", r, false); }
 
-Type* Type::checkMod(Type* r) {
-    return equal(this, integerType) && equal(r, integerType) ? integerType : rejectOne("%", r);
+Type* Type::checkMod(DiagnosticSink& job, Type* r) {
+    return equal(this, integerType) && equal(r, integerType) ? integerType : rejectOne(job, "%", r);
 }
 
-Type* Type::checkNeg() {
+Type* Type::checkNeg(DiagnosticSink& job) {
     if (equal(this, integerType))
         return integerType;
     if (equal(this, floatType))
         return floatType;
-    return rejectOne("-", this);
+    return rejectOne(job, "-", this);
 }
 
-Type* Type::checkDeref() {
+Type* Type::checkDeref(DiagnosticSink& job) {
     const Type* t = resolveNames(this);
     if (t->number == POINTER)
         return static_cast<const PointerType*>(t)->pointee;
-    return rejectOne("*", this);
+    return rejectOne(job, "*", this);
 }
 
-Type* Type::checkNot() {
-    return equal(this, boolType) ? boolType : rejectOne("~", this);
+Type* Type::checkNot(DiagnosticSink& job) {
+    return equal(this, boolType) ? boolType : rejectOne(job, "~", this);
 }
 
-Type* Type::checkCanSend() {
+Type* Type::checkCanSend(DiagnosticSink& job) {
     if (!(number == CHANNEL && !static_cast<ChannelType*>(this)->isInput))
-        rejectOne("!", this);
+        rejectOne(job, "!", this);
     return boolType;
 }
 
-Type* Type::checkCanRecv() {
+Type* Type::checkCanRecv(DiagnosticSink& job) {
     if (!(number == CHANNEL && static_cast<ChannelType*>(this)->isInput))
-        rejectOne("?", this);
+        rejectOne(job, "?", this);
     return boolType;
 }
 
@@ -127,29 +127,29 @@ Type* Type::self() {
     return this;
 }
 
-Type* Type::checkIfThenElse(Type* thenType, Type* elseType) {
+Type* Type::checkIfThenElse(DiagnosticSink& job, Type* thenType, Type* elseType) {
     if (equal(this, boolType) && equal(thenType, elseType))
         return thenType;
-    QUVException e;
+    QUVException e(job);
     e.makeIllegalTernaryOp("if then else", this, thenType, elseType);
     return unknownType;
 }
 
-Type* Type::checkIndex(Type* index) {
+Type* Type::checkIndex(DiagnosticSink& job, Type* index) {
     const Type* t = resolveNames(this);
     if (t->number == ARRAY && equal(index, integerType))
         return static_cast<const ArrayType*>(t)->elementType;
-    return reject("[]", this, index);
+    return reject(job, "[]", this, index);
 }
 
-Type* Type::checkArrow(const std::string& field) {
+Type* Type::checkArrow(DiagnosticSink& job, const std::string& field) {
     const Type* t = resolveNames(this);
     if (t->number == POINTER)
-        return static_cast<const PointerType*>(t)->pointee->checkField(field);
-    return rejectField("->", this, field);
+        return static_cast<const PointerType*>(t)->pointee->checkField(job, field);
+    return rejectField(job, "->", this, field);
 }
 
-Type* Type::checkField(const std::string& field) {
+Type* Type::checkField(DiagnosticSink& job, const std::string& field) {
     const Type* t = resolveNames(this);
     if (t->number == RECORD || t->number == UNION) {
         auto record = static_cast<const RecordType*>(t);
@@ -157,42 +157,42 @@ Type* Type::checkField(const std::string& field) {
             if (record->getFieldName(i) == field)
                 return record->getFieldType(i);
     }
-    return rejectField(".", this, field);
+    return rejectField(job, ".", this, field);
 }
 
-bool Type::checkAssign(Type* r) {
+bool Type::checkAssign(DiagnosticSink& job, Type* r) {
     if (eqAccepts(r))
         return true;
-    reject("=", this, r);
+    reject(job, "=", this, r);
     return false;
 }
 
-bool Type::checkReceive(Type* r) {
+bool Type::checkReceive(DiagnosticSink& job, Type* r) {
     if (number == CHANNEL && static_cast<ChannelType*>(this)->isInput &&
         equal(static_cast<ChannelType*>(this)->elementType, r))
         return true;
-    reject("?", this, r);
+    reject(job, "?", this, r);
     return false;
 }
 
-bool Type::checkSend(Type* r) {
+bool Type::checkSend(DiagnosticSink& job, Type* r) {
     if (number == CHANNEL && !static_cast<ChannelType*>(this)->isInput &&
         equal(static_cast<ChannelType*>(this)->elementType, r))
         return true;
-    reject("!", this, r);
+    reject(job, "!", this, r);
     return false;
 }
 
-bool Type::checkEquation() {
+bool Type::checkEquation(DiagnosticSink& job) {
     if (number == CONTROL)
         return true;
-    rejectOne("==", this);
+    rejectOne(job, "==", this);
     return false;
 }
 
-bool Type::checkDelete() {
+bool Type::checkDelete(DiagnosticSink& job) {
     if (number == CONTROL)
         return true;
-    rejectOne("delete", this);
+    rejectOne(job, "delete", this);
     return false;
 }

@@ -16,7 +16,7 @@ int stepsUp(const BlockNode* from, const BlockNode* to) {
 
 }  // namespace
 
-SymbolTable::SymbolTable() : root(new BlockNode("", DEF_PROJECT, 0, 0, nullptr)), current(root) {}
+SymbolTable::SymbolTable(JobState& job_) : job(job_), root(new BlockNode("", DEF_PROJECT, 0, 0, nullptr)), current(root) {}
 
 SymbolTable::~SymbolTable() {
     delete root;
@@ -63,8 +63,8 @@ Node* SymbolTable::newDeclNode(const std::string& name, int deftype, int line, i
     case DEF_AGENT:
     case DEF_PACKAGE: return new PackNode(name, deftype, line, column, parent);
     case DEF_PROCEDURE:
-    case DEF_PROCESS: return new ProNode(name, deftype, line, column, parent);
-    case DEF_TYPE: return new TypeNode(name, deftype, line, column, parent);
+    case DEF_PROCESS: return new ProNode(job.numbering, name, deftype, line, column, parent);
+    case DEF_TYPE: return new TypeNode(job, name, deftype, line, column, parent);
     default:
         if (deftype > DEF_TYPE && deftype <= DEF_OUTPUT_CHANNEL)
             return new VarNode(name, deftype, line, column, parent);
@@ -80,14 +80,14 @@ Node* SymbolTable::declare(const std::string& name, int deftype, int line, int c
     Node* earlier = current->find(name);
     Node* node = newDeclNode(name, deftype, line, column, current);
     if (earlier) {
-        QUVException e;
+        QUVException e(job);
         e.makeRedeclared(name, earlier);
         current->remove(earlier);
         replaced.push_back(earlier);
-    } else if (deftype == DEF_PROCESS && JobState::current) {
-        JobState::current->noteProcessDeclaration(name, line, column);
-    } else if (deftype == DEF_SHARED && JobState::current) {
-        JobState::current->noteSharedVariable(name, line, column);
+    } else if (deftype == DEF_PROCESS) {
+        job.noteProcessDeclaration(name, line, column);
+    } else if (deftype == DEF_SHARED) {
+        job.noteSharedVariable(name, line, column);
     }
     if (isBlockType(deftype))
         enterBlock(node, deftype);
@@ -100,11 +100,10 @@ Node* SymbolTable::resolve(const std::string& name, int reftype, int line, int c
     if (candidates.empty()) {
         if (reftype == REF_PROCESS) {
             // The process may be declared in another file of the project.
-            if (JobState::current)
-                JobState::current->noteProcessReference(name, line, column);
+            job.noteProcessReference(name, line, column);
             return nullptr;
         }
-        QUVException e;
+        QUVException e(job);
         e.makeUndeclared(name, line, column);
         if (reftype == REF_PACKAGE)
             return nullptr;
@@ -112,12 +111,12 @@ Node* SymbolTable::resolve(const std::string& name, int reftype, int line, int c
         return declareFromRef(name, reftype, line, column, current);
     }
     if (candidates.size() > 1) {
-        QUVException e;
+        QUVException e(job);
         e.makeAmbiguous(name, candidates);
     }
     Node* result = candidates.front();
     if (!matchType(result->getDefType(), reftype)) {
-        QUVException e;
+        QUVException e(job);
         e.makeRefTypeMismatch(name, reftype, result->getDefType(), result);
     }
     if (reftype == REF_TYPE)

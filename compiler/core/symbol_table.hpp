@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/symbols.hpp"
 
 // Reference types: what a use of a name asks for (ORDER: same numbering as CodeNames::refKindName).
@@ -16,7 +17,9 @@ enum RefType {
 
 class SymbolTable {
 public:
-    SymbolTable();
+    // Declares and resolves for job: its diagnostics, its process registry
+    // and its numbering of procedure and process names.
+    explicit SymbolTable(JobState& job);
     ~SymbolTable();
     SymbolTable(const SymbolTable&) = delete;
     SymbolTable& operator=(const SymbolTable&) = delete;
@@ -45,6 +48,7 @@ public:
     BlockNode* getCurrent() const { return current; }
 
 private:
+    JobState& job;
     BlockNode* root;
     BlockNode* current;
     // Redeclared nodes, out of their blocks but alive: the tree walker, parameter

@@ -93,9 +93,11 @@ std::string BlockNode::uniqueName(const std::string& form, const Node* owner) co
     }
 }
 
-ProNode::ProNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+ProNode::ProNode(GeneratorNumbering& numbering, const std::string& name_, int deftype_, int line_, int column_,
+                 BlockNode* parent_)
     : BlockNode(name_, deftype_, line_, column_, parent_), procName(name_),
-      cppName(deftype_ == DEF_PROCEDURE ? CodeNames::procName(name_) : CodeNames::prosName(name_)) {}
+      cppName(deftype_ == DEF_PROCEDURE ? CodeNames::procName(numbering, name_)
+                                        : CodeNames::prosName(numbering, name_)) {}
 
 std::string ProNode::getPackName() const {
     return parent ? parent->getPackName() : std::string();
@@ -111,10 +113,10 @@ void ProNode::getResult(std::string& first, std::string& second) const {
     second = resultSecond;
 }
 
-void ProNode::addParam(Expression* param) {
+void ProNode::addParam(DiagnosticSink& job, Expression* param) {
     for (const Expression* p : params) {
         if (p->getTypeset() == param->getTypeset()) {
-            QUVException e;
+            QUVException e(job);
             e.makeSemantic(duplicateParam);
             return;
         }
@@ -167,12 +169,13 @@ std::string ProNode::getFatherTypeName() const {
 
 // ---- TypeNode and VarNode ---------------------------------------------------
 
-TypeNode::TypeNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
-    : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(Type::unknownType, name_)) {}
+TypeNode::TypeNode(DiagnosticSink& job, const std::string& name_, int deftype_, int line_, int column_,
+                   BlockNode* parent_)
+    : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(job, Type::unknownType, name_)) {}
 
-void TypeNode::setType(Type* t) {
+void TypeNode::setType(DiagnosticSink& job, Type* t) {
     Type* standIn = type;
-    type = Type::makeNamed(t, name);
+    type = Type::makeNamed(job, t, name);
     // Uses of the name inside its own type expression hold the stand-in.
     auto named = dynamic_cast<NamedType*>(standIn);
     if (named && named != type && named->target == Type::unknownType && !named->completion)

@@ -8,7 +8,9 @@
 #include <vector>
 
 class BlockNode;
+class DiagnosticSink;
 class Expression;
+struct GeneratorNumbering;
 class Type;
 
 // Definition types (ORDER: same numbering as CodeNames::defKindName).
@@ -104,7 +106,9 @@ private:
 // A procedure (deftype 4) or a process (deftype 5).
 class ProNode : public BlockNode {
 public:
-    ProNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+    // Its C++ name takes the next procedure or process number of numbering.
+    ProNode(GeneratorNumbering& numbering, const std::string& name, int deftype, int line, int column,
+            BlockNode* parent);
 
     std::string getPackName() const override;
 
@@ -113,7 +117,8 @@ public:
     std::string getCppName() const { return cppName; }
 
     // The records are not owned: they belong to the parameters' variable nodes.
-    void addParam(Expression* param);
+    // A second parameter of one name is reported into job and not kept.
+    void addParam(DiagnosticSink& job, Expression* param);
     int getParamCount() const { return static_cast<int>(params.size()); }
     Type* getParamType(int i) const;
     int getParamAttrib(int i) const;
@@ -142,11 +147,11 @@ private:
 
 class TypeNode : public Node {
 public:
-    TypeNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+    TypeNode(DiagnosticSink& job, const std::string& name, int deftype, int line, int column, BlockNode* parent);
 
     std::string getPackName() const override { return std::string(); }
     // Makes this declaration's named type over `t`.
-    void setType(Type* t);
+    void setType(DiagnosticSink& job, Type* t);
     Type* getType() const { return type; }
     bool isReferenced() const { return referenced; }
     void markReferenced() { referenced = true; }

@@ -118,8 +118,8 @@ Type* Type::makeChannel(Type* element, bool isInput) {
     return makeFrom(new ChannelType(element, isInput));
 }
 
-Type* Type::makeNamed(Type* target, const std::string& name) {
-    return makeFrom(new NamedType(target, name));
+Type* Type::makeNamed(DiagnosticSink& job, Type* target, const std::string& name) {
+    return makeFrom(new NamedType(job, target, name));
 }
 
 namespace {
@@ -381,12 +381,12 @@ UnionType::UnionType(FieldList* list) : RecordType(list) {
     setStructText("union ");
 }
 
-NamedType::NamedType(Type* t, const std::string& n) : Type(NAMED), name(n), target(t) {
+NamedType::NamedType(DiagnosticSink& job, Type* t, const std::string& n) : Type(NAMED), name(n), target(t) {
     cppBase = CodeNames::typeName(n);
     if (isdefSize(t)) {
         typeset = n;
     } else {
-        QUVException e;
+        QUVException e(job);
         e.makeSemantic(1);
     }
 }
@@ -424,7 +424,7 @@ void FieldFragment::createFieldDecl(const std::string& name, Type* t) {
     code = CodeNames::fieldName(name);
 }
 
-void FieldListFragment::createFieldList(const FieldFragment* item) {
+void FieldListFragment::createFieldList(DiagnosticSink& job, const FieldFragment* item) {
     if (count == 0)
         typeset = base::openBracket() + item->getTypeset();
     else
@@ -435,7 +435,7 @@ void FieldListFragment::createFieldList(const FieldFragment* item) {
         return;
     for (const FieldEntry* e : *fields) {
         if (e->getTypeset() == item->entry->getTypeset()) {
-            QUVException ex;
+            QUVException ex(job);
             ex.makeSemantic(16);
             return;
         }

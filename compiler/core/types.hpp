@@ -8,6 +8,7 @@
 #include "compiler/core/code_fragment.hpp"
 
 class RecordType;
+class DiagnosticSink;
 
 // One field of a record or union: its QUV/E name, its C++ name and its type (not owned).
 class FieldEntry : public CodeFragment {
@@ -33,7 +34,7 @@ class FieldListFragment : public CodeFragment {
 public:
     explicit FieldListFragment(FieldList* list) : fields(list) {}
     // Adds one field; a field name already in the list is reported and left out of it.
-    void createFieldList(const FieldFragment* item);
+    void createFieldList(DiagnosticSink& job, const FieldFragment* item);
     FieldList* fields;
     int count = 0;
 };
@@ -84,7 +85,7 @@ public:
     static Type* makeArray(Type* element, int size);
     static Type* makeArrayDims(Type* element, const std::vector<int>& dims);
     static Type* makeChannel(Type* element, bool isInput);
-    static Type* makeNamed(Type* target, const std::string& name);
+    static Type* makeNamed(DiagnosticSink& job, Type* target, const std::string& name);
     static Type* makeRecord(const FieldListFragment* fields);
     static Type* makeUnion(const FieldListFragment* fields);
     static void deleteAll();
@@ -97,35 +98,35 @@ public:
     static std::vector<const RecordType*> takeUndefinedRecords();
 
     // Operator typing rules, called on the (left or only) operand's type.
-    Type* checkEq(Type* r);
-    Type* checkNe(Type* r);
-    Type* checkLt(Type* r);
-    Type* checkLe(Type* r);
-    Type* checkGt(Type* r);
-    Type* checkGe(Type* r);
-    Type* checkAnd(Type* r);
-    Type* checkOr(Type* r);
-    Type* checkAdd(Type* r);
-    Type* checkSub(Type* r);
-    Type* checkMul(Type* r);
-    Type* checkDiv(Type* r);
-    Type* checkMod(Type* r);
-    Type* checkNeg();
-    Type* checkDeref();
-    Type* checkNot();
-    Type* checkCanSend();
-    Type* checkCanRecv();
+    Type* checkEq(DiagnosticSink& job, Type* r);
+    Type* checkNe(DiagnosticSink& job, Type* r);
+    Type* checkLt(DiagnosticSink& job, Type* r);
+    Type* checkLe(DiagnosticSink& job, Type* r);
+    Type* checkGt(DiagnosticSink& job, Type* r);
+    Type* checkGe(DiagnosticSink& job, Type* r);
+    Type* checkAnd(DiagnosticSink& job, Type* r);
+    Type* checkOr(DiagnosticSink& job, Type* r);
+    Type* checkAdd(DiagnosticSink& job, Type* r);
+    Type* checkSub(DiagnosticSink& job, Type* r);
+    Type* checkMul(DiagnosticSink& job, Type* r);
+    Type* checkDiv(DiagnosticSink& job, Type* r);
+    Type* checkMod(DiagnosticSink& job, Type* r);
+    Type* checkNeg(DiagnosticSink& job);
+    Type* checkDeref(DiagnosticSink& job);
+    Type* checkNot(DiagnosticSink& job);
+    Type* checkCanSend(DiagnosticSink& job);
+    Type* checkCanRecv(DiagnosticSink& job);
     Type* checkAddressOf();
     Type* self();
-    Type* checkIfThenElse(Type* thenType, Type* elseType);
-    Type* checkIndex(Type* index);
-    Type* checkArrow(const std::string& field);
-    Type* checkField(const std::string& field);
-    bool checkAssign(Type* r);
-    bool checkReceive(Type* r);
-    bool checkSend(Type* r);
-    bool checkEquation();
-    bool checkDelete();
+    Type* checkIfThenElse(DiagnosticSink& job, Type* thenType, Type* elseType);
+    Type* checkIndex(DiagnosticSink& job, Type* index);
+    Type* checkArrow(DiagnosticSink& job, const std::string& field);
+    Type* checkField(DiagnosticSink& job, const std::string& field);
+    bool checkAssign(DiagnosticSink& job, Type* r);
+    bool checkReceive(DiagnosticSink& job, Type* r);
+    bool checkSend(DiagnosticSink& job, Type* r);
+    bool checkEquation(DiagnosticSink& job);
+    bool checkDelete(DiagnosticSink& job);
 
 protected:
     explicit Type(int number_) : number(number_) {}
@@ -141,8 +142,8 @@ private:
     static Type* makeRecordKind(RecordType* candidate, const FieldListFragment* fields);
     static const Type* resolveNames(const Type* t);
     friend class NamedType;
-    Type* checkComparison(const std::string& op, Type* r);
-    Type* checkArithmetic(const std::string& op, Type* r, bool allowString);
+    Type* checkComparison(DiagnosticSink& job, const std::string& op, Type* r);
+    Type* checkArithmetic(DiagnosticSink& job, const std::string& op, Type* r, bool allowString);
     bool eqAccepts(Type* r);
 };
 
@@ -190,7 +191,7 @@ public:
 
 class NamedType : public Type {
 public:
-    NamedType(Type* target, const std::string& name);
+    NamedType(DiagnosticSink& job, Type* target, const std::string& name);
     std::string getName() const { return name; }
     // The declaration's own type once its type expression is walked, for the
     // stand-in a name gets when it is declared: a record field that points to

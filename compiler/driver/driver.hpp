@@ -101,7 +101,7 @@ public:
     // Walks the tree, which leaves the program (its texts and kind) in `top`;
     // the driver then writes the five output files from it, also when the
     // walk threw after it had left the program.
-    virtual void walk(antlr::RefAST tree, TopFragment& top) = 0;
+    virtual void walk(JobState& job, antlr::RefAST tree, TopFragment& top) = 0;
 };
 
 // A list of file path names, held exactly as given (no path is normalised)

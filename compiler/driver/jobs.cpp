@@ -58,9 +58,9 @@ public:
         return source.parser.getAST();
     }
 
-    void walk(antlr::RefAST tree, TopFragment& top) override {
+    void walk(JobState& job, antlr::RefAST tree, TopFragment& top) override {
         QUVTreeWalk walker;
-        walker.program(tree, &top);
+        walker.program(tree, job, &top);
     }
 };
 
@@ -160,22 +160,20 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
                 writeStringTree(std::cerr, tree);
                 std::cerr << std::endl;
                 TopFragment top;
-                setProgramState(&top);
                 try {
-                    s.walk(tree, top);
+                    s.walk(*this, tree, top);
                 } catch (...) {
                     // A walk that failed after it left its program still has
                     // that program's files written, before the failure is
                     // counted.
-                    top.writeFiles(outputs);
+                    top.writeFiles(*this, outputs);
                     throw;
                 }
-                top.writeFiles(outputs);
+                top.writeFiles(*this, outputs);
                 // Only a walk that ended normally leaves a program for the link check.
                 programs.push_back({file, top.programKind});
             },
             kFatalProgram);
-        setProgramState(nullptr);
     }
     stageLine(*this, file, finishedLine("Semantic Checking", records().size() - semanticStart));
 }

@@ -7,7 +7,7 @@
 // and hands the lexer to the parser as its token stream:
 //
 //     std::ifstream in(path, std::ios::binary);
-//     QUVSuperLexer lexer(in, job);        // the running JobState
+//     QUVSuperLexer lexer(in, job);        // the job's JobState
 //     lexer.setFilename(path);
 //     QUVParser parser(lexer);
 //

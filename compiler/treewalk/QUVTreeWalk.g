@@ -69,6 +69,11 @@ public:
 	void traceIn(const char* rule, ANTLR_USE_NAMESPACE(antlr)RefAST node) override;
 	void traceOut(const char*, ANTLR_USE_NAMESPACE(antlr)RefAST) override {}
 
+	// The job the walk runs for, given to program: the walk's place, the
+	// diagnostics, the symbol table's registry and numbering and every
+	// emitter that needs the job go through it.
+	JobState* job = nullptr;
+
 	int getLine() const { return line; }
 	int getColumn() const { return column; }
 	const std::string& getRuleName() const { return ruleName; }
@@ -86,7 +91,7 @@ private:
 
 	// Helpers beside the grammar (walk_actions.cpp).
 	void enterRule(const char* name);
-	void startProgram(TopFragment* top);
+	void startProgram(JobState& compileJob);
 	void finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
 		const CodeFragment& mainFragment);
 	void setChannelStyle(bool synchronous);
@@ -117,24 +122,24 @@ private:
 		Type* t, ProNode* procedure);
 
 	// Variables and expressions (walk_expressions.cpp).
-	typedef OperatorExpression* (*BinaryEmitter)(const Expression&, const OperatorExpression*);
+	typedef OperatorExpression* (*BinaryEmitter)(JobState&, const Expression&, const OperatorExpression*);
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(Expression* record);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	static const OperatorExpression* operand(const OperatorExpression* e);
-	static OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
+	OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
 	OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
 	OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
-	static void checkRequiredType(const OperatorExpression* e, int mask);
-	static void checkVariableType(const Expression* v, int mask);
-	static void checkStoredType(const Expression* v, int mask, const char* builtin);
-	static OperatorExpression* addressOf(const Expression* v);
+	void checkRequiredType(const OperatorExpression* e, int mask);
+	void checkVariableType(const Expression* v, int mask);
+	void checkStoredType(const Expression* v, int mask, const char* builtin);
+	OperatorExpression* addressOf(const Expression* v);
 	// Whether a value of type from may be stored where a value of type to is:
 	// as an assignment takes it, or (by reference) only the same type.
 	static bool fitsType(Type* to, Type* from, bool byReference);
-	static void checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals);
+	void checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals);
 	// The trial of a parenthesised expression, made once per node of a walk:
 	// a trial repeated at every level of nested parentheses would take time
 	// exponential in their depth.
@@ -142,12 +147,12 @@ private:
 	bool parensHoldExpression(ANTLR_USE_NAMESPACE(antlr)RefAST node);
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
-	static AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
+	AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
 	AssignmentEquation* newDeclaration(Node* node, Type* t);
 	AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
 	AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
-	static AssignmentEquation* startEquation(Node* control, const std::string& process);
-	static AssignmentEquation* deleteEquation(Node* control);
+	AssignmentEquation* startEquation(Node* control, const std::string& process);
+	AssignmentEquation* deleteEquation(Node* control);
 	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);
 	static const CodeFragment* guardOf(Owned<OperatorExpression>& c, bool present);
 	static bool startsWaitGuard(ANTLR_USE_NAMESPACE(antlr)RefAST node);
@@ -168,7 +173,7 @@ private:
 	static Statement* callAction(const CodeFragment* call);
 	static Statement* selectOf(const OwnedList<Statement>& alternatives);
 	static Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
-	static Statement* parallelOf(const OwnedStarts& starts);
+	Statement* parallelOf(const OwnedStarts& starts);
 
 	// Calls, built-ins and process starts (walk_calls.cpp).
 	typedef void (ProcCall::*FileEmitter)(VarNode*, const Expression*);
@@ -205,16 +210,16 @@ private:
 	static ActualParam* inParam(const OperatorExpression* value, const std::string& formal);
 	static ActualParam* ioParam(const Expression* variable, const std::string& formal);
 	static ActualParam* channelParam(const std::string& channel, Node* peer, const std::string& formal, bool input);
-	static void checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier);
+	void checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier);
 	ProcessStart* processStart(Node* control, OwnedList<ActualParam>& actuals, int interval);
 	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
 
 	// Types, packages and agents (walk_types.cpp).
 	static Type* pointerTo(Type* target);
 	static Type* arrayOf(Type* element, const std::vector<int>& sizes);
-	static Type* recordOf(OwnedFields& fields, bool isUnion);
-	static void addField(FieldListFragment* fields, FieldFragment& item);
-	static void declareType(CodeFragment* f, const std::string& name, Type* t, Node* node);
+	Type* recordOf(OwnedFields& fields, bool isUnion);
+	void addField(FieldListFragment* fields, FieldFragment& item);
+	void declareType(CodeFragment* f, const std::string& name, Type* t, Node* node);
 	void addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit);
 	static void setFathers(Node* unit, const DerivationFragment& bases);
 	void leaveUnit(Node* unit, int kind);
@@ -223,10 +228,10 @@ private:
 
 // ---------------------------------------------------------------- program frame
 
-program[TopFragment* top]
+program[JobState& compileJob, TopFragment* top]
 {
+	startProgram(compileJob);
 	enterRule("program");
-	startProgram(top);
 	std::string name;
 	CodeFragment mainFragment;
 	Node* unit = nullptr;
@@ -271,7 +276,7 @@ mainBlock[CodeFragment* f]
 			( agentDeclarationPart[&agents] )?
 			proDeclaration[&body, DEF_PROCEDURE]
 		)
-		{ codegen::createMain(*f, &types, &globs, &vars, &procs, &pros, &packs, &agents, &body); }
+		{ codegen::createMain(*job, *f, &types, &globs, &vars, &procs, &pros, &packs, &agents, &body); }
 	;
 
 dMainBlock[CodeFragment* f]
@@ -291,7 +296,7 @@ dMainBlock[CodeFragment* f]
 			( packageDeclarationPart[&packs] )?
 			( agentDeclarationPart[&agents] )?
 		)
-		{ codegen::createDMain(*f, &types, &globs, &vars, &procs, &pros, &packs, &agents); }
+		{ codegen::createDMain(*job, *f, &types, &globs, &vars, &procs, &pros, &packs, &agents); }
 	;
 
 // Files its diagnostics under "mainBlock" like the %Prog form.
@@ -307,7 +312,7 @@ mMainBlock[CodeFragment* f]
 			( sharedDeclarationPart[&vars] )?
 			proDeclaration[&body, DEF_PROCEDURE]
 		)
-		{ codegen::createMMain(*f, &types, &globs, &vars, &body); }
+		{ codegen::createMMain(*job, *f, &types, &globs, &vars, &body); }
 	;
 
 // ---------------------------------------------------------------- declaration parts
@@ -562,7 +567,7 @@ unitTypePart[const std::string& unit]
 { enterRule("unitTypePart"); }
 	:	PERCENT_TYPE
 		{
-			QUVException diagnostic;
+			QUVException diagnostic(*job);
 			diagnostic.makeUnsupported("The %Type part of " + unit +
 				" is not supported: a package or an agent cannot declare types; declare them in the %Type part of the program");
 		}
@@ -876,15 +881,15 @@ variable returns [Expression* v = nullptr]
 	Node* node = nullptr;
 }
 	:	#(DOT_VAR inner = variable memberName[member])
-		{ if (inner) v = keepAccess(codegen::createField(*inner, member)); }
+		{ if (inner) v = keepAccess(codegen::createField(*job, *inner, member)); }
 	|	#(ARROW_VAR inner = variable memberName[member])
-		{ if (inner) v = keepAccess(codegen::createPtrField(*inner, member)); }
+		{ if (inner) v = keepAccess(codegen::createPtrField(*job, *inner, member)); }
 	|	#(BRACKETS inner = variable index = typedExpression[1])
-		{ if (inner) v = keepAccess(codegen::createIndex(*inner, index.get())); }
+		{ if (inner) v = keepAccess(codegen::createIndex(*job, *inner, index.get())); }
 	|	#(PARENS inner = variable)
 		{ if (inner) v = keepAccess(codegen::createParen(*inner)); }
 	|	#(STAR inner = variable)
-		{ if (inner) v = keepAccess(codegen::createDereference(*inner)); }
+		{ if (inner) v = keepAccess(codegen::createDereference(*job, *inner)); }
 	|	node = refName[name, REF_VARIABLE]
 		{ v = variableAccess(node); }
 	;
@@ -924,13 +929,13 @@ expression returns [OperatorExpression* e = nullptr]
 	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAnd); }
 	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAdd); }
 	|	#(MINUS l = expression ( r = expression { second = true; } )? )
-		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*operand(l.get())); }
+		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*job, *operand(l.get())); }
 	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMul); }
 	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createDiv); }
 	|	#(MOD l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMod); }
-	|	#(LNOT l = expression) { e = codegen::createLogicalNot(*operand(l.get())); }
+	|	#(LNOT l = expression) { e = codegen::createLogicalNot(*job, *operand(l.get())); }
 	|	#(IF c = condition l = expression r = expression)
-		{ e = codegen::createIfThenElse(*operand(c.get()), l.get(), r.get()); }
+		{ e = codegen::createIfThenElse(*job, *operand(c.get()), l.get(), r.get()); }
 	|	#(EXCLAMATION channel = refName[name, REF_OUTPUT_CHANNEL] ( l = expression { second = true; } )? )
 		{ e = canSend(channel, l.get(), second); }
 	|	#(QUESTION channel = refName[name, REF_INPUT_CHANNEL] ( v = variable { second = true; } )? )
@@ -955,7 +960,7 @@ refName[std::string& name, int refKind] returns [Node* node = nullptr]
 			node = resolveName(id, id->getText(), refKind);
 			name = id->getText();
 			if (refKind == REF_PROCESS)
-				CodeNames::threadDeclarations(name, node ? 1 : 0);
+				CodeNames::threadDeclarations(*job, name, node ? 1 : 0);
 		}
 	;
 

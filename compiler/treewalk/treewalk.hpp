@@ -3,12 +3,11 @@
 // program the code generator built in the top fragment. It writes no file:
 // its caller (the driver) writes the five output files after the walk.
 //
-//     JobState job(path);                  // the running job (the driver is one)
+//     JobState job(path);                  // the job's context (the driver is one)
 //     TopFragment top;                     // the job's top fragment
-//     job.setProgramState(&top);
 //     QUVTreeWalk walker;
-//     walker.program(tree, &top);          // may throw, see below
-//     top.writeFiles(OutputNames::ofBase(base));  // when the walk left a program
+//     walker.program(tree, job, &top);     // may throw, see below
+//     top.writeFiles(job, OutputNames::ofBase(base));  // when the walk left a program
 //
 // Recognition errors become diagnostics and the walk goes on; an internal
 // failure (QUVRunTimeException) and a tree nested too deeply to walk

@@ -31,18 +31,15 @@ Type* orUnknown(Type* t)
 void QUVTreeWalk::enterRule(const char* name)
 {
     ruleName = name;
-    if (JobState::current)
-        JobState::current->setWalkRule(ruleName);
+    job->setWalkRule(ruleName);
 }
 
-void QUVTreeWalk::startProgram(TopFragment* top)
+void QUVTreeWalk::startProgram(JobState& compileJob)
 {
-    if (JobState* driver = JobState::current) {
-        fileName = driver->getFileName();
-        driver->setProgramState(top);
-    }
-    symbols.reset(new SymbolTable);
-    CodeNames::beginProgram();
+    job = &compileJob;
+    fileName = job->getFileName();
+    symbols.reset(new SymbolTable(*job));
+    CodeNames::beginProgram(*job);
 }
 
 void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int kind, Node* program,
@@ -51,7 +48,7 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
     checkControlStarts();
     // From here on the program's files are due: the driver writes them after
     // the walk even when closing the block below fails.
-    top->setProgram(name, kind, mainFragment);
+    top->setProgram(*job, name, kind, mainFragment);
     // A program name that could not be read opened no block.
     if (program)
         symbols->exitBlock(DEF_PROGRAM);
@@ -60,8 +57,7 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
 
 void QUVTreeWalk::setChannelStyle(bool synchronous)
 {
-    if (JobState::current)
-        JobState::current->setSynchronous(synchronous);
+    job->setSynchronous(synchronous);
 }
 
 Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int defKind)
@@ -69,9 +65,9 @@ Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int de
     Node* node = symbols->declare(name, defKind, lineOf(id), columnOf(id));
     // A process declared here needs no forward declaration of its thread function.
     if (defKind == DEF_PROCESS)
-        CodeNames::threadDeclarations(name, 1);
+        CodeNames::threadDeclarations(*job, name, 1);
     if (defKind > DEF_TYPE)
-        CodeNames::reserveVariable(CodeNames::varName(name));
+        CodeNames::reserveVariable(*job, CodeNames::varName(name));
     return node;
 }
 
@@ -101,11 +97,9 @@ void QUVTreeWalk::checkControlStarts()
     for (const ControlStart& s : controlStarts) {
         if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
             continue;
-        if (JobState* driver = JobState::current) {
-            driver->setWalkPosition(s.line, s.column);
-            driver->setWalkRule("prosCall");
-        }
-        QUVException diagnostic;
+        job->setWalkPosition(s.line, s.column);
+        job->setWalkRule("prosCall");
+        QUVException diagnostic(*job);
         diagnostic.makeUnsupported("Control variable " + s.name + " is started but never bound to a process: bind it with $O " +
                                    s.name + " == a process before the parallel statement starts it");
     }
@@ -191,7 +185,7 @@ void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, 
     if (VarNode* variable = dynamic_cast<VarNode*>(node))
         variable->setType(type);
     if (declaration == CONST_DECL && value && !fitsType(type, value->getType(), false)) {
-        QUVException diagnostic;
+        QUVException diagnostic(*job);
         diagnostic.makeMismatch("Constant " + name + " is declared of type " + type->getTypeset() + " but its value " +
                                 value->getTypeset() + " has type " + value->getType()->getTypeset());
     }
@@ -211,7 +205,7 @@ void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, con
     if (channel) {
         type = Type::makeChannel(element, defKind == DEF_INPUT_CHANNEL);
         if (element->getNumber() == Type::RECORD || element->getNumber() == Type::UNION) {
-            QUVException e;
+            QUVException e(*job);
             e.makeSemantic(0);
         }
     }
@@ -226,5 +220,5 @@ void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, con
         return;
     parameter->setType(type);
     if (procedure)
-        procedure->addParam(parameter->getExpression());
+        procedure->addParam(*job, parameter->getExpression());
 }

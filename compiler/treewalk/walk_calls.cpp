@@ -57,7 +57,7 @@ void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>
             const bool byReference = a->getAttribute() == referenceParam;
             if ((byReference || a->getAttribute() == valueParam) &&
                 !fitsType(callee->getParamType(j), a->getType(), byReference)) {
-                QUVException diagnostic;
+                QUVException diagnostic(*job);
                 diagnostic.makeMismatch(std::string(callee->getDefType() == DEF_PROCESS ? "In the start of process "
                                                                                         : "In the call of procedure ") +
                                         callee->getName() + ", the actual " +
@@ -77,7 +77,7 @@ ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& a
         return nullptr;
     checkActualTypes(callee, actuals);
     std::unique_ptr<ProcCall> call(new ProcCall);
-    call->createProcCall(callee, symbols->getFramePath(callee), actuals.items());
+    call->createProcCall(*job, callee, symbols->getFramePath(callee), actuals.items());
     return call.release();
 }
 
@@ -197,7 +197,7 @@ void QUVTreeWalk::checkPairs(const ActualParam* actual, const OwnedList<ActualPa
     if (!actual)
         return;
     for (const ActualParam* other : earlier.items())
-        ProcCall::checkActualPair(*actual, *other);
+        ProcCall::checkActualPair(*job, *actual, *other);
 }
 
 ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& actuals, int interval)

@@ -28,8 +28,8 @@ void QUVTreeWalk::match(antlr::RefAST node, int type)
     const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
     line = quv ? quv->getLine() : -1;
     column = quv ? quv->getColumn() : -1;
-    if (JobState::current)
-        JobState::current->setWalkPosition(line, column);
+    if (job)
+        job->setWalkPosition(line, column);
 }
 
 // The grammar matches single types only; a set match fails and succeeds the same way.
@@ -48,11 +48,13 @@ void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
     QUVException::Class c = QUVException::classOf(ex);
     if (c.kind == QUVException::LexicalError)
         c = QUVException::FatalError;
-    QUVException(*DiagnosticSink::current, c, line, column, ruleName, fileName, messageOf(ex));
+    QUVException(*job, c, line, column, ruleName, fileName, messageOf(ex));
 }
 
 // The diagnostic stands where the last node was matched, like every other of the walk.
 void QUVTreeWalk::traceIn(const char* rule, antlr::RefAST)
 {
-    guardStack(*DiagnosticSink::current, stackGuard, rule, line, column, fileName);
+    // The program rule is entered before it is handed its job, at the top of the stack.
+    if (job)
+        guardStack(*job, stackGuard, rule, line, column, fileName);
 }

@@ -70,7 +70,7 @@ const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
 
 OperatorExpression* QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
 {
-    return op(*operand(l), operand(r));
+    return op(*job, *operand(l), operand(r));
 }
 
 OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)
@@ -79,10 +79,10 @@ OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = codegen::createCanSend(*record);
+    OperatorExpression* test = codegen::createCanSend(*job, *record);
     // The plain test has no message to compare with the channel's element type.
     if (withMessage && message)
-        typeOrUnknown(record)->checkSend(typeOrUnknown(message));
+        typeOrUnknown(record)->checkSend(*job, typeOrUnknown(message));
     return test;
 }
 
@@ -92,9 +92,9 @@ OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* tar
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = codegen::createCanRecv(*record);
+    OperatorExpression* test = codegen::createCanRecv(*job, *record);
     if (withTarget && target)
-        typeOrUnknown(record)->checkReceive(typeOrUnknown(target));
+        typeOrUnknown(record)->checkReceive(*job, typeOrUnknown(target));
     return test;
 }
 
@@ -107,7 +107,7 @@ void QUVTreeWalk::checkRequiredType(const OperatorExpression* e, int mask)
     for (Type* required : requiredTypes(mask))
         if (Type::equal(t, required))
             return;
-    QUVException diagnostic;
+    QUVException diagnostic(*job);
     diagnostic.makeIllegalType(t, mask);
 }
 
@@ -120,7 +120,7 @@ void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
     for (Type* required : requiredTypes(mask))
         if (Type::same(t, required))
             return;
-    QUVException diagnostic;
+    QUVException diagnostic(*job);
     diagnostic.makeIllegalType(t, mask);
 }
 
@@ -142,7 +142,7 @@ void QUVTreeWalk::checkStoredType(const Expression* v, int mask, const char* bui
     for (int bit = 0; bit < 4; ++bit)
         if (mask & (1 << bit))
             allowed += std::string(allowed.empty() ? "" : " or ") + names[bit];
-    QUVException diagnostic;
+    QUVException diagnostic(*job);
     diagnostic.makeMismatch(std::string(builtin) + " cannot take the variable " + v->getTypeset() + ", whose type is " +
                             t->getTypeset() + ": it takes only a variable of type " + allowed);
 }
@@ -162,7 +162,7 @@ bool QUVTreeWalk::fitsType(Type* to, Type* from, bool byReference)
 OperatorExpression* QUVTreeWalk::addressOf(const Expression* v)
 {
     if (v->getAttribute() == DEF_CONSTANT) {
-        QUVException diagnostic;
+        QUVException diagnostic(*job);
         diagnostic.makeMismatch("The address of constant " + v->getTypeset() +
                                 " cannot be taken: a pointer to it could change the constant");
     }

@@ -32,7 +32,7 @@ AssignmentEquation* QUVTreeWalk::assignEquation(const Expression* target, const 
 {
     if (!target || !value)
         return nullptr;
-    return new AssignmentEquation(target, value);
+    return new AssignmentEquation(*job, target, value);
 }
 
 AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
@@ -53,7 +53,7 @@ AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression
     if (!node || !target || !node->getExpression())
         return nullptr;
     channelAccess(node);
-    return new AssignmentEquation(node, target);
+    return new AssignmentEquation(*job, node, target);
 }
 
 AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
@@ -62,7 +62,7 @@ AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpre
     if (!node || !value || !node->getExpression())
         return nullptr;
     channelAccess(node);
-    return new AssignmentEquation(node, value);
+    return new AssignmentEquation(*job, node, value);
 }
 
 AssignmentEquation* QUVTreeWalk::startEquation(Node* control, const std::string& process)
@@ -70,7 +70,7 @@ AssignmentEquation* QUVTreeWalk::startEquation(Node* control, const std::string&
     VarNode* node = variableNode(control);
     if (!node)
         return nullptr;
-    return new AssignmentEquation(node, process);
+    return new AssignmentEquation(*job, node, process);
 }
 
 AssignmentEquation* QUVTreeWalk::deleteEquation(Node* control)
@@ -78,7 +78,7 @@ AssignmentEquation* QUVTreeWalk::deleteEquation(Node* control)
     VarNode* node = variableNode(control);
     if (!node)
         return nullptr;
-    return new AssignmentEquation(node);
+    return new AssignmentEquation(*job, node);
 }
 
 // A sequence of one equation (written alone, or the only one that could be
@@ -224,6 +224,6 @@ Statement* QUVTreeWalk::guardedAlternative(Owned<OperatorExpression>& c, const S
 Statement* QUVTreeWalk::parallelOf(const OwnedStarts& starts)
 {
     std::unique_ptr<Statement> s(new Statement);
-    s->createParallel(starts.items());
+    s->createParallel(*job, starts.items());
     return s.release();
 }

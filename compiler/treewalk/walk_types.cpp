@@ -100,7 +100,7 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
         std::set<const Type*> seen;
         if (!holdsObject(record->getFieldType(i), seen))
             continue;
-        QUVException diagnostic;
+        QUVException diagnostic(*job);
         diagnostic.makeUnsupported("Union field " + record->getFieldName(i) + " has type " +
                                    record->getFieldType(i)->getTypeset() +
                                    ": a union cannot hold a String, a Stream or a control variable, nor a value "
@@ -121,7 +121,7 @@ void QUVTreeWalk::addField(FieldListFragment* fields, FieldFragment& item)
     if (!entry)
         return;
     if (fields)
-        fields->createFieldList(&item);
+        fields->createFieldList(*job, &item);
     item.entry = nullptr;
     if (!fields || std::find(fields->fields->begin(), fields->fields->end(), entry) == fields->fields->end())
         delete entry;
@@ -132,7 +132,7 @@ void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t,
     TypeNode* definition = dynamic_cast<TypeNode*>(node);
     if (!definition)
         return;
-    codegen::createTypeDecl(*f, name, orUnknown(t), definition);
+    codegen::createTypeDecl(*job, *f, name, orUnknown(t), definition);
 }
 
 // A unit is never its own father, directly or through its fathers: such a
@@ -170,5 +170,5 @@ void QUVTreeWalk::leaveUnit(Node* unit, int kind)
 
 void QUVTreeWalk::reportSemantic(const std::string& text)
 {
-    QUVException(*DiagnosticSink::current, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
+    QUVException(*job, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }

@@ -1,8 +1,8 @@
 // The row models of the Output bar's panes. Only the user-interface thread
 // touches a model: a worker builds a row (which carries its own copy of the
 // diagnostic record) and posts it, and the pane appends it when the event
-// arrives. The error-detail dialog reads the row's copy, so a new job that
-// clears the compiler's global list cannot pull a record from under it.
+// arrives. The error-detail dialog reads the row's copy, so a job whose
+// diagnostic list is gone cannot pull a record from under it.
 #pragma once
 #include <mutex>
 #include <optional>

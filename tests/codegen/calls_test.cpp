@@ -11,14 +11,12 @@ namespace {
 class Calls : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment top;
-    Program symbols;
+    Program symbols{job};
     Type* I = Type::integerType;
     Type* S = Type::stringType;
-    void SetUp() override {
-        CodeNames::resetForTesting();
-        scope.driver.setProgramState(&top);
-    }
+    void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
 
     VarNode* node(const std::string& name, int kind, Type* t) {
@@ -29,8 +27,8 @@ protected:
     // The details of the diagnostics made since `from`.
     std::vector<std::string> detailsSince(size_t from) {
         std::vector<std::string> out;
-        for (size_t i = from; i < DiagnosticSink::current->records().size(); ++i)
-            out.push_back(DiagnosticSink::current->records()[i].getDetails());
+        for (size_t i = from; i < job.records().size(); ++i)
+            out.push_back(job.records()[i].getDetails());
         return out;
     }
 };
@@ -93,8 +91,8 @@ TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        size_t before = DiagnosticSink::current->records().size();
-        bool ok = ProcCall::checkActualPair(c.actual, c.other);
+        size_t before = job.records().size();
+        bool ok = ProcCall::checkActualPair(job, c.actual, c.other);
         std::vector<std::string> d = detailsSince(before);
         EXPECT_EQ(ok, *c.message == 0);
         if (*c.message) {
@@ -137,9 +135,9 @@ TEST_F(Calls, ProcedureCallsMatchActualsToFormalsByName) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<ActualParam*> actuals = c.actuals();
-        size_t before = DiagnosticSink::current->records().size();
+        size_t before = job.records().size();
         ProcCall call;
-        call.createProcCall(p, "&local", actuals);
+        call.createProcCall(job, p, "&local", actuals);
         EXPECT_EQ(call.getCode(), c.code);
         EXPECT_EQ(detailsSince(before), c.messages);
         Statement action;
@@ -157,12 +155,12 @@ TEST_F(Calls, ProcedureCallTypesetKeepsTheWrittenOrder) {
     OperatorExpression one("1", "1", I), two("2", "2", I);
     std::unique_ptr<ActualParam> b(ProcCall::createInParam(&two, "b")), a(ProcCall::createInParam(&one, "a"));
     ProcCall call;
-    call.createProcCall(p, "father", {b.get(), a.get()});
+    call.createProcCall(job, p, "father", {b.get(), a.get()});
     EXPECT_EQ(textsOf(call), (Texts{"P(%INP/ 2 | b;%INP/ 1 | a)", p->getCppName() + "(father,1,2)", "", ""}));
 
     ProNode* q = symbols.procedure("Q");
     ProcCall bare;
-    bare.createProcCall(q, "&local", {});
+    bare.createProcCall(job, q, "&local", {});
     EXPECT_EQ(textsOf(bare), (Texts{"Q()", q->getCppName() + "(&local)", "", ""}));
 }
 
@@ -172,11 +170,22 @@ TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
     OperatorExpression one("1", "1", I);
     std::unique_ptr<ActualParam> z(ProcCall::createInParam(&one, "z"));
     ProcCall call;
-    size_t before = DiagnosticSink::current->records().size();
-    EXPECT_THROW(call.createProcCall(p, "&local", {z.get()}), QUVRunTimeException);
+    size_t before = job.records().size();
+    std::string failure;
+    try {
+        call.createProcCall(job, p, "&local", {z.get()});
+        ADD_FAILURE() << "no internal failure thrown";
+    } catch (QUVRunTimeException& e) {
+        failure = e.getDetails();
+        // The failure is the catcher's to file, after what the call reported.
+        std::vector<std::string> d = detailsSince(before);
+        ASSERT_EQ(d.size(), 1u);
+        EXPECT_EQ(d[0], "Procedure Call have no required formal param!");
+        job.fileFailure(e);
+    }
+    EXPECT_EQ(failure, "paramorder=-1 in function createProcCall");
     std::vector<std::string> d = detailsSince(before);
     ASSERT_EQ(d.size(), 2u);
-    EXPECT_EQ(d[0], "Procedure Call have no required formal param!");
     EXPECT_EQ(d[1], "paramorder=-1 in function createProcCall");
 }
 
@@ -188,7 +197,7 @@ TEST_F(Calls, CallsUsedAsValuesAreExpressions) {
     codegen::setVariableAccess(x, "");
     codegen::setVariableAccess(v, "");
     ProcCall user, getchar;
-    user.createProcCall(p, "&local", {});
+    user.createProcCall(job, p, "&local", {});
     getchar.createGetchar(&v);
     std::unique_ptr<OperatorExpression> a(codegen::createCall(x, &user)), b(codegen::createCall(x, &getchar));
     EXPECT_EQ(a->getCode(), "(" + p->getCppName() + "(&local),_x)");

@@ -37,30 +37,70 @@ TEST_F(CodeNamesTest, IdentifiersAndSnippets) {
         EXPECT_EQ(c.got, c.want);
 }
 
-TEST_F(CodeNamesTest, CountersRunOnAcrossCallsUntilReset) {
-    EXPECT_EQ(CodeNames::procName("f"), "_proc_f_0");
-    EXPECT_EQ(CodeNames::procName("f"), "_proc_f_1");
-    EXPECT_EQ(CodeNames::prosName("p"), "_pros_p_0");
-    EXPECT_EQ(CodeNames::nextTemp(), "_next_temp_1");
-    EXPECT_EQ(CodeNames::nextTemp(), "_next_temp_2");
-    EXPECT_EQ(CodeNames::dptName("p"), "p_dpt1");
-    EXPECT_EQ(CodeNames::dptName("q"), "q_dpt2");
-    EXPECT_EQ(CodeNames::instanceParamType("p"), "p_instance_param_type1");
-    // A second program in the same run goes on counting.
-    TopFragment second;
-    EXPECT_EQ(CodeNames::procName("f"), "_proc_f_2");
+TEST_F(CodeNamesTest, CountersRunOnAcrossCallsAndJobsUntilReset) {
+    JobState job;
+    GeneratorNumbering& numbering = job.numbering;
+    EXPECT_EQ(&numbering, &GeneratorNumbering::processWide());
+    EXPECT_EQ(CodeNames::procName(numbering, "f"), "_proc_f_0");
+    EXPECT_EQ(CodeNames::procName(numbering, "f"), "_proc_f_1");
+    EXPECT_EQ(CodeNames::prosName(numbering, "p"), "_pros_p_0");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_2");
+    EXPECT_EQ(CodeNames::dptName(job, "p"), "p_dpt1");
+    EXPECT_EQ(CodeNames::dptName(job, "q"), "q_dpt2");
+    EXPECT_EQ(CodeNames::instanceParamType(job, "p"), "p_instance_param_type1");
+    // A second program of the same job, and a second job of the same
+    // process, go on counting.
+    CodeNames::beginProgram(job);
+    EXPECT_EQ(CodeNames::procName(job.numbering, "f"), "_proc_f_2");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_3");
+    JobState second;
+    EXPECT_EQ(CodeNames::procName(second.numbering, "f"), "_proc_f_3");
+    EXPECT_EQ(CodeNames::prosName(second.numbering, "p"), "_pros_p_1");
+    EXPECT_EQ(CodeNames::nextTemp(second), "_next_temp_4");
+    EXPECT_EQ(CodeNames::dptName(second, "p"), "p_dpt3");
+    EXPECT_EQ(CodeNames::instanceParamType(second, "p"), "p_instance_param_type2");
     CodeNames::resetForTesting();
-    EXPECT_EQ(CodeNames::procName("f"), "_proc_f_0");
-    EXPECT_EQ(CodeNames::nextTemp(), "_next_temp_1");
+    EXPECT_EQ(CodeNames::procName(job.numbering, "f"), "_proc_f_0");
+    EXPECT_EQ(CodeNames::nextTemp(second), "_next_temp_1");
+}
+
+TEST_F(CodeNamesTest, JobWithItsOwnNumberingCountsApart) {
+    GeneratorNumbering own;
+    JobState separate("", own);
+    JobState shared;
+    EXPECT_EQ(CodeNames::procName(shared.numbering, "f"), "_proc_f_0");
+    EXPECT_EQ(CodeNames::procName(shared.numbering, "f"), "_proc_f_1");
+    EXPECT_EQ(CodeNames::procName(separate.numbering, "f"), "_proc_f_0");
+    EXPECT_EQ(CodeNames::nextTemp(separate), "_next_temp_1");
+    EXPECT_EQ(CodeNames::nextTemp(shared), "_next_temp_1");
+    EXPECT_EQ(CodeNames::nextTemp(separate), "_next_temp_2");
+    EXPECT_EQ(own.procedure, 1);
+    EXPECT_EQ(GeneratorNumbering::processWide().procedure, 2);
+}
+
+TEST_F(CodeNamesTest, TempsAvoidReservedVariablesOfTheProgramOnly) {
+    JobState job;
+    CodeNames::reserveVariable(job, "_next_temp_1");
+    CodeNames::reserveVariable(job, "_x");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1_2");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_2");
+    // Another job's program has variables of its own.
+    JobState other;
+    CodeNames::reserveVariable(other, "_next_temp_3");
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_3");
+    EXPECT_EQ(CodeNames::nextTemp(other), "_next_temp_4");
+    // A new program forgets them.
+    CodeNames::resetForTesting();
+    CodeNames::beginProgram(job);
+    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1");
 }
 
 TEST_F(CodeNamesTest, ChannelCallsFollowTheStyleAtEachCall) {
-    // Without a driver the style reads as synchronous.
-    EXPECT_EQ(CodeNames::channelStyle(), "Syn");
     DriverScope scope;
-    TopFragment top;
-    scope.driver.setProgramState(&top);
+    // A new job is synchronous.
     EXPECT_TRUE(scope.driver.isSynchronous());
+    EXPECT_EQ(CodeNames::channelStyle(scope.driver), "Syn");
     struct Case {
         bool synchronous;
         std::string recv, send, canSend, canRecv, style;
@@ -69,21 +109,28 @@ TEST_F(CodeNamesTest, ChannelCallsFollowTheStyleAtEachCall) {
         {false, "c->asyn_recv(&v)", "c->asyn_send(v)", "_c->asyn_can_send()", "_c->asyn_can_recv()", "Asyn"},
         {true, "c->syn_recv(&v)", "c->syn_send(v)", "_c->syn_can_send()", "_c->syn_can_recv()", "Syn"},
     };
+    JobState other;
     for (const Case& c : cases) {
         scope.driver.setSynchronous(c.synchronous);
-        EXPECT_EQ(top.synchronous, c.synchronous);
-        EXPECT_EQ(CodeNames::channelRecv("c", "v"), c.recv);
-        EXPECT_EQ(CodeNames::channelSend("c", "v"), c.send);
-        EXPECT_EQ(CodeNames::channelCanSend("c"), c.canSend);
-        EXPECT_EQ(CodeNames::channelCanRecv("c"), c.canRecv);
-        EXPECT_EQ(CodeNames::channelStyle(), c.style);
+        EXPECT_EQ(scope.driver.isSynchronous(), c.synchronous);
+        EXPECT_EQ(CodeNames::channelRecv(scope.driver, "c", "v"), c.recv);
+        EXPECT_EQ(CodeNames::channelSend(scope.driver, "c", "v"), c.send);
+        EXPECT_EQ(CodeNames::channelCanSend(scope.driver, "c"), c.canSend);
+        EXPECT_EQ(CodeNames::channelCanRecv(scope.driver, "c"), c.canRecv);
+        EXPECT_EQ(CodeNames::channelStyle(scope.driver), c.style);
+        // The style is the job's own.
+        EXPECT_EQ(CodeNames::channelStyle(other), "Syn");
     }
+    // A new program starts synchronous again.
+    scope.driver.setSynchronous(false);
+    CodeNames::beginProgram(scope.driver);
+    EXPECT_TRUE(scope.driver.isSynchronous());
 }
 
-TEST_F(CodeNamesTest, TopFragmentStartsWithNoProgramAndSynchronous) {
+TEST_F(CodeNamesTest, TopFragmentStartsWithNoProgram) {
     TopFragment top;
     EXPECT_EQ(top.programKind, -1);
-    EXPECT_TRUE(top.synchronous);
+    EXPECT_FALSE(top.hasProgram());
 }
 
 TEST_F(CodeNamesTest, ControlWordsAndKindNames) {
@@ -98,17 +145,23 @@ TEST_F(CodeNamesTest, ControlWordsAndKindNames) {
 }
 
 TEST_F(CodeNamesTest, ThreadDeclarationsKeepEachUndeclaredProcessOnce) {
-    EXPECT_EQ(CodeNames::threadDeclarations("", 0), "");
-    EXPECT_EQ(CodeNames::threadDeclarations("P", 0), "");
-    CodeNames::threadDeclarations("P", 0);
-    CodeNames::threadDeclarations("Q", 0);
-    CodeNames::threadDeclarations("R", 0);
-    EXPECT_EQ(CodeNames::threadDeclarations("", 0),
+    JobState job;
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), "");
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "P", 0), "");
+    CodeNames::threadDeclarations(job, "P", 0);
+    CodeNames::threadDeclarations(job, "Q", 0);
+    CodeNames::threadDeclarations(job, "R", 0);
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0),
               "void P_call(void *params);\nvoid Q_call(void *params);\nvoid R_call(void *params);\n");
-    CodeNames::threadDeclarations("Q", 1);
-    CodeNames::threadDeclarations("X", 1);
-    EXPECT_EQ(CodeNames::threadDeclarations("", 1), "void P_call(void *params);\nvoid R_call(void *params);\n");
-    EXPECT_EQ(CodeNames::threadDeclarations("", 0), CodeNames::threadDeclarations("", 1));
+    CodeNames::threadDeclarations(job, "Q", 1);
+    CodeNames::threadDeclarations(job, "X", 1);
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "", 1), "void P_call(void *params);\nvoid R_call(void *params);\n");
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), CodeNames::threadDeclarations(job, "", 1));
+    // They are the program's: another job has none, a new program forgets them.
+    JobState other;
+    EXPECT_EQ(CodeNames::threadDeclarations(other, "", 0), "");
+    CodeNames::beginProgram(job);
+    EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), "");
 }
 
 }  // namespace

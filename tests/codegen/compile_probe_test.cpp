@@ -46,12 +46,12 @@ void addLocal(SectionFragment& locals, const std::string& name, Type* t) {
 }
 
 // Writes the program's files into the test's folder and compiles the ".cpp" file.
-int compile(const std::string& test, const CodeFragment& main, int kind, const std::string& mode,
+int compile(JobState& job, const std::string& test, const CodeFragment& main, int kind, const std::string& mode,
             std::string& messages) {
     std::string dir = scratchDir(test);
     std::string base = dir + "/demo";
     TopFragment top;
-    top.writeFiles("demo", kind, &main, OutputNames::ofBase(base));
+    top.writeFiles(job, "demo", kind, &main, OutputNames::ofBase(base));
     std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
     int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
     if (status == 0 && mode == "run")
@@ -63,24 +63,21 @@ class CompileProbe : public ::testing::Test {
 protected:
     DriverScope scope;
     TopFragment program;
-    Program symbols;
+    Program symbols{scope.driver};
     Type* I = Type::integerType;
-    void SetUp() override {
-        CodeNames::resetForTesting();
-        scope.driver.setProgramState(&program);
-    }
+    void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
 };
 
 TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     // %TYPE Pair = Record(x : Integer; in : Record(a : Integer)), written as the plain typedef of a type declaration.
     Type* pairRecord = makeRecordOf({{"x", I}, {"in", makeRecordOf({{"a", I}})}});
-    Type* pair = Type::makeNamed(pairRecord, "Pair");
+    Type* pair = Type::makeNamed(scope.driver, pairRecord, "Pair");
     SectionFragment types;
     Filled<> typeItem(Texts{"Pair = ...", "typedef " + CodeNames::declaration("_t_Pair", pairRecord) + ";\n", "", ""});
     types.createTypeSection(&typeItem);
 
-    Type* row = Type::makeNamed(Type::makeArray(I, 4), "Row");
+    Type* row = Type::makeNamed(scope.driver, Type::makeArray(I, 4), "Row");
     Filled<> rowItem(Texts{"Row = ...", "typedef " + CodeNames::declaration("_t_Row", Type::makeArray(I, 4)) + ";\n", "", ""});
     types.createTypeSection(&rowItem);
 
@@ -147,13 +144,13 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
 
     SectionFragment empty;
     CodeFragment unit;
-    codegen::createMain(unit, &types, &globs, &shared, &procs, &pros, &empty, &empty, &mainFrame);
+    codegen::createMain(scope.driver, unit, &types, &globs, &shared, &procs, &pros, &empty, &empty, &mainFrame);
     std::string messages;
-    EXPECT_EQ(compile("every_form", unit, 0, "syntax", messages), 0) << messages;
+    EXPECT_EQ(compile(scope.driver, "every_form", unit, 0, "syntax", messages), 0) << messages;
 
     CodeFragment mUnit;
-    codegen::createMMain(mUnit, &types, &globs, &shared, &mainFrame);
-    EXPECT_EQ(compile("every_form_m", mUnit, 2, "syntax", messages), 0) << messages;
+    codegen::createMMain(scope.driver, mUnit, &types, &globs, &shared, &mainFrame);
+    EXPECT_EQ(compile(scope.driver, "every_form_m", mUnit, 2, "syntax", messages), 0) << messages;
 }
 
 // outer(%INP a; %IOP b) holds inner, which holds deepest; both read and write
@@ -199,9 +196,9 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) 
              "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");
     SectionFragment empty;
     CodeFragment unit;
-    codegen::createMain(unit, &empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
+    codegen::createMain(scope.driver, unit, &empty, &empty, &empty, &empty, &pros, &empty, &empty, &mainFrame);
     std::string messages;
-    EXPECT_EQ(compile("nested_parameters", unit, 0, "run", messages), 48) << messages;
+    EXPECT_EQ(compile(scope.driver, "nested_parameters", unit, 0, "run", messages), 48) << messages;
 }
 
 }  // namespace

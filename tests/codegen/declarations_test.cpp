@@ -26,7 +26,8 @@ TEST(DeclarationEmitters, VariablesAndParametersOfBasicAndDerivedTypes) {
     Type* I = Type::integerType;
     Type* arr = Type::makeArray(I, 5);
     Type* ptr = Type::makePointer(I);
-    Type* named = Type::makeNamed(I, "Age");
+    JobState job;
+    Type* named = Type::makeNamed(job, I, "Age");
     expectDeclarations({
         {"local", &codegen::createVarDecl, I,
          {"x : Integer", "int _x;\n", "int (* _p__x);\n", "local._p__x = &_x;\n"}},
@@ -74,9 +75,7 @@ TEST(DeclarationEmitters, MissingTypeIsWrittenAsUnknown) {
 // frame member, arrays of and pointers to it, and two variables of it.
 TEST(DeclarationEmitters, AnonymousRecordIsSpeltByOneNameEverywhere) {
     Type* I = Type::integerType;
-    DriverScope scope;
     TopFragment top;
-    scope.driver.setProgramState(&top);
     Type* rec = makeRecordOf({{"a", I}});
     std::string name = rec->getCppBase();
     EXPECT_EQ(name, "_" + std::to_string(rec->getOrder()) + "_struct");

@@ -13,15 +13,13 @@ namespace {
 class Equations : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment program;
-    Program symbols;
+    Program symbols{job};
     Type* I = Type::integerType;
     Type* S = Type::stringType;
     Type* arr = Type::makeArray(Type::integerType, 3);
-    void SetUp() override {
-        CodeNames::resetForTesting();
-        scope.driver.setProgramState(&program);
-    }
+    void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
 
     VarNode* node(const std::string& name, int kind, Type* t) {
@@ -48,36 +46,36 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
     VarNode* control = node("k", DEF_CONTROL, Type::nmType);
     VarNode* plain = node("n", DEF_LOCAL, I);
     const std::vector<EquationCase> cases = {
-        {"assignment", [&] { return new AssignmentEquation(&x, &plus); }, "$Ox = x + 1",
+        {"assignment", [&] { return new AssignmentEquation(job, &x, &plus); }, "$Ox = x + 1",
          "int _next_temp_1;\n_next_temp_1 = (_x + 1);\n", "_x = _next_temp_1;\n", ""},
-        {"assignment of another type, still emitted", [&] { return new AssignmentEquation(&x, &text); }, "$Ox = t",
+        {"assignment of another type, still emitted", [&] { return new AssignmentEquation(job, &x, &text); }, "$Ox = t",
          "int _next_temp_1;\n_next_temp_1 = _t;\n", "_x = _next_temp_1;\n", "illegal op: = with left"},
         // C++ cannot assign arrays: both copies go through the run-time header.
-        {"whole array", [&] { return new AssignmentEquation(&a, &b); }, "$Oa = b",
+        {"whole array", [&] { return new AssignmentEquation(job, &a, &b); }, "$Oa = b",
          "int (_next_temp_1[3]);\nquv_assign(_next_temp_1, _b);\n", "quv_assign(_a, _next_temp_1);\n", ""},
-        {"receive", [&] { return new AssignmentEquation(in, &x); }, "$Oc?x",
+        {"receive", [&] { return new AssignmentEquation(job, in, &x); }, "$Oc?x",
          "int _next_temp_1;\n_next_temp_1 = _x;\n_c->syn_recv(&_next_temp_1);\n", "_x = _next_temp_1;\n", ""},
-        {"receive into another type", [&] { return new AssignmentEquation(in, &s); }, "$Oc?s",
+        {"receive into another type", [&] { return new AssignmentEquation(job, in, &s); }, "$Oc?s",
          "std::string _next_temp_1;\n_next_temp_1 = _s;\n_c->syn_recv(&_next_temp_1);\n", "_s = _next_temp_1;\n",
          "illegal op: ? with left"},
-        {"receive on an output channel", [&] { return new AssignmentEquation(out, &x); }, "$Oo?x",
+        {"receive on an output channel", [&] { return new AssignmentEquation(job, out, &x); }, "$Oo?x",
          "int _next_temp_1;\n_next_temp_1 = _x;\n_o->syn_recv(&_next_temp_1);\n", "_x = _next_temp_1;\n",
          "illegal op: ? with left"},
-        {"send", [&] { return new AssignmentEquation(out, &plus); }, "$Oo!x + 1", "_o->syn_send((_x + 1));\n", "",
+        {"send", [&] { return new AssignmentEquation(job, out, &plus); }, "$Oo!x + 1", "_o->syn_send((_x + 1));\n", "",
          ""},
-        {"send of another type", [&] { return new AssignmentEquation(out, &text); }, "$Oo!t", "_o->syn_send(_t);\n",
-         "", "illegal op: ! with left"},
-        {"binding", [&] { return new AssignmentEquation(control, std::string("p")); }, "$Ok == p",
+        {"send of another type", [&] { return new AssignmentEquation(job, out, &text); }, "$Oo!t",
+         "_o->syn_send(_t);\n", "", "illegal op: ! with left"},
+        {"binding", [&] { return new AssignmentEquation(job, control, std::string("p")); }, "$Ok == p",
          "_k = p_call;\n", "", ""},
-        {"binding of no control variable", [&] { return new AssignmentEquation(plain, std::string("p")); },
+        {"binding of no control variable", [&] { return new AssignmentEquation(job, plain, std::string("p")); },
          "$On == p", "_n = p_call;\n", "", "illegal op: == with operand"},
-        {"deletion", [&] { return new AssignmentEquation(control); }, "$ODelete k", " // delete pros: _k;\n", "",
+        {"deletion", [&] { return new AssignmentEquation(job, control); }, "$ODelete k", " // delete pros: _k;\n", "",
          ""},
-        {"deletion of no control variable", [&] { return new AssignmentEquation(plain); }, "$ODelete n",
+        {"deletion of no control variable", [&] { return new AssignmentEquation(job, plain); }, "$ODelete n",
          " // delete pros: _n;\n", "", "illegal op: delete with operand"},
         {"sequence", [&] {
-             std::unique_ptr<AssignmentEquation> first(new AssignmentEquation(&x, &plus)),
-                 second(new AssignmentEquation(in, &x));
+             std::unique_ptr<AssignmentEquation> first(new AssignmentEquation(job, &x, &plus)),
+                 second(new AssignmentEquation(job, in, &x));
              return new AssignmentEquation(std::vector<AssignmentEquation*>{first.get(), second.get()});
          },
          ">>\n[\n$Ox = x + 1;\n$Oc?x\n]\n",
@@ -92,12 +90,12 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
         EXPECT_EQ(textsOf(*q), (Texts{c.typeset, c.code, "", ""}));
         EXPECT_EQ(q->getLabel(), c.commit);
         if (*c.diagnostic) {
-            ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-            EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails().rfind(c.diagnostic, 0), 0u);
+            ASSERT_EQ(job.records().size(), 1u);
+            EXPECT_EQ(job.records()[0].getDetails().rfind(c.diagnostic, 0), 0u);
         } else {
-            EXPECT_TRUE(DiagnosticSink::current->records().empty());
+            EXPECT_TRUE(job.records().empty());
         }
-        DiagnosticSink::current->clearRecords();
+        job.clearRecords();
     }
 }
 
@@ -110,27 +108,27 @@ TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
     EXPECT_EQ(fresh->getExpression()->getType(), arr);
     // A later use renders and type-checks with the declared type.
     OperatorExpression one("1", "1", I);
-    std::unique_ptr<Expression> element(codegen::createIndex(*fresh->getExpression(), &one));
+    std::unique_ptr<Expression> element(codegen::createIndex(job, *fresh->getExpression(), &one));
     EXPECT_EQ(element->getType(), I);
     EXPECT_EQ(AssignmentEquation(fresh, I).getTypeset(), "$O NewDec (n : Integer)");
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
+    EXPECT_TRUE(job.records().empty());
 }
 
 TEST_F(Equations, MissingOperandsAndShortSequencesStopGeneration) {
     Expression x("x", I, DEF_LOCAL);
     OperatorExpression one("1", "1", I);
-    std::unique_ptr<AssignmentEquation> only(new AssignmentEquation(&x, &one));
+    std::unique_ptr<AssignmentEquation> only(new AssignmentEquation(job, &x, &one));
     struct Case {
         const char* what;
         std::function<void()> make;
         const char* details;
     };
     const std::vector<Case> cases = {
-        {"no value", [&] { AssignmentEquation(&x, static_cast<const OperatorExpression*>(nullptr)); },
+        {"no value", [&] { AssignmentEquation(job, &x, static_cast<const OperatorExpression*>(nullptr)); },
          "illegal variable or expression in function AssignmentEquation::AssignmentEquation()"},
         {"no type for the new name", [&] { AssignmentEquation(node("n", DEF_LOCAL, I), static_cast<Type*>(nullptr)); },
          "illegal varnode or type in function AssignmentEquation::AssignmentEquation()"},
-        {"no channel", [&] { AssignmentEquation(static_cast<VarNode*>(nullptr), &x); },
+        {"no channel", [&] { AssignmentEquation(job, static_cast<VarNode*>(nullptr), &x); },
          "illegal varnode or variable in function AssignmentEquation::AssignmentEquation()"},
         {"sequence of one",
          [&] { AssignmentEquation(std::vector<AssignmentEquation*>{only.get()}); },

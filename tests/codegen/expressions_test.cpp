@@ -15,29 +15,29 @@ typedef std::unique_ptr<Expression> Owned;
 class ExpressionEmitters : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment program;
     Type* I = Type::integerType;
     Type* F = Type::floatType;
     Type* S = Type::stringType;
     Type* B = Type::boolType;
     Type* U = Type::unknownType;
-    void SetUp() override { scope.driver.setProgramState(&program); }
 
     // Silence when want is empty, else exactly one diagnostic that begins with it.
     void expectDiagnostic(const std::string& want) {
         if (want.empty()) {
-            EXPECT_TRUE(DiagnosticSink::current->records().empty()) << DiagnosticSink::current->records()[0].getDetails();
+            EXPECT_TRUE(job.records().empty()) << job.records()[0].getDetails();
         } else {
-            ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-            EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails().rfind(want, 0), 0u)
-                << DiagnosticSink::current->records()[0].getDetails();
+            ASSERT_EQ(job.records().size(), 1u);
+            EXPECT_EQ(job.records()[0].getDetails().rfind(want, 0), 0u)
+                << job.records()[0].getDetails();
         }
-        DiagnosticSink::current->clearRecords();
+        job.clearRecords();
     }
 };
 
 struct BinaryCase {
-    OperatorExpression* (*emit)(const Expression&, const OperatorExpression*);
+    OperatorExpression* (*emit)(JobState&, const Expression&, const OperatorExpression*);
     Type* left;
     Type* right;
     const char* typeset;
@@ -48,7 +48,7 @@ struct BinaryCase {
 
 TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
     Type* arr = Type::makeArray(I, 2);
-    Type* namedArr = Type::makeNamed(arr, "Pair");
+    Type* namedArr = Type::makeNamed(job, arr, "Pair");
     Type* rec = makeRecordOf({{"f", I}});
     const std::vector<BinaryCase> cases = {
         {&codegen::createEq, I, F, "a == b", "(_a == _b)", B, ""},
@@ -84,7 +84,7 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
     for (const BinaryCase& c : cases) {
         SCOPED_TRACE(std::string(c.typeset) + " " + c.left->getTypeset() + "," + c.right->getTypeset());
         OperatorExpression a("a", "_a", c.left), b("b", "_b", c.right);
-        Owned r(c.emit(a, &b));
+        Owned r(c.emit(job, a, &b));
         EXPECT_EQ(textsOf(*r), (Texts{c.typeset, c.cpp, "", ""}));
         EXPECT_EQ(r->getType(), c.result);
         expectDiagnostic(c.diagnostic);
@@ -94,20 +94,20 @@ TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
 TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
     // "a = b $V c": QUV/E groups (a = b) $V c; the typeset text stays flat.
     OperatorExpression a("a", "_a", I), b("b", "_b", I), c("c", "_c", B);
-    Owned eq(codegen::createEq(a, &b));
-    Owned orExpr(codegen::createOr(*eq, &c));
+    Owned eq(codegen::createEq(job, a, &b));
+    Owned orExpr(codegen::createOr(job, *eq, &c));
     EXPECT_EQ(orExpr->getCode(), "((_a == _b) || _c)");
     EXPECT_EQ(orExpr->getTypeset(), "a == b || c");
     // "If c Then a Else b + 1" is the sum of the conditional and 1.
     OperatorExpression one("1", "1", I);
-    Owned cond(codegen::createIfThenElse(c, &a, &b));
-    Owned sum(codegen::createAdd(*cond, &one));
+    Owned cond(codegen::createIfThenElse(job, c, &a, &b));
+    Owned sum(codegen::createAdd(job, *cond, &one));
     EXPECT_EQ(sum->getCode(), "(((_c)?_a:_b) + 1)");
     EXPECT_EQ(sum->getTypeset(), "If c Then a Else b + 1");
     // -(a - b) and ~(a = b) without source parentheses still negate the whole operand.
-    Owned diff(codegen::createSub(a, &b));
-    EXPECT_EQ(Owned(codegen::createNeg(*diff))->getCode(), "(-(_a - _b))");
-    EXPECT_EQ(Owned(codegen::createLogicalNot(*eq))->getCode(), "(!(_a == _b))");
+    Owned diff(codegen::createSub(job, a, &b));
+    EXPECT_EQ(Owned(codegen::createNeg(job, *diff))->getCode(), "(-(_a - _b))");
+    EXPECT_EQ(Owned(codegen::createLogicalNot(job, *eq))->getCode(), "(!(_a == _b))");
     expectDiagnostic("");
 }
 
@@ -124,16 +124,16 @@ TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
     OperatorExpression t("t", "_t", I), e("e", "_e", F), other("s", "_s", S);
     Filled<> call(Texts{"p(1)", "_proc_p_0(NULL,1)", "", ""});
     const std::vector<UnaryCase> cases = {
-        {"negation", [](auto& x) { return codegen::createNeg(x); }, F, {"-x", "(-_x)", "", ""}, F, ""},
-        {"negation of a string", [](auto& x) { return codegen::createNeg(x); }, S, {"-x", "(-_x)", "", ""}, U,
+        {"negation", [&](auto& x) { return codegen::createNeg(job, x); }, F, {"-x", "(-_x)", "", ""}, F, ""},
+        {"negation of a string", [&](auto& x) { return codegen::createNeg(job, x); }, S, {"-x", "(-_x)", "", ""}, U,
          "illegal op: - with operand"},
-        {"not", [](auto& x) { return codegen::createLogicalNot(x); }, B, {"~x", "(!_x)", "", ""}, B, ""},
-        {"not of an integer", [](auto& x) { return codegen::createLogicalNot(x); }, I, {"~x", "(!_x)", "", ""}, U,
+        {"not", [&](auto& x) { return codegen::createLogicalNot(job, x); }, B, {"~x", "(!_x)", "", ""}, B, ""},
+        {"not of an integer", [&](auto& x) { return codegen::createLogicalNot(job, x); }, I, {"~x", "(!_x)", "", ""}, U,
          "illegal op: ~ with operand"},
-        {"parentheses", [](auto& x) { return codegen::createParenExpr(x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
-        {"conditional", [&](auto& x) { return codegen::createIfThenElse(x, &t, &t); }, B,
+        {"parentheses", [&](auto& x) { return codegen::createParenExpr(x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
+        {"conditional", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &t); }, B,
          {"If x Then t Else t", "((_x)?_t:_t)", "", ""}, I, ""},
-        {"conditional of two types", [&](auto& x) { return codegen::createIfThenElse(x, &t, &other); }, B,
+        {"conditional of two types", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &other); }, B,
          {"If x Then t Else s", "((_x)?_t:_s)", "", ""}, U, "illegal op: if then else with 1th"},
         {"call", [&](auto& x) { return codegen::createCall(x, &call); }, F,
          {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F, ""},
@@ -162,23 +162,25 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
         const char* diagnostic;
     };
     const std::vector<Case> cases = {
-        {"element", [&](auto& v) { return codegen::createIndex(v, &one); }, arr, {"v[1]", "_v[1]", "", ""}, rec, ""},
-        {"element of no array", [&](auto& v) { return codegen::createIndex(v, &one); }, I,
+        {"element", [&](auto& v) { return codegen::createIndex(job, v, &one); }, arr, {"v[1]", "_v[1]", "", ""}, rec,
+         ""},
+        {"element of no array", [&](auto& v) { return codegen::createIndex(job, v, &one); }, I,
          {"v[1]", "_v[1]", "", ""}, U, "illegal op: [] with left"},
-        {"element at a float", [&](auto& v) { return codegen::createIndex(v, &half); }, arr,
+        {"element at a float", [&](auto& v) { return codegen::createIndex(job, v, &half); }, arr,
          {"v[0.5]", "_v[0.5]", "", ""}, U, "illegal op: [] with left"},
-        {"field", [](auto& v) { return codegen::createField(v, "f"); }, rec, {"v.f", "_v._f_f", "", ""}, I, ""},
-        {"missing field", [](auto& v) { return codegen::createField(v, "g"); }, rec, {"v.g", "_v._f_g", "", ""}, U,
-         "illegal op: . with left operand has type"},
-        {"pointed-to field", [](auto& v) { return codegen::createPtrField(v, "f"); }, ptr,
+        {"field", [&](auto& v) { return codegen::createField(job, v, "f"); }, rec, {"v.f", "_v._f_f", "", ""}, I, ""},
+        {"missing field", [&](auto& v) { return codegen::createField(job, v, "g"); }, rec,
+         {"v.g", "_v._f_g", "", ""}, U, "illegal op: . with left operand has type"},
+        {"pointed-to field", [&](auto& v) { return codegen::createPtrField(job, v, "f"); }, ptr,
          {"v->f", "_v->_f_f", "", ""}, I, ""},
-        {"parenthesised access", [](auto& v) { return codegen::createParen(v); }, rec, {"(v)", "(_v)", "", ""}, rec,
+        {"parenthesised access", [&](auto& v) { return codegen::createParen(v); }, rec, {"(v)", "(_v)", "", ""}, rec,
          ""},
         // A dereference is grouped, so that a field after it selects from the pointed-to record.
-        {"dereference", [](auto& v) { return codegen::createDereference(v); }, ptr, {"*v", "(*_v)", "", ""}, rec, ""},
-        {"dereference of no pointer", [](auto& v) { return codegen::createDereference(v); }, I,
+        {"dereference", [&](auto& v) { return codegen::createDereference(job, v); }, ptr, {"*v", "(*_v)", "", ""},
+         rec, ""},
+        {"dereference of no pointer", [&](auto& v) { return codegen::createDereference(job, v); }, I,
          {"*v", "(*_v)", "", ""}, U, "illegal op: * with operand"},
-        {"address", [](auto& v) { return codegen::createAddressOf(v); }, I, {"&v", "(&_v)", "", ""},
+        {"address", [&](auto& v) { return codegen::createAddressOf(v); }, I, {"&v", "(&_v)", "", ""},
          Type::makePointer(I), ""},
     };
     for (const Case& c : cases) {
@@ -195,9 +197,9 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
 
     // A chain: the field of an element of a dereferenced pointer to an array.
     Expression p("p", Type::makePointer(arr), DEF_LOCAL);
-    Owned deref(codegen::createDereference(p));
-    Owned element(codegen::createIndex(*deref, &one));
-    Owned field(codegen::createField(*element, "f"));
+    Owned deref(codegen::createDereference(job, p));
+    Owned element(codegen::createIndex(job, *deref, &one));
+    Owned field(codegen::createField(job, *element, "f"));
     EXPECT_EQ(field->getCode(), "(*_p)[1]._f_f");
     EXPECT_EQ(field->getType(), I);
     expectDiagnostic("");
@@ -275,9 +277,9 @@ TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
     Expression in("i", Type::makeChannel(I, true), DEF_INPUT_CHANNEL);
     for (bool synchronous : {true, false}) {
         SCOPED_TRACE(synchronous);
-        program.synchronous = synchronous;
+        job.setSynchronous(synchronous);
         std::string style = synchronous ? "syn" : "asyn";
-        Owned send(codegen::createCanSend(out)), recv(codegen::createCanRecv(in));
+        Owned send(codegen::createCanSend(job, out)), recv(codegen::createCanRecv(job, in));
         EXPECT_EQ(textsOf(*send), (Texts{"o!", "_o->" + style + "_can_send()", "", ""}));
         EXPECT_EQ(textsOf(*recv), (Texts{"i?", "_i->" + style + "_can_recv()", "", ""}));
         EXPECT_EQ(send->getType(), B);
@@ -285,7 +287,7 @@ TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
         expectDiagnostic("");
     }
     // A test on a channel of the other direction is reported and still a condition.
-    Owned wrong(codegen::createCanSend(in));
+    Owned wrong(codegen::createCanSend(job, in));
     EXPECT_EQ(wrong->getType(), B);
     expectDiagnostic("illegal op: ! with operand");
 }

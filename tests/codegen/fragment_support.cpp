@@ -9,14 +9,14 @@ Texts textsOf(const CodeFragment& f) {
     return {f.getTypeset(), f.getCode(), f.getInnerTypes(), f.getPrototypes()};
 }
 
-Program::Program() : program(new ProgNode("prog", DEF_PROGRAM, 1, 1, nullptr)) {}
+Program::Program(JobState& job_) : job(job_), program(new ProgNode("prog", DEF_PROGRAM, 1, 1, nullptr)) {}
 
 ProNode* Program::procedure(const std::string& name, BlockNode* parent) {
-    return new ProNode(name, DEF_PROCEDURE, 1, 1, parent ? parent : program.get());
+    return new ProNode(job.numbering, name, DEF_PROCEDURE, 1, 1, parent ? parent : program.get());
 }
 
 ProNode* Program::process(const std::string& name, BlockNode* parent) {
-    return new ProNode(name, DEF_PROCESS, 1, 1, parent ? parent : program.get());
+    return new ProNode(job.numbering, name, DEF_PROCESS, 1, 1, parent ? parent : program.get());
 }
 
 ProNode* Program::mainBody() {
@@ -26,7 +26,7 @@ ProNode* Program::mainBody() {
 void Program::param(ProNode* p, const std::string& name, int kind, Type* t) {
     auto v = new VarNode(name, kind, 1, 1, p);
     v->setType(t);
-    p->addParam(v->getExpression());
+    p->addParam(job, v->getExpression());
 }
 
 SectionFragment paramSection(const ProNode* p) {

@@ -30,10 +30,11 @@ public:
     }
 };
 
-// Symbol nodes for procedures and processes: a program block owns everything made here.
+// Symbol nodes for procedures and processes of one job: a program block owns
+// everything made here; the nodes are numbered on the job's numbering.
 class Program {
 public:
-    Program();
+    explicit Program(JobState& job);
     ProNode* procedure(const std::string& name, BlockNode* parent = nullptr);
     ProNode* process(const std::string& name, BlockNode* parent = nullptr);
     ProNode* mainBody();
@@ -42,6 +43,7 @@ public:
     ProgNode* root() { return program.get(); }
 
 private:
+    JobState& job;
     std::unique_ptr<ProgNode> program;
 };
 

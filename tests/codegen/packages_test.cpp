@@ -12,16 +12,14 @@ namespace {
 class Packages : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment top;
-    Program symbols;
-    void SetUp() override {
-        CodeNames::resetForTesting();
-        scope.driver.setProgramState(&top);
-    }
+    Program symbols{job};
+    void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
 
     PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
-    size_t diagnostics() const { return DiagnosticSink::current->records().size(); }
+    size_t diagnostics() const { return job.records().size(); }
 };
 
 TEST_F(Packages, PackageAndAgentClasses) {
@@ -98,13 +96,13 @@ TEST_F(Packages, TypeDeclarations) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto node = new TypeNode(c.name, DEF_TYPE, 1, 1, symbols.root());
+        auto node = new TypeNode(job, c.name, DEF_TYPE, 1, 1, symbols.root());
         if (c.referenced)
             node->markReferenced();
         Type* t = c.type(node);
         size_t before = diagnostics();
         CodeFragment decl;
-        codegen::createTypeDecl(decl, c.name, t, node);
+        codegen::createTypeDecl(job, decl, c.name, t, node);
         EXPECT_EQ(decl.getTypeset(), c.name + " = " + t->getTypeset());
         EXPECT_EQ(decl.getCode().substr(0, c.code(t).size()), c.code(t));
         EXPECT_NE(node->getType(), nullptr);
@@ -112,7 +110,7 @@ TEST_F(Packages, TypeDeclarations) {
             EXPECT_EQ(diagnostics(), before);
         } else {
             ASSERT_EQ(diagnostics(), before + 1);
-            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), c.diagnostic);
+            EXPECT_EQ(job.records().back().getDetails(), c.diagnostic);
         }
     }
 }

@@ -9,7 +9,8 @@ class ProceduresTest : public ::testing::Test {
 protected:
     void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
-    Program program;
+    JobState job;
+    Program program{job};
     Type* I = Type::integerType;
 };
 
@@ -66,9 +67,9 @@ TEST_F(ProceduresTest, MainBodyFrameAndTheEntryAfterItsNestedProcedures) {
                                      "P2B2",
                                      "typedef struct \n{\nL2void *father;\n}\nmain_local_type;\nP3B3"}));
     CodeFragment e, unit;
-    codegen::createMain(unit, &e, &e, &e, &e, &e, &e, &e, &frame);
+    codegen::createMain(job, unit, &e, &e, &e, &e, &e, &e, &e, &frame);
     EXPECT_EQ(unit.getCode(), "P1int main()" + frame.getCode());
-    codegen::createMMain(unit, &e, &e, &e, &frame);
+    codegen::createMMain(job, unit, &e, &e, &e, &frame);
     EXPECT_EQ(unit.getCode(), "P1int  main()" + frame.getCode());
 }
 

@@ -11,13 +11,11 @@ namespace {
 class Processes : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment top;
-    Program symbols;
+    Program symbols{job};
     Type* I = Type::integerType;
-    void SetUp() override {
-        CodeNames::resetForTesting();
-        scope.driver.setProgramState(&top);
-    }
+    void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override {
         for (ProcessStart* s : starts) {
             for (ActualParam* a : s->getActuals())
@@ -46,8 +44,8 @@ protected:
     }
     std::vector<std::string> detailsSince(size_t from) {
         std::vector<std::string> d;
-        for (size_t i = from; i < DiagnosticSink::current->records().size(); ++i)
-            d.push_back(DiagnosticSink::current->records()[i].getDetails());
+        for (size_t i = from; i < job.records().size(); ++i)
+            d.push_back(job.records()[i].getDetails());
         return d;
     }
     std::vector<ProcessStart*> starts;
@@ -82,8 +80,8 @@ TEST_F(Processes, ParallelStatementStartsAllAndWaitsForAll) {
     ProcessStart* p = start("p", {out("q", "o")});
     ProcessStart* q = start("q", {in("p", "i")}, 100);
     Statement par;
-    size_t before = DiagnosticSink::current->records().size();
-    par.createParallel({p, q});
+    size_t before = job.records().size();
+    par.createParallel(job, {p, q});
     EXPECT_TRUE(detailsSince(before).empty());
     EXPECT_EQ(par.getLabel(), "next");
     EXPECT_EQ(par.getTypeset(), " || \n[\n" + p->getTypeset() + ";\n" + q->getTypeset() + "\n]\n");
@@ -151,9 +149,9 @@ TEST_F(Processes, ParallelStatementChecksItsChannels) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<ProcessStart*> s = c.starts();
-        size_t before = DiagnosticSink::current->records().size();
+        size_t before = job.records().size();
         Statement par;
-        par.createParallel(s);
+        par.createParallel(job, s);
         EXPECT_EQ(detailsSince(before), c.messages);
         std::string links;
         for (const std::string& d : c.declared)

@@ -18,8 +18,9 @@ namespace {
 class ProgramRun : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment program;
-    Program symbols;
+    Program symbols{job};
     ProNode* mainNode = nullptr;
     SectionFragment types, locals, procs, pros, packs, empty;
     std::vector<std::unique_ptr<CodeFragment>> pool;
@@ -28,7 +29,6 @@ protected:
 
     void SetUp() override {
         CodeNames::resetForTesting();
-        scope.driver.setProgramState(&program);
         mainNode = symbols.mainBody();
     }
     void TearDown() override { CodeNames::resetForTesting(); }
@@ -93,11 +93,11 @@ protected:
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
         codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
-        codegen::createMain(unit, &types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
+        codegen::createMain(job, unit, &types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
         TopFragment top;
-        top.writeFiles("prog", 0, &unit, OutputNames::ofBase(base));
+        top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);
@@ -117,10 +117,10 @@ protected:
     void producerConsumer(const std::string& test, bool synchronous, const std::string& expected,
                           const std::string& flags = "") {
         ProgramRun& t = *this;
-        t.program.synchronous = synchronous;
+        t.job.setSynchronous(synchronous);
         Type* I = Type::integerType;
         t.process("producer", {{"o", {DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false)}}, {"n", {DEF_VALUE_PARAM, I}}},
-                  "for (int k = 1; k <= _n; ++k)\n" + CodeNames::channelSend("_o", "k") + ";\n");
+                  "for (int k = 1; k <= _n; ++k)\n" + CodeNames::channelSend(t.job, "_o", "k") + ";\n");
         // The consumer's items are written through the Writeln built-in.
         Expression got("got", I, DEF_LOCAL);
         codegen::setVariableAccess(got, "");
@@ -130,7 +130,7 @@ protected:
         t.process("consumer",
                   {{"i", {DEF_INPUT_CHANNEL, Type::makeChannel(I, true)}}, {"n", {DEF_VALUE_PARAM, I}},
                    {"sum", {DEF_REF_PARAM, I}}},
-                  "for (int k = 0; k < _n; ++k)\n{\nint _got;\n" + CodeNames::channelRecv("_i", "_got") + ";\n" +
+                  "for (int k = 0; k < _n; ++k)\n{\nint _got;\n" + CodeNames::channelRecv(t.job, "_i", "_got") + ";\n" +
                       t.act(writeln) + "_sum += _got;\n}\n");
 
         VarNode* k1 = t.local("k1", Type::nmType, DEF_CONTROL);
@@ -144,7 +144,7 @@ protected:
                      ProcCall::createInParam(t.num(5), "n")},
                 0);
             Statement s;
-            s.createParallel({p, c});
+            s.createParallel(t.job, {p, c});
             for (ProcessStart* start : {p, c}) {
                 for (ActualParam* a : start->getActuals())
                     delete a;
@@ -157,7 +157,7 @@ protected:
         std::string body = CodeNames::assignment("k1", "producer") + ";\n" + CodeNames::assignment("k2", "consumer") +
                            ";\n_total = 0;\n" + parallel() + t.act(show) + parallel() + t.act(show);
         EXPECT_EQ(t.run(test, body, nullptr, "", flags), expected);
-        EXPECT_TRUE(DiagnosticSink::current->records().empty());
+        EXPECT_TRUE(job.records().empty());
     }
 };
 
@@ -199,7 +199,7 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createFopen(f, str("data.txt")); });
     call([&](ProcCall& p) { p.createFread(f, {at(n), at(s)}); });
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // the line end, not skipped
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createEq(*val(c), str("\\n")))}); });
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createEq(job, *val(c), str("\\n")))}); });
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // x
     call([&](ProcCall& p) { p.createUnGetc(f, at(c)); });
     // Getc used as a value: the character is read before c is written.
@@ -212,7 +212,7 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createStrlen(at(len), val(s)); });
     call([&](ProcCall& p) { p.createWriteln({val(n), val(s), val(c), val(e), val(len)}); });
     call([&](ProcCall& p) { p.createItoc(num(65), at(c)); });
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createAdd(*val(c), val(n)))}); });
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createAdd(job, *val(c), val(n)))}); });
     call([&](ProcCall& p) { p.createFclose(f); });
     // The console: Getchar reads the blank too, UnGetChar puts the character back for Read.
     call([&](ProcCall& p) { p.createGetchar(at(c)); });
@@ -221,22 +221,22 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     call([&](ProcCall& p) { p.createRead({at(s)}); });
     call([&](ProcCall& p) { p.createWriteln({val(s)}); });
     EXPECT_EQ(run("file_built_ins", body, nullptr, " hi there"), "1\nx\n42applesy16\nA42\nhi\n");
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
+    EXPECT_TRUE(job.records().empty());
 }
 
 // A type R that names itself (a list of records), an array type, a package
 // class with a variable, an agent whose process runs through its class, and
 // equality of records and arrays; an array passed to a process is its own copy.
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
-    auto rNode = new TypeNode("R", DEF_TYPE, 1, 1, symbols.root());
+    auto rNode = new TypeNode(job, "R", DEF_TYPE, 1, 1, symbols.root());
     rNode->markReferenced();
     Type* r = Type::makeRecord(fieldList({{"next", Type::makePointer(rNode->getType())}, {"v", I}}));
     CodeFragment rDecl;
-    codegen::createTypeDecl(rDecl, "R", r, rNode);
+    codegen::createTypeDecl(job, rDecl, "R", r, rNode);
     types.createTypeSection(&rDecl);
-    auto aNode = new TypeNode("A", DEF_TYPE, 1, 1, symbols.root());
+    auto aNode = new TypeNode(job, "A", DEF_TYPE, 1, 1, symbols.root());
     CodeFragment aDecl;
-    codegen::createTypeDecl(aDecl, "A", Type::makeArray(I, 3), aNode);
+    codegen::createTypeDecl(job, aDecl, "A", Type::makeArray(I, 3), aNode);
     types.createTypeSection(&aDecl);
     Type* R = rNode->getType();
     Type* A = aNode->getType();
@@ -288,16 +288,17 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         "_x[0] = 1;\n_x[1] = 2;\n_x[2] = 3;\nquv_assign(_y, _x);\n"
         "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n_u1._f_i = 5;\n_u2._f_i = 5;\n";
     ProcCall w1;
-    w1.createWriteln({keep(codegen::createEq(*val(first), val(second))), keep(codegen::createEq(*val(x), val(y))),
-                      keep(codegen::createNe(*val(x), val(y)))});
+    w1.createWriteln({keep(codegen::createEq(job, *val(first), val(second))),
+                      keep(codegen::createEq(job, *val(x), val(y))), keep(codegen::createNe(job, *val(x), val(y)))});
     body += act(w1) + "_second = _first;\n";
     ProcCall w2;
     w2.createWriteln(
-        {keep(codegen::createEq(*val(first), val(second))), num(0), keep(codegen::createEq(*val(u1), val(u2)))});
+        {keep(codegen::createEq(job, *val(first), val(second))), num(0),
+         keep(codegen::createEq(job, *val(u1), val(u2)))});
     body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
     ProcessStart* start = ProcCall::createProsStart(ctl, {ProcCall::createInParam(val(x), "a")}, 0);
     Statement par;
-    par.createParallel({start});
+    par.createParallel(job, {start});
     for (ActualParam* a : start->getActuals())
         delete a;
     delete start;
@@ -306,7 +307,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     body += CodeNames::assignment("agent", "tick") + ";\n";
     ProcessStart* tickStart = ProcCall::createProsStart(agentControl, {ProcCall::createInParam(num(21), "n")}, 0);
     Statement tickPar;
-    tickPar.createParallel({tickStart});
+    tickPar.createParallel(job, {tickStart});
     for (ActualParam* a : tickStart->getActuals())
         delete a;
     delete tickStart;

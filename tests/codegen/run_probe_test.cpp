@@ -15,8 +15,9 @@ namespace {
 class RunProbe : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     TopFragment program;
-    Program symbols;
+    Program symbols{job};
     ProNode* mainNode = nullptr;
     SectionFragment locals;
     std::vector<std::unique_ptr<CodeFragment>> pool;
@@ -24,7 +25,6 @@ protected:
 
     void SetUp() override {
         CodeNames::resetForTesting();
-        scope.driver.setProgramState(&program);
         mainNode = symbols.mainBody();
     }
     void TearDown() override { CodeNames::resetForTesting(); }
@@ -59,7 +59,7 @@ protected:
     }
     OperatorExpression* keepOp(OperatorExpression* e) { return keep(e); }
     AssignmentEquation* assign(Expression* target, OperatorExpression* value) {
-        return keep(new AssignmentEquation(target, value));
+        return keep(new AssignmentEquation(job, target, value));
     }
     Statement* item(const std::vector<AssignmentEquation*>& equations, const std::string& label) {
         Statement* s = keep(new Statement());
@@ -98,11 +98,11 @@ protected:
         CodeFragment frame, unit;
         codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
         SectionFragment empty;
-        codegen::createMain(unit, &empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
-        EXPECT_TRUE(DiagnosticSink::current->records().empty());
+        codegen::createMain(job, unit, &empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
+        EXPECT_TRUE(job.records().empty());
         std::string base = scratchDir(test) + "/prog";
         TopFragment top;
-        top.writeFiles("prog", 0, &unit, OutputNames::ofBase(base));
+        top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
                                  messages);
@@ -122,7 +122,7 @@ TEST_F(RunProbe, LabelledCountingLoop) {
 
     ProNode* twice = symbols.procedure("twice", mainNode);
     AlgorithmicPart twiceBody;
-    OperatorExpression* doubled = keepOp(codegen::createMul(*val(s, "father->"), num(2)));
+    OperatorExpression* doubled = keepOp(codegen::createMul(job, *val(s, "father->"), num(2)));
     twiceBody.createAlg({element("T", nullptr, item({assign(at(s, "father->"), doubled)}, "return"))});
     CodeFragment head, twiceFrame;
     SectionFragment noParams, none;
@@ -133,22 +133,24 @@ TEST_F(RunProbe, LabelledCountingLoop) {
     procs.createProcSection(&twiceFrame);
 
     // i < 5 $C ~(s > 100), written without parentheses: ungrouped, C++ would read "!_s > 100".
-    OperatorExpression* notLarge = keepOp(codegen::createLogicalNot(*keepOp(codegen::createGt(*val(s), num(100)))));
-    OperatorExpression* below = keepOp(codegen::createAnd(*keepOp(codegen::createLt(*val(i), num(5))), notLarge));
-    OperatorExpression* done = keepOp(codegen::createGe(*val(i), num(5)));
+    OperatorExpression* notLarge =
+        keepOp(codegen::createLogicalNot(job, *keepOp(codegen::createGt(job, *val(s), num(100)))));
+    OperatorExpression* below =
+        keepOp(codegen::createAnd(job, *keepOp(codegen::createLt(job, *val(i), num(5))), notLarge));
+    OperatorExpression* done = keepOp(codegen::createGe(job, *val(i), num(5)));
     Statement* big = keep(new Statement());
-    big->createGuardedAlternative(keepOp(codegen::createGt(*val(s), num(100))), print({num(-1)}));
+    big->createGuardedAlternative(keepOp(codegen::createGt(job, *val(s), num(100))), print({num(-1)}));
     Statement* small = keep(new Statement());
-    small->createGuardedAlternative(keepOp(codegen::createLe(*val(s), num(100))),
-                                    item({assign(at(s), keepOp(codegen::createAdd(*val(s), num(1))))}, "L9"));
+    small->createGuardedAlternative(keepOp(codegen::createLe(job, *val(s), num(100))),
+                                    item({assign(at(s), keepOp(codegen::createAdd(job, *val(s), num(1))))}, "L9"));
     Statement* select = keep(new Statement());
     select->createSelect({big, small});
 
     AlgorithmicPart part;
     part.createAlg({
         element("L1", nullptr, item({assign(at(i), num(0)), assign(at(s), num(0))}, "L2")),
-        element("L2", below, item({assign(at(i), keepOp(codegen::createAdd(*val(i), num(1)))),
-                                   assign(at(s), keepOp(codegen::createAdd(*val(s), val(i))))},
+        element("L2", below, item({assign(at(i), keepOp(codegen::createAdd(job, *val(i), num(1)))),
+                                   assign(at(s), keepOp(codegen::createAdd(job, *val(s), val(i))))},
                                   "L2")),
         element("L2", done, callAction(twice->getCppName() + "(&local);\n")),
         element("L3", nullptr, select),
@@ -168,24 +170,26 @@ TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
         return keep(codegen::fromConstant(&word));
     };
     CaseCondition* cc = keep(ConditionalElement::createCaseCondition(
-        {ConditionalElement::createGotoCondition(codegen::createEq(*val(n), num(3)), "A"),
-         ConditionalElement::createGotoCondition(codegen::createEq(*val(n), num(2)), "B")},
+        {ConditionalElement::createGotoCondition(codegen::createEq(job, *val(n), num(3)), "A"),
+         ConditionalElement::createGotoCondition(codegen::createEq(job, *val(n), num(2)), "B")},
         "D"));
     Statement* choice = keep(new Statement());
     choice->createStat("C", cc, {atomic("A", print({text("three")})), atomic("B", print({text("two")})),
                                  atomic("D", print({text("other")}))});
     Statement* loop = keep(new Statement());
-    OperatorExpression* decremented = keepOp(codegen::createSub(*val(n), num(1)));
-    loop->createLoopStat("LP", keepOp(codegen::createGt(*val(n), num(0))),
+    OperatorExpression* decremented = keepOp(codegen::createSub(job, *val(n), num(1)));
+    loop->createLoopStat("LP", keepOp(codegen::createGt(job, *val(n), num(0))),
                          {choice, atomic("DEC", item({assign(at(n), decremented)}, ""))});
 
     Statement* wait = keep(new Statement());
-    wait->createWaitStat("W", {assign(at(k), keepOp(codegen::createAdd(*val(k), num(1))))},
-                         keepOp(codegen::createGe(*val(k), num(4))));
+    wait->createWaitStat("W", {assign(at(k), keepOp(codegen::createAdd(job, *val(k), num(1))))},
+                         keepOp(codegen::createGe(job, *val(k), num(4))));
     Statement* skipped = keep(new Statement());
-    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr, keepOp(codegen::createGt(*val(k), num(100))));
+    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr,
+                            keepOp(codegen::createGt(job, *val(k), num(100))));
     Statement* check = keep(new Statement());
-    check->createIfStat("I", keepOp(codegen::createEq(*val(k), num(4))), print({text("yes")}), print({text("no")}));
+    check->createIfStat("I", keepOp(codegen::createEq(job, *val(k), num(4))), print({text("yes")}),
+                        print({text("no")}));
     Statement* sequence = keep(new Statement());
     sequence->createSeqStat({atomic("P", print({val(k)})), check});
 
@@ -203,7 +207,7 @@ TEST_F(RunProbe, EquationsSwapValuesAndArrays) {
     VarNode* y = local("y", I);
     VarNode* a = local("a", row);
     VarNode* b = local("b", row);
-    auto element = [&](VarNode* v, int index) { return keep(codegen::createIndex(*at(v), num(index))); };
+    auto element = [&](VarNode* v, int index) { return keep(codegen::createIndex(job, *at(v), num(index))); };
     auto elementValue = [&](VarNode* v, int index) { return keep(codegen::fromVariable(element(v, index))); };
 
     std::vector<AssignmentEquation*> init = {assign(at(x), num(1)), assign(at(y), num(2))};

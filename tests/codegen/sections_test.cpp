@@ -10,6 +10,7 @@ class SectionsTest : public ::testing::Test {
 protected:
     // A new program: no record or union of an earlier test waits for its definition.
     TopFragment program;
+    JobState job;
 };
 
 TEST_F(SectionsTest, KeywordSectionsOpenWithTheFirstItemAndSeparateLaterOnes) {
@@ -92,30 +93,27 @@ TEST_F(SectionsTest, DerivationListsTheBasesAndKeepsTheFathers) {
 
 TEST_F(SectionsTest, UnitsAssembleTheirPartsColumnByColumn) {
     DriverScope scope;
-    scope.driver.setProgramState(&program);
     scope.driver.setSynchronous(false);
     Filled<> T("T"), G("G"), V("V"), P("P"), S("S"), K("K"), A("A"), M("M");
     const std::string OB = "\n[\n", CB = "\n]\n";
 
     CodeFragment main;
-    codegen::createMain(main, &T, &G, &V, &P, &S, &K, &A, &M);
+    codegen::createMain(scope.driver, main, &T, &G, &V, &P, &S, &K, &A, &M);
     EXPECT_EQ(textsOf(main),
               (Texts{OB + "Asyn" + "T0" + CB + "G0" + CB + "V0" + CB + "P0" + CB + "S0" + CB + "K0" + CB + "A0" + CB +
                          OB + CB + "M0" + CB + CB + CB + CB + CB,
                      "T1G1V1P1S1K1A1int main()M1", "T2G2V2P2S2K2A2M2", "T3G3V3P3S3K3A3M3"}));
 
     CodeFragment dmain;
-    codegen::createDMain(dmain, &T, &G, &V, &P, &S, &K, &A);
+    codegen::createDMain(scope.driver, dmain, &T, &G, &V, &P, &S, &K, &A);
     EXPECT_EQ(textsOf(dmain),
               (Texts{OB + "Asyn" + "T0" + CB + "G0" + CB + "V0" + CB + "P0" + CB + "S0" + CB + "K0" + CB + "A0" + CB +
                          CB,
                      "T1G1V1P1S1K1A1", "T2G2V2P2S2K2A2", "T3G3V3P3S3K3A3"}));
 
-    CodeNames::resetForTesting();
-    CodeNames::threadDeclarations("Q", 0);
+    CodeNames::threadDeclarations(scope.driver, "Q", 0);
     CodeFragment mmain;
-    codegen::createMMain(mmain, &T, &G, &V, &M);
-    CodeNames::resetForTesting();
+    codegen::createMMain(scope.driver, mmain, &T, &G, &V, &M);
     EXPECT_EQ(textsOf(mmain), (Texts{OB + "T0" + CB + "G0" + CB + "V0" + CB + OB + "M0" + CB + CB + CB,
                                      "T1G1V1int  main()M1", "T2G2V2M2void Q_call(void *params);\n", "T3G3V3M3"}));
 }
@@ -123,7 +121,7 @@ TEST_F(SectionsTest, UnitsAssembleTheirPartsColumnByColumn) {
 TEST_F(SectionsTest, EmptyPartsStillCloseTheirBrackets) {
     CodeFragment e;
     CodeFragment main;
-    codegen::createMain(main, &e, &e, &e, &e, &e, &e, &e, &e);
+    codegen::createMain(job, main, &e, &e, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getTypeset().substr(0, 11), "\n[\nSyn\n]\n\n]");
     EXPECT_EQ(main.getCode(), "int main()");
     EXPECT_EQ(main.getPrototypes(), "");
@@ -147,11 +145,11 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
         "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n" + equality(outer);
     EXPECT_EQ(types.getPrototypes(), innerDef + outerDef + typedefItem.getCode());
 
-    Type* local = makeUnionOf({{"u", Type::makeNamed(I, "T2")}});
+    Type* local = makeUnionOf({{"u", Type::makeNamed(job, I, "T2")}});
     makeRecordOf({{"a", I}});  // already defined above
     Filled<> G("G"), e;
     CodeFragment main;
-    codegen::createMain(main, &types, &G, &e, &e, &e, &e, &e, &e);
+    codegen::createMain(job, main, &types, &G, &e, &e, &e, &e, &e, &e);
     EXPECT_EQ(main.getPrototypes(),
               types.getPrototypes() + "union " + local->getCppBase() + "\n{\n_t_T2 _f_u;\n}\n;\n" + equality(local) + "G3");
 }

@@ -40,7 +40,7 @@ protected:
     void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
     // These emitters check nothing: apart from their stops, they report nothing.
-    void expectSilence() { EXPECT_TRUE(DiagnosticSink::current->records().empty()); }
+    void expectSilence() { EXPECT_TRUE(scope.driver.records().empty()); }
 };
 
 TEST_F(Statements, ConditionalElementsLeaveTheirBraceOpen) {
@@ -133,7 +133,7 @@ TEST_F(Statements, LoopWaitAndSequenceStatements) {
     Filled<> c = condition("c"), g = condition("g");
     Expression x("x", Type::integerType, DEF_LOCAL);
     OperatorExpression one("1", "1", Type::integerType);
-    AssignmentEquation q(&x, &one);
+    AssignmentEquation q(scope.driver, &x, &one);
     struct Case {
         const char* what;
         std::function<void(Statement&)> emit;
@@ -169,7 +169,7 @@ TEST_F(Statements, LoopWaitAndSequenceStatements) {
 TEST_F(Statements, ActionRecordsAndSelect) {
     Expression x("x", Type::integerType, DEF_LOCAL), y("y", Type::integerType, DEF_LOCAL);
     OperatorExpression xPlus("x + 1", "(_x + 1)", Type::integerType), xValue("x", "_x", Type::integerType);
-    AssignmentEquation first(&x, &xPlus), second(&y, &xValue);
+    AssignmentEquation first(scope.driver, &x, &xPlus), second(scope.driver, &y, &xValue);
 
     // Every commit follows every evaluation: y takes the old x.
     Statement item;

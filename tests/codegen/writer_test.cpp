@@ -11,8 +11,9 @@ struct OutputFiles {
     std::string dir;
     std::string base;
     std::string name(int i) const { return base + suffixes[i]; }
-    void write(TopFragment& top, const std::string& program, int kind, const CodeFragment& main) const {
-        top.writeFiles(program, kind, &main, {name(0), name(1), name(2), name(3), name(4)});
+    void write(JobState& job, TopFragment& top, const std::string& program, int kind,
+               const CodeFragment& main) const {
+        top.writeFiles(job, program, kind, &main, {name(0), name(1), name(2), name(3), name(4)});
     }
     // The file's text with the folder written as @DIR@, as the golden files hold it.
     std::string read(int i) const {
@@ -32,13 +33,13 @@ TEST(Writer, FilesMatchTheGoldenFiles) {
     DriverScope scope("demo.e");
     scope.driver.setWalkPosition(3, 7);
     scope.driver.setWalkRule("fieldDeclarationPart");
-    QUVException().makeSemantic(16);
-    QUVException().makeSemantic(17);
+    QUVException(scope.driver).makeSemantic(16);
+    QUVException(scope.driver).makeSemantic(17);
     Filled<> main(Texts{"%Glob\n[\nk : Integer", "const int _k = 1;\nint main()\n{\n}\n", "typedef int inner;\n",
                         "void _proc_f_0 ( void *father );\n"});
     OutputFiles out = outputsIn("golden");
     TopFragment top;
-    out.write(top, "demo", 0, main);
+    out.write(scope.driver, top, "demo", 0, main);
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(suffixes[i]);
         EXPECT_EQ(out.read(i), readFile(std::string(QUV_GOLDEN_DIR) + "/demo" + suffixes[i]));
@@ -60,7 +61,7 @@ TEST(Writer, EmptyMainStillGetsBannersAndIncludesAndEveryKindItsWord) {
     } cases[] = {{0, "%Prog"}, {1, "%DProg"}, {2, "%MProg"}, {3, "error!"}};
     for (const Case& c : cases) {
         TopFragment top;
-        out.write(top, "p", c.kind, empty);
+        out.write(scope.driver, top, "p", c.kind, empty);
         EXPECT_EQ(top.programKind, c.kind);
         EXPECT_EQ(out.read(4), std::string(c.word) + " p == [] \n[\n\n]\n.");
     }
@@ -74,9 +75,9 @@ TEST(Writer, SecondWriteReplacesEveryFile) {
     DriverScope scope;
     OutputFiles out = outputsIn("rewrite");
     TopFragment first, second;
-    out.write(first, "p", 0, Filled<>("long text of the first program"));
-    QUVException().makeSemantic(16);
-    out.write(second, "p", 0, Filled<>("x"));
+    out.write(scope.driver, first, "p", 0, Filled<>("long text of the first program"));
+    QUVException(scope.driver).makeSemantic(16);
+    out.write(scope.driver, second, "p", 0, Filled<>("x"));
     for (int i : {0, 1, 2, 4})
         EXPECT_EQ(readFile(out.name(i)).find("first"), std::string::npos) << suffixes[i];
     EXPECT_NE(readFile(out.name(3)), "");
@@ -91,10 +92,11 @@ TEST(Writer, UnwritableFilesAreReported) {
     TopFragment top;
     Filled<> main("m");
     // "/dev/full" opens but refuses every write.
-    top.writeFiles("p", 2, &main, {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
-    ASSERT_EQ(DiagnosticSink::current->records().size(), 3u);
+    top.writeFiles(scope.driver, "p", 2, &main,
+                   {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
+    ASSERT_EQ(scope.driver.records().size(), 3u);
     std::vector<std::string> failed;
-    for (const QUVException& e : DiagnosticSink::current->records()) {
+    for (const QUVException& e : scope.driver.records()) {
         EXPECT_EQ(e.getKind(), QUVException::FileError);
         EXPECT_EQ(e.getRule(), "CodeFragment::writeFiles()");
         failed.push_back(e.getFileName());

@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <ios>
+#include <stdexcept>
 #include <typeinfo>
 #include <utility>
+#include <vector>
 
 #include <antlr/CharStreamIOException.hpp>
 #include <antlr/CommonToken.hpp>
@@ -108,9 +110,9 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
     };
     for (const BuilderCase& c : cases) {
         SCOPED_TRACE(c.name);
-        size_t before = DiagnosticSink::current->records().size();
+        size_t before = scope.driver.records().size();
         size_t calls = DriverScope::seen.size();
-        QUVException e;
+        QUVException e(scope.driver);
         c.build(e);
         EXPECT_EQ(e.getKind(), c.kind);
         EXPECT_EQ(e.getNumber(), c.number);
@@ -119,9 +121,9 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
         EXPECT_EQ(e.getRule(), c.rule);
         EXPECT_EQ(e.getFileName(), c.file);
         EXPECT_EQ(e.getDetails(), c.details);
-        ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
+        ASSERT_EQ(scope.driver.records().size(), before + 1);
         EXPECT_EQ(e.getSerial(), static_cast<int>(before));
-        EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), c.details);
+        EXPECT_EQ(scope.driver.records().back().getDetails(), c.details);
         ASSERT_EQ(DriverScope::seen.size(), calls + 1);
         EXPECT_EQ(DriverScope::listSizeAtCallback.back(), before + 1) << "callback must run after the append";
     }
@@ -129,22 +131,22 @@ TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
 
 TEST_F(DiagnosticsTest, SerialEqualsIndexAndCopiesAppendNothing) {
     for (int i = 0; i < 3; ++i)
-        QUVException(*DiagnosticSink::current, 3, 15, i, i, "r", "f", "d");
+        QUVException(scope.driver, 3, 15, i, i, "r", "f", "d");
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(DiagnosticSink::current->records()[i].getSerial(), i);
-    QUVException copy(DiagnosticSink::current->records()[1]);
+        EXPECT_EQ(scope.driver.records()[i].getSerial(), i);
+    QUVException copy(scope.driver.records()[1]);
     QUVException assigned;
     assigned = copy;
-    EXPECT_EQ(DiagnosticSink::current->records().size(), 3u);
+    EXPECT_EQ(scope.driver.records().size(), 3u);
     EXPECT_EQ(assigned.getSerial(), 1);
-    EXPECT_EQ(DiagnosticSink::current->getFileNameAt(2), "f");
+    EXPECT_EQ(scope.driver.getFileNameAt(2), "f");
 }
 
 TEST_F(DiagnosticsTest, FormatGivesTheExactText) {
-    QUVException e(*DiagnosticSink::current, 3, 15, 4, 9, "", "a.e", "details here");
+    QUVException e(scope.driver, 3, 15, 4, 9, "", "a.e", "details here");
     EXPECT_EQ(e.format(), gbkBytes("文件: a.e, 行: 4, 列: 9, 类型: 语义错误, 编号: 其他语义异常, 规则: . \n具体信息: "
                                    "details here"));
-    EXPECT_EQ(QUVException(*DiagnosticSink::current, 1, 4, 1, 1, "r", "f", "").getKindName(), gbkBytes("词法错误"));
+    EXPECT_EQ(QUVException(scope.driver, 1, 4, 1, 1, "r", "f", "").getKindName(), gbkBytes("词法错误"));
     EXPECT_EQ(QUVException::kindName(0), gbkBytes("文件错误"));
     EXPECT_EQ(QUVException::numberName(21), gbkBytes("致命运行异常"));
     EXPECT_EQ(QUVException::numberName(26), "In ProcCall/ProsCall, two actual param is connected with the same formal param ");
@@ -154,34 +156,53 @@ TEST_F(DiagnosticsTest, FormatGivesTheExactText) {
 TEST_F(DiagnosticsTest, LongNamesAreNeitherCutNorOverrun) {
     std::string name(5000, 'n');
     BlockNode earlier("root", DEF_PROJECT, 1, 2, nullptr);
-    QUVException e;
+    QUVException e(scope.driver);
     e.makeRedeclared(name, &earlier);
     EXPECT_EQ(e.getDetails(), "Symbol " + name + " redeclared!\n \tsee Line: 1, Col: 2");
-    QUVException big(*DiagnosticSink::current, 3, 15, 1, 1, std::string(3000, 'r'), std::string(3000, 'f'), std::string(3000, 'd'));
+    QUVException big(scope.driver, 3, 15, 1, 1, std::string(3000, 'r'), std::string(3000, 'f'), std::string(3000, 'd'));
     EXPECT_GT(big.format().size(), 9000u);
     EXPECT_EQ(big.format().substr(big.format().size() - 3000), std::string(3000, 'd'));
 }
 
-TEST(DiagnosticsNoDriver, RecordIsKeptWithoutACurrentDriver) {
-    ASSERT_EQ(JobState::current, nullptr);
-    size_t before = DiagnosticSink::current->records().size();
-    QUVException e;
-    e.makeIllegalOp("~", Type::floatType);
-    EXPECT_EQ(DiagnosticSink::current->records().size(), before + 1);
-    EXPECT_EQ(e.getFileName(), "");
-    EXPECT_EQ(e.getLine(), 0);
+// A record built with no job to file into would be lost: every kind of builder refuses it.
+TEST(DiagnosticsNoJob, BuildersOutsideAJobAreRefused) {
+    BlockNode earlier("root", DEF_PROJECT, 1, 2, nullptr);
+    const std::vector<std::pair<const char*, std::function<void(QUVException&)>>> builders = {
+        {"IllegalOp", [](QUVException& e) { e.makeIllegalOp("~", Type::floatType); }},
+        {"Semantic", [](QUVException& e) { e.makeSemantic(0); }},
+        {"Redeclared", [&](QUVException& e) { e.makeRedeclared("x", &earlier); }},
+        {"Undeclared", [](QUVException& e) { e.makeUndeclared("y", 4, 2); }},
+        {"MismatchedLabel", [](QUVException& e) { e.makeMismatchedLabel(4, 2, "r", "a.e", "EXIT", "NEXT"); }},
+        {"InFunction", [](QUVException& e) { e.makeInFunction("tabnum <0", "base::tab()"); }},
+        {"Fatal", [](QUVException& e) { e.makeFatal("fatal"); }},
+        {"ProcessUndeclared", [](QUVException& e) { e.makeProcessUndeclared("P", 6, 3, "b.e"); }},
+        {"NoMain", [](QUVException& e) { e.makeNoMain(); }},
+    };
+    for (const auto& b : builders) {
+        SCOPED_TRACE(b.first);
+        QUVException e;
+        EXPECT_THROW(b.second(e), std::logic_error);
+        EXPECT_EQ(e.getDetails(), "");
+        EXPECT_EQ(e.getKind(), 0);
+    }
 }
 
-TEST(DiagnosticsDriver, NewDriverEmptiesTheListAndRestoresThePrevious) {
-    QUVException(*DiagnosticSink::current, 3, 15, 1, 1, "r", "f", "d");
+TEST(DiagnosticsJob, ANewJobStartsEmptyAndTheOldKeepsItsRecords) {
+    JobState first("f.e");
+    QUVException(first, 3, 15, 1, 1, "r", "f", "d");
     {
-        JobState outer("o.e");
-        EXPECT_TRUE(DiagnosticSink::current->records().empty());
-        EXPECT_EQ(JobState::current, &outer);
-        QUVException e(*DiagnosticSink::current, 2, 6, 1, 1, "r", "f", "d");
+        JobState second("o.e");
+        EXPECT_TRUE(second.records().empty());
+        QUVException e(second, 2, 6, 1, 1, "r", "f", "d");
         EXPECT_EQ(e.getSerial(), 0);
+        QUVException(second).makeFatal("stop");
+        ASSERT_EQ(second.records().size(), 2u);
+        EXPECT_EQ(second.records()[1].getFileName(), "o.e");
     }
-    EXPECT_EQ(JobState::current, nullptr);
+    ASSERT_EQ(first.records().size(), 1u);
+    EXPECT_EQ(first.records()[0].getKind(), 3);
+    EXPECT_EQ(first.records()[0].getNumber(), 15);
+    EXPECT_EQ(first.getFileNameAt(0), "f");
 }
 
 TEST(DiagnosticsInternal, InternalFailureIsThrownAndFiledByItsCatcherAtTheWalkersPlace) {
@@ -290,10 +311,10 @@ TEST(ProcessRegistryTest, DeclarationsAndReferencesAreKeptOnce) {
     scope.driver.noteProcessDeclaration("Q", 3, 3);
     scope.driver.noteProcessReference("Q", 4, 4);
     EXPECT_EQ(r.getReferences().size(), 1u);
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
+    EXPECT_TRUE(scope.driver.records().empty());
     r.addDeclaration("Q", 9, 8, "other.e");
-    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-    const QUVException& e = DiagnosticSink::current->records()[0];
+    ASSERT_EQ(scope.driver.records().size(), 1u);
+    const QUVException& e = scope.driver.records()[0];
     EXPECT_EQ(e.getKind(), 4);
     EXPECT_EQ(e.getNumber(), 17);
     EXPECT_EQ(e.getLine(), 9);

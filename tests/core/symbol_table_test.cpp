@@ -19,17 +19,18 @@ std::string failureOf(const std::function<void()>& call) {
     return "no failure";
 }
 
-std::vector<int> numbersSince(size_t before) {
+// The numbers of the records job filed from index `before` on.
+std::vector<int> numbersSince(const DiagnosticSink& job, size_t before) {
     std::vector<int> numbers;
-    for (size_t i = before; i < DiagnosticSink::current->records().size(); ++i)
-        numbers.push_back(DiagnosticSink::current->records()[i].getNumber());
+    for (size_t i = before; i < job.records().size(); ++i)
+        numbers.push_back(job.records()[i].getNumber());
     return numbers;
 }
 
 class SymbolTableTest : public ::testing::Test {
 protected:
     DriverScope scope{"table.e"};
-    SymbolTable table;
+    SymbolTable table{scope.driver};
     Node* prog = table.declare("M", DEF_PROGRAM, 1, 1);
 
     ProNode* proc(const std::string& name, int deftype = DEF_PROCEDURE) {
@@ -39,10 +40,10 @@ protected:
 
 TEST_F(SymbolTableTest, DeclareReplacesARedeclarationAndEntersBlocks) {
     table.declare("x", DEF_LOCAL, 2, 3);
-    size_t before = DiagnosticSink::current->records().size();
+    size_t before = scope.driver.records().size();
     Node* second = table.declare("x", DEF_CONSTANT, 5, 7);
-    ASSERT_EQ(numbersSince(before), std::vector<int>{12});
-    EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Symbol x redeclared!\n \tsee Line: 2, Col: 3");
+    ASSERT_EQ(numbersSince(scope.driver, before), std::vector<int>{12});
+    EXPECT_EQ(scope.driver.records().back().getDetails(), "Symbol x redeclared!\n \tsee Line: 2, Col: 3");
     ASSERT_EQ(prog->getName(), "M");
     const std::vector<Node*>& children = table.getCurrent()->getChildren();
     ASSERT_EQ(children.size(), 1u);
@@ -51,9 +52,9 @@ TEST_F(SymbolTableTest, DeclareReplacesARedeclarationAndEntersBlocks) {
     // The same name one block further in is a declaration of its own.
     ProNode* p = proc("P");
     EXPECT_EQ(table.getCurrent(), p);
-    before = DiagnosticSink::current->records().size();
+    before = scope.driver.records().size();
     Node* inner = table.declare("x", DEF_LOCAL, 3, 1);
-    EXPECT_TRUE(numbersSince(before).empty());
+    EXPECT_TRUE(numbersSince(scope.driver, before).empty());
     EXPECT_EQ(inner->getParent(), p);
 
     // Every kind of block becomes current; other kinds leave the current block alone.
@@ -75,10 +76,10 @@ TEST_F(SymbolTableTest, ARedeclaredNodeStaysUsableWherePointedAt) {
     // Headers come before bodies: the walker enters the first P again after the second P replaced it.
     ProNode* firstP = proc("P");
     VarNode* a = static_cast<VarNode*>(table.declare("a", DEF_VALUE_PARAM, 2, 4));
-    firstP->addParam(a->getExpression());
+    firstP->addParam(scope.driver, a->getExpression());
     // A duplicate parameter name replaces the parameter node the list points at.
     VarNode* a2 = static_cast<VarNode*>(table.declare("a", DEF_REF_PARAM, 2, 9));
-    firstP->addParam(a2->getExpression());
+    firstP->addParam(scope.driver, a2->getExpression());
     EXPECT_EQ(firstP->getParamCount(), 1);
     EXPECT_EQ(firstP->getFormalParamName(0), "a");
     EXPECT_EQ(firstP->getParamAttrib(0), DEF_VALUE_PARAM);
@@ -124,13 +125,28 @@ TEST_F(SymbolTableTest, ProcessesAreNotedWithTheDriver) {
     EXPECT_EQ(registry.getReferences()[0].column, 2);
 }
 
-TEST(SymbolTableWithoutDriverTest, ProcessNotesAreSkipped) {
-    ASSERT_EQ(JobState::current, nullptr);
-    SymbolTable table;
+// Two jobs side by side: a table's notes and diagnostics go to its own job only.
+TEST(SymbolTableJobsTest, ATableFilesIntoItsOwnJob) {
+    JobState other("other.e");
+    JobState job("mine.e");
+    SymbolTable table(job);
     table.declare("M", DEF_PROGRAM, 1, 1);
     EXPECT_NE(table.declare("S", DEF_PROCESS, 2, 1), nullptr);
     table.exitBlock(DEF_PROCESS);
-    EXPECT_EQ(table.resolve("Far", REF_PROCESS, 3, 1), nullptr);
+    table.declare("g", DEF_SHARED, 3, 1);
+    EXPECT_EQ(table.resolve("Far", REF_PROCESS, 4, 1), nullptr);
+    EXPECT_NE(table.resolve("w", REF_VARIABLE, 5, 2), nullptr);
+    const ProcessRegistry& registry = job.getProcessRegistry();
+    ASSERT_EQ(registry.getDeclarations().size(), 1u);
+    EXPECT_EQ(registry.getDeclarations()[0].file, "mine.e");
+    ASSERT_EQ(registry.getReferences().size(), 1u);
+    EXPECT_EQ(registry.getReferences()[0].name, "Far");
+    ASSERT_EQ(numbersSince(job, 0), std::vector<int>{11});
+    EXPECT_EQ(job.records()[0].getFileName(), "mine.e");
+    EXPECT_EQ(job.records()[0].getLine(), 5);
+    EXPECT_TRUE(other.records().empty());
+    EXPECT_TRUE(other.getProcessRegistry().getDeclarations().empty());
+    EXPECT_TRUE(other.getProcessRegistry().getReferences().empty());
 }
 
 TEST_F(SymbolTableTest, ResolveReportsAndStillGivesANode) {
@@ -181,9 +197,9 @@ TEST_F(SymbolTableTest, ResolveReportsAndStillGivesANode) {
             table.exitBlock(table.getCurrent()->getDefType());
         if (k.from != prog)
             table.enterBlock(k.from, k.from->getDefType());
-        size_t before = DiagnosticSink::current->records().size();
+        size_t before = scope.driver.records().size();
         Node* result = table.resolve(k.name, k.reftype, 20, 30);
-        EXPECT_EQ(numbersSince(before), k.numbers);
+        EXPECT_EQ(numbersSince(scope.driver, before), k.numbers);
         if (k.resultName.empty()) {
             EXPECT_EQ(result, nullptr);
             continue;
@@ -192,8 +208,8 @@ TEST_F(SymbolTableTest, ResolveReportsAndStillGivesANode) {
         EXPECT_EQ(result->getName(), k.resultName);
         EXPECT_EQ(result->getDefType(), k.resultDef);
         if (k.numbers == std::vector<int>{11}) {
-            EXPECT_EQ(DiagnosticSink::current->records().back().getLine(), 20);
-            EXPECT_EQ(DiagnosticSink::current->records().back().getColumn(), 30);
+            EXPECT_EQ(scope.driver.records().back().getLine(), 20);
+            EXPECT_EQ(scope.driver.records().back().getColumn(), 30);
             EXPECT_EQ(result->getParent(), k.from);
             EXPECT_EQ(k.from->getChildren().back(), result);
         }
@@ -223,7 +239,8 @@ TEST(SymbolTableKindsTest, MatchingImplicitKindsAndNodeClasses) {
     for (int ref = 1; ref <= 8; ++ref)
         EXPECT_EQ(SymbolTable::genDefFromRef(ref), implicit[ref]) << ref;
 
-    SymbolTable table;
+    JobState job("kinds.e");
+    SymbolTable table(job);
     const std::function<bool(Node*)> isClass[] = {
         [](Node* n) { return typeid(*n) == typeid(BlockNode); },
         [](Node* n) { return typeid(*n) == typeid(ProgNode); },
@@ -260,7 +277,7 @@ TEST_F(SymbolTableTest, EnteringAndLeavingBlocksIsChecked) {
     ProNode* p = proc("P");
     table.exitBlock(DEF_PROCEDURE);
     EXPECT_EQ(table.getCurrent(), prog);
-    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 3, 1, p);
+    ProNode* q = new ProNode(scope.driver.numbering, "Q", DEF_PROCEDURE, 3, 1, p);
     Node* v = table.declare("v", DEF_LOCAL, 3, 1);
     BlockNode* current = table.getCurrent();
     const std::pair<std::function<void()>, std::string> failures[] = {

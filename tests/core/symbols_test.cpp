@@ -25,19 +25,20 @@ std::string internalFailureText(const std::function<void()>& call) {
 class SymbolsTest : public ::testing::Test {
 protected:
     DriverScope scope{"nodes.e"};
+    JobState& job = scope.driver;
     BlockNode root{"", DEF_PROJECT, 0, 0, nullptr};
     ProgNode* prog = new ProgNode("Prog", DEF_PROGRAM, 1, 1, &root);
 };
 
 TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
-    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 3, 1, p);
-    ProNode* r = new ProNode("R", DEF_PROCEDURE, 4, 1, q);
-    ProNode* s = new ProNode("S", DEF_PROCESS, 5, 1, prog);
-    ProNode* t = new ProNode("T", DEF_PROCEDURE, 6, 1, s);
-    ProNode* mainBody = new ProNode("$Main", DEF_PROCEDURE, 7, 1, prog);
+    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 3, 1, p);
+    ProNode* r = new ProNode(job.numbering, "R", DEF_PROCEDURE, 4, 1, q);
+    ProNode* s = new ProNode(job.numbering, "S", DEF_PROCESS, 5, 1, prog);
+    ProNode* t = new ProNode(job.numbering, "T", DEF_PROCEDURE, 6, 1, s);
+    ProNode* mainBody = new ProNode(job.numbering, "$Main", DEF_PROCEDURE, 7, 1, prog);
     PackNode* pack = new PackNode("K", DEF_PACKAGE, 8, 1, prog);
-    ProNode* inPack = new ProNode("U", DEF_PROCEDURE, 9, 1, pack);
+    ProNode* inPack = new ProNode(job.numbering, "U", DEF_PROCEDURE, 9, 1, pack);
     struct Case {
         ProNode* node;
         std::string local;
@@ -61,12 +62,12 @@ TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
 // Frame type names that two blocks of one tree would share: the block asking
 // later gets a suffix, and each block keeps the name it got.
 TEST_F(SymbolsTest, EqualFrameTypeNamesGetASuffix) {
-    ProNode* q = new ProNode("q", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* nested = new ProNode("p", DEF_PROCEDURE, 3, 1, q);
-    ProNode* flat = new ProNode("p_q", DEF_PROCEDURE, 4, 1, prog);
-    ProNode* entry = new ProNode("$Main", DEF_PROCEDURE, 5, 1, prog);
-    ProNode* named = new ProNode("main", DEF_PROCEDURE, 6, 1, prog);
-    ProNode* third = new ProNode("p", DEF_PROCEDURE, 7, 1, q);
+    ProNode* q = new ProNode(job.numbering, "q", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* nested = new ProNode(job.numbering, "p", DEF_PROCEDURE, 3, 1, q);
+    ProNode* flat = new ProNode(job.numbering, "p_q", DEF_PROCEDURE, 4, 1, prog);
+    ProNode* entry = new ProNode(job.numbering, "$Main", DEF_PROCEDURE, 5, 1, prog);
+    ProNode* named = new ProNode(job.numbering, "main", DEF_PROCEDURE, 6, 1, prog);
+    ProNode* third = new ProNode(job.numbering, "p", DEF_PROCEDURE, 7, 1, q);
     EXPECT_EQ(nested->getLocalTypeName(), "p_q_local_type");
     EXPECT_EQ(flat->getLocalTypeName(), "p_q_local_type_2");
     EXPECT_EQ(third->getLocalTypeName(), "p_q_local_type_3");
@@ -76,15 +77,15 @@ TEST_F(SymbolsTest, EqualFrameTypeNamesGetASuffix) {
     EXPECT_EQ(entry->getLocalTypeName(), "main_local_type_2");
     // Another tree has names of its own.
     BlockNode other{"", DEF_PROJECT, 0, 0, nullptr};
-    ProNode* again = new ProNode("p_q", DEF_PROCEDURE, 1, 1, &other);
+    ProNode* again = new ProNode(job.numbering, "p_q", DEF_PROCEDURE, 1, 1, &other);
     EXPECT_EQ(again->getLocalTypeName(), "p_q_local_type");
 }
 
 TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
-    ProNode* p1 = new ProNode("A", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* s1 = new ProNode("B", DEF_PROCESS, 3, 1, prog);
-    ProNode* p2 = new ProNode("A", DEF_PROCEDURE, 4, 1, prog);
-    ProNode* s2 = new ProNode("C", DEF_PROCESS, 5, 1, prog);
+    ProNode* p1 = new ProNode(job.numbering, "A", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* s1 = new ProNode(job.numbering, "B", DEF_PROCESS, 3, 1, prog);
+    ProNode* p2 = new ProNode(job.numbering, "A", DEF_PROCEDURE, 4, 1, prog);
+    ProNode* s2 = new ProNode(job.numbering, "C", DEF_PROCESS, 5, 1, prog);
     EXPECT_EQ(p1->getCppName().substr(0, 8), "_proc_A_");
     EXPECT_EQ(s1->getCppName().substr(0, 8), "_pros_B_");
     EXPECT_EQ(runningNumber(p2->getCppName()), runningNumber(p1->getCppName()) + 1);
@@ -95,12 +96,12 @@ TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
 TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
     PackNode* pack = new PackNode("K", DEF_PACKAGE, 2, 1, prog);
     PackNode* agent = new PackNode("G", DEF_AGENT, 3, 1, prog);
-    ProNode* p = new ProNode("P", DEF_PROCEDURE, 4, 1, pack);
-    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 5, 1, p);
-    ProNode* s = new ProNode("S", DEF_PROCESS, 6, 1, agent);
-    ProNode* top = new ProNode("T", DEF_PROCEDURE, 7, 1, prog);
+    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 4, 1, pack);
+    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
+    ProNode* s = new ProNode(job.numbering, "S", DEF_PROCESS, 6, 1, agent);
+    ProNode* top = new ProNode(job.numbering, "T", DEF_PROCEDURE, 7, 1, prog);
     VarNode* v = new VarNode("v", DEF_LOCAL, 8, 1, pack);
-    TypeNode* t = new TypeNode("t", DEF_TYPE, 9, 1, pack);
+    TypeNode* t = new TypeNode(job, "t", DEF_TYPE, 9, 1, pack);
     const std::pair<const Node*, std::string> cases[] = {
         {pack, "K"}, {agent, "G"}, {p, "K"}, {q, "K"}, {s, "G"}, {top, ""}, {prog, ""}, {v, ""}, {t, ""},
     };
@@ -109,20 +110,20 @@ TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
 }
 
 TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
-    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
     VarNode* a = new VarNode("a", DEF_VALUE_PARAM, 2, 5, p);
     VarNode* b = new VarNode("b", DEF_REF_PARAM, 2, 8, p);
     VarNode* again = new VarNode("a", DEF_REF_PARAM, 2, 11, p);
     a->setType(Type::integerType);
     b->setType(Type::stringType);
-    p->addParam(a->getExpression());
-    p->addParam(b->getExpression());
-    size_t before = DiagnosticSink::current->records().size();
-    p->addParam(again->getExpression());
+    p->addParam(job, a->getExpression());
+    p->addParam(job, b->getExpression());
+    size_t before = job.records().size();
+    p->addParam(job, again->getExpression());
     ASSERT_EQ(p->getParamCount(), 2);
-    ASSERT_EQ(DiagnosticSink::current->records().size(), before + 1);
-    EXPECT_EQ(DiagnosticSink::current->records().back().getNumber(), 15);
-    EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(),
+    ASSERT_EQ(job.records().size(), before + 1);
+    EXPECT_EQ(job.records().back().getNumber(), 15);
+    EXPECT_EQ(job.records().back().getDetails(),
               "param with the same name has been declared in current procedure/process!");
 
     EXPECT_EQ(p->getFormalParamName(1), "b");
@@ -144,13 +145,13 @@ TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
             SCOPED_TRACE(std::string(g.first) + " " + std::to_string(i));
             EXPECT_EQ(internalFailureText([&] { g.second(i); }), std::string("index in too large in function ") + g.first);
         }
-    ProNode empty("E", DEF_PROCEDURE, 3, 1, nullptr);
+    ProNode empty(job.numbering, "E", DEF_PROCEDURE, 3, 1, nullptr);
     EXPECT_EQ(empty.getParamCount(), 0);
     EXPECT_EQ(internalFailureText([&] { empty.getParamType(0); }), "index in too large in function ProNode::getParamType()");
 }
 
 TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
-    ProNode* p = new ProNode("P", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
     std::string first = "x", second = "y";
     p->getResult(first, second);
     EXPECT_EQ(first, "");
@@ -160,13 +161,13 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
     EXPECT_EQ(first, "Integer");
     EXPECT_EQ(second, "int");
 
-    TypeNode* t = new TypeNode("Len", DEF_TYPE, 3, 1, prog);
+    TypeNode* t = new TypeNode(job, "Len", DEF_TYPE, 3, 1, prog);
     const NamedType* named = dynamic_cast<const NamedType*>(t->getType());
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->getName(), "Len");
     EXPECT_EQ(named->target, Type::unknownType);
     EXPECT_FALSE(t->isReferenced());
-    t->setType(Type::integerType);
+    t->setType(job, Type::integerType);
     named = dynamic_cast<const NamedType*>(t->getType());
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->getName(), "Len");
@@ -182,9 +183,9 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
 TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
     Node* first = new VarNode("x", DEF_LOCAL, 2, 1, prog);
     new VarNode("x", DEF_CONSTANT, 3, 1, prog);
-    ProNode* p = new ProNode("P", DEF_PROCEDURE, 4, 1, prog);
+    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 4, 1, prog);
     Node* inner = new VarNode("x", DEF_VALUE_PARAM, 4, 5, p);
-    ProNode* q = new ProNode("Q", DEF_PROCEDURE, 5, 1, p);
+    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
     Node* outerOnly = new VarNode("y", DEF_LOCAL, 6, 1, prog);
     struct Case {
         const BlockNode* from;
@@ -215,7 +216,7 @@ TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
     PackNode* base2 = new PackNode("B2", DEF_AGENT, 5, 1, prog);
     Node* fromB2 = new VarNode("a", DEF_SHARED, 6, 1, base2);
     PackNode* child = new PackNode("C", DEF_PACKAGE, 7, 1, prog);
-    ProNode* inChild = new ProNode("P", DEF_PROCEDURE, 8, 1, child);
+    ProNode* inChild = new ProNode(job.numbering, "P", DEF_PROCEDURE, 8, 1, child);
     Node* own = new VarNode("b", DEF_LOCAL, 9, 1, child);
     child->setFathers({base1, base2});
     // A package named among its own fathers, directly or through another.

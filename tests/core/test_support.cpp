@@ -8,17 +8,13 @@
 std::vector<QUVException> DriverScope::seen;
 std::vector<size_t> DriverScope::listSizeAtCallback;
 
-namespace {
-void record(const QUVException& e) {
-    DriverScope::seen.push_back(e);
-    DriverScope::listSizeAtCallback.push_back(DiagnosticSink::current->records().size());
-}
-}  // namespace
-
 DriverScope::DriverScope(const std::string& file) : driver(file) {
     seen.clear();
     listSizeAtCallback.clear();
-    driver.errorSink = record;
+    driver.errorSink = [this](const QUVException& e) {
+        seen.push_back(e);
+        listSizeAtCallback.push_back(driver.records().size());
+    };
 }
 
 DriverScope::~DriverScope() = default;
@@ -46,11 +42,13 @@ FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& f
     static std::vector<std::unique_ptr<FieldEntry>> entries;
     lists.emplace_back(new FieldList);
     fragments.emplace_back(new FieldListFragment(lists.back().get()));
+    // The tables hand distinct field names; a repeated one is a test of its own.
+    JobState job("fields.e");
     for (const auto& f : fields) {
         FieldFragment item;
         item.createFieldDecl(f.first, f.second);
         entries.emplace_back(item.entry);
-        fragments.back()->createFieldList(&item);
+        fragments.back()->createFieldList(job, &item);
     }
     return fragments.back().get();
 }

@@ -9,7 +9,7 @@
 // GBK bytes of a UTF-8 text, converted with iconv independently of the code under test.
 std::string gbkBytes(const std::string& utf8);
 
-// Makes a job current for the test's lifetime and records the callback's records.
+// A job for the test's lifetime that records what its callback sees.
 class DriverScope {
 public:
     explicit DriverScope(const std::string& file = "t.e");

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "test_support.hpp"
 
@@ -10,6 +12,7 @@ namespace {
 class TypesTest : public ::testing::Test {
 protected:
     DriverScope scope;
+    JobState& job = scope.driver;
     Type* I = Type::integerType;
     Type* F = Type::floatType;
 };
@@ -48,7 +51,7 @@ TEST_F(TypesTest, DeclarationsOfEveryKind) {
         {"array", arr5, "", "int (x[5])"},
         {"array of arrays", Type::makeArrayDims(I, {5, 3}), "", "int ((x[5])[3])"},
         {"channel", Type::makeChannel(I, true), "", "Channel<int  > *x"},
-        {"named", Type::makeNamed(I, "Age"), "Age", "_t_Age x"},
+        {"named", Type::makeNamed(job, I, "Age"), "Age", "_t_Age x"},
         {"record", rec, "\n[\na : Integer;\nb : Float", recName + " x"},
         {"union", uni, "\n[\na : Integer", uniName + " x"},
         {"pointer to array", Type::makePointer(arr5), "Pointer()", "int ((*x)[5])"},
@@ -60,7 +63,7 @@ TEST_F(TypesTest, DeclarationsOfEveryKind) {
     }
     EXPECT_EQ(static_cast<RecordType*>(rec)->getStructText(), "struct \n{\nint _f_a;\nfloat _f_b;\n}\n");
     EXPECT_EQ(static_cast<RecordType*>(uni)->getStructText(), "union \n{\nint _f_a;\n}\n");
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
+    EXPECT_TRUE(job.records().empty());
 }
 
 TEST_F(TypesTest, RegistryHoldsEachDistinctTypeOnce) {
@@ -97,7 +100,7 @@ TEST_F(TypesTest, RemakingARecordTakesTheNewFragmentText) {
 }
 
 TEST_F(TypesTest, SameAndEqualFollowTheirTables) {
-    Type* named = Type::makeNamed(I, "N");
+    Type* named = Type::makeNamed(job, I, "N");
     Type* arrI = Type::makeArray(I, 4);
     Type* arrN = Type::makeArray(named, 4);
     Type* rec = makeRecordOf({{"a", I}});
@@ -164,25 +167,25 @@ TEST_F(TypesTest, InternalFailures) {
 }
 
 TEST_F(TypesTest, NamedTypesSeeThroughToTheirTargets) {
-    Type* rec = makeRecordOf({{"next", Type::makePointer(Type::makeNamed(Type::unknownType, "L"))}});
-    Type* named = Type::makeNamed(rec, "L");
+    Type* rec = makeRecordOf({{"next", Type::makePointer(Type::makeNamed(job, Type::unknownType, "L"))}});
+    Type* named = Type::makeNamed(job, rec, "L");
     EXPECT_EQ(named->getTypeset(), "L");
     EXPECT_EQ(named->getCppBase(), "_t_L");
-    EXPECT_EQ(Type::makeNamed(I, "N"), Type::makeNamed(I, "N"));
+    EXPECT_EQ(Type::makeNamed(job, I, "N"), Type::makeNamed(job, I, "N"));
     // The unknown type is not even the same as itself, so a type built on it is registered anew.
-    EXPECT_NE(Type::makeNamed(rec, "L"), named);
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
+    EXPECT_NE(Type::makeNamed(job, rec, "L"), named);
+    EXPECT_TRUE(job.records().empty());
     // A channel has no size to speak of: naming one is an internal failure, not a silent type.
-    EXPECT_THROW(Type::makeNamed(Type::makeChannel(I, true), "C"), QUVRunTimeException);
+    EXPECT_THROW(Type::makeNamed(job, Type::makeChannel(I, true), "C"), QUVRunTimeException);
 }
 
 // A record whose field points to its own type, declared as the walker does:
 // the name's stand-in first, the record over it, then the declaration's type.
 TEST_F(TypesTest, ASelfReferencingRecordIsReachedThroughItsField) {
     auto declare = [&](const std::string& name) {
-        auto node = new TypeNode(name, DEF_TYPE, 1, 1, nullptr);
+        auto node = new TypeNode(job, name, DEF_TYPE, 1, 1, nullptr);
         Type* link = Type::makePointer(node->getType());
-        node->setType(makeRecordOf({{"link", link}, {"value", I}}));
+        node->setType(job, makeRecordOf({{"link", link}, {"value", I}}));
         return std::make_pair(std::unique_ptr<TypeNode>(node), link);
     };
     auto node = declare("Node");
@@ -190,35 +193,41 @@ TEST_F(TypesTest, ASelfReferencingRecordIsReachedThroughItsField) {
     Type* nodeType = node.first->getType();
     Type* link = node.second;
     // a.link->value and a.link->link->value.
-    EXPECT_EQ(link->checkArrow("value"), I);
-    EXPECT_EQ(link->checkArrow("link")->checkArrow("value"), I);
-    EXPECT_EQ(link->checkDeref()->checkField("link"), link);
+    EXPECT_EQ(link->checkArrow(job, "value"), I);
+    EXPECT_EQ(link->checkArrow(job, "link")->checkArrow(job, "value"), I);
+    EXPECT_EQ(link->checkDeref(job)->checkField(job, "link"), link);
     // &b into a.link, for b of the declared type; not a pointer to Other,
     // whose C++ struct is another, nor a pointer to Integer.
     EXPECT_TRUE(Type::equal(link, Type::makePointer(nodeType)));
-    EXPECT_TRUE(Type::equal(nodeType, link->checkDeref()));
+    EXPECT_TRUE(Type::equal(nodeType, link->checkDeref(job)));
     EXPECT_FALSE(Type::equal(link, other.second));
     EXPECT_FALSE(Type::equal(nodeType, other.first->getType()));
     EXPECT_FALSE(Type::equal(link, Type::makePointer(I)));
-    EXPECT_TRUE(DiagnosticSink::current->records().empty());
-    EXPECT_EQ(link->checkArrow("missing"), Type::unknownType);
-    EXPECT_EQ(DiagnosticSink::current->records().size(), 1u);
+    EXPECT_TRUE(job.records().empty());
+    EXPECT_EQ(link->checkArrow(job, "missing"), Type::unknownType);
+    EXPECT_EQ(job.records().size(), 1u);
 
     // A name declared as itself completes nothing, and resolving it ends.
-    TypeNode self("Self", DEF_TYPE, 1, 1, nullptr);
+    TypeNode self(job, "Self", DEF_TYPE, 1, 1, nullptr);
     Type* standIn = self.getType();
-    self.setType(standIn);
+    self.setType(job, standIn);
     EXPECT_EQ(static_cast<NamedType*>(standIn)->completion, nullptr);
     EXPECT_TRUE(Type::equal(self.getType(), standIn));
 }
 
 TEST_F(TypesTest, CodeNamesCountersAndKindNames) {
-    std::string first = CodeNames::procName("f");
-    std::string second = CodeNames::procName("f");
+    std::string first = CodeNames::procName(job.numbering, "f");
+    std::string second = CodeNames::procName(job.numbering, "f");
     int n = std::stoi(first.substr(first.rfind('_') + 1));
     EXPECT_EQ(first, "_proc_f_" + std::to_string(n));
     EXPECT_EQ(second, "_proc_f_" + std::to_string(n + 1));
-    EXPECT_EQ(CodeNames::prosName("p").substr(0, 8), "_pros_p_");
+    EXPECT_EQ(CodeNames::prosName(job.numbering, "p").substr(0, 8), "_pros_p_");
+    // A job given a numbering of its own counts on it alone.
+    GeneratorNumbering own;
+    JobState separate("s.e", own);
+    EXPECT_EQ(CodeNames::procName(separate.numbering, "g"), "_proc_g_0");
+    EXPECT_EQ(CodeNames::prosName(separate.numbering, "q"), "_pros_q_0");
+    EXPECT_EQ(CodeNames::procName(job.numbering, "f"), "_proc_f_" + std::to_string(n + 2));
     EXPECT_EQ(CodeNames::typeName("T"), "_t_T");
     EXPECT_EQ(CodeNames::refKindName(0), gbkBytes("包块/代理"));
     EXPECT_EQ(CodeNames::refKindName(8), gbkBytes("文件变量"));
@@ -228,11 +237,20 @@ TEST_F(TypesTest, CodeNamesCountersAndKindNames) {
 }
 
 TEST_F(TypesTest, RepeatedFieldIsReportedAndKeptOutOfTheList) {
-    FieldListFragment* list = fieldList({{"a", I}, {"b", F}, {"a", F}});
+    FieldList fields;
+    FieldListFragment fragment(&fields);
+    FieldListFragment* list = &fragment;
+    std::vector<std::unique_ptr<FieldEntry>> entries;
+    for (const auto& f : std::vector<std::pair<std::string, Type*>>{{"a", I}, {"b", F}, {"a", F}}) {
+        FieldFragment item;
+        item.createFieldDecl(f.first, f.second);
+        entries.emplace_back(item.entry);
+        list->createFieldList(job, &item);
+    }
     EXPECT_EQ(list->count, 3);
     EXPECT_EQ(list->fields->size(), 2u);
-    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-    EXPECT_EQ(DiagnosticSink::current->records()[0].getDetails(),
+    ASSERT_EQ(job.records().size(), 1u);
+    EXPECT_EQ(job.records()[0].getDetails(),
               "field with the same name has been declared in current record/union!");
     EXPECT_EQ(list->getCode(), "_f_a;\n_f_b;\n_f_a;\n");
 }

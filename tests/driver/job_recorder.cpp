@@ -48,7 +48,8 @@ antlr::RefAST FakeStages::parse(JobState& parsing, const std::string& file, Type
     return buildTree ? antlr::RefAST(new antlr::CommonAST()) : antlr::nullAST;
 }
 
-void FakeStages::walk(antlr::RefAST, TopFragment& top) {
+void FakeStages::walk(JobState& walking, antlr::RefAST, TopFragment& top) {
+    job = &walking;
     walked.push_back(job->getFileName());
     if (onWalk)
         onWalk(job->getFileName());

@@ -30,11 +30,11 @@ public:
     bool buildTree = true;
     std::vector<std::string> walked;  // the sources walked
 
-    // The job of the last parse, which its walk belongs to.
+    // The job of the last parse or walk.
     JobState* job = nullptr;
 
     antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override;
-    void walk(antlr::RefAST tree, TopFragment& top) override;
+    void walk(JobState& job, antlr::RefAST tree, TopFragment& top) override;
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.

@@ -11,19 +11,19 @@ namespace {
 
 typedef std::vector<std::string> Lines;
 
-void syntaxError() {
-    QUVException(*DiagnosticSink::current, QUVException::SyntaxError, 6, 1, 1, "r", "f", "d");
+void syntaxError(JobState& job) {
+    QUVException(job, QUVException::SyntaxError, 6, 1, 1, "r", "f", "d");
 }
 
-void semanticError() {
-    QUVException().makeSemantic(0);
+void semanticError(JobState& job) {
+    QUVException(job).makeSemantic(0);
 }
 
 TEST(SingleFileJobs, StageLinesCountEachStageApart) {
     JobRecorder job;
     FakeStages fake;
-    fake.onParse = [](const std::string&) { syntaxError(); syntaxError(); };
-    fake.onWalk = [](const std::string&) { semanticError(); };
+    fake.onParse = [&](const std::string&) { syntaxError(*fake.job); syntaxError(*fake.job); };
+    fake.onWalk = [&](const std::string&) { semanticError(*fake.job); };
     job.driver.stages = &fake;
     job.driver.compileFile("w/demo.e");
     EXPECT_EQ(JobRecorder::calls,
@@ -35,7 +35,6 @@ TEST(SingleFileJobs, StageLinesCountEachStageApart) {
     EXPECT_EQ(fake.walked, Lines{"w/demo.e"});
     ASSERT_EQ(job.driver.getPrograms().size(), 1u);
     EXPECT_EQ(job.driver.getPrograms()[0].name, "w/demo.e");
-    EXPECT_EQ(job.driver.getProgramState(), nullptr);
 }
 
 TEST(SingleFileJobs, CompileWithoutATreeSkipsTheWalk) {
@@ -64,9 +63,9 @@ const Thrower throwers[] = {
     {"other", [] { throw 42; }},
 };
 
-size_t fatalCount() {
+size_t fatalCount(const JobState& job) {
     size_t n = 0;
-    for (const QUVException& e : DiagnosticSink::current->records())
+    for (const QUVException& e : job.records())
         n += e.getKind() == 5 && e.getNumber() == 21;
     return n;
 }
@@ -80,12 +79,12 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
             fake.onParse = [&](const std::string&) { t.raise(); };
             job.driver.stages = &fake;
             job.driver.syntaxCheck("a.e");
-            EXPECT_EQ(fatalCount(), 1u);
+            EXPECT_EQ(fatalCount(job.driver), 1u);
             EXPECT_EQ(JobRecorder::stages().back(), "stage a.e: Syntax Checking Finished!, " +
-                                                        std::to_string(DiagnosticSink::current->records().size()) +
+                                                        std::to_string(job.driver.records().size()) +
                                                         " errors found!");
-            EXPECT_EQ(DiagnosticSink::current->records().back().getFileName(), "a.e");
-            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Fatal error occured in the program!");
+            EXPECT_EQ(job.driver.records().back().getFileName(), "a.e");
+            EXPECT_EQ(job.driver.records().back().getDetails(), "Fatal error occured in the program!");
         }
         {
             JobRecorder job;
@@ -93,11 +92,10 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
             fake.onWalk = [&](const std::string&) { t.raise(); };
             job.driver.stages = &fake;
             job.driver.compileFile("a.e");
-            EXPECT_EQ(fatalCount(), 1u);
+            EXPECT_EQ(fatalCount(job.driver), 1u);
             // A walk that throws leaves no program for the link check.
             EXPECT_TRUE(job.driver.getPrograms().empty());
-            EXPECT_EQ(job.driver.getProgramState(), nullptr);
-            EXPECT_EQ(JobRecorder::stages().back().rfind("stage a.e: Semantic Checking Finished!, ", 0), 0u);
+                    EXPECT_EQ(JobRecorder::stages().back().rfind("stage a.e: Semantic Checking Finished!, ", 0), 0u);
         }
         {
             JobRecorder job;
@@ -105,8 +103,8 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
             fake.onParse = [&](const std::string&) { t.raise(); };
             job.driver.stages = &fake;
             job.driver.typeset("a.e");
-            EXPECT_EQ(fatalCount(), 1u);
-            EXPECT_EQ(DiagnosticSink::current->records().back().getDetails(), "Fatal error occured in typesetting the program!");
+            EXPECT_EQ(fatalCount(job.driver), 1u);
+            EXPECT_EQ(job.driver.records().back().getDetails(), "Fatal error occured in typesetting the program!");
             // One report, and it says the typesetting failed.
             int done = 0;
             for (const std::string& c : JobRecorder::calls)
@@ -120,21 +118,21 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
 TEST(DriverObject, EveryCallbackSlotMayBeEmpty) {
     QUVCompiler driver;
     FakeStages fake;
-    fake.onParse = [](const std::string&) { syntaxError(); };
+    fake.onParse = [&](const std::string&) { syntaxError(*fake.job); };
     driver.stages = &fake;
     driver.typeset("a.e");
     driver.syntaxCheck("a.e");
     driver.compileFile("a.e");
     driver.generateMakefile({"a.e"}, "p.prj");
     // One syntax error per parse, and the second compile of a.e is a second main program.
-    EXPECT_EQ(DiagnosticSink::current->records().size(), 5u);
+    EXPECT_EQ(driver.records().size(), 5u);
 }
 
 TEST(DriverObject, EachDriverStartsCleanWhatEverTheLastOneLeft) {
     {
         QUVCompiler first;
         first.typesetting = true;
-        syntaxError();
+        syntaxError(first);
         EXPECT_EQ(first.records().size(), 1u);
     }
     QUVCompiler second;
@@ -225,7 +223,7 @@ TEST(ProjectJob, LinkChecks) {
         FakeStages fake;
         compileScripted(job, fake, c.files);
         Lines found;
-        for (const QUVException& e : DiagnosticSink::current->records())
+        for (const QUVException& e : job.driver.records())
             found.push_back(describe(e));
         EXPECT_EQ(found, c.diagnostics);
         // A second declaration is reported as the file declaring it is compiled, before the link stage.
@@ -245,9 +243,9 @@ TEST(ProjectJob, LinkChecks) {
 TEST(ProjectJob, ErrorsInOneFileStopNeitherTheOthersNorTheLinkStage) {
     JobRecorder job;
     FakeStages fake;
-    fake.onParse = [](const std::string& file) {
+    fake.onParse = [&](const std::string& file) {
         if (file == "a.e")
-            syntaxError();
+            syntaxError(*fake.job);
     };
     fake.onWalk = [](const std::string& file) {
         if (file == "b.e")
@@ -258,7 +256,7 @@ TEST(ProjectJob, ErrorsInOneFileStopNeitherTheOthersNorTheLinkStage) {
     EXPECT_EQ(fake.walked, (Lines{"a.e", "b.e", "c.e"}));
     // b.e's main program is not seen: the two others still are, so one 18.
     Lines numbers;
-    for (const QUVException& e : DiagnosticSink::current->records())
+    for (const QUVException& e : job.driver.records())
         numbers.push_back(std::to_string(e.getKind()) + " " + std::to_string(e.getNumber()));
     EXPECT_EQ(numbers, (Lines{"2 6", "5 21", "4 18"}));
     EXPECT_EQ(JobRecorder::stages().back(), "stage p.prj: Compile Project Finished!, 3 errors found!");
@@ -271,8 +269,8 @@ TEST(MakefileJob, AMakefileThatCannotBeWrittenIsADiagnosticAndEndsTheJob) {
     job.driver.stages = &fake;
     const std::string project = dir / "missing/p.prj";
     job.driver.generateMakefile({dir / "a.e"}, project);
-    ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-    const QUVException& e = DiagnosticSink::current->records()[0];
+    ASSERT_EQ(job.driver.records().size(), 1u);
+    const QUVException& e = job.driver.records()[0];
     EXPECT_EQ(e.getKind(), 0);
     EXPECT_EQ(e.getFileName(), dir / "missing/p.mak");
     EXPECT_EQ(JobRecorder::calls.back(), "diag 0 0");

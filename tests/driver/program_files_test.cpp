@@ -52,10 +52,10 @@ TEST(ProgramFiles, WrittenFromTheProgramTheWalkLeft) {
         JobRecorder job;
         FakeStages fake;
         MainTexts main;
-        fake.onWalk = [](const std::string&) { QUVException().makeSemantic(0); };
+        fake.onWalk = [&](const std::string&) { QUVException(*fake.job).makeSemantic(0); };
         fake.onTop = [&](TopFragment& top) {
             if (c.leaves)
-                top.setProgram("demo", 1, main);
+                top.setProgram(*fake.job, "demo", 1, main);
             if (c.fails)
                 throwInternalFailure("left open", "test");
         };

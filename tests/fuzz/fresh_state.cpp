@@ -18,7 +18,6 @@ protected:
 
 void startFreshJob()
 {
-    DiagnosticSink::current->clearRecords();
     base::tabnum = 0;
 }
 

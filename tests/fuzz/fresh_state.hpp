@@ -1,5 +1,6 @@
-// What every harness does around one input: the front end keeps its job state
-// in globals, and an input must not see what the one before it left there.
+// What every harness does around one input: each input gets a job of its
+// own, and the little process-wide state left (the indentation base) is put
+// back, so an input never sees what the one before it left.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,9 +8,7 @@
 
 #include "compiler/parser/parser.hpp"
 
-// Empties the diagnostic list and puts the lexer mode and the indentation
-// base back to how a new process starts them (a typesetting pass brings its
-// own fresh state).
+// Puts the indentation base back to how a new process starts it.
 void startFreshJob();
 
 // The front end writes each diagnostic to standard error as it is filed, and a

@@ -17,24 +17,23 @@ namespace {
 
 std::string outputBase;
 
-void translate(RefQUV_AST tree)
+void translate(JobState& job, RefQUV_AST tree)
 {
     if (!tree)
         return;
-    // The generator's numbers and its process list would grow from input to input.
+    // The generator's numbers would grow from input to input.
     CodeNames::resetForTesting();
     TopFragment top;
-    JobState::current->setProgramState(&top);
     QUVTreeWalk walker;
     try {
-        walker.program(antlr::RefAST(tree), &top);
+        walker.program(antlr::RefAST(tree), job, &top);
     } catch (QUVRunTimeException& failure) {
         // An internal failure ends the walk.
-        JobState::current->fileFailure(failure);
+        job.fileFailure(failure);
     } catch (const antlr::ANTLRException&) {
         // A tree nested too deeply to walk; its diagnostic is filed.
     }
-    top.writeFiles(OutputNames::ofBase(outputBase));
+    top.writeFiles(job, OutputNames::ofBase(outputBase));
 }
 
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
@@ -55,7 +54,7 @@ void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bo
     // The parser is gone: the tree must stand on its own.
     visitTree(tree);
     if (walk)
-        translate(tree);
+        translate(driver, tree);
 }
 
 } // namespace

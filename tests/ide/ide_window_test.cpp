@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
+#include "compiler/core/job_state.hpp"
 #include "ide/wx/error_info_dlg.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
@@ -221,10 +223,10 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
     ASSERT_TRUE(Start({}, answers));
     CMainFrame& frame = Frame();
     const int rows = 300;
-    DiagnosticSink::current->clearRecords();
-    std::thread worker([&frame] {
+    auto job = std::make_unique<JobState>("shop.e");
+    std::thread worker([&frame, &job] {
         for (int i = 0; i < rows; ++i) {
-            QUVException record(*DiagnosticSink::current, QUVException::SemanticError, 5, i + 1, 2, "walk", "shop.e",
+            QUVException record(*job, QUVException::SemanticError, 5, i + 1, 2, "walk", "shop.e",
                                 gbk::fromUtf8("未声明的变量 v" + std::to_string(i)));
             PostCompileRow(&frame, CompileRow::FromRecord(record));
             PostLookupRow(&frame, LookupEntry::Match("shop.e", i + 1, "v" + std::to_string(i)));
@@ -233,8 +235,8 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
         PostRunBytes(&frame, gbk::fromUtf8("运行结束\r\n"));
     });
     worker.join();
-    // The next job clears the compiler's list: the rows keep their copies.
-    DiagnosticSink::current->clearRecords();
+    // The job and its list are gone: the rows keep their copies.
+    job.reset();
     ASSERT_TRUE(PumpUntil([&] { return frame.RunOutput()->GetValue().size() > 0; }));
     ASSERT_EQ(frame.CompileList()->Model().Count(), rows);
     ASSERT_EQ(frame.FindList()->Model().Count(), rows);

@@ -2,6 +2,7 @@
 // stopping of running jobs.
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -11,6 +12,7 @@
 
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
+#include "compiler/core/job_state.hpp"
 #include "ide/model/output_rows.hpp"
 #include "ide/model/worker_registry.hpp"
 
@@ -19,12 +21,12 @@ namespace {
 
 TEST(CompileRows, DiagnosticAndTextRows)
 {
-    DiagnosticSink::current->clearRecords();
-    QUVException record(*DiagnosticSink::current, QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
+    auto job = std::make_unique<JobState>("a.e");
+    QUVException record(*job, QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
     CompileResultModel model;
     EXPECT_EQ(model.Add(CompileRow::Text("a.e", "Syntax Checking Started!")), 0);
     EXPECT_EQ(model.Add(CompileRow::FromRecord(record)), 1);
-    QUVException noFile(*DiagnosticSink::current, QUVException::LinkError, 19, 0, 0, "", "", "no main");
+    QUVException noFile(*job, QUVException::LinkError, 19, 0, 0, "", "", "no main");
     EXPECT_EQ(model.Add(CompileRow::FromRecord(noFile)), 2);
 
     const CompileRow& row = model.Row(1);
@@ -50,8 +52,8 @@ TEST(CompileRows, DiagnosticAndTextRows)
     EXPECT_EQ(at.line, 3);
     EXPECT_EQ(at.column, 5);
 
-    // The row keeps its copy when the next job clears the compiler's list.
-    DiagnosticSink::current->clearRecords();
+    // The row keeps its copy when the job and its list are gone.
+    job.reset();
     EXPECT_EQ(model.Row(1).record.details, "缺少 ;\nhere");
     model.ClearAll();
     EXPECT_EQ(model.Count(), 0);

@@ -146,10 +146,11 @@ TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)
         SCOPED_TRACE(row.what);
         JobState driver("t.e");
         QUVTreeWalk walker;
+        walker.job = &driver;
         walker.reportError(row.ex);
-        ASSERT_EQ(DiagnosticSink::current->records().size(), 1u);
-        EXPECT_EQ(DiagnosticSink::current->records()[0].getKind(), row.kind);
-        EXPECT_EQ(DiagnosticSink::current->records()[0].getNumber(), row.number);
+        ASSERT_EQ(driver.records().size(), 1u);
+        EXPECT_EQ(driver.records()[0].getKind(), row.kind);
+        EXPECT_EQ(driver.records()[0].getNumber(), row.number);
     }
 }
 
@@ -174,11 +175,12 @@ TEST(MalformedTreeTest, NamesWithoutNodesAreSkipped)
 // declaration of its thread function; one declared here does not.
 TEST(MalformedTreeTest, UndeclaredProcessesAwaitTheirThreadDeclaration)
 {
-    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost " + kStm + "))")));
-    EXPECT_EQ(CodeNames::threadDeclarations("", 1), "void ghost_call(void *params);\n");
+    WalkResult undeclared = walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL IDENT:ghost " + kStm + "))")));
+    EXPECT_EQ(undeclared.threadDeclarations, "void ghost_call(void *params);\n");
 
-    walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:q) (PROS_DECL IDENT:q " + kStm + "))")));
-    EXPECT_EQ(CodeNames::threadDeclarations("", 1), "");
+    WalkResult declared =
+        walkTree(buildTree(prog("(PERCENT_PROS (PROS_DECL_HEADER IDENT:q) (PROS_DECL IDENT:q " + kStm + "))")));
+    EXPECT_EQ(declared.threadDeclarations, "");
 }
 
 // A block left open by an error is still the current block at the end: the

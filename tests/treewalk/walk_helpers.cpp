@@ -119,20 +119,19 @@ WalkResult walkTree(RefQUV_AST tree)
     CodeNames::resetForTesting();
     JobState driver("t.e");
     TopFragment top;
-    driver.setProgramState(&top);
     {
         QUVTreeWalk walker;
         // As the driver does: whatever program the walk left is written,
         // before a failure that ended the walk is filed.
         try {
-            walker.program(antlr::RefAST(tree), &top);
-            top.writeFiles(OutputNames::ofBase(base));
+            walker.program(antlr::RefAST(tree), driver, &top);
+            top.writeFiles(driver, OutputNames::ofBase(base));
         } catch (QUVRunTimeException& ex) {
-            top.writeFiles(OutputNames::ofBase(base));
+            top.writeFiles(driver, OutputNames::ofBase(base));
             driver.fileFailure(ex);
             result.thrown = ex.getDetails();
         } catch (const antlr::ANTLRException& ex) {
-            top.writeFiles(OutputNames::ofBase(base));
+            top.writeFiles(driver, OutputNames::ofBase(base));
             result.thrown = ex.getMessage();
         }
     }
@@ -143,6 +142,7 @@ WalkResult walkTree(RefQUV_AST tree)
     result.filesWritten = std::filesystem::exists(base + ".cpp");
     result.cpp = top.getCode();
     result.programKind = top.programKind;
+    result.threadDeclarations = CodeNames::threadDeclarations(driver, "", 1);
     return result;
 }
 

@@ -24,6 +24,7 @@ struct WalkResult {
     std::string thrown;         // what ended the walk by an exception, empty when it returned
     std::string cpp;            // the top fragment's C++ text after the walk
     int programKind = -1;
+    std::string threadDeclarations;  // those the program still needs after the walk
 };
 
 // Walks the tree with `program`, as the driver sets it up, writing into a fresh folder.

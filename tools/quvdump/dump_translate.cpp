@@ -41,19 +41,18 @@ int dumpTranslate(const std::string& path)
     if (tree) {
         const OutputNames names = outputNamesOf(path);
         TopFragment top;
-        driver.setProgramState(&top);
         QUVTreeWalk walker;
         // A walk that fails after it left its program has that program's
         // files written before the failure is filed.
         try {
-            walker.program(tree, &top);
-            top.writeFiles(names);
+            walker.program(tree, driver, &top);
+            top.writeFiles(driver, names);
         } catch (QUVRunTimeException& ex) {
-            top.writeFiles(names);
+            top.writeFiles(driver, names);
             driver.fileFailure(ex);
             std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';
         } catch (const antlr::ANTLRException& ex) {
-            top.writeFiles(names);
+            top.writeFiles(driver, names);
             std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
         }
     }
