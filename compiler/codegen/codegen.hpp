@@ -112,7 +112,7 @@ class SectionFragment : public CodeFragment {
 public:
     int count = 0;  // items added so far
 
-    void createTypeSection(const CodeFragment* item);
+    void createTypeSection(JobState& job, const CodeFragment* item);
     void createGlobSection(const CodeFragment* item);
     void createVarSection(const CodeFragment* item);
     void createLocSection(const CodeFragment* item);
@@ -162,10 +162,6 @@ struct ProgramResult {
 // leaves, its kind and, once written, the file texts.
 class TopFragment : public CodeFragment {
 public:
-    // A new top fragment starts a new program: the records and unions it
-    // defines are those its own declarations make.
-    TopFragment();
-
     // The walk's last step: keeps the program's result, with the number of
     // diagnostics job holds now, and sets the kind.
     void setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main);

@@ -4,6 +4,8 @@
 
 #include "compiler/core/types.hpp"
 
+class JobState;
+
 namespace emit {
 // An emitter handed no type (after a recognition error in the type) writes the unknown type.
 inline const Type* orUnknown(const Type* t) {
@@ -12,7 +14,7 @@ inline const Type* orUnknown(const Type* t) {
 
 // Definitions of the records and unions the program made since the last call,
 // each under its one C++ name, in the order they were made.
-std::string recordDefinitions();
+std::string recordDefinitions(JobState& job);
 
 // The == and != of the record or union named cppName: field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r);

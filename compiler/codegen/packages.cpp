@@ -97,7 +97,7 @@ void codegen::createTypeDecl(JobState& job, CodeFragment& f, std::string name, T
         size_t keywordEnd = body.find(' ');
         std::string keyword = body.substr(0, keywordEnd);
         f.code = keyword + " " + tn + ";" + NL + "typedef " + keyword + " " + tn + " " + tn + ";" + NL +
-                 emit::recordDefinitions() + keyword + " " + tn + body.substr(keywordEnd + 1) + ";" + NL +
+                 emit::recordDefinitions(job) + keyword + " " + tn + body.substr(keywordEnd + 1) + ";" + NL +
                  emit::recordEquality(tn, record);
         return;
     }

@@ -8,9 +8,9 @@
 namespace emit {
 // Tagged definitions ("struct name {...};"), so that a declaration can name a
 // record before its definition where only a pointer to it is needed.
-std::string recordDefinitions() {
+std::string recordDefinitions(JobState& job) {
     std::string text;
-    for (const RecordType* r : Type::takeUndefinedRecords()) {
+    for (const RecordType* r : job.takeUndefinedRecords()) {
         std::string body = r->getStructText();
         size_t keywordEnd = body.find(' ');
         text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
@@ -50,7 +50,7 @@ void codegen::createMain(JobState& job, CodeFragment& f, const CodeFragment* T, 
                 M->typeset + CB + CB + CB + CB + CB;
     f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code + M->beforeEntry + entryHead + M->code;
     // Records and unions not defined by the type part are defined after it, before anything that uses them.
-    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+    f.prototypes = T->prototypes + emit::recordDefinitions(job) + G->prototypes + V->prototypes + P->prototypes +
                    S->prototypes + K->prototypes + A->prototypes + M->prototypes;
     // Processes of other files of the project that this file starts.
     f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
@@ -63,7 +63,7 @@ void codegen::createDMain(JobState& job, CodeFragment& f, const CodeFragment* T,
     f.typeset = base::openBracket() + CodeNames::channelStyle(job) + T->typeset + CB + G->typeset + CB + V->typeset + CB +
                 P->typeset + CB + S->typeset + CB + K->typeset + CB + A->typeset + CB + CB;
     f.code = T->code + G->code + V->code + P->code + S->code + K->code + A->code;
-    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + P->prototypes +
+    f.prototypes = T->prototypes + emit::recordDefinitions(job) + G->prototypes + V->prototypes + P->prototypes +
                    S->prototypes + K->prototypes + A->prototypes;
     f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + P->innerTypes + S->innerTypes + K->innerTypes +
                    A->innerTypes + CodeNames::threadDeclarations(job, "", 1);
@@ -75,7 +75,7 @@ void codegen::createMMain(JobState& job, CodeFragment& f, const CodeFragment* T,
     f.typeset = base::openBracket() + T->typeset + CB + G->typeset + CB + V->typeset + CB + base::openBracket() +
                 M->typeset + CB + CB + CB;
     f.code = T->code + G->code + V->code + M->beforeEntry + mEntryHead + M->code;
-    f.prototypes = T->prototypes + emit::recordDefinitions() + G->prototypes + V->prototypes + M->prototypes;
+    f.prototypes = T->prototypes + emit::recordDefinitions(job) + G->prototypes + V->prototypes + M->prototypes;
     f.innerTypes = T->innerTypes + G->innerTypes + V->innerTypes + M->innerTypes + CodeNames::threadDeclarations(job, "", 1);
 }
 
@@ -96,11 +96,11 @@ void SectionFragment::addItem(const std::string& keyword, const CodeFragment* it
     innerTypes += item->getInnerTypes();
 }
 
-void SectionFragment::createTypeSection(const CodeFragment* item) {
+void SectionFragment::createTypeSection(JobState& job, const CodeFragment* item) {
     addTypesetItem("%TYPE", item);
     ++count;
     // The records and unions this declaration made come first, so its typedef can name them.
-    prototypes += emit::recordDefinitions() + item->getCode();
+    prototypes += emit::recordDefinitions(job) + item->getCode();
 }
 
 void SectionFragment::createGlobSection(const CodeFragment* item) {

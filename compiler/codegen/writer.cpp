@@ -52,10 +52,6 @@ OutputNames OutputNames::ofBase(const std::string& base) {
     return {base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err", base + "TypeSet" + ".e"};
 }
 
-TopFragment::TopFragment() {
-    Type::beginProgramTypes();
-}
-
 void TopFragment::setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main) {
     programKind = kind;
     program = ProgramResult{name,

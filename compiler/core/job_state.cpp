@@ -9,6 +9,18 @@ GeneratorNumbering& GeneratorNumbering::processWide() {
 
 JobState::JobState(const std::string& name, GeneratorNumbering& numbering_) : numbering(numbering_), fileName(name) {}
 
+void JobState::noteRecord(const RecordType* record) {
+    if (names.recordsMade.insert(record).second)
+        names.records.push_back(record);
+}
+
+std::vector<const RecordType*> JobState::takeUndefinedRecords() {
+    const std::vector<const RecordType*>& records = names.records;
+    std::vector<const RecordType*> undefined(records.begin() + static_cast<long>(names.recordsDefined), records.end());
+    names.recordsDefined = records.size();
+    return undefined;
+}
+
 void JobState::deliver(const QUVException& record) const {
     if (errorSink)
         errorSink(record);

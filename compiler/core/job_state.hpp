@@ -16,6 +16,8 @@
 
 #include "compiler/core/diagnostics.hpp"
 
+class RecordType;
+
 // Where a process was declared or first referred to.
 struct ProcessRecord {
     std::string name;
@@ -78,6 +80,13 @@ struct ProgramNames {
     std::set<std::string> variablesLikeTemps;
     // Processes the program uses without declaring them, in order of first use.
     std::vector<std::string> externalProcesses;
+    // The record and union types the program made, in the order first made
+    // (inner ones before the ones that hold them), and how many of them the
+    // code generator has defined so far: it writes each definition once per
+    // program, before its first use.
+    std::vector<const RecordType*> records;
+    std::set<const RecordType*> recordsMade;
+    size_t recordsDefined = 0;
 };
 
 class JobState : public DiagnosticSink {
@@ -114,6 +123,10 @@ public:
 
     GeneratorNumbering& numbering;
     ProgramNames names;
+    // A record or union type the program made (once per type).
+    void noteRecord(const RecordType* record);
+    // The records and unions noted since the last call.
+    std::vector<const RecordType*> takeUndefinedRecords();
 
     void noteProcessDeclaration(const std::string& name, int line, int column);
     void noteProcessReference(const std::string& name, int line, int column);

@@ -1,7 +1,6 @@
 #include "compiler/core/types.hpp"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/diagnostics.hpp"
@@ -122,25 +121,10 @@ Type* Type::makeNamed(DiagnosticSink& job, Type* target, const std::string& name
     return makeFrom(new NamedType(job, target, name));
 }
 
-namespace {
-// Records and unions of the current program, and how many of them are defined so far.
-std::vector<const RecordType*>& programRecords() {
-    static std::vector<const RecordType*> records;
-    return records;
-}
-std::unordered_set<const RecordType*>& programRecordSet() {
-    static std::unordered_set<const RecordType*> records;
-    return records;
-}
-size_t recordsDefined = 0;
-}  // namespace
-
 Type* Type::makeRecordKind(RecordType* candidate, const FieldListFragment* fields) {
     auto t = static_cast<RecordType*>(makeFrom(candidate));
     t->typeset = fields->getTypeset();
     t->takeRegisteredName();
-    if (programRecordSet().insert(t).second)
-        programRecords().push_back(t);
     return t;
 }
 
@@ -152,21 +136,7 @@ Type* Type::makeUnion(const FieldListFragment* fields) {
     return makeRecordKind(new UnionType(fields->fields), fields);
 }
 
-void Type::beginProgramTypes() {
-    programRecords().clear();
-    programRecordSet().clear();
-    recordsDefined = 0;
-}
-
-std::vector<const RecordType*> Type::takeUndefinedRecords() {
-    std::vector<const RecordType*>& records = programRecords();
-    std::vector<const RecordType*> undefined(records.begin() + static_cast<long>(recordsDefined), records.end());
-    recordsDefined = records.size();
-    return undefined;
-}
-
 void Type::deleteAll() {
-    beginProgramTypes();
     for (Type* t : typeVector)
         delete t;
     // Dropping the entries keeps a late lookup from reaching freed types.

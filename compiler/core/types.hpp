@@ -90,13 +90,6 @@ public:
     static Type* makeUnion(const FieldListFragment* fields);
     static void deleteAll();
 
-    // Records and unions made since the current program began, in the order
-    // first made (inner ones before the ones that hold them). Every record or
-    // union type has one C++ name; the code generator writes each definition
-    // once per program, before its first use, and takes the ones still to write here.
-    static void beginProgramTypes();
-    static std::vector<const RecordType*> takeUndefinedRecords();
-
     // Operator typing rules, called on the (left or only) operand's type.
     Type* checkEq(DiagnosticSink& job, Type* r);
     Type* checkNe(DiagnosticSink& job, Type* r);

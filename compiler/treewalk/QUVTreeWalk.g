@@ -319,7 +319,7 @@ mMainBlock[CodeFragment* f]
 
 typeDeclarationPart[SectionFragment* f]
 { enterRule("typeDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_TYPE ( typeDeclaration[&item] { f->createTypeSection(&item); } )+ )
+	:	#(PERCENT_TYPE ( typeDeclaration[&item] { f->createTypeSection(*job, &item); } )+ )
 	;
 
 globalDeclarationPart[SectionFragment* f]

@@ -96,6 +96,8 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
     Type* t = isUnion ? Type::makeUnion(fields.get()) : Type::makeRecord(fields.get());
     FieldList* list = fields.release();
     const RecordType* record = dynamic_cast<const RecordType*>(t);
+    if (record)
+        job->noteRecord(record);
     for (int i = 0; isUnion && record && i < record->getFieldCount(); ++i) {
         std::set<const Type*> seen;
         if (!holdsObject(record->getFieldType(i), seen))

@@ -71,17 +71,17 @@ protected:
 
 TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     // %TYPE Pair = Record(x : Integer; in : Record(a : Integer)), written as the plain typedef of a type declaration.
-    Type* pairRecord = makeRecordOf({{"x", I}, {"in", makeRecordOf({{"a", I}})}});
+    Type* pairRecord = makeRecordOf(scope.driver, {{"x", I}, {"in", makeRecordOf(scope.driver, {{"a", I}})}});
     Type* pair = Type::makeNamed(scope.driver, pairRecord, "Pair");
     SectionFragment types;
     Filled<> typeItem(Texts{"Pair = ...", "typedef " + CodeNames::declaration("_t_Pair", pairRecord) + ";\n", "", ""});
-    types.createTypeSection(&typeItem);
+    types.createTypeSection(scope.driver, &typeItem);
 
     Type* row = Type::makeNamed(scope.driver, Type::makeArray(I, 4), "Row");
     Filled<> rowItem(Texts{"Row = ...", "typedef " + CodeNames::declaration("_t_Row", Type::makeArray(I, 4)) + ";\n", "", ""});
-    types.createTypeSection(&rowItem);
+    types.createTypeSection(scope.driver, &rowItem);
 
-    Type* anon = makeRecordOf({{"a", I}});
+    Type* anon = makeRecordOf(scope.driver, {{"a", I}});
     Type* arr = Type::makeArray(anon, 3);
     SectionFragment globs, shared;
     CodeFragment item;

@@ -230,14 +230,14 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     auto rNode = new TypeNode(job, "R", DEF_TYPE, 1, 1, symbols.root());
     rNode->markReferenced();
-    Type* r = Type::makeRecord(fieldList({{"next", Type::makePointer(rNode->getType())}, {"v", I}}));
+    Type* r = makeRecordOf(job, {{"next", Type::makePointer(rNode->getType())}, {"v", I}});
     CodeFragment rDecl;
     codegen::createTypeDecl(job, rDecl, "R", r, rNode);
-    types.createTypeSection(&rDecl);
+    types.createTypeSection(job, &rDecl);
     auto aNode = new TypeNode(job, "A", DEF_TYPE, 1, 1, symbols.root());
     CodeFragment aDecl;
     codegen::createTypeDecl(job, aDecl, "A", Type::makeArray(I, 3), aNode);
-    types.createTypeSection(&aDecl);
+    types.createTypeSection(job, &aDecl);
     Type* R = rNode->getType();
     Type* A = aNode->getType();
 
@@ -280,7 +280,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     VarNode* x = local("x", A);
     VarNode* y = local("y", A);
     VarNode* ctl = local("ctl", Type::nmType, DEF_CONTROL);
-    Type* U = Type::makeUnion(fieldList({{"i", I}, {"f", Type::floatType}}));
+    Type* U = makeUnionOf(job, {{"i", I}, {"f", Type::floatType}});
     VarNode* u1 = local("u1", U);
     VarNode* u2 = local("u2", U);
     std::string body =

@@ -38,8 +38,8 @@ TEST_F(SectionsTest, KeywordSectionsOpenWithTheFirstItemAndSeparateLaterOnes) {
 TEST_F(SectionsTest, TypeSectionMovesTheTypedefsIntoThePrototypes) {
     Filled<> a("a"), b("b");
     SectionFragment s;
-    s.createTypeSection(&a);
-    s.createTypeSection(&b);
+    s.createTypeSection(job, &a);
+    s.createTypeSection(job, &b);
     EXPECT_EQ(textsOf(s), (Texts{"%TYPE\n[\na0;\nb0", "", "", "a1b1"}));
     EXPECT_EQ(s.count, 2);
 }
@@ -132,11 +132,11 @@ TEST_F(SectionsTest, EmptyPartsStillCloseTheirBrackets) {
 // right after the type part.
 TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     Type* I = Type::integerType;
-    Type* inner = makeRecordOf({{"a", I}});
-    Type* outer = makeRecordOf({{"in", inner}});
+    Type* inner = makeRecordOf(job, {{"a", I}});
+    Type* outer = makeRecordOf(job, {{"in", inner}});
     SectionFragment types;
     Filled<> typedefItem(Texts{"T = ...", "typedef " + outer->getCppBase() + " _t_T;\n", "", ""});
-    types.createTypeSection(&typedefItem);
+    types.createTypeSection(job, &typedefItem);
     auto equality = [](const Type* t) {
         return emit::recordEquality(t->getCppBase(), static_cast<const RecordType*>(t));
     };
@@ -145,8 +145,8 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
         "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n" + equality(outer);
     EXPECT_EQ(types.getPrototypes(), innerDef + outerDef + typedefItem.getCode());
 
-    Type* local = makeUnionOf({{"u", Type::makeNamed(job, I, "T2")}});
-    makeRecordOf({{"a", I}});  // already defined above
+    Type* local = makeUnionOf(job, {{"u", Type::makeNamed(job, I, "T2")}});
+    makeRecordOf(job, {{"a", I}});  // already defined above
     Filled<> G("G"), e;
     CodeFragment main;
     codegen::createMain(job, main, &types, &G, &e, &e, &e, &e, &e, &e);

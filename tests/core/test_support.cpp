@@ -60,3 +60,15 @@ Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields) {
 Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields) {
     return Type::makeUnion(fieldList(fields));
 }
+
+Type* makeRecordOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields) {
+    Type* t = makeRecordOf(fields);
+    job.noteRecord(static_cast<const RecordType*>(t));
+    return t;
+}
+
+Type* makeUnionOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields) {
+    Type* t = makeUnionOf(fields);
+    job.noteRecord(static_cast<const RecordType*>(t));
+    return t;
+}

@@ -23,3 +23,6 @@ public:
 FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& fields);
 Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields);
 Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields);
+// The same, made by the program job generates, as the walker notes them.
+Type* makeRecordOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields);
+Type* makeUnionOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields);
