@@ -148,23 +148,19 @@ struct OutputNames {
 };
 
 // What the walk of one program leaves for the writer: the program's name and
-// kind, the four texts of its main fragment, and how many diagnostics the job
-// held then. The diagnostics file lists those, and none that a failure of the
-// walk after this point added.
+// kind and the four texts of its main fragment.
 struct ProgramResult {
     std::string name;
     int kind = -1;
     std::string code, prototypes, innerTypes, typeset;
-    size_t diagnostics = 0;
 };
 
 // The driver's fragment of one compiled source: the program result the walk
 // leaves, its kind and, once written, the file texts.
 class TopFragment : public CodeFragment {
 public:
-    // The walk's last step: keeps the program's result, with the number of
-    // diagnostics job holds now, and sets the kind.
-    void setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main);
+    // The walk's last step: keeps the program's result and sets the kind.
+    void setProgram(const std::string& name, int kind, const CodeFragment& main);
     bool hasProgram() const { return program.has_value(); }
 
     // Makes the file texts from the program result and writes the five files;

@@ -1,6 +1,5 @@
 // The writer of the five output files of a source: the ".cpp" file, the
 // prototype and inner-type headers, the diagnostics file and the typeset copy.
-#include <algorithm>
 #include <string>
 
 #include "compiler/core/base.hpp"
@@ -35,15 +34,13 @@ void writeText(JobState& job, const std::string& fileName, const std::string& te
         reportUnwritable(job, fileName);
 }
 
-// The diagnostics the job held when the program was left, then those the
-// writer itself has added since it started (files it could not write).
-void writeDiagnostics(JobState& job, const std::string& fileName, size_t held, size_t ownFrom) {
+// Every diagnostic of the job so far, the writer's own among them. A failure
+// that ended the walk after it left the program is not: it is filed once the
+// files are written.
+void writeDiagnostics(JobState& job, const std::string& fileName) {
     std::string text;
-    const std::vector<QUVException>& records = job.records();
-    for (size_t i = 0; i < held && i < records.size(); ++i)
-        text += records[i].format() + "\n";
-    for (size_t i = std::max(ownFrom, held); i < records.size(); ++i)
-        text += records[i].format() + "\n";
+    for (const QUVException& record : job.records())
+        text += record.format() + "\n";
     writeText(job, fileName, text);
 }
 }  // namespace
@@ -52,20 +49,14 @@ OutputNames OutputNames::ofBase(const std::string& base) {
     return {base + ".cpp", base + "Proto" + ".hpp", base + "Inner" + ".hpp", base + ".err", base + "TypeSet" + ".e"};
 }
 
-void TopFragment::setProgram(const JobState& job, const std::string& name, int kind, const CodeFragment& main) {
+void TopFragment::setProgram(const std::string& name, int kind, const CodeFragment& main) {
     programKind = kind;
-    program = ProgramResult{name,
-                            kind,
-                            main.getCode(),
-                            main.getPrototypes(),
-                            main.getInnerTypes(),
-                            main.getTypeset(),
-                            job.records().size()};
+    program = ProgramResult{name, kind, main.getCode(), main.getPrototypes(), main.getInnerTypes(), main.getTypeset()};
 }
 
 void TopFragment::writeFiles(JobState& job, const std::string& name, int kind, const CodeFragment* main,
                              const OutputNames& files) {
-    setProgram(job, name, kind, *main);
+    setProgram(name, kind, *main);
     writeFiles(job, files);
 }
 
@@ -73,7 +64,6 @@ void TopFragment::writeFiles(JobState& job, const OutputNames& files) {
     if (!program)
         return;
     const ProgramResult& p = *program;
-    const size_t ownFrom = job.records().size();
     const std::string& cppName = files.cpp;
     const std::string& protoName = files.proto;
     const std::string& innerName = files.inner;
@@ -91,6 +81,6 @@ void TopFragment::writeFiles(JobState& job, const OutputNames& files) {
     writeText(job, cppName, code);
     writeText(job, protoName, prototypes);
     writeText(job, innerName, innerTypes);
-    writeDiagnostics(job, files.err, p.diagnostics, ownFrom);
+    writeDiagnostics(job, files.err);
     writeText(job, files.typeset, typeset);
 }

@@ -210,7 +210,6 @@ private:
 // fail this way need no job.
 class QUVRunTimeException : public QUVException {
 public:
-    explicit QUVRunTimeException(const QUVException& e) : QUVException(e) {}
     // The record of makeInFunction(text, method), not yet filed anywhere.
     QUVRunTimeException(const std::string& text, const std::string& method);
 };

@@ -86,6 +86,7 @@ std::string finishedLine(const char* stage, size_t count) {
 // True when anything was caught.
 template <class Step>
 bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
+    bool named = true;
     try {
         step();
         return false;
@@ -94,16 +95,15 @@ bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
     } catch (const antlr::ANTLRException& ex) {
         std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
     } catch (QUVRunTimeException& failure) {
+        // Filed here: what threw it may know no job.
         job.fileFailure(failure);
-        QUVException(job).makeFatal(fatalText);
-        std::cerr << "unknown Fatal Exception! " << std::endl;
-        return true;
+        named = false;
     } catch (...) {
-        QUVException(job).makeFatal(fatalText);
-        std::cerr << "unknown Fatal Exception! " << std::endl;
-        return true;
+        named = false;
     }
     QUVException(job).makeFatal(fatalText);
+    if (!named)
+        std::cerr << "unknown Fatal Exception! " << std::endl;
     return true;
 }
 

@@ -48,7 +48,7 @@ void QUVTreeWalk::finishProgram(TopFragment* top, const std::string& name, int k
     checkControlStarts();
     // From here on the program's files are due: the driver writes them after
     // the walk even when closing the block below fails.
-    top->setProgram(*job, name, kind, mainFragment);
+    top->setProgram(name, kind, mainFragment);
     // A program name that could not be read opened no block.
     if (program)
         symbols->exitBlock(DEF_PROGRAM);

@@ -55,7 +55,7 @@ TEST(ProgramFiles, WrittenFromTheProgramTheWalkLeft) {
         fake.onWalk = [&](const std::string&) { QUVException(*fake.job).makeSemantic(0); };
         fake.onTop = [&](TopFragment& top) {
             if (c.leaves)
-                top.setProgram(*fake.job, "demo", 1, main);
+                top.setProgram("demo", 1, main);
             if (c.fails)
                 throwInternalFailure("left open", "test");
         };

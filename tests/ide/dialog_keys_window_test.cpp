@@ -96,6 +96,37 @@ TEST(DisplaySetup, TheSpinButtonStepsATypedValue)
         ClickAt(*button, size.x > size.y ? wxPoint(size.x * near / 4, size.y / 2)
                                          : wxPoint(size.x / 2, size.y * (4 - near) / 4));
     };
+    // Once the box has the focus, replaces its text with value.
+    auto typeValue = [&](std::string value) -> ModalStep {
+        return [&, value](wxDialog&) {
+            if (!Focused(tab))
+                return false;
+            PressKeys(*tab, "ctrl+a");
+            TypeKeys(*tab, value);
+            return true;
+        };
+    };
+    // Once the box shows typed, presses the spin's "+" (up) or "-".
+    auto spinFrom = [&](std::string typed, bool up) -> ModalStep {
+        return [&, typed, up](wxDialog&) {
+            if (tab->GetValue() != typed)
+                return false;
+            spin(up);
+            return true;
+        };
+    };
+    // Once the box no longer shows typed, expects stepped and gives the box the focus again.
+    auto expectStep = [&](std::string typed, std::string stepped, std::string screenshot) -> ModalStep {
+        return [&, typed, stepped, screenshot](wxDialog&) {
+            if (tab->GetValue() == typed)
+                return false;
+            if (!screenshot.empty())
+                SaveScreenshot(Screenshot(dialog), screenshot);
+            EXPECT_EQ(tab->GetValue(), stepped);
+            ClickAt(*tab, Centre(tab));
+            return true;
+        };
+    };
     WhileModal(
         [&] {
             wxCommandEvent menu(wxEVT_MENU, ID_SETUP_SPACES);
@@ -111,55 +142,10 @@ TEST(DisplaySetup, TheSpinButtonStepsATypedValue)
              ClickAt(*tab, Centre(tab));
              return true;
          },
-         [&](wxDialog&) {
-             if (!Focused(tab))
-                 return false;
-             PressKeys(*tab, "ctrl+a");
-             TypeKeys(*tab, "150");
-             return true;
-         },
-         [&](wxDialog&) {
-             if (tab->GetValue() != "150")
-                 return false;
-             spin(true);
-             return true;
-         },
-         [&](wxDialog&) {
-             if (tab->GetValue() == "150")
-                 return false;
-             SaveScreenshot(Screenshot(dialog), "space_setup_spin");
-             EXPECT_EQ(tab->GetValue(), "151");
-             ClickAt(*tab, Centre(tab));
-             return true;
-         },
-         [&](wxDialog&) {
-             if (!Focused(tab))
-                 return false;
-             // Typed beyond the range, the spin steps from the range's end.
-             PressKeys(*tab, "ctrl+a");
-             TypeKeys(*tab, "20000");
-             return true;
-         },
-         [&](wxDialog&) {
-             if (tab->GetValue() != "20000")
-                 return false;
-             spin(false);
-             return true;
-         },
-         [&](wxDialog&) {
-             if (tab->GetValue() == "20000")
-                 return false;
-             EXPECT_EQ(tab->GetValue(), "9999");
-             ClickAt(*tab, Centre(tab));
-             return true;
-         },
-         [&](wxDialog&) {
-             if (!Focused(tab))
-                 return false;
-             PressKeys(*tab, "ctrl+a");
-             TypeKeys(*tab, "7");
-             return true;
-         },
+         typeValue("150"), spinFrom("150", true), expectStep("150", "151", "space_setup_spin"),
+         // Typed beyond the range, the spin steps from the range's end.
+         typeValue("20000"), spinFrom("20000", false), expectStep("20000", "9999", ""),
+         typeValue("7"),
          [&](wxDialog&) {
              if (tab->GetValue() != "7")
                  return false;

@@ -71,6 +71,14 @@ struct stat statOf(const std::string& path) {
     return st;
 }
 
+// The file at path is the one before was taken of: same inode, owner and mode.
+void expectSameFile(const std::string& path, const struct stat& before) {
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+}
+
 // Runs `body` in a child process, as nobody when `unprivileged` and this
 // process is root; the child's failure text comes back ("" when it passed).
 // "skip: ..." when the child could not become nobody.
@@ -227,10 +235,7 @@ TEST(SafeWrite, AReadOnlyFileInAWritableFolderIsRefusedAndUntouched) {
     const struct stat before = statOf(path);
     RUN_IN_CHILD(true, writeExpecting(path, "overwritten\n", false, "Permission denied"));
     EXPECT_EQ(get(path), "protected\n");
-    const struct stat after = statOf(path);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    EXPECT_EQ(after.st_mode, before.st_mode);
+    expectSameFile(path, before);
     EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"ro.e"});
 }
 
@@ -243,10 +248,7 @@ TEST(SafeWrite, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
     const struct stat before = statOf(path);
     RUN_IN_CHILD(true, writeExpecting(path, "new\n", true));
     EXPECT_EQ(get(path), "new\n");
-    const struct stat after = statOf(path);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    EXPECT_EQ(after.st_mode, before.st_mode);
+    expectSameFile(path, before);
     EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"w.e"});
 }
 
