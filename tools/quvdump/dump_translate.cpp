@@ -29,8 +29,8 @@ int dumpTranslate(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    JobState driver(path);
-    SourceParser source(in, path, driver);
+    JobState job(path);
+    SourceParser source(in, path, job);
     try {
         source.parser.program();
     } catch (const antlr::ANTLRException& ex) {
@@ -45,18 +45,18 @@ int dumpTranslate(const std::string& path)
         // A walk that fails after it left its program has that program's
         // files written before the failure is filed.
         try {
-            walker.program(tree, driver, &top);
-            top.writeFiles(driver, names);
+            walker.program(tree, job, &top);
+            top.writeFiles(job, names);
         } catch (QUVRunTimeException& ex) {
-            top.writeFiles(driver, names);
-            driver.fileFailure(ex);
+            top.writeFiles(job, names);
+            job.fileFailure(ex);
             std::cerr << "quvdump: walk stopped: " << ex.getDetails() << '\n';
         } catch (const antlr::ANTLRException& ex) {
-            top.writeFiles(driver, names);
+            top.writeFiles(job, names);
             std::cerr << "quvdump: walk stopped: " << ex.getMessage() << '\n';
         }
     }
-    printDiagnostics(std::cout, driver);
+    printDiagnostics(std::cout, job);
     return kExitOk;
 }
 
