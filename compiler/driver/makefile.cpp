@@ -52,6 +52,7 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
     if (platform::WriteFileSafely(makefile, out.str(), reason))
         return true;
     // A build over a makefile that was never written would use a stale one.
-    QUVException(*this, QUVException::OutputFileError, 0, 0, "writeMakefile", makefile, "can't open or write the output file");
+    QUVException(*this, QUVException::OutputFileError, 0, 0, "writeMakefile", makefile,
+                 "can't open or write the output file: " + reason);
     return false;
 }
