@@ -19,10 +19,11 @@ std::string fileBanner(const std::string& label, const std::string& file) {
     return "/*-------------------------- " + label + file + "----------------------------*/";
 }
 
-// A file the writer could not open or write becomes a file diagnostic; the job goes on.
-void reportUnwritable(JobState& job, const std::string& fileName) {
+// A file the writer could not open or write becomes a file diagnostic that
+// says why (and whether the old contents were put back); the job goes on.
+void reportUnwritable(JobState& job, const std::string& fileName, const std::string& reason) {
     QUVException(job, QUVException::OutputFileError, 0, 0, writerName, fileName,
-                 "can't open or write the output file");
+                 "can't open or write the output file: " + reason);
 }
 
 // The texts hold "\n" line ends, written as they are. The files lie beside
@@ -31,7 +32,7 @@ void reportUnwritable(JobState& job, const std::string& fileName) {
 void writeText(JobState& job, const std::string& fileName, const std::string& text) {
     std::string reason;
     if (!platform::WriteFileSafely(fileName, text, reason))
-        reportUnwritable(job, fileName);
+        reportUnwritable(job, fileName, reason);
 }
 
 // Every diagnostic of the job so far, the writer's own among them. A failure

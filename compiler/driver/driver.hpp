@@ -75,7 +75,8 @@ public:
     // Ends the running child with its children; callable from any thread. A
     // stop before a child runs ends every child this job starts later.
     bool stopProcess();
-    // False when the makefile could not be written; the failure is a diagnostic.
+    // False when the makefile could not be written or could not name the
+    // program or a source as make reads names; each failure is a diagnostic.
     bool writeMakefile(const std::vector<std::string>& files, const std::string& project,
                        const std::string& makefile);
     // Releases every type; the application calls it once at exit.

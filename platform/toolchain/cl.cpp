@@ -251,7 +251,8 @@ int main(int argc, char** argv) {
     std::vector<std::vector<std::string>> commands;
     for (const std::string& source : sources) {
         const std::string object = source.substr(0, source.rfind('.')) + ".obj";
-        std::vector<std::string> gxx = {QUV_GXX, "-std=gnu++17", "-pthread", "-c", source, "-o", object};
+        std::vector<std::string> gxx = {QUV_GXX, "-std=gnu++17", "-pthread", "-c",
+                                        toolchain::fileArgument(source), "-o", toolchain::fileArgument(object)};
         gxx.insert(gxx.end(), flags.begin(), flags.end());
         commands.push_back(gxx);
     }

@@ -37,14 +37,16 @@ int main(int argc, char** argv) {
     std::vector<std::string> libraries;
     for (const std::string& w : words) {
         const bool option = w.size() > 1 && (w[0] == '-' || w[0] == '/');
-        if (option && w.size() > 5 && toolchain::sameLetters(w.substr(1, 4), "out:"))
+        // Objects and libraries first: an absolute name starts with '/' too,
+        // and a name may start with "-out:" or "/machine:".
+        if (toolchain::endsWithLetters(w, ".obj"))
+            objects.push_back(toolchain::fileArgument(w));
+        else if (toolchain::endsWithLetters(w, ".lib"))
+            libraries.push_back(toolchain::fileArgument(w));
+        else if (option && w.size() > 5 && toolchain::sameLetters(w.substr(1, 4), "out:"))
             out = w.substr(5);
         else if (option && isIgnored(w))
             continue;
-        else if (toolchain::endsWithLetters(w, ".obj"))
-            objects.push_back(w);
-        else if (toolchain::endsWithLetters(w, ".lib"))
-            libraries.push_back(w);
         else
             return refuse(option ? "unknown option '" + w + "'" : "not an object or library: '" + w + "'");
     }
@@ -53,7 +55,7 @@ int main(int argc, char** argv) {
     if (out.empty())
         out = objects.front().substr(0, objects.front().rfind('.')) + ".exe";
 
-    std::vector<std::string> gxx = {QUV_GXX, "-pthread", "-o", out};
+    std::vector<std::string> gxx = {QUV_GXX, "-pthread", "-o", toolchain::fileArgument(out)};
     gxx.insert(gxx.end(), objects.begin(), objects.end());
     gxx.insert(gxx.end(), libraries.begin(), libraries.end());
     return toolchain::runStep(kTool, gxx);

@@ -3,8 +3,11 @@
 //
 //   NAME = value \            macros, continued by a backslash at the line end
 //       more                  $(NAME) expands them; environment variables are
-//                             macros too, below the makefile's own unless -E
-//   target : dependents       description blocks, their commands indented
+//                             macros too, below the makefile's own unless -E;
+//                             $$ is a "$" of a name
+//   target : dependents       description blocks, their commands indented; the
+//                             colon that separates has a blank before or after
+//                             it, so a name may hold colons of its own
 //   .cpp.obj::                inference rule: "::" runs its commands once for
 //                             all out-of-date sources ($< is all of them), ":"
 //                             once per source
@@ -77,6 +80,43 @@ std::string trim(const std::string& s) {
     if (first == std::string::npos)
         return "";
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// The first `c` outside double quotes; npos when none.
+size_t outsideQuotes(const std::string& line, char c) {
+    bool quoted = false;
+    for (size_t k = 0; k < line.size(); ++k) {
+        if (line[k] == '"')
+            quoted = !quoted;
+        else if (!quoted && line[k] == c)
+            return k;
+    }
+    return std::string::npos;
+}
+
+bool blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The colon (or the first of "::") between the targets and the dependents:
+// outside double quotes, with a blank before it or a blank or the line end
+// after it. A name is written in quotes when it holds a blank, so a colon
+// inside a name never stands beside one.
+size_t separatingColon(const std::string& line) {
+    bool quoted = false;
+    for (size_t k = 0; k < line.size(); ++k) {
+        if (line[k] == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted || line[k] != ':')
+            continue;
+        const size_t after = k + 1 < line.size() && line[k + 1] == ':' ? k + 2 : k + 1;
+        if ((k > 0 && blank(line[k - 1])) || after == line.size() || blank(line[after]))
+            return k;
+        k = after - 1;
+    }
+    return std::string::npos;
 }
 
 std::string quotedIfBlank(const std::string& name) {
@@ -164,22 +204,18 @@ void Make::read(const std::string& file) {
             line = trim(line.substr(0, line.size() - 1)) + " " + trim(lines[++i]);
         if (!line.empty() && line.back() == '\\')
             line.pop_back();
-        size_t colon = std::string::npos;
-        bool quoted = false;
-        for (size_t k = 0; k < line.size() && colon == std::string::npos; ++k) {
-            if (line[k] == '"')
-                quoted = !quoted;
-            else if (!quoted && line[k] == '=') {
-                macros[trim(line.substr(0, k))] = trim(line.substr(k + 1));
-                commands = nullptr;
-                break;
-            } else if (!quoted && line[k] == ':')
-                colon = k;
-        }
-        if (colon != std::string::npos)
+        // A line with a separating colon is a dependency line, whatever "="
+        // its names hold; any other line with an "=" defines a macro.
+        const size_t colon = separatingColon(line);
+        const size_t equals = colon == std::string::npos ? outsideQuotes(line, '=') : std::string::npos;
+        if (colon != std::string::npos) {
             readDependencyLine(line, colon, commands);
-        else if (line.find('=') == std::string::npos)
+        } else if (equals != std::string::npos) {
+            macros[trim(line.substr(0, equals))] = trim(line.substr(equals + 1));
+            commands = nullptr;
+        } else {
             fail("line " + std::to_string(i + 1) + ": not a macro, a description block or a command");
+        }
     }
 }
 
@@ -232,7 +268,10 @@ std::string Make::expand(const std::string& text, const std::string* sources, in
             out += text[i];
             continue;
         }
-        if (i + 1 < text.size() && text[i + 1] == '<') {
+        if (i + 1 < text.size() && text[i + 1] == '$') {
+            out += '$';
+            ++i;
+        } else if (i + 1 < text.size() && text[i + 1] == '<') {
             if (!sources)
                 fail("$< outside the commands of an inference rule");
             out += *sources;
@@ -244,7 +283,7 @@ std::string Make::expand(const std::string& text, const std::string* sources, in
             out += macroValue(text.substr(i + 2, close - i - 2), depth);
             i = close;
         } else {
-            fail("only $(NAME) and $< are known: " + text);
+            fail("only $(NAME), $< and $$ are known: " + text);
         }
     }
     return out;

@@ -52,6 +52,10 @@ bool expandResponseFiles(const std::vector<std::string>& args, std::vector<std::
     return true;
 }
 
+std::string fileArgument(const std::string& name) {
+    return !name.empty() && (name[0] == '-' || name[0] == '@' || name[0] == '=') ? "./" + name : name;
+}
+
 bool sameLetters(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;

@@ -1,6 +1,8 @@
 // The makefile writer, byte for byte.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "job_recorder.hpp"
 
 namespace {
@@ -56,6 +58,13 @@ TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
          "\"/w x/demo.exe\"",
          "\t\"/w x/a.obj\"\\\n",
          "\"/w x/a.obj\" : \"/w x/a.cpp\"\n\n"},
+        // make reads "$$" as "$", and a colon first in a name as a target's colon unless quoted.
+        {"dollars in names",
+         {"/w$/a$(X).e", ":b.e"},
+         "/w$/p.prj",
+         "/w$$/p.exe",
+         "\t/w$$/a$$(X).obj\\\n\t\":b.obj\"\\\n",
+         "/w$$/a$$(X).obj : /w$$/a$$(X).cpp\n\n\":b.obj\" : \":b.cpp\"\n\n"},
     };
     for (const MakefileCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,6 +75,34 @@ TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
         EXPECT_TRUE(driver.writeMakefile(c.files, c.project, dir / "out.mak"));
         EXPECT_EQ(readBytes(dir / "out.mak"), makefileText(c.exe, c.objects, c.dependencies));
         EXPECT_TRUE(driver.records().empty());
+    }
+}
+
+// A name make cannot read back as one name is refused before any makefile
+// exists: one diagnostic for the program's name, else one per source.
+TEST(MakefileWriter, RefusesNamesMakeCannotRead) {
+    const struct {
+        const char* name;
+        std::vector<std::string> files;
+        std::string project;
+        std::vector<std::string> refused;  // "FILE: DETAILS"
+    } cases[] = {
+        {"a double quote in a source", {"/w/a.e", "/w/b\"c.e", "/w/d\ne.e"}, "/w/p.prj",
+         {"/w/b\"c.e: the makefile can't name /w/b\"c.cpp: its name holds a double quote",
+          "/w/d\ne.e: the makefile can't name /w/d\ne.cpp: its name holds a line end"}},
+        {"a carriage return in the project's folder", {"/w\r/a.e"}, "/w\r/p.prj",
+         {"/w\r/p.prj: the makefile can't name the program /w\r/p.exe: its name holds a line end"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        QUVCompiler driver;
+        EXPECT_FALSE(driver.writeMakefile(c.files, c.project, dir / "out.mak"));
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.mak"));
+        std::vector<std::string> refused;
+        for (const QUVException& d : driver.records())
+            refused.push_back(d.getFileName() + ": " + d.getDetails());
+        EXPECT_EQ(refused, c.refused);
     }
 }
 

@@ -73,6 +73,9 @@ TEST_F(Nmake, RunsItsDialect) {
         {"an unknown option", "ALL :\n", "/Q -f test.mak", "", 2},
         {"no makefile", "ALL :\n", "-A", "", 2},
         {"a line outside the dialect", "include other.mak\n", "-f test.mak", "", 2},
+        // Names hold "$" as "$$"; their own colons and "=" stand beside no blank.
+        {"names with dollars, colons and equals", "ALL :a:b$$c=d\na:b$$c=d : \n\techo $$(X)\n", "-f test.mak",
+         "\techo $(X)\n$(X)\n", 0},
     };
     write("a.src", "");
     write("b.src", "");

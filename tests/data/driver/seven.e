@@ -1,0 +1,7 @@
+%Prog seven == [ ]
+[
+    Syn
+    [
+        %Stm [ LB = m => writeln(7); LB = e => $OLB = RETURN ]
+    ]
+].
