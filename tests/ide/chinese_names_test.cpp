@@ -121,6 +121,7 @@ TEST(ChineseNames, AProjectInAChineseFolderCompilesBuildsRunsFindsAndReopens)
         {"build", good.c_str(), WXK_F5, wxMOD_SHIFT | wxMOD_ALT, 0, "nmake finished with exit code = 0, successfully!",
          "link.exe", nullptr},
         {"run", good.c_str(), WXK_F5, 0, 0, nullptr, nullptr, "1\n4\n9\n16\n25\n"},
+        {"typeset", good.c_str(), WXK_F4, 0, 0, "Typesetting Finished!, 0 errors found!", nullptr, nullptr},
     };
     wxUIActionSimulator sim;
     for (const CompileCase& c : cases) {
@@ -180,6 +181,11 @@ TEST(ChineseNames, AProjectInAChineseFolderCompilesBuildsRunsFindsAndReopens)
         SaveScreenshot(Screenshot(&frame),
                        std::string("chinese_names_") + (c.modifiers == wxMOD_SHIFT ? "check" : "compile"));
     }
+    // The typeset text went to the document of its file, which shows its name.
+    ASSERT_FALSE(answers.asked.empty());
+    EXPECT_EQ(answers.asked.back().message, "文件排版完毕，您确认显示并排版文档吗?");
+    EXPECT_EQ(ActiveFile(), good);
+    EXPECT_EQ(ViewOf(OpenDocument(good))->GetFrame()->GetLabel().utf8_string().rfind("程序.e", 0), 0u);
     frame.OutputBar()->SetSelection(frame.OutputBar()->FindPage(frame.MakeOutput()));
     SaveScreenshot(Screenshot(&frame), "chinese_names_make");
     frame.OutputBar()->SetSelection(frame.OutputBar()->FindPage(frame.RunOutput()));
