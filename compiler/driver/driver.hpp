@@ -150,9 +150,16 @@ public:
     static std::string ResolveName(const std::string& projectFile, const std::string& name);
     // The list's names resolved against the path; GetAt keeps what the file says.
     std::vector<std::string> ResolvedFiles() const;
+    // A name as a project file has it, or its GBK reading in UTF-8, the file
+    // system's encoding: a project file written where names are GBK names its
+    // sources so. The reading is taken when the name as it stands names no
+    // file and either the reading does or the name is not UTF-8: the report
+    // of the missing file then names it as the user wrote it.
+    static std::string LocalName(const std::string& projectFile, const std::string& name);
 
     // Reads the project file; on a bad file shows why and returns false,
-    // keeping what was read up to there.
+    // keeping what was read up to there. File names pass through LocalName;
+    // a project name that is not UTF-8 is taken as GBK.
     bool Load(const std::string& projectFile);
     // Writes the project file at the path. A write that fails is shown and
     // returns false, and the project stays modified.

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <unordered_set>
 
+#include <sys/stat.h>
+
+#include "compiler/core/gbk.hpp"
 #include "platform/private_profile.hpp"
 
 namespace {
@@ -42,6 +45,11 @@ std::string withoutDotSteps(const std::string& path) {
         at = end + 1;
     }
     return out;
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
@@ -117,6 +125,19 @@ void CQuvProject::show(const std::string& text) const {
         messageSink(text);
 }
 
+std::string CQuvProject::LocalName(const std::string& projectFile, const std::string& name) {
+    // A name in ASCII reads the same in GBK.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+        exists(ResolveName(projectFile, name)))
+        return name;
+    const std::string fromGbk = gbk::toUtf8(name);
+    // A name that is not UTF-8 cannot be shown or typed here: when neither
+    // exists, the missing file is reported under the name the user gave it.
+    if (exists(ResolveName(projectFile, fromGbk)) || !gbk::isUtf8(name))
+        return fromGbk;
+    return name;
+}
+
 bool CQuvProject::Load(const std::string& projectFile) {
     Clear();
     path = projectFile;
@@ -127,11 +148,12 @@ bool CQuvProject::Load(const std::string& projectFile) {
         show("Illegal Project File With Project Name key not exist or value is empty!");
         return false;
     }
-    name = projectName;
+    // A name written where text is GBK reads here as the user wrote it.
+    name = gbk::fileNameToUtf8(projectName);
     const int count = profile.getInt(kSection, "Project File Num", -1);
     std::unordered_set<std::string> seen;
     for (int i = 1; i <= count; ++i) {
-        const std::string file = profile.getString(kSection, fileKey(i), "", kValueSize);
+        const std::string file = LocalName(path, profile.getString(kSection, fileKey(i), "", kValueSize));
         if (file.empty()) {
             show(numbered("Illegal Project File With the %dth File Name not exist or value is empty!", i));
             return false;

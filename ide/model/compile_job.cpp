@@ -1,16 +1,12 @@
 #include "ide/model/compile_job.hpp"
 
-#include "compiler/core/gbk.hpp"
-
 namespace ide {
 
-CCompileJob::CCompileJob(int kind, const std::string& path) : sourceFile(gbk::fromUtf8(path)), kind(kind) {}
+CCompileJob::CCompileJob(int kind, const std::string& path) : sourceFile(path), kind(kind) {}
 
 CCompileJob::CCompileJob(int kind, const std::vector<std::string>& files, const std::string& project)
-    : projectFile(gbk::fromUtf8(project)), kind(kind)
+    : projectFiles(files), projectFile(project), kind(kind)
 {
-    for (const std::string& file : files)
-        projectFiles.push_back(gbk::fromUtf8(file));
 }
 
 int JobKindOf(CompileCommand command)

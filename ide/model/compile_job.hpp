@@ -18,10 +18,10 @@ enum CompileKind : int {
     KindRun = 6,
 };
 
-// The job the compile thread runs. Paths arrive as UTF-8 and are held in the
-// compiler's 8-bit code page; a project job has no source file, a
-// single-file job no project. The typeset text (8-bit) comes from a typeset
-// job that succeeded.
+// The job the compile thread runs. Paths are the file system's bytes (UTF-8),
+// as the compiler, make and the programs they run take them; a project job
+// has no source file, a single-file job no project. The typeset text (GBK)
+// comes from a typeset job that succeeded.
 class CCompileJob {
 public:
     CCompileJob(int kind, const std::string& path);

@@ -15,7 +15,7 @@ DiagnosticCopy CopyDiagnostic(const QUVException& record)
     copy.line = record.getLine();
     copy.column = record.getColumn();
     copy.serial = record.getSerial();
-    copy.file = gbk::toUtf8(record.getFileName());
+    copy.file = gbk::fileNameToUtf8(record.getFileName());
     copy.rule = gbk::toUtf8(record.getRule());
     copy.details = gbk::toUtf8(record.getDetails());
     copy.kindName = gbk::toUtf8(record.getKindName());
@@ -129,9 +129,39 @@ std::optional<Location> LookupResultModel::Target(int index) const
     return Location{entries_[index].file, entries_[index].line, 1};
 }
 
+void OutputDecoder::Reset()
+{
+    lead_ = 0;
+    run_.clear();
+    pairOpen_ = false;
+}
+
+std::string OutputDecoder::FeedRun(unsigned char b)
+{
+    if (b >= 0x80) {
+        run_ += static_cast<char>(b);
+        pairOpen_ = !pairOpen_ && b >= 0x81 && b != 0xFF;
+        return std::string();
+    }
+    // A GBK pair may end in a byte below 128; a UTF-8 name never does.
+    if (pairOpen_ && b >= 0x40 && !gbk::isUtf8(run_)) {
+        run_ += static_cast<char>(b);
+        pairOpen_ = false;
+        return std::string();
+    }
+    std::string text = gbk::fileNameToUtf8(run_);
+    run_.clear();
+    pairOpen_ = false;
+    if (b != '\r')
+        text += static_cast<char>(b);
+    return text;
+}
+
 std::string OutputDecoder::Feed(int byte)
 {
     const unsigned char b = static_cast<unsigned char>(byte);
+    if (text_ == Text::FileNamesOrGbk)
+        return FeedRun(b);
     if (lead_) {
         const char pair[] = {static_cast<char>(lead_), static_cast<char>(b)};
         lead_ = 0;

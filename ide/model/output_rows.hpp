@@ -14,7 +14,8 @@ class QUVException;
 namespace ide {
 
 // A diagnostic record as the panes and the error-detail dialog show it; the
-// texts are UTF-8 (the compiler's GBK converted once, when the row is made).
+// texts are UTF-8, converted once, when the row is made: the file name is
+// the file system's (UTF-8) name, the compiler's texts are GBK.
 struct DiagnosticCopy {
     int kind = 0;
     int number = 0;
@@ -120,12 +121,23 @@ private:
 // character, and a GBK pair is decoded when its second byte arrives.
 class OutputDecoder {
 public:
-    // The text the byte completes; empty while a pair is half read.
+    // What the bytes above 127 are. A program writes the texts of its GBK
+    // sources. make and the compilers name files as they are on disk (UTF-8)
+    // among texts that may be GBK: there each run of such bytes is held until
+    // the byte after it and read as UTF-8 when it is UTF-8, else as GBK.
+    enum class Text { Gbk, FileNamesOrGbk };
+    explicit OutputDecoder(Text text = Text::Gbk) : text_(text) {}
+    // The text the byte completes; empty while a pair (or a run) is half read.
     std::string Feed(int byte);
-    void Reset() { lead_ = 0; }
+    void Reset();
 
 private:
+    std::string FeedRun(unsigned char b);
+
+    Text text_;
     unsigned char lead_ = 0;
+    std::string run_;
+    bool pairOpen_ = false;  // the run read as GBK ends in a lead byte
 };
 
 // The most lines the make and run panes keep each: a program that prints

@@ -36,7 +36,13 @@ std::string CRecentFileList::DisplayName(int index) const
     if (static_cast<int>(path.size()) <= displayLength_)
         return path;
     const size_t slash = path.find_last_of('/');
-    return "..." + (slash == std::string::npos ? path.substr(path.size() - displayLength_) : path.substr(slash));
+    if (slash != std::string::npos)
+        return "..." + path.substr(slash);
+    // Never from inside a character: a name cut in a UTF-8 sequence would show as nothing.
+    size_t from = path.size() - displayLength_;
+    while (from < path.size() && (static_cast<unsigned char>(path[from]) & 0xC0) == 0x80)
+        ++from;
+    return "..." + path.substr(from);
 }
 
 std::string CRecentFileList::SectionKey() const

@@ -66,7 +66,8 @@ public:
     void ErrorRow(const QUVException& record) override { PostCompileRow(frame_, CompileRow::FromRecord(record)); }
     void TextRow(const std::string& first, const std::string& second) override
     {
-        PostCompileRow(frame_, CompileRow::Text(gbk::toUtf8(first), gbk::toUtf8(second)));
+        // The driver's stage lines are plain words around file names.
+        PostCompileRow(frame_, CompileRow::Text(gbk::fileNameToUtf8(first), gbk::fileNameToUtf8(second)));
     }
     void MakeStart() override { PostPaneEvent(frame_, EVT_SHOW_MAKE_OUTPUT); }
     void MakeChar(char c) override
@@ -234,7 +235,7 @@ void CCompileCommands::LoadTypesetResult()
     wxDocManager* docManager = services_.DocManager();
     if (!job || !docManager)
         return;
-    const wxString path = fromGbk(job->sourceFile);
+    const wxString path = wxString::FromUTF8(job->sourceFile);
     const wxString text = fromGbk(job->typesetText);
     CQuvBenchDoc* doc = openOrActivate(docManager, path);
     if (!doc || !doc->GetQuvPad()) {

@@ -168,9 +168,10 @@ void CLookupResultListView::OnContextMenu(wxContextMenuEvent&)
     ShowOutputContextMenu(this, false);
 }
 
-CToolOutputView::CToolOutputView(wxWindow* parent)
+CToolOutputView::CToolOutputView(wxWindow* parent, OutputDecoder::Text text)
     : wxTextCtrl(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                 wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxBORDER_SIMPLE)
+                 wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP | wxBORDER_SIMPLE),
+      decoder_(text)
 {
     Bind(wxEVT_CONTEXT_MENU, &CToolOutputView::OnContextMenu, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Clear(); }, ID_PANE_CLEAR);

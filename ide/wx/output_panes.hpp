@@ -70,7 +70,7 @@ private:
 // "Make输出" and "运行输出": a tool's output as typed text.
 class CToolOutputView : public wxTextCtrl {
 public:
-    explicit CToolOutputView(wxWindow* parent);
+    CToolOutputView(wxWindow* parent, OutputDecoder::Text text);
     // Keeps the last kOutputPaneLines lines; `dropped`: lines before these bytes were let go.
     void AppendBytes(const std::string& bytes, bool dropped = false);
     // Shows what the batch gathers, taking it again at intervals until it is idle.
@@ -91,13 +91,14 @@ private:
     wxTimer timer_;
 };
 
+// make's output names the files as they are on disk.
 class CMakeResultView : public CToolOutputView {
 public:
-    using CToolOutputView::CToolOutputView;
+    explicit CMakeResultView(wxWindow* parent) : CToolOutputView(parent, OutputDecoder::Text::FileNamesOrGbk) {}
 };
 class CRunResultView : public CToolOutputView {
 public:
-    using CToolOutputView::CToolOutputView;
+    explicit CRunResultView(wxWindow* parent) : CToolOutputView(parent, OutputDecoder::Text::Gbk) {}
 };
 
 } // namespace ide

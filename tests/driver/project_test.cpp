@@ -1,6 +1,9 @@
 // File lists and the ".prj" project file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
 
 namespace {
@@ -55,6 +58,62 @@ TEST(ProjectFile, Load) {
             EXPECT_FALSE(project.IsModified());
         }
     }
+}
+
+std::string gbkName(const std::string& utf8) {
+    return gbk::fromUtf8(utf8);
+}
+
+// A project file written where names are GBK: each name is taken as it
+// stands when a file has it, else in its GBK reading when a file has that or
+// the name is no UTF-8; the project saved holds names that load as the same files.
+TEST(ProjectFile, NamesFromAProjectFileInGbkFindTheirFiles) {
+    const struct {
+        const char* what;
+        std::string inFile;     // the name's bytes in the project file
+        std::string onDisk;     // created beside the project file first; empty: none
+        std::string loaded;     // the entry after loading
+    } cases[] = {
+        {"GBK name of a UTF-8 file", gbkName("程序.e"), "程序.e", "程序.e"},
+        {"GBK name in a GBK folder", gbkName("源码/程序.e"), "源码/程序.e", "源码/程序.e"},
+        {"UTF-8 name", "程序.e", "程序.e", "程序.e"},
+        {"GBK name of a file with those very bytes", gbkName("旧.e"), gbkName("旧.e"), gbkName("旧.e")},
+        {"GBK name of no file", gbkName("缺少.e"), "", "缺少.e"},
+        {"UTF-8 name of no file", "缺少.e", "", "缺少.e"},
+        {"UTF-8 name whose GBK reading names a file", "项目.e", "椤圭洰.e", "椤圭洰.e"},
+        {"ASCII name of no file", "missing.e", "", "missing.e"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        std::filesystem::create_directories(dir / "源码");
+        if (!c.onDisk.empty())
+            writeBytes(dir / c.onDisk, "%Prog p;\n");
+        writeBytes(dir / "p.prj", "[QuvBench]\nProject Name=" + gbkName("工程") + "\nProject File Num=1\nFile 1=" +
+                                      c.inFile + "\n");
+        CQuvProject project;
+        ASSERT_TRUE(project.Load(dir / "p.prj"));
+        EXPECT_EQ(project.GetName(), "工程");
+        ASSERT_EQ(project.GetCount(), 1);
+        EXPECT_EQ(project.GetAt(0), c.loaded);
+        EXPECT_FALSE(project.IsModified());
+
+        ASSERT_TRUE(project.Save());
+        CQuvProject again;
+        ASSERT_TRUE(again.Load(dir / "p.prj"));
+        EXPECT_EQ(again.ResolvedFiles(), project.ResolvedFiles());
+    }
+
+    // A name and its GBK spelling are the same file: listed twice.
+    TempFolder dir;
+    writeBytes(dir / "程序.e", "%Prog p;\n");
+    writeBytes(dir / "p.prj", "[QuvBench]\nProject Name=p\nProject File Num=2\nFile 1=程序.e\nFile 2=" +
+                                  gbkName("程序.e") + "\n");
+    CQuvProject project;
+    std::vector<std::string> messages;
+    project.messageSink = [&](const std::string& text) { messages.push_back(text); };
+    EXPECT_FALSE(project.Load(dir / "p.prj"));
+    EXPECT_EQ(messages, std::vector<std::string>{"The 2th File has been inserted into the project before!"});
 }
 
 TEST(ProjectFile, AGoldenProjectRoundTripsUnchanged) {

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
 #include "tool_run.hpp"
 
@@ -56,18 +57,21 @@ TEST_F(QuvcBuild, TheExamplesBuildAndRunFromAnyFolder) {
         {"pipeline/pipeline.prj", "pipeline.exe", "1\n4\n9\n16\n25\n"},
     };
     copyIn(QUV_EXAMPLES_DIR);
+    copyIn(QUV_EXAMPLES_DIR, "项目");
     std::filesystem::create_directory(dir / "elsewhere");
     for (const ExampleCase& c : cases) {
         const std::string folder = std::filesystem::path(c.project).parent_path().string();
         const std::string project = std::filesystem::path(c.project).filename().string();
         const std::string exe = c.exe;
-        // The project file's own folder, the folder above it, a folder beside it by an absolute name.
+        // The project file's own folder, the folder above it, a folder beside it by an absolute name,
+        // and a folder with a Chinese name.
         const struct {
             std::string in, project, exe;
         } places[] = {
             {folder, project, exe},
             {".", c.project, folder + "/" + exe},
             {"elsewhere", dir / c.project, dir / (folder + "/" + exe)},
+            {".", "项目/" + std::string(c.project), "项目/" + folder + "/" + exe},
         };
         for (const auto& place : places) {
             SCOPED_TRACE(std::string(c.project) + " from " + place.in);
@@ -107,6 +111,40 @@ TEST_F(QuvcBuild, RelativeNamesAreTakenFromTheProjectFilesFolder) {
         EXPECT_NE(makefile.find("\t" + folder + "/shop.obj\\\n\t" + folder + "/lib/parts.obj\\\n"), std::string::npos)
             << makefile;
     }
+}
+
+// A project file written where names are GBK, in a folder with a Chinese
+// name: its sources are found under their UTF-8 names, built and run, and
+// every name shows as written; a source that is on neither name is a file
+// diagnostic naming it.
+TEST_F(QuvcBuild, AProjectFileWithGbkNamesInAChineseFolder) {
+    std::filesystem::create_directories(dir / "项目");
+    std::filesystem::copy(QUV_EXAMPLES_DIR "/pipeline/pipeline.e", dir / "项目/程序.e");
+    const std::string head = "[QuvBench]\nProject Name=" + gbk::fromUtf8("工程") + "\nProject File Num=";
+    writeBytes(dir / "项目/工程.prj", head + "1\nFile 1=" + gbk::fromUtf8("程序.e") + "\n");
+    writeBytes(dir / "项目/缺.prj", head + "2\nFile 1=" + gbk::fromUtf8("程序.e") + "\nFile 2=" +
+                                        gbk::fromUtf8("缺少.e") + "\n");
+
+    const ToolRun run = quvc("run 项目/工程.prj");
+    EXPECT_EQ(run.status, 0) << run.out << readBytes(dir / "stderr.txt");
+    const std::string source = dir / "项目/程序.e";
+    EXPECT_NE(run.out.find("stage " + source + ": Semantic Checking Finished!, 0 errors found!\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("stage 项目/工程.mak: nmake /E /f 项目/工程.mak Started!\n"), std::string::npos) << run.out;
+    EXPECT_EQ(programOutput(run.out, "项目/工程.exe"), "1\n4\n9\n16\n25\n") << run.out;
+    EXPECT_NE(readBytes(dir / "stderr.txt").find("program 项目/工程.exe finished with exit code = 0, successfully!"),
+              std::string::npos)
+        << readBytes(dir / "stderr.txt");
+
+    // From the project's folder: the bare names stay bare.
+    const ToolRun missing = quvc("project 缺.prj", "项目");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("stage 程序.e: Semantic Checking Finished!, 0 errors found!\n"), std::string::npos)
+        << missing.out;
+    EXPECT_NE(missing.out.find("diag 缺少.e 0:0 0 0 -\n  can't read the source file: No such file or directory\n"),
+              std::string::npos)
+        << missing.out;
 }
 
 TEST_F(QuvcBuild, AProjectThatDoesNotCompileStopsBeforeMake) {

@@ -60,6 +60,32 @@ TEST(CompileRows, DiagnosticAndTextRows)
     EXPECT_FALSE(model.Target(0).has_value());
 }
 
+// File names are the file system's UTF-8, kept as they are and found again by
+// a double click; the compiler's texts are GBK. A name that is no UTF-8 came
+// from a project file written where names are GBK.
+TEST(CompileRows, FileNamesAreShownAsNamedAndMessagesAsGbk)
+{
+    const struct {
+        std::string fileBytes;
+        std::string shown;
+    } cases[] = {
+        {"/home/张三/项目/程序.e", "/home/张三/项目/程序.e"},
+        {"/tmp/a.e", "/tmp/a.e"},
+        {gbk::fromUtf8("缺少.e"), "缺少.e"},
+    };
+    auto job = std::make_unique<JobState>("a.e");
+    for (const auto& c : cases) {
+        QUVException record(*job, QUVException::SemanticError, 3, 2, 7, "", c.fileBytes, gbk::fromUtf8("符号 x 未定义"));
+        CompileResultModel model;
+        model.Add(CompileRow::FromRecord(record));
+        EXPECT_EQ(model.Row(0).cells[0], c.shown + "(2,7)");
+        EXPECT_EQ(model.Row(0).cells[1], "语义错误:" + gbk::toUtf8(record.getNumberName()));
+        EXPECT_EQ(model.Row(0).cells[2], "符号 x 未定义");
+        ASSERT_TRUE(model.Target(0).has_value());
+        EXPECT_EQ(model.Target(0)->file, c.shown);
+    }
+}
+
 TEST(LookupRows, MessagesAndMatches)
 {
     LookupResultModel model;
@@ -92,6 +118,33 @@ TEST(OutputDecoder, BytesToText)
         for (char b : c.bytes)
             out += decoder.Feed(static_cast<unsigned char>(b));
         EXPECT_EQ(out, c.text);
+    }
+}
+
+// make's output: file names as they are on disk, other text in GBK, each run
+// shown once the byte after it has come.
+TEST(OutputDecoder, FileNamesOrGbk)
+{
+    const struct {
+        std::string bytes;
+        std::string text;
+        std::string pending;  // what the last byte fed leaves held back
+    } cases[] = {
+        {"cl.exe /tmp/张三/项目/程序.cpp\r\n", "cl.exe /tmp/张三/项目/程序.cpp\n", ""},
+        {"/张三abc\n", "/张三abc\n", ""},
+        {gbk::fromUtf8("错误") + ": x\n", "错误: x\n", ""},
+        // A GBK pair whose second byte is below 128: 丂 is 0x81 0x40.
+        {gbk::fromUtf8("丂丂") + "\n", "丂丂\n", ""},
+        {"a\x80x", "a" + gbk::toUtf8("\x80") + "x", ""},
+        {"/项目", "/", "项目"},
+    };
+    for (const auto& c : cases) {
+        OutputDecoder decoder(OutputDecoder::Text::FileNamesOrGbk);
+        std::string out;
+        for (char b : c.bytes)
+            out += decoder.Feed(static_cast<unsigned char>(b));
+        EXPECT_EQ(out, c.text) << c.text;
+        EXPECT_EQ(decoder.Feed('\n'), c.pending + "\n") << c.text;
     }
 }
 

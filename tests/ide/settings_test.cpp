@@ -267,6 +267,7 @@ TEST_F(RecentListTest, KeepsEightNewestAndRoundTripsThroughTheRegistry)
         projects.Add("/p/" + std::to_string(i) + ".prj");
         files.Add("/f/" + std::to_string(i) + ".e");
     }
+    files.Add("/home/张三/项目/程序.e");
     projects.Add("/p/5.prj");
     ASSERT_EQ(projects.Entries().size(), 8u);
     EXPECT_EQ(projects.Entries()[0], "/p/5.prj");
@@ -291,11 +292,22 @@ TEST_F(RecentListTest, KeepsEightNewestAndRoundTripsThroughTheRegistry)
 
 TEST(RecentList, DisplayNameShortensLongPaths)
 {
-    CRecentFileList list("S", "E%d", 8, 30);
-    list.Add("/a/very/long/folder/name/that/goes/on/shop.prj");
-    list.Add("/short/shop.prj");
-    EXPECT_EQ(list.DisplayName(0), "/short/shop.prj");
-    EXPECT_EQ(list.DisplayName(1), ".../shop.prj");
+    const struct {
+        const char* path;
+        const char* shown;
+    } cases[] = {
+        {"/short/shop.prj", "/short/shop.prj"},
+        {"/a/very/long/folder/name/that/goes/on/shop.prj", ".../shop.prj"},
+        {"/home/张三/项目/程序.e", "/home/张三/项目/程序.e"},
+        {"/home/张三/我的项目/第一个程序.prj", ".../第一个程序.prj"},
+        // Without a folder the cut counts bytes, but never splits a character.
+        {"一二三四五六七八九十一二.prj", "...五六七八九十一二.prj"},
+    };
+    for (const auto& c : cases) {
+        CRecentFileList list("S", "E%d", 8, 30);
+        list.Add(c.path);
+        EXPECT_EQ(list.DisplayName(0), c.shown) << c.path;
+    }
 }
 
 } // namespace

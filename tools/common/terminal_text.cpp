@@ -49,6 +49,12 @@ protected:
     }
 
     int sync() override {
+        // A file name is written in the file system's UTF-8; the compiler's own texts in GBK.
+        if (gbk::isUtf8(pending)) {
+            target->sputn(pending.data(), static_cast<std::streamsize>(pending.size()));
+            pending.clear();
+            return target->pubsync();
+        }
         size_t whole = 0;
         while (whole < pending.size()) {
             const unsigned char c = pending[whole];
@@ -72,6 +78,10 @@ private:
 
 std::string fromGbk(const std::string& text) {
     return terminalTakesGbk() ? text : gbk::toUtf8(text);
+}
+
+std::string fromFileName(const std::string& bytes) {
+    return terminalTakesGbk() ? bytes : gbk::fileNameToUtf8(bytes);
 }
 
 void convertStandardError() {

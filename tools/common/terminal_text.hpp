@@ -10,8 +10,14 @@ namespace terminal {
 // character set is of the GBK family, converted to UTF-8 otherwise.
 std::string fromGbk(const std::string& text);
 
+// A file name, or a stage line that holds one, in the terminal's encoding:
+// kept as it is when the locale is of the GBK family, else as UTF-8 (a
+// name's own bytes when they are UTF-8, converted from GBK when not).
+std::string fromFileName(const std::string& bytes);
+
 // From now on, what the compiler writes to standard error reaches the
-// terminal converted as fromGbk does. Call once, first thing in main.
+// terminal converted as fromGbk does; a piece that is UTF-8 as a whole
+// (a report that names a file) passes unchanged. Call once, first thing in main.
 void convertStandardError();
 
 }  // namespace terminal

@@ -54,7 +54,7 @@ std::string orDash(const std::string& s) {
 }
 
 void printDiagnostic(const QUVException& record) {
-    out() << "diag " << orDash(record.getFileName()) << ' ' << record.getLine() << ':' << record.getColumn()
+    out() << "diag " << orDash(terminal::fromFileName(record.getFileName())) << ' ' << record.getLine() << ':' << record.getColumn()
               << ' ' << record.getKind() << ' ' << record.getNumber() << ' ' << orDash(record.getRule()) << '\n';
     // Every line of the details indented, so none can pass for a diag or stage line.
     const std::string details = terminal::fromGbk(record.getDetails());
@@ -69,7 +69,8 @@ void printDiagnostic(const QUVException& record) {
 }
 
 void printStage(const char* subject, const char* text) {
-    out() << "stage " << subject << ": " << terminal::fromGbk(text) << std::endl;
+    // The driver's stage lines are plain words around file names.
+    out() << "stage " << terminal::fromFileName(subject) << ": " << terminal::fromFileName(text) << std::endl;
 }
 
 void printTypeset(bool ok, const std::string& text) {
