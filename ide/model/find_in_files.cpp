@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <thread>
+#include <unordered_set>
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -144,8 +146,12 @@ void QuvSplitList(std::vector<std::string>& out, const std::string& text)
     }
 }
 
-void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
-                          int subfolders)
+namespace {
+
+// The files of `folder` that `pattern` matches, and with `subfolders` those of
+// the folders below, appended in the order they are found.
+void collectInFolder(std::vector<std::string>& found, const std::string& pattern, const std::string& folder,
+                     int subfolders)
 {
     // A pattern may name a folder below this one: "sub/*.e".
     const size_t slash = pattern.rfind('/');
@@ -157,15 +163,49 @@ void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& patt
             continue;
         const std::string file = entry.path().filename().string();
         if (matchesPattern(name, file))
-            CQuvFindHistory::InsertMostRecent(out, join(where, file));
+            found.push_back(join(where, file));
     }
     if (!subfolders)
         return;
     for (const fs::directory_entry& entry : listFolder(folder)) {
         std::error_code error;
         if (entry.is_directory(error) && !entry.is_symlink(error))
-            QuvCollectFilesInDir(out, pattern, join(folder, entry.path().filename().string()), subfolders);
+            collectInFolder(found, pattern, join(folder, entry.path().filename().string()), subfolders);
     }
+}
+
+// Puts the names found before `list` (whose names count as found earlier,
+// most recently first), the most recently found first, each name once, where
+// it was found last: what moving each name to the front as it is found
+// gives, in a time linear in the number of names rather than quadratic.
+void putMostRecentFirst(std::vector<std::string>& list, std::vector<std::string> found)
+{
+    std::vector<std::string> result;
+    result.reserve(found.size() + list.size());
+    // Views of the names in `result`, which does not move them: it never grows past its room.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(result.capacity());
+    auto put = [&](std::string& name) {
+        if (seen.count(name) != 0)
+            return;
+        result.push_back(std::move(name));
+        seen.insert(result.back());
+    };
+    for (auto name = found.rbegin(); name != found.rend(); ++name)
+        put(*name);
+    for (std::string& name : list)
+        put(name);
+    list.swap(result);
+}
+
+} // namespace
+
+void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
+                          int subfolders)
+{
+    std::vector<std::string> found;
+    collectInFolder(found, pattern, folder, subfolders);
+    putMostRecentFirst(out, std::move(found));
 }
 
 std::vector<std::string> CollectFiles(const FindSettings& part, const std::vector<std::string>& listedFiles)
@@ -175,12 +215,13 @@ std::vector<std::string> CollectFiles(const FindSettings& part, const std::vecto
         return listedFiles;
     if (part.scope != 0)
         return out;
-    std::vector<std::string> folderList, typeList;
+    std::vector<std::string> folderList, typeList, found;
     QuvSplitList(folderList, part.folders);
     QuvSplitList(typeList, part.fileTypes);
     for (const std::string& folder : folderList)
         for (const std::string& type : typeList)
-            QuvCollectFilesInDir(out, type, folder, part.subfolders);
+            collectInFolder(found, type, folder, part.subfolders);
+    putMostRecentFirst(out, std::move(found));
     return out;
 }
 
