@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "compiler/core/gbk.hpp"
+#include "ide/model/literal_scan.hpp"
 #include "platform/safe_write.hpp"
 
 namespace ide {
@@ -395,47 +396,51 @@ bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
 template <class OnMatch>
 void FindInFilesRun::EachLiteral(const std::string& bytes, OnMatch onMatch) const
 {
-    const char* data = bytes.data();
-    const size_t n = literalBytes_.size();
-    size_t from = 0;
-    while (from + n <= bytes.size()) {
-        const void* hit = ::memmem(data + from, bytes.size() - from, literalBytes_.data(), n);
-        if (!hit)
-            break;
-        const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - data);
-        onMatch(offset, n);
-        from = offset + n;
-    }
+    LiteralScan scan(bytes, literalBytes_);
+    size_t offset = 0;
+    int line = 0;
+    while (scan.Next(offset, line))
+        onMatch(offset, line);
 }
 
 int FindInFilesRun::FindInFile(const std::string& file)
 {
-    std::string bytes;
+    // The buffer is kept from file to file: its room is taken once.
+    std::string& bytes = buffer_;
     if (!ReadForSearch(file, bytes))
         return 0;
     int count = 0;
-    size_t lineAt = 0;
-    int line = 1;
-    // Matches repeat their text often (a plain text always): the last
-    // conversion is kept.
-    std::string lastWhat, lastText;
-    auto row = [&](size_t offset, const char* what, size_t length) {
-        line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
-                                            bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-        lineAt = offset;
-        if (count == 0 || lastWhat.compare(0, std::string::npos, what, length) != 0) {
+    // The rows of the file share its name. Matches repeat their text often
+    // (a plain text always): the last conversion is kept and shared too.
+    LookupEntry::SharedText name;
+    std::string lastWhat;
+    LookupEntry::SharedText lastText;
+    auto row = [&](int line, const char* what, size_t length) {
+        if (!name)
+            name = std::make_shared<const std::string>(file);
+        if (!lastText || lastWhat.compare(0, std::string::npos, what, length) != 0) {
             lastWhat.assign(what, length);
-            lastText = gbk::toUtf8(lastWhat);
+            lastText = std::make_shared<const std::string>(gbk::toUtf8(lastWhat));
         }
-        log_(LookupEntry::Match(file, line, lastText));
+        log_(LookupEntry::Match(name, line, lastText));
         ++count;
     };
     try {
-        if (literal_)
-            EachLiteral(bytes, [&](size_t offset, size_t length) { row(offset, bytes.data() + offset, length); });
-        else
-            GrepAll(expression_, bytes,
-                    [&](size_t offset, const std::string& what) { row(offset, what.data(), what.size()); });
+        if (literal_) {
+            EachLiteral(bytes, [&](size_t offset, int line) {
+                row(line, bytes.data() + offset, literalBytes_.size());
+            });
+        } else {
+            // The expression's matches come without their lines: the line
+            // feeds between two matches are counted after the search.
+            size_t lineAt = 0;
+            int line = 1;
+            GrepAll(expression_, bytes, [&](size_t offset, const std::string& what) {
+                line += static_cast<int>(CountLineFeeds(bytes.data() + lineAt, bytes.data() + offset));
+                lineAt = offset;
+                row(line, what.data(), what.size());
+            });
+        }
     } catch (const std::runtime_error& e) {
         Message(format("查找文件%s失败：%s", {file, e.what()}));
     }
@@ -474,12 +479,12 @@ int FindInFilesRun::ReplaceIn(const std::string& file, std::vector<std::string>&
     try {
         if (literal_ && LiteralFormat(job_.Settings().replaceText, replacement)) {
             size_t last = 0;
-            EachLiteral(bytes, [&](size_t offset, size_t length) {
+            EachLiteral(bytes, [&](size_t offset, int) {
                 if (count == 0)
                     result.reserve(bytes.size());
                 result.append(bytes, last, offset - last);
                 result += replacement;
-                last = offset + length;
+                last = offset + literalBytes_.size();
                 ++count;
             });
             result.append(bytes, last, std::string::npos);
