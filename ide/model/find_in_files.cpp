@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <thread>
+#include <unordered_set>
 
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 
 #include "compiler/core/gbk.hpp"
+#include "ide/model/literal_scan.hpp"
 #include "platform/safe_write.hpp"
 
 namespace ide {
@@ -144,8 +147,12 @@ void QuvSplitList(std::vector<std::string>& out, const std::string& text)
     }
 }
 
-void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
-                          int subfolders)
+namespace {
+
+// The files of `folder` that `pattern` matches, and with `subfolders` those of
+// the folders below, appended in the order they are found.
+void collectInFolder(std::vector<std::string>& found, const std::string& pattern, const std::string& folder,
+                     int subfolders)
 {
     // A pattern may name a folder below this one: "sub/*.e".
     const size_t slash = pattern.rfind('/');
@@ -157,15 +164,49 @@ void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& patt
             continue;
         const std::string file = entry.path().filename().string();
         if (matchesPattern(name, file))
-            CQuvFindHistory::InsertMostRecent(out, join(where, file));
+            found.push_back(join(where, file));
     }
     if (!subfolders)
         return;
     for (const fs::directory_entry& entry : listFolder(folder)) {
         std::error_code error;
         if (entry.is_directory(error) && !entry.is_symlink(error))
-            QuvCollectFilesInDir(out, pattern, join(folder, entry.path().filename().string()), subfolders);
+            collectInFolder(found, pattern, join(folder, entry.path().filename().string()), subfolders);
     }
+}
+
+// Puts the names found before `list` (whose names count as found earlier,
+// most recently first), the most recently found first, each name once, where
+// it was found last: what moving each name to the front as it is found
+// gives, in a time linear in the number of names rather than quadratic.
+void putMostRecentFirst(std::vector<std::string>& list, std::vector<std::string> found)
+{
+    std::vector<std::string> result;
+    result.reserve(found.size() + list.size());
+    // Views of the names in `result`, which does not move them: it never grows past its room.
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(result.capacity());
+    auto put = [&](std::string& name) {
+        if (seen.count(name) != 0)
+            return;
+        result.push_back(std::move(name));
+        seen.insert(result.back());
+    };
+    for (auto name = found.rbegin(); name != found.rend(); ++name)
+        put(*name);
+    for (std::string& name : list)
+        put(name);
+    list.swap(result);
+}
+
+} // namespace
+
+void QuvCollectFilesInDir(std::vector<std::string>& out, const std::string& pattern, const std::string& folder,
+                          int subfolders)
+{
+    std::vector<std::string> found;
+    collectInFolder(found, pattern, folder, subfolders);
+    putMostRecentFirst(out, std::move(found));
 }
 
 std::vector<std::string> CollectFiles(const FindSettings& part, const std::vector<std::string>& listedFiles)
@@ -175,12 +216,13 @@ std::vector<std::string> CollectFiles(const FindSettings& part, const std::vecto
         return listedFiles;
     if (part.scope != 0)
         return out;
-    std::vector<std::string> folderList, typeList;
+    std::vector<std::string> folderList, typeList, found;
     QuvSplitList(folderList, part.folders);
     QuvSplitList(typeList, part.fileTypes);
     for (const std::string& folder : folderList)
         for (const std::string& type : typeList)
-            QuvCollectFilesInDir(out, type, folder, part.subfolders);
+            collectInFolder(found, type, folder, part.subfolders);
+    putMostRecentFirst(out, std::move(found));
     return out;
 }
 
@@ -354,47 +396,51 @@ bool FindInFilesRun::ReadForSearch(const std::string& file, std::string& bytes)
 template <class OnMatch>
 void FindInFilesRun::EachLiteral(const std::string& bytes, OnMatch onMatch) const
 {
-    const char* data = bytes.data();
-    const size_t n = literalBytes_.size();
-    size_t from = 0;
-    while (from + n <= bytes.size()) {
-        const void* hit = ::memmem(data + from, bytes.size() - from, literalBytes_.data(), n);
-        if (!hit)
-            break;
-        const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - data);
-        onMatch(offset, n);
-        from = offset + n;
-    }
+    LiteralScan scan(bytes, literalBytes_);
+    size_t offset = 0;
+    int line = 0;
+    while (scan.Next(offset, line))
+        onMatch(offset, line);
 }
 
 int FindInFilesRun::FindInFile(const std::string& file)
 {
-    std::string bytes;
+    // The buffer is kept from file to file: its room is taken once.
+    std::string& bytes = buffer_;
     if (!ReadForSearch(file, bytes))
         return 0;
     int count = 0;
-    size_t lineAt = 0;
-    int line = 1;
-    // Matches repeat their text often (a plain text always): the last
-    // conversion is kept.
-    std::string lastWhat, lastText;
-    auto row = [&](size_t offset, const char* what, size_t length) {
-        line += static_cast<int>(std::count(bytes.begin() + static_cast<std::ptrdiff_t>(lineAt),
-                                            bytes.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-        lineAt = offset;
-        if (count == 0 || lastWhat.compare(0, std::string::npos, what, length) != 0) {
+    // The rows of the file share its name. Matches repeat their text often
+    // (a plain text always): the last conversion is kept and shared too.
+    LookupEntry::SharedText name;
+    std::string lastWhat;
+    LookupEntry::SharedText lastText;
+    auto row = [&](int line, const char* what, size_t length) {
+        if (!name)
+            name = std::make_shared<const std::string>(file);
+        if (!lastText || lastWhat.compare(0, std::string::npos, what, length) != 0) {
             lastWhat.assign(what, length);
-            lastText = gbk::toUtf8(lastWhat);
+            lastText = std::make_shared<const std::string>(gbk::toUtf8(lastWhat));
         }
-        log_(LookupEntry::Match(file, line, lastText));
+        log_(LookupEntry::Match(name, line, lastText));
         ++count;
     };
     try {
-        if (literal_)
-            EachLiteral(bytes, [&](size_t offset, size_t length) { row(offset, bytes.data() + offset, length); });
-        else
-            GrepAll(expression_, bytes,
-                    [&](size_t offset, const std::string& what) { row(offset, what.data(), what.size()); });
+        if (literal_) {
+            EachLiteral(bytes, [&](size_t offset, int line) {
+                row(line, bytes.data() + offset, literalBytes_.size());
+            });
+        } else {
+            // The expression's matches come without their lines: the line
+            // feeds between two matches are counted after the search.
+            size_t lineAt = 0;
+            int line = 1;
+            GrepAll(expression_, bytes, [&](size_t offset, const std::string& what) {
+                line += static_cast<int>(CountLineFeeds(bytes.data() + lineAt, bytes.data() + offset));
+                lineAt = offset;
+                row(line, what.data(), what.size());
+            });
+        }
     } catch (const std::runtime_error& e) {
         Message(format("查找文件%s失败：%s", {file, e.what()}));
     }
@@ -433,12 +479,12 @@ int FindInFilesRun::ReplaceIn(const std::string& file, std::vector<std::string>&
     try {
         if (literal_ && LiteralFormat(job_.Settings().replaceText, replacement)) {
             size_t last = 0;
-            EachLiteral(bytes, [&](size_t offset, size_t length) {
+            EachLiteral(bytes, [&](size_t offset, int) {
                 if (count == 0)
                     result.reserve(bytes.size());
                 result.append(bytes, last, offset - last);
                 result += replacement;
-                last = offset + length;
+                last = offset + literalBytes_.size();
                 ++count;
             });
             result.append(bytes, last, std::string::npos);

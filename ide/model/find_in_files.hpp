@@ -121,7 +121,8 @@ private:
     // Replaces in one file; its messages go to `said`. The caller tells
     // replaced_ of a file written, on its own thread and in the files' order.
     int ReplaceIn(const std::string& file, std::vector<std::string>& said, bool& written) const;
-    // Calls onMatch(offset, length) for every match in `bytes`, in order.
+    // Calls onMatch(offset, line) for every match of the plain text in
+    // `bytes`, in order; the line counts from 1.
     template <class OnMatch>
     void EachLiteral(const std::string& bytes, OnMatch onMatch) const;
 
@@ -131,6 +132,8 @@ private:
     // A plain text that matches case is searched as bytes, without the expression.
     bool literal_ = false;
     std::string literalBytes_;
+    // A find run's bytes of the file in hand.
+    std::string buffer_;
     Log log_;
     const std::atomic<bool>* cancel_;
     Replaced replaced_;

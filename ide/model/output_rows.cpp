@@ -69,18 +69,35 @@ std::optional<Location> CompileResultModel::Target(int index) const
 LookupEntry LookupEntry::Message(const std::string& text)
 {
     LookupEntry entry;
-    entry.shown = text;
+    entry.text_ = std::make_shared<const std::string>(text);
     return entry;
 }
 
 LookupEntry LookupEntry::Match(const std::string& file, int line, const std::string& text)
 {
+    return Match(std::make_shared<const std::string>(file), line, std::make_shared<const std::string>(text));
+}
+
+LookupEntry LookupEntry::Match(SharedText file, int line, SharedText text)
+{
     LookupEntry entry;
-    entry.file = file;
-    entry.line = line;
-    entry.text = text;
-    entry.shown = file + " (" + std::to_string(line) + ") : " + text;
+    entry.file_ = std::move(file);
+    entry.line_ = line;
+    entry.text_ = std::move(text);
     return entry;
+}
+
+std::string LookupEntry::Shown() const
+{
+    if (line_ < 0)
+        return text_ ? *text_ : std::string();
+    return File() + " (" + std::to_string(line_) + ") : " + Text();
+}
+
+const std::string& LookupEntry::Empty()
+{
+    static const std::string empty;
+    return empty;
 }
 
 int LookupResultModel::Add(LookupEntry entry)
@@ -124,9 +141,9 @@ std::vector<LookupBatch::Item> LookupBatch::Take()
 
 std::optional<Location> LookupResultModel::Target(int index) const
 {
-    if (index < 0 || index >= Count() || entries_[index].line == -1)
+    if (index < 0 || index >= Count() || entries_[index].Line() == -1)
         return std::nullopt;
-    return Location{entries_[index].file, entries_[index].line, 1};
+    return Location{entries_[index].File(), entries_[index].Line(), 1};
 }
 
 void OutputDecoder::Reset()

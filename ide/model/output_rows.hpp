@@ -4,6 +4,7 @@
 // arrives. The error-detail dialog reads the row's copy, so a job whose
 // diagnostic list is gone cannot pull a record from under it.
 #pragma once
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -65,15 +66,34 @@ private:
     std::vector<CompileRow> rows_;
 };
 
-// One row of the find-result list: a message (line -1) or a match.
-struct LookupEntry {
-    std::string file;
-    int line = -1;
-    std::string text;
-    std::string shown;
+// One row of the find-result list: a message or a match. A common text found
+// in many files makes a row per match, so a match row is a few words: it
+// shares its file name with the other rows of its file and its text with the
+// rows that found the same text, and what the list shows is made when it is
+// shown.
+class LookupEntry {
+public:
+    typedef std::shared_ptr<const std::string> SharedText;
 
     static LookupEntry Message(const std::string& text);
     static LookupEntry Match(const std::string& file, int line, const std::string& text);
+    static LookupEntry Match(SharedText file, int line, SharedText text);
+
+    // The file of a match; empty for a message.
+    const std::string& File() const { return file_ ? *file_ : Empty(); }
+    // The line of a match, from 1; -1 for a message.
+    int Line() const { return line_; }
+    // What a match found; empty for a message.
+    const std::string& Text() const { return line_ >= 0 && text_ ? *text_ : Empty(); }
+    // The row as the list shows it: "FILE (LINE) : TEXT", or the message.
+    std::string Shown() const;
+
+private:
+    static const std::string& Empty();
+
+    SharedText file_;
+    int line_ = -1;
+    SharedText text_;  // a message's text too
 };
 
 class LookupResultModel {

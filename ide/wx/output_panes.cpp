@@ -153,7 +153,7 @@ wxString CLookupResultListView::OnGetItemText(long item, long) const
 {
     if (item < 0 || item >= model_.Count())
         return wxString();
-    return fromUtf8(model_.Entry(static_cast<int>(item)).shown);
+    return fromUtf8(model_.Entry(static_cast<int>(item)).Shown());
 }
 
 void CLookupResultListView::OnActivated(wxListEvent&)

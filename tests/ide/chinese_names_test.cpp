@@ -211,10 +211,10 @@ TEST(ChineseNames, AProjectInAChineseFolderCompilesBuildsRunsFindsAndReopens)
     CLookupResultListView& found = *frame.FindList();
     int match = -1;
     for (int i = 0; i < found.Model().Count() && match < 0; ++i)
-        if (found.Model().Entry(i).line > 0)
+        if (found.Model().Entry(i).Line() > 0)
             match = i;
     ASSERT_GE(match, 0);
-    EXPECT_EQ(found.Model().Entry(match).shown, good + " (20) : writeln");
+    EXPECT_EQ(found.Model().Entry(match).Shown(), good + " (20) : writeln");
     DoubleClickRow(found, match);
     EXPECT_TRUE(PumpUntil([&] { return ActiveFile() == good && StatusPosition() == "Ln20, Col1"; }))
         << ActiveFile() << " " << StatusPosition();

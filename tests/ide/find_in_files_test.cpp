@@ -1,10 +1,15 @@
 // Find and replace in files over a temporary folder tree: the files a job
 // visits, its rows and counts, the exact bytes of every file after a replace,
 // files that cannot be read or written, and the job's own copy of its texts.
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
+#include <regex>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -42,7 +47,7 @@ protected:
     std::vector<std::string> Run(const QuvFindJob& job, const std::atomic<bool>* cancel = nullptr)
     {
         std::vector<std::string> rows;
-        FindInFilesRun(job, [&rows](LookupEntry e) { rows.push_back(e.shown); }, cancel).Run();
+        FindInFilesRun(job, [&rows](LookupEntry e) { rows.push_back(e.Shown()); }, cancel).Run();
         return rows;
     }
     static QuvFindJob Find(const std::string& text, const std::string& types, const std::string& folders,
@@ -167,8 +172,8 @@ TEST_F(FindInFilesTest, PlainTextsFindAndReplaceAsTheirExpressionDoes)
         auto matches = [](const QuvFindJob& job) {
             std::vector<std::pair<int, std::string>> rows;
             FindInFilesRun(job, [&rows](LookupEntry e) {
-                if (e.line >= 0)
-                    rows.emplace_back(e.line, e.text);
+                if (e.Line() >= 0)
+                    rows.emplace_back(e.Line(), e.Text());
             }).Run();
             return rows;
         };
@@ -179,6 +184,126 @@ TEST_F(FindInFilesTest, PlainTextsFindAndReplaceAsTheirExpressionDoes)
         b = Run(Replace(QuvEscapeRegex(text), c.by, "t.e", Dir("x"), 1));
         EXPECT_EQ(a[3], b[3]) << c.text;   // the count
         EXPECT_EQ(Get(plain), Get(asExpression)) << c.text << " by " << c.by;
+    }
+}
+
+// Every row of a find job, against a plain model: the files walked folder by
+// folder and put most recently found first, and each file searched by trying
+// every offset, its lines counted as it goes. Random files (fixed seeds) with
+// LF, CRLF and CR line ends, GBK characters, empty files, matches at their
+// ends and texts that overlap themselves; plain texts, texts ignoring case and
+// expressions (modelled with the standard library's engine).
+TEST_F(FindInFilesTest, FindRowsAreThoseOfAPlainSearch)
+{
+    struct Text {
+        std::string gbk;         // the find text's bytes
+        int regularExpression;
+        int matchCase;
+    };
+    const std::vector<Text> texts = {
+        {"a", 0, 1},           {"aa", 0, 1},        {"aba", 0, 1},           {"\n", 0, 1},
+        {"\r\n", 0, 1},        {"b\na", 0, 1},      {"\xB0\xA1", 0, 1},      {"A\x81\x41", 0, 1},
+        {std::string(70, 'a'), 0, 1},               {"ab", 0, 0},            {"\x81\x61", 0, 0},
+        {"ab+", 1, 1},         {"b[ac]", 1, 1},     {"c\r?\n", 1, 1},        {"(ab|ba)a", 1, 1},
+        {"[0-9]+", 1, 1},      {"a\xB0\xA1", 1, 1}, {"ba+", 1, 0},
+    };
+    const std::vector<std::string> pieces = {"a", "b", "c", "A", "B", "7", "12", " ", "\xB0\xA1", "\x81\x41",
+                                             "\x81\x61", std::string(1, '\0')};
+    const std::vector<std::string> ends = {"\n", "\r\n", "\r"};
+    auto fold = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        fs::remove_all(Dir("d"));
+        std::mt19937 random(seed);
+        // Folders d, d/s0 and d/s1; every name has ".e" and ".x" files, and
+        // "*.e;*.*" finds each ".e" file twice.
+        std::vector<std::string> folders = {"d", "d/s0", "d/s1"};
+        for (const std::string& folder : folders)
+            fs::create_directories(Dir(folder));
+        for (int f = 0; f < 12; ++f) {
+            const std::string& end = ends[random() % ends.size()];
+            std::string bytes;
+            const size_t size = f == 0 ? 0 : f % 4 == 0 ? 2000 : random() % 150;
+            while (bytes.size() < size) {
+                if (random() % 6 == 0)
+                    bytes += end;
+                else if (random() % 8 == 0)
+                    bytes += texts[random() % texts.size()].gbk;
+                else
+                    bytes += pieces[random() % pieces.size()];
+            }
+            if (f % 3 == 1)
+                bytes += texts[random() % texts.size()].gbk;
+            Put(folders[f % 3] + "/f" + std::to_string(f) + (f % 2 ? ".x" : ".e"), bytes);
+        }
+
+        std::vector<std::string> walked;
+        std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& folder,
+                                                                               const std::string& type) {
+            std::vector<std::string> names, subfolders;
+            for (const auto& entry : fs::directory_iterator(folder))
+                (entry.is_directory() ? subfolders : names).push_back(entry.path().filename().string());
+            std::sort(names.begin(), names.end());
+            std::sort(subfolders.begin(), subfolders.end());
+            for (const std::string& name : names)
+                if (type == "*.*" || (name.size() > 2 && name.compare(name.size() - 2, 2, ".e") == 0))
+                    walked.push_back(folder + "/" + name);
+            for (const std::string& sub : subfolders)
+                walk(folder + "/" + sub, type);
+        };
+        walk(Dir("d"), "*.e");
+        walk(Dir("d"), "*.*");
+        std::vector<std::string> files;
+        for (auto name = walked.rbegin(); name != walked.rend(); ++name)
+            if (std::find(files.begin(), files.end(), *name) == files.end())
+                files.push_back(*name);
+
+        for (const Text& text : texts) {
+            const std::string utf8 = gbk::toUtf8(text.gbk);
+            const std::string kind = text.regularExpression ? "正规式" : "字符串";
+            std::regex::flag_type flags = std::regex::ECMAScript;
+            if (!text.matchCase)
+                flags |= std::regex::icase;
+            const std::regex expression(text.gbk, flags);
+            auto same = [&](char a, char b) { return text.matchCase ? a == b : fold(a) == fold(b); };
+            std::vector<std::string> expected = {"多重文件查找" + kind + "\"" + utf8 + "\"开始"};
+            int total = 0;
+            for (const std::string& file : files) {
+                expected.push_back("");
+                expected.push_back("查找" + kind + "\"" + utf8 + "\"于文件" + file);
+                const std::string bytes = Get(file);
+                int line = 1, count = 0;
+                size_t at = 0;
+                while (at < bytes.size()) {
+                    size_t length = 0;
+                    if (text.regularExpression) {
+                        std::smatch m;
+                        if (std::regex_search(bytes.begin() + at, bytes.end(), m, expression,
+                                              std::regex_constants::match_continuous))
+                            length = static_cast<size_t>(m.length(0));
+                    } else if (bytes.size() - at >= text.gbk.size() &&
+                               std::equal(text.gbk.begin(), text.gbk.end(), bytes.begin() + at, same)) {
+                        length = text.gbk.size();
+                    }
+                    if (length > 0) {
+                        expected.push_back(file + " (" + std::to_string(line) + ") : " +
+                                           gbk::toUtf8(bytes.substr(at, length)));
+                        ++count;
+                    }
+                    const size_t step = std::max<size_t>(length, 1);
+                    line += static_cast<int>(std::count(bytes.begin() + at, bytes.begin() + at + step, '\n'));
+                    at += step;
+                }
+                expected.push_back("共找到" + std::to_string(count) + "个匹配");
+                expected.push_back("");
+                total += count;
+            }
+            expected.push_back("");
+            expected.push_back("多重文件查找" + kind + "\"" + utf8 + "\"结束，共搜索" + std::to_string(files.size()) +
+                               "个文件，找到" + std::to_string(total) + "个匹配");
+            const QuvFindJob job(0, utf8, "*.e;*.*", Dir("d"), text.matchCase, text.regularExpression, 1, 0);
+            ASSERT_EQ(Run(job), expected) << "seed " << seed << ", text " << utf8;
+        }
     }
 }
 
@@ -201,8 +326,8 @@ TEST_F(FindInFilesTest, ReplaceRowsKeepTheFilesOrderAndACancelLeavesNoFileWithou
     std::atomic<bool> cancel{false};
     std::vector<std::string> logged;
     FindInFilesRun(Replace("c", "d", "*.e", Dir("m")), [&](LookupEntry e) {
-        if (e.shown.find("于文件") != std::string::npos) {
-            logged.push_back(e.shown.substr(e.shown.find("于文件") + std::string("于文件").size()));
+        if (e.Shown().find("于文件") != std::string::npos) {
+            logged.push_back(e.Shown().substr(e.Shown().find("于文件") + std::string("于文件").size()));
             if (logged.size() == 3)
                 cancel = true;
         }

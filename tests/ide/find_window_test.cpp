@@ -327,8 +327,8 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     Pump();
     const LookupResultModel& rows = frame.FindList()->Model();
     ASSERT_GT(rows.Count(), 0);
-    EXPECT_EQ(rows.Entry(0).shown, "多重文件查找字符串\"x\"开始");
-    EXPECT_EQ(rows.Entry(rows.Count() - 1).shown,
+    EXPECT_EQ(rows.Entry(0).Shown(), "多重文件查找字符串\"x\"开始");
+    EXPECT_EQ(rows.Entry(rows.Count() - 1).Shown(),
               "多重文件查找字符串\"x\"结束，共搜索2个文件，找到3个匹配");
     EXPECT_EQ(frame.OutputBar()->GetCurrentPage(), frame.FindList());
     EXPECT_EQ(history.findTexts, std::vector<std::string>{"x"});
@@ -363,7 +363,7 @@ TEST_F(FindInFilesWindow, CommandsRunTheJobIntoTheFindPaneAndRememberIt)
     Pump();
     EXPECT_EQ(ReadFile(a), "zz := 1;\ny := zz;\n");
     EXPECT_EQ(ReadFile(b), "x\n");
-    EXPECT_EQ(frame.FindList()->Model().Entry(frame.FindList()->Model().Count() - 1).shown,
+    EXPECT_EQ(frame.FindList()->Model().Entry(frame.FindList()->Model().Count() - 1).Shown(),
               "多重文件替换字符串\"x\"为\"zz\"结束，共搜索1个文件，替换2个匹配");
     EXPECT_EQ(history.replaceTexts, std::vector<std::string>{"zz"});
     EXPECT_EQ(history.folders.size(), 1u);
@@ -399,12 +399,12 @@ TEST_F(FindInFilesWindow, ManyRowsArriveCompleteAndInOrderAndALateRowOpensItsPla
     for (int i = 0; i < rows.Count(); ++i) {
         const LookupEntry& got = rows.Entry(i);
         const LookupEntry& want = expected.Entry(i);
-        ASSERT_EQ(std::tie(got.shown, got.file, got.line, got.text),
-                  std::tie(want.shown, want.file, want.line, want.text)) << i;
+        ASSERT_EQ(std::make_tuple(got.Shown(), got.File(), got.Line(), got.Text()),
+                  std::make_tuple(want.Shown(), want.File(), want.Line(), want.Text())) << i;
     }
 
     int late = rows.Count() - 1;
-    while (late > 0 && rows.Entry(late).line < 1)
+    while (late > 0 && rows.Entry(late).Line() < 1)
         --late;
     ASSERT_GT(late, 4000);
     const size_t open = wxGetApp().DocManager()->GetDocumentsVector().size();
@@ -416,8 +416,8 @@ TEST_F(FindInFilesWindow, ManyRowsArriveCompleteAndInOrderAndALateRowOpensItsPla
     ASSERT_EQ(wxGetApp().DocManager()->GetDocumentsVector().size(), open + 1);
     wxDocument* opened = wxGetApp().DocManager()->GetCurrentDocument();
     ASSERT_TRUE(opened);
-    EXPECT_TRUE(SameFile(opened->GetFilename().utf8_string(), rows.Entry(late).file));
-    EXPECT_EQ(StatusPosition(), "Ln" + std::to_string(rows.Entry(late).line) + ", Col1");
+    EXPECT_TRUE(SameFile(opened->GetFilename().utf8_string(), rows.Entry(late).File()));
+    EXPECT_EQ(StatusPosition(), "Ln" + std::to_string(rows.Entry(late).Line()) + ", Col1");
     SaveScreenshot(Screenshot(&frame), "find_in_files_many_rows");
 }
 

@@ -243,7 +243,7 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
     for (int i = 0; i < rows; ++i) {
         EXPECT_EQ(frame.CompileList()->Model().Row(i).record.line, i + 1);
         EXPECT_EQ(frame.CompileList()->GetItemText(i, 2).utf8_string(), "未声明的变量 v" + std::to_string(i));
-        EXPECT_EQ(frame.FindList()->Model().Entry(i).line, i + 1);
+        EXPECT_EQ(frame.FindList()->Model().Entry(i).Line(), i + 1);
     }
     const wxString make = frame.MakeOutput()->GetValue();
     EXPECT_TRUE(make.StartsWith("line 0\nline 1\n"));

@@ -158,7 +158,7 @@ TEST(KeepWork, ReplaceInFilesReloadsOpenEditorsAndLeavesUnsavedOnesAlone)
     ASSERT_TRUE(PumpFor(30, [&] {
         const LookupResultModel& rows = Frame().FindList()->Model();
         return wxGetApp().Bench().findBusy == 0 && rows.Count() > 0 &&
-               rows.Entry(rows.Count() - 1).shown.find("结束") != std::string::npos;
+               rows.Entry(rows.Count() - 1).Shown().find("结束") != std::string::npos;
     }));
     Pump(10);
     // The file behind the clean editor is replaced and the editor shows it.
@@ -174,7 +174,7 @@ TEST(KeepWork, ReplaceInFilesReloadsOpenEditorsAndLeavesUnsavedOnesAlone)
     const LookupResultModel& rows = Frame().FindList()->Model();
     bool said = false;
     for (int i = 0; i < rows.Count(); ++i)
-        said = said || rows.Entry(i).shown == "文件" + edited + "在编辑器中有未保存的修改，未作替换";
+        said = said || rows.Entry(i).Shown() == "文件" + edited + "在编辑器中有未保存的修改，未作替换";
     EXPECT_TRUE(said);
 
     // Saving the clean editor after an edit keeps the replacement.

@@ -91,8 +91,8 @@ TEST(LookupRows, MessagesAndMatches)
     LookupResultModel model;
     model.Add(LookupEntry::Message("查找 \"x\" 的结果"));
     model.Add(LookupEntry::Match("/w/a.e", 12, "  x := 1;"));
-    EXPECT_EQ(model.Entry(0).shown, "查找 \"x\" 的结果");
-    EXPECT_EQ(model.Entry(1).shown, "/w/a.e (12) :   x := 1;");
+    EXPECT_EQ(model.Entry(0).Shown(), "查找 \"x\" 的结果");
+    EXPECT_EQ(model.Entry(1).Shown(), "/w/a.e (12) :   x := 1;");
     EXPECT_FALSE(model.Target(0).has_value());
     ASSERT_TRUE(model.Target(1).has_value());
     EXPECT_EQ(model.Target(1)->line, 12);
@@ -254,7 +254,7 @@ TEST(LookupRows, ABatchHandsOverEveryRowInOrderAndAsksForAVisitOnlyWhenIdle)
             }
             if (visit) {
                 for (LookupBatch::Item& item : batch.Take())
-                    seen.push_back(item.reload.empty() ? std::to_string(item.row.line) : item.reload);
+                    seen.push_back(item.reload.empty() ? std::to_string(item.row.Line()) : item.reload);
                 continue;
             }
             if (done) {

@@ -239,7 +239,7 @@ int Find(const std::string& dir, const std::string& text, const std::string* rep
     ide::LookupResultModel rows;
     size_t matches = 0;
     ide::FindInFilesRun run(job, [&](ide::LookupEntry row) {
-        if (row.line >= 0)
+        if (row.Line() >= 0)
             ++matches;
         rows.Add(std::move(row));
     });
