@@ -49,6 +49,12 @@ protected:
 };
 
 TEST_F(Nmake, RunsItsDialect) {
+    // Forty levels of macros that each name the one below twice.
+    std::string doubling = "M0 = x\n";
+    for (int level = 1; level <= 40; ++level)
+        doubling += "M" + std::to_string(level) + " = $(M" + std::to_string(level - 1) + ")$(M" +
+                    std::to_string(level - 1) + ")\n";
+    doubling += "ALL : $(M40)\n\techo never\n";
     const MakeCase cases[] = {
         {"macros go on after a backslash", "X = one \\\n\ttwo\\\n\nALL :\n\techo $(X) $(Y) $(Z)\n", "-f test.mak",
          "\techo one two env \none two env\n", 0},
@@ -73,6 +79,7 @@ TEST_F(Nmake, RunsItsDialect) {
         {"an unknown option", "ALL :\n", "/Q -f test.mak", "", 2},
         {"no makefile", "ALL :\n", "-A", "", 2},
         {"a line outside the dialect", "include other.mak\n", "-f test.mak", "", 2},
+        {"a macro that would fill the memory", doubling.c_str(), "-f test.mak", "", 2},
     };
     write("a.src", "");
     write("b.src", "");
