@@ -103,53 +103,85 @@ public:
         sections = {"QuvBench", "quvbench", "Files", "", "S p", " x", "a]b", "[x", "\xD6\xD0"};
         keys = {"Name", "name", "0", "1", "File1", "", "=x", ";c", "[k", " k", "a b", "k\r"};
         values = {"", "v", " padded ", "\"quoted\"", "'q'", "\"", "a=b", "[s]", "x\ny", "0x1F", "-12", "\t", "\r"};
+        const size_t ownSections = sections.size(), ownKeys = keys.size();
         namesOfFile(initial, sections, keys);
-        for (const std::string& s : sections)
-            for (const std::string& k : keys)
-                before[{folded(s), folded(k)}] =
-                    platform::getPrivateProfileString(s, k, kMissing, 4096, oneKey);
+        readScript(ownSections, ownKeys);
+        // What the file gives before any write, for every name the script reads.
+        for (const Op& op : ops)
+            before.emplace(std::make_pair(folded(sections[op.s]), folded(keys[op.k])),
+                           platform::getPrivateProfileString(sections[op.s], keys[op.k], kMissing, 4096, oneKey));
         memory = std::make_unique<platform::PrivateProfileFile>(wholeFile);
     }
 
     std::string run()
     {
-        if (bytes.done()) {
-            for (size_t s = 0; s < sections.size() && failure.empty(); ++s)
-                for (size_t k = 0; k < keys.size() && failure.empty(); ++k) {
-                    read(s, k, 4096);
-                    write(s, k, "v" + std::to_string(s * keys.size() + k));
-                }
-        }
-        while (!bytes.done() && failure.empty()) {
-            switch (bytes.pick(5)) {
-            case 0:
-            case 1: {
-                const size_t s = bytes.pick(sections.size()), k = bytes.pick(keys.size());
-                const size_t v = bytes.pick(values.size() + 1);
-                write(s, k, v < values.size() ? values[v] : bytes.text(24));
+        for (const Op& op : ops) {
+            if (!failure.empty())
                 break;
-            }
-            case 2: {
-                const size_t s = bytes.pick(sections.size()), k = bytes.pick(keys.size());
-                read(s, k, kSizes[bytes.pick(std::size(kSizes))]);
-                break;
-            }
-            case 3: {
-                const size_t s = bytes.pick(sections.size()), k = bytes.pick(keys.size());
-                readInt(s, k);
-                break;
-            }
-            default:
-                saveAndReopen();
-                break;
+            switch (op.kind) {
+            case Op::Write: write(op.s, op.k, op.value); break;
+            case Op::Read: read(op.s, op.k, op.size); break;
+            case Op::ReadInt: readInt(op.s, op.k); break;
+            case Op::Save: saveAndReopen(); break;
             }
         }
         if (failure.empty())
             saveAndReopen();
-        for (size_t s = 0; s < sections.size() && failure.empty(); ++s)
-            for (size_t k = 0; k < keys.size() && failure.empty(); ++k)
-                read(s, k, 4096);
+        for (const Op& op : ops)
+            if (failure.empty())
+                read(op.s, op.k, 4096);
         return failure;
+    }
+
+private:
+    struct Op {
+        enum Kind { Write, Read, ReadInt, Save } kind;
+        size_t s = 0, k = 0;
+        std::string value;
+        size_t size = 4096;
+    };
+
+    // The operations, read before any runs. Without any, each key the file
+    // names is read, written and read again, in each section it names and in
+    // one it does not.
+    void readScript(size_t ownSections, size_t ownKeys)
+    {
+        if (bytes.done()) {
+            std::vector<size_t> inSections = {0};
+            for (size_t s = ownSections; s < sections.size() && inSections.size() < 8; ++s)
+                inSections.push_back(s);
+            std::vector<size_t> ofKeys = {0, 4};
+            for (size_t k = ownKeys; k < keys.size() && ofKeys.size() < 10; ++k)
+                ofKeys.push_back(k);
+            for (size_t s : inSections)
+                for (size_t k : ofKeys) {
+                    ops.push_back({Op::Read, s, k, "", 4096});
+                    ops.push_back({Op::Write, s, k, "v" + std::to_string(ops.size()), 4096});
+                }
+            return;
+        }
+        while (!bytes.done() && ops.size() < 64) {
+            Op op{Op::Save};
+            switch (bytes.pick(5)) {
+            case 0:
+            case 1: {
+                op = {Op::Write, bytes.pick(sections.size()), bytes.pick(keys.size())};
+                const size_t v = bytes.pick(values.size() + 1);
+                op.value = v < values.size() ? values[v] : bytes.text(24);
+                break;
+            }
+            case 2:
+                op = {Op::Read, bytes.pick(sections.size()), bytes.pick(keys.size())};
+                op.size = kSizes[bytes.pick(std::size(kSizes))];
+                break;
+            case 3:
+                op = {Op::ReadInt, bytes.pick(sections.size()), bytes.pick(keys.size())};
+                break;
+            default:
+                break;
+            }
+            ops.push_back(op);
+        }
     }
 
 private:
@@ -214,6 +246,7 @@ private:
     std::string initial;
     std::vector<std::string> sections, keys, values;
     std::map<std::pair<std::string, std::string>, std::string> before, written;
+    std::vector<Op> ops;
     std::unique_ptr<platform::PrivateProfileFile> memory;
     std::string failure;
 };

@@ -7,7 +7,7 @@
 #include <string>
 
 // The input up to its first NUL is the file; the rest picks the operations
-// (without any, every key the file names is read, written and read again).
+// (without any, the keys the file names are read, written and read again).
 // `folder` must exist; the script's files are written there. Returns an
 // empty text when the three ways agreed at every step, else what differed.
 std::string RunProfileScript(const std::uint8_t* data, std::size_t size, const std::string& folder);

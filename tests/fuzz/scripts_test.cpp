@@ -92,7 +92,7 @@ Bytes profileInput(std::mt19937& random)
 TEST(ProfileScript, TheOneKeyFunctionsTheFileInMemoryAndAMapAgree)
 {
     ScriptFolder folder;
-    for (unsigned seed = 1; seed <= 400; ++seed) {
+    for (unsigned seed = 1; seed <= 1500; ++seed) {
         std::mt19937 random(seed);
         const Bytes input = profileInput(random);
         const std::string failure = RunProfileScript(input.data(), input.size(), folder.path);

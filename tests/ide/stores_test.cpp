@@ -1,8 +1,8 @@
 // The IDE's hand-made stores, each driven by random operations from fixed
 // seeds and compared after every step with a plain model: the make and run
 // panes' bounded output (the reader's batch and the pane's line limit), the
-// find histories as QuvBench.ini keeps them, and the recent lists as the
-// registry file keeps them.
+// find histories as QuvBench.ini keeps them, the recent lists as the
+// registry file keeps them, and the opened-files tree with its list.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +17,7 @@
 #include "ide/model/output_rows.hpp"
 #include "ide/model/recent_list.hpp"
 #include "ide/model/settings_file.hpp"
+#include "ide/model/workspace_trees.hpp"
 #include "platform/registry_file.hpp"
 
 namespace fs = std::filesystem;
@@ -115,7 +116,7 @@ TEST(FindHistoryStore, ComesBackFromQuvBenchIniAsTheUserLeftIt)
     TempFile ini("quv_history_store.ini");
     const std::string texts[] = {"x", "X", "  padded  ", "\"quoted\"", "'q'", "a=b", "[s]", ";c", "line\nbreak",
                                  "中文", "tab\t", std::string(300, 'w'), "\"", "ab", "# not a comment"};
-    for (unsigned seed = 1; seed <= 30; ++seed) {
+    for (unsigned seed = 1; seed <= 60; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         fs::remove(ini.path);
@@ -193,6 +194,53 @@ TEST(RecentListStore, AddsRemovesAndComesBackFromTheRegistryFile)
             }
             }
             ASSERT_EQ(list.Entries(), model) << "after step " << step;
+        }
+    }
+}
+
+TEST(OpenedFilesStore, TheTreeAndTheOpenListHoldTheOpenDocumentsOnce)
+{
+    const std::string names[] = {"/a.e", "/b.e", "/A.e", "/c d.e", "Untitled1", "/\xe4\xb8\xad.e"};
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        CQuvProject project;
+        CQuvFileList openFiles;
+        COpenedFilesTreeModel tree(project, openFiles);
+        std::vector<std::string> model;  // the open documents, in the order the tree shows them
+        for (int step = 0; step < 40; ++step) {
+            const std::string& name = names[random() % std::size(names)];
+            const std::string& other = names[random() % std::size(names)];
+            const auto at = [&model](const std::string& n) { return std::find(model.begin(), model.end(), n); };
+            switch (random() % 3) {
+            case 0:
+                tree.AddFile(name);
+                if (at(name) == model.end())
+                    model.push_back(name);
+                break;
+            case 1:
+                tree.RemoveFile(name);
+                if (at(name) != model.end())
+                    model.erase(at(name));
+                break;
+            default:
+                // Saved as another name, perhaps that of another open document, whose item goes.
+                tree.RenameFile(name, other);
+                if (at(name) != model.end()) {
+                    if (other != name && at(other) != model.end())
+                        model.erase(at(other));
+                    *at(name) = other;
+                }
+                break;
+            }
+            ASSERT_EQ(tree.Children(), model) << "step " << step;
+            std::vector<std::string> listed;
+            for (int i = 0; i < openFiles.GetCount(); ++i)
+                listed.push_back(openFiles.GetAt(i));
+            std::vector<std::string> shown = model;
+            std::sort(listed.begin(), listed.end());
+            std::sort(shown.begin(), shown.end());
+            ASSERT_EQ(listed, shown) << "step " << step;
         }
     }
 }
