@@ -88,6 +88,14 @@ private:
 
 TEST(ObjectPoolStore, LiveObjectsNeverShareABlockAndKeepWhatTheyHold)
 {
+    // The pool, not the general allocator, is what runs: a freed block is the next one made.
+    Pooled* first = new Pooled(1);
+    const auto freed = reinterpret_cast<std::uintptr_t>(first);
+    delete first;
+    Pooled* second = new Pooled(2);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(second), freed);
+    delete second;
+
     for (unsigned seed = 1; seed <= 20; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
