@@ -6,6 +6,6 @@
 #include <cstdint>
 #include <string>
 
-// Reads the makefile and expands what make would; the reader's error text,
-// or an empty text when it read and expanded everything.
+// Reads the makefile and expands what make would; the first error text of
+// the reader or an expansion, or an empty text when there was none.
 std::string ReadMakefileScript(const std::uint8_t* data, std::size_t size);

@@ -228,7 +228,7 @@ TEST(DriverScript, CompilesMutatedSourcesAndProjectsAndReadsBackWhatItSaves)
     } giveBack{out, err};
     ScriptFolder folder;
     int translated = 0;
-    for (unsigned seed = 1; seed <= 24; ++seed) {
+    for (unsigned seed = 1; seed <= 90; ++seed) {
         std::mt19937 random(seed);
         std::string input = mutated(random, sources[random() % sources.size()]);
         if (seed % 3 != 0) {
