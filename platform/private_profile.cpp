@@ -240,6 +240,10 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
     return integerOf(value);
 }
 
+std::string valueReadBackAsItself(const std::string& value) {
+    return valueOf("=" + value, 1) == value ? value : "\"" + value + "\"";
+}
+
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file) {
     if (refusedEntry(section, key, value))

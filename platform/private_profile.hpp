@@ -34,6 +34,11 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
 bool writePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& file);
 
+// `value` as a writer passes it so that a read gives it back as it was: a
+// read trims blanks from a value's ends and takes away one pair of quotes
+// around it, so a value that would lose either is put inside quotes.
+std::string valueReadBackAsItself(const std::string& value);
+
 // A whole settings file held in memory, for reading or writing many keys at
 // once: it reads the file once and writes it once, and each key costs time
 // independent of the file's size. Reads and writes give exactly what the

@@ -28,6 +28,34 @@ std::string Escape(const std::string& s)
     return out;
 }
 
+// A value's name also stands before the first unescaped "=" of its line, is
+// "@" only for the default value, and must not make its line read as a key's
+// "[name]": an "=" in it, a name "@" and a "[" at its start are escaped too.
+std::string EscapeName(const std::string& name)
+{
+    if (name.empty())
+        return "@";
+    std::string out;
+    for (char c : Escape(name)) {
+        if (c == '=' || (out.empty() && (c == '@' || c == '[')))
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+// Where the name of a value line ends: its first "=" that no backslash escapes.
+size_t NameEnd(const std::string& line)
+{
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\')
+            ++i;
+        else if (line[i] == '=')
+            return i;
+    }
+    return std::string::npos;
+}
+
 std::string Unescape(const std::string& s)
 {
     std::string out;
@@ -98,7 +126,7 @@ bool RegistryFile::Load()
                 k.name = name;
             current = &k;
         } else if (current) {
-            size_t eq = line.find('=');
+            size_t eq = NameEnd(line);
             if (eq == std::string::npos)
                 continue;
             std::string name = line.substr(0, eq);
@@ -114,7 +142,7 @@ bool RegistryFile::Save() const
     for (const auto& [folded, key] : keys_) {
         out += "[" + key.name + "]\n";
         for (const auto& [name, value] : key.values)
-            out += (name.empty() ? std::string("@") : Escape(name)) + "=" + Escape(value) + "\n";
+            out += EscapeName(name) + "=" + Escape(value) + "\n";
     }
     std::string reason;
     return MakeFolders(path_) && WriteFileSafely(path_, out, reason);

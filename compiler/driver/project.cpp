@@ -173,10 +173,11 @@ bool CQuvProject::Save() {
     // Every key set in memory, then the file written once. A name the format
     // refuses leaves the file as it was rather than half rewritten.
     platform::PrivateProfileFile profile(path);
-    bool written = profile.writeString(kSection, "Project Name", name) &&
+    // Names go in quotes where a read would take blanks or quotes off them.
+    bool written = profile.writeString(kSection, "Project Name", platform::valueReadBackAsItself(name)) &&
                    profile.writeString(kSection, "Project File Num", std::to_string(GetCount()));
     for (int i = 0; written && i < GetCount(); ++i)
-        written = profile.writeString(kSection, fileKey(i + 1), files[i]);
+        written = profile.writeString(kSection, fileKey(i + 1), platform::valueReadBackAsItself(files[i]));
     written = written && profile.save();
     if (!written) {
         // The project still differs from its file: keep it modified so closing offers to save again.

@@ -56,7 +56,7 @@ void CQuvFindHistory::SaveToIni(const std::string& file) const
                 break;
             if (breaksLine(entry))
                 continue;
-            platform::writePrivateProfileString(s.name, std::to_string(key++), entry, file);
+            platform::writePrivateProfileString(s.name, std::to_string(key++), platform::valueReadBackAsItself(entry), file);
         }
     }
 }

@@ -21,8 +21,9 @@ public:
     void LoadFromIni(const std::string& file);
     // Writes up to 12 entries of each list under consecutive keys from "0".
     // An entry that holds a line break cannot live on one line of the file: it
-    // is left out and the next entry takes its key. Keys past the last
-    // written one keep what the file held.
+    // is left out and the next entry takes its key; one with blanks at its
+    // ends or quotes around it is written inside quotes, so that it reads
+    // back as it was. Keys past the last written one keep what the file held.
     void SaveToIni(const std::string& file) const;
 
     List findTexts;

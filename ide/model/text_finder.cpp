@@ -191,6 +191,11 @@ bool CTextFinder::Locate(bool forward, int& startLine, int& startCol, int& endLi
                 pick = &m;
                 break;
             }
+        // The text's last line end has no place after it: selected, it leaves
+        // the caret before itself, where the next find would select it again.
+        if (pick && LineColToOffset(OffsetToLineCol(pick->offset + pick->text.size())) <= pick->offset &&
+            Selects(*pick))
+            pick = pick + 1 != matches.data() + matches.size() ? pick + 1 : nullptr;
         if (!pick && wrap)
             pick = &matches.front();
     } else {
@@ -211,6 +216,13 @@ bool CTextFinder::Locate(bool forward, int& startLine, int& startCol, int& endLi
     endLine = end.line;
     endCol = end.col;
     return true;
+}
+
+bool CTextFinder::Selects(const TextMatch& match)
+{
+    const TextPos start = OffsetToLineCol(match.offset), end = OffsetToLineCol(match.offset + match.text.size());
+    const TextPos anchor = editor.Anchor(), caret = editor.Caret();
+    return anchor.line == start.line && anchor.col == start.col && caret.line == end.line && caret.col == end.col;
 }
 
 bool CTextFinder::FindNext(int& startLine, int& startCol, int& endLine, int& endCol)

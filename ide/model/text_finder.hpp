@@ -105,6 +105,8 @@ private:
     // The offset just past line `line`'s last byte, before its "\n".
     size_t LineEnd(int line) const;
     size_t LineColToOffset(TextPos at) const;
+    // True when the view's selection is the match, anchor at its start.
+    bool Selects(const TextMatch& match);
     TextPos OffsetToLineCol(size_t offset) const;
 
     FinderEditor& editor;

@@ -34,8 +34,10 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "platform/process_runner.hpp"
+#include "platform/toolchain/makefile_reader.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
 
 namespace {
@@ -50,23 +52,9 @@ struct Failure {
     throw Failure{message};
 }
 
-// A command line with the texts of its inline files, in the order of their "<<".
-struct Command {
-    std::string line;
-    std::vector<std::string> inlineTexts;
-};
-
-struct Block {
-    std::vector<std::string> dependents;
-    std::vector<Command> commands;
-};
-
-struct InferenceRule {
-    std::string from;  // ".cpp"
-    std::string to;    // ".obj"
-    bool batch;
-    std::vector<Command> commands;
-};
+using toolchain::InferenceRule;
+using Command = toolchain::MakeCommand;
+using Block = toolchain::MakeBlock;
 
 struct Options {
     bool all = false;
@@ -74,50 +62,6 @@ struct Options {
     bool environmentFirst = false;
     std::string makefile;
 };
-
-std::string trim(const std::string& s) {
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-// The first `c` outside double quotes; npos when none.
-size_t outsideQuotes(const std::string& line, char c) {
-    bool quoted = false;
-    for (size_t k = 0; k < line.size(); ++k) {
-        if (line[k] == '"')
-            quoted = !quoted;
-        else if (!quoted && line[k] == c)
-            return k;
-    }
-    return std::string::npos;
-}
-
-bool blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// The colon (or the first of "::") between the targets and the dependents:
-// outside double quotes, with a blank before it or a blank or the line end
-// after it. A name is written in quotes when it holds a blank, so a colon
-// inside a name never stands beside one.
-size_t separatingColon(const std::string& line) {
-    bool quoted = false;
-    for (size_t k = 0; k < line.size(); ++k) {
-        if (line[k] == '"') {
-            quoted = !quoted;
-            continue;
-        }
-        if (quoted || line[k] != ':')
-            continue;
-        const size_t after = k + 1 < line.size() && line[k + 1] == ':' ? k + 2 : k + 1;
-        if ((k > 0 && blank(line[k - 1])) || after == line.size() || blank(line[after]))
-            return k;
-        k = after - 1;
-    }
-    return std::string::npos;
-}
 
 std::string quotedIfBlank(const std::string& name) {
     return name.find_first_of(" \t") == std::string::npos ? name : "\"" + name + "\"";
@@ -133,16 +77,15 @@ std::string extensionOf(const std::string& name) {
 
 class Make {
 public:
-    explicit Make(const Options& o) : options(o) {}
+    explicit Make(const Options& o) : options(o) { makefile.environmentFirst = o.environmentFirst; }
 
     void read(const std::string& file);
     void buildDefault();
 
 private:
-    std::string expand(const std::string& text, const std::string* sources, int depth = 0) const;
-    std::string macroValue(const std::string& name, int depth) const;
-    void readDependencyLine(const std::string& line, size_t colon, std::vector<Command>*& commands);
-    std::vector<std::string> names(const std::string& text) const;
+    std::string expand(const std::string& text, const std::string* sources) const {
+        return makefile.expand(text, sources);
+    }
 
     // When a target is made: the time of its file, or "now" when it was made in this run.
     struct Stamp {
@@ -158,10 +101,7 @@ private:
     void flushBatch();
 
     Options options;
-    std::map<std::string, std::string> macros;
-    std::map<std::string, Block> blocks;
-    std::string firstTarget;
-    std::vector<InferenceRule> rules;
+    toolchain::Makefile makefile;
     std::map<std::string, Stamp> made;
     std::set<std::string> making;
     // Sources of the batch rules waiting to run, per rule, in order.
@@ -172,121 +112,9 @@ void Make::read(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         fail("cannot open the makefile '" + file + "'");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-
-    std::vector<Command>* commands = nullptr;  // of the block or rule being read
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string line = lines[i];
-        if (trim(line).empty())
-            continue;
-        if (line[0] == ' ' || line[0] == '\t') {
-            if (!commands)
-                fail("line " + std::to_string(i + 1) + ": a command outside a description block");
-            Command c{trim(line), {}};
-            for (size_t at = c.line.find("<<"); at != std::string::npos; at = c.line.find("<<", at + 2)) {
-                std::string text;
-                for (++i; i < lines.size() && lines[i].compare(0, 2, "<<") != 0; ++i)
-                    text += lines[i] + "\n";
-                if (i == lines.size())
-                    fail("an inline file without its closing \"<<\"");
-                c.inlineTexts.push_back(text);
-            }
-            commands->push_back(c);
-            continue;
-        }
-        // Macro definitions and dependency lines go on after a backslash at the line end.
-        while (!line.empty() && line.back() == '\\' && i + 1 < lines.size())
-            line = trim(line.substr(0, line.size() - 1)) + " " + trim(lines[++i]);
-        if (!line.empty() && line.back() == '\\')
-            line.pop_back();
-        // A line with a separating colon is a dependency line, whatever "="
-        // its names hold; any other line with an "=" defines a macro.
-        const size_t colon = separatingColon(line);
-        const size_t equals = colon == std::string::npos ? outsideQuotes(line, '=') : std::string::npos;
-        if (colon != std::string::npos) {
-            readDependencyLine(line, colon, commands);
-        } else if (equals != std::string::npos) {
-            macros[trim(line.substr(0, equals))] = trim(line.substr(equals + 1));
-            commands = nullptr;
-        } else {
-            fail("line " + std::to_string(i + 1) + ": not a macro, a description block or a command");
-        }
-    }
-}
-
-void Make::readDependencyLine(const std::string& line, size_t colon, std::vector<Command>*& commands) {
-    const bool twoColons = colon + 1 < line.size() && line[colon + 1] == ':';
-    const std::string left = trim(line.substr(0, colon));
-    const std::string right = line.substr(colon + (twoColons ? 2 : 1));
-    // ".from.to" alone on the left, nothing on the right: an inference rule.
-    const size_t second = left.find('.', 1);
-    if (left.size() > 2 && left[0] == '.' && second != std::string::npos && left.find_first_of(" \t/") ==
-        std::string::npos && trim(right).empty()) {
-        rules.push_back({left.substr(0, second), left.substr(second), twoColons, {}});
-        commands = &rules.back().commands;
-        return;
-    }
-    if (twoColons)
-        fail("\"::\" only after an inference rule: " + line);
-    const std::vector<std::string> targets = names(left);
-    if (targets.empty())
-        fail("a description block without a target: " + line);
-    const std::vector<std::string> dependents = names(right);
-    for (const std::string& t : targets) {
-        Block& b = blocks[t];
-        b.dependents.insert(b.dependents.end(), dependents.begin(), dependents.end());
-    }
-    if (firstTarget.empty())
-        firstTarget = targets.front();
-    commands = &blocks[targets.front()].commands;
-}
-
-std::vector<std::string> Make::names(const std::string& text) const {
-    return toolchain::splitWords(expand(text, nullptr));
-}
-
-std::string Make::macroValue(const std::string& name, int depth) const {
-    const char* environment = std::getenv(name.c_str());
-    auto own = macros.find(name);
-    // Values from the environment are taken as they are.
-    if (environment && (options.environmentFirst || own == macros.end()))
-        return environment;
-    return own == macros.end() ? "" : expand(own->second, nullptr, depth + 1);
-}
-
-std::string Make::expand(const std::string& text, const std::string* sources, int depth) const {
-    if (depth > 50)
-        fail("a macro that expands into itself: " + text);
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '$') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == '$') {
-            out += '$';
-            ++i;
-        } else if (i + 1 < text.size() && text[i + 1] == '<') {
-            if (!sources)
-                fail("$< outside the commands of an inference rule");
-            out += *sources;
-            ++i;
-        } else if (i + 1 < text.size() && text[i + 1] == '(') {
-            const size_t close = text.find(')', i);
-            if (close == std::string::npos)
-                fail("a macro without its \")\": " + text);
-            out += macroValue(text.substr(i + 2, close - i - 2), depth);
-            i = close;
-        } else {
-            fail("only $(NAME), $< and $$ are known: " + text);
-        }
-    }
-    return out;
+    std::ostringstream text;
+    text << in.rdbuf();
+    makefile.read(text.str());
 }
 
 bool Make::newer(const Stamp& a, const Stamp& b) {
@@ -300,7 +128,7 @@ bool Make::newer(const Stamp& a, const Stamp& b) {
 const InferenceRule* Make::ruleFor(const std::string& target, const Block* block, std::string& source) const {
     const std::string to = extensionOf(target);
     const std::string base = target.substr(0, target.size() - to.size());
-    for (const InferenceRule& r : rules) {
+    for (const InferenceRule& r : makefile.rules) {
         if (to.empty() || r.to != to)
             continue;
         source = base + r.from;
@@ -309,7 +137,7 @@ const InferenceRule* Make::ruleFor(const std::string& target, const Block* block
         if (block)
             for (const std::string& d : block->dependents)
                 named = named || d == source;
-        if (named || blocks.count(source) || stat(source.c_str(), &st) == 0)
+        if (named || makefile.blocks.count(source) || stat(source.c_str(), &st) == 0)
             return &r;
     }
     return nullptr;
@@ -321,8 +149,8 @@ Make::Stamp Make::make(const std::string& target) {
         return done->second;
     if (!making.insert(target).second)
         fail("'" + target + "' depends on itself");
-    auto found = blocks.find(target);
-    const Block* block = found == blocks.end() ? nullptr : &found->second;
+    auto found = makefile.blocks.find(target);
+    const Block* block = found == makefile.blocks.end() ? nullptr : &found->second;
     std::string source;
     const InferenceRule* rule = block && !block->commands.empty() ? nullptr : ruleFor(target, block, source);
 
@@ -501,9 +329,9 @@ void Make::runCommand(const Command& command, const std::string* sources) {
 }
 
 void Make::buildDefault() {
-    if (firstTarget.empty())
+    if (makefile.firstTarget.empty())
         fail("no target in the makefile");
-    make(firstTarget);
+    make(makefile.firstTarget);
     flushBatch();
 }
 
@@ -543,6 +371,10 @@ int main(int argc, char** argv) {
     } catch (const Failure& f) {
         std::cout.flush();
         std::cerr << "nmake: " << f.message << std::endl;
+        return kFailed;
+    } catch (const toolchain::MakefileError& e) {
+        std::cout.flush();
+        std::cerr << "nmake: " << e.what() << std::endl;
         return kFailed;
     }
     return 0;

@@ -162,6 +162,23 @@ TEST(ProjectFile, AProjectOfManyFilesRoundTrips) {
                                                  "th File has been inserted into the project before!"});
 }
 
+TEST(ProjectFile, NamesWithBlanksAtTheirEndsOrQuotesAroundThemReadBackAsTheyWere) {
+    TempFolder dir;
+    CQuvProject project;
+    project.SetName(" spaced ");
+    project.SetPath(dir / "odd.prj");
+    const std::vector<std::string> files = {" lead.e", "trail.e\t", "\"q\".e\"", "'s'", "\"", "plain.e"};
+    for (const std::string& f : files)
+        project.Add(f);
+    ASSERT_TRUE(project.Save());
+    CQuvProject again;
+    ASSERT_TRUE(again.Load(dir / "odd.prj"));
+    EXPECT_EQ(again.GetName(), " spaced ");
+    ASSERT_EQ(again.GetCount(), static_cast<int>(files.size()));
+    for (int i = 0; i < again.GetCount(); ++i)
+        EXPECT_EQ(again.GetAt(i), files[i]);
+}
+
 TEST(ProjectFile, ASaveOverALongerProjectLeavesTheOldEntriesUnread) {
     TempFolder dir;
     writeBytes(dir / "p.prj", "[QuvBench]\nProject Name=demo\nProject File Num=5\nFile 1=a\nFile 2=b\nFile 3=c\n"

@@ -1,5 +1,6 @@
-// Replays every reproducer the fuzzers found (tests/data/fuzz/) through each
-// verb of quvdump, translation included: each must run to its end, with no crash, sanitizer report or
+// Replays every reproducer the front end's fuzzers found (tests/data/fuzz/*.e;
+// the other harnesses' own, under tests/data/fuzz/HARNESS/, replay in
+// scripts_test.cpp) through each verb of quvdump, translation included: each must run to its end, with no crash, sanitizer report or
 // hang, whatever diagnostics it files. The fuzzers allow an input one second;
 // here, under the sanitizers of the test build and beside other tests, ten
 // seconds still tell a linear run from the exponential ones they found. quvdump runs as a child process, so one

@@ -67,6 +67,8 @@ TEST(TextFinder, FindsInByteColumnsAndWalksBothWays)
          false, {{1, 2, 2, 2}}},
         {"case folds when asked", "ABC abc\n", Options("abc", 0, 1, 1, 0), {1, 1}, false,
          {{1, 1, 1, 4}, {1, 5, 1, 8}}},
+        {"the text's last line end, once selected, gives way to the first match", "ab\ncd\n", Options("\\n", 1),
+         {1, 1}, false, {{1, 3, 2, 1}, {2, 3, 2, 3}, {1, 3, 2, 1}}},
         {"a NUL byte does not end the text", std::string("a\0b x\n", 6), Options("x"), {1, 1}, false,
          {{1, 5, 1, 6}}},
     };

@@ -2,8 +2,10 @@
 // buffer gave, on any bytes, and lookahead that behaves as the runtime's.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "compiler/lexer/lexer.hpp"
 #include "lex_helpers.hpp"
@@ -60,3 +62,62 @@ TEST(TokenTypes, TheLastLexerTypeIsTheLastRule)
 }
 
 }  // namespace
+
+namespace {
+
+// Random lookahead, consumes, marks and rewinds from fixed seeds against a
+// plain model: the text, a position and the stack of marks.
+TEST(SourceBufferStore, AgreesWithAStringAPositionAndAStackOfMarks)
+{
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        std::string text;
+        for (int n = static_cast<int>(random() % 40); n > 0; --n)
+            text += static_cast<char>(random());
+        std::istringstream in(text);
+        SourceBuffer buffer(in);
+        size_t position = 0;
+        std::vector<size_t> marks;
+        const auto at = [&](size_t i) {
+            const size_t where = position + i - 1;
+            return where < text.size() ? static_cast<unsigned char>(text[where]) : EOF;
+        };
+        for (int step = 0; step < 300; ++step) {
+            switch (random() % 6) {
+            case 0:
+            case 1:
+                buffer.consume();
+                ++position;
+                break;
+            case 2:
+                ASSERT_EQ(buffer.mark(), position);
+                marks.push_back(position);
+                break;
+            case 3:
+                if (!marks.empty()) {
+                    buffer.rewind(static_cast<unsigned int>(marks.back()));
+                    position = marks.back();
+                    marks.pop_back();
+                }
+                break;
+            case 4:
+                if (random() % 8 == 0) {
+                    buffer.reset();
+                    position = 0;
+                    marks.clear();
+                }
+                break;
+            default:
+                break;
+            }
+            const unsigned int i = 1 + random() % 5;
+            ASSERT_EQ(buffer.LA(i), at(i)) << "step " << step;
+            ASSERT_EQ(buffer.getChar(), at(1));
+            ASSERT_EQ(buffer.isMarked(), !marks.empty());
+            ASSERT_EQ(buffer.entries(), position < text.size() ? text.size() - position : 0);
+        }
+    }
+}
+
+} // namespace

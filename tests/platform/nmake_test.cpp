@@ -49,6 +49,12 @@ protected:
 };
 
 TEST_F(Nmake, RunsItsDialect) {
+    // Forty levels of macros that each name the one below twice.
+    std::string doubling = "M0 = x\n";
+    for (int level = 1; level <= 40; ++level)
+        doubling += "M" + std::to_string(level) + " = $(M" + std::to_string(level - 1) + ")$(M" +
+                    std::to_string(level - 1) + ")\n";
+    doubling += "ALL : $(M40)\n\techo never\n";
     const MakeCase cases[] = {
         {"macros go on after a backslash", "X = one \\\n\ttwo\\\n\nALL :\n\techo $(X) $(Y) $(Z)\n", "-f test.mak",
          "\techo one two env \none two env\n", 0},
@@ -76,6 +82,7 @@ TEST_F(Nmake, RunsItsDialect) {
         // Names hold "$" as "$$"; their own colons and "=" stand beside no blank.
         {"names with dollars, colons and equals", "ALL :a:b$$c=d\na:b$$c=d : \n\techo $$(X)\n", "-f test.mak",
          "\techo $(X)\n$(X)\n", 0},
+        {"a macro that would fill the memory", doubling.c_str(), "-f test.mak", "", 2},
     };
     write("a.src", "");
     write("b.src", "");

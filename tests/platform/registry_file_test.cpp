@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <random>
+
 using platform::RegistryFile;
 
 namespace {
@@ -54,6 +59,81 @@ TEST(RegistryFile, DeletingAKeyTakesItsSubkeysButNotItsNeighbours)
     EXPECT_FALSE(reg.HasKey("Root\\Class\\Sub\\Deeper"));
     EXPECT_TRUE(reg.HasKey("Root\\ClassTwo"));
     EXPECT_TRUE(reg.HasKey("Root"));
+}
+
+} // namespace
+
+namespace {
+
+// Random sets, deletes and reads from fixed seeds against a plain model (a map
+// of folded key names to their values), with a write and a read of the file
+// now and then, which must give back the same registry.
+TEST(RegistryFileStore, AgreesWithAMapAndComesBackFromItsFile)
+{
+    const std::string dir = TempDir();
+    const std::string keys[] = {"Software\\A", "software\\a", "Software\\A\\B", "Software\\A\\", "Software\\AB",
+                                "CLSID\\{1}", "x=y", "[z]"};
+    const std::string names[] = {"", "File1", "file1", "a=b", "@", "x\ny", "\\", "[n", "[n]", "=", "\\=", "b c"};
+    const std::string values[] = {"", "v", "a\nb", "c\\d", "=", "[x]", "\r", " pad ", "\\n"};
+    auto fold = [](std::string key) {
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        while (!key.empty() && key.back() == '\\')
+            key.pop_back();
+        return key;
+    };
+    for (unsigned seed = 1; seed <= 80; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        const std::string path = dir + "/registry" + std::to_string(seed);
+        RegistryFile registry(path);
+        ASSERT_TRUE(registry.Load());
+        std::map<std::string, std::map<std::string, std::string>> model;
+        for (int step = 0; step < 60; ++step) {
+            const std::string& key = keys[random() % std::size(keys)];
+            switch (random() % 5) {
+            case 0:
+            case 1: {
+                const std::string& name = names[random() % std::size(names)];
+                const std::string& value = values[random() % std::size(values)];
+                registry.SetValue(key, name, value);
+                model[fold(key)][name] = value;
+                break;
+            }
+            case 2: {
+                registry.DeleteKey(key);
+                const std::string folded = fold(key);
+                for (auto it = model.begin(); it != model.end();) {
+                    const bool below = it->first.compare(0, folded.size() + 1, folded + "\\") == 0;
+                    it = it->first == folded || below ? model.erase(it) : std::next(it);
+                }
+                break;
+            }
+            case 3: {
+                ASSERT_TRUE(registry.Save());
+                RegistryFile again(path);
+                ASSERT_TRUE(again.Load());
+                registry = again;
+                break;
+            }
+            default:
+                break;
+            }
+            ASSERT_EQ(registry.Keys().size(), model.size()) << "step " << step;
+            for (const std::string& k : keys) {
+                const auto held = model.find(fold(k));
+                ASSERT_EQ(registry.HasKey(k), held != model.end()) << k;
+                for (const std::string& name : names) {
+                    std::optional<std::string> expected;
+                    if (held != model.end() && held->second.count(name))
+                        expected = held->second.at(name);
+                    ASSERT_EQ(registry.GetValue(k, name), expected) << "step " << step << ": " << k << " / " << name;
+                }
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,0 +1,310 @@
+#include "find_script.hpp"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+#include <vector>
+
+#include <boost/regex.hpp>
+
+#include "compiler/core/gbk.hpp"
+#include "ide/model/find_regex.hpp"
+#include "ide/model/text_finder.hpp"
+#include "script_bytes.hpp"
+
+namespace {
+
+using ide::TextPos;
+
+std::string shown(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out + "\"";
+}
+
+// The editor as the finder sees it: lines, each followed by "\n" in the whole
+// text, a caret and an anchor; a replaced selection leaves the caret after
+// the new text.
+class Document : public ide::FinderEditor {
+public:
+    explicit Document(const std::string& text) { SetText(text); }
+
+    void SetText(const std::string& text)
+    {
+        lines.assign(1, "");
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\n')
+                lines.back() += text[i];
+            else if (i + 1 < text.size())
+                lines.emplace_back();
+        }
+    }
+    std::string UnloadText() override
+    {
+        std::string all;
+        for (const std::string& line : lines)
+            all += line + "\n";
+        return all;
+    }
+    std::string GetLine(long index) override { return lines.at(static_cast<size_t>(index)); }
+    long GetTextSize() override { return static_cast<long>(lines.size()); }
+    bool GetBCanCopy() override { return caret.line != anchor.line || caret.col != anchor.col; }
+    void SetSelection(long aline, long acol, long cline, long ccol) override
+    {
+        anchor = {int(aline), int(acol)};
+        caret = {int(cline), int(ccol)};
+    }
+    void ReplaceSelText(const std::string& text) override
+    {
+        size_t from = Offset(anchor), to = Offset(caret);
+        if (to < from)
+            std::swap(from, to);
+        const std::string all = UnloadText();
+        SetText(all.substr(0, from) + text + all.substr(to));
+        caret = anchor = At(from + text.size());
+    }
+    void LoadText(const std::string& text, long line, long col) override
+    {
+        SetText(text);
+        LocatePos(line, col);
+    }
+    void LocatePos(long line, long col) override { caret = anchor = {int(line), int(col)}; }
+    TextPos Caret() override { return caret; }
+    TextPos Anchor() override { return anchor; }
+    void PostFindNext() override {}
+
+    // The offset of a place in the whole text: a column past its line's end
+    // stands at the end.
+    size_t Offset(TextPos at) const
+    {
+        size_t offset = 0;
+        for (int i = 1; i < at.line; ++i)
+            offset += lines[static_cast<size_t>(i) - 1].size() + 1;
+        const size_t length = lines[static_cast<size_t>(at.line) - 1].size();
+        return offset + std::min(static_cast<size_t>(std::max(at.col, 1) - 1), length);
+    }
+    // The place of an offset; the end of the whole text is the end of the last line.
+    TextPos At(size_t offset) const
+    {
+        TextPos at;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (offset <= lines[i].size() || i + 1 == lines.size())
+                return {static_cast<int>(i) + 1, static_cast<int>(std::min(offset, lines[i].size())) + 1};
+            offset -= lines[i].size() + 1;
+        }
+        return at;
+    }
+
+    std::vector<std::string> lines;
+    TextPos caret, anchor;
+};
+
+struct Match {
+    size_t offset;
+    std::string text;
+    bool operator==(const Match& other) const { return offset == other.offset && text == other.text; }
+};
+
+std::vector<Match> matchesOf(const boost::regex& expression, const std::string& text)
+{
+    std::vector<Match> found;
+    ide::GrepAll(expression, text, [&found](size_t offset, const std::string& what) { found.push_back({offset, what}); });
+    return found;
+}
+
+// Leftmost matches of `bytes`, none overlapping, as std::string::find gives them.
+std::vector<Match> literalMatches(const std::string& bytes, const std::string& text, bool foldCase)
+{
+    auto fold = [foldCase](std::string s) {
+        if (foldCase)
+            for (char& c : s)
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c + ('a' - 'A'));
+        return s;
+    };
+    const std::string haystack = fold(text), needle = fold(bytes);
+    std::vector<Match> found;
+    for (size_t at = haystack.find(needle); !needle.empty() && at != std::string::npos;
+         at = haystack.find(needle, at + needle.size()))
+        found.push_back({at, text.substr(at, needle.size())});
+    return found;
+}
+
+class FindScript {
+public:
+    FindScript(const std::uint8_t* data, std::size_t size) : bytes(data, size) {}
+
+    std::string run()
+    {
+        const std::uint8_t flags = bytes.byte();
+        const int regularExpression = flags & 1;
+        const int matchCase = (flags & 2) ? 0 : 1;
+        // The dialogs speak UTF-8; the texts go through the same conversion the finder makes.
+        const std::string findText = gbk::toUtf8(bytes.text(24));
+        const std::string replaceText = gbk::toUtf8(bytes.text(12));
+        const std::array<int, 4> selection = {int(bytes.byte()), int(bytes.byte()), int(bytes.byte()),
+                                              int(bytes.byte())};
+        Document document(bytes.rest());
+        const std::string text = document.UnloadText();
+
+        boost::regex expression;
+        try {
+            expression = ide::MakeFindExpression(findText, regularExpression, matchCase);
+        } catch (const boost::regex_error& e) {
+            if (!regularExpression)
+                return "the literal text " + shown(findText) + " did not compile: " + e.what();
+            if (ide::QuvIsValidRegex(findText, regularExpression) && matchCase)
+                return "the expression " + shown(findText) + " passed the dialogs' check but did not compile";
+            return std::string();
+        }
+        try {
+            check(expression, findText, replaceText, regularExpression, matchCase, text);
+            checkFinder(document, findText, replaceText, regularExpression, matchCase, selection);
+        } catch (const std::runtime_error&) {
+            // The library gave up on a complex expression; the IDE says so and
+            // changes nothing, which the finder's own paths check.
+        }
+        return failure;
+    }
+
+private:
+    void fail(const std::string& what)
+    {
+        if (failure.empty())
+            failure = what;
+    }
+
+    void check(const boost::regex& expression, const std::string& findText, const std::string& replaceText,
+               int regularExpression, int matchCase, const std::string& text)
+    {
+        const std::vector<Match> found = matchesOf(expression, text);
+        size_t end = 0;
+        for (const Match& m : found) {
+            if (m.text.empty() || m.offset < end || text.compare(m.offset, m.text.size(), m.text) != 0)
+                return fail("match " + shown(m.text) + " at " + std::to_string(m.offset) +
+                            " is empty, overlaps the one before or is not the text there");
+            end = m.offset + m.text.size();
+        }
+        std::string literal;
+        if (ide::FindLiteral(findText, regularExpression, matchCase, literal) &&
+            found != literalMatches(literal, text, false))
+            return fail("the literal " + shown(literal) + " matches otherwise than std::string::find");
+        const std::string bytesOfText = gbk::fromUtf8(findText);
+        const bool ascii = std::all_of(bytesOfText.begin(), bytesOfText.end(),
+                                       [](char c) { return c > 0 && c < 0x7F; });
+        if (!regularExpression && !matchCase && ascii && found != literalMatches(bytesOfText, text, true))
+            return fail("the text " + shown(bytesOfText) + " ignoring case matches otherwise than a folded find");
+        // Replace all: with a format that stands for itself, the text with it
+        // spliced in at every match.
+        int count = -1;
+        const std::string merged = ide::MergeAll(expression, text, replaceText, &count);
+        if (count != static_cast<int>(found.size()))
+            return fail("replace all counted " + std::to_string(count) + " of " + std::to_string(found.size()) +
+                        " matches");
+        std::string format;
+        if (ide::LiteralFormat(replaceText, format)) {
+            std::string spliced;
+            size_t last = 0;
+            for (const Match& m : found) {
+                spliced.append(text, last, m.offset - last);
+                spliced += format;
+                last = m.offset + m.text.size();
+            }
+            spliced.append(text, last, std::string::npos);
+            if (merged != spliced)
+                return fail("replace all gave " + shown(merged) + ", splicing " + shown(spliced));
+        }
+    }
+
+    void checkFinder(Document& document, const std::string& findText, const std::string& replaceText,
+                     int regularExpression, int matchCase, const std::array<int, 4>& selection)
+    {
+        const std::string text = document.UnloadText();
+        ide::CTextFinder finder(document);
+        ide::ReplaceOptions options;
+        options.regularExpression = regularExpression;
+        options.matchCase = matchCase;
+        options.findText = findText;
+        options.replaceText = replaceText;
+        finder.SetReplaceOptions(options);
+        const std::vector<Match> found =
+            matchesOf(ide::MakeFindExpression(findText, regularExpression, matchCase), text);
+
+        // Find next from the start walks the matches in order, then wraps to the first.
+        document.LocatePos(1, 1);
+        for (size_t step = 0; step <= found.size() && step < 64; ++step) {
+            int sl = 0, sc = 0, el = 0, ec = 0;
+            const bool hit = finder.FindNext(sl, sc, el, ec);
+            if (found.empty()) {
+                if (hit)
+                    fail("find next found a match where there is none");
+                break;
+            }
+            const Match& want = found[step % found.size()];
+            const TextPos start = document.At(want.offset), end = document.At(want.offset + want.text.size());
+            if (!hit || sl != start.line || sc != start.col || el != end.line || ec != end.col)
+                return fail("find next, step " + std::to_string(step) + ": selected " + std::to_string(sl) + ":" +
+                            std::to_string(sc) + "-" + std::to_string(el) + ":" + std::to_string(ec) +
+                            ", the match " + shown(want.text) + " at " + std::to_string(want.offset) + " lies at " +
+                            std::to_string(start.line) + ":" + std::to_string(start.col) + "-" +
+                            std::to_string(end.line) + ":" + std::to_string(end.col));
+            document.SetSelection(sl, sc, el, ec);
+        }
+
+        // The selected text is the text between anchor and caret.
+        const int lineCount = static_cast<int>(document.lines.size());
+        const TextPos anchor{1 + selection[0] % lineCount, 1 + selection[1] % 40};
+        const TextPos caret{1 + selection[2] % lineCount, 1 + selection[3] % 40};
+        document.SetSelection(anchor.line, anchor.col, caret.line, caret.col);
+        size_t from = document.Offset(anchor), to = document.Offset(caret);
+        if (to < from)
+            std::swap(from, to);
+        const std::string selected = ide::GetSelectedText(document);
+        if (selected != text.substr(from, to - from))
+            return fail("the selected text is " + shown(selected) + ", between its ends stands " +
+                        shown(text.substr(from, to - from)));
+
+        // Replace all in the selection changes only the selection.
+        const std::string mergedSelection =
+            ide::MergeAll(ide::MakeFindExpression(findText, regularExpression, matchCase), selected, replaceText);
+        options.scope = 1;
+        finder.SetReplaceOptions(options);
+        if (from != to) {
+            finder.ReplaceAll();
+            Document expected(text.substr(0, from) + mergedSelection + text.substr(to));
+            if (document.UnloadText() != expected.UnloadText())
+                return fail("replace all in the selection gave " + shown(document.UnloadText()) + ", expected " +
+                            shown(expected.UnloadText()));
+        }
+
+        // Replace all in the whole document is the merge of its text.
+        const std::string now = document.UnloadText();
+        options.scope = 0;
+        finder.SetReplaceOptions(options);
+        finder.ReplaceAll();
+        Document expected(ide::MergeAll(ide::MakeFindExpression(findText, regularExpression, matchCase), now,
+                                        replaceText));
+        if (document.UnloadText() != expected.UnloadText())
+            return fail("replace all gave " + shown(document.UnloadText()) + ", expected " +
+                        shown(expected.UnloadText()));
+    }
+
+    ScriptBytes bytes;
+    std::string failure;
+};
+
+} // namespace
+
+std::string RunFindScript(const std::uint8_t* data, std::size_t size)
+{
+    return FindScript(data, size).run();
+}
