@@ -2,6 +2,7 @@
 // the X server: what the IDE found is on the screen, the keys go to the
 // window the user sees as active, menus and panes show and select what they
 // should, and the messages say what happened.
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 #include "tests/ide/x_input.hpp"
+#include "screen_grab.hpp"
 
 namespace ide::test {
 namespace {
@@ -202,6 +204,40 @@ TEST(ShownAndFocused, TypingAfterChoosingADocumentLandsInIt)
 
 }
 
+// A double click on a document's name in the opened-files tree, and the text
+// typed next lands in that document.
+TEST(ShownAndFocused, TypingAfterChoosingADocumentInTheTreeLandsInIt)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({Write("first.e", "one\n")}, answers));
+    wxDocument* first = OnlyDocument();
+    wxDocument* second = OpenDocument(Write("second.e", "two\n"));
+    ASSERT_NE(second, nullptr);
+    auto line = [](wxDocument* doc) { return PadOf(doc).GetLine(0).utf8_string(); };
+    ASSERT_TRUE(PumpUntil([&] { return wxGetApp().DocManager()->GetCurrentDocument() == second; }));
+
+    CQUVOpenedFilesTreeView* tree = Frame().OpenedFilesTree();
+    Frame().ActivateOpenedFilesTree();
+    Pump();
+    wxTreeItemId item;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = tree->GetFirstChild(tree->GetRootItem(), cookie); c.IsOk();
+         c = tree->GetNextChild(tree->GetRootItem(), cookie))
+        if (tree->GetItemText(c).EndsWith("first.e"))
+            item = c;
+    ASSERT_TRUE(item.IsOk());
+    wxRect rect;
+    ASSERT_TRUE(tree->GetBoundingRect(item, rect, true));
+    // The name is wider than the tree: a point near its start is on it.
+    DoubleClickAt(*tree, wxPoint(rect.x + std::min(rect.width / 2, 40), rect.y + rect.height / 2));
+    ASSERT_TRUE(PumpUntil([&] { return wxGetApp().DocManager()->GetCurrentDocument() == first; }));
+    ASSERT_TRUE(PumpUntil([&] { return PadOf(first).HasEditorFocus(); }));
+    TypeKeys(Frame(), "cd");
+    EXPECT_TRUE(PumpUntil([&] { return line(first) == "cdone"; })) << line(first);
+    EXPECT_EQ(line(second), "two");
+    SaveScreenshot(Screenshot(&Frame()), "typed_after_tree_double_click");
+}
+
 // No item shows a key text of GTK's own ("-/-" beside the stock items).
 TEST(ShownAndFocused, MenuItemsShowTheirTextAndKeyTextOnly)
 {
@@ -221,12 +257,22 @@ TEST(ShownAndFocused, MenuItemsShowTheirTextAndKeyTextOnly)
             }
         }
     }
-    // The 文件 menu as the user opens it.
+    // The 文件 menu as the user opens it: a click on its title at the left
+    // of the menu bar, the top row of the frame.
     FocusEditor(doc);
-    PressKeys(Frame(), "alt+f");
-    Pump(20);
-    SaveScreenshot(Screenshot(&Frame()), "file_menu_open");
-    PressKeys(Frame(), "Escape");
+    const wxPoint corner = Frame().GetScreenPosition();
+    const wxPoint title = Frame().ScreenToClient(corner + wxPoint(20, 10));
+    wxTimer grab;
+    grab.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        SaveScreenshot(quv::test::GrabScreen(Frame().GetScreenRect()), "file_menu_open");
+        PressKeys(Frame(), "Escape");
+    });
+    documentFrame->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+        grab.StartOnce(300);
+        e.Skip();
+    });
+    ClickAt(Frame(), title);
+    EXPECT_TRUE(PumpUntil([&] { return wxFileExists(IDE_SCREENSHOT_DIR "/file_menu_open.png"); }));
     Pump();
 }
 
