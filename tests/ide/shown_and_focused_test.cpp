@@ -501,3 +501,42 @@ TEST(Messages, TheCaretPaneHoldsLargePositions)
 
 } // namespace
 } // namespace ide::test
+
+namespace ide::test {
+namespace {
+
+// Another IDE quits while this one runs: when this one quits after it,
+// both keep their changes.
+TEST(TwoIdes, TheOneThatQuitsLastKeepsTheOthersChanges)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    OnlyDocument()->Modify(false);
+    const std::string ini = wxGetApp().Bench().SettingsFile();
+    {
+        Workbench other(ini);
+        other.LoadStartSettings();
+        other.DisplaySetting().colors[1] = 0x0000C0;
+        other.PrintSetting().iTop = 321;
+        other.RecentProjects().Add("/w/other.prj");
+        other.SaveDisplayAndRecentLists();
+        other.SaveHistoriesAndPrintSetting();
+    }
+    wxGetApp().Bench().DisplaySetting().LineDistance = 4;
+    wxGetApp().AddToRecentFileList("/w/mine.e");
+    EXPECT_TRUE(Frame().Close());
+    Pump(10);
+    wxGetApp().ExitInstance();
+    EXPECT_TRUE(answers.asked.empty());
+
+    Workbench after(ini);
+    after.LoadStartSettings();
+    EXPECT_EQ(after.DisplaySetting().colors[1], 0x0000C0u);
+    EXPECT_EQ(after.DisplaySetting().LineDistance, 4);
+    EXPECT_EQ(after.PrintSetting().iTop, 321);
+    EXPECT_EQ(after.RecentProjects().Entries(), (std::vector<std::string>{"/w/other.prj"}));
+    EXPECT_EQ(after.RecentFiles().Entries(), (std::vector<std::string>{"/w/mine.e"}));
+}
+
+} // namespace
+} // namespace ide::test
