@@ -1,11 +1,9 @@
 #include "ide/model/error_text.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include "platform/file_io.hpp"
 
 namespace ide {
 
@@ -55,16 +53,8 @@ std::string SaveFailureReason(int error, bool oldContentsLost, const std::string
 
 std::string ReadFailureReason(const std::string& path)
 {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0)
-        return ErrorText(errno);
-    if (S_ISDIR(info.st_mode))
-        return ErrorText(EISDIR);
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return ErrorText(errno);
-    close(fd);
-    return std::string();
+    const int error = platform::ReadOpenError(path);
+    return error ? ErrorText(error) : std::string();
 }
 
 } // namespace ide

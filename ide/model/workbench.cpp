@@ -1,11 +1,10 @@
 #include "ide/model/workbench.hpp"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "ide/model/error_text.hpp"
 #include "ide/model/settings_file.hpp"
+#include "platform/file_io.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
@@ -56,13 +55,10 @@ void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivatePro
 {
     // A file that is there but cannot be read must not be replaced by this
     // IDE's values alone.
-    struct stat info;
-    if (stat(iniPath_.c_str(), &info) == 0) {
-        const std::string unreadable = ReadFailureReason(iniPath_);
-        if (!unreadable.empty()) {
-            NoteWriteFailure(iniPath_, unreadable);
-            return;
-        }
+    const int unreadable = platform::ReadOpenError(iniPath_);
+    if (unreadable && unreadable != ENOENT) {
+        NoteWriteFailure(iniPath_, ErrorText(unreadable));
+        return;
     }
     platform::PrivateProfileFile profile(iniPath_);
     if (!change(profile))

@@ -120,6 +120,8 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
     const bool saved = pad && (old == file ? pad->FileSave(file) : pad->FileSaveAs(file));
     if (!saved) {
         // Why, in the IDE's words: a file the user may not write, a full disk...
+        // Without an error number (a file that is not a regular one) the
+        // REASON of the control's "cannot write PATH: REASON" is all there is.
         wxString why;
         if (pad) {
             const std::string english = pad->LastErrorText().utf8_string();
