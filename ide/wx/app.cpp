@@ -200,7 +200,7 @@ void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
 
 wxString CQuvBenchApp::StartFolder() const
 {
-    const std::string& project = bench_.Project().GetPath();
+    const std::string project = bench_.Project().GetPath();
     if (bench_.Project().IsCreated() && !project.empty()) {
         wxFileName name(fromUtf8(project));
         name.MakeAbsolute();
