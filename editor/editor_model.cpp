@@ -3,6 +3,7 @@
 #include "editor/editor_model.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -416,6 +417,17 @@ void EditorModel::SetSelection(int anchorColumn, int anchorLine, int caretColumn
     ClampPosition(caretColumn, caretLine);
     SetAnchorPos(anchorColumn, anchorLine);
     SetCaretPos(caretColumn, caretLine);
+    // What a caller selects (a match found, a bracket's partner) is shown:
+    // the whole selection where it fits in the window, else the caret's end.
+    const int whole = std::max(1, ports_.view.GetClientSize().height / LineHeight());
+    const bool fits = std::abs(caretLine - anchorLine) < whole;
+    const int top = fits ? std::min(caretLine, anchorLine) : caretLine;
+    const int bottom = fits ? std::max(caretLine, anchorLine) : caretLine;
+    if (top < firstLine_)
+        SetFirstLine(top);
+    else if (bottom >= firstLine_ + whole)
+        SetFirstLine(bottom - whole + 1);
+    EnsureCaretVisible();
     UpdateCaret(true);
     ColorVisibleRange();
     ports_.view.InvalidateMargin(true);

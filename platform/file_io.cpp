@@ -48,4 +48,15 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     return true;
 }
 
+int ReadOpenError(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st;
+    const int error = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    close(fd);
+    return error;
+}
+
 } // namespace platform

@@ -394,7 +394,18 @@ bool PrivateProfileFile::writeString(const std::string& section, const std::stri
     return true;
 }
 
+bool PrivateProfileFile::hasKey(const std::string& section, const std::string& key) const {
+    size_t valueStart;
+    return data->find(section, key, valueStart) != nullptr;
+}
+
 bool PrivateProfileFile::save() {
+    std::string reason;
+    WriteFailure why;
+    return save(reason, why);
+}
+
+bool PrivateProfileFile::save(std::string& reason, WriteFailure& why) {
     std::string text;
     auto append = [&text](const Line& line) {
         text += line.text;
@@ -407,8 +418,7 @@ bool PrivateProfileFile::save() {
         for (const Line& line : section.body)
             append(line);
     }
-    std::string reason;
-    return WriteFileSafely(file, text, reason);
+    return WriteFileSafely(file, text, reason, why);
 }
 
 }  // namespace platform

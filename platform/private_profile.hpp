@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/safe_write.hpp"
+
 namespace platform {
 
 // The value of `key` in `section` of `file`, or `fallback` when the file, the
@@ -58,8 +60,12 @@ public:
     // Sets the key in memory under the rules of writePrivateProfileString;
     // false, changing nothing, for a name or value it refuses.
     bool writeString(const std::string& section, const std::string& key, const std::string& value);
+    // Whether the section holds the key.
+    bool hasKey(const std::string& section, const std::string& key) const;
     // Writes the lines to the file; false when it cannot be written.
     bool save();
+    // The same, saying why it failed (the system's error number in `why`).
+    bool save(std::string& reason, WriteFailure& why);
 
 private:
     struct Data;

@@ -1,6 +1,8 @@
 #include "platform/registry_file.hpp"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -138,14 +140,26 @@ bool RegistryFile::Load()
 
 bool RegistryFile::Save() const
 {
+    std::string reason;
+    WriteFailure why;
+    return Save(reason, why);
+}
+
+bool RegistryFile::Save(std::string& reason, WriteFailure& why) const
+{
     std::string out;
     for (const auto& [folded, key] : keys_) {
         out += "[" + key.name + "]\n";
         for (const auto& [name, value] : key.values)
             out += EscapeName(name) + "=" + Escape(value) + "\n";
     }
-    std::string reason;
-    return MakeFolders(path_) && WriteFileSafely(path_, out, reason);
+    if (!MakeFolders(path_)) {
+        why = WriteFailure();
+        why.error = errno;
+        reason = std::strerror(errno);
+        return false;
+    }
+    return WriteFileSafely(path_, out, reason, why);
 }
 
 void RegistryFile::SetValue(const std::string& key, const std::string& name, const std::string& value)

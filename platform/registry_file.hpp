@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_write.hpp"
+
 namespace platform {
 
 class RegistryFile {
@@ -26,6 +28,8 @@ public:
     bool Load();
     // Writes every key, creating the folder when needed.
     bool Save() const;
+    // The same, saying why it failed (the system's error number in `why`).
+    bool Save(std::string& reason, WriteFailure& why) const;
 
     void SetValue(const std::string& key, const std::string& name, const std::string& value);
     std::optional<std::string> GetValue(const std::string& key, const std::string& name = "") const;

@@ -101,10 +101,11 @@ void syncFolderOf(const std::string& target) {
 // Rewrites the file itself, so that it stays the same file with the same
 // owner, mode and links. Its old bytes are held meanwhile and written back
 // when the new ones cannot all be written.
-bool writeInPlace(const std::string& target, const std::string& data, std::string& reason) {
+bool writeInPlace(const std::string& target, const std::string& data, std::string& reason, WriteFailure& why) {
     std::string before;
     const int in = open(target.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0 || !readAll(in, before)) {
+        why.error = errno;
         reason = "its contents cannot be kept aside while it is written: " + said(errno);
         if (in >= 0)
             close(in);
@@ -113,6 +114,7 @@ bool writeInPlace(const std::string& target, const std::string& data, std::strin
     close(in);
     const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
+        why.error = errno;
         reason = said(errno);
         return false;
     }
@@ -125,6 +127,7 @@ bool writeInPlace(const std::string& target, const std::string& data, std::strin
         bool restored = again >= 0 && writeAll(again, before) && fsync(again) == 0;
         if (again >= 0)
             restored = close(again) == 0 && restored;
+        why = {error, !restored};
         reason = said(error) + afterUndo(restored);
         return false;
     }
@@ -132,6 +135,7 @@ bool writeInPlace(const std::string& target, const std::string& data, std::strin
     bool restored =
         lseek(fd, 0, SEEK_SET) == 0 && ftruncate(fd, 0) == 0 && writeAll(fd, before) && fsync(fd) == 0;
     restored = close(fd) == 0 && restored;
+    why = {error, !restored};
     reason = said(error) + afterUndo(restored);
     return false;
 }
@@ -139,14 +143,22 @@ bool writeInPlace(const std::string& target, const std::string& data, std::strin
 }  // namespace
 
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason) {
+    WriteFailure ignored;
+    return WriteFileSafely(path, data, reason, ignored);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why) {
+    why = WriteFailure();
     const std::string target = fileNamedBy(path);
     struct stat old;
     const bool exists = stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) {
+        why.error = errno;
         reason = said(errno);
         return false;
     }
     if (exists && S_ISDIR(old.st_mode)) {
+        why.error = EISDIR;
         reason = "it is a folder";
         return false;
     }
@@ -157,6 +169,7 @@ bool WriteFileSafely(const std::string& path, const std::string& data, std::stri
     // The file's own permission decides, not the folder's: a rename would
     // replace a file that its owner protected.
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        why.error = errno;
         reason = said(errno);
         return false;
     }
@@ -165,17 +178,18 @@ bool WriteFileSafely(const std::string& path, const std::string& data, std::stri
     const int fd = createBeside(target, temp);
     if (fd < 0) {
         if (!exists) {
+            why.error = errno;
             reason = said(errno);
             return false;
         }
-        return writeInPlace(target, data, reason);
+        return writeInPlace(target, data, reason, why);
     }
     // A new file under the old name must be the same file to everyone who
     // knows it: same owner and group, and no other name left on the old bytes.
     if (exists && (old.st_nlink > 1 || fchown(fd, old.st_uid, old.st_gid) != 0)) {
         close(fd);
         unlink(temp.c_str());
-        return writeInPlace(target, data, reason);
+        return writeInPlace(target, data, reason, why);
     }
     bool ok = writeAll(fd, data) && (!exists || fchmod(fd, old.st_mode & 07777) == 0) && fsync(fd) == 0;
     int error = errno;
@@ -189,6 +203,7 @@ bool WriteFileSafely(const std::string& path, const std::string& data, std::stri
     }
     if (!ok) {
         unlink(temp.c_str());
+        why.error = error;
         reason = said(error);  // the old file was never touched
         return false;
     }

@@ -27,6 +27,15 @@ namespace platform {
 // reason also says whether the old contents could be put back.
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason);
 
+// Why a write failed, for a caller that says it in words of its own: the
+// system's error number (EISDIR for a folder, 0 for a file that is not a
+// regular one), and whether a failed write in place lost the old contents.
+struct WriteFailure {
+    int error = 0;
+    bool oldContentsLost = false;
+};
+bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why);
+
 // "cannot write PATH: REASON", the message for a failed WriteFileSafely.
 std::string WriteFailureMessage(const std::string& path, const std::string& reason);
 

@@ -130,6 +130,11 @@ public:
     // What went wrong in the last failed file call, naming the file and the
     // reason; empty after a call that succeeded.
     virtual std::wstring LastErrorText() const = 0;
+    // For a host that words the failure itself: the system's error number of
+    // the last failed save (EISDIR for a folder, 0 when there is none), and
+    // whether that save lost the file's old contents.
+    virtual int32_t LastSystemError() const = 0;
+    virtual bool LastSaveLostOldContents() const = 0;
 
 protected:
     virtual ~DQuvPad() = default;

@@ -170,6 +170,7 @@ bool CQuvPadCtrl::FileNew()
 {
     lastError_ = 0;
     lastErrorText_.clear();
+    lastWriteFailure_ = platform::WriteFailure();
     SetModified(true);
     return true;
 }
@@ -178,6 +179,7 @@ bool CQuvPadCtrl::FileLoad(const std::wstring& fileName)
 {
     lastError_ = 0;
     lastErrorText_.clear();
+    lastWriteFailure_ = platform::WriteFailure();
     if (!editor_)
         return true;
     std::string data, error;
@@ -196,11 +198,12 @@ bool CQuvPadCtrl::FileSaveAs(const std::wstring& fileName)
 {
     lastError_ = 0;
     lastErrorText_.clear();
+    lastWriteFailure_ = platform::WriteFailure();
     if (!editor_)
         return true;
     const std::string path = PathBytes(fileName);
     std::string reason;
-    if (!platform::WriteFileSafely(path, editor_->Model().GetText(), reason)) {
+    if (!platform::WriteFileSafely(path, editor_->Model().GetText(), reason, lastWriteFailure_)) {
         lastError_ = kFileAccessError;
         lastErrorText_ = WideText(platform::WriteFailureMessage(path, reason));
         return false;

@@ -8,6 +8,7 @@
 
 #include "editor/ports.hpp"
 #include "editor/wx/quvpad.hpp"
+#include "platform/safe_write.hpp"
 
 namespace quvpad {
 
@@ -62,6 +63,8 @@ public:
     void AboutBox() override;
     int32_t LastError() const override { return lastError_; }
     std::wstring LastErrorText() const override { return lastErrorText_; }
+    int32_t LastSystemError() const override { return lastWriteFailure_.error; }
+    bool LastSaveLostOldContents() const override { return lastWriteFailure_.oldContentsLost; }
 
     // The child windows, null before CreateEditor.
     ColorEditWnd* Editor() { return editor_; }
@@ -87,6 +90,7 @@ private:
     std::vector<DQuvPadEvents*> sinks_;
     int32_t lastError_ = 0;
     std::wstring lastErrorText_;
+    platform::WriteFailure lastWriteFailure_;
 };
 
 } // namespace quvpad

@@ -95,6 +95,42 @@ void WriteLogFont(const std::string& section, const LogFont& font, const std::st
     platform::writePrivateProfileString(section, "lfFaceName", font.lfFaceName, file);
 }
 
+void WriteLogFont(const std::string& section, const LogFont& font, platform::PrivateProfileFile& profile)
+{
+    for (const IntField& f : kIntFields)
+        profile.writeString(section, f.key, std::to_string(font.*f.field));
+    for (const ByteField& f : kByteFields)
+        profile.writeString(section, f.key, std::to_string(font.*f.field));
+    profile.writeString(section, "lfFaceName", font.lfFaceName);
+}
+
+bool HoldsLogFont(const std::string& section, const platform::PrivateProfileFile& profile)
+{
+    return profile.hasKey(section, "lfHeight");
+}
+
+bool SaveDisplayChanges(const CDisplaySetting& before, const CDisplaySetting& now,
+                        platform::PrivateProfileFile& profile)
+{
+    bool wrote = false;
+    auto put = [&](bool changed, const char* section, const char* key, const std::string& value) {
+        if (changed || !profile.hasKey(section, key)) {
+            profile.writeString(section, key, value);
+            wrote = true;
+        }
+    };
+    if (!(now.font == before.font) || !HoldsLogFont("DISPLAY_FONT", profile)) {
+        WriteLogFont("DISPLAY_FONT", now.font, profile);
+        wrote = true;
+    }
+    for (int i = 0; i < kColorCount; ++i)
+        put(now.colors[i] != before.colors[i], "COLORS", kColorKeys[i], FormatColor(now.colors[i]));
+    put(now.MinX != before.MinX, "SPACES", "MinX", std::to_string(now.MinX));
+    put(now.TabSize != before.TabSize, "SPACES", "TabSize", std::to_string(now.TabSize));
+    put(now.LineDistance != before.LineDistance, "SPACES", "LineDistance", std::to_string(now.LineDistance));
+    return wrote;
+}
+
 void LoadDisplaySetting(CDisplaySetting& setting, const std::string& file)
 {
     ReadLogFont("DISPLAY_FONT", setting.font, file);

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <string>
 
+namespace platform {
+class PrivateProfileFile;
+}
+
 namespace ide {
 
 // A font as the settings file keeps it. The face name is UTF-8 and holds at
@@ -57,6 +61,17 @@ void WriteLogFont(const std::string& section, const LogFont& font, const std::st
 
 void LoadDisplaySetting(CDisplaySetting& setting, const std::string& file);
 void SaveDisplaySetting(const CDisplaySetting& setting, const std::string& file);
+
+// The font section in a settings file held in memory.
+void WriteLogFont(const std::string& section, const LogFont& font, platform::PrivateProfileFile& profile);
+// Whether `profile` holds a font in `section` (its "lfHeight", which may be
+// 0 for the default font).
+bool HoldsLogFont(const std::string& section, const platform::PrivateProfileFile& profile);
+// Writes the values of `now` that differ from `before` (what was read at
+// start-up), and those the file does not hold yet: another IDE's changes to
+// the rest stay. The font counts as one value. True when anything was written.
+bool SaveDisplayChanges(const CDisplaySetting& before, const CDisplaySetting& now,
+                        platform::PrivateProfileFile& profile);
 
 // "0x%06x", the form colours are written in.
 std::string FormatColor(uint32_t color);

@@ -46,6 +46,36 @@ void CQuvFindHistory::LoadFromIni(const std::string& file)
     }
 }
 
+bool CQuvFindHistory::SaveChanges(const CQuvFindHistory& before, platform::PrivateProfileFile& profile) const
+{
+    bool wrote = false;
+    for (const Section& s : kSections) {
+        const List& now = this->*s.list;
+        const List& then = before.*s.list;
+        if (now == then)
+            continue;
+        List merged = now;
+        for (int k = 0; k < kHistoryKeys; ++k) {
+            const std::string value = CutToUtf16Units(profile.getString(s.name, std::to_string(k), "", 4096),
+                                                      kHistoryEntryUnits - 1);
+            if (!value.empty() && std::find(now.begin(), now.end(), value) == now.end() &&
+                std::find(then.begin(), then.end(), value) == then.end() &&
+                std::find(merged.begin(), merged.end(), value) == merged.end())
+                merged.push_back(value);
+        }
+        int key = 0;
+        for (const std::string& entry : merged) {
+            if (key == kHistoryKeys)
+                break;
+            if (breaksLine(entry))
+                continue;
+            profile.writeString(s.name, std::to_string(key++), entry);
+        }
+        wrote = true;
+    }
+    return wrote;
+}
+
 void CQuvFindHistory::SaveToIni(const std::string& file) const
 {
     EnsureFolderOf(file);

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class PrivateProfileFile;
+}
+
 namespace ide {
 
 class CQuvFindHistory {
@@ -25,6 +29,10 @@ public:
     // ends or quotes around it is written inside quotes, so that it reads
     // back as it was. Keys past the last written one keep what the file held.
     void SaveToIni(const std::string& file) const;
+    // Writes each list that differs from `before` (what was read at
+    // start-up): this one's entries first, then those the file holds now
+    // that this one never had (another IDE's). True when anything was written.
+    bool SaveChanges(const CQuvFindHistory& before, platform::PrivateProfileFile& profile) const;
 
     List findTexts;
     List replaceTexts;

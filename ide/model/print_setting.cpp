@@ -101,6 +101,29 @@ void CPrintSetting::Save(const std::string& file) const
         platform::writePrivateProfileString(kSection, k.key, std::to_string(this->*k.field), file);
 }
 
+bool CPrintSetting::SaveChanges(const CPrintSetting& before, platform::PrivateProfileFile& profile) const
+{
+    bool wrote = false;
+    auto put = [&](bool changed, const char* key, const std::string& value) {
+        if (changed || !profile.hasKey(kSection, key)) {
+            profile.writeString(kSection, key, value);
+            wrote = true;
+        }
+    };
+    if (!(printFont == before.printFont) || !HoldsLogFont("PRINT_FONT", profile)) {
+        WriteLogFont("PRINT_FONT", printFont, profile);
+        wrote = true;
+    }
+    put(headerFooterColor != before.headerFooterColor, "PRINT_HEADER_FOOTER_COLOR", FormatColor(headerFooterColor));
+    put(header != before.header, "header", header);
+    for (const IntKey& k : kHeaderKeys)
+        put(this->*k.field != before.*k.field, k.key, std::to_string(this->*k.field));
+    put(footer != before.footer, "footer", footer);
+    for (const IntKey& k : kFooterKeys)
+        put(this->*k.field != before.*k.field, k.key, std::to_string(this->*k.field));
+    return wrote;
+}
+
 bool CPrintSetting::SamePersistentFields(const CPrintSetting& o) const
 {
     for (const IntKey& k : kHeaderKeys)

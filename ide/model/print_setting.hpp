@@ -19,6 +19,10 @@ public:
 
     void Load(const std::string& file);
     void Save(const std::string& file) const;
+    // Writes the fields that differ from `before` (what was read at
+    // start-up), and those the file does not hold yet; the font counts as
+    // one field. True when anything was written.
+    bool SaveChanges(const CPrintSetting& before, platform::PrivateProfileFile& profile) const;
 
     // Empty when the header (footer) is switched off, else its template expanded.
     std::string FormatHeader() const;

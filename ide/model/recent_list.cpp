@@ -67,6 +67,26 @@ void CRecentFileList::ReadList(const platform::RegistryFile& registry)
     }
 }
 
+bool CRecentFileList::MergeInto(platform::RegistryFile& registry, const std::vector<std::string>& before) const
+{
+    if (entries_ == before)
+        return false;
+    CRecentFileList merged(section_, entryFormat_, size_, displayLength_);
+    merged.ReadList(registry);
+    const std::vector<std::string> inFile = merged.entries_;
+    merged.entries_ = entries_;
+    auto has = [](const std::vector<std::string>& list, const std::string& path) {
+        return std::find(list.begin(), list.end(), path) != list.end();
+    };
+    for (const std::string& path : inFile)
+        if (static_cast<int>(merged.entries_.size()) < size_ && !has(entries_, path) && !has(before, path))
+            merged.entries_.push_back(path);
+    if (merged.entries_ == inFile)
+        return false;
+    merged.WriteList(registry);
+    return true;
+}
+
 void CRecentFileList::WriteList(platform::RegistryFile& registry) const
 {
     registry.DeleteKey(SectionKey());

@@ -31,6 +31,11 @@ public:
     void ReadList(const platform::RegistryFile& registry);
     // Rewrites the section: the entries, and no stale value past them.
     void WriteList(platform::RegistryFile& registry) const;
+    // When the entries differ from `before` (what was read at start-up):
+    // rewrites the section with these entries first, then those the file
+    // holds now that this list never had (another IDE's). True when the
+    // section changed.
+    bool MergeInto(platform::RegistryFile& registry, const std::vector<std::string>& before) const;
 
     std::string SectionKey() const;
     std::string EntryName(int number) const;

@@ -1,5 +1,11 @@
 #include "ide/model/workbench.hpp"
 
+#include <cerrno>
+
+#include "ide/model/error_text.hpp"
+#include "ide/model/settings_file.hpp"
+#include "platform/file_io.hpp"
+#include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
 namespace ide {
@@ -14,6 +20,8 @@ Workbench::Workbench(std::string settingsFile)
 {
     printSetting_.Load(iniPath_);
     findHistory_->LoadFromIni(iniPath_);
+    printAtStart_ = printSetting_;
+    historyAtStart_ = *findHistory_;
 }
 
 Workbench::~Workbench()
@@ -26,27 +34,72 @@ Workbench::~Workbench()
 void Workbench::LoadStartSettings()
 {
     LoadDisplaySetting(displaySetting_, iniPath_);
+    displayAtStart_ = displaySetting_;
     platform::RegistryFile registry(platform::RegistryFile::UserPath());
     registry.Load();
     recentFiles_.ReadList(registry);
     recentProjects_.ReadList(registry);
+    recentFilesAtStart_ = recentFiles_.Entries();
+    recentProjectsAtStart_ = recentProjects_.Entries();
+}
+
+void Workbench::NoteWriteFailure(const std::string& file, const std::string& reason)
+{
+    for (const SettingsWriteFailure& f : settingsFailures_)
+        if (f.file == file)
+            return;
+    settingsFailures_.push_back({file, reason});
+}
+
+void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change)
+{
+    // A file that is there but cannot be read must not be replaced by this
+    // IDE's values alone.
+    const int unreadable = platform::ReadOpenError(iniPath_);
+    if (unreadable && unreadable != ENOENT) {
+        NoteWriteFailure(iniPath_, ErrorText(unreadable));
+        return;
+    }
+    platform::PrivateProfileFile profile(iniPath_);
+    if (!change(profile))
+        return;
+    EnsureFolderOf(iniPath_);
+    std::string reason;
+    platform::WriteFailure why;
+    if (!profile.save(reason, why))
+        NoteWriteFailure(iniPath_, why.error ? ErrorText(why.error) : reason);
 }
 
 void Workbench::SaveDisplayAndRecentLists()
 {
-    SaveDisplaySetting(displaySetting_, iniPath_);
-    // Read again first: the control library records itself in the same file.
-    platform::RegistryFile registry(platform::RegistryFile::UserPath());
-    registry.Load();
-    recentFiles_.WriteList(registry);
-    recentProjects_.WriteList(registry);
-    registry.Save();
+    UpdateSettingsFile([this](platform::PrivateProfileFile& profile) {
+        return SaveDisplayChanges(displayAtStart_, displaySetting_, profile);
+    });
+    // Read again first: the control library records itself in the same file,
+    // and another IDE may have changed the lists meanwhile. A file that cannot
+    // be read is left alone: writing it would drop the registration.
+    const std::string path = platform::RegistryFile::UserPath();
+    platform::RegistryFile registry(path);
+    if (!registry.Load()) {
+        const std::string unreadable = ReadFailureReason(path);
+        NoteWriteFailure(path, unreadable.empty() ? ErrorText(EIO) : unreadable);
+        return;
+    }
+    const bool files = recentFiles_.MergeInto(registry, recentFilesAtStart_);
+    const bool projects = recentProjects_.MergeInto(registry, recentProjectsAtStart_);
+    std::string reason;
+    platform::WriteFailure why;
+    if ((files || projects) && !registry.Save(reason, why))
+        NoteWriteFailure(path, why.error ? ErrorText(why.error) : reason);
 }
 
 void Workbench::SaveHistoriesAndPrintSetting()
 {
-    findHistory_->SaveToIni(iniPath_);
-    printSetting_.Save(iniPath_);
+    UpdateSettingsFile([this](platform::PrivateProfileFile& profile) {
+        const bool histories = findHistory_->SaveChanges(historyAtStart_, profile);
+        const bool print = printSetting_.SaveChanges(printAtStart_, profile);
+        return histories || print;
+    });
 }
 
 Workbench::JobStart Workbench::StartCompileJob(std::shared_ptr<CCompileJob> job,

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "compiler/driver/driver.hpp"
 #include "ide/model/compile_job.hpp"
@@ -34,9 +35,19 @@ public:
     void LoadStartSettings();
     // At the end, in this order around the closing of the documents: first
     // the display settings and the recent lists, then the find histories and
-    // the print settings.
+    // the print settings. Only what this IDE changed since it read them is
+    // written (and values the file lacks), the recent lists and histories
+    // merged with what the files hold now, so that another IDE's changes
+    // stay; the control's registration is left as the file holds it.
     void SaveDisplayAndRecentLists();
     void SaveHistoriesAndPrintSetting();
+    // The settings files that could not be written, each with why (UTF-8),
+    // once per file.
+    struct SettingsWriteFailure {
+        std::string file;
+        std::string reason;
+    };
+    const std::vector<SettingsWriteFailure>& SettingsWriteFailures() const { return settingsFailures_; }
 
     const std::string& SettingsFile() const { return iniPath_; }
     CQuvProject& Project() { return *project_; }
@@ -76,7 +87,19 @@ public:
     std::atomic<int> findBusy{0};
 
 private:
+    // Reads the settings file as it is now, lets `change` write into it and
+    // writes it back when `change` wrote anything.
+    void UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change);
+    void NoteWriteFailure(const std::string& file, const std::string& reason);
+
     std::string iniPath_;
+    // The settings as they were read, to tell what this IDE changed.
+    CDisplaySetting displayAtStart_;
+    CPrintSetting printAtStart_;
+    CQuvFindHistory historyAtStart_;
+    std::vector<std::string> recentFilesAtStart_;
+    std::vector<std::string> recentProjectsAtStart_;
+    std::vector<SettingsWriteFailure> settingsFailures_;
     CDisplaySetting displaySetting_;
     CPrintSetting printSetting_;
     std::unique_ptr<CQuvFileList> openFiles_;

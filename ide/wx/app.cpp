@@ -11,6 +11,7 @@
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
 #include "platform/registry_file.hpp"
+#include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/compile_commands.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/find_in_files_commands.hpp"
@@ -109,6 +110,9 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
     };
 
     bench_.LoadStartSettings();
+    // File dialogs start in the project's folder, else the active document's,
+    // else where the last one ended.
+    CommonDialogs::SetStartFolder([this] { return StartFolder(); });
 
     compileCommands_.reset(new CCompileCommands(bench_, *this));
     compileCommands_->Bind(*this);
@@ -158,6 +162,14 @@ void CQuvBenchApp::ExitInstance()
     docManager_.reset();
     Type::deleteAll();
     bench_.SaveHistoriesAndPrintSetting();
+    // Quitting goes on; the user learns once what was not kept.
+    const auto& failures = bench_.SettingsWriteFailures();
+    if (!failures.empty()) {
+        wxString text = U8("退出时无法保存设置，本次对设置的修改未能保留：");
+        for (const Workbench::SettingsWriteFailure& f : failures)
+            text += "\n" + wxString::Format(U8("%s：%s"), fromUtf8(f.file), fromUtf8(f.reason));
+        MessageBox(text, U8("警告"), wxOK | wxICON_WARNING);
+    }
 }
 
 int CQuvBenchApp::FilterEvent(wxEvent& event)
@@ -184,6 +196,23 @@ int CQuvBenchApp::ShowModal(wxDialog& dialog)
 void CQuvBenchApp::SettingToSafeArray(std::vector<uint8_t>& out) const
 {
     out = PackDisplaySetting(bench_.DisplaySetting());
+}
+
+wxString CQuvBenchApp::StartFolder() const
+{
+    const std::string project = bench_.Project().GetPath();
+    if (bench_.Project().IsCreated() && !project.empty()) {
+        wxFileName name(fromUtf8(project));
+        name.MakeAbsolute();
+        return name.GetPath();
+    }
+    wxDocument* doc = docManager_ ? docManager_->GetCurrentDocument() : nullptr;
+    if (doc && !doc->GetFilename().empty()) {
+        wxFileName name(doc->GetFilename());
+        name.MakeAbsolute();
+        return name.GetPath();
+    }
+    return CommonDialogs::LastFolder();
 }
 
 void CQuvBenchApp::GoToLocation(const Location& at)

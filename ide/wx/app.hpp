@@ -79,6 +79,9 @@ public:
 
     // The display settings as the block every editor control is configured with.
     void SettingToSafeArray(std::vector<uint8_t>& out) const override;
+    // Where file dialogs start: the project's folder, else the active
+    // document's, else the last folder a file dialog chose in.
+    wxString StartFolder() const;
 
     CMainFrame* MainFrame() const override { return mainFrame_; }
     wxWindow* TopWindow() const override { return GetTopWindow(); }
@@ -105,6 +108,8 @@ private:
     void OnSpaceSetup(wxCommandEvent&);
     // Writes the project file; a failed write is told and keeps the project modified.
     bool SaveProject();
+    // Loads the project file; a failure is told with the file's name and why.
+    bool LoadProjectFile(const wxString& path);
     // Closes every editor document without a question: the caller has asked.
     void CloseEditorDocuments();
     void ShowProjectTree();

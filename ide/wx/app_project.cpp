@@ -4,6 +4,7 @@
 
 #include <wx/filedlg.h>
 
+#include "ide/model/error_text.hpp"
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/display_setup_dlg.hpp"
 #include "ide/wx/doc_view.hpp"
@@ -20,6 +21,7 @@ namespace ide {
 namespace {
 
 std::string utf8(const wxString& s) { return s.utf8_string(); }
+const char kNoProjectNameMessage[] = "Illegal Project File With Project Name key not exist or value is empty!";
 wxString fromUtf8(const std::string& s) { return wxString::FromUTF8(s.data(), s.size()); }
 
 } // namespace
@@ -40,7 +42,7 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
             bench_.Project().Reset();
     }
     if (!chosen.empty()) {
-        if (!bench_.Project().Load(utf8(chosen))) {
+        if (!LoadProjectFile(chosen)) {
             bench_.Project().Reset();
             // The emptied project shows at once: the tree never lists files the project lost.
             if (mainFrame_)
@@ -52,6 +54,29 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
     CloseEditorDocuments();
     ShowProjectTree();
     return true;
+}
+
+bool CQuvBenchApp::LoadProjectFile(const wxString& path)
+{
+    // The project's message that it found no name says the same for a
+    // missing file, one the user may not read and one that is no project
+    // file: the file's name and the reason go with it.
+    CQuvProject::MessageSink sink = std::move(bench_.Project().messageSink);
+    std::vector<std::string> messages;
+    bench_.Project().messageSink = [&messages](const std::string& text) { messages.push_back(text); };
+    const bool loaded = bench_.Project().Load(utf8(path));
+    bench_.Project().messageSink = std::move(sink);
+    for (const std::string& text : messages) {
+        wxString shown = fromUtf8(text);
+        if (text == kNoProjectNameMessage) {
+            std::string reason = ReadFailureReason(utf8(path));
+            if (reason.empty())
+                reason = "没有工程名（[QuvBench] 节中没有 Project Name 项，或其值为空）";
+            shown += "\n" + wxString::Format(U8("工程文件 %s：%s"), path, fromUtf8(reason));
+        }
+        MessageBox(shown, U8("提示"), wxOK | wxICON_INFORMATION);
+    }
+    return loaded;
 }
 
 bool CQuvBenchApp::EnsureProjectCreated()
@@ -77,9 +102,13 @@ void CQuvBenchApp::ProjectSettings()
 
 void CQuvBenchApp::OpenDocumentFile(const wxString& path)
 {
-    // The document manager activates a document already open under this path.
-    if (docManager_)
-        docManager_->CreateDocument(path, wxDOC_SILENT);
+    // The document manager activates a document already open under this path;
+    // the keys go to its editor, also when it was active already.
+    if (!docManager_)
+        return;
+    if (wxDocument* doc = docManager_->CreateDocument(path, wxDOC_SILENT))
+        if (auto* view = wxDynamicCast(doc->GetFirstView(), CQuvBenchView))
+            view->FocusEditor();
 }
 
 void CQuvBenchApp::CloseDocumentByPath(const wxString& path)

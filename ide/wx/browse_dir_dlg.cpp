@@ -262,6 +262,13 @@ bool CBrowseDirDlg::TransferDataToWindow()
     tree_->Fill(withSlash(places[current]));
     pathField_->ChangeValue(path_);
     tree_->SetSelPath(path_);
+    // The tree has its size only once the dialog is on the screen: only then
+    // can the selected folder be scrolled into view.
+    CallAfter([this] {
+        const wxTreeItemId selected = tree_->GetSelection();
+        if (selected.IsOk())
+            tree_->EnsureVisible(selected);
+    });
     return true;
 }
 

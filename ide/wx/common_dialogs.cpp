@@ -62,24 +62,45 @@ CommonDialogs::FontFn& CommonDialogs::fontHook()
     return fn;
 }
 
-bool CommonDialogs::ChooseFiles(const FileDialogSpec& spec, wxArrayString& paths)
+CommonDialogs::FolderFn& CommonDialogs::startFolder()
+{
+    static FolderFn fn;
+    return fn;
+}
+
+wxString& CommonDialogs::lastFolder()
+{
+    static wxString folder;
+    return folder;
+}
+
+bool CommonDialogs::ChooseFiles(const FileDialogSpec& asked, wxArrayString& paths)
 {
     paths.clear();
-    if (fileHook())
-        return fileHook()(spec, paths);
-    wxFileDialog dialog(nullptr, spec.title.empty() ? wxString(wxFileSelectorPromptStr) : spec.title, wxString(),
-                        wxString(), spec.wildcard, spec.style);
-    if (dialog.ShowModal() != wxID_OK)
-        return false;
-    if (spec.style & wxFD_MULTIPLE) {
-        dialog.GetPaths(paths);
+    FileDialogSpec spec = asked;
+    if (spec.folder.empty() && startFolder())
+        spec.folder = startFolder()();
+    if (spec.folder.empty())
+        spec.folder = lastFolder();
+    bool chosen = false;
+    if (fileHook()) {
+        chosen = fileHook()(spec, paths);
     } else {
-        wxString path = dialog.GetPath();
-        if (!spec.defaultExt.empty() && wxFileName(path).GetExt().empty())
-            path += spec.defaultExt.StartsWith(".") ? spec.defaultExt : "." + spec.defaultExt;
-        paths.push_back(path);
+        wxFileDialog dialog(nullptr, spec.title.empty() ? wxString(wxFileSelectorPromptStr) : spec.title,
+                            spec.folder, wxString(), spec.wildcard, spec.style);
+        chosen = dialog.ShowModal() == wxID_OK;
+        if (chosen && (spec.style & wxFD_MULTIPLE)) {
+            dialog.GetPaths(paths);
+        } else if (chosen) {
+            wxString path = dialog.GetPath();
+            if (!spec.defaultExt.empty() && wxFileName(path).GetExt().empty())
+                path += spec.defaultExt.StartsWith(".") ? spec.defaultExt : "." + spec.defaultExt;
+            paths.push_back(path);
+        }
     }
-    return true;
+    if (chosen && !paths.empty())
+        lastFolder() = wxFileName(paths[0]).GetPath();
+    return chosen;
 }
 
 bool CommonDialogs::ChooseColour(wxColour& colour)

@@ -20,6 +20,7 @@ struct FileDialogSpec {
     wxString wildcard;  // in the toolkit's form "text|pattern|text|pattern"
     wxString defaultExt;
     long style = 0;     // wxFD_OPEN or wxFD_SAVE with their flags
+    wxString folder;    // where the dialog starts; empty: the start folder (below)
 };
 
 class CommonDialogs {
@@ -28,9 +29,16 @@ public:
     typedef std::function<bool(const FileDialogSpec& spec, wxArrayString& paths)> FileFn;
     typedef std::function<bool(wxColour& colour)> ColourFn;
     typedef std::function<bool(LogFont& font)> FontFn;
+    typedef std::function<wxString()> FolderFn;
 
-    // The chosen paths, full names, in the dialog's order.
+    // The chosen paths, full names, in the dialog's order. A spec without a
+    // folder starts in the start folder; the chosen paths' folder becomes
+    // the last folder used.
     static bool ChooseFiles(const FileDialogSpec& spec, wxArrayString& paths);
+    // Where file dialogs start (the application's choice); empty: the last
+    // folder used, else the toolkit's own.
+    static void SetStartFolder(FolderFn fn) { startFolder() = std::move(fn); }
+    static wxString LastFolder() { return lastFolder(); }
     // Starts at `colour` and leaves the choice in it.
     static bool ChooseColour(wxColour& colour);
     // Starts at `font` (screen fonts with effects) and writes the choice into it.
@@ -44,6 +52,8 @@ private:
     static FileFn& fileHook();
     static ColourFn& colourHook();
     static FontFn& fontHook();
+    static FolderFn& startFolder();
+    static wxString& lastFolder();
 };
 
 // Closes one of the IDE's dialogs with this code, whether it runs modally or

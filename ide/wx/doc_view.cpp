@@ -1,9 +1,12 @@
 #include "ide/wx/doc_view.hpp"
 
+#include <wx/filedlg.h>
 #include <wx/statusbr.h>
 
+#include "ide/model/error_text.hpp"
 #include "platform/file_io.hpp"
 
+#include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/find_commands.hpp"
 #include "ide/wx/goto_line_dlg.hpp"
 #include "ide/wx/ids.hpp"
@@ -23,12 +26,17 @@ const int kControlId = 1000;
 const int kPositionPane = 1;
 
 // None once the main frame is on its way out.
-wxStatusBar* PositionStatusBar(const WindowServices* services)
+CMainFrame* LiveMainFrame(const WindowServices* services)
 {
     CMainFrame* frame = services ? services->MainFrame() : nullptr;
     if (!frame || !wxTopLevelWindows.Find(frame) || frame->IsBeingDeleted())
         return nullptr;
-    return frame->GetStatusBar();
+    return frame;
+}
+wxStatusBar* PositionStatusBar(const WindowServices* services)
+{
+    CMainFrame* frame = LiveMainFrame(services);
+    return frame ? frame->GetStatusBar() : nullptr;
 }
 // The document manager hands the application's services to its documents and views.
 WindowServices& ServicesOf(const wxDocument* doc)
@@ -111,10 +119,20 @@ bool CQuvBenchDoc::DoSaveDocument(const wxString& file)
     // The control remembers the name it saves under; a new name is written as such.
     const bool saved = pad && (old == file ? pad->FileSave(file) : pad->FileSaveAs(file));
     if (!saved) {
-        // The control's text names the file and says why (a file the user may not write, a full disk...).
-        const wxString why = pad ? pad->LastErrorText() : wxString();
-        ServicesOf(this).MessageBox(wxString::Format(U8("无法保存文件 %s。"), file) + (why.empty() ? "" : "\n" + why),
-                              U8("错误"), wxOK | wxICON_ERROR);
+        // Why, in the IDE's words: a file the user may not write, a full disk...
+        // Without an error number (a file that is not a regular one) the
+        // REASON of the control's "cannot write PATH: REASON" is all there is.
+        wxString why;
+        if (pad) {
+            const std::string english = pad->LastErrorText().utf8_string();
+            const size_t colon = english.rfind(": ");
+            why = wxString::FromUTF8(SaveFailureReason(pad->LastSystemError(), pad->LastSaveLostOldContents(),
+                                                       colon == std::string::npos ? english
+                                                                                  : english.substr(colon + 2)));
+        }
+        ServicesOf(this).MessageBox(wxString::Format(U8("无法保存文件 %s。"), file) +
+                                        (why.empty() ? wxString() : U8("\n原因：") + why),
+                                    U8("错误"), wxOK | wxICON_ERROR);
         return false;
     }
     if (old != file)
@@ -208,6 +226,10 @@ bool CQuvBenchView::OnClose(bool deleteWindow)
     // The tab that becomes active shows its own position; with the last
     // document the position goes.
     ClearPositionIfLast();
+    // The keys go to the editor of the tab that becomes active, or with the
+    // last document to the frame, not to the closed editor.
+    if (CMainFrame* main = LiveMainFrame(services_))
+        main->CallAfter(&CMainFrame::FocusForKeys);
     return true;
 }
 
@@ -349,9 +371,14 @@ CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent
     ServicesOf(doc).RefreshRecentMenus(GetMenuBar());
     // The exit command of the document menu ends the program, as the main menu's does.
     Bind(wxEVT_MENU, [parent](wxCommandEvent&) { parent->Close(); }, wxID_EXIT);
+    // A document activated (its tab clicked, chosen in the opened-files tree,
+    // opened) takes the keys in its editor, not on the tab strip.
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
-        if (e.GetActive())
+        if (e.GetActive()) {
             Maximize();
+            if (auto* view = wxDynamicCast(GetView(), CQuvBenchView))
+                view->FocusEditor();
+        }
         e.Skip();
     });
     Maximize();
@@ -372,6 +399,25 @@ CQuvDocManager::~CQuvDocManager()
 wxString CQuvDocManager::MakeNewDocumentName()
 {
     return wxString::Format("quvtemp%d", ++untitled_);
+}
+
+wxDocTemplate* CQuvDocManager::SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long,
+                                                  bool)
+{
+    path.clear();
+    FileDialogSpec spec;
+    for (int i = 0; i < noTemplates; ++i)
+        if (templates[i]->IsVisible())
+            spec.wildcard += (spec.wildcard.empty() ? "" : "|") + templates[i]->GetDescription() + " (" +
+                             templates[i]->GetFileFilter() + ") |" + templates[i]->GetFileFilter();
+    spec.style = wxFD_OPEN | wxFD_FILE_MUST_EXIST;
+    wxArrayString paths;
+    if (noTemplates < 1 || !CommonDialogs::ChooseFiles(spec, paths) || paths.empty())
+        return nullptr;
+    path = paths[0];
+    // A file of any name opens as a source, as the only kind of document.
+    wxDocTemplate* found = FindTemplateForPath(path);
+    return found ? found : templates[0];
 }
 
 void CQuvDocManager::AddFileToHistory(const wxString& file)

@@ -75,6 +75,8 @@ public:
     void PostLocatePos(int line, int column);
     // "转到下列行": the caret to a typed line and column.
     void GoTo();
+    // Gives the editor the keyboard once the events queued so far are handled.
+    void FocusEditor();
     // The view's find commands; null while the view has no control.
     CViewFindCommands* FindCommands() const { return find_.get(); }
 
@@ -90,7 +92,6 @@ private:
     void ShowPosition() const;
     // Empties the caret pane when this view's document is the last one open.
     void ClearPositionIfLast() const;
-    void FocusEditor();
     // Runs `call` on the control when there is one.
     template <typename F>
     void WithPad(F call);
@@ -140,6 +141,10 @@ public:
 
     wxString MakeNewDocumentName() override;
     void AddFileToHistory(const wxString& file) override;
+    // The open-file dialog is the IDE's own (common_dialogs.hpp): it starts
+    // where the user works.
+    wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long flags,
+                                      bool save = false) override;
 
 private:
     WindowServices& services_;

@@ -1,5 +1,7 @@
 #include "ide/wx/main_frame.hpp"
 
+#include <algorithm>
+
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
 #include <wx/utils.h>
@@ -16,8 +18,10 @@ namespace ide {
 namespace {
 const char kWorkspacePane[] = "workspace";
 const char kOutputPane[] = "output";
-// The caret position pane is as wide as this text.
+// The caret position pane is at least as wide as this text, and wide enough
+// for a position of a 7-digit line and a 5-digit column.
 const char kPositionPaneText[] = "hehetestttttt";
+const char kWidestPosition[] = "Ln8888888, Col88888";
 } // namespace
 
 CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
@@ -31,7 +35,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     AddToolBarButtons(tools);
 
     wxStatusBar* status = CreateStatusBar(5);
-    const int position = status->GetTextExtent(kPositionPaneText).x + 12;
+    const int position =
+        std::max(status->GetTextExtent(kPositionPaneText).x, status->GetTextExtent(kWidestPosition).x) + 12;
     const int lock = status->GetTextExtent("SCRL").x + 12;
     const int widths[] = {-1, position, lock, lock, lock};
     SetStatusWidths(5, widths);
@@ -240,8 +245,30 @@ void CMainFrame::OnCharHook(wxKeyEvent& event)
     target->GetEventHandler()->ProcessEvent(menu);
 }
 
+void CMainFrame::FocusForKeys()
+{
+    if (IsBeingDeleted() || !IsShown())
+        return;
+    wxDocManager* manager = services_.DocManager();
+    if (auto* view = manager ? wxDynamicCast(manager->GetCurrentView(), CQuvBenchView) : nullptr) {
+        view->FocusEditor();
+        return;
+    }
+    if (wxWindow* documents = GetClientWindow())
+        documents->SetFocus();
+}
+
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
+    // A focused window that went (a closed document, a dialog, the print
+    // preview that disabled the frame) leaves none: the keys would go nowhere.
+    if (FindFocus())
+        refocused_ = false;
+    else if (!refocused_ && IsActive() && IsEnabled()) {
+        refocused_ = true;
+        FocusForKeys();
+    }
+
     wxStatusBar* status = GetStatusBar();
     if (status) {
         const char* const texts[] = {"CAP", "NUM", "SCRL"};

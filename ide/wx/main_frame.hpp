@@ -44,6 +44,9 @@ public:
 
     // The recent-file and recent-project entries of every menu bar.
     void RefreshRecentMenus();
+    // Gives the keyboard to the active document's editor, or with no document
+    // to the frame, where the accelerator keys act.
+    void FocusForKeys();
 
 private:
     void CreateDockingBars();
@@ -64,6 +67,9 @@ private:
     CRunResultView* runOutput_ = nullptr;
     CQUVOpenedFilesTreeView* openedFiles_ = nullptr;
     CQUVProjectTreeView* projectTree_ = nullptr;
+    // Set once the frame has given the keyboard back after it found none
+    // focused, until a window has the focus again.
+    bool refocused_ = false;
 };
 
 } // namespace ide

@@ -23,6 +23,16 @@ void DropAccelerators(GtkWidget* item)
     g_list_free(closures);
 }
 
+// A label that still watches an accelerator it no longer finds shows "-/-"
+// in its place: it watches none.
+void ForgetAccelerator(GtkWidget* label)
+{
+    if (!label || !GTK_IS_ACCEL_LABEL(label))
+        return;
+    gtk_accel_label_set_accel_closure(GTK_ACCEL_LABEL(label), nullptr);
+    gtk_accel_label_set_accel(GTK_ACCEL_LABEL(label), 0, GdkModifierType(0));
+}
+
 GtkWidget* KeyLabel(GtkWidget* item)
 {
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(item));
@@ -46,6 +56,7 @@ void ShowKeyTextOnly(wxMenuItem* item, const wxString& keys)
         return;
     DropAccelerators(widget);
     GtkWidget* label = gtk_bin_get_child(GTK_BIN(widget));
+    ForgetAccelerator(label);
     if (keys.empty() || !label || !GTK_IS_LABEL(label))
         return;
     // The item's own label (with its mnemonic) on the left, the key text on
@@ -68,6 +79,28 @@ wxString MenuKeyText(const wxMenuItem* item)
     GtkWidget* widget = item ? item->GetMenuItem() : nullptr;
     GtkWidget* key = widget ? KeyLabel(widget) : nullptr;
     return key ? wxString::FromUTF8(gtk_label_get_text(GTK_LABEL(key))) : wxString();
+}
+
+bool MenuItemLabelShowsGtkKey(const wxMenuItem* item)
+{
+    GtkWidget* widget = item ? item->GetMenuItem() : nullptr;
+    GtkWidget* child = widget ? gtk_bin_get_child(GTK_BIN(widget)) : nullptr;
+    if (child && GTK_IS_BOX(child)) {
+        GList* children = gtk_container_get_children(GTK_CONTAINER(child));
+        child = children ? GTK_WIDGET(children->data) : nullptr;
+        g_list_free(children);
+    }
+    if (!child || !GTK_IS_ACCEL_LABEL(child))
+        return false;
+    GClosure* closure = nullptr;
+    g_object_get(child, "accel-closure", &closure, nullptr);
+    const bool watches = closure != nullptr;
+    if (closure)
+        g_closure_unref(closure);
+    guint key = 0;
+    GdkModifierType mods = GdkModifierType(0);
+    gtk_accel_label_get_accel(GTK_ACCEL_LABEL(child), &key, &mods);
+    return watches || key != 0;
 }
 
 bool MenuItemHasAccelerator(const wxMenuItem* item)

@@ -37,6 +37,9 @@ void ShowKeyTextOnly(wxMenuItem* item, const wxString& keys);
 // accelerator for it.
 wxString MenuKeyText(const wxMenuItem* item);
 bool MenuItemHasAccelerator(const wxMenuItem* item);
+// Whether GTK shows a key text of its own beside the item's label (a key, or
+// "-/-" for an accelerator it no longer finds).
+bool MenuItemLabelShowsGtkKey(const wxMenuItem* item);
 
 // The command a key of the accelerator table gives, or 0. Where a menu text
 // names another key for a command, this table wins.

@@ -21,6 +21,23 @@ void ShowOutputContextMenu(wxWindow* pane, bool canShowError)
 }
 
 namespace {
+// A right-click selects the row under the pointer, as a left click would,
+// so that its menu acts on that row.
+void SelectRowUnderRightClick(wxListEvent& event)
+{
+    auto* list = wxDynamicCast(event.GetEventObject(), wxListCtrl);
+    const long row = event.GetIndex();
+    if (list && row >= 0) {
+        for (long i = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); i != -1;
+             i = list->GetNextItem(i, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+            if (i != row)
+                list->SetItemState(i, 0, wxLIST_STATE_SELECTED);
+        list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                           wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    }
+    event.Skip();
+}
+
 wxString fromUtf8(const std::string& text) { return wxString::FromUTF8(text.data(), text.size()); }
 // While output keeps coming a tool pane takes at most this much of it at a
 // time, and takes again after this many milliseconds, so that input and
@@ -37,6 +54,7 @@ CCompileResultListView::CCompileResultListView(wxWindow* parent)
     AppendColumn(U8("位置"), wxLIST_FORMAT_LEFT, 350);
     AppendColumn(U8("原因"), wxLIST_FORMAT_LEFT, 800);
     Bind(wxEVT_LIST_ITEM_ACTIVATED, &CCompileResultListView::OnActivated, this);
+    Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, SelectRowUnderRightClick);
     Bind(wxEVT_CONTEXT_MENU, &CCompileResultListView::OnContextMenu, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ClearAll(); }, ID_PANE_CLEAR);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowErrorInfo(); }, ID_PANE_SHOW_ERROR);
@@ -101,6 +119,7 @@ CLookupResultListView::CLookupResultListView(wxWindow* parent)
 {
     AppendColumn(wxString(), wxLIST_FORMAT_LEFT, 1000);
     Bind(wxEVT_LIST_ITEM_ACTIVATED, &CLookupResultListView::OnActivated, this);
+    Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, SelectRowUnderRightClick);
     Bind(wxEVT_CONTEXT_MENU, &CLookupResultListView::OnContextMenu, this);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ClearAll(); }, ID_PANE_CLEAR);
     Bind(wxEVT_MENU, [](wxCommandEvent&) {}, ID_PANE_HELP);

@@ -63,6 +63,8 @@ bool CQuvPad::FileLoad(const wxString& path) { return pad_->FileLoad(wide(path))
 bool CQuvPad::FileSaveAs(const wxString& path) { return pad_->FileSaveAs(wide(path)); }
 bool CQuvPad::FileSave(const wxString& path) { return pad_->FileSave(wide(path)); }
 wxString CQuvPad::LastErrorText() const { return pad_ ? wxString(pad_->LastErrorText()) : wxString(); }
+int CQuvPad::LastSystemError() const { return pad_ ? pad_->LastSystemError() : 0; }
+bool CQuvPad::LastSaveLostOldContents() const { return pad_ && pad_->LastSaveLostOldContents(); }
 void CQuvPad::EditCopy() { pad_->EditCopy(); }
 void CQuvPad::EditCut() { pad_->EditCut(); }
 void CQuvPad::EditPaste() { pad_->EditPaste(); }

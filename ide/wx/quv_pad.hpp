@@ -45,6 +45,10 @@ public:
     bool FileSave(const wxString& path);
     // Why the last file call failed, naming the file; empty after a success.
     wxString LastErrorText() const;
+    // The system's error number of the last failed save, 0 when none; whether
+    // that save lost the file's old contents.
+    int LastSystemError() const;
+    bool LastSaveLostOldContents() const;
     void EditCopy();
     void EditCut();
     void EditPaste();

@@ -9,6 +9,7 @@
 #include "ide/model/settings_file.hpp"
 #include "ide/model/workbench.hpp"
 #include "ide/wx/doc_view.hpp"
+#include "ide/wx/main_frame.hpp"
 #include "ide/wx/menus.hpp"
 #include "ide/wx/quv_pad.hpp"
 
@@ -146,6 +147,13 @@ bool CSourcePrinting::Preview(wxWindow* parent, PrintSource& source, const wxStr
         frame->Close(true);
         return false;
     }
+    // The preview disabled the main frame, which lost its keyboard focus; once
+    // the preview is gone the keys go back where the accelerators act.
+    frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
+        event.Skip();
+        if (CMainFrame* main = services_.MainFrame())
+            main->CallAfter(&CMainFrame::FocusForKeys);
+    });
     frame->Show();
     return true;
 }

@@ -33,6 +33,36 @@ TEST_F(PositionsTest, SetSelectionClampsBothEnds)
     }
 }
 
+// A selection set from outside (a match found, a bracket's partner) is
+// scrolled into view: all of it where it fits in the window's 10 lines, else
+// its caret end; a selection already in view leaves the view where it is.
+TEST_F(PositionsTest, SetSelectionScrollsTheSelectionIntoView)
+{
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    struct Row { const char* name; int firstBefore; int ac, al, cc, cl; int firstAfter; };
+    const Row rows[] = {
+        {"in view stays", 0, 0, 3, 4, 3, 0},
+        {"below the window", 0, 0, 69, 4, 69, 60},
+        {"above the window", 50, 0, 20, 4, 20, 20},
+        {"two lines below, both shown", 0, 0, 40, 4, 41, 32},
+        {"up into view, both shown", 50, 4, 41, 0, 40, 40},
+        {"too long, caret at the bottom", 0, 0, 10, 4, 69, 60},
+        {"too long, caret at the top", 90, 4, 69, 0, 10, 10},
+        {"the last line", 0, 0, 99, 2, 99, 90},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Load(text);
+        model.SetFirstLine(r.firstBefore);
+        model.SetSelection(r.ac, r.al, r.cc, r.cl);
+        EXPECT_EQ(model.GetFirstVisibleLine(), r.firstAfter);
+        EXPECT_EQ(Caret(), Pos(r.cc, r.cl));
+        EXPECT_EQ(Anchor(), Pos(r.ac, r.al));
+    }
+}
+
 TEST_F(PositionsTest, LocatePosClampsAndCollapsesTheSelection)
 {
     Load("abcd\nef\nghi\n");

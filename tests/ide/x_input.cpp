@@ -56,6 +56,16 @@ void ClickAt(wxWindow& window, const wxPoint& client)
     Xdotool(MoveTo(window.ClientToScreen(client)) + "click 1");
 }
 
+void RightClickAt(wxWindow& window, const wxPoint& client)
+{
+    Xdotool(MoveTo(window.ClientToScreen(client)) + "click 3");
+}
+
+void DoubleClickAt(wxWindow& window, const wxPoint& client)
+{
+    Xdotool(MoveTo(window.ClientToScreen(client)) + "click --repeat 2 --delay 80 1");
+}
+
 void PressKeys(wxWindow& window, const std::string& keys)
 {
     Xdotool(MoveTo(CentreOf(window)) + "key --clearmodifiers " + keys);

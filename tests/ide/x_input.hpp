@@ -17,6 +17,9 @@ namespace ide::test {
 bool Xdotool(const std::string& args);
 // Moves the pointer to a client point of the window and clicks the left button.
 void ClickAt(wxWindow& window, const wxPoint& client);
+// The same with the right button, and a double click with the left one.
+void RightClickAt(wxWindow& window, const wxPoint& client);
+void DoubleClickAt(wxWindow& window, const wxPoint& client);
 // Presses keys by xdotool's names ("Down", "shift+End", "Return") over the window.
 void PressKeys(wxWindow& window, const std::string& keys);
 // Types a text (ASCII) over the window.

@@ -1,0 +1,185 @@
+// Two IDEs on one settings folder: each writes at its exit only what it
+// changed, and merges the recent lists and histories with what the files hold
+// by then, so that neither loses the other's changes; the control's
+// registration stays as the file holds it. And the reasons the IDE gives in
+// its own words.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ide/model/error_text.hpp"
+#include "ide/model/workbench.hpp"
+#include "platform/private_profile.hpp"
+#include "platform/registry_file.hpp"
+#include "tests/ide/ini_fixture.hpp"
+
+namespace ide::test {
+namespace {
+
+const char kControlKey[] = "CLSID\\{4F1C0D2E-0000-0000-0000-51A7E0C0FFEE}\\InprocServer32";
+
+class TwoInstances : public IniTest {
+protected:
+    void SetUp() override
+    {
+        IniTest::SetUp();
+        registry_ = (folder_ / "registry").string();
+        setenv("QUVBENCH_REGISTRY", registry_.c_str(), 1);
+        platform::RegistryFile registry(registry_);
+        registry.SetValue(kControlKey, "", "/opt/quvpad/libquvpad.so");
+        ASSERT_TRUE(registry.Save());
+    }
+    void TearDown() override
+    {
+        unsetenv("QUVBENCH_REGISTRY");
+        IniTest::TearDown();
+    }
+    static void Quit(Workbench& bench)
+    {
+        bench.SaveDisplayAndRecentLists();
+        bench.SaveHistoriesAndPrintSetting();
+        EXPECT_TRUE(bench.SettingsWriteFailures().empty());
+    }
+    std::vector<std::string> RecentFilesInRegistry() const
+    {
+        platform::RegistryFile registry(registry_);
+        EXPECT_TRUE(registry.Load());
+        CRecentFileList read("Recent File List", "File%d", 8, 30);
+        read.ReadList(registry);
+        return read.Entries();
+    }
+
+    std::string registry_;
+};
+
+TEST_F(TwoInstances, EachKeepsWhatTheOtherChanged)
+{
+    // A first run leaves the defaults in the file.
+    {
+        Workbench first(ini_);
+        first.LoadStartSettings();
+        first.RecentFiles().Add("/w/old.e");
+        Quit(first);
+    }
+    Workbench a(ini_), b(ini_);
+    a.LoadStartSettings();
+    b.LoadStartSettings();
+
+    a.DisplaySetting().font.lfHeight = -20;
+    a.DisplaySetting().font.lfFaceName = "Mono A";
+    a.PrintSetting().iLeft = 250;
+    a.RecentFiles().Add("/w/a.e");
+    CQuvFindHistory::InsertMostRecent(a.FindHistory().findTexts, "alpha");
+
+    b.DisplaySetting().colors[1] = 0x123456;
+    b.DisplaySetting().LineDistance = 3;
+    b.PrintSetting().footer = "page &p";
+    b.RecentFiles().Add("/w/b.e");
+    b.RecentProjects().Add("/w/b.prj");
+    CQuvFindHistory::InsertMostRecent(b.FindHistory().findTexts, "beta");
+
+    Quit(a);
+    Quit(b);
+
+    Workbench after(ini_);
+    after.LoadStartSettings();
+    EXPECT_EQ(after.DisplaySetting().font.lfHeight, -20);
+    EXPECT_EQ(after.DisplaySetting().font.lfFaceName, "Mono A");
+    EXPECT_EQ(after.DisplaySetting().colors[1], 0x123456u);
+    EXPECT_EQ(after.DisplaySetting().LineDistance, 3);
+    EXPECT_EQ(after.PrintSetting().iLeft, 250);
+    EXPECT_EQ(after.PrintSetting().footer, "page &p");
+    // The one that quit last comes first; the other's entries follow.
+    EXPECT_EQ(after.RecentFiles().Entries(), (std::vector<std::string>{"/w/b.e", "/w/old.e", "/w/a.e"}));
+    EXPECT_EQ(after.RecentProjects().Entries(), (std::vector<std::string>{"/w/b.prj"}));
+    EXPECT_EQ(after.FindHistory().findTexts, (std::vector<std::string>{"beta", "alpha"}));
+
+    platform::RegistryFile registry(registry_);
+    ASSERT_TRUE(registry.Load());
+    EXPECT_EQ(registry.GetValue(kControlKey), "/opt/quvpad/libquvpad.so");
+}
+
+TEST_F(TwoInstances, AQuitThatChangedNothingWritesNothing)
+{
+    {
+        Workbench first(ini_);
+        first.LoadStartSettings();
+        first.RecentFiles().Add("/w/old.e");
+        Quit(first);
+    }
+    const auto iniTime = std::filesystem::last_write_time(ini_);
+    const std::string ini = Read();
+    Workbench idle(ini_);
+    idle.LoadStartSettings();
+    // Meanwhile the control registers itself anew.
+    platform::RegistryFile registry(registry_);
+    ASSERT_TRUE(registry.Load());
+    registry.SetValue(kControlKey, "", "/usr/lib/libquvpad.so");
+    ASSERT_TRUE(registry.Save());
+    Quit(idle);
+    EXPECT_EQ(Read(), ini);
+    EXPECT_EQ(std::filesystem::last_write_time(ini_), iniTime);
+    ASSERT_TRUE(registry.Load());
+    EXPECT_EQ(registry.GetValue(kControlKey), "/usr/lib/libquvpad.so");
+}
+
+TEST_F(TwoInstances, ARemovedEntryStaysRemovedAndTheListKeepsItsSize)
+{
+    {
+        Workbench first(ini_);
+        first.LoadStartSettings();
+        for (int i = 1; i <= 8; ++i)
+            first.RecentFiles().Add("/w/" + std::to_string(i) + ".e");
+        Quit(first);
+    }
+    Workbench a(ini_);
+    a.LoadStartSettings();
+    a.RecentFiles().Remove(0);  // /w/8.e, gone from the disk
+    a.RecentFiles().Add("/w/new.e");
+    Quit(a);
+    const std::vector<std::string> entries = RecentFilesInRegistry();
+    ASSERT_EQ(entries.size(), 8u);
+    EXPECT_EQ(entries.front(), "/w/new.e");
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "/w/8.e"), 0);
+}
+
+// A registry file that cannot be read is not replaced by one holding only the
+// recent lists: the registration would be gone.
+TEST_F(TwoInstances, AnUnreadableRegistryIsLeftAloneAndSaidSo)
+{
+    Workbench a(ini_);
+    a.LoadStartSettings();
+    a.RecentFiles().Add("/w/a.e");
+    std::filesystem::remove(registry_);
+    std::filesystem::create_directory(registry_);
+    a.SaveDisplayAndRecentLists();
+    ASSERT_EQ(a.SettingsWriteFailures().size(), 1u);
+    EXPECT_EQ(a.SettingsWriteFailures()[0].file, registry_);
+    EXPECT_EQ(a.SettingsWriteFailures()[0].reason, ErrorText(EISDIR));
+    EXPECT_TRUE(std::filesystem::is_directory(registry_));
+}
+
+TEST(ErrorWords, CommonErrorsInOurWordsOthersInTheSystems)
+{
+    struct Row {
+        int error;
+        const char* text;
+    };
+    const Row rows[] = {{ENOENT, "文件或文件夹不存在"}, {EACCES, "没有访问权限"},  {EROFS, "文件系统是只读的"},
+                        {ENOSPC, "磁盘空间不足"},       {EDQUOT, "已超出磁盘配额"}, {EISDIR, "这是一个文件夹"},
+                        {ENAMETOOLONG, "文件名太长"},   {EPERM, "不允许此操作"}};
+    for (const Row& r : rows)
+        EXPECT_EQ(ErrorText(r.error), r.text) << r.error;
+    EXPECT_EQ(ErrorText(EXDEV), std::strerror(EXDEV));
+    EXPECT_EQ(SaveFailureReason(ENOSPC, true, "x"), "磁盘空间不足；文件原有的内容未能恢复");
+    EXPECT_EQ(SaveFailureReason(0, false, "it is not a regular file"), "it is not a regular file");
+}
+
+} // namespace
+} // namespace ide::test
