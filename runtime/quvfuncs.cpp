@@ -6,6 +6,7 @@
 #include "quv.hpp"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <pthread.h>
 #include <sched.h>
 #include <time.h>
@@ -33,10 +34,50 @@ void spinPause() {
 #endif
 }
 
-// A partner can answer a spinning thread only from another processor: with
-// one processor allowed, the spin takes the time the partner needs. Threads
-// inherit their creator's processors, so the calling thread's set stands
-// for its partner's.
+// Whether more threads are ready to run than there are processors, from
+// the system's count of runnable threads, read again every few milliseconds.
+class Crowding {
+public:
+    bool crowded() {
+        const long now = nowNs();
+        long at = sampledAt.load(std::memory_order_relaxed);
+        if (now - at > periodNs && sampledAt.compare_exchange_strong(at, now, std::memory_order_relaxed))
+            sample();
+        return isCrowded.load(std::memory_order_relaxed);
+    }
+
+private:
+    // The fourth field of /proc/loadavg: runnable threads "/" all threads.
+    void sample() {
+        if (fd == -2)
+            fd = ::open("/proc/loadavg", O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return;
+        char text[128];
+        const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
+        if (n <= 0)
+            return;
+        text[n] = '\0';
+        const char* p = text;
+        for (int blanks = 0; *p && blanks < 3; ++p)
+            if (*p == ' ')
+                ++blanks;
+        const long runnable = std::strtol(p, nullptr, 10);
+        const long processors = sysconf(_SC_NPROCESSORS_ONLN);
+        isCrowded.store(runnable > processors, std::memory_order_relaxed);
+    }
+
+    static constexpr long periodNs = 5000000;
+    std::atomic<long> sampledAt{-periodNs - 1};
+    std::atomic<bool> isCrowded{false};
+    int fd = -2;  // only the thread that won the sample touches it
+};
+
+// A partner can answer a spinning thread only while it runs on another
+// processor: not with one processor allowed (threads inherit their
+// creator's processors, so the calling thread's set stands for its
+// partner's), nor while more threads are ready to run than there are
+// processors, when the spin takes the time the partner needs.
 bool spinningPays() {
     static thread_local int processors = 0;
     if (processors == 0) {
@@ -45,33 +86,37 @@ bool spinningPays() {
         if (processors < 1)
             processors = 1;
     }
-    return processors > 1;
+    static Crowding* crowding = new Crowding;
+    return processors > 1 && !crowding->crowded();
 }
 
 // How long one side of a channel spins before it blocks, learnt from how the
-// last waits ended: a wait the spin saw through lets the next spin as long as
-// it took (doubled); a spin that had to give up halves the next. Once the
-// spin has stopped paying (a loaded machine, a partner often not running),
-// only every 32nd wait tries again, briefly.
+// last waits ended: a wait the spin saw through lets the next spin longer
+// (at least twice as long as it took); a spin that had to give up halves the
+// next. Once spinning has stopped paying (a loaded machine, a partner that
+// is often not running), only every 32nd wait tries again, for the longest
+// spin: long enough to see a partner through its wake-up, after which both
+// sides find each other running again.
 class SpinBudget {
 public:
     template <typename Ready>
     bool spin(Ready ready) {
+        if (ready())
+            return true;
         if (!spinningPays())
             return false;
         long budget = budgetNs.load(std::memory_order_relaxed);
         if (budget == 0) {
             if (skipped.fetch_add(1, std::memory_order_relaxed) % 32 != 31)
                 return false;
-            budget = least;
+            budget = most;
         }
         long start = 0;
         for (unsigned i = 0;; ++i) {
             if (ready()) {
-                if (start != 0) {
-                    const long took = nowNs() - start;
-                    budgetNs.store(std::min(most, std::max(budget, 2 * took + least)), std::memory_order_relaxed);
-                }
+                const long took = start == 0 ? 0 : nowNs() - start;
+                budgetNs.store(std::min(most, std::max(2 * took, budget + budget / 4) + least),
+                               std::memory_order_relaxed);
                 return true;
             }
             spinPause();
@@ -89,8 +134,8 @@ public:
 
 private:
     static constexpr long least = 2000;  // ns
-    static constexpr long most = 50000;
-    std::atomic<long> budgetNs{10000};
+    static constexpr long most = 60000;
+    std::atomic<long> budgetNs{most};
     std::atomic<unsigned> skipped{0};
 };
 
@@ -378,8 +423,7 @@ void ChannelCore::send(const void* value, bool synchronous) {
     if (!synchronous)
         return;
     auto received = [&] { return s.received.load(std::memory_order_acquire) >= mine; };
-    // A receiver just woken is not running yet: its answer is a wake-up away.
-    if (!receiverWoken && s.sendSpin.spin(received))
+    if (s.sendSpin.spin(received))
         return;
     std::unique_lock<std::mutex> lock(s.mutex);
     if (received())
