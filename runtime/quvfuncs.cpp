@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace quv_runtime {
@@ -583,9 +584,11 @@ protected:
     std::streamsize xsputn(const char* s, std::streamsize n) override {
         ThreadText& t = threadText();
         std::lock_guard<std::mutex> lock(t.mutex);
+        const std::size_t before = t.text.size();
         t.text.append(s, static_cast<std::size_t>(n));
-        std::size_t end = t.text.rfind('\n');
-        end = end == std::string::npos ? 0 : end + 1;
+        // Only the new piece can hold a line end: what came before had none.
+        const void* lineEnd = memrchr(s, '\n', static_cast<std::size_t>(n));
+        std::size_t end = lineEnd ? before + (static_cast<const char*>(lineEnd) - s) + 1 : 0;
         if (t.text.size() >= longest)
             end = t.text.size();
         return sendText(t, end) ? n : 0;
