@@ -135,9 +135,7 @@ inline A& array_ref(From&& from) {
     else
         return *reinterpret_cast<A*>(from);
 }
-}  // namespace quv_runtime
 
-namespace quv_runtime {
 // How a channel's queue holds values of one type: their size and alignment,
 // and the functions that copy a value into a slot, copy it out to a variable
 // (ending the slot's value) and end a value nobody received. Null functions:
@@ -166,9 +164,8 @@ public:
     bool canSend(bool synchronous);
     bool canReceive();
 
-    struct State;
-
 private:
+    struct State;
     State* state;
 };
 
