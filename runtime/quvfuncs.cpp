@@ -39,6 +39,8 @@ void spinPause() {
 // the system's count of runnable threads, read again every few milliseconds.
 class Crowding {
 public:
+    Crowding() : fd(::open("/proc/loadavg", O_RDONLY | O_CLOEXEC)) {}
+
     bool crowded() {
         const long now = nowNs();
         long at = sampledAt.load(std::memory_order_relaxed);
@@ -50,8 +52,6 @@ public:
 private:
     // The fourth field of /proc/loadavg: runnable threads "/" all threads.
     void sample() {
-        if (fd == -2)
-            fd = ::open("/proc/loadavg", O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return;
         char text[128];
@@ -71,7 +71,7 @@ private:
     static constexpr long periodNs = 5000000;
     std::atomic<long> sampledAt{-periodNs - 1};
     std::atomic<bool> isCrowded{false};
-    int fd = -2;  // only the thread that won the sample touches it
+    const int fd;
 };
 
 // A partner can answer a spinning thread only while it runs on another
