@@ -5,7 +5,11 @@
 // the parameter block a parallel statement hands each process it starts, the
 // link through which two processes find their channel, and value helpers.
 //
-// Everything here is inline: a generated program needs only this header and -pthread.
+// What does not depend on a program's types lives in the run-time library
+// quvfuncs.lib, built optimised while programs are built without optimisation:
+// the channels' locking, waiting and queue, and the line-atomic standard
+// output that the library puts in place of std::cout's buffer before main.
+// A generated program needs this header, quvfuncs.lib and -pthread.
 #pragma once
 #include <atomic>
 #include <chrono>
@@ -21,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -71,10 +76,14 @@ inline void warn(const std::string& text) {
     std::fprintf(stderr, "quv: %s\n", text.c_str());
 }
 
+// Writes out what every thread has written to std::cout and not yet sent,
+// its unfinished lines among it.
+void flush_output();
+
 // Ends the program with exit code 1 after what it wrote so far and the text.
 // Other processes may still run, so nothing is destroyed on the way out.
 [[noreturn]] inline void stop(const std::string& text) {
-    std::cout.flush();
+    flush_output();
     std::fflush(stdout);
     std::fprintf(stderr, "quv: error: %s\n", text.c_str());
     std::fflush(stderr);
@@ -100,28 +109,6 @@ inline void quv_assign(To& to, const From& from) {
 }
 
 namespace quv_runtime {
-// One step of a busy wait: tells the processor that this thread spins.
-inline void spin_pause() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#elif defined(__aarch64__)
-    asm volatile("yield");
-#endif
-}
-
-// Waits briefly, without a system call, until ready() holds; false when it
-// still does not, and the caller should block instead. A partner that is
-// ready, running on another core, answers well within the spin.
-template <typename Ready>
-inline bool spin_until(Ready ready) {
-    for (int i = 0; i < 2000; ++i) {
-        if (ready())
-            return true;
-        spin_pause();
-    }
-    return ready();
-}
-
 // The copy an array value parameter of a procedure gets: it lives until the
 // end of the call whose actual it is, and the procedure sees it as C++ sees
 // an array parameter, as a pointer to its first element.
@@ -148,94 +135,90 @@ inline A& array_ref(From&& from) {
     else
         return *reinterpret_cast<A*>(from);
 }
+
+// How a channel's queue holds values of one type: their size and alignment,
+// and the functions that copy a value into a slot, copy it out to a variable
+// (ending the slot's value) and end a value nobody received. Null functions:
+// the value is its bytes, copied as they are.
+struct SlotType {
+    std::size_t size;
+    std::size_t align;
+    void (*copyIn)(void* slot, const void* value);
+    void (*copyOut)(void* variable, void* slot);
+    void (*destroy)(void* slot);
+};
+
+// The part of a channel that does not depend on its values' type, compiled
+// into the run-time library: the lock, the queue of slots, and the waiting
+// and waking of its senders, receivers and of the processes that test it.
+class ChannelCore {
+public:
+    explicit ChannelCore(const SlotType& type);
+    ~ChannelCore();
+    ChannelCore(const ChannelCore&) = delete;
+    ChannelCore& operator=(const ChannelCore&) = delete;
+
+    // A synchronous send returns when its value has been received.
+    void send(const void* value, bool synchronous);
+    void receive(void* variable);
+    bool canSend(bool synchronous);
+    bool canReceive();
+
+private:
+    struct State;
+    State* state;
+};
+
+// Puts the run-time library's line-atomic buffer into std::cout; each file
+// that includes this header calls it once before main, so the library comes
+// with every program. Later calls do nothing.
+bool install_line_output();
+namespace {
+[[maybe_unused]] const bool line_output_installed = install_line_output();
+}
 }  // namespace quv_runtime
 
 // A channel from one process to another, safe between threads. One queue
 // serves both styles, so a value sent in one style is received in the other:
 // an asynchronous send only queues the value; a synchronous send queues it and
 // waits until it has been received (the rendezvous); a receive waits for a value.
-//
-// Both waits first spin briefly on counters read without the lock, then block;
-// a side that blocks says so, and only then is it woken: when both sides are
-// ready a rendezvous takes no system call, and a queue whose receiver keeps up
-// is never notified.
+// Only the copies of values are compiled with the program; the rest is in
+// the run-time library.
 template <typename T>
 class Channel {
 public:
-    void syn_send(const T& value) {
-        unsigned long mine;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            push(value);
-            mine = sent;
-        }
-        if (quv_runtime::spin_until([&] { return received.load(std::memory_order_acquire) >= mine; }))
-            return;
-        std::unique_lock<std::mutex> lock(mutex);
-        ++sendersWaiting;
-        taken.wait(lock, [&] { return received.load(std::memory_order_relaxed) >= mine; });
-        --sendersWaiting;
-    }
-    void asyn_send(const T& value) {
-        std::lock_guard<std::mutex> lock(mutex);
-        push(value);
-    }
-    void syn_recv(T* value) { receive(value); }
-    void asyn_recv(T* value) { receive(value); }
+    Channel() : core(slotType()) {}
+    void syn_send(const T& value) { core.send(&value, true); }
+    void asyn_send(const T& value) { core.send(&value, false); }
+    void syn_recv(T* value) { core.receive(value); }
+    void asyn_recv(T* value) { core.receive(value); }
     // A synchronous send would find no earlier value still waiting.
-    bool syn_can_send() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return queue.empty();
-    }
-    bool asyn_can_send() { return true; }
-    bool syn_can_recv() { return can_recv(); }
-    bool asyn_can_recv() { return can_recv(); }
+    bool syn_can_send() { return core.canSend(true); }
+    bool asyn_can_send() { return core.canSend(false); }
+    bool syn_can_recv() { return core.canReceive(); }
+    bool asyn_can_recv() { return core.canReceive(); }
 
 private:
     struct Item {
         T value;
     };
-    // Called with the lock held.
-    void push(const T& value) {
-        queue.emplace_back();
-        quv_assign(queue.back().value, value);
-        ++sent;
-        waiting.store(queue.size(), std::memory_order_release);
-        if (receiversWaiting > 0)
-            arrived.notify_one();
+    static void copyIn(void* slot, const void* value) {
+        Item* item = new (slot) Item();
+        quv_assign(item->value, *static_cast<const T*>(value));
     }
-    void receive(T* value) {
-        // The spin comes before the lock, so the sender finds the lock free.
-        quv_runtime::spin_until([&] { return waiting.load(std::memory_order_acquire) > 0; });
-        std::unique_lock<std::mutex> lock(mutex);
-        if (queue.empty()) {
-            ++receiversWaiting;
-            arrived.wait(lock, [&] { return !queue.empty(); });
-            --receiversWaiting;
-        }
-        quv_assign(*value, queue.front().value);
-        queue.pop_front();
-        waiting.store(queue.size(), std::memory_order_relaxed);
-        received.store(received.load(std::memory_order_relaxed) + 1, std::memory_order_release);
-        // Notified under the lock: a sender that returns may end the channel.
-        if (sendersWaiting > 0)
-            taken.notify_all();
+    static void copyOut(void* variable, void* slot) {
+        Item* item = static_cast<Item*>(slot);
+        quv_assign(*static_cast<T*>(variable), item->value);
+        item->~Item();
     }
-    bool can_recv() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return !queue.empty();
+    static void destroy(void* slot) { static_cast<Item*>(slot)->~Item(); }
+    static const quv_runtime::SlotType& slotType() {
+        static const quv_runtime::SlotType plain = {sizeof(Item), alignof(Item), nullptr, nullptr, nullptr};
+        static const quv_runtime::SlotType typed = {sizeof(Item), alignof(Item), &copyIn, &copyOut, &destroy};
+        return std::is_trivially_copyable<Item>::value ? plain : typed;
     }
 
-    std::mutex mutex;
-    std::condition_variable arrived;  // receivers that wait for a value
-    std::condition_variable taken;    // synchronous senders that wait for their receive
-    std::deque<Item> queue;           // items, since T may be an array
-    unsigned long sent = 0;
-    unsigned receiversWaiting = 0;
-    unsigned sendersWaiting = 0;
-    // Written under the lock, read by the spinning side without it.
-    std::atomic<std::size_t> waiting{0};  // the queue's length
-    std::atomic<unsigned long> received{0};
+    quv_runtime::ChannelCore core;
 };
 
 namespace quv_runtime {

@@ -53,7 +53,9 @@ int compile(JobState& job, const std::string& test, const CodeFragment& main, in
     TopFragment top;
     top.writeFiles(job, "demo", kind, &main, OutputNames::ofBase(base));
     std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
-    int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp", messages);
+    std::string library = mode == "run" ? " " + runtimeLibrarySource() : "";
+    int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp" + library,
+                             messages);
     if (status == 0 && mode == "run")
         status = WEXITSTATUS(std::system(base.c_str()));
     return status;

@@ -68,6 +68,10 @@ std::string runtimeDir() {
     return QUV_RUNTIME_DIR;
 }
 
+std::string runtimeLibrarySource() {
+    return runtimeDir() + "/quvfuncs.cpp";
+}
+
 std::string scratchDir(const std::string& name) {
     std::string dir = std::string(QUV_SCRATCH_DIR) + "/" + name;
     std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "'";

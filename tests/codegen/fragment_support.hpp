@@ -53,5 +53,7 @@ SectionFragment paramSection(const ProNode* p);
 // Runs the C++ compiler; returns its exit status and puts its messages in output.
 int runCompiler(const std::string& arguments, std::string& output);
 std::string runtimeDir();
+// The run-time library's source, compiled into a test's program with the program's options.
+std::string runtimeLibrarySource();
 std::string scratchDir(const std::string& name);
 std::string readFile(const std::string& path);

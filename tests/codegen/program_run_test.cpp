@@ -99,7 +99,8 @@ protected:
         TopFragment top;
         top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
-        int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
+        int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp " +
+                                     runtimeLibrarySource(),
                                  messages);
         EXPECT_EQ(status, 0) << messages;
         if (status != 0)

@@ -104,7 +104,8 @@ protected:
         TopFragment top;
         top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
         std::string messages;
-        int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp",
+        int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp " +
+                                     runtimeLibrarySource(),
                                  messages);
         EXPECT_EQ(status, 0) << messages;
         if (status != 0)

@@ -1,12 +1,20 @@
 // The run-time library that generated programs include, under ThreadSanitizer:
-// channels (rendezvous, queue order, the can_ tests, many threads), the
-// parameter block and channel link of started processes, thread start and end,
-// and the functions the built-ins call.
+// channels (rendezvous, queue order, the can_ tests, many threads, values
+// that own memory, a select that waits, two processes on one processor), the
+// parameter block and channel link of started processes, thread start and
+// end, the functions the built-ins call, and the line-atomic standard output.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sched.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <thread>
 #include <vector>
 
@@ -173,6 +181,104 @@ TEST(Channel, BlockedSidesAreWokenAndNothingIsLost) {
     }
 }
 
+// Values that own memory stay whole through a queue that grows past its
+// first chunk and empties again; what nobody received is freed with the channel.
+TEST(Channel, ValuesThatOwnMemoryTravelAndAreFreed) {
+    Channel<std::string> c;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 5000; ++i)
+            c.asyn_send("value " + std::to_string(i) + std::string(i % 40, 'x'));
+        for (int i = 0; i < 5000; ++i) {
+            std::string v;
+            c.asyn_recv(&v);
+            ASSERT_EQ(v, "value " + std::to_string(i) + std::string(i % 40, 'x'));
+        }
+    }
+    Channel<std::string> left;
+    for (int i = 0; i < 3000; ++i)
+        left.asyn_send(std::string(100, 'y'));
+}
+
+double threadSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+// A select that finds no value tests its channels again and again; it sleeps
+// between rounds rather than taking a processor, and still takes each value
+// that comes, from whichever channel.
+TEST(Channel, ASelectThatWaitsLeavesTheProcessorAndTakesEveryValue) {
+    Channel<int> one, two;
+    const int each = 20;
+    std::thread sender([&] {
+        for (int i = 0; i < each; ++i) {
+            std::this_thread::sleep_for(10ms);
+            one.syn_send(i);
+            two.asyn_send(1000 + i);
+        }
+    });
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double cpuStart = threadSeconds();
+    int sum = 0, got = 0;
+    while (got < 2 * each) {
+        int v;
+        if (one.syn_can_recv()) {
+            one.syn_recv(&v);
+        } else if (two.asyn_can_recv()) {
+            two.asyn_recv(&v);
+        } else {
+            continue;
+        }
+        sum += v;
+        ++got;
+    }
+    const double cpu = threadSeconds() - cpuStart;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    sender.join();
+    EXPECT_EQ(sum, 2 * (each * (each - 1) / 2) + 1000 * each);
+    // A busy select would use about all of its wall time.
+    EXPECT_LT(cpu, wall / 2) << "cpu " << cpu << " s of " << wall << " s";
+}
+
+// Both processes of an exchange on one processor: a side that waits must let
+// the other run, or each message costs a whole spin (or hangs).
+TEST(Channel, AnExchangeOnOneProcessorEnds) {
+    cpu_set_t before, one;
+    ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+        if (CPU_ISSET(cpu, &before)) {
+            CPU_SET(cpu, &one);
+            break;
+        }
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    const auto start = std::chrono::steady_clock::now();
+    {
+        Channel<long> there, back;
+        const long count = 20000;
+        std::thread echo([&] {  // started on the one processor, as its starter is
+            for (long i = 0; i < count; ++i) {
+                long v;
+                there.syn_recv(&v);
+                back.syn_send(v + 1);
+            }
+        });
+        long sum = 0;
+        for (long i = 0; i < count; ++i) {
+            there.syn_send(i);
+            long v;
+            back.syn_recv(&v);
+            sum += v;
+        }
+        echo.join();
+        EXPECT_EQ(sum, count * (count - 1) / 2 + count);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(sched_setaffinity(0, sizeof before, &before), 0);
+    EXPECT_LT(seconds, 60.0);
+}
+
 // The starter fills the block by formal name, in any order and number; each
 // formal takes its actual by name and converts it to its own type.
 TEST(ProcessBlock, FormalsTakeTheirActualsByName) {
@@ -315,6 +421,76 @@ TEST(BuiltIns, Equality) {
     EXPECT_FALSE(quv_runtime::equal(a, b));
     STREAM s1, s2;
     EXPECT_FALSE(quv_runtime::equal(s1, s2));  // files have no value to compare
+}
+
+// Runs write() with standard output sent to a file, and returns what reached it.
+template <typename Write>
+std::string capturedOutput(Write write) {
+    // CTest runs the tests of this file side by side, each in a process of its own.
+    const std::string path = std::string(QUV_SCRATCH_DIR) + "/stdout." + std::to_string(getpid()) + ".txt";
+    std::cout.flush();
+    std::fflush(stdout);
+    const int saved = dup(1);
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(file, 1);
+    close(file);
+    write();
+    std::cout.flush();
+    dup2(saved, 1);
+    close(saved);
+    std::ifstream in(path, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    std::remove(path.c_str());
+    return text;
+}
+
+// Threads that write side by side, each line in several pieces as a program's
+// Writeln does: every line arrives whole and each thread's lines in their order.
+TEST(Output, LinesOfThreadsSideBySideArriveWhole) {
+    const int threads = 4, lines = 2000;
+    const std::string out = capturedOutput([&] {
+        std::vector<std::thread> writers;
+        for (int t = 0; t < threads; ++t)
+            writers.emplace_back([t] {
+                for (int i = 1; i <= lines; ++i)
+                    std::cout << "thread " << t << " line " << i << " of " << lines << std::endl << std::flush;
+            });
+        for (auto& w : writers)
+            w.join();
+    });
+    std::istringstream in(out);
+    std::string line;
+    const std::regex whole("thread ([0-9]+) line ([0-9]+) of 2000");
+    std::vector<int> next(threads, 1);
+    while (std::getline(in, line)) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, whole)) << line;
+        const int t = std::stoi(m[1]);
+        ASSERT_LT(t, threads);
+        ASSERT_EQ(std::stoi(m[2]), next[t]) << "thread " << t << "'s lines out of order";
+        ++next[t];
+    }
+    for (int t = 0; t < threads; ++t)
+        EXPECT_EQ(next[t], lines + 1) << "thread " << t;
+}
+
+// One thread's text is the bytes it wrote, whatever the pieces: characters,
+// a flush in the middle, a long line; the text after its last line end goes
+// out when the thread ends, or when the program ends (flush_output).
+TEST(Output, OneThreadsBytesAreKept) {
+    const std::string longLine(200000, 'z');
+    const std::string out = capturedOutput([&] {
+        std::thread writer([&] {
+            std::cout << "a" << 1 << ' ' << 2.5f << std::flush << "b\n" << "c\nd" << std::endl;
+            std::cout.put('e');
+            std::cout << longLine << std::endl;
+            std::cout << "no end";
+        });
+        writer.join();
+        std::cout << ", last";
+        quv_runtime::flush_output();
+    });
+    EXPECT_EQ(out, "a1 2.5b\nc\nd\ne" + longLine + "\nno end, last");
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 // on trees the parser builds rarely or not at all.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "tool_run.hpp"
 #include "walk_helpers.hpp"
@@ -19,7 +21,8 @@ const std::string kRunData = std::string(QUV_TEST_DATA) + "/treewalk/run/";
 // name used by later statements; processes started by a parallel statement
 // that talk over a synchronous and over an asynchronous channel; a file
 // written and read back through the built-ins; records, arrays, a union, a
-// package, calls with value and reference actuals and a value call.
+// package, calls with value and reference actuals and a value call; a select
+// that waits on two channels.
 TEST(StatementsTest, TranslatedProgramsRun)
 {
     struct Row {
@@ -35,6 +38,8 @@ TEST(StatementsTest, TranslatedProgramsRun)
         {"swap", "1 7 2 1 16\n"},
         {"producer_consumer", "got 10\ngot 20\ngot 30\ndone\n"},
         {"producer_consumer_async", "got 10\ngot 20\ngot 30\ndone\n"},
+        // A select over two channels takes each of the 600 values once: 1..300 and 1001..1300.
+        {"select_channels", "390300 300 300\n"},
         // Fread reads a once although it is named twice, so b gets 30 and c the 7 after "word".
         {"files", "word 12 30 7 49\n"},
         // total = 1 + 3*4, then the value call adds 12 again before n takes total + 1.
@@ -49,6 +54,35 @@ TEST(StatementsTest, TranslatedProgramsRun)
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, row.out);
     }
+}
+
+// Four processes write 3,000 numbered lines each side by side, every line in
+// several pieces: each line arrives whole, each process's lines in order, and
+// the main body's last text, without a line end, is not lost at the end.
+TEST(StatementsTest, ProcessesSideBySideWriteWholeLines)
+{
+    Translation t = translate("lines", readFile(kRunData + "lines.e"));
+    EXPECT_EQ(t.diagLines, "");
+    ProgramRun run = buildAndRun(t, "lines");
+    ASSERT_EQ(run.compilerOutput, "");
+    EXPECT_EQ(run.status, 0);
+    std::istringstream in(run.out);
+    std::string line;
+    std::vector<int> next(5, 1);
+    int lines = 0;
+    while (std::getline(in, line) && line.rfind("process ", 0) == 0) {
+        int k = 0, i = 0, n = 0;
+        char rest[16] = "";
+        ASSERT_EQ(std::sscanf(line.c_str(), "process %d line %d of %d %15[a-z ]", &k, &i, &n, rest), 4) << line;
+        ASSERT_EQ(std::string(rest), "ends here") << line;
+        ASSERT_TRUE(k >= 1 && k <= 4) << line;
+        ASSERT_EQ(i, next[k]) << "process " << k << "'s lines out of order";
+        ++next[k];
+        ++lines;
+    }
+    EXPECT_EQ(lines, 4 * 3000);
+    EXPECT_EQ(line, "all 4 done");
+    EXPECT_TRUE(in.eof());
 }
 
 // A program with shared variables, a procedure f, and the main body's statements.

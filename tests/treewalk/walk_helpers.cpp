@@ -172,7 +172,7 @@ ProgramRun buildAndRun(const Translation& t, const std::string& name)
     // Optimised as a release build would be, so that what threads share is
     // shared by the program's own means, not by the compiler's forbearance.
     const std::string compile = "g++ -std=gnu++17 -O2 -pthread -I " + std::string(QUV_RUNTIME_DIR) + " -o " + base +
-                                " " + base + ".cpp > " + base + ".build 2>&1";
+                                " " + base + ".cpp " + QUV_RUNTIME_DIR + "/quvfuncs.cpp > " + base + ".build 2>&1";
     if (std::system(compile.c_str()) != 0) {
         run.compilerOutput = readFile(base + ".build");
         if (run.compilerOutput.empty())
