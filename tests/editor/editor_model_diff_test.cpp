@@ -3,6 +3,10 @@
 // matter most, compared after every action (see plain_editor.hpp).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "plain_editor.hpp"
@@ -37,18 +41,26 @@ enum : uint8_t { Type = 0, Enter = 5, Backspace = 6, Delete = 7, Select = 8, Car
 
 TEST(EditorDifferential, LinesRemovedAwayFromTheEditAfterEveryLoadSize)
 {
-    // Each load leaves a little room in the store; Enter after Enter at the
-    // end fills it, crosses its growths, and removals near the top move the
-    // gap over the whole text, as the lost lines needed.
+    // A load leaves a little room in the store. Lines typed at the end fill
+    // it and cross its growths, while removals near the top move the gap over
+    // the whole text, as the lost lines needed. Up to a few hundred lines the
+    // text grows by one line at a time with a removal after each, so that a
+    // removal comes at every fill, the full store included; larger texts grow
+    // a hundred lines at a time.
+    const std::vector<uint8_t> oneMore{Key, 1 | 16, Enter, 1, Enter, 1, Delete, 2, 0};   // Ctrl+End
     for (uint8_t pick = 0; pick < 15; ++pick) {
         const int lines = EditScript::LoadLines(pick);
         std::vector<uint8_t> script{Load, pick, 1, pick};
-        script.insert(script.end(), {Key, static_cast<uint8_t>(1 | 16)});   // Ctrl+End
-        const int enters = lines / 8 + 70;
-        for (int i = 0; i < enters; i += 100) {
-            script.insert(script.end(), {Enter, 0, static_cast<uint8_t>(std::min(99, enters - i - 1))});
-            script.insert(script.end(), {Backspace, 1, 2, Delete, 2, 0, Backspace, 0, 0});
-            script.insert(script.end(), {Enter, 1, Type, 'a'});
+        if (lines <= 100) {
+            for (int count = lines; count < std::max(240, 3 * lines); ++count)
+                script.insert(script.end(), oneMore.begin(), oneMore.end());
+        } else {
+            script.insert(script.end(), {Key, 1 | 16});
+            for (int added = 0; added < lines / 2; added += 100) {
+                script.insert(script.end(), {Enter, 0, 99});
+                script.insert(script.end(), {Backspace, 1, 2, Delete, 2, 0, Backspace, 0, 0});
+                script.insert(script.end(), {Key, 1 | 16, Enter, 1, Type, 'a'});
+            }
         }
         for (uint8_t i = 0; i < 6; ++i)
             script.insert(script.end(), {Backspace, 1, static_cast<uint8_t>(3 + i), Delete, 2, i});
@@ -78,6 +90,23 @@ TEST(EditorDifferential, TheReportedSessionKeepsItsLines)
     while (f.model.CanUndo())
         f.model.Undo();
     EXPECT_EQ(f.model.GetText(), "line 1\nline 2\nline 3\nline 4\nline 5\nline 6\nline 7\nline 8\n");
+}
+
+TEST(EditorDifferential, FuzzReproducersAgree)
+{
+    // What fuzz_editor found, each a script of the same language.
+    std::vector<std::filesystem::path> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(QUV_TEST_DATA "/fuzz/editor"))
+        if (entry.path().extension() == ".script")
+            paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    ASSERT_FALSE(paths.empty());
+    for (const auto& path : paths) {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EditScript run;
+        EXPECT_EQ(run.Run(script.data(), script.size()), "") << path;
+    }
 }
 
 } // namespace
