@@ -10,6 +10,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -528,7 +529,10 @@ private:
 // Step returns what differs after it, empty when they agree.
 class EditScript {
 public:
-    EditScript() { fixture_.Load(""); }
+    // A script stops once its actions came to `workLimit` line visits (each
+    // action costs the lines it compares, and a run of Enters, undos or
+    // redos as much again per repeat), so that any script plays quickly.
+    explicit EditScript(size_t workLimit = SIZE_MAX) : workLimit_(workLimit) { fixture_.Load(""); }
 
     // Texts of as many lines as the loads ask for: the small counts, and
     // counts past the store's room after a load.
@@ -562,6 +566,7 @@ public:
         EditorModel& m = fixture_.model;
         filledBefore_ = Filled();
         const unsigned op = next() % 20;
+        size_t repeats = 0;
         std::string what;
         bool edit = true;
         switch (op) {
@@ -599,6 +604,7 @@ public:
         }
         case 5: {   // Enter, once or many times
             const unsigned times = next() % 4 == 0 ? 1 + next() % 100 : 1;
+            repeats = times;
             what = "enter x" + std::to_string(times);
             for (unsigned i = 0; i < times; ++i) {
                 m.OnChar('\r');
@@ -678,6 +684,7 @@ public:
         case 14: case 15: {   // a run of undos or redos
             const bool undo = op == 14;
             const unsigned times = 1 + next() % (next() % 4 == 0 ? 64 : 4);
+            repeats = times;
             what = std::string(undo ? "undo" : "redo") + " x" + std::to_string(times);
             for (unsigned i = 0; i < times; ++i) {
                 m.TranslateAccelerator(undo ? 'Z' : 'Y', ModControl);
@@ -728,6 +735,7 @@ public:
             break;
         }
         ++steps_;
+        work_ += (1 + repeats) * plain_.now.lines.size();
         return Compare(what, edit);
     }
 
@@ -736,7 +744,7 @@ public:
     {
         const uint8_t* p = data;
         const uint8_t* end = data + size;
-        while (p < end) {
+        while (p < end && work_ < workLimit_) {
             std::string difference = Step(p, end);
             if (!difference.empty())
                 return difference;
@@ -813,6 +821,8 @@ private:
     int steps_ = 0;
     bool filledBefore_ = true;
     int largeLoads_ = 0;
+    size_t work_ = 0;
+    const size_t workLimit_;
 };
 
 } // namespace quvpad::test
