@@ -56,6 +56,8 @@ public:
     }
     void insert(size_t i, T item)
     {
+        if (i > size())
+            throw std::out_of_range("GapVector::insert");
         if (gapStart_ == gapEnd_)
             Grow();
         MoveGap(i);
@@ -108,9 +110,9 @@ private:
     }
     // Moves the items between `i` and the gap across it. Each item goes to a
     // place in the gap or one an item already moved has left. A gap of no
-    // width (every slot in use, as after a load into exactly reserved room)
-    // is at every place at once: nothing moves, as moving an item onto itself
-    // would destroy it.
+    // width (every slot in use, as once typed lines have filled the room a
+    // load reserved) is at every place at once: nothing moves, as moving an
+    // item onto itself would destroy it.
     void MoveGap(size_t i)
     {
         if (gapStart_ == gapEnd_) {

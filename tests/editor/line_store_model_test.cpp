@@ -77,13 +77,16 @@ TEST(LineStore, EveryEraseFromAFullStoreWhereverTheLastEditWas)
     }
 }
 
-TEST(LineStore, EraseOutsideTheStoreIsRefused)
+TEST(LineStore, PlacesOutsideTheStoreAreRefused)
 {
     GapVector<std::string> store;
     EXPECT_THROW(store.erase(0), std::out_of_range);
+    EXPECT_THROW(store.insert(1, "a"), std::out_of_range);
     store.insert(0, "a");
     EXPECT_THROW(store.erase(1), std::out_of_range);
-    EXPECT_EQ(store.size(), 1u);
+    EXPECT_THROW(store.insert(2, "b"), std::out_of_range);
+    ASSERT_EQ(store.size(), 1u);
+    EXPECT_EQ(store[0], "a");
 }
 
 // Where the next edit goes: mostly at or next to the last one, as typing, a
