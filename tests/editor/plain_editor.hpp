@@ -529,9 +529,10 @@ private:
 // Step returns what differs after it, empty when they agree.
 class EditScript {
 public:
-    // A script stops once its actions came to `workLimit` line visits (each
-    // action costs the lines it compares, and a run of Enters, undos or
-    // redos as much again per repeat), so that any script plays quickly.
+    // A script stops once its actions came to `workLimit` (each action costs
+    // the lines it compares and an eighth of their bytes, and a run of Enters,
+    // undos or redos as much again per repeat), so that any script plays
+    // quickly, also one that pastes a line long.
     explicit EditScript(size_t workLimit = SIZE_MAX) : workLimit_(workLimit) { fixture_.Load(""); }
 
     // Texts of as many lines as the loads ask for: the small counts, and
@@ -603,7 +604,7 @@ public:
             break;
         }
         case 5: {   // Enter, once or many times
-            const unsigned times = next() % 4 == 0 ? 1 + next() % 100 : 1;
+            const unsigned times = Repeats(next() % 4 == 0 ? 1 + next() % 100 : 1);
             repeats = times;
             what = "enter x" + std::to_string(times);
             for (unsigned i = 0; i < times; ++i) {
@@ -683,7 +684,7 @@ public:
             break;
         case 14: case 15: {   // a run of undos or redos
             const bool undo = op == 14;
-            const unsigned times = 1 + next() % (next() % 4 == 0 ? 64 : 4);
+            const unsigned times = Repeats(1 + next() % (next() % 4 == 0 ? 64 : 4));
             repeats = times;
             what = std::string(undo ? "undo" : "redo") + " x" + std::to_string(times);
             for (unsigned i = 0; i < times; ++i) {
@@ -735,8 +736,20 @@ public:
             break;
         }
         ++steps_;
-        work_ += (1 + repeats) * plain_.now.lines.size();
-        return Compare(what, edit);
+        std::string difference = Compare(what, edit);
+        work_ += (1 + repeats) * (plain_.now.lines.size() + bytes_ / 8);
+        return difference;
+    }
+
+    // The fuzzer's scripts: every action is compared over every line, so a
+    // script is kept to a few hundred actions and to what a few dozen actions
+    // on the largest texts cost; what follows is not played.
+    static constexpr size_t FuzzedScriptBytes = 768;
+    static constexpr size_t FuzzedScriptWork = 60000;
+    static std::string RunFuzzed(const uint8_t* data, size_t size)
+    {
+        EditScript script(FuzzedScriptWork);
+        return script.Run(data, std::min(size, FuzzedScriptBytes));
     }
 
     // Plays a whole script; returns the first difference, empty when none.
@@ -764,8 +777,10 @@ private:
         if (m.GetLineCount() != static_cast<int>(lines.size()))
             out << "line count " << m.GetLineCount() << ", plainly " << lines.size() << '\n';
         size_t longest = 0;
+        bytes_ = 0;
         for (size_t i = 0; i < lines.size(); ++i) {
             longest = std::max(longest, lines[i].size());
+            bytes_ += lines[i].size();
             if (static_cast<int>(i) < m.GetLineCount() && m.Text().GetLine(static_cast<int>(i)) != lines[i]) {
                 out << "line " << i << " \"" << m.Text().GetLine(static_cast<int>(i)) << "\", plainly \"" << lines[i] << "\"\n";
                 break;
@@ -795,6 +810,13 @@ private:
         const std::string difference = out.str();
         return difference.empty() ? difference : "after step " + std::to_string(steps_) + " (" + what + "):\n" + difference;
     }
+    // As many repeats of an action as the work left allows, at least one.
+    unsigned Repeats(unsigned wanted) const
+    {
+        const size_t each = plain_.now.lines.size() + bytes_ / 8 + 1;
+        const size_t left = work_ < workLimit_ ? (workLimit_ - work_) / each : 0;
+        return static_cast<unsigned>(std::max<size_t>(1, std::min<size_t>(wanted, left)));
+    }
     // No empty room below the last line while there are lines above the view.
     bool Filled() const
     {
@@ -822,6 +844,7 @@ private:
     bool filledBefore_ = true;
     int largeLoads_ = 0;
     size_t work_ = 0;
+    size_t bytes_ = 0;   // in the text after the last action
     const size_t workLimit_;
 };
 
