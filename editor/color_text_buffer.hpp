@@ -40,6 +40,8 @@ public:
     }
 
     size_t size() const { return capacity_ - (gapEnd_ - gapStart_); }
+    // Items it holds before it grows again.
+    size_t capacity() const { return capacity_; }
     T& operator[](size_t i) { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
     const T& operator[](size_t i) const { return items_[i < gapStart_ ? i : i + (gapEnd_ - gapStart_)]; }
     T& at(size_t i)
@@ -54,6 +56,8 @@ public:
     }
     void insert(size_t i, T item)
     {
+        if (i > size())
+            throw std::out_of_range("GapVector::insert");
         if (gapStart_ == gapEnd_)
             Grow();
         MoveGap(i);
@@ -62,6 +66,7 @@ public:
     }
     void erase(size_t i)
     {
+        Check(i);
         MoveGap(i);
         items_[gapEnd_].~T();
         ++gapEnd_;
@@ -104,9 +109,16 @@ private:
         }
     }
     // Moves the items between `i` and the gap across it. Each item goes to a
-    // place in the gap or one an item already moved has left.
+    // place in the gap or one an item already moved has left. A gap of no
+    // width (every slot in use, as once typed lines have filled the room a
+    // load reserved) is at every place at once: nothing moves, as moving an
+    // item onto itself would destroy it.
     void MoveGap(size_t i)
     {
+        if (gapStart_ == gapEnd_) {
+            gapStart_ = gapEnd_ = i;
+            return;
+        }
         if (i < gapStart_) {
             const size_t width = gapEnd_ - gapStart_;
             for (size_t k = gapStart_; k-- > i;) {

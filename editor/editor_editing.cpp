@@ -7,10 +7,19 @@
 
 namespace quvpad {
 
+EditOp EditorModel::Record(EditOpKind kind, int line, std::string text) const
+{
+    // A step may move the caret before its first line edit (deleting a
+    // selection puts its ends in order first).
+    if (pending_.Empty())
+        return {std::move(text), kind, line, stepCaretColumn_, stepCaretLine_, stepAnchorColumn_, stepAnchorLine_};
+    return {std::move(text), kind, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_};
+}
+
 void EditorModel::InsertLine(const std::string& text, int line, bool colourNow, bool noRecord)
 {
     if (!noRecord)
-        pending_.PushOp({std::string(), OpInsertLine, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
+        pending_.PushOp(Record(OpInsertLine, line, std::string()));
     text_.InsertLine(text, line, colourNow);
     // The break points below move down with their lines.
     ports_.view.InvalidateMargin(false);
@@ -21,7 +30,7 @@ void EditorModel::InsertLine(const std::string& text, int line, bool colourNow, 
 void EditorModel::SetLine(const std::string& text, int line, bool noRecord, bool updateScroll)
 {
     if (!noRecord)
-        pending_.PushOp({text_.GetLine(line), OpReplaceLine, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
+        pending_.PushOp(Record(OpReplaceLine, line, text_.GetLine(line)));
     text_.SetLine(text, line);
     if (updateScroll)
         UpdateScrollBars();
@@ -32,8 +41,9 @@ void EditorModel::DeleteLine(int line, bool noRecord, bool updateScroll)
     if (line < 0 || line >= GetLineCount())
         return;
     if (!noRecord)
-        pending_.PushOp({text_.GetLine(line), OpDeleteLine, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
+        pending_.PushOp(Record(OpDeleteLine, line, text_.GetLine(line)));
     text_.RemoveLine(line);
+    KeepWindowFilled();
     ports_.view.InvalidateMargin(false);
     if (updateScroll)
         UpdateScrollBars();

@@ -462,7 +462,8 @@ void EditorModel::OnKillFocus()
 
 // Selects the word under the point; a character that is not a letter or digit
 // is selected on its own. The walk goes by characters, so a double-byte
-// character is never split (and its trail byte never read as a letter).
+// character is never split (and its trail byte never read as a letter); each
+// step back inside the word costs one byte (see CharStartAtOrBefore).
 void EditorModel::OnDoubleClick(int x, int y)
 {
     dragging_ = false;
@@ -472,7 +473,7 @@ void EditorModel::OnDoubleClick(int x, int y)
     int cw = CharWidth();
     int column = (x - settings_.MinX() + cw / 2) / cw + firstColumn_;
     int line = std::clamp(y / LineHeight() + firstLine_, 0, GetLineCount() - 1);
-    const std::string text = text_.GetLine(line);
+    const std::string& text = text_.GetLine(line);
     int length = static_cast<int>(text.size());
     column = SnapColumn(std::clamp(column, 0, length), line);
     SetAnchorPos(caretColumn_, caretLine_);

@@ -188,6 +188,12 @@ private:
     void RefreshAll();
     Rect CaretLineGrown() const;
     void ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGroup>& target);
+    // The record of a line edit; the first of a step holds the caret and
+    // anchor the step began with, so that undo gives them back as they were.
+    EditOp Record(EditOpKind kind, int line, std::string text) const;
+    // After lines went: the first visible line moves up so that the window
+    // shows no empty room below the last line while lines are above it.
+    void KeepWindowFilled();
     void SelectAll();
     void ToggleBreakPointAtCaret();
     void WordLeft();
@@ -215,6 +221,8 @@ private:
     bool caretCreated_ = false;
     int mouseDownX_ = 0;
     UndoGroup pending_;
+    int stepCaretColumn_ = 0, stepCaretLine_ = 0;
+    int stepAnchorColumn_ = 0, stepAnchorLine_ = 0;
     bool modified_ = false;
     bool shiftHeld_ = false;   // Shift state of the event being handled
     // While set, the caret setters take the anchor along, so that a move

@@ -57,6 +57,19 @@ void EditorModel::SetFirstLine(int line)
     ports_.view.InvalidateAll(true);
 }
 
+void EditorModel::KeepWindowFilled()
+{
+    const int whole = ports_.view.GetClientSize().height / LineHeight();
+    const int last = std::max(0, GetLineCount() - whole);
+    if (firstLine_ <= last)
+        return;
+    firstLine_ = last;
+    ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(true);
+}
+
 void EditorModel::EnsureLineVisible(int line)
 {
     int whole = ports_.view.GetClientSize().height / LineHeight();

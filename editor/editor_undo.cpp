@@ -8,6 +8,10 @@ namespace quvpad {
 
 void EditorModel::BeginEditStep()
 {
+    stepCaretColumn_ = caretColumn_;
+    stepCaretLine_ = caretLine_;
+    stepAnchorColumn_ = anchorColumn_;
+    stepAnchorLine_ = anchorLine_;
     pending_.Clear();
     redo_.clear();
 }
@@ -103,6 +107,8 @@ void EditorModel::ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGrou
         inverse.PushOp(back);
     }
     target.push_back(inverse);
+    // Showing each edited line may have put one at the top of the window.
+    KeepWindowFilled();
     UpdateCaret(true);
     InvalidateExtended(area, true);
 }

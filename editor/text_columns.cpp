@@ -17,12 +17,18 @@ int CharLength(const std::string& line, int col)
 }
 
 // A trail byte can look like an ASCII letter, so boundaries are found by
-// walking from the line start.
+// walking forwards from a known one. A character starts after every byte that
+// cannot be a lead byte (it ends a character, alone or as a trail byte), so
+// the walk starts after the last such byte before `col` and costs the run of
+// possible lead bytes before `col`, not the whole line: a step back through an
+// ASCII word costs one byte.
 int CharStartAtOrBefore(const std::string& line, int col)
 {
     if (col <= 0 || col >= static_cast<int>(line.size()))
         return col;
-    int i = 0;
+    int i = col;
+    while (i > 0 && IsLeadByte(static_cast<unsigned char>(line[i - 1])))
+        --i;
     while (true) {
         int next = i + CharLength(line, i);
         if (next > col)

@@ -318,3 +318,32 @@ TEST_F(EditingTest, UndoReportsNoHalfMovedSelectionAndRepaintsTheOneItDrops)
         repainted = repainted || rect.top <= 0;
     EXPECT_TRUE(repainted);
 }
+
+TEST_F(EditingTest, UndoGivesBackTheSelectionTheStepBeganWith)
+{
+    // Deleting a selection first puts its ends in order; undo still gives back
+    // caret and anchor where they were, and redo the state undo left.
+    struct Row { const char* name; Pos anchor, caret; std::function<void(EditingTest&)> edit; };
+    const Row rows[] = {
+        {"one line, caret first", {3, 0}, {1, 0}, [](EditingTest& t) { t.Key(KeyDelete); }},
+        {"one line, anchor first", {1, 0}, {3, 0}, [](EditingTest& t) { t.Key(KeyBack); }},
+        {"lines, caret above", {2, 2}, {1, 0}, [](EditingTest& t) { t.Type("x"); }},
+        {"lines, caret below", {1, 0}, {2, 2}, [](EditingTest& t) { t.Type("\r"); }},
+        {"cut", {1, 2}, {0, 1}, [](EditingTest& t) { t.model.TranslateAccelerator('X', ModControl); }},
+    };
+    for (const Row& r : rows) {
+        Load("abcd\nefgh\nijkl\n");
+        model.SetSelection(r.anchor.first, r.anchor.second, r.caret.first, r.caret.second);
+        r.edit(*this);
+        const TextLines after = Lines();
+        const Pos caretAfter = Caret(), anchorAfter = Anchor();
+        model.Undo();
+        EXPECT_EQ(Lines(), (TextLines{"abcd", "efgh", "ijkl"})) << r.name;
+        EXPECT_EQ(Anchor(), r.anchor) << r.name;
+        EXPECT_EQ(Caret(), r.caret) << r.name;
+        model.Redo();
+        EXPECT_EQ(Lines(), after) << r.name;
+        EXPECT_EQ(Caret(), caretAfter) << r.name;
+        EXPECT_EQ(Anchor(), anchorAfter) << r.name;
+    }
+}

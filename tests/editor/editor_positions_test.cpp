@@ -1,6 +1,7 @@
 // Selection entry points, word selection, focus, and the caret and mouse keys.
 #include <gtest/gtest.h>
 
+#include "editor/text_columns.hpp"
 #include "fake_ports.hpp"
 
 using namespace quvpad;
@@ -99,6 +100,14 @@ TEST_F(PositionsTest, DoubleClickSelectsAWord)
         {kGbkLine, 1, {3, 0}, {1, 0}},             // a double-byte character whole
         {kGbkLine, 4, {5, 0}, {3, 0}},             // its trail byte is no letter
         {kGbkLine, 5, {5, 0}, {6, 0}},
+        // Runs of bytes that may lead a character before a word: which of
+        // them pair up decides whether the word's first letter is a trail.
+        {"\xD6" "Aword", 4, {2, 0}, {6, 0}},                // D6 41 one character
+        {"\xD6\xD6" "Aword", 4, {2, 0}, {7, 0}},           // D6 D6, then the word
+        {"\xD6\xD6\xD6" "Aword", 5, {4, 0}, {8, 0}},      // D6 D6, D6 41
+        {"x\xD6\xD6\xD6\xD6" "Aword", 7, {5, 0}, {10, 0}},
+        {"\xD6" "1word", 4, {1, 0}, {6, 0}},                // a digit is no trail byte
+        {"\xFF\xD6" "Aword", 4, {3, 0}, {7, 0}},           // FF leads nothing
     };
     for (const Row& r : rows) {
         Load(r.line + "\n");
@@ -106,6 +115,40 @@ TEST_F(PositionsTest, DoubleClickSelectsAWord)
         EXPECT_EQ(Caret(), r.caret) << r.line << " at " << r.column;
         EXPECT_EQ(Anchor(), r.anchor) << r.line << " at " << r.column;
         EXPECT_FALSE(model.IsDragging());
+    }
+}
+
+TEST(CharacterStarts, AgreeWithDecodingFromTheLineStart)
+{
+    // Lines of bytes that are letters, digits, blanks, lead bytes, trail
+    // bytes and neither, in every mix; every column against a decoding of the
+    // whole line from its first byte.
+    const char bytes[] = {'a', 'A', '1', ' ', '\x81', '\xD6', '\xD0', '\x40', '\x7F', '\xFE', '\xFF', '\x80'};
+    unsigned x = 12345;
+    for (int n = 0; n < 4000; ++n) {
+        std::string line;
+        const int length = n % 24;
+        for (int i = 0; i < length; ++i) {
+            x = x * 1103515245u + 12345u;
+            line += bytes[(x >> 16) % sizeof bytes];
+        }
+        std::vector<int> starts;
+        for (int i = 0; i < length; i += CharLength(line, i))
+            starts.push_back(i);
+        for (int col = 0; col <= length; ++col) {
+            int expected = col == length ? col : 0;
+            for (int s : starts)
+                if (s <= col && col < length)
+                    expected = s;
+            ASSERT_EQ(CharStartAtOrBefore(line, col), expected) << n << " at " << col;
+            if (col > 0) {
+                int before = 0;
+                for (int s : starts)
+                    if (s < col)
+                        before = s;
+                ASSERT_EQ(PreviousCharStart(line, col), before) << n << " at " << col;
+            }
+        }
     }
 }
 

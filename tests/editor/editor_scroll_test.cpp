@@ -2,6 +2,8 @@
 // and the clipboard texts.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_ports.hpp"
 
 using namespace quvpad;
@@ -231,4 +233,39 @@ TEST_F(ScrollTest, ReplaceSelectionIsOneStepAndRecolours)
     EXPECT_EQ(colors, (std::vector<uint32_t>{0x109, 0x109, 0x109, 0x109}));
     EXPECT_EQ(model.UndoDeque().size(), 1u);
     EXPECT_TRUE(model.IsModified());
+}
+
+TEST_F(ScrollTest, UndoAndRemovedLinesAtTheEndLeaveTheWindowFilled)
+{
+    // 100 lines in a window of 10: filled, the first visible line is at most 90.
+    struct Row {
+        const char* name;
+        std::function<void(ScrollTest&)> edit;
+        int undos;
+        int firstAfter;
+    };
+    const Row rows[] = {
+        {"type at the end, undo every step", [](ScrollTest& t) { t.Type("abc"); }, 3, 90},
+        {"enter at the end, undo every step", [](ScrollTest& t) { t.Type("\r\r\rx"); }, 4, 90},
+        {"enter at the end, undo some", [](ScrollTest& t) { t.Type("\r\r\r\r\r"); }, 3, 92},
+        {"remove the last lines", [](ScrollTest& t) {
+             t.model.SetSelection(0, 95, 1, 99);
+             t.Key(KeyDelete);
+         }, 0, 86},
+        {"backspace at a line start", [](ScrollTest& t) {
+             t.Type("\r\r");
+             t.model.SetSelection(0, 101, 0, 101);
+             t.Key(KeyBack);
+         }, 0, 91},
+    };
+    for (const Row& r : rows) {
+        LoadLines(100);
+        Key(KeyEnd, ModControl);
+        ASSERT_EQ(model.GetFirstVisibleLine(), 90) << r.name;
+        r.edit(*this);
+        for (int i = 0; i < r.undos; ++i)
+            model.TranslateAccelerator('Z', ModControl);
+        EXPECT_EQ(model.GetFirstVisibleLine(), r.firstAfter) << r.name;
+        EXPECT_EQ(win.vbar.pos, r.firstAfter) << r.name;
+    }
 }

@@ -41,7 +41,7 @@ const KeyCase kKeys[] = {
          EXPECT_EQ(ClipboardText(), "a");
          h.Key(WXK_BACK, wxMOD_ALT);
      },
-     {"abc"}, 0, 0, 0, 0},
+     {"abc"}, 1, 0, 0, 0},   // the undone cut gives its selection back
     {"Ctrl+Z undoes and Ctrl+Y redoes", "ab", 2, 0,
      [](Host& h) { h.Type("x"); h.Key('Z', wxMOD_CONTROL, 26); h.Key('Y', wxMOD_CONTROL, 25); }, {"abx"}, 3, 0, 3, 0},
     {"Ctrl+V, Ctrl+letters and Alt+letters type nothing", "ab", 2, 0,

@@ -78,5 +78,37 @@ TEST(QuvPadRealInput, KeysAndMouseThroughTheXServer)
     EXPECT_EQ(host.Model().GetLine(2), "efghfg");
 }
 
+TEST(QuvPadRealInput, UndoAtTheEndOfALongFileLeavesTheWindowFilled)
+{
+    // Ctrl+End, type a few lines, then Ctrl+Z for every step: the last line
+    // is back at the bottom of the window, with lines above it to the top.
+    Host host;
+    std::wstring text;
+    for (int i = 1; i <= 100; ++i)
+        text += L"line " + std::to_wstring(i) + L"\n";
+    host.Pad().LoadText(text, 1, 1);
+    host.Focus();
+    ASSERT_TRUE(host.Editor().HasFocus());
+    EditorModel& m = host.Model();
+    wxUIActionSimulator sim;
+    sim.Char(WXK_END, wxMOD_CONTROL);
+    Host::PumpUntil([&] { return m.CaretLine() == 99; });
+    sim.Text("ab");
+    for (int i = 0; i < 4; ++i)
+        sim.Char(WXK_RETURN);
+    sim.Text("c");
+    Host::PumpUntil([&] { return m.GetLineCount() == 104 && m.GetLine(103) == "c"; });
+    ASSERT_EQ(m.GetLine(99), "line 100ab");
+    ASSERT_EQ(m.GetLine(103), "c");
+    for (int i = 0; i < 7; ++i)
+        sim.Char('z', wxMOD_CONTROL);
+    Host::PumpUntil([&] { return !m.CanUndo(); });
+    EXPECT_EQ(m.GetLine(99), "line 100");
+    const int whole = m.GetVisibleLines(true);
+    ASSERT_GT(whole, 1);
+    EXPECT_EQ(m.GetFirstVisibleLine(), 100 - whole);
+    Host::Save(host.Screenshot(), "undo_at_the_end_of_a_long_file");
+}
+
 } // namespace
 } // namespace quvpad::test
