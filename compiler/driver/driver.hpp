@@ -151,7 +151,9 @@ public:
     std::vector<std::string> ResolvedFiles() const;
 
     // Reads the project file; on a bad file shows why and returns false,
-    // keeping what was read up to there.
+    // keeping what was read up to there. A file without a project name is
+    // shown with its name and the reason: the system's when it could not be
+    // read ("No such file or directory"), else "no project name".
     bool Load(const std::string& projectFile);
     // Writes the project file at the path. A write that fails is shown and
     // returns false, and the project stays modified.

@@ -2,6 +2,8 @@
 // run in a copy of that folder.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -153,10 +155,29 @@ TEST_F(QuvcTest, MakefileOfACleanProject) {
     EXPECT_FALSE(exists("broken.mak"));
 }
 
+// The message names the file and why it is no project.
 TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
-    const ToolRun r = run("project noname.prj");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty!\n");
+    std::filesystem::create_directory(dir / "folder.prj");
+    writeBytes(dir / "locked.prj", "[QuvBench]\nProject Name=locked\n");
+    std::filesystem::permissions(dir / "locked.prj", std::filesystem::perms::none);
+    struct Case {
+        std::string project, reason;
+    };
+    std::vector<Case> cases = {
+        {"noname.prj", "no project name"},
+        {"missing.prj", "No such file or directory"},
+        {"folder.prj", "Is a directory"},
+    };
+    // Whoever may read every file reads this one too.
+    if (geteuid() != 0)
+        cases.push_back({"locked.prj", "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project);
+        const ToolRun r = run("project " + c.project);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty! " +
+                             c.project + ": " + c.reason + "\n");
+    }
 }
 
 // A source the project names that cannot be read is said to be so, with the
