@@ -11,8 +11,10 @@
 // which stays readable while the driver lives): a job made no diagnostic when
 // the list is still empty after it.
 //
-// stopProcess, from any thread, ends the job: a running child at once, a
-// project job before its next file, and make and the program never start.
+// stopProcess, from any thread, ends the job: a running child at once, the
+// parse or walk of a file at its next rule (or while it waits for its
+// source), a project job before its next file; make and the program never
+// start, and a file whose stage was stopped gets no output files.
 #pragma once
 #include <functional>
 #include <string>
@@ -72,8 +74,9 @@ public:
     int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar,
                    CharCallback onErrorChar);
     int startProgram(const std::string& exe, StartCallback onStart, TextCallback onText, CharCallback onChar);
-    // Ends the running child with its children; callable from any thread. A
-    // stop before a child runs ends every child this job starts later.
+    // Ends the running stage and the running child with its children;
+    // callable from any thread. A stop before a child runs ends every child
+    // this job starts later.
     bool stopProcess();
     // False when the makefile could not be written; the failure is a diagnostic.
     bool writeMakefile(const std::vector<std::string>& files, const std::string& project,

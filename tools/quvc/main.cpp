@@ -17,8 +17,9 @@
 // lines above.
 //
 // SIGINT, SIGTERM and SIGHUP stop the running job as the IDE's stop command
-// does (make or the program and everything they started end, no further
-// file is compiled); quvc then ends by the same signal.
+// does (the stage that runs ends at its next check, make or the program and
+// everything they started end, no further file is compiled, no file is left
+// half-written); quvc then ends by the same signal.
 
 #include <fcntl.h>
 #include <poll.h>
