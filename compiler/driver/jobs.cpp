@@ -153,12 +153,9 @@ void QUVCompiler::typeset(const std::string& file) {
     TypesettingPass pass(*this);
     CompileStages& s = stagesOf(*this);
     const bool caught = underFatalGuard(*this, [&] { s.parse(*this, file, &pass); }, kFatalTypesetting);
-    if (stopRequested()) {
-        // Still the one report, of a text that is not done.
-        if (typesetDone)
-            typesetDone(false, pass.typesetText);
+    // A stopped job reports nothing more: the host asked for its end, not for a failure.
+    if (stopRequested())
         return;
-    }
 
     std::cerr << "\n-------- typesetting Finished! -------------\n" << std::endl;
     std::cerr << pass.typesetText << std::endl;
