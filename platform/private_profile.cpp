@@ -1,7 +1,10 @@
 #include "platform/private_profile.hpp"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -15,37 +18,67 @@ namespace {
 // lines we do not change go back byte for byte.
 struct Line {
     std::string text;
-    std::string end;  // "\n", "\r\n", or for a last line a bare "\r" or nothing
+    std::string end;  // "\n", "\r\n", "\r", or nothing for a last line without one
 };
 
-std::vector<Line> readLines(const std::string& file, bool& exists) {
-    std::ifstream in(file, std::ios::binary);
-    exists = static_cast<bool>(in);
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// A file as lines. LF, CR LF and a bare CR each end a line, as the editors
+// that write these files use them; a UTF-8 byte-order mark at the start is
+// kept apart, so that neither it nor the line end style is lost on writing.
+struct Lines {
+    std::string mark;            // the byte-order mark, or empty
+    std::string style = "\n";  // the end of the first line that has one: what new lines get
     std::vector<Line> lines;
-    if (!exists)
-        return lines;
-    std::ostringstream all;
-    all << in.rdbuf();
-    const std::string text = all.str();
+    std::string error;           // why the file could not be read; empty when it was
+};
+
+Lines readLines(const std::string& file) {
+    Lines read;
+    std::string text;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        read.error = std::strerror(errno);
+        return read;
+    }
+    char piece[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            read.error = std::strerror(errno);
+        if (got <= 0)
+            break;
+        text.append(piece, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    if (!read.error.empty())
+        return read;
     size_t start = 0;
+    if (text.compare(0, 3, kByteOrderMark) == 0) {
+        read.mark = kByteOrderMark;
+        start = 3;
+    }
+    bool styleKnown = false;
     while (start < text.size()) {
-        size_t nl = text.find('\n', start);
+        const size_t end = text.find_first_of("\r\n", start);
         Line line;
-        if (nl == std::string::npos) {
+        if (end == std::string::npos) {
             line.text = text.substr(start);
             start = text.size();
         } else {
-            line.text = text.substr(start, nl - start);
-            line.end = "\n";
-            start = nl + 1;
+            line.text = text.substr(start, end - start);
+            const size_t width = text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+            line.end = text.substr(end, width);
+            start = end + width;
+            if (!styleKnown)
+                read.style = line.end;
+            styleKnown = true;
         }
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.pop_back();
-            line.end = "\r" + line.end;
-        }
-        lines.push_back(line);
+        read.lines.push_back(line);
     }
-    return lines;
+    return read;
 }
 
 std::string trim(const std::string& s) {
@@ -117,8 +150,7 @@ size_t findKey(const std::vector<Line>& lines, size_t begin, size_t end, const s
 }
 
 bool readValue(const std::string& section, const std::string& key, const std::string& file, std::string& value) {
-    bool exists;
-    const std::vector<Line> lines = readLines(file, exists);
+    const std::vector<Line> lines = readLines(file).lines;
     size_t begin, end;
     if (!findSection(lines, section, begin, end))
         return false;
@@ -134,11 +166,11 @@ bool readValue(const std::string& section, const std::string& key, const std::st
     return true;
 }
 
-// A line that something follows must end: a last line without its end, or
-// with a bare CR, would take the next line into it.
-void endLine(Line& line) {
-    if (line.end.empty() || line.end.back() != '\n')
-        line.end += "\n";
+// A line that something follows must end: a last line without its end would
+// take the next line into it. It ends as the file's lines do.
+void endLine(Line& line, const std::string& style) {
+    if (line.end.empty())
+        line.end = style;
 }
 
 // Names that, once written, the reader finds again under the same name. A
@@ -249,9 +281,9 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
     if (refusedEntry(section, key, value))
         return false;
 
-    bool exists;
-    std::vector<Line> lines = readLines(file, exists);
-    const Line entry{key + "=" + value, "\n"};
+    Lines read = readLines(file);
+    std::vector<Line>& lines = read.lines;
+    const Line entry{key + "=" + value, read.style};
     size_t begin, end;
     if (findSection(lines, section, begin, end)) {
         const size_t at = findKey(lines, begin, end, key);
@@ -262,17 +294,17 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
             size_t after = end;
             while (after > begin + 1 && trim(lines[after - 1].text).empty())
                 --after;
-            endLine(lines[after - 1]);
+            endLine(lines[after - 1], read.style);
             lines.insert(lines.begin() + after, entry);
         }
     } else {
         if (!lines.empty())
-            endLine(lines.back());
-        lines.push_back(Line{"[" + section + "]", "\n"});
+            endLine(lines.back(), read.style);
+        lines.push_back(Line{"[" + section + "]", read.style});
         lines.push_back(entry);
     }
 
-    std::string out;
+    std::string out = read.mark;
     for (const Line& line : lines)
         out += line.text + line.end;
     std::string reason;
@@ -290,6 +322,9 @@ struct PrivateProfileFile::Data {
         std::vector<Line> body;
         std::unordered_map<std::string, size_t> keys;  // folded key -> first line in body
     };
+    std::string mark;   // the byte-order mark the file started with
+    std::string style;  // the line end new lines get
+    std::string error;  // why the file could not be read
     std::vector<Line> preamble;
     std::vector<Section> sections;
     std::unordered_map<std::string, size_t> names;  // folded name -> first section
@@ -322,10 +357,12 @@ struct PrivateProfileFile::Data {
 };
 
 PrivateProfileFile::PrivateProfileFile(const std::string& file_) : file(file_), data(new Data) {
-    bool exists;
-    std::vector<Line> lines = readLines(file, exists);
+    Lines read = readLines(file);
+    data->mark = read.mark;
+    data->style = read.style;
+    data->error = read.error;
     std::string name;
-    for (Line& line : lines) {
+    for (Line& line : read.lines) {
         if (sectionOf(line.text, name)) {
             data->names.emplace(folded(name), data->sections.size());
             data->sections.emplace_back();
@@ -360,12 +397,12 @@ int PrivateProfileFile::getInt(const std::string& section, const std::string& ke
 bool PrivateProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
     if (refusedEntry(section, key, value))
         return false;
-    Line entry{key + "=" + value, "\n"};
+    Line entry{key + "=" + value, data->style};
     const auto s = data->names.find(folded(section));
     if (s == data->names.end()) {
         if (!data->empty())
-            endLine(data->last());
-        Line header{"[" + section + "]", "\n"};
+            endLine(data->last(), data->style);
+        Line header{"[" + section + "]", data->style};
         // Known by the name its header line reads back as, like every other section.
         std::string name;
         sectionOf(header.text, name);
@@ -388,10 +425,14 @@ bool PrivateProfileFile::writeString(const std::string& section, const std::stri
     while (after > 0 && trim(found.body[after - 1].text).empty())
         --after;
     Line& before = after > 0 ? found.body[after - 1] : found.header;
-    endLine(before);
+    endLine(before, data->style);
     found.body.insert(found.body.begin() + static_cast<std::ptrdiff_t>(after), std::move(entry));
     data->add(found, after);
     return true;
+}
+
+const std::string& PrivateProfileFile::readError() const {
+    return data->error;
 }
 
 bool PrivateProfileFile::hasKey(const std::string& section, const std::string& key) const {
@@ -406,7 +447,7 @@ bool PrivateProfileFile::save() {
 }
 
 bool PrivateProfileFile::save(std::string& reason, WriteFailure& why) {
-    std::string text;
+    std::string text = data->mark;
     auto append = [&text](const Line& line) {
         text += line.text;
         text += line.end;

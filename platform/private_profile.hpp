@@ -1,7 +1,9 @@
 // Settings files in the private-profile (INI) format: "[section]" lines and
 // "key=value" lines. Section and key names compare without regard to ASCII
-// case, and the first matching section and key win. QuvBench.ini and the
-// ".prj" project files are kept in it.
+// case, and the first matching section and key win. LF, CR LF and a bare CR
+// each end a line, and a UTF-8 byte-order mark at the start is skipped; a
+// write keeps both, and new lines end as the file's first line does.
+// QuvBench.ini and the ".prj" project files are kept in it.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -24,9 +26,9 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
                          const std::string& file);
 
 // Sets `key` in `section` to `value`: replaces the first matching key line in
-// place, or appends the key to its section, or the section to the file (the
-// line before ended first, whatever its line end), and leaves every other
-// line as it was; creates the file when it is missing. The file is written
+// place, or appends the key to its section, or the section to the file (a
+// last line without its end ended first), and leaves every other line as it
+// was; creates the file when it is missing. The file is written
 // through platform::WriteFileSafely.
 // A name the reader could not find again, or a value that would break the
 // line structure, is refused: a line end or NUL anywhere in a name, blanks at
@@ -66,6 +68,9 @@ public:
     bool save();
     // The same, saying why it failed (the system's error number in `why`).
     bool save(std::string& reason, WriteFailure& why);
+    // Why the file could not be read, in the system's words ("No such file or
+    // directory"); empty when it was read.
+    const std::string& readError() const;
 
 private:
     struct Data;

@@ -1,5 +1,6 @@
 #include "platform/process_runner.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,9 +11,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <set>
+#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -128,10 +132,108 @@ void endGroup(pid_t group) {
     }
 }
 
+// A process as its stat line gives it: the state letter, the parent, the
+// process group and when it started (clock ticks since boot). False when it
+// is gone.
+struct ProcessStat {
+    char state = 0;
+    pid_t parent = 0;
+    pid_t group = 0;
+    unsigned long long started = 0;
+};
+
+bool statOf(pid_t pid, ProcessStat& stat) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char text[1024];
+    const ssize_t got = read(fd, text, sizeof text - 1);
+    close(fd);
+    if (got <= 0)
+        return false;
+    text[got] = '\0';
+    // The name in parentheses may hold anything; the fields follow its last ')'.
+    const char* close = std::strrchr(text, ')');
+    if (!close)
+        return false;
+    // Fields 3 (state), 4 (parent), 5 (process group), then 22 (start time).
+    std::istringstream fields(close + 1);
+    std::string skip;
+    long parent = 0, group = 0;
+    fields >> stat.state >> parent >> group;
+    for (int field = 6; field < 22; ++field)
+        fields >> skip;
+    fields >> stat.started;
+    stat.parent = static_cast<pid_t>(parent);
+    stat.group = static_cast<pid_t>(group);
+    return static_cast<bool>(fields);
+}
+
+// Our children outside our own process group that started no earlier than
+// `since`, reaping those that have already ended. What we start ourselves
+// (std::system, a toolkit's helper) stays in our group and is not taken.
+std::vector<pid_t> adoptedSince(unsigned long long since) {
+    std::vector<pid_t> found;
+    DIR* processes = opendir("/proc");
+    if (!processes)
+        return found;
+    const pid_t self = getpid();
+    const pid_t ownGroup = getpgrp();
+    while (const dirent* entry = readdir(processes)) {
+        char* end = nullptr;
+        const long id = std::strtol(entry->d_name, &end, 10);
+        ProcessStat stat;
+        if (*end != '\0' || id <= 0 || !statOf(static_cast<pid_t>(id), stat) || stat.parent != self ||
+            stat.group == ownGroup || stat.started < since)
+            continue;
+        int status;
+        if (stat.state == 'Z')
+            waitpid(static_cast<pid_t>(id), &status, WNOHANG);
+        else
+            found.push_back(static_cast<pid_t>(id));
+    }
+    closedir(processes);
+    return found;
+}
+
+// Ends what a run left outside its group: a process that started a session
+// or group of its own. As the subreaper we become the parent of every such
+// process once the processes between it and us have ended, and the group's
+// end has ended those; so our children in another group than ours that
+// started after the run's child did are the run's (one run at a time in a
+// process, as a job runs one child at a time). SIGTERM, then SIGKILL for what is still there after
+// kStopGrace; each ended process hands us its own children, which are
+// ended in turn.
+void endAdopted(unsigned long long since) {
+    using Clock = std::chrono::steady_clock;
+    const auto step = std::chrono::milliseconds(10);
+    for (int signal : {SIGTERM, SIGKILL}) {
+        std::set<pid_t> signalled;
+        const auto deadline = Clock::now() + kStopGrace;
+        for (;;) {
+            const std::vector<pid_t> left = adoptedSince(since);
+            if (left.empty())
+                return;
+            if (Clock::now() >= deadline)
+                break;
+            for (pid_t pid : left)
+                if (signalled.insert(pid).second)
+                    kill(pid, signal);
+            std::this_thread::sleep_for(step);
+        }
+    }
+}
+
 // Waits for the child's end (ending it after a stop), reaps it, ends what it
-// left in its own group, and only then clears it from the control, so that
-// a stop at any moment reaches whatever of the job still runs.
+// left in its own group and, for a child in its own group, what escaped the
+// group; only then clears it from the control, so that a stop at any moment
+// reaches whatever of the job still runs.
 int waitForEnd(pid_t pid, bool ownGroup, ChildControl& control) {
+    // Read before the child is reaped, while its entry is sure to be there.
+    ProcessStat child;
+    const bool childKnown = ownGroup && statOf(pid, child);
     std::thread waiter([pid, &control] {
         siginfo_t info;
         while (waitid(P_PID, pid, &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
@@ -148,6 +250,8 @@ int waitForEnd(pid_t pid, bool ownGroup, ChildControl& control) {
     }
     if (ownGroup) {
         endGroup(pid);
+        if (childKnown)
+            endAdopted(child.started);
         control.publish(0, false);
     }
     if (stoppedBeforeEnd)

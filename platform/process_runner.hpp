@@ -2,9 +2,11 @@
 // process group of its own with standard output and standard error on one
 // pipe and standard input at end of file; every byte it writes reaches a
 // callback on a reader thread, in the order written. When the child ends,
-// whatever it left running in its group is ended too, so a run never
-// outlives its program. A plain child shares the caller's standard streams
-// and process group.
+// whatever it left running in its group is ended too, and so is every
+// process it started that left the group (a session of its own): the runner
+// is the subreaper of what the child leaves, so a run never outlives its
+// program. A plain child shares the caller's standard streams and process
+// group.
 //
 //     platform::ChildControl control;               // one per job
 //     platform::ChildResult r = platform::runPiped({"make", "-f", "x.mak"}, control, onByte);
@@ -77,9 +79,11 @@ struct ChildResult {
 
 // Runs argv (argv[0] is looked up by findProgram) with its output in a pipe;
 // onByte gets every byte on a reader thread. Returns when the child and
-// everything of its process group have ended and their output has been read
-// to the pipe's end; a process that left the group and still holds the pipe
-// is given kStopGrace, then no longer read.
+// everything it started have ended and their output has been read to the
+// pipe's end. Only a process that is no descendant of the child (one the
+// system started for it) may still hold the pipe: it is given kStopGrace,
+// then no longer read. One piped run at a time in a process: the processes
+// the runner adopts while it runs are taken for that run's.
 ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control,
                      const std::function<void(char)>& onByte);
 

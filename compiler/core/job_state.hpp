@@ -9,6 +9,7 @@
 // reference. The compile driver (QUVCompiler, compiler/driver/driver.hpp) is
 // such a job with the host's other callbacks and the job entries.
 #pragma once
+#include <atomic>
 #include <functional>
 #include <set>
 #include <string>
@@ -89,6 +90,12 @@ struct ProgramNames {
     size_t recordsDefined = 0;
 };
 
+// Thrown by a stage that finds its job asked to stop, where it may end: at a
+// rule's entry or while it waits for input. It has no base class, so that no
+// recovery of the stages takes it for an error; the driver ends the job
+// quietly, writing no file it had not finished.
+struct JobStopped {};
+
 class JobState : public DiagnosticSink {
 public:
     // The host's diagnostic hook; null skips it.
@@ -102,6 +109,10 @@ public:
     JobState& operator=(const JobState&) = delete;
 
     ErrorSink errorSink;  // every diagnostic record, as it is made
+    // Asks the job to end at its next check; callable from any thread. The
+    // parser and the walker check at every rule entry, so it is cheap to ask.
+    void requestStop() { stopAsked.store(true, std::memory_order_relaxed); }
+    bool stopRequested() const { return stopAsked.load(std::memory_order_relaxed); }
     // While set, the lexer gives comments and line ends as tokens.
     bool typesetting = false;
     void deliver(const QUVException& record) const override;
@@ -140,6 +151,7 @@ protected:
     std::vector<ProgramRecord> programs;
 
 private:
+    std::atomic<bool> stopAsked{false};
     int walkLine = 0;
     int walkColumn = 0;
     std::string walkRule;

@@ -11,8 +11,10 @@
 // which stays readable while the driver lives): a job made no diagnostic when
 // the list is still empty after it.
 //
-// stopProcess, from any thread, ends the job: a running child at once, a
-// project job before its next file, and make and the program never start.
+// stopProcess, from any thread, ends the job: a running child at once, the
+// parse or walk of a file at its next rule (or while it waits for its
+// source), a project job before its next file; make and the program never
+// start, and a file whose stage was stopped gets no output files.
 #pragma once
 #include <functional>
 #include <string>
@@ -72,8 +74,9 @@ public:
     int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar,
                    CharCallback onErrorChar);
     int startProgram(const std::string& exe, StartCallback onStart, TextCallback onText, CharCallback onChar);
-    // Ends the running child with its children; callable from any thread. A
-    // stop before a child runs ends every child this job starts later.
+    // Ends the running stage and the running child with its children;
+    // callable from any thread. A stop before a child runs ends every child
+    // this job starts later.
     bool stopProcess();
     // False when the makefile could not be written or could not name the
     // program or a source as make reads names; each failure is a diagnostic.
@@ -159,7 +162,9 @@ public:
 
     // Reads the project file; on a bad file shows why and returns false,
     // keeping what was read up to there. File names pass through LocalName;
-    // a project name that is not UTF-8 is taken as GBK.
+    // a project name that is not UTF-8 is taken as GBK. A file without a
+    // project name is shown with its name and the reason: the system's when
+    // it could not be read ("No such file or directory"), else "no project name".
     bool Load(const std::string& projectFile);
     // Writes the project file at the path. A write that fails is shown and
     // returns false, and the project stays modified.

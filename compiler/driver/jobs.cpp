@@ -3,13 +3,14 @@
 #include "compiler/driver/driver.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <iostream>
+#include <streambuf>
 
 #include "compiler/parser/parser.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -18,23 +19,53 @@ namespace {
 
 const QUVException::Class kSourceFileError{QUVException::FileError, QUVException::CharStreamIO};
 
-// True when the file opens and its first byte (if any) can be read; else why not.
-bool readable(const std::string& file, std::string& why) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+// How long a read waits for input before it looks whether the job was stopped.
+const int kStopCheckMilliseconds = 100;
+
+// Reads the whole source, opened once and read once, so that a pipe or a
+// terminal gives the same bytes a file does. The open does not wait (a named
+// pipe without a writer would hold it for ever); each read waits for input
+// in short steps, and a job stopped meanwhile ends (JobStopped). False, with
+// why, when the file cannot be opened or read.
+bool readSource(const JobState& job, const std::string& file, std::string& text, std::string& why) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         why = std::strerror(errno);
         return false;
     }
-    char byte;
-    const ssize_t got = ::read(fd, &byte, 1);
-    const int error = errno;
-    ::close(fd);
-    if (got < 0) {
-        why = std::strerror(error);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    char piece[1 << 16];
+    for (;;) {
+        if (job.stopRequested())
+            throw JobStopped();
+        pollfd wait = {fd, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, kStopCheckMilliseconds);
+        if (ready == 0 || (ready < 0 && errno == EINTR))
+            continue;
+        const ssize_t got = ready < 0 ? -1 : ::read(fd, piece, sizeof piece);
+        if (got > 0) {
+            text.append(piece, static_cast<size_t>(got));
+            continue;
+        }
+        if (got == 0)
+            return true;
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+            continue;
+        why = std::strerror(errno);
         return false;
     }
-    return true;
 }
+
+// The bytes of a string as a stream, without a copy of them.
+class TextStream : private std::streambuf, public std::istream {
+public:
+    explicit TextStream(std::string& text) : std::istream(this) {
+        setg(&text[0], &text[0], &text[0] + text.size());
+    }
+};
 
 // The compiler's own stages: the recovering lexer, the parser with QUV_AST
 // nodes, and the tree walker.
@@ -43,13 +74,15 @@ public:
     antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override {
         // A source that cannot be read is reported as such; the parser would
         // only meet an empty input and blame the program.
-        std::string why;
-        if (!readable(file, why)) {
+        std::string text, why;
+        if (!readSource(job, file, text, why)) {
             QUVException(job, kSourceFileError, 0, 0, "", file, "can't read the source file: " + why);
             return antlr::nullAST;
         }
-        std::ifstream in(file, std::ios::binary);
+        TextStream in(text);
         SourceParser source(in, file, job);
+        // The lexer holds its own copy.
+        std::string().swap(text);
         if (typesetting) {
             source.parser.typesetProgram(*typesetting);
             return antlr::nullAST;
@@ -82,14 +115,17 @@ std::string finishedLine(const char* stage, size_t count) {
 
 // Runs a step; whatever it throws ends the step with a fatal diagnostic, so
 // the job counts it and a later build does not go on over stale files. ANTLR's
-// exceptions have no std::exception base and are caught by their own.
-// True when anything was caught.
+// exceptions have no std::exception base and are caught by their own. A stop
+// is no failure: it ends the step without a diagnostic (the job's stop stays
+// requested, and the job ends there). True when anything was caught.
 template <class Step>
 bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
     bool named = true;
     try {
         step();
         return false;
+    } catch (const JobStopped&) {
+        return true;
     } catch (const std::exception& ex) {
         std::cerr << "Fatal Exception : " << ex.what() << std::endl;
     } catch (const antlr::ANTLRException& ex) {
@@ -117,6 +153,9 @@ void QUVCompiler::typeset(const std::string& file) {
     TypesettingPass pass(*this);
     CompileStages& s = stagesOf(*this);
     const bool caught = underFatalGuard(*this, [&] { s.parse(*this, file, &pass); }, kFatalTypesetting);
+    // A stopped job reports nothing more: the host asked for its end, not for a failure.
+    if (stopRequested())
+        return;
 
     std::cerr << "\n-------- typesetting Finished! -------------\n" << std::endl;
     std::cerr << pass.typesetText << std::endl;
@@ -132,6 +171,8 @@ void QUVCompiler::syntaxCheck(const std::string& file) {
     fileName = file;
     CompileStages& s = stagesOf(*this);
     underFatalGuard(*this, [&] { s.parse(*this, file, nullptr); }, kFatalProgram);
+    if (stopRequested())
+        return;
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
     stageLine(*this, file, finishedLine("Syntax Checking", records().size()));
 }
@@ -148,6 +189,9 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
     CompileStages& s = stagesOf(*this);
     antlr::RefAST tree;
     underFatalGuard(*this, [&] { tree = s.parse(*this, file, nullptr); }, kFatalProgram);
+    // A stopped job ends here and after the walk: it writes no file it had not finished.
+    if (stopRequested())
+        return;
     std::cerr << "\n-------- Syntax Checking Finished! -------------\n" << std::endl;
     stageLine(*this, file, finishedLine("Syntax Checking", records().size() - start));
 
@@ -162,6 +206,8 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
                 TopFragment top;
                 try {
                     s.walk(*this, tree, top);
+                } catch (const JobStopped&) {
+                    throw;
                 } catch (...) {
                     // A walk that failed after it left its program still has
                     // that program's files written, before the failure is
@@ -175,6 +221,8 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
             },
             kFatalProgram);
     }
+    if (stopRequested())
+        return;
     stageLine(*this, file, finishedLine("Semantic Checking", records().size() - semanticStart));
 }
 

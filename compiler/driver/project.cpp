@@ -145,7 +145,10 @@ bool CQuvProject::Load(const std::string& projectFile) {
     const platform::PrivateProfileFile profile(path);
     const std::string projectName = profile.getString(kSection, "Project Name", "", kValueSize);
     if (projectName.empty()) {
-        show("Illegal Project File With Project Name key not exist or value is empty!");
+        // Whatever the cause, the same first words; the file and why follow,
+        // so that a missing or unreadable file is not taken for a bad one.
+        const std::string why = profile.readError().empty() ? "no project name" : profile.readError();
+        show("Illegal Project File With Project Name key not exist or value is empty! " + path + ": " + why);
         return false;
     }
     // A name written where text is GBK reads here as the user wrote it.

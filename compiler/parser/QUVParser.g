@@ -76,10 +76,12 @@ public:
 	std::vector<std::string> exitLabelNames;
 
 	// Every rule entry passes here: a source nested so deeply that the parse
-	// would run out of stack ends the parse with one diagnostic, not a crash.
+	// would run out of stack ends the parse with one diagnostic, not a crash;
+	// a job asked to stop ends here too.
 	void traceIn(const char* rule) override final
 	{
 		if (stackGuard.exhausted()) refuseNestingAt(rule);
+		if (job && job->stopRequested()) throw JobStopped();
 	}
 	void traceOut(const char*) override {}
 	// The generated rules enter through this Tracer, not the runtime's: it

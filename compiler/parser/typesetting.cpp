@@ -246,7 +246,10 @@ void QUVParser::typesetProgram(TypesettingPass& pass)
         ~Running() { current = nullptr; }
     } running(typesetting, pass);
     try {
-        while (LA(1) != antlr::Token::EOF_TYPE) pass.typesetState = typesetItem(pass.typesetState);
+        while (LA(1) != antlr::Token::EOF_TYPE) {
+            if (job && job->stopRequested()) throw JobStopped();
+            pass.typesetState = typesetItem(pass.typesetState);
+        }
     } catch (antlr::ANTLRException& ex) {
         throw antlr::ANTLRException(ex.getMessage());
     }

@@ -55,6 +55,9 @@ void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
 void QUVTreeWalk::traceIn(const char* rule, antlr::RefAST)
 {
     // The program rule is entered before it is handed its job, at the top of the stack.
-    if (job)
-        guardStack(*job, stackGuard, rule, line, column, fileName);
+    if (!job)
+        return;
+    guardStack(*job, stackGuard, rule, line, column, fileName);
+    if (job->stopRequested())
+        throw JobStopped();
 }

@@ -2,6 +2,8 @@
 // services the Workspace trees call.
 #include "ide/wx/app.hpp"
 
+#include <cstring>
+
 #include <wx/filedlg.h>
 
 #include "ide/model/error_text.hpp"
@@ -60,7 +62,8 @@ bool CQuvBenchApp::LoadProjectFile(const wxString& path)
 {
     // The project's message that it found no name says the same for a
     // missing file, one the user may not read and one that is no project
-    // file: the file's name and the reason go with it.
+    // file. The project adds the file and the system's reason in English for
+    // the console; here the file's name and the reason follow in Chinese.
     CQuvProject::MessageSink sink = std::move(bench_.Project().messageSink);
     std::vector<std::string> messages;
     bench_.Project().messageSink = [&messages](const std::string& text) { messages.push_back(text); };
@@ -68,7 +71,8 @@ bool CQuvBenchApp::LoadProjectFile(const wxString& path)
     bench_.Project().messageSink = std::move(sink);
     for (const std::string& text : messages) {
         wxString shown = fromUtf8(text);
-        if (text == kNoProjectNameMessage) {
+        if (text.compare(0, std::strlen(kNoProjectNameMessage), kNoProjectNameMessage) == 0) {
+            shown = kNoProjectNameMessage;
             std::string reason = ReadFailureReason(utf8(path));
             if (reason.empty())
                 reason = "没有工程名（[QuvBench] 节中没有 Project Name 项，或其值为空）";

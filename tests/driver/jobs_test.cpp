@@ -115,6 +115,41 @@ TEST(FatalGuard, AnythingAStageThrowsBecomesAFatalDiagnostic) {
     }
 }
 
+// A stop the parse or the walk meets ends each single-file job there: no
+// diagnostic, no closing line, no typeset report and no program.
+TEST(SingleFileJobs, AStopEndsTheJobWithoutAReport) {
+    typedef std::function<void(QUVCompiler&)> Entry;
+    const struct {
+        const char* name;
+        Entry entry;
+        bool inWalk;
+        Lines calls;
+    } cases[] = {
+        {"typeset", [](QUVCompiler& d) { d.typeset("a.e"); }, false, {}},
+        {"check", [](QUVCompiler& d) { d.syntaxCheck("a.e"); }, false, {"stage a.e: Syntax Checking Started!"}},
+        {"compile, in the parse", [](QUVCompiler& d) { d.compileFile("a.e"); }, false,
+         {"stage a.e: Syntax Checking Started!"}},
+        {"compile, in the walk", [](QUVCompiler& d) { d.compileFile("a.e"); }, true,
+         {"stage a.e: Syntax Checking Started!", "stage a.e: Syntax Checking Finished!, 0 errors found!",
+          "stage a.e: Semantic Checking Started!"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobRecorder job;
+        FakeStages fake;
+        auto stop = [&](const std::string&) {
+            EXPECT_TRUE(job.driver.stopProcess());
+            throw JobStopped();
+        };
+        (c.inWalk ? fake.onWalk : fake.onParse) = stop;
+        job.driver.stages = &fake;
+        c.entry(job.driver);
+        EXPECT_EQ(JobRecorder::calls, c.calls);
+        EXPECT_TRUE(job.driver.records().empty());
+        EXPECT_TRUE(job.driver.getPrograms().empty());
+    }
+}
+
 TEST(DriverObject, EveryCallbackSlotMayBeEmpty) {
     QUVCompiler driver;
     FakeStages fake;

@@ -73,6 +73,27 @@ TEST(ProgramFiles, WrittenFromTheProgramTheWalkLeft) {
     EXPECT_NE(normal[4].find("%DProg demo"), std::string::npos);
 }
 
+// A walk that meets the job's stop, even after it left its program, leaves no
+// file and no diagnostic of its own, and the stage reports no end.
+TEST(ProgramFiles, NoneAfterAStopInTheWalk) {
+    TempFolder dir;
+    JobRecorder job;
+    FakeStages fake;
+    MainTexts main;
+    fake.onTop = [&](TopFragment& top) {
+        top.setProgram("demo", 1, main);
+        EXPECT_TRUE(job.driver.stopProcess());
+        // What the walker does at its next rule.
+        throw JobStopped();
+    };
+    job.driver.stages = &fake;
+    job.driver.compileFile(dir / "demo.e");
+    EXPECT_EQ(filesOf(dir / "demo"), Lines(5, "-"));
+    const Lines calls(JobRecorder::calls.begin() + 2, JobRecorder::calls.end());
+    EXPECT_EQ(calls, Lines{"stage " + dir / "demo.e" + ": Semantic Checking Started!"});
+    EXPECT_TRUE(job.driver.records().empty());
+}
+
 // quvc compile: whole programs give the golden files; a recovered tree whose
 // program block cannot be closed still has its files, without that failure.
 TEST(ProgramFiles, QuvcCompileWritesTheFilesOfTheProgramWalked) {

@@ -16,6 +16,8 @@ struct LoadCase {
     std::string message;
 };
 
+const std::string kNoName = "Illegal Project File With Project Name key not exist or value is empty!";
+
 TEST(ProjectFile, Load) {
     const std::string head = "[QuvBench]\nProject Name=demo\n";
     const LoadCase cases[] = {
@@ -27,9 +29,13 @@ TEST(ProjectFile, Load) {
          {"/w/a.e", "/w/A.e"}, ""},
         {"keys in any letter case", "[quvbench]\nproject name = demo\nPROJECT FILE NUM=1\nfile 1=/w/a.e\n", true,
          {"/w/a.e"}, ""},
-        {"no file", "", false, {}, "Illegal Project File With Project Name key not exist or value is empty!"},
+        {"byte-order mark and bare CR lines", "\xEF\xBB\xBF[QuvBench]\rProject Name=demo\rProject File Num=1\r"
+         "File 1=/w/a.e\r", true, {"/w/a.e"}, ""},
+        {"byte-order mark and CR LF lines", "\xEF\xBB\xBF[QuvBench]\r\nProject Name=demo\r\n", true, {}, ""},
+        {"no file", "", false, {}, kNoName + " FILE: No such file or directory"},
         {"empty name", "[QuvBench]\nProject Name=\nProject File Num=1\nFile 1=/w/a.e\n", false, {},
-         "Illegal Project File With Project Name key not exist or value is empty!"},
+         kNoName + " FILE: no project name"},
+        {"no section", "Project Name=demo\n", false, {}, kNoName + " FILE: no project name"},
         {"second entry missing", head + "Project File Num=3\nFile 1=/w/a.e\nFile 3=/w/c.e\n", false, {"/w/a.e"},
          "Illegal Project File With the 2th File Name not exist or value is empty!"},
         {"second entry empty", head + "Project File Num=3\nFile 1=/w/a.e\nFile 2=\nFile 3=/w/c.e\n", false,
@@ -50,7 +56,10 @@ TEST(ProjectFile, Load) {
         for (int i = 0; i < project.GetCount(); ++i)
             files.push_back(project.GetAt(i));
         EXPECT_EQ(files, c.files);
-        EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+        std::string message = c.message;
+        if (message.find(" FILE: ") != std::string::npos)
+            message.replace(message.find(" FILE: "), 7, " " + dir / "p.prj" + ": ");
+        EXPECT_EQ(messages, message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
         EXPECT_EQ(project.IsCreated(), c.loads);
         EXPECT_EQ(project.GetPath(), dir / "p.prj");
         if (c.loads) {

@@ -168,6 +168,38 @@ TEST_F(QuvcBuild, AFolderNameWithABlank) {
     EXPECT_TRUE(std::filesystem::exists(folder + "/shop.obj"));
 }
 
+// A program whose output ends in the middle of a line: quvc's next line
+// starts a line of its own where the two meet, on a terminal or in one file;
+// standard output alone keeps the program's bytes.
+TEST_F(QuvcBuild, TheLineAfterAnUnendedOutputStartsALine) {
+    copyIn(QUV_TEST_DATA "/driver");
+    writeBytes(dir / "unended.prj", "[QuvBench]\nProject Name=unended\nProject File Num=1\nFile 1=unended.e\n");
+    const std::string environment = "QuvMakePath='" QUV_TOOLCHAIN_DIR "' QUVINCLUDEPATH='" QUV_RUNTIME_DIR
+                                    "' QUVLIBPATH='" QUV_TOOLCHAIN_DIR "' ";
+    const std::string closing = "program unended.exe finished with exit code = 0, successfully!\n";
+    const std::string stage = "stage unended.prj: Run executable Program unended.exeFinished!\n";
+    const struct {
+        const char* name;
+        std::string command;
+        std::string tail;
+    } cases[] = {
+        {"one file", "quvc run unended.prj >out.txt 2>&1; cat out.txt", "1\n2\n" + closing + stage},
+        // script(1) runs it on a terminal of its own (whose CR LF line ends are read as LF).
+        {"a terminal", "script -qec 'quvc run unended.prj' /dev/null", "1\n2\n" + closing + stage},
+        {"standard output alone", "quvc run unended.prj 2>/dev/null", "1\n2" + stage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult r = runCommand("cd '" + dir.path + "' && PATH='" + std::filesystem::path(QUVC_PATH)
+                                           .parent_path().string() + "':\"$PATH\" " + environment +
+                                       "timeout 120 sh -c \"" + c.command + "\"");
+        std::string out = r.out;
+        for (size_t at = 0; (at = out.find("\r\n", at)) != std::string::npos;)
+            out.erase(at, 1);
+        EXPECT_EQ(out.substr(out.size() - std::min(out.size(), c.tail.size())), c.tail) << r.out;
+    }
+}
+
 // The children of quvc whose command name is `name`.
 std::vector<pid_t> childrenNamed(pid_t parent, const std::string& name) {
     std::vector<pid_t> found;

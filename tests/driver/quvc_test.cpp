@@ -2,8 +2,17 @@
 // run in a copy of that folder.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "job_recorder.hpp"
 #include "tool_run.hpp"
@@ -153,10 +162,29 @@ TEST_F(QuvcTest, MakefileOfACleanProject) {
     EXPECT_FALSE(exists("broken.mak"));
 }
 
+// The message names the file and why it is no project.
 TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
-    const ToolRun r = run("project noname.prj");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty!\n");
+    std::filesystem::create_directory(dir / "folder.prj");
+    writeBytes(dir / "locked.prj", "[QuvBench]\nProject Name=locked\n");
+    std::filesystem::permissions(dir / "locked.prj", std::filesystem::perms::none);
+    struct Case {
+        std::string project, reason;
+    };
+    std::vector<Case> cases = {
+        {"noname.prj", "no project name"},
+        {"missing.prj", "No such file or directory"},
+        {"folder.prj", "Is a directory"},
+    };
+    // Whoever may read every file reads this one too.
+    if (geteuid() != 0)
+        cases.push_back({"locked.prj", "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.project);
+        const ToolRun r = run("project " + c.project);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "message Illegal Project File With Project Name key not exist or value is empty! " +
+                             c.project + ": " + c.reason + "\n");
+    }
 }
 
 // A source the project names that cannot be read is said to be so, with the
@@ -186,6 +214,101 @@ TEST_F(QuvcTest, ASourceThatCannotBeReadIsAFileDiagnostic) {
     EXPECT_NE(r.out.find("stage " + dir / "sub/../shop.e" + ": Semantic Checking Finished!, 0 errors found!"),
               std::string::npos)
         << r.out;
+}
+
+// A source is opened once and read once: a named pipe someone writes into,
+// and standard input from a pipe or a file, read as a file is.
+TEST_F(QuvcTest, ASourceFromAPipeIsReadWhole) {
+    ASSERT_EQ(mkfifo((dir / "fifo.e").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        std::string command;
+        const char* file;
+    } cases[] = {
+        {"a named pipe", "(cat shop.e >fifo.e &); " QUVC_PATH " check fifo.e", "fifo.e"},
+        {"standard input from a pipe", "cat shop.e | " QUVC_PATH " check /dev/stdin", "/dev/stdin"},
+        {"standard input from a file", QUVC_PATH " check /dev/stdin <shop.e", "/dev/stdin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult r = runCommand("cd '" + dir.path + "' && timeout 60 sh -c '" + c.command + "' 2>/dev/null");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, std::string("stage ") + c.file + ": Syntax Checking Started!\nstage " + c.file +
+                             ": Syntax Checking Finished!, 0 errors found!\n");
+    }
+    // The whole text, its first byte too.
+    const std::string typeset = run("typeset parts.e").out;
+    const RunResult piped =
+        runCommand("cd '" + dir.path + "' && cat parts.e | " QUVC_PATH " typeset /dev/stdin 2>/dev/null");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, "stage /dev/stdin" + typeset.substr(typeset.find(':')));
+}
+
+// quvc in the test's folder with both its streams in one file; it is not
+// waited for.
+pid_t startQuvc(const std::string& folder, const std::string& verb, const std::string& file,
+                const std::string& out) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (chdir(folder.c_str()) != 0 || fd < 0)
+            _exit(127);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(QUVC_PATH, "quvc", verb.c_str(), file.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// How the process ended; it is killed when it has not ended within two minutes.
+int endOf(pid_t pid) {
+    using Clock = std::chrono::steady_clock;
+    int status = 0;
+    for (auto until = Clock::now() + std::chrono::minutes(2); Clock::now() < until;) {
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    ADD_FAILURE() << "quvc did not end";
+    return status;
+}
+
+// SIGINT, SIGTERM and SIGHUP end a check or a compile that runs, and one
+// whose source never comes; quvc ends by the signal, before the stage ends,
+// and leaves no output file.
+TEST_F(QuvcTest, ASignalEndsTheStageThatRuns) {
+    using Clock = std::chrono::steady_clock;
+    ASSERT_EQ(runCommand("'" QUVGEN_PATH "' e 300000 >'" + dir / "long.e" + "'").status, 0);
+    ASSERT_EQ(mkfifo((dir / "silent.e").c_str(), 0600), 0);
+    const struct {
+        const char* verb;
+        const char* file;
+        int signal;
+    } cases[] = {
+        {"check", "long.e", SIGINT}, {"check", "long.e", SIGTERM},   {"check", "long.e", SIGHUP},
+        {"compile", "long.e", SIGTERM}, {"check", "silent.e", SIGINT}, {"compile", "silent.e", SIGHUP},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.verb) + " " + c.file + " " + strsignal(c.signal));
+        const std::string out = dir / "out.txt";
+        const pid_t quvc = startQuvc(dir.path, c.verb, c.file, out);
+        ASSERT_GT(quvc, 0);
+        const auto deadline = Clock::now() + std::chrono::minutes(1);
+        while (readBytes(out).find("Syntax Checking Started!") == std::string::npos && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        kill(quvc, c.signal);
+        const int status = endOf(quvc);
+        const std::string text = readBytes(out);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status << "\n" << text;
+        EXPECT_EQ(text.find("Finished!"), std::string::npos) << text;
+        EXPECT_EQ(text.find("diag "), std::string::npos) << text;
+        const std::string base = std::string(c.file).substr(0, std::string(c.file).size() - 2);
+        for (const std::string& output : {".cpp", "Proto.hpp", "Inner.hpp", ".err", "TypeSet.e"})
+            EXPECT_FALSE(exists(base + output)) << base + output;
+    }
 }
 
 TEST_F(QuvcTest, BadUsage) {

@@ -86,6 +86,46 @@ TEST(PrivateProfileRead, Strings) {
     EXPECT_EQ(platform::getPrivateProfileString("Font", "Name", "dflt", 1024, dir.file("none.ini")), "dflt");
 }
 
+// LF, CR LF and a bare CR each end a line; a byte-order mark at the start is
+// no part of the first line, anywhere else it is.
+TEST(PrivateProfileRead, LineEndsAndTheByteOrderMark) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* section;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"LF", "[QuvBench]\nProject Name=demo\nFile 1=a.e\n", "QuvBench", "File 1", "a.e"},
+        {"CR LF", "[QuvBench]\r\nProject Name=demo\r\nFile 1=a.e\r\n", "QuvBench", "File 1", "a.e"},
+        {"bare CR", "[QuvBench]\rProject Name=demo\rFile 1=a.e\r", "QuvBench", "Project Name", "demo"},
+        {"bare CR, last key", "[QuvBench]\rProject Name=demo\rFile 1=a.e", "QuvBench", "File 1", "a.e"},
+        {"mixed", "[A]\rx=1\r\n[B]\ny=2\r", "B", "y", "2"},
+        {"CR CR LF: a blank line between", "[A]\r\r\nx=1", "A", "x", "1"},
+        {"mark, LF", mark + "[QuvBench]\nProject Name=demo\n", "QuvBench", "Project Name", "demo"},
+        {"mark, bare CR", mark + "[QuvBench]\rProject Name=demo\r", "QuvBench", "Project Name", "demo"},
+        {"mark not at the start", "[B]\n" + mark + "[A]\nk=2\n", "A", "k", "none"},
+        {"mark twice", mark + mark + "[A]\nk=2\n", "A", "k", "none"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        put(dir.file("a.ini"), c.bytes);
+        EXPECT_EQ(platform::getPrivateProfileString(c.section, c.key, "none", 1024, dir.file("a.ini")), c.value);
+        EXPECT_EQ(platform::PrivateProfileFile(dir.file("a.ini")).getString(c.section, c.key, "none", 1024),
+                  c.value);
+    }
+}
+
+TEST(PrivateProfileRead, SaysWhyAFileCouldNotBeRead) {
+    Folder dir;
+    put(dir.file("a.ini"), "[A]\nk=1\n");
+    EXPECT_EQ(platform::PrivateProfileFile(dir.file("a.ini")).readError(), "");
+    EXPECT_EQ(platform::PrivateProfileFile(dir.file("none.ini")).readError(), "No such file or directory");
+    EXPECT_EQ(platform::PrivateProfileFile(dir.path).readError(), "Is a directory");
+}
+
 TEST(PrivateProfileRead, Integers) {
     Folder dir;
     put(dir.file("a.ini"), kSample);
@@ -115,11 +155,17 @@ TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
         {"append a section", two, "C", "k", "v", two + "[C]\nk=v\n"},
         {"last line without a line end", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
         {"CR LF lines stay", "[A]\r\nx=1\r\ny=2\r\n", "A", "x", "5", "[A]\r\nx=5\r\ny=2\r\n"},
-        {"last line ending in a bare CR", "[A]\nk=1\r", "A", "m", "new", "[A]\nk=1\r\nm=new\n"},
-        {"a section after a bare CR", "[A]\nk=1\r", "B", "m", "new", "[A]\nk=1\r\n[B]\nm=new\n"},
+        {"last line ending in a bare CR", "[A]\nk=1\r", "A", "m", "new", "[A]\nk=1\rm=new\n"},
+        {"a section after a bare CR", "[A]\nk=1\r", "B", "m", "new", "[A]\nk=1\r[B]\nm=new\n"},
         {"a section after a line without its end", "[A]\nk=1", "B", "m", "new", "[A]\nk=1\n[B]\nm=new\n"},
         {"a header alone without its end", "[A]", "A", "m", "new", "[A]\nm=new\n"},
-        {"after a CR LF last line", "[A]\r\nk=1\r\n", "A", "m", "2", "[A]\r\nk=1\r\nm=2\n"},
+        {"after a CR LF last line", "[A]\r\nk=1\r\n", "A", "m", "2", "[A]\r\nk=1\r\nm=2\r\n"},
+        {"a section into CR LF lines", "[A]\r\nk=1", "B", "m", "2", "[A]\r\nk=1\r\n[B]\r\nm=2\r\n"},
+        {"replace in CR lines", "[A]\rx=1\ry=2\r", "A", "x", "5", "[A]\rx=5\ry=2\r"},
+        {"append to CR lines", "[A]\rk=1\r\r[B]\r", "A", "m", "2", "[A]\rk=1\rm=2\r\r[B]\r"},
+        {"a section into CR lines", "[A]\rk=1", "B", "m", "2", "[A]\rk=1\r[B]\rm=2\r"},
+        {"byte-order mark kept", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "7", "\xEF\xBB\xBF[A]\r\nx=7\r\n"},
+        {"byte-order mark alone", "\xEF\xBB\xBF", "A", "m", "v", "\xEF\xBB\xBF[A]\nm=v\n"},
         {"create the file", "", "QuvBench", "Project Name", "demo", "[QuvBench]\nProject Name=demo\n"},
     };
     for (const WriteCase& c : cases) {
@@ -197,6 +243,10 @@ TEST(PrivateProfileFile, ReadsAndWritesAsTheOneKeyFunctions) {
         {"preamble only", "; nothing\nloose=1"},
         {"blank lines before the next section", "[A]\nx=1\n\n  \n[B]\ny=2\n\n"},
         {"line ends of both kinds", "[A]\r\nx=1\r\n[B]\ny=2\r\n"},
+        {"bare CR lines", "[A]\rx=1\r\r[B]\ry=2"},
+        {"CR CR LF", "[A]\r\r\nx=1\r\n"},
+        {"byte-order mark", "\xEF\xBB\xBF[Font]\r\nSize=3\r\n[A]\r\nx=1\r\n"},
+        {"byte-order mark alone", "\xEF\xBB\xBF"},
     };
     const struct {
         const char* section;

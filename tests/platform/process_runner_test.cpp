@@ -14,6 +14,7 @@
 #include <ctime>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "platform/process_runner.hpp"
@@ -151,6 +152,52 @@ TEST(ProcessRunner, WhatTheChildLeavesBehindEndsWithIt) {
         EXPECT_EQ(control.childId(), 0);
         ASSERT_NE(bytes.find('\n'), std::string::npos);
         EXPECT_TRUE(groupGone(firstLineId(bytes)));
+    }
+}
+
+// A process that starts a session of its own is no longer in the program's
+// group, but the run still ends it, and whatever it started, with the
+// program or with a stop; the run reports only after that.
+TEST(ProcessRunner, WhatLeftTheGroupEndsWithTheRun) {
+    // Each child writes the ids to watch into $f and ends its line, then the
+    // program ends (or waits to be stopped).
+    const struct {
+        const char* name;
+        const char* child;
+        bool stop;
+    } cases[] = {
+        {"a new session", "echo $$ >\"$f.x\"; mv \"$f.x\" \"$f\"; exec sleep 30", false},
+        {"one that ignores SIGTERM",
+         "trap \"\" TERM; echo $$ >\"$f.x\"; mv \"$f.x\" \"$f\"; while :; do sleep 1; done", false},
+        {"a session with a child of its own", "sleep 30 & echo $$ $! >\"$f.x\"; mv \"$f.x\" \"$f\"; wait", false},
+        {"a daemon whose parent ended", "(sleep 30 & echo $! >\"$f.x\"; mv \"$f.x\" \"$f\") &", false},
+        {"a new session, then a stop", "echo $$ >\"$f.x\"; mv \"$f.x\" \"$f\"; exec sleep 30", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string script = std::string("f=$(mktemp -u); f=\"$f\" setsid sh -c '") + c.child +
+                                   "' & until [ -e \"$f\" ]; do sleep 0.01; done; echo \"ids $(cat \"$f\")\"; "
+                                   "rm -f \"$f\"; " + (c.stop ? "sleep 30" : "exit 0");
+        platform::ChildControl control;
+        std::thread stopper;
+        const ChildRun run = runScript(script, control, [&](const std::string& bytes) {
+            if (c.stop && bytes.back() == '\n' && !stopper.joinable())
+                stopper = std::thread([&] { EXPECT_TRUE(control.stop()); });
+        });
+        if (stopper.joinable())
+            stopper.join();
+        EXPECT_EQ(run.result.exitCode, c.stop ? platform::kStoppedExitCode : 0);
+        EXPECT_LT(run.seconds, 10);
+        const size_t at = run.bytes.find("ids ");
+        ASSERT_NE(at, std::string::npos) << run.bytes;
+        std::istringstream ids(run.bytes.substr(at + 4));
+        int count = 0;
+        for (pid_t id; ids >> id; ++count) {
+            EXPECT_TRUE(gone(id)) << id;
+            if (!gone(id))
+                kill(id, SIGKILL);
+        }
+        EXPECT_GT(count, 0);
     }
 }
 

@@ -16,20 +16,30 @@
 // syntax error) goes to standard error, so standard output holds only the
 // lines above.
 //
+// When make's or the program's output stops in the middle of a line, quvc's
+// next line starts on a line of its own wherever the two meet on a terminal
+// (or in one file): a stage line on a terminal, the driver's report on
+// standard error when it goes where standard output goes. Output that goes
+// to a file alone keeps its bytes.
+//
 // SIGINT, SIGTERM and SIGHUP stop the running job as the IDE's stop command
-// does (make or the program and everything they started end, no further
-// file is compiled); quvc then ends by the same signal.
+// does (the stage that runs ends at its next check, make or the program and
+// everything they started end, no further file is compiled, no file is left
+// half-written); quvc then ends by the same signal.
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <thread>
 
@@ -49,11 +59,62 @@ std::ostream& out() {
     return stream;
 }
 
+// Set while the last byte make or the program wrote to standard output left
+// its line open; written on the runner's reader thread.
+std::atomic<bool> lineOpen{false};
+// Standard output is a terminal; standard error lands where standard output does.
+bool outputIsTerminal = false;
+bool errorSharesOutput = false;
+
+void findWhereOutputGoes() {
+    outputIsTerminal = isatty(1) == 1;
+    struct stat output, error;
+    errorSharesOutput = (outputIsTerminal && isatty(2) == 1) ||
+                        (fstat(1, &output) == 0 && fstat(2, &error) == 0 && output.st_dev == error.st_dev &&
+                         output.st_ino == error.st_ino);
+}
+
+// Before a line of quvc's own on standard output.
+void startLine() {
+    if (lineOpen.exchange(false) && outputIsTerminal)
+        out() << '\n';
+}
+
+// Standard error's buffer, put in front of the one it had: the first byte
+// after output that left its line open starts a line when the two meet.
+class LineStartBuffer : public std::streambuf {
+public:
+    explicit LineStartBuffer(std::streambuf* target) : target(target) {}
+
+protected:
+    int overflow(int c) override {
+        if (c == traits_type::eof())
+            return traits_type::not_eof(c);
+        endOpenLine();
+        return target->sputc(static_cast<char>(c));
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (n > 0)
+            endOpenLine();
+        return target->sputn(s, n);
+    }
+    int sync() override { return target->pubsync(); }
+
+private:
+    void endOpenLine() {
+        if (errorSharesOutput && lineOpen.exchange(false))
+            target->sputc('\n');
+    }
+
+    std::streambuf* target;
+};
+
 std::string orDash(const std::string& s) {
     return s.empty() ? "-" : s;
 }
 
 void printDiagnostic(const QUVException& record) {
+    startLine();
     out() << "diag " << orDash(terminal::fromFileName(record.getFileName())) << ' ' << record.getLine() << ':' << record.getColumn()
               << ' ' << record.getKind() << ' ' << record.getNumber() << ' ' << orDash(record.getRule()) << '\n';
     // Every line of the details indented, so none can pass for a diag or stage line.
@@ -69,6 +130,7 @@ void printDiagnostic(const QUVException& record) {
 }
 
 void printStage(const char* subject, const char* text) {
+    startLine();
     // The driver's stage lines are plain words around file names.
     out() << "stage " << terminal::fromFileName(subject) << ": " << terminal::fromFileName(text) << std::endl;
 }
@@ -76,6 +138,7 @@ void printStage(const char* subject, const char* text) {
 void printTypeset(bool ok, const std::string& text) {
     if (!ok)
         return;
+    startLine();
     out() << text;
     if (!text.empty() && text.back() != '\n')
         out() << '\n';
@@ -85,6 +148,7 @@ void printTypeset(bool ok, const std::string& text) {
 // make's and the program's bytes, each on its way at once.
 void printChar(char c) {
     out().put(c).flush();
+    lineOpen = c != '\n';
 }
 
 void startOutput() {}
@@ -99,6 +163,7 @@ void printRunStage(const char* subject, const char* text) {
 }
 
 void printMessage(const std::string& text) {
+    startLine();
     out() << "message " << terminal::fromGbk(text) << std::endl;
 }
 
@@ -203,6 +268,10 @@ int runProjectJob(QUVCompiler& driver, const std::string& verb, const std::strin
 
 int main(int argc, char** argv) {
     terminal::convertStandardError();
+    findWhereOutputGoes();
+    // Never freed: standard error is written through it until the process ends.
+    static LineStartBuffer* errorBuffer = new LineStartBuffer(std::cerr.rdbuf());
+    std::cerr.rdbuf(errorBuffer);
     out();
     std::cout.rdbuf(std::cerr.rdbuf());
     if (argc != 3)
