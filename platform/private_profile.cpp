@@ -173,6 +173,13 @@ void endLine(Line& line, const std::string& style) {
         line.end = style;
 }
 
+// The end of a line put in before `next` (none at the end of the file): the
+// file's style, but a bare CR before an empty line ended by LF would read
+// back as one CR LF and swallow that blank line, so such a line ends in CR LF.
+std::string endBefore(const Line* next, const std::string& style) {
+    return style == "\r" && next && next->text.empty() && next->end == "\n" ? "\r\n" : style;
+}
+
 // Names that, once written, the reader finds again under the same name. A
 // line end or NUL would break the line (or cut the name where the file is
 // read as C text), blanks at the ends are trimmed away on reading, "]" ends a
@@ -295,7 +302,9 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
             while (after > begin + 1 && trim(lines[after - 1].text).empty())
                 --after;
             endLine(lines[after - 1], read.style);
-            lines.insert(lines.begin() + after, entry);
+            Line inserted = entry;
+            inserted.end = endBefore(after < lines.size() ? &lines[after] : nullptr, read.style);
+            lines.insert(lines.begin() + after, inserted);
         }
     } else {
         if (!lines.empty())
@@ -426,6 +435,7 @@ bool PrivateProfileFile::writeString(const std::string& section, const std::stri
         --after;
     Line& before = after > 0 ? found.body[after - 1] : found.header;
     endLine(before, data->style);
+    entry.end = endBefore(after < found.body.size() ? &found.body[after] : nullptr, data->style);
     found.body.insert(found.body.begin() + static_cast<std::ptrdiff_t>(after), std::move(entry));
     data->add(found, after);
     return true;

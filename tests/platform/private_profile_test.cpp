@@ -164,6 +164,8 @@ TEST(PrivateProfileWrite, ReplacesInPlaceOrAppends) {
         {"replace in CR lines", "[A]\rx=1\ry=2\r", "A", "x", "5", "[A]\rx=5\ry=2\r"},
         {"append to CR lines", "[A]\rk=1\r\r[B]\r", "A", "m", "2", "[A]\rk=1\rm=2\r\r[B]\r"},
         {"a section into CR lines", "[A]\rk=1", "B", "m", "2", "[A]\rk=1\r[B]\rm=2\r"},
+        // A bare CR before the LF of a blank line would read as one CR LF.
+        {"a CR line before a blank LF line", "[A]\rk=1\n\n[B]\r", "A", "m", "2", "[A]\rk=1\nm=2\r\n\n[B]\r"},
         {"byte-order mark kept", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "7", "\xEF\xBB\xBF[A]\r\nx=7\r\n"},
         {"byte-order mark alone", "\xEF\xBB\xBF", "A", "m", "v", "\xEF\xBB\xBF[A]\nm=v\n"},
         {"create the file", "", "QuvBench", "Project Name", "demo", "[QuvBench]\nProject Name=demo\n"},
