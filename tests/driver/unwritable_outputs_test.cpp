@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +15,6 @@
 
 namespace {
 
-const uid_t kNobody = 65534;
 const int kCannotBecomeNobody = 125;
 
 struct Outcome {
@@ -36,8 +34,7 @@ Outcome runQuvc(const std::vector<std::string>& args, const std::string& folder,
         dup2(pipeEnds[1], 1);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, 2);
-        if (unprivileged && geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        if (unprivileged && !becomeNobodyIfRoot())
             _exit(kCannotBecomeNobody);
         if (chdir(folder.c_str()) != 0)
             _exit(127);
@@ -49,11 +46,7 @@ Outcome runQuvc(const std::vector<std::string>& args, const std::string& folder,
         _exit(127);
     }
     close(pipeEnds[1]);
-    std::string out;
-    char buffer[4096];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, static_cast<size_t>(n));
-    close(pipeEnds[0]);
+    const std::string out = readToEnd(pipeEnds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
     return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};

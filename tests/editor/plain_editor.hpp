@@ -172,22 +172,16 @@ public:
         snap(now.caret);
         snap(now.anchor);
     }
-    void Undo()
+    void Undo() { StepBack(undo, redo); }
+    void Redo() { StepBack(redo, undo); }
+    // Gives back the last copy of `from`; what stood before goes onto `to`.
+    void StepBack(std::vector<Saved>& from, std::vector<Saved>& to)
     {
-        if (undo.empty())
+        if (from.empty())
             return;
-        redo.push_back(Save());
-        Restore(undo.back());
-        undo.pop_back();
-        SnapEnds();
-    }
-    void Redo()
-    {
-        if (redo.empty())
-            return;
-        undo.push_back(Save());
-        Restore(redo.back());
-        redo.pop_back();
+        to.push_back(Save());
+        Restore(from.back());
+        from.pop_back();
         SnapEnds();
     }
 

@@ -59,21 +59,6 @@ void writeText(const std::string& path, const std::string& text)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-std::string shown(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        }
-    }
-    return out + "\"";
-}
-
 // Names the file itself uses, so that a script reaches its sections and keys.
 void namesOfFile(const std::string& text, std::vector<std::string>& sections, std::vector<std::string>& keys)
 {

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 class ScriptBytes {
@@ -51,3 +52,20 @@ private:
     std::size_t size_;
     std::size_t at_ = 0;
 };
+
+// Bytes as a failure message shows them: quoted, with every byte outside
+// printable ASCII (and the quote and backslash) as \xHH.
+inline std::string shown(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out + "\"";
+}

@@ -15,16 +15,6 @@
 namespace ide::test {
 namespace {
 
-quvpad::ColorEditWnd* EditorWindowIn(wxWindow* window)
-{
-    if (auto* editor = dynamic_cast<quvpad::ColorEditWnd*>(window))
-        return editor;
-    for (wxWindow* child : window->GetChildren())
-        if (quvpad::ColorEditWnd* editor = EditorWindowIn(child))
-            return editor;
-    return nullptr;
-}
-
 using Colour = unsigned long;   // 0xRRGGBB as read from the screen
 
 Colour At(const wxImage& image, int x, int y)
@@ -112,7 +102,7 @@ TEST(EditorPainting, NoSelectionColourWithoutASelectionAfterClicksAndArrowKeys)
     wxDocument* doc = OpenDocument(Write("paint.e", text));
     ASSERT_NE(doc, nullptr);
     FocusEditor(doc);
-    quvpad::ColorEditWnd* found = EditorWindowIn(PadOf(doc).GetWindow());
+    quvpad::ColorEditWnd* found = EditorIn(PadOf(doc).GetWindow());
     ASSERT_NE(found, nullptr);
     quvpad::ColorEditWnd& editor = *found;
     quvpad::EditorModel& model = editor.Model();

@@ -2,7 +2,6 @@
 // running IDE: the compile commands under real keys, double clicks on the
 // rows through the X server, find in files, and the project saved and read
 // back. The project file comes from where names are GBK.
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,27 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename F>
-bool PumpFor(int seconds, F done)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < end)
-        Pump(1);
-    return done();
-}
-
 // The label list of the main program is broken on line 3, column 29.
 const char kBroken[] = "%Prog broken == [ ]\n[\n    Syn [ %Stm [ LB = a => $OLB = ;\n]]].\n";
-
-std::vector<std::string> Children(wxTreeCtrl* tree)
-{
-    std::vector<std::string> texts;
-    wxTreeItemIdValue cookie;
-    const wxTreeItemId root = tree->GetRootItem();
-    for (wxTreeItemId child = tree->GetFirstChild(root, cookie); child.IsOk(); child = tree->GetNextChild(root, cookie))
-        texts.push_back(tree->GetItemText(child).utf8_string());
-    return texts;
-}
 
 // A double click of the pointer on a row, through the X server.
 void DoubleClickRow(wxListCtrl& list, int row)
@@ -67,8 +47,6 @@ std::string ActiveFile()
     wxDocument* doc = wxGetApp().DocManager()->GetCurrentDocument();
     return doc ? doc->GetFilename().utf8_string() : std::string();
 }
-
-bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
 
 // One compile command, given by its key, over the active document or the project.
 struct CompileCase {

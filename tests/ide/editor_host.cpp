@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <wx/statusbr.h>
 
+#include "editor/wx/color_edit_wnd.hpp"
 #include "tests/ide/ide_host.hpp"
 #include "typed_key.hpp"
 
@@ -104,5 +105,15 @@ void Command(wxDocument* doc, int id)
 }
 
 std::string StatusPosition() { return Frame().GetStatusBar()->GetStatusText(1).utf8_string(); }
+
+quvpad::ColorEditWnd* EditorIn(wxWindow* window)
+{
+    if (auto* editor = dynamic_cast<quvpad::ColorEditWnd*>(window))
+        return editor;
+    for (wxWindow* child : window->GetChildren())
+        if (quvpad::ColorEditWnd* editor = EditorIn(child))
+            return editor;
+    return nullptr;
+}
 
 } // namespace ide::test

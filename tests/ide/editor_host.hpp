@@ -9,6 +9,10 @@
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/quv_pad.hpp"
 
+namespace quvpad {
+class ColorEditWnd;
+}
+
 namespace ide::test {
 
 // A folder of the running test's own under the temporary folder.
@@ -24,6 +28,8 @@ CQuvBenchView* ViewOf(wxDocument* doc);
 CQuvPad& PadOf(wxDocument* doc);
 // Raises the main frame and gives the document's editor the focus.
 void FocusEditor(wxDocument* doc);
+// The editor control that is the window or stands below it; null where none does.
+quvpad::ColorEditWnd* EditorIn(wxWindow* window);
 
 // A key press as wx delivers it: the frame's key hook (the accelerators),
 // then, when the hook let it pass, key down in the focused window and, when

@@ -2,6 +2,7 @@
 // lines and a selection kept the way the control keeps them. The anchor stays,
 // the caret moves, and a replaced selection leaves the caret after the new text.
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace ide::test {
 
 class FakeEditor : public FinderEditor {
 public:
+    FakeEditor() = default;
     explicit FakeEditor(const std::string& utf8) { SetText(gbk::fromUtf8(utf8)); }
 
     void SetText(const std::string& text)
@@ -33,7 +35,7 @@ public:
             all += line + "\n";
         return all;
     }
-    std::string GetLine(long index) override { return lines.at(index); }
+    std::string GetLine(long index) override { return lines.at(static_cast<size_t>(index)); }
     long GetTextSize() override { return static_cast<long>(lines.size()); }
     bool GetBCanCopy() override { return caret.line != anchor.line || caret.col != anchor.col; }
     void SetSelection(long aline, long acol, long cline, long ccol) override
@@ -48,12 +50,7 @@ public:
             std::swap(from, to);
         const std::string all = UnloadText();
         SetText(all.substr(0, from) + text + all.substr(to));
-        size_t end = from + text.size();
-        caret.line = 1;
-        while (end > lines[caret.line - 1].size())
-            end -= lines[caret.line++ - 1].size() + 1;
-        caret.col = int(end) + 1;
-        anchor = caret;
+        caret = anchor = At(from + text.size());
     }
     void LoadText(const std::string& text, long line, long col) override
     {
@@ -65,12 +62,26 @@ public:
     TextPos Anchor() override { return anchor; }
     void PostFindNext() override { ++findNextPosted; }
 
-    size_t Offset(TextPos at)
+    // The offset of a place in the whole text: a column past its line's end
+    // stands at the end.
+    size_t Offset(TextPos at) const
     {
-        size_t offset = at.col - 1;
+        size_t offset = 0;
         for (int i = 1; i < at.line; ++i)
-            offset += lines[i - 1].size() + 1;
-        return offset;
+            offset += lines[static_cast<size_t>(i) - 1].size() + 1;
+        const size_t length = lines[static_cast<size_t>(at.line) - 1].size();
+        return offset + std::min(static_cast<size_t>(std::max(at.col, 1) - 1), length);
+    }
+    // The place of an offset; the end of the whole text is the end of the last line.
+    TextPos At(size_t offset) const
+    {
+        TextPos at;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (offset <= lines[i].size() || i + 1 == lines.size())
+                return {static_cast<int>(i) + 1, static_cast<int>(std::min(offset, lines[i].size())) + 1};
+            offset -= lines[i].size() + 1;
+        }
+        return at;
     }
 
     std::vector<std::string> lines;

@@ -1,6 +1,5 @@
 // The compile menu on a running IDE, driven by its keys.
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -13,18 +12,6 @@
 
 namespace ide::test {
 namespace {
-
-// Pumps until `done` or the time is up; builds run a compiler.
-template <typename F>
-bool PumpFor(int seconds, F done)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < end)
-        Pump(1);
-    return done();
-}
-
-bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
 
 bool Enabled(int id)
 {

@@ -79,4 +79,16 @@ std::string ReadFile(const std::string& path)
     return all.str();
 }
 
+bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
+
+std::vector<std::string> Children(wxTreeCtrl* tree)
+{
+    std::vector<std::string> texts;
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId root = tree->GetRootItem();
+    for (wxTreeItemId child = tree->GetFirstChild(root, cookie); child.IsOk(); child = tree->GetNextChild(root, cookie))
+        texts.push_back(tree->GetItemText(child).utf8_string());
+    return texts;
+}
+
 } // namespace ide::test

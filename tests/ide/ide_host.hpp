@@ -1,6 +1,7 @@
 // Helpers of the IDE's window tests: starting the IDE, answering its message
 // boxes, pumping events and taking screenshots.
 #pragma once
+#include <chrono>
 #include <deque>
 #include <string>
 #include <vector>
@@ -38,6 +39,19 @@ bool PumpUntil(F done)
         Pump(1);
     return done();
 }
+// Pumps until `done` holds or `seconds` have passed; for waits on a compiler.
+template <typename F>
+bool PumpFor(int seconds, F done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done() && std::chrono::steady_clock::now() < end)
+        Pump(1);
+    return done();
+}
+// Whether a compile, build or run is still going.
+bool JobRunning();
+// The texts of the rows right below the tree's root.
+std::vector<std::string> Children(wxTreeCtrl* tree);
 // What the X server shows of the window.
 wxImage Screenshot(wxWindow* window);
 // Saves build/screenshots/<name>.png; the path.

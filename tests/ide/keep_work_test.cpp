@@ -3,7 +3,6 @@
 // hides them, a project with relative names builds and runs, and a program
 // that prints without end leaves the output panes bounded.
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -46,15 +45,6 @@ void XType(wxDocument* doc, const std::string& text)
     XKeys("type --delay 20 -- '" + text + "'");
 }
 
-// Pumps until `done` or the time is up; builds run a compiler.
-bool PumpFor(int seconds, const std::function<bool()>& done)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < end)
-        Pump(1);
-    return done();
-}
-
 void Command(wxEvtHandler* target, int id)
 {
     wxCommandEvent menu(wxEVT_MENU, id);
@@ -63,8 +53,6 @@ void Command(wxEvtHandler* target, int id)
 }
 
 std::string FirstLine(wxDocument* doc) { return PadOf(doc).GetLine(0).utf8_string(); }
-
-bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }
 
 void UseToolChain(const std::string& makeFolder = QUV_TOOLCHAIN_DIR)
 {

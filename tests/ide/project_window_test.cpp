@@ -79,16 +79,6 @@ struct DialogScripts {
     int shown = 0;
 };
 
-std::vector<std::string> Children(wxTreeCtrl* tree)
-{
-    std::vector<std::string> texts;
-    wxTreeItemIdValue cookie;
-    const wxTreeItemId root = tree->GetRootItem();
-    for (wxTreeItemId child = tree->GetFirstChild(root, cookie); child.IsOk(); child = tree->GetNextChild(root, cookie))
-        texts.push_back(tree->GetItemText(child).utf8_string());
-    return texts;
-}
-
 std::string RootText(wxTreeCtrl* tree) { return tree->GetItemText(tree->GetRootItem()).utf8_string(); }
 
 // Starts the IDE; the empty document it opens asks nothing when it closes.

@@ -37,16 +37,6 @@ namespace fs = std::filesystem;
 
 size_t DocumentCount() { return wxGetApp().DocManager()->GetDocumentsVector().size(); }
 
-quvpad::ColorEditWnd* EditorIn(wxWindow* window)
-{
-    if (auto* editor = dynamic_cast<quvpad::ColorEditWnd*>(window))
-        return editor;
-    for (wxWindow* child : window->GetChildren())
-        if (quvpad::ColorEditWnd* editor = EditorIn(child))
-            return editor;
-    return nullptr;
-}
-
 // Whether the editor shows the whole of this line.
 bool LineShown(quvpad::ColorEditWnd& editor, int line)
 {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,6 +18,7 @@
 #include <sstream>
 
 #include "platform/safe_write.hpp"
+#include "tool_run.hpp"
 
 namespace {
 
@@ -90,7 +90,7 @@ std::string inChild(bool unprivileged, const std::function<std::string()>& body)
     if (pid == 0) {
         close(report[0]);
         std::string text;
-        if (unprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+        if (unprivileged && !becomeNobodyIfRoot())
             text = "skip: cannot become the user nobody";
         else
             text = body();
@@ -98,11 +98,7 @@ std::string inChild(bool unprivileged, const std::function<std::string()>& body)
         _exit(0);
     }
     close(report[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = read(report[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<size_t>(n));
-    close(report[0]);
+    const std::string text = readToEnd(report[0]);
     int status = 0;
     waitpid(pid, &status, 0);
     if (!WIFEXITED(status))

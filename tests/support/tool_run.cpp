@@ -1,6 +1,8 @@
 #include "tool_run.hpp"
 
+#include <grp.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -53,4 +55,20 @@ std::string diagLines(const std::string& toolOut)
         if (line.rfind("diag ", 0) == 0)
             found += line + "\n";
     return found;
+}
+
+bool becomeNobodyIfRoot()
+{
+    const uid_t nobody = 65534;
+    return geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0);
+}
+
+std::string readToEnd(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    close(fd);
+    return text;
 }

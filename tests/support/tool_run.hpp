@@ -1,4 +1,5 @@
-// Helpers the tests of several folders share: running quvdump and reading fixtures.
+// Helpers the tests of several folders share: running quvdump, reading
+// fixtures and what forked children need.
 #pragma once
 #include <string>
 
@@ -23,3 +24,10 @@ std::string programOutput(const std::string& quvcOut, const std::string& exe);
 
 // The first line of every diagnostic a tool printed (`diag ...`), in order.
 std::string diagLines(const std::string& toolOut);
+
+// In a child process a test forked: a root process becomes the user nobody,
+// for whom permission bits hold. False where that failed.
+bool becomeNobodyIfRoot();
+
+// Reads a pipe to its end, then closes it.
+std::string readToEnd(int fd);
