@@ -81,8 +81,15 @@ void EditorModel::EnsureLineVisible(int line)
 void EditorModel::EnsureCaretVisible()
 {
     int last = GetLastVisibleLine();
+    // The window scrolls down when the text is taller than it, also by just
+    // one line (else Ctrl+End leaves the caret below the window). A window
+    // lower than one line has no whole line to bring the caret into: a
+    // one-line text stays where it is rather than scroll out of sight.
+    const int visible = GetVisibleLines(false);
+    const int lines = GetLineCount();
+    const bool taller = visible < lines - 1 || (visible > 0 && visible == lines - 1);
     bool moved = false;
-    if (caretLine_ > last - 1 && GetVisibleLines(false) < GetLineCount() - 1) {
+    if (caretLine_ > last - 1 && taller) {
         firstLine_ = std::max(0, firstLine_ + (caretLine_ - (last - 1)));
         moved = true;
     } else if (caretLine_ < firstLine_) {

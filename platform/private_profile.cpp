@@ -31,13 +31,22 @@ struct Lines {
     std::string style = "\n";  // the end of the first line that has one: what new lines get
     std::vector<Line> lines;
     std::string error;           // why the file could not be read; empty when it was
+    int errorNumber = 0;         // the same as the system's error number
 };
+
+// Whether a file that could not be read must be left as it is: it is there,
+// and a write would replace what it holds with the new keys alone. A missing
+// file is created, and a folder is refused by the write as any folder is.
+bool keptUnread(int errorNumber) {
+    return errorNumber != 0 && errorNumber != ENOENT && errorNumber != EISDIR;
+}
 
 Lines readLines(const std::string& file) {
     Lines read;
     std::string text;
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
+        read.errorNumber = errno;
         read.error = std::strerror(errno);
         return read;
     }
@@ -46,8 +55,10 @@ Lines readLines(const std::string& file) {
         const ssize_t got = ::read(fd, piece, sizeof piece);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0)
+        if (got < 0) {
+            read.errorNumber = errno;
             read.error = std::strerror(errno);
+        }
         if (got <= 0)
             break;
         text.append(piece, static_cast<size_t>(got));
@@ -289,6 +300,8 @@ bool writePrivateProfileString(const std::string& section, const std::string& ke
         return false;
 
     Lines read = readLines(file);
+    if (keptUnread(read.errorNumber))
+        return false;
     std::vector<Line>& lines = read.lines;
     const Line entry{key + "=" + value, read.style};
     size_t begin, end;
@@ -334,6 +347,7 @@ struct PrivateProfileFile::Data {
     std::string mark;   // the byte-order mark the file started with
     std::string style;  // the line end new lines get
     std::string error;  // why the file could not be read
+    int errorNumber = 0;
     std::vector<Line> preamble;
     std::vector<Section> sections;
     std::unordered_map<std::string, size_t> names;  // folded name -> first section
@@ -370,6 +384,7 @@ PrivateProfileFile::PrivateProfileFile(const std::string& file_) : file(file_), 
     data->mark = read.mark;
     data->style = read.style;
     data->error = read.error;
+    data->errorNumber = read.errorNumber;
     std::string name;
     for (Line& line : read.lines) {
         if (sectionOf(line.text, name)) {
@@ -457,6 +472,11 @@ bool PrivateProfileFile::save() {
 }
 
 bool PrivateProfileFile::save(std::string& reason, WriteFailure& why) {
+    if (keptUnread(data->errorNumber)) {
+        why = WriteFailure{data->errorNumber, false};
+        reason = data->error;
+        return false;
+    }
     std::string text = data->mark;
     auto append = [&text](const Line& line) {
         text += line.text;

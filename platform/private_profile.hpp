@@ -29,7 +29,8 @@ int getPrivateProfileInt(const std::string& section, const std::string& key, int
 // place, or appends the key to its section, or the section to the file (a
 // last line without its end ended first), and leaves every other line as it
 // was; creates the file when it is missing. The file is written
-// through platform::WriteFileSafely.
+// through platform::WriteFileSafely. A file that is there but cannot be read
+// is left as it is and the result is false: written, it would lose its keys.
 // A name the reader could not find again, or a value that would break the
 // line structure, is refused: a line end or NUL anywhere in a name, blanks at
 // its ends, ']' in the section, an empty key, '=' in the key or a key that
@@ -64,7 +65,8 @@ public:
     bool writeString(const std::string& section, const std::string& key, const std::string& value);
     // Whether the section holds the key.
     bool hasKey(const std::string& section, const std::string& key) const;
-    // Writes the lines to the file; false when it cannot be written.
+    // Writes the lines to the file; false when it cannot be written, and
+    // false, leaving it as it is, when it was there but could not be read.
     bool save();
     // The same, saying why it failed (the system's error number in `why`).
     bool save(std::string& reason, WriteFailure& why);

@@ -136,6 +136,41 @@ TEST_F(ScrollTest, CaretIsKeptInView)
     EXPECT_EQ(win.hbar.pos, 70);
 }
 
+// The last line, reached by Ctrl+End or line by line, is wholly in view for
+// texts around the window's height; lines are 16 pixels high.
+TEST_F(ScrollTest, TheLastLineIsInViewWhateverTheTextsHeight)
+{
+    struct Row { int height; int lines; int firstAfter; };
+    const Row rows[] = {
+        {160, 9, 0},    // one line less than the window
+        {160, 10, 0},   // exactly as tall
+        {160, 11, 1},   // one line more
+        {160, 12, 2},
+        {160, 30, 20},
+        {168, 10, 0},   // ten whole lines and half of an eleventh
+        {168, 11, 1},
+        {168, 12, 2},
+        {16, 1, 0},
+        {16, 2, 1},
+        {16, 3, 2},
+        {8, 1, 0},      // not one whole line: the only line stays
+    };
+    for (const Row& r : rows) {
+        win.client.height = r.height;
+        LoadLines(r.lines);
+        model.OnSize();
+        Key(KeyEnd, ModControl);
+        EXPECT_EQ(model.CaretLine(), r.lines - 1);
+        EXPECT_EQ(model.GetFirstVisibleLine(), r.firstAfter) << r.height << " px, " << r.lines << " lines, ctrl+end";
+        EXPECT_EQ(win.vbar.pos, r.firstAfter);
+        Key(KeyHome, ModControl);
+        ASSERT_EQ(model.GetFirstVisibleLine(), 0);
+        for (int i = 1; i < r.lines; ++i)
+            Key(KeyDown);
+        EXPECT_EQ(model.GetFirstVisibleLine(), r.firstAfter) << r.height << " px, " << r.lines << " lines, down";
+    }
+}
+
 TEST_F(ScrollTest, CopyTakesTheSelectionWithCrLf)
 {
     Load("abcd\nefgh\nijkl\n");

@@ -1,11 +1,14 @@
 // Reading and writing private-profile files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "in_child.hpp"
 #include "platform/private_profile.hpp"
 
 namespace {
@@ -297,6 +300,56 @@ TEST(PrivateProfileFile, ReadsAndWritesAsTheOneKeyFunctions) {
                       platform::getPrivateProfileString(r.section, r.key, "none", 1024, one));
         }
     }
+}
+
+// A settings file that is there but cannot be read (writable, not readable)
+// keeps its keys: neither writer replaces it with the new key alone. A
+// missing file is still created, and a folder refused as it always was.
+TEST(PrivateProfileFile, AFileThatCannotBeReadIsNotWritten) {
+    Folder dir;
+    chmod(dir.path.c_str(), 0777);
+    const std::string kept = "[A]\nk=1\nother=2\n";
+    const std::string path = dir.file("locked.ini");
+    put(path, kept);
+    chmod(path.c_str(), 0200);
+    // Root reads anything: the write runs as nobody then, who owns the file.
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    }
+    const std::string created = dir.file("new.ini");
+    const std::string folder = dir.file("folder.ini");
+    std::filesystem::create_directory(folder);
+    RUN_IN_CHILD(true, [&]() -> std::string {
+        if (platform::writePrivateProfileString("A", "k", "5", path))
+            return "the one-key write replaced the unreadable file";
+        platform::PrivateProfileFile profile(path);
+        if (profile.readError() != "Permission denied")
+            return "read error '" + profile.readError() + "'";
+        if (!profile.writeString("A", "k", "5"))
+            return "the key was refused in memory";
+        std::string reason;
+        platform::WriteFailure why;
+        if (profile.save(reason, why))
+            return "the save replaced the unreadable file";
+        if (why.error != EACCES || reason != "Permission denied")
+            return "the save said '" + reason + "', error " + std::to_string(why.error);
+
+        if (!platform::writePrivateProfileString("A", "k", "5", created))
+            return "a missing file was not created";
+        platform::PrivateProfileFile fresh(dir.file("fresh.ini"));
+        if (!fresh.writeString("A", "k", "5") || !fresh.save())
+            return "a missing file was not created by a save";
+
+        platform::PrivateProfileFile atFolder(folder);
+        atFolder.writeString("A", "k", "5");
+        if (atFolder.save(reason, why) || why.error != EISDIR || reason != "it is a folder")
+            return "a folder: '" + reason + "', error " + std::to_string(why.error);
+        return std::string();
+    });
+    chmod(path.c_str(), 0600);
+    EXPECT_EQ(get(path), kept);
+    EXPECT_EQ(get(created), "[A]\nk=5\n");
+    EXPECT_EQ(get(dir.file("fresh.ini")), "[A]\nk=5\n");
 }
 
 TEST(PrivateProfileFile, ASaveThatCannotWriteSaysSo) {

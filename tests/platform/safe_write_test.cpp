@@ -17,12 +17,10 @@
 #include <functional>
 #include <sstream>
 
+#include "in_child.hpp"
 #include "platform/safe_write.hpp"
-#include "tool_run.hpp"
 
 namespace {
-
-const uid_t kNobody = 65534;
 
 struct Folder {
     Folder() {
@@ -78,41 +76,6 @@ void expectSameFile(const std::string& path, const struct stat& before) {
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_mode, before.st_mode);
 }
-
-// Runs `body` in a child process, as nobody when `unprivileged` and this
-// process is root; the child's failure text comes back ("" when it passed).
-// "skip: ..." when the child could not become nobody.
-std::string inChild(bool unprivileged, const std::function<std::string()>& body) {
-    int report[2];
-    if (pipe(report) != 0)
-        return "no pipe";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(report[0]);
-        std::string text;
-        if (unprivileged && !becomeNobodyIfRoot())
-            text = "skip: cannot become the user nobody";
-        else
-            text = body();
-        (void)!write(report[1], text.data(), text.size());
-        _exit(0);
-    }
-    close(report[1]);
-    const std::string text = readToEnd(report[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status))
-        return "the child did not end normally";
-    return text;
-}
-
-#define RUN_IN_CHILD(unprivileged, body)                   \
-    do {                                                    \
-        const std::string said = inChild(unprivileged, body); \
-        if (said.rfind("skip:", 0) == 0)                    \
-            GTEST_SKIP() << said;                           \
-        ASSERT_EQ(said, "");                                \
-    } while (0)
 
 // Writes in the child; "" when it went as `expectOk` says.
 std::function<std::string()> writeExpecting(const std::string& path, const std::string& data, bool expectOk,
