@@ -306,7 +306,7 @@ TEST_F(QuvcTest, ASignalEndsTheStageThatRuns) {
         EXPECT_EQ(text.find("Finished!"), std::string::npos) << text;
         EXPECT_EQ(text.find("diag "), std::string::npos) << text;
         const std::string base = std::string(c.file).substr(0, std::string(c.file).size() - 2);
-        for (const std::string& output : {".cpp", "Proto.hpp", "Inner.hpp", ".err", "TypeSet.e"})
+        for (const char* output : {".cpp", "Proto.hpp", "Inner.hpp", ".err", "TypeSet.e"})
             EXPECT_FALSE(exists(base + output)) << base + output;
     }
 }

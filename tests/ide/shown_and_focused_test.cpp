@@ -242,8 +242,9 @@ TEST(ShownAndFocused, MenuItemsShowTheirTextAndKeyTextOnly)
         ASSERT_NE(bar, nullptr);
         for (size_t m = 0; m < bar->GetMenuCount(); ++m) {
             for (wxMenuItem* item : bar->GetMenu(m)->GetMenuItems()) {
-                if (!item->IsSeparator())
+                if (!item->IsSeparator()) {
                     EXPECT_FALSE(MenuItemLabelShowsGtkKey(item)) << item->GetItemLabelText();
+                }
             }
         }
     }

@@ -204,17 +204,23 @@ TEST(ProcessRunner, WhatLeftTheGroupEndsWithTheRun) {
 // A process that left the group and keeps the pipe open holds the run no longer than a grace.
 TEST(ProcessRunner, AWriterOutsideTheGroupDoesNotHoldTheRun) {
     platform::ChildControl control;
-    std::string head;
+    // `yes` may write any amount before the shell's line with its id comes,
+    // so every line is looked at, one at a time.
+    std::string line, id;
     const auto start = Clock::now();
     const platform::ChildResult r = platform::runPiped(
         {"/bin/sh", "-c", "setsid yes & echo \"id $!\"; exec 1>&- 2>&-; sleep 0.2"}, control, [&](char c) {
-            if (head.size() < 100000)
-                head += c;
+            if (c != '\n') {
+                line += c;
+                return;
+            }
+            if (id.empty() && line.rfind("id ", 0) == 0)
+                id = line.substr(3);
+            line.clear();
         });
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    const size_t at = head.find("id ");
-    ASSERT_NE(at, std::string::npos);
-    kill(static_cast<pid_t>(std::stol(head.substr(at + 3))), SIGKILL);
+    ASSERT_FALSE(id.empty());
+    kill(static_cast<pid_t>(std::stol(id)), SIGKILL);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_LT(seconds, 10);
 }
