@@ -203,9 +203,9 @@ std::vector<pid_t> adoptedSince(unsigned long long since) {
 // process once the processes between it and us have ended, and the group's
 // end has ended those; so our children in another group than ours that
 // started after the run's child did are the run's (one run at a time in a
-// process, as a job runs one child at a time). SIGTERM, then SIGKILL for what is still there after
-// kStopGrace; each ended process hands us its own children, which are
-// ended in turn.
+// process, as a job runs one child at a time). SIGTERM, then SIGKILL for
+// what is still there after kStopGrace; each ended process hands us its own
+// children, which are ended in turn.
 void endAdopted(unsigned long long since) {
     using Clock = std::chrono::steady_clock;
     const auto step = std::chrono::milliseconds(10);
