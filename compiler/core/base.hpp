@@ -5,11 +5,9 @@
 
 class base {
 public:
-    // Indentation depth in TABs; nothing changes it, so generated text carries no indentation.
-    static int tabnum;
-
     static std::string indent(int n);
-    static std::string tab();
+    // Generated text carries no indentation: the depth is always zero.
+    static std::string tab() { return indent(0); }
     static std::string lineFeed() { return "\n"; }
     static std::string newline() { return lineFeed() + tab(); }
     static std::string leftBrace() { return "{"; }
