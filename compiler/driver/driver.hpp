@@ -62,6 +62,9 @@ public:
     void syntaxCheck(const std::string& file);
     void compileFile(const std::string& file);
     void translate(const std::string& file, const OutputNames& outputs);
+    // The link checks of a project job, in this order: one link error 16 per
+    // process still referred to but never declared, one link error 12 per %Var
+    // variable whose name another file declared before, then the main program's.
     void compileProject(const std::vector<std::string>& files, const std::string& project);
     void linkProject();
     void generateMakefile(const std::vector<std::string>& files, const std::string& project);
