@@ -10,10 +10,6 @@ public:
     static std::string tab() { return indent(0); }
     static std::string lineFeed() { return "\n"; }
     static std::string newline() { return lineFeed() + tab(); }
-    static std::string leftBrace() { return "{"; }
-    static std::string rightBrace() { return "}"; }
-    static std::string leftBracket() { return "["; }
-    static std::string rightBracket() { return "]"; }
     static std::string semicolon() { return ";"; }
     static std::string openBrace() { return newline() + "{" + newline(); }
     static std::string closeBrace() { return newline() + "}" + newline(); }

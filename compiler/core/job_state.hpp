@@ -123,7 +123,6 @@ public:
     // The source file of the running single-file stage: the file that run-time
     // and fatal diagnostics carry.
     std::string getFileName() const override { return fileName; }
-    void setFileName(const std::string& name) { fileName = name; }
     // The tree walker keeps its place here so diagnostics can point into the source.
     void setWalkPosition(int line, int column) { walkLine = line; walkColumn = column; }
     void setWalkRule(const std::string& rule) { walkRule = rule; }
