@@ -92,12 +92,3 @@ int QUVCompiler::startProgram(const std::string& exe, StartCallback onStart, Tex
     showStartError(r);
     return r.exitCode;
 }
-
-bool QUVCompiler::stopProcess() {
-    // The running stage ends at its next check, the running child at once.
-    requestStop();
-    if (childProcess.stop())
-        return true;
-    std::cerr << "ERROR! the running program could not be stopped" << std::endl;
-    return false;
-}
