@@ -15,7 +15,6 @@ public:
 
     bool Open(const std::string& path, std::string& error);
     void* Symbol(const char* name) const;
-    bool IsOpen() const { return handle_ != nullptr; }
     // Unloading is left to the process end: a library whose objects may still
     // live must stay loaded.
     void Leak() { handle_ = nullptr; }

@@ -167,9 +167,6 @@ public:
     // a file that cannot be opened or written gets a file diagnostic in job.
     // Without a program result nothing is written.
     void writeFiles(JobState& job, const OutputNames& files);
-    // setProgram and writeFiles in one.
-    void writeFiles(JobState& job, const std::string& name, int kind, const CodeFragment* main,
-                    const OutputNames& files);
 
     int programKind = -1;  // -1 until the walk leaves a program: no program
 

@@ -55,12 +55,6 @@ void TopFragment::setProgram(const std::string& name, int kind, const CodeFragme
     program = ProgramResult{name, kind, main.getCode(), main.getPrototypes(), main.getInnerTypes(), main.getTypeset()};
 }
 
-void TopFragment::writeFiles(JobState& job, const std::string& name, int kind, const CodeFragment* main,
-                             const OutputNames& files) {
-    setProgram(name, kind, *main);
-    writeFiles(job, files);
-}
-
 void TopFragment::writeFiles(JobState& job, const OutputNames& files) {
     if (!program)
         return;

@@ -5,17 +5,11 @@
 
 class base {
 public:
-    // Indentation depth in TABs; nothing changes it, so generated text carries no indentation.
-    static int tabnum;
-
     static std::string indent(int n);
-    static std::string tab();
+    // Generated text carries no indentation: the depth is always zero.
+    static std::string tab() { return indent(0); }
     static std::string lineFeed() { return "\n"; }
     static std::string newline() { return lineFeed() + tab(); }
-    static std::string leftBrace() { return "{"; }
-    static std::string rightBrace() { return "}"; }
-    static std::string leftBracket() { return "["; }
-    static std::string rightBracket() { return "]"; }
     static std::string semicolon() { return ";"; }
     static std::string openBrace() { return newline() + "{" + newline(); }
     static std::string closeBrace() { return newline() + "}" + newline(); }

@@ -106,12 +106,6 @@ void DiagnosticSink::fileFailure(QUVException& failure) {
     file(failure);
 }
 
-std::string DiagnosticSink::getFileNameAt(int index) const {
-    if (index < 0 || static_cast<size_t>(index) >= list.size())
-        return std::string();
-    return list[index].getFileName();
-}
-
 QUVException::QUVException() = default;
 
 QUVException::QUVException(DiagnosticSink& job_) : serial(static_cast<int>(job_.records().size())), job(&job_) {}

@@ -191,8 +191,6 @@ public:
     void file(QUVException& record);
     // The job's records in the order they were made; a record's serial is its index.
     const std::vector<QUVException>& records() const { return list; }
-    // The file of the record at index, empty outside the list.
-    std::string getFileNameAt(int index) const;
     // Files an internal failure that was thrown, with the walker's place.
     void fileFailure(QUVException& failure);
     // Forgets the records (a test that runs several cases in one job).

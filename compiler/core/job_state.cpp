@@ -73,21 +73,3 @@ void ProcessRegistry::addDeclaration(const std::string& name, int line, int colu
 void ProcessRegistry::addSharedVariable(const std::string& name, int line, int column, const std::string& file) {
     shared.push_back({name, line, column, file});
 }
-
-void ProcessRegistry::check() const {
-    for (const ProcessRecord& r : pending) {
-        QUVException e(job);
-        e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
-    }
-    // Two files' variables of one name would be two definitions of one C++
-    // variable: the program could not be linked.
-    for (auto it = shared.begin(); it != shared.end(); ++it) {
-        for (auto old = shared.begin(); old != it; ++old) {
-            if (old->name == it->name && old->file != it->file) {
-                QUVException e(job);
-                e.makeSharedRedeclared(it->name, it->line, it->column, it->file, old->line, old->column, old->file);
-                break;
-            }
-        }
-    }
-}

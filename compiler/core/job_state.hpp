@@ -39,12 +39,12 @@ public:
     void addDeclaration(const std::string& name, int line, int column, const std::string& file);
     // A variable of a %Var part; each file's becomes a variable of the program.
     void addSharedVariable(const std::string& name, int line, int column, const std::string& file);
-    // One link error 16 per name still referred to but never declared; then one
-    // link error 12 per %Var variable whose name another file declared before.
-    void check() const;
 
     const std::vector<ProcessRecord>& getDeclarations() const { return declared; }
+    // The names referred to and not declared so far.
     const std::vector<ProcessRecord>& getReferences() const { return pending; }
+    // Every file's %Var variables, in the order met.
+    const std::vector<ProcessRecord>& getSharedVariables() const { return shared; }
 
 private:
     DiagnosticSink& job;
@@ -123,7 +123,6 @@ public:
     // The source file of the running single-file stage: the file that run-time
     // and fatal diagnostics carry.
     std::string getFileName() const override { return fileName; }
-    void setFileName(const std::string& name) { fileName = name; }
     // The tree walker keeps its place here so diagnostics can point into the source.
     void setWalkPosition(int line, int column) { walkLine = line; walkColumn = column; }
     void setWalkRule(const std::string& rule) { walkRule = rule; }

@@ -1,6 +1,6 @@
 // The jobs that go beyond compiling: build the program with make and run it,
-// with their output through the host's character callbacks, or as plain
-// children when the host has not installed them.
+// with their output through the host's character callbacks; the program runs
+// as a plain child when the host has not installed its run callbacks.
 #include "compiler/driver/driver.hpp"
 
 #include <cstdlib>
@@ -43,13 +43,7 @@ bool QUVCompiler::build(const std::vector<std::string>& files, const std::string
     std::cerr << opening << std::endl;
     stageLine(*this, makefile, opening);
 
-    int exitCode;
-    if (makeStart && makeText && makeErrorChar && makeChar) {
-        exitCode = startBuild(makefile, makeStart, makeText, makeChar, makeErrorChar);
-    } else {
-        const platform::ChildResult r = platform::runPlain({"nmake", "-A", "-D", "-E", "-f", makefile}, childProcess);
-        exitCode = r.started ? r.exitCode : -1;
-    }
+    const int exitCode = startBuild(makefile, makeStart, makeText, makeChar);
     const std::string closing =
         "nmake finished with exit code = " + std::to_string(exitCode) + ", " + outcome(exitCode);
     std::cerr << closing << std::endl;
@@ -76,15 +70,16 @@ void QUVCompiler::run(const std::vector<std::string>& files, const std::string& 
     stageLine(*this, project, "Run executable Program " + exe + "Finished!");
 }
 
-// onText and onErrorChar are kept for the host's sake: standard error shares
-// the one pipe with standard output, in the order written.
+// onText is kept for the host's sake: make's standard error shares the one
+// pipe with its standard output, in the order written. A null slot is skipped.
 int QUVCompiler::startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText,
-                            CharCallback onChar, CharCallback onErrorChar) {
+                            CharCallback onChar) {
     (void)onText;
-    (void)onErrorChar;
-    onStart();
+    if (onStart)
+        onStart();
+    const CharCallback toHost = onChar ? onChar : [](char) {};
     const platform::ChildResult r =
-        platform::runPiped({makeProgram(), "-A", "-D", "-E", "-F", makefile}, childProcess, onChar);
+        platform::runPiped({makeProgram(), "-A", "-D", "-E", "-F", makefile}, childProcess, toHost);
     showStartError(r);
     return r.exitCode;
 }
@@ -96,13 +91,4 @@ int QUVCompiler::startProgram(const std::string& exe, StartCallback onStart, Tex
     const platform::ChildResult r = platform::runPiped({exe}, childProcess, onChar);
     showStartError(r);
     return r.exitCode;
-}
-
-bool QUVCompiler::stopProcess() {
-    // The running stage ends at its next check, the running child at once.
-    requestStop();
-    if (childProcess.stop())
-        return true;
-    std::cerr << "ERROR! the running program could not be stopped" << std::endl;
-    return false;
 }

@@ -45,7 +45,6 @@ public:
     // ORDER: the host installs the slots in this order, errorSink first.
     TextCallback stageText;           // every stage line: subject file, then the line
     TextCallback makeText;            // the build jobs' runner text
-    CharCallback makeErrorChar;       // reserved for a separate make error stream
     CharCallback makeChar;            // each byte of make's output
     TextCallback runText;             // the run job's runner text
     CharCallback runChar;             // each byte of the program's output
@@ -63,6 +62,9 @@ public:
     void compileFile(const std::string& file);
     void translate(const std::string& file, const OutputNames& outputs);
     void compileProject(const std::vector<std::string>& files, const std::string& project);
+    // The link checks of a project job, in this order: one link error 16 per
+    // process still referred to but never declared, one link error 12 per %Var
+    // variable whose name another file declared before, then the main program's.
     void linkProject();
     void generateMakefile(const std::vector<std::string>& files, const std::string& project);
     // Builds the project's program with make; true when make ended with exit code 0.
@@ -71,8 +73,7 @@ public:
     void run(const std::vector<std::string>& files, const std::string& project);
     // Runs make over the makefile, or the program, with its output through
     // onChar byte by byte; the exit code (kStoppedExitCode after a stop).
-    int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar,
-                   CharCallback onErrorChar);
+    int startBuild(const std::string& makefile, StartCallback onStart, TextCallback onText, CharCallback onChar);
     int startProgram(const std::string& exe, StartCallback onStart, TextCallback onText, CharCallback onChar);
     // Ends the running stage and the running child with its children;
     // callable from any thread. A stop before a child runs ends every child

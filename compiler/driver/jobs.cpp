@@ -240,13 +240,28 @@ void QUVCompiler::compileProject(const std::vector<std::string>& files, const st
 
     const size_t linkStart = records().size();
     stageLine(*this, project, "Link Project Started!");
-    processRegistry.check();
     linkProject();
     stageLine(*this, project, finishedLine("Link Project", records().size() - linkStart));
     stageLine(*this, project, finishedLine("Compile Project", records().size() - start));
 }
 
 void QUVCompiler::linkProject() {
+    for (const ProcessRecord& r : processRegistry.getReferences()) {
+        QUVException e(*this);
+        e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
+    }
+    // Two files' variables of one name would be two definitions of one C++
+    // variable: the program could not be linked.
+    const std::vector<ProcessRecord>& shared = processRegistry.getSharedVariables();
+    for (auto it = shared.begin(); it != shared.end(); ++it) {
+        for (auto old = shared.begin(); old != it; ++old) {
+            if (old->name == it->name && old->file != it->file) {
+                QUVException e(*this);
+                e.makeSharedRedeclared(it->name, it->line, it->column, it->file, old->line, old->column, old->file);
+                break;
+            }
+        }
+    }
     const ProgramRecord* mainProgram = nullptr;
     for (const ProgramRecord& p : programs) {
         if (p.kind != 0 && p.kind != 2)

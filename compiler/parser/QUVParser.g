@@ -5,7 +5,8 @@
 // consume one token, skip to the rule's FOLLOW set. While guessing, every handler
 // (the generated ones and those written here) throws the error on to the trial. Those sets are the ones ANTLR
 // computes from the whole grammar, so the rules here are written in the shape that
-// gives them; never list a set by hand. One-token rules only report (reportOnly).
+// gives them; never list a set by hand. One-token rules only report (reportError),
+// consuming nothing, so the caller meets the same token again.
 //
 // Statement rules return a termination kind; the label checks and the
 // typesetting pass live in small source files beside this grammar.
@@ -159,9 +160,6 @@ private:
 	// The last header appended to each section's holder (declaration_trees.cpp).
 	std::unordered_map<const QUV_AST*, std::pair<RefQUV_AST, RefQUV_AST>> holderTails;
 
-	// Handler of the rules that match a single token: report, consume nothing,
-	// so the caller meets the same token again.
-	void reportOnly(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
 	// Handler of the start rule: report and close the syntax check.
 	void reportAndFinish(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex);
 	// Handler around the brackets that open a main block: report, skip to `type`.
@@ -338,17 +336,17 @@ mProBody
 dot
 	:	DOT
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 lbracket
 	:	LBRACKET
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 rbracket
 	:	RBRACKET
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // ---------------------------------------------------------------- declaration sections
 
@@ -485,7 +483,7 @@ proDeclarationHead[int kind, RefQUV_AST& root]
 equal
 	:	EQUAL
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 proDeclarationTail[int kind]
 { ruleName = "proDeclarationTail"; }
@@ -523,7 +521,7 @@ algorithmicPart[int kind]
 lbLabel
 	:	t:LB { checkLbForm(t); }
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 labelName
 	:	t:IDENT { recordLabel(t); }
@@ -569,7 +567,7 @@ actionPart returns [int kind = 0]
 andOp
 	:	AND
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // ---------------------------------------------------------------- forward labels
 
@@ -658,12 +656,12 @@ assignmentEquationListList
 dollaO
 	:	DOLLA_O
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 dollaOLb
 	:	DOLLA_O_LB
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 assignIdent
 	:	IDENT
@@ -850,12 +848,12 @@ timerPrefix
 lcurly
 	:	LCURLY
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 rcurly
 	:	RCURLY
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // ---------------------------------------------------------------- type declarations
 
@@ -875,7 +873,7 @@ typeName
 assign
 	:	ASSIGN
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // A missing ";" before a token that starts the next entry is demanded anyway, so
 // it is reported as a mismatch; a trial accepts it silently (actions do not run).
@@ -883,7 +881,7 @@ semi
 	:	SEMI
 	|	{ match(SEMI); }
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 type
 { ruleName = "type"; }
@@ -956,12 +954,12 @@ userTypeName
 lparen
 	:	LPAREN
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 rparen
 	:	RPAREN
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 fieldName
 	:	IDENT
@@ -970,7 +968,7 @@ fieldName
 intLiteral
 	:	INT_LITERAL
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // ---------------------------------------------------------------- constants and variables
 
@@ -1047,7 +1045,7 @@ idName
 comma
 	:	COMMA
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 // ---------------------------------------------------------------- designators
 
@@ -1284,7 +1282,7 @@ chnActualFormalPair
 orOp
 	:	OR
 	;
-	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportOnly(ex); }
+	exception catch [ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex] { reportError(ex); }
 
 procArgName
 	:	IDENT

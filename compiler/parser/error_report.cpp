@@ -8,11 +8,6 @@ void QUVParser::reportError(const antlr::RecognitionException& ex)
                  ex.getMessage());
 }
 
-void QUVParser::reportOnly(const antlr::RecognitionException& ex)
-{
-    reportError(ex);
-}
-
 void QUVParser::reportAndFinish(const antlr::RecognitionException& ex)
 {
     reportError(ex);

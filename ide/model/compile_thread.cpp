@@ -78,7 +78,6 @@ void CQUVCompileThread::RunDriver()
     driver.errorSink = [&sink](const QUVException& record) { sink.ErrorRow(record); };
     driver.stageText = text;
     driver.makeText = text;
-    driver.makeErrorChar = [&sink](char c) { sink.MakeChar(c); };
     driver.makeChar = [&sink](char c) { sink.MakeChar(c); };
     driver.runText = text;
     driver.runChar = [&sink](char c) { sink.RunChar(c); };

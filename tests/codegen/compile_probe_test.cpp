@@ -51,7 +51,8 @@ int compile(JobState& job, const std::string& test, const CodeFragment& main, in
     std::string dir = scratchDir(test);
     std::string base = dir + "/demo";
     TopFragment top;
-    top.writeFiles(job, "demo", kind, &main, OutputNames::ofBase(base));
+    top.setProgram("demo", kind, main);
+    top.writeFiles(job, OutputNames::ofBase(base));
     std::string output = mode == "run" ? "-o " + base : "-fsyntax-only";
     std::string library = mode == "run" ? " " + runtimeLibrarySource() : "";
     int status = runCompiler("-std=gnu++17 -pthread " + output + " -I " + runtimeDir() + " " + base + ".cpp" + library,

@@ -97,7 +97,8 @@ protected:
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
         TopFragment top;
-        top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
+        top.setProgram("prog", 0, unit);
+        top.writeFiles(job, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -O2 -pthread " + flags + " -o " + base + " -I " + runtimeDir() + " " + base + ".cpp " +
                                      runtimeLibrarySource(),

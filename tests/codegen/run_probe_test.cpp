@@ -102,7 +102,8 @@ protected:
         EXPECT_TRUE(job.records().empty());
         std::string base = scratchDir(test) + "/prog";
         TopFragment top;
-        top.writeFiles(job, "prog", 0, &unit, OutputNames::ofBase(base));
+        top.setProgram("prog", 0, unit);
+        top.writeFiles(job, OutputNames::ofBase(base));
         std::string messages;
         int status = runCompiler("-std=gnu++17 -pthread -o " + base + " -I " + runtimeDir() + " " + base + ".cpp " +
                                      runtimeLibrarySource(),

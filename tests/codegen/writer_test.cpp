@@ -13,7 +13,8 @@ struct OutputFiles {
     std::string name(int i) const { return base + suffixes[i]; }
     void write(JobState& job, TopFragment& top, const std::string& program, int kind,
                const CodeFragment& main) const {
-        top.writeFiles(job, program, kind, &main, {name(0), name(1), name(2), name(3), name(4)});
+        top.setProgram(program, kind, main);
+        top.writeFiles(job, {name(0), name(1), name(2), name(3), name(4)});
     }
     // The file's text with the folder written as @DIR@, as the golden files hold it.
     std::string read(int i) const {
@@ -92,8 +93,8 @@ TEST(Writer, UnwritableFilesAreReported) {
     TopFragment top;
     Filled<> main("m");
     // "/dev/full" opens but refuses every write.
-    top.writeFiles(scope.driver, "p", 2, &main,
-                   {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
+    top.setProgram("p", 2, main);
+    top.writeFiles(scope.driver, {missing + ".cpp", out.name(1), "/dev/full", missing + ".err", out.name(4)});
     ASSERT_EQ(scope.driver.records().size(), 3u);
     std::vector<std::string> failed;
     for (const QUVException& e : scope.driver.records()) {

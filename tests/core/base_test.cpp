@@ -15,16 +15,4 @@ TEST(BaseTest, PiecesAtDepthZero) {
         EXPECT_EQ(c.first, c.second);
 }
 
-TEST(BaseTest, NegativeDepthIsAnInternalFailure) {
-    DriverScope scope;
-    base::tabnum = -1;
-    try {
-        base::tab();
-        ADD_FAILURE() << "nothing thrown";
-    } catch (const QUVRunTimeException& e) {
-        EXPECT_EQ(e.getDetails(), "tabnum <0 in function base::tab()");
-    }
-    base::tabnum = 0;
-}
-
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(DiagnosticsTest, SerialEqualsIndexAndCopiesAppendNothing) {
     assigned = copy;
     EXPECT_EQ(scope.driver.records().size(), 3u);
     EXPECT_EQ(assigned.getSerial(), 1);
-    EXPECT_EQ(scope.driver.getFileNameAt(2), "f");
+    EXPECT_EQ(scope.driver.records()[2].getFileName(), "f");
 }
 
 TEST_F(DiagnosticsTest, FormatGivesTheExactText) {
@@ -202,7 +202,7 @@ TEST(DiagnosticsJob, ANewJobStartsEmptyAndTheOldKeepsItsRecords) {
     ASSERT_EQ(first.records().size(), 1u);
     EXPECT_EQ(first.records()[0].getKind(), 3);
     EXPECT_EQ(first.records()[0].getNumber(), 15);
-    EXPECT_EQ(first.getFileNameAt(0), "f");
+    EXPECT_EQ(first.records()[0].getFileName(), "f");
 }
 
 TEST(DiagnosticsInternal, InternalFailureIsThrownAndFiledByItsCatcherAtTheWalkersPlace) {

@@ -50,7 +50,7 @@ protected:
         setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
         setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
         setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
-        // The plain branch finds nmake on the search path.
+        // Where QuvMakePath is unset, nmake comes from the search path.
         path = std::getenv("PATH") ? std::getenv("PATH") : "";
         setenv("PATH", (std::string(QUV_TOOLCHAIN_DIR) + ":" + path).c_str(), 1);
         makeOutput.clear();
@@ -66,7 +66,6 @@ protected:
     void installPipes() {
         job.driver.makeStart = onStart;
         job.driver.makeText = onText;
-        job.driver.makeErrorChar = onMakeChar;
         job.driver.makeChar = onMakeChar;
         job.driver.runStart = onStart;
         job.driver.runText = onText;
@@ -122,9 +121,8 @@ TEST_F(BuildRunJobs, WithEveryCallbackTheOutputComesThroughThePipes) {
         EXPECT_EQ(s.find("exit code = 3"), std::string::npos);
 }
 
-TEST_F(BuildRunJobs, WithACallbackMissingMakeAndTheProgramArePlainChildren) {
+TEST_F(BuildRunJobs, WithARunCallbackMissingTheProgramIsAPlainChild) {
     installPipes();
-    job.driver.makeErrorChar = nullptr;
     job.driver.runText = nullptr;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
@@ -132,11 +130,25 @@ TEST_F(BuildRunJobs, WithACallbackMissingMakeAndTheProgramArePlainChildren) {
     const std::string out = testing::internal::GetCapturedStdout();
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(buildStages(), runStages(0));
-    EXPECT_EQ(starts, 0);
-    EXPECT_EQ(makeOutput + runOutput, "");
-    EXPECT_NE(out.find("\tcl.exe @"), std::string::npos) << out;
+    // make still comes through the pipe: it has one way to start.
+    EXPECT_EQ(starts, 1);
+    EXPECT_NE(makeOutput.find("\tcl.exe @"), std::string::npos) << makeOutput;
+    EXPECT_EQ(runOutput, "");
+    EXPECT_EQ(out.find("\tcl.exe @"), std::string::npos) << out;
     EXPECT_NE(out.find("out\n"), std::string::npos) << out;
     EXPECT_NE(report.find("exit code = 3, errors found!"), std::string::npos) << report;
+}
+
+// A host without make's slots: make runs all the same, and the null slots are skipped.
+TEST_F(BuildRunJobs, WithoutMakeCallbacksMakeStillBuilds) {
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(job.driver.build({dir / "demo.e"}, dir / "demo.prj"));
+    testing::internal::GetCapturedStderr();
+    const Lines stages = runStages(0);
+    EXPECT_EQ(buildStages(), Lines(stages.begin(), stages.begin() + 2));
+    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(makeOutput, "");
+    EXPECT_TRUE(std::filesystem::exists(dir / "demo.exe"));
 }
 
 TEST_F(BuildRunJobs, AFailedBuildDoesNotRunTheProgram) {

@@ -67,7 +67,6 @@ std::string RunDriverScript(const std::uint8_t* data, std::size_t size, const st
     for (const std::string& file : project.ResolvedFiles())
         if (inside(folder, file))
             files.push_back(file);
-    startFreshJob();
     CodeNames::resetForTesting();
     QUVCompiler driver;
     driver.generateMakefile(files, projectFile);

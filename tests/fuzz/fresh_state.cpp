@@ -16,11 +16,6 @@ protected:
 
 } // namespace
 
-void startFreshJob()
-{
-    base::tabnum = 0;
-}
-
 void silenceFrontEnd()
 {
     static DiscardingBuffer discard;

@@ -1,15 +1,11 @@
 // What every harness does around one input: each input gets a job of its
-// own, and the little process-wide state left (the indentation base) is put
-// back, so an input never sees what the one before it left.
+// own, so an input never sees what the one before it left.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "compiler/parser/parser.hpp"
-
-// Puts the indentation base back to how a new process starts it.
-void startFreshJob();
 
 // The front end writes each diagnostic to standard error as it is filed, and a
 // closing line to standard output when a parse gives up; at thousands of

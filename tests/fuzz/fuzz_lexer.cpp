@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text = sourceText(data, size);
     for (bool typesetting : {false, true}) {
-        startFreshJob();
         JobState driver("fuzz.e");
         driver.typesetting = typesetting;
         std::istringstream in(text);

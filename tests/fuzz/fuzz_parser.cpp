@@ -38,7 +38,6 @@ void translate(JobState& job, RefQUV_AST tree)
 
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
 {
-    startFreshJob();
     JobState driver("fuzz.e");
     RefQUV_AST tree;
     {

@@ -13,7 +13,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text = sourceText(data, size);
-    startFreshJob();
     JobState driver("fuzz.e");
     TypesettingPass pass(driver);
     std::istringstream in(text);

@@ -284,7 +284,6 @@ int main(int argc, char** argv) {
     driver.stageText = printStage;
     driver.typesetDone = printTypeset;
     driver.makeText = printStage;
-    driver.makeErrorChar = printChar;
     driver.makeChar = printChar;
     driver.runText = printStage;
     driver.runChar = printChar;

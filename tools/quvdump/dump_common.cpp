@@ -27,14 +27,6 @@ void appendEscapedText(std::string& out, const std::string& text)
     }
 }
 
-std::string escapeText(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    appendEscapedText(out, text);
-    return out;
-}
-
 void printDiagnostics(std::ostream& out, const DiagnosticSink& job)
 {
     for (const QUVException& ex : job.records()) {

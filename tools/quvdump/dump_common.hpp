@@ -13,10 +13,9 @@ namespace quvdump {
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
 
-// Text with backslash escapes: "\\", "\t", "\r", "\n", and "\xHH" (upper-case
-// hex) for every other byte outside 32..126, so one item fits on one line.
-std::string escapeText(const std::string& text);
-// The same text appended to `out`.
+// Appends text to `out` with backslash escapes: "\\", "\t", "\r", "\n", and
+// "\xHH" (upper-case hex) for every other byte outside 32..126, so one item
+// fits on one line.
 void appendEscapedText(std::string& out, const std::string& text);
 
 // One line per diagnostic of the job, in list order:
