@@ -60,7 +60,7 @@ std::string joinedTypesets(const std::vector<T*>& items) {
 std::string written(const std::vector<OperatorExpression*>& items) {
     std::string text;
     for (const OperatorExpression* item : items) {
-        bool isString = item && Type::equal(item->getType(), Type::stringType);
+        bool isString = item && Type::equalsBasic(item->getType(), Type::STRING);
         text += " << " + (isString ? "(" + codeOf(item) + ")" : codeOf(item));
     }
     return text;
@@ -348,7 +348,7 @@ void ProcCall::createStrlen(const Expression* target, const Expression* value) {
     innerTypes.clear();
     // A String target holds the length as its decimal text, not as the
     // character whose code the length is.
-    if (target && target->getType() && Type::equal(target->getType(), Type::stringType))
+    if (target && target->getType() && Type::equalsBasic(target->getType(), Type::STRING))
         code = codeOf(target) + " = std::to_string(strlen(" + codeOf(value) + "))";
     else
         code = codeOf(target) + " = strlen(" + codeOf(value) + ")";

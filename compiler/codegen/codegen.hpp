@@ -187,7 +187,7 @@ public:
     // Fills target from a literal. Kinds: 0 integer, 1 float, 2 string, 3 and 4
     // true and false of Logic, 5 and 6 true and false of BOOL, 7 and 8 negative
     // integer and float (text without the minus). Another kind throws.
-    static void newConstant(Expression* target, int kind, const std::string& text);
+    static void newConstant(JobState& job, Expression* target, int kind, const std::string& text);
 };
 
 // The emitters of the core's records CodeFragment and Expression. They are
@@ -197,12 +197,12 @@ public:
 namespace codegen {
 // ---- declarations of one name; each replaces all four texts of f ----
 // A local variable: the C++ local, its frame member [2] and the statement that points the member at it [3].
-void createVarDecl(CodeFragment& f, std::string name, Type* t);
-void createSharedVarDecl(CodeFragment& f, std::string name, Type* t);
-void createConstDecl(CodeFragment& f, std::string name, Type* t, const CodeFragment* value);
-void createInParam(CodeFragment& f, std::string name, Type* t);
-void createRefParam(CodeFragment& f, std::string name, Type* t);
-void createChanParam(CodeFragment& f, std::string name, Type* t);
+void createVarDecl(JobState& job, CodeFragment& f, std::string name, Type* t);
+void createSharedVarDecl(JobState& job, CodeFragment& f, std::string name, Type* t);
+void createConstDecl(JobState& job, CodeFragment& f, std::string name, Type* t, const CodeFragment* value);
+void createInParam(JobState& job, CodeFragment& f, std::string name, Type* t);
+void createRefParam(JobState& job, CodeFragment& f, std::string name, Type* t);
+void createChanParam(JobState& job, CodeFragment& f, std::string name, Type* t);
 
 // ---- heads, frames and thread functions of procedures and processes ----
 // params is the parameter section (an empty fragment when there are none);
@@ -210,7 +210,7 @@ void createChanParam(CodeFragment& f, std::string name, Type* t);
 void createProcHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params, std::string packName);
 void createProsHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params, std::string packName);
 // On the fragment of createProsHead: the parameter block and the thread function.
-void createProsBody(CodeFragment& f, ProNode* p, std::string packName);
+void createProsBody(JobState& job, CodeFragment& f, ProNode* p, std::string packName);
 // The frame and the function of a procedure, or of the main body. The walker
 // passes the procedure's own ProNode as b (its parameters become reachable
 // from nested procedures through the frame, like its locals), the QUV/E
@@ -219,12 +219,13 @@ void createProsBody(CodeFragment& f, ProNode* p, std::string packName);
 // procedure section and the algorithmic part. A nested procedure reaches a
 // local or a parameter of an enclosing procedure by the variable path of
 // SymbolTable::getVarPath and CodeNames::pointerDeref, the same way for both.
-void createFrameStruct(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
+void createFrameStruct(JobState& job, CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
                        std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
                        const CodeFragment* body);
 // The frame and the function of a process; name is not used.
-void createFrameDecl(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset, std::string headCpp,
-                     const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body);
+void createFrameDecl(JobState& job, CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
+                     std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
+                     const CodeFragment* body);
 
 // ---- program units; each replaces all four texts of f ----
 // Parts: T types, G globals, V shared variables, P procedures, S processes,
@@ -261,20 +262,20 @@ void createTypeDecl(JobState& job, CodeFragment& f, std::string name, Type* t, T
 Expression* createIndex(JobState& job, const Expression& e, const OperatorExpression* i);
 Expression* createPtrField(JobState& job, const Expression& e, const std::string& m);
 Expression* createField(JobState& job, const Expression& e, const std::string& m);
-Expression* createParen(const Expression& e);
+Expression* createParen(JobState& job, const Expression& e);
 Expression* createDereference(JobState& job, const Expression& e);
 // In place: the C++ text of e becomes the access through the frame path of
 // the variable (empty for a variable of the current block).
 void setVariableAccess(Expression& e, const std::string& path);
 
 // ---- operators on a variable ----
-OperatorExpression* createAddressOf(const Expression& e);
+OperatorExpression* createAddressOf(JobState& job, const Expression& e);
 OperatorExpression* createCanSend(JobState& job, const Expression& e);
 OperatorExpression* createCanRecv(JobState& job, const Expression& e);
 
 // A new operator expression with the record's texts and type.
-OperatorExpression* fromVariable(const Expression* record);
-OperatorExpression* fromConstant(const Expression* record);
+OperatorExpression* fromVariable(JobState& job, const Expression* record);
+OperatorExpression* fromConstant(JobState& job, const Expression* record);
 
 // ---- operators on an expression (l or e is the left or only operand); each
 // type rule reports its own mismatch and gives the unknown type, and the
@@ -294,12 +295,12 @@ OperatorExpression* createDiv(JobState& job, const Expression& l, const Operator
 OperatorExpression* createMod(JobState& job, const Expression& l, const OperatorExpression* r);
 OperatorExpression* createNeg(JobState& job, const Expression& e);
 OperatorExpression* createLogicalNot(JobState& job, const Expression& e);
-OperatorExpression* createParenExpr(const Expression& e);
+OperatorExpression* createParenExpr(JobState& job, const Expression& e);
 // c is the condition.
 OperatorExpression* createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                      const OperatorExpression* e);
 // p is the fragment of a procedure call, run before the value of e is taken.
-OperatorExpression* createCall(const Expression& e, const CodeFragment* p);
+OperatorExpression* createCall(JobState& job, const Expression& e, const CodeFragment* p);
 }  // namespace codegen
 
 // A fragment with the two further texts the statement emitters read: the label
@@ -489,11 +490,11 @@ public:
     // A new process start the caller deletes (not its actuals). process: the
     // process the control is known to start (a control-binding equation of the
     // same file), or null; it lets the parallel statement compare channel element types.
-    static ProcessStart* createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
-                                         ProNode* process = nullptr);
+    static ProcessStart* createProsStart(JobState& job, VarNode* control, const std::vector<ActualParam*>& actuals,
+                                         int interval, ProNode* process = nullptr);
     // The C++ text of a start's parameter block; link(from, to) names the
     // channel from one control to another.
-    static std::string startCode(const ProcessStart* s,
+    static std::string startCode(JobState& job, const ProcessStart* s,
                                  const std::function<std::string(std::string, std::string)>& link);
 
     // ---- calls ----

@@ -7,7 +7,7 @@
 
 namespace {
 std::string typesetOf(const std::string& name, const Type* t) {
-    return name + " : " + emit::orUnknown(t)->getTypeset();
+    return name + " : " + t->getTypeset();
 }
 
 // The declarator of a reference parameter: an array type's bound follows the
@@ -21,8 +21,8 @@ std::string referenceDeclarator(const std::string& cppName, const Type* t) {
 }
 }  // namespace
 
-void codegen::createVarDecl(CodeFragment& f, std::string name, Type* t) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createVarDecl(JobState& job, CodeFragment& f, std::string name, Type* t) {
+    const Type* type = emit::orUnknown(job, t);
     std::string c = CodeNames::varName(name);
     f.typeset = typesetOf(name, type);
     f.code = CodeNames::declaration(c, type) + ";" + base::newline();
@@ -30,16 +30,16 @@ void codegen::createVarDecl(CodeFragment& f, std::string name, Type* t) {
     f.prototypes = CodeNames::pointerInit(c);
 }
 
-void codegen::createSharedVarDecl(CodeFragment& f, std::string name, Type* t) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createSharedVarDecl(JobState& job, CodeFragment& f, std::string name, Type* t) {
+    const Type* type = emit::orUnknown(job, t);
     f.typeset = typesetOf(name, type);
     f.code = CodeNames::declaration(CodeNames::varName(name), type) + ";" + base::newline();
     f.innerTypes.clear();
     f.prototypes.clear();
 }
 
-void codegen::createConstDecl(CodeFragment& f, std::string name, Type* t, const CodeFragment* value) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createConstDecl(JobState& job, CodeFragment& f, std::string name, Type* t, const CodeFragment* value) {
+    const Type* type = emit::orUnknown(job, t);
     f.typeset = typesetOf(name, type);
     f.code = "const " + CodeNames::declaration(CodeNames::varName(name), type) + " = " + value->getCode() + ";" +
              base::newline();
@@ -47,27 +47,27 @@ void codegen::createConstDecl(CodeFragment& f, std::string name, Type* t, const 
     f.prototypes.clear();
 }
 
-void codegen::createInParam(CodeFragment& f, std::string name, Type* t) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createInParam(JobState& job, CodeFragment& f, std::string name, Type* t) {
+    const Type* type = emit::orUnknown(job, t);
     f.typeset = "%INP/ " + typesetOf(name, type);
     f.code = CodeNames::declaration(CodeNames::paramName(name), type);
     f.innerTypes.clear();
     f.prototypes.clear();
 }
 
-void codegen::createRefParam(CodeFragment& f, std::string name, Type* t) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createRefParam(JobState& job, CodeFragment& f, std::string name, Type* t) {
+    const Type* type = emit::orUnknown(job, t);
     f.typeset = "%IOP/ " + typesetOf(name, type);
     f.code = CodeNames::declaration(referenceDeclarator(CodeNames::paramName(name), type), type);
     f.innerTypes.clear();
     f.prototypes.clear();
 }
 
-void codegen::createChanParam(CodeFragment& f, std::string name, Type* t) {
-    const Type* type = emit::orUnknown(t);
+void codegen::createChanParam(JobState& job, CodeFragment& f, std::string name, Type* t) {
+    const Type* type = emit::orUnknown(job, t);
     // The typeset text names what the channel carries, not the channel type.
     auto channel = dynamic_cast<const ChannelType*>(type);
-    const Type* element = channel ? emit::orUnknown(channel->elementType) : type;
+    const Type* element = channel ? emit::orUnknown(job, channel->elementType) : type;
     f.typeset = "%CHN/ " + name + "(*,anypros) : " + element->getTypeset();
     f.code = CodeNames::declaration(CodeNames::paramName(name), type);
     f.innerTypes.clear();

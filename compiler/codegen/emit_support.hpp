@@ -2,14 +2,12 @@
 #pragma once
 #include <string>
 
-#include "compiler/core/types.hpp"
-
-class JobState;
+#include "compiler/core/job_state.hpp"
 
 namespace emit {
 // An emitter handed no type (after a recognition error in the type) writes the unknown type.
-inline const Type* orUnknown(const Type* t) {
-    return t ? t : Type::unknownType;
+inline const Type* orUnknown(JobState& job, const Type* t) {
+    return t ? t : job.types().unknownType();
 }
 
 // Definitions of the records and unions the program made since the last call,
@@ -24,7 +22,7 @@ namespace emit {
 // A C++ string literal of text (names of formals, which may hold any byte).
 std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.
-std::string typeId(const Type* t);
+std::string typeId(JobState& job, const Type* t);
 // Files the semantic message `message` at the running walker's place.
 void report(JobState& job, int message);
 }  // namespace emit

@@ -27,9 +27,9 @@ std::string nameOf(const VarNode* n) {
     return n ? n->getName() : std::string();
 }
 
-Type* typeOf(const VarNode* n) {
+Type* typeOf(JobState& job, const VarNode* n) {
     Type* t = n && n->getExpression() ? n->getExpression()->getType() : nullptr;
-    return t ? t : Type::unknownType;
+    return t ? t : job.types().unknownType();
 }
 
 // A channel equation's channel must have its access record and type.
@@ -67,7 +67,7 @@ AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const Expressi
     const Expression* channel = channelRecord(c);
     if (!v)
         throwInternalFailure("illegal varnode or variable", constructorName);
-    Type* target = v->getType() ? v->getType() : Type::unknownType;
+    Type* target = v->getType() ? v->getType() : job.types().unknownType();
     channel->getType()->checkReceive(job, target);
     typeset = "$O" + c->getName() + "?" + v->getTypeset();
     std::string t = CodeNames::nextTemp(job);
@@ -82,19 +82,19 @@ AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const Operator
     const Expression* channel = channelRecord(c);
     if (!e)
         throwInternalFailure("illegal varnode or variable", constructorName);
-    channel->getType()->checkSend(job, e->getType() ? e->getType() : Type::unknownType);
+    channel->getType()->checkSend(job, e->getType() ? e->getType() : job.types().unknownType());
     typeset = "$O" + c->getName() + "!" + e->getTypeset();
     code = CodeNames::channelSend(job, channel->getCode(), e->getCode()) + base::semicolon() + base::newline();
 }
 
 AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k, std::string process) {
-    typeOf(k)->checkEquation(job);
+    typeOf(job, k)->checkEquation(job);
     typeset = "$O" + nameOf(k) + " == " + process;
     code = CodeNames::assignment(nameOf(k), process) + base::semicolon() + base::newline();
 }
 
 AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k) {
-    typeOf(k)->checkDelete(job);
+    typeOf(job, k)->checkDelete(job);
     typeset = "$ODelete " + nameOf(k);
     code = CodeNames::deleteProsComment(nameOf(k)) + base::semicolon() + base::newline();
 }

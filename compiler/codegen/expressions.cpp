@@ -17,9 +17,9 @@ std::string codeOf(const CodeFragment* f) {
     return f ? f->getCode() : std::string();
 }
 
-Type* typeOf(const Expression* e) {
+Type* typeOf(JobState& job, const Expression* e) {
     Type* t = e ? e->getType() : nullptr;
-    return t ? t : Type::unknownType;
+    return t ? t : job.types().unknownType();
 }
 
 // The C++ text of an operator's result, grouped whatever surrounds it.
@@ -127,17 +127,17 @@ OperatorExpression::OperatorExpression(const std::string& typesetText, const std
 
 // ---- constants ----------------------------------------------------------------------------------
 
-void Constant::newConstant(Expression* target, int kind, const std::string& text) {
+void Constant::newConstant(JobState& job, Expression* target, int kind, const std::string& text) {
     target->attribute = kind;
     target->typeset = text;
     switch (kind) {
     case 0:
         target->code = text;
-        target->type = Type::integerType;
+        target->type = job.types().integerType();
         break;
     case 1:
         target->code = text;
-        target->type = Type::floatType;
+        target->type = job.types().floatType();
         break;
     case 2: {
         // A NUL would end the string that a plain C++ literal makes.
@@ -145,26 +145,26 @@ void Constant::newConstant(Expression* target, int kind, const std::string& text
         target->code = literal.holdsNul
                            ? "std::string(" + literal.text + ", " + std::to_string(literal.bytes) + ")"
                            : "static_cast<std::string>(" + literal.text + ")";
-        target->type = Type::stringType;
+        target->type = job.types().stringType();
         break;
     }
     case 3:
     case 4:
         target->code = kind == 3 ? "true" : "false";
-        target->type = Type::logicType;
+        target->type = job.types().logicType();
         break;
     case 5:
     case 6:
         target->code = kind == 5 ? "true" : "false";
-        target->type = Type::boolType;
+        target->type = job.types().boolType();
         break;
     case 7:
         target->code = "-" + text;
-        target->type = Type::integerType;
+        target->type = job.types().integerType();
         break;
     case 8:
         target->code = "-" + text;
-        target->type = Type::floatType;
+        target->type = job.types().floatType();
         break;
     default:
         throwInternalFailure("illegal constant type", "Constant::newConstant()");
@@ -174,8 +174,8 @@ void Constant::newConstant(Expression* target, int kind, const std::string& text
 // ---- access forms -------------------------------------------------------------------------------
 
 namespace {
-Type* typeOrUnknown(const Expression& e) {
-    return e.type ? e.type : Type::unknownType;
+Type* typeOrUnknown(JobState& job, const Expression& e) {
+    return e.type ? e.type : job.types().unknownType();
 }
 
 // A new access record of the kind of e with the given texts.
@@ -194,27 +194,27 @@ std::string selectable(const Expression& e) {
 }  // namespace
 
 Expression* codegen::createIndex(JobState& job, const Expression& e, const OperatorExpression* i) {
-    Type* t = typeOrUnknown(e)->checkIndex(job, typeOf(i));
+    Type* t = typeOrUnknown(job, e)->checkIndex(job, typeOf(job, i));
     return derive(e, e.typeset + "[" + typesetOf(i) + "]", selectable(e) + "[" + codeOf(i) + "]", t);
 }
 
 Expression* codegen::createPtrField(JobState& job, const Expression& e, const std::string& m) {
-    Type* t = typeOrUnknown(e)->checkArrow(job, m);
+    Type* t = typeOrUnknown(job, e)->checkArrow(job, m);
     return derive(e, e.typeset + "->" + m, selectable(e) + "->" + CodeNames::fieldName(m), t);
 }
 
 Expression* codegen::createField(JobState& job, const Expression& e, const std::string& m) {
-    Type* t = typeOrUnknown(e)->checkField(job, m);
+    Type* t = typeOrUnknown(job, e)->checkField(job, m);
     return derive(e, e.typeset + "." + m, selectable(e) + "." + CodeNames::fieldName(m), t);
 }
 
-Expression* codegen::createParen(const Expression& e) {
-    return derive(e, "(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
+Expression* codegen::createParen(JobState& job, const Expression& e) {
+    return derive(e, "(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
 Expression* codegen::createDereference(JobState& job, const Expression& e) {
     // Grouped so that a field of the pointed-to record selects from the record, not from the pointer.
-    Type* t = typeOrUnknown(e)->checkDeref(job);
+    Type* t = typeOrUnknown(job, e)->checkDeref(job);
     return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
@@ -236,39 +236,39 @@ std::string onChannel(std::string test, const std::string& name, const std::stri
 }
 }  // namespace
 
-OperatorExpression* codegen::createAddressOf(const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkAddressOf();
+OperatorExpression* codegen::createAddressOf(JobState& job, const Expression& e) {
+    Type* t = typeOrUnknown(job, e)->checkAddressOf(job);
     return new OperatorExpression("&" + e.typeset, grouped("&" + e.code), t);
 }
 
 OperatorExpression* codegen::createCanSend(JobState& job, const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkCanSend(job);
+    Type* t = typeOrUnknown(job, e)->checkCanSend(job);
     return new OperatorExpression(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
 OperatorExpression* codegen::createCanRecv(JobState& job, const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkCanRecv(job);
+    Type* t = typeOrUnknown(job, e)->checkCanRecv(job);
     return new OperatorExpression(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
-OperatorExpression* codegen::fromVariable(const Expression* record) {
-    return new OperatorExpression(typesetOf(record), codeOf(record), typeOf(record));
+OperatorExpression* codegen::fromVariable(JobState& job, const Expression* record) {
+    return new OperatorExpression(typesetOf(record), codeOf(record), typeOf(job, record));
 }
 
-OperatorExpression* codegen::fromConstant(const Expression* record) {
-    return fromVariable(record);
+OperatorExpression* codegen::fromConstant(JobState& job, const Expression* record) {
+    return fromVariable(job, record);
 }
 
 // ---- operators on expressions ---------------------------------------------------------------
 
 namespace {
-typedef Type* (Type::*BinaryRule)(DiagnosticSink&, Type*);
+typedef Type* (Type::*BinaryRule)(JobState&, Type*);
 
 OperatorExpression* binary(JobState& job, const Expression* l, const OperatorExpression* r,
                            const std::string& typesetOp, const std::string& cppOp, BinaryRule rule) {
-    Type* t = (typeOf(l)->*rule)(job, typeOf(r));
+    Type* t = (typeOf(job, l)->*rule)(job, typeOf(job, r));
     return new OperatorExpression(typesetOf(l) + typesetOp + typesetOf(r),
                                   grouped(codeOf(l) + cppOp + codeOf(r)), t);
 }
@@ -276,10 +276,10 @@ OperatorExpression* binary(JobState& job, const Expression* l, const OperatorExp
 
 namespace {
 bool isArray(const Expression* e) {
-    const Type* t = typeOf(e);
+    const Type* t = e ? e->getType() : nullptr;
     while (auto named = dynamic_cast<const NamedType*>(t))
         t = named->target;
-    return t->getNumber() == Type::ARRAY;
+    return t && t->getNumber() == Type::ARRAY;
 }
 
 // Arrays compare element by element (records and unions through the == written with their definitions).
@@ -330,8 +330,8 @@ OperatorExpression* codegen::createOr(JobState& job, const Expression& l, const 
 
 OperatorExpression* codegen::createAdd(JobState& job, const Expression& l, const OperatorExpression* r) {
     OperatorExpression* e = binary(job, &l, r, " + ", " + ", &Type::checkAdd);
-    if (typeOf(&l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(&l), Type::stringType) ||
-        Type::equal(typeOf(r), Type::stringType))
+    if (typeOf(job, &l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(job, &l), job.types().stringType()) ||
+        Type::equal(typeOf(job, r), job.types().stringType()))
         return e;
     // A String plus a number or truth value appends its written text.
     OperatorExpression* appended = new OperatorExpression(
@@ -357,30 +357,30 @@ OperatorExpression* codegen::createMod(JobState& job, const Expression& l, const
 }
 
 OperatorExpression* codegen::createNeg(JobState& job, const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkNeg(job);
+    Type* t = typeOrUnknown(job, e)->checkNeg(job);
     return new OperatorExpression("-" + e.typeset, grouped("-" + e.code), t);
 }
 
 OperatorExpression* codegen::createLogicalNot(JobState& job, const Expression& e) {
-    Type* t = typeOrUnknown(e)->checkNot(job);
+    Type* t = typeOrUnknown(job, e)->checkNot(job);
     return new OperatorExpression("~" + e.typeset, grouped("!" + e.code), t);
 }
 
-OperatorExpression* codegen::createParenExpr(const Expression& e) {
-    return new OperatorExpression("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(e)->self());
+OperatorExpression* codegen::createParenExpr(JobState& job, const Expression& e) {
+    return new OperatorExpression("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
 OperatorExpression* codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                               const OperatorExpression* e) {
-    Type* result = typeOrUnknown(c)->checkIfThenElse(job, typeOf(t), typeOf(e));
+    Type* result = typeOrUnknown(job, c)->checkIfThenElse(job, typeOf(job, t), typeOf(job, e));
     return new OperatorExpression("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
                                   grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
 }
 
-OperatorExpression* codegen::createCall(const Expression& e, const CodeFragment* p) {
+OperatorExpression* codegen::createCall(JobState& job, const Expression& e, const CodeFragment* p) {
     auto call = dynamic_cast<const ProcCall*>(p);
     std::string callCode = call ? call->getValueCode() : codeOf(p);
     // A call that made no C++ text (it was reported) leaves the value alone.
     std::string text = callCode.empty() ? e.code : "(" + callCode + "," + e.code + ")";
-    return new OperatorExpression(e.typeset + ":" + typesetOf(p), text, typeOrUnknown(e)->self());
+    return new OperatorExpression(e.typeset + ":" + typesetOf(p), text, typeOrUnknown(job, e)->self());
 }

@@ -81,12 +81,12 @@ void codegen::createAgentClass(CodeFragment& f, std::string name, const CodeFrag
 
 void codegen::createTypeDecl(JobState& job, CodeFragment& f, std::string name, Type* t, TypeNode* node) {
     const std::string NL = base::newline();
-    const Type* type = emit::orUnknown(t);
+    const Type* type = emit::orUnknown(job, t);
     f.innerTypes.clear();
     f.prototypes.clear();
     f.typeset = name + " = " + type->getTypeset();
     if (node)
-        node->setType(job, t ? t : Type::unknownType);
+        node->setType(job, t ? t : job.types().unknownType());
     const std::string tn = CodeNames::typeName(name);
 
     auto record = dynamic_cast<const RecordType*>(type);

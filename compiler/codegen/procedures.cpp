@@ -36,31 +36,31 @@ struct ParamPointers {
 
 // The element C++ sees in an array: the size given first is the one C++
 // writes first, so an array of several sizes loses that one, not its last.
-Type* withoutFirstSize(const ArrayType* array) {
+Type* withoutFirstSize(JobState& job, const ArrayType* array) {
     auto inner = dynamic_cast<const ArrayType*>(array->elementType);
     if (!inner)
         return array->elementType;
-    return Type::makeArray(withoutFirstSize(inner), array->size);
+    return job.types().makeArray(withoutFirstSize(job, inner), array->size);
 }
 
 // What a parameter holds in C++: a value parameter of an array type (also one
 // named by a type declaration) is a pointer to the array's first element.
-const Type* heldType(const Type* t, int kind) {
+const Type* heldType(JobState& job, const Type* t, int kind) {
     if (kind != DEF_VALUE_PARAM)
         return t;
     const Type* real = t;
     while (auto named = dynamic_cast<const NamedType*>(real))
         real = named->target;
     if (auto array = dynamic_cast<const ArrayType*>(real))
-        return Type::makePointer(withoutFirstSize(array));
+        return job.types().makePointer(withoutFirstSize(job, array));
     return t;
 }
 
-ParamPointers paramPointers(const ProNode* p) {
+ParamPointers paramPointers(JobState& job, const ProNode* p) {
     ParamPointers out;
     for (int i = 0; i < p->getParamCount(); ++i) {
         std::string c = CodeNames::paramName(p->getFormalParamName(i));
-        const Type* held = heldType(emit::orUnknown(p->getParamType(i)), p->getParamAttrib(i));
+        const Type* held = heldType(job, emit::orUnknown(job, p->getParamType(i)), p->getParamAttrib(i));
         out.members += CodeNames::pointerDeclaration(c, held);
         out.inits += CodeNames::pointerInit(c);
     }
@@ -88,7 +88,7 @@ void codegen::createProsHead(CodeFragment& f, ProNode* p, std::string, const Cod
 
 // ---- frames -------------------------------------------------------------------------------------
 
-void codegen::createFrameStruct(CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
+void codegen::createFrameStruct(JobState& job, CodeFragment& f, BlockNode* b, std::string name, std::string headTypeset,
                                 std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
                                 const CodeFragment* body) {
     const ProNode* p = procedureNode(b, "CodeFragment::createFrameStruct()");
@@ -96,7 +96,7 @@ void codegen::createFrameStruct(CodeFragment& f, BlockNode* b, std::string name,
     bool isMain = name == "$Main";
     std::string fatherStatement = isMain ? "local.father=NULL;" : "local.father = father";
     std::string frameType = p->getLocalTypeName();
-    ParamPointers params = paramPointers(p);
+    ParamPointers params = paramPointers(job, p);
 
     f.innerTypes = procs->innerTypes + body->innerTypes;
     f.prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes +
@@ -117,14 +117,15 @@ void codegen::createFrameStruct(CodeFragment& f, BlockNode* b, std::string name,
     f.code = isMain ? function : procs->code + function;
 }
 
-void codegen::createFrameDecl(CodeFragment& f, BlockNode* b, std::string, std::string headTypeset, std::string headCpp,
-                              const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body) {
+void codegen::createFrameDecl(JobState& job, CodeFragment& f, BlockNode* b, std::string, std::string headTypeset,
+                              std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
+                              const CodeFragment* body) {
     const ProNode* p = procedureNode(b, "CodeFragment::createFrameDecl()");
     const std::string NL = base::newline();
     std::string frameType = p->getLocalTypeName();
 
     // Only a frame that a nested procedure reaches points at the parameters.
-    ParamPointers params = p->isFrameReached() ? paramPointers(p) : ParamPointers();
+    ParamPointers params = p->isFrameReached() ? paramPointers(job, p) : ParamPointers();
 
     f.innerTypes = procs->innerTypes + body->innerTypes;
     f.prototypes = "typedef struct " + base::openBrace() + params.members + locals->innerTypes + base::closeBrace() +
@@ -143,14 +144,14 @@ void codegen::createFrameDecl(CodeFragment& f, BlockNode* b, std::string, std::s
 // name, converted to the formal's type; a formal without an actual keeps its
 // default. It makes its output channels before it waits for its input
 // channels, so two processes that talk both ways never wait for each other.
-void codegen::createProsBody(CodeFragment& f, ProNode* p, std::string packName) {
+void codegen::createProsBody(JobState& job, CodeFragment& f, ProNode* p, std::string packName) {
     const std::string NL = base::newline();
     const std::string threadName = CodeNames::callName(p->getName());
 
     std::string values, arguments, creations, waits;
     for (int i = 0; i < p->getParamCount(); ++i) {
         int kind = p->getParamAttrib(i);
-        const Type* type = emit::orUnknown(p->getParamType(i));
+        const Type* type = emit::orUnknown(job, p->getParamType(i));
         const std::string formal = p->getFormalParamName(i);
         const std::string member = CodeNames::dName(formal);
         const std::string typeName = "_dt_" + formal;

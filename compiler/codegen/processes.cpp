@@ -37,8 +37,8 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
-std::string typeId(const Type* t) {
-    return CodeNames::declaration("", orUnknown(t));
+std::string typeId(JobState& job, const Type* t) {
+    return CodeNames::declaration("", emit::orUnknown(job, t));
 }
 
 void report(JobState& job, int message) {
@@ -86,8 +86,8 @@ Type* channelElement(const ProNode* p, const std::string& formal) {
 }
 }  // namespace
 
-ProcessStart* ProcCall::createProsStart(VarNode* control, const std::vector<ActualParam*>& actuals, int interval,
-                                        ProNode* process) {
+ProcessStart* ProcCall::createProsStart(JobState& job, VarNode* control, const std::vector<ActualParam*>& actuals,
+                                        int interval, ProNode* process) {
     const std::string NL = base::newline();
     ProcessStart* s = new ProcessStart();
     s->controlName = controlTypeset(control);
@@ -100,7 +100,7 @@ ProcessStart* ProcCall::createProsStart(VarNode* control, const std::vector<Actu
     s->typeset += ")";
 
     s->interval = interval;
-    s->code = startCode(s, CodeNames::channelName);
+    s->code = startCode(job, s, CodeNames::channelName);
     s->innerTypes.clear();
     s->prototypes.clear();
     const std::string block = CodeNames::instanceParamName(s->controlName);
@@ -113,7 +113,7 @@ ProcessStart* ProcCall::createProsStart(VarNode* control, const std::vector<Actu
 
 // The parameter block of a start, filled: link names the channel from one
 // control to another.
-std::string ProcCall::startCode(const ProcessStart* s,
+std::string ProcCall::startCode(JobState& job, const ProcessStart* s,
                                 const std::function<std::string(std::string, std::string)>& link) {
     const std::string NL = base::newline();
     const std::string block = CodeNames::instanceParamName(s->controlName);
@@ -128,11 +128,12 @@ std::string ProcCall::startCode(const ProcessStart* s,
             code += block + ".put_channel(" + formal + ",&" + link(a->peerControl, s->controlName) + ");" + NL;
             break;
         case DEF_REF_PARAM:
-            code += block + ".put_ref< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" + NL;
+            code += block + ".put_ref< " + emit::typeId(job, a->type) + " >(" + formal + "," + a->actualCode + ");" +
+                    NL;
             break;
         default:
             // A copy, element by element for an array, made before the thread starts.
-            code += block + ".put_value< " + emit::typeId(a->type) + " >(" + formal + "," + a->actualCode + ");" +
+            code += block + ".put_value< " + emit::typeId(job, a->type) + " >(" + formal + "," + a->actualCode + ");" +
                     NL;
             break;
         }
@@ -223,7 +224,7 @@ void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& 
             return i < n && j < n && !links[i][j].empty() ? links[i][j] : CodeNames::channelName(from, to);
         };
         for (ProcessStart* s : starts)
-            s->code = ProcCall::startCode(s, link);
+            s->code = ProcCall::startCode(job, s, link);
     }
 
     std::string declarations;

@@ -182,10 +182,6 @@ void beginProgram(JobState& job) {
     job.names = ProgramNames();
 }
 
-void resetForTesting() {
-    GeneratorNumbering::processWide() = GeneratorNumbering();
-}
-
 std::string fieldName(const std::string& n) {
     return "_f_" + n;
 }

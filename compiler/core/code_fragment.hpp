@@ -105,8 +105,4 @@ std::string threadDeclarations(JobState& job, std::string name, int mode);
 void beginProgram(JobState& job);
 // A variable's C++ name, which a temporary of nextTemp then never takes.
 void reserveVariable(JobState& job, const std::string& cppName);
-
-// Puts the process's numbering back to its start. The generator itself never
-// resets it during a run; tests do.
-void resetForTesting();
 }  // namespace CodeNames

@@ -2,12 +2,8 @@
 
 #include "compiler/core/diagnostics.hpp"
 
-GeneratorNumbering& GeneratorNumbering::processWide() {
-    static GeneratorNumbering numbering;
-    return numbering;
-}
-
-JobState::JobState(const std::string& name, GeneratorNumbering& numbering_) : numbering(numbering_), fileName(name) {}
+JobState::JobState(CompileSession& session_, const std::string& name)
+    : session(session_), numbering(session_.numbering), fileName(name) {}
 
 void JobState::noteRecord(const RecordType* record) {
     if (names.recordsMade.insert(record).second)

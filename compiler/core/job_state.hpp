@@ -1,8 +1,9 @@
 // The context of one compile job as the core sees it: its diagnostic list and
 // the host's hook, the typesetting switch, the source file, the tree walker's
 // current place, what the code generator keeps of the program file being
-// generated, the numbering of generated names, the project's process
-// registry and the program records of the files compiled so far.
+// generated, the session it compiles in (the types and the numbering of
+// generated names), the project's process registry and the program records
+// of the files compiled so far.
 //
 // Only data and small accessors live here. The job owns it; the lexer, the
 // parser, the walker, the symbol table and the emitters are handed it by
@@ -11,13 +12,13 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "compiler/core/diagnostics.hpp"
-
-class RecordType;
+#include "compiler/core/types.hpp"
 
 // Where a process was declared or first referred to.
 struct ProcessRecord {
@@ -61,16 +62,35 @@ struct ProgramRecord {
 };
 
 // The numbers of generated names: procedures, processes, temporaries and
-// parameter-block types. They are never reset between jobs, so names stay
-// unique across every source one process compiles: every job counts on the
-// process's numbering unless it is given one of its own.
+// parameter-block types. They are never reset between the jobs of a session,
+// so names stay unique across every source it compiles.
 struct GeneratorNumbering {
     int procedure = 0;
     int process = 0;
     int temp = 1;
     int dpt = 1;
     int instanceType = 1;
-    static GeneratorNumbering& processWide();
+};
+
+// What the compile jobs of one host share for as long as it compiles: the
+// registered types and the numbering of generated names. Both count on from
+// one job to the next, so the names a job generates (procedures, processes,
+// records after their registry place) differ from every earlier job's. A host
+// holds one (quvc for its run, the IDE across its compile jobs) and hands it
+// to each job; one job at a time uses it.
+class CompileSession {
+public:
+    CompileSession() = default;
+    CompileSession(const CompileSession&) = delete;
+    CompileSession& operator=(const CompileSession&) = delete;
+
+    TypeRegistry types;
+    GeneratorNumbering numbering;
+    // Held by a host that runs jobs on other threads for as long as a job runs.
+    std::mutex& inUse() { return inUse_; }
+
+private:
+    std::mutex inUse_;
 };
 
 // What the code generator keeps of the program file being generated; each
@@ -102,9 +122,8 @@ public:
     typedef std::function<void(const QUVException& record)> ErrorSink;
 
     // A job with an empty diagnostic list, out of typesetting mode, that
-    // numbers generated names on numbering.
-    explicit JobState(const std::string& fileName = "",
-                      GeneratorNumbering& numbering = GeneratorNumbering::processWide());
+    // makes its types and numbers its generated names in session.
+    explicit JobState(CompileSession& session, const std::string& fileName = "");
     JobState(const JobState&) = delete;
     JobState& operator=(const JobState&) = delete;
 
@@ -131,6 +150,8 @@ public:
     void setSynchronous(bool synchronous) { names.synchronous = synchronous; }
     bool isSynchronous() const { return names.synchronous; }
 
+    CompileSession& session;
+    TypeRegistry& types() const { return session.types; }
     GeneratorNumbering& numbering;
     ProgramNames names;
     // A record or union type the program made (once per type).

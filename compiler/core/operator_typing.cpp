@@ -2,154 +2,169 @@
 // type, or reports the combination and gives the unknown type, which equal()
 // accepts everywhere so one fault does not cascade through enclosing expressions.
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/types.hpp"
 
 namespace {
 
-Type* reject(DiagnosticSink& job, const std::string& op, Type* l, Type* r) {
+Type* reject(JobState& job, const std::string& op, Type* l, Type* r) {
     QUVException e(job);
     e.makeIllegalBinaryOp(op, l, r);
-    return Type::unknownType;
+    return job.types().unknownType();
 }
 
-Type* rejectOne(DiagnosticSink& job, const std::string& op, Type* t) {
+Type* rejectOne(JobState& job, const std::string& op, Type* t) {
     QUVException e(job);
     e.makeIllegalOp(op, t);
-    return Type::unknownType;
+    return job.types().unknownType();
 }
 
-Type* rejectField(DiagnosticSink& job, const std::string& op, Type* l, const std::string& field) {
+Type* rejectField(JobState& job, const std::string& op, Type* l, const std::string& field) {
     QUVException e(job);
     e.makeIllegalFieldOp(op, l, field);
-    return Type::unknownType;
+    return job.types().unknownType();
 }
 
 }  // namespace
 
-bool Type::eqAccepts(Type* r) {
+bool Type::eqAccepts(const TypeRegistry& types, Type* r) {
+    Type* integerType = types.integerType();
+    Type* floatType = types.floatType();
+    Type* logicType = types.logicType();
+    Type* boolType = types.boolType();
     return equal(this, r) || (equal(this, integerType) && equal(r, floatType)) ||
            (equal(this, floatType) && equal(r, integerType)) || (equal(this, logicType) && equal(r, boolType)) ||
            (equal(this, boolType) && equal(r, logicType));
 }
 
-Type* Type::checkEq(DiagnosticSink& job, Type* r) {
-    return eqAccepts(r) ? boolType : reject(job, "=", this, r);
+Type* Type::checkEq(JobState& job, Type* r) {
+    return eqAccepts(job.types(), r) ? job.types().boolType() : reject(job, "=", this, r);
 }
 
-Type* Type::checkNe(DiagnosticSink& job, Type* r) {
-    return eqAccepts(r) ? boolType : reject(job, "/=", this, r);
+Type* Type::checkNe(JobState& job, Type* r) {
+    return eqAccepts(job.types(), r) ? job.types().boolType() : reject(job, "/=", this, r);
 }
 
-Type* Type::checkComparison(DiagnosticSink& job, const std::string& op, Type* r) {
+Type* Type::checkComparison(JobState& job, const std::string& op, Type* r) {
+    const TypeRegistry& types = job.types();
     bool ok;
     if (equal(this, r))
-        ok = equal(this, integerType) || equal(this, floatType) || equal(this, stringType);
+        ok = equal(this, types.integerType()) || equal(this, types.floatType()) || equal(this, types.stringType());
     else
-        ok = (equal(this, integerType) && equal(r, floatType)) || (equal(this, floatType) && equal(r, integerType));
-    return ok ? boolType : reject(job, op, this, r);
+        ok = (equal(this, types.integerType()) && equal(r, types.floatType())) ||
+             (equal(this, types.floatType()) && equal(r, types.integerType()));
+    return ok ? types.boolType() : reject(job, op, this, r);
 }
 
-Type* Type::checkLt(DiagnosticSink& job, Type* r) { return checkComparison(job, "<", r); }
-Type* Type::checkLe(DiagnosticSink& job, Type* r) { return checkComparison(job, "<=", r); }
-Type* Type::checkGt(DiagnosticSink& job, Type* r) { return checkComparison(job, ">", r); }
-Type* Type::checkGe(DiagnosticSink& job, Type* r) { return checkComparison(job, ">=", r); }
+Type* Type::checkLt(JobState& job, Type* r) { return checkComparison(job, "<", r); }
+Type* Type::checkLe(JobState& job, Type* r) { return checkComparison(job, "<=", r); }
+Type* Type::checkGt(JobState& job, Type* r) { return checkComparison(job, ">", r); }
+Type* Type::checkGe(JobState& job, Type* r) { return checkComparison(job, ">=", r); }
 
-Type* Type::checkAnd(DiagnosticSink& job, Type* r) {
-    return equal(this, boolType) && equal(r, boolType) ? boolType : reject(job, "$C", this, r);
+Type* Type::checkAnd(JobState& job, Type* r) {
+    const TypeRegistry& types = job.types();
+    return equal(this, types.boolType()) && equal(r, types.boolType()) ? types.boolType() : reject(job, "$C", this, r);
 }
 
-Type* Type::checkOr(DiagnosticSink& job, Type* r) {
-    return equal(this, boolType) && equal(r, boolType) ? boolType : reject(job, "$V", this, r);
+Type* Type::checkOr(JobState& job, Type* r) {
+    const TypeRegistry& types = job.types();
+    return equal(this, types.boolType()) && equal(r, types.boolType()) ? types.boolType() : reject(job, "$V", this, r);
 }
 
-Type* Type::checkArithmetic(DiagnosticSink& job, const std::string& op, Type* r, bool allowString) {
-    if (equal(this, integerType) && equal(r, integerType))
-        return integerType;
-    if (equal(this, floatType) && equal(r, integerType))
-        return floatType;
-    if (equal(this, integerType) && equal(r, floatType))
-        return floatType;
-    if (equal(this, floatType) && equal(r, floatType))
-        return floatType;
+Type* Type::checkArithmetic(JobState& job, const std::string& op, Type* r, bool allowString) {
+    const TypeRegistry& types = job.types();
+    if (equal(this, types.integerType()) && equal(r, types.integerType()))
+        return types.integerType();
+    if (equal(this, types.floatType()) && equal(r, types.integerType()))
+        return types.floatType();
+    if (equal(this, types.integerType()) && equal(r, types.floatType()))
+        return types.floatType();
+    if (equal(this, types.floatType()) && equal(r, types.floatType()))
+        return types.floatType();
     // A String takes the text of a basic value appended to it, as the output built-ins write it.
-    if (allowString && equal(this, stringType) &&
-        (equal(r, stringType) || equal(r, integerType) || equal(r, floatType) || equal(r, boolType) ||
-         equal(r, logicType)))
-        return stringType;
+    if (allowString && equal(this, types.stringType()) &&
+        (equal(r, types.stringType()) || equal(r, types.integerType()) || equal(r, types.floatType()) ||
+         equal(r, types.boolType()) || equal(r, types.logicType())))
+        return types.stringType();
     return reject(job, op, this, r);
 }
 
-Type* Type::checkAdd(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "+", r, true); }
-Type* Type::checkSub(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "-", r, false); }
-Type* Type::checkMul(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "*", r, false); }
-Type* Type::checkDiv(DiagnosticSink& job, Type* r) { return checkArithmetic(job, "/", r, false); }
+Type* Type::checkAdd(JobState& job, Type* r) { return checkArithmetic(job, "+", r, true); }
+Type* Type::checkSub(JobState& job, Type* r) { return checkArithmetic(job, "-", r, false); }
+Type* Type::checkMul(JobState& job, Type* r) { return checkArithmetic(job, "*", r, false); }
+Type* Type::checkDiv(JobState& job, Type* r) { return checkArithmetic(job, "/", r, false); }
 
-Type* Type::checkMod(DiagnosticSink& job, Type* r) {
-    return equal(this, integerType) && equal(r, integerType) ? integerType : rejectOne(job, "%", r);
+Type* Type::checkMod(JobState& job, Type* r) {
+    const TypeRegistry& types = job.types();
+    return equal(this, types.integerType()) && equal(r, types.integerType()) ? types.integerType()
+                                                                               : rejectOne(job, "%", r);
 }
 
-Type* Type::checkNeg(DiagnosticSink& job) {
-    if (equal(this, integerType))
-        return integerType;
-    if (equal(this, floatType))
-        return floatType;
+Type* Type::checkNeg(JobState& job) {
+    const TypeRegistry& types = job.types();
+    if (equal(this, types.integerType()))
+        return types.integerType();
+    if (equal(this, types.floatType()))
+        return types.floatType();
     return rejectOne(job, "-", this);
 }
 
-Type* Type::checkDeref(DiagnosticSink& job) {
+Type* Type::checkDeref(JobState& job) {
     const Type* t = resolveNames(this);
     if (t->number == POINTER)
         return static_cast<const PointerType*>(t)->pointee;
     return rejectOne(job, "*", this);
 }
 
-Type* Type::checkNot(DiagnosticSink& job) {
-    return equal(this, boolType) ? boolType : rejectOne(job, "~", this);
+Type* Type::checkNot(JobState& job) {
+    const TypeRegistry& types = job.types();
+    return equal(this, types.boolType()) ? types.boolType() : rejectOne(job, "~", this);
 }
 
-Type* Type::checkCanSend(DiagnosticSink& job) {
+Type* Type::checkCanSend(JobState& job) {
     if (!(number == CHANNEL && !static_cast<ChannelType*>(this)->isInput))
         rejectOne(job, "!", this);
-    return boolType;
+    return job.types().boolType();
 }
 
-Type* Type::checkCanRecv(DiagnosticSink& job) {
+Type* Type::checkCanRecv(JobState& job) {
     if (!(number == CHANNEL && static_cast<ChannelType*>(this)->isInput))
         rejectOne(job, "?", this);
-    return boolType;
+    return job.types().boolType();
 }
 
-Type* Type::checkAddressOf() {
-    return makePointer(this);
+Type* Type::checkAddressOf(JobState& job) {
+    return job.types().makePointer(this);
 }
 
 Type* Type::self() {
     return this;
 }
 
-Type* Type::checkIfThenElse(DiagnosticSink& job, Type* thenType, Type* elseType) {
-    if (equal(this, boolType) && equal(thenType, elseType))
+Type* Type::checkIfThenElse(JobState& job, Type* thenType, Type* elseType) {
+    const TypeRegistry& types = job.types();
+    if (equal(this, types.boolType()) && equal(thenType, elseType))
         return thenType;
     QUVException e(job);
     e.makeIllegalTernaryOp("if then else", this, thenType, elseType);
-    return unknownType;
+    return types.unknownType();
 }
 
-Type* Type::checkIndex(DiagnosticSink& job, Type* index) {
+Type* Type::checkIndex(JobState& job, Type* index) {
     const Type* t = resolveNames(this);
-    if (t->number == ARRAY && equal(index, integerType))
+    if (t->number == ARRAY && equal(index, job.types().integerType()))
         return static_cast<const ArrayType*>(t)->elementType;
     return reject(job, "[]", this, index);
 }
 
-Type* Type::checkArrow(DiagnosticSink& job, const std::string& field) {
+Type* Type::checkArrow(JobState& job, const std::string& field) {
     const Type* t = resolveNames(this);
     if (t->number == POINTER)
         return static_cast<const PointerType*>(t)->pointee->checkField(job, field);
     return rejectField(job, "->", this, field);
 }
 
-Type* Type::checkField(DiagnosticSink& job, const std::string& field) {
+Type* Type::checkField(JobState& job, const std::string& field) {
     const Type* t = resolveNames(this);
     if (t->number == RECORD || t->number == UNION) {
         auto record = static_cast<const RecordType*>(t);
@@ -160,14 +175,14 @@ Type* Type::checkField(DiagnosticSink& job, const std::string& field) {
     return rejectField(job, ".", this, field);
 }
 
-bool Type::checkAssign(DiagnosticSink& job, Type* r) {
-    if (eqAccepts(r))
+bool Type::checkAssign(JobState& job, Type* r) {
+    if (eqAccepts(job.types(), r))
         return true;
     reject(job, "=", this, r);
     return false;
 }
 
-bool Type::checkReceive(DiagnosticSink& job, Type* r) {
+bool Type::checkReceive(JobState& job, Type* r) {
     if (number == CHANNEL && static_cast<ChannelType*>(this)->isInput &&
         equal(static_cast<ChannelType*>(this)->elementType, r))
         return true;
@@ -175,7 +190,7 @@ bool Type::checkReceive(DiagnosticSink& job, Type* r) {
     return false;
 }
 
-bool Type::checkSend(DiagnosticSink& job, Type* r) {
+bool Type::checkSend(JobState& job, Type* r) {
     if (number == CHANNEL && !static_cast<ChannelType*>(this)->isInput &&
         equal(static_cast<ChannelType*>(this)->elementType, r))
         return true;
@@ -183,14 +198,14 @@ bool Type::checkSend(DiagnosticSink& job, Type* r) {
     return false;
 }
 
-bool Type::checkEquation(DiagnosticSink& job) {
+bool Type::checkEquation(JobState& job) {
     if (number == CONTROL)
         return true;
     rejectOne(job, "==", this);
     return false;
 }
 
-bool Type::checkDelete(DiagnosticSink& job) {
+bool Type::checkDelete(JobState& job) {
     if (number == CONTROL)
         return true;
     rejectOne(job, "delete", this);

@@ -67,7 +67,7 @@ Node* SymbolTable::newDeclNode(const std::string& name, int deftype, int line, i
     case DEF_TYPE: return new TypeNode(job, name, deftype, line, column, parent);
     default:
         if (deftype > DEF_TYPE && deftype <= DEF_OUTPUT_CHANNEL)
-            return new VarNode(name, deftype, line, column, parent);
+            return new VarNode(job, name, deftype, line, column, parent);
         throwInternalFailure("illegal def type", "SymbolTable::newDeclNode");
     }
 }

@@ -4,6 +4,7 @@
 
 #include "compiler/core/code_fragment.hpp"
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/job_state.hpp"
 #include "compiler/core/types.hpp"
 
 namespace {
@@ -169,22 +170,22 @@ std::string ProNode::getFatherTypeName() const {
 
 // ---- TypeNode and VarNode ---------------------------------------------------
 
-TypeNode::TypeNode(DiagnosticSink& job, const std::string& name_, int deftype_, int line_, int column_,
-                   BlockNode* parent_)
-    : Node(name_, deftype_, line_, column_, parent_), type(Type::makeNamed(job, Type::unknownType, name_)) {}
+TypeNode::TypeNode(JobState& job, const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+    : Node(name_, deftype_, line_, column_, parent_),
+      type(job.types().makeNamed(job, job.types().unknownType(), name_)) {}
 
-void TypeNode::setType(DiagnosticSink& job, Type* t) {
+void TypeNode::setType(JobState& job, Type* t) {
     Type* standIn = type;
-    type = Type::makeNamed(job, t, name);
+    type = job.types().makeNamed(job, t, name);
     // Uses of the name inside its own type expression hold the stand-in.
     auto named = dynamic_cast<NamedType*>(standIn);
-    if (named && named != type && named->target == Type::unknownType && !named->completion)
+    if (named && named != type && named->target == job.types().unknownType() && !named->completion)
         named->complete(type);
 }
 
-VarNode::VarNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
+VarNode::VarNode(JobState& job, const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
     : Node(name_, deftype_, line_, column_, parent_) {
-    setType(Type::unknownType);
+    setType(job.types().unknownType());
 }
 
 VarNode::~VarNode() = default;

@@ -9,6 +9,7 @@
 
 class BlockNode;
 class DiagnosticSink;
+class JobState;
 class Expression;
 struct GeneratorNumbering;
 class Type;
@@ -147,11 +148,11 @@ private:
 
 class TypeNode : public Node {
 public:
-    TypeNode(DiagnosticSink& job, const std::string& name, int deftype, int line, int column, BlockNode* parent);
+    TypeNode(JobState& job, const std::string& name, int deftype, int line, int column, BlockNode* parent);
 
     std::string getPackName() const override { return std::string(); }
     // Makes this declaration's named type over `t`.
-    void setType(DiagnosticSink& job, Type* t);
+    void setType(JobState& job, Type* t);
     Type* getType() const { return type; }
     bool isReferenced() const { return referenced; }
     void markReferenced() { referenced = true; }
@@ -164,7 +165,8 @@ private:
 // A variable, constant, parameter or channel.
 class VarNode : public Node {
 public:
-    VarNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
+    // Of the unknown type until setType.
+    VarNode(JobState& job, const std::string& name, int deftype, int line, int column, BlockNode* parent);
     ~VarNode() override;
 
     std::string getPackName() const override { return std::string(); }

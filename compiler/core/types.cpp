@@ -6,49 +6,37 @@
 #include "compiler/core/diagnostics.hpp"
 
 // ---- registry ----------------------------------------------------------------
-// Definition order matters: the registry is filled before the globals read it.
 
-std::vector<Type*>& Type::typeVector = *new std::vector<Type*>;
-static const bool basicTypesMade [[maybe_unused]] = Type::initBasicTypes();
-Type* Type::unknownType = Type::getTypeFromOrder(0);
-Type* Type::integerType = Type::getTypeFromOrder(1);
-Type* Type::floatType = Type::getTypeFromOrder(2);
-Type* Type::stringType = Type::getTypeFromOrder(3);
-Type* Type::logicType = Type::getTypeFromOrder(4);
-Type* Type::boolType = Type::getTypeFromOrder(5);
-Type* Type::streamType = Type::getTypeFromOrder(6);
-Type* Type::nmType = Type::getTypeFromOrder(7);
-
-Type* Type::newBasicType(int n) {
+std::unique_ptr<Type> TypeRegistry::newBasicType(int n) {
     if (n < 0 || n > 7)
         throwInternalFailure("illegal type no", "Type::newBasicType()");
-    return new BasicType(n);
+    return std::make_unique<BasicType>(n);
 }
 
-bool Type::initBasicTypes() {
-    for (int n = 0; n <= 7; ++n)
-        typeVector.push_back(newBasicType(n));
-    return true;
+TypeRegistry::TypeRegistry() {
+    for (int n = 0; n <= Type::CONTROL; ++n) {
+        types.push_back(newBasicType(n));
+        basic[n] = types.back().get();
+    }
 }
 
-Type* Type::getTypeFromOrder(int order) {
+TypeRegistry::~TypeRegistry() = default;
+
+Type* TypeRegistry::getTypeFromOrder(int order) const {
     size_t index = static_cast<unsigned>(order);
-    if (typeVector.empty() || index >= typeVector.size())
+    if (types.empty() || index >= types.size())
         throwInternalFailure("illegal type order", "Type::getTypeFromOrder()");
-    Type* t = typeVector[index];
+    Type* t = types[index].get();
     if (static_cast<size_t>(t->order) != index)
         throwInternalFailure("type vector's order mismatch", "Type::getTypeFromOrder()");
     return t;
 }
 
 namespace {
-// The registered types that `Type::same` can match, by type number and in the
-// order of registration. same() never holds between two type numbers, nor for a
-// type whose structure reaches UNKNOWN or nothing (a type built on an undeclared
-// name), so find() looks only where a match can be: a program with many such
-// types, or with many types at all, is registered in linear time.
-std::vector<Type*>* comparableTypes = new std::vector<Type*>[Type::CHANNEL + 1];
-
+// same() never holds between two type numbers, nor for a type whose structure
+// reaches UNKNOWN or nothing (a type built on an undeclared name), so find()
+// looks only where a match can be: a program with many such types, or with
+// many types at all, is registered in linear time.
 bool reachesUnknown(const Type* t);
 
 bool fieldsReachUnknown(const RecordType* r) {
@@ -75,74 +63,63 @@ bool reachesUnknown(const Type* t) {
 }
 }  // namespace
 
-Type* Type::find(Type* candidate) {
+Type* TypeRegistry::find(Type* candidate) {
     if (candidate->number >= 0 && candidate->number <= 7)
         return getTypeFromOrder(candidate->number);
-    const bool comparable = candidate->number <= CHANNEL && !reachesUnknown(candidate);
-    if (comparable)
-        for (Type* t : comparableTypes[candidate->number])
-            if (same(candidate, t))
+    const bool comparable_ = candidate->number <= Type::CHANNEL && !reachesUnknown(candidate);
+    if (comparable_)
+        for (Type* t : comparable[candidate->number])
+            if (Type::same(candidate, t))
                 return t;
-    candidate->order = static_cast<int>(typeVector.size());
-    typeVector.push_back(candidate);
-    if (comparable)
-        comparableTypes[candidate->number].push_back(candidate);
+    candidate->order = static_cast<int>(types.size());
+    if (comparable_)
+        comparable[candidate->number].push_back(candidate);
     return nullptr;
 }
 
-Type* Type::makeFrom(Type* candidate) {
-    Type* registered = find(candidate);
-    if (!registered)
-        return candidate;
-    delete candidate;
-    return registered;
+Type* TypeRegistry::makeFrom(std::unique_ptr<Type> candidate) {
+    if (Type* registered = find(candidate.get()))
+        return registered;
+    types.push_back(std::move(candidate));
+    return types.back().get();
 }
 
-Type* Type::makePointer(Type* pointee) {
-    return makeFrom(new PointerType(pointee));
+Type* TypeRegistry::makePointer(Type* pointee) {
+    return makeFrom(std::make_unique<PointerType>(pointee));
 }
 
-Type* Type::makeArray(Type* element, int size) {
-    return makeFrom(new ArrayType(element, size));
+Type* TypeRegistry::makeArray(Type* element, int size) {
+    return makeFrom(std::make_unique<ArrayType>(element, size));
 }
 
-Type* Type::makeArrayDims(Type* element, const std::vector<int>& dims) {
+Type* TypeRegistry::makeArrayDims(Type* element, const std::vector<int>& dims) {
     Type* t = element;
     for (int size : dims)
         t = makeArray(t, size);
     return t;
 }
 
-Type* Type::makeChannel(Type* element, bool isInput) {
-    return makeFrom(new ChannelType(element, isInput));
+Type* TypeRegistry::makeChannel(Type* element, bool isInput) {
+    return makeFrom(std::make_unique<ChannelType>(element, isInput));
 }
 
-Type* Type::makeNamed(DiagnosticSink& job, Type* target, const std::string& name) {
-    return makeFrom(new NamedType(job, target, name));
+Type* TypeRegistry::makeNamed(DiagnosticSink& job, Type* target, const std::string& name) {
+    return makeFrom(std::make_unique<NamedType>(job, target, name));
 }
 
-Type* Type::makeRecordKind(RecordType* candidate, const FieldListFragment* fields) {
-    auto t = static_cast<RecordType*>(makeFrom(candidate));
-    t->typeset = fields->getTypeset();
+Type* TypeRegistry::makeRecordKind(std::unique_ptr<RecordType> candidate, const FieldListFragment& fields) {
+    auto t = static_cast<RecordType*>(makeFrom(std::move(candidate)));
+    t->typeset = fields.getTypeset();
     t->takeRegisteredName();
     return t;
 }
 
-Type* Type::makeRecord(const FieldListFragment* fields) {
-    return makeRecordKind(new RecordType(fields->fields), fields);
+Type* TypeRegistry::makeRecord(FieldListFragment& fields) {
+    return makeRecordKind(std::make_unique<RecordType>(std::move(fields.fields)), fields);
 }
 
-Type* Type::makeUnion(const FieldListFragment* fields) {
-    return makeRecordKind(new UnionType(fields->fields), fields);
-}
-
-void Type::deleteAll() {
-    for (Type* t : typeVector)
-        delete t;
-    // Dropping the entries keeps a late lookup from reaching freed types.
-    typeVector.clear();
-    for (int n = 0; n <= CHANNEL; ++n)
-        comparableTypes[n].clear();
+Type* TypeRegistry::makeUnion(FieldListFragment& fields) {
+    return makeRecordKind(std::make_unique<UnionType>(std::move(fields.fields)), fields);
 }
 
 // ---- comparisons ---------------------------------------------------------------
@@ -262,6 +239,11 @@ bool Type::equal(const Type* a, const Type* b) {
     }
 }
 
+bool Type::equalsBasic(const Type* t, Number basic) {
+    t = resolveNames(t);
+    return t && (t->number == UNKNOWN || basic == UNKNOWN || t->number == basic);
+}
+
 bool Type::isdefSize(const Type* t) {
     for (;;) {
         if (t->number >= UNKNOWN && t->number <= POINTER)
@@ -311,7 +293,7 @@ ArrayType::ArrayType(Type* element, int size_) : Type(ARRAY), size(size_), eleme
     declSuffix = element->getDeclSuffix() + "[" + std::to_string(size) + "])";
 }
 
-RecordType::RecordType(FieldList* list) : Type(RECORD), fields(list) {
+RecordType::RecordType(std::unique_ptr<FieldList> list) : Type(RECORD), fields(std::move(list)) {
     std::string names;
     for (int i = 0; i < getFieldCount(); ++i)
         names += (i ? ";" : "") + getFieldName(i);
@@ -346,7 +328,7 @@ Type* RecordType::getFieldType(int i) const {
     return (*fields)[i]->getType();
 }
 
-UnionType::UnionType(FieldList* list) : RecordType(list) {
+UnionType::UnionType(std::unique_ptr<FieldList> list) : RecordType(std::move(list)) {
     number = UNION;
     setStructText("union ");
 }
@@ -389,12 +371,12 @@ FieldEntry::FieldEntry(const std::string& name, Type* t) : type(t) {
 void FieldFragment::createFieldDecl(const std::string& name, Type* t) {
     innerTypes.clear();
     prototypes.clear();
-    entry = new FieldEntry(name, t);
+    entry = std::make_unique<FieldEntry>(name, t);
     typeset = name + " : " + (t ? t->getTypeset() : std::string());
     code = CodeNames::fieldName(name);
 }
 
-void FieldListFragment::createFieldList(DiagnosticSink& job, const FieldFragment* item) {
+void FieldListFragment::createFieldList(DiagnosticSink& job, FieldFragment* item) {
     if (count == 0)
         typeset = base::openBracket() + item->getTypeset();
     else
@@ -403,14 +385,14 @@ void FieldListFragment::createFieldList(DiagnosticSink& job, const FieldFragment
     code += item->getCode() + ";" + base::newline();
     if (!item->entry)
         return;
-    for (const FieldEntry* e : *fields) {
+    for (const std::unique_ptr<FieldEntry>& e : *fields) {
         if (e->getTypeset() == item->entry->getTypeset()) {
             QUVException ex(job);
             ex.makeSemantic(16);
             return;
         }
     }
-    fields->push_back(item->entry);
+    fields->push_back(std::move(item->entry));
 }
 
 namespace CodeNames {
@@ -422,10 +404,6 @@ std::string pointerDeclaration(std::string n, const Type* t) {
 
 std::string declaration(const std::string& n, const Type* t) {
     return t->getCppBase() + " " + t->getDeclPrefix() + n + t->getDeclSuffix();
-}
-
-FieldEntry* fieldTempName(const std::string& name, Type* t) {
-    return new FieldEntry(name, t);
 }
 
 }  // namespace CodeNames

@@ -1,7 +1,9 @@
-// The QUV/E type system: every type is registered once in Type::typeVector, so
-// types are shared and compared by pointer; Type::same is structural identity,
-// Type::equal compatibility (named types seen through, the unknown type matches all).
+// The QUV/E type system: every type is registered once in its TypeRegistry, so
+// types are shared and compared by pointer within it; Type::same is structural
+// identity, Type::equal compatibility (named types seen through, the unknown
+// type matches all).
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 
 class RecordType;
 class DiagnosticSink;
+class JobState;
+class TypeRegistry;
 
 // One field of a record or union: its QUV/E name, its C++ name and its type (not owned).
 class FieldEntry : public CodeFragment {
@@ -20,22 +24,25 @@ private:
     Type* type;
 };
 
-typedef std::vector<FieldEntry*> FieldList;
+typedef std::vector<std::unique_ptr<FieldEntry>> FieldList;
 
-// The fragment of one field declaration, carrying the entry of the declared field.
+// The fragment of one field declaration, carrying the entry of the declared
+// field until a field list takes it.
 class FieldFragment : public CodeFragment {
 public:
     void createFieldDecl(const std::string& name, Type* t);
-    FieldEntry* entry = nullptr;
+    std::unique_ptr<FieldEntry> entry;
 };
 
-// The fields of one record or union being declared; the type made from it keeps the list.
+// The fields of one record or union being declared; the type made from it
+// takes the list.
 class FieldListFragment : public CodeFragment {
 public:
-    explicit FieldListFragment(FieldList* list) : fields(list) {}
-    // Adds one field; a field name already in the list is reported and left out of it.
-    void createFieldList(DiagnosticSink& job, const FieldFragment* item);
-    FieldList* fields;
+    FieldListFragment() : fields(std::make_unique<FieldList>()) {}
+    // Adds one field, taking its entry; a field name already in the list is
+    // reported and left out of it (the item keeps its entry).
+    void createFieldList(DiagnosticSink& job, FieldFragment* item);
+    std::unique_ptr<FieldList> fields;
     int count = 0;
 };
 
@@ -43,8 +50,6 @@ namespace CodeNames {
 // Declarations from a type: without ";", and the frame member that points at n.
 std::string declaration(const std::string& n, const Type* t);
 std::string pointerDeclaration(std::string n, const Type* t);
-
-FieldEntry* fieldTempName(const std::string& name, Type* t);
 }  // namespace CodeNames
 
 class Type : public CodeFragment {
@@ -63,63 +68,43 @@ public:
     std::string getDeclPrefix() const { return declPrefix; }
     std::string getDeclSuffix() const { return declSuffix; }
 
-    // Never destroyed: types stay valid until deleteAll, even during static destruction.
-    static std::vector<Type*>& typeVector;
-    static Type* unknownType;
-    static Type* integerType;
-    static Type* floatType;
-    static Type* stringType;
-    static Type* logicType;
-    static Type* boolType;
-    static Type* streamType;
-    static Type* nmType;
-
     static bool same(const Type* a, const Type* b);
     static bool equal(const Type* a, const Type* b);
     static bool isdefSize(const Type* t);
-    static Type* getTypeFromOrder(int order);
-    static Type* newBasicType(int number);
-    static bool initBasicTypes();
-    static Type* find(Type* candidate);
-    static Type* makePointer(Type* pointee);
-    static Type* makeArray(Type* element, int size);
-    static Type* makeArrayDims(Type* element, const std::vector<int>& dims);
-    static Type* makeChannel(Type* element, bool isInput);
-    static Type* makeNamed(DiagnosticSink& job, Type* target, const std::string& name);
-    static Type* makeRecord(const FieldListFragment* fields);
-    static Type* makeUnion(const FieldListFragment* fields);
-    static void deleteAll();
+    // equal(t, the basic type numbered basic), for a caller without the registry.
+    static bool equalsBasic(const Type* t, Number basic);
 
-    // Operator typing rules, called on the (left or only) operand's type.
-    Type* checkEq(DiagnosticSink& job, Type* r);
-    Type* checkNe(DiagnosticSink& job, Type* r);
-    Type* checkLt(DiagnosticSink& job, Type* r);
-    Type* checkLe(DiagnosticSink& job, Type* r);
-    Type* checkGt(DiagnosticSink& job, Type* r);
-    Type* checkGe(DiagnosticSink& job, Type* r);
-    Type* checkAnd(DiagnosticSink& job, Type* r);
-    Type* checkOr(DiagnosticSink& job, Type* r);
-    Type* checkAdd(DiagnosticSink& job, Type* r);
-    Type* checkSub(DiagnosticSink& job, Type* r);
-    Type* checkMul(DiagnosticSink& job, Type* r);
-    Type* checkDiv(DiagnosticSink& job, Type* r);
-    Type* checkMod(DiagnosticSink& job, Type* r);
-    Type* checkNeg(DiagnosticSink& job);
-    Type* checkDeref(DiagnosticSink& job);
-    Type* checkNot(DiagnosticSink& job);
-    Type* checkCanSend(DiagnosticSink& job);
-    Type* checkCanRecv(DiagnosticSink& job);
-    Type* checkAddressOf();
+    // Operator typing rules, called on the (left or only) operand's type; the
+    // types they give are the job's.
+    Type* checkEq(JobState& job, Type* r);
+    Type* checkNe(JobState& job, Type* r);
+    Type* checkLt(JobState& job, Type* r);
+    Type* checkLe(JobState& job, Type* r);
+    Type* checkGt(JobState& job, Type* r);
+    Type* checkGe(JobState& job, Type* r);
+    Type* checkAnd(JobState& job, Type* r);
+    Type* checkOr(JobState& job, Type* r);
+    Type* checkAdd(JobState& job, Type* r);
+    Type* checkSub(JobState& job, Type* r);
+    Type* checkMul(JobState& job, Type* r);
+    Type* checkDiv(JobState& job, Type* r);
+    Type* checkMod(JobState& job, Type* r);
+    Type* checkNeg(JobState& job);
+    Type* checkDeref(JobState& job);
+    Type* checkNot(JobState& job);
+    Type* checkCanSend(JobState& job);
+    Type* checkCanRecv(JobState& job);
+    Type* checkAddressOf(JobState& job);
     Type* self();
-    Type* checkIfThenElse(DiagnosticSink& job, Type* thenType, Type* elseType);
-    Type* checkIndex(DiagnosticSink& job, Type* index);
-    Type* checkArrow(DiagnosticSink& job, const std::string& field);
-    Type* checkField(DiagnosticSink& job, const std::string& field);
-    bool checkAssign(DiagnosticSink& job, Type* r);
-    bool checkReceive(DiagnosticSink& job, Type* r);
-    bool checkSend(DiagnosticSink& job, Type* r);
-    bool checkEquation(DiagnosticSink& job);
-    bool checkDelete(DiagnosticSink& job);
+    Type* checkIfThenElse(JobState& job, Type* thenType, Type* elseType);
+    Type* checkIndex(JobState& job, Type* index);
+    Type* checkArrow(JobState& job, const std::string& field);
+    Type* checkField(JobState& job, const std::string& field);
+    bool checkAssign(JobState& job, Type* r);
+    bool checkReceive(JobState& job, Type* r);
+    bool checkSend(JobState& job, Type* r);
+    bool checkEquation(JobState& job);
+    bool checkDelete(JobState& job);
 
 protected:
     explicit Type(int number_) : number(number_) {}
@@ -131,13 +116,12 @@ protected:
     std::string declSuffix;
 
 private:
-    static Type* makeFrom(Type* candidate);
-    static Type* makeRecordKind(RecordType* candidate, const FieldListFragment* fields);
     static const Type* resolveNames(const Type* t);
     friend class NamedType;
-    Type* checkComparison(DiagnosticSink& job, const std::string& op, Type* r);
-    Type* checkArithmetic(DiagnosticSink& job, const std::string& op, Type* r, bool allowString);
-    bool eqAccepts(Type* r);
+    friend class TypeRegistry;
+    Type* checkComparison(JobState& job, const std::string& op, Type* r);
+    Type* checkArithmetic(JobState& job, const std::string& op, Type* r, bool allowString);
+    bool eqAccepts(const TypeRegistry& types, Type* r);
 };
 
 class BasicType : public Type {
@@ -160,13 +144,13 @@ public:
 
 class RecordType : public Type {
 public:
-    explicit RecordType(FieldList* fields);
+    explicit RecordType(std::unique_ptr<FieldList> fields);
     std::string getFieldName(int i) const;
     Type* getFieldType(int i) const;
     int getFieldCount() const { return fields ? static_cast<int>(fields->size()) : 0; }
     // "struct" or "union" with the member list in braces; the C++ base text is the type's name.
     std::string getStructText() const { return structText; }
-    FieldList* fields;  // kept, never freed: the list belongs to the code generator
+    const std::unique_ptr<FieldList> fields;
 
 protected:
     void setStructText(const std::string& keyword);
@@ -174,12 +158,12 @@ protected:
     // gives "_" followed by a digit.
     void takeRegisteredName();
     std::string structText;
-    friend class Type;
+    friend class TypeRegistry;
 };
 
 class UnionType : public RecordType {
 public:
-    explicit UnionType(FieldList* fields);
+    explicit UnionType(std::unique_ptr<FieldList> fields);
 };
 
 class NamedType : public Type {
@@ -202,4 +186,55 @@ public:
     ChannelType(Type* element, bool isInput);
     Type* elementType;
     bool isInput;
+};
+
+// The types of one compile session, each registered once, so that a type made
+// again is the one made before and types compare by pointer. It owns them and
+// the field lists of its records and unions: they live as long as it does.
+// Its order numbers name the records in generated code, so they count on
+// across every job that shares it.
+class TypeRegistry {
+public:
+    // The basic types take the orders 0..7, their type numbers.
+    TypeRegistry();
+    ~TypeRegistry();
+    TypeRegistry(const TypeRegistry&) = delete;
+    TypeRegistry& operator=(const TypeRegistry&) = delete;
+
+    Type* unknownType() const { return basic[Type::UNKNOWN]; }
+    Type* integerType() const { return basic[Type::INTEGER]; }
+    Type* floatType() const { return basic[Type::FLOAT]; }
+    Type* stringType() const { return basic[Type::STRING]; }
+    Type* logicType() const { return basic[Type::LOGIC]; }
+    Type* boolType() const { return basic[Type::BOOLEAN]; }
+    Type* streamType() const { return basic[Type::STREAM]; }
+    Type* nmType() const { return basic[Type::CONTROL]; }
+
+    // How many types are registered; their orders are 0 up to this.
+    size_t size() const { return types.size(); }
+    Type* getTypeFromOrder(int order) const;
+    static std::unique_ptr<Type> newBasicType(int number);
+
+    Type* makePointer(Type* pointee);
+    Type* makeArray(Type* element, int size);
+    Type* makeArrayDims(Type* element, const std::vector<int>& dims);
+    Type* makeChannel(Type* element, bool isInput);
+    Type* makeNamed(DiagnosticSink& job, Type* target, const std::string& name);
+    // Takes the fragment's field list: the new type keeps it, or it goes
+    // when an equal type was made before.
+    Type* makeRecord(FieldListFragment& fields);
+    Type* makeUnion(FieldListFragment& fields);
+
+private:
+    // The registered type that is the same as candidate, or null when
+    // candidate is registered now.
+    Type* find(Type* candidate);
+    Type* makeFrom(std::unique_ptr<Type> candidate);
+    Type* makeRecordKind(std::unique_ptr<RecordType> candidate, const FieldListFragment& fields);
+
+    std::vector<std::unique_ptr<Type>> types;
+    Type* basic[Type::CONTROL + 1];
+    // The registered types that `Type::same` can match, by type number and in
+    // the order of registration (see find).
+    std::vector<Type*> comparable[Type::CHANNEL + 1];
 };

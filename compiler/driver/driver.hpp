@@ -2,7 +2,8 @@
 // host's callbacks and the job entries, the stages a job runs, and the
 // project's file list and project file.
 //
-//     QUVCompiler driver;                  // one driver per job
+//     CompileSession session;              // one for as long as the host compiles
+//     QUVCompiler driver(session);         // one driver per job
 //     driver.errorSink = ...;              // install the host's callbacks
 //     driver.stageText = ...;
 //     driver.compileFile("demo.e");        // or typeset, syntaxCheck, compileProject, generateMakefile
@@ -37,8 +38,9 @@ public:
     typedef std::function<void()> StartCallback;
     typedef std::function<void(bool ok, const std::string& text)> TypesetDoneCallback;
 
-    // A job with an empty diagnostic list, out of typesetting mode.
-    explicit QUVCompiler(const std::string& fileName = "") : JobState(fileName) {}
+    // A job with an empty diagnostic list, out of typesetting mode, that
+    // compiles in session.
+    explicit QUVCompiler(CompileSession& session, const std::string& fileName = "") : JobState(session, fileName) {}
     QUVCompiler(const QUVCompiler&) = delete;
     QUVCompiler& operator=(const QUVCompiler&) = delete;
 
@@ -83,8 +85,6 @@ public:
     // program or a source as make reads names; each failure is a diagnostic.
     bool writeMakefile(const std::vector<std::string>& files, const std::string& project,
                        const std::string& makefile);
-    // Releases every type; the application calls it once at exit.
-    bool releaseTypes();
     // The text before the last '.' of the whole path (which may lie in a
     // folder name); a path without a '.' comes back unchanged.
     static std::string stripExtension(const std::string& path);

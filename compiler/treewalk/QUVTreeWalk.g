@@ -115,7 +115,7 @@ private:
 		bool nested;
 	};
 	Type* namedType(Node* definition);
-	static int localKind(const Type* t);
+	int localKind(const Type* t);
 	void declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name,
 		Type* t, const Expression* value);
 	void declareParameter(CodeFragment* f, int defKind, Node* node, const std::string& name,
@@ -128,7 +128,7 @@ private:
 	Expression* keepAccess(Expression* record);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
-	static const OperatorExpression* operand(const OperatorExpression* e);
+	const OperatorExpression* operand(const OperatorExpression* e);
 	OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
 	OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
 	OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
@@ -154,25 +154,25 @@ private:
 	AssignmentEquation* startEquation(Node* control, const std::string& process);
 	AssignmentEquation* deleteEquation(Node* control);
 	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);
-	static const CodeFragment* guardOf(Owned<OperatorExpression>& c, bool present);
+	const CodeFragment* guardOf(Owned<OperatorExpression>& c, bool present);
 	static bool startsWaitGuard(ANTLR_USE_NAMESPACE(antlr)RefAST node);
 	static Statement* atomicStatement(const std::string& label, const Statement* action);
-	static Statement* ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+	Statement* ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
 		const Statement* thenAction, const Statement* elseAction);
 	static Statement* caseStatement(const std::string& label, const CaseCondition* c,
 		const OwnedList<Statement>& statements);
-	static Statement* loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+	Statement* loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
 		const OwnedList<Statement>& statements);
-	static Statement* waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
+	Statement* waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
 		const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard, bool guarded);
 	static Statement* sequenceStatement(const OwnedList<Statement>& statements);
-	static GotoCondition* gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target);
-	static ConditionalElement* elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+	GotoCondition* gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target);
+	ConditionalElement* elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
 		const Statement* action);
 	static Statement* actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward);
 	static Statement* callAction(const CodeFragment* call);
 	static Statement* selectOf(const OwnedList<Statement>& alternatives);
-	static Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
+	Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
 	Statement* parallelOf(const OwnedStarts& starts);
 
 	// Calls, built-ins and process starts (walk_calls.cpp).
@@ -184,6 +184,9 @@ private:
 	// The process each control variable is bound to by a control-binding
 	// equation of this file; null where it is bound to more than one.
 	std::map<const Node*, ProNode*> controlProcesses;
+	// The operand that stands in for one that failed: no text, the unknown type,
+	// which every typing rule accepts, so the failure is not reported twice.
+	std::unique_ptr<const OperatorExpression> failedOperand;
 	void bindControl(Node* control, Node* process);
 	// Local control variables: how often each name was resolved, and where
 	// each was started. One that only ever appears in starts is bound by nothing.
@@ -206,7 +209,7 @@ private:
 	static ProcCall* writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit);
 	static ProcCall* fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit);
 	static void addReadItem(std::vector<Expression*>& items, Expression* v);
-	static OperatorExpression* valueCall(const OperatorExpression* value, const CodeFragment* call);
+	OperatorExpression* valueCall(const OperatorExpression* value, const CodeFragment* call);
 	static ActualParam* inParam(const OperatorExpression* value, const std::string& formal);
 	static ActualParam* ioParam(const Expression* variable, const std::string& formal);
 	static ActualParam* channelParam(const std::string& channel, Node* peer, const std::string& formal, bool input);
@@ -215,9 +218,9 @@ private:
 	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
 
 	// Types, packages and agents (walk_types.cpp).
-	static Type* pointerTo(Type* target);
-	static Type* arrayOf(Type* element, const std::vector<int>& sizes);
-	Type* recordOf(OwnedFields& fields, bool isUnion);
+	Type* pointerTo(Type* target);
+	Type* arrayOf(Type* element, const std::vector<int>& sizes);
+	Type* recordOf(FieldListFragment* fields, bool isUnion);
 	void addField(FieldListFragment* fields, FieldFragment& item);
 	void declareType(CodeFragment* f, const std::string& name, Type* t, Node* node);
 	void addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit);
@@ -476,19 +479,21 @@ type returns [Type* t = nullptr]
 	Node* definition = nullptr;
 	Type* inner = nullptr;
 	std::vector<int> sizes;
-	OwnedFields fields;
+	std::unique_ptr<FieldListFragment> fields;
 }
 	:	definition = refName[name, REF_TYPE] { t = namedType(definition); }
-	|	INT { t = Type::integerType; }
-	|	FLOAT { t = Type::floatType; }
-	|	STRING { t = Type::stringType; }
-	|	BOOL { t = Type::boolType; }
-	|	LOGIC { t = Type::logicType; }
-	|	NM { t = Type::nmType; }
-	|	STREAM { t = Type::streamType; }
+	|	INT { t = job->types().integerType(); }
+	|	FLOAT { t = job->types().floatType(); }
+	|	STRING { t = job->types().stringType(); }
+	|	BOOL { t = job->types().boolType(); }
+	|	LOGIC { t = job->types().logicType(); }
+	|	NM { t = job->types().nmType(); }
+	|	STREAM { t = job->types().streamType(); }
 	|	#(POINT inner = type) { t = pointerTo(inner); }
-	|	#(u:UNION { fields.start(); } fieldDeclarationPart[fields.get()]) { placeAt(u); t = recordOf(fields, true); }
-	|	#(RECORD { fields.start(); } fieldDeclarationPart[fields.get()]) { t = recordOf(fields, false); }
+	|	#(u:UNION { fields = std::make_unique<FieldListFragment>(); } fieldDeclarationPart[fields.get()])
+		{ placeAt(u); t = recordOf(fields.get(), true); }
+	|	#(RECORD { fields = std::make_unique<FieldListFragment>(); } fieldDeclarationPart[fields.get()])
+		{ t = recordOf(fields.get(), false); }
 	|	#(ARRAY inner = type ( n:INT_LITERAL { sizes.push_back(literalValue(n)); } )+ )
 		{ t = arrayOf(inner, sizes); }
 	;
@@ -511,7 +516,7 @@ fieldDeclarationPart[FieldListFragment* fields]
 fieldDeclaration[FieldFragment* f]
 { enterRule("fieldDeclaration"); Type* t = nullptr; std::string name; }
 	:	#(FIELD_DECL t = type id:IDENT { name = id->getText(); })
-		{ f->createFieldDecl(name, t ? t : Type::unknownType); }
+		{ f->createFieldDecl(name, t ? t : job->types().unknownType()); }
 	;
 
 // ---------------------------------------------------------------- packages and agents
@@ -887,7 +892,7 @@ variable returns [Expression* v = nullptr]
 	|	#(BRACKETS inner = variable index = typedExpression[1])
 		{ if (inner) v = keepAccess(codegen::createIndex(*job, *inner, index.get())); }
 	|	#(PARENS inner = variable)
-		{ if (inner) v = keepAccess(codegen::createParen(*inner)); }
+		{ if (inner) v = keepAccess(codegen::createParen(*job, *inner)); }
 	|	#(STAR inner = variable)
 		{ if (inner) v = keepAccess(codegen::createDereference(*job, *inner)); }
 	|	node = refName[name, REF_VARIABLE]
@@ -943,12 +948,12 @@ expression returns [OperatorExpression* e = nullptr]
 	|	#(BAND v = variable) { if (v) e = addressOf(v); }
 	// The value is taken after the call has run.
 	|	#(COLON l = expression call = procCall) { e = valueCall(l.get(), call.get()); }
-	|	constant1[&k] { e = codegen::fromConstant(&k); }
+	|	constant1[&k] { e = codegen::fromConstant(*job, &k); }
 	// The trial stays a syntactic predicate, which has every action of the
 	// walker guarded against guessing; the remembered trial decides it.
 	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression)
-		{ e = codegen::createParenExpr(*operand(l.get())); }
-	|	v = variable { if (v) e = codegen::fromVariable(v); }
+		{ e = codegen::createParenExpr(*job, *operand(l.get())); }
+	|	v = variable { if (v) e = codegen::fromVariable(*job, v); }
 	;
 
 // ---------------------------------------------------------------- names, labels and constants
@@ -979,21 +984,21 @@ constant[Expression* value]
 { enterRule("constant"); }
 	:	constant1[value]
 	|	#(MINUS
-			(	i:INT_LITERAL { Constant::newConstant(value, 7, i->getText()); }
-			|	r:FLOAT_LITERAL { Constant::newConstant(value, 8, r->getText()); }
+			(	i:INT_LITERAL { Constant::newConstant(*job, value, 7, i->getText()); }
+			|	r:FLOAT_LITERAL { Constant::newConstant(*job, value, 8, r->getText()); }
 			)
 		)
 	;
 
 constant1[Expression* value]
 { enterRule("constant1"); }
-	:	i:INT_LITERAL { Constant::newConstant(value, 0, i->getText()); }
-	|	r:FLOAT_LITERAL { Constant::newConstant(value, 1, r->getText()); }
-	|	s:STRING_LITERAL { Constant::newConstant(value, 2, s->getText()); }
-	|	DOUBLE_T { Constant::newConstant(value, 3, ""); }
-	|	DOUBLE_F { Constant::newConstant(value, 4, ""); }
-	|	DOLLA_T { Constant::newConstant(value, 5, ""); }
-	|	DOLLA_F { Constant::newConstant(value, 6, ""); }
+	:	i:INT_LITERAL { Constant::newConstant(*job, value, 0, i->getText()); }
+	|	r:FLOAT_LITERAL { Constant::newConstant(*job, value, 1, r->getText()); }
+	|	s:STRING_LITERAL { Constant::newConstant(*job, value, 2, s->getText()); }
+	|	DOUBLE_T { Constant::newConstant(*job, value, 3, ""); }
+	|	DOUBLE_F { Constant::newConstant(*job, value, 4, ""); }
+	|	DOLLA_T { Constant::newConstant(*job, value, 5, ""); }
+	|	DOLLA_F { Constant::newConstant(*job, value, 6, ""); }
 	;
 
 // The main body is the procedure "$Main" of the program's block.

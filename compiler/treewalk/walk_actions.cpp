@@ -21,9 +21,9 @@ int columnOf(const antlr::RefAST& node)
 }
 
 // A type expression that could not be read still declares its name, with the unknown type.
-Type* orUnknown(Type* t)
+Type* orUnknown(const TypeRegistry& types, Type* t)
 {
-    return t ? t : Type::unknownType;
+    return t ? t : types.unknownType();
 }
 
 }  // namespace
@@ -38,6 +38,7 @@ void QUVTreeWalk::startProgram(JobState& compileJob)
 {
     job = &compileJob;
     fileName = job->getFileName();
+    failedOperand = std::make_unique<OperatorExpression>("", "", job->types().unknownType());
     symbols.reset(new SymbolTable(*job));
     CodeNames::beginProgram(*job);
 }
@@ -134,9 +135,9 @@ void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& n
     if (!isMain)
         node->getResult(headTypeset, headCode);
     if (kind == DEF_PROCESS)
-        codegen::createFrameDecl(*f, node, name, headTypeset, headCode, locals, procs, body);
+        codegen::createFrameDecl(*job, *f, node, name, headTypeset, headCode, locals, procs, body);
     else
-        codegen::createFrameStruct(*f, node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals,
+        codegen::createFrameStruct(*job, *f, node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals,
                                    procs, body);
 }
 
@@ -153,7 +154,7 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
     } else {
         codegen::createProsHead(*f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
-        codegen::createProsBody(*f, node, package);
+        codegen::createProsBody(*job, *f, node, package);
     }
     // The body's declaration enters the block again.
     symbols->exitBlock(kind);
@@ -166,14 +167,14 @@ Type* QUVTreeWalk::namedType(Node* definition)
     // A name of another kind has been reported by the resolution; it types nothing.
     if (TypeNode* t = dynamic_cast<TypeNode*>(definition))
         return t->getType();
-    return Type::unknownType;
+    return job->types().unknownType();
 }
 
 int QUVTreeWalk::localKind(const Type* t)
 {
-    if (t == Type::nmType)
+    if (t == job->types().nmType())
         return DEF_CONTROL;
-    if (t == Type::streamType)
+    if (t == job->types().streamType())
         return DEF_FILE;
     return DEF_LOCAL;
 }
@@ -181,7 +182,7 @@ int QUVTreeWalk::localKind(const Type* t)
 void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, const std::string& name, Type* t,
                                   const Expression* value)
 {
-    Type* type = orUnknown(t);
+    Type* type = orUnknown(job->types(), t);
     if (VarNode* variable = dynamic_cast<VarNode*>(node))
         variable->setType(type);
     if (declaration == CONST_DECL && value && !fitsType(type, value->getType(), false)) {
@@ -190,31 +191,31 @@ void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, 
                                 value->getTypeset() + " has type " + value->getType()->getTypeset());
     }
     switch (declaration) {
-    case CONST_DECL: codegen::createConstDecl(*f, name, type, value); break;
-    case SHARE_DECL: codegen::createSharedVarDecl(*f, name, type); break;
-    default: codegen::createVarDecl(*f, name, type); break;
+    case CONST_DECL: codegen::createConstDecl(*job, *f, name, type, value); break;
+    case SHARE_DECL: codegen::createSharedVarDecl(*job, *f, name, type); break;
+    default: codegen::createVarDecl(*job, *f, name, type); break;
     }
 }
 
 void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, const std::string& name, Type* t,
                                    ProNode* procedure)
 {
-    Type* element = orUnknown(t);
+    Type* element = orUnknown(job->types(), t);
     Type* type = element;
     bool channel = defKind == DEF_INPUT_CHANNEL || defKind == DEF_OUTPUT_CHANNEL;
     if (channel) {
-        type = Type::makeChannel(element, defKind == DEF_INPUT_CHANNEL);
+        type = job->types().makeChannel(element, defKind == DEF_INPUT_CHANNEL);
         if (element->getNumber() == Type::RECORD || element->getNumber() == Type::UNION) {
             QUVException e(*job);
             e.makeSemantic(0);
         }
     }
     if (defKind == DEF_VALUE_PARAM)
-        codegen::createInParam(*f, name, type);
+        codegen::createInParam(*job, *f, name, type);
     else if (defKind == DEF_REF_PARAM)
-        codegen::createRefParam(*f, name, type);
+        codegen::createRefParam(*job, *f, name, type);
     else
-        codegen::createChanParam(*f, name, type);
+        codegen::createChanParam(*job, *f, name, type);
     VarNode* parameter = dynamic_cast<VarNode*>(node);
     if (!parameter)
         return;

@@ -168,7 +168,7 @@ OperatorExpression* QUVTreeWalk::valueCall(const OperatorExpression* value, cons
 {
     if (!value)
         return nullptr;
-    return call ? codegen::createCall(*value, call) : codegen::createParenExpr(*value);
+    return call ? codegen::createCall(*job, *value, call) : codegen::createParenExpr(*job, *value);
 }
 
 ActualParam* QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)
@@ -211,7 +211,7 @@ ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& a
     if (process)
         checkActualTypes(process, actuals);
     std::vector<ActualParam*> list = actuals.items();
-    ProcessStart* start = ProcCall::createProsStart(node, list, interval, process);
+    ProcessStart* start = ProcCall::createProsStart(*job, node, list, interval, process);
     // The start holds the actuals from here on; the parallel statement frees both.
     actuals.release();
     return start;

@@ -5,32 +5,24 @@
 
 namespace {
 
-// The operand that stands in for one that failed: no text, the unknown type,
-// which every typing rule accepts, so the failure is not reported twice.
-const OperatorExpression& nothing()
-{
-    static const OperatorExpression placeholder("", "", Type::unknownType);
-    return placeholder;
-}
-
-Type* typeOrUnknown(const Expression* e)
+Type* typeOrUnknown(const TypeRegistry& registry, const Expression* e)
 {
     Type* t = e ? e->getType() : nullptr;
-    return t ? t : Type::unknownType;
+    return t ? t : registry.unknownType();
 }
 
 // The basic types a required-type mask selects, in the order they are tried.
-std::vector<Type*> requiredTypes(int mask)
+std::vector<Type*> requiredTypes(const TypeRegistry& registry, int mask)
 {
     std::vector<Type*> types;
     if (mask & 1)
-        types.push_back(Type::integerType);
+        types.push_back(registry.integerType());
     if (mask & 2)
-        types.push_back(Type::floatType);
+        types.push_back(registry.floatType());
     if (mask & 4)
-        types.push_back(Type::stringType);
+        types.push_back(registry.stringType());
     if (mask & 8)
-        types.push_back(Type::boolType);
+        types.push_back(registry.boolType());
     return types;
 }
 
@@ -65,7 +57,7 @@ Expression* QUVTreeWalk::channelAccess(VarNode* channel)
 
 const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
 {
-    return e ? e : &nothing();
+    return e ? e : failedOperand.get();
 }
 
 OperatorExpression* QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
@@ -82,7 +74,7 @@ OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression
     OperatorExpression* test = codegen::createCanSend(*job, *record);
     // The plain test has no message to compare with the channel's element type.
     if (withMessage && message)
-        typeOrUnknown(record)->checkSend(*job, typeOrUnknown(message));
+        typeOrUnknown(job->types(), record)->checkSend(*job, typeOrUnknown(job->types(), message));
     return test;
 }
 
@@ -94,7 +86,7 @@ OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* tar
     Expression* record = channelAccess(node);
     OperatorExpression* test = codegen::createCanRecv(*job, *record);
     if (withTarget && target)
-        typeOrUnknown(record)->checkReceive(*job, typeOrUnknown(target));
+        typeOrUnknown(job->types(), record)->checkReceive(*job, typeOrUnknown(job->types(), target));
     return test;
 }
 
@@ -103,8 +95,8 @@ void QUVTreeWalk::checkRequiredType(const OperatorExpression* e, int mask)
     // An expression that failed has been reported already.
     if (!e)
         return;
-    Type* t = typeOrUnknown(e);
-    for (Type* required : requiredTypes(mask))
+    Type* t = typeOrUnknown(job->types(), e);
+    for (Type* required : requiredTypes(job->types(), mask))
         if (Type::equal(t, required))
             return;
     QUVException diagnostic(*job);
@@ -116,8 +108,8 @@ void QUVTreeWalk::checkVariableType(const Expression* v, int mask)
 {
     if (!v)
         return;
-    Type* t = typeOrUnknown(v);
-    for (Type* required : requiredTypes(mask))
+    Type* t = typeOrUnknown(job->types(), v);
+    for (Type* required : requiredTypes(job->types(), mask))
         if (Type::same(t, required))
             return;
     QUVException diagnostic(*job);
@@ -130,10 +122,10 @@ void QUVTreeWalk::checkStoredType(const Expression* v, int mask, const char* bui
 {
     if (!v)
         return;
-    Type* t = typeOrUnknown(v);
-    std::vector<Type*> accepted = requiredTypes(mask);
+    Type* t = typeOrUnknown(job->types(), v);
+    std::vector<Type*> accepted = requiredTypes(job->types(), mask);
     if (mask & 8)
-        accepted.push_back(Type::logicType);
+        accepted.push_back(job->types().logicType());
     for (Type* required : accepted)
         if (Type::equal(t, required))
             return;
@@ -151,10 +143,10 @@ bool QUVTreeWalk::fitsType(Type* to, Type* from, bool byReference)
 {
     if (!to || !from || Type::equal(to, from))
         return true;
-    const bool logical = (Type::equal(to, Type::logicType) && Type::equal(from, Type::boolType)) ||
-                         (Type::equal(to, Type::boolType) && Type::equal(from, Type::logicType));
-    const bool numeric = (Type::equal(to, Type::integerType) && Type::equal(from, Type::floatType)) ||
-                         (Type::equal(to, Type::floatType) && Type::equal(from, Type::integerType));
+    const bool logical = (Type::equalsBasic(to, Type::LOGIC) && Type::equalsBasic(from, Type::BOOLEAN)) ||
+                         (Type::equalsBasic(to, Type::BOOLEAN) && Type::equalsBasic(from, Type::LOGIC));
+    const bool numeric = (Type::equalsBasic(to, Type::INTEGER) && Type::equalsBasic(from, Type::FLOAT)) ||
+                         (Type::equalsBasic(to, Type::FLOAT) && Type::equalsBasic(from, Type::INTEGER));
     return logical || (!byReference && numeric);
 }
 
@@ -166,7 +158,7 @@ OperatorExpression* QUVTreeWalk::addressOf(const Expression* v)
         diagnostic.makeMismatch("The address of constant " + v->getTypeset() +
                                 " cannot be taken: a pointer to it could change the constant");
     }
-    return codegen::createAddressOf(*v);
+    return codegen::createAddressOf(*job, *v);
 }
 
 // Whether the node's first child walks as an expression, tried without

@@ -11,9 +11,9 @@ namespace {
 
 // A condition that was written but failed still guards what it guarded: with
 // a condition that never holds, instead of none at all.
-OperatorExpression* failedCondition()
+OperatorExpression* failedCondition(const TypeRegistry& types)
 {
-    return new OperatorExpression("", "false", Type::unknownType);
+    return new OperatorExpression("", "false", types.unknownType());
 }
 
 // Only a variable node can be a channel, a control variable or a new name; a
@@ -41,7 +41,7 @@ AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
     if (!variable)
         return nullptr;
     // The equation gives the node its declared type, so later uses render and check with it.
-    auto q = new AssignmentEquation(variable, t ? t : Type::unknownType);
+    auto q = new AssignmentEquation(variable, t ? t : job->types().unknownType());
     if (nestDepth > 0)
         bodyDeclarations += q->takeDeclaration();
     return q;
@@ -99,7 +99,7 @@ const CodeFragment* QUVTreeWalk::guardOf(Owned<OperatorExpression>& c, bool pres
     if (!present)
         return nullptr;
     if (!c)
-        c = failedCondition();
+        c = failedCondition(job->types());
     return c.get();
 }
 

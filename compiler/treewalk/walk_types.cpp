@@ -8,25 +8,9 @@
 
 namespace {
 
-Type* orUnknown(Type* t)
+Type* orUnknown(const TypeRegistry& types, Type* t)
 {
-    return t ? t : Type::unknownType;
-}
-
-// The field lists of the record and union types made so far. A registered
-// type points at its list for as long as the type exists, which is until the
-// process ends (even during static destruction), so the lists stay too.
-std::vector<FieldList*>& keptFieldLists()
-{
-    static std::vector<FieldList*>* lists = new std::vector<FieldList*>;
-    return *lists;
-}
-
-void deleteFields(FieldList* list)
-{
-    for (FieldEntry* entry : *list)
-        delete entry;
-    delete list;
+    return t ? t : types.unknownType();
 }
 
 // Whether `unit` is among the fathers of `father`, at any depth (or is it).
@@ -79,22 +63,21 @@ bool holdsObject(const Type* t, std::set<const Type*>& seen)
 
 Type* QUVTreeWalk::pointerTo(Type* target)
 {
-    return Type::makePointer(orUnknown(target));
+    return job->types().makePointer(orUnknown(job->types(), target));
 }
 
 Type* QUVTreeWalk::arrayOf(Type* element, const std::vector<int>& sizes)
 {
-    return Type::makeArrayDims(orUnknown(element), sizes);
+    return job->types().makeArrayDims(orUnknown(job->types(), element), sizes);
 }
 
-// The type keeps the list it was made from; when an equal type was made
+// The type takes the list it is made from; when an equal type was made
 // before, that one is used and the new list goes.
-Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
+Type* QUVTreeWalk::recordOf(FieldListFragment* fields, bool isUnion)
 {
-    if (!fields.get())
+    if (!fields)
         return nullptr;
-    Type* t = isUnion ? Type::makeUnion(fields.get()) : Type::makeRecord(fields.get());
-    FieldList* list = fields.release();
+    Type* t = isUnion ? job->types().makeUnion(*fields) : job->types().makeRecord(*fields);
     const RecordType* record = dynamic_cast<const RecordType*>(t);
     if (record)
         job->noteRecord(record);
@@ -108,10 +91,6 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
                                    ": a union cannot hold a String, a Stream or a control variable, nor a value "
                                    "that holds one; use a record");
     }
-    if (record && record->fields == list)
-        keptFieldLists().push_back(list);
-    else
-        deleteFields(list);
     return t;
 }
 
@@ -119,14 +98,11 @@ Type* QUVTreeWalk::recordOf(OwnedFields& fields, bool isUnion)
 // that failed brings no entry and adds nothing.
 void QUVTreeWalk::addField(FieldListFragment* fields, FieldFragment& item)
 {
-    FieldEntry* entry = item.entry;
-    if (!entry)
+    if (!item.entry)
         return;
     if (fields)
         fields->createFieldList(*job, &item);
-    item.entry = nullptr;
-    if (!fields || std::find(fields->fields->begin(), fields->fields->end(), entry) == fields->fields->end())
-        delete entry;
+    item.entry.reset();
 }
 
 void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t, Node* node)
@@ -134,7 +110,7 @@ void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t,
     TypeNode* definition = dynamic_cast<TypeNode*>(node);
     if (!definition)
         return;
-    codegen::createTypeDecl(*job, *f, name, orUnknown(t), definition);
+    codegen::createTypeDecl(*job, *f, name, orUnknown(job->types(), t), definition);
 }
 
 // A unit is never its own father, directly or through its fathers: such a

@@ -6,8 +6,9 @@
 
 namespace ide {
 
-CQUVCompileThread::CQUVCompileThread(std::shared_ptr<CCompileJob> job, CompileSink& sink, std::atomic<int>& busy)
-    : job_(std::move(job)), sink_(sink), busy_(busy), closer_(*this)
+CQUVCompileThread::CQUVCompileThread(std::shared_ptr<CCompileJob> job, CompileSession& session, CompileSink& sink,
+                                     std::atomic<int>& busy)
+    : job_(std::move(job)), session_(session), sink_(sink), busy_(busy), closer_(*this)
 {
 }
 
@@ -62,7 +63,8 @@ void CQUVCompileThread::Run()
 
 void CQUVCompileThread::RunDriver()
 {
-    QUVCompiler driver;
+    std::lock_guard<std::mutex> sessionInUse(session_.inUse());
+    QUVCompiler driver(session_);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         m_pCompiler = &driver;

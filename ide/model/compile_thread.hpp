@@ -6,6 +6,10 @@
 //
 // The busy flag belongs to the application: the starter sets it before
 // Start; only the ending thread clears it, just before its last report.
+//
+// The driver compiles in the session the starter hands over, so that its
+// generated names count on from the jobs before; the thread holds the
+// session's lock while its driver runs, so two jobs never use it at once.
 #pragma once
 #include <atomic>
 #include <memory>
@@ -16,6 +20,7 @@
 #include "ide/model/compile_job.hpp"
 #include "ide/model/worker_registry.hpp"
 
+class CompileSession;
 class QUVCompiler;
 class QUVException;
 
@@ -41,8 +46,10 @@ public:
 
 class CQUVCompileThread {
 public:
-    // The job stays alive as long as the thread needs it.
-    CQUVCompileThread(std::shared_ptr<CCompileJob> job, CompileSink& sink, std::atomic<int>& busy);
+    // The job stays alive as long as the thread needs it; the session and
+    // the sink outlive the thread.
+    CQUVCompileThread(std::shared_ptr<CCompileJob> job, CompileSession& session, CompileSink& sink,
+                      std::atomic<int>& busy);
     // Stops the job and waits for the thread's end.
     ~CQUVCompileThread();
     CQUVCompileThread(const CQUVCompileThread&) = delete;
@@ -73,6 +80,7 @@ private:
     void RunDriver();
 
     std::shared_ptr<CCompileJob> job_;
+    CompileSession& session_;
     CompileSink& sink_;
     std::atomic<int>& busy_;
     std::thread thread_;

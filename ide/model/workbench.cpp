@@ -111,7 +111,7 @@ Workbench::JobStart Workbench::StartCompileJob(std::shared_ptr<CCompileJob> job,
     compileJob_ = std::move(job);
     compileSink_ = makeSink(++compileSerial_);
     compileBusy = 1;
-    compileThread_.reset(new CQUVCompileThread(compileJob_, *compileSink_, compileBusy));
+    compileThread_.reset(new CQUVCompileThread(compileJob_, compileSession_, *compileSink_, compileBusy));
     if (!workers_.Add(&compileThread_->AsWorker())) {
         // The frame is closing: no job starts.
         compileBusy = 0;

@@ -1,8 +1,9 @@
 // The workbench: what the IDE works on, apart from its windows. It owns the
 // project, the open-file list, the find histories and the recent lists, the
-// display and print settings, and the running jobs (the last compile job with
-// its thread, the pending find job with its thread) and the registry that
-// stops them all when the main frame closes.
+// display and print settings, the compile session every compile job shares
+// (so generated names count on from one job to the next), and the running
+// jobs (the last compile job with its thread, the pending find job with its
+// thread) and the registry that stops them all when the main frame closes.
 #pragma once
 #include <atomic>
 #include <functional>
@@ -110,8 +111,9 @@ private:
     WorkerRegistry workers_;
     std::unique_ptr<QuvFindJob> findJob_;
     std::unique_ptr<Worker> findThread_;
-    // The sink is declared before the thread, which reports to it, so that
-    // the thread goes first.
+    // The session and the sink are declared before the thread, which uses
+    // them, so that the thread goes first.
+    CompileSession compileSession_;
     std::shared_ptr<CCompileJob> compileJob_;
     std::unique_ptr<CompileSink> compileSink_;
     std::unique_ptr<CQUVCompileThread> compileThread_;

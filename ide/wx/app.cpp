@@ -7,7 +7,6 @@
 #include <wx/stattext.h>
 #include <wx/stdpaths.h>
 
-#include "compiler/core/types.hpp"
 #include "ide/model/settings_file.hpp"
 #include "ide/model/settings_pack.hpp"
 #include "platform/registry_file.hpp"
@@ -160,7 +159,6 @@ void CQuvBenchApp::ExitInstance()
         for (wxDocument* doc : docManager_->GetDocumentsVector())
             doc->Modify(false);
     docManager_.reset();
-    Type::deleteAll();
     bench_.SaveHistoriesAndPrintSetting();
     // Quitting goes on; the user learns once what was not kept.
     const auto& failures = bench_.SettingsWriteFailures();

@@ -14,13 +14,11 @@ protected:
     JobState& job = scope.driver;
     TopFragment top;
     Program symbols{job};
-    Type* I = Type::integerType;
-    Type* S = Type::stringType;
-    void SetUp() override { CodeNames::resetForTesting(); }
-    void TearDown() override { CodeNames::resetForTesting(); }
+    Type* I = job.types().integerType();
+    Type* S = job.types().stringType();
 
     VarNode* node(const std::string& name, int kind, Type* t) {
-        auto v = new VarNode(name, kind, 1, 1, symbols.root());
+        auto v = new VarNode(job, name, kind, 1, 1, symbols.root());
         v->setType(t);
         return v;
     }
@@ -39,7 +37,7 @@ TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
     OperatorExpression value("1 + x", "(1 + _x)", I);
     Expression variable("y", S, DEF_LOCAL);
     codegen::setVariableAccess(variable, "");
-    VarNode* peer = node("k", DEF_CONTROL, Type::nmType);
+    VarNode* peer = node("k", DEF_CONTROL, job.types().nmType());
     const struct {
         std::function<ActualParam*()> make;
         const char* typeset;
@@ -51,9 +49,9 @@ TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
         {[&] { return ProcCall::createInParam(&value, "a"); }, "%INP/ 1 + x | a", "(1 + _x)", DEF_VALUE_PARAM, "", I},
         {[&] { return ProcCall::createIoParam(&variable, "b"); }, "%IOP/ y | b", "_y", DEF_REF_PARAM, "", S},
         {[&] { return ProcCall::createChanInParam("c", peer, "i"); }, "%CHN/ c (*,k) | i (*, nouse)", "_c",
-         DEF_INPUT_CHANNEL, "k", Type::nmType},
+         DEF_INPUT_CHANNEL, "k", job.types().nmType()},
         {[&] { return ProcCall::createChanOutParam("c", peer, "o"); }, "%CHN/ c (k,*) | o (nouse,*)", "_c",
-         DEF_OUTPUT_CHANNEL, "k", Type::nmType},
+         DEF_OUTPUT_CHANNEL, "k", job.types().nmType()},
     };
     for (const auto& c : cases) {
         std::unique_ptr<ActualParam> a(c.make());
@@ -67,8 +65,8 @@ TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
 }
 
 TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
-    VarNode* k = node("k", DEF_CONTROL, Type::nmType);
-    VarNode* m = node("m", DEF_CONTROL, Type::nmType);
+    VarNode* k = node("k", DEF_CONTROL, job.types().nmType());
+    VarNode* m = node("m", DEF_CONTROL, job.types().nmType());
     OperatorExpression x("x", "_x", I);
     Expression xv("x", I, DEF_LOCAL);
     codegen::setVariableAccess(xv, "");
@@ -199,15 +197,15 @@ TEST_F(Calls, CallsUsedAsValuesAreExpressions) {
     ProcCall user, getchar;
     user.createProcCall(job, p, "&local", {});
     getchar.createGetchar(&v);
-    std::unique_ptr<OperatorExpression> a(codegen::createCall(x, &user)), b(codegen::createCall(x, &getchar));
+    std::unique_ptr<OperatorExpression> a(codegen::createCall(job, x, &user)), b(codegen::createCall(job, x, &getchar));
     EXPECT_EQ(a->getCode(), "(" + p->getCppName() + "(&local),_x)");
     EXPECT_EQ(b->getCode(), "([&]()\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n(),_x)");
 }
 
 TEST_F(Calls, EachBuiltInWritesItsStreamCode) {
-    VarNode* f = node("f", DEF_FILE, Type::streamType);
+    VarNode* f = node("f", DEF_FILE, job.types().streamType());
     codegen::setVariableAccess(*f->getExpression(), "");
-    Expression v("v", S, DEF_LOCAL), b("b", Type::boolType, DEF_LOCAL), n("n", I, DEF_LOCAL);
+    Expression v("v", S, DEF_LOCAL), b("b", job.types().boolType(), DEF_LOCAL), n("n", I, DEF_LOCAL);
     codegen::setVariableAccess(v, "");
     codegen::setVariableAccess(b, "");
     codegen::setVariableAccess(n, "");

@@ -3,16 +3,16 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
 #include "test_support.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
 class CodeNamesTest : public ::testing::Test {
 protected:
-    void SetUp() override { CodeNames::resetForTesting(); }
-    void TearDown() override { CodeNames::resetForTesting(); }
 };
 
 TEST_F(CodeNamesTest, IdentifiersAndSnippets) {
+    OwnJob job;
     struct Case {
         std::string got;
         std::string want;
@@ -25,8 +25,8 @@ TEST_F(CodeNamesTest, IdentifiersAndSnippets) {
         {CodeNames::pointerDeref("_x", ""), "_x"},
         {CodeNames::pointerDeref("_x", "father->"), "*(father->_p__x)"},
         {CodeNames::pointerInit("_x"), "local._p__x = &_x;\n"},
-        {CodeNames::pointerDeclaration("_x", Type::integerType), "int (* _p__x);\n"},
-        {CodeNames::pointerDeclaration("_x", Type::makeArray(Type::integerType, 5)), "int ((* _p__x)[5]);\n"},
+        {CodeNames::pointerDeclaration("_x", job.types().integerType()), "int (* _p__x);\n"},
+        {CodeNames::pointerDeclaration("_x", job.types().makeArray(job.types().integerType(), 5)), "int ((* _p__x)[5]);\n"},
         {CodeNames::programKind(0), "%Prog"},
         {CodeNames::programKind(1), "%DProg"},
         {CodeNames::programKind(2), "%MProg"},
@@ -37,10 +37,11 @@ TEST_F(CodeNamesTest, IdentifiersAndSnippets) {
         EXPECT_EQ(c.got, c.want);
 }
 
-TEST_F(CodeNamesTest, CountersRunOnAcrossCallsAndJobsUntilReset) {
-    JobState job;
+TEST_F(CodeNamesTest, CountersRunOnAcrossCallsAndJobsOfOneSession) {
+    CompileSession session;
+    JobState job(session);
     GeneratorNumbering& numbering = job.numbering;
-    EXPECT_EQ(&numbering, &GeneratorNumbering::processWide());
+    EXPECT_EQ(&numbering, &session.numbering);
     EXPECT_EQ(CodeNames::procName(numbering, "f"), "_proc_f_0");
     EXPECT_EQ(CodeNames::procName(numbering, "f"), "_proc_f_1");
     EXPECT_EQ(CodeNames::prosName(numbering, "p"), "_pros_p_0");
@@ -50,48 +51,50 @@ TEST_F(CodeNamesTest, CountersRunOnAcrossCallsAndJobsUntilReset) {
     EXPECT_EQ(CodeNames::dptName(job, "q"), "q_dpt2");
     EXPECT_EQ(CodeNames::instanceParamType(job, "p"), "p_instance_param_type1");
     // A second program of the same job, and a second job of the same
-    // process, go on counting.
+    // session, go on counting.
     CodeNames::beginProgram(job);
     EXPECT_EQ(CodeNames::procName(job.numbering, "f"), "_proc_f_2");
     EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_3");
-    JobState second;
+    JobState second(session);
     EXPECT_EQ(CodeNames::procName(second.numbering, "f"), "_proc_f_3");
     EXPECT_EQ(CodeNames::prosName(second.numbering, "p"), "_pros_p_1");
     EXPECT_EQ(CodeNames::nextTemp(second), "_next_temp_4");
     EXPECT_EQ(CodeNames::dptName(second, "p"), "p_dpt3");
     EXPECT_EQ(CodeNames::instanceParamType(second, "p"), "p_instance_param_type2");
-    CodeNames::resetForTesting();
-    EXPECT_EQ(CodeNames::procName(job.numbering, "f"), "_proc_f_0");
-    EXPECT_EQ(CodeNames::nextTemp(second), "_next_temp_1");
+    // A job of a new session starts afresh.
+    OwnJob fresh;
+    EXPECT_EQ(CodeNames::procName(fresh.numbering, "f"), "_proc_f_0");
+    EXPECT_EQ(CodeNames::nextTemp(fresh), "_next_temp_1");
 }
 
-TEST_F(CodeNamesTest, JobWithItsOwnNumberingCountsApart) {
-    GeneratorNumbering own;
-    JobState separate("", own);
-    JobState shared;
+TEST_F(CodeNamesTest, JobOfItsOwnSessionCountsApart) {
+    CompileSession own, common;
+    JobState separate(own);
+    JobState shared(common);
     EXPECT_EQ(CodeNames::procName(shared.numbering, "f"), "_proc_f_0");
     EXPECT_EQ(CodeNames::procName(shared.numbering, "f"), "_proc_f_1");
     EXPECT_EQ(CodeNames::procName(separate.numbering, "f"), "_proc_f_0");
     EXPECT_EQ(CodeNames::nextTemp(separate), "_next_temp_1");
     EXPECT_EQ(CodeNames::nextTemp(shared), "_next_temp_1");
     EXPECT_EQ(CodeNames::nextTemp(separate), "_next_temp_2");
-    EXPECT_EQ(own.procedure, 1);
-    EXPECT_EQ(GeneratorNumbering::processWide().procedure, 2);
+    EXPECT_EQ(own.numbering.procedure, 1);
+    EXPECT_EQ(common.numbering.procedure, 2);
 }
 
 TEST_F(CodeNamesTest, TempsAvoidReservedVariablesOfTheProgramOnly) {
-    JobState job;
+    CompileSession session;
+    JobState job(session);
     CodeNames::reserveVariable(job, "_next_temp_1");
     CodeNames::reserveVariable(job, "_x");
     EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1_2");
     EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_2");
     // Another job's program has variables of its own.
-    JobState other;
+    JobState other(session);
     CodeNames::reserveVariable(other, "_next_temp_3");
     EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_3");
     EXPECT_EQ(CodeNames::nextTemp(other), "_next_temp_4");
     // A new program forgets them.
-    CodeNames::resetForTesting();
+    session.numbering = GeneratorNumbering();
     CodeNames::beginProgram(job);
     EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1");
 }
@@ -109,7 +112,7 @@ TEST_F(CodeNamesTest, ChannelCallsFollowTheStyleAtEachCall) {
         {false, "c->asyn_recv(&v)", "c->asyn_send(v)", "_c->asyn_can_send()", "_c->asyn_can_recv()", "Asyn"},
         {true, "c->syn_recv(&v)", "c->syn_send(v)", "_c->syn_can_send()", "_c->syn_can_recv()", "Syn"},
     };
-    JobState other;
+    OwnJob other;
     for (const Case& c : cases) {
         scope.driver.setSynchronous(c.synchronous);
         EXPECT_EQ(scope.driver.isSynchronous(), c.synchronous);
@@ -145,7 +148,7 @@ TEST_F(CodeNamesTest, ControlWordsAndKindNames) {
 }
 
 TEST_F(CodeNamesTest, ThreadDeclarationsKeepEachUndeclaredProcessOnce) {
-    JobState job;
+    OwnJob job;
     EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), "");
     EXPECT_EQ(CodeNames::threadDeclarations(job, "P", 0), "");
     CodeNames::threadDeclarations(job, "P", 0);
@@ -158,7 +161,7 @@ TEST_F(CodeNamesTest, ThreadDeclarationsKeepEachUndeclaredProcessOnce) {
     EXPECT_EQ(CodeNames::threadDeclarations(job, "", 1), "void P_call(void *params);\nvoid R_call(void *params);\n");
     EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), CodeNames::threadDeclarations(job, "", 1));
     // They are the program's: another job has none, a new program forgets them.
-    JobState other;
+    OwnJob other;
     EXPECT_EQ(CodeNames::threadDeclarations(other, "", 0), "");
     CodeNames::beginProgram(job);
     EXPECT_EQ(CodeNames::threadDeclarations(job, "", 0), "");

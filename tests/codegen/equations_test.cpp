@@ -16,14 +16,12 @@ protected:
     JobState& job = scope.driver;
     TopFragment program;
     Program symbols{job};
-    Type* I = Type::integerType;
-    Type* S = Type::stringType;
-    Type* arr = Type::makeArray(Type::integerType, 3);
-    void SetUp() override { CodeNames::resetForTesting(); }
-    void TearDown() override { CodeNames::resetForTesting(); }
+    Type* I = job.types().integerType();
+    Type* S = job.types().stringType();
+    Type* arr = job.types().makeArray(job.types().integerType(), 3);
 
     VarNode* node(const std::string& name, int kind, Type* t) {
-        auto v = new VarNode(name, kind, 1, 1, symbols.root());
+        auto v = new VarNode(job, name, kind, 1, 1, symbols.root());
         v->setType(t);
         return v;
     }
@@ -41,9 +39,9 @@ struct EquationCase {
 TEST_F(Equations, EachFormEvaluatesThenCommits) {
     Expression x("x", I, DEF_LOCAL), a("a", arr, DEF_LOCAL), s("s", S, DEF_LOCAL);
     OperatorExpression plus("x + 1", "(_x + 1)", I), b("b", "_b", arr), text("t", "_t", S);
-    VarNode* in = node("c", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
-    VarNode* out = node("o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
-    VarNode* control = node("k", DEF_CONTROL, Type::nmType);
+    VarNode* in = node("c", DEF_INPUT_CHANNEL, job.types().makeChannel(I, true));
+    VarNode* out = node("o", DEF_OUTPUT_CHANNEL, job.types().makeChannel(I, false));
+    VarNode* control = node("k", DEF_CONTROL, job.types().nmType());
     VarNode* plain = node("n", DEF_LOCAL, I);
     const std::vector<EquationCase> cases = {
         {"assignment", [&] { return new AssignmentEquation(job, &x, &plus); }, "$Ox = x + 1",
@@ -85,7 +83,7 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
     };
     for (const EquationCase& c : cases) {
         SCOPED_TRACE(c.what);
-        CodeNames::resetForTesting();
+        job.numbering = GeneratorNumbering();
         std::unique_ptr<AssignmentEquation> q(c.make());
         EXPECT_EQ(textsOf(*q), (Texts{c.typeset, c.code, "", ""}));
         EXPECT_EQ(q->getLabel(), c.commit);
@@ -100,7 +98,7 @@ TEST_F(Equations, EachFormEvaluatesThenCommits) {
 }
 
 TEST_F(Equations, ANewDeclarationGivesTheNameItsType) {
-    VarNode* fresh = node("n", DEF_LOCAL, Type::unknownType);
+    VarNode* fresh = node("n", DEF_LOCAL, job.types().unknownType());
     AssignmentEquation q(fresh, arr);
     EXPECT_EQ(textsOf(q), (Texts{"$O NewDec (n : )", "int (_n[3]);\n", "", ""}));
     EXPECT_EQ(q.getLabel(), "");

@@ -17,11 +17,11 @@ protected:
     DriverScope scope;
     JobState& job = scope.driver;
     TopFragment program;
-    Type* I = Type::integerType;
-    Type* F = Type::floatType;
-    Type* S = Type::stringType;
-    Type* B = Type::boolType;
-    Type* U = Type::unknownType;
+    Type* I = job.types().integerType();
+    Type* F = job.types().floatType();
+    Type* S = job.types().stringType();
+    Type* B = job.types().boolType();
+    Type* U = job.types().unknownType();
 
     // Silence when want is empty, else exactly one diagnostic that begins with it.
     void expectDiagnostic(const std::string& want) {
@@ -47,9 +47,9 @@ struct BinaryCase {
 };
 
 TEST_F(ExpressionEmitters, BinaryOperatorsGroupTheirCppTextAndTypeTheirResult) {
-    Type* arr = Type::makeArray(I, 2);
-    Type* namedArr = Type::makeNamed(job, arr, "Pair");
-    Type* rec = makeRecordOf({{"f", I}});
+    Type* arr = job.types().makeArray(I, 2);
+    Type* namedArr = job.types().makeNamed(job, arr, "Pair");
+    Type* rec = makeRecordOf(job.types(), {{"f", I}});
     const std::vector<BinaryCase> cases = {
         {&codegen::createEq, I, F, "a == b", "(_a == _b)", B, ""},
         {&codegen::createNe, I, I, "a != b", "(_a != _b)", B, ""},
@@ -130,12 +130,12 @@ TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
         {"not", [&](auto& x) { return codegen::createLogicalNot(job, x); }, B, {"~x", "(!_x)", "", ""}, B, ""},
         {"not of an integer", [&](auto& x) { return codegen::createLogicalNot(job, x); }, I, {"~x", "(!_x)", "", ""}, U,
          "illegal op: ~ with operand"},
-        {"parentheses", [&](auto& x) { return codegen::createParenExpr(x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
+        {"parentheses", [&](auto& x) { return codegen::createParenExpr(job, x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
         {"conditional", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &t); }, B,
          {"If x Then t Else t", "((_x)?_t:_t)", "", ""}, I, ""},
         {"conditional of two types", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &other); }, B,
          {"If x Then t Else s", "((_x)?_t:_s)", "", ""}, U, "illegal op: if then else with 1th"},
-        {"call", [&](auto& x) { return codegen::createCall(x, &call); }, F,
+        {"call", [&](auto& x) { return codegen::createCall(job, x, &call); }, F,
          {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F, ""},
     };
     for (const UnaryCase& c : cases) {
@@ -149,9 +149,9 @@ TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
 }
 
 TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
-    Type* rec = makeRecordOf({{"f", I}});
-    Type* ptr = Type::makePointer(rec);
-    Type* arr = Type::makeArray(rec, 3);
+    Type* rec = makeRecordOf(job.types(), {{"f", I}});
+    Type* ptr = job.types().makePointer(rec);
+    Type* arr = job.types().makeArray(rec, 3);
     OperatorExpression one("1", "1", I), half("0.5", "0.5", F);
     struct Case {
         const char* what;
@@ -173,15 +173,15 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
          {"v.g", "_v._f_g", "", ""}, U, "illegal op: . with left operand has type"},
         {"pointed-to field", [&](auto& v) { return codegen::createPtrField(job, v, "f"); }, ptr,
          {"v->f", "_v->_f_f", "", ""}, I, ""},
-        {"parenthesised access", [&](auto& v) { return codegen::createParen(v); }, rec, {"(v)", "(_v)", "", ""}, rec,
+        {"parenthesised access", [&](auto& v) { return codegen::createParen(job, v); }, rec, {"(v)", "(_v)", "", ""}, rec,
          ""},
         // A dereference is grouped, so that a field after it selects from the pointed-to record.
         {"dereference", [&](auto& v) { return codegen::createDereference(job, v); }, ptr, {"*v", "(*_v)", "", ""},
          rec, ""},
         {"dereference of no pointer", [&](auto& v) { return codegen::createDereference(job, v); }, I,
          {"*v", "(*_v)", "", ""}, U, "illegal op: * with operand"},
-        {"address", [&](auto& v) { return codegen::createAddressOf(v); }, I, {"&v", "(&_v)", "", ""},
-         Type::makePointer(I), ""},
+        {"address", [&](auto& v) { return codegen::createAddressOf(job, v); }, I, {"&v", "(&_v)", "", ""},
+         job.types().makePointer(I), ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +196,7 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
     }
 
     // A chain: the field of an element of a dereferenced pointer to an array.
-    Expression p("p", Type::makePointer(arr), DEF_LOCAL);
+    Expression p("p", job.types().makePointer(arr), DEF_LOCAL);
     Owned deref(codegen::createDereference(job, p));
     Owned element(codegen::createIndex(job, *deref, &one));
     Owned field(codegen::createField(job, *element, "f"));
@@ -227,7 +227,7 @@ TEST_F(ExpressionEmitters, StringLiteralsKeepTheirBytes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Expression k;
-        Constant::newConstant(&k, 2, c.text);
+        Constant::newConstant(job, &k, 2, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
     }
     expectDiagnostic("");
@@ -244,8 +244,8 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
         {0, "12", "12", I},
         {1, "1.5", "1.5", F},
         {2, "\"hi\"", "static_cast<std::string>(\"hi\")", S},
-        {3, "", "true", Type::logicType},
-        {4, "", "false", Type::logicType},
+        {3, "", "true", job.types().logicType()},
+        {4, "", "false", job.types().logicType()},
         {5, "", "true", B},
         {6, "", "false", B},
         {7, "3", "-3", I},
@@ -254,16 +254,16 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         Expression k;
-        Constant::newConstant(&k, c.kind, c.text);
+        Constant::newConstant(job, &k, c.kind, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
         EXPECT_EQ(k.getType(), c.type);
         EXPECT_EQ(k.getAttribute(), c.kind);
-        Owned copy(codegen::fromConstant(&k));
+        Owned copy(codegen::fromConstant(job, &k));
         EXPECT_EQ(textsOf(*copy), textsOf(k));
     }
     Expression bad;
     try {
-        Constant::newConstant(&bad, 9, "x");
+        Constant::newConstant(job, &bad, 9, "x");
         FAIL() << "no throw";
     } catch (const QUVRunTimeException& e) {
         EXPECT_EQ(e.getDetails(), "illegal constant type in function Constant::newConstant()");
@@ -273,8 +273,8 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
 }
 
 TEST_F(ExpressionEmitters, ChannelTestsFollowTheChannelStyle) {
-    Expression out("o", Type::makeChannel(I, false), DEF_OUTPUT_CHANNEL);
-    Expression in("i", Type::makeChannel(I, true), DEF_INPUT_CHANNEL);
+    Expression out("o", job.types().makeChannel(I, false), DEF_OUTPUT_CHANNEL);
+    Expression in("i", job.types().makeChannel(I, true), DEF_INPUT_CHANNEL);
     for (bool synchronous : {true, false}) {
         SCOPED_TRACE(synchronous);
         job.setSynchronous(synchronous);

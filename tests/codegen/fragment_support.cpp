@@ -24,12 +24,12 @@ ProNode* Program::mainBody() {
 }
 
 void Program::param(ProNode* p, const std::string& name, int kind, Type* t) {
-    auto v = new VarNode(name, kind, 1, 1, p);
+    auto v = new VarNode(job, name, kind, 1, 1, p);
     v->setType(t);
     p->addParam(job, v->getExpression());
 }
 
-SectionFragment paramSection(const ProNode* p) {
+SectionFragment paramSection(JobState& job, const ProNode* p) {
     SectionFragment section;
     for (int i = 0; i < p->getParamCount(); ++i) {
         CodeFragment item;
@@ -37,13 +37,13 @@ SectionFragment paramSection(const ProNode* p) {
         Type* t = p->getParamType(i);
         switch (p->getParamAttrib(i)) {
         case DEF_VALUE_PARAM:
-            codegen::createInParam(item, name, t);
+            codegen::createInParam(job, item, name, t);
             break;
         case DEF_REF_PARAM:
-            codegen::createRefParam(item, name, t);
+            codegen::createRefParam(job, item, name, t);
             break;
         default:
-            codegen::createChanParam(item, name, t);
+            codegen::createChanParam(job, item, name, t);
         }
         section.createParamSection(&item);
     }

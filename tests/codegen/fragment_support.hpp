@@ -48,7 +48,7 @@ private:
 };
 
 // A section record of parameters as the walker builds it for p's parameters added so far.
-SectionFragment paramSection(const ProNode* p);
+SectionFragment paramSection(JobState& job, const ProNode* p);
 
 // Runs the C++ compiler; returns its exit status and puts its messages in output.
 int runCompiler(const std::string& arguments, std::string& output);

@@ -15,8 +15,6 @@ protected:
     JobState& job = scope.driver;
     TopFragment top;
     Program symbols{job};
-    void SetUp() override { CodeNames::resetForTesting(); }
-    void TearDown() override { CodeNames::resetForTesting(); }
 
     PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
     size_t diagnostics() const { return job.records().size(); }
@@ -70,7 +68,7 @@ TEST_F(Packages, FathersThatLeadBackAreNoBases) {
 }
 
 TEST_F(Packages, TypeDeclarations) {
-    Type* I = Type::integerType;
+    Type* I = job.types().integerType();
     const std::string selfNotRecord = "the type you want to define has referenced itself, but it is not a record or union type";
     struct Case {
         const char* what;
@@ -81,17 +79,17 @@ TEST_F(Packages, TypeDeclarations) {
         std::string diagnostic;
     };
     const std::vector<Case> cases = {
-        {"plain", "A", false, [&](TypeNode*) { return Type::makeArray(I, 3); },
+        {"plain", "A", false, [&](TypeNode*) { return job.types().makeArray(I, 3); },
          [](Type*) { return std::string("typedef int (_t_A[3]);\n"); }, ""},
         {"a record that names itself", "R", true,
          [&](TypeNode* n) {
-             return Type::makeRecord(fieldList({{"next", Type::makePointer(n->getType())}, {"v", I}}));
+             return job.types().makeRecord(*fieldList({{"next", job.types().makePointer(n->getType())}, {"v", I}}));
          },
          [](Type*) { return std::string("struct _t_R;\ntypedef struct _t_R _t_R;\n"); }, ""},
         {"a union that names itself", "U", true,
-         [&](TypeNode* n) { return Type::makeUnion(fieldList({{"p", Type::makePointer(n->getType())}})); },
+         [&](TypeNode* n) { return job.types().makeUnion(*fieldList({{"p", job.types().makePointer(n->getType())}})); },
          [](Type*) { return std::string("union _t_U;\ntypedef union _t_U _t_U;\n"); }, ""},
-        {"a pointer that names itself", "P", true, [&](TypeNode* n) { return Type::makePointer(n->getType()); },
+        {"a pointer that names itself", "P", true, [&](TypeNode* n) { return job.types().makePointer(n->getType()); },
          [](Type*) { return std::string("typedef _t_P (*_t_P);\n"); }, selfNotRecord},
     };
     for (const Case& c : cases) {

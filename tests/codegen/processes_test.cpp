@@ -14,26 +14,24 @@ protected:
     JobState& job = scope.driver;
     TopFragment top;
     Program symbols{job};
-    Type* I = Type::integerType;
-    void SetUp() override { CodeNames::resetForTesting(); }
+    Type* I = job.types().integerType();
     void TearDown() override {
         for (ProcessStart* s : starts) {
             for (ActualParam* a : s->getActuals())
                 delete a;
             delete s;
         }
-        CodeNames::resetForTesting();
     }
 
     VarNode* control(const std::string& name) {
-        auto v = new VarNode(name, DEF_CONTROL, 1, 1, symbols.root());
-        v->setType(Type::nmType);
+        auto v = new VarNode(job, name, DEF_CONTROL, 1, 1, symbols.root());
+        v->setType(job.types().nmType());
         codegen::setVariableAccess(*v->getExpression(), "");
         return v;
     }
     ProcessStart* start(const std::string& name, std::vector<ActualParam*> actuals, int interval = 0,
                         ProNode* process = nullptr) {
-        starts.push_back(ProcCall::createProsStart(control(name), actuals, interval, process));
+        starts.push_back(ProcCall::createProsStart(job, control(name), actuals, interval, process));
         return starts.back();
     }
     ActualParam* out(const std::string& peer, const std::string& formal) {
@@ -55,7 +53,7 @@ protected:
 // the written order and number of actuals never move what it reads.
 TEST_F(Processes, AStartFillsItsBlockByFormalName) {
     OperatorExpression five("5", "5", I);
-    Type* arr = Type::makeArray(I, 2);
+    Type* arr = job.types().makeArray(I, 2);
     Expression a("a", arr, DEF_LOCAL);
     codegen::setVariableAccess(a, "");
     ProcessStart* s = start("p", {ProcCall::createInParam(&five, "n"), out("q", "o"), in("q", "i"),
@@ -91,11 +89,11 @@ TEST_F(Processes, ParallelStatementStartsAllAndWaitsForAll) {
 
 TEST_F(Processes, ParallelStatementChecksItsChannels) {
     ProNode* intSender = symbols.process("sendsInt");
-    symbols.param(intSender, "o", DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false));
+    symbols.param(intSender, "o", DEF_OUTPUT_CHANNEL, job.types().makeChannel(I, false));
     ProNode* floatReceiver = symbols.process("takesFloat");
-    symbols.param(floatReceiver, "i", DEF_INPUT_CHANNEL, Type::makeChannel(Type::floatType, true));
+    symbols.param(floatReceiver, "i", DEF_INPUT_CHANNEL, job.types().makeChannel(job.types().floatType(), true));
     ProNode* intReceiver = symbols.process("takesInt");
-    symbols.param(intReceiver, "i", DEF_INPUT_CHANNEL, Type::makeChannel(I, true));
+    symbols.param(intReceiver, "i", DEF_INPUT_CHANNEL, job.types().makeChannel(I, true));
     const std::string same = "ProsCall exists two same pros controls, you should defined them with different controls!";
     const std::string notStarted = "In Parallel statement, controlName hasn't being used!";
     const std::string itself = "In Parallel statement, a process can't communicate with itself!";

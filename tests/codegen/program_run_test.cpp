@@ -24,14 +24,12 @@ protected:
     ProNode* mainNode = nullptr;
     SectionFragment types, locals, procs, pros, packs, empty;
     std::vector<std::unique_ptr<CodeFragment>> pool;
-    Type* I = Type::integerType;
-    Type* S = Type::stringType;
+    Type* I = job.types().integerType();
+    Type* S = job.types().stringType();
 
     void SetUp() override {
-        CodeNames::resetForTesting();
         mainNode = symbols.mainBody();
     }
-    void TearDown() override { CodeNames::resetForTesting(); }
 
     template <typename T>
     T* keep(T* p) {
@@ -39,25 +37,25 @@ protected:
         return p;
     }
     VarNode* local(const std::string& name, Type* t, int kind = DEF_LOCAL) {
-        auto v = new VarNode(name, kind, 1, 1, mainNode);
+        auto v = new VarNode(job, name, kind, 1, 1, mainNode);
         v->setType(t);
         codegen::setVariableAccess(*v->getExpression(), "");
         CodeFragment item;
-        codegen::createVarDecl(item, name, t);
+        codegen::createVarDecl(job, item, name, t);
         locals.createLocSection(&item);
         return v;
     }
     Expression* at(VarNode* v) { return v->getExpression(); }
-    OperatorExpression* val(VarNode* v) { return keep(codegen::fromVariable(at(v))); }
+    OperatorExpression* val(VarNode* v) { return keep(codegen::fromVariable(job, at(v))); }
     OperatorExpression* num(int n) {
         Expression c;
-        Constant::newConstant(&c, 0, std::to_string(n));
-        return keep(codegen::fromConstant(&c));
+        Constant::newConstant(job, &c, 0, std::to_string(n));
+        return keep(codegen::fromConstant(job, &c));
     }
     OperatorExpression* str(const std::string& text) {
         Expression c;
-        Constant::newConstant(&c, 2, "\"" + text + "\"");
-        return keep(codegen::fromConstant(&c));
+        Constant::newConstant(job, &c, 2, "\"" + text + "\"");
+        return keep(codegen::fromConstant(job, &c));
     }
     // A call as a statement.
     std::string act(const ProcCall& call) {
@@ -72,15 +70,15 @@ protected:
         ProNode* p = symbols.process(name);
         for (const auto& f : formals)
             symbols.param(p, f.first, f.second.first, f.second.second);
-        SectionFragment params = paramSection(p);
+        SectionFragment params = paramSection(job, p);
         CodeFragment* head = keep(new CodeFragment());
         codegen::createProsHead(*head, p, name, &params, "");
         std::string headTypeset = head->getTypeset(), headCode = head->getCode();
-        codegen::createProsBody(*head, p, "");
+        codegen::createProsBody(job, *head, p, "");
         Filled<> b(Texts{"", body, "", ""});
         SectionFragment none;
         CodeFragment* frame = keep(new CodeFragment());
-        codegen::createFrameDecl(*frame, p, name, headTypeset, headCode, &none, &none, &b);
+        codegen::createFrameDecl(job, *frame, p, name, headTypeset, headCode, &none, &none, &b);
         pros.appendPros(head);
         pros.createProsSection(frame);
         return p;
@@ -92,7 +90,7 @@ protected:
                     const std::string& input = "", const std::string& flags = "") {
         Filled<> part(Texts{"", body, "", ""});
         CodeFragment frame, unit;
-        codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
+        codegen::createFrameStruct(job, frame, mainNode, "$Main", "", "", &locals, &procs, &part);
         codegen::createMain(job, unit, &types, &empty, &empty, &empty, &pros, &packs, agents ? agents : &empty, &frame);
         std::string dir = scratchDir(test);
         std::string base = dir + "/prog";
@@ -120,28 +118,28 @@ protected:
                           const std::string& flags = "") {
         ProgramRun& t = *this;
         t.job.setSynchronous(synchronous);
-        Type* I = Type::integerType;
-        t.process("producer", {{"o", {DEF_OUTPUT_CHANNEL, Type::makeChannel(I, false)}}, {"n", {DEF_VALUE_PARAM, I}}},
+        Type* I = job.types().integerType();
+        t.process("producer", {{"o", {DEF_OUTPUT_CHANNEL, job.types().makeChannel(I, false)}}, {"n", {DEF_VALUE_PARAM, I}}},
                   "for (int k = 1; k <= _n; ++k)\n" + CodeNames::channelSend(t.job, "_o", "k") + ";\n");
         // The consumer's items are written through the Writeln built-in.
         Expression got("got", I, DEF_LOCAL);
         codegen::setVariableAccess(got, "");
-        OperatorExpression* item = t.keep(codegen::fromVariable(&got));
+        OperatorExpression* item = t.keep(codegen::fromVariable(job, &got));
         ProcCall writeln;
         writeln.createWriteln({item});
         t.process("consumer",
-                  {{"i", {DEF_INPUT_CHANNEL, Type::makeChannel(I, true)}}, {"n", {DEF_VALUE_PARAM, I}},
+                  {{"i", {DEF_INPUT_CHANNEL, job.types().makeChannel(I, true)}}, {"n", {DEF_VALUE_PARAM, I}},
                    {"sum", {DEF_REF_PARAM, I}}},
                   "for (int k = 0; k < _n; ++k)\n{\nint _got;\n" + CodeNames::channelRecv(t.job, "_i", "_got") + ";\n" +
                       t.act(writeln) + "_sum += _got;\n}\n");
 
-        VarNode* k1 = t.local("k1", Type::nmType, DEF_CONTROL);
-        VarNode* k2 = t.local("k2", Type::nmType, DEF_CONTROL);
+        VarNode* k1 = t.local("k1", job.types().nmType(), DEF_CONTROL);
+        VarNode* k2 = t.local("k2", job.types().nmType(), DEF_CONTROL);
         VarNode* total = t.local("total", I);
         auto parallel = [&] {
-            ProcessStart* p = ProcCall::createProsStart(
+            ProcessStart* p = ProcCall::createProsStart(job, 
                 k1, {ProcCall::createInParam(t.num(5), "n"), ProcCall::createChanOutParam("c", k2, "o")}, 0);
-            ProcessStart* c = ProcCall::createProsStart(
+            ProcessStart* c = ProcCall::createProsStart(job, 
                 k2, {ProcCall::createIoParam(t.at(total), "sum"), ProcCall::createChanInParam("c", k1, "i"),
                      ProcCall::createInParam(t.num(5), "n")},
                 0);
@@ -182,11 +180,11 @@ TEST_F(ProgramRun, ProducerAndConsumerOverAnAsynchronousChannel) {
 // it read, Strlen, Itoc, a String plus an Integer and a call used as a value;
 // then reads the console with Getchar, UnGetChar and Read.
 TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
-    VarNode* f = local("f", Type::streamType, DEF_FILE);
+    VarNode* f = local("f", job.types().streamType(), DEF_FILE);
     VarNode* n = local("n", I);
     VarNode* s = local("s", S);
     VarNode* c = local("c", S);
-    VarNode* e = local("e", Type::boolType);
+    VarNode* e = local("e", job.types().boolType());
     VarNode* len = local("len", I);
     std::string body;
     auto call = [&](const std::function<void(ProcCall&)>& emit) {
@@ -207,7 +205,7 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     // Getc used as a value: the character is read before c is written.
     ProcCall getc;
     getc.createGetc(f, at(c));
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createCall(*at(c), &getc))}); });   // x again
+    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createCall(job, *at(c), &getc))}); });   // x again
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // y
     call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // end of file: c keeps y
     call([&](ProcCall& p) { p.createFeof(f, at(e)); });
@@ -232,13 +230,13 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     auto rNode = new TypeNode(job, "R", DEF_TYPE, 1, 1, symbols.root());
     rNode->markReferenced();
-    Type* r = makeRecordOf(job, {{"next", Type::makePointer(rNode->getType())}, {"v", I}});
+    Type* r = makeRecordOf(job, {{"next", job.types().makePointer(rNode->getType())}, {"v", I}});
     CodeFragment rDecl;
     codegen::createTypeDecl(job, rDecl, "R", r, rNode);
     types.createTypeSection(job, &rDecl);
     auto aNode = new TypeNode(job, "A", DEF_TYPE, 1, 1, symbols.root());
     CodeFragment aDecl;
-    codegen::createTypeDecl(job, aDecl, "A", Type::makeArray(I, 3), aNode);
+    codegen::createTypeDecl(job, aDecl, "A", job.types().makeArray(I, 3), aNode);
     types.createTypeSection(job, &aDecl);
     Type* R = rNode->getType();
     Type* A = aNode->getType();
@@ -249,7 +247,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     fathers.createDerivation("K", k);
     SectionFragment members, kProcs;
     CodeFragment count;
-    codegen::createVarDecl(count, "count", I);
+    codegen::createVarDecl(job, count, "count", I);
     members.createLocSection(&count);
     CodeFragment kClass;
     codegen::createPackClass(kClass, "K", &fathers, &members, &kProcs);
@@ -259,13 +257,13 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     auto g = new PackNode("G", DEF_AGENT, 1, 1, symbols.root());
     ProNode* tick = symbols.process("tick", g);
     symbols.param(tick, "n", DEF_VALUE_PARAM, I);
-    SectionFragment tickParams = paramSection(tick), none;
+    SectionFragment tickParams = paramSection(job, tick), none;
     CodeFragment tickHead, tickFrame;
     codegen::createProsHead(tickHead, tick, "tick", &tickParams, tick->getPackName());
     std::string headTypeset = tickHead.getTypeset(), headCode = tickHead.getCode();
-    codegen::createProsBody(tickHead, tick, tick->getPackName());
+    codegen::createProsBody(job, tickHead, tick, tick->getPackName());
     Filled<> tickBody(Texts{"", "std::cout << _n * 2 << std::endl;\n", "", ""});
-    codegen::createFrameDecl(tickFrame, tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
+    codegen::createFrameDecl(job, tickFrame, tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
     DerivationFragment gFathers;
     gFathers.createDerivation("K", k);
     CodeFragment gClass;
@@ -281,8 +279,8 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     VarNode* second = local("second", R);
     VarNode* x = local("x", A);
     VarNode* y = local("y", A);
-    VarNode* ctl = local("ctl", Type::nmType, DEF_CONTROL);
-    Type* U = makeUnionOf(job, {{"i", I}, {"f", Type::floatType}});
+    VarNode* ctl = local("ctl", job.types().nmType(), DEF_CONTROL);
+    Type* U = makeUnionOf(job, {{"i", I}, {"f", job.types().floatType()}});
     VarNode* u1 = local("u1", U);
     VarNode* u2 = local("u2", U);
     std::string body =
@@ -298,16 +296,16 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         {keep(codegen::createEq(job, *val(first), val(second))), num(0),
          keep(codegen::createEq(job, *val(u1), val(u2)))});
     body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
-    ProcessStart* start = ProcCall::createProsStart(ctl, {ProcCall::createInParam(val(x), "a")}, 0);
+    ProcessStart* start = ProcCall::createProsStart(job, ctl, {ProcCall::createInParam(val(x), "a")}, 0);
     Statement par;
     par.createParallel(job, {start});
     for (ActualParam* a : start->getActuals())
         delete a;
     delete start;
     body += par.getCode();
-    VarNode* agentControl = local("agent", Type::nmType, DEF_CONTROL);
+    VarNode* agentControl = local("agent", job.types().nmType(), DEF_CONTROL);
     body += CodeNames::assignment("agent", "tick") + ";\n";
-    ProcessStart* tickStart = ProcCall::createProsStart(agentControl, {ProcCall::createInParam(num(21), "n")}, 0);
+    ProcessStart* tickStart = ProcCall::createProsStart(job, agentControl, {ProcCall::createInParam(num(21), "n")}, 0);
     Statement tickPar;
     tickPar.createParallel(job, {tickStart});
     for (ActualParam* a : tickStart->getActuals())

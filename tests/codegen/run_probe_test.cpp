@@ -21,13 +21,11 @@ protected:
     ProNode* mainNode = nullptr;
     SectionFragment locals;
     std::vector<std::unique_ptr<CodeFragment>> pool;
-    Type* I = Type::integerType;
+    Type* I = job.types().integerType();
 
     void SetUp() override {
-        CodeNames::resetForTesting();
         mainNode = symbols.mainBody();
     }
-    void TearDown() override { CodeNames::resetForTesting(); }
 
     template <typename T>
     T* keep(T* p) {
@@ -36,10 +34,10 @@ protected:
     }
 
     VarNode* local(const std::string& name, Type* t, BlockNode* block = nullptr) {
-        auto v = new VarNode(name, DEF_LOCAL, 1, 1, block ? block : mainNode);
+        auto v = new VarNode(job, name, DEF_LOCAL, 1, 1, block ? block : mainNode);
         v->setType(t);
         CodeFragment item;
-        codegen::createVarDecl(item, name, t);
+        codegen::createVarDecl(job, item, name, t);
         locals.createLocSection(&item);
         return v;
     }
@@ -50,12 +48,12 @@ protected:
         return v->getExpression();
     }
     OperatorExpression* val(VarNode* v, const std::string& path = "") {
-        return keep(codegen::fromVariable(at(v, path)));
+        return keep(codegen::fromVariable(job, at(v, path)));
     }
     OperatorExpression* num(int n) {
         Expression c;
-        Constant::newConstant(&c, 0, std::to_string(n));
-        return keep(codegen::fromConstant(&c));
+        Constant::newConstant(job, &c, 0, std::to_string(n));
+        return keep(codegen::fromConstant(job, &c));
     }
     OperatorExpression* keepOp(OperatorExpression* e) { return keep(e); }
     AssignmentEquation* assign(Expression* target, OperatorExpression* value) {
@@ -96,7 +94,7 @@ protected:
     // The main body around part, then the program unit; written, compiled and run.
     std::string run(const std::string& test, const CodeFragment& part, const SectionFragment& procs) {
         CodeFragment frame, unit;
-        codegen::createFrameStruct(frame, mainNode, "$Main", "", "", &locals, &procs, &part);
+        codegen::createFrameStruct(job, frame, mainNode, "$Main", "", "", &locals, &procs, &part);
         SectionFragment empty;
         codegen::createMain(job, unit, &empty, &empty, &empty, &empty, &empty, &empty, &empty, &frame);
         EXPECT_TRUE(job.records().empty());
@@ -129,7 +127,7 @@ TEST_F(RunProbe, LabelledCountingLoop) {
     CodeFragment head, twiceFrame;
     SectionFragment noParams, none;
     codegen::createProcHead(head, twice, "twice", &noParams, "");
-    codegen::createFrameStruct(twiceFrame, twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
+    codegen::createFrameStruct(job, twiceFrame, twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
     SectionFragment procs;
     procs.appendProc(&head);
     procs.createProcSection(&twiceFrame);
@@ -168,8 +166,8 @@ TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
     VarNode* k = local("k", I);
     Expression word;
     auto text = [&](const std::string& w) {
-        Constant::newConstant(&word, 2, "\"" + w + "\"");
-        return keep(codegen::fromConstant(&word));
+        Constant::newConstant(job, &word, 2, "\"" + w + "\"");
+        return keep(codegen::fromConstant(job, &word));
     };
     CaseCondition* cc = keep(ConditionalElement::createCaseCondition(
         {ConditionalElement::createGotoCondition(codegen::createEq(job, *val(n), num(3)), "A"),
@@ -204,13 +202,13 @@ TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
 // One action swaps x and y and the arrays a and b, another a sequence of
 // equations swaps them back only partly: every equation sees the old values.
 TEST_F(RunProbe, EquationsSwapValuesAndArrays) {
-    Type* row = Type::makeArray(I, 3);
+    Type* row = job.types().makeArray(I, 3);
     VarNode* x = local("x", I);
     VarNode* y = local("y", I);
     VarNode* a = local("a", row);
     VarNode* b = local("b", row);
     auto element = [&](VarNode* v, int index) { return keep(codegen::createIndex(job, *at(v), num(index))); };
-    auto elementValue = [&](VarNode* v, int index) { return keep(codegen::fromVariable(element(v, index))); };
+    auto elementValue = [&](VarNode* v, int index) { return keep(codegen::fromVariable(job, element(v, index))); };
 
     std::vector<AssignmentEquation*> init = {assign(at(x), num(1)), assign(at(y), num(2))};
     for (int j = 0; j < 3; ++j) {

@@ -3,6 +3,7 @@
 #include "compiler/codegen/emit_support.hpp"
 #include "fragment_support.hpp"
 #include "test_support.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -10,7 +11,7 @@ class SectionsTest : public ::testing::Test {
 protected:
     // A new program: no record or union of an earlier test waits for its definition.
     TopFragment program;
-    JobState job;
+    OwnJob job;
 };
 
 TEST_F(SectionsTest, KeywordSectionsOpenWithTheFirstItemAndSeparateLaterOnes) {
@@ -80,7 +81,7 @@ TEST_F(SectionsTest, HeadsWithoutBodyAddOnlyDeclarations) {
 TEST_F(SectionsTest, DerivationListsTheBasesAndKeepsTheFathers) {
     ProgNode root("prog", DEF_PROGRAM, 1, 1, nullptr);
     auto a = new PackNode("A", DEF_PACKAGE, 1, 1, &root);
-    auto v = new VarNode("v", DEF_LOCAL, 1, 1, &root);
+    auto v = new VarNode(job, "v", DEF_LOCAL, 1, 1, &root);
     DerivationFragment d;
     d.createDerivation("A", a);
     EXPECT_EQ(d.getCode(), ": public _class_A");
@@ -131,7 +132,7 @@ TEST_F(SectionsTest, EmptyPartsStillCloseTheirBrackets) {
 // that names it: in the type part before the typedef that uses it, the others
 // right after the type part.
 TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
-    Type* I = Type::integerType;
+    Type* I = job.types().integerType();
     Type* inner = makeRecordOf(job, {{"a", I}});
     Type* outer = makeRecordOf(job, {{"in", inner}});
     SectionFragment types;
@@ -145,7 +146,7 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
         "struct " + outer->getCppBase() + "\n{\n" + inner->getCppBase() + " _f_in;\n}\n;\n" + equality(outer);
     EXPECT_EQ(types.getPrototypes(), innerDef + outerDef + typedefItem.getCode());
 
-    Type* local = makeUnionOf(job, {{"u", Type::makeNamed(job, I, "T2")}});
+    Type* local = makeUnionOf(job, {{"u", job.types().makeNamed(job, I, "T2")}});
     makeRecordOf(job, {{"a", I}});  // already defined above
     Filled<> G("G"), e;
     CodeFragment main;

@@ -37,8 +37,7 @@ void expectThrow(const std::function<void()>& emit, const std::string& details) 
 class Statements : public ::testing::Test {
 protected:
     DriverScope scope;
-    void SetUp() override { CodeNames::resetForTesting(); }
-    void TearDown() override { CodeNames::resetForTesting(); }
+    JobState& job = scope.driver;
     // These emitters check nothing: apart from their stops, they report nothing.
     void expectSilence() { EXPECT_TRUE(scope.driver.records().empty()); }
 };
@@ -131,8 +130,8 @@ TEST_F(Statements, CaseStatementGroupsStatementsByTheirAlternative) {
 TEST_F(Statements, LoopWaitAndSequenceStatements) {
     Marked s1("s", "S"), s2("t", "T");
     Filled<> c = condition("c"), g = condition("g");
-    Expression x("x", Type::integerType, DEF_LOCAL);
-    OperatorExpression one("1", "1", Type::integerType);
+    Expression x("x", job.types().integerType(), DEF_LOCAL);
+    OperatorExpression one("1", "1", job.types().integerType());
     AssignmentEquation q(scope.driver, &x, &one);
     struct Case {
         const char* what;
@@ -158,7 +157,7 @@ TEST_F(Statements, LoopWaitAndSequenceStatements) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        CodeNames::resetForTesting();
+        job.numbering = GeneratorNumbering();
         Statement s;
         k.emit(s);
         EXPECT_EQ(textsOf(s), k.want);
@@ -167,8 +166,8 @@ TEST_F(Statements, LoopWaitAndSequenceStatements) {
 }
 
 TEST_F(Statements, ActionRecordsAndSelect) {
-    Expression x("x", Type::integerType, DEF_LOCAL), y("y", Type::integerType, DEF_LOCAL);
-    OperatorExpression xPlus("x + 1", "(_x + 1)", Type::integerType), xValue("x", "_x", Type::integerType);
+    Expression x("x", job.types().integerType(), DEF_LOCAL), y("y", job.types().integerType(), DEF_LOCAL);
+    OperatorExpression xPlus("x + 1", "(_x + 1)", job.types().integerType()), xValue("x", "_x", job.types().integerType());
     AssignmentEquation first(scope.driver, &x, &xPlus), second(scope.driver, &y, &xValue);
 
     // Every commit follows every evaluation: y takes the old x.

@@ -19,6 +19,7 @@
 #include <antlr/TokenStreamRetryException.hpp>
 
 #include "test_support.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -44,30 +45,31 @@ protected:
 };
 
 TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
+    TypeRegistry& types = scope.driver.types();
     BlockNode root("root", DEF_PROJECT, 1, 1, nullptr);
     Node* first = new Node("x", DEF_LOCAL, 3, 5, &root);
     Node* second = new Node("x", DEF_LOCAL, 7, 2, &root);
     const std::string sem = "expression";
     const std::string f = "src/prog.e";
     std::vector<BuilderCase> cases = {
-        {"IllegalOp", [](QUVException& e) { e.makeIllegalOp("~", Type::integerType); }, 3, 9, 12, 7, sem, f,
+        {"IllegalOp", [&](QUVException& e) { e.makeIllegalOp("~", types.integerType()); }, 3, 9, 12, 7, sem, f,
          "illegal op: ~ with operand has type Integer"},
-        {"IllegalBinaryOp", [](QUVException& e) { e.makeIllegalBinaryOp("+", Type::integerType, Type::stringType); },
+        {"IllegalBinaryOp", [&](QUVException& e) { e.makeIllegalBinaryOp("+", types.integerType(), types.stringType()); },
          3, 9, 12, 7, sem, f, "illegal op: + with left operand has type Integer and right operand has type String"},
         {"IllegalTernaryOp",
-         [](QUVException& e) {
-             e.makeIllegalTernaryOp("if then else", Type::boolType, Type::integerType, Type::floatType);
+         [&](QUVException& e) {
+             e.makeIllegalTernaryOp("if then else", types.boolType(), types.integerType(), types.floatType());
          },
          3, 9, 12, 7, sem, f,
          "illegal op: if then else with 1th operand has type BOOL and 2th operand has type Integer and 3th operand "
          "has type Float"},
-        {"IllegalFieldOp", [](QUVException& e) { e.makeIllegalFieldOp(".", Type::floatType, "next"); }, 3, 9, 12, 7,
+        {"IllegalFieldOp", [&](QUVException& e) { e.makeIllegalFieldOp(".", types.floatType(), "next"); }, 3, 9, 12, 7,
          sem, f, "illegal op: . with left operand has type Float and right fieldname is next"},
-        {"IllegalTypeMask5", [](QUVException& e) { e.makeIllegalType(Type::logicType, 5); }, 3, 10, 12, 7, sem, f,
+        {"IllegalTypeMask5", [&](QUVException& e) { e.makeIllegalType(types.logicType(), 5); }, 3, 10, 12, 7, sem, f,
          "illegal type: Logicis not match the required type:Int or String"},
-        {"IllegalTypeMask15", [](QUVException& e) { e.makeIllegalType(Type::logicType, 15); }, 3, 10, 12, 7, sem, f,
+        {"IllegalTypeMask15", [&](QUVException& e) { e.makeIllegalType(types.logicType(), 15); }, 3, 10, 12, 7, sem, f,
          "illegal type: Logicis not match the required type:Int or Float or String or Bool"},
-        {"IllegalTypeMask0", [](QUVException& e) { e.makeIllegalType(Type::logicType, 0); }, 3, 10, 12, 7, sem, f,
+        {"IllegalTypeMask0", [&](QUVException& e) { e.makeIllegalType(types.logicType(), 0); }, 3, 10, 12, 7, sem, f,
          "illegal type: Logicis not match the required type:"},
         {"SemanticFirst", [](QUVException& e) { e.makeSemantic(0); }, 3, 15, 12, 7, sem, f,
          QUVException::numberName(22)},
@@ -166,9 +168,11 @@ TEST_F(DiagnosticsTest, LongNamesAreNeitherCutNorOverrun) {
 
 // A record built with no job to file into would be lost: every kind of builder refuses it.
 TEST(DiagnosticsNoJob, BuildersOutsideAJobAreRefused) {
+    CompileSession session;
+    TypeRegistry& types = session.types;
     BlockNode earlier("root", DEF_PROJECT, 1, 2, nullptr);
     const std::vector<std::pair<const char*, std::function<void(QUVException&)>>> builders = {
-        {"IllegalOp", [](QUVException& e) { e.makeIllegalOp("~", Type::floatType); }},
+        {"IllegalOp", [&](QUVException& e) { e.makeIllegalOp("~", types.floatType()); }},
         {"Semantic", [](QUVException& e) { e.makeSemantic(0); }},
         {"Redeclared", [&](QUVException& e) { e.makeRedeclared("x", &earlier); }},
         {"Undeclared", [](QUVException& e) { e.makeUndeclared("y", 4, 2); }},
@@ -188,10 +192,10 @@ TEST(DiagnosticsNoJob, BuildersOutsideAJobAreRefused) {
 }
 
 TEST(DiagnosticsJob, ANewJobStartsEmptyAndTheOldKeepsItsRecords) {
-    JobState first("f.e");
+    OwnJob first("f.e");
     QUVException(first, 3, 15, 1, 1, "r", "f", "d");
     {
-        JobState second("o.e");
+        OwnJob second("o.e");
         EXPECT_TRUE(second.records().empty());
         QUVException e(second, 2, 6, 1, 1, "r", "f", "d");
         EXPECT_EQ(e.getSerial(), 0);

@@ -36,22 +36,22 @@ std::string one(const std::string& op, const std::string& t) {
 TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
     DriverScope scope;
     JobState& job = scope.driver;
-    Type* I = Type::integerType;
-    Type* F = Type::floatType;
-    Type* S = Type::stringType;
-    Type* L = Type::logicType;
-    Type* B = Type::boolType;
-    Type* U = Type::unknownType;
-    Type* NM = Type::nmType;
-    Type* namedInt = Type::makeNamed(job, I, "Count");
-    Type* ptr = Type::makePointer(I);
-    Type* namedPtr = Type::makeNamed(job, ptr, "IntPtr");
-    Type* arr = Type::makeArray(F, 3);
-    Type* rec = makeRecordOf({{"a", I}, {"a", S}, {"b", F}});
-    Type* recPtr = Type::makePointer(rec);
-    Type* chIn = Type::makeChannel(I, true);
-    Type* chOut = Type::makeChannel(I, false);
-    Type* namedCh = Type::makeNamed(job, I, "NotAChannel");
+    Type* I = job.types().integerType();
+    Type* F = job.types().floatType();
+    Type* S = job.types().stringType();
+    Type* L = job.types().logicType();
+    Type* B = job.types().boolType();
+    Type* U = job.types().unknownType();
+    Type* NM = job.types().nmType();
+    Type* namedInt = job.types().makeNamed(job, I, "Count");
+    Type* ptr = job.types().makePointer(I);
+    Type* namedPtr = job.types().makeNamed(job, ptr, "IntPtr");
+    Type* arr = job.types().makeArray(F, 3);
+    Type* rec = makeRecordOf(job.types(), {{"a", I}, {"a", S}, {"b", F}});
+    Type* recPtr = job.types().makePointer(rec);
+    Type* chIn = job.types().makeChannel(I, true);
+    Type* chOut = job.types().makeChannel(I, false);
+    Type* namedCh = job.types().makeNamed(job, I, "NotAChannel");
     job.clearRecords();  // the repeated field above is not what this test is about
 
     std::vector<RuleCase> cases = {
@@ -99,7 +99,7 @@ TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
         expr("? input channel", [&] { return chIn->checkCanRecv(job); }, B),
         expr("? output channel", [&] { return chOut->checkCanRecv(job); }, B, one("?", "")),
         expr("? named non-channel", [&] { return namedCh->checkCanRecv(job); }, B, one("?", "NotAChannel")),
-        expr("address of", [&] { return I->checkAddressOf(); }, ptr),
+        expr("address of", [&] { return I->checkAddressOf(job); }, ptr),
         expr("self", [&] { return rec->self(); }, rec),
         expr("if bool int int", [&] { return B->checkIfThenElse(job, I, I); }, I),
         expr("if bool int float", [&] { return B->checkIfThenElse(job, I, F); }, U,
@@ -154,7 +154,7 @@ TEST(OperatorTypingTest, EveryRuleGivesItsResultOrItsDiagnostic) {
 TEST(OperatorTypingTest, ChannelOperandsOfEqualityAreAnInternalFailure) {
     DriverScope scope;
     JobState& job = scope.driver;
-    Type* ch = Type::makeChannel(Type::stringType, true);
+    Type* ch = job.types().makeChannel(job.types().stringType(), true);
     EXPECT_THROW(ch->checkEq(job, ch), QUVRunTimeException);
 }
 

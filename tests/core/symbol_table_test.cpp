@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "test_support.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -106,7 +107,7 @@ TEST_F(SymbolTableTest, ARedeclaredNodeStaysUsableWherePointedAt) {
     std::vector<Node*> found;
     child->lookup("shared", found);
     EXPECT_EQ(found, std::vector<Node*>{inBase});
-    EXPECT_EQ(firstP->getParamType(0), Type::unknownType);
+    EXPECT_EQ(firstP->getParamType(0), scope.driver.types().unknownType());
 }
 
 TEST_F(SymbolTableTest, ProcessesAreNotedWithTheDriver) {
@@ -127,8 +128,8 @@ TEST_F(SymbolTableTest, ProcessesAreNotedWithTheDriver) {
 
 // Two jobs side by side: a table's notes and diagnostics go to its own job only.
 TEST(SymbolTableJobsTest, ATableFilesIntoItsOwnJob) {
-    JobState other("other.e");
-    JobState job("mine.e");
+    OwnJob other("other.e");
+    OwnJob job("mine.e");
     SymbolTable table(job);
     table.declare("M", DEF_PROGRAM, 1, 1);
     EXPECT_NE(table.declare("S", DEF_PROCESS, 2, 1), nullptr);
@@ -239,7 +240,7 @@ TEST(SymbolTableKindsTest, MatchingImplicitKindsAndNodeClasses) {
     for (int ref = 1; ref <= 8; ++ref)
         EXPECT_EQ(SymbolTable::genDefFromRef(ref), implicit[ref]) << ref;
 
-    JobState job("kinds.e");
+    OwnJob job("kinds.e");
     SymbolTable table(job);
     const std::function<bool(Node*)> isClass[] = {
         [](Node* n) { return typeid(*n) == typeid(BlockNode); },
@@ -373,7 +374,7 @@ TEST_F(PathTest, VariablePathsClimbFatherFrames) {
         EXPECT_EQ(failureOf([&] { table.getVarPath(u.second); }), "error parent in function VarNode::getVarPath()");
     }
     BlockNode odd("odd", DEF_TYPE, 1, 1, nullptr);
-    Node* inOdd = new VarNode("x", DEF_LOCAL, 1, 1, &odd);
+    Node* inOdd = new VarNode(scope.driver, "x", DEF_LOCAL, 1, 1, &odd);
     EXPECT_EQ(failureOf([&] { table.getVarPath(inOdd); }), "error parent in function VarNode::getVarPath()");
     EXPECT_EQ(failureOf([&] { table.getVarPath(table.getRoot()); }), "error parent in function VarNode::getVarPath()");
 }

@@ -100,7 +100,7 @@ TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
     ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
     ProNode* s = new ProNode(job.numbering, "S", DEF_PROCESS, 6, 1, agent);
     ProNode* top = new ProNode(job.numbering, "T", DEF_PROCEDURE, 7, 1, prog);
-    VarNode* v = new VarNode("v", DEF_LOCAL, 8, 1, pack);
+    VarNode* v = new VarNode(job, "v", DEF_LOCAL, 8, 1, pack);
     TypeNode* t = new TypeNode(job, "t", DEF_TYPE, 9, 1, pack);
     const std::pair<const Node*, std::string> cases[] = {
         {pack, "K"}, {agent, "G"}, {p, "K"}, {q, "K"}, {s, "G"}, {top, ""}, {prog, ""}, {v, ""}, {t, ""},
@@ -111,11 +111,11 @@ TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
 
 TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
     ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
-    VarNode* a = new VarNode("a", DEF_VALUE_PARAM, 2, 5, p);
-    VarNode* b = new VarNode("b", DEF_REF_PARAM, 2, 8, p);
-    VarNode* again = new VarNode("a", DEF_REF_PARAM, 2, 11, p);
-    a->setType(Type::integerType);
-    b->setType(Type::stringType);
+    VarNode* a = new VarNode(job, "a", DEF_VALUE_PARAM, 2, 5, p);
+    VarNode* b = new VarNode(job, "b", DEF_REF_PARAM, 2, 8, p);
+    VarNode* again = new VarNode(job, "a", DEF_REF_PARAM, 2, 11, p);
+    a->setType(job.types().integerType());
+    b->setType(job.types().stringType());
     p->addParam(job, a->getExpression());
     p->addParam(job, b->getExpression());
     size_t before = job.records().size();
@@ -127,13 +127,13 @@ TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
               "param with the same name has been declared in current procedure/process!");
 
     EXPECT_EQ(p->getFormalParamName(1), "b");
-    EXPECT_EQ(p->getParamType(0), Type::integerType);
+    EXPECT_EQ(p->getParamType(0), job.types().integerType());
     EXPECT_EQ(p->getParamAttrib(1), DEF_REF_PARAM);
 
     // A type given after the parameter was listed leaves the listed record readable.
-    a->setType(Type::floatType);
-    EXPECT_EQ(p->getParamType(0), Type::integerType);
-    EXPECT_EQ(a->getExpression()->getType(), Type::floatType);
+    a->setType(job.types().floatType());
+    EXPECT_EQ(p->getParamType(0), job.types().integerType());
+    EXPECT_EQ(a->getExpression()->getType(), job.types().floatType());
 
     const std::pair<const char*, std::function<void(int)>> getters[] = {
         {"ProNode::getParamType()", [p](int i) { p->getParamType(i); }},
@@ -165,28 +165,28 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
     const NamedType* named = dynamic_cast<const NamedType*>(t->getType());
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->getName(), "Len");
-    EXPECT_EQ(named->target, Type::unknownType);
+    EXPECT_EQ(named->target, job.types().unknownType());
     EXPECT_FALSE(t->isReferenced());
-    t->setType(job, Type::integerType);
+    t->setType(job, job.types().integerType());
     named = dynamic_cast<const NamedType*>(t->getType());
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->getName(), "Len");
-    EXPECT_EQ(named->target, Type::integerType);
+    EXPECT_EQ(named->target, job.types().integerType());
 
-    VarNode* v = new VarNode("count", DEF_SHARED, 4, 1, prog);
+    VarNode* v = new VarNode(job, "count", DEF_SHARED, 4, 1, prog);
     ASSERT_NE(v->getExpression(), nullptr);
-    EXPECT_EQ(v->getExpression()->getType(), Type::unknownType);
+    EXPECT_EQ(v->getExpression()->getType(), job.types().unknownType());
     EXPECT_EQ(v->getExpression()->getTypeset(), "count");
     EXPECT_EQ(v->getExpression()->getAttribute(), DEF_SHARED);
 }
 
 TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
-    Node* first = new VarNode("x", DEF_LOCAL, 2, 1, prog);
-    new VarNode("x", DEF_CONSTANT, 3, 1, prog);
+    Node* first = new VarNode(job, "x", DEF_LOCAL, 2, 1, prog);
+    new VarNode(job, "x", DEF_CONSTANT, 3, 1, prog);
     ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 4, 1, prog);
-    Node* inner = new VarNode("x", DEF_VALUE_PARAM, 4, 5, p);
+    Node* inner = new VarNode(job, "x", DEF_VALUE_PARAM, 4, 5, p);
     ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
-    Node* outerOnly = new VarNode("y", DEF_LOCAL, 6, 1, prog);
+    Node* outerOnly = new VarNode(job, "y", DEF_LOCAL, 6, 1, prog);
     struct Case {
         const BlockNode* from;
         std::string name;
@@ -211,13 +211,13 @@ TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
 
 TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
     PackNode* base1 = new PackNode("B1", DEF_PACKAGE, 2, 1, prog);
-    Node* fromB1 = new VarNode("a", DEF_SHARED, 3, 1, base1);
-    Node* onlyB1 = new VarNode("b", DEF_SHARED, 4, 1, base1);
+    Node* fromB1 = new VarNode(job, "a", DEF_SHARED, 3, 1, base1);
+    Node* onlyB1 = new VarNode(job, "b", DEF_SHARED, 4, 1, base1);
     PackNode* base2 = new PackNode("B2", DEF_AGENT, 5, 1, prog);
-    Node* fromB2 = new VarNode("a", DEF_SHARED, 6, 1, base2);
+    Node* fromB2 = new VarNode(job, "a", DEF_SHARED, 6, 1, base2);
     PackNode* child = new PackNode("C", DEF_PACKAGE, 7, 1, prog);
     ProNode* inChild = new ProNode(job.numbering, "P", DEF_PROCEDURE, 8, 1, child);
-    Node* own = new VarNode("b", DEF_LOCAL, 9, 1, child);
+    Node* own = new VarNode(job, "b", DEF_LOCAL, 9, 1, child);
     child->setFathers({base1, base2});
     // A package named among its own fathers, directly or through another.
     PackNode* selfish = new PackNode("S", DEF_PACKAGE, 10, 1, prog);
@@ -247,9 +247,9 @@ TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
 }
 
 TEST_F(SymbolsTest, RemoveKeepsTheOrderAndTheNode) {
-    Node* a = new VarNode("a", DEF_LOCAL, 2, 1, prog);
-    Node* b = new VarNode("b", DEF_LOCAL, 3, 1, prog);
-    Node* c = new VarNode("c", DEF_LOCAL, 4, 1, prog);
+    Node* a = new VarNode(job, "a", DEF_LOCAL, 2, 1, prog);
+    Node* b = new VarNode(job, "b", DEF_LOCAL, 3, 1, prog);
+    Node* c = new VarNode(job, "c", DEF_LOCAL, 4, 1, prog);
     prog->remove(b);
     EXPECT_EQ(prog->getChildren(), (std::vector<Node*>{a, c}));
     EXPECT_EQ(b->getName(), "b");

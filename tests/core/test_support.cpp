@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include "tests/support/own_session.hpp"
 
 std::vector<QUVException> DriverScope::seen;
 std::vector<size_t> DriverScope::listSizeAtCallback;
@@ -35,40 +36,34 @@ std::string gbkBytes(const std::string& utf8) {
     return out;
 }
 
-FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& fields) {
-    // Kept for the whole test run: registered types keep pointing at their lists.
-    static std::vector<std::unique_ptr<FieldList>> lists;
-    static std::vector<std::unique_ptr<FieldListFragment>> fragments;
-    static std::vector<std::unique_ptr<FieldEntry>> entries;
-    lists.emplace_back(new FieldList);
-    fragments.emplace_back(new FieldListFragment(lists.back().get()));
+std::unique_ptr<FieldListFragment> fieldList(const std::vector<std::pair<std::string, Type*>>& fields) {
+    auto list = std::make_unique<FieldListFragment>();
     // The tables hand distinct field names; a repeated one is a test of its own.
-    JobState job("fields.e");
+    OwnJob job("fields.e");
     for (const auto& f : fields) {
         FieldFragment item;
         item.createFieldDecl(f.first, f.second);
-        entries.emplace_back(item.entry);
-        fragments.back()->createFieldList(job, &item);
+        list->createFieldList(job, &item);
     }
-    return fragments.back().get();
+    return list;
 }
 
-Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields) {
-    return Type::makeRecord(fieldList(fields));
+Type* makeRecordOf(TypeRegistry& types, const std::vector<std::pair<std::string, Type*>>& fields) {
+    return types.makeRecord(*fieldList(fields));
 }
 
-Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields) {
-    return Type::makeUnion(fieldList(fields));
+Type* makeUnionOf(TypeRegistry& types, const std::vector<std::pair<std::string, Type*>>& fields) {
+    return types.makeUnion(*fieldList(fields));
 }
 
 Type* makeRecordOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields) {
-    Type* t = makeRecordOf(fields);
+    Type* t = makeRecordOf(job.types(), fields);
     job.noteRecord(static_cast<const RecordType*>(t));
     return t;
 }
 
 Type* makeUnionOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields) {
-    Type* t = makeUnionOf(fields);
+    Type* t = makeUnionOf(job.types(), fields);
     job.noteRecord(static_cast<const RecordType*>(t));
     return t;
 }

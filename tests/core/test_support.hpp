@@ -1,10 +1,12 @@
 // Shared helpers of the core tests: a current job that records every
 // diagnostic its callback sees, and GBK bytes of expected UTF-8 text.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "compiler/core/core.hpp"
+#include "tests/support/own_session.hpp"
 
 // GBK bytes of a UTF-8 text, converted with iconv independently of the code under test.
 std::string gbkBytes(const std::string& utf8);
@@ -14,15 +16,15 @@ class DriverScope {
 public:
     explicit DriverScope(const std::string& file = "t.e");
     ~DriverScope();
-    JobState driver;
+    OwnJob driver;
     static std::vector<QUVException> seen;
     static std::vector<size_t> listSizeAtCallback;
 };
 
-// A field list for a record or union type; the lists live as long as the registry.
-FieldListFragment* fieldList(const std::vector<std::pair<std::string, Type*>>& fields);
-Type* makeRecordOf(const std::vector<std::pair<std::string, Type*>>& fields);
-Type* makeUnionOf(const std::vector<std::pair<std::string, Type*>>& fields);
+// A field list for a record or union type, for the registry to take.
+std::unique_ptr<FieldListFragment> fieldList(const std::vector<std::pair<std::string, Type*>>& fields);
+Type* makeRecordOf(TypeRegistry& types, const std::vector<std::pair<std::string, Type*>>& fields);
+Type* makeUnionOf(TypeRegistry& types, const std::vector<std::pair<std::string, Type*>>& fields);
 // The same, made by the program job generates, as the walker notes them.
 Type* makeRecordOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields);
 Type* makeUnionOf(JobState& job, const std::vector<std::pair<std::string, Type*>>& fields);

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "compiler/driver/driver.hpp"
+#include "tests/support/own_session.hpp"
 
 // Every callback of the job in order, as text: "stage SUBJECT: TEXT",
 // "diag KIND NUMBER" or "typesetDone OK".
 struct JobRecorder {
     JobRecorder();
     ~JobRecorder();
-    QUVCompiler driver;
+    WithOwnSession<QUVCompiler> driver;
     static std::vector<std::string> calls;
     // The stage lines alone.
     static std::vector<std::string> stages();

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "job_recorder.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -151,7 +152,7 @@ TEST(SingleFileJobs, AStopEndsTheJobWithoutAReport) {
 }
 
 TEST(DriverObject, EveryCallbackSlotMayBeEmpty) {
-    QUVCompiler driver;
+    WithOwnSession<QUVCompiler> driver;
     FakeStages fake;
     fake.onParse = [&](const std::string&) { syntaxError(*fake.job); };
     driver.stages = &fake;
@@ -165,12 +166,12 @@ TEST(DriverObject, EveryCallbackSlotMayBeEmpty) {
 
 TEST(DriverObject, EachDriverStartsCleanWhatEverTheLastOneLeft) {
     {
-        QUVCompiler first;
+        WithOwnSession<QUVCompiler> first;
         first.typesetting = true;
         syntaxError(first);
         EXPECT_EQ(first.records().size(), 1u);
     }
-    QUVCompiler second;
+    WithOwnSession<QUVCompiler> second;
     EXPECT_TRUE(second.records().empty());
     EXPECT_FALSE(second.typesetting);
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "job_recorder.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST(MakefileWriter, WritesTheMakefileOfTheProject) {
         TempFolder dir;
         // An existing, longer makefile is replaced entirely.
         writeBytes(dir / "out.mak", std::string(5000, 'x'));
-        QUVCompiler driver;
+        WithOwnSession<QUVCompiler> driver;
         EXPECT_TRUE(driver.writeMakefile(c.files, c.project, dir / "out.mak"));
         EXPECT_EQ(readBytes(dir / "out.mak"), makefileText(c.exe, c.objects, c.dependencies));
         EXPECT_TRUE(driver.records().empty());
@@ -96,7 +97,7 @@ TEST(MakefileWriter, RefusesNamesMakeCannotRead) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
-        QUVCompiler driver;
+        WithOwnSession<QUVCompiler> driver;
         EXPECT_FALSE(driver.writeMakefile(c.files, c.project, dir / "out.mak"));
         EXPECT_FALSE(std::filesystem::exists(dir / "out.mak"));
         std::vector<std::string> refused;

@@ -6,6 +6,7 @@
 
 #include "compiler/driver/driver.hpp"
 #include "fresh_state.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace fs = std::filesystem;
 
@@ -67,8 +68,7 @@ std::string RunDriverScript(const std::uint8_t* data, std::size_t size, const st
     for (const std::string& file : project.ResolvedFiles())
         if (inside(folder, file))
             files.push_back(file);
-    CodeNames::resetForTesting();
-    QUVCompiler driver;
+    WithOwnSession<QUVCompiler> driver;
     driver.generateMakefile(files, projectFile);
     return std::string();
 }

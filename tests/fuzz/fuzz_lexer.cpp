@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "fresh_state.hpp"
+#include "tests/support/own_session.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text = sourceText(data, size);
     for (bool typesetting : {false, true}) {
-        JobState driver("fuzz.e");
+        OwnJob driver("fuzz.e");
         driver.typesetting = typesetting;
         std::istringstream in(text);
         QUVSuperLexer lexer(in, driver);

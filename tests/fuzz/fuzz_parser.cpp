@@ -12,6 +12,7 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "fresh_state.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -21,8 +22,6 @@ void translate(JobState& job, RefQUV_AST tree)
 {
     if (!tree)
         return;
-    // The generator's numbers would grow from input to input.
-    CodeNames::resetForTesting();
     TopFragment top;
     QUVTreeWalk walker;
     try {
@@ -38,7 +37,7 @@ void translate(JobState& job, RefQUV_AST tree)
 
 void parseAndRelease(const std::string& text, void (QUVParser::*startRule)(), bool walk)
 {
-    JobState driver("fuzz.e");
+    OwnJob driver("fuzz.e");
     RefQUV_AST tree;
     {
         std::istringstream in(text);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "fresh_state.hpp"
+#include "tests/support/own_session.hpp"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text = sourceText(data, size);
-    JobState driver("fuzz.e");
+    OwnJob driver("fuzz.e");
     TypesettingPass pass(driver);
     std::istringstream in(text);
     SourceParser source(in, "fuzz.e", driver);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/core/diagnostics.hpp"
+#include "compiler/core/job_state.hpp"
 #include "ide/model/compile_thread.hpp"
 
 namespace ide {
@@ -76,6 +77,7 @@ protected:
 
     const std::filesystem::path folder_ =
         std::filesystem::temp_directory_path() / ("quvbench-compile-thread-" + std::to_string(::getpid()));
+    CompileSession session_;
     std::atomic<int> busy_{0};
 };
 
@@ -99,7 +101,7 @@ TEST_F(CompileThreadTest, RunsTheJobReportsInOrderAndClearsTheBusyFlagLast)
         RecordingSink sink;
         auto job = std::make_shared<CCompileJob>(c.kind, Write("job.e", c.source));
         busy_ = 1;
-        CQUVCompileThread thread(job, sink, busy_);
+        CQUVCompileThread thread(job, session_, sink, busy_);
         ASSERT_TRUE(thread.Start());
         thread.Join();
         EXPECT_EQ(sink.reports, c.expected) << c.kind;
@@ -113,7 +115,7 @@ TEST_F(CompileThreadTest, AStopBeforeTheThreadRunsCancelsTheJob)
     RecordingSink sink;
     auto job = std::make_shared<CCompileJob>(KindCompileFile, Write("job.e", "%Prog p == [ ]"));
     busy_ = 1;
-    CQUVCompileThread thread(job, sink, busy_);
+    CQUVCompileThread thread(job, session_, sink, busy_);
     EXPECT_TRUE(thread.Stop());
     EXPECT_EQ(busy_, 1) << "only the ending thread clears the flag";
     ASSERT_TRUE(thread.Start());

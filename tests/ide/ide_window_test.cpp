@@ -23,6 +23,7 @@
 #include "ide/wx/splash_wnd.hpp"
 #include "platform/registry_file.hpp"
 #include "tests/ide/ide_host.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace ide::test {
 namespace {
@@ -223,7 +224,7 @@ TEST(Rows, ArriveInOrderFromAWorkerThread)
     ASSERT_TRUE(Start({}, answers));
     CMainFrame& frame = Frame();
     const int rows = 300;
-    auto job = std::make_unique<JobState>("shop.e");
+    auto job = std::make_unique<OwnJob>("shop.e");
     std::thread worker([&frame, &job] {
         for (int i = 0; i < rows; ++i) {
             QUVException record(*job, QUVException::SemanticError, 5, i + 1, 2, "walk", "shop.e",

@@ -15,13 +15,14 @@
 #include "compiler/core/job_state.hpp"
 #include "ide/model/output_rows.hpp"
 #include "ide/model/worker_registry.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace ide {
 namespace {
 
 TEST(CompileRows, DiagnosticAndTextRows)
 {
-    auto job = std::make_unique<JobState>("a.e");
+    auto job = std::make_unique<OwnJob>("a.e");
     QUVException record(*job, QUVException::SyntaxError, 3, 3, 5, "program", "a.e", gbk::fromUtf8("缺少 ;\nhere"));
     CompileResultModel model;
     EXPECT_EQ(model.Add(CompileRow::Text("a.e", "Syntax Checking Started!")), 0);
@@ -73,7 +74,7 @@ TEST(CompileRows, FileNamesAreShownAsNamedAndMessagesAsGbk)
         {"/tmp/a.e", "/tmp/a.e"},
         {gbk::fromUtf8("缺少.e"), "缺少.e"},
     };
-    auto job = std::make_unique<JobState>("a.e");
+    auto job = std::make_unique<OwnJob>("a.e");
     for (const auto& c : cases) {
         QUVException record(*job, QUVException::SemanticError, 3, 2, 7, "", c.fileBytes, gbk::fromUtf8("符号 x 未定义"));
         CompileResultModel model;

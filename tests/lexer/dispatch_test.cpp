@@ -10,6 +10,7 @@
 
 #include "compiler/lexer/lexer.hpp"
 #include "lex_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -155,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(SharedFirstCharacters, TokenSequence, ::testing::Values
 TEST(Dispatch, EndOfInputRepeats)
 {
     std::istringstream in("");
-    JobState job("t.e");
+    OwnJob job("t.e");
     QUVSuperLexer lexer(in, job);
     for (int i = 0; i < 3; ++i) {
         antlr::RefToken token = lexer.nextToken();

@@ -4,6 +4,7 @@
 
 #include "compiler/core/core.hpp"
 #include "compiler/lexer/lexer.hpp"
+#include "tests/support/own_session.hpp"
 
 bool operator==(const Tok& a, const Tok& b)
 {
@@ -33,7 +34,7 @@ namespace {
 
 LexResult lexAll(const std::string& source, bool typesetting)
 {
-    JobState job("t.e");
+    OwnJob job("t.e");
     job.typesetting = typesetting;
     std::istringstream in(source);
     QUVSuperLexer lexer(in, job);

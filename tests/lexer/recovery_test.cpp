@@ -16,6 +16,7 @@
 #include "compiler/core/core.hpp"
 #include "compiler/lexer/lexer.hpp"
 #include "lex_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(Recovery, ValidSourceGivesNoDiagnostic)
 
 TEST(Recovery, UnopenableFileGivesOnlyEndOfInput)
 {
-    JobState job("missing.e");
+    OwnJob job("missing.e");
     std::ifstream in("/nonexistent/dir/missing.e", std::ios::binary);
     ASSERT_FALSE(in);
     QUVSuperLexer lexer(in, job);
@@ -77,7 +78,7 @@ TEST(Recovery, UnopenableFileGivesOnlyEndOfInput)
 
 TEST(Recovery, PlainLexerThrowsInsteadOfReporting)
 {
-    JobState job("t.e");
+    OwnJob job("t.e");
     std::istringstream in("a #");
     QUVLexer lexer(in);
     EXPECT_EQ(lexer.nextToken()->getType(), kIdent);
@@ -95,7 +96,7 @@ struct ClassRow {
 TEST(Recovery, KindAndNumberByExceptionClass)
 {
     std::istringstream in("");
-    JobState job("k.e");
+    OwnJob job("k.e");
     QUVSuperLexer lexer(in, job);
     lexer.setFilename("k.e");
 

@@ -11,6 +11,7 @@
 #include <antlr/TokenStream.hpp>
 
 #include "compiler/parser/parser.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -32,7 +33,7 @@ struct Row {
 
 TEST(ErrorReportTest, KindAndNumberFollowTheExactClass)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     EndOfInput input;
     QUVParser parser(input);
     parser.job = &driver;

@@ -18,6 +18,7 @@
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/parser/stack_guard.hpp"
 #include "parse_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Outcome {
 // recursively, which these deep trees must not meet).
 Outcome run(const std::string& source, void (QUVParser::*rule)())
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e", driver);
     Outcome outcome;
@@ -60,7 +61,7 @@ Outcome runProgram(const std::string& source)
 
 std::string typeset(const std::string& source, std::vector<Diag>* diags = nullptr)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     TypesettingPass pass(driver);
     {
         std::istringstream in(source);
@@ -177,7 +178,7 @@ TEST(UnexpectedTokens, EveryTypeTheLexerMakesReachesTheParserSafely)
     for (int type = 4; type <= QUVLastLexerTokenType; ++type) {
         SCOPED_TRACE(quvTokenName(type));
         for (void (QUVParser::*rule)() : {&QUVParser::program, &QUVParser::expression}) {
-            JobState driver("t.e");
+            OwnJob driver("t.e");
             OneToken tokens(type);
             antlr::ASTFactory factory;
             QUVParser parser(tokens);
@@ -436,7 +437,7 @@ TEST(DeepTrees, CopiesOfDeepTreesAreWholeAndKeepTheirPlaces)
     for (int i = 1; i < 20000; ++i) sum += "+" + std::to_string(i % 10);
     Outcome expr = runExpression(sum);
     std::istringstream in("");
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     SourceParser session(in, "t.e", driver);
     RefQUV_AST copy = session.parser.copySubtree(expr.tree);
     ASSERT_TRUE(copy);
@@ -485,7 +486,7 @@ int recurse(JobState& job, const StackGuard& guard, int depth)
 
 TEST(StackGuardUse, ARecursivePassEndsWithOneDiagnostic)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     StackGuard guard;
     EXPECT_THROW(recurse(driver, guard, 1), NestingTooDeep);
     ASSERT_EQ(driver.records().size(), 1u);

@@ -6,6 +6,7 @@
 
 #include "compiler/lexer/lexer.hpp"
 #include "parse_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        JobState driver("t.e");
+        OwnJob driver("t.e");
         EXPECT_TRUE(stopped(driver, row.source, row.rule));
         ASSERT_EQ(driver.records().size(), 1u);
         EXPECT_EQ(driver.records()[0].getKind(), 5);
@@ -64,7 +65,7 @@ TEST(NestingTest, TooDeepSourceStopsWithOneDiagnostic)
 
 TEST(NestingTest, OrdinaryDepthsParseAndTheGuardStartsAfresh)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     EXPECT_TRUE(stopped(driver, nested(50000, "(", ")"), &QUVParser::expression));
     ParseResult result = parseExpression(nested(100, "(", ")"));
     EXPECT_TRUE(result.diags.empty());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/lexer/lexer.hpp"
+#include "tests/support/own_session.hpp"
 
 std::string compact(RefQUV_AST tree)
 {
@@ -40,7 +41,7 @@ std::vector<QUVException>& lastRecords()
 
 ParseResult parse(const std::string& source, void (QUVParser::*rule)())
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e", driver);
     QUVParser& parser = session.parser;

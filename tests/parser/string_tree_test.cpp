@@ -11,6 +11,7 @@
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/core/job_state.hpp"
 #include "compiler/parser/parser.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::string streamed(const antlr::RefAST& tree)
 // False when the parse left no tree at all.
 bool expectSameText(const std::string& source, const std::string& label)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     std::istringstream in(source);
     SourceParser session(in, "t.e", driver);
     testing::internal::CaptureStdout();
@@ -103,7 +104,7 @@ TEST(StringTree, ALongStatementListStreamsWithoutRecursion)
     for (int i = 1; i < count; ++i)
         statements += "\t\t\tLB = S" + std::to_string(i) + " => $O x = x + 1 mod 7 ^ $OLB = NEXT ;\n";
     statements += "\t\t\tLB = E => $OLB = RETURN";
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     std::istringstream in(programAround(statements));
     SourceParser session(in, "t.e", driver);
     session.parser.program();

@@ -4,6 +4,7 @@
 
 #include "compiler/lexer/lexer.hpp"
 #include "parse_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -14,7 +15,7 @@ struct Typeset {
 
 Typeset typeset(const std::string& source)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     TypesettingPass pass(driver);
     std::istringstream in(source);
     SourceParser session(in, "t.e", driver);
@@ -28,7 +29,7 @@ Typeset typeset(const std::string& source)
 // Types and texts of every token but comments and line ends.
 std::vector<std::string> tokens(const std::string& source)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     std::istringstream in(source);
     QUVSuperLexer lexer(in, driver);
     std::vector<std::string> out;
@@ -151,7 +152,7 @@ TEST(TypesettingTest, TokensWrittenTogetherLexAsTheirSource)
 
 TEST(TypesettingTest, APassHoldsTheLexerInTypesettingModeAndPutsItBack)
 {
-    JobState driver("t.e");
+    OwnJob driver("t.e");
     EXPECT_FALSE(driver.typesetting);
     for (bool before : {false, true}) {
         driver.typesetting = before;

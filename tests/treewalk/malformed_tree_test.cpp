@@ -12,6 +12,7 @@
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "walk_helpers.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -144,7 +145,7 @@ TEST(MalformedTreeTest, ErrorsAreClassifiedByTheirExactClass)
     };
     for (const ClassRow& row : rows) {
         SCOPED_TRACE(row.what);
-        JobState driver("t.e");
+        OwnJob driver("t.e");
         QUVTreeWalk walker;
         walker.job = &driver;
         walker.reportError(row.ex);

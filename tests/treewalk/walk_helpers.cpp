@@ -15,6 +15,7 @@
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 #include "tool_run.hpp"
+#include "tests/support/own_session.hpp"
 
 namespace {
 
@@ -115,9 +116,8 @@ WalkResult walkTree(RefQUV_AST tree)
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string base = freshFolder(std::string(test->test_suite_name()) + "_" + test->name()) + "/t";
     WalkResult result;
-    // The generator's numbers and process list outlive a walk; each test starts them afresh.
-    CodeNames::resetForTesting();
-    JobState driver("t.e");
+    // Each walk has a session of its own: its generated names start afresh.
+    OwnJob driver("t.e");
     TopFragment top;
     {
         QUVTreeWalk walker;

@@ -279,7 +279,9 @@ int main(int argc, char** argv) {
     const std::string verb = argv[1];
     const std::string file = argv[2];
 
-    QUVCompiler driver;
+    // Every file of a project job compiles in the one session of the run.
+    CompileSession session;
+    QUVCompiler driver(session);
     driver.errorSink = printDiagnostic;
     driver.stageText = printStage;
     driver.typesetDone = printTypeset;

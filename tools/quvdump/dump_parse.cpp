@@ -19,7 +19,8 @@ int dumpParseOnly(const std::string& path)
 
     // Like "tree", the parser and its tree are left to the end of the process
     // (released only under AddressSanitizer, for its leak check).
-    JobState job(path);
+    CompileSession session;
+    JobState job(session, path);
     std::unique_ptr<SourceParser> source(new SourceParser(in, path, job));
     try {
         source->parser.program();

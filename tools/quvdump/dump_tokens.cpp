@@ -47,7 +47,8 @@ int dumpTokens(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    JobState job(path);
+    CompileSession session;
+    JobState job(session, path);
     QUVSuperLexer lexer(in, job);
     lexer.setFilename(path);
     const std::vector<std::string_view>& names = tokenNames();

@@ -29,7 +29,8 @@ int dumpTranslate(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    JobState job(path);
+    CompileSession session;
+    JobState job(session, path);
     SourceParser source(in, path, job);
     try {
         source.parser.program();

@@ -66,7 +66,8 @@ int dumpParse(const std::string& path, void (QUVParser::*startRule)())
     // left to the end of the process instead of being released node by node
     // (as clang's -disable-free does). Under AddressSanitizer they are
     // released, so its leak check still sees every node.
-    JobState job(path);
+    CompileSession session;
+    JobState job(session, path);
     std::unique_ptr<SourceParser> source(new SourceParser(in, path, job));
     QUVParser& parser = source->parser;
     try {

@@ -17,7 +17,8 @@ int dumpTypeset(const std::string& path)
     if (!openSource(path, in))
         return kExitUsage;
 
-    JobState job(path);
+    CompileSession session;
+    JobState job(session, path);
     TypesettingPass pass(job);
     SourceParser source(in, path, job);
     try {
