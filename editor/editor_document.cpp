@@ -162,9 +162,9 @@ LoadedLines EditorDocument::LoadLines(const std::string& text, int at)
     LineBuilder pending;
     bool sawLineEnd = false;
     const int tab = settings_.TabSize();
-    // Where in `pending` the last tab stop known lies (a line starts at column
-    // 0): a tab fills up to the next stop, found without a division
-    // where the tab follows the stop closely, as indentation does.
+    // Where in `pending` the last tab stop known lies (a line starts at one):
+    // a tab fills up to the next stop, found without a division where the tab
+    // follows the stop closely, as indentation does.
     size_t stop = 0;
     const bool carriageReturns = std::memchr(text.data(), '\r', text.size()) != nullptr;
     const char* p = text.data();
@@ -198,8 +198,8 @@ LoadedLines EditorDocument::LoadLines(const std::string& text, int at)
         }
         p = lineEnd;
         if (p < end) {
-            // Not recorded (the load empties the undo records when it ends).
-            // The caret and the margin are set once the text is in.
+            // Neither recorded nor reported: FinishLoad empties the undo
+            // records, and the caller shows the whole text once it is in.
             text_.InsertColoredLine(std::string(pending.data(), pending.size()), at);
             pending.clear();
             stop = 0;

@@ -82,10 +82,10 @@ public:
     // Spaces a tab at `column` expands to.
     int TabRun(int column) const;
 
-    // Loading: the whole lines of `text` go in before line `at`, unrecorded and
-    // coloured as they come, tabs expanded and CR dropped. The caller adds the
-    // rest as a line of its own, drops the store's own empty line and ends with
-    // FinishLoad.
+    // Loading: the whole lines of `text` go in before line `at`, coloured as
+    // they come, tabs expanded and CR dropped, neither recorded nor reported.
+    // The caller adds the rest as a line of its own, drops the store's own
+    // empty line and ends with FinishLoad.
     LoadedLines LoadLines(const std::string& text, int at);
     void DropLastLine();
     void FinishLoad();
