@@ -260,7 +260,8 @@ void EditorDocument::DeleteLine(int line, const CaretAndAnchor& now)
 void EditorDocument::ClearText(const CaretAndAnchor& now)
 {
     for (int i = 0; i < GetLineCount(); ++i)
-        pending_.PushOp({text_.GetLine(i), OpDeleteLine, i, now.caretColumn, now.caretLine, now.anchorColumn, now.anchorLine});
+        pending_.PushOp(
+            {text_.GetLine(i), OpDeleteLine, i, now.caretColumn, now.caretLine, now.anchorColumn, now.anchorLine});
     text_.Reset();
     for (DocumentWatcher* watcher : watchers_)
         watcher->TextCleared();

@@ -91,7 +91,8 @@ void EditorModel::BackSpace()
         } else {
             int p = document_.LineLength(caretLine_ - 1);
             SetCaretPos(p, caretLine_ - 1);
-            document_.SetLine(document_.GetLine(caretLine_) + document_.GetLine(caretLine_ + 1), caretLine_, Positions());
+            const std::string joined = document_.GetLine(caretLine_) + document_.GetLine(caretLine_ + 1);
+            document_.SetLine(joined, caretLine_, Positions());
             document_.DeleteLine(caretLine_ + 1, Positions());
             RefreshAll();
             SetCaretCol(p);

@@ -17,7 +17,9 @@ class Recorder : public DocumentWatcher, public ReplayPositions {
 public:
     void LineChanged(LineChange change, int line, bool batch) override
     {
-        const char* kind = change == LineChange::Inserted ? "inserted " : change == LineChange::Replaced ? "replaced " : "deleted ";
+        const char* kind = change == LineChange::Inserted   ? "inserted "
+                           : change == LineChange::Replaced ? "replaced "
+                                                            : "deleted ";
         log.push_back(kind + std::to_string(line) + (batch ? " batch" : ""));
     }
     void TextCleared() override { log.push_back("cleared"); }
@@ -69,8 +71,10 @@ TEST(EditorDocument, TellsItsWatchersWhichLinesChanged)
         std::string text;
     };
     const std::vector<Case> cases = {
-        {"a line coloured at once", [](EditorDocument& d) { d.InsertLine("x", 1, true, At); }, {"inserted 1"}, "ab\nx\ncd\nef\n"},
-        {"a line of a batch", [](EditorDocument& d) { d.InsertLine("x", 3, false, At); }, {"inserted 3 batch"}, "ab\ncd\nef\nx\n"},
+        {"a line coloured at once", [](EditorDocument& d) { d.InsertLine("x", 1, true, At); }, {"inserted 1"},
+         "ab\nx\ncd\nef\n"},
+        {"a line of a batch", [](EditorDocument& d) { d.InsertLine("x", 3, false, At); }, {"inserted 3 batch"},
+         "ab\ncd\nef\nx\n"},
         {"a line replaced", [](EditorDocument& d) { d.SetLine("x", 0, At); }, {"replaced 0"}, "x\ncd\nef\n"},
         {"a line deleted", [](EditorDocument& d) { d.DeleteLine(2, At); }, {"deleted 2"}, "ab\ncd\n"},
         {"no line to delete", [](EditorDocument& d) { d.DeleteLine(3, At); }, {}, "ab\ncd\nef\n"},

@@ -107,7 +107,8 @@ TEST(EditorRepaintTrace, ScrollingMouseAndCommandsInvalidateAsBefore)
     EditorFixture f;
     std::string text;
     for (int i = 0; i < 60; ++i)
-        text += "line " + std::to_string(i) + (i % 7 == 0 ? "\t/* a comment that runs on past the window */" : " IF x1") +
+        text += "line " + std::to_string(i) +
+                (i % 7 == 0 ? "\t/* a comment that runs on past the window */" : " IF x1") +
                 (i == 20 ? std::string(90, 'w') : "") + "\n";
     f.win.tracing = true;
     // Each action, then what the window would paint after it.
