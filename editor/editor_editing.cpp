@@ -1,5 +1,6 @@
-// Editing primitives. The store is only ever changed through InsertLine, SetLine
-// and DeleteLine, which leave the line records undo replays.
+// Editing at the caret: typing, line breaks, Backspace and Delete, removing
+// the selection and inserting a text. Every edit goes to the document as whole
+// line edits inside an edit step, so that undo puts the step back at once.
 #include <algorithm>
 
 #include "editor/editor_model.hpp"
@@ -7,55 +8,16 @@
 
 namespace quvpad {
 
-EditOp EditorModel::Record(EditOpKind kind, int line, std::string text) const
+void EditorModel::BeginEditStep()
 {
-    // A step may move the caret before its first line edit (deleting a
-    // selection puts its ends in order first).
-    if (pending_.Empty())
-        return {std::move(text), kind, line, stepCaretColumn_, stepCaretLine_, stepAnchorColumn_, stepAnchorLine_};
-    return {std::move(text), kind, line, caretColumn_, caretLine_, anchorColumn_, anchorLine_};
+    document_.BeginEditStep(Positions());
 }
 
-void EditorModel::InsertLine(const std::string& text, int line, bool colourNow, bool noRecord)
+void EditorModel::EndEditStep()
 {
-    if (!noRecord)
-        pending_.PushOp(Record(OpInsertLine, line, std::string()));
-    text_.InsertLine(text, line, colourNow);
-    // The break points below move down with their lines.
-    ports_.view.InvalidateMargin(false);
-    if (colourNow)
-        UpdateScrollBars();
-}
-
-void EditorModel::SetLine(const std::string& text, int line, bool noRecord, bool updateScroll)
-{
-    if (!noRecord)
-        pending_.PushOp(Record(OpReplaceLine, line, text_.GetLine(line)));
-    text_.SetLine(text, line);
-    if (updateScroll)
-        UpdateScrollBars();
-}
-
-void EditorModel::DeleteLine(int line, bool noRecord, bool updateScroll)
-{
-    if (line < 0 || line >= GetLineCount())
-        return;
-    if (!noRecord)
-        pending_.PushOp(Record(OpDeleteLine, line, text_.GetLine(line)));
-    text_.RemoveLine(line);
-    KeepWindowFilled();
-    ports_.view.InvalidateMargin(false);
-    if (updateScroll)
-        UpdateScrollBars();
-}
-
-void EditorModel::ClearText()
-{
-    for (int i = 0; i < GetLineCount(); ++i)
-        pending_.PushOp({text_.GetLine(i), OpDeleteLine, i, caretColumn_, caretLine_, anchorColumn_, anchorLine_});
-    text_.Reset();
-    UpdateScrollBars();
-    SetModified(true);
+    SnapToCharacterStarts();
+    document_.CommitUndoGroup();
+    document_.SetModified(true);
 }
 
 void EditorModel::InsertString(const std::string& text, bool redraw)
@@ -63,12 +25,12 @@ void EditorModel::InsertString(const std::string& text, bool redraw)
     if (text.empty())
         return;
     if (caretLine_ < GetLineCount()) {
-        const std::string line = text_.GetLine(caretLine_);
+        const std::string line = document_.GetLine(caretLine_);
         size_t at = static_cast<size_t>(std::clamp(caretColumn_, 0, static_cast<int>(line.size())));
         std::string tail = line.substr(at);
         if (!tail.empty())
             InvalidateExtended(CaretLineGrown(), true);
-        SetLine(line.substr(0, at) + text + tail, caretLine_);
+        document_.SetLine(line.substr(0, at) + text + tail, caretLine_, Positions());
         SetCaretCol(static_cast<int>(at + text.size()));
         EnsureCaretVisible();
         UpdateAnchor(false);
@@ -76,7 +38,7 @@ void EditorModel::InsertString(const std::string& text, bool redraw)
             InvalidateExtended(CaretLineGrown(), true);
     } else {
         SetCaretLine(GetLineCount());
-        InsertLine(text, caretLine_, redraw);
+        document_.InsertLine(text, caretLine_, redraw, Positions());
         InvalidateExtended(CaretLineGrown(), true);
         SetCaretCol(static_cast<int>(text.size()));
         UpdateAnchor(false);
@@ -85,18 +47,18 @@ void EditorModel::InsertString(const std::string& text, bool redraw)
 
 void EditorModel::InsertTab()
 {
-    InsertString(std::string(TabRun(caretColumn_), ' '), true);
+    InsertString(std::string(document_.TabRun(caretColumn_), ' '), true);
 }
 
 void EditorModel::NewLine()
 {
     if (caretLine_ >= GetLineCount())
-        SetCaretPos(LineLength(GetLineCount() - 1), GetLineCount() - 1);
-    const std::string line = text_.GetLine(caretLine_);
+        SetCaretPos(document_.LineLength(GetLineCount() - 1), GetLineCount() - 1);
+    const std::string line = document_.GetLine(caretLine_);
     size_t at = static_cast<size_t>(std::clamp(caretColumn_, 0, static_cast<int>(line.size())));
-    SetLine(line.substr(0, at), caretLine_);
+    document_.SetLine(line.substr(0, at), caretLine_, Positions());
     SetCaretPos(0, caretLine_ + 1);
-    InsertLine(line.substr(at), caretLine_, true);   // no automatic indentation
+    document_.InsertLine(line.substr(at), caretLine_, true, Positions());   // no automatic indentation
     EnsureCaretVisible();
     Rect r = GetLineRect(caretLine_ - 1);
     int last = ColorVisibleRange();
@@ -113,24 +75,25 @@ void EditorModel::BackSpace()
         return;
     if (caretLine_ >= GetLineCount())
         return;
-    const std::string line = text_.GetLine(caretLine_);
+    const std::string line = document_.GetLine(caretLine_);
     int column = std::min(caretColumn_, static_cast<int>(line.size()));
     if (column > 0) {
         int start = PreviousCharStart(line, column);
-        SetLine(line.substr(0, start) + line.substr(column), caretLine_);
+        document_.SetLine(line.substr(0, start) + line.substr(column), caretLine_, Positions());
         SetCaretCol(start);
     } else {
-        SetLine(line, caretLine_);
+        document_.SetLine(line, caretLine_, Positions());
         SetCaretCol(-1);
     }
     if (caretColumn_ < 0) {
         if (caretLine_ == 0) {
             SetCaretCol(0);
         } else {
-            int p = LineLength(caretLine_ - 1);
+            int p = document_.LineLength(caretLine_ - 1);
             SetCaretPos(p, caretLine_ - 1);
-            SetLine(text_.GetLine(caretLine_) + text_.GetLine(caretLine_ + 1), caretLine_);
-            DeleteLine(caretLine_ + 1);
+            const std::string joined = document_.GetLine(caretLine_) + document_.GetLine(caretLine_ + 1);
+            document_.SetLine(joined, caretLine_, Positions());
+            document_.DeleteLine(caretLine_ + 1, Positions());
             RefreshAll();
             SetCaretCol(p);
         }
@@ -145,14 +108,14 @@ void EditorModel::DeleteChar()
 {
     if (caretLine_ < 0 || caretLine_ >= GetLineCount())
         return;
-    const std::string line = text_.GetLine(caretLine_);
+    const std::string line = document_.GetLine(caretLine_);
     int n = static_cast<int>(line.size());
     if (caretColumn_ < n) {
         int at = std::max(caretColumn_, 0);
-        SetLine(line.substr(0, at) + line.substr(at + CharLength(line, at)), caretLine_);
+        document_.SetLine(line.substr(0, at) + line.substr(at + CharLength(line, at)), caretLine_, Positions());
     } else if (caretLine_ < GetLineCount() - 1) {
-        SetLine(line + text_.GetLine(caretLine_ + 1), caretLine_);
-        DeleteLine(caretLine_ + 1);
+        document_.SetLine(line + document_.GetLine(caretLine_ + 1), caretLine_, Positions());
+        document_.DeleteLine(caretLine_ + 1, Positions());
         RefreshAll();
     }
     UpdateAnchor(false);
@@ -170,24 +133,24 @@ void EditorModel::DeleteSelection()
     }
     if (caretLine_ != anchorLine_) {
         while (caretLine_ > anchorLine_ + 1) {
-            DeleteLine(anchorLine_ + 1);
+            document_.DeleteLine(anchorLine_ + 1, Positions());
             SetCaretLine(caretLine_ - 1);
         }
-        const std::string caretText = LineOrEmpty(caretLine_);
-        const std::string anchorText = LineOrEmpty(anchorLine_);
+        const std::string caretText = document_.LineOrEmpty(caretLine_);
+        const std::string anchorText = document_.LineOrEmpty(anchorLine_);
         std::string tail = caretText.substr(std::min<size_t>(std::max(caretColumn_, 0), caretText.size()));
         std::string head = anchorText.substr(0, std::min<size_t>(std::max(anchorColumn_, 0), anchorText.size()));
-        SetLine(head + tail, anchorLine_);
-        DeleteLine(caretLine_);
+        document_.SetLine(head + tail, anchorLine_, Positions());
+        document_.DeleteLine(caretLine_, Positions());
         SetCaretLine(caretLine_ - 1);
     } else {
-        const std::string line = LineOrEmpty(anchorLine_);
+        const std::string line = document_.LineOrEmpty(anchorLine_);
         int n = static_cast<int>(line.size());
         int m = std::clamp(std::min(caretColumn_, anchorColumn_), 0, n);
         int big = std::clamp(std::max(caretColumn_, anchorColumn_), 0, n);
         SetCaretCol(m);
         SetAnchorCol(m);
-        SetLine(line.substr(0, m) + line.substr(big), anchorLine_);
+        document_.SetLine(line.substr(0, m) + line.substr(big), anchorLine_, Positions());
     }
     SetCaretPos(anchorColumn_, anchorLine_);
     RefreshAll();
@@ -242,6 +205,73 @@ void EditorModel::OnChar(unsigned ch)
     if (!printable && ch != '\r' && ch != '\t')
         return;
     InsertTyped(std::string(1, static_cast<char>(ch)));
+}
+
+void EditorModel::InsertText(const std::string& text)
+{
+    if (UpdateSelection())
+        DeleteSelection();
+    std::string pending, tail;
+    int column = caretColumn_;
+    bool broken = false;
+    for (char c : text) {
+        if (c == '\n') {
+            if (!broken && caretLine_ < GetLineCount()) {
+                const std::string line = document_.GetLine(caretLine_);
+                size_t at = std::min<size_t>(std::max(caretColumn_, 0), line.size());
+                tail = line.substr(at);
+                document_.SetLine(line.substr(0, at) + pending, caretLine_, Positions());
+            } else {
+                document_.InsertLine(pending, std::min(caretLine_, GetLineCount()), false, Positions());
+            }
+            pending.clear();
+            SetCaretPos(0, caretLine_ + 1);
+            broken = true;
+            column = 0;
+        } else if (c == '\r') {
+            continue;
+        } else {
+            if (c == '\t') {
+                // A tab becomes the spaces up to its stop.
+                const int run = document_.TabRun(column);
+                pending.append(run, ' ');
+                column += run;
+            } else {
+                pending += c;
+                ++column;
+            }
+        }
+    }
+    if (broken) {
+        // The line after the last line end is inserted even when it is empty,
+        // so a pasted line end at the end of a line is kept.
+        document_.InsertLine(pending + tail, std::min(caretLine_, GetLineCount()), false, Positions());
+        SetCaretCol(static_cast<int>((pending + tail).size()));
+    } else if (!pending.empty()) {
+        if (caretLine_ < GetLineCount()) {
+            const std::string line = document_.GetLine(caretLine_);
+            size_t at = std::min<size_t>(std::max(caretColumn_, 0), line.size());
+            document_.SetLine(line.substr(0, at) + pending + line.substr(at), caretLine_, Positions());
+            SetCaretCol(static_cast<int>(at + pending.size()));
+        } else {
+            document_.InsertLine(pending, GetLineCount(), true, Positions());
+            SetCaretCol(static_cast<int>(pending.size()));
+        }
+    }
+    UpdateAnchor(false);
+    document_.RecolorStale();
+    UpdateScrollBars();
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(false);
+    UpdateCaret(true);
+}
+
+void EditorModel::ReplaceSelection(const std::string& text)
+{
+    BeginEditStep();
+    InsertText(text);
+    EndEditStep();
 }
 
 } // namespace quvpad

@@ -1,20 +1,20 @@
-// The editor window's logic without a window: text, caret and anchor, undo and
-// redo, scrolling values and clipboard texts. Every contact with the window
+// The editor window's logic without a window: the view of one document. It
+// keeps the caret and anchor, the scrolling values and the clipboard commands,
+// turns keys and mouse events into edits of the document, and turns the line
+// changes the document reports into repaints. Every contact with the window
 // system goes through the ports; the window layer forwards its events here.
 //
 // Positions are 0-based (column, line); a column counts bytes of the stored line
 // (tabs are expanded to spaces on the way in) and may equal the line's length.
 #pragma once
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "editor/color_text_buffer.hpp"
+#include "editor/editor_document.hpp"
 #include "editor/line_layout.hpp"
 #include "editor/ports.hpp"
 #include "editor/settings_block.hpp"
-#include "editor/undo_group.hpp"
 
 namespace quvpad {
 
@@ -48,22 +48,26 @@ struct CommandState {
     bool checked = false;
 };
 
-class EditorModel {
+class EditorModel : private DocumentWatcher {
 public:
     EditorModel(SettingsBlock& settings, const EditorPorts& ports);
+    ~EditorModel() override;
+    EditorModel(const EditorModel&) = delete;
+    EditorModel& operator=(const EditorModel&) = delete;
+
+    const EditorDocument& Document() const { return document_; }
 
     // Whole text.
     void Reset();
     // Replaces the whole text: LF ends a line, CR is dropped, tabs become spaces.
     void SetText(const std::string& text);
     // Every line followed by LF.
-    std::string GetText() const;
-    std::string GetLine(int line) const { return text_.GetLine(line); }
-    int GetLineCount() const { return text_.GetLineCount(); }
-    int GetCharSize() const;
+    std::string GetText() const { return document_.GetText(); }
+    std::string GetLine(int line) const { return document_.GetLine(line); }
+    int GetLineCount() const { return document_.GetLineCount(); }
+    int GetCharSize() const { return document_.GetCharSize(); }
     // The colour of every byte, line after line; colours stale lines first.
-    std::vector<uint32_t> GetCharColors();
-    const ColorTextBuffer& Text() const { return text_; }
+    std::vector<uint32_t> GetCharColors() { return document_.GetCharColors(); }
 
     // Geometry.
     int GetVisibleLines(bool wholeLines) const;
@@ -73,11 +77,6 @@ public:
     int GetLastVisibleLine() const;
     Rect GetLineRect(int line) const;
     Rect GetLinesRect(int line1, int line2) const;
-    // Spaces a tab at `column` expands to.
-    int TabRun(int column) const;
-    // Appends c of a loaded or pasted line to `pending`, a tab as its spaces,
-    // and moves `column` past it.
-    void AppendToLine(std::string& pending, int& column, char c) const;
 
     // Caret and anchor; every setter reports PosChanged, also for no change.
     int CaretColumn() const { return caretColumn_; }
@@ -90,27 +89,20 @@ public:
     void SetAnchorPos(int column, int line);
     void SetAnchorCol(int column);
     bool HasSelection() const { return anchorColumn_ != caretColumn_ || anchorLine_ != caretLine_; }
-    bool IsInSelection(int column, int line) const;
     std::string GetSelectedText() const;   // lines joined by CR LF
 
     // Positions, selection entry points and focus.
-    void ClampPosition(int& column, int& line) const;
     void SetSelection(int anchorColumn, int anchorLine, int caretColumn, int caretLine);
     void LocatePos(int line, int column);   // 1-based
     void OnSetFocus();
     void OnKillFocus();
     void OnDoubleClick(int x, int y);
-    void RedrawBreakPoint(int line);
 
-    // Caret, keys and mouse.
+    // Text measured in the editor's font, and the caret, keys and mouse.
     int TextWidth(const std::string& text) const;
-    int ColumnFromX(int x, const std::string& text) const;
-    int XFromColumn(int column, const std::string& text) const;
     int ColumnFromXOnLine(int x, int line) const;
     int XFromColumnOnLine(int column, int line) const;
     void UpdateCaret(bool show);
-    bool UpdateSelection();
-    void UpdateAnchor(bool extend);
     // False when the key is left to default handling.
     bool OnKeyDown(int key, int modifiers);
     void OnLButtonDown(int x, int y, int modifiers);
@@ -119,36 +111,20 @@ public:
     bool IsDragging() const { return dragging_; }
 
     // Undo, redo and edit commands.
-    void BeginEditStep();
-    void EndEditStep();
-    void CommitUndoGroup();
     void Undo();
     void Redo();
-    bool CanUndo() const { return !undo_.empty(); }
-    bool CanRedo() const { return !redo_.empty(); }
-    const std::deque<UndoGroup>& UndoDeque() const { return undo_; }
-    const std::deque<UndoGroup>& RedoDeque() const { return redo_; }
-    const UndoGroup& PendingGroup() const { return pending_; }
-    void SetModified(bool modified);
-    bool IsModified() const { return modified_; }
+    bool CanUndo() const { return document_.CanUndo(); }
+    bool CanRedo() const { return document_.CanRedo(); }
+    void SetModified(bool modified) { document_.SetModified(modified); }
+    bool IsModified() const { return document_.IsModified(); }
     CommandState QueryCommand(EditCommand command);
     void DoCommand(EditCommand command);
     // The editor's accelerators; true when the key ran a command.
     bool TranslateAccelerator(int key, int modifiers);
 
-    // Editing primitives.
-    void InsertLine(const std::string& text, int line, bool colourNow, bool noRecord = false);
-    void SetLine(const std::string& text, int line, bool noRecord = false, bool updateScroll = true);
-    void DeleteLine(int line, bool noRecord = false, bool updateScroll = true);
-    void ClearText();
-    void InsertString(const std::string& text, bool redraw);
-    void InsertTab();
-    void NewLine();
-    void BackSpace();
-    void DeleteChar();
-    void DeleteSelection();
-    // A byte, or a double-byte character as lead * 256 + trail. A lead byte on
-    // its own waits for its trail byte, so the character is one edit step.
+    // Typing: a byte, or a double-byte character as lead * 256 + trail. A lead
+    // byte on its own waits for its trail byte, so the character is one edit
+    // step.
     void OnChar(unsigned ch);
 
     // Painting as a layout: the client is filled with BackgroundColor, then
@@ -163,9 +139,7 @@ public:
     void OnSize();
     // After the colours or the font of the settings block changed.
     void RecolorAll();
-    void UpdateScrollBars();
     void SetFirstLine(int line);
-    void EnsureLineVisible(int line);
     void EnsureCaretVisible();
     void OnVScroll(int code, int position);
     void OnHScroll(int code, int position);
@@ -173,57 +147,90 @@ public:
     void Copy();
     void Cut();
     void Paste();
-    void InsertText(const std::string& text);
+    // The text in place of the selection, as one edit step.
     void ReplaceSelection(const std::string& text);
 
 private:
+    // What the document reports, as the view shows it.
+    void LineChanged(LineChange change, int line, bool batch) override;
+    void TextCleared() override;
+    void BreakPointToggled(int line) override;
+    void ModifiedChanged(bool modified) override;
+
+    // Geometry and measuring.
     int CharWidth() const { return settings_.CharWidth(); }
     int LineHeight() const { return settings_.LineHeight(); }
-    int LineLength(int line) const;
-    std::string LineOrEmpty(int line) const;
-    int SnapColumn(int column, int line) const;
+    int ColumnFromX(int x, const std::string& text) const;
+    int XFromColumn(int column, const std::string& text) const;
+
+    // Caret, anchor and selection.
+    CaretAndAnchor Positions() const { return {caretColumn_, caretLine_, anchorColumn_, anchorLine_}; }
     void FirePosChanged();
-    int ColorVisibleRange();
-    void InvalidateExtended(Rect rect, bool erase);
-    void RefreshAll();
-    Rect CaretLineGrown() const;
-    void ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGroup>& target);
-    // The record of a line edit; the first of a step holds the caret and
-    // anchor the step began with, so that undo gives them back as they were.
-    EditOp Record(EditOpKind kind, int line, std::string text) const;
-    // After lines went: the first visible line moves up so that the window
-    // shows no empty room below the last line while lines are above it.
-    void KeepWindowFilled();
-    void SelectAll();
-    void ToggleBreakPointAtCaret();
+    void ClampPosition(int& column, int& line) const;
+    bool IsInSelection(int column, int line) const;
+    // Paints the selection when it came or went; whether there is one.
+    bool UpdateSelection();
+    // Without `extend` (or without Shift) the anchor goes to the caret; with
+    // it, the lines from the anchor to the caret are painted again.
+    void UpdateAnchor(bool extend);
+    // Moves caret and anchor back to the start of the character they stand in,
+    // as decoding the line from its start finds the characters.
+    void SnapToCharacterStarts();
+
+    // Keys.
     void WordLeft();
     void WordRight();
     void MoveLeft();
     void MoveRight();
     void MoveVertically(int targetLine);
     void PageTo(int targetLine);
+
+    // Editing. An edit step gathers the line edits of one user action for undo.
+    void BeginEditStep();
+    void EndEditStep();
     void InsertTyped(const std::string& bytes);
-    // Moves caret and anchor back to the start of the character they stand in,
-    // as decoding the line from its start finds the characters.
-    void SnapToCharacterStarts();
+    void InsertString(const std::string& text, bool redraw);
+    void InsertTab();
+    void NewLine();
+    void BackSpace();
+    void DeleteChar();
+    void DeleteSelection();
+    // Inserts a text at the caret in place of any selection: LF ends a line,
+    // CR is dropped, tabs become spaces.
+    void InsertText(const std::string& text);
+
+    // Commands. Undo (or redo) of the last step repaints the lines it touches
+    // and the selection it replaces.
+    class ReplayView;
+    void Replay(bool undo);
+    void SelectAll();
+    void ToggleBreakPointAtCaret();
+
+    // Scrolling and repainting.
+    void UpdateScrollBars();
+    void EnsureLineVisible(int line);
+    // After lines went: the first visible line moves up so that the window
+    // shows no empty room below the last line while lines are above it.
+    void KeepWindowFilled();
+    // Colours what the window shows; the last line colouring reached.
+    int ColorVisibleRange();
+    // Invalidates `rect`, grown down to the last line the colouring reached.
+    void InvalidateExtended(Rect rect, bool erase);
+    void RefreshAll();
+    Rect CaretLineGrown() const;
+    void RedrawBreakPoint(int line);
 
     SettingsBlock& settings_;
     EditorPorts ports_;
-    std::deque<UndoGroup> undo_;
-    std::deque<UndoGroup> redo_;
+    EditorDocument document_;
     int firstColumn_ = 0;
     int firstLine_ = 0;
     int anchorColumn_ = 0, anchorLine_ = 0;
     int caretColumn_ = 0, caretLine_ = 0;
-    ColorTextBuffer text_;
     bool selectionShown_ = false;
     bool dragging_ = false;
     bool caretCreated_ = false;
     int mouseDownX_ = 0;
-    UndoGroup pending_;
-    int stepCaretColumn_ = 0, stepCaretLine_ = 0;
-    int stepAnchorColumn_ = 0, stepAnchorLine_ = 0;
-    bool modified_ = false;
     bool shiftHeld_ = false;   // Shift state of the event being handled
     // While set, the caret setters take the anchor along, so that a move
     // without Shift never reports (or lets the window paint) a selection.

@@ -1,5 +1,4 @@
-// Scroll positions and bars, the wheel, keeping the caret in view, and the
-// clipboard texts.
+// Scroll positions and bars, the wheel, and keeping the caret in view.
 #include <algorithm>
 #include <cstdlib>
 
@@ -23,14 +22,6 @@ void EditorModel::OnSize()
     ColorVisibleRange();
 }
 
-void EditorModel::RecolorAll()
-{
-    text_.RecolorAll();
-    ColorVisibleRange();
-    ports_.view.InvalidateMargin(true);
-    ports_.view.InvalidateAll(true);
-}
-
 void EditorModel::UpdateScrollBars()
 {
     ScrollInfo v;
@@ -42,7 +33,7 @@ void EditorModel::UpdateScrollBars()
 
     ScrollInfo h;
     int columns = GetVisibleColumns();
-    h.max = text_.MaxLineLength() > columns ? text_.MaxLineLength() - 1 : 0;
+    h.max = document_.Text().MaxLineLength() > columns ? document_.Text().MaxLineLength() - 1 : 0;
     h.page = columns;
     h.pos = firstColumn_;
     ports_.scrollBars.SetScrollInfo(ScrollBar::Horizontal, h);
@@ -186,7 +177,7 @@ void EditorModel::OnHScroll(int code, int position)
     int cw = CharWidth();
     int page = client.width / cw;
     int minX = settings_.MinX();
-    int maxFirst = text_.MaxLineLength() - GetVisibleColumns();
+    int maxFirst = document_.Text().MaxLineLength() - GetVisibleColumns();
     switch (code) {
     case ScrollLineUp:
         if (firstColumn_ >= 1) {
@@ -262,109 +253,6 @@ void EditorModel::OnMouseWheel(int modifiers, int delta)
         }
     }
     UpdateCaret(true);
-}
-
-// ---- clipboard ----
-
-void EditorModel::Copy()
-{
-    if (!ports_.clipboard.Open())
-        return;
-    if (HasSelection())
-        ports_.clipboard.SetText(GetSelectedText());
-    ports_.clipboard.Close();
-}
-
-void EditorModel::Cut()
-{
-    try {
-        UpdateCaret(false);
-        BeginEditStep();
-        Copy();
-        DeleteSelection();
-        EndEditStep();
-        UpdateCaret(true);
-    } catch (...) {
-    }
-}
-
-void EditorModel::Paste()
-{
-    try {
-        UpdateCaret(false);
-        ports_.clipboard.Open();
-        std::string data;
-        if (ports_.clipboard.GetText(data)) {
-            BeginEditStep();
-            InsertText(data);
-            EndEditStep();
-            ports_.clipboard.Close();
-            EnsureCaretVisible();
-            UpdateCaret(true);
-        } else {
-            ports_.clipboard.Close();
-        }
-    } catch (...) {
-    }
-}
-
-void EditorModel::InsertText(const std::string& text)
-{
-    if (UpdateSelection())
-        DeleteSelection();
-    std::string pending, tail;
-    int column = caretColumn_;
-    bool broken = false;
-    for (char c : text) {
-        if (c == '\n') {
-            if (!broken && caretLine_ < GetLineCount()) {
-                const std::string line = text_.GetLine(caretLine_);
-                size_t at = std::min<size_t>(std::max(caretColumn_, 0), line.size());
-                tail = line.substr(at);
-                SetLine(line.substr(0, at) + pending, caretLine_);
-            } else {
-                InsertLine(pending, std::min(caretLine_, GetLineCount()), false);
-            }
-            pending.clear();
-            SetCaretPos(0, caretLine_ + 1);
-            broken = true;
-            column = 0;
-        } else if (c == '\r') {
-            continue;
-        } else {
-            AppendToLine(pending, column, c);
-        }
-    }
-    if (broken) {
-        // The line after the last line end is inserted even when it is empty,
-        // so a pasted line end at the end of a line is kept.
-        InsertLine(pending + tail, std::min(caretLine_, GetLineCount()), false);
-        SetCaretCol(static_cast<int>((pending + tail).size()));
-    } else if (!pending.empty()) {
-        if (caretLine_ < GetLineCount()) {
-            const std::string line = text_.GetLine(caretLine_);
-            size_t at = std::min<size_t>(std::max(caretColumn_, 0), line.size());
-            SetLine(line.substr(0, at) + pending + line.substr(at), caretLine_);
-            SetCaretCol(static_cast<int>(at + pending.size()));
-        } else {
-            InsertLine(pending, GetLineCount(), true);
-            SetCaretCol(static_cast<int>(pending.size()));
-        }
-    }
-    UpdateAnchor(false);
-    text_.RecolorStale();
-    UpdateScrollBars();
-    ColorVisibleRange();
-    ports_.view.InvalidateMargin(true);
-    ports_.view.InvalidateAll(false);
-    UpdateCaret(true);
-}
-
-void EditorModel::ReplaceSelection(const std::string& text)
-{
-    BeginEditStep();
-    InsertText(text);
-    EndEditStep();
 }
 
 } // namespace quvpad

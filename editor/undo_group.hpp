@@ -1,5 +1,5 @@
 // The line-level records every user edit leaves, and the group of them that one
-// user action makes. Undo replays a group backwards; see EditorModel::ReplayGroup.
+// user action makes. Undo replays a group backwards; see EditorDocument::Replay.
 #pragma once
 #include <deque>
 #include <string>

@@ -61,7 +61,7 @@ void BreakPointWnd::DrawStrip(wxDC& dc, int line, const wxBitmap& strip)
     int y0 = (line - model.GetFirstVisibleLine()) * lineHeight;
     dc.DrawBitmap(strip, 0, y0);
 
-    const std::vector<int>& flags = model.Text().BreakPoints();
+    const std::vector<int>& flags = model.Document().Text().BreakPoints();
     int last = std::min(height_ / lineHeight + model.GetFirstVisibleLine(), static_cast<int>(flags.size()) - 1);
     if (line < 0 || line > last || !flags[line])
         return;

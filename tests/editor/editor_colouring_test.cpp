@@ -14,7 +14,7 @@ struct ColouringTest : ::testing::Test, EditorFixture {
     // Colour class of the first byte of a line, from its stored colours.
     int ClassOf(int line) const
     {
-        const auto& colors = model.Text().GetLineColors(line);
+        const auto& colors = model.Document().Text().GetLineColors(line);
         return colors.empty() ? -1 : static_cast<int>(colors[0]) - 0x100;
     }
 };
@@ -30,7 +30,7 @@ TEST_F(ColouringTest, CommentEditsRecolourTheViewLazily)
     for (int line = 1; line <= 10; ++line)
         EXPECT_EQ(ClassOf(line), ClassComment) << line;
     EXPECT_EQ(ClassOf(11), ClassIdentifier);
-    EXPECT_EQ(model.Text().ColoredUpTo(), 11);
+    EXPECT_EQ(model.Document().Text().ColoredUpTo(), 11);
 
     model.OnVScroll(ScrollThumbTrack, 15);
     EXPECT_EQ(ClassOf(25), ClassComment);
@@ -41,7 +41,7 @@ TEST_F(ColouringTest, CommentEditsRecolourTheViewLazily)
     EXPECT_EQ(model.GetFirstVisibleLine(), 0);
     for (int line = 0; line <= 10; ++line)
         EXPECT_EQ(ClassOf(line), ClassIdentifier) << line;
-    EXPECT_EQ(model.Text().ColoredUpTo(), 26);   // where the last propagation stopped
+    EXPECT_EQ(model.Document().Text().ColoredUpTo(), 26);   // where the last propagation stopped
     for (uint32_t c : model.GetCharColors())
         EXPECT_EQ(c, 0x100u + ClassIdentifier);
 }
@@ -52,7 +52,7 @@ TEST_F(ColouringTest, ClosingACommentStopsWhereTheStateComesOutUnchanged)
     EXPECT_EQ(ClassOf(3), ClassIdentifier);
     model.LocatePos(3, 5);
     Type("/");   // "c *//" still closes on this line: only it changes
-    EXPECT_EQ(model.Text().ColoredUpTo(), 4);
+    EXPECT_EQ(model.Document().Text().ColoredUpTo(), 4);
     model.LocatePos(1, 1);
     Key(KeyDelete);   // no comment opens any more: lines 1 and 2 lose it
     EXPECT_EQ(ClassOf(1), ClassIdentifier);
@@ -156,7 +156,7 @@ TEST_F(ColouringTest, EditsColourAsAFreshLoadDoes)
         step.run();
         EXPECT_EQ(model.GetCharColors(), fresh()) << step.what;
         for (int line = 0; line < model.GetLineCount(); ++line)
-            ASSERT_EQ(model.Text().GetLineColors(line).size(), model.GetLine(line).size()) << step.what << line;
+            ASSERT_EQ(model.Document().Text().GetLineColors(line).size(), model.GetLine(line).size()) << step.what << line;
     }
 
     // A paste after the colour table changed colours every line with the new one.
@@ -186,7 +186,7 @@ TEST_F(ColouringTest, ALoadColoursAsColouringEveryLineDoes)
             expected.InsertLine(model.GetLine(i), i, false);
         expected.RemoveLine(expected.GetLineCount() - 1);
         expected.RecolorAll();
-        const ColorTextBuffer& got = model.Text();
+        const ColorTextBuffer& got = model.Document().Text();
         ASSERT_EQ(got.GetLineCount(), expected.GetLineCount()) << k;
         EXPECT_EQ(got.ColoredUpTo(), got.GetLineCount()) << k;
         for (int i = 0; i <= got.GetLineCount(); ++i)

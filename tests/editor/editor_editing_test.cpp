@@ -86,7 +86,7 @@ TEST_F(EditingTest, SessionsAndTheirUndoRoundTrips)
         EXPECT_EQ(Lines(), s.lines) << s.name;
         EXPECT_EQ(Caret(), s.caretAfter) << s.name;
         EXPECT_EQ(Anchor(), s.anchorAfter) << s.name;
-        EXPECT_EQ(model.UndoDeque().size(), s.undoSteps) << s.name;
+        EXPECT_EQ(model.Document().UndoDeque().size(), s.undoSteps) << s.name;
         EXPECT_EQ(win.positions.back(), (PosEvent{s.caretAfter.second + 1, s.caretAfter.first + 1,
                                                   s.anchorAfter.second + 1, s.anchorAfter.first + 1}))
             << s.name;
@@ -106,8 +106,8 @@ TEST_F(EditingTest, TypingOverASelectionRecordsBothReplacements)
     Load("abcd\n");
     model.SetSelection(1, 0, 3, 0);
     Type("x");
-    ASSERT_EQ(model.UndoDeque().size(), 1u);
-    const auto& ops = model.UndoDeque().back().Ops();
+    ASSERT_EQ(model.Document().UndoDeque().size(), 1u);
+    const auto& ops = model.Document().UndoDeque().back().Ops();
     ASSERT_EQ(ops.size(), 2u);
     EXPECT_EQ(ops[0].kind, OpReplaceLine);
     EXPECT_EQ(ops[0].text, "abcd");
@@ -172,8 +172,8 @@ TEST_F(EditingTest, UndoingAnInsertedLineLeavesADeleteToRedo)
     model.LocatePos(1, 3);
     Type("\r");
     model.Undo();
-    ASSERT_EQ(model.RedoDeque().size(), 1u);
-    const auto& ops = model.RedoDeque().back().Ops();
+    ASSERT_EQ(model.Document().RedoDeque().size(), 1u);
+    const auto& ops = model.Document().RedoDeque().back().Ops();
     ASSERT_EQ(ops.size(), 2u);
     EXPECT_EQ(ops[0].kind, OpDeleteLine);
     EXPECT_EQ(ops[0].text, "cd");
@@ -214,9 +214,9 @@ TEST_F(EditingTest, BreakPointCommandTogglesTheCaretLine)
     model.LocatePos(1, 1);
     EXPECT_FALSE(model.QueryCommand(EditCommand::BreakPoint).checked);
     Type("\r");   // a line inserted above moves the break point down
-    EXPECT_EQ(model.Text().BreakPoints(), (std::vector<int>{0, 0, 1, 0}));
+    EXPECT_EQ(model.Document().Text().BreakPoints(), (std::vector<int>{0, 0, 1, 0}));
     Key(KeyBack);
-    EXPECT_EQ(model.Text().BreakPoints(), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(model.Document().Text().BreakPoints(), (std::vector<int>{0, 1, 0}));
 }
 
 TEST_F(EditingTest, AcceleratorsRunTheirCommands)

@@ -203,7 +203,7 @@ TEST_F(ScrollTest, CutIsOneUndoStep)
     model.Cut();
     EXPECT_EQ(win.clipboard, "cd\r\nef");
     EXPECT_EQ(Lines(), TextLines{"abgh"});
-    EXPECT_EQ(model.UndoDeque().size(), 1u);
+    EXPECT_EQ(model.Document().UndoDeque().size(), 1u);
     model.Undo();
     EXPECT_EQ(Lines(), (TextLines{"abcd", "efgh"}));
 }
@@ -231,7 +231,7 @@ TEST_F(ScrollTest, PasteSessions)
         EXPECT_EQ(Caret(), r.caretAfter) << r.name;
         EXPECT_EQ(Anchor(), r.caretAfter) << r.name;
         EXPECT_FALSE(win.clipboardOpen) << r.name;
-        EXPECT_LE(model.UndoDeque().size(), 1u) << r.name;
+        EXPECT_LE(model.Document().UndoDeque().size(), 1u) << r.name;
         model.Undo();
         EXPECT_EQ(model.GetText(), r.text) << r.name;
     }
@@ -246,7 +246,7 @@ TEST_F(ScrollTest, PasteReplacesTheSelection)
     model.Paste();
     EXPECT_EQ(Lines(), TextLines{"aXYh"});
     EXPECT_EQ(Caret(), Pos(3, 0));
-    EXPECT_EQ(model.UndoDeque().size(), 1u);
+    EXPECT_EQ(model.Document().UndoDeque().size(), 1u);
 }
 
 TEST_F(ScrollTest, PasteWithoutTextChangesNothing)
@@ -266,7 +266,7 @@ TEST_F(ScrollTest, ReplaceSelectionIsOneStepAndRecolours)
     EXPECT_EQ(Lines(), (TextLines{"/*", "", "b", "c"}));
     std::vector<uint32_t> colors = model.GetCharColors();
     EXPECT_EQ(colors, (std::vector<uint32_t>{0x109, 0x109, 0x109, 0x109}));
-    EXPECT_EQ(model.UndoDeque().size(), 1u);
+    EXPECT_EQ(model.Document().UndoDeque().size(), 1u);
     EXPECT_TRUE(model.IsModified());
 }
 

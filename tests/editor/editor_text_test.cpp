@@ -56,7 +56,7 @@ TEST_F(TextTest, LoadingLeavesNoHistoryAndSetsTheModifiedFlag)
     model.SetText("a\nb\n");
     EXPECT_FALSE(model.CanUndo());
     EXPECT_FALSE(model.CanRedo());
-    EXPECT_TRUE(model.PendingGroup().Empty());
+    EXPECT_TRUE(model.Document().PendingGroup().Empty());
     EXPECT_TRUE(model.IsModified());
     EXPECT_EQ(win.modifiedEvents, std::vector<bool>{true});
     EXPECT_EQ(win.positions.back(), (PosEvent{1, 1, 1, 1}));
@@ -68,7 +68,7 @@ TEST_F(TextTest, TabStopsFollowTheColumn)
     const Row rows[] = {{4, 0, 4}, {4, 3, 1}, {4, 4, 4}, {4, 5, 3}, {8, 2, 6}, {1, 7, 1}, {0, 5, 1}, {-2, 0, 1}};
     for (const Row& r : rows) {
         settings.SetTabSize(r.tabSize);
-        EXPECT_EQ(model.TabRun(r.column), r.run) << r.tabSize << " " << r.column;
+        EXPECT_EQ(model.Document().TabRun(r.column), r.run) << r.tabSize << " " << r.column;
     }
 }
 
@@ -90,7 +90,7 @@ TEST_F(TextTest, LoadedTabsStopWhereTypedTabsStop)
         for (const std::string& line : lines) {
             std::string out;
             for (char c : line)
-                out += c == '\t' ? std::string(static_cast<size_t>(model.TabRun(static_cast<int>(out.size()))), ' ')
+                out += c == '\t' ? std::string(static_cast<size_t>(model.Document().TabRun(static_cast<int>(out.size()))), ' ')
                                   : std::string(1, c);
             expected.push_back(out);
         }
@@ -149,7 +149,7 @@ TEST_F(TextTest, ExportedColoursAreNeverStale)
     model.SetCaretPos(0, 0);
     model.OnChar('/');
     model.OnChar('*');
-    EXPECT_LT(model.Text().ColoredUpTo(), 30);
+    EXPECT_LT(model.Document().Text().ColoredUpTo(), 30);
     std::vector<uint32_t> colors = model.GetCharColors();
     ASSERT_EQ(colors.size(), 32u);
     for (uint32_t c : colors)

@@ -2,6 +2,7 @@
 // record of everything the model asks of the window system.
 #pragma once
 #include <deque>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,53 +26,138 @@ public:
     // EditorView
     ClientSize GetClientSize() const override { return client; }
     bool HasFocus() const override { return focus; }
-    void SetFocus() override { focus = true; }
-    void CaptureMouse() override { capture = true; }
-    void ReleaseMouse() override { capture = false; }
+    void SetFocus() override
+    {
+        Note("focus");
+        focus = true;
+    }
+    void CaptureMouse() override
+    {
+        Note("capture");
+        capture = true;
+    }
+    void ReleaseMouse() override
+    {
+        Note("release");
+        capture = false;
+    }
     bool HasCapture() const override { return capture; }
-    void Invalidate(const Rect& r, bool erase) override { invalidated.push_back({r, erase}); }
-    void InvalidateAll(bool erase) override { invalidated.push_back({Rect{0, 0, client.width, client.height}, erase}); }
-    void UpdateNow() override { ++updates; }
-    void ScrollPixels(int dx, int dy) override { scrolls.push_back({dx, dy}); }
-    void PostChar(unsigned ch) override { posted.push_back(ch); }
-    void NotifyParent(int code) override { notifications.push_back(code); }
-    void ForwardMouseMove(int x, int y) override { forwarded.push_back({x, y}); }
-    void InvalidateMargin(bool) override { ++marginInvalidations; }
-    void RedrawMarginLine(int line) override { marginLines.push_back(line); }
+    void Invalidate(const Rect& r, bool erase) override
+    {
+        Note("invalidate ", r.left, ' ', r.top, ' ', r.right, ' ', r.bottom, erase ? " erase" : "");
+        invalidated.push_back({r, erase});
+    }
+    void InvalidateAll(bool erase) override
+    {
+        Note("invalidate all", erase ? " erase" : "");
+        invalidated.push_back({Rect{0, 0, client.width, client.height}, erase});
+    }
+    void UpdateNow() override
+    {
+        Note("update");
+        ++updates;
+    }
+    void ScrollPixels(int dx, int dy) override
+    {
+        Note("scroll pixels ", dx, ' ', dy);
+        scrolls.push_back({dx, dy});
+    }
+    void PostChar(unsigned ch) override
+    {
+        Note("post ", ch);
+        posted.push_back(ch);
+    }
+    void NotifyParent(int code) override
+    {
+        Note("notify ", code);
+        notifications.push_back(code);
+    }
+    void ForwardMouseMove(int x, int y) override
+    {
+        Note("forward ", x, ' ', y);
+        forwarded.push_back({x, y});
+    }
+    void InvalidateMargin(bool erase) override
+    {
+        Note("invalidate margin", erase ? " erase" : "");
+        ++marginInvalidations;
+    }
+    void RedrawMarginLine(int line) override
+    {
+        Note("redraw margin line ", line);
+        marginLines.push_back(line);
+    }
 
     // TextMeasurer
     int TextWidth(const char*, size_t length) const override { return static_cast<int>(length) * charWidth; }
 
     // CaretPort
-    void Create(int w, int h) override { caretCreated = true; caretSize = {w, h}; }
-    void Show() override { caretVisible = true; }
-    void Hide() override { caretVisible = false; }
-    void Destroy() override { caretCreated = false; caretVisible = false; }
-    void SetPosition(int x, int y) override { caretAt = {x, y}; }
+    void Create(int w, int h) override
+    {
+        Note("caret create ", w, ' ', h);
+        caretCreated = true;
+        caretSize = {w, h};
+    }
+    void Show() override
+    {
+        Note("caret show");
+        caretVisible = true;
+    }
+    void Hide() override
+    {
+        Note("caret hide");
+        caretVisible = false;
+    }
+    void Destroy() override
+    {
+        Note("caret destroy");
+        caretCreated = false;
+        caretVisible = false;
+    }
+    void SetPosition(int x, int y) override
+    {
+        Note("caret at ", x, ' ', y);
+        caretAt = {x, y};
+    }
 
     // ScrollBarPort
-    void SetScrollInfo(ScrollBar bar, const ScrollInfo& info) override { Bar(bar) = info; }
-    void SetScrollPos(ScrollBar bar, int pos) override { Bar(bar).pos = pos; }
+    void SetScrollInfo(ScrollBar bar, const ScrollInfo& info) override
+    {
+        Note(bar == ScrollBar::Vertical ? "vbar " : "hbar ", info.min, ' ', info.max, ' ', info.page, ' ', info.pos);
+        Bar(bar) = info;
+    }
+    void SetScrollPos(ScrollBar bar, int pos) override
+    {
+        Note(bar == ScrollBar::Vertical ? "vbar at " : "hbar at ", pos);
+        Bar(bar).pos = pos;
+    }
     bool HasScrollBar(ScrollBar) const override { return true; }
     ScrollInfo& Bar(ScrollBar bar) { return bar == ScrollBar::Vertical ? vbar : hbar; }
 
     // ClipboardPort
     bool Open() override
     {
+        Note("clipboard open");
         if (!clipboardOpens || clipboardOpen)
             return false;
         clipboardOpen = true;
         return true;
     }
-    void Close() override { clipboardOpen = false; }
+    void Close() override
+    {
+        Note("clipboard close");
+        clipboardOpen = false;
+    }
     bool SetText(const std::string& t) override
     {
+        Note("clipboard set ", t.size());
         clipboard = t;
         hasClipboardText = true;
         return true;
     }
     bool GetText(std::string& t) override
     {
+        Note("clipboard get");
         if (!hasClipboardText)
             return false;
         t = clipboard;
@@ -80,10 +166,33 @@ public:
     bool CanPaste() override { return clipboardOpens && hasClipboardText; }
 
     // EditorEvents
-    void PosChanged(int cl, int cc, int al, int ac) override { positions.push_back({cl, cc, al, ac}); }
-    void ModifiedChanged(bool m) override { modifiedEvents.push_back(m); }
+    void PosChanged(int cl, int cc, int al, int ac) override
+    {
+        Note("pos ", cl, ' ', cc, ' ', al, ' ', ac);
+        positions.push_back({cl, cc, al, ac});
+    }
+    void ModifiedChanged(bool m) override
+    {
+        Note("modified ", m);
+        modifiedEvents.push_back(m);
+    }
 
     EditorPorts Ports() { return EditorPorts{*this, *this, *this, *this, *this, *this}; }
+
+    // While tracing, every call that changes something outside the model is
+    // written to `trace`, one line each, in the order the model made them.
+    template <class... Parts>
+    void Note(const Parts&... parts)
+    {
+        if (!tracing)
+            return;
+        std::ostringstream line;
+        (line << ... << parts);
+        trace += line.str();
+        trace += '\n';
+    }
+    bool tracing = false;
+    std::string trace;
 
     int charWidth = 8;
     ClientSize client{320, 160};

@@ -775,8 +775,8 @@ private:
         for (size_t i = 0; i < lines.size(); ++i) {
             longest = std::max(longest, lines[i].size());
             bytes_ += lines[i].size();
-            if (static_cast<int>(i) < m.GetLineCount() && m.Text().GetLine(static_cast<int>(i)) != lines[i]) {
-                out << "line " << i << " \"" << m.Text().GetLine(static_cast<int>(i)) << "\", plainly \"" << lines[i] << "\"\n";
+            if (static_cast<int>(i) < m.GetLineCount() && m.Document().Text().GetLine(static_cast<int>(i)) != lines[i]) {
+                out << "line " << i << " \"" << m.Document().Text().GetLine(static_cast<int>(i)) << "\", plainly \"" << lines[i] << "\"\n";
                 break;
             }
         }
@@ -787,13 +787,13 @@ private:
         if (anchor != plain_.now.anchor)
             out << "anchor " << anchor.column << ',' << anchor.line << ", plainly " << plain_.now.anchor.column << ','
                 << plain_.now.anchor.line << '\n';
-        if (m.UndoDeque().size() != plain_.undo.size() || m.RedoDeque().size() != plain_.redo.size())
-            out << "undo " << m.UndoDeque().size() << " redo " << m.RedoDeque().size() << ", plainly "
+        if (m.Document().UndoDeque().size() != plain_.undo.size() || m.Document().RedoDeque().size() != plain_.redo.size())
+            out << "undo " << m.Document().UndoDeque().size() << " redo " << m.Document().RedoDeque().size() << ", plainly "
                 << plain_.undo.size() << ' ' << plain_.redo.size() << '\n';
         if (fixture_.win.hasClipboardText != plain_.hasClipboard || fixture_.win.clipboard != plain_.clipboard)
             out << "clipboard \"" << fixture_.win.clipboard << "\", plainly \"" << plain_.clipboard << "\"\n";
-        if (m.Text().MaxLineLength() != static_cast<int>(longest))
-            out << "longest line " << m.Text().MaxLineLength() << ", plainly " << longest << '\n';
+        if (m.Document().Text().MaxLineLength() != static_cast<int>(longest))
+            out << "longest line " << m.Document().Text().MaxLineLength() << ", plainly " << longest << '\n';
         // An edit leaves a window that was filled with lines filled.
         if (edit && filledBefore_ && !Filled())
             out << "first visible line " << m.GetFirstVisibleLine() << " of " << m.GetLineCount() << '\n';

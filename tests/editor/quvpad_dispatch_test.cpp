@@ -88,9 +88,9 @@ const Row kRows[] = {
     {DispEditBreakPoint, "toggles the caret line's break point", "a\nb\nc",
      [](Host& h) { h.Pad().LocatePos(2, 1); h.Pad().EditBreakPoint(); },
      [](Host& h) {
-         EXPECT_EQ(h.Model().Text().BreakPoints(), (std::vector<int>{0, 1, 0}));
+         EXPECT_EQ(h.Model().Document().Text().BreakPoints(), (std::vector<int>{0, 1, 0}));
          h.Pad().EditBreakPoint();
-         EXPECT_EQ(h.Model().Text().BreakPoints(), (std::vector<int>{0, 0, 0}));
+         EXPECT_EQ(h.Model().Document().Text().BreakPoints(), (std::vector<int>{0, 0, 0}));
      }},
     {DispEditSelectAll, "selects from the start to the end of the last line", "ab\ncde",
      [](Host& h) { h.Pad().EditSelectAll(); },

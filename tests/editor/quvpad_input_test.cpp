@@ -115,7 +115,7 @@ TEST(QuvPadInput, TheContextMenuShowsTheEditorsStateAndRunsItsCommands)
     EXPECT_TRUE(host.Pad().GetBCanCopy());
     wxCommandEvent toggle(wxEVT_MENU, item("断点\tF9")->GetId());
     host.Editor().ProcessWindowEvent(toggle);
-    EXPECT_EQ(host.Model().Text().IsBreakPoint(1), 0);
+    EXPECT_EQ(host.Model().Document().Text().IsBreakPoint(1), 0);
 }
 
 TEST(QuvPadInput, FocusChangesAreReportedToTheParent)

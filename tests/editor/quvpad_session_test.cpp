@@ -92,7 +92,7 @@ TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndB
     // A break point on line 3 ("int counter;").
     host.Pad().LocatePos(3, 1);
     host.Pad().EditBreakPoint();
-    EXPECT_EQ(host.Model().Text().IsBreakPoint(2), 1);
+    EXPECT_EQ(host.Model().Document().Text().IsBreakPoint(2), 1);
 
     // The picture: the caret on line 5, a selection over "hello" on line 4.
     host.Pad().SetSelection(4, 14, 4, 19);

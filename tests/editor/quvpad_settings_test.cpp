@@ -65,7 +65,7 @@ TEST(QuvPadSettings, ReConfigureActsOnTheFirstMaskBitOnly)
         // The block and the measured line height change whatever the mask.
         EXPECT_EQ(SettingsBlock::Shared().LineDistance(), 5);
         EXPECT_EQ(SettingsBlock::Shared().LineHeight(), FontLineHeight(block) + 5);
-        EXPECT_EQ(host.Model().Text().GetLineColors(0)[0], c.recoloured ? 0x000000FFu : colour::Keyword);
+        EXPECT_EQ(host.Model().Document().Text().GetLineColors(0)[0], c.recoloured ? 0x000000FFu : colour::Keyword);
     }
 }
 

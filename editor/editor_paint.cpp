@@ -1,6 +1,7 @@
-// Painting reduced to a layout of cells. Characters are measured one by one
-// with the font, while horizontal scrolling moves in whole character widths;
-// with a proportional font the two differ and the cells follow the font.
+// Painting reduced to a layout of cells, and what is painted again when.
+// Characters are measured one by one with the font, while horizontal scrolling
+// moves in whole character widths; with a proportional font the two differ and
+// the cells follow the font.
 #include <algorithm>
 
 #include "editor/editor_model.hpp"
@@ -15,8 +16,8 @@ LineLayout EditorModel::LayoutLine(int line) const
     out.top = (line - firstLine_) * LineHeight();
     out.caretLine = line == caretLine_;
     out.lineBackColor = settings_.Color(out.caretLine ? ClassCurrentLine : ClassBackground);
-    const std::string& text = text_.GetLine(line);
-    const std::vector<uint32_t>& colors = text_.GetLineColors(line);
+    const std::string& text = document_.GetLine(line);
+    const std::vector<uint32_t>& colors = document_.Text().GetLineColors(line);
     int offset = firstColumn_ * CharWidth();
     int start = ColumnFromX(offset, text);
     int x = XFromColumn(start, text) - offset + settings_.MinX();
@@ -51,6 +52,50 @@ std::vector<LineLayout> EditorModel::LayoutView() const
             out.push_back(LayoutLine(line));
     }
     return out;
+}
+
+// ---- repainting ----
+
+// The visible-range refresh: colour what the view shows, and report the last
+// line that colouring reached.
+int EditorModel::ColorVisibleRange()
+{
+    return document_.ColorUpTo(firstLine_, std::min(GetLastVisibleLine() + 1, GetLineCount()));
+}
+
+void EditorModel::InvalidateExtended(Rect rect, bool erase)
+{
+    int last = ColorVisibleRange();
+    rect.bottom = std::max(rect.bottom, (last - firstLine_ + 1) * LineHeight());
+    ports_.view.Invalidate(rect, erase);
+}
+
+void EditorModel::RefreshAll()
+{
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(false);
+}
+
+Rect EditorModel::CaretLineGrown() const
+{
+    Rect r = GetLineRect(caretLine_);
+    r.top -= 4;
+    r.bottom += 4;
+    return r;
+}
+
+void EditorModel::RecolorAll()
+{
+    document_.RecolorAll();
+    ColorVisibleRange();
+    ports_.view.InvalidateMargin(true);
+    ports_.view.InvalidateAll(true);
+}
+
+void EditorModel::RedrawBreakPoint(int line)
+{
+    ports_.view.RedrawMarginLine(line);
 }
 
 } // namespace quvpad

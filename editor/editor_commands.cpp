@@ -1,123 +1,87 @@
-// Undo and redo by replaying line records, and the edit commands with the rules
-// that enable them.
+// The edit commands and their accelerators: undo and redo, the clipboard,
+// select all and the break point at the caret, with the rules that enable them.
 #include <algorithm>
 
 #include "editor/editor_model.hpp"
 
 namespace quvpad {
 
-void EditorModel::BeginEditStep()
-{
-    stepCaretColumn_ = caretColumn_;
-    stepCaretLine_ = caretLine_;
-    stepAnchorColumn_ = anchorColumn_;
-    stepAnchorLine_ = anchorLine_;
-    pending_.Clear();
-    redo_.clear();
-}
-
-void EditorModel::EndEditStep()
-{
-    SnapToCharacterStarts();
-    CommitUndoGroup();
-    SetModified(true);
-}
-
-void EditorModel::CommitUndoGroup()
-{
-    if (!pending_.Empty())
-        undo_.push_back(pending_);
-    pending_.Clear();
-}
-
 // With nothing to undo or redo the text is unchanged, so the modified flag is
 // left alone.
 void EditorModel::Undo()
 {
-    if (undo_.empty())
+    if (!document_.CanUndo())
         return;
-    ReplayGroup(undo_, redo_);
+    Replay(true);
     SnapToCharacterStarts();
-    SetModified(true);
+    document_.SetModified(true);
 }
 
 void EditorModel::Redo()
 {
-    if (redo_.empty())
+    if (!document_.CanRedo())
         return;
-    ReplayGroup(redo_, undo_);
+    Replay(false);
     SnapToCharacterStarts();
-    SetModified(true);
+    document_.SetModified(true);
 }
 
-void EditorModel::SetModified(bool modified)
-{
-    if (modified_ == modified)
-        return;
-    modified_ = modified;
-    ports_.events.ModifiedChanged(modified);
-}
+// Shows each line before it is put back, and gathers the area to repaint
+// after: the lines as they stood in the window when they were put back.
+class EditorModel::ReplayView : public ReplayPositions {
+public:
+    ReplayView(EditorModel& view, Rect area) : view_(view), area_(area) {}
+    const Rect& Area() const { return area_; }
 
-// Applies the last group of `source` backwards and pushes its inverse onto
-// `target`. Ops come back last-first and the inverse is filled in that order,
-// so replaying the inverse later restores the order of the first edits.
-void EditorModel::ReplayGroup(std::deque<UndoGroup>& source, std::deque<UndoGroup>& target)
+    CaretAndAnchor BeforeReplay(const EditOp& op) override
+    {
+        Rect r = view_.GetLineRect(op.line);
+        area_.top = std::min(area_.top, r.top);
+        area_.bottom = std::max(area_.bottom, r.bottom);
+        view_.EnsureLineVisible(op.line);
+        return view_.Positions();
+    }
+    void AfterReplay(const EditOp& op) override
+    {
+        // The anchor is in place before the caret is reported: the host may
+        // paint at a report, and no report shows a selection from the old
+        // anchor to the new caret.
+        view_.anchorColumn_ = op.anchorColumn;
+        view_.anchorLine_ = op.anchorLine;
+        view_.SetCaretPos(op.caretColumn, op.caretLine);
+        view_.SetAnchorPos(op.anchorColumn, op.anchorLine);
+    }
+
+private:
+    EditorModel& view_;
+    Rect area_;
+};
+
+void EditorModel::Replay(bool undo)
 {
-    if (source.empty())
-        return;
-    UndoGroup group = source.back();
-    source.pop_back();
     UpdateCaret(false);
-    UndoGroup inverse;
+    const UndoGroup& group = undo ? document_.UndoDeque().back() : document_.RedoDeque().back();
     Rect area = GetLineRect(group.Ops().empty() ? firstLine_ : group.Ops().back().line);
     // The selection the replay replaces goes from the screen too.
     const Rect selection = GetLinesRect(anchorLine_, caretLine_);
     area.top = std::min(area.top, selection.top);
     area.bottom = std::max(area.bottom, selection.bottom);
-    EditOp op;
-    while (group.PopOp(op)) {
-        Rect r = GetLineRect(op.line);
-        area.top = std::min(area.top, r.top);
-        area.bottom = std::max(area.bottom, r.bottom);
-        EnsureLineVisible(op.line);
-        EditOp back{std::string(), op.kind, op.line, caretColumn_, caretLine_, anchorColumn_, anchorLine_};
-        switch (op.kind) {
-        case OpInsertLine:
-            back.kind = OpDeleteLine;
-            back.text = LineOrEmpty(op.line);
-            DeleteLine(op.line, true);
-            break;
-        case OpDeleteLine:
-            back.kind = OpInsertLine;
-            InsertLine(op.text, std::clamp(op.line, 0, GetLineCount()), true, true);
-            break;
-        case OpReplaceLine:
-            back.text = LineOrEmpty(op.line);
-            if (op.line >= 0 && op.line < GetLineCount())
-                SetLine(op.text, op.line, true);
-            break;
-        }
-        // The anchor is in place before the caret is reported: the host may
-        // paint at a report, and no report shows a selection from the old
-        // anchor to the new caret.
-        anchorColumn_ = op.anchorColumn;
-        anchorLine_ = op.anchorLine;
-        SetCaretPos(op.caretColumn, op.caretLine);
-        SetAnchorPos(op.anchorColumn, op.anchorLine);
-        inverse.PushOp(back);
-    }
-    target.push_back(inverse);
+    ReplayView replay(*this, area);
+    if (undo)
+        document_.Undo(replay);
+    else
+        document_.Redo(replay);
     // Showing each edited line may have put one at the top of the window.
     KeepWindowFilled();
     UpdateCaret(true);
-    InvalidateExtended(area, true);
+    InvalidateExtended(replay.Area(), true);
 }
 
 void EditorModel::SelectAll()
 {
     int last = GetLineCount() - 1;
     SetAnchorPos(0, 0);
-    SetCaretPos(LineLength(last), last);
+    SetCaretPos(document_.LineLength(last), last);
     EnsureCaretVisible();
     UpdateCaret(true);
     ports_.view.InvalidateAll(false);
@@ -127,9 +91,54 @@ void EditorModel::ToggleBreakPointAtCaret()
 {
     if (caretLine_ < 0 || caretLine_ >= GetLineCount())
         return;
-    text_.ToggleBreakPoint(caretLine_);
-    RedrawBreakPoint(caretLine_);
+    document_.ToggleBreakPoint(caretLine_);
 }
+
+// ---- clipboard ----
+
+void EditorModel::Copy()
+{
+    if (!ports_.clipboard.Open())
+        return;
+    if (HasSelection())
+        ports_.clipboard.SetText(GetSelectedText());
+    ports_.clipboard.Close();
+}
+
+void EditorModel::Cut()
+{
+    try {
+        UpdateCaret(false);
+        BeginEditStep();
+        Copy();
+        DeleteSelection();
+        EndEditStep();
+        UpdateCaret(true);
+    } catch (...) {
+    }
+}
+
+void EditorModel::Paste()
+{
+    try {
+        UpdateCaret(false);
+        ports_.clipboard.Open();
+        std::string data;
+        if (ports_.clipboard.GetText(data)) {
+            BeginEditStep();
+            InsertText(data);
+            EndEditStep();
+            ports_.clipboard.Close();
+            EnsureCaretVisible();
+            UpdateCaret(true);
+        } else {
+            ports_.clipboard.Close();
+        }
+    } catch (...) {
+    }
+}
+
+// ---- commands ----
 
 CommandState EditorModel::QueryCommand(EditCommand command)
 {
@@ -143,7 +152,7 @@ CommandState EditorModel::QueryCommand(EditCommand command)
     case EditCommand::SelectAll: s.enabled = true; break;
     case EditCommand::BreakPoint:
         s.enabled = caretLine_ >= 0 && caretLine_ < GetLineCount();
-        s.checked = s.enabled && text_.IsBreakPoint(caretLine_) != 0;
+        s.checked = s.enabled && document_.Text().IsBreakPoint(caretLine_) != 0;
         break;
     }
     return s;
