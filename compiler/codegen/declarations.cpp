@@ -21,7 +21,7 @@ std::string referenceDeclarator(const std::string& cppName, const Type* t) {
 }
 }  // namespace
 
-void codegen::createVarDecl(CodeFragment& f, std::string name, Type* t) {
+void codegen::createVarDecl(JobState&, CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     std::string c = CodeNames::varName(name);
     f.typeset = typesetOf(name, type);
@@ -30,7 +30,7 @@ void codegen::createVarDecl(CodeFragment& f, std::string name, Type* t) {
     f.prototypes = CodeNames::pointerInit(c);
 }
 
-void codegen::createSharedVarDecl(CodeFragment& f, std::string name, Type* t) {
+void codegen::createSharedVarDecl(JobState&, CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     f.typeset = typesetOf(name, type);
     f.code = CodeNames::declaration(CodeNames::varName(name), type) + ";" + base::newline();
@@ -38,7 +38,7 @@ void codegen::createSharedVarDecl(CodeFragment& f, std::string name, Type* t) {
     f.prototypes.clear();
 }
 
-void codegen::createConstDecl(CodeFragment& f, std::string name, Type* t, const CodeFragment* value) {
+void codegen::createConstDecl(JobState&, CodeFragment& f, std::string name, Type* t, const CodeFragment* value) {
     const Type* type = emit::orUnknown(t);
     f.typeset = typesetOf(name, type);
     f.code = "const " + CodeNames::declaration(CodeNames::varName(name), type) + " = " + value->getCode() + ";" +
@@ -47,7 +47,7 @@ void codegen::createConstDecl(CodeFragment& f, std::string name, Type* t, const 
     f.prototypes.clear();
 }
 
-void codegen::createInParam(CodeFragment& f, std::string name, Type* t) {
+void codegen::createInParam(JobState&, CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     f.typeset = "%INP/ " + typesetOf(name, type);
     f.code = CodeNames::declaration(CodeNames::paramName(name), type);
@@ -55,7 +55,7 @@ void codegen::createInParam(CodeFragment& f, std::string name, Type* t) {
     f.prototypes.clear();
 }
 
-void codegen::createRefParam(CodeFragment& f, std::string name, Type* t) {
+void codegen::createRefParam(JobState&, CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     f.typeset = "%IOP/ " + typesetOf(name, type);
     f.code = CodeNames::declaration(referenceDeclarator(CodeNames::paramName(name), type), type);
@@ -63,7 +63,7 @@ void codegen::createRefParam(CodeFragment& f, std::string name, Type* t) {
     f.prototypes.clear();
 }
 
-void codegen::createChanParam(CodeFragment& f, std::string name, Type* t) {
+void codegen::createChanParam(JobState&, CodeFragment& f, std::string name, Type* t) {
     const Type* type = emit::orUnknown(t);
     // The typeset text names what the channel carries, not the channel type.
     auto channel = dynamic_cast<const ChannelType*>(type);

@@ -134,9 +134,9 @@ void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& n
     if (!isMain)
         node->getResult(headTypeset, headCode);
     if (kind == DEF_PROCESS)
-        codegen::createFrameDecl(*f, node, name, headTypeset, headCode, locals, procs, body);
+        codegen::createFrameDecl(*job, *f, node, name, headTypeset, headCode, locals, procs, body);
     else
-        codegen::createFrameStruct(*f, node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals,
+        codegen::createFrameStruct(*job, *f, node, isMain ? std::string("$Main") : name, headTypeset, headCode, locals,
                                    procs, body);
 }
 
@@ -148,12 +148,12 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
         return;
     std::string package = node->getPackName();
     if (kind == DEF_PROCEDURE) {
-        codegen::createProcHead(*f, node, name, params, package);
+        codegen::createProcHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
     } else {
-        codegen::createProsHead(*f, node, name, params, package);
+        codegen::createProsHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
-        codegen::createProsBody(*f, node, package);
+        codegen::createProsBody(*job, *f, node, package);
     }
     // The body's declaration enters the block again.
     symbols->exitBlock(kind);
@@ -190,9 +190,9 @@ void QUVTreeWalk::declareVariable(CodeFragment* f, int declaration, Node* node, 
                                 value->getTypeset() + " has type " + value->getType()->getTypeset());
     }
     switch (declaration) {
-    case CONST_DECL: codegen::createConstDecl(*f, name, type, value); break;
-    case SHARE_DECL: codegen::createSharedVarDecl(*f, name, type); break;
-    default: codegen::createVarDecl(*f, name, type); break;
+    case CONST_DECL: codegen::createConstDecl(*job, *f, name, type, value); break;
+    case SHARE_DECL: codegen::createSharedVarDecl(*job, *f, name, type); break;
+    default: codegen::createVarDecl(*job, *f, name, type); break;
     }
 }
 
@@ -210,11 +210,11 @@ void QUVTreeWalk::declareParameter(CodeFragment* f, int defKind, Node* node, con
         }
     }
     if (defKind == DEF_VALUE_PARAM)
-        codegen::createInParam(*f, name, type);
+        codegen::createInParam(*job, *f, name, type);
     else if (defKind == DEF_REF_PARAM)
-        codegen::createRefParam(*f, name, type);
+        codegen::createRefParam(*job, *f, name, type);
     else
-        codegen::createChanParam(*f, name, type);
+        codegen::createChanParam(*job, *f, name, type);
     VarNode* parameter = dynamic_cast<VarNode*>(node);
     if (!parameter)
         return;

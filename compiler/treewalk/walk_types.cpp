@@ -144,7 +144,7 @@ void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t,
 void QUVTreeWalk::addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit)
 {
     if (!father) {
-        bases->createDerivation(name, nullptr);
+        codegen::createDerivation(*job, *bases, name, nullptr);
         return;
     }
     PackNode* package = dynamic_cast<PackNode*>(father);
@@ -154,7 +154,7 @@ void QUVTreeWalk::addFather(DerivationFragment* bases, const std::string& name, 
         reportSemantic("package " + name + " can't be a father of itself");
         return;
     }
-    bases->createDerivation(name, package);
+    codegen::createDerivation(*job, *bases, name, package);
 }
 
 void QUVTreeWalk::setFathers(Node* unit, const DerivationFragment& bases)

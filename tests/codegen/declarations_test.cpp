@@ -7,7 +7,7 @@ namespace {
 
 struct DeclCase {
     const char* what;
-    void (*emit)(CodeFragment&, std::string, Type*);
+    void (*emit)(JobState&, CodeFragment&, std::string, Type*);
     Type* type;
     Texts want;
 };
@@ -17,7 +17,8 @@ void expectDeclarations(const std::vector<DeclCase>& cases) {
         SCOPED_TRACE(c.what);
         // Old text in every column must not survive.
         Filled<> f("old");
-        c.emit(f, "x", c.type);
+        JobState job;
+        c.emit(job, f, "x", c.type);
         EXPECT_EQ(textsOf(f), c.want);
     }
 }
@@ -61,13 +62,15 @@ TEST(DeclarationEmitters, ChannelParametersNameTheElementType) {
 TEST(DeclarationEmitters, ConstantTakesTheValuesCppText) {
     Filled<> value(Texts{"-3", "-3", "", ""});
     Filled<> f("old");
-    codegen::createConstDecl(f, "k", Type::integerType, &value);
+    JobState job;
+    codegen::createConstDecl(job, f, "k", Type::integerType, &value);
     EXPECT_EQ(textsOf(f), (Texts{"k : Integer", "const int _k = -3;\n", "", ""}));
 }
 
 TEST(DeclarationEmitters, MissingTypeIsWrittenAsUnknown) {
     CodeFragment f;
-    codegen::createVarDecl(f, "x", nullptr);
+    JobState job;
+    codegen::createVarDecl(job, f, "x", nullptr);
     EXPECT_EQ(f.getCode(), "UNKNOWN _x;\n");
 }
 
@@ -80,10 +83,11 @@ TEST(DeclarationEmitters, AnonymousRecordIsSpeltByOneNameEverywhere) {
     std::string name = rec->getCppBase();
     EXPECT_EQ(name, "_" + std::to_string(rec->getOrder()) + "_struct");
     CodeFragment x, y, arr, ptr;
-    codegen::createVarDecl(x, "x", rec);
-    codegen::createVarDecl(y, "y", makeRecordOf({{"a", I}}));
-    codegen::createSharedVarDecl(arr, "v", Type::makeArray(rec, 2));
-    codegen::createInParam(ptr, "p", Type::makePointer(rec));
+    JobState job;
+    codegen::createVarDecl(job, x, "x", rec);
+    codegen::createVarDecl(job, y, "y", makeRecordOf({{"a", I}}));
+    codegen::createSharedVarDecl(job, arr, "v", Type::makeArray(rec, 2));
+    codegen::createInParam(job, ptr, "p", Type::makePointer(rec));
     EXPECT_EQ(x.getCode(), name + " _x;\n");
     EXPECT_EQ(x.getInnerTypes(), name + " (* _p__x);\n");
     EXPECT_EQ(y.getCode(), name + " _y;\n");

@@ -37,7 +37,7 @@ protected:
 };
 
 struct BinaryCase {
-    OperatorExpression* (*emit)(JobState&, const Expression&, const OperatorExpression*);
+    std::unique_ptr<OperatorExpression> (*emit)(JobState&, const Expression&, const OperatorExpression*);
     Type* left;
     Type* right;
     const char* typeset;
@@ -113,7 +113,7 @@ TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
 
 struct UnaryCase {
     const char* what;
-    std::function<Expression*(const OperatorExpression&)> emit;
+    std::function<Owned(const OperatorExpression&)> emit;
     Type* operand;
     Texts want;
     Type* result;
@@ -130,12 +130,12 @@ TEST_F(ExpressionEmitters, UnaryConditionalParenthesisAndCallForms) {
         {"not", [&](auto& x) { return codegen::createLogicalNot(job, x); }, B, {"~x", "(!_x)", "", ""}, B, ""},
         {"not of an integer", [&](auto& x) { return codegen::createLogicalNot(job, x); }, I, {"~x", "(!_x)", "", ""}, U,
          "illegal op: ~ with operand"},
-        {"parentheses", [&](auto& x) { return codegen::createParenExpr(x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
+        {"parentheses", [&](auto& x) { return codegen::createParenExpr(job, x); }, S, {"(x)", "(_x)", "", ""}, S, ""},
         {"conditional", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &t); }, B,
          {"If x Then t Else t", "((_x)?_t:_t)", "", ""}, I, ""},
         {"conditional of two types", [&](auto& x) { return codegen::createIfThenElse(job, x, &t, &other); }, B,
          {"If x Then t Else s", "((_x)?_t:_s)", "", ""}, U, "illegal op: if then else with 1th"},
-        {"call", [&](auto& x) { return codegen::createCall(x, &call); }, F,
+        {"call", [&](auto& x) { return codegen::createCall(job, x, &call); }, F,
          {"x:p(1)", "(_proc_p_0(NULL,1),_x)", "", ""}, F, ""},
     };
     for (const UnaryCase& c : cases) {
@@ -155,7 +155,7 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
     OperatorExpression one("1", "1", I), half("0.5", "0.5", F);
     struct Case {
         const char* what;
-        std::function<Expression*(const Expression&)> emit;
+        std::function<Owned(const Expression&)> emit;
         Type* variable;
         Texts want;
         Type* result;
@@ -173,14 +173,14 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
          {"v.g", "_v._f_g", "", ""}, U, "illegal op: . with left operand has type"},
         {"pointed-to field", [&](auto& v) { return codegen::createPtrField(job, v, "f"); }, ptr,
          {"v->f", "_v->_f_f", "", ""}, I, ""},
-        {"parenthesised access", [&](auto& v) { return codegen::createParen(v); }, rec, {"(v)", "(_v)", "", ""}, rec,
+        {"parenthesised access", [&](auto& v) { return codegen::createParen(job, v); }, rec, {"(v)", "(_v)", "", ""}, rec,
          ""},
         // A dereference is grouped, so that a field after it selects from the pointed-to record.
         {"dereference", [&](auto& v) { return codegen::createDereference(job, v); }, ptr, {"*v", "(*_v)", "", ""},
          rec, ""},
         {"dereference of no pointer", [&](auto& v) { return codegen::createDereference(job, v); }, I,
          {"*v", "(*_v)", "", ""}, U, "illegal op: * with operand"},
-        {"address", [&](auto& v) { return codegen::createAddressOf(v); }, I, {"&v", "(&_v)", "", ""},
+        {"address", [&](auto& v) { return codegen::createAddressOf(job, v); }, I, {"&v", "(&_v)", "", ""},
          Type::makePointer(I), ""},
     };
     for (const Case& c : cases) {
@@ -227,7 +227,7 @@ TEST_F(ExpressionEmitters, StringLiteralsKeepTheirBytes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Expression k;
-        Constant::newConstant(&k, 2, c.text);
+        codegen::createConstant(job, k, 2, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
     }
     expectDiagnostic("");
@@ -254,16 +254,16 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         Expression k;
-        Constant::newConstant(&k, c.kind, c.text);
+        codegen::createConstant(job, k, c.kind, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
         EXPECT_EQ(k.getType(), c.type);
         EXPECT_EQ(k.getAttribute(), c.kind);
-        Owned copy(codegen::fromConstant(&k));
+        Owned copy(codegen::fromConstant(job, &k));
         EXPECT_EQ(textsOf(*copy), textsOf(k));
     }
     Expression bad;
     try {
-        Constant::newConstant(&bad, 9, "x");
+        codegen::createConstant(job, bad, 9, "x");
         FAIL() << "no throw";
     } catch (const QUVRunTimeException& e) {
         EXPECT_EQ(e.getDetails(), "illegal constant type in function Constant::newConstant()");

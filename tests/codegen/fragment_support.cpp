@@ -29,7 +29,7 @@ void Program::param(ProNode* p, const std::string& name, int kind, Type* t) {
     p->addParam(job, v->getExpression());
 }
 
-SectionFragment paramSection(const ProNode* p) {
+SectionFragment paramSection(JobState& job, const ProNode* p) {
     SectionFragment section;
     for (int i = 0; i < p->getParamCount(); ++i) {
         CodeFragment item;
@@ -37,15 +37,15 @@ SectionFragment paramSection(const ProNode* p) {
         Type* t = p->getParamType(i);
         switch (p->getParamAttrib(i)) {
         case DEF_VALUE_PARAM:
-            codegen::createInParam(item, name, t);
+            codegen::createInParam(job, item, name, t);
             break;
         case DEF_REF_PARAM:
-            codegen::createRefParam(item, name, t);
+            codegen::createRefParam(job, item, name, t);
             break;
         default:
-            codegen::createChanParam(item, name, t);
+            codegen::createChanParam(job, item, name, t);
         }
-        section.createParamSection(&item);
+        codegen::createParamSection(job, section, &item);
     }
     return section;
 }

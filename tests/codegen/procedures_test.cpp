@@ -37,9 +37,9 @@ TEST_F(ProceduresTest, ProcedureHeadsPassTheFatherFrameFirst) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SectionFragment params = paramSection(c.node);
+        SectionFragment params = paramSection(job, c.node);
         Filled<> head("old");
-        codegen::createProcHead(head, c.node, c.node->getName(), &params, c.pack);
+        codegen::createProcHead(job, head, c.node, c.node->getName(), &params, c.pack);
         std::string cpp = c.node->getCppName();
         EXPECT_EQ(textsOf(head), (Texts{c.typeset, "void " + c.qualifier + cpp + c.tail, "", "void " + cpp + c.tail}));
     }
@@ -48,9 +48,9 @@ TEST_F(ProceduresTest, ProcedureHeadsPassTheFatherFrameFirst) {
 TEST_F(ProceduresTest, ProcessHeadHasNoFatherAndKeepsTypesetAndInnerTexts) {
     ProNode* p = program.process("p");
     program.param(p, "a", DEF_VALUE_PARAM, I);
-    SectionFragment params = paramSection(p);
+    SectionFragment params = paramSection(job, p);
     Filled<> head("old");
-    codegen::createProsHead(head, p, "p", &params, "K");
+    codegen::createProsHead(job, head, p, "p", &params, "K");
     std::string cpp = p->getCppName();
     EXPECT_EQ(textsOf(head), (Texts{"old0", "void _class_K::" + cpp + " (int _a)", "old2", "void " + cpp + " (int _a);\n"}));
 }
@@ -60,7 +60,7 @@ TEST_F(ProceduresTest, MainBodyFrameAndTheEntryAfterItsNestedProcedures) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    codegen::createFrameStruct(frame, main, "$Main", "", "", &locals, &procs, &body);
+    codegen::createFrameStruct(job, frame, main, "$Main", "", "", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame), (Texts{"\n[\nL0P0B0\n]\n",
                                      "\n{\nL1main_local_type local;\nL3local.father=NULL;;\n"
                                      "[&]()\n{\nB1\n}\n();\n\n}\n",
@@ -84,7 +84,7 @@ TEST_F(ProceduresTest, ProcedureFramePointsAtParametersAndLocals) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    codegen::createFrameStruct(frame, f, "f", "HT", "HC", &locals, &procs, &body);
+    codegen::createFrameStruct(job, frame, f, "f", "HT", "HC", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame),
               (Texts{"HT\n[\nL0P0B0\n]\n",
                      "P1HC\n{\nL1f_q_local_type local;\nlocal._p__a = &_a;\nlocal._p__r = &_r;\nlocal._p__c = &_c;\n"
@@ -100,7 +100,7 @@ TEST_F(ProceduresTest, ProcessFrameHasNoFather) {
     Filled<SectionFragment> locals("L"), procs("P");
     Filled<> body("B");
     CodeFragment frame;
-    codegen::createFrameDecl(frame, p, "p", "HT", "HC", &locals, &procs, &body);
+    codegen::createFrameDecl(job, frame, p, "p", "HT", "HC", &locals, &procs, &body);
     EXPECT_EQ(textsOf(frame), (Texts{"HT\n[\nL0P0B0\n]\n", "P1HC\n{\nL1p_local_type local;\nL3;\nB1\n}\n", "P2B2",
                                      "typedef struct \n{\nL2\n}\np_local_type;\nP3B3"}));
 }
@@ -109,7 +109,7 @@ TEST_F(ProceduresTest, FrameOfANodeThatIsNoProcedureIsAnInternalFailure) {
     DriverScope scope;
     CodeFragment e, frame;
     try {
-        codegen::createFrameStruct(frame, program.root(), "x", "", "", &e, &e, &e);
+        codegen::createFrameStruct(job, frame, program.root(), "x", "", "", &e, &e, &e);
         ADD_FAILURE() << "nothing thrown";
     } catch (const QUVRunTimeException& failure) {
         EXPECT_EQ(failure.getDetails(), "not a procedure or process node in function CodeFragment::createFrameStruct()");
@@ -120,7 +120,7 @@ TEST_F(ProceduresTest, ThreadFunctionOfAProcessWithoutFormals) {
     ProNode* p = program.process("p");
     std::string cpp = p->getCppName();
     Filled<> f("old");
-    codegen::createProsBody(f, p, "");
+    codegen::createProsBody(job, f, p, "");
     std::string call = cpp + "(\n);\n";
     EXPECT_EQ(textsOf(f),
               (Texts{"",
@@ -145,7 +145,7 @@ TEST_F(ProceduresTest, ThreadFunctionTakesEachFormalByName) {
     program.param(p, "d", DEF_OUTPUT_CHANNEL, out);
     program.param(p, "r", DEF_REF_PARAM, Type::makeArray(I, 3));
     CodeFragment f;
-    codegen::createProsBody(f, p, "K");
+    codegen::createProsBody(job, f, p, "K");
     EXPECT_EQ(f.getInnerTypes(), "void p_call(void * params) ;\n");
     const std::string code = f.getCode();
     const struct {
