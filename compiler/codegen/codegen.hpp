@@ -34,7 +34,6 @@
 //   leaves the program in it (setProgram) and the driver has writeFiles write
 //   the five files after the walk.
 #pragma once
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

@@ -16,39 +16,9 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/codegen/emit_support.hpp"
 
-namespace emit {
-std::string quoted(const std::string& text) {
-    static const char digits[] = "01234567";
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            // Octal, so that a byte of a multi-byte name never joins the next character.
-            out += '\\';
-            out += digits[(c >> 6) & 7];
-            out += digits[(c >> 3) & 7];
-            out += digits[c & 7];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-std::string typeId(const Type* t) {
-    return CodeNames::declaration("", orUnknown(t));
-}
-
-void report(JobState& job, int message) {
-    QUVException(job).makeSemantic(message);
-}
-}  // namespace emit
-
 namespace {
 // Messages of QUVException::makeSemantic (ORDER: the semantic message table).
-enum ParallelMessage {
+enum StartMessage {
     TWO_CHANNELS_SAME_PEER = 3,
     SAME_FORMAL = 4,
     IOP_ALIAS = 5,

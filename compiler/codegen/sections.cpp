@@ -5,34 +5,6 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/codegen/emit_support.hpp"
 
-namespace emit {
-// Tagged definitions ("struct name {...};"), so that a declaration can name a
-// record before its definition where only a pointer to it is needed.
-std::string recordDefinitions(JobState& job) {
-    std::string text;
-    for (const RecordType* r : job.takeUndefinedRecords()) {
-        std::string body = r->getStructText();
-        size_t keywordEnd = body.find(' ');
-        text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
-                base::newline() + recordEquality(r->getCppBase(), r);
-    }
-    return text;
-}
-
-// QUV/E compares records and unions field by field.
-std::string recordEquality(const std::string& cppName, const RecordType* r) {
-    const std::string NL = base::newline();
-    std::string head = "inline bool operator==(const " + cppName + "& a, const " + cppName + "& b) ";
-    std::string test = "true";
-    for (int i = 0; i < r->getFieldCount(); ++i) {
-        std::string f = CodeNames::fieldName(r->getFieldName(i));
-        test += " && quv_runtime::equal(a." + f + ", b." + f + ")";
-    }
-    return head + "{ return " + test + "; }" + NL + "inline bool operator!=(const " + cppName + "& a, const " +
-           cppName + "& b) { return !(a == b); }" + NL;
-}
-}  // namespace emit
-
 namespace {
 // g++ wants the program entry to return int.
 const char* const entryHead = "int main()";

@@ -16,13 +16,10 @@ int stepsUp(const BlockNode* from, const BlockNode* to) {
 
 }  // namespace
 
-SymbolTable::SymbolTable(JobState& job_) : job(job_), root(new BlockNode("", DEF_PROJECT, 0, 0, nullptr)), current(root) {}
+SymbolTable::SymbolTable(JobState& job_)
+    : job(job_), root(std::make_unique<BlockNode>("", DEF_PROJECT, 0, 0, nullptr)), current(root.get()) {}
 
-SymbolTable::~SymbolTable() {
-    delete root;
-    for (Node* n : replaced)
-        delete n;
-}
+SymbolTable::~SymbolTable() = default;
 
 bool SymbolTable::isBlockType(int deftype) {
     return deftype >= DEF_PROJECT && deftype <= DEF_PROCESS;
@@ -82,8 +79,7 @@ Node* SymbolTable::declare(const std::string& name, int deftype, int line, int c
     if (earlier) {
         QUVException e(job);
         e.makeRedeclared(name, earlier);
-        current->remove(earlier);
-        replaced.push_back(earlier);
+        replaced.push_back(current->remove(earlier));
     } else if (deftype == DEF_PROCESS) {
         job.noteProcessDeclaration(name, line, column);
     } else if (deftype == DEF_SHARED) {

@@ -63,6 +63,8 @@ public:
 	// One diagnostic per recognition error, kind and number by its exact class.
 	void reportError(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) override;
 	using ANTLR_USE_NAMESPACE(antlr)TreeParser::reportError;
+	// A semantic diagnostic of the walker's own, at the walk's place.
+	void reportSemantic(const std::string& text);
 
 	// Every rule entry passes here: a tree nested so deeply that the walk would
 	// run out of stack ends the walk with one diagnostic (NestingTooDeep), not a crash.
@@ -231,7 +233,6 @@ private:
 	void addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit);
 	static void setFathers(Node* unit, const DerivationFragment& bases);
 	void leaveUnit(Node* unit, int kind);
-	void reportSemantic(const std::string& text);
 }
 
 // ---------------------------------------------------------------- program frame

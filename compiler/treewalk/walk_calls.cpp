@@ -1,11 +1,13 @@
 // The actions of the walker's call rules: user calls with their actual
-// parameters, the built-ins, and the process starts of parallel statements.
+// parameters, the built-ins, and the process starts of parallel statements
+// with the check of their control variables.
 // A call whose procedure, file or operand failed gets no fragment at all, so
 // the emitters only ever see what was built.
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <set>
 
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -39,6 +41,34 @@ void QUVTreeWalk::bindControl(Node* control, Node* process)
         controlProcesses[node] = bound;
     else if (found->second != bound)
         found->second = nullptr;
+}
+
+void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
+{
+    if (control && control->getDefType() == DEF_CONTROL)
+        controlStarts.push_back({control, name, line, column});
+}
+
+// Checked once the whole file is walked: a binding may follow the start in
+// the text (inside a loop), and a procedure may bind the variable through a
+// reference parameter, which counts as a use like any other.
+void QUVTreeWalk::checkControlStarts()
+{
+    std::map<const Node*, int> starts;
+    for (const ControlStart& s : controlStarts)
+        ++starts[s.control];
+    std::set<const Node*> reported;
+    for (const ControlStart& s : controlStarts) {
+        if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
+            continue;
+        job->setWalkPosition(s.line, s.column);
+        job->setWalkRule("prosCall");
+        QUVException diagnostic(*job);
+        diagnostic.makeUnsupported("Control variable " + s.name + " is started but never bound to a process: bind it with $O " +
+                                   s.name + " == a process before the parallel statement starts it");
+    }
+    controlStarts.clear();
+    controlUses.clear();
 }
 
 // A value actual is assigned to its formal, a reference actual must be of the

@@ -169,8 +169,3 @@ void QUVTreeWalk::leaveUnit(Node* unit, int kind)
     if (unit)
         symbols->exitBlock(kind);
 }
-
-void QUVTreeWalk::reportSemantic(const std::string& text)
-{
-    QUVException(*job, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
-}

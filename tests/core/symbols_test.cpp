@@ -250,10 +250,10 @@ TEST_F(SymbolsTest, RemoveKeepsTheOrderAndTheNode) {
     Node* a = new VarNode("a", DEF_LOCAL, 2, 1, prog);
     Node* b = new VarNode("b", DEF_LOCAL, 3, 1, prog);
     Node* c = new VarNode("c", DEF_LOCAL, 4, 1, prog);
-    prog->remove(b);
+    std::unique_ptr<Node> removed = prog->remove(b);
     EXPECT_EQ(prog->getChildren(), (std::vector<Node*>{a, c}));
+    EXPECT_EQ(removed.get(), b);
     EXPECT_EQ(b->getName(), "b");
-    delete b;
     EXPECT_EQ(internalFailureText([&] { root.remove(a); }),
               "remove a child not its children in function BlockNode::remove");
     EXPECT_EQ(prog->getChildren().size(), 2u);
