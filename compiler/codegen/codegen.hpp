@@ -7,8 +7,9 @@
 // codegen::createIfStat(job, label, condition, then, otherwise). It either
 // fills the fragment it is given next (sections, declarations, heads, frames,
 // units) or returns a new record. Operands are only read, except by
-// setVariableAccess. An emitter handed a null operand or a null type works on
-// empty texts and the unknown type; a null condition means none.
+// setVariableAccess. An access or operator emitter handed a null operand or a
+// null type works on empty texts and the unknown type; a null condition means
+// none.
 //
 // How the tree walker drives it:
 // - Heads of a procedure part go through appendProc or appendPros, bodies
