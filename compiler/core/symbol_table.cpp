@@ -55,16 +55,16 @@ int SymbolTable::genDefFromRef(int reftype) {
 
 Node* SymbolTable::newDeclNode(const std::string& name, int deftype, int line, int column, BlockNode* parent) {
     switch (deftype) {
-    case DEF_PROJECT: return new BlockNode(name, deftype, line, column, parent);
-    case DEF_PROGRAM: return new ProgNode(name, deftype, line, column, parent);
+    case DEF_PROJECT: return parent->add<BlockNode>(name, deftype, line, column);
+    case DEF_PROGRAM: return parent->add<ProgNode>(name, deftype, line, column);
     case DEF_AGENT:
-    case DEF_PACKAGE: return new PackNode(name, deftype, line, column, parent);
+    case DEF_PACKAGE: return parent->add<PackNode>(name, deftype, line, column);
     case DEF_PROCEDURE:
-    case DEF_PROCESS: return new ProNode(job.numbering, name, deftype, line, column, parent);
-    case DEF_TYPE: return new TypeNode(job, name, deftype, line, column, parent);
+    case DEF_PROCESS: return parent->add<ProNode>(job.numbering, name, deftype, line, column);
+    case DEF_TYPE: return parent->add<TypeNode>(job, name, deftype, line, column);
     default:
         if (deftype > DEF_TYPE && deftype <= DEF_OUTPUT_CHANNEL)
-            return new VarNode(name, deftype, line, column, parent);
+            return parent->add<VarNode>(name, deftype, line, column);
         throwInternalFailure("illegal def type", "SymbolTable::newDeclNode");
     }
 }

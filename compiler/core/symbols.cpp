@@ -12,10 +12,7 @@ const int duplicateParam = 17;
 }  // namespace
 
 Node::Node(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
-    : name(name_), deftype(deftype_), line(line_), column(column_), parent(parent_) {
-    if (parent)
-        parent->appendChild(this);
-}
+    : name(name_), deftype(deftype_), line(line_), column(column_), parent(parent_) {}
 
 // ---- BlockNode ----------------------------------------------------------------
 

@@ -22,8 +22,7 @@ enum DefType {
 
 class Node {
 public:
-    // Appends the new node to the children of `parent` when there is one,
-    // which owns it from then on.
+    // A node of a block is made by the block (BlockNode::add), which owns it.
     Node(const std::string& name, int deftype, int line, int column, BlockNode* parent);
     virtual ~Node() = default;
     Node(const Node&) = delete;
@@ -66,10 +65,15 @@ public:
 
     // The children in declaration order.
     std::vector<Node*> getChildren() const;
-    void appendChild(Node* child)
+    // A new child of class T, made from args and this block as its parent.
+    template <typename T, typename... Args>
+    T* add(Args&&... args)
     {
-        children.emplace_back(child);
-        byName[child->getName()].push_back(child);
+        auto child = std::make_unique<T>(std::forward<Args>(args)..., this);
+        T* made = child.get();
+        byName[made->getName()].push_back(made);
+        children.push_back(std::move(child));
+        return made;
     }
 
 protected:

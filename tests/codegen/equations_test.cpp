@@ -23,7 +23,7 @@ protected:
     void TearDown() override { CodeNames::resetForTesting(); }
 
     VarNode* node(const std::string& name, int kind, Type* t) {
-        auto v = new VarNode(name, kind, 1, 1, symbols.root());
+        auto v = symbols.root()->add<VarNode>(name, kind, 1, 1);
         v->setType(t);
         return v;
     }

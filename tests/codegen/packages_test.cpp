@@ -18,7 +18,7 @@ protected:
     void SetUp() override { CodeNames::resetForTesting(); }
     void TearDown() override { CodeNames::resetForTesting(); }
 
-    PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
+    PackNode* pack(const std::string& name) { return symbols.root()->add<PackNode>(name, DEF_PACKAGE, 1, 1); }
     size_t diagnostics() const { return job.records().size(); }
 };
 
@@ -96,7 +96,7 @@ TEST_F(Packages, TypeDeclarations) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto node = new TypeNode(job, c.name, DEF_TYPE, 1, 1, symbols.root());
+        auto node = symbols.root()->add<TypeNode>(job, c.name, DEF_TYPE, 1, 1);
         if (c.referenced)
             node->markReferenced();
         Type* t = c.type(node);

@@ -19,7 +19,7 @@ protected:
     void TearDown() override { CodeNames::resetForTesting(); }
 
     VarNode* control(const std::string& name) {
-        auto v = new VarNode(name, DEF_CONTROL, 1, 1, symbols.root());
+        auto v = symbols.root()->add<VarNode>(name, DEF_CONTROL, 1, 1);
         v->setType(Type::nmType);
         codegen::setVariableAccess(job, *v->getExpression(), "");
         return v;

@@ -40,7 +40,7 @@ protected:
         return kept;
     }
     VarNode* local(const std::string& name, Type* t, int kind = DEF_LOCAL) {
-        auto v = new VarNode(name, kind, 1, 1, mainNode);
+        auto v = mainNode->add<VarNode>(name, kind, 1, 1);
         v->setType(t);
         codegen::setVariableAccess(job, *v->getExpression(), "");
         CodeFragment item;
@@ -217,13 +217,13 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
 // class with a variable, an agent whose process runs through its class, and
 // equality of records and arrays; an array passed to a process is its own copy.
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
-    auto rNode = new TypeNode(job, "R", DEF_TYPE, 1, 1, symbols.root());
+    auto rNode = symbols.root()->add<TypeNode>(job, "R", DEF_TYPE, 1, 1);
     rNode->markReferenced();
     Type* r = makeRecordOf(job, {{"next", Type::makePointer(rNode->getType())}, {"v", I}});
     CodeFragment rDecl;
     codegen::createTypeDecl(job, rDecl, "R", r, rNode);
     codegen::createTypeSection(job, types, &rDecl);
-    auto aNode = new TypeNode(job, "A", DEF_TYPE, 1, 1, symbols.root());
+    auto aNode = symbols.root()->add<TypeNode>(job, "A", DEF_TYPE, 1, 1);
     CodeFragment aDecl;
     codegen::createTypeDecl(job, aDecl, "A", Type::makeArray(I, 3), aNode);
     codegen::createTypeSection(job, types, &aDecl);
@@ -231,7 +231,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     Type* A = aNode->getType();
 
     // %Pack K: count : Integer, with itself named as a father (never a base).
-    auto k = new PackNode("K", DEF_PACKAGE, 1, 1, symbols.root());
+    auto k = symbols.root()->add<PackNode>("K", DEF_PACKAGE, 1, 1);
     DerivationFragment fathers;
     codegen::createDerivation(job, fathers, "K", k);
     SectionFragment members, kProcs;
@@ -243,7 +243,7 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
     codegen::createPackSection(job, packs, &kClass);
 
     // %Agt G: its process tick(n) writes n * 2 through the agent's class.
-    auto g = new PackNode("G", DEF_AGENT, 1, 1, symbols.root());
+    auto g = symbols.root()->add<PackNode>("G", DEF_AGENT, 1, 1);
     ProNode* tick = symbols.process("tick", g);
     symbols.param(tick, "n", DEF_VALUE_PARAM, I);
     SectionFragment tickParams = paramSection(job, tick), none;

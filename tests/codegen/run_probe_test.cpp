@@ -37,7 +37,7 @@ protected:
     }
 
     VarNode* local(const std::string& name, Type* t, BlockNode* block = nullptr) {
-        auto v = new VarNode(name, DEF_LOCAL, 1, 1, block ? block : mainNode);
+        auto v = (block ? block : mainNode)->add<VarNode>(name, DEF_LOCAL, 1, 1);
         v->setType(t);
         CodeFragment item;
         codegen::createVarDecl(job, item, name, t);

@@ -79,8 +79,8 @@ TEST_F(SectionsTest, HeadsWithoutBodyAddOnlyDeclarations) {
 
 TEST_F(SectionsTest, DerivationListsTheBasesAndKeepsTheFathers) {
     ProgNode root("prog", DEF_PROGRAM, 1, 1, nullptr);
-    auto a = new PackNode("A", DEF_PACKAGE, 1, 1, &root);
-    auto v = new VarNode("v", DEF_LOCAL, 1, 1, &root);
+    auto a = root.add<PackNode>("A", DEF_PACKAGE, 1, 1);
+    auto v = root.add<VarNode>("v", DEF_LOCAL, 1, 1);
     DerivationFragment d;
     codegen::createDerivation(job, d, "A", a);
     EXPECT_EQ(d.getCode(), ": public _class_A");
