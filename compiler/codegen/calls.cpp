@@ -12,9 +12,7 @@
 namespace {
 // Messages of QUVException::makeSemantic (ORDER: the semantic message table).
 enum CallMessage {
-    TWO_CHANNELS_SAME_PEER = 3,
     SAME_FORMAL = 4,
-    IOP_ALIAS = 5,
     ACTUAL_COUNT = 6,
     NO_SUCH_FORMAL = 7,
     ATTRIB_MISMATCH = 18
@@ -42,10 +40,6 @@ std::string fileTypeset(const VarNode* f) {
 
 std::string fileCode(const VarNode* f) {
     return f && f->getExpression() ? f->getExpression()->getCode() : std::string();
-}
-
-bool isChannel(int kind) {
-    return kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL;
 }
 
 template <typename T>
@@ -84,8 +78,8 @@ Type* peerType(const VarNode* peer) {
 
 // ---- actual parameters --------------------------------------------------------------------------
 
-ActualParam* ProcCall::createInParam(const Expression* expression, std::string formal) {
-    ActualParam* a = new ActualParam();
+std::unique_ptr<ActualParam> codegen::createInActual(JobState&, const Expression* expression, std::string formal) {
+    auto a = std::make_unique<ActualParam>();
     a->attribute = DEF_VALUE_PARAM;
     a->typeset = "%INP/ " + typesetOf(expression) + " | " + formal;
     a->actualCode = codeOf(expression);
@@ -94,8 +88,8 @@ ActualParam* ProcCall::createInParam(const Expression* expression, std::string f
     return a;
 }
 
-ActualParam* ProcCall::createIoParam(const Expression* variable, std::string formal) {
-    ActualParam* a = new ActualParam();
+std::unique_ptr<ActualParam> codegen::createIoActual(JobState&, const Expression* variable, std::string formal) {
+    auto a = std::make_unique<ActualParam>();
     a->attribute = DEF_REF_PARAM;
     a->typeset = "%IOP/ " + typesetOf(variable) + " | " + formal;
     a->actualCode = codeOf(variable);
@@ -108,8 +102,8 @@ ActualParam* ProcCall::createIoParam(const Expression* variable, std::string for
     return a;
 }
 
-ActualParam* ProcCall::createChanInParam(std::string channel, VarNode* peer, std::string formal) {
-    ActualParam* a = new ActualParam();
+std::unique_ptr<ActualParam> codegen::createChanInActual(JobState&, std::string channel, VarNode* peer, std::string formal) {
+    auto a = std::make_unique<ActualParam>();
     a->attribute = DEF_INPUT_CHANNEL;
     a->typeset = "%CHN/ " + channel + " (*," + peerName(peer) + ")" + " | " + formal + " (*, nouse)";
     a->actualCode = CodeNames::varName(channel);
@@ -119,8 +113,8 @@ ActualParam* ProcCall::createChanInParam(std::string channel, VarNode* peer, std
     return a;
 }
 
-ActualParam* ProcCall::createChanOutParam(std::string channel, VarNode* peer, std::string formal) {
-    ActualParam* a = new ActualParam();
+std::unique_ptr<ActualParam> codegen::createChanOutActual(JobState&, std::string channel, VarNode* peer, std::string formal) {
+    auto a = std::make_unique<ActualParam>();
     a->attribute = DEF_OUTPUT_CHANNEL;
     a->typeset = "%CHN/ " + channel + " (" + peerName(peer) + ",*)" + " | " + formal + " (nouse,*)";
     a->actualCode = CodeNames::varName(channel);
@@ -130,48 +124,31 @@ ActualParam* ProcCall::createChanOutParam(std::string channel, VarNode* peer, st
     return a;
 }
 
-bool ProcCall::checkActualPair(JobState& job, const ActualParam& actual, const ActualParam& other) {
-    if (isChannel(actual.attribute) && isChannel(other.attribute) && actual.peerControl == other.peerControl &&
-        actual.attribute == other.attribute) {
-        report(job, TWO_CHANNELS_SAME_PEER);
-        return false;
-    }
-    if (actual.formalName == other.formalName) {
-        report(job, SAME_FORMAL);
-        return false;
-    }
-    if (actual.attribute == DEF_REF_PARAM && other.attribute == DEF_VALUE_PARAM &&
-        actual.actualCode == other.actualCode) {
-        report(job, IOP_ALIAS);
-        return false;
-    }
-    return true;
-}
-
 // ---- procedure calls ---------------------------------------------------------------------------
 
-void ProcCall::createProcCall(JobState& job, ProNode* procedure, std::string frame,
-                              const std::vector<ActualParam*>& actuals) {
-    innerTypes.clear();
-    valueCode.clear();
+std::unique_ptr<ProcCall> codegen::createProcCall(JobState& job, ProNode* procedure, std::string frame,
+                                                  const std::vector<std::unique_ptr<ActualParam>>& actuals) {
+    auto call = std::make_unique<ProcCall>();
+    std::string& typeset = call->typeset;
+    std::string& code = call->code;
     std::string name = procedure ? procedure->getName() : std::string();
     typeset = name + "(";
     for (size_t i = 0; i < actuals.size(); ++i)
         typeset += (i == 0 ? "" : ";") + actuals[i]->getTypeset();
     typeset += ")";
     if (!procedure)
-        return;
+        return call;
 
     const int n = static_cast<int>(actuals.size());
     if (n != procedure->getParamCount()) {
         report(job, ACTUAL_COUNT);
-        return;
+        return call;
     }
     // The actual of each formal position, matched by the formal's name.
     std::vector<const ActualParam*> byFormal(n, nullptr);
     bool unmatched = false;
     bool twice = false;
-    for (const ActualParam* a : actuals) {
+    for (const auto& a : actuals) {
         int j = 0;
         while (j < n && procedure->getFormalParamName(j) != a->formalName)
             ++j;
@@ -188,13 +165,13 @@ void ProcCall::createProcCall(JobState& job, ProNode* procedure, std::string fra
             twice = true;
             continue;
         }
-        byFormal[j] = a;
+        byFormal[j] = a.get();
     }
     if (unmatched)
         throwInternalFailure("paramorder=-1", "createProcCall");
     if (twice) {
         code.clear();
-        return;
+        return call;
     }
     code = procedure->getCppName() + "(" + frame;
     for (int j = 0; j < n; ++j) {
@@ -208,77 +185,88 @@ void ProcCall::createProcCall(JobState& job, ProNode* procedure, std::string fra
             code += "," + byFormal[j]->actualCode;
     }
     code += ")";
+    return call;
 }
 
 // ---- the built-ins -----------------------------------------------------------------------------
 
-void ProcCall::createFopen(VarNode* file, const Expression* name) {
-    typeset = "Fopen(" + fileTypeset(file) + "," + typesetOf(name) + ")";
-    innerTypes.clear();
-    code = fileCode(file) + ".open(" + codeOf(name) + ".c_str())";
+std::unique_ptr<ProcCall> codegen::createFopen(JobState&, VarNode* file, const Expression* name) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Fopen(" + fileTypeset(file) + "," + typesetOf(name) + ")";
+    call->code = fileCode(file) + ".open(" + codeOf(name) + ".c_str())";
+    return call;
 }
 
-void ProcCall::createFclose(VarNode* file) {
-    typeset = "Fclose(" + fileTypeset(file) + ")";
-    innerTypes.clear();
-    code = fileCode(file) + ".close()";
+std::unique_ptr<ProcCall> codegen::createFclose(JobState&, VarNode* file) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Fclose(" + fileTypeset(file) + ")";
+    call->code = fileCode(file) + ".close()";
+    return call;
 }
 
-void ProcCall::createFeof(VarNode* file, const Expression* target) {
-    typeset = "Feof(" + typesetOf(target) + "," + fileTypeset(file) + ")";
-    innerTypes.clear();
-    code = codeOf(target) + " = " + fileCode(file) + ".eof()";
+std::unique_ptr<ProcCall> codegen::createFeof(JobState&, VarNode* file, const Expression* target) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Feof(" + typesetOf(target) + "," + fileTypeset(file) + ")";
+    call->code = codeOf(target) + " = " + fileCode(file) + ".eof()";
+    return call;
 }
 
-void ProcCall::createQuvEof(VarNode* file, const Expression* marker) {
-    typeset = "QuvEof(" + fileTypeset(file) + "," + typesetOf(marker) + ")";
-    innerTypes.clear();
-    code = "quveof(" + fileCode(file) + "," + codeOf(marker) + ")";
+std::unique_ptr<ProcCall> codegen::createQuvEof(JobState&, VarNode* file, const Expression* marker) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "QuvEof(" + fileTypeset(file) + "," + typesetOf(marker) + ")";
+    call->code = "quveof(" + fileCode(file) + "," + codeOf(marker) + ")";
+    return call;
 }
 
-void ProcCall::createFread(VarNode* file, const std::vector<Expression*>& items) {
-    typeset = "Fread(" + fileTypeset(file);
+std::unique_ptr<ProcCall> codegen::createFread(JobState&, VarNode* file, const std::vector<Expression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Fread(" + fileTypeset(file);
     for (const Expression* item : items)
-        typeset += "," + typesetOf(item);
-    typeset += ")";
-    innerTypes.clear();
-    code = fileCode(file) + read(items);
+        call->typeset += "," + typesetOf(item);
+    call->typeset += ")";
+    call->code = fileCode(file) + read(items);
+    return call;
 }
 
-void ProcCall::createRead(const std::vector<Expression*>& items) {
-    typeset = "Read(" + joinedTypesets(items) + ")";
-    innerTypes.clear();
-    code = "std::cin" + read(items);
+std::unique_ptr<ProcCall> codegen::createRead(JobState&, const std::vector<Expression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Read(" + joinedTypesets(items) + ")";
+    call->code = "std::cin" + read(items);
+    return call;
 }
 
-void ProcCall::createFwrite(VarNode* file, const std::vector<OperatorExpression*>& items) {
-    typeset = "Fwrite(" + fileTypeset(file);
+std::unique_ptr<ProcCall> codegen::createFwrite(JobState&, VarNode* file, const std::vector<OperatorExpression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Fwrite(" + fileTypeset(file);
     for (const OperatorExpression* item : items)
-        typeset += "," + typesetOf(item);
-    typeset += ")";
-    innerTypes.clear();
-    code = fileCode(file) + written(items) + " << std::flush";
+        call->typeset += "," + typesetOf(item);
+    call->typeset += ")";
+    call->code = fileCode(file) + written(items) + " << std::flush";
+    return call;
 }
 
-void ProcCall::createWrite(const std::vector<OperatorExpression*>& items) {
-    typeset = "Write(" + joinedTypesets(items) + ")";
-    innerTypes.clear();
-    code = "std::cout" + written(items) + " << std::flush";
+std::unique_ptr<ProcCall> codegen::createWrite(JobState&, const std::vector<OperatorExpression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Write(" + joinedTypesets(items) + ")";
+    call->code = "std::cout" + written(items) + " << std::flush";
+    return call;
 }
 
-void ProcCall::createFwriteln(VarNode* file, const std::vector<OperatorExpression*>& items) {
-    typeset = "Fwriteln(" + fileTypeset(file);
+std::unique_ptr<ProcCall> codegen::createFwriteln(JobState&, VarNode* file, const std::vector<OperatorExpression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Fwriteln(" + fileTypeset(file);
     for (const OperatorExpression* item : items)
-        typeset += "," + typesetOf(item);
-    typeset += ")";
-    innerTypes.clear();
-    code = fileCode(file) + written(items) + " << std::endl << std::flush";
+        call->typeset += "," + typesetOf(item);
+    call->typeset += ")";
+    call->code = fileCode(file) + written(items) + " << std::endl << std::flush";
+    return call;
 }
 
-void ProcCall::createWriteln(const std::vector<OperatorExpression*>& items) {
-    typeset = "Writeln(" + joinedTypesets(items) + ")";
-    innerTypes.clear();
-    code = "std::cout" + written(items) + " << std::endl << std::flush";
+std::unique_ptr<ProcCall> codegen::createWriteln(JobState&, const std::vector<OperatorExpression*>& items) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Writeln(" + joinedTypesets(items) + ")";
+    call->code = "std::cout" + written(items) + " << std::endl << std::flush";
+    return call;
 }
 
 // The character built-ins are statement blocks, which keep their local "c"
@@ -304,52 +292,58 @@ std::string putBackBody(const std::string& source, const std::string& pushBack) 
 }
 }  // namespace
 
-void ProcCall::createGetc(VarNode* file, const Expression* target) {
-    typeset = "Getc(" + fileTypeset(file) + "," + typesetOf(target) + ")";
-    innerTypes.clear();
+std::unique_ptr<ProcCall> codegen::createGetc(JobState&, VarNode* file, const Expression* target) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Getc(" + fileTypeset(file) + "," + typesetOf(target) + ")";
     std::string body = getBody(fileCode(file), codeOf(target));
-    code = characterBlock(body);
-    valueCode = characterValue(body);
+    call->code = characterBlock(body);
+    call->valueCode = characterValue(body);
+    return call;
 }
 
-void ProcCall::createGetchar(const Expression* target) {
-    typeset = "Getchar(" + typesetOf(target) + ")";
-    innerTypes.clear();
+std::unique_ptr<ProcCall> codegen::createGetchar(JobState&, const Expression* target) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Getchar(" + typesetOf(target) + ")";
     std::string body = getBody("std::cin", codeOf(target));
-    code = characterBlock(body);
-    valueCode = characterValue(body);
+    call->code = characterBlock(body);
+    call->valueCode = characterValue(body);
+    return call;
 }
 
-void ProcCall::createUnGetc(VarNode* file, const Expression* source) {
-    typeset = "UnGetc(" + fileTypeset(file) + "," + typesetOf(source) + ")";
-    innerTypes.clear();
+std::unique_ptr<ProcCall> codegen::createUnGetc(JobState&, VarNode* file, const Expression* source) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "UnGetc(" + fileTypeset(file) + "," + typesetOf(source) + ")";
     std::string body = putBackBody(codeOf(source), fileCode(file) + ".pushback");
-    code = characterBlock(body);
-    valueCode = characterValue(body);
+    call->code = characterBlock(body);
+    call->valueCode = characterValue(body);
+    return call;
 }
 
-void ProcCall::createUnGetChar(const Expression* source) {
-    typeset = "UnGetChar(" + typesetOf(source) + ")";
-    innerTypes.clear();
+std::unique_ptr<ProcCall> codegen::createUnGetChar(JobState&, const Expression* source) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "UnGetChar(" + typesetOf(source) + ")";
     // The standard input has no pushback; putback is the same for the last character read.
     std::string body = putBackBody(codeOf(source), "std::cin.putback");
-    code = characterBlock(body);
-    valueCode = characterValue(body);
+    call->code = characterBlock(body);
+    call->valueCode = characterValue(body);
+    return call;
 }
 
-void ProcCall::createItoc(const Expression* value, const Expression* target) {
-    typeset = "Itoc(" + typesetOf(value) + "," + typesetOf(target) + ")";
-    innerTypes.clear();
-    code = codeOf(target) + " = itoc(" + codeOf(value) + ")";
+std::unique_ptr<ProcCall> codegen::createItoc(JobState&, const Expression* value, const Expression* target) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Itoc(" + typesetOf(value) + "," + typesetOf(target) + ")";
+    call->code = codeOf(target) + " = itoc(" + codeOf(value) + ")";
+    return call;
 }
 
-void ProcCall::createStrlen(const Expression* target, const Expression* value) {
-    typeset = "Strlen(" + typesetOf(target) + "," + typesetOf(value) + ")";
-    innerTypes.clear();
+std::unique_ptr<ProcCall> codegen::createStrlen(JobState&, const Expression* target, const Expression* value) {
+    auto call = std::make_unique<ProcCall>();
+    call->typeset = "Strlen(" + typesetOf(target) + "," + typesetOf(value) + ")";
     // A String target holds the length as its decimal text, not as the
     // character whose code the length is.
     if (target && target->getType() && Type::equalsBasic(target->getType(), Type::STRING))
-        code = codeOf(target) + " = std::to_string(strlen(" + codeOf(value) + "))";
+        call->code = codeOf(target) + " = std::to_string(strlen(" + codeOf(value) + "))";
     else
-        code = codeOf(target) + " = strlen(" + codeOf(value) + ")";
+        call->code = codeOf(target) + " = strlen(" + codeOf(value) + ")";
+    return call;
 }

@@ -16,9 +16,7 @@ std::string recordDefinitions(JobState& job);
 
 // The == and != of the record or union named cppName: field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r);
-}  // namespace emit
 
-namespace emit {
 // A C++ string literal of text (names of formals, which may hold any byte).
 std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.

@@ -41,72 +41,89 @@ const Expression* channelRecord(const VarNode* c) {
 }
 }  // namespace
 
-AssignmentEquation::AssignmentEquation(JobState& job, const Expression* v, const OperatorExpression* e) {
+std::unique_ptr<AssignmentEquation> codegen::createAssignEquation(JobState& job, const Expression* v,
+                                                                  const OperatorExpression* e) {
+    auto q = std::make_unique<AssignmentEquation>();
     if (!v || !e || !v->getType() || !e->getType())
         throwInternalFailure("illegal variable or expression", constructorName);
     std::string t = CodeNames::nextTemp(job);
     v->getType()->checkAssign(job, e->getType());
     bool array = isArray(v->getType()) || isArray(e->getType());
-    typeset = "$O" + v->getTypeset() + " = " + e->getTypeset();
-    code = CodeNames::declaration(t, v->getType()) + base::semicolon() + base::newline() +
-           copy(t, e->getCode(), array);
-    label = copy(v->getCode(), t, array);
+    q->typeset = "$O" + v->getTypeset() + " = " + e->getTypeset();
+    q->code = CodeNames::declaration(t, v->getType()) + base::semicolon() + base::newline() +
+              copy(t, e->getCode(), array);
+    q->label = copy(v->getCode(), t, array);
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(VarNode* n, Type* T) {
+std::unique_ptr<AssignmentEquation> codegen::createNewDecEquation(JobState&, VarNode* n, Type* T) {
+    auto q = std::make_unique<AssignmentEquation>();
     if (!n || !T || !n->getExpression())
         throwInternalFailure("illegal varnode or type", constructorName);
     // The new name renders and type-checks with its declared type from here on.
     if (n->getExpression()->getType() != T)
         n->setType(T);
-    typeset = "$O NewDec (" + n->getName() + " : " + T->getTypeset() + ")";
-    code = CodeNames::declaration(CodeNames::varName(n->getName()), T) + base::semicolon() + base::newline();
+    q->typeset = "$O NewDec (" + n->getName() + " : " + T->getTypeset() + ")";
+    q->code = CodeNames::declaration(CodeNames::varName(n->getName()), T) + base::semicolon() + base::newline();
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const Expression* v) {
+std::unique_ptr<AssignmentEquation> codegen::createReceiveEquation(JobState& job, VarNode* c, const Expression* v) {
+    auto q = std::make_unique<AssignmentEquation>();
     const Expression* channel = channelRecord(c);
     if (!v)
         throwInternalFailure("illegal varnode or variable", constructorName);
     Type* target = v->getType() ? v->getType() : job.types().unknownType();
     channel->getType()->checkReceive(job, target);
-    typeset = "$O" + c->getName() + "?" + v->getTypeset();
+    q->typeset = "$O" + c->getName() + "?" + v->getTypeset();
     std::string t = CodeNames::nextTemp(job);
     bool array = isArray(target);
     // The temporary starts with the current value, so a receive that delivers nothing changes nothing.
-    code = CodeNames::declaration(t, target) + base::semicolon() + base::newline() + copy(t, v->getCode(), array) +
-           CodeNames::channelRecv(job, channel->getCode(), t) + base::semicolon() + base::newline();
-    label = copy(v->getCode(), t, array);
+    q->code = CodeNames::declaration(t, target) + base::semicolon() + base::newline() + copy(t, v->getCode(), array) +
+              CodeNames::channelRecv(job, channel->getCode(), t) + base::semicolon() + base::newline();
+    q->label = copy(v->getCode(), t, array);
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(JobState& job, VarNode* c, const OperatorExpression* e) {
+std::unique_ptr<AssignmentEquation> codegen::createSendEquation(JobState& job, VarNode* c,
+                                                                const OperatorExpression* e) {
+    auto q = std::make_unique<AssignmentEquation>();
     const Expression* channel = channelRecord(c);
     if (!e)
         throwInternalFailure("illegal varnode or variable", constructorName);
     channel->getType()->checkSend(job, e->getType() ? e->getType() : job.types().unknownType());
-    typeset = "$O" + c->getName() + "!" + e->getTypeset();
-    code = CodeNames::channelSend(job, channel->getCode(), e->getCode()) + base::semicolon() + base::newline();
+    q->typeset = "$O" + c->getName() + "!" + e->getTypeset();
+    q->code = CodeNames::channelSend(job, channel->getCode(), e->getCode()) + base::semicolon() + base::newline();
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k, std::string process) {
+std::unique_ptr<AssignmentEquation> codegen::createStartEquation(JobState& job, VarNode* k, std::string process) {
+    auto q = std::make_unique<AssignmentEquation>();
     typeOf(job, k)->checkEquation(job);
-    typeset = "$O" + nameOf(k) + " == " + process;
-    code = CodeNames::assignment(nameOf(k), process) + base::semicolon() + base::newline();
+    q->typeset = "$O" + nameOf(k) + " == " + process;
+    q->code = CodeNames::assignment(nameOf(k), process) + base::semicolon() + base::newline();
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(JobState& job, VarNode* k) {
+std::unique_ptr<AssignmentEquation> codegen::createDeleteEquation(JobState& job, VarNode* k) {
+    auto q = std::make_unique<AssignmentEquation>();
     typeOf(job, k)->checkDelete(job);
-    typeset = "$ODelete " + nameOf(k);
-    code = CodeNames::deleteProsComment(nameOf(k)) + base::semicolon() + base::newline();
+    q->typeset = "$ODelete " + nameOf(k);
+    q->code = CodeNames::deleteProsComment(nameOf(k)) + base::semicolon() + base::newline();
+    return q;
 }
 
-AssignmentEquation::AssignmentEquation(const std::vector<AssignmentEquation*>& equations) {
+std::unique_ptr<AssignmentEquation> codegen::createSeqEquation(JobState&,
+                                                               const std::vector<AssignmentEquation*>& equations) {
+    auto q = std::make_unique<AssignmentEquation>();
     if (equations.size() < 2)
         throwInternalFailure("illegal seq assignment equation num", "AssignmentEquation::AssignmentEquation");
-    typeset = ">>" + base::openBracket();
+    q->typeset = ">>" + base::openBracket();
     for (size_t i = 0; i < equations.size(); ++i) {
-        typeset += (i == 0 ? "" : ";" + base::newline()) + equations[i]->getTypeset();
-        code += equations[i]->getCode();
-        label += equations[i]->getLabel();
+        q->typeset += (i == 0 ? "" : ";" + base::newline()) + equations[i]->getTypeset();
+        q->code += equations[i]->getCode();
+        q->label += equations[i]->getLabel();
     }
-    typeset += base::closeBracket();
+    q->typeset += base::closeBracket();
+    return q;
 }

@@ -127,44 +127,44 @@ OperatorExpression::OperatorExpression(const std::string& typesetText, const std
 
 // ---- constants ----------------------------------------------------------------------------------
 
-void Constant::newConstant(JobState& job, Expression* target, int kind, const std::string& text) {
-    target->attribute = kind;
-    target->typeset = text;
+void codegen::createConstant(JobState& job, Expression& target, int kind, const std::string& text) {
+    target.attribute = kind;
+    target.typeset = text;
     switch (kind) {
     case 0:
-        target->code = text;
-        target->type = job.types().integerType();
+        target.code = text;
+        target.type = job.types().integerType();
         break;
     case 1:
-        target->code = text;
-        target->type = job.types().floatType();
+        target.code = text;
+        target.type = job.types().floatType();
         break;
     case 2: {
         // A NUL would end the string that a plain C++ literal makes.
         const CppLiteral literal = cppStringLiteral(text);
-        target->code = literal.holdsNul
+        target.code = literal.holdsNul
                            ? "std::string(" + literal.text + ", " + std::to_string(literal.bytes) + ")"
                            : "static_cast<std::string>(" + literal.text + ")";
-        target->type = job.types().stringType();
+        target.type = job.types().stringType();
         break;
     }
     case 3:
     case 4:
-        target->code = kind == 3 ? "true" : "false";
-        target->type = job.types().logicType();
+        target.code = kind == 3 ? "true" : "false";
+        target.type = job.types().logicType();
         break;
     case 5:
     case 6:
-        target->code = kind == 5 ? "true" : "false";
-        target->type = job.types().boolType();
+        target.code = kind == 5 ? "true" : "false";
+        target.type = job.types().boolType();
         break;
     case 7:
-        target->code = "-" + text;
-        target->type = job.types().integerType();
+        target.code = "-" + text;
+        target.type = job.types().integerType();
         break;
     case 8:
-        target->code = "-" + text;
-        target->type = job.types().floatType();
+        target.code = "-" + text;
+        target.type = job.types().floatType();
         break;
     default:
         throwInternalFailure("illegal constant type", "Constant::newConstant()");
@@ -179,8 +179,9 @@ Type* typeOrUnknown(JobState& job, const Expression& e) {
 }
 
 // A new access record of the kind of e with the given texts.
-Expression* derive(const Expression& e, const std::string& typesetText, const std::string& cppText, Type* t) {
-    Expression* d = new Expression(std::string(), t, e.attribute);
+std::unique_ptr<Expression> derive(const Expression& e, const std::string& typesetText, const std::string& cppText,
+                                   Type* t) {
+    auto d = std::make_unique<Expression>(std::string(), t, e.attribute);
     d->typeset = typesetText;
     d->code = cppText;
     return d;
@@ -193,32 +194,32 @@ std::string selectable(const Expression& e) {
 }
 }  // namespace
 
-Expression* codegen::createIndex(JobState& job, const Expression& e, const OperatorExpression* i) {
+std::unique_ptr<Expression> codegen::createIndex(JobState& job, const Expression& e, const OperatorExpression* i) {
     Type* t = typeOrUnknown(job, e)->checkIndex(job, typeOf(job, i));
     return derive(e, e.typeset + "[" + typesetOf(i) + "]", selectable(e) + "[" + codeOf(i) + "]", t);
 }
 
-Expression* codegen::createPtrField(JobState& job, const Expression& e, const std::string& m) {
+std::unique_ptr<Expression> codegen::createPtrField(JobState& job, const Expression& e, const std::string& m) {
     Type* t = typeOrUnknown(job, e)->checkArrow(job, m);
     return derive(e, e.typeset + "->" + m, selectable(e) + "->" + CodeNames::fieldName(m), t);
 }
 
-Expression* codegen::createField(JobState& job, const Expression& e, const std::string& m) {
+std::unique_ptr<Expression> codegen::createField(JobState& job, const Expression& e, const std::string& m) {
     Type* t = typeOrUnknown(job, e)->checkField(job, m);
     return derive(e, e.typeset + "." + m, selectable(e) + "." + CodeNames::fieldName(m), t);
 }
 
-Expression* codegen::createParen(JobState& job, const Expression& e) {
+std::unique_ptr<Expression> codegen::createParen(JobState& job, const Expression& e) {
     return derive(e, "(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
-Expression* codegen::createDereference(JobState& job, const Expression& e) {
+std::unique_ptr<Expression> codegen::createDereference(JobState& job, const Expression& e) {
     // Grouped so that a field of the pointed-to record selects from the record, not from the pointer.
     Type* t = typeOrUnknown(job, e)->checkDeref(job);
     return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
-void codegen::setVariableAccess(Expression& e, const std::string& path) {
+void codegen::setVariableAccess(JobState&, Expression& e, const std::string& path) {
     e.code = CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
     // A channel reached through a frame is used with "->": grouped, the
     // dereference comes first.
@@ -236,28 +237,28 @@ std::string onChannel(std::string test, const std::string& name, const std::stri
 }
 }  // namespace
 
-OperatorExpression* codegen::createAddressOf(JobState& job, const Expression& e) {
+std::unique_ptr<OperatorExpression> codegen::createAddressOf(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkAddressOf(job);
-    return new OperatorExpression("&" + e.typeset, grouped("&" + e.code), t);
+    return std::make_unique<OperatorExpression>("&" + e.typeset, grouped("&" + e.code), t);
 }
 
-OperatorExpression* codegen::createCanSend(JobState& job, const Expression& e) {
+std::unique_ptr<OperatorExpression> codegen::createCanSend(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanSend(job);
-    return new OperatorExpression(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
-OperatorExpression* codegen::createCanRecv(JobState& job, const Expression& e) {
+std::unique_ptr<OperatorExpression> codegen::createCanRecv(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanRecv(job);
-    return new OperatorExpression(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
-OperatorExpression* codegen::fromVariable(JobState& job, const Expression* record) {
-    return new OperatorExpression(typesetOf(record), codeOf(record), typeOf(job, record));
+std::unique_ptr<OperatorExpression> codegen::fromVariable(JobState& job, const Expression* record) {
+    return std::make_unique<OperatorExpression>(typesetOf(record), codeOf(record), typeOf(job, record));
 }
 
-OperatorExpression* codegen::fromConstant(JobState& job, const Expression* record) {
+std::unique_ptr<OperatorExpression> codegen::fromConstant(JobState& job, const Expression* record) {
     return fromVariable(job, record);
 }
 
@@ -266,10 +267,10 @@ OperatorExpression* codegen::fromConstant(JobState& job, const Expression* recor
 namespace {
 typedef Type* (Type::*BinaryRule)(JobState&, Type*);
 
-OperatorExpression* binary(JobState& job, const Expression* l, const OperatorExpression* r,
+std::unique_ptr<OperatorExpression> binary(JobState& job, const Expression* l, const OperatorExpression* r,
                            const std::string& typesetOp, const std::string& cppOp, BinaryRule rule) {
     Type* t = (typeOf(job, l)->*rule)(job, typeOf(job, r));
-    return new OperatorExpression(typesetOf(l) + typesetOp + typesetOf(r),
+    return std::make_unique<OperatorExpression>(typesetOf(l) + typesetOp + typesetOf(r),
                                   grouped(codeOf(l) + cppOp + codeOf(r)), t);
 }
 }  // namespace
@@ -283,104 +284,100 @@ bool isArray(const Expression* e) {
 }
 
 // Arrays compare element by element (records and unions through the == written with their definitions).
-OperatorExpression* equality(JobState& job, const Expression* l, const OperatorExpression* r,
-                             const std::string& op, BinaryRule rule) {
-    OperatorExpression* e = binary(job, l, r, " " + op + " ", " " + op + " ", rule);
+std::unique_ptr<OperatorExpression> equality(JobState& job, const Expression* l, const OperatorExpression* r,
+                                             const std::string& op, BinaryRule rule) {
+    std::unique_ptr<OperatorExpression> e = binary(job, l, r, " " + op + " ", " " + op + " ", rule);
     if (!isArray(l) && !isArray(r))
         return e;
     std::string test = "quv_runtime::equal(" + codeOf(l) + "," + codeOf(r) + ")";
-    OperatorExpression* arrays =
-        new OperatorExpression(e->getTypeset(), grouped(op == "==" ? test : "!" + test), e->getType());
-    delete e;
-    return arrays;
+    return std::make_unique<OperatorExpression>(e->getTypeset(), grouped(op == "==" ? test : "!" + test),
+                                                e->getType());
 }
 }  // namespace
 
-OperatorExpression* codegen::createEq(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createEq(JobState& job, const Expression& l, const OperatorExpression* r) {
     return equality(job, &l, r, "==", &Type::checkEq);
 }
 
-OperatorExpression* codegen::createNe(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createNe(JobState& job, const Expression& l, const OperatorExpression* r) {
     return equality(job, &l, r, "!=", &Type::checkNe);
 }
 
-OperatorExpression* codegen::createLt(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createLt(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " < ", " < ", &Type::checkLt);
 }
 
-OperatorExpression* codegen::createLe(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createLe(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " <= ", " <= ", &Type::checkLe);
 }
 
-OperatorExpression* codegen::createGt(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createGt(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " > ", " > ", &Type::checkGt);
 }
 
-OperatorExpression* codegen::createGe(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createGe(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " >= ", " >= ", &Type::checkGe);
 }
 
-OperatorExpression* codegen::createAnd(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createAnd(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " && ", " && ", &Type::checkAnd);
 }
 
-OperatorExpression* codegen::createOr(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createOr(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " || ", " || ", &Type::checkOr);
 }
 
-OperatorExpression* codegen::createAdd(JobState& job, const Expression& l, const OperatorExpression* r) {
-    OperatorExpression* e = binary(job, &l, r, " + ", " + ", &Type::checkAdd);
+std::unique_ptr<OperatorExpression> codegen::createAdd(JobState& job, const Expression& l, const OperatorExpression* r) {
+    std::unique_ptr<OperatorExpression> e = binary(job, &l, r, " + ", " + ", &Type::checkAdd);
     if (typeOf(job, &l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(job, &l), job.types().stringType()) ||
         Type::equal(typeOf(job, r), job.types().stringType()))
         return e;
     // A String plus a number or truth value appends its written text.
-    OperatorExpression* appended = new OperatorExpression(
+    return std::make_unique<OperatorExpression>(
         e->getTypeset(), grouped(l.code + " + quv_runtime::text(" + codeOf(r) + ")"), e->getType());
-    delete e;
-    return appended;
 }
 
-OperatorExpression* codegen::createSub(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createSub(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " - ", " - ", &Type::checkSub);
 }
 
-OperatorExpression* codegen::createMul(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createMul(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " * ", " * ", &Type::checkMul);
 }
 
-OperatorExpression* codegen::createDiv(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createDiv(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " / ", " / ", &Type::checkDiv);
 }
 
-OperatorExpression* codegen::createMod(JobState& job, const Expression& l, const OperatorExpression* r) {
+std::unique_ptr<OperatorExpression> codegen::createMod(JobState& job, const Expression& l, const OperatorExpression* r) {
     return binary(job, &l, r, " Mod ", " % ", &Type::checkMod);
 }
 
-OperatorExpression* codegen::createNeg(JobState& job, const Expression& e) {
+std::unique_ptr<OperatorExpression> codegen::createNeg(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkNeg(job);
-    return new OperatorExpression("-" + e.typeset, grouped("-" + e.code), t);
+    return std::make_unique<OperatorExpression>("-" + e.typeset, grouped("-" + e.code), t);
 }
 
-OperatorExpression* codegen::createLogicalNot(JobState& job, const Expression& e) {
+std::unique_ptr<OperatorExpression> codegen::createLogicalNot(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkNot(job);
-    return new OperatorExpression("~" + e.typeset, grouped("!" + e.code), t);
+    return std::make_unique<OperatorExpression>("~" + e.typeset, grouped("!" + e.code), t);
 }
 
-OperatorExpression* codegen::createParenExpr(JobState& job, const Expression& e) {
-    return new OperatorExpression("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
+std::unique_ptr<OperatorExpression> codegen::createParenExpr(JobState& job, const Expression& e) {
+    return std::make_unique<OperatorExpression>("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
-OperatorExpression* codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
+std::unique_ptr<OperatorExpression> codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                               const OperatorExpression* e) {
     Type* result = typeOrUnknown(job, c)->checkIfThenElse(job, typeOf(job, t), typeOf(job, e));
-    return new OperatorExpression("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
+    return std::make_unique<OperatorExpression>("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
                                   grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
 }
 
-OperatorExpression* codegen::createCall(JobState& job, const Expression& e, const CodeFragment* p) {
+std::unique_ptr<OperatorExpression> codegen::createCall(JobState& job, const Expression& e, const CodeFragment* p) {
     auto call = dynamic_cast<const ProcCall*>(p);
     std::string callCode = call ? call->getValueCode() : codeOf(p);
     // A call that made no C++ text (it was reported) leaves the value alone.
     std::string text = callCode.empty() ? e.code : "(" + callCode + "," + e.code + ")";
-    return new OperatorExpression(e.typeset + ":" + typesetOf(p), text, typeOrUnknown(job, e)->self());
+    return std::make_unique<OperatorExpression>(e.typeset + ":" + typesetOf(p), text, typeOrUnknown(job, e)->self());
 }

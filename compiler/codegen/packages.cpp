@@ -59,7 +59,7 @@ std::string protoOf(const CodeFragment* f) {
 }
 }  // namespace
 
-void codegen::createPackClass(CodeFragment& f, std::string name, const CodeFragment* bases, const CodeFragment* members,
+void codegen::createPackClass(JobState&, CodeFragment& f, std::string name, const CodeFragment* bases, const CodeFragment* members,
                               const CodeFragment* procs) {
     const std::string NL = base::newline();
     f.innerTypes = innerOf(procs);
@@ -68,7 +68,7 @@ void codegen::createPackClass(CodeFragment& f, std::string name, const CodeFragm
     f.code = codeOf(procs);
 }
 
-void codegen::createAgentClass(CodeFragment& f, std::string name, const CodeFragment* bases,
+void codegen::createAgentClass(JobState&, CodeFragment& f, std::string name, const CodeFragment* bases,
                                const CodeFragment* members, const CodeFragment* procs, const CodeFragment* prosHead,
                                const CodeFragment* prosBody) {
     const std::string NL = base::newline();

@@ -24,10 +24,6 @@ const ProNode* procedureNode(const BlockNode* b, const char* method) {
     return p;
 }
 
-bool isChannel(int kind) {
-    return kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL;
-}
-
 // The frame members that point at the parameters, and the statements that set them.
 struct ParamPointers {
     std::string members;
@@ -70,7 +66,7 @@ ParamPointers paramPointers(JobState& job, const ProNode* p) {
 
 // ---- heads ------------------------------------------------------------------------------------
 
-void codegen::createProcHead(CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params,
+void codegen::createProcHead(JobState&, CodeFragment& f, ProNode* p, std::string name, const CodeFragment* params,
                              std::string packName) {
     std::string separator = p->getParamCount() == 0 ? "" : ",";
     std::string tail = " ( " + p->getFatherTypeName() + " *father" + separator + params->getCode() + " )";
@@ -80,7 +76,7 @@ void codegen::createProcHead(CodeFragment& f, ProNode* p, std::string name, cons
     f.prototypes = "void " + p->getCppName() + tail;
 }
 
-void codegen::createProsHead(CodeFragment& f, ProNode* p, std::string, const CodeFragment* params,
+void codegen::createProsHead(JobState&, CodeFragment& f, ProNode* p, std::string, const CodeFragment* params,
                              std::string packName) {
     f.code = "void " + qualifier(packName) + p->getCppName() + " (" + params->getCode() + ")";
     f.prototypes = "void " + p->getCppName() + " (" + params->getCode() + ")" + ";" + base::newline();
@@ -117,9 +113,8 @@ void codegen::createFrameStruct(JobState& job, CodeFragment& f, BlockNode* b, st
     f.code = isMain ? function : procs->code + function;
 }
 
-void codegen::createFrameDecl(JobState& job, CodeFragment& f, BlockNode* b, std::string, std::string headTypeset,
-                              std::string headCpp, const CodeFragment* locals, const CodeFragment* procs,
-                              const CodeFragment* body) {
+void codegen::createFrameDecl(JobState& job, CodeFragment& f, BlockNode* b, std::string, std::string headTypeset, std::string headCpp,
+                              const CodeFragment* locals, const CodeFragment* procs, const CodeFragment* body) {
     const ProNode* p = procedureNode(b, "CodeFragment::createFrameDecl()");
     const std::string NL = base::newline();
     std::string frameType = p->getLocalTypeName();

@@ -16,39 +16,12 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/codegen/emit_support.hpp"
 
-namespace emit {
-std::string quoted(const std::string& text) {
-    static const char digits[] = "01234567";
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            // Octal, so that a byte of a multi-byte name never joins the next character.
-            out += '\\';
-            out += digits[(c >> 6) & 7];
-            out += digits[(c >> 3) & 7];
-            out += digits[c & 7];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
-
-std::string typeId(JobState& job, const Type* t) {
-    return CodeNames::declaration("", emit::orUnknown(job, t));
-}
-
-void report(JobState& job, int message) {
-    QUVException(job).makeSemantic(message);
-}
-}  // namespace emit
-
 namespace {
 // Messages of QUVException::makeSemantic (ORDER: the semantic message table).
-enum ParallelMessage {
+enum StartMessage {
+    TWO_CHANNELS_SAME_PEER = 3,
+    SAME_FORMAL = 4,
+    IOP_ALIAS = 5,
     SAME_CONTROLS = 8,
     INPUT_TWICE = 9,
     OUTPUT_TWICE = 10,
@@ -60,6 +33,10 @@ enum ParallelMessage {
 };
 
 using emit::report;
+
+bool isChannel(int kind) {
+    return kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL;
+}
 
 std::string controlTypeset(const VarNode* v) {
     return v && v->getExpression() ? v->getExpression()->getTypeset() : std::string();
@@ -84,48 +61,21 @@ Type* channelElement(const ProNode* p, const std::string& formal) {
     }
     return nullptr;
 }
-}  // namespace
-
-ProcessStart* ProcCall::createProsStart(JobState& job, VarNode* control, const std::vector<ActualParam*>& actuals,
-                                        int interval, ProNode* process) {
-    const std::string NL = base::newline();
-    ProcessStart* s = new ProcessStart();
-    s->controlName = controlTypeset(control);
-    s->actuals = actuals;
-    s->process = process;
-
-    s->typeset = s->controlName + "(";
-    for (size_t i = 0; i < actuals.size(); ++i)
-        s->typeset += (i == 0 ? "" : ";") + actuals[i]->getTypeset();
-    s->typeset += ")";
-
-    s->interval = interval;
-    s->code = startCode(job, s, CodeNames::channelName);
-    s->innerTypes.clear();
-    s->prototypes.clear();
-    const std::string block = CodeNames::instanceParamName(s->controlName);
-    // An unbound control starts nothing; the block then counts as ended.
-    s->threadStart = "if (_beginthread(" + controlCode(control) + ",0,(void*)&" + block +
-                     ") == (std::uintptr_t)-1) " + block + ".finish();" + NL;
-    s->endFlag = block + ".end";
-    return s;
-}
 
 // The parameter block of a start, filled: link names the channel from one
 // control to another.
-std::string ProcCall::startCode(JobState& job, const ProcessStart* s,
-                                const std::function<std::string(std::string, std::string)>& link) {
+std::string startCode(JobState& job, const ProcessStart& s, const std::function<std::string(std::string, std::string)>& link) {
     const std::string NL = base::newline();
-    const std::string block = CodeNames::instanceParamName(s->controlName);
+    const std::string block = CodeNames::instanceParamName(s.controlName);
     std::string code = NL + "quv_runtime::ProcessBlock " + block + ";" + NL;
-    for (const ActualParam* a : s->actuals) {
+    for (const auto& a : s.actuals) {
         std::string formal = emit::quoted(a->formalName);
         switch (a->attribute) {
         case DEF_OUTPUT_CHANNEL:
-            code += block + ".put_channel(" + formal + ",&" + link(s->controlName, a->peerControl) + ");" + NL;
+            code += block + ".put_channel(" + formal + ",&" + link(s.controlName, a->peerControl) + ");" + NL;
             break;
         case DEF_INPUT_CHANNEL:
-            code += block + ".put_channel(" + formal + ",&" + link(a->peerControl, s->controlName) + ");" + NL;
+            code += block + ".put_channel(" + formal + ",&" + link(a->peerControl, s.controlName) + ");" + NL;
             break;
         case DEF_REF_PARAM:
             code += block + ".put_ref< " + emit::typeId(job, a->type) + " >(" + formal + "," + a->actualCode + ");" +
@@ -138,17 +88,63 @@ std::string ProcCall::startCode(JobState& job, const ProcessStart* s,
             break;
         }
     }
-    return code + block + ".timer_interval = " + std::to_string(s->interval) + ";" + NL + block + ".end = false" +
+    return code + block + ".timer_interval = " + std::to_string(s.interval) + ";" + NL + block + ".end = false" +
            ";" + NL + NL;
 }
+}  // namespace
 
-void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& starts) {
+bool codegen::checkActualPair(JobState& job, const ActualParam& actual, const ActualParam& other) {
+    if (isChannel(actual.attribute) && isChannel(other.attribute) && actual.peerControl == other.peerControl &&
+        actual.attribute == other.attribute) {
+        report(job, TWO_CHANNELS_SAME_PEER);
+        return false;
+    }
+    if (actual.formalName == other.formalName) {
+        report(job, SAME_FORMAL);
+        return false;
+    }
+    if (actual.attribute == DEF_REF_PARAM && other.attribute == DEF_VALUE_PARAM &&
+        actual.actualCode == other.actualCode) {
+        report(job, IOP_ALIAS);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<ProcessStart> codegen::createProsStart(JobState& job, VarNode* control,
+                                                       std::vector<std::unique_ptr<ActualParam>> actuals,
+                                                       int interval, ProNode* process) {
+    const std::string NL = base::newline();
+    auto s = std::make_unique<ProcessStart>();
+    s->controlName = controlTypeset(control);
+    s->process = process;
+
+    s->typeset = s->controlName + "(";
+    for (size_t i = 0; i < actuals.size(); ++i)
+        s->typeset += (i == 0 ? "" : ";") + actuals[i]->getTypeset();
+    s->typeset += ")";
+    s->actuals = std::move(actuals);
+
+    s->interval = interval;
+    s->code = startCode(job, *s, CodeNames::channelName);
+    const std::string block = CodeNames::instanceParamName(s->controlName);
+    // An unbound control starts nothing; the block then counts as ended.
+    s->threadStart = "if (_beginthread(" + controlCode(control) + ",0,(void*)&" + block +
+                     ") == (std::uintptr_t)-1) " + block + ".finish();" + NL;
+    s->endFlag = block + ".end";
+    return s;
+}
+
+std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vector<ProcessStart*>& starts) {
     const std::string NL = base::newline();
     const int n = static_cast<int>(starts.size());
-    label = "next";
+    auto statement = std::make_unique<Statement>();
+    std::string& typeset = statement->typeset;
+    std::string& code = statement->code;
+    std::string& innerTypes = statement->innerTypes;
+    statement->label = "next";
 
     typeset = " || " + base::openBracket();
-    innerTypes.clear();
     for (int i = 0; i < n; ++i) {
         typeset += (i == 0 ? "" : ";" + NL) + starts[i]->getTypeset();
         innerTypes += starts[i]->getInnerTypes();
@@ -165,7 +161,7 @@ void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& 
     std::vector<std::vector<char>> sends(n, std::vector<char>(n, 0)), receives = sends;
     std::vector<std::vector<Type*>> sendType(n, std::vector<Type*>(n, nullptr)), receiveType = sendType;
     for (int i = 0; i < n; ++i) {
-        for (const ActualParam* a : starts[i]->actuals) {
+        for (const auto& a : starts[i]->actuals) {
             int attribute = a->getAttribute();
             if (attribute != DEF_INPUT_CHANNEL && attribute != DEF_OUTPUT_CHANNEL)
                 continue;
@@ -224,7 +220,7 @@ void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& 
             return i < n && j < n && !links[i][j].empty() ? links[i][j] : CodeNames::channelName(from, to);
         };
         for (ProcessStart* s : starts)
-            s->code = ProcCall::startCode(job, s, link);
+            s->code = startCode(job, *s, link);
     }
 
     std::string declarations;
@@ -256,4 +252,5 @@ void Statement::createParallel(JobState& job, const std::vector<ProcessStart*>& 
     for (const ProcessStart* s : starts)
         code += CodeNames::instanceParamName(s->controlName) + ".wait_end();" + NL;
     code += "}" + NL;
+    return statement;
 }

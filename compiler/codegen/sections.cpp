@@ -5,34 +5,6 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/codegen/emit_support.hpp"
 
-namespace emit {
-// Tagged definitions ("struct name {...};"), so that a declaration can name a
-// record before its definition where only a pointer to it is needed.
-std::string recordDefinitions(JobState& job) {
-    std::string text;
-    for (const RecordType* r : job.takeUndefinedRecords()) {
-        std::string body = r->getStructText();
-        size_t keywordEnd = body.find(' ');
-        text += body.substr(0, keywordEnd) + " " + r->getCppBase() + body.substr(keywordEnd + 1) + ";" +
-                base::newline() + recordEquality(r->getCppBase(), r);
-    }
-    return text;
-}
-
-// QUV/E compares records and unions field by field.
-std::string recordEquality(const std::string& cppName, const RecordType* r) {
-    const std::string NL = base::newline();
-    std::string head = "inline bool operator==(const " + cppName + "& a, const " + cppName + "& b) ";
-    std::string test = "true";
-    for (int i = 0; i < r->getFieldCount(); ++i) {
-        std::string f = CodeNames::fieldName(r->getFieldName(i));
-        test += " && quv_runtime::equal(a." + f + ", b." + f + ")";
-    }
-    return head + "{ return " + test + "; }" + NL + "inline bool operator!=(const " + cppName + "& a, const " +
-           cppName + "& b) { return !(a == b); }" + NL;
-}
-}  // namespace emit
-
 namespace {
 // g++ wants the program entry to return int.
 const char* const entryHead = "int main()";
@@ -81,87 +53,89 @@ void codegen::createMMain(JobState& job, CodeFragment& f, const CodeFragment* T,
 
 // ---- sections -------------------------------------------------------------------------
 
-void SectionFragment::addTypesetItem(const std::string& keyword, const CodeFragment* item) {
-    if (count == 0)
-        typeset = keyword + base::openBracket() + item->getTypeset();
+namespace {
+void addTypesetItem(SectionFragment& s, const std::string& keyword, const CodeFragment* item) {
+    if (s.count == 0)
+        s.typeset = keyword + base::openBracket() + item->getTypeset();
     else
-        typeset += ";" + base::newline() + item->getTypeset();
+        s.typeset += ";" + base::newline() + item->getTypeset();
 }
 
-void SectionFragment::addItem(const std::string& keyword, const CodeFragment* item) {
-    addTypesetItem(keyword, item);
-    ++count;
-    code += item->getCode();
-    prototypes += item->getPrototypes();
-    innerTypes += item->getInnerTypes();
+void addItem(SectionFragment& s, const std::string& keyword, const CodeFragment* item) {
+    addTypesetItem(s, keyword, item);
+    ++s.count;
+    s.code += item->getCode();
+    s.prototypes += item->getPrototypes();
+    s.innerTypes += item->getInnerTypes();
 }
+}  // namespace
 
-void SectionFragment::createTypeSection(JobState& job, const CodeFragment* item) {
-    addTypesetItem("%TYPE", item);
-    ++count;
+void codegen::createTypeSection(JobState& job, SectionFragment& s, const CodeFragment* item) {
+    addTypesetItem(s, "%TYPE", item);
+    ++s.count;
     // The records and unions this declaration made come first, so its typedef can name them.
-    prototypes += emit::recordDefinitions(job) + item->getCode();
+    s.prototypes += emit::recordDefinitions(job) + item->getCode();
 }
 
-void SectionFragment::createGlobSection(const CodeFragment* item) {
-    addItem("%Glob", item);
+void codegen::createGlobSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Glob", item);
 }
 
-void SectionFragment::createVarSection(const CodeFragment* item) {
-    addItem("%Var", item);
+void codegen::createVarSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Var", item);
 }
 
-void SectionFragment::createLocSection(const CodeFragment* item) {
-    addItem("%Loc", item);
+void codegen::createLocSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Loc", item);
 }
 
-void SectionFragment::createProcSection(const CodeFragment* item) {
-    addItem("%Proc", item);
+void codegen::createProcSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Proc", item);
 }
 
-void SectionFragment::createProsSection(const CodeFragment* item) {
-    addItem("%Pros", item);
+void codegen::createProsSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Pros", item);
 }
 
-void SectionFragment::createPackSection(const CodeFragment* item) {
-    addItem("%Pack", item);
+void codegen::createPackSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%Pack", item);
 }
 
-void SectionFragment::createAgtSection(const CodeFragment* item) {
-    addItem("%AGT", item);
+void codegen::createAgtSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addItem(s, "%AGT", item);
 }
 
-void SectionFragment::createParamSection(const CodeFragment* item) {
-    addTypesetItem("%Pack", item);
-    if (count != 0)
-        code += ",";
-    code += item->getCode();
-    prototypes += item->getPrototypes();
-    innerTypes += item->getInnerTypes();
-    ++count;
+void codegen::createParamSection(JobState&, SectionFragment& s, const CodeFragment* item) {
+    addTypesetItem(s, "%Pack", item);
+    if (s.count != 0)
+        s.code += ",";
+    s.code += item->getCode();
+    s.prototypes += item->getPrototypes();
+    s.innerTypes += item->getInnerTypes();
+    ++s.count;
 }
 
-void SectionFragment::appendProc(const CodeFragment* item) {
-    prototypes += item->getPrototypes() + ";" + base::newline();
+void codegen::appendProc(JobState&, SectionFragment& s, const CodeFragment* item) {
+    s.prototypes += item->getPrototypes() + ";" + base::newline();
 }
 
-void SectionFragment::appendPros(const CodeFragment* item) {
-    code += item->getCode();
+void codegen::appendPros(JobState&, SectionFragment& s, const CodeFragment* item) {
+    s.code += item->getCode();
     // The thread function in the code needs its parameter block type.
-    innerTypes += item->getInnerTypes();
-    prototypes += item->getPrototypes() + ";" + base::newline();
+    s.innerTypes += item->getInnerTypes();
+    s.prototypes += item->getPrototypes() + ";" + base::newline();
 }
 
 // ---- base classes -----------------------------------------------------------------------
 
-void DerivationFragment::createDerivation(const std::string& name, Node* father) {
-    if (baseNames.empty())
-        code = ": public ";
+void codegen::createDerivation(JobState&, DerivationFragment& d, const std::string& name, Node* father) {
+    if (d.baseNames.empty())
+        d.code = ": public ";
     else
-        code += ",";
-    typeset += name;
-    code += CodeNames::className(name);
-    baseNames.push_back(name);
+        d.code += ",";
+    d.typeset += name;
+    d.code += CodeNames::className(name);
+    d.baseNames.push_back(name);
     if (auto block = dynamic_cast<BlockNode*>(father))
-        fathers.push_back(block);
+        d.fathers.push_back(block);
 }

@@ -57,71 +57,68 @@ std::string commits(const std::vector<AssignmentEquation*>& equations) {
 
 // ---- conditional elements ------------------------------------------------------------------------
 
-void ConditionalElement::createCE(std::string L, const CodeFragment* c, const Statement* a) {
+std::unique_ptr<ConditionalElement> codegen::createCE(JobState&, std::string L, const CodeFragment* c,
+                                                      const Statement* a) {
     if (!a)
         throwInternalFailure("Null ActionPart Pointer", "ConditionalElement::createCE");
-    innerTypes = a->getInnerTypes();
-    label = L;
-    forwardLabel = a->getLabel();
+    auto e = std::make_unique<ConditionalElement>();
+    e->innerTypes = a->getInnerTypes();
+    e->label = L;
+    e->forwardLabel = a->getLabel();
     if (c) {
-        typeset = L + " ^ " + c->getTypeset() + " => " + "$olb = " + a->getTypeset();
-        code = "if (" + c->getCode() + ")" + base::openBrace() + a->getCode();
+        e->typeset = L + " ^ " + c->getTypeset() + " => " + "$olb = " + a->getTypeset();
+        e->code = "if (" + c->getCode() + ")" + base::openBrace() + a->getCode();
     } else {
-        typeset = L + " => " + "$olb = " + a->getTypeset();
-        code = base::openBrace() + a->getCode();
+        e->typeset = L + " => " + "$olb = " + a->getTypeset();
+        e->code = base::openBrace() + a->getCode();
     }
+    return e;
 }
 
-void ConditionalElement::createCE(std::string L, const Statement* a) {
+std::unique_ptr<Statement> codegen::createAtomicStat(JobState&, std::string L, const Statement* a) {
     if (!a)
         throwInternalFailure("Null ActionPart Pointer", "ConditionalElement::createCE");
-    innerTypes = a->getInnerTypes();
-    label = L;
-    typeset = "LB = " + L + " => " + a->getTypeset();
-    code = labelComment(L) + a->getCode() + base::newline() + base::newline();
+    auto s = std::make_unique<Statement>();
+    s->innerTypes = a->getInnerTypes();
+    s->label = L;
+    s->typeset = "LB = " + L + " => " + a->getTypeset();
+    s->code = labelComment(L) + a->getCode() + base::newline() + base::newline();
+    return s;
 }
 
-GotoCondition* ConditionalElement::createGotoCondition(CodeFragment* c, std::string target) {
-    GotoCondition* g = new GotoCondition();
-    g->condition = c;
+std::unique_ptr<GotoCondition> codegen::createGotoCondition(JobState&, std::unique_ptr<CodeFragment> c,
+                                                            std::string target) {
+    auto g = std::make_unique<GotoCondition>();
+    g->typeset = typesetOf(c.get()) + " => " + "$olb = " + target;
+    g->condition = std::move(c);
     g->label = target;
-    g->typeset = typesetOf(c) + " => " + "$olb = " + target;
     return g;
 }
 
-CaseCondition* ConditionalElement::createCaseCondition(std::vector<GotoCondition*> alternatives,
-                                                       std::string defaultLabel) {
-    CaseCondition* cc = new CaseCondition();
-    cc->alternatives = alternatives;
+std::unique_ptr<CaseCondition> codegen::createCaseCondition(JobState&,
+                                                            std::vector<std::unique_ptr<GotoCondition>> alternatives,
+                                                            std::string defaultLabel) {
+    auto cc = std::make_unique<CaseCondition>();
     cc->forwardLabel = defaultLabel;
     for (size_t i = 0; i < alternatives.size(); ++i)
         cc->typeset += (i == 0 ? "| " : "  ") + alternatives[i]->getTypeset();
     cc->typeset += " |~ => " + defaultLabel;
+    cc->alternatives = std::move(alternatives);
     return cc;
-}
-
-GotoCondition::~GotoCondition() {
-    delete condition;
-}
-
-CaseCondition::~CaseCondition() {
-    for (GotoCondition* g : alternatives)
-        delete g;
-}
-
-std::string CaseCondition::getAlternativeLabel(int i) const {
-    return alternatives.at(i)->getLabel();
 }
 
 // ---- statements ----------------------------------------------------------------------------------
 
-void Statement::createIfStat(std::string L, const CodeFragment* c, const Statement* t, const Statement* e) {
+std::unique_ptr<Statement> codegen::createIfStat(JobState&, std::string L, const CodeFragment* c, const Statement* t,
+                                                 const Statement* e) {
     if (!t)
         throwInternalFailure("Null If ActionPart Pointer", "Statement::createIfStat");
-    innerTypes = t->getInnerTypes() + (e ? e->getInnerTypes() : std::string());
-    label = L;
-    typeset = "LB = " + L + (c ? " ^ " + c->getTypeset() : std::string()) + " => (" + t->getTypeset() +
-              (e ? " | " + e->getTypeset() : std::string()) + ")";
+    auto s = std::make_unique<Statement>();
+    s->innerTypes = t->getInnerTypes() + (e ? e->getInnerTypes() : std::string());
+    s->label = L;
+    s->typeset = "LB = " + L + (c ? " ^ " + c->getTypeset() : std::string()) + " => (" + t->getTypeset() +
+                 (e ? " | " + e->getTypeset() : std::string()) + ")";
+    std::string& code = s->code;
     code = labelComment(L);
     if (c)
         code += "if (" + c->getCode() + ")" + base::openBrace() + t->getCode() + base::closeBrace();
@@ -130,11 +127,14 @@ void Statement::createIfStat(std::string L, const CodeFragment* c, const Stateme
     if (e)
         code += base::newline() + "else" + base::openBrace() + e->getCode() + base::closeBrace() + base::newline();
     code += base::newline();
+    return s;
 }
 
-void Statement::createStat(std::string L, const CaseCondition* cc, const std::vector<Statement*>& statements) {
+std::unique_ptr<Statement> codegen::createStat(JobState&, std::string L, const CaseCondition* cc,
+                                               const std::vector<Statement*>& statements) {
     const std::string NL = base::newline();
-    label = L;
+    auto s = std::make_unique<Statement>();
+    s->label = L;
     int n = cc ? cc->getAlternativeCount() : 0;
     auto target = [&](int j) { return j < n ? cc->getAlternativeLabel(j) : cc ? cc->getForwardLabel() : ""; };
 
@@ -155,11 +155,11 @@ void Statement::createStat(std::string L, const CaseCondition* cc, const std::ve
     }
 
     std::vector<std::string> blocks(n + 1);
+    std::string& typeset = s->typeset;
     typeset = "LB = " + L + " => " + typesetOf(cc) + base::openBracket();
-    innerTypes.clear();
     for (size_t i = 0; i < statements.size(); ++i) {
         blocks[group[i]] += statements[i]->getCode();
-        innerTypes += statements[i]->getInnerTypes();
+        s->innerTypes += statements[i]->getInnerTypes();
         typeset += statements[i]->getTypeset();
         if (i + 1 == statements.size())
             typeset += " ^ $OLB=EXIT";
@@ -170,96 +170,111 @@ void Statement::createStat(std::string L, const CaseCondition* cc, const std::ve
     }
     typeset += base::closeBracket();
 
+    std::string& code = s->code;
     code = labelComment(L);
     for (int j = 0; j < n; ++j)
         code += std::string(j == 0 ? "if (" : "else if(") + codeOf(cc->getAlternative(j)->getCondition()) + ")" +
                 base::openBrace() + blocks[j] + base::closeBrace();
     code += "else" + base::openBrace() + blocks[n] + base::closeBrace();
+    return s;
 }
 
-void Statement::createLoopStat(std::string L, const CodeFragment* c, const std::vector<Statement*>& statements) {
-    label = L;
-    innerTypes = innerTypesOf(statements);
-    typeset = "*[ LB = " + L + (c ? " ^ " + c->getTypeset() : std::string()) +
-              joinedTypesets(statements, ";" + base::newline()) + base::closeBracket();
-    code = labelComment(L) + "while (" + (c ? c->getCode() : "true") + ")" + base::openBrace() + codes(statements) +
-           "continue" + base::semicolon() + base::closeBrace();
+std::unique_ptr<Statement> codegen::createLoopStat(JobState&, std::string L, const CodeFragment* c,
+                                                   const std::vector<Statement*>& statements) {
+    auto s = std::make_unique<Statement>();
+    s->label = L;
+    s->innerTypes = innerTypesOf(statements);
+    s->typeset = "*[ LB = " + L + (c ? " ^ " + c->getTypeset() : std::string()) +
+                 joinedTypesets(statements, ";" + base::newline()) + base::closeBracket();
+    s->code = labelComment(L) + "while (" + (c ? c->getCode() : "true") + ")" + base::openBrace() +
+              codes(statements) + "continue" + base::semicolon() + base::closeBrace();
+    return s;
 }
 
-void Statement::createWaitStat(std::string L, const std::vector<AssignmentEquation*>& equations,
-                               const CodeFragment* exitCondition, const CodeFragment* guard) {
-    label = L;
-    innerTypes = innerTypesOf(equations);
-    typeset = "LB = " + L + (guard ? " ^ " + guard->getTypeset() : std::string()) + " => $O(" +
-              joinedTypesets(equations, " ^ ") + ") $U (" +
-              (exitCondition ? exitCondition->getTypeset() : "true") + " ^ $OLB = EXIT" + base::closeBracket();
+std::unique_ptr<Statement> codegen::createWaitStat(JobState&, std::string L,
+                                                   const std::vector<AssignmentEquation*>& equations,
+                                                   const CodeFragment* exitCondition, const CodeFragment* guard) {
+    auto s = std::make_unique<Statement>();
+    s->label = L;
+    s->innerTypes = innerTypesOf(equations);
+    s->typeset = "LB = " + L + (guard ? " ^ " + guard->getTypeset() : std::string()) + " => $O(" +
+                 joinedTypesets(equations, " ^ ") + ") $U (" +
+                 (exitCondition ? exitCondition->getTypeset() : "true") + " ^ $OLB = EXIT" + base::closeBracket();
     // The exit condition says when the wait ends: the equations repeat while it does not hold.
     std::string wait = "do" + base::openBrace() + codes(equations) + commits(equations) + base::closeBrace() +
                        "while (!(" + (exitCondition ? exitCondition->getCode() : "true") + "))" + base::semicolon() +
                        base::newline();
-    code = labelComment(L);
+    s->code = labelComment(L);
     if (guard)
-        code += "if (" + guard->getCode() + ")" + base::openBrace() + wait + base::closeBrace();
+        s->code += "if (" + guard->getCode() + ")" + base::openBrace() + wait + base::closeBrace();
     else
-        code += wait;
+        s->code += wait;
+    return s;
 }
 
-void Statement::createSeqStat(const std::vector<Statement*>& statements) {
-    typeset = " >> " + base::openBracket() + joinedTypesets(statements, "") + base::closeBracket();
-    code = codes(statements);
-    innerTypes = innerTypesOf(statements);
+std::unique_ptr<Statement> codegen::createSeqStat(JobState&, const std::vector<Statement*>& statements) {
+    auto s = std::make_unique<Statement>();
+    s->typeset = " >> " + base::openBracket() + joinedTypesets(statements, "") + base::closeBracket();
+    s->code = codes(statements);
+    s->innerTypes = innerTypesOf(statements);
+    return s;
 }
 
 // ---- action records ----------------------------------------------------------------------------
 
-void Statement::createActionItem(const std::vector<AssignmentEquation*>& equations, std::string forward) {
-    label = forward;
-    typeset.clear();
-    code.clear();
-    innerTypes.clear();
+std::unique_ptr<Statement> codegen::createActionItem(JobState&, const std::vector<AssignmentEquation*>& equations,
+                                                     std::string forward) {
+    auto s = std::make_unique<Statement>();
+    s->label = forward;
     for (const AssignmentEquation* q : equations) {
-        typeset += " ^ " + q->getTypeset();
-        code += q->getCode();
+        s->typeset += " ^ " + q->getTypeset();
+        s->code += q->getCode();
     }
-    typeset += "$OLB =" + forward;
+    s->typeset += "$OLB =" + forward;
     // Every equation sees the values from before the action: all commits follow all evaluations.
-    code += commits(equations);
+    s->code += commits(equations);
+    return s;
 }
 
-void Statement::createCallAction(const CodeFragment* call) {
-    label = "next";
-    typeset = typesetOf(call);
+std::unique_ptr<Statement> codegen::createCallAction(JobState&, const CodeFragment* call) {
+    auto s = std::make_unique<Statement>();
+    s->label = "next";
+    s->typeset = typesetOf(call);
     // A call whose text is empty (it was reported) makes no statement.
     std::string text = codeOf(call);
-    code = text.empty() ? text : text + base::semicolon();
-    innerTypes.clear();
+    s->code = text.empty() ? text : text + base::semicolon();
+    return s;
 }
 
-void Statement::createGuardedAlternative(const CodeFragment* c, const Statement* a) {
-    code = "if (" + codeOf(c) + ")" + base::openBrace() + codeOf(a) + "break" + base::semicolon() +
-           base::closeBrace();
-    innerTypes = a ? a->getInnerTypes() : std::string();
-    typeset = typesetOf(c) + " |> " + typesetOf(a);
+std::unique_ptr<Statement> codegen::createGuardedAlternative(JobState&, const CodeFragment* c, const Statement* a) {
+    auto s = std::make_unique<Statement>();
+    s->code = "if (" + codeOf(c) + ")" + base::openBrace() + codeOf(a) + "break" + base::semicolon() +
+              base::closeBrace();
+    s->innerTypes = a ? a->getInnerTypes() : std::string();
+    s->typeset = typesetOf(c) + " |> " + typesetOf(a);
+    return s;
 }
 
-void Statement::createSelect(const std::vector<Statement*>& alternatives) {
-    label = "next";
-    typeset = "!!" + base::openBracket() + joinedTypesets(alternatives, ",") + base::closeBracket();
-    code = "while (true) " + base::openBrace();
+std::unique_ptr<Statement> codegen::createSelect(JobState&, const std::vector<Statement*>& alternatives) {
+    auto s = std::make_unique<Statement>();
+    s->label = "next";
+    s->typeset = "!!" + base::openBracket() + joinedTypesets(alternatives, ",") + base::closeBracket();
+    s->code = "while (true) " + base::openBrace();
     for (size_t i = 0; i < alternatives.size(); ++i)
-        code += (i == 0 ? "" : "else ") + alternatives[i]->getCode();
-    code += "continue" + base::semicolon() + base::closeBrace();
-    innerTypes = innerTypesOf(alternatives);
+        s->code += (i == 0 ? "" : "else ") + alternatives[i]->getCode();
+    s->code += "continue" + base::semicolon() + base::closeBrace();
+    s->innerTypes = innerTypesOf(alternatives);
+    return s;
 }
 
 // ---- algorithmic parts -------------------------------------------------------------------------
 
-void AlgorithmicPart::createAlg(const std::vector<ConditionalElement*>& elements) {
+void codegen::createAlg(JobState&, AlgorithmicPart& part, const std::vector<ConditionalElement*>& elements) {
     const std::string NL = base::newline();
-    typeset = "%alg" + base::openBracket() + joinedTypesets(elements, ";" + NL);
-    innerTypes = innerTypesOf(elements);
+    part.typeset = "%alg" + base::openBracket() + joinedTypesets(elements, ";" + NL);
+    part.innerTypes = innerTypesOf(elements);
+    std::string& code = part.code;
     code.clear();
-
     std::vector<std::string> labels;
     for (const ConditionalElement* e : elements)
         if (std::find(labels.begin(), labels.end(), e->getLabel()) == labels.end())
@@ -297,8 +312,9 @@ void AlgorithmicPart::createAlg(const std::vector<ConditionalElement*>& elements
     }
 }
 
-void AlgorithmicPart::createStm(const std::vector<Statement*>& statements) {
-    innerTypes = innerTypesOf(statements);
-    typeset = "%stm" + base::openBracket() + joinedTypesets(statements, ";" + base::newline()) + base::closeBracket();
-    code = codes(statements) + "return " + base::semicolon();
+void codegen::createStm(JobState&, AlgorithmicPart& part, const std::vector<Statement*>& statements) {
+    part.innerTypes = innerTypesOf(statements);
+    part.typeset =
+        "%stm" + base::openBracket() + joinedTypesets(statements, ";" + base::newline()) + base::closeBracket();
+    part.code = codes(statements) + "return " + base::semicolon();
 }

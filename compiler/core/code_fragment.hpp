@@ -5,10 +5,9 @@
 // declarations made from a type are with the types (types.hpp).
 //
 // CodeFragment and Expression hold data only. The code generator's emitters
-// that fill them (declarations, heads, frames, program units, access forms and
-// operators) are free functions of namespace codegen, declared in
-// compiler/codegen/codegen.hpp with the record as their first parameter; the
-// fragments that only the code generator makes are declared there too.
+// that fill or make them are free functions of namespace codegen with the job
+// as their first parameter (compiler/codegen/codegen.hpp); the fragments that
+// only the code generator makes are declared there too.
 #pragma once
 #include <string>
 #include <vector>

@@ -16,13 +16,10 @@ int stepsUp(const BlockNode* from, const BlockNode* to) {
 
 }  // namespace
 
-SymbolTable::SymbolTable(JobState& job_) : job(job_), root(new BlockNode("", DEF_PROJECT, 0, 0, nullptr)), current(root) {}
+SymbolTable::SymbolTable(JobState& job_)
+    : job(job_), root(std::make_unique<BlockNode>("", DEF_PROJECT, 0, 0, nullptr)), current(root.get()) {}
 
-SymbolTable::~SymbolTable() {
-    delete root;
-    for (Node* n : replaced)
-        delete n;
-}
+SymbolTable::~SymbolTable() = default;
 
 bool SymbolTable::isBlockType(int deftype) {
     return deftype >= DEF_PROJECT && deftype <= DEF_PROCESS;
@@ -58,16 +55,16 @@ int SymbolTable::genDefFromRef(int reftype) {
 
 Node* SymbolTable::newDeclNode(const std::string& name, int deftype, int line, int column, BlockNode* parent) {
     switch (deftype) {
-    case DEF_PROJECT: return new BlockNode(name, deftype, line, column, parent);
-    case DEF_PROGRAM: return new ProgNode(name, deftype, line, column, parent);
+    case DEF_PROJECT: return parent->add<BlockNode>(name, deftype, line, column);
+    case DEF_PROGRAM: return parent->add<ProgNode>(name, deftype, line, column);
     case DEF_AGENT:
-    case DEF_PACKAGE: return new PackNode(name, deftype, line, column, parent);
+    case DEF_PACKAGE: return parent->add<PackNode>(name, deftype, line, column);
     case DEF_PROCEDURE:
-    case DEF_PROCESS: return new ProNode(job.numbering, name, deftype, line, column, parent);
-    case DEF_TYPE: return new TypeNode(job, name, deftype, line, column, parent);
+    case DEF_PROCESS: return parent->add<ProNode>(job.numbering, name, deftype, line, column);
+    case DEF_TYPE: return parent->add<TypeNode>(job, name, deftype, line, column);
     default:
         if (deftype > DEF_TYPE && deftype <= DEF_OUTPUT_CHANNEL)
-            return new VarNode(job, name, deftype, line, column, parent);
+            return parent->add<VarNode>(job, name, deftype, line, column);
         throwInternalFailure("illegal def type", "SymbolTable::newDeclNode");
     }
 }
@@ -82,8 +79,7 @@ Node* SymbolTable::declare(const std::string& name, int deftype, int line, int c
     if (earlier) {
         QUVException e(job);
         e.makeRedeclared(name, earlier);
-        current->remove(earlier);
-        replaced.push_back(earlier);
+        replaced.push_back(current->remove(earlier));
     } else if (deftype == DEF_PROCESS) {
         job.noteProcessDeclaration(name, line, column);
     } else if (deftype == DEF_SHARED) {

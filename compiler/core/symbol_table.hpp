@@ -3,6 +3,7 @@
 // blocks and forms the C++ paths that reach variables and procedure frames
 // through the chain of father frames.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,14 +45,14 @@ public:
     // C++ expression of the father frame to pass when calling `callee` from the current block.
     std::string getFramePath(const Node* callee) const;
 
-    BlockNode* getRoot() const { return root; }
+    BlockNode* getRoot() const { return root.get(); }
     BlockNode* getCurrent() const { return current; }
 
 private:
     JobState& job;
-    BlockNode* root;
+    std::unique_ptr<BlockNode> root;
     BlockNode* current;
     // Redeclared nodes, out of their blocks but alive: the tree walker, parameter
     // lists and fathers lists may still point at them.
-    std::vector<Node*> replaced;
+    std::vector<std::unique_ptr<Node>> replaced;
 };

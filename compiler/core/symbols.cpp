@@ -13,19 +13,19 @@ const int duplicateParam = 17;
 }  // namespace
 
 Node::Node(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
-    : name(name_), deftype(deftype_), line(line_), column(column_), parent(parent_) {
-    if (parent)
-        parent->appendChild(this);
-}
+    : name(name_), deftype(deftype_), line(line_), column(column_), parent(parent_) {}
 
 // ---- BlockNode ----------------------------------------------------------------
 
 BlockNode::BlockNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
     : Node(name_, deftype_, line_, column_, parent_) {}
 
-BlockNode::~BlockNode() {
-    for (Node* child : children)
-        delete child;
+std::vector<Node*> BlockNode::getChildren() const {
+    std::vector<Node*> out;
+    out.reserve(children.size());
+    for (const auto& child : children)
+        out.push_back(child.get());
+    return out;
 }
 
 Node* BlockNode::find(const std::string& wanted) const {
@@ -45,17 +45,21 @@ void BlockNode::lookup(const std::string& wanted, std::vector<Node*>& out) const
     }
 }
 
-void BlockNode::remove(Node* node) {
+std::unique_ptr<Node> BlockNode::remove(Node* node) {
     if (!node || node->getParent() != this)
         throwInternalFailure("remove a child not its children", "BlockNode::remove");
-    auto it = std::find(children.begin(), children.end(), node);
-    if (it != children.end())
+    std::unique_ptr<Node> removed;
+    auto it = std::find_if(children.begin(), children.end(), [&](const auto& child) { return child.get() == node; });
+    if (it != children.end()) {
+        removed = std::move(*it);
         children.erase(it);
+    }
     auto named = byName.find(node->getName());
     if (named != byName.end()) {
         std::vector<Node*>& same = named->second;
         same.erase(std::remove(same.begin(), same.end(), node), same.end());
     }
+    return removed;
 }
 
 ProgNode::ProgNode(const std::string& name_, int deftype_, int line_, int column_, BlockNode* parent_)
@@ -191,6 +195,6 @@ VarNode::VarNode(JobState& job, const std::string& name_, int deftype_, int line
 VarNode::~VarNode() = default;
 
 void VarNode::setType(Type* t) {
-    records.emplace_back(new Expression(name, t, deftype));
+    records.push_back(std::make_unique<Expression>(name, t, deftype));
     record = records.back().get();
 }

@@ -23,7 +23,7 @@ enum DefType {
 
 class Node {
 public:
-    // Appends the new node to the children of `parent` when there is one.
+    // A node of a block is made by the block (BlockNode::add), which owns it.
     Node(const std::string& name, int deftype, int line, int column, BlockNode* parent);
     virtual ~Node() = default;
     Node(const Node&) = delete;
@@ -49,7 +49,6 @@ protected:
 class BlockNode : public Node {
 public:
     BlockNode(const std::string& name, int deftype, int line, int column, BlockNode* parent);
-    ~BlockNode() override;
 
     std::string getPackName() const override { return std::string(); }
     // The first child of that name, or null.
@@ -57,23 +56,29 @@ public:
     // The nodes `name` can denote from this block: the nearest enclosing declaration.
     virtual void lookup(const std::string& name, std::vector<Node*>& out) const;
 
-    // Takes the node out of the children without destroying it; the caller owns it afterwards.
-    void remove(Node* node);
+    // Takes the node out of the children and hands it to the caller.
+    std::unique_ptr<Node> remove(Node* node);
 
     // A generated C++ name for `owner`, unique among those handed out under
     // this block (the root of a file's tree): the form itself when no other
     // owner has it yet, else the form with a suffix "_2", "_3", ...
     std::string uniqueName(const std::string& form, const Node* owner) const;
 
-    const std::vector<Node*>& getChildren() const { return children; }
-    void appendChild(Node* child)
+    // The children in declaration order.
+    std::vector<Node*> getChildren() const;
+    // A new child of class T, made from args and this block as its parent.
+    template <typename T, typename... Args>
+    T* add(Args&&... args)
     {
-        children.push_back(child);
-        byName[child->getName()].push_back(child);
+        auto child = std::make_unique<T>(std::forward<Args>(args)..., this);
+        T* made = child.get();
+        byName[made->getName()].push_back(made);
+        children.push_back(std::move(child));
+        return made;
     }
 
 protected:
-    std::vector<Node*> children;
+    std::vector<std::unique_ptr<Node>> children;
     // The children of each name in declaration order: a block of many names
     // (a program of thousands of procedures) finds one without a search.
     std::unordered_map<std::string, std::vector<Node*>> byName;

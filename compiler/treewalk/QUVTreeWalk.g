@@ -17,10 +17,10 @@
 //   error, or a process declared in another file) is never dereferenced: the
 //   actions that need it are skipped, and a block is left only if it was entered.
 //
-// - Rules that return heap objects (expressions, equations, statements) hand
-//   them to their caller, which keeps them in Owned locals until its own
-//   emitter has run. A construct that failed yields no object and is left out
-//   of the lists its caller hands on.
+// - Rules that return objects (expressions, equations, statements) return
+//   them as std::unique_ptr; the caller keeps them in its locals until its
+//   own emitter has run. A construct that failed yields no object and is left
+//   out of the lists its caller hands on.
 // - The trial of a parenthesised expression (parensHoldExpression) walks
 //   without actions: ANTLR guards every action of a rule's body while
 //   guessing, so nothing is resolved, declared, reported, allocated or
@@ -63,6 +63,8 @@ public:
 	// One diagnostic per recognition error, kind and number by its exact class.
 	void reportError(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) override;
 	using ANTLR_USE_NAMESPACE(antlr)TreeParser::reportError;
+	// A semantic diagnostic of the walker's own, at the walk's place.
+	void reportSemantic(const std::string& text);
 
 	// Every rule entry passes here: a tree nested so deeply that the walk would
 	// run out of stack ends the walk with one diagnostic (NestingTooDeep), not a crash.
@@ -122,24 +124,26 @@ private:
 		Type* t, ProNode* procedure);
 
 	// Variables and expressions (walk_expressions.cpp).
-	typedef OperatorExpression* (*BinaryEmitter)(JobState&, const Expression&, const OperatorExpression*);
+	typedef std::unique_ptr<OperatorExpression> (*BinaryEmitter)(JobState&, const Expression&,
+		const OperatorExpression*);
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
-	Expression* keepAccess(Expression* record);
+	Expression* keepAccess(std::unique_ptr<Expression> record);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	const OperatorExpression* operand(const OperatorExpression* e);
-	OperatorExpression* binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op);
-	OperatorExpression* canSend(Node* channel, const OperatorExpression* message, bool withMessage);
-	OperatorExpression* canReceive(Node* channel, const Expression* target, bool withTarget);
+	std::unique_ptr<OperatorExpression> binary(const OperatorExpression* l, const OperatorExpression* r,
+		BinaryEmitter op);
+	std::unique_ptr<OperatorExpression> canSend(Node* channel, const OperatorExpression* message, bool withMessage);
+	std::unique_ptr<OperatorExpression> canReceive(Node* channel, const Expression* target, bool withTarget);
 	void checkRequiredType(const OperatorExpression* e, int mask);
 	void checkVariableType(const Expression* v, int mask);
 	void checkStoredType(const Expression* v, int mask, const char* builtin);
-	OperatorExpression* addressOf(const Expression* v);
+	std::unique_ptr<OperatorExpression> addressOf(const Expression* v);
 	// Whether a value of type from may be stored where a value of type to is:
 	// as an assignment takes it, or (by reference) only the same type.
 	static bool fitsType(Type* to, Type* from, bool byReference);
-	void checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals);
+	void checkActualTypes(ProNode* callee, const std::vector<std::unique_ptr<ActualParam>>& actuals);
 	// The trial of a parenthesised expression, made once per node of a walk:
 	// a trial repeated at every level of nested parentheses would take time
 	// exponential in their depth.
@@ -147,40 +151,45 @@ private:
 	bool parensHoldExpression(ANTLR_USE_NAMESPACE(antlr)RefAST node);
 
 	// Equations, statements, elements and actions (walk_statements.cpp).
-	AssignmentEquation* assignEquation(const Expression* target, const OperatorExpression* value);
-	AssignmentEquation* newDeclaration(Node* node, Type* t);
-	AssignmentEquation* receiveEquation(Node* channel, const Expression* target);
-	AssignmentEquation* sendEquation(Node* channel, const OperatorExpression* value);
-	AssignmentEquation* startEquation(Node* control, const std::string& process);
-	AssignmentEquation* deleteEquation(Node* control);
-	static AssignmentEquation* sequenceEquation(OwnedList<AssignmentEquation>& parts);
-	const CodeFragment* guardOf(Owned<OperatorExpression>& c, bool present);
+	typedef std::unique_ptr<OperatorExpression> Condition;
+	typedef std::vector<std::unique_ptr<Statement>> Statements;
+	typedef std::vector<std::unique_ptr<AssignmentEquation>> Equations;
+	std::unique_ptr<AssignmentEquation> assignEquation(const Expression* target, const OperatorExpression* value);
+	std::unique_ptr<AssignmentEquation> newDeclaration(Node* node, Type* t);
+	std::unique_ptr<AssignmentEquation> receiveEquation(Node* channel, const Expression* target);
+	std::unique_ptr<AssignmentEquation> sendEquation(Node* channel, const OperatorExpression* value);
+	std::unique_ptr<AssignmentEquation> startEquation(Node* control, const std::string& process);
+	std::unique_ptr<AssignmentEquation> deleteEquation(Node* control);
+	std::unique_ptr<AssignmentEquation> sequenceEquation(Equations& parts);
+	const CodeFragment* guardOf(Condition& c, bool present);
 	static bool startsWaitGuard(ANTLR_USE_NAMESPACE(antlr)RefAST node);
-	static Statement* atomicStatement(const std::string& label, const Statement* action);
-	Statement* ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+	std::unique_ptr<Statement> atomicStatement(const std::string& label, const Statement* action);
+	std::unique_ptr<Statement> ifStatement(const std::string& label, Condition& c, bool guarded,
 		const Statement* thenAction, const Statement* elseAction);
-	static Statement* caseStatement(const std::string& label, const CaseCondition* c,
-		const OwnedList<Statement>& statements);
-	Statement* loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
-		const OwnedList<Statement>& statements);
-	Statement* waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
-		const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard, bool guarded);
-	static Statement* sequenceStatement(const OwnedList<Statement>& statements);
-	GotoCondition* gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target);
-	ConditionalElement* elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
+	std::unique_ptr<Statement> caseStatement(const std::string& label, const CaseCondition* c,
+		const Statements& statements);
+	std::unique_ptr<Statement> loopStatement(const std::string& label, Condition& c, bool guarded,
+		const Statements& statements);
+	std::unique_ptr<Statement> waitStatement(const std::string& label, const Equations& equations,
+		const OperatorExpression* exitCondition, Condition& guard, bool guarded);
+	std::unique_ptr<Statement> sequenceStatement(const Statements& statements);
+	std::unique_ptr<GotoCondition> gotoConditionOf(Condition& c, const std::string& target);
+	std::unique_ptr<ConditionalElement> elementOf(const std::string& label, Condition& c, bool guarded,
 		const Statement* action);
-	static Statement* actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward);
-	static Statement* callAction(const CodeFragment* call);
-	static Statement* selectOf(const OwnedList<Statement>& alternatives);
-	Statement* guardedAlternative(Owned<OperatorExpression>& c, const Statement* action);
-	Statement* parallelOf(const OwnedStarts& starts);
+	std::unique_ptr<Statement> actionItem(const Equations& equations, const std::string& forward);
+	std::unique_ptr<Statement> callAction(const CodeFragment* call);
+	std::unique_ptr<Statement> selectOf(const Statements& alternatives);
+	std::unique_ptr<Statement> guardedAlternative(Condition& c, const Statement* action);
+	std::unique_ptr<Statement> parallelOf(const std::vector<std::unique_ptr<ProcessStart>>& starts);
 
 	// Calls, built-ins and process starts (walk_calls.cpp).
-	typedef void (ProcCall::*FileEmitter)(VarNode*, const Expression*);
-	typedef void (ProcCall::*OperandEmitter)(const Expression*);
-	typedef void (ProcCall::*PairEmitter)(const Expression*, const Expression*);
-	typedef void (ProcCall::*WriteEmitter)(const std::vector<OperatorExpression*>&);
-	typedef void (ProcCall::*FileWriteEmitter)(VarNode*, const std::vector<OperatorExpression*>&);
+	typedef std::vector<std::unique_ptr<ActualParam>> Actuals;
+	typedef std::vector<std::unique_ptr<OperatorExpression>> WriteItems;
+	typedef std::unique_ptr<ProcCall> (*FileEmitter)(JobState&, VarNode*, const Expression*);
+	typedef std::unique_ptr<ProcCall> (*OperandEmitter)(JobState&, const Expression*);
+	typedef std::unique_ptr<ProcCall> (*PairEmitter)(JobState&, const Expression*, const Expression*);
+	typedef std::unique_ptr<ProcCall> (*WriteEmitter)(JobState&, const std::vector<OperatorExpression*>&);
+	typedef std::unique_ptr<ProcCall> (*FileWriteEmitter)(JobState&, VarNode*, const std::vector<OperatorExpression*>&);
 	// The process each control variable is bound to by a control-binding
 	// equation of this file; null where it is bound to more than one.
 	std::map<const Node*, ProNode*> controlProcesses;
@@ -200,21 +209,22 @@ private:
 	std::vector<ControlStart> controlStarts;
 	void noteControlStart(const Node* control, const std::string& name);
 	void checkControlStarts();
-	ProcCall* userCall(Node* procedure, const OwnedList<ActualParam>& actuals);
-	static ProcCall* fileCall(Node* file, const Expression* operand, FileEmitter emit);
-	static ProcCall* closeCall(Node* file);
-	static ProcCall* operandCall(const Expression* operand, OperandEmitter emit);
-	static ProcCall* pairCall(const Expression* first, const Expression* second, PairEmitter emit);
-	static ProcCall* readCall(Node* file, bool fromFile, const std::vector<Expression*>& items);
-	static ProcCall* writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit);
-	static ProcCall* fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit);
+	std::unique_ptr<ProcCall> userCall(Node* procedure, const Actuals& actuals);
+	std::unique_ptr<ProcCall> fileCall(Node* file, const Expression* operand, FileEmitter emit);
+	std::unique_ptr<ProcCall> closeCall(Node* file);
+	std::unique_ptr<ProcCall> operandCall(const Expression* operand, OperandEmitter emit);
+	std::unique_ptr<ProcCall> pairCall(const Expression* first, const Expression* second, PairEmitter emit);
+	std::unique_ptr<ProcCall> readCall(Node* file, bool fromFile, const std::vector<Expression*>& items);
+	std::unique_ptr<ProcCall> writeCall(const WriteItems& items, WriteEmitter emit);
+	std::unique_ptr<ProcCall> fileWriteCall(Node* file, const WriteItems& items, FileWriteEmitter emit);
 	static void addReadItem(std::vector<Expression*>& items, Expression* v);
-	OperatorExpression* valueCall(const OperatorExpression* value, const CodeFragment* call);
-	static ActualParam* inParam(const OperatorExpression* value, const std::string& formal);
-	static ActualParam* ioParam(const Expression* variable, const std::string& formal);
-	static ActualParam* channelParam(const std::string& channel, Node* peer, const std::string& formal, bool input);
-	void checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier);
-	ProcessStart* processStart(Node* control, OwnedList<ActualParam>& actuals, int interval);
+	std::unique_ptr<OperatorExpression> valueCall(const OperatorExpression* value, const CodeFragment* call);
+	std::unique_ptr<ActualParam> inParam(const OperatorExpression* value, const std::string& formal);
+	std::unique_ptr<ActualParam> ioParam(const Expression* variable, const std::string& formal);
+	std::unique_ptr<ActualParam> channelParam(const std::string& channel, Node* peer, const std::string& formal,
+		bool input);
+	void checkPairs(const ActualParam* actual, const Actuals& earlier);
+	std::unique_ptr<ProcessStart> processStart(Node* control, Actuals& actuals, int interval);
 	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
 
 	// Types, packages and agents (walk_types.cpp).
@@ -226,7 +236,6 @@ private:
 	void addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit);
 	static void setFathers(Node* unit, const DerivationFragment& bases);
 	void leaveUnit(Node* unit, int kind);
-	void reportSemantic(const std::string& text);
 }
 
 // ---------------------------------------------------------------- program frame
@@ -322,17 +331,17 @@ mMainBlock[CodeFragment* f]
 
 typeDeclarationPart[SectionFragment* f]
 { enterRule("typeDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_TYPE ( typeDeclaration[&item] { f->createTypeSection(*job, &item); } )+ )
+	:	#(PERCENT_TYPE ( typeDeclaration[&item] { codegen::createTypeSection(*job, *f, &item); } )+ )
 	;
 
 globalDeclarationPart[SectionFragment* f]
 { enterRule("globalDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_GLOB ( varDeclaration[&item, DEF_CONSTANT] { f->createGlobSection(&item); } )+ )
+	:	#(PERCENT_GLOB ( varDeclaration[&item, DEF_CONSTANT] { codegen::createGlobSection(*job, *f, &item); } )+ )
 	;
 
 sharedDeclarationPart[SectionFragment* f]
 { enterRule("sharedDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_VAR ( varDeclaration[&item, DEF_SHARED] { f->createVarSection(&item); } )+ )
+	:	#(PERCENT_VAR ( varDeclaration[&item, DEF_SHARED] { codegen::createVarSection(*job, *f, &item); } )+ )
 	;
 
 // The heads of a section come before its bodies, so every name the heads
@@ -340,8 +349,8 @@ sharedDeclarationPart[SectionFragment* f]
 procDeclarationPart[SectionFragment* f]
 { enterRule("procDeclarationPart"); CodeFragment head; CodeFragment item; }
 	:	#(	PERCENT_PROC
-			( proDeclarationHeader[&head, DEF_PROCEDURE] { f->appendProc(&head); } )+
-			( proDeclaration[&item, DEF_PROCEDURE] { f->createProcSection(&item); } )+
+			( proDeclarationHeader[&head, DEF_PROCEDURE] { codegen::appendProc(*job, *f, &head); } )+
+			( proDeclaration[&item, DEF_PROCEDURE] { codegen::createProcSection(*job, *f, &item); } )+
 		)
 	;
 
@@ -349,19 +358,19 @@ procDeclarationPart[SectionFragment* f]
 prosDeclarationPart[SectionFragment* f]
 { enterRule("prosDeclarationPart"); CodeFragment head; CodeFragment item; }
 	:	#(	PERCENT_PROS
-			( proDeclarationHeader[&head, DEF_PROCESS] { f->appendPros(&head); } )*
-			( proDeclaration[&item, DEF_PROCESS] { f->createProsSection(&item); } )+
+			( proDeclarationHeader[&head, DEF_PROCESS] { codegen::appendPros(*job, *f, &head); } )*
+			( proDeclaration[&item, DEF_PROCESS] { codegen::createProsSection(*job, *f, &item); } )+
 		)
 	;
 
 packageDeclarationPart[SectionFragment* f]
 { enterRule("packageDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_PACK ( packageDeclaration[&item] { f->createPackSection(&item); } )+ )
+	:	#(PERCENT_PACK ( packageDeclaration[&item] { codegen::createPackSection(*job, *f, &item); } )+ )
 	;
 
 agentDeclarationPart[SectionFragment* f]
 { enterRule("agentDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_AGT ( agentDeclaration[&item] { f->createAgtSection(&item); } )+ )
+	:	#(PERCENT_AGT ( agentDeclaration[&item] { codegen::createAgtSection(*job, *f, &item); } )+ )
 	;
 
 // ---------------------------------------------------------------- procedures and processes
@@ -425,13 +434,13 @@ varDeclaration[CodeFragment* f, int kind]
 
 localVariableDeclarationPart[SectionFragment* f]
 { enterRule("localVariableDeclarationPart"); CodeFragment item; }
-	:	#(PERCENT_LOC ( varDeclaration[&item, DEF_LOCAL] { f->createLocSection(&item); } )+ )
+	:	#(PERCENT_LOC ( varDeclaration[&item, DEF_LOCAL] { codegen::createLocSection(*job, *f, &item); } )+ )
 	;
 
 // The parameters are a run of siblings after the procedure's name.
 paramDeclarationPart[SectionFragment* f, ProNode* procedure]
 { enterRule("paramDeclarationPart"); CodeFragment item; }
-	:	( paramDeclaration[&item, procedure] { f->createParamSection(&item); } )+
+	:	( paramDeclaration[&item, procedure] { codegen::createParamSection(*job, *f, &item); } )+
 	;
 
 paramDeclaration[CodeFragment* f, ProNode* procedure]
@@ -537,7 +546,7 @@ packageDeclaration[CodeFragment* f]
 			( procDeclarationPart[&procs] )?
 		)
 		{
-			codegen::createPackClass(*f, name, &bases, &locals, &procs);
+			codegen::createPackClass(*job, *f, name, &bases, &locals, &procs);
 			leaveUnit(unit, DEF_PACKAGE);
 		}
 	;
@@ -561,7 +570,7 @@ agentDeclaration[CodeFragment* f]
 			proDeclaration[&body, DEF_PROCESS]
 		)
 		{
-			codegen::createAgentClass(*f, name, &bases, &locals, &procs, &head, &body);
+			codegen::createAgentClass(*job, *f, name, &bases, &locals, &procs, &head, &body);
 			leaveUnit(unit, DEF_AGENT);
 		}
 	;
@@ -602,47 +611,47 @@ algorithmicPart[AlgorithmicPart* f]
 {
 	enterRule("algorithmicPart");
 	Nesting nesting(nestDepth, _t && _t->getType() == PERCENT_ALG);
-	OwnedList<Statement> statements;
-	OwnedList<ConditionalElement> elements;
-	Owned<Statement> s;
-	Owned<ConditionalElement> e;
+	std::vector<std::unique_ptr<Statement>> statements;
+	std::vector<std::unique_ptr<ConditionalElement>> elements;
+	std::unique_ptr<Statement> s;
+	std::unique_ptr<ConditionalElement> e;
 }
-	:	#(PERCENT_STM ( s = statement { statements.add(s.release()); } )+ )
-		{ f->createStm(statements.items()); }
-	|	#(PERCENT_ALG ( e = conditionalElement { elements.add(e.release()); } )+ )
-		{ f->createAlg(elements.items()); }
+	:	#(PERCENT_STM ( s = statement { addBuilt(statements, std::move(s)); } )+ )
+		{ codegen::createStm(*job, *f, itemsOf(statements)); }
+	|	#(PERCENT_ALG ( e = conditionalElement { addBuilt(elements, std::move(e)); } )+ )
+		{ codegen::createAlg(*job, *f, itemsOf(elements)); }
 	;
 
-conditionalElement returns [ConditionalElement* result = nullptr]
+conditionalElement returns [std::unique_ptr<ConditionalElement> result]
 {
 	enterRule("conditionalElement");
 	std::string label;
-	Owned<OperatorExpression> c;
-	Owned<Statement> a;
+	std::unique_ptr<OperatorExpression> c;
+	std::unique_ptr<Statement> a;
 	bool guarded = false;
 }
 	:	#(IMPLY labelDeclaration[label] ( c = condition { guarded = true; } )? a = actionPart)
 		{ result = elementOf(label, c, guarded, a.get()); }
 	;
 
-condition returns [OperatorExpression* e = nullptr]
+condition returns [std::unique_ptr<OperatorExpression> e]
 { enterRule("condition"); }
 	:	e = typedExpression[8]
 	;
 
 // ---------------------------------------------------------------- statements
 
-statement returns [Statement* result = nullptr]
+statement returns [std::unique_ptr<Statement> result]
 {
 	enterRule("statement");
 	Nesting nesting(nestDepth, _t && _t->getType() != ATOM_STAT);
 	std::string label;
-	Owned<OperatorExpression> c, until;
-	Owned<Statement> a, otherwise, s;
-	Owned<CaseCondition> k;
-	Owned<AssignmentEquation> q;
-	OwnedList<Statement> statements;
-	OwnedList<AssignmentEquation> equations;
+	std::unique_ptr<OperatorExpression> c, until;
+	std::unique_ptr<Statement> a, otherwise, s;
+	std::unique_ptr<CaseCondition> k;
+	std::unique_ptr<AssignmentEquation> q;
+	std::vector<std::unique_ptr<Statement>> statements;
+	std::vector<std::unique_ptr<AssignmentEquation>> equations;
 	bool guarded = false;
 }
 	:	#(ATOM_STAT labelDeclaration[label] a = actionPart)
@@ -651,10 +660,10 @@ statement returns [Statement* result = nullptr]
 			( otherwise = actionPart )?
 		)
 		{ result = ifStatement(label, c, guarded, a.get(), otherwise.get()); }
-	|	#(CASE_STAT labelDeclaration[label] k = caseCondition ( s = statement { statements.add(s.release()); } )+ )
+	|	#(CASE_STAT labelDeclaration[label] k = caseCondition ( s = statement { addBuilt(statements, std::move(s)); } )+ )
 		{ result = caseStatement(label, k.get(), statements); }
 	|	#(LOOP_STAT labelDeclaration[label] ( c = condition { guarded = true; } )?
-			( s = statement { statements.add(s.release()); } )+
+			( s = statement { addBuilt(statements, std::move(s)); } )+
 		)
 		{ result = loopStatement(label, c, guarded, statements); }
 	// The condition part after the label guards the whole wait.
@@ -662,27 +671,27 @@ statement returns [Statement* result = nullptr]
 			(	options { generateAmbigWarnings = false; }
 			:	{ startsWaitGuard(_t) }? c = condition { guarded = true; }
 			)?
-			( q = assignmentEquation { equations.add(q.release()); } )*
+			( q = assignmentEquation { addBuilt(equations, std::move(q)); } )*
 			DOLLA_U until = condition
 		)
 		{ result = waitStatement(label, equations, until.get(), c, guarded); }
-	|	#(SEQ_STAT ( s = statement { statements.add(s.release()); } )+ )
+	|	#(SEQ_STAT ( s = statement { addBuilt(statements, std::move(s)); } )+ )
 		{ result = sequenceStatement(statements); }
 	;
 
-caseCondition returns [CaseCondition* result = nullptr]
+caseCondition returns [std::unique_ptr<CaseCondition> result]
 {
 	enterRule("caseCondition");
-	OwnedList<GotoCondition> gotos;
-	Owned<GotoCondition> g;
+	std::vector<std::unique_ptr<GotoCondition>> gotos;
+	std::unique_ptr<GotoCondition> g;
 	std::string fallback;
 }
-	:	#(DEFAULT ( g = gotoCondition { gotos.add(g.release()); } )+ labelRef[fallback])
-		{ result = ConditionalElement::createCaseCondition(gotos.release(), fallback); }
+	:	#(DEFAULT ( g = gotoCondition { addBuilt(gotos, std::move(g)); } )+ labelRef[fallback])
+		{ result = codegen::createCaseCondition(*job, std::move(gotos), fallback); }
 	;
 
-gotoCondition returns [GotoCondition* result = nullptr]
-{ enterRule("gotoCondition"); Owned<OperatorExpression> c; std::string target; }
+gotoCondition returns [std::unique_ptr<GotoCondition> result]
+{ enterRule("gotoCondition"); std::unique_ptr<OperatorExpression> c; std::string target; }
 	:	#(IMPLY c = condition labelRef[target])
 		{ result = gotoConditionOf(c, target); }
 	;
@@ -694,29 +703,29 @@ labelRef[std::string& label]
 
 // ---------------------------------------------------------------- action parts
 
-actionPart returns [Statement* result = nullptr]
+actionPart returns [std::unique_ptr<Statement> result]
 {
 	enterRule("actionPart");
-	Owned<CodeFragment> call;
-	Owned<Statement> g;
-	Owned<AssignmentEquation> q;
-	OwnedList<Statement> alternatives;
-	OwnedList<AssignmentEquation> equations;
-	OwnedStarts starts;
-	ProcessStart* start = nullptr;
+	std::unique_ptr<ProcCall> call;
+	std::unique_ptr<Statement> g;
+	std::unique_ptr<AssignmentEquation> q;
+	std::vector<std::unique_ptr<Statement>> alternatives;
+	std::vector<std::unique_ptr<AssignmentEquation>> equations;
+	std::vector<std::unique_ptr<ProcessStart>> starts;
+	std::unique_ptr<ProcessStart> start;
 	std::string forward;
 }
 	:	call = procCall { result = callAction(call.get()); }
-	|	#(PARALLEL ( start = prosCall { starts.add(start); } )+ )
+	|	#(PARALLEL ( start = prosCall { addBuilt(starts, std::move(start)); } )+ )
 		{ result = parallelOf(starts); }
-	|	#(SELECT ( g = conAct { alternatives.add(g.release()); } )+ )
+	|	#(SELECT ( g = conAct { addBuilt(alternatives, std::move(g)); } )+ )
 		{ result = selectOf(alternatives); }
-	|	#(ActionItem ( q = assignmentEquation { equations.add(q.release()); } )* ( forwardLabel[forward] )? )
+	|	#(ActionItem ( q = assignmentEquation { addBuilt(equations, std::move(q)); } )* ( forwardLabel[forward] )? )
 		{ result = actionItem(equations, forward); }
 	;
 
-conAct returns [Statement* result = nullptr]
-{ enterRule("conAct"); Owned<OperatorExpression> c; Owned<Statement> a; }
+conAct returns [std::unique_ptr<Statement> result]
+{ enterRule("conAct"); std::unique_ptr<OperatorExpression> c; std::unique_ptr<Statement> a; }
 	:	#(XOR c = condition a = actionPart)
 		{ result = guardedAlternative(c, a.get()); }
 	;
@@ -732,71 +741,70 @@ forwardLabel[std::string& label]
 
 // A user call or a built-in; the call fragment is made only once its
 // emitter can run with every operand it needs.
-procCall returns [CodeFragment* f = nullptr]
+procCall returns [std::unique_ptr<ProcCall> f]
 {
 	enterRule("procCall");
 	std::string name;
 	Node* procedure = nullptr;
 	Node* file = nullptr;
-	ActualParam* actual = nullptr;
-	OwnedList<ActualParam> actuals;
-	Owned<OperatorExpression> x;
-	OperatorExpression* item = nullptr;
-	OwnedList<OperatorExpression> items;
+	std::unique_ptr<ActualParam> actual;
+	std::vector<std::unique_ptr<ActualParam>> actuals;
+	std::unique_ptr<OperatorExpression> x, item;
+	std::vector<std::unique_ptr<OperatorExpression>> items;
 	Expression* v = nullptr;
 	std::vector<Expression*> targets;
 }
-	:	#(ProCall procedure = refName[name, REF_PROCEDURE] ( actual = actualFormalPair { actuals.add(actual); } )* )
+	:	#(ProCall procedure = refName[name, REF_PROCEDURE] ( actual = actualFormalPair { addBuilt(actuals, std::move(actual)); } )* )
 		{ f = userCall(procedure, actuals); }
 	|	#(FOPEN file = refName[name, REF_FILE] x = typedExpression[4])
-		{ f = fileCall(file, x.get(), &ProcCall::createFopen); }
+		{ f = fileCall(file, x.get(), &codegen::createFopen); }
 	|	#(FCLOSE file = refName[name, REF_FILE])
 		{ f = closeCall(file); }
 	|	#(FEOF file = refName[name, REF_FILE] v = typedVariable[8])
-		{ f = fileCall(file, v, &ProcCall::createFeof); }
+		{ f = fileCall(file, v, &codegen::createFeof); }
 	|	#(QUVEOF file = refName[name, REF_FILE] x = typedExpression[4])
-		{ f = fileCall(file, x.get(), &ProcCall::createQuvEof); }
+		{ f = fileCall(file, x.get(), &codegen::createQuvEof); }
 	|	#(FREAD file = refName[name, REF_FILE] ( v = variable { checkStoredType(v, 15, "Fread"); addReadItem(targets, v); } )+ )
 		{ f = readCall(file, true, targets); }
 	|	#(READ ( v = variable { checkStoredType(v, 15, "Read"); addReadItem(targets, v); } )+ )
 		{ f = readCall(nullptr, false, targets); }
-	|	#(FWRITE file = refName[name, REF_FILE] ( item = typedExpression[15] { items.add(item); } )+ )
-		{ f = fileWriteCall(file, items, &ProcCall::createFwrite); }
-	|	#(WRITE ( item = typedExpression[15] { items.add(item); } )+ )
-		{ f = writeCall(items, &ProcCall::createWrite); }
-	|	#(FWRITELN file = refName[name, REF_FILE] ( item = typedExpression[15] { items.add(item); } )+ )
-		{ f = fileWriteCall(file, items, &ProcCall::createFwriteln); }
-	|	#(WRITELN ( item = typedExpression[15] { items.add(item); } )+ )
-		{ f = writeCall(items, &ProcCall::createWriteln); }
+	|	#(FWRITE file = refName[name, REF_FILE] ( item = typedExpression[15] { addBuilt(items, std::move(item)); } )+ )
+		{ f = fileWriteCall(file, items, &codegen::createFwrite); }
+	|	#(WRITE ( item = typedExpression[15] { addBuilt(items, std::move(item)); } )+ )
+		{ f = writeCall(items, &codegen::createWrite); }
+	|	#(FWRITELN file = refName[name, REF_FILE] ( item = typedExpression[15] { addBuilt(items, std::move(item)); } )+ )
+		{ f = fileWriteCall(file, items, &codegen::createFwriteln); }
+	|	#(WRITELN ( item = typedExpression[15] { addBuilt(items, std::move(item)); } )+ )
+		{ f = writeCall(items, &codegen::createWriteln); }
 	|	#(GETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 15, "Getc"); })
-		{ f = fileCall(file, v, &ProcCall::createGetc); }
+		{ f = fileCall(file, v, &codegen::createGetc); }
 	|	#(GETCHAR v = variable { checkStoredType(v, 15, "Getchar"); })
-		{ f = operandCall(v, &ProcCall::createGetchar); }
+		{ f = operandCall(v, &codegen::createGetchar); }
 	|	#(UNGETC file = refName[name, REF_FILE] v = variable { checkStoredType(v, 4, "UnGetc"); })
-		{ f = fileCall(file, v, &ProcCall::createUnGetc); }
+		{ f = fileCall(file, v, &codegen::createUnGetc); }
 	|	#(UNGETCHAR v = variable { checkStoredType(v, 4, "UnGetChar"); })
-		{ f = operandCall(v, &ProcCall::createUnGetChar); }
+		{ f = operandCall(v, &codegen::createUnGetChar); }
 	|	#(ITOC x = typedExpression[1] v = variable { checkStoredType(v, 4, "Itoc"); })
-		{ f = pairCall(x.get(), v, &ProcCall::createItoc); }
+		{ f = pairCall(x.get(), v, &codegen::createItoc); }
 	|	#(STRLEN v = variable { checkStoredType(v, 15, "Strlen"); } x = typedExpression[4])
-		{ f = pairCall(v, x.get(), &ProcCall::createStrlen); }
+		{ f = pairCall(v, x.get(), &codegen::createStrlen); }
 	;
 
 // One process of a parallel statement: an optional timer interval, the
 // control variable naming the instance, and the actuals.
-prosCall returns [ProcessStart* result = nullptr]
+prosCall returns [std::unique_ptr<ProcessStart> result]
 {
 	enterRule("prosCall");
 	std::string name;
 	Node* control = nullptr;
 	int interval = 0;
-	ActualParam* actual = nullptr;
-	OwnedList<ActualParam> actuals;
+	std::unique_ptr<ActualParam> actual;
+	std::vector<std::unique_ptr<ActualParam>> actuals;
 }
 	:	#(	ProCall
 			( t:INT_LITERAL { interval = literalValue(t); } )?
 			control = refName[name, REF_CONTROL] { noteControlStart(control, name); }
-			( actual = actualFormalPair { checkPairs(actual, actuals); actuals.add(actual); } )*
+			( actual = actualFormalPair { checkPairs(actual.get(), actuals); addBuilt(actuals, std::move(actual)); } )*
 		)
 		{ result = processStart(control, actuals, interval); }
 	;
@@ -804,10 +812,10 @@ prosCall returns [ProcessStart* result = nullptr]
 // A value, a reference or a channel actual with the formal it is for. The
 // two channel forms differ in where the star stands: before the peer for an
 // input channel, after it for an output channel.
-actualFormalPair returns [ActualParam* result = nullptr]
+actualFormalPair returns [std::unique_ptr<ActualParam> result]
 {
 	enterRule("actualFormalPair");
-	Owned<OperatorExpression> e;
+	std::unique_ptr<OperatorExpression> e;
 	Expression* v = nullptr;
 	Node* peer = nullptr;
 	std::string formal, channel, name;
@@ -828,16 +836,16 @@ actualFormalPair returns [ActualParam* result = nullptr]
 
 // ---------------------------------------------------------------- assignment equations
 
-assignmentEquation returns [AssignmentEquation* q = nullptr]
+assignmentEquation returns [std::unique_ptr<AssignmentEquation> q]
 {
 	enterRule("assignmentEquation");
 	Expression* target = nullptr;
-	Owned<OperatorExpression> value;
+	std::unique_ptr<OperatorExpression> value;
 	Node* node = nullptr;
 	Node* processNode = nullptr;
 	Type* t = nullptr;
 	std::string name, process;
-	OwnedList<AssignmentEquation> parts;
+	std::vector<std::unique_ptr<AssignmentEquation>> parts;
 }
 	:	#(ASSIGN target = variable value = expression)
 		{ q = assignEquation(target, value.get()); }
@@ -857,20 +865,20 @@ assignmentEquation returns [AssignmentEquation* q = nullptr]
 
 // SEMI nodes join the equations of a sequence pairwise, in any shape; the
 // list gets them from left to right.
-assignmentEquationList[OwnedList<AssignmentEquation>& list]
+assignmentEquationList[std::vector<std::unique_ptr<AssignmentEquation>>& list]
 {
 	enterRule("assignmentEquationList");
-	OwnedList<AssignmentEquation> first, second;
-	Owned<AssignmentEquation> q;
+	std::vector<std::unique_ptr<AssignmentEquation>> first, second;
+	std::unique_ptr<AssignmentEquation> q;
 }
 	:	#(SEMI assignmentEquationList[first] assignmentEquationList[second])
-		{ list.append(first); list.append(second); }
-	|	q = assignmentEquation { list.add(q.release()); }
+		{ appendBuilt(list, first); appendBuilt(list, second); }
+	|	q = assignmentEquation { addBuilt(list, std::move(q)); }
 	;
 
-typedExpression[int mask] returns [OperatorExpression* e = nullptr]
+typedExpression[int mask] returns [std::unique_ptr<OperatorExpression> e]
 { enterRule("typedExpression"); }
-	:	e = expression { checkRequiredType(e, mask); }
+	:	e = expression { checkRequiredType(e.get(), mask); }
 	;
 
 // ---------------------------------------------------------------- variables
@@ -881,7 +889,7 @@ variable returns [Expression* v = nullptr]
 {
 	enterRule("variable");
 	Expression* inner = nullptr;
-	Owned<OperatorExpression> index;
+	std::unique_ptr<OperatorExpression> index;
 	std::string member, name;
 	Node* node = nullptr;
 }
@@ -913,14 +921,14 @@ typedVariable[int mask] returns [Expression* v = nullptr]
 
 // Each operator's emitter types it and reports a mismatch itself. An operand
 // that failed stands as an empty operand of the unknown type.
-expression returns [OperatorExpression* e = nullptr]
+expression returns [std::unique_ptr<OperatorExpression> e]
 {
 	enterRule("expression");
-	Owned<OperatorExpression> l, r, c;
+	std::unique_ptr<OperatorExpression> l, r, c;
 	Expression* v = nullptr;
 	Expression k;
 	Node* channel = nullptr;
-	Owned<CodeFragment> call;
+	std::unique_ptr<ProcCall> call;
 	std::string name;
 	bool second = false;
 }
@@ -984,21 +992,21 @@ constant[Expression* value]
 { enterRule("constant"); }
 	:	constant1[value]
 	|	#(MINUS
-			(	i:INT_LITERAL { Constant::newConstant(*job, value, 7, i->getText()); }
-			|	r:FLOAT_LITERAL { Constant::newConstant(*job, value, 8, r->getText()); }
+			(	i:INT_LITERAL { codegen::createConstant(*job, *value, 7, i->getText()); }
+			|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 8, r->getText()); }
 			)
 		)
 	;
 
 constant1[Expression* value]
 { enterRule("constant1"); }
-	:	i:INT_LITERAL { Constant::newConstant(*job, value, 0, i->getText()); }
-	|	r:FLOAT_LITERAL { Constant::newConstant(*job, value, 1, r->getText()); }
-	|	s:STRING_LITERAL { Constant::newConstant(*job, value, 2, s->getText()); }
-	|	DOUBLE_T { Constant::newConstant(*job, value, 3, ""); }
-	|	DOUBLE_F { Constant::newConstant(*job, value, 4, ""); }
-	|	DOLLA_T { Constant::newConstant(*job, value, 5, ""); }
-	|	DOLLA_F { Constant::newConstant(*job, value, 6, ""); }
+	:	i:INT_LITERAL { codegen::createConstant(*job, *value, 0, i->getText()); }
+	|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 1, r->getText()); }
+	|	s:STRING_LITERAL { codegen::createConstant(*job, *value, 2, s->getText()); }
+	|	DOUBLE_T { codegen::createConstant(*job, *value, 3, ""); }
+	|	DOUBLE_F { codegen::createConstant(*job, *value, 4, ""); }
+	|	DOLLA_T { codegen::createConstant(*job, *value, 5, ""); }
+	|	DOLLA_F { codegen::createConstant(*job, *value, 6, ""); }
 	;
 
 // The main body is the procedure "$Main" of the program's block.

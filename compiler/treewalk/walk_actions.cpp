@@ -1,8 +1,6 @@
 // The actions of the tree grammar that are more than one call: the program's
 // frame, declaring and resolving names, and handing the declarations of
 // procedures, processes, variables and parameters to the code generator.
-#include <set>
-
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 
@@ -39,7 +37,7 @@ void QUVTreeWalk::startProgram(JobState& compileJob)
     job = &compileJob;
     fileName = job->getFileName();
     failedOperand = std::make_unique<OperatorExpression>("", "", job->types().unknownType());
-    symbols.reset(new SymbolTable(*job));
+    symbols = std::make_unique<SymbolTable>(*job);
     CodeNames::beginProgram(*job);
 }
 
@@ -78,34 +76,6 @@ Node* QUVTreeWalk::resolveName(antlr::RefAST id, const std::string& name, int re
     if (node && node->getDefType() == DEF_CONTROL)
         ++controlUses[node];
     return node;
-}
-
-void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
-{
-    if (control && control->getDefType() == DEF_CONTROL)
-        controlStarts.push_back({control, name, line, column});
-}
-
-// Checked once the whole file is walked: a binding may follow the start in
-// the text (inside a loop), and a procedure may bind the variable through a
-// reference parameter, which counts as a use like any other.
-void QUVTreeWalk::checkControlStarts()
-{
-    std::map<const Node*, int> starts;
-    for (const ControlStart& s : controlStarts)
-        ++starts[s.control];
-    std::set<const Node*> reported;
-    for (const ControlStart& s : controlStarts) {
-        if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
-            continue;
-        job->setWalkPosition(s.line, s.column);
-        job->setWalkRule("prosCall");
-        QUVException diagnostic(*job);
-        diagnostic.makeUnsupported("Control variable " + s.name + " is started but never bound to a process: bind it with $O " +
-                                   s.name + " == a process before the parallel statement starts it");
-    }
-    controlStarts.clear();
-    controlUses.clear();
 }
 
 ProNode* QUVTreeWalk::enterProcedure(Node* node, int kind)
@@ -149,10 +119,10 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
         return;
     std::string package = node->getPackName();
     if (kind == DEF_PROCEDURE) {
-        codegen::createProcHead(*f, node, name, params, package);
+        codegen::createProcHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
     } else {
-        codegen::createProsHead(*f, node, name, params, package);
+        codegen::createProsHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
         codegen::createProsBody(*job, *f, node, package);
     }

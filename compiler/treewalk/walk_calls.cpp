@@ -1,12 +1,13 @@
 // The actions of the walker's call rules: user calls with their actual
-// parameters, the built-ins, and the process starts of parallel statements.
+// parameters, the built-ins, and the process starts of parallel statements
+// with the check of their control variables.
 // A call whose procedure, file or operand failed gets no fragment at all, so
-// the emitters only ever see what was built; a call is held by its owner
-// while its emitter runs.
+// the emitters only ever see what was built.
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <set>
 
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -42,15 +43,43 @@ void QUVTreeWalk::bindControl(Node* control, Node* process)
         found->second = nullptr;
 }
 
+void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
+{
+    if (control && control->getDefType() == DEF_CONTROL)
+        controlStarts.push_back({control, name, line, column});
+}
+
+// Checked once the whole file is walked: a binding may follow the start in
+// the text (inside a loop), and a procedure may bind the variable through a
+// reference parameter, which counts as a use like any other.
+void QUVTreeWalk::checkControlStarts()
+{
+    std::map<const Node*, int> starts;
+    for (const ControlStart& s : controlStarts)
+        ++starts[s.control];
+    std::set<const Node*> reported;
+    for (const ControlStart& s : controlStarts) {
+        if (controlUses[s.control] > starts[s.control] || !reported.insert(s.control).second)
+            continue;
+        job->setWalkPosition(s.line, s.column);
+        job->setWalkRule("prosCall");
+        QUVException diagnostic(*job);
+        diagnostic.makeUnsupported("Control variable " + s.name + " is started but never bound to a process: bind it with $O " +
+                                   s.name + " == a process before the parallel statement starts it");
+    }
+    controlStarts.clear();
+    controlUses.clear();
+}
+
 // A value actual is assigned to its formal, a reference actual must be of the
 // formal's own type; for a procedure's call and a process's start alike.
 // Actuals that name no formal, or have another attribute, are reported by the
 // emitters.
-void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>& actuals)
+void QUVTreeWalk::checkActualTypes(ProNode* callee, const std::vector<std::unique_ptr<ActualParam>>& actuals)
 {
     static const int valueParam = 12;
     static const int referenceParam = 13;
-    for (const ActualParam* a : actuals.items()) {
+    for (const auto& a : actuals) {
         for (int j = 0; j < callee->getParamCount(); ++j) {
             if (callee->getFormalParamName(j) != a->getFormalName() || callee->getParamAttrib(j) != a->getAttribute())
                 continue;
@@ -70,85 +99,66 @@ void QUVTreeWalk::checkActualTypes(ProNode* callee, const OwnedList<ActualParam>
     }
 }
 
-ProcCall* QUVTreeWalk::userCall(Node* procedure, const OwnedList<ActualParam>& actuals)
+std::unique_ptr<ProcCall> QUVTreeWalk::userCall(Node* procedure, const Actuals& actuals)
 {
     ProNode* callee = procedureNode(procedure, DEF_PROCEDURE);
     if (!callee)
         return nullptr;
     checkActualTypes(callee, actuals);
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    call->createProcCall(*job, callee, symbols->getFramePath(callee), actuals.items());
-    return call.release();
+    return codegen::createProcCall(*job, callee, symbols->getFramePath(callee), actuals);
 }
 
-ProcCall* QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
 {
     VarNode* node = variableNode(file);
     if (!node || !operand)
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    (call.get()->*emit)(node, operand);
-    return call.release();
+    return emit(*job, node, operand);
 }
 
-ProcCall* QUVTreeWalk::closeCall(Node* file)
+std::unique_ptr<ProcCall> QUVTreeWalk::closeCall(Node* file)
 {
     VarNode* node = variableNode(file);
     if (!node)
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    call->createFclose(node);
-    return call.release();
+    return codegen::createFclose(*job, node);
 }
 
-ProcCall* QUVTreeWalk::operandCall(const Expression* operand, OperandEmitter emit)
+std::unique_ptr<ProcCall> QUVTreeWalk::operandCall(const Expression* operand, OperandEmitter emit)
 {
     if (!operand)
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    (call.get()->*emit)(operand);
-    return call.release();
+    return emit(*job, operand);
 }
 
-ProcCall* QUVTreeWalk::pairCall(const Expression* first, const Expression* second, PairEmitter emit)
+std::unique_ptr<ProcCall> QUVTreeWalk::pairCall(const Expression* first, const Expression* second, PairEmitter emit)
 {
     if (!first || !second)
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    (call.get()->*emit)(first, second);
-    return call.release();
+    return emit(*job, first, second);
 }
 
-ProcCall* QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
+std::unique_ptr<ProcCall> QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
 {
     VarNode* node = fromFile ? variableNode(file) : nullptr;
     if ((fromFile && !node) || items.empty())
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    if (fromFile)
-        call->createFread(node, items);
-    else
-        call->createRead(items);
-    return call.release();
+    return fromFile ? codegen::createFread(*job, node, items) : codegen::createRead(*job, items);
 }
 
-ProcCall* QUVTreeWalk::writeCall(const OwnedList<OperatorExpression>& items, WriteEmitter emit)
+std::unique_ptr<ProcCall> QUVTreeWalk::writeCall(const WriteItems& items, WriteEmitter emit)
 {
-    if (items.size() == 0)
+    if (items.empty())
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    (call.get()->*emit)(items.items());
-    return call.release();
+    return emit(*job, itemsOf(items));
 }
 
-ProcCall* QUVTreeWalk::fileWriteCall(Node* file, const OwnedList<OperatorExpression>& items, FileWriteEmitter emit)
+std::unique_ptr<ProcCall> QUVTreeWalk::fileWriteCall(Node* file, const WriteItems& items, FileWriteEmitter emit)
 {
     VarNode* node = variableNode(file);
-    if (!node || items.size() == 0)
+    if (!node || items.empty())
         return nullptr;
-    std::unique_ptr<ProcCall> call(new ProcCall);
-    (call.get()->*emit)(node, items.items());
-    return call.release();
+    return emit(*job, node, itemsOf(items));
 }
 
 // A variable read twice in one call is read once, where it first stands.
@@ -164,43 +174,43 @@ void QUVTreeWalk::addReadItem(std::vector<Expression*>& items, Expression* v)
 
 // A call that could not be made leaves its value alone, which was reported
 // with the call; a value that failed gives none.
-OperatorExpression* QUVTreeWalk::valueCall(const OperatorExpression* value, const CodeFragment* call)
+std::unique_ptr<OperatorExpression> QUVTreeWalk::valueCall(const OperatorExpression* value, const CodeFragment* call)
 {
     if (!value)
         return nullptr;
     return call ? codegen::createCall(*job, *value, call) : codegen::createParenExpr(*job, *value);
 }
 
-ActualParam* QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)
+std::unique_ptr<ActualParam> QUVTreeWalk::inParam(const OperatorExpression* value, const std::string& formal)
 {
-    return value ? ProcCall::createInParam(value, formal) : nullptr;
+    return value ? codegen::createInActual(*job, value, formal) : nullptr;
 }
 
-ActualParam* QUVTreeWalk::ioParam(const Expression* variable, const std::string& formal)
+std::unique_ptr<ActualParam> QUVTreeWalk::ioParam(const Expression* variable, const std::string& formal)
 {
-    return variable ? ProcCall::createIoParam(variable, formal) : nullptr;
+    return variable ? codegen::createIoActual(*job, variable, formal) : nullptr;
 }
 
-ActualParam* QUVTreeWalk::channelParam(const std::string& channel, Node* peer, const std::string& formal,
-                                       bool input)
+std::unique_ptr<ActualParam> QUVTreeWalk::channelParam(const std::string& channel, Node* peer,
+                                                       const std::string& formal, bool input)
 {
     VarNode* node = variableNode(peer);
     if (!node)
         return nullptr;
-    return input ? ProcCall::createChanInParam(channel, node, formal)
-                 : ProcCall::createChanOutParam(channel, node, formal);
+    return input ? codegen::createChanInActual(*job, channel, node, formal)
+                 : codegen::createChanOutActual(*job, channel, node, formal);
 }
 
 // Each new actual of a start is compared with every earlier one, in order.
-void QUVTreeWalk::checkPairs(const ActualParam* actual, const OwnedList<ActualParam>& earlier)
+void QUVTreeWalk::checkPairs(const ActualParam* actual, const Actuals& earlier)
 {
     if (!actual)
         return;
-    for (const ActualParam* other : earlier.items())
-        ProcCall::checkActualPair(*job, *actual, *other);
+    for (const auto& other : earlier)
+        codegen::checkActualPair(*job, *actual, *other);
 }
 
-ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& actuals, int interval)
+std::unique_ptr<ProcessStart> QUVTreeWalk::processStart(Node* control, Actuals& actuals, int interval)
 {
     VarNode* node = variableNode(control);
     if (!node)
@@ -210,11 +220,7 @@ ProcessStart* QUVTreeWalk::processStart(Node* control, OwnedList<ActualParam>& a
     // Only where the control is bound to one process are its formals known.
     if (process)
         checkActualTypes(process, actuals);
-    std::vector<ActualParam*> list = actuals.items();
-    ProcessStart* start = ProcCall::createProsStart(*job, node, list, interval, process);
-    // The start holds the actuals from here on; the parallel statement frees both.
-    actuals.release();
-    return start;
+    return codegen::createProsStart(*job, node, std::move(actuals), interval, process);
 }
 
 // The leading decimal digits of an integer literal; a value past the range of

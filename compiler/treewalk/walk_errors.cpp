@@ -1,5 +1,5 @@
-// How the walker matches nodes, turns recognition errors into diagnostics and
-// guards its stack.
+// How the walker matches nodes, turns recognition errors and its own semantic
+// findings into diagnostics, and guards its stack.
 #include <typeinfo>
 
 #include <antlr/MismatchedTokenException.hpp>
@@ -38,6 +38,12 @@ void QUVTreeWalk::match(antlr::RefAST node, const antlr::BitSet& set)
     if (!node || node == ASTNULL || !set.member(node->getType()))
         throw antlr::MismatchedTokenException();
     match(node, node->getType());
+}
+
+// A semantic diagnostic the walker finds itself, at the walk's place.
+void QUVTreeWalk::reportSemantic(const std::string& text)
+{
+    QUVException(*job, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }
 
 void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)

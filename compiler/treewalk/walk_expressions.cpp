@@ -28,10 +28,10 @@ std::vector<Type*> requiredTypes(const TypeRegistry& registry, int mask)
 
 }  // namespace
 
-Expression* QUVTreeWalk::keepAccess(Expression* record)
+Expression* QUVTreeWalk::keepAccess(std::unique_ptr<Expression> record)
 {
-    accessRecords.emplace_back(record);
-    return record;
+    accessRecords.push_back(std::move(record));
+    return accessRecords.back().get();
 }
 
 // A name that resolved to a node of another class (a procedure or a type used
@@ -42,7 +42,7 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
     if (!variable || !variable->getExpression())
         return nullptr;
     Expression* record = variable->getExpression();
-    codegen::setVariableAccess(*record, symbols->getVarPath(variable));
+    codegen::setVariableAccess(*job, *record, symbols->getVarPath(variable));
     return record;
 }
 
@@ -51,7 +51,7 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
 Expression* QUVTreeWalk::channelAccess(VarNode* channel)
 {
     Expression* record = channel->getExpression();
-    codegen::setVariableAccess(*record, symbols->getVarPath(channel));
+    codegen::setVariableAccess(*job, *record, symbols->getVarPath(channel));
     return record;
 }
 
@@ -60,31 +60,31 @@ const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
     return e ? e : failedOperand.get();
 }
 
-OperatorExpression* QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
+std::unique_ptr<OperatorExpression> QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
 {
     return op(*job, *operand(l), operand(r));
 }
 
-OperatorExpression* QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)
+std::unique_ptr<OperatorExpression> QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)
 {
     VarNode* node = dynamic_cast<VarNode*>(channel);
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = codegen::createCanSend(*job, *record);
+    std::unique_ptr<OperatorExpression> test = codegen::createCanSend(*job, *record);
     // The plain test has no message to compare with the channel's element type.
     if (withMessage && message)
         typeOrUnknown(job->types(), record)->checkSend(*job, typeOrUnknown(job->types(), message));
     return test;
 }
 
-OperatorExpression* QUVTreeWalk::canReceive(Node* channel, const Expression* target, bool withTarget)
+std::unique_ptr<OperatorExpression> QUVTreeWalk::canReceive(Node* channel, const Expression* target, bool withTarget)
 {
     VarNode* node = dynamic_cast<VarNode*>(channel);
     if (!node || !node->getExpression())
         return nullptr;
     Expression* record = channelAccess(node);
-    OperatorExpression* test = codegen::createCanRecv(*job, *record);
+    std::unique_ptr<OperatorExpression> test = codegen::createCanRecv(*job, *record);
     if (withTarget && target)
         typeOrUnknown(job->types(), record)->checkReceive(*job, typeOrUnknown(job->types(), target));
     return test;
@@ -151,7 +151,7 @@ bool QUVTreeWalk::fitsType(Type* to, Type* from, bool byReference)
 }
 
 // A constant stays what it was declared: its address would let a pointer change it.
-OperatorExpression* QUVTreeWalk::addressOf(const Expression* v)
+std::unique_ptr<OperatorExpression> QUVTreeWalk::addressOf(const Expression* v)
 {
     if (v->getAttribute() == DEF_CONSTANT) {
         QUVException diagnostic(*job);

@@ -1,7 +1,6 @@
 // The actions of the walker's equation, statement, element and action rules:
 // each builds its object through one emitter, or none when a part it needs
-// failed, so that the emitters never see a missing part. An object is held
-// by its owner while its emitter runs: an emitter that throws frees it.
+// failed, so that the emitters never see a missing part.
 #include <memory>
 
 #include "compiler/core/quv_ast.hpp"
@@ -11,9 +10,9 @@ namespace {
 
 // A condition that was written but failed still guards what it guarded: with
 // a condition that never holds, instead of none at all.
-OperatorExpression* failedCondition(const TypeRegistry& types)
+std::unique_ptr<OperatorExpression> failedCondition(const TypeRegistry& types)
 {
-    return new OperatorExpression("", "false", types.unknownType());
+    return std::make_unique<OperatorExpression>("", "false", types.unknownType());
 }
 
 // Only a variable node can be a channel, a control variable or a new name; a
@@ -28,73 +27,74 @@ VarNode* variableNode(Node* node)
 
 // ---- assignment equations ----------------------------------------------------------------------
 
-AssignmentEquation* QUVTreeWalk::assignEquation(const Expression* target, const OperatorExpression* value)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::assignEquation(const Expression* target,
+                                                                const OperatorExpression* value)
 {
     if (!target || !value)
         return nullptr;
-    return new AssignmentEquation(*job, target, value);
+    return codegen::createAssignEquation(*job, target, value);
 }
 
-AssignmentEquation* QUVTreeWalk::newDeclaration(Node* node, Type* t)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::newDeclaration(Node* node, Type* t)
 {
     VarNode* variable = variableNode(node);
     if (!variable)
         return nullptr;
     // The equation gives the node its declared type, so later uses render and check with it.
-    auto q = new AssignmentEquation(variable, t ? t : job->types().unknownType());
+    auto q = codegen::createNewDecEquation(*job, variable, t ? t : job->types().unknownType());
     if (nestDepth > 0)
         bodyDeclarations += q->takeDeclaration();
     return q;
 }
 
-AssignmentEquation* QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::receiveEquation(Node* channel, const Expression* target)
 {
     VarNode* node = variableNode(channel);
     if (!node || !target || !node->getExpression())
         return nullptr;
     channelAccess(node);
-    return new AssignmentEquation(*job, node, target);
+    return codegen::createReceiveEquation(*job, node, target);
 }
 
-AssignmentEquation* QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::sendEquation(Node* channel, const OperatorExpression* value)
 {
     VarNode* node = variableNode(channel);
     if (!node || !value || !node->getExpression())
         return nullptr;
     channelAccess(node);
-    return new AssignmentEquation(*job, node, value);
+    return codegen::createSendEquation(*job, node, value);
 }
 
-AssignmentEquation* QUVTreeWalk::startEquation(Node* control, const std::string& process)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::startEquation(Node* control, const std::string& process)
 {
     VarNode* node = variableNode(control);
     if (!node)
         return nullptr;
-    return new AssignmentEquation(*job, node, process);
+    return codegen::createStartEquation(*job, node, process);
 }
 
-AssignmentEquation* QUVTreeWalk::deleteEquation(Node* control)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::deleteEquation(Node* control)
 {
     VarNode* node = variableNode(control);
     if (!node)
         return nullptr;
-    return new AssignmentEquation(*job, node);
+    return codegen::createDeleteEquation(*job, node);
 }
 
 // A sequence of one equation (written alone, or the only one that could be
 // built) is that equation.
-AssignmentEquation* QUVTreeWalk::sequenceEquation(OwnedList<AssignmentEquation>& parts)
+std::unique_ptr<AssignmentEquation> QUVTreeWalk::sequenceEquation(Equations& parts)
 {
-    if (parts.size() == 0)
+    if (parts.empty())
         return nullptr;
     if (parts.size() == 1)
-        return parts.release().front();
-    return new AssignmentEquation(parts.items());
+        return std::move(parts.front());
+    return codegen::createSeqEquation(*job, itemsOf(parts));
 }
 
 // ---- conditions ----------------------------------------------------------------------------------
 
-const CodeFragment* QUVTreeWalk::guardOf(Owned<OperatorExpression>& c, bool present)
+const CodeFragment* QUVTreeWalk::guardOf(Condition& c, bool present)
 {
     if (!present)
         return nullptr;
@@ -116,114 +116,90 @@ bool QUVTreeWalk::startsWaitGuard(antlr::RefAST node)
     }
 }
 
-GotoCondition* QUVTreeWalk::gotoConditionOf(Owned<OperatorExpression>& c, const std::string& target)
+std::unique_ptr<GotoCondition> QUVTreeWalk::gotoConditionOf(Condition& c, const std::string& target)
 {
     guardOf(c, true);
-    return ConditionalElement::createGotoCondition(c.release(), target);
+    return codegen::createGotoCondition(*job, std::move(c), target);
 }
 
 // ---- statements ----------------------------------------------------------------------------------
 
-Statement* QUVTreeWalk::atomicStatement(const std::string& label, const Statement* action)
+std::unique_ptr<Statement> QUVTreeWalk::atomicStatement(const std::string& label, const Statement* action)
 {
     if (!action)
         return nullptr;
-    std::unique_ptr<Statement> s(new Statement);
-    s->createCE(label, action);
-    return s.release();
+    return codegen::createAtomicStat(*job, label, action);
 }
 
-Statement* QUVTreeWalk::ifStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
-                                    const Statement* thenAction, const Statement* elseAction)
+std::unique_ptr<Statement> QUVTreeWalk::ifStatement(const std::string& label, Condition& c, bool guarded,
+                                                    const Statement* thenAction, const Statement* elseAction)
 {
     if (!thenAction)
         return nullptr;
-    std::unique_ptr<Statement> s(new Statement);
-    s->createIfStat(label, guardOf(c, guarded), thenAction, elseAction);
-    return s.release();
+    return codegen::createIfStat(*job, label, guardOf(c, guarded), thenAction, elseAction);
 }
 
 // Without its condition a case statement has no alternative to put its statements in.
-Statement* QUVTreeWalk::caseStatement(const std::string& label, const CaseCondition* c,
-                                      const OwnedList<Statement>& statements)
+std::unique_ptr<Statement> QUVTreeWalk::caseStatement(const std::string& label, const CaseCondition* c,
+                                                      const Statements& statements)
 {
     if (!c)
         return nullptr;
-    std::unique_ptr<Statement> s(new Statement);
-    s->createStat(label, c, statements.items());
-    return s.release();
+    return codegen::createStat(*job, label, c, itemsOf(statements));
 }
 
-Statement* QUVTreeWalk::loopStatement(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
-                                      const OwnedList<Statement>& statements)
+std::unique_ptr<Statement> QUVTreeWalk::loopStatement(const std::string& label, Condition& c, bool guarded,
+                                                      const Statements& statements)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createLoopStat(label, guardOf(c, guarded), statements.items());
-    return s.release();
+    return codegen::createLoopStat(*job, label, guardOf(c, guarded), itemsOf(statements));
 }
 
 // An exit condition that failed ends the wait after one round rather than never.
-Statement* QUVTreeWalk::waitStatement(const std::string& label, const OwnedList<AssignmentEquation>& equations,
-                                      const OperatorExpression* exitCondition, Owned<OperatorExpression>& guard,
-                                      bool guarded)
+std::unique_ptr<Statement> QUVTreeWalk::waitStatement(const std::string& label, const Equations& equations,
+                                                      const OperatorExpression* exitCondition, Condition& guard,
+                                                      bool guarded)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createWaitStat(label, equations.items(), exitCondition, guardOf(guard, guarded));
-    return s.release();
+    return codegen::createWaitStat(*job, label, itemsOf(equations), exitCondition, guardOf(guard, guarded));
 }
 
-Statement* QUVTreeWalk::sequenceStatement(const OwnedList<Statement>& statements)
+std::unique_ptr<Statement> QUVTreeWalk::sequenceStatement(const Statements& statements)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createSeqStat(statements.items());
-    return s.release();
+    return codegen::createSeqStat(*job, itemsOf(statements));
 }
 
-ConditionalElement* QUVTreeWalk::elementOf(const std::string& label, Owned<OperatorExpression>& c, bool guarded,
-                                           const Statement* action)
+std::unique_ptr<ConditionalElement> QUVTreeWalk::elementOf(const std::string& label, Condition& c, bool guarded,
+                                                           const Statement* action)
 {
     if (!action)
         return nullptr;
-    std::unique_ptr<ConditionalElement> e(new ConditionalElement);
-    e->createCE(label, guardOf(c, guarded), action);
-    return e.release();
+    return codegen::createCE(*job, label, guardOf(c, guarded), action);
 }
 
 // ---- action parts --------------------------------------------------------------------------------
 
-Statement* QUVTreeWalk::actionItem(const OwnedList<AssignmentEquation>& equations, const std::string& forward)
+std::unique_ptr<Statement> QUVTreeWalk::actionItem(const Equations& equations, const std::string& forward)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createActionItem(equations.items(), forward);
-    return s.release();
+    return codegen::createActionItem(*job, itemsOf(equations), forward);
 }
 
-Statement* QUVTreeWalk::callAction(const CodeFragment* call)
+std::unique_ptr<Statement> QUVTreeWalk::callAction(const CodeFragment* call)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createCallAction(call);
-    return s.release();
+    return codegen::createCallAction(*job, call);
 }
 
-Statement* QUVTreeWalk::selectOf(const OwnedList<Statement>& alternatives)
+std::unique_ptr<Statement> QUVTreeWalk::selectOf(const Statements& alternatives)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createSelect(alternatives.items());
-    return s.release();
+    return codegen::createSelect(*job, itemsOf(alternatives));
 }
 
-Statement* QUVTreeWalk::guardedAlternative(Owned<OperatorExpression>& c, const Statement* action)
+std::unique_ptr<Statement> QUVTreeWalk::guardedAlternative(Condition& c, const Statement* action)
 {
     if (!action)
         return nullptr;
-    std::unique_ptr<Statement> g(new Statement);
-    g->createGuardedAlternative(guardOf(c, true), action);
-    return g.release();
+    return codegen::createGuardedAlternative(*job, guardOf(c, true), action);
 }
 
-Statement* QUVTreeWalk::parallelOf(const OwnedStarts& starts)
+std::unique_ptr<Statement> QUVTreeWalk::parallelOf(const std::vector<std::unique_ptr<ProcessStart>>& starts)
 {
-    std::unique_ptr<Statement> s(new Statement);
-    s->createParallel(*job, starts.items());
-    return s.release();
+    return codegen::createParallel(*job, itemsOf(starts));
 }

@@ -120,7 +120,7 @@ void QUVTreeWalk::declareType(CodeFragment* f, const std::string& name, Type* t,
 void QUVTreeWalk::addFather(DerivationFragment* bases, const std::string& name, Node* father, Node* unit)
 {
     if (!father) {
-        bases->createDerivation(name, nullptr);
+        codegen::createDerivation(*job, *bases, name, nullptr);
         return;
     }
     PackNode* package = dynamic_cast<PackNode*>(father);
@@ -130,7 +130,7 @@ void QUVTreeWalk::addFather(DerivationFragment* bases, const std::string& name, 
         reportSemantic("package " + name + " can't be a father of itself");
         return;
     }
-    bases->createDerivation(name, package);
+    codegen::createDerivation(*job, *bases, name, package);
 }
 
 void QUVTreeWalk::setFathers(Node* unit, const DerivationFragment& bases)
@@ -144,9 +144,4 @@ void QUVTreeWalk::leaveUnit(Node* unit, int kind)
 {
     if (unit)
         symbols->exitBlock(kind);
-}
-
-void QUVTreeWalk::reportSemantic(const std::string& text)
-{
-    QUVException(*job, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }

@@ -18,7 +18,7 @@ protected:
     Type* S = job.types().stringType();
 
     VarNode* node(const std::string& name, int kind, Type* t) {
-        auto v = new VarNode(job, name, kind, 1, 1, symbols.root());
+        auto v = symbols.root()->add<VarNode>(job, name, kind, 1, 1);
         v->setType(t);
         return v;
     }
@@ -36,25 +36,25 @@ const char* const kSameFormal = "In ProcCall/ProsCall, two actual param is conne
 TEST_F(Calls, ActualParametersKeepTheirPairAndKind) {
     OperatorExpression value("1 + x", "(1 + _x)", I);
     Expression variable("y", S, DEF_LOCAL);
-    codegen::setVariableAccess(variable, "");
+    codegen::setVariableAccess(job, variable, "");
     VarNode* peer = node("k", DEF_CONTROL, job.types().nmType());
     const struct {
-        std::function<ActualParam*()> make;
+        std::function<std::unique_ptr<ActualParam>()> make;
         const char* typeset;
         const char* actual;
         int attribute;
         const char* peer;
         Type* type;
     } cases[] = {
-        {[&] { return ProcCall::createInParam(&value, "a"); }, "%INP/ 1 + x | a", "(1 + _x)", DEF_VALUE_PARAM, "", I},
-        {[&] { return ProcCall::createIoParam(&variable, "b"); }, "%IOP/ y | b", "_y", DEF_REF_PARAM, "", S},
-        {[&] { return ProcCall::createChanInParam("c", peer, "i"); }, "%CHN/ c (*,k) | i (*, nouse)", "_c",
+        {[&] { return codegen::createInActual(job, &value, "a"); }, "%INP/ 1 + x | a", "(1 + _x)", DEF_VALUE_PARAM, "", I},
+        {[&] { return codegen::createIoActual(job, &variable, "b"); }, "%IOP/ y | b", "_y", DEF_REF_PARAM, "", S},
+        {[&] { return codegen::createChanInActual(job, "c", peer, "i"); }, "%CHN/ c (*,k) | i (*, nouse)", "_c",
          DEF_INPUT_CHANNEL, "k", job.types().nmType()},
-        {[&] { return ProcCall::createChanOutParam("c", peer, "o"); }, "%CHN/ c (k,*) | o (nouse,*)", "_c",
+        {[&] { return codegen::createChanOutActual(job, "c", peer, "o"); }, "%CHN/ c (k,*) | o (nouse,*)", "_c",
          DEF_OUTPUT_CHANNEL, "k", job.types().nmType()},
     };
     for (const auto& c : cases) {
-        std::unique_ptr<ActualParam> a(c.make());
+        std::unique_ptr<ActualParam> a = c.make();
         SCOPED_TRACE(c.typeset);
         EXPECT_EQ(textsOf(*a), (Texts{c.typeset, "", "", ""}));
         EXPECT_EQ(a->getActualCode(), c.actual);
@@ -69,11 +69,11 @@ TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
     VarNode* m = node("m", DEF_CONTROL, job.types().nmType());
     OperatorExpression x("x", "_x", I);
     Expression xv("x", I, DEF_LOCAL);
-    codegen::setVariableAccess(xv, "");
-    std::unique_ptr<ActualParam> in1(ProcCall::createChanInParam("c", k, "i1")),
-        in2(ProcCall::createChanInParam("d", k, "i2")), outK(ProcCall::createChanOutParam("e", k, "o")),
-        inM(ProcCall::createChanInParam("f", m, "i1")), val(ProcCall::createInParam(&x, "v")),
-        ref(ProcCall::createIoParam(&xv, "r")), val2(ProcCall::createInParam(&x, "w"));
+    codegen::setVariableAccess(job, xv, "");
+    std::unique_ptr<ActualParam> in1(codegen::createChanInActual(job, "c", k, "i1")),
+        in2(codegen::createChanInActual(job, "d", k, "i2")), outK(codegen::createChanOutActual(job, "e", k, "o")),
+        inM(codegen::createChanInActual(job, "f", m, "i1")), val(codegen::createInActual(job, &x, "v")),
+        ref(codegen::createIoActual(job, &xv, "r")), val2(codegen::createInActual(job, &x, "w"));
     const struct {
         const char* what;
         const ActualParam& actual;
@@ -90,7 +90,7 @@ TEST_F(Calls, ActualPairConflictsOfAProcessCall) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         size_t before = job.records().size();
-        bool ok = ProcCall::checkActualPair(job, c.actual, c.other);
+        bool ok = codegen::checkActualPair(job, c.actual, c.other);
         std::vector<std::string> d = detailsSince(before);
         EXPECT_EQ(ok, *c.message == 0);
         if (*c.message) {
@@ -109,40 +109,35 @@ TEST_F(Calls, ProcedureCallsMatchActualsToFormalsByName) {
     symbols.param(p, "c", DEF_REF_PARAM, I);
     OperatorExpression one("1", "1", I), two("2", "2", I), three("3", "3", I);
     Expression v("v", I, DEF_LOCAL);
-    codegen::setVariableAccess(v, "");
-    auto in = [](const OperatorExpression& e, const char* f) { return ProcCall::createInParam(&e, f); };
+    codegen::setVariableAccess(job, v, "");
+    auto in = [&](const OperatorExpression& e, const char* f) { return codegen::createInActual(job, &e, f); };
     const std::string cpp = p->getCppName();
     const struct {
         const char* what;
-        std::function<std::vector<ActualParam*>()> actuals;
+        std::function<std::vector<std::unique_ptr<ActualParam>>()> actuals;
         std::string code;           // the call's C++ text, without ";"
         std::vector<std::string> messages;
     } cases[] = {
-        {"formal order", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b"), ProcCall::createIoParam(&v, "c")}; },
+        {"formal order", [&] { return actualList(in(one, "a"), in(two, "b"), codegen::createIoActual(job, &v, "c")); },
          cpp + "(&local,1,2,_v)", {}},
-        {"rotated order", [&] { return std::vector<ActualParam*>{ProcCall::createIoParam(&v, "c"), in(one, "a"), in(two, "b")}; },
+        {"rotated order", [&] { return actualList(codegen::createIoActual(job, &v, "c"), in(one, "a"), in(two, "b")); },
          cpp + "(&local,1,2,_v)", {}},
-        {"one actual too few", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b")}; }, "",
+        {"one actual too few", [&] { return actualList(in(one, "a"), in(two, "b")); }, "",
          {"Procedure Call's actual param num not equal to it's formal param num!"}},
-        {"attribute mismatch, still called", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "b"), in(three, "c")}; },
+        {"attribute mismatch, still called", [&] { return actualList(in(one, "a"), in(two, "b"), in(three, "c")); },
          cpp + "(&local,1,2,3)", {"actual param and formal param 's attrib is mismatched in current ProcCall!"}},
         // Two actuals of one formal would leave another formal without an argument.
-        {"one formal twice", [&] { return std::vector<ActualParam*>{in(one, "a"), in(two, "a"), ProcCall::createIoParam(&v, "c")}; },
+        {"one formal twice", [&] { return actualList(in(one, "a"), in(two, "a"), codegen::createIoActual(job, &v, "c")); },
          "", {kSameFormal}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<ActualParam*> actuals = c.actuals();
+        std::vector<std::unique_ptr<ActualParam>> actuals = c.actuals();
         size_t before = job.records().size();
-        ProcCall call;
-        call.createProcCall(job, p, "&local", actuals);
-        EXPECT_EQ(call.getCode(), c.code);
+        std::unique_ptr<ProcCall> call = codegen::createProcCall(job, p, "&local", actuals);
+        EXPECT_EQ(call->getCode(), c.code);
         EXPECT_EQ(detailsSince(before), c.messages);
-        Statement action;
-        action.createCallAction(&call);
-        EXPECT_EQ(action.getCode(), c.code.empty() ? "" : c.code + ";");
-        for (ActualParam* a : actuals)
-            delete a;
+        EXPECT_EQ(codegen::createCallAction(job, call.get())->getCode(), c.code.empty() ? "" : c.code + ";");
     }
 }
 
@@ -151,27 +146,25 @@ TEST_F(Calls, ProcedureCallTypesetKeepsTheWrittenOrder) {
     symbols.param(p, "a", DEF_VALUE_PARAM, I);
     symbols.param(p, "b", DEF_VALUE_PARAM, I);
     OperatorExpression one("1", "1", I), two("2", "2", I);
-    std::unique_ptr<ActualParam> b(ProcCall::createInParam(&two, "b")), a(ProcCall::createInParam(&one, "a"));
-    ProcCall call;
-    call.createProcCall(job, p, "father", {b.get(), a.get()});
-    EXPECT_EQ(textsOf(call), (Texts{"P(%INP/ 2 | b;%INP/ 1 | a)", p->getCppName() + "(father,1,2)", "", ""}));
+    std::unique_ptr<ProcCall> call =
+        codegen::createProcCall(job, p, "father", actualList(codegen::createInActual(job, &two, "b"),
+                                                             codegen::createInActual(job, &one, "a")));
+    EXPECT_EQ(textsOf(*call), (Texts{"P(%INP/ 2 | b;%INP/ 1 | a)", p->getCppName() + "(father,1,2)", "", ""}));
 
     ProNode* q = symbols.procedure("Q");
-    ProcCall bare;
-    bare.createProcCall(job, q, "&local", {});
-    EXPECT_EQ(textsOf(bare), (Texts{"Q()", q->getCppName() + "(&local)", "", ""}));
+    std::unique_ptr<ProcCall> bare = codegen::createProcCall(job, q, "&local", {});
+    EXPECT_EQ(textsOf(*bare), (Texts{"Q()", q->getCppName() + "(&local)", "", ""}));
 }
 
 TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
     ProNode* p = symbols.procedure("P");
     symbols.param(p, "a", DEF_VALUE_PARAM, I);
     OperatorExpression one("1", "1", I);
-    std::unique_ptr<ActualParam> z(ProcCall::createInParam(&one, "z"));
-    ProcCall call;
+    std::vector<std::unique_ptr<ActualParam>> z = actualList(codegen::createInActual(job, &one, "z"));
     size_t before = job.records().size();
     std::string failure;
     try {
-        call.createProcCall(job, p, "&local", {z.get()});
+        codegen::createProcCall(job, p, "&local", z);
         ADD_FAILURE() << "no internal failure thrown";
     } catch (QUVRunTimeException& e) {
         failure = e.getDetails();
@@ -192,63 +185,60 @@ TEST_F(Calls, AnActualNamingNoFormalEndsTheCall) {
 TEST_F(Calls, CallsUsedAsValuesAreExpressions) {
     ProNode* p = symbols.procedure("P");
     Expression x("x", I, DEF_LOCAL), v("v", S, DEF_LOCAL);
-    codegen::setVariableAccess(x, "");
-    codegen::setVariableAccess(v, "");
-    ProcCall user, getchar;
-    user.createProcCall(job, p, "&local", {});
-    getchar.createGetchar(&v);
-    std::unique_ptr<OperatorExpression> a(codegen::createCall(job, x, &user)), b(codegen::createCall(job, x, &getchar));
+    codegen::setVariableAccess(job, x, "");
+    codegen::setVariableAccess(job, v, "");
+    std::unique_ptr<ProcCall> user = codegen::createProcCall(job, p, "&local", {});
+    std::unique_ptr<ProcCall> getchar = codegen::createGetchar(job, &v);
+    std::unique_ptr<OperatorExpression> a = codegen::createCall(job, x, user.get()),
+                                        b = codegen::createCall(job, x, getchar.get());
     EXPECT_EQ(a->getCode(), "(" + p->getCppName() + "(&local),_x)");
     EXPECT_EQ(b->getCode(), "([&]()\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n(),_x)");
 }
 
 TEST_F(Calls, EachBuiltInWritesItsStreamCode) {
     VarNode* f = node("f", DEF_FILE, job.types().streamType());
-    codegen::setVariableAccess(*f->getExpression(), "");
+    codegen::setVariableAccess(job, *f->getExpression(), "");
     Expression v("v", S, DEF_LOCAL), b("b", job.types().boolType(), DEF_LOCAL), n("n", I, DEF_LOCAL);
-    codegen::setVariableAccess(v, "");
-    codegen::setVariableAccess(b, "");
-    codegen::setVariableAccess(n, "");
+    codegen::setVariableAccess(job, v, "");
+    codegen::setVariableAccess(job, b, "");
+    codegen::setVariableAccess(job, n, "");
     OperatorExpression name("\"a.txt\"", "static_cast<std::string>(\"a.txt\")", S), s("s", "_s", S),
         k("k", "_k", I);
     std::vector<Expression*> reads{&n, &v};
     std::vector<OperatorExpression*> writes{&k, &s};
     const std::string getBlock = "\n{\nchar c;\nif (_f.get(c))\n_v = c;\n\n}\n";
     const struct {
-        std::function<void(ProcCall&)> emit;
+        std::function<std::unique_ptr<ProcCall>()> emit;
         const char* typeset;
         std::string code;
     } cases[] = {
-        {[&](ProcCall& c) { c.createFopen(f, &name); }, "Fopen(f,\"a.txt\")",
+        {[&] { return codegen::createFopen(job, f, &name); }, "Fopen(f,\"a.txt\")",
          "_f.open(static_cast<std::string>(\"a.txt\").c_str())"},
-        {[&](ProcCall& c) { c.createFclose(f); }, "Fclose(f)", "_f.close()"},
-        {[&](ProcCall& c) { c.createFeof(f, &b); }, "Feof(b,f)", "_b = _f.eof()"},
-        {[&](ProcCall& c) { c.createQuvEof(f, &s); }, "QuvEof(f,s)", "quveof(_f,_s)"},
-        {[&](ProcCall& c) { c.createFread(f, reads); }, "Fread(f,n,v)", "_f >> _n >> _v"},
-        {[&](ProcCall& c) { c.createRead({&n}); }, "Read(n)", "std::cin >> _n"},
-        {[&](ProcCall& c) { c.createFwrite(f, writes); }, "Fwrite(f,k,s)", "_f << _k << (_s) << std::flush"},
-        {[&](ProcCall& c) { c.createWrite({}); }, "Write()", "std::cout << std::flush"},
-        {[&](ProcCall& c) { c.createFwriteln(f, writes); }, "Fwriteln(f,k,s)",
+        {[&] { return codegen::createFclose(job, f); }, "Fclose(f)", "_f.close()"},
+        {[&] { return codegen::createFeof(job, f, &b); }, "Feof(b,f)", "_b = _f.eof()"},
+        {[&] { return codegen::createQuvEof(job, f, &s); }, "QuvEof(f,s)", "quveof(_f,_s)"},
+        {[&] { return codegen::createFread(job, f, reads); }, "Fread(f,n,v)", "_f >> _n >> _v"},
+        {[&] { return codegen::createRead(job, {&n}); }, "Read(n)", "std::cin >> _n"},
+        {[&] { return codegen::createFwrite(job, f, writes); }, "Fwrite(f,k,s)", "_f << _k << (_s) << std::flush"},
+        {[&] { return codegen::createWrite(job, {}); }, "Write()", "std::cout << std::flush"},
+        {[&] { return codegen::createFwriteln(job, f, writes); }, "Fwriteln(f,k,s)",
          "_f << _k << (_s) << std::endl << std::flush"},
-        {[&](ProcCall& c) { c.createWriteln(writes); }, "Writeln(k,s)",
+        {[&] { return codegen::createWriteln(job, writes); }, "Writeln(k,s)",
          "std::cout << _k << (_s) << std::endl << std::flush"},
-        {[&](ProcCall& c) { c.createGetc(f, &v); }, "Getc(f,v)", getBlock},
-        {[&](ProcCall& c) { c.createGetchar(&v); }, "Getchar(v)",
+        {[&] { return codegen::createGetc(job, f, &v); }, "Getc(f,v)", getBlock},
+        {[&] { return codegen::createGetchar(job, &v); }, "Getchar(v)",
          "\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n"},
-        {[&](ProcCall& c) { c.createUnGetc(f, &v); }, "UnGetc(f,v)", "\n{\nchar c = _v[0];\n_f.pushback(c);\n\n}\n"},
-        {[&](ProcCall& c) { c.createUnGetChar(&v); }, "UnGetChar(v)",
+        {[&] { return codegen::createUnGetc(job, f, &v); }, "UnGetc(f,v)", "\n{\nchar c = _v[0];\n_f.pushback(c);\n\n}\n"},
+        {[&] { return codegen::createUnGetChar(job, &v); }, "UnGetChar(v)",
          "\n{\nchar c = _v[0];\nstd::cin.putback(c);\n\n}\n"},
-        {[&](ProcCall& c) { c.createItoc(&k, &v); }, "Itoc(k,v)", "_v = itoc(_k)"},
-        {[&](ProcCall& c) { c.createStrlen(&n, &s); }, "Strlen(n,s)", "_n = strlen(_s)"},
+        {[&] { return codegen::createItoc(job, &k, &v); }, "Itoc(k,v)", "_v = itoc(_k)"},
+        {[&] { return codegen::createStrlen(job, &n, &s); }, "Strlen(n,s)", "_n = strlen(_s)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typeset);
-        Filled<ProcCall> old(Texts{"", "", "stale", "kept"});
-        c.emit(old);
-        EXPECT_EQ(textsOf(old), (Texts{c.typeset, c.code, "", "kept"}));
-        Statement action;
-        action.createCallAction(&old);
-        EXPECT_EQ(action.getCode(), c.code + ";");
+        std::unique_ptr<ProcCall> call = c.emit();
+        EXPECT_EQ(textsOf(*call), (Texts{c.typeset, c.code, "", ""}));
+        EXPECT_EQ(codegen::createCallAction(job, call.get())->getCode(), c.code + ";");
     }
 }
 

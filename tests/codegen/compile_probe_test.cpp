@@ -17,7 +17,7 @@ struct Unit {
 
 void procedureUnit(JobState& job, Unit& u, const SectionFragment& locals, const SectionFragment& procs, const std::string& body) {
     SectionFragment params = paramSection(job, u.node);
-    codegen::createProcHead(u.head, u.node, u.node->getName(), &params, "");
+    codegen::createProcHead(job, u.head, u.node, u.node->getName(), &params, "");
     Filled<> b(Texts{"", body, "", ""});
     codegen::createFrameStruct(job, u.frame, u.node, u.node->getName(), u.head.getTypeset(), u.head.getCode(), &locals,
                                &procs, &b);
@@ -25,7 +25,7 @@ void procedureUnit(JobState& job, Unit& u, const SectionFragment& locals, const 
 
 void processUnit(JobState& job, Unit& u, const SectionFragment& locals, const std::string& body) {
     SectionFragment params = paramSection(job, u.node);
-    codegen::createProsHead(u.head, u.node, u.node->getName(), &params, "");
+    codegen::createProsHead(job, u.head, u.node, u.node->getName(), &params, "");
     std::string headTypeset = u.head.getTypeset(), headCode = u.head.getCode();
     codegen::createProsBody(job, u.head, u.node, "");
     SectionFragment none;
@@ -42,7 +42,7 @@ void mainUnit(JobState& job, CodeFragment& frame, ProNode* main, const SectionFr
 void addLocal(JobState& job, SectionFragment& locals, const std::string& name, Type* t) {
     CodeFragment item;
     codegen::createVarDecl(job, item, name, t);
-    locals.createLocSection(&item);
+    codegen::createLocSection(job, locals, &item);
 }
 
 // Writes the program's files into the test's folder and compiles the ".cpp" file.
@@ -65,8 +65,8 @@ int compile(JobState& job, const std::string& test, const CodeFragment& main, in
 class CompileProbe : public ::testing::Test {
 protected:
     DriverScope scope;
-    TopFragment program;
     JobState& job = scope.driver;
+    TopFragment program;
     Program symbols{scope.driver};
     Type* I = job.types().integerType();
 };
@@ -77,11 +77,11 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     Type* pair = job.types().makeNamed(scope.driver, pairRecord, "Pair");
     SectionFragment types;
     Filled<> typeItem(Texts{"Pair = ...", "typedef " + CodeNames::declaration("_t_Pair", pairRecord) + ";\n", "", ""});
-    types.createTypeSection(scope.driver, &typeItem);
+    codegen::createTypeSection(job, types, &typeItem);
 
     Type* row = job.types().makeNamed(scope.driver, job.types().makeArray(I, 4), "Row");
     Filled<> rowItem(Texts{"Row = ...", "typedef " + CodeNames::declaration("_t_Row", job.types().makeArray(I, 4)) + ";\n", "", ""});
-    types.createTypeSection(scope.driver, &rowItem);
+    codegen::createTypeSection(job, types, &rowItem);
 
     Type* anon = makeRecordOf(scope.driver, {{"a", I}});
     Type* arr = job.types().makeArray(anon, 3);
@@ -89,11 +89,11 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     CodeFragment item;
     Filled<> three(Texts{"3", "3", "", ""});
     codegen::createConstDecl(job, item, "k", I, &three);
-    globs.createGlobSection(&item);
+    codegen::createGlobSection(job, globs, &item);
     codegen::createSharedVarDecl(job, item, "s", anon);
-    shared.createVarSection(&item);
+    codegen::createVarSection(job, shared, &item);
     codegen::createSharedVarDecl(job, item, "list", job.types().makePointer(pair));
-    shared.createVarSection(&item);
+    codegen::createVarSection(job, shared, &item);
 
     // %Proc f(%INP a : Integer; %IOP r : Array; %CHN c : Integer) with a nested g that uses them.
     Unit f{symbols.procedure("f")}, g{nullptr};
@@ -104,21 +104,21 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     symbols.param(f.node, "w", DEF_VALUE_PARAM, row);
     g.node = symbols.procedure("g", f.node);
     SectionFragment fLocals, gLocals, none;
-    addLocal(job, fLocals, "x", anon);
-    addLocal(job, fLocals, "p", pair);
-    addLocal(job, fLocals, "t", job.types().streamType());
-    addLocal(job, gLocals, "ctl", job.types().nmType());
-    procedureUnit(job, g, gLocals, none,
+    addLocal(scope.driver, fLocals, "x", anon);
+    addLocal(scope.driver, fLocals, "p", pair);
+    addLocal(scope.driver, fLocals, "t", job.types().streamType());
+    addLocal(scope.driver, gLocals, "ctl", job.types().nmType());
+    procedureUnit(scope.driver, g, gLocals, none,
                   "_s = *(father->_p__x);\n(*(father->_p__r))[1] = *(father->_p__x);\n"
                   "(*(father->_p__p))._f_in._f_a = *(father->_p__a);\nint got = 0;\n"
                   "(*(father->_p__c))->syn_recv(&got);\n(*(father->_p__v))[2] = _s;\ngot = (*(father->_p__w))[3];\n");
     SectionFragment fProcs;
-    fProcs.appendProc(&g.head);
-    fProcs.createProcSection(&g.frame);
-    procedureUnit(job, f, fLocals, fProcs, g.node->getCppName() + "(&local);\n");
+    codegen::appendProc(job, fProcs, &g.head);
+    codegen::createProcSection(job, fProcs, &g.frame);
+    procedureUnit(scope.driver, f, fLocals, fProcs, g.node->getCppName() + "(&local);\n");
     SectionFragment procs;
-    procs.appendProc(&f.head);
-    procs.createProcSection(&f.frame);
+    codegen::appendProc(job, procs, &f.head);
+    codegen::createProcSection(job, procs, &f.frame);
 
     // %Pros p(%CHN o : Integer output; %INP n : Integer; %IOP v : Integer).
     Unit p{symbols.process("p")};
@@ -126,23 +126,23 @@ TEST_F(CompileProbe, EveryDeclarationFormCompiles) {
     symbols.param(p.node, "n", DEF_VALUE_PARAM, I);
     symbols.param(p.node, "v", DEF_REF_PARAM, anon);
     SectionFragment pLocals;
-    addLocal(job, pLocals, "w", I);
-    processUnit(job, p, pLocals, "_o->syn_send(_n + _w);\n_v._f_a = _n;\n");
+    addLocal(scope.driver, pLocals, "w", I);
+    processUnit(scope.driver, p, pLocals, "_o->syn_send(_n + _w);\n_v._f_a = _n;\n");
     SectionFragment pros;
-    pros.appendPros(&p.head);
-    pros.createProsSection(&p.frame);
+    codegen::appendPros(job, pros, &p.head);
+    codegen::createProsSection(job, pros, &p.frame);
 
     // The main body, with a nested procedure.
     ProNode* mainNode = symbols.mainBody();
     Unit h{symbols.procedure("h", mainNode)};
-    procedureUnit(job, h, none, none, "*(father->_p__m) = 1;\n");
+    procedureUnit(scope.driver, h, none, none, "*(father->_p__m) = 1;\n");
     SectionFragment mainLocals, mainProcs;
-    addLocal(job, mainLocals, "m", I);
-    addLocal(job, mainLocals, "cell", arr);
-    mainProcs.appendProc(&h.head);
-    mainProcs.createProcSection(&h.frame);
+    addLocal(scope.driver, mainLocals, "m", I);
+    addLocal(scope.driver, mainLocals, "cell", arr);
+    codegen::appendProc(job, mainProcs, &h.head);
+    codegen::createProcSection(job, mainProcs, &h.frame);
     CodeFragment mainFrame;
-    mainUnit(job, mainFrame, mainNode, mainLocals, mainProcs, h.node->getCppName() + "(&local);\n");
+    mainUnit(scope.driver, mainFrame, mainNode, mainLocals, mainProcs, h.node->getCppName() + "(&local);\n");
 
     SectionFragment empty;
     CodeFragment unit;
@@ -166,35 +166,35 @@ TEST_F(CompileProbe, NestedProceduresReadTheEnclosingParametersAndAProcessRuns) 
     Unit inner{symbols.procedure("inner", outer.node)};
     Unit deepest{symbols.procedure("deepest", inner.node)};
     SectionFragment none;
-    procedureUnit(job, deepest, none, none, "*(father->father->_p__b) = *(father->father->_p__b) + 1;\n");
+    procedureUnit(scope.driver, deepest, none, none, "*(father->father->_p__b) = *(father->father->_p__b) + 1;\n");
     SectionFragment innerProcs;
-    innerProcs.appendProc(&deepest.head);
-    innerProcs.createProcSection(&deepest.frame);
-    procedureUnit(job, inner, none, innerProcs,
+    codegen::appendProc(job, innerProcs, &deepest.head);
+    codegen::createProcSection(job, innerProcs, &deepest.frame);
+    procedureUnit(scope.driver, inner, none, innerProcs,
                   "*(father->_p__b) = *(father->_p__a) * 10 + *(father->_p__b);\n" + deepest.node->getCppName() +
                       "(&local);\n");
     SectionFragment outerProcs;
-    outerProcs.appendProc(&inner.head);
-    outerProcs.createProcSection(&inner.frame);
-    procedureUnit(job, outer, none, outerProcs, "_a = 4;\n" + inner.node->getCppName() + "(&local);\n");
+    codegen::appendProc(job, outerProcs, &inner.head);
+    codegen::createProcSection(job, outerProcs, &inner.frame);
+    procedureUnit(scope.driver, outer, none, outerProcs, "_a = 4;\n" + inner.node->getCppName() + "(&local);\n");
     SectionFragment mainLocals, mainProcs;
-    addLocal(job, mainLocals, "v", I);
-    mainProcs.appendProc(&outer.head);
-    mainProcs.createProcSection(&outer.frame);
+    addLocal(scope.driver, mainLocals, "v", I);
+    codegen::appendProc(job, mainProcs, &outer.head);
+    codegen::createProcSection(job, mainProcs, &outer.frame);
     Unit p{symbols.process("p")};
     symbols.param(p.node, "o", DEF_OUTPUT_CHANNEL, job.types().makeChannel(I, false));
     symbols.param(p.node, "n", DEF_VALUE_PARAM, I);
-    processUnit(job, p, none, "_o->syn_send(_n);\n");
+    processUnit(scope.driver, p, none, "_o->syn_send(_n);\n");
     SectionFragment pros;
-    pros.appendPros(&p.head);
-    pros.createProsSection(&p.frame);
+    codegen::appendPros(job, pros, &p.head);
+    codegen::createProsSection(job, pros, &p.frame);
     // What a process start writes, by hand: the parameter block, the thread, the wait.
     std::string start = "quv_runtime::ChannelLink ch;\nquv_runtime::ProcessBlock block;\n"
                         "block.put_channel(\"o\", &ch);\nblock.put_value<int>(\"n\", 5);\n"
                         "block.timer_interval = 0;\n_beginthread(p_call, 0, (void*)&block);\n"
                         "int got = 0;\nch.await<Channel<int>*>()->syn_recv(&got);\nblock.wait_end();\n";
     CodeFragment mainFrame;
-    mainUnit(job, mainFrame, mainNode, mainLocals, mainProcs,
+    mainUnit(scope.driver, mainFrame, mainNode, mainLocals, mainProcs,
              "_v = 2;\n" + outer.node->getCppName() + "(&local, 9, _v);\n" + start + "std::exit(_v + got);\n");
     SectionFragment empty;
     CodeFragment unit;

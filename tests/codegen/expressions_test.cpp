@@ -37,7 +37,7 @@ protected:
 };
 
 struct BinaryCase {
-    OperatorExpression* (*emit)(JobState&, const Expression&, const OperatorExpression*);
+    std::unique_ptr<OperatorExpression> (*emit)(JobState&, const Expression&, const OperatorExpression*);
     Type* left;
     Type* right;
     const char* typeset;
@@ -113,7 +113,7 @@ TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
 
 struct UnaryCase {
     const char* what;
-    std::function<Expression*(const OperatorExpression&)> emit;
+    std::function<Owned(const OperatorExpression&)> emit;
     Type* operand;
     Texts want;
     Type* result;
@@ -155,7 +155,7 @@ TEST_F(ExpressionEmitters, AccessFormsKeepTheKindAndTypeTheirStep) {
     OperatorExpression one("1", "1", I), half("0.5", "0.5", F);
     struct Case {
         const char* what;
-        std::function<Expression*(const Expression&)> emit;
+        std::function<Owned(const Expression&)> emit;
         Type* variable;
         Texts want;
         Type* result;
@@ -227,7 +227,7 @@ TEST_F(ExpressionEmitters, StringLiteralsKeepTheirBytes) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Expression k;
-        Constant::newConstant(job, &k, 2, c.text);
+        codegen::createConstant(job, k, 2, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
     }
     expectDiagnostic("");
@@ -254,7 +254,7 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         Expression k;
-        Constant::newConstant(job, &k, c.kind, c.text);
+        codegen::createConstant(job, k, c.kind, c.text);
         EXPECT_EQ(textsOf(k), (Texts{c.text, c.cpp, "", ""}));
         EXPECT_EQ(k.getType(), c.type);
         EXPECT_EQ(k.getAttribute(), c.kind);
@@ -263,7 +263,7 @@ TEST_F(ExpressionEmitters, ConstantsByKind) {
     }
     Expression bad;
     try {
-        Constant::newConstant(job, &bad, 9, "x");
+        codegen::createConstant(job, bad, 9, "x");
         FAIL() << "no throw";
     } catch (const QUVRunTimeException& e) {
         EXPECT_EQ(e.getDetails(), "illegal constant type in function Constant::newConstant()");

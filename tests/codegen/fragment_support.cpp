@@ -9,14 +9,14 @@ Texts textsOf(const CodeFragment& f) {
     return {f.getTypeset(), f.getCode(), f.getInnerTypes(), f.getPrototypes()};
 }
 
-Program::Program(JobState& job_) : job(job_), program(new ProgNode("prog", DEF_PROGRAM, 1, 1, nullptr)) {}
+Program::Program(JobState& job_) : job(job_), program(std::make_unique<ProgNode>("prog", DEF_PROGRAM, 1, 1, nullptr)) {}
 
 ProNode* Program::procedure(const std::string& name, BlockNode* parent) {
-    return new ProNode(job.numbering, name, DEF_PROCEDURE, 1, 1, parent ? parent : program.get());
+    return (parent ? parent : program.get())->add<ProNode>(job.numbering, name, DEF_PROCEDURE, 1, 1);
 }
 
 ProNode* Program::process(const std::string& name, BlockNode* parent) {
-    return new ProNode(job.numbering, name, DEF_PROCESS, 1, 1, parent ? parent : program.get());
+    return (parent ? parent : program.get())->add<ProNode>(job.numbering, name, DEF_PROCESS, 1, 1);
 }
 
 ProNode* Program::mainBody() {
@@ -24,7 +24,7 @@ ProNode* Program::mainBody() {
 }
 
 void Program::param(ProNode* p, const std::string& name, int kind, Type* t) {
-    auto v = new VarNode(job, name, kind, 1, 1, p);
+    auto v = p->add<VarNode>(job, name, kind, 1, 1);
     v->setType(t);
     p->addParam(job, v->getExpression());
 }
@@ -45,7 +45,7 @@ SectionFragment paramSection(JobState& job, const ProNode* p) {
         default:
             codegen::createChanParam(job, item, name, t);
         }
-        section.createParamSection(&item);
+        codegen::createParamSection(job, section, &item);
     }
     return section;
 }

@@ -47,6 +47,14 @@ private:
     std::unique_ptr<ProgNode> program;
 };
 
+// The actuals of a call or a process start, in written order.
+template <typename... Actuals>
+std::vector<std::unique_ptr<ActualParam>> actualList(std::unique_ptr<Actuals>... actuals) {
+    std::vector<std::unique_ptr<ActualParam>> list;
+    (list.push_back(std::move(actuals)), ...);
+    return list;
+}
+
 // A section record of parameters as the walker builds it for p's parameters added so far.
 SectionFragment paramSection(JobState& job, const ProNode* p);
 

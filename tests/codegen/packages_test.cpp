@@ -16,21 +16,21 @@ protected:
     TopFragment top;
     Program symbols{job};
 
-    PackNode* pack(const std::string& name) { return new PackNode(name, DEF_PACKAGE, 1, 1, symbols.root()); }
+    PackNode* pack(const std::string& name) { return symbols.root()->add<PackNode>(name, DEF_PACKAGE, 1, 1); }
     size_t diagnostics() const { return job.records().size(); }
 };
 
 TEST_F(Packages, PackageAndAgentClasses) {
     Filled<> members("M"), procs("P"), head("H"), body("B"), old("old");
     DerivationFragment none;
-    codegen::createPackClass(old, "k", &none, &members, &procs);
+    codegen::createPackClass(job, old, "k", &none, &members, &procs);
     EXPECT_EQ(textsOf(old), (Texts{"old0", "P1", "P2", "class _class_k\n{\npublic:\nM1P3\n}\n;\n"}));
 
     DerivationFragment bases;
-    bases.createDerivation("a", pack("a"));
-    bases.createDerivation("b", pack("b"));
+    codegen::createDerivation(job, bases, "a", pack("a"));
+    codegen::createDerivation(job, bases, "b", pack("b"));
     Filled<> agent("old");
-    codegen::createAgentClass(agent, "g", &bases, &members, &procs, &head, &body);
+    codegen::createAgentClass(job, agent, "g", &bases, &members, &procs, &head, &body);
     EXPECT_EQ(textsOf(agent),
               (Texts{"old0", "P1B1H1", "P2H2B2", "class _class_g: public _class_a,_class_b\n{\npublic:\nM1P3H3B3\n}\n;\n"}));
 }
@@ -59,10 +59,10 @@ TEST_F(Packages, FathersThatLeadBackAreNoBases) {
         SCOPED_TRACE(t.what);
         DerivationFragment bases;
         for (PackNode* f : t.fathers)
-            bases.createDerivation(f ? f->getName() : "x", f);
+            codegen::createDerivation(job, bases, f ? f->getName() : "x", f);
         Filled<> e;
         CodeFragment cls;
-        codegen::createPackClass(cls, "k", &bases, &e, &e);
+        codegen::createPackClass(job, cls, "k", &bases, &e, &e);
         EXPECT_EQ(cls.getPrototypes(), "class _class_k" + t.bases + "\n{\npublic:\n\n}\n;\n");
     }
 }
@@ -94,7 +94,7 @@ TEST_F(Packages, TypeDeclarations) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto node = new TypeNode(job, c.name, DEF_TYPE, 1, 1, symbols.root());
+        auto node = symbols.root()->add<TypeNode>(job, c.name, DEF_TYPE, 1, 1);
         if (c.referenced)
             node->markReferenced();
         Type* t = c.type(node);

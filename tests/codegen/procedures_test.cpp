@@ -38,7 +38,7 @@ TEST_F(ProceduresTest, ProcedureHeadsPassTheFatherFrameFirst) {
         SCOPED_TRACE(c.what);
         SectionFragment params = paramSection(job, c.node);
         Filled<> head("old");
-        codegen::createProcHead(head, c.node, c.node->getName(), &params, c.pack);
+        codegen::createProcHead(job, head, c.node, c.node->getName(), &params, c.pack);
         std::string cpp = c.node->getCppName();
         EXPECT_EQ(textsOf(head), (Texts{c.typeset, "void " + c.qualifier + cpp + c.tail, "", "void " + cpp + c.tail}));
     }
@@ -49,7 +49,7 @@ TEST_F(ProceduresTest, ProcessHeadHasNoFatherAndKeepsTypesetAndInnerTexts) {
     program.param(p, "a", DEF_VALUE_PARAM, I);
     SectionFragment params = paramSection(job, p);
     Filled<> head("old");
-    codegen::createProsHead(head, p, "p", &params, "K");
+    codegen::createProsHead(job, head, p, "p", &params, "K");
     std::string cpp = p->getCppName();
     EXPECT_EQ(textsOf(head), (Texts{"old0", "void _class_K::" + cpp + " (int _a)", "old2", "void " + cpp + " (int _a);\n"}));
 }

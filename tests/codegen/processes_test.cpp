@@ -15,30 +15,23 @@ protected:
     TopFragment top;
     Program symbols{job};
     Type* I = job.types().integerType();
-    void TearDown() override {
-        for (ProcessStart* s : starts) {
-            for (ActualParam* a : s->getActuals())
-                delete a;
-            delete s;
-        }
-    }
 
     VarNode* control(const std::string& name) {
-        auto v = new VarNode(job, name, DEF_CONTROL, 1, 1, symbols.root());
+        auto v = symbols.root()->add<VarNode>(job, name, DEF_CONTROL, 1, 1);
         v->setType(job.types().nmType());
-        codegen::setVariableAccess(*v->getExpression(), "");
+        codegen::setVariableAccess(job, *v->getExpression(), "");
         return v;
     }
-    ProcessStart* start(const std::string& name, std::vector<ActualParam*> actuals, int interval = 0,
-                        ProNode* process = nullptr) {
-        starts.push_back(ProcCall::createProsStart(job, control(name), actuals, interval, process));
-        return starts.back();
+    ProcessStart* start(const std::string& name, std::vector<std::unique_ptr<ActualParam>> actuals,
+                        int interval = 0, ProNode* process = nullptr) {
+        starts.push_back(codegen::createProsStart(job, control(name), std::move(actuals), interval, process));
+        return starts.back().get();
     }
-    ActualParam* out(const std::string& peer, const std::string& formal) {
-        return ProcCall::createChanOutParam("c", control(peer), formal);
+    std::unique_ptr<ActualParam> out(const std::string& peer, const std::string& formal) {
+        return codegen::createChanOutActual(job, "c", control(peer), formal);
     }
-    ActualParam* in(const std::string& peer, const std::string& formal) {
-        return ProcCall::createChanInParam("c", control(peer), formal);
+    std::unique_ptr<ActualParam> in(const std::string& peer, const std::string& formal) {
+        return codegen::createChanInActual(job, "c", control(peer), formal);
     }
     std::vector<std::string> detailsSince(size_t from) {
         std::vector<std::string> d;
@@ -46,7 +39,7 @@ protected:
             d.push_back(job.records()[i].getDetails());
         return d;
     }
-    std::vector<ProcessStart*> starts;
+    std::vector<std::unique_ptr<ProcessStart>> starts;
 };
 
 // The block keeps the actuals by formal name: the thread takes them by name, so
@@ -55,9 +48,10 @@ TEST_F(Processes, AStartFillsItsBlockByFormalName) {
     OperatorExpression five("5", "5", I);
     Type* arr = job.types().makeArray(I, 2);
     Expression a("a", arr, DEF_LOCAL);
-    codegen::setVariableAccess(a, "");
-    ProcessStart* s = start("p", {ProcCall::createInParam(&five, "n"), out("q", "o"), in("q", "i"),
-                                  ProcCall::createIoParam(&a, "r")},
+    codegen::setVariableAccess(job, a, "");
+    ProcessStart* s = start("p",
+                            actualList(codegen::createInActual(job, &five, "n"), out("q", "o"), in("q", "i"),
+                                       codegen::createIoActual(job, &a, "r")),
                             100);
     EXPECT_EQ(s->getTypeset(), "p(%INP/ 5 | n;%CHN/ c (q,*) | o (nouse,*);%CHN/ c (*,q) | i (*, nouse);%IOP/ a | r)");
     EXPECT_EQ(s->getCode(),
@@ -75,15 +69,14 @@ TEST_F(Processes, AStartFillsItsBlockByFormalName) {
 }
 
 TEST_F(Processes, ParallelStatementStartsAllAndWaitsForAll) {
-    ProcessStart* p = start("p", {out("q", "o")});
-    ProcessStart* q = start("q", {in("p", "i")}, 100);
-    Statement par;
+    ProcessStart* p = start("p", actualList(out("q", "o")));
+    ProcessStart* q = start("q", actualList(in("p", "i")), 100);
     size_t before = job.records().size();
-    par.createParallel(job, {p, q});
+    std::unique_ptr<Statement> par = codegen::createParallel(job, {p, q});
     EXPECT_TRUE(detailsSince(before).empty());
-    EXPECT_EQ(par.getLabel(), "next");
-    EXPECT_EQ(par.getTypeset(), " || \n[\n" + p->getTypeset() + ";\n" + q->getTypeset() + "\n]\n");
-    EXPECT_EQ(par.getCode(), "{\nquv_runtime::ChannelLink ch_p_q;\n" + p->getCode() + q->getCode() +
+    EXPECT_EQ(par->getLabel(), "next");
+    EXPECT_EQ(par->getTypeset(), " || \n[\n" + p->getTypeset() + ";\n" + q->getTypeset() + "\n]\n");
+    EXPECT_EQ(par->getCode(), "{\nquv_runtime::ChannelLink ch_p_q;\n" + p->getCode() + q->getCode() +
                                  p->getThreadStart() + q->getThreadStart() + "p_ip.wait_end();\nq_ip.wait_end();\n}\n");
 }
 
@@ -112,35 +105,35 @@ TEST_F(Processes, ParallelStatementChecksItsChannels) {
         {"one start, no channel", [&] { return std::vector<ProcessStart*>{start("p", {})}; }, {}, {}},
         {"two starts of one control", [&] { return std::vector<ProcessStart*>{start("p", {}), start("p", {})}; },
          {same}, {}},
-        {"a peer that is not started", [&] { return std::vector<ProcessStart*>{start("p", {out("z", "o")})}; },
+        {"a peer that is not started", [&] { return std::vector<ProcessStart*>{start("p", actualList(out("z", "o")))}; },
          {notStarted}, {}},
-        {"a process talking to itself", [&] { return std::vector<ProcessStart*>{start("p", {out("p", "o")})}; },
+        {"a process talking to itself", [&] { return std::vector<ProcessStart*>{start("p", actualList(out("p", "o")))}; },
          {itself, noRecv}, {"ch_p_p"}},
         // A control's own type tells nothing of its channels: without the processes, no type check.
         {"a sending end without a partner",
-         [&] { return std::vector<ProcessStart*>{start("p", {out("q", "o")}), start("q", {})}; }, {noRecv},
+         [&] { return std::vector<ProcessStart*>{start("p", actualList(out("q", "o"))), start("q", {})}; }, {noRecv},
          {"ch_p_q"}},
         {"a receiving end without a partner",
-         [&] { return std::vector<ProcessStart*>{start("p", {}), start("q", {in("p", "i")})}; }, {noSend}, {}},
+         [&] { return std::vector<ProcessStart*>{start("p", {}), start("q", actualList(in("p", "i")))}; }, {noSend}, {}},
         {"two outputs to one peer",
          [&] {
-             return std::vector<ProcessStart*>{start("p", {out("q", "o"), out("q", "o2")}), start("q", {in("p", "i")})};
+             return std::vector<ProcessStart*>{start("p", actualList(out("q", "o"), out("q", "o2"))), start("q", actualList(in("p", "i")))};
          },
          {outTwice}, {"ch_p_q"}},
         {"known processes with different element types",
          [&] {
-             return std::vector<ProcessStart*>{start("p", {out("q", "o")}, 0, intSender),
-                                               start("q", {in("p", "i")}, 0, floatReceiver)};
+             return std::vector<ProcessStart*>{start("p", actualList(out("q", "o")), 0, intSender),
+                                               start("q", actualList(in("p", "i")), 0, floatReceiver)};
          },
          {differ}, {"ch_p_q"}},
         {"known processes with one element type",
          [&] {
-             return std::vector<ProcessStart*>{start("p", {out("q", "o")}, 0, intSender),
-                                               start("q", {in("p", "i")}, 0, intReceiver)};
+             return std::vector<ProcessStart*>{start("p", actualList(out("q", "o")), 0, intSender),
+                                               start("q", actualList(in("p", "i")), 0, intReceiver)};
          },
          {}, {"ch_p_q"}},
         {"one process known", [&] {
-             return std::vector<ProcessStart*>{start("p", {out("q", "o")}, 0, intSender), start("q", {in("p", "i")})};
+             return std::vector<ProcessStart*>{start("p", actualList(out("q", "o")), 0, intSender), start("q", actualList(in("p", "i")))};
          },
          {}, {"ch_p_q"}},
     };
@@ -148,14 +141,13 @@ TEST_F(Processes, ParallelStatementChecksItsChannels) {
         SCOPED_TRACE(c.what);
         std::vector<ProcessStart*> s = c.starts();
         size_t before = job.records().size();
-        Statement par;
-        par.createParallel(job, s);
+        std::unique_ptr<Statement> par = codegen::createParallel(job, s);
         EXPECT_EQ(detailsSince(before), c.messages);
         std::string links;
         for (const std::string& d : c.declared)
             links += "quv_runtime::ChannelLink " + d + ";\n";
-        EXPECT_EQ(par.getCode().substr(0, 2 + links.size()), "{\n" + links);
-        EXPECT_EQ(par.getCode().find("ChannelLink", 2 + links.size()), std::string::npos);
+        EXPECT_EQ(par->getCode().substr(0, 2 + links.size()), "{\n" + links);
+        EXPECT_EQ(par->getCode().find("ChannelLink", 2 + links.size()), std::string::npos);
     }
 }
 

@@ -32,37 +32,34 @@ protected:
     }
 
     template <typename T>
-    T* keep(T* p) {
-        pool.emplace_back(p);
-        return p;
+    T* keep(std::unique_ptr<T> p) {
+        T* kept = p.get();
+        pool.push_back(std::move(p));
+        return kept;
     }
     VarNode* local(const std::string& name, Type* t, int kind = DEF_LOCAL) {
-        auto v = new VarNode(job, name, kind, 1, 1, mainNode);
+        auto v = mainNode->add<VarNode>(job, name, kind, 1, 1);
         v->setType(t);
-        codegen::setVariableAccess(*v->getExpression(), "");
+        codegen::setVariableAccess(job, *v->getExpression(), "");
         CodeFragment item;
         codegen::createVarDecl(job, item, name, t);
-        locals.createLocSection(&item);
+        codegen::createLocSection(job, locals, &item);
         return v;
     }
     Expression* at(VarNode* v) { return v->getExpression(); }
     OperatorExpression* val(VarNode* v) { return keep(codegen::fromVariable(job, at(v))); }
     OperatorExpression* num(int n) {
         Expression c;
-        Constant::newConstant(job, &c, 0, std::to_string(n));
+        codegen::createConstant(job, c, 0, std::to_string(n));
         return keep(codegen::fromConstant(job, &c));
     }
     OperatorExpression* str(const std::string& text) {
         Expression c;
-        Constant::newConstant(job, &c, 2, "\"" + text + "\"");
+        codegen::createConstant(job, c, 2, "\"" + text + "\"");
         return keep(codegen::fromConstant(job, &c));
     }
     // A call as a statement.
-    std::string act(const ProcCall& call) {
-        Statement s;
-        s.createCallAction(&call);
-        return s.getCode() + "\n";
-    }
+    std::string act(const ProcCall& call) { return codegen::createCallAction(job, &call)->getCode() + "\n"; }
 
     // A process with the given formals and C++ body, added to the process part.
     ProNode* process(const std::string& name, const std::vector<std::pair<std::string, std::pair<int, Type*>>>& formals,
@@ -71,16 +68,16 @@ protected:
         for (const auto& f : formals)
             symbols.param(p, f.first, f.second.first, f.second.second);
         SectionFragment params = paramSection(job, p);
-        CodeFragment* head = keep(new CodeFragment());
-        codegen::createProsHead(*head, p, name, &params, "");
+        CodeFragment* head = keep(std::make_unique<CodeFragment>());
+        codegen::createProsHead(job, *head, p, name, &params, "");
         std::string headTypeset = head->getTypeset(), headCode = head->getCode();
         codegen::createProsBody(job, *head, p, "");
         Filled<> b(Texts{"", body, "", ""});
         SectionFragment none;
-        CodeFragment* frame = keep(new CodeFragment());
+        CodeFragment* frame = keep(std::make_unique<CodeFragment>());
         codegen::createFrameDecl(job, *frame, p, name, headTypeset, headCode, &none, &none, &b);
-        pros.appendPros(head);
-        pros.createProsSection(frame);
+        codegen::appendPros(job, pros, head);
+        codegen::createProsSection(job, pros, frame);
         return p;
     }
 
@@ -123,39 +120,35 @@ protected:
                   "for (int k = 1; k <= _n; ++k)\n" + CodeNames::channelSend(t.job, "_o", "k") + ";\n");
         // The consumer's items are written through the Writeln built-in.
         Expression got("got", I, DEF_LOCAL);
-        codegen::setVariableAccess(got, "");
+        codegen::setVariableAccess(job, got, "");
         OperatorExpression* item = t.keep(codegen::fromVariable(job, &got));
-        ProcCall writeln;
-        writeln.createWriteln({item});
+        std::unique_ptr<ProcCall> writeln = codegen::createWriteln(t.job, {item});
         t.process("consumer",
                   {{"i", {DEF_INPUT_CHANNEL, job.types().makeChannel(I, true)}}, {"n", {DEF_VALUE_PARAM, I}},
                    {"sum", {DEF_REF_PARAM, I}}},
                   "for (int k = 0; k < _n; ++k)\n{\nint _got;\n" + CodeNames::channelRecv(t.job, "_i", "_got") + ";\n" +
-                      t.act(writeln) + "_sum += _got;\n}\n");
+                      t.act(*writeln) + "_sum += _got;\n}\n");
 
         VarNode* k1 = t.local("k1", job.types().nmType(), DEF_CONTROL);
         VarNode* k2 = t.local("k2", job.types().nmType(), DEF_CONTROL);
         VarNode* total = t.local("total", I);
         auto parallel = [&] {
-            ProcessStart* p = ProcCall::createProsStart(job, 
-                k1, {ProcCall::createInParam(t.num(5), "n"), ProcCall::createChanOutParam("c", k2, "o")}, 0);
-            ProcessStart* c = ProcCall::createProsStart(job, 
-                k2, {ProcCall::createIoParam(t.at(total), "sum"), ProcCall::createChanInParam("c", k1, "i"),
-                     ProcCall::createInParam(t.num(5), "n")},
+            std::unique_ptr<ProcessStart> p = codegen::createProsStart(
+                t.job, k1,
+                actualList(codegen::createInActual(t.job, t.num(5), "n"),
+                           codegen::createChanOutActual(t.job, "c", k2, "o")),
                 0);
-            Statement s;
-            s.createParallel(t.job, {p, c});
-            for (ProcessStart* start : {p, c}) {
-                for (ActualParam* a : start->getActuals())
-                    delete a;
-                delete start;
-            }
-            return s.getCode();
+            std::unique_ptr<ProcessStart> c = codegen::createProsStart(
+                t.job, k2,
+                actualList(codegen::createIoActual(t.job, t.at(total), "sum"),
+                           codegen::createChanInActual(t.job, "c", k1, "i"),
+                           codegen::createInActual(t.job, t.num(5), "n")),
+                0);
+            return codegen::createParallel(t.job, {p.get(), c.get()})->getCode();
         };
-        ProcCall show;
-        show.createWriteln({t.val(total)});
+        std::unique_ptr<ProcCall> show = codegen::createWriteln(t.job, {t.val(total)});
         std::string body = CodeNames::assignment("k1", "producer") + ";\n" + CodeNames::assignment("k2", "consumer") +
-                           ";\n_total = 0;\n" + parallel() + t.act(show) + parallel() + t.act(show);
+                           ";\n_total = 0;\n" + parallel() + t.act(*show) + parallel() + t.act(*show);
         EXPECT_EQ(t.run(test, body, nullptr, "", flags), expected);
         EXPECT_TRUE(job.records().empty());
     }
@@ -187,39 +180,34 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
     VarNode* e = local("e", job.types().boolType());
     VarNode* len = local("len", I);
     std::string body;
-    auto call = [&](const std::function<void(ProcCall&)>& emit) {
-        ProcCall p;
-        emit(p);
-        body += act(p);
-    };
-    call([&](ProcCall& p) { p.createFopen(f, str("data.txt")); });
-    call([&](ProcCall& p) { p.createFwriteln(f, {num(42), str(" apples")}); });
-    call([&](ProcCall& p) { p.createFwrite(f, {str("xy")}); });
-    call([&](ProcCall& p) { p.createFclose(f); });
-    call([&](ProcCall& p) { p.createFopen(f, str("data.txt")); });
-    call([&](ProcCall& p) { p.createFread(f, {at(n), at(s)}); });
-    call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // the line end, not skipped
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createEq(job, *val(c), str("\\n")))}); });
-    call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // x
-    call([&](ProcCall& p) { p.createUnGetc(f, at(c)); });
+    auto call = [&](const std::function<std::unique_ptr<ProcCall>()>& emit) { body += act(*emit()); };
+    call([&] { return codegen::createFopen(job, f, str("data.txt")); });
+    call([&] { return codegen::createFwriteln(job, f, {num(42), str(" apples")}); });
+    call([&] { return codegen::createFwrite(job, f, {str("xy")}); });
+    call([&] { return codegen::createFclose(job, f); });
+    call([&] { return codegen::createFopen(job, f, str("data.txt")); });
+    call([&] { return codegen::createFread(job, f, {at(n), at(s)}); });
+    call([&] { return codegen::createGetc(job, f, at(c)); });   // the line end, not skipped
+    call([&] { return codegen::createWriteln(job, {keep(codegen::createEq(job, *val(c), str("\\n")))}); });
+    call([&] { return codegen::createGetc(job, f, at(c)); });   // x
+    call([&] { return codegen::createUnGetc(job, f, at(c)); });
     // Getc used as a value: the character is read before c is written.
-    ProcCall getc;
-    getc.createGetc(f, at(c));
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createCall(job, *at(c), &getc))}); });   // x again
-    call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // y
-    call([&](ProcCall& p) { p.createGetc(f, at(c)); });   // end of file: c keeps y
-    call([&](ProcCall& p) { p.createFeof(f, at(e)); });
-    call([&](ProcCall& p) { p.createStrlen(at(len), val(s)); });
-    call([&](ProcCall& p) { p.createWriteln({val(n), val(s), val(c), val(e), val(len)}); });
-    call([&](ProcCall& p) { p.createItoc(num(65), at(c)); });
-    call([&](ProcCall& p) { p.createWriteln({keep(codegen::createAdd(job, *val(c), val(n)))}); });
-    call([&](ProcCall& p) { p.createFclose(f); });
+    std::unique_ptr<ProcCall> getc = codegen::createGetc(job, f, at(c));
+    call([&] { return codegen::createWriteln(job, {keep(codegen::createCall(job, *at(c), getc.get()))}); });   // x again
+    call([&] { return codegen::createGetc(job, f, at(c)); });   // y
+    call([&] { return codegen::createGetc(job, f, at(c)); });   // end of file: c keeps y
+    call([&] { return codegen::createFeof(job, f, at(e)); });
+    call([&] { return codegen::createStrlen(job, at(len), val(s)); });
+    call([&] { return codegen::createWriteln(job, {val(n), val(s), val(c), val(e), val(len)}); });
+    call([&] { return codegen::createItoc(job, num(65), at(c)); });
+    call([&] { return codegen::createWriteln(job, {keep(codegen::createAdd(job, *val(c), val(n)))}); });
+    call([&] { return codegen::createFclose(job, f); });
     // The console: Getchar reads the blank too, UnGetChar puts the character back for Read.
-    call([&](ProcCall& p) { p.createGetchar(at(c)); });
-    call([&](ProcCall& p) { p.createGetchar(at(c)); });
-    call([&](ProcCall& p) { p.createUnGetChar(at(c)); });
-    call([&](ProcCall& p) { p.createRead({at(s)}); });
-    call([&](ProcCall& p) { p.createWriteln({val(s)}); });
+    call([&] { return codegen::createGetchar(job, at(c)); });
+    call([&] { return codegen::createGetchar(job, at(c)); });
+    call([&] { return codegen::createUnGetChar(job, at(c)); });
+    call([&] { return codegen::createRead(job, {at(s)}); });
+    call([&] { return codegen::createWriteln(job, {val(s)}); });
     EXPECT_EQ(run("file_built_ins", body, nullptr, " hi there"), "1\nx\n42applesy16\nA42\nhi\n");
     EXPECT_TRUE(job.records().empty());
 }
@@ -228,48 +216,48 @@ TEST_F(ProgramRun, AFileIsWrittenAndReadThroughTheBuiltIns) {
 // class with a variable, an agent whose process runs through its class, and
 // equality of records and arrays; an array passed to a process is its own copy.
 TEST_F(ProgramRun, RecordsArraysAndAPackage) {
-    auto rNode = new TypeNode(job, "R", DEF_TYPE, 1, 1, symbols.root());
+    auto rNode = symbols.root()->add<TypeNode>(job, "R", DEF_TYPE, 1, 1);
     rNode->markReferenced();
     Type* r = makeRecordOf(job, {{"next", job.types().makePointer(rNode->getType())}, {"v", I}});
     CodeFragment rDecl;
     codegen::createTypeDecl(job, rDecl, "R", r, rNode);
-    types.createTypeSection(job, &rDecl);
-    auto aNode = new TypeNode(job, "A", DEF_TYPE, 1, 1, symbols.root());
+    codegen::createTypeSection(job, types, &rDecl);
+    auto aNode = symbols.root()->add<TypeNode>(job, "A", DEF_TYPE, 1, 1);
     CodeFragment aDecl;
     codegen::createTypeDecl(job, aDecl, "A", job.types().makeArray(I, 3), aNode);
-    types.createTypeSection(job, &aDecl);
+    codegen::createTypeSection(job, types, &aDecl);
     Type* R = rNode->getType();
     Type* A = aNode->getType();
 
     // %Pack K: count : Integer, with itself named as a father (never a base).
-    auto k = new PackNode("K", DEF_PACKAGE, 1, 1, symbols.root());
+    auto k = symbols.root()->add<PackNode>("K", DEF_PACKAGE, 1, 1);
     DerivationFragment fathers;
-    fathers.createDerivation("K", k);
+    codegen::createDerivation(job, fathers, "K", k);
     SectionFragment members, kProcs;
     CodeFragment count;
     codegen::createVarDecl(job, count, "count", I);
-    members.createLocSection(&count);
+    codegen::createLocSection(job, members, &count);
     CodeFragment kClass;
-    codegen::createPackClass(kClass, "K", &fathers, &members, &kProcs);
-    packs.createPackSection(&kClass);
+    codegen::createPackClass(job, kClass, "K", &fathers, &members, &kProcs);
+    codegen::createPackSection(job, packs, &kClass);
 
     // %Agt G: its process tick(n) writes n * 2 through the agent's class.
-    auto g = new PackNode("G", DEF_AGENT, 1, 1, symbols.root());
+    auto g = symbols.root()->add<PackNode>("G", DEF_AGENT, 1, 1);
     ProNode* tick = symbols.process("tick", g);
     symbols.param(tick, "n", DEF_VALUE_PARAM, I);
     SectionFragment tickParams = paramSection(job, tick), none;
     CodeFragment tickHead, tickFrame;
-    codegen::createProsHead(tickHead, tick, "tick", &tickParams, tick->getPackName());
+    codegen::createProsHead(job, tickHead, tick, "tick", &tickParams, tick->getPackName());
     std::string headTypeset = tickHead.getTypeset(), headCode = tickHead.getCode();
     codegen::createProsBody(job, tickHead, tick, tick->getPackName());
     Filled<> tickBody(Texts{"", "std::cout << _n * 2 << std::endl;\n", "", ""});
     codegen::createFrameDecl(job, tickFrame, tick, "tick", headTypeset, headCode, &none, &none, &tickBody);
     DerivationFragment gFathers;
-    gFathers.createDerivation("K", k);
+    codegen::createDerivation(job, gFathers, "K", k);
     CodeFragment gClass;
-    codegen::createAgentClass(gClass, "G", &gFathers, &members, &none, &tickHead, &tickFrame);
+    codegen::createAgentClass(job, gClass, "G", &gFathers, &members, &none, &tickHead, &tickFrame);
     SectionFragment agents;
-    agents.createAgtSection(&gClass);
+    codegen::createAgtSection(job, agents, &gClass);
 
     // sum(a) writes the sum of its array's elements.
     process("sum", {{"a", {DEF_VALUE_PARAM, A}}},
@@ -287,31 +275,22 @@ TEST_F(ProgramRun, RecordsArraysAndAPackage) {
         "_first._f_v = 1;\n_first._f_next = &_second;\n_second._f_v = 2;\n_second._f_next = 0;\n"
         "_x[0] = 1;\n_x[1] = 2;\n_x[2] = 3;\nquv_assign(_y, _x);\n"
         "_class_K pack;\npack._count = _first._f_next->_f_v + _second._f_v;\n_u1._f_i = 5;\n_u2._f_i = 5;\n";
-    ProcCall w1;
-    w1.createWriteln({keep(codegen::createEq(job, *val(first), val(second))),
-                      keep(codegen::createEq(job, *val(x), val(y))), keep(codegen::createNe(job, *val(x), val(y)))});
-    body += act(w1) + "_second = _first;\n";
-    ProcCall w2;
-    w2.createWriteln(
-        {keep(codegen::createEq(job, *val(first), val(second))), num(0),
+    std::unique_ptr<ProcCall> w1 = codegen::createWriteln(
+        job, {keep(codegen::createEq(job, *val(first), val(second))),
+        keep(codegen::createEq(job, *val(x), val(y))), keep(codegen::createNe(job, *val(x), val(y)))});
+    body += act(*w1) + "_second = _first;\n";
+    std::unique_ptr<ProcCall> w2 = codegen::createWriteln(
+        job, {keep(codegen::createEq(job, *val(first), val(second))), num(0),
          keep(codegen::createEq(job, *val(u1), val(u2)))});
-    body += act(w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
-    ProcessStart* start = ProcCall::createProsStart(job, ctl, {ProcCall::createInParam(val(x), "a")}, 0);
-    Statement par;
-    par.createParallel(job, {start});
-    for (ActualParam* a : start->getActuals())
-        delete a;
-    delete start;
-    body += par.getCode();
+    body += act(*w2) + "std::cout << pack._count << std::endl;\n" + CodeNames::assignment("ctl", "sum") + ";\n";
+    std::unique_ptr<ProcessStart> start =
+        codegen::createProsStart(job, ctl, actualList(codegen::createInActual(job, val(x), "a")), 0);
+    body += codegen::createParallel(job, {start.get()})->getCode();
     VarNode* agentControl = local("agent", job.types().nmType(), DEF_CONTROL);
     body += CodeNames::assignment("agent", "tick") + ";\n";
-    ProcessStart* tickStart = ProcCall::createProsStart(job, agentControl, {ProcCall::createInParam(num(21), "n")}, 0);
-    Statement tickPar;
-    tickPar.createParallel(job, {tickStart});
-    for (ActualParam* a : tickStart->getActuals())
-        delete a;
-    delete tickStart;
-    body += tickPar.getCode();
+    std::unique_ptr<ProcessStart> tickStart =
+        codegen::createProsStart(job, agentControl, actualList(codegen::createInActual(job, num(21), "n")), 0);
+    body += codegen::createParallel(job, {tickStart.get()})->getCode();
     EXPECT_EQ(run("records_arrays_package", body, &agents), "010\n101\n4\n6\n42\n");
     EXPECT_EQ(kClass.getPrototypes().find("public _class_K"), std::string::npos);
 }

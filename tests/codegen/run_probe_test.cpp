@@ -28,23 +28,24 @@ protected:
     }
 
     template <typename T>
-    T* keep(T* p) {
-        pool.emplace_back(p);
-        return p;
+    T* keep(std::unique_ptr<T> p) {
+        T* kept = p.get();
+        pool.push_back(std::move(p));
+        return kept;
     }
 
     VarNode* local(const std::string& name, Type* t, BlockNode* block = nullptr) {
-        auto v = new VarNode(job, name, DEF_LOCAL, 1, 1, block ? block : mainNode);
+        auto v = (block ? block : mainNode)->add<VarNode>(job, name, DEF_LOCAL, 1, 1);
         v->setType(t);
         CodeFragment item;
         codegen::createVarDecl(job, item, name, t);
-        locals.createLocSection(&item);
+        codegen::createLocSection(job, locals, &item);
         return v;
     }
 
     // A use of v from a block path frames away from its own.
     Expression* at(VarNode* v, const std::string& path = "") {
-        codegen::setVariableAccess(*v->getExpression(), path);
+        codegen::setVariableAccess(job, *v->getExpression(), path);
         return v->getExpression();
     }
     OperatorExpression* val(VarNode* v, const std::string& path = "") {
@@ -52,17 +53,15 @@ protected:
     }
     OperatorExpression* num(int n) {
         Expression c;
-        Constant::newConstant(job, &c, 0, std::to_string(n));
+        codegen::createConstant(job, c, 0, std::to_string(n));
         return keep(codegen::fromConstant(job, &c));
     }
-    OperatorExpression* keepOp(OperatorExpression* e) { return keep(e); }
+    OperatorExpression* keepOp(std::unique_ptr<OperatorExpression> e) { return keep(std::move(e)); }
     AssignmentEquation* assign(Expression* target, OperatorExpression* value) {
-        return keep(new AssignmentEquation(job, target, value));
+        return keep(codegen::createAssignEquation(job, target, value));
     }
     Statement* item(const std::vector<AssignmentEquation*>& equations, const std::string& label) {
-        Statement* s = keep(new Statement());
-        s->createActionItem(equations, label);
-        return s;
+        return keep(codegen::createActionItem(job, equations, label));
     }
     // Output, written by hand as the built-in would.
     Statement* print(const std::vector<OperatorExpression*>& values) {
@@ -70,25 +69,17 @@ protected:
         for (const OperatorExpression* v : values)
             code += " << " + v->getCode() + " << ' '";
         Filled<> call(Texts{"print", code + " << std::endl", "", ""});
-        Statement* s = keep(new Statement());
-        s->createCallAction(&call);
-        return s;
+        return keep(codegen::createCallAction(job, &call));
     }
     Statement* callAction(const std::string& code) {
         Filled<> call(Texts{"call", code, "", ""});
-        Statement* s = keep(new Statement());
-        s->createCallAction(&call);
-        return s;
+        return keep(codegen::createCallAction(job, &call));
     }
     ConditionalElement* element(const std::string& label, const CodeFragment* guard, const Statement* action) {
-        ConditionalElement* e = keep(new ConditionalElement());
-        e->createCE(label, guard, action);
-        return e;
+        return keep(codegen::createCE(job, label, guard, action));
     }
     Statement* atomic(const std::string& label, const Statement* action) {
-        Statement* s = keep(new Statement());
-        s->createCE(label, action);
-        return s;
+        return keep(codegen::createAtomicStat(job, label, action));
     }
 
     // The main body around part, then the program unit; written, compiled and run.
@@ -123,14 +114,14 @@ TEST_F(RunProbe, LabelledCountingLoop) {
     ProNode* twice = symbols.procedure("twice", mainNode);
     AlgorithmicPart twiceBody;
     OperatorExpression* doubled = keepOp(codegen::createMul(job, *val(s, "father->"), num(2)));
-    twiceBody.createAlg({element("T", nullptr, item({assign(at(s, "father->"), doubled)}, "return"))});
+    codegen::createAlg(job, twiceBody, {element("T", nullptr, item({assign(at(s, "father->"), doubled)}, "return"))});
     CodeFragment head, twiceFrame;
     SectionFragment noParams, none;
-    codegen::createProcHead(head, twice, "twice", &noParams, "");
+    codegen::createProcHead(job, head, twice, "twice", &noParams, "");
     codegen::createFrameStruct(job, twiceFrame, twice, "twice", head.getTypeset(), head.getCode(), &none, &none, &twiceBody);
     SectionFragment procs;
-    procs.appendProc(&head);
-    procs.createProcSection(&twiceFrame);
+    codegen::appendProc(job, procs, &head);
+    codegen::createProcSection(job, procs, &twiceFrame);
 
     // i < 5 $C ~(s > 100), written without parentheses: ungrouped, C++ would read "!_s > 100".
     OperatorExpression* notLarge =
@@ -138,16 +129,14 @@ TEST_F(RunProbe, LabelledCountingLoop) {
     OperatorExpression* below =
         keepOp(codegen::createAnd(job, *keepOp(codegen::createLt(job, *val(i), num(5))), notLarge));
     OperatorExpression* done = keepOp(codegen::createGe(job, *val(i), num(5)));
-    Statement* big = keep(new Statement());
-    big->createGuardedAlternative(keepOp(codegen::createGt(job, *val(s), num(100))), print({num(-1)}));
-    Statement* small = keep(new Statement());
-    small->createGuardedAlternative(keepOp(codegen::createLe(job, *val(s), num(100))),
-                                    item({assign(at(s), keepOp(codegen::createAdd(job, *val(s), num(1))))}, "L9"));
-    Statement* select = keep(new Statement());
-    select->createSelect({big, small});
+    Statement* big = keep(codegen::createGuardedAlternative(job, keepOp(codegen::createGt(job, *val(s), num(100))), print({num(-1)})));
+    Statement* small = keep(codegen::createGuardedAlternative(
+        job, keepOp(codegen::createLe(job, *val(s), num(100))),
+        item({assign(at(s), keepOp(codegen::createAdd(job, *val(s), num(1))))}, "L9")));
+    Statement* select = keep(codegen::createSelect(job, {big, small}));
 
     AlgorithmicPart part;
-    part.createAlg({
+    codegen::createAlg(job, part, {
         element("L1", nullptr, item({assign(at(i), num(0)), assign(at(s), num(0))}, "L2")),
         element("L2", below, item({assign(at(i), keepOp(codegen::createAdd(job, *val(i), num(1)))),
                                    assign(at(s), keepOp(codegen::createAdd(job, *val(s), val(i))))},
@@ -166,35 +155,32 @@ TEST_F(RunProbe, StatementsWithCaseLoopAndWait) {
     VarNode* k = local("k", I);
     Expression word;
     auto text = [&](const std::string& w) {
-        Constant::newConstant(job, &word, 2, "\"" + w + "\"");
+        codegen::createConstant(job, word, 2, "\"" + w + "\"");
         return keep(codegen::fromConstant(job, &word));
     };
-    CaseCondition* cc = keep(ConditionalElement::createCaseCondition(
-        {ConditionalElement::createGotoCondition(codegen::createEq(job, *val(n), num(3)), "A"),
-         ConditionalElement::createGotoCondition(codegen::createEq(job, *val(n), num(2)), "B")},
-        "D"));
-    Statement* choice = keep(new Statement());
-    choice->createStat("C", cc, {atomic("A", print({text("three")})), atomic("B", print({text("two")})),
-                                 atomic("D", print({text("other")}))});
-    Statement* loop = keep(new Statement());
+    std::vector<std::unique_ptr<GotoCondition>> gotos;
+    gotos.push_back(codegen::createGotoCondition(job, codegen::createEq(job, *val(n), num(3)), "A"));
+    gotos.push_back(codegen::createGotoCondition(job, codegen::createEq(job, *val(n), num(2)), "B"));
+    CaseCondition* cc = keep(codegen::createCaseCondition(job, std::move(gotos), "D"));
+    Statement* choice =
+        keep(codegen::createStat(job, "C", cc,
+                                 {atomic("A", print({text("three")})), atomic("B", print({text("two")})),
+                                  atomic("D", print({text("other")}))}));
     OperatorExpression* decremented = keepOp(codegen::createSub(job, *val(n), num(1)));
-    loop->createLoopStat("LP", keepOp(codegen::createGt(job, *val(n), num(0))),
-                         {choice, atomic("DEC", item({assign(at(n), decremented)}, ""))});
+    Statement* loop = keep(codegen::createLoopStat(job, "LP", keepOp(codegen::createGt(job, *val(n), num(0))),
+                                                   {choice, atomic("DEC", item({assign(at(n), decremented)}, ""))}));
 
-    Statement* wait = keep(new Statement());
-    wait->createWaitStat("W", {assign(at(k), keepOp(codegen::createAdd(job, *val(k), num(1))))},
-                         keepOp(codegen::createGe(job, *val(k), num(4))));
-    Statement* skipped = keep(new Statement());
-    skipped->createWaitStat("W2", {assign(at(k), num(100))}, nullptr,
-                            keepOp(codegen::createGt(job, *val(k), num(100))));
-    Statement* check = keep(new Statement());
-    check->createIfStat("I", keepOp(codegen::createEq(job, *val(k), num(4))), print({text("yes")}),
-                        print({text("no")}));
-    Statement* sequence = keep(new Statement());
-    sequence->createSeqStat({atomic("P", print({val(k)})), check});
+    Statement* wait =
+        keep(codegen::createWaitStat(job, "W", {assign(at(k), keepOp(codegen::createAdd(job, *val(k), num(1))))},
+                                     keepOp(codegen::createGe(job, *val(k), num(4)))));
+    Statement* skipped = keep(codegen::createWaitStat(job, "W2", {assign(at(k), num(100))}, nullptr,
+                                                      keepOp(codegen::createGt(job, *val(k), num(100)))));
+    Statement* check = keep(codegen::createIfStat(job, "I", keepOp(codegen::createEq(job, *val(k), num(4))),
+                                                  print({text("yes")}), print({text("no")})));
+    Statement* sequence = keep(codegen::createSeqStat(job, {atomic("P", print({val(k)})), check}));
 
     AlgorithmicPart part;
-    part.createStm({atomic("S1", item({assign(at(n), num(3)), assign(at(k), num(0))}, "")), loop, wait, skipped,
+    codegen::createStm(job, part, {atomic("S1", item({assign(at(n), num(3)), assign(at(k), num(0))}, "")), loop, wait, skipped,
                     sequence});
     EXPECT_EQ(run("case_loop_wait", part, SectionFragment()), "three \ntwo \nother \n4 \nyes \n");
 }
@@ -219,9 +205,9 @@ TEST_F(RunProbe, EquationsSwapValuesAndArrays) {
                             assign(at(b), val(a))},
                            "");
     AssignmentEquation* sequence =
-        keep(new AssignmentEquation(std::vector<AssignmentEquation*>{assign(at(x), val(y)), assign(at(y), num(7))}));
+        keep(codegen::createSeqEquation(job, {assign(at(x), val(y)), assign(at(y), num(7))}));
     AlgorithmicPart part;
-    part.createStm({
+    codegen::createStm(job, part, {
         atomic("S0", item(init, "")),
         atomic("S1", swap),
         atomic("S2", print({val(x), val(y), elementValue(a, 0), elementValue(a, 2), elementValue(b, 0),

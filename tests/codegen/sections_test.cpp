@@ -16,21 +16,21 @@ protected:
 
 TEST_F(SectionsTest, KeywordSectionsOpenWithTheFirstItemAndSeparateLaterOnes) {
     struct Case {
-        void (SectionFragment::*emit)(const CodeFragment*);
+        void (*emit)(JobState&, SectionFragment&, const CodeFragment*);
         const char* keyword;
     } cases[] = {
-        {&SectionFragment::createGlobSection, "%Glob"}, {&SectionFragment::createVarSection, "%Var"},
-        {&SectionFragment::createLocSection, "%Loc"},   {&SectionFragment::createProcSection, "%Proc"},
-        {&SectionFragment::createProsSection, "%Pros"}, {&SectionFragment::createPackSection, "%Pack"},
-        {&SectionFragment::createAgtSection, "%AGT"},
+        {&codegen::createGlobSection, "%Glob"}, {&codegen::createVarSection, "%Var"},
+        {&codegen::createLocSection, "%Loc"},   {&codegen::createProcSection, "%Proc"},
+        {&codegen::createProsSection, "%Pros"}, {&codegen::createPackSection, "%Pack"},
+        {&codegen::createAgtSection, "%AGT"},
     };
     Filled<> a("a"), b("b");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keyword);
         SectionFragment s;
-        (s.*c.emit)(&a);
+        c.emit(job, s, &a);
         EXPECT_EQ(textsOf(s), (Texts{std::string(c.keyword) + "\n[\na0", "a1", "a2", "a3"}));
-        (s.*c.emit)(&b);
+        c.emit(job, s, &b);
         EXPECT_EQ(textsOf(s), (Texts{std::string(c.keyword) + "\n[\na0;\nb0", "a1b1", "a2b2", "a3b3"}));
         EXPECT_EQ(s.count, 2);
     }
@@ -39,8 +39,8 @@ TEST_F(SectionsTest, KeywordSectionsOpenWithTheFirstItemAndSeparateLaterOnes) {
 TEST_F(SectionsTest, TypeSectionMovesTheTypedefsIntoThePrototypes) {
     Filled<> a("a"), b("b");
     SectionFragment s;
-    s.createTypeSection(job, &a);
-    s.createTypeSection(job, &b);
+    codegen::createTypeSection(job, s, &a);
+    codegen::createTypeSection(job, s, &b);
     EXPECT_EQ(textsOf(s), (Texts{"%TYPE\n[\na0;\nb0", "", "", "a1b1"}));
     EXPECT_EQ(s.count, 2);
 }
@@ -58,7 +58,7 @@ TEST_F(SectionsTest, ParameterListsSeparateTheirDeclarationsByCommas) {
     for (const Case& c : cases) {
         SectionFragment s;
         for (int i = 0; i < c.items; ++i)
-            s.createParamSection(&p);
+            codegen::createParamSection(job, s, &p);
         EXPECT_EQ(textsOf(s), c.want) << c.items;
         EXPECT_EQ(s.count, c.items);
     }
@@ -67,26 +67,26 @@ TEST_F(SectionsTest, ParameterListsSeparateTheirDeclarationsByCommas) {
 TEST_F(SectionsTest, HeadsWithoutBodyAddOnlyDeclarations) {
     Filled<> head("h"), body("b");
     SectionFragment procs;
-    procs.appendProc(&head);
-    procs.createProcSection(&body);
+    codegen::appendProc(job, procs, &head);
+    codegen::createProcSection(job, procs, &body);
     EXPECT_EQ(textsOf(procs), (Texts{"%Proc\n[\nb0", "b1", "b2", "h3;\nb3"}));
 
     // A process head brings its thread function and the parameter block type it needs.
     SectionFragment pros;
-    pros.appendPros(&head);
+    codegen::appendPros(job, pros, &head);
     EXPECT_EQ(textsOf(pros), (Texts{"", "h1", "h2", "h3;\n"}));
     EXPECT_EQ(pros.count, 0);
 }
 
 TEST_F(SectionsTest, DerivationListsTheBasesAndKeepsTheFathers) {
     ProgNode root("prog", DEF_PROGRAM, 1, 1, nullptr);
-    auto a = new PackNode("A", DEF_PACKAGE, 1, 1, &root);
-    auto v = new VarNode(job, "v", DEF_LOCAL, 1, 1, &root);
+    auto a = root.add<PackNode>("A", DEF_PACKAGE, 1, 1);
+    auto v = root.add<VarNode>(job, "v", DEF_LOCAL, 1, 1);
     DerivationFragment d;
-    d.createDerivation("A", a);
+    codegen::createDerivation(job, d, "A", a);
     EXPECT_EQ(d.getCode(), ": public _class_A");
-    d.createDerivation("B", nullptr);
-    d.createDerivation("v", v);
+    codegen::createDerivation(job, d, "B", nullptr);
+    codegen::createDerivation(job, d, "v", v);
     EXPECT_EQ(textsOf(d), (Texts{"ABv", ": public _class_A,_class_B,_class_v", "", ""}));
     EXPECT_EQ(d.baseNames, (std::vector<std::string>{"A", "B", "v"}));
     EXPECT_EQ(d.fathers, (std::vector<BlockNode*>{a}));
@@ -137,7 +137,7 @@ TEST_F(SectionsTest, RecordDefinitionsPrecedeTheirUses) {
     Type* outer = makeRecordOf(job, {{"in", inner}});
     SectionFragment types;
     Filled<> typedefItem(Texts{"T = ...", "typedef " + outer->getCppBase() + " _t_T;\n", "", ""});
-    types.createTypeSection(job, &typedefItem);
+    codegen::createTypeSection(job, types, &typedefItem);
     auto equality = [](const Type* t) {
         return emit::recordEquality(t->getCppBase(), static_cast<const RecordType*>(t));
     };

@@ -47,8 +47,8 @@ protected:
 TEST_F(DiagnosticsTest, EveryBuilderFillsTheRecordExactly) {
     TypeRegistry& types = scope.driver.types();
     BlockNode root("root", DEF_PROJECT, 1, 1, nullptr);
-    Node* first = new Node("x", DEF_LOCAL, 3, 5, &root);
-    Node* second = new Node("x", DEF_LOCAL, 7, 2, &root);
+    Node* first = root.add<Node>("x", DEF_LOCAL, 3, 5);
+    Node* second = root.add<Node>("x", DEF_LOCAL, 7, 2);
     const std::string sem = "expression";
     const std::string f = "src/prog.e";
     std::vector<BuilderCase> cases = {

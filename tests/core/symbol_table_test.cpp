@@ -278,7 +278,7 @@ TEST_F(SymbolTableTest, EnteringAndLeavingBlocksIsChecked) {
     ProNode* p = proc("P");
     table.exitBlock(DEF_PROCEDURE);
     EXPECT_EQ(table.getCurrent(), prog);
-    ProNode* q = new ProNode(scope.driver.numbering, "Q", DEF_PROCEDURE, 3, 1, p);
+    ProNode* q = p->add<ProNode>(scope.driver.numbering, "Q", DEF_PROCEDURE, 3, 1);
     Node* v = table.declare("v", DEF_LOCAL, 3, 1);
     BlockNode* current = table.getCurrent();
     const std::pair<std::function<void()>, std::string> failures[] = {
@@ -374,7 +374,7 @@ TEST_F(PathTest, VariablePathsClimbFatherFrames) {
         EXPECT_EQ(failureOf([&] { table.getVarPath(u.second); }), "error parent in function VarNode::getVarPath()");
     }
     BlockNode odd("odd", DEF_TYPE, 1, 1, nullptr);
-    Node* inOdd = new VarNode(scope.driver, "x", DEF_LOCAL, 1, 1, &odd);
+    Node* inOdd = odd.add<VarNode>(scope.driver, "x", DEF_LOCAL, 1, 1);
     EXPECT_EQ(failureOf([&] { table.getVarPath(inOdd); }), "error parent in function VarNode::getVarPath()");
     EXPECT_EQ(failureOf([&] { table.getVarPath(table.getRoot()); }), "error parent in function VarNode::getVarPath()");
 }

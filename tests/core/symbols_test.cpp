@@ -27,18 +27,18 @@ protected:
     DriverScope scope{"nodes.e"};
     JobState& job = scope.driver;
     BlockNode root{"", DEF_PROJECT, 0, 0, nullptr};
-    ProgNode* prog = new ProgNode("Prog", DEF_PROGRAM, 1, 1, &root);
+    ProgNode* prog = root.add<ProgNode>("Prog", DEF_PROGRAM, 1, 1);
 };
 
 TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
-    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 3, 1, p);
-    ProNode* r = new ProNode(job.numbering, "R", DEF_PROCEDURE, 4, 1, q);
-    ProNode* s = new ProNode(job.numbering, "S", DEF_PROCESS, 5, 1, prog);
-    ProNode* t = new ProNode(job.numbering, "T", DEF_PROCEDURE, 6, 1, s);
-    ProNode* mainBody = new ProNode(job.numbering, "$Main", DEF_PROCEDURE, 7, 1, prog);
-    PackNode* pack = new PackNode("K", DEF_PACKAGE, 8, 1, prog);
-    ProNode* inPack = new ProNode(job.numbering, "U", DEF_PROCEDURE, 9, 1, pack);
+    ProNode* p = prog->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 2, 1);
+    ProNode* q = p->add<ProNode>(job.numbering, "Q", DEF_PROCEDURE, 3, 1);
+    ProNode* r = q->add<ProNode>(job.numbering, "R", DEF_PROCEDURE, 4, 1);
+    ProNode* s = prog->add<ProNode>(job.numbering, "S", DEF_PROCESS, 5, 1);
+    ProNode* t = s->add<ProNode>(job.numbering, "T", DEF_PROCEDURE, 6, 1);
+    ProNode* mainBody = prog->add<ProNode>(job.numbering, "$Main", DEF_PROCEDURE, 7, 1);
+    PackNode* pack = prog->add<PackNode>("K", DEF_PACKAGE, 8, 1);
+    ProNode* inPack = pack->add<ProNode>(job.numbering, "U", DEF_PROCEDURE, 9, 1);
     struct Case {
         ProNode* node;
         std::string local;
@@ -62,12 +62,12 @@ TEST_F(SymbolsTest, FrameTypeNamesFollowTheEnclosingProcedures) {
 // Frame type names that two blocks of one tree would share: the block asking
 // later gets a suffix, and each block keeps the name it got.
 TEST_F(SymbolsTest, EqualFrameTypeNamesGetASuffix) {
-    ProNode* q = new ProNode(job.numbering, "q", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* nested = new ProNode(job.numbering, "p", DEF_PROCEDURE, 3, 1, q);
-    ProNode* flat = new ProNode(job.numbering, "p_q", DEF_PROCEDURE, 4, 1, prog);
-    ProNode* entry = new ProNode(job.numbering, "$Main", DEF_PROCEDURE, 5, 1, prog);
-    ProNode* named = new ProNode(job.numbering, "main", DEF_PROCEDURE, 6, 1, prog);
-    ProNode* third = new ProNode(job.numbering, "p", DEF_PROCEDURE, 7, 1, q);
+    ProNode* q = prog->add<ProNode>(job.numbering, "q", DEF_PROCEDURE, 2, 1);
+    ProNode* nested = q->add<ProNode>(job.numbering, "p", DEF_PROCEDURE, 3, 1);
+    ProNode* flat = prog->add<ProNode>(job.numbering, "p_q", DEF_PROCEDURE, 4, 1);
+    ProNode* entry = prog->add<ProNode>(job.numbering, "$Main", DEF_PROCEDURE, 5, 1);
+    ProNode* named = prog->add<ProNode>(job.numbering, "main", DEF_PROCEDURE, 6, 1);
+    ProNode* third = q->add<ProNode>(job.numbering, "p", DEF_PROCEDURE, 7, 1);
     EXPECT_EQ(nested->getLocalTypeName(), "p_q_local_type");
     EXPECT_EQ(flat->getLocalTypeName(), "p_q_local_type_2");
     EXPECT_EQ(third->getLocalTypeName(), "p_q_local_type_3");
@@ -77,15 +77,15 @@ TEST_F(SymbolsTest, EqualFrameTypeNamesGetASuffix) {
     EXPECT_EQ(entry->getLocalTypeName(), "main_local_type_2");
     // Another tree has names of its own.
     BlockNode other{"", DEF_PROJECT, 0, 0, nullptr};
-    ProNode* again = new ProNode(job.numbering, "p_q", DEF_PROCEDURE, 1, 1, &other);
+    ProNode* again = other.add<ProNode>(job.numbering, "p_q", DEF_PROCEDURE, 1, 1);
     EXPECT_EQ(again->getLocalTypeName(), "p_q_local_type");
 }
 
 TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
-    ProNode* p1 = new ProNode(job.numbering, "A", DEF_PROCEDURE, 2, 1, prog);
-    ProNode* s1 = new ProNode(job.numbering, "B", DEF_PROCESS, 3, 1, prog);
-    ProNode* p2 = new ProNode(job.numbering, "A", DEF_PROCEDURE, 4, 1, prog);
-    ProNode* s2 = new ProNode(job.numbering, "C", DEF_PROCESS, 5, 1, prog);
+    ProNode* p1 = prog->add<ProNode>(job.numbering, "A", DEF_PROCEDURE, 2, 1);
+    ProNode* s1 = prog->add<ProNode>(job.numbering, "B", DEF_PROCESS, 3, 1);
+    ProNode* p2 = prog->add<ProNode>(job.numbering, "A", DEF_PROCEDURE, 4, 1);
+    ProNode* s2 = prog->add<ProNode>(job.numbering, "C", DEF_PROCESS, 5, 1);
     EXPECT_EQ(p1->getCppName().substr(0, 8), "_proc_A_");
     EXPECT_EQ(s1->getCppName().substr(0, 8), "_pros_B_");
     EXPECT_EQ(runningNumber(p2->getCppName()), runningNumber(p1->getCppName()) + 1);
@@ -94,14 +94,14 @@ TEST_F(SymbolsTest, CppNamesCountProceduresAndProcessesSeparately) {
 }
 
 TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
-    PackNode* pack = new PackNode("K", DEF_PACKAGE, 2, 1, prog);
-    PackNode* agent = new PackNode("G", DEF_AGENT, 3, 1, prog);
-    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 4, 1, pack);
-    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
-    ProNode* s = new ProNode(job.numbering, "S", DEF_PROCESS, 6, 1, agent);
-    ProNode* top = new ProNode(job.numbering, "T", DEF_PROCEDURE, 7, 1, prog);
-    VarNode* v = new VarNode(job, "v", DEF_LOCAL, 8, 1, pack);
-    TypeNode* t = new TypeNode(job, "t", DEF_TYPE, 9, 1, pack);
+    PackNode* pack = prog->add<PackNode>("K", DEF_PACKAGE, 2, 1);
+    PackNode* agent = prog->add<PackNode>("G", DEF_AGENT, 3, 1);
+    ProNode* p = pack->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 4, 1);
+    ProNode* q = p->add<ProNode>(job.numbering, "Q", DEF_PROCEDURE, 5, 1);
+    ProNode* s = agent->add<ProNode>(job.numbering, "S", DEF_PROCESS, 6, 1);
+    ProNode* top = prog->add<ProNode>(job.numbering, "T", DEF_PROCEDURE, 7, 1);
+    VarNode* v = pack->add<VarNode>(job, "v", DEF_LOCAL, 8, 1);
+    TypeNode* t = pack->add<TypeNode>(job, "t", DEF_TYPE, 9, 1);
     const std::pair<const Node*, std::string> cases[] = {
         {pack, "K"}, {agent, "G"}, {p, "K"}, {q, "K"}, {s, "G"}, {top, ""}, {prog, ""}, {v, ""}, {t, ""},
     };
@@ -110,10 +110,10 @@ TEST_F(SymbolsTest, PackageNamesComeFromTheNearestPackage) {
 }
 
 TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
-    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
-    VarNode* a = new VarNode(job, "a", DEF_VALUE_PARAM, 2, 5, p);
-    VarNode* b = new VarNode(job, "b", DEF_REF_PARAM, 2, 8, p);
-    VarNode* again = new VarNode(job, "a", DEF_REF_PARAM, 2, 11, p);
+    ProNode* p = prog->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 2, 1);
+    VarNode* a = p->add<VarNode>(job, "a", DEF_VALUE_PARAM, 2, 5);
+    VarNode* b = p->add<VarNode>(job, "b", DEF_REF_PARAM, 2, 8);
+    VarNode* again = p->add<VarNode>(job, "a", DEF_REF_PARAM, 2, 11);
     a->setType(job.types().integerType());
     b->setType(job.types().stringType());
     p->addParam(job, a->getExpression());
@@ -151,7 +151,7 @@ TEST_F(SymbolsTest, ParametersRejectDuplicatesAndBadIndexes) {
 }
 
 TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
-    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 2, 1, prog);
+    ProNode* p = prog->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 2, 1);
     std::string first = "x", second = "y";
     p->getResult(first, second);
     EXPECT_EQ(first, "");
@@ -161,7 +161,7 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
     EXPECT_EQ(first, "Integer");
     EXPECT_EQ(second, "int");
 
-    TypeNode* t = new TypeNode(job, "Len", DEF_TYPE, 3, 1, prog);
+    TypeNode* t = prog->add<TypeNode>(job, "Len", DEF_TYPE, 3, 1);
     const NamedType* named = dynamic_cast<const NamedType*>(t->getType());
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->getName(), "Len");
@@ -173,7 +173,7 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
     EXPECT_EQ(named->getName(), "Len");
     EXPECT_EQ(named->target, job.types().integerType());
 
-    VarNode* v = new VarNode(job, "count", DEF_SHARED, 4, 1, prog);
+    VarNode* v = prog->add<VarNode>(job, "count", DEF_SHARED, 4, 1);
     ASSERT_NE(v->getExpression(), nullptr);
     EXPECT_EQ(v->getExpression()->getType(), job.types().unknownType());
     EXPECT_EQ(v->getExpression()->getTypeset(), "count");
@@ -181,12 +181,12 @@ TEST_F(SymbolsTest, ResultTextsAndTypesAreKept) {
 }
 
 TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
-    Node* first = new VarNode(job, "x", DEF_LOCAL, 2, 1, prog);
-    new VarNode(job, "x", DEF_CONSTANT, 3, 1, prog);
-    ProNode* p = new ProNode(job.numbering, "P", DEF_PROCEDURE, 4, 1, prog);
-    Node* inner = new VarNode(job, "x", DEF_VALUE_PARAM, 4, 5, p);
-    ProNode* q = new ProNode(job.numbering, "Q", DEF_PROCEDURE, 5, 1, p);
-    Node* outerOnly = new VarNode(job, "y", DEF_LOCAL, 6, 1, prog);
+    Node* first = prog->add<VarNode>(job, "x", DEF_LOCAL, 2, 1);
+    prog->add<VarNode>(job, "x", DEF_CONSTANT, 3, 1);
+    ProNode* p = prog->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 4, 1);
+    Node* inner = p->add<VarNode>(job, "x", DEF_VALUE_PARAM, 4, 5);
+    ProNode* q = p->add<ProNode>(job.numbering, "Q", DEF_PROCEDURE, 5, 1);
+    Node* outerOnly = prog->add<VarNode>(job, "y", DEF_LOCAL, 6, 1);
     struct Case {
         const BlockNode* from;
         std::string name;
@@ -210,18 +210,18 @@ TEST_F(SymbolsTest, FindAndLookupTakeTheNearestDeclaration) {
 }
 
 TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
-    PackNode* base1 = new PackNode("B1", DEF_PACKAGE, 2, 1, prog);
-    Node* fromB1 = new VarNode(job, "a", DEF_SHARED, 3, 1, base1);
-    Node* onlyB1 = new VarNode(job, "b", DEF_SHARED, 4, 1, base1);
-    PackNode* base2 = new PackNode("B2", DEF_AGENT, 5, 1, prog);
-    Node* fromB2 = new VarNode(job, "a", DEF_SHARED, 6, 1, base2);
-    PackNode* child = new PackNode("C", DEF_PACKAGE, 7, 1, prog);
-    ProNode* inChild = new ProNode(job.numbering, "P", DEF_PROCEDURE, 8, 1, child);
-    Node* own = new VarNode(job, "b", DEF_LOCAL, 9, 1, child);
+    PackNode* base1 = prog->add<PackNode>("B1", DEF_PACKAGE, 2, 1);
+    Node* fromB1 = base1->add<VarNode>(job, "a", DEF_SHARED, 3, 1);
+    Node* onlyB1 = base1->add<VarNode>(job, "b", DEF_SHARED, 4, 1);
+    PackNode* base2 = prog->add<PackNode>("B2", DEF_AGENT, 5, 1);
+    Node* fromB2 = base2->add<VarNode>(job, "a", DEF_SHARED, 6, 1);
+    PackNode* child = prog->add<PackNode>("C", DEF_PACKAGE, 7, 1);
+    ProNode* inChild = child->add<ProNode>(job.numbering, "P", DEF_PROCEDURE, 8, 1);
+    Node* own = child->add<VarNode>(job, "b", DEF_LOCAL, 9, 1);
     child->setFathers({base1, base2});
     // A package named among its own fathers, directly or through another.
-    PackNode* selfish = new PackNode("S", DEF_PACKAGE, 10, 1, prog);
-    PackNode* other = new PackNode("O", DEF_PACKAGE, 11, 1, prog);
+    PackNode* selfish = prog->add<PackNode>("S", DEF_PACKAGE, 10, 1);
+    PackNode* other = prog->add<PackNode>("O", DEF_PACKAGE, 11, 1);
     selfish->setFathers({selfish, other});
     other->setFathers({selfish});
     struct Case {
@@ -247,13 +247,13 @@ TEST_F(SymbolsTest, PackagesAlsoSeeTheirFathers) {
 }
 
 TEST_F(SymbolsTest, RemoveKeepsTheOrderAndTheNode) {
-    Node* a = new VarNode(job, "a", DEF_LOCAL, 2, 1, prog);
-    Node* b = new VarNode(job, "b", DEF_LOCAL, 3, 1, prog);
-    Node* c = new VarNode(job, "c", DEF_LOCAL, 4, 1, prog);
-    prog->remove(b);
+    Node* a = prog->add<VarNode>(job, "a", DEF_LOCAL, 2, 1);
+    Node* b = prog->add<VarNode>(job, "b", DEF_LOCAL, 3, 1);
+    Node* c = prog->add<VarNode>(job, "c", DEF_LOCAL, 4, 1);
+    std::unique_ptr<Node> removed = prog->remove(b);
     EXPECT_EQ(prog->getChildren(), (std::vector<Node*>{a, c}));
+    EXPECT_EQ(removed.get(), b);
     EXPECT_EQ(b->getName(), "b");
-    delete b;
     EXPECT_EQ(internalFailureText([&] { root.remove(a); }),
               "remove a child not its children in function BlockNode::remove");
     EXPECT_EQ(prog->getChildren().size(), 2u);

@@ -164,14 +164,50 @@ TEST(CallsTest, WalkerChoosesByTheTreesShape)
 namespace {
 
 // An emitter that ends the walk by an internal failure frees what the walker
-// made for it (the leak checker of the test build tells).
+// made for it and for the constructs around it, whatever it had built so far
+// (the leak checker of the test build tells).
 TEST(CallsTest, AnEmitterThatThrowsLeavesNothingBehind)
 {
-    WalkResult result = walkTree(buildTree(body(
-        "(CASE_STAT (LABEL_DECL IDENT:c) (DEFAULT (IMPLY (GT IDENT:x INT_LITERAL:0) IDENT:d) IDENT:d) "
-        "(ATOM_STAT (LABEL_DECL IDENT:z) (ActionItem EXIT)))")));
-    EXPECT_NE(result.thrown.find("can't find in the case condition with ref label =z"), std::string::npos)
-        << result.thrown;
+    // f(a : Int), called with an actual for no formal z: the call fails.
+    const std::string procedure = "(PERCENT_PROC (PROC_DECL_HEADER IDENT:f (INP_DECL INT IDENT:a)) "
+                                  "(PROC_DECL IDENT:f (PERCENT_STM (ATOM_STAT (LABEL_DECL IDENT:r) (ActionItem RETURN)))))";
+    const std::string failingCall = "(ProCall IDENT:f (PERCENT_INP (PLUS IDENT:x INT_LITERAL:1) IDENT:z))";
+    const std::string failingValue = "(COLON IDENT:x " + failingCall + ")";
+    const std::string noFormal = "paramorder=-1 in function createProcCall";
+    struct Row {
+        const char* what;
+        std::string tree;
+        std::string thrown;
+    };
+    const std::vector<Row> rows = {
+        {"a case statement holding its condition and statements",
+         body("(CASE_STAT (LABEL_DECL IDENT:c) (DEFAULT (IMPLY (GT IDENT:x INT_LITERAL:0) IDENT:d) IDENT:d) "
+              "(ATOM_STAT (LABEL_DECL IDENT:z) (ActionItem EXIT)))"),
+         "can't find in the case condition with ref label =z"},
+        {"a call holding its actuals", body(atom(failingCall), "", procedure), noFormal},
+        {"an if statement holding its condition",
+         body("(IF_STAT (LABEL_DECL IDENT:i) (GT IDENT:x INT_LITERAL:0) " + failingCall + ")", "", procedure),
+         noFormal},
+        {"an action holding the equations before",
+         body(atom("(ActionItem (ASSIGN IDENT:x INT_LITERAL:1) (ASSIGN IDENT:x " + failingValue + "))"), "",
+              procedure),
+         noFormal},
+        {"a parallel statement holding the starts before",
+         body(atom("(PARALLEL (ProCall IDENT:d (PERCENT_INP INT_LITERAL:1 IDENT:n)) "
+                   "(ProCall IDENT:c (PERCENT_INP " + failingValue + " IDENT:n)))"),
+              "", procedure),
+         noFormal},
+        {"a loop holding the statements before",
+         body("(LOOP_STAT (LABEL_DECL IDENT:l) (ATOM_STAT (LABEL_DECL IDENT:s) (ActionItem NEXT)) " +
+                  atom(failingCall) + ")",
+              "", procedure),
+         noFormal},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WalkResult result = walkTree(buildTree(row.tree));
+        EXPECT_NE(result.thrown.find(row.thrown), std::string::npos) << result.thrown;
+    }
 }
 
 }  // namespace
