@@ -239,6 +239,11 @@ void createConstDecl(JobState& job, CodeFragment& f, std::string name, Type* t, 
 void createInParam(JobState& job, CodeFragment& f, std::string name, Type* t);
 void createRefParam(JobState& job, CodeFragment& f, std::string name, Type* t);
 void createChanParam(JobState& job, CodeFragment& f, std::string name, Type* t);
+// One field of a record or union; f carries the field's entry until a list takes it.
+void createFieldDecl(JobState& job, FieldFragment& f, const std::string& name, Type* t);
+// Adds the field of item to list, taking its entry; a field name already in
+// the list is reported and left out of it (the item keeps its entry).
+void createFieldList(JobState& job, FieldListFragment& list, FieldFragment& item);
 // Fills target from a literal. Kinds: 0 integer, 1 float, 2 string, 3 and 4
 // true and false of Logic, 5 and 6 true and false of BOOL, 7 and 8 negative
 // integer and float (text without the minus). Another kind throws.

@@ -1,5 +1,5 @@
-// Declarations of one name: local, shared and constant variables, and the
-// three kinds of formal parameter.
+// Declarations of one name: local, shared and constant variables, the three
+// kinds of formal parameter, and the fields of records and unions.
 #include "compiler/core/base.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
@@ -72,4 +72,32 @@ void codegen::createChanParam(JobState& job, CodeFragment& f, std::string name, 
     f.code = CodeNames::declaration(CodeNames::paramName(name), type);
     f.innerTypes.clear();
     f.prototypes.clear();
+}
+
+// ---- fields of records and unions ---------------------------------------
+
+void codegen::createFieldDecl(JobState&, FieldFragment& f, const std::string& name, Type* t) {
+    f.innerTypes.clear();
+    f.prototypes.clear();
+    f.entry = std::make_unique<FieldEntry>(name, t);
+    f.typeset = name + " : " + (t ? t->getTypeset() : std::string());
+    f.code = CodeNames::fieldName(name);
+}
+
+void codegen::createFieldList(JobState& job, FieldListFragment& list, FieldFragment& item) {
+    if (list.count == 0)
+        list.typeset = base::openBracket() + item.getTypeset();
+    else
+        list.typeset += ";" + base::newline() + item.getTypeset();
+    ++list.count;
+    list.code += item.getCode() + ";" + base::newline();
+    if (!item.entry)
+        return;
+    for (const std::unique_ptr<FieldEntry>& e : *list.fields) {
+        if (e->getTypeset() == item.entry->getTypeset()) {
+            emit::report(job, 16);
+            return;
+        }
+    }
+    list.fields->push_back(std::move(item.entry));
 }

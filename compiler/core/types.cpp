@@ -368,33 +368,6 @@ FieldEntry::FieldEntry(const std::string& name, Type* t) : type(t) {
     code = CodeNames::fieldName(name);
 }
 
-void FieldFragment::createFieldDecl(const std::string& name, Type* t) {
-    innerTypes.clear();
-    prototypes.clear();
-    entry = std::make_unique<FieldEntry>(name, t);
-    typeset = name + " : " + (t ? t->getTypeset() : std::string());
-    code = CodeNames::fieldName(name);
-}
-
-void FieldListFragment::createFieldList(DiagnosticSink& job, FieldFragment* item) {
-    if (count == 0)
-        typeset = base::openBracket() + item->getTypeset();
-    else
-        typeset += ";" + base::newline() + item->getTypeset();
-    ++count;
-    code += item->getCode() + ";" + base::newline();
-    if (!item->entry)
-        return;
-    for (const std::unique_ptr<FieldEntry>& e : *fields) {
-        if (e->getTypeset() == item->entry->getTypeset()) {
-            QUVException ex(job);
-            ex.makeSemantic(16);
-            return;
-        }
-    }
-    fields->push_back(std::move(item->entry));
-}
-
 namespace CodeNames {
 
 std::string pointerDeclaration(std::string n, const Type* t) {

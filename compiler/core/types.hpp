@@ -30,7 +30,6 @@ typedef std::vector<std::unique_ptr<FieldEntry>> FieldList;
 // field until a field list takes it.
 class FieldFragment : public CodeFragment {
 public:
-    void createFieldDecl(const std::string& name, Type* t);
     std::unique_ptr<FieldEntry> entry;
 };
 
@@ -39,9 +38,6 @@ public:
 class FieldListFragment : public CodeFragment {
 public:
     FieldListFragment() : fields(std::make_unique<FieldList>()) {}
-    // Adds one field, taking its entry; a field name already in the list is
-    // reported and left out of it (the item keeps its entry).
-    void createFieldList(DiagnosticSink& job, FieldFragment* item);
     std::unique_ptr<FieldList> fields;
     int count = 0;
 };

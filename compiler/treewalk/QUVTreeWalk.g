@@ -525,7 +525,7 @@ fieldDeclarationPart[FieldListFragment* fields]
 fieldDeclaration[FieldFragment* f]
 { enterRule("fieldDeclaration"); Type* t = nullptr; std::string name; }
 	:	#(FIELD_DECL t = type id:IDENT { name = id->getText(); })
-		{ f->createFieldDecl(name, t ? t : job->types().unknownType()); }
+		{ codegen::createFieldDecl(*job, *f, name, t ? t : job->types().unknownType()); }
 	;
 
 // ---------------------------------------------------------------- packages and agents

@@ -101,7 +101,7 @@ void QUVTreeWalk::addField(FieldListFragment* fields, FieldFragment& item)
     if (!item.entry)
         return;
     if (fields)
-        fields->createFieldList(*job, &item);
+        codegen::createFieldList(*job, *fields, item);
     item.entry.reset();
 }
 

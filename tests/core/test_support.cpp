@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include "compiler/codegen/codegen.hpp"
 #include "tests/support/own_session.hpp"
 
 std::vector<QUVException> DriverScope::seen;
@@ -42,8 +43,8 @@ std::unique_ptr<FieldListFragment> fieldList(const std::vector<std::pair<std::st
     OwnJob job("fields.e");
     for (const auto& f : fields) {
         FieldFragment item;
-        item.createFieldDecl(f.first, f.second);
-        list->createFieldList(job, &item);
+        codegen::createFieldDecl(job, item, f.first, f.second);
+        codegen::createFieldList(job, *list, item);
     }
     return list;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "test_support.hpp"
+#include "compiler/codegen/codegen.hpp"
 #include "tests/support/own_session.hpp"
 
 namespace {
@@ -242,8 +243,8 @@ TEST_F(TypesTest, RepeatedFieldIsReportedAndKeptOutOfTheList) {
     FieldListFragment* list = &fragment;
     for (const auto& f : std::vector<std::pair<std::string, Type*>>{{"a", I}, {"b", F}, {"a", F}}) {
         FieldFragment item;
-        item.createFieldDecl(f.first, f.second);
-        list->createFieldList(job, &item);
+        codegen::createFieldDecl(job, item, f.first, f.second);
+        codegen::createFieldList(job, *list, item);
     }
     EXPECT_EQ(list->count, 3);
     EXPECT_EQ(list->fields->size(), 2u);
