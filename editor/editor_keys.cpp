@@ -9,11 +9,6 @@
 namespace quvpad {
 
 namespace {
-bool IsAsciiAlnum(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 // A double-byte character is neither a space nor alphanumeric for word steps.
 bool IsSpaceAt(const std::string& s, int i)
 {

@@ -9,11 +9,6 @@
 namespace quvpad {
 
 namespace {
-bool IsAsciiAlnum(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int CeilDiv(int a, int b) { return -FloorDiv(-a, b); }
 } // namespace

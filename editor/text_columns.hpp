@@ -8,6 +8,8 @@ namespace quvpad {
 
 bool IsLeadByte(unsigned char c);
 bool IsTrailByte(unsigned char c);
+// A letter or digit of ASCII: what word steps and double clicks take as a word.
+bool IsAsciiAlnum(char c);
 // Bytes of the character that starts at `col` (1 or 2); 0 at or past the end.
 int CharLength(const std::string& line, int col);
 // The character start at or before `col`; `col` itself outside 1..size-1.
