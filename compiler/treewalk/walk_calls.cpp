@@ -14,13 +14,6 @@
 
 namespace {
 
-// Only a variable node is a file, a control variable or a channel's peer.
-VarNode* variableNode(Node* node)
-{
-    VarNode* variable = dynamic_cast<VarNode*>(node);
-    return variable && variable->getExpression() ? variable : nullptr;
-}
-
 // Only a procedure node can be called, only a process node started.
 ProNode* procedureNode(Node* node, int kind)
 {

@@ -15,14 +15,6 @@ std::unique_ptr<OperatorExpression> failedCondition(const TypeRegistry& types)
     return std::make_unique<OperatorExpression>("", "false", types.unknownType());
 }
 
-// Only a variable node can be a channel, a control variable or a new name; a
-// node of another class has been reported by the resolution.
-VarNode* variableNode(Node* node)
-{
-    VarNode* variable = dynamic_cast<VarNode*>(node);
-    return variable && variable->getExpression() ? variable : nullptr;
-}
-
 }  // namespace
 
 // ---- assignment equations ----------------------------------------------------------------------

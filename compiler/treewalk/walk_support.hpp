@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "compiler/codegen/codegen.hpp"
+#include "compiler/core/symbols.hpp"
 
 // Objects are gathered in source order. What failed (null) is left out: the
 // emitters only ever see objects that were built.
@@ -34,4 +35,13 @@ std::vector<T*> itemsOf(const std::vector<std::unique_ptr<T>>& list)
     for (const auto& item : list)
         items.push_back(item.get());
     return items;
+}
+
+// Only a variable node with its access record is a file, a channel, a control
+// variable, a channel's peer or a new name; a node of another class has been
+// reported by the resolution.
+inline VarNode* variableNode(Node* node)
+{
+    VarNode* variable = dynamic_cast<VarNode*>(node);
+    return variable && variable->getExpression() ? variable : nullptr;
 }
