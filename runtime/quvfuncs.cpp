@@ -566,9 +566,10 @@ ThreadText& threadText() {
 }
 
 // std::cout's buffer: each thread's text goes out whole at its line end or
-// when the stream is flushed, so lines of processes that run side by side
-// never mix. It has no put area of its own, so the stream's threads share
-// nothing but the lock of the one write.
+// when the stream is flushed, so the text of one output statement never mixes
+// with another process's (a line made of several flushed writes can). It has
+// no put area of its own, so the stream's threads share nothing but the lock
+// of the one write.
 class LineBuffer : public std::streambuf {
 protected:
     int_type overflow(int_type c) override {
