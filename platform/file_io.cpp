@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,9 @@ std::string Describe(const char* what, const std::string& path)
 {
     return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
+
+// How long a read waits for input before it asks whether to stop.
+const int kStopCheckMilliseconds = 100;
 } // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& data, std::string& error)
@@ -48,9 +52,46 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     return true;
 }
 
+ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& why,
+                     const std::function<bool()>& stopped)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return ReadEnd::Failed;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    std::string out;
+    char piece[1 << 16];
+    for (;;) {
+        if (stopped && stopped())
+            return ReadEnd::Stopped;
+        pollfd wait = {fd, POLLIN, 0};
+        const int ready = poll(&wait, 1, kStopCheckMilliseconds);
+        if (ready == 0 || (ready < 0 && errno == EINTR))
+            continue;
+        const ssize_t got = ready < 0 ? -1 : read(fd, piece, sizeof piece);
+        if (got > 0) {
+            out.append(piece, static_cast<size_t>(got));
+            continue;
+        }
+        if (got == 0) {
+            data.swap(out);
+            return ReadEnd::Read;
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+            continue;
+        why = std::strerror(errno);
+        return ReadEnd::Failed;
+    }
+}
+
 int ReadOpenError(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
     struct stat st;

@@ -1,5 +1,6 @@
 // Whole-file reads (writes: safe_write.hpp).
 #pragma once
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -8,8 +9,21 @@ namespace platform {
 // writing, so read-only files load. False with `error` set on failure.
 bool ReadWholeFile(const std::string& path, std::string& data, std::string& error);
 
+// How ReadWithStop ended.
+enum class ReadEnd { Read, Failed, Stopped };
+
+// Reads every byte of the file, opened once and read once, so that a named
+// pipe or a terminal gives the bytes a file does. The open does not wait (a
+// named pipe without a writer would hold it for ever, deaf to signals); the
+// read waits for input in short steps and asks `stopped` before each, giving
+// up (Stopped) when it says so. Failed sets `why` in the system's words ("No
+// such file or directory"). A null `stopped` waits as long as it takes.
+ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& why,
+                     const std::function<bool()>& stopped);
+
 // Why the file cannot be opened for reading: the system's error number
-// (ENOENT when it is missing, EISDIR for a folder), 0 when it can.
+// (ENOENT when it is missing, EISDIR for a folder), 0 when it can. A named
+// pipe is not waited for: it can be opened.
 int ReadOpenError(const std::string& path);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/private_profile.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,31 +42,9 @@ bool keptUnread(int errorNumber) {
     return errorNumber != 0 && errorNumber != ENOENT && errorNumber != EISDIR;
 }
 
-Lines readLines(const std::string& file) {
+// The lines of a file's bytes.
+Lines linesOf(const std::string& text) {
     Lines read;
-    std::string text;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        read.errorNumber = errno;
-        read.error = std::strerror(errno);
-        return read;
-    }
-    char piece[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, piece, sizeof piece);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            read.errorNumber = errno;
-            read.error = std::strerror(errno);
-        }
-        if (got <= 0)
-            break;
-        text.append(piece, static_cast<size_t>(got));
-    }
-    ::close(fd);
-    if (!read.error.empty())
-        return read;
     size_t start = 0;
     if (text.compare(0, 3, kByteOrderMark) == 0) {
         read.mark = kByteOrderMark;
@@ -90,6 +69,47 @@ Lines readLines(const std::string& file) {
         read.lines.push_back(line);
     }
     return read;
+}
+
+// The lines of the file. A named pipe is not read: it would hold the reader
+// until someone writes into it, or take a writer's bytes from whoever waits
+// for them. It reads as empty, and a write to it is refused as one to any
+// file that is not a regular one is.
+Lines readLines(const std::string& file) {
+    Lines read;
+    std::string text;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        read.errorNumber = errno;
+        read.error = std::strerror(errno);
+        return read;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode)) {
+        ::close(fd);
+        return read;
+    }
+    // Anything else is read as it always was: to its end, waiting for it.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    char piece[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, piece, sizeof piece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            read.errorNumber = errno;
+            read.error = std::strerror(errno);
+        }
+        if (got <= 0)
+            break;
+        text.append(piece, static_cast<size_t>(got));
+    }
+    ::close(fd);
+    if (!read.error.empty())
+        return read;
+    return linesOf(text);
 }
 
 std::string trim(const std::string& s) {
@@ -352,6 +372,27 @@ struct PrivateProfileFile::Data {
     std::vector<Section> sections;
     std::unordered_map<std::string, size_t> names;  // folded name -> first section
 
+    // Takes the lines the file was read into.
+    void take(Lines&& read) {
+        mark = read.mark;
+        style = read.style;
+        error = read.error;
+        errorNumber = read.errorNumber;
+        std::string name;
+        for (Line& line : read.lines) {
+            if (sectionOf(line.text, name)) {
+                names.emplace(folded(name), sections.size());
+                sections.emplace_back();
+                sections.back().header = std::move(line);
+            } else if (sections.empty()) {
+                preamble.push_back(std::move(line));
+            } else {
+                Section& section = sections.back();
+                section.body.push_back(std::move(line));
+                add(section, section.body.size() - 1);
+            }
+        }
+    }
     void add(Section& section, size_t at) {
         std::string key;
         size_t valueStart;
@@ -380,25 +421,12 @@ struct PrivateProfileFile::Data {
 };
 
 PrivateProfileFile::PrivateProfileFile(const std::string& file_) : file(file_), data(new Data) {
-    Lines read = readLines(file);
-    data->mark = read.mark;
-    data->style = read.style;
-    data->error = read.error;
-    data->errorNumber = read.errorNumber;
-    std::string name;
-    for (Line& line : read.lines) {
-        if (sectionOf(line.text, name)) {
-            data->names.emplace(folded(name), data->sections.size());
-            data->sections.emplace_back();
-            data->sections.back().header = std::move(line);
-        } else if (data->sections.empty()) {
-            data->preamble.push_back(std::move(line));
-        } else {
-            Data::Section& section = data->sections.back();
-            section.body.push_back(std::move(line));
-            data->add(section, section.body.size() - 1);
-        }
-    }
+    data->take(readLines(file));
+}
+
+PrivateProfileFile::PrivateProfileFile(const std::string& file_, const std::string& text)
+    : file(file_), data(new Data) {
+    data->take(linesOf(text));
 }
 
 PrivateProfileFile::~PrivateProfileFile() {

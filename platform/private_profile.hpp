@@ -51,8 +51,12 @@ std::string valueReadBackAsItself(const std::string& value);
 // would have left.
 class PrivateProfileFile {
 public:
-    // Reads `file`; a missing or unreadable one reads as empty.
+    // Reads `file`; a missing or unreadable one reads as empty, and so does
+    // a named pipe, which is not waited for.
     explicit PrivateProfileFile(const std::string& file);
+    // The same over `text`, the bytes of `file` read already (once, by a
+    // reader that can give up waiting for a pipe); `save` writes `file`.
+    PrivateProfileFile(const std::string& file, const std::string& text);
     ~PrivateProfileFile();
     PrivateProfileFile(const PrivateProfileFile&) = delete;
     PrivateProfileFile& operator=(const PrivateProfileFile&) = delete;

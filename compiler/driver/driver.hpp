@@ -166,7 +166,11 @@ public:
     // a project name that is not UTF-8 is taken as GBK. A file without a
     // project name is shown with its name and the reason: the system's when
     // it could not be read ("No such file or directory"), else "no project name".
-    bool Load(const std::string& projectFile);
+    // The file is opened once and read once, so a named pipe loads as a file
+    // does; while it waits for the pipe's writer, `stopped` is asked every
+    // tenth of a second, and when it says so Load gives up: false, nothing
+    // shown, the project as it was. A null `stopped` waits as long as it takes.
+    bool Load(const std::string& projectFile, const std::function<bool()>& stopped = nullptr);
     // Writes the project file at the path. A write that fails is shown and
     // returns false, and the project stays modified.
     bool Save();

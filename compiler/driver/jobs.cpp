@@ -2,61 +2,28 @@
 // jobs (compile the project with its link checks, generate the makefile).
 #include "compiler/driver/driver.hpp"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <streambuf>
 
 #include "compiler/parser/parser.hpp"
 #include "compiler/treewalk/treewalk.hpp"
+#include "platform/file_io.hpp"
 
 namespace {
 
 const QUVException::Class kSourceFileError{QUVException::FileError, QUVException::CharStreamIO};
 
-// How long a read waits for input before it looks whether the job was stopped.
-const int kStopCheckMilliseconds = 100;
-
-// Reads the whole source, opened once and read once, so that a pipe or a
-// terminal gives the same bytes a file does. The open does not wait (a named
-// pipe without a writer would hold it for ever); each read waits for input
-// in short steps, and a job stopped meanwhile ends (JobStopped). False, with
-// why, when the file cannot be opened or read.
+// Reads the whole source, opened once and read once (platform::ReadWithStop):
+// a pipe or a terminal gives the bytes a file does, and a job stopped while
+// it waits for them ends (JobStopped). False, with why, when the file cannot
+// be opened or read.
 bool readSource(const JobState& job, const std::string& file, std::string& text, std::string& why) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    char piece[1 << 16];
-    for (;;) {
-        if (job.stopRequested())
-            throw JobStopped();
-        pollfd wait = {fd, POLLIN, 0};
-        const int ready = ::poll(&wait, 1, kStopCheckMilliseconds);
-        if (ready == 0 || (ready < 0 && errno == EINTR))
-            continue;
-        const ssize_t got = ready < 0 ? -1 : ::read(fd, piece, sizeof piece);
-        if (got > 0) {
-            text.append(piece, static_cast<size_t>(got));
-            continue;
-        }
-        if (got == 0)
-            return true;
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
-            continue;
-        why = std::strerror(errno);
-        return false;
-    }
+    const platform::ReadEnd end =
+        platform::ReadWithStop(file, text, why, [&job] { return job.stopRequested(); });
+    if (end == platform::ReadEnd::Stopped)
+        throw JobStopped();
+    return end == platform::ReadEnd::Read;
 }
 
 // The bytes of a string as a stream, without a copy of them.

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "compiler/core/gbk.hpp"
+#include "platform/file_io.hpp"
 #include "platform/private_profile.hpp"
 
 namespace {
@@ -138,16 +139,21 @@ std::string CQuvProject::LocalName(const std::string& projectFile, const std::st
     return name;
 }
 
-bool CQuvProject::Load(const std::string& projectFile) {
+bool CQuvProject::Load(const std::string& projectFile, const std::function<bool()>& stopped) {
+    // Read once, as a source is, then each key looked up in memory: a pipe
+    // gives what a file would, and a project of many files loads in linear time.
+    std::string text, readError;
+    const platform::ReadEnd end = platform::ReadWithStop(projectFile, text, readError, stopped);
+    if (end == platform::ReadEnd::Stopped)
+        return false;
     Clear();
     path = projectFile;
-    // Read once, then each key looked up in memory: a project of many files loads in linear time.
-    const platform::PrivateProfileFile profile(path);
+    const platform::PrivateProfileFile profile(path, text);
     const std::string projectName = profile.getString(kSection, "Project Name", "", kValueSize);
     if (projectName.empty()) {
         // Whatever the cause, the same first words; the file and why follow,
         // so that a missing or unreadable file is not taken for a bad one.
-        const std::string why = profile.readError().empty() ? "no project name" : profile.readError();
+        const std::string why = end == platform::ReadEnd::Failed ? readError : "no project name";
         show("Illegal Project File With Project Name key not exist or value is empty! " + path + ": " + why);
         return false;
     }

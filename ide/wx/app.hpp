@@ -57,7 +57,8 @@ public:
     void GoToLocation(const Location& at) override;
     void LoadTypesetResult() override;
 
-    // Projects. False only when a chosen project file cannot be loaded.
+    // Projects. False only when a chosen project file cannot be loaded; one
+    // whose wait for its bytes the user cancelled leaves everything as it was.
     bool OpenProject(const wxString& path);
     // True when a project exists or the user has just created one.
     bool EnsureProjectCreated() override;
@@ -109,7 +110,9 @@ private:
     // Writes the project file; a failed write is told and keeps the project modified.
     bool SaveProject();
     // Loads the project file; a failure is told with the file's name and why.
-    bool LoadProjectFile(const wxString& path);
+    // `cancelled` is set when the user gave up waiting for the file's bytes
+    // (a named pipe): nothing is told then, and the project is as it was.
+    bool LoadProjectFile(const wxString& path, bool& cancelled);
     // Closes every editor document without a question: the caller has asked.
     void CloseEditorDocuments();
     void ShowProjectTree();

@@ -2,9 +2,13 @@
 // services the Workspace trees call.
 #include "ide/wx/app.hpp"
 
+#include <chrono>
 #include <cstring>
+#include <memory>
 
 #include <wx/filedlg.h>
+#include <wx/progdlg.h>
+#include <wx/utils.h>
 
 #include "ide/model/error_text.hpp"
 #include "ide/wx/common_dialogs.hpp"
@@ -44,7 +48,13 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
             bench_.Project().Reset();
     }
     if (!chosen.empty()) {
-        if (!LoadProjectFile(chosen)) {
+        bool cancelled = false;
+        const bool loaded = LoadProjectFile(chosen, cancelled);
+        // A load the user gave up while it waited for a pipe's writer leaves
+        // the project and the documents as they were.
+        if (cancelled)
+            return true;
+        if (!loaded) {
             bench_.Project().Reset();
             // The emptied project shows at once: the tree never lists files the project lost.
             if (mainFrame_)
@@ -58,7 +68,47 @@ bool CQuvBenchApp::OpenProject(const wxString& path)
     return true;
 }
 
-bool CQuvBenchApp::LoadProjectFile(const wxString& path)
+namespace {
+
+// While the load of a project file waits for its bytes (a named pipe no one
+// has written into yet), first the busy cursor shows; a wait that lasts
+// brings up a box that says so, whose Cancel button gives the load up.
+class ProjectFileWait {
+public:
+    ProjectFileWait(const wxString& path, wxWindow* parent) : path_(path), parent_(parent) {}
+
+    // Asked by the load between its short waits: true once the user cancelled.
+    bool operator()()
+    {
+        if (cancelled_)
+            return true;
+        if (!box_) {
+            if (std::chrono::steady_clock::now() - start_ < std::chrono::milliseconds(500))
+                return false;
+            box_ = std::make_unique<wxProgressDialog>(
+                U8("打开工程"), wxString::Format(U8("正在等待工程文件 %s 的内容……"), path_), 100, parent_,
+                wxPD_APP_MODAL | wxPD_CAN_ABORT | wxPD_ELAPSED_TIME);
+            // Its one button has the keys: Escape cancels, as in any dialog.
+            if (wxWindow* cancel = box_->FindWindow(wxID_CANCEL))
+                cancel->SetFocus();
+        }
+        cancelled_ = !box_->Pulse();
+        return cancelled_;
+    }
+    bool Cancelled() const { return cancelled_; }
+
+private:
+    wxString path_;
+    wxWindow* parent_;
+    const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    wxBusyCursor busy_;
+    std::unique_ptr<wxProgressDialog> box_;
+    bool cancelled_ = false;
+};
+
+} // namespace
+
+bool CQuvBenchApp::LoadProjectFile(const wxString& path, bool& cancelled)
 {
     // The project's message that it found no name says the same for a
     // missing file, one the user may not read and one that is no project
@@ -67,7 +117,12 @@ bool CQuvBenchApp::LoadProjectFile(const wxString& path)
     CQuvProject::MessageSink sink = std::move(bench_.Project().messageSink);
     std::vector<std::string> messages;
     bench_.Project().messageSink = [&messages](const std::string& text) { messages.push_back(text); };
-    const bool loaded = bench_.Project().Load(utf8(path));
+    bool loaded;
+    {
+        ProjectFileWait wait(path, mainFrame_);
+        loaded = bench_.Project().Load(utf8(path), [&wait] { return wait(); });
+        cancelled = wait.Cancelled();
+    }
     bench_.Project().messageSink = std::move(sink);
     for (const std::string& text : messages) {
         wxString shown = fromUtf8(text);

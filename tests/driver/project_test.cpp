@@ -1,7 +1,15 @@
 // File lists and the ".prj" project file.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
+#include <thread>
 
 #include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
@@ -227,6 +235,78 @@ TEST(ProjectFile, AFailedSaveIsShownAndKeepsTheProjectModified) {
         EXPECT_FALSE(project.IsCreated());
         EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + c.path + "!"});
     }
+}
+
+// Writes `bytes` into the named pipe once a reader has it open; gives up
+// after a minute without one.
+std::thread writerOf(const std::string& fifo, const std::string& bytes) {
+    return std::thread([fifo, bytes] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        int fd;
+        while ((fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0 &&
+               std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (fd < 0)
+            return;
+        fcntl(fd, F_SETFL, 0);
+        EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        close(fd);
+    });
+}
+
+// Runs `step`, which must not wait for a writer of the named pipe: when it
+// has not returned within a minute, a writer comes and goes to set it free,
+// and the result is false.
+bool endsWithoutAWriter(const std::string& fifo, const std::function<void()>& step) {
+    auto done = std::async(std::launch::async, step);
+    if (done.wait_for(std::chrono::minutes(1)) == std::future_status::ready)
+        return true;
+    const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0)
+        close(fd);
+    done.wait();
+    return false;
+}
+
+// The IDE opens a project through Load and saves it through Save: a project
+// file that is a named pipe loads what is written into it; with no writer,
+// the load gives up when asked to and leaves the project open before as it
+// was, and a save is refused without waiting for a reader.
+TEST(ProjectFile, AProjectFileThatIsAPipe) {
+    TempFolder dir;
+    const std::string text = "[QuvBench]\nProject Name=piped\nProject File Num=2\nFile 1=a.e\nFile 2=/w/b.e\n";
+    writeBytes(dir / "open.prj", "[QuvBench]\nProject Name=open\nProject File Num=1\nFile 1=c.e\n");
+    const std::string fifo = dir / "p.prj";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CQuvProject project;
+    std::vector<std::string> messages;
+    project.messageSink = [&](const std::string& m) { messages.push_back(m); };
+
+    std::thread writer = writerOf(fifo, text);
+    int asked = 0;
+    EXPECT_TRUE(project.Load(fifo, [&asked] { return ++asked < 0; }));
+    writer.join();
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(project.GetName(), "piped");
+    EXPECT_EQ(project.GetPath(), fifo);
+    EXPECT_EQ(project.ResolvedFiles(), (std::vector<std::string>{dir / "a.e", "/w/b.e"}));
+    EXPECT_TRUE(project.IsCreated());
+
+    ASSERT_TRUE(project.Load(dir / "open.prj"));
+    project.Add("d.e");
+    asked = 0;
+    EXPECT_TRUE(endsWithoutAWriter(fifo, [&] { EXPECT_FALSE(project.Load(fifo, [&asked] { return ++asked == 3; })); }));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(project.GetName(), "open");
+    EXPECT_EQ(project.GetPath(), dir / "open.prj");
+    EXPECT_EQ(project.ResolvedFiles(), (std::vector<std::string>{dir / "c.e", dir / "d.e"}));
+    EXPECT_TRUE(project.IsModified());
+    EXPECT_EQ(messages, std::vector<std::string>{});
+
+    project.SetPath(fifo);
+    EXPECT_TRUE(endsWithoutAWriter(fifo, [&] { EXPECT_FALSE(project.Save()); }));
+    EXPECT_TRUE(project.IsModified());
+    EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + fifo + "!"});
 }
 
 TEST(FileList, RemoveAddReplace) {

@@ -311,6 +311,87 @@ TEST_F(QuvcTest, ASignalEndsTheStageThatRuns) {
     }
 }
 
+// A project file that is a named pipe is read once, as a source is: a
+// project written into it compiles as the same project from a file does.
+TEST_F(QuvcTest, AProjectFileFromAPipeIsReadWhole) {
+    ASSERT_EQ(mkfifo((dir / "fifo.prj").c_str(), 0600), 0);
+    writeBytes(dir / "blank.prj", "");
+    const struct {
+        const char* verb;
+        const char* project;
+        const char* made;  // the file the job writes beside the project, if any
+    } cases[] = {
+        {"project", "shop.prj", nullptr}, {"project", "nomain.prj", nullptr},
+        {"makefile", "shop.prj", ".mak"}, {"project", "blank.prj", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.verb) + " " + c.project);
+        const std::string base = std::string(c.project).substr(0, std::string(c.project).size() - 4);
+        const ToolRun file = run(std::string(c.verb) + " " + c.project);
+        const RunResult piped = runCommand("cd '" + dir.path + "' && timeout 60 sh -c '(cat " + c.project +
+                                           " >fifo.prj &); " QUVC_PATH " " + c.verb + " fifo.prj' 2>/dev/null");
+        EXPECT_EQ(piped.status, file.status);
+        std::string expected = file.out;
+        for (size_t at; (at = expected.find(c.project)) != std::string::npos;)
+            expected.replace(at, std::strlen(c.project), "fifo.prj");
+        EXPECT_EQ(piped.out, expected);
+        if (c.made) {
+            std::string made = readBytes(dir / (base + c.made));
+            ASSERT_FALSE(made.empty());
+            // The program is named after the project file.
+            for (size_t at; (at = made.find(base + ".exe")) != std::string::npos;)
+                made.replace(at, base.size(), "fifo");
+            EXPECT_EQ(readBytes(dir / (std::string("fifo") + c.made)), made);
+        }
+    }
+}
+
+// SIGINT, SIGTERM and SIGHUP end a project job whose project file is a pipe
+// no one writes into, at once and by that signal, whatever the verb.
+TEST_F(QuvcTest, ASignalEndsTheWaitForAProjectFileFromAPipe) {
+    using Clock = std::chrono::steady_clock;
+    const std::string fifo = dir / "silent.prj";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct stat pipeId;
+    ASSERT_EQ(stat(fifo.c_str(), &pipeId), 0);
+    const struct {
+        const char* verb;
+        int signal;
+    } cases[] = {
+        {"project", SIGINT}, {"project", SIGTERM}, {"project", SIGHUP},
+        {"makefile", SIGTERM}, {"build", SIGHUP}, {"run", SIGINT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.verb) + " " + strsignal(c.signal));
+        const std::string out = dir / "out.txt";
+        const pid_t quvc = startQuvc(dir.path, c.verb, "silent.prj", out);
+        ASSERT_GT(quvc, 0);
+        // Signalled once it holds the pipe open, that is, once it waits in its read.
+        const std::string fds = "/proc/" + std::to_string(quvc) + "/fd";
+        auto holdsThePipe = [&] {
+            std::error_code error;
+            for (const auto& entry : std::filesystem::directory_iterator(fds, error)) {
+                struct stat st;
+                if (stat(entry.path().c_str(), &st) == 0 && st.st_dev == pipeId.st_dev &&
+                    st.st_ino == pipeId.st_ino)
+                    return true;
+            }
+            return false;
+        };
+        const auto deadline = Clock::now() + std::chrono::seconds(30);
+        while (!holdsThePipe() && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_TRUE(holdsThePipe()) << "quvc did not open the pipe";
+        const auto sent = Clock::now();
+        kill(quvc, c.signal);
+        const int status = endOf(quvc);
+        // It ends within a tenth of a second or so; the bound leaves room for any machine.
+        EXPECT_LT(Clock::now() - sent, std::chrono::seconds(10));
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+        EXPECT_EQ(readBytes(out), "");
+    }
+}
+
 TEST_F(QuvcTest, BadUsage) {
     for (const char* args : {"", "link shop.prj", "compile", "compile a.e b.e"}) {
         const ToolRun r = run(args);

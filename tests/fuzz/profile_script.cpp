@@ -95,7 +95,8 @@ public:
         for (const Op& op : ops)
             before.emplace(std::make_pair(folded(sections[op.s]), folded(keys[op.k])),
                            platform::getPrivateProfileString(sections[op.s], keys[op.k], kMissing, 4096, oneKey));
-        memory = std::make_unique<platform::PrivateProfileFile>(wholeFile);
+        // First over the bytes read already, as a project is loaded; after each save from the file.
+        memory = std::make_unique<platform::PrivateProfileFile>(wholeFile, initial);
     }
 
     std::string run()

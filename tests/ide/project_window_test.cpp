@@ -2,9 +2,17 @@
 // a project is created, edited, saved, closed and reopened; a project that
 // cannot be written is not lost; the colour and spacing dialogs check and hand
 // back what the user chose.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -204,6 +212,67 @@ TEST(Projects, ARecentProjectThatCannotBeLoadedLeavesTheListAndAnEmptyTree)
     EXPECT_EQ(wxGetApp().Bench().RecentProjects().Entries(), std::vector<std::string>{src.Path("good.prj")});
     EXPECT_EQ(RootText(tree), "工程尚未创建");
     EXPECT_TRUE(Children(tree).empty());
+}
+
+// A project file that is a named pipe: what is written into it opens as a
+// file's project would; with no writer, the box that says the IDE waits
+// appears, and its cancel (Escape) gives the open up and leaves the project
+// open before as it was.
+TEST(Projects, AProjectFileThatIsAPipeOpensOrItsWaitIsCancelled)
+{
+    Sources src;
+    Answers answers;
+    ASSERT_TRUE(StartQuiet(answers));
+    CQUVProjectTreeView* tree = Frame().ProjectTree();
+    const std::string fifo = src.Path("pipe.prj");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Opens the pipe for writing once a reader has it, writes and closes it;
+    // gives up after a minute without a reader.
+    auto writeInto = [fifo](const std::string& bytes) {
+        int fd = -1;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+             fd < 0 && std::chrono::steady_clock::now() < until;
+             std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+            fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            (void)!write(fd, bytes.data(), bytes.size());
+            close(fd);
+        }
+    };
+
+    std::thread writer(writeInto, "[QuvBench]\nProject Name=piped\nProject File Num=1\nFile 1=/w/p.e\n");
+    EXPECT_TRUE(wxGetApp().OpenProject(wxString::FromUTF8(fifo)));
+    writer.join();
+    EXPECT_EQ(RootText(tree), "piped");
+    EXPECT_EQ(Children(tree), std::vector<std::string>{"/w/p.e"});
+
+    std::ofstream(src.Path("good.prj")) << "[QuvBench]\nProject Name=good\nProject File Num=1\nFile 1=/w/x.e\n";
+    ASSERT_TRUE(wxGetApp().OpenProject(wxString::FromUTF8(src.Path("good.prj"))));
+    const std::vector<std::string> recent = wxGetApp().Bench().RecentProjects().Entries();
+    // Escape, as a user presses it, once the box shows; it is found by its
+    // title, which only xwininfo reads. Should the wait not end, a writer
+    // with nothing to say ends it after a minute, and the test fails.
+    const std::string script = src.Path("cancel.sh");
+    std::ofstream(script) << "until id=$(xwininfo -root -tree | grep -F '\"打开工程\":' | awk '{print $1}') &&"
+                             " [ -n \"$id\" ]; do sleep 0.1; done\n"
+                             "xdotool windowfocus --sync \"$id\" key Escape\n";
+    std::atomic<bool> opened{false};
+    std::thread canceller([&] {
+        EXPECT_EQ(std::system(("timeout 60 sh '" + script + "' >/dev/null 2>&1").c_str()), 0);
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+             !opened && std::chrono::steady_clock::now() < until;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!opened)
+            writeInto("");
+    });
+    EXPECT_TRUE(wxGetApp().OpenProject(wxString::FromUTF8(fifo)));
+    opened = true;
+    canceller.join();
+    EXPECT_EQ(answers.asked.size(), 0u);
+    EXPECT_EQ(RootText(tree), "good");
+    EXPECT_EQ(Children(tree), std::vector<std::string>{"/w/x.e"});
+    EXPECT_EQ(wxGetApp().Bench().Project().GetPath(), src.Path("good.prj"));
+    EXPECT_EQ(wxGetApp().Bench().RecentProjects().Entries(), recent);
 }
 
 TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)

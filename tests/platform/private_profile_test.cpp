@@ -281,19 +281,26 @@ TEST(PrivateProfileFile, ReadsAndWritesAsTheOneKeyFunctions) {
             put(batch, f.bytes);
         }
         platform::PrivateProfileFile profile(batch);
+        // The same file's bytes handed over already read (a missing file's are none).
+        const std::string held = dir.file("held.ini");
+        platform::PrivateProfileFile fromText(held, f.bytes ? f.bytes : "");
         for (const auto& r : reads) {
             SCOPED_TRACE(std::string("before: ") + r.section + "/" + r.key);
-            EXPECT_EQ(profile.getString(r.section, r.key, "none", 6),
-                      platform::getPrivateProfileString(r.section, r.key, "none", 6, one));
+            const std::string value = platform::getPrivateProfileString(r.section, r.key, "none", 6, one);
+            EXPECT_EQ(profile.getString(r.section, r.key, "none", 6), value);
+            EXPECT_EQ(fromText.getString(r.section, r.key, "none", 6), value);
             EXPECT_EQ(profile.getInt(r.section, r.key, -5), platform::getPrivateProfileInt(r.section, r.key, -5, one));
         }
         for (const auto& w : writes) {
             SCOPED_TRACE(std::string(w.section) + "/" + w.key);
-            EXPECT_EQ(profile.writeString(w.section, w.key, w.value),
-                      platform::writePrivateProfileString(w.section, w.key, w.value, one));
+            const bool written = platform::writePrivateProfileString(w.section, w.key, w.value, one);
+            EXPECT_EQ(profile.writeString(w.section, w.key, w.value), written);
+            EXPECT_EQ(fromText.writeString(w.section, w.key, w.value), written);
         }
         ASSERT_TRUE(profile.save());
+        ASSERT_TRUE(fromText.save());
         EXPECT_EQ(get(batch), get(one));
+        EXPECT_EQ(get(held), get(one));
         for (const auto& r : reads) {
             SCOPED_TRACE(std::string("after: ") + r.section + "/" + r.key);
             EXPECT_EQ(profile.getString(r.section, r.key, "none", 1024),
@@ -350,6 +357,31 @@ TEST(PrivateProfileFile, AFileThatCannotBeReadIsNotWritten) {
     EXPECT_EQ(get(path), kept);
     EXPECT_EQ(get(created), "[A]\nk=5\n");
     EXPECT_EQ(get(dir.file("fresh.ini")), "[A]\nk=5\n");
+}
+
+// A named pipe is neither waited for nor read: it reads as empty, so no
+// one's bytes are taken from it, and a write to it is refused.
+TEST(PrivateProfileFile, ANamedPipeIsNotWaitedFor) {
+    Folder dir;
+    const std::string fifo = dir.file("pipe.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // A reader that waited for a writer would never end; the child is ended after a minute.
+    const std::string failure = inChild(false, [&]() -> std::string {
+        alarm(60);
+        if (platform::getPrivateProfileString("A", "k", "none", 1024, fifo) != "none")
+            return "the one-key read found a value";
+        platform::PrivateProfileFile profile(fifo);
+        if (!profile.readError().empty())
+            return "read error '" + profile.readError() + "'";
+        std::string reason;
+        platform::WriteFailure why;
+        if (!profile.writeString("A", "k", "5") || profile.save(reason, why))
+            return "the save wrote the pipe";
+        if (platform::writePrivateProfileString("A", "k", "5", fifo))
+            return "the one-key write wrote the pipe";
+        return std::string();
+    });
+    EXPECT_EQ(failure, "");
 }
 
 TEST(PrivateProfileFile, ASaveThatCannotWriteSaysSo) {

@@ -23,7 +23,8 @@
 // to a file alone keeps its bytes.
 //
 // SIGINT, SIGTERM and SIGHUP stop the running job as the IDE's stop command
-// does (the stage that runs ends at its next check, make or the program and
+// does (the load of a project file that waits for a pipe's writer ends, the
+// stage that runs ends at its next check, make or the program and
 // everything they started end, no further file is compiled, no file is left
 // half-written); quvc then ends by the same signal.
 
@@ -247,7 +248,8 @@ int usage() {
 int runProjectJob(QUVCompiler& driver, const std::string& verb, const std::string& projectFile) {
     CQuvProject project;
     project.messageSink = printMessage;
-    if (!project.Load(projectFile))
+    // A stop while the load waits for a pipe's writer ends the job there; quvc then ends by the signal.
+    if (!project.Load(projectFile, [&driver] { return driver.stopRequested(); }))
         return kExitDiagnostics;
     const std::vector<std::string> files = project.ResolvedFiles();
     if (verb == "project") {
