@@ -58,16 +58,6 @@ void FakeStages::walk(JobState& walking, antlr::RefAST, TopFragment& top) {
         onTop(top);
 }
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quvdriverXXXXXX").string();
-    path = mkdtemp(&pattern[0]);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -7,6 +7,7 @@
 
 #include "compiler/driver/driver.hpp"
 #include "tests/support/own_session.hpp"
+#include "tool_run.hpp"
 
 // Every callback of the job in order, as text: "stage SUBJECT: TEXT",
 // "diag KIND NUMBER" or "typesetDone OK".
@@ -36,14 +37,6 @@ public:
 
     antlr::RefAST parse(JobState& job, const std::string& file, TypesettingPass* typesetting) override;
     void walk(JobState& job, antlr::RefAST tree, TopFragment& top) override;
-};
-
-// A fresh folder under the system's temporary folder, removed with the object.
-struct TempFolder {
-    TempFolder();
-    ~TempFolder();
-    std::string path;
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
 std::string readBytes(const std::string& path);

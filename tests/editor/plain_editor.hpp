@@ -557,6 +557,9 @@ public:
     // Runs the action at `p` (advancing it); returns the difference found.
     std::string Step(const uint8_t*& p, const uint8_t* end)
     {
+        // Never two reads in one expression: C++ leaves their order to the
+        // compiler, and a script must play the same under every compiler and
+        // flag, as the kept traces and the fuzzers' reproducers were recorded.
         auto next = [&]() -> unsigned { return p < end ? *p++ : 0u; };
         EditorModel& m = fixture_.model;
         filledBefore_ = Filled();
@@ -626,7 +629,8 @@ public:
         }
         case 8: {   // a selection, often over several lines
             const int count = m.GetLineCount();
-            const int anchorLine = static_cast<int>((next() * 257 + next()) % static_cast<unsigned>(count));
+            const unsigned high = next(), low = next();
+            const int anchorLine = static_cast<int>((high * 257 + low) % static_cast<unsigned>(count));
             const int span = static_cast<int>(next() % 12) - 4;
             const int caretLine = std::clamp(anchorLine + span, 0, count - 1);
             const int anchorColumn = static_cast<int>(next() % 24), caretColumn = static_cast<int>(next() % 24);
@@ -637,7 +641,8 @@ public:
             break;
         }
         case 9: {   // a caret anywhere
-            const int line = static_cast<int>((next() * 257 + next()) % static_cast<unsigned>(m.GetLineCount()));
+            const unsigned high = next(), low = next();
+            const int line = static_cast<int>((high * 257 + low) % static_cast<unsigned>(m.GetLineCount()));
             const int column = static_cast<int>(next() % 30);
             what = "place the caret";
             edit = false;
@@ -678,7 +683,8 @@ public:
             break;
         case 14: case 15: {   // a run of undos or redos
             const bool undo = op == 14;
-            const unsigned times = Repeats(1 + next() % (next() % 4 == 0 ? 64 : 4));
+            const unsigned most = next() % 4 == 0 ? 64 : 4;
+            const unsigned times = Repeats(1 + next() % most);
             repeats = times;
             what = std::string(undo ? "undo" : "redo") + " x" + std::to_string(times);
             for (unsigned i = 0; i < times; ++i) {

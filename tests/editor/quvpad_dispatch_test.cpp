@@ -207,7 +207,8 @@ TEST(QuvPadDispatch, PositionsKeepTheirFullRange)
 TEST(QuvPadDispatch, WithoutAnEditorMethodsChangeNothingAndAnswerEmpty)
 {
     Host host(400, 200, false);
-    std::string dir = TempDir();
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
     DQuvPad& pad = host.Pad();
     EXPECT_TRUE(pad.FileLoad(Wide(WriteFile(dir + "/a.e", "text\n"))));
     EXPECT_TRUE(pad.FileSaveAs(Wide(dir + "/b.e")));

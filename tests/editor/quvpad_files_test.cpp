@@ -41,7 +41,8 @@ TEST(QuvPadFiles, LoadThenSaveGivesTheTextWithLfLineEnds)
         {"// \xD6\xD0\xCE\xC4\n", "// \xD6\xD0\xCE\xC4\n"},
         {"\n", "\n"},
     };
-    std::string dir = TempDir();
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
     Host host;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.on));
@@ -64,7 +65,8 @@ TEST(QuvPadFiles, LoadThenSaveGivesTheTextWithLfLineEnds)
 TEST(QuvPadFiles, NulBytesAreKeptInLinesAndCounts)
 {
     Host host;
-    std::string path = WriteFile(TempDir() + "/nul.e", std::string("ab\0cd\nef", 8));
+    const TempFolder folder("quvpad-test-");
+    std::string path = WriteFile(folder / "nul.e", std::string("ab\0cd\nef", 8));
     ASSERT_TRUE(host.Pad().FileLoad(Wide(path)));
     EXPECT_EQ(host.Pad().GetTextSize(), 2);
     EXPECT_EQ(host.Pad().GetLine(0), std::wstring(L"ab\0cd", 5));
@@ -76,7 +78,8 @@ TEST(QuvPadFiles, NulBytesAreKeptInLinesAndCounts)
 TEST(QuvPadFiles, AReadOnlyFileLoadsAndASaveKeepsThePermissions)
 {
     Host host;
-    std::string dir = TempDir();
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
     std::string ro = WriteFile(dir + "/ro.e", "read only\n");
     chmod(ro.c_str(), 0444);
     EXPECT_TRUE(host.Pad().FileLoad(Wide(ro)));
@@ -103,7 +106,9 @@ TEST(QuvPadFiles, AReadOnlyFileLoadsAndASaveKeepsThePermissions)
 // file as they were, and says kFileAccessError.
 TEST(QuvPadFiles, FailedCallsChangeNothing)
 {
-    std::string dir = TempDir(), elsewhere = TempDir();
+    const TempFolder folder("quvpad-test-"), second("quvpad-test-");
+    const std::string& dir = folder.path;
+    const std::string& elsewhere = second.path;
     std::string good = WriteFile(dir + "/good.e", "kept text\n");
     std::string precious = WriteFile(dir + "/precious.e", "precious\n");
     struct Case {
@@ -158,7 +163,8 @@ TEST(QuvPadFiles, FailedCallsChangeNothing)
 // tests run as root, and keeps its bytes and its owner.
 TEST(QuvPadFiles, ASaveWritesTheFileItselfAndRespectsItsRights)
 {
-    std::string dir = TempDir();
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
     std::string file = WriteFile(dir + "/a.e", "old\n"), other = dir + "/b.e";
     ASSERT_EQ(link(file.c_str(), other.c_str()), 0);
     Host host;

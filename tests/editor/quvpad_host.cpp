@@ -241,14 +241,6 @@ void SetClipboardText(const std::string& utf8)
     }
 }
 
-std::string TempDir()
-{
-    char pattern[] = "/tmp/quvpad-test-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    EXPECT_NE(dir, nullptr);
-    return dir ? dir : "/tmp";
-}
-
 std::string WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);

@@ -12,6 +12,7 @@
 #include "editor/wx/color_edit_wnd.hpp"
 #include "editor/wx/quvpad.hpp"
 #include "editor/wx/quvpad_ctrl.hpp"
+#include "tool_run.hpp"   // TempFolder
 
 namespace quvpad::test {
 
@@ -109,7 +110,6 @@ private:
     EventLog log_;
 };
 
-std::string TempDir();
 std::wstring Wide(const std::string& utf8);
 std::string ClipboardText();   // UTF-8
 void SetClipboardText(const std::string& utf8);

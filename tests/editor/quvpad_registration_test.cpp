@@ -20,7 +20,8 @@ std::string RealPath(const std::string& path)
 
 TEST(QuvPadRegistration, ControlsAreCreatedThroughTheRegistryFileOnlyWhileRegistered)
 {
-    std::string registry = TempDir() + "/registry";
+    const TempFolder folder("quvpad-test-");
+    std::string registry = folder / "registry";
     setenv("QUVBENCH_REGISTRY", registry.c_str(), 1);
     std::string error;
     EXPECT_EQ(platform::CreateObject(registry, kControlClsid, kDispatchIid, error), nullptr);
@@ -74,7 +75,8 @@ TEST(QuvPadRegistration, ControlsAreCreatedThroughTheRegistryFileOnlyWhileRegist
 
 TEST(QuvPadRegistration, AFileThatCannotBeWrittenFailsTheFirstStep)
 {
-    std::string blocker = WriteFile(TempDir() + "/file", "not a folder");
+    const TempFolder folder("quvpad-test-");
+    std::string blocker = WriteFile(folder / "file", "not a folder");
     setenv("QUVBENCH_REGISTRY", (blocker + "/registry").c_str(), 1);
     EXPECT_EQ(DllRegisterServer(), platform::kRegTypeLibFailed);
     EXPECT_EQ(DllUnregisterServer(), platform::kRegTypeLibFailed);

@@ -25,7 +25,8 @@ std::string SampleText()
 TEST(QuvPadSession, EditsThroughTheWindowAndShowsColoursSelectionCurrentLineAndBreakPoint)
 {
     Host host;
-    std::string dir = TempDir();
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
     std::string path = WriteFile(dir + "/demo.e", SampleText());
     ASSERT_TRUE(host.Pad().FileLoad(Wide(path)));
     host.Pump();

@@ -31,9 +31,11 @@ TEST(FuzzReproducers, EveryVerbRunsToItsEnd)
 {
     const std::vector<std::string> paths = reproducers();
     ASSERT_FALSE(paths.empty());
+    // A translation writes its files beside the source: each gets a copy in
+    // a folder that goes with the test.
+    const TempFolder folder("quv_replay_");
     for (const std::string& path : paths) {
-        // A translation writes its files beside the source: it gets a copy of its own.
-        const std::string copy = ::testing::TempDir() + "quv_replay_" + std::filesystem::path(path).filename().string();
+        const std::string copy = folder / std::filesystem::path(path).filename().string();
         std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
         for (const char* verb : {"tokens", "tree", "parse", "expr", "typeset", "translate"}) {
             const auto start = std::chrono::steady_clock::now();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <unistd.h>
 
@@ -14,6 +15,17 @@
 
 namespace ide::test {
 
+namespace {
+
+// The folders TestFolder made, for RemoveTestFolders.
+std::set<std::filesystem::path>& MadeFolders()
+{
+    static std::set<std::filesystem::path> made;
+    return made;
+}
+
+} // namespace
+
 std::string TestFolder()
 {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
@@ -21,7 +33,17 @@ std::string TestFolder()
                                          ("quvbench-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
     if (!std::filesystem::exists(folder))
         std::filesystem::create_directories(folder);
+    MadeFolders().insert(folder);
     return folder.string();
+}
+
+void RemoveTestFolders()
+{
+    for (const std::filesystem::path& folder : MadeFolders()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    MadeFolders().clear();
 }
 
 std::string CopyExample(const std::string& relative)

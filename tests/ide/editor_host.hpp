@@ -17,6 +17,9 @@ namespace ide::test {
 
 // A folder of the running test's own under the temporary folder.
 std::string TestFolder();
+// Removes every folder TestFolder made: the tests' main does, once they ran,
+// whether they passed or failed.
+void RemoveTestFolders();
 // Copies examples/<relative> into the test folder; the copy's path.
 std::string CopyExample(const std::string& relative);
 // Writes a file of the test folder; its path.

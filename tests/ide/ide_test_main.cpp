@@ -16,6 +16,7 @@
 #include "editor/wx/quvpad.hpp"
 #include "ide/wx/app.hpp"
 #include "platform/class_registry.hpp"
+#include "tests/ide/editor_host.hpp"
 
 wxIMPLEMENT_APP_NO_MAIN(ide::CQuvBenchApp);
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
     }
 
     const int result = quv::test::RunTestsUnderWx(new ide::CQuvBenchApp, false, argv[0], display);
+    ide::test::RemoveTestFolders();
     std::filesystem::remove_all(home);
     return result;
 }

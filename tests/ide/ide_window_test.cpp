@@ -22,6 +22,7 @@
 #include "ide/wx/pane_events.hpp"
 #include "ide/wx/splash_wnd.hpp"
 #include "platform/registry_file.hpp"
+#include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 #include "tests/support/own_session.hpp"
 
@@ -128,15 +129,13 @@ TEST(StartUp, ShowsFrameWithMenusBarsTabsAndSplash)
 
 TEST(StartUp, OpensTheFileNamedOnTheCommandLine)
 {
-    const std::string file = std::filesystem::temp_directory_path() / ("quvbench-start-" + std::to_string(getpid()) + ".e");
-    std::ofstream(file) << "%Prog p;\n";
+    const std::string file = Write("start.e", "%Prog p;\n");
     Answers answers;
     ASSERT_TRUE(Start({file}, answers));
     const auto docs = wxGetApp().DocManager()->GetDocumentsVector();
     ASSERT_EQ(docs.size(), 1u);
     EXPECT_EQ(docs[0]->GetFilename().utf8_string(), file);
     EXPECT_EQ(wxGetApp().Bench().RecentFiles().Entries().front(), file);
-    std::filesystem::remove(file);
 }
 
 TEST(StartUp, EndsWhenTheNamedFileCannotBeOpened)

@@ -131,9 +131,9 @@ std::string program(const std::string& statements)
 }
 
 // A source file for quvdump, written into the test's temporary folder.
-std::string writeSource(const std::string& name, const std::string& text)
+std::string writeSource(const TempFolder& folder, const std::string& name, const std::string& text)
 {
-    const std::string path = testing::TempDir() + "/" + name;
+    const std::string path = folder / name;
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -193,10 +193,11 @@ TEST(UnexpectedTokens, EveryTypeTheLexerMakesReachesTheParserSafely)
 
 TEST(UnexpectedTokens, QuvdumpReportsDotDotWhereverTheParserMeetsIt)
 {
+    const TempFolder folder("quv_parser_");
     for (const char* verb : {"tree", "expr", "typeset"}) {
         for (const char* text : {"%Prog..", "(a..", "%Prog p == [ ] [ [ %Stm [ LB = s => $O a..b = 1 ^ $OLB = RETURN ] ] ]."}) {
             SCOPED_TRACE(std::string(verb) + " " + text);
-            const RunResult result = runQuvdump(std::string(verb) + " " + writeSource("dotdot.e", text));
+            const RunResult result = runQuvdump(std::string(verb) + " " + writeSource(folder, "dotdot.e", text));
             EXPECT_EQ(result.status, 0);
             EXPECT_NE(result.out.find("diag 2 "), std::string::npos) << result.out;
         }
@@ -466,7 +467,8 @@ TEST(DeepTrees, QuvdumpPrintsADeepTree)
 {
     std::string sum = "1";
     for (int i = 1; i < 3000; ++i) sum += "+1";
-    const RunResult result = runQuvdump("expr " + writeSource("long_sum.e", sum));
+    const TempFolder folder("quv_parser_");
+    const RunResult result = runQuvdump("expr " + writeSource(folder, "long_sum.e", sum));
     EXPECT_EQ(result.status, 0);
     size_t lines = 0;
     for (char c : result.out) lines += c == '\n';

@@ -175,9 +175,10 @@ TEST(ProcessRunner, WhatLeftTheGroupEndsWithTheRun) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        // The file goes before the ids are said: the stop may come at once.
         const std::string script = std::string("f=$(mktemp -u); f=\"$f\" setsid sh -c '") + c.child +
-                                   "' & until [ -e \"$f\" ]; do sleep 0.01; done; echo \"ids $(cat \"$f\")\"; "
-                                   "rm -f \"$f\"; " + (c.stop ? "sleep 30" : "exit 0");
+                                   "' & until [ -e \"$f\" ]; do sleep 0.01; done; ids=$(cat \"$f\"); "
+                                   "rm -f \"$f\"; echo \"ids $ids\"; " + (c.stop ? "sleep 30" : "exit 0");
         platform::ChildControl control;
         std::thread stopper;
         const ChildRun run = runScript(script, control, [&](const std::string& bytes) {

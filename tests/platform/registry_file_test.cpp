@@ -1,26 +1,23 @@
 #include "platform/registry_file.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <random>
 
+#include "tool_run.hpp"
+
 using platform::RegistryFile;
 
 namespace {
 
-std::string TempDir()
-{
-    char pattern[] = "/tmp/quv-registry-XXXXXX";
-    return mkdtemp(pattern);
-}
 
 TEST(RegistryFile, ValuesSurviveAWriteAndARead)
 {
-    std::string path = TempDir() + "/deep/folder/registry";
+    const TempFolder dir("quv-registry-");
+    std::string path = dir / "deep/folder/registry";
     RegistryFile reg(path);
     ASSERT_TRUE(reg.Load());   // a missing file is an empty registry
     struct Row { const char* key; const char* name; const char* value; };
@@ -47,7 +44,8 @@ TEST(RegistryFile, ValuesSurviveAWriteAndARead)
 
 TEST(RegistryFile, DeletingAKeyTakesItsSubkeysButNotItsNeighbours)
 {
-    RegistryFile reg(TempDir() + "/registry");
+    const TempFolder dir("quv-registry-");
+    RegistryFile reg(dir / "registry");
     reg.SetValue("Root\\Class", "", "a");
     reg.SetValue("Root\\Class\\Sub", "", "b");
     reg.SetValue("Root\\Class\\Sub\\Deeper", "", "c");
@@ -70,7 +68,7 @@ namespace {
 // now and then, which must give back the same registry.
 TEST(RegistryFileStore, AgreesWithAMapAndComesBackFromItsFile)
 {
-    const std::string dir = TempDir();
+    const TempFolder dir("quv-registry-");
     const std::string keys[] = {"Software\\A", "software\\a", "Software\\A\\B", "Software\\A\\", "Software\\AB",
                                 "CLSID\\{1}", "x=y", "[z]"};
     const std::string names[] = {"", "File1", "file1", "a=b", "@", "x\ny", "\\", "[n", "[n]", "=", "\\=", "b c"};
@@ -86,7 +84,7 @@ TEST(RegistryFileStore, AgreesWithAMapAndComesBackFromItsFile)
     for (unsigned seed = 1; seed <= 80; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
-        const std::string path = dir + "/registry" + std::to_string(seed);
+        const std::string path = dir / ("registry" + std::to_string(seed));
         RegistryFile registry(path);
         ASSERT_TRUE(registry.Load());
         std::map<std::string, std::map<std::string, std::string>> model;
@@ -133,7 +131,6 @@ TEST(RegistryFileStore, AgreesWithAMapAndComesBackFromItsFile)
             }
         }
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

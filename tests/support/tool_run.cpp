@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -61,6 +63,22 @@ bool becomeNobodyIfRoot()
 {
     const uid_t nobody = 65534;
     return geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0);
+}
+
+TempFolder::TempFolder(const std::string& prefix)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+    if (mkdtemp(&pattern[0]) == nullptr) {
+        std::perror(pattern.c_str());
+        std::abort();
+    }
+    path = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::string readToEnd(int fd)

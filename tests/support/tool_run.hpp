@@ -1,5 +1,5 @@
 // Helpers the tests of several folders share: running quvdump, reading
-// fixtures and what forked children need.
+// fixtures, temporary folders and what forked children need.
 #pragma once
 #include <string>
 
@@ -28,6 +28,17 @@ std::string diagLines(const std::string& toolOut);
 // In a child process a test forked: a root process becomes the user nobody,
 // for whom permission bits hold. False where that failed.
 bool becomeNobodyIfRoot();
+
+// A fresh folder under the system's temporary folder ($TMPDIR, else /tmp),
+// removed with all it holds when the object goes, also when the test failed.
+struct TempFolder {
+    explicit TempFolder(const std::string& prefix = "quvtest");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string path;
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
 
 // Reads a pipe to its end, then closes it.
 std::string readToEnd(int fd);

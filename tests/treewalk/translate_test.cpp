@@ -147,7 +147,8 @@ TEST(TranslateTest, SyntaxErrorsStillGiveAllFiles)
 
 TEST(TranslateTest, OutputsAreNamedAfterTheSource)
 {
-    const std::string folder = freshFolder("names");
+    const TempFolder names("quv_treewalk_");
+    const std::string& folder = names.path;
     std::ofstream(folder + "/x.y.e") << inProg("");
     const std::string here = std::filesystem::current_path().string();
     std::filesystem::current_path(folder);

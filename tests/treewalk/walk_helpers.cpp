@@ -103,18 +103,10 @@ void releaseDeepTree(RefQUV_AST tree)
     }
 }
 
-std::string freshFolder(const std::string& name)
-{
-    const std::string folder = ::testing::TempDir() + "quv_treewalk_" + name + "_" + std::to_string(getpid());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 WalkResult walkTree(RefQUV_AST tree)
 {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string base = freshFolder(std::string(test->test_suite_name()) + "_" + test->name()) + "/t";
+    const TempFolder folder("quv_treewalk_");
+    const std::string base = folder / "t";
     WalkResult result;
     // Each walk has a session of its own: its generated names start afresh.
     OwnJob driver("t.e");
@@ -149,7 +141,8 @@ WalkResult walkTree(RefQUV_AST tree)
 Translation translate(const std::string& name, const std::string& source)
 {
     Translation t;
-    t.folder = freshFolder(name);
+    t.owner = std::make_shared<const TempFolder>("quv_treewalk_");
+    t.folder = t.owner->path;
     std::ofstream(t.folder + "/" + name + ".e", std::ios::binary) << source;
     // quvdump names the output files after the path it is given: a bare name keeps the texts free of folders.
     const std::string here = std::filesystem::current_path().string();

@@ -1,11 +1,13 @@
 // Walks hand-built trees and translates sources, and renders what came out.
 #pragma once
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "compiler/core/core.hpp"
 #include "diag.hpp"
+#include "tool_run.hpp"
 
 // A tree from "(ROOT child ...)" and leaves "NAME" or "NAME:text" (names from
 // the shared token table; the text defaults to the name). Each node is placed
@@ -30,11 +32,10 @@ struct WalkResult {
 // Walks the tree with `program`, as the driver sets it up, writing into a fresh folder.
 WalkResult walkTree(RefQUV_AST tree);
 
-// A fresh, empty folder for one test's files.
-std::string freshFolder(const std::string& name);
-
-// Writes `source` as folder/name.e and runs "quvdump translate name.e" in that folder.
+// Writes `source` as folder/name.e and runs "quvdump translate name.e" in
+// that folder, a fresh one that goes with the last copy of the translation.
 struct Translation {
+    std::shared_ptr<const TempFolder> owner;
     std::string folder;
     std::string diagLines;  // quvdump's standard output
     std::string cpp, proto, inner, err, typeset;
