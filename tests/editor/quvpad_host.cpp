@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -241,12 +242,34 @@ void SetClipboardText(const std::string& utf8)
     }
 }
 
+namespace {
+
+// The folders TempDir made, removed when the test program ends (not by a
+// child process that a test forked).
+struct MadeFolders {
+    pid_t owner = getpid();
+    std::vector<std::string> paths;
+    ~MadeFolders()
+    {
+        std::error_code ignored;
+        if (getpid() == owner)
+            for (const std::string& path : paths)
+                std::filesystem::remove_all(path, ignored);
+    }
+};
+
+} // namespace
+
 std::string TempDir()
 {
+    static MadeFolders made;
     char pattern[] = "/tmp/quvpad-test-XXXXXX";
     const char* dir = mkdtemp(pattern);
     EXPECT_NE(dir, nullptr);
-    return dir ? dir : "/tmp";
+    if (!dir)
+        return "/tmp";
+    made.paths.push_back(dir);
+    return dir;
 }
 
 std::string WriteFile(const std::string& path, const std::string& bytes)
