@@ -52,33 +52,72 @@ bool readAll(int fd, std::string& out) {
     }
 }
 
-// The file a path names: a symbolic link is followed to its file.
-std::string fileNamedBy(const std::string& path) {
-    struct stat st;
-    char resolved[PATH_MAX];
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && realpath(path.c_str(), resolved))
-        return resolved;
-    return path;
+// Links followed before a chain counts as a loop: as many as the system
+// follows in one path.
+constexpr int kMaxLinks = 40;
+
+// The folder part of a path with its last slash, "" for a bare name.
+std::string folderPart(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a path names: a chain of symbolic links is followed to its end,
+// which need not exist yet (it is then made there, and the links stay). A
+// relative link leads from the folder that holds it. False with errno set
+// when a link cannot be read or the chain does not end (ELOOP).
+bool fileNamedBy(const std::string& path, std::string& target) {
+    target = path;
+    for (int followed = 0;; ++followed) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        if (followed == kMaxLinks) {
+            errno = ELOOP;
+            return false;
+        }
+        char to[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), to, sizeof to);
+        if (n < 0)
+            return false;
+        if (static_cast<size_t>(n) == sizeof to) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string next(to, static_cast<size_t>(n));
+        target = next[0] == '/' ? next : folderPart(target) + next;
+    }
 }
 
 // A new file beside `target`, created as open(2) creates files (the umask
 // applies), so a file that did not exist gets the mode any new file gets.
+// It is named after the file, ".NAME.xxxxxx", so that one a crash leaves
+// tells whose it was; where that name is too long for the folder (NAME
+// nearly as long as a name may be), a short ".quv-xxxxxx" of our own.
 // -1 with errno set when the folder takes no new file.
 int createBeside(const std::string& target, std::string& temp) {
     static std::atomic<unsigned> serial{0};
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string folder = folderPart(target);
+    std::string prefix = folder + "." + target.substr(folder.size()) + ".";
+    bool shortName = false;
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const unsigned long tag =
             (static_cast<unsigned long>(now) ^ (static_cast<unsigned long>(getpid()) << 16)) + serial++ * 7919ul;
         char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%06lx", tag & 0xFFFFFFul);
-        temp = folder + "." + base + suffix;
+        std::snprintf(suffix, sizeof suffix, "%06lx", tag & 0xFFFFFFul);
+        temp = prefix + suffix;
         const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
+        if (fd >= 0)
             return fd;
+        if (errno == ENAMETOOLONG && !shortName) {
+            prefix = folder + ".quv-";
+            shortName = true;
+        } else if (errno != EEXIST) {
+            return -1;
+        }
     }
     errno = EEXIST;
     return -1;
@@ -140,16 +179,8 @@ bool writeInPlace(const std::string& target, const std::string& data, std::strin
     return false;
 }
 
-}  // namespace
-
-bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason) {
-    WriteFailure ignored;
-    return WriteFileSafely(path, data, reason, ignored);
-}
-
-bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why) {
-    why = WriteFailure();
-    const std::string target = fileNamedBy(path);
+// Writes the file `target`, which is no symbolic link.
+bool writeFile(const std::string& target, const std::string& data, std::string& reason, WriteFailure& why) {
     struct stat old;
     const bool exists = stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) {
@@ -209,6 +240,29 @@ bool WriteFileSafely(const std::string& path, const std::string& data, std::stri
     }
     syncFolderOf(target);
     return true;
+}
+
+}  // namespace
+
+bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason) {
+    WriteFailure ignored;
+    return WriteFileSafely(path, data, reason, ignored);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why) {
+    why = WriteFailure();
+    std::string target;
+    if (!fileNamedBy(path, target)) {
+        why.error = errno;
+        reason = said(errno);
+        return false;
+    }
+    if (writeFile(target, data, reason, why))
+        return true;
+    // Through a link, the file that could not be written is another one.
+    if (target != path)
+        reason = "it links to " + target + ": " + reason;
+    return false;
 }
 
 std::string WriteFailureMessage(const std::string& path, const std::string& reason) {

@@ -19,12 +19,16 @@ namespace platform {
 // temporary file can be made in the folder), the file itself is rewritten in
 // place: owner, mode, links and the folder stay as they are, and the old
 // bytes are kept in memory meanwhile, so a write that fails half way is
-// undone. A symbolic link keeps naming its file, which is the one written.
-// No temporary file is left behind on any path.
+// undone. A symbolic link keeps naming its file, which is the one written,
+// also when that file is not there yet: it is made where the chain of links
+// ends. No temporary file is left behind on any path, and any name the
+// folder takes can be written: the temporary file's own name is kept short
+// where the file's is long.
 //
 // False when the file was not written, with `reason` saying why in a few
-// words (it does not repeat the path); after a failed write in place the
-// reason also says whether the old contents could be put back.
+// words (it does not repeat the path, but names the file a link leads to);
+// after a failed write in place the reason also says whether the old
+// contents could be put back.
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason);
 
 // Why a write failed, for a caller that says it in words of its own: the

@@ -6,6 +6,7 @@
 #include "editor/wx/quvpad.hpp"
 #include "editor/wx/quvpad_ctrl.hpp"
 #include "platform/class_registry.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/registry_file.hpp"
 #include "platform/shared_library.hpp"
 
@@ -80,10 +81,14 @@ void RemoveClasses(RegistryFile& reg)
     reg.DeleteKey(platform::ProgIdKey(quvpad::kPropPageProgId));
 }
 
-// One step: load the file, change it, write it back.
+// One step: load the file, change it, write it back, holding the lock the
+// IDEs hold while they merge their recent lists into the same file.
 template <typename Change>
 bool UpdateRegistry(Change change)
 {
+    const platform::FileLock lock(RegistryFile::UserPath(), platform::kMergeLockWait);
+    if (lock.Error())
+        return false;
     RegistryFile reg(RegistryFile::UserPath());
     if (!reg.Load())
         return false;

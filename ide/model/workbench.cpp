@@ -5,6 +5,7 @@
 #include "ide/model/error_text.hpp"
 #include "ide/model/settings_file.hpp"
 #include "platform/file_io.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
@@ -53,6 +54,13 @@ void Workbench::NoteWriteFailure(const std::string& file, const std::string& rea
 
 void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change)
 {
+    // Another IDE that quits at the same moment merges before or after this
+    // one, never in between: held from the read to the write.
+    const platform::FileLock lock(iniPath_, platform::kMergeLockWait);
+    if (lock.Error()) {
+        NoteWriteFailure(iniPath_, ErrorText(lock.Error()));
+        return;
+    }
     // A file that is there but cannot be read must not be replaced by this
     // IDE's values alone.
     const int unreadable = platform::ReadOpenError(iniPath_);
@@ -79,6 +87,11 @@ void Workbench::SaveDisplayAndRecentLists()
     // and another IDE may have changed the lists meanwhile. A file that cannot
     // be read is left alone: writing it would drop the registration.
     const std::string path = platform::RegistryFile::UserPath();
+    const platform::FileLock lock(path, platform::kMergeLockWait);
+    if (lock.Error()) {
+        NoteWriteFailure(path, ErrorText(lock.Error()));
+        return;
+    }
     platform::RegistryFile registry(path);
     if (!registry.Load()) {
         const std::string unreadable = ReadFailureReason(path);

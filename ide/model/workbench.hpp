@@ -39,7 +39,10 @@ public:
     // the print settings. Only what this IDE changed since it read them is
     // written (and values the file lacks), the recent lists and histories
     // merged with what the files hold now, so that another IDE's changes
-    // stay; the control's registration is left as the file holds it.
+    // stay; the control's registration is left as the file holds it. Each
+    // file is locked from its read to its write, so that IDEs that quit at
+    // once merge one after another; a lock another holds past
+    // platform::kMergeLockWait is noted as a failed write (EBUSY).
     void SaveDisplayAndRecentLists();
     void SaveHistoriesAndPrintSetting();
     // The settings files that could not be written, each with why (UTF-8),

@@ -102,6 +102,29 @@ TEST(QuvPadFiles, AReadOnlyFileLoadsAndASaveKeepsThePermissions)
     EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
+// A name as long as a folder takes, new and replaced, and a link to a file
+// not made yet, which is made where the link leads while the link stays.
+TEST(QuvPadFiles, LongNamesAndLinksToNewFilesAreSaved)
+{
+    Host host;
+    const TempFolder folder("quvpad-test-");
+    const std::string& dir = folder.path;
+    ASSERT_TRUE(host.Pad().FileLoad(Wide(WriteFile(dir + "/in.e", "text\n"))));
+    const std::string longest = dir + "/" + std::string(255, 'n');
+    ASSERT_TRUE(host.Pad().FileSaveAs(Wide(longest)));
+    ASSERT_TRUE(host.Pad().FileSave(Wide(longest)));
+    EXPECT_EQ(ReadFile(longest), "text\n");
+
+    const std::string link = dir + "/link.e";
+    ASSERT_EQ(symlink("later.e", link.c_str()), 0);
+    ASSERT_TRUE(host.Pad().FileSave(Wide(link)));
+    EXPECT_EQ(ReadFile(dir + "/later.e"), "text\n");
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(FilesIn(dir), 4);
+}
+
 // A failed call leaves the text, the file name, the modified flag and the old
 // file as they were, and says kFileAccessError.
 TEST(QuvPadFiles, FailedCallsChangeNothing)

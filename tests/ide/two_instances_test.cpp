@@ -3,11 +3,16 @@
 // by then, so that neither loses the other's changes; the control's
 // registration stays as the file holds it. And the reasons the IDE gives in
 // its own words.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +20,7 @@
 
 #include "ide/model/error_text.hpp"
 #include "ide/model/workbench.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 #include "tests/ide/ini_fixture.hpp"
@@ -147,6 +153,152 @@ TEST_F(TwoInstances, ARemovedEntryStaysRemovedAndTheListKeepsItsSize)
     ASSERT_EQ(entries.size(), 8u);
     EXPECT_EQ(entries.front(), "/w/new.e");
     EXPECT_EQ(std::count(entries.begin(), entries.end(), "/w/8.e"), 0);
+}
+
+// An IDE in a child process of its own, round after round: it starts (reads
+// the settings) when told, makes the round's change, says it is ready, and
+// quits when told, saying whether it noted a failure.
+class IdeProcess {
+public:
+    IdeProcess(const std::string& ini, const std::function<void(Workbench&, int round)>& change)
+    {
+        int down[2], up[2];
+        if (pipe(down) != 0 || pipe(up) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(down[1]);
+            close(up[0]);
+            char c;
+            for (int round = 0; read(down[0], &c, 1) == 1; ++round) {
+                char status = 'x';
+                {
+                    Workbench bench(ini);
+                    bench.LoadStartSettings();
+                    change(bench, round);
+                    if (write(up[1], "r", 1) != 1 || read(down[0], &c, 1) != 1)
+                        break;
+                    bench.SaveDisplayAndRecentLists();
+                    bench.SaveHistoriesAndPrintSetting();
+                    status = bench.SettingsWriteFailures().empty() ? 'k' : 'f';
+                }
+                if (write(up[1], &status, 1) != 1)
+                    break;
+            }
+            _exit(0);
+        }
+        close(down[0]);
+        close(up[1]);
+        toChild_ = down[1];
+        fromChild_ = up[0];
+    }
+    ~IdeProcess()
+    {
+        close(toChild_);  // which ends it
+        close(fromChild_);
+        if (pid_ > 0)
+            waitpid(pid_, nullptr, 0);
+    }
+    void Tell() const { (void)!write(toChild_, "g", 1); }
+    // What the child said last: 'r' ready, 'k' quit and kept its settings,
+    // 'f' failed to, '-' nothing (it ended).
+    char Heard() const
+    {
+        char c = '-';
+        return read(fromChild_, &c, 1) == 1 ? c : '-';
+    }
+
+private:
+    pid_t pid_ = -1;
+    int toChild_ = -1, fromChild_ = -1;
+};
+
+// A logout: two IDEs quit at the same moment, each with changes of its own
+// to the settings file and to the recent lists, and neither loses any.
+TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
+{
+    const IdeProcess a(ini_, [](Workbench& bench, int round) {
+        const std::string r = std::to_string(round);
+        bench.DisplaySetting().font.lfHeight = -10 - round;
+        bench.PrintSetting().iLeft = 200 + round;
+        bench.RecentFiles().Add("/w/a" + r + ".e");
+        CQuvFindHistory::InsertMostRecent(bench.FindHistory().findTexts, "a" + r);
+    });
+    const IdeProcess b(ini_, [](Workbench& bench, int round) {
+        const std::string r = std::to_string(round);
+        bench.DisplaySetting().colors[1] = 1 + round;
+        bench.PrintSetting().footer = "b" + r;
+        bench.RecentFiles().Add("/w/b" + r + ".e");
+        CQuvFindHistory::InsertMostRecent(bench.FindHistory().findTexts, "b" + r);
+    });
+    std::string lost;
+    for (int round = 0; round < 100 && lost.empty(); ++round) {
+        const std::string r = std::to_string(round);
+        // Each round starts afresh, with no settings file and only the
+        // control's registration, so that no list fills up (a full list
+        // drops its oldest entries) and the IDEs start quickly.
+        std::filesystem::remove(ini_);
+        platform::RegistryFile registry(registry_);
+        registry.SetValue(kControlKey, "", "/opt/quvpad/libquvpad.so");
+        ASSERT_TRUE(registry.Save());
+        a.Tell();
+        b.Tell();
+        ASSERT_EQ(std::string() + a.Heard() + b.Heard(), "rr");
+        a.Tell();  // both quit at once
+        b.Tell();
+        ASSERT_EQ(std::string() + a.Heard() + b.Heard(), "kk");
+
+        // Each file read once, as it is on disk.
+        const platform::PrivateProfileFile ini(ini_);
+        ASSERT_TRUE(registry.Load());
+        CRecentFileList recent("Recent File List", "File%d", 8, 30);
+        recent.ReadList(registry);
+        const auto has = [](const std::vector<std::string>& list, const std::string& entry) {
+            return std::find(list.begin(), list.end(), entry) != list.end();
+        };
+        std::vector<std::string> found;
+        for (int k = 0; k < kHistoryKeys; ++k)
+            found.push_back(ini.getString("FindTextSection", std::to_string(k), "", 4096));
+        const struct {
+            const char* what;
+            bool kept;
+        } changes[] = {
+            {"a's font", ini.getInt("DISPLAY_FONT", "lfHeight", 0) == -10 - round},
+            {"a's margin", ini.getInt("PAGE_SETUP_INFO", "iLeft", 0) == 200 + round},
+            {"a's recent file", has(recent.Entries(), "/w/a" + r + ".e")},
+            {"a's find text", has(found, "a" + r)},
+            {"b's colour", ini.getInt("COLORS", kColorKeys[1], 0) == 1 + round},
+            {"b's footer", ini.getString("PAGE_SETUP_INFO", "footer", "", 4096) == "b" + r},
+            {"b's recent file", has(recent.Entries(), "/w/b" + r + ".e")},
+            {"b's find text", has(found, "b" + r)},
+            {"the control's registration", registry.GetValue(kControlKey) == "/opt/quvpad/libquvpad.so"},
+        };
+        for (const auto& c : changes)
+            if (!c.kept)
+                lost += " " + std::string(c.what);
+        if (!lost.empty())
+            lost = "round " + r + " lost" + lost;
+    }
+    EXPECT_EQ(lost, "");
+}
+
+// Another process holds the settings' lock past the wait: this IDE's changes
+// are reported as not kept, as a failed write is, and the file stays as it was.
+TEST_F(TwoInstances, ALockHeldTooLongIsReportedAsAFailedWrite)
+{
+    Write("[PAGE_SETUP_INFO]\niLeft=100\n");
+    Workbench a(ini_);
+    a.LoadStartSettings();
+    a.PrintSetting().iLeft = 250;
+    {
+        const platform::FileLock other(ini_, std::chrono::milliseconds(0));
+        ASSERT_EQ(other.Error(), 0);
+        a.SaveHistoriesAndPrintSetting();
+    }
+    ASSERT_EQ(a.SettingsWriteFailures().size(), 1u);
+    EXPECT_EQ(a.SettingsWriteFailures()[0].file, ini_);
+    EXPECT_EQ(a.SettingsWriteFailures()[0].reason, ErrorText(EBUSY));
+    EXPECT_EQ(Read(), "[PAGE_SETUP_INFO]\niLeft=100\n");
 }
 
 // A registry file that cannot be read is not replaced by one holding only the

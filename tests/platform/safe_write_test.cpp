@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "in_child.hpp"
+#include "platform/private_profile.hpp"
 #include "platform/safe_write.hpp"
 
 namespace {
@@ -75,6 +76,12 @@ void expectSameFile(const std::string& path, const struct stat& before) {
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_mode, before.st_mode);
+}
+
+std::string linkText(const std::string& path) {
+    char to[4096];
+    const ssize_t n = readlink(path.c_str(), to, sizeof to);
+    return n < 0 ? std::string() : std::string(to, static_cast<size_t>(n));
 }
 
 // Writes in the child; "" when it went as `expectOk` says.
@@ -227,6 +234,123 @@ TEST(SafeWrite, AFileWhoseOwnerCannotBeKeptIsWrittenInPlace) {
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_uid, 0u);
     EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"theirs.e"});
+}
+
+// Names up to the longest a folder takes, new and replaced, through the
+// writer itself and through the settings files' writer: the temporary file
+// must not need a longer name than the file.
+TEST(SafeWrite, NamesAsLongAsTheFolderTakes) {
+    const struct {
+        const char* writer;
+        std::function<bool(const std::string&)> write;
+        std::function<std::string(const std::string& old)> expected;
+    } writers[] = {
+        {"safe write",
+         [](const std::string& path) {
+             std::string reason;
+             return platform::WriteFileSafely(path, "new\n", reason);
+         },
+         [](const std::string&) { return std::string("new\n"); }},
+        {"profile", [](const std::string& path) { return platform::writePrivateProfileString("s", "k", "v", path); },
+         [](const std::string& old) { return old + "[s]\nk=v\n"; }},
+    };
+    for (const auto& w : writers) {
+        for (const size_t length : {1u, 247u, 248u, 250u, 255u}) {
+            for (const bool existing : {false, true}) {
+                SCOPED_TRACE(std::string(w.writer) + ", " + std::to_string(length) + " bytes" +
+                             (existing ? ", replaced" : ", new"));
+                Folder dir;
+                const std::string name(length, 'n');
+                if (existing)
+                    put(dir.file(name), "old\n", 0640);
+                ASSERT_TRUE(w.write(dir.file(name)));
+                EXPECT_EQ(get(dir.file(name)), w.expected(existing ? "old\n" : ""));
+                if (existing)
+                    EXPECT_EQ(statOf(dir.file(name)).st_mode & 07777, 0640u);
+                EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{name});
+            }
+        }
+    }
+    // A name longer than any the folder takes is still refused, and nothing is left.
+    Folder dir;
+    std::string reason;
+    platform::WriteFailure why;
+    EXPECT_FALSE(platform::WriteFileSafely(dir.file(std::string(256, 'n')), "x", reason, why));
+    EXPECT_EQ(why.error, ENAMETOOLONG);
+    EXPECT_TRUE(namesIn(dir.path).empty());
+}
+
+// A link to a file not made yet: the file is made where the chain of links
+// ends (a relative link read from its own folder) and every link stays.
+TEST(SafeWrite, ALinkToAFileNotMadeYetMakesTheFileAndStays) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // link -> what it says, made in order
+        std::string written;                                     // the link written through
+        std::string made;                                        // the file that is made
+    } cases[] = {
+        {"relative", {{"link.e", "made.e"}}, "link.e", "made.e"},
+        {"relative, from the link's folder", {{"sub/link.e", "../made.e"}}, "sub/link.e", "made.e"},
+        {"absolute", {{"link.e", "@/sub/made.e"}}, "link.e", "sub/made.e"},
+        {"a chain", {{"first.e", "sub/second.e"}, {"sub/second.e", "@/made.e"}}, "first.e", "made.e"},
+        {"relative, into a folder", {{"link.e", "sub/made.e"}}, "link.e", "sub/made.e"},
+        {"a chain of relative links", {{"first.e", "sub/second.e"}, {"sub/second.e", "made.e"}}, "first.e",
+         "sub/made.e"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        mkdir(dir.file("sub").c_str(), 0755);
+        put(dir.file("sub/kept.e"), "kept\n");
+        for (const auto& [link, to] : c.links) {
+            const std::string text = to[0] == '@' ? dir.path + to.substr(1) : to;
+            ASSERT_EQ(symlink(text.c_str(), dir.file(link).c_str()), 0);
+        }
+        std::string reason;
+        ASSERT_TRUE(platform::WriteFileSafely(dir.file(c.written), "new\n", reason)) << reason;
+        EXPECT_EQ(get(dir.file(c.made)), "new\n");
+        struct stat st;
+        ASSERT_EQ(lstat(dir.file(c.made).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        for (const auto& [link, to] : c.links)
+            EXPECT_EQ(linkText(dir.file(link)), to[0] == '@' ? dir.path + to.substr(1) : to) << link;
+        // Written again, through the link, the same file takes the new bytes.
+        ASSERT_TRUE(platform::WriteFileSafely(dir.file(c.written), "again\n", reason)) << reason;
+        EXPECT_EQ(get(dir.file(c.made)), "again\n");
+        EXPECT_EQ(get(dir.file("sub/kept.e")), "kept\n");
+        EXPECT_EQ(namesIn(dir.file("sub")).size() + namesIn(dir.path).size(), c.links.size() + 3);
+    }
+}
+
+// Links that lead nowhere a file can be made: refused, saying why and where
+// the link leads, with every link as it was and nothing made.
+TEST(SafeWrite, ALinkThatLeadsNowhereIsRefusedAndLosesNothing) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;
+        int error;
+        const char* reasonHas;
+    } cases[] = {
+        {"a loop", {{"a.e", "b.e"}, {"b.e", "a.e"}}, ELOOP, "Too many levels of symbolic links"},
+        {"to itself", {{"a.e", "a.e"}}, ELOOP, "Too many levels of symbolic links"},
+        {"into a missing folder", {{"a.e", "no/such/made.e"}}, ENOENT, "it links to "},
+        {"to a folder", {{"a.e", "."}}, EISDIR, "it links to "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder dir;
+        for (const auto& [link, to] : c.links)
+            ASSERT_EQ(symlink(to.c_str(), dir.file(link).c_str()), 0);
+        const std::vector<std::string> before = namesIn(dir.path);
+        std::string reason;
+        platform::WriteFailure why;
+        EXPECT_FALSE(platform::WriteFileSafely(dir.file("a.e"), "new\n", reason, why));
+        EXPECT_EQ(why.error, c.error);
+        EXPECT_NE(reason.find(c.reasonHas), std::string::npos) << reason;
+        EXPECT_EQ(namesIn(dir.path), before);
+        for (const auto& [link, to] : c.links)
+            EXPECT_EQ(linkText(dir.file(link)), to);
+    }
 }
 
 }  // namespace
