@@ -149,7 +149,7 @@ void codegen::createProsBody(JobState& job, CodeFragment& f, ProNode* p, std::st
         const Type* type = emit::orUnknown(job, p->getParamType(i));
         const std::string formal = p->getFormalParamName(i);
         const std::string member = CodeNames::dName(formal);
-        const std::string typeName = "_dt_" + formal;
+        const std::string typeName = CodeNames::dtName(formal);
         const std::string name = emit::quoted(formal);
         std::string typedefLine = "typedef " + CodeNames::declaration(typeName, type) + ";" + NL;
         switch (kind) {
@@ -162,8 +162,8 @@ void codegen::createProsBody(JobState& job, CodeFragment& f, ProNode* p, std::st
                      ");" + NL;
             break;
         case DEF_REF_PARAM:
-            values += typedefLine + typeName + " _do_" + formal + "{};" + NL + typeName + "& " + member +
-                      " = temp->ref(" + name + ",_do_" + formal + ");" + NL;
+            values += typedefLine + typeName + " " + CodeNames::doName(formal) + "{};" + NL + typeName + "& " + member +
+                      " = temp->ref(" + name + "," + CodeNames::doName(formal) + ");" + NL;
             break;
         default:
             values += typedefLine + typeName + " " + member + "{};" + NL + "temp->take(" + name + "," + member +

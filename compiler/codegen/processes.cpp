@@ -188,11 +188,10 @@ std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vec
     }
 
     // The channels' names: controls a_b to c and a to b_c both form ch_a_b_c,
-    // so a name formed before, or one the block holds otherwise, gets a suffix.
+    // so a name formed before gets a suffix. (A start block's name never
+    // begins with "ch_": CodeNames escapes a control's name that does.)
     std::vector<std::vector<std::string>> links(n, std::vector<std::string>(n));
-    std::set<std::string> blocks, forms, given;
-    for (const ProcessStart* s : starts)
-        blocks.insert(CodeNames::instanceParamName(s->controlName));
+    std::set<std::string> forms, given;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j)
             if (sends[i][j])
@@ -204,7 +203,7 @@ std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vec
                 continue;
             const std::string form = CodeNames::channelName(starts[i]->controlName, starts[j]->controlName);
             std::string name = form;
-            for (int k = 2; given.count(name) || blocks.count(name) || (name != form && forms.count(name)); ++k)
+            for (int k = 2; given.count(name) || (name != form && forms.count(name)); ++k)
                 name = form + "_" + std::to_string(k);
             given.insert(name);
             links[i][j] = name;

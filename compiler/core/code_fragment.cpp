@@ -1,7 +1,8 @@
 #include "compiler/core/code_fragment.hpp"
 
 #include <algorithm>
-#include <set>
+#include <cstring>
+#include <iterator>
 
 #include "compiler/core/base.hpp"
 #include "compiler/core/gbk.hpp"
@@ -30,16 +31,51 @@ const char* const defKindsUtf8[] = {"工程",     "程序",     "代理",       
 std::string kindEntry(const char* const* table, int size, int k) {
     return k >= 0 && k < size ? gbk::fromUtf8(table[k]) : std::string();
 }
+
+// The words that follow "_" at the start of the names the generator makes
+// from a user's name or a number ("_t_" + type, "_proc_" + name + "_" +
+// number, ...), and the escape mark itself.
+const char* const underscorePrefixes[] = {"t_",  "f_",  "class_", "l_",  "proc_", "pros_", "next_temp_",
+                                          "d_",  "dt_", "do_",    "p_",  "i_",    "u_"};
+// Names that "_" + a user's name would meet: the run-time library's thread
+// calls and the C library's character functions that its headers declare.
+const char* const libraryNames[] = {"beginthread", "endthread", "tolower", "toupper"};
+// The beginnings of the generated names that a user's name starts in turn
+// (channel links "ch_" + control + "_" + control, a package's instance
+// "global_instance_of_" + package), and the escape mark.
+const char* const leadingPrefixes[] = {"ch_", "global_instance_of_", "u_"};
+const char escapeMark[] = "u_";
+
+bool beginsWithAny(const std::string& n, const char* const* prefixes, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (n.compare(0, std::strlen(prefixes[i]), prefixes[i]) == 0)
+            return true;
+    return false;
+}
 }  // namespace
 
 namespace CodeNames {
 
+std::string userName(const std::string& n) {
+    // "_" and a capital letter start a name that C++ keeps for itself (the
+    // predefined and library macros, keywords such as _Complex).
+    bool escape = (!n.empty() && n[0] >= 'A' && n[0] <= 'Z') ||
+                  beginsWithAny(n, underscorePrefixes, std::size(underscorePrefixes));
+    for (const char* name : libraryNames)
+        escape = escape || n == name;
+    return escape ? escapeMark + n : n;
+}
+
+std::string leadingName(const std::string& n) {
+    return beginsWithAny(n, leadingPrefixes, std::size(leadingPrefixes)) ? escapeMark + n : n;
+}
+
 std::string varName(std::string n) {
-    return "_" + n;
+    return "_" + userName(n);
 }
 
 std::string paramName(std::string n) {
-    return "_" + n;
+    return "_" + userName(n);
 }
 
 std::string className(std::string n) {
@@ -55,22 +91,11 @@ std::string labelName(std::string n) {
 }
 
 std::string nextTemp(JobState& job) {
-    const std::string temp = numbered("_next_temp_", job.numbering.temp);
-    // A variable of the program may have the temporary's form already.
-    const std::set<std::string>& taken = job.names.variablesLikeTemps;
-    std::string name = temp;
-    for (int k = 2; taken.count(name); ++k)
-        name = temp + "_" + std::to_string(k);
-    return name;
-}
-
-void reserveVariable(JobState& job, const std::string& cppName) {
-    if (cppName.compare(0, 11, "_next_temp_") == 0)
-        job.names.variablesLikeTemps.insert(cppName);
+    return numbered("_next_temp_", job.numbering.temp);
 }
 
 std::string callName(std::string n) {
-    return n + "_call";
+    return leadingName(n) + "_call";
 }
 
 std::string dpName(std::string n) {
@@ -85,8 +110,16 @@ std::string dName(std::string n) {
     return "_d_" + n;
 }
 
+std::string dtName(const std::string& n) {
+    return "_dt_" + n;
+}
+
+std::string doName(const std::string& n) {
+    return "_do_" + n;
+}
+
 std::string instanceParamName(std::string n) {
-    return n + "_ip";
+    return leadingName(n) + "_ip";
 }
 
 std::string instanceParamType(JobState& job, std::string n) {
@@ -98,15 +131,15 @@ std::string instanceName(std::string n) {
 }
 
 std::string globalInstance(std::string n) {
-    return n.empty() ? std::string() : "global_instance_of_" + n;
+    return n.empty() ? std::string() : "global_instance_of_" + leadingName(n);
 }
 
 std::string channelName(std::string a, std::string b) {
-    return "ch_" + a + "_" + b;
+    return "ch_" + leadingName(a) + "_" + leadingName(b);
 }
 
 std::string globalInstanceDecl(std::string n) {
-    return n.empty() ? std::string() : className(n) + " global_instance_of_" + n + ";" + base::newline();
+    return n.empty() ? std::string() : className(n) + " " + globalInstance(n) + ";" + base::newline();
 }
 
 std::string assignment(std::string a, std::string b) {

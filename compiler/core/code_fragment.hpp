@@ -53,7 +53,18 @@ public:
 };
 
 namespace CodeNames {
-// Identifiers.
+// Identifiers. The names made from a user's name are one-to-one, and none
+// meets a name of the run-time library's or one C++ reserves: a user's name
+// that could meet a generated name gets "u_" before it, any other stays as
+// it is. userName escapes a name put after "_" (variables and parameters):
+// one that begins with a capital letter or with the word of a generated "_"
+// name ("t_", "proc_", "next_temp_", ..., "u_" itself), or that is a library
+// name after "_". leadingName escapes a name that begins a generated name
+// (thread functions, start blocks, channel links, a package's instance): one
+// that begins with "ch_", "global_instance_of_" or "u_". The other kinds have
+// prefixes of their own.
+std::string userName(const std::string& n);
+std::string leadingName(const std::string& n);
 std::string varName(std::string n);
 std::string paramName(std::string n);
 std::string fieldName(const std::string& n);
@@ -69,6 +80,9 @@ std::string callName(std::string n);
 std::string dpName(std::string n);
 std::string dptName(JobState& job, std::string n);
 std::string dName(std::string n);
+// The type and the holder of a process formal in its thread function.
+std::string dtName(const std::string& n);
+std::string doName(const std::string& n);
 std::string instanceParamName(std::string n);
 std::string instanceParamType(JobState& job, std::string n);
 std::string instanceName(std::string n);
@@ -99,9 +113,6 @@ int controlWordKind(std::string w);
 // The processes a program uses without declaring them: mode 0 adds name, any
 // other mode removes it; the empty name gives their thread-function declarations.
 std::string threadDeclarations(JobState& job, std::string name, int mode);
-// Forgets them, the variables below and the channel style: each program file
-// has its own.
+// Forgets them and the channel style: each program file has its own.
 void beginProgram(JobState& job);
-// A variable's C++ name, which a temporary of nextTemp then never takes.
-void reserveVariable(JobState& job, const std::string& cppName);
 }  // namespace CodeNames

@@ -97,8 +97,6 @@ private:
 // file starts afresh (CodeNames::beginProgram).
 struct ProgramNames {
     bool synchronous = true;  // the channel style
-    // The variables whose C++ names have the form of a temporary.
-    std::set<std::string> variablesLikeTemps;
     // Processes the program uses without declaring them, in order of first use.
     std::vector<std::string> externalProcesses;
     // The record and union types the program made, in the order first made

@@ -151,7 +151,7 @@ std::string ProNode::getFormalParamName(int i) const {
 std::string ProNode::getLocalTypeName() const {
     if (!localTypeName.empty())
         return localTypeName;
-    std::string s = procName == "$Main" ? "main" : procName;
+    std::string s = procName == "$Main" ? "main" : CodeNames::leadingName(procName);
     const ProNode* enclosing = dynamic_cast<const ProNode*>(parent);
     if (!enclosing || (enclosing->getDefType() != DEF_PROCEDURE && enclosing->getDefType() != DEF_PROCESS))
         s += "_local_type";

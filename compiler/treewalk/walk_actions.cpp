@@ -65,8 +65,6 @@ Node* QUVTreeWalk::declareName(antlr::RefAST id, const std::string& name, int de
     // A process declared here needs no forward declaration of its thread function.
     if (defKind == DEF_PROCESS)
         CodeNames::threadDeclarations(*job, name, 1);
-    if (defKind > DEF_TYPE)
-        CodeNames::reserveVariable(*job, CodeNames::varName(name));
     return node;
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+#include <set>
+
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
 #include "test_support.hpp"
@@ -81,22 +85,86 @@ TEST_F(CodeNamesTest, JobOfItsOwnSessionCountsApart) {
     EXPECT_EQ(common.numbering.procedure, 2);
 }
 
-TEST_F(CodeNamesTest, TempsAvoidReservedVariablesOfTheProgramOnly) {
+// A user's name that could meet a generated one is escaped; any other keeps
+// its C++ name of old.
+TEST_F(CodeNamesTest, UserNamesThatCouldMeetAGeneratedOneAreEscaped) {
+    const struct {
+        const char* name;
+        const char* cpp;
+    } cases[] = {
+        {"cell", "_cell"},         {"t", "_t"},
+        {"tx", "_tx"},             {"next_x", "_next_x"},
+        {"x_t_", "_x_t_"},         {"lower", "_lower"},
+        {"t_cell", "_u_t_cell"},   {"f_x", "_u_f_x"},
+        {"class_pk", "_u_class_pk"}, {"l_A", "_u_l_A"},
+        {"proc_f_0", "_u_proc_f_0"}, {"pros_w_0", "_u_pros_w_0"},
+        {"next_temp_1", "_u_next_temp_1"}, {"d_n", "_u_d_n"},
+        {"dt_n", "_u_dt_n"},       {"do_n", "_u_do_n"},
+        {"p_x", "_u_p_x"},         {"i_x", "_u_i_x"},
+        {"u_x", "_u_u_x"},         {"u_t_cell", "_u_u_t_cell"},
+        {"beginthread", "_u_beginthread"}, {"endthread", "_u_endthread"},
+        {"tolower", "_u_tolower"}, {"toupper", "_u_toupper"},
+        {"Limit", "_u_Limit"},     {"GNU_SOURCE", "_u_GNU_SOURCE"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CodeNames::varName(c.name), c.cpp) << c.name;
+        EXPECT_EQ(CodeNames::paramName(c.name), c.cpp) << c.name;
+    }
+}
+
+// Every kind of name made from a user's name, over names that begin with
+// every prefix the generator uses: no two names that can be seen in one
+// place are one C++ name, none is a name of the run-time library or of the
+// generated program's own, and none is one C++ reserves ("_" and a capital
+// letter, or "__"). The names of a file are seen everywhere; the locals of a
+// process's thread function, the start blocks of a parallel statement, the
+// fields of a record and the labels each meet only those and each other.
+TEST_F(CodeNamesTest, EveryKindOfGeneratedNameIsOneToOne) {
     CompileSession session;
     JobState job(session);
-    CodeNames::reserveVariable(job, "_next_temp_1");
-    CodeNames::reserveVariable(job, "_x");
-    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1_2");
-    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_2");
-    // Another job's program has variables of its own.
-    JobState other(session);
-    CodeNames::reserveVariable(other, "_next_temp_3");
-    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_3");
-    EXPECT_EQ(CodeNames::nextTemp(other), "_next_temp_4");
-    // A new program forgets them.
-    session.numbering = GeneratorNumbering();
-    CodeNames::beginProgram(job);
-    EXPECT_EQ(CodeNames::nextTemp(job), "_next_temp_1");
+    const std::vector<std::string> users = {
+        "x",       "cell",     "t_cell",    "u_t_cell", "Cell",      "u_Cell",   "f_x",      "class_pk", "pk",
+        "l_A",     "A",        "proc_f_0",  "f",        "pros_w_0",  "w",        "next_temp_1", "next_temp_0",
+        "d_x",     "dt_x",     "do_x",      "t_x",      "o_x",       "p_x",      "i_x",      "u_x",      "u",
+        "x_call",  "x_ip",     "x_local_type", "ch_a",  "global_instance_of_x", "beginthread", "endthread",
+        "tolower", "toupper",  "GNU_SOURCE", "LP64",    "Complex",   "t",        "d",        "class",
+    };
+    const std::set<std::string> taken = {"_beginthread", "_endthread", "_tolower", "_toupper", "main",
+                                         "local",        "father",     "temp",     "params",   "quv_runtime"};
+    enum Scope { File, Thread, Block, Fields, Labels };
+    struct Made {
+        Scope scope;
+        std::string what;
+    };
+    std::map<std::string, std::vector<Made>> made;  // C++ name -> what it was made from
+    auto add = [&](Scope scope, const std::string& kind, const std::string& user, const std::string& cpp) {
+        for (const Made& other : made[cpp])
+            EXPECT_FALSE(other.scope == scope || other.scope == File || scope == File)
+                << cpp << ": " << kind << " " << user << " and " << other.what;
+        made[cpp].push_back({scope, kind + " " + user});
+        EXPECT_EQ(taken.count(cpp), 0u) << cpp;
+        EXPECT_FALSE(cpp.size() > 1 && cpp[0] == '_' && std::isupper(static_cast<unsigned char>(cpp[1]))) << cpp;
+        EXPECT_NE(cpp.compare(0, 2, "__"), 0) << cpp;
+    };
+    for (int i = 0; i < 3; ++i)
+        add(File, "temporary", "", CodeNames::nextTemp(job));
+    for (const std::string& n : users) {
+        add(File, "variable", n, CodeNames::varName(n));
+        add(File, "type", n, CodeNames::typeName(n));
+        add(File, "package", n, CodeNames::className(n));
+        add(File, "procedure", n, CodeNames::procName(job.numbering, n));
+        add(File, "process", n, CodeNames::prosName(job.numbering, n));
+        add(File, "thread", n, CodeNames::callName(n));
+        add(Thread, "formal", n, CodeNames::dName(n));
+        add(Thread, "formal type", n, CodeNames::dtName(n));
+        add(Thread, "formal holder", n, CodeNames::doName(n));
+        add(Thread, "instance", n, CodeNames::globalInstance(n));
+        add(Block, "start block", n, CodeNames::instanceParamName(n));
+        for (const std::string& peer : {"a", "ip", "call", "b_c"})
+            add(Block, "channel link", n + " " + peer, CodeNames::channelName(n, peer));
+        add(Fields, "field", n, CodeNames::fieldName(n));
+        add(Labels, "label", n, CodeNames::labelName(n));
+    }
 }
 
 TEST_F(CodeNamesTest, ChannelCallsFollowTheStyleAtEachCall) {

@@ -55,6 +55,8 @@ TEST_F(AcceptedSources, ProgramsDoWhatTheSourceSays) {
         {"wait_equality", "5 0\n5 3\n", 0},
         // The length stored as text, as an Integer and as a Float.
         {"strlen_targets", "4 3 2\n", 0},
+        // A variable t_cell beside a type cell: each keeps a C++ name of its own.
+        {"variable_like_a_type", "1,2\n", 0},
         // A literal over two lines keeps its line end; "\uuuu0041" is "A"; a
         // surrogate escape gives the bytes of its UTF-8 form; "\477" is "\47"
         // and "7"; "\48" is "\4" and "8"; "??=" stays; GBK bytes pass through;

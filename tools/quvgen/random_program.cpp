@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -157,14 +158,46 @@ private:
             "try", "catch", "throw", "true", "false", "nullptr", "and", "or", "not", "xor", "compl", "CONTROL",
             "Channel", "quv_runtime", "cout", "endl", "size_t", "abs", "time", "exit_", "string_", "union_",
             "mutex", "thread", "assert", "EOF", "stdin", "stdout", "memcpy", "atoi", "rand", "signal",
-            "ip", "call", "temp", "l", "t", "f", "p", "ch", "v"};
+            "ip", "call", "temp", "l", "t", "f", "p", "ch", "v", "local_type",
+            // Names that "_" before them turns into a macro, a keyword or a library name of C++.
+            "GNU_SOURCE", "LP64", "CONSOLE", "MBCS", "STDIO_H", "Complex", "Pragma", "Float32", "beginthread",
+            "endthread", "tolower", "toupper"};
+        // The beginnings of the translation's own names, each with the kinds
+        // of name (by the prefixes here) whose translation it begins: put
+        // before a name of such a kind drawn earlier, it makes the name the
+        // translation once gave that one (t_T1 for a type T1, proc_p8_0 for a
+        // procedure p8, u_t_T1 for the escaped t_T1).
+        static const std::vector<std::pair<std::string, std::vector<std::string>>> prefixes = {
+            {"t_", {"T", "Node"}}, {"f_", {"f"}},     {"class_", {"pk", "ag"}}, {"l_", {}},
+            {"proc_", {"p", "q"}}, {"pros_", {"w"}},  {"next_temp_", {}},       {"d_", {"a"}},
+            {"dt_", {"a"}},        {"do_", {"a"}},    {"p_", {"v", "a", "g"}},  {"i_", {}},
+            {"u_", {"u_"}},        {"ch_", {"n"}},    {"global_instance_of_", {"pk", "ag"}}};
         if (keywords_ && rng_.chance(4)) {
             const std::string& w = rng_.pick(words);
             if (usedWords_.insert(w).second)
                 return w;
         }
-        return prefix + std::to_string(++names_);
+        if (keywords_ && !drawn_.empty() && rng_.chance(8)) {
+            const auto& p = rng_.pick(prefixes);
+            std::vector<std::string> bases;
+            for (const std::string& kind : p.second)
+                bases.insert(bases.end(), drawn_[kind].begin(), drawn_[kind].end());
+            if (bases.empty())
+                for (const auto& kind : drawn_)
+                    bases.insert(bases.end(), kind.second.begin(), kind.second.end());
+            std::string name = p.first + (p.first == "next_temp_" ? std::to_string(1 + rng_.below(4)) : rng_.pick(bases));
+            if (p.first == "proc_" || p.first == "pros_")
+                name += "_" + std::to_string(rng_.below(3));
+            if (usedWords_.insert(name).second) {
+                drawn_["u_"].push_back(name);
+                return name;
+            }
+        }
+        std::vector<std::string>& kind = drawn_[prefix];
+        kind.push_back(prefix + std::to_string(++names_));
+        return kind.back();
     }
+    std::map<std::string, std::vector<std::string>> drawn_;  // the names fresh made, by their prefix
     bool keywords_ = false;
     bool oddLiteral_ = false;
     std::set<std::string> usedWords_;

@@ -3,7 +3,7 @@
 
 #include "dprogInner.hpp"
 
-const int _Size = 4;
+const int _u_Size = 4;
 int _used;
 void _proc_reset_0 ( void *father,int  &_n )
 {

@@ -3,7 +3,7 @@
 
 #include "mprogInner.hpp"
 
-const int _Steps = 3;
+const int _u_Steps = 3;
 bool _done;
 void _proc_inner_2 ( outer_main_local_type *father )
 {

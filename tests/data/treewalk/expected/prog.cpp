@@ -3,13 +3,13 @@
 
 #include "progInner.hpp"
 
-const int _Limit = 10;
-const int _Low = -3;
-const float _Rate = 0.5;
-const float _Cut = -1.25;
-const std::string _Name = static_cast<std::string>("shop");
-const bool _Open = true;
-const bool _Shut = false;
+const int _u_Limit = 10;
+const int _u_Low = -3;
+const float _u_Rate = 0.5;
+const float _u_Cut = -1.25;
+const std::string _u_Name = static_cast<std::string>("shop");
+const bool _u_Open = true;
+const bool _u_Shut = false;
 int _total;
 int _count;
 float _price;
