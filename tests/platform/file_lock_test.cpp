@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 #include "in_child.hpp"
@@ -18,19 +16,6 @@
 namespace {
 
 using std::chrono::milliseconds;
-
-struct Folder {
-    Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quvlockXXXXXX").string();
-        path = mkdtemp(&pattern[0]);
-    }
-    ~Folder() {
-        chmod(path.c_str(), 0755);
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
 
 bool exists(const std::string& path) {
     struct stat st;
@@ -70,8 +55,8 @@ TEST(FileLock, HeldBesideTheFileOrOnItselfAndWaitedForOnlySoLong) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Folder dir;
-        const std::string file = dir.path + "/" + c.file;
+        const TempFolder dir("quvlock");
+        const std::string file = dir / c.file;
         if (c.fileThere) {
             std::ofstream(file) << "[s]\nk=v\n";
             chmod(file.c_str(), 0666);
@@ -86,8 +71,8 @@ TEST(FileLock, HeldBesideTheFileOrOnItselfAndWaitedForOnlySoLong) {
 
 // Where there is nothing to lock, the write that follows says what is wrong.
 TEST(FileLock, NothingToLockIsNoError) {
-    Folder dir;
-    const platform::FileLock lock(dir.path + "/no/such/QuvBench.ini", milliseconds(0));
+    const TempFolder dir("quvlock");
+    const platform::FileLock lock(dir / "no/such/QuvBench.ini", milliseconds(0));
     EXPECT_EQ(lock.Error(), 0);
 }
 

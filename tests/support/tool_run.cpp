@@ -77,7 +77,9 @@ TempFolder::TempFolder(const std::string& prefix)
 
 TempFolder::~TempFolder()
 {
+    // A test may have left the folder read-only; its owner may always open it again.
     std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path, ignored);
 }
 
