@@ -58,8 +58,9 @@ namespace CodeNames {
 // that could meet a generated name gets "u_" before it, any other stays as
 // it is. userName escapes a name put after "_" (variables and parameters):
 // one that begins with a capital letter or with the word of a generated "_"
-// name ("t_", "proc_", "next_temp_", ..., "u_" itself), or that is a library
-// name after "_". leadingName escapes a name that begins a generated name
+// name ("t_", "proc_", "next_temp_", ..., "u_" itself), or whose "_" + name
+// the run-time library, the system's libraries, start files or linker script
+// define ("start", "end", "environ", ...). leadingName escapes a name that begins a generated name
 // (thread functions, start blocks, channel links, a package's instance): one
 // that begins with "ch_", "global_instance_of_" or "u_". The other kinds have
 // prefixes of their own.

@@ -86,12 +86,13 @@ TEST_F(CodeNamesTest, JobOfItsOwnSessionCountsApart) {
 }
 
 // Only a name that begins with a whole prefix word (its "_" too), with a
-// capital letter, or that is a library name is escaped: any other keeps its
-// C++ name of old.
+// capital letter, or that is a whole library or system name is escaped: any
+// other keeps its C++ name of old.
 TEST_F(CodeNamesTest, OnlyNamesThatCouldMeetAGeneratedOneAreEscaped) {
     const std::pair<const char*, const char*> cases[] = {
         {"t", "_t"},         {"tx", "_tx"},           {"next_x", "_next_x"}, {"x_t_", "_x_t_"},
         {"lower", "_lower"}, {"t_cell", "_u_t_cell"}, {"u_x", "_u_u_x"},     {"Limit", "_u_Limit"},
+        {"start", "_u_start"}, {"started", "_started"},
     };
     for (const auto& [name, cpp] : cases)
         EXPECT_EQ(CodeNames::varName(name), cpp) << name;
@@ -113,6 +114,7 @@ TEST_F(CodeNamesTest, EveryKindOfGeneratedNameIsOneToOne) {
         "d_x",     "dt_x",     "do_x",      "t_x",      "o_x",       "p_x",      "i_x",      "u_x",      "u",
         "x_call",  "x_ip",     "x_local_type", "ch_a",  "global_instance_of_x", "beginthread", "endthread",
         "tolower", "toupper",  "GNU_SOURCE", "LP64",    "Complex",   "t",        "d",        "class",
+        "start",   "u_start",
     };
     const std::set<std::string> taken = {"_beginthread", "_endthread", "_tolower", "_toupper", "main",
                                          "local",        "father",     "temp",     "params",   "quv_runtime"};
