@@ -161,7 +161,10 @@ private:
             "ip", "call", "temp", "l", "t", "f", "p", "ch", "v", "local_type",
             // Names that "_" before them turns into a macro, a keyword or a library name of C++.
             "GNU_SOURCE", "LP64", "CONSOLE", "MBCS", "STDIO_H", "Complex", "Pragma", "Float32", "beginthread",
-            "endthread", "tolower", "toupper"};
+            "endthread", "tolower", "toupper",
+            // Names that "_" before them turns into a name the link of a program brings.
+            "start", "init", "fini", "edata", "end", "etext", "environ", "setjmp", "longjmp", "mcount", "flushlbf",
+            "res", "obstack", "rtld_global", "r_debug", "sys_nerr"};
         // The beginnings of the translation's own names, each with the kinds
         // of name (by the prefixes here) whose translation it begins: put
         // before a name of such a kind drawn earlier, it makes the name the
