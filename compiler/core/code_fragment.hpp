@@ -60,10 +60,10 @@ namespace CodeNames {
 // one that begins with a capital letter or with the word of a generated "_"
 // name ("t_", "proc_", "next_temp_", ..., "u_" itself), or whose "_" + name
 // the run-time library, the system's libraries, start files or linker script
-// define ("start", "end", "environ", ...). leadingName escapes a name that begins a generated name
-// (thread functions, start blocks, channel links, a package's instance): one
-// that begins with "ch_", "global_instance_of_" or "u_". The other kinds have
-// prefixes of their own.
+// define ("start", "end", "environ", ...). leadingName escapes a name that
+// begins a generated name (thread functions, start blocks, channel links, a
+// package's instance): one that begins with "ch_", "global_instance_of_" or
+// "u_". The other kinds have prefixes of their own.
 std::string userName(const std::string& n);
 std::string leadingName(const std::string& n);
 std::string varName(std::string n);
