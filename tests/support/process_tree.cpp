@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -15,38 +14,34 @@
 
 namespace {
 
+// The state, parent and start time of a process; state 0 when it is gone.
+// The fields follow the last ')', as the name may hold anything.
 struct Stat {
     char state = 0;
     pid_t parent = 0;
     unsigned long long started = 0;
 };
 
-// False when the process is gone.
-bool statOf(pid_t pid, Stat& stat)
+Stat statOf(pid_t pid)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    if (!std::getline(in, text))
-        return false;
-    // The name in parentheses may hold anything; the fields follow its last ')'.
-    const size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return false;
-    std::istringstream fields(text.substr(close + 1));
-    std::string skip;
+    std::string text, skip;
+    Stat stat;
+    if (!std::getline(in, text) || text.rfind(')') == std::string::npos)
+        return stat;
+    std::istringstream fields(text.substr(text.rfind(')') + 1));
     fields >> stat.state >> stat.parent;
     for (int field = 5; field < 22; ++field)
         fields >> skip;
     fields >> stat.started;
-    return static_cast<bool>(fields);
+    return fields ? stat : Stat();
 }
 
 bool runs(const SeenProcess& p)
 {
-    int status;
-    waitpid(p.pid, &status, WNOHANG);
-    Stat stat;
-    return statOf(p.pid, stat) && stat.started == p.started && stat.state != 'Z';
+    waitpid(p.pid, nullptr, WNOHANG);
+    const Stat stat = statOf(p.pid);
+    return stat.state != 0 && stat.state != 'Z' && stat.started == p.started;
 }
 
 }  // namespace
@@ -61,17 +56,17 @@ std::vector<SeenProcess> descendantsOf(pid_t root)
     std::multimap<pid_t, SeenProcess> children;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename().string();
-        Stat stat;
-        if (name.find_first_not_of("0123456789") == std::string::npos &&
-            statOf(static_cast<pid_t>(std::stol(name)), stat) && stat.state != 'Z')
-            children.insert({stat.parent, SeenProcess{static_cast<pid_t>(std::stol(name)), stat.started}});
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        const Stat stat = statOf(pid);
+        if (stat.state != 0 && stat.state != 'Z')
+            children.insert({stat.parent, SeenProcess{pid, stat.started}});
     }
     std::vector<SeenProcess> found;
-    std::vector<pid_t> parents = {root};
-    while (!parents.empty()) {
-        const pid_t parent = parents.back();
+    for (std::vector<pid_t> parents = {root}; !parents.empty();) {
+        const auto range = children.equal_range(parents.back());
         parents.pop_back();
-        auto range = children.equal_range(parent);
         for (auto it = range.first; it != range.second; ++it) {
             found.push_back(it->second);
             parents.push_back(it->second.pid);
@@ -82,21 +77,19 @@ std::vector<SeenProcess> descendantsOf(pid_t root)
 
 bool allEnd(const std::vector<SeenProcess>& seen)
 {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    for (;;) {
-        bool left = false;
+    const auto leftOne = [&seen] {
         for (const SeenProcess& p : seen)
-            left = left || runs(p);
-        if (!left)
-            return true;
-        if (std::chrono::steady_clock::now() > giveUp)
-            break;
+            if (runs(p))
+                return true;
+        return false;
+    };
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (leftOne() && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    if (!leftOne())
+        return true;
     for (const SeenProcess& p : seen)
         if (runs(p))
             kill(p.pid, SIGKILL);
-    for (const SeenProcess& p : seen)
-        waitpid(p.pid, nullptr, WNOHANG);
     return false;
 }
