@@ -4,12 +4,14 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -89,17 +91,53 @@ bool isExecutableFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
-// Spawns argv; the child's id, or 0 with the error number in `error`.
-pid_t spawn(const std::vector<std::string>& argv, const posix_spawn_file_actions_t* actions,
-            const posix_spawnattr_t* attributes, int& error) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const std::string file = findProgram(argv.empty() ? std::string() : argv[0]);
-    pid_t pid = 0;
-    error = argv.empty() ? ENOENT : posix_spawn(&pid, file.c_str(), actions, attributes, args.data(), environ);
-    return error == 0 ? pid : 0;
+// Tells the parent why the child could not start, and ends the child.
+[[noreturn]] void failChild(int report) {
+    const int error = errno;
+    while (write(report, &error, sizeof error) < 0 && errno == EINTR) {
+    }
+    _exit(127);
+}
+
+// In the child between fork and exec, where only calls that are safe after a
+// fork of a process with threads may be made. On a failure the error number
+// goes to `report` and the child ends.
+[[noreturn]] void becomeChild(const char* file, char* const* args, const SpawnSetup& setup, pid_t parent,
+                              int report) {
+    // The end of the thread that started it is a stop (what the child
+    // started is the keeper's to end); a parent that died before the call
+    // shows as a parent of another id.
+    if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0)
+        failChild(report);
+    if (getppid() != parent)
+        _exit(127);
+    if (setup.ownGroup && setpgid(0, 0) != 0)
+        failChild(report);
+    // Above the standard streams first, so that none of the three replaces it.
+    const int out = setup.output >= 0 ? fcntl(setup.output, F_DUPFD_CLOEXEC, 3) : -1;
+    if (setup.output >= 0 && out < 0)
+        failChild(report);
+    if (setup.nullInput) {
+        const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (in < 0 || dup2(in, 0) < 0)
+            failChild(report);
+    }
+    if (out >= 0 && (dup2(out, 1) < 0 || dup2(out, 2) < 0))
+        failChild(report);
+    // Handlers are the parent's: none may run here once signals are let
+    // through. An ignored signal stays ignored unless the child starts afresh.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int s = 1; s < NSIG; ++s) {
+        struct sigaction now {};
+        if (sigaction(s, nullptr, &now) == 0 && (setup.ownGroup || now.sa_handler != SIG_IGN))
+            sigaction(s, &byDefault, nullptr);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    execve(file, args, environ);
+    failChild(report);
 }
 
 ChildResult notStarted(int error) {
@@ -108,6 +146,144 @@ ChildResult notStarted(int error) {
     r.startError = std::strerror(error);
     return r;
 }
+
+// Closes every descriptor from `first` on.
+void closeFrom(int first) {
+    if (syscall(SYS_close_range, first, ~0U, 0) == 0)
+        return;
+    struct rlimit limit {};
+    const rlim_t last = getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                            ? std::min<rlim_t>(limit.rlim_cur, 1 << 16)
+                            : 1 << 16;
+    for (rlim_t fd = static_cast<rlim_t>(first); fd < last; ++fd)
+        close(static_cast<int>(fd));
+}
+
+// Sleeps a few milliseconds; safe after a fork.
+void sleepMilliseconds(long milliseconds) {
+    timespec step{0, milliseconds * 1000000L};
+    while (nanosleep(&step, &step) != 0 && errno == EINTR) {
+    }
+}
+
+long long monotonicMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
+}
+
+// The keeper of a run's group: a child of ours (a copy of this process that
+// never starts a program) that waits for this process to go. Only its end,
+// however sudden, closes the lifeline: then the keeper ends the group as a
+// stop does (SIGTERM, SIGKILL after kStopGrace) and goes itself. A run that
+// ends as usual kills the keeper instead. Every signal stays blocked in it, so
+// that a Ctrl+C meant for us leaves it waiting.
+[[noreturn]] void keep(pid_t group, int lifeline) {
+    prctl(PR_SET_NAME, "quv-run-keeper");
+    if (dup2(lifeline, 0) < 0)
+        _exit(1);
+    closeFrom(1);
+    // Nothing is ever written: the read returns at the lifeline's end.
+    char none;
+    while (read(0, &none, 1) < 0 && errno == EINTR) {
+    }
+    for (int signal : {SIGTERM, SIGKILL}) {
+        if (kill(-group, signal) != 0)
+            break;
+        const long long deadline = monotonicMilliseconds() + kStopGrace.count();
+        while (kill(-group, 0) == 0 && monotonicMilliseconds() < deadline)
+            sleepMilliseconds(5);
+    }
+    _exit(0);
+}
+
+// The keeper of a group while a run waits for it, started from the thread
+// that waits. A run whose keeper cannot start goes on without one.
+class Keeper {
+public:
+    explicit Keeper(pid_t group) {
+        int line[2];
+        if (pipe2(line, O_CLOEXEC) != 0)
+            return;
+        sigset_t all, old;
+        sigfillset(&all);
+        pthread_sigmask(SIG_SETMASK, &all, &old);
+        pid = fork();
+        if (pid == 0)
+            keep(group, line[0]);
+        pthread_sigmask(SIG_SETMASK, &old, nullptr);
+        close(line[0]);
+        if (pid < 0) {
+            pid = 0;
+            close(line[1]);
+        } else {
+            lifeline = line[1];
+        }
+    }
+    Keeper(const Keeper&) = delete;
+    Keeper& operator=(const Keeper&) = delete;
+    ~Keeper() { dismiss(); }
+
+    // The run ended as usual: the keeper goes without a word.
+    void dismiss() {
+        if (pid == 0)
+            return;
+        kill(pid, SIGKILL);
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        close(lifeline);
+        pid = 0;
+    }
+
+private:
+    pid_t pid = 0;
+    int lifeline = -1;
+};
+
+}  // namespace
+
+pid_t spawnChild(const std::vector<std::string>& argv, const SpawnSetup& setup, int& error) {
+    if (argv.empty()) {
+        error = ENOENT;
+        return 0;
+    }
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    const std::string file = findProgram(argv[0]);
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        error = errno;
+        return 0;
+    }
+    // No handler of ours may run in the child before it has set its own.
+    sigset_t all, old;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &old);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0)
+        becomeChild(file.c_str(), args.data(), setup, parent, report[1]);
+    error = pid < 0 ? errno : 0;
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    close(report[1]);
+    // The report's end closes at the exec; before that the child says why it failed.
+    if (pid > 0) {
+        ssize_t got;
+        while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+        }
+        if (got != static_cast<ssize_t>(sizeof error))
+            error = 0;
+        else
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+    }
+    close(report[0]);
+    return error == 0 ? pid : 0;
+}
+
+namespace {
 
 // Ends what is left of the process group `group` after its leader was
 // reaped: SIGTERM, then SIGKILL for what is still there after kStopGrace.
@@ -303,26 +479,15 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
     // Processes the child leaves behind come to us rather than to init when
     // it ends, so that its group can be ended and reaped (see endGroup).
     prctl(PR_SET_CHILD_SUBREAPER, 1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    // Standard input at end of file: a program that reads input cannot wait forever.
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // Its own process group, so a stop reaches the children it starts too.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
+    // Its own process group, so a stop reaches the children it starts too;
+    // standard input at end of file, so a program that reads input cannot
+    // wait forever.
+    SpawnSetup setup;
+    setup.output = out[1];
+    setup.nullInput = true;
+    setup.ownGroup = true;
     int error = 0;
-    const pid_t pid = spawn(argv, &actions, &attributes, error);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = spawnChild(argv, setup, error);
     close(out[1]);
     if (pid == 0) {
         close(out[0]);
@@ -330,6 +495,7 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
         close(wake[1]);
         return notStarted(error);
     }
+    Keeper keeper(pid);
     control.publish(pid, true);
     std::promise<void> readerDone;
     std::future<void> readerEnded = readerDone.get_future();
@@ -340,6 +506,7 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
     ChildResult result;
     result.started = true;
     result.exitCode = waitForEnd(pid, true, control);
+    keeper.dismiss();
     // The group is gone, so the pipe closes unless a process that left the
     // group holds it: that one may not hold the run.
     if (readerEnded.wait_for(kStopGrace) != std::future_status::ready) {
@@ -355,16 +522,8 @@ ChildResult runPiped(const std::vector<std::string>& argv, ChildControl& control
 }
 
 ChildResult runPlain(const std::vector<std::string>& argv, ChildControl& control) {
-    // The caller may hold signals blocked (quvc does, to stop its job on them); the child starts with none.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
     int error = 0;
-    const pid_t pid = spawn(argv, nullptr, &attributes, error);
-    posix_spawnattr_destroy(&attributes);
+    const pid_t pid = spawnChild(argv, SpawnSetup(), error);
     if (pid == 0)
         return notStarted(error);
     control.publish(pid, false);

@@ -14,6 +14,13 @@
 //
 // Ending means SIGTERM first, so that a child may clean up (make removes its
 // temporary files), then SIGKILL for what is left after kStopGrace.
+//
+// Nothing a run started outlives the process that runs it, however that
+// process ends: every child gets SIGTERM when the thread that started it
+// ends (so that thread must be the one that waits for the run, as the calls
+// below are), and while a piped child runs, a keeper (a copy of this process
+// that starts nothing) waits for this process to go; should it go before the
+// run is over, the keeper ends the child's group as a stop does.
 #pragma once
 #include <chrono>
 #include <condition_variable>
@@ -21,6 +28,8 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 namespace platform {
 
@@ -76,6 +85,22 @@ struct ChildResult {
     // Why it could not be started, in the system's words.
     std::string startError;
 };
+
+// How spawnChild starts a child.
+struct SpawnSetup {
+    // Standard output and standard error go there when it is not -1.
+    int output = -1;
+    // Standard input at end of file.
+    bool nullInput = false;
+    // A process group of its own, with every signal at its default action;
+    // otherwise the caller's group, and what the caller ignores stays ignored.
+    bool ownGroup = false;
+};
+
+// Starts argv (argv[0] is looked up by findProgram) with no signal blocked;
+// it gets SIGTERM when the calling thread ends. Its id, or 0 with the error
+// number in `error` when it could not start.
+pid_t spawnChild(const std::vector<std::string>& argv, const SpawnSetup& setup, int& error);
 
 // Runs argv (argv[0] is looked up by findProgram) with its output in a pipe;
 // onByte gets every byte on a reader thread. Returns when the child and

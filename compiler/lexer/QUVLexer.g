@@ -143,6 +143,14 @@ private:
     SourceBuffer* memorySource = nullptr;
     mutable std::unordered_map<std::string, int> hashedLiterals;
 
+    // After a character of a string literal's body: a line end counts one
+    // line as it does in white space: "\r\n" once (at its "\n", so that the
+    // column starts afresh after both), a lone "\r" or "\n" once each.
+    void countStringLineEnd(int matched)
+    {
+        if (matched == '\n' || (matched == '\r' && LA(1) != '\n')) newline();
+    }
+
     int typesetType(int tokenType) const
     {
         return job && job->typesetting ? tokenType : int(antlr::Token::SKIP);
@@ -203,9 +211,10 @@ FLOAT_LITERAL
 
 // ----------------------------------------------------------------- strings
 
-// Line ends inside a literal are part of its text and are not counted.
+// Line ends inside a literal are part of its text and count as lines, so
+// that whatever follows the literal carries the line it is on.
 STRING_LITERAL
-    :   '"' ( ESC | ~('"'|'\\') )* '"'
+    :   '"' ( ESC | c:~('"'|'\\') { countStringLineEnd(c); } )* '"'
     ;
 
 // Escapes are only checked here; the text keeps them as written.

@@ -11,7 +11,6 @@
 // output is kept and passed on whole after its source's name, in the order of
 // the sources, so the output reads as if they had compiled one by one.
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -70,8 +69,6 @@ unsigned jobLimit() {
     return value < cores ? static_cast<unsigned>(value) : cores;
 }
 
-extern "C" char** environ;
-
 // One compile running with its standard output and standard error in a file
 // of its own (already removed from its folder), read back once it has ended.
 struct Compile {
@@ -106,17 +103,10 @@ void start(Compile& c) {
         c.startError = std::string("cannot make a file for the compiler's output: ") + std::strerror(errno);
         return;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, c.output, 1);
-    posix_spawn_file_actions_adddup2(&actions, c.output, 2);
-    std::vector<char*> args;
-    for (const std::string& a : c.argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    const std::string file = platform::findProgram(c.argv[0]);
-    const int error = posix_spawn(&c.pid, file.c_str(), &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    platform::SpawnSetup setup;
+    setup.output = c.output;
+    int error = 0;
+    c.pid = platform::spawnChild(c.argv, setup, error);
     if (error != 0) {
         c.pid = 0;
         c.done = true;

@@ -16,6 +16,7 @@
 
 #include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
+#include "process_tree.hpp"
 #include "tool_run.hpp"
 
 namespace {
@@ -200,6 +201,49 @@ TEST_F(QuvcBuild, TheLineAfterAnUnendedOutputStartsALine) {
     }
 }
 
+// Starts `quvc VERB loop.prj` in the test's folder with its output (both
+// streams) in `out`, nmake from `makePath` and temporary files in `tmp`.
+pid_t startQuvc(const std::string& folder, const std::string& verb, const std::string& out,
+                const std::string& makePath = QUV_TOOLCHAIN_DIR, const std::string& tmp = "") {
+    // What an earlier run wrote there must not be taken for this one's.
+    unlink(out.c_str());
+    const pid_t quvc = fork();
+    if (quvc == 0) {
+        if (chdir(folder.c_str()) != 0)
+            _exit(127);
+        setenv("QuvMakePath", makePath.c_str(), 1);
+        setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
+        setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
+        if (!tmp.empty())
+            setenv("TMPDIR", tmp.c_str(), 1);
+        const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(QUVC_PATH, "quvc", verb.c_str(), "loop.prj", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return quvc;
+}
+
+// Waits (two minutes at most) until the text of `out` from `after` on holds
+// `count` copies of `what`.
+bool waitForOutput(const std::string& out, const std::string& after, const std::string& what, int count) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string text = readBytes(out);
+        size_t at = text.find(after);
+        int found = 0;
+        while (at != std::string::npos && found < count && (at = text.find(what, at)) != std::string::npos) {
+            ++found;
+            at += what.size();
+        }
+        if (found == count)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 // The children of quvc whose command name is `name`.
 std::vector<pid_t> childrenNamed(pid_t parent, const std::string& name) {
     std::vector<pid_t> found;
@@ -232,31 +276,11 @@ TEST_F(QuvcBuild, ASignalStopsTheProgramAndEndsQuvcByIt) {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(strsignal(signal));
         const std::string out = dir / "out.txt";
-        const pid_t quvc = fork();
-        if (quvc == 0) {
-            if (chdir(dir.path.c_str()) != 0)
-                _exit(127);
-            setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
-            setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
-            setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
-            const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            execl(QUVC_PATH, "quvc", "run", "loop.prj", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        const pid_t quvc = startQuvc(dir.path, "run", out);
         ASSERT_GT(quvc, 0);
         // Wait for both processes of the program to have said "1".
-        std::vector<pid_t> program;
-        const auto deadline = Clock::now() + std::chrono::minutes(2);
-        while (Clock::now() < deadline) {
-            const std::string text = readBytes(out);
-            const size_t started = text.find("Run executable program loop.exe Started!");
-            if (started != std::string::npos && std::count(text.begin() + started, text.end(), '1') >= 2 &&
-                !(program = childrenNamed(quvc, "loop.exe")).empty())
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        ASSERT_TRUE(waitForOutput(out, "Run executable program loop.exe Started!", "1", 2)) << readBytes(out);
+        const std::vector<pid_t> program = childrenNamed(quvc, "loop.exe");
         ASSERT_EQ(program.size(), 1u) << readBytes(out);
         kill(quvc, signal);
         int status = 0;
@@ -277,6 +301,45 @@ TEST_F(QuvcBuild, ASignalStopsTheProgramAndEndsQuvcByIt) {
         EXPECT_EQ(errno, ESRCH);
         if (kill(-program[0], 0) == 0)
             kill(-program[0], SIGKILL);
+    }
+}
+
+// quvc killed without a word (SIGKILL) while the program runs, or while
+// make's compiler does (a script in place of cl.exe, beside our nmake, that
+// never ends and ignores SIGTERM, as its child does): nothing quvc started
+// is left, and make still removed its inline files.
+TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
+    copyIn(QUV_TEST_DATA "/driver");
+    writeBytes(dir / "loop.prj", "[QuvBench]\nProject Name=loop\nProject File Num=1\nFile 1=" + dir / "loop.e" + "\n");
+    std::filesystem::create_directories(dir / "make");
+    std::filesystem::create_directories(dir / "tmp");
+    std::filesystem::copy_file(QUV_TOOLCHAIN_DIR "/nmake", dir / "make/nmake.exe");
+    writeBytes(dir / "make/cl.exe", "#!/bin/sh\ntrap '' TERM\nsleep 300 &\necho compiling\nwait\n");
+    std::filesystem::permissions(dir / "make/cl.exe", std::filesystem::perms::owner_all);
+    const struct {
+        const char* verb;
+        std::string makePath;
+        const char* after;
+        const char* running;
+        size_t processes;  // the keeper of the run among them
+    } cases[] = {
+        {"run", QUV_TOOLCHAIN_DIR, "Run executable program loop.exe Started!", "1", 2},
+        {"build", dir / "make", "Started!", "compiling", 4},
+    };
+    adoptOrphans();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.verb);
+        const std::string out = dir / "out.txt";
+        const pid_t quvc = startQuvc(dir.path, c.verb, out, c.makePath, dir / "tmp");
+        ASSERT_GT(quvc, 0);
+        const bool running = waitForOutput(out, c.after, c.running, 1);
+        const std::vector<SeenProcess> started = descendantsOf(quvc);
+        kill(quvc, SIGKILL);
+        waitpid(quvc, nullptr, 0);
+        EXPECT_TRUE(running) << readBytes(out);
+        EXPECT_EQ(started.size(), c.processes);
+        EXPECT_TRUE(allEnd(started));
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp"));
     }
 }
 

@@ -118,6 +118,42 @@ TEST_F(QuvcTest, TypesetPrintsTheText) {
     EXPECT_EQ(failed.out.find("%DProg"), std::string::npos);
 }
 
+// A literal whose line ends (LF or CR LF) come before an undeclared name and
+// a stray character: every place after it names the line it is on, in the
+// tokens, the tree, the diagnostics of a compile and those of a typesetting.
+TEST_F(QuvcTest, PlacesAfterAStringThatSpansLines) {
+    const std::string lines[] = {
+        "%Prog m == [ ]",
+        "[",
+        "    Syn",
+        "    [",
+        "        %Loc [ s : String ]",
+        "        %Stm [",
+        "            LB = a => $O s = \"one",
+        "two",
+        "three\" ^ $OLB = NEXT;",
+        "            LB = b => Writeln(zz) # ;",
+        "            LB = d => $OLB = RETURN",
+        "        ]",
+        "    ]",
+        "].",
+    };
+    for (const std::string lineEnd : {"\n", "\r\n"}) {
+        SCOPED_TRACE(lineEnd.size());
+        std::string source;
+        for (const std::string& line : lines)
+            source += line + lineEnd;
+        writeBytes(dir / "spans.e", source);
+        const std::string stray = "diag spans.e 10:35 0 2 -\n";
+        const ToolRun compiled = run("compile spans.e");
+        EXPECT_NE(compiled.out.find(stray), std::string::npos) << compiled.out;
+        EXPECT_NE(compiled.out.find("diag spans.e 10:31 3 11 variable\n"), std::string::npos) << compiled.out;
+        EXPECT_EQ(run("typeset spans.e").out.rfind(stray, 0), 0u);
+        EXPECT_NE(run("tokens spans.e", QUVDUMP_PATH).out.find("\n10:31 155 IDENT zz\n"), std::string::npos);
+        EXPECT_NE(run("tree spans.e", QUVDUMP_PATH).out.find("IDENT \"zz\" 10:31\n"), std::string::npos);
+    }
+}
+
 struct ProjectCase {
     const char* project;
     std::vector<std::string> diagnostics;  // the link diagnostics' lines, in order

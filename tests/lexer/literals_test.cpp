@@ -79,8 +79,11 @@ INSTANTIATE_TEST_SUITE_P(Strings, Lexes, ::testing::Values(
     LexRow{"BadEscape", "\"\\x41\" ;", {{kInt, "41", 1, 4}, {kEof, "", 1, 10}}, {{0, 2, 1, 3}, {0, 2, 1, 9}}, false},
     LexRow{"ShortUnicode", "\"\\u04g1\"", {{kInt, "1", 1, 7}, {kEof, "", 1, 10}}, {{0, 2, 1, 6}, {0, 2, 1, 9}}, false},
     LexRow{"Unterminated", "\"abc", {{kEof, "", 1, 6}}, {{0, 2, 1, 5}}, false},
-    // A line end inside a literal is not counted.
-    LexRow{"SpansLines", "\"a\nb\" x\ny", {{kString, "\"a\nb\"", 1, 1}, {kIdent, "x", 1, 7}, {kIdent, "y", 2, 1}, {kEof, "", 2, 2}}, {}, false},
+    // A line end inside a literal counts as it does outside: CR LF once.
+    LexRow{"SpansLines", "\"a\nb\" x\ny", {{kString, "\"a\nb\"", 1, 1}, {kIdent, "x", 2, 4}, {kIdent, "y", 3, 1}, {kEof, "", 3, 2}}, {}, false},
+    LexRow{"SpansLinesCrLf", "\"a\r\nb\" x", {{kString, "\"a\r\nb\"", 1, 1}, {kIdent, "x", 2, 4}, {kEof, "", 2, 5}}, {}, false},
+    LexRow{"SpansLinesLoneCr", "\"\r\rb\" x", {{kString, "\"\r\rb\"", 1, 1}, {kIdent, "x", 3, 4}, {kEof, "", 3, 5}}, {}, false},
+    LexRow{"UnterminatedOverLines", "\"a\nbc", {{kEof, "", 2, 4}}, {{0, 2, 2, 3}}, false},
     LexRow{"GbkBytesPass", "\"\xD6\xD0\xCE\xC4\"", {{kString, "\"\xD6\xD0\xCE\xC4\"", 1, 1}, {kEof, "", 1, 7}}, {}, false}),
     rowName);
 

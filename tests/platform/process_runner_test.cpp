@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include <thread>
 
 #include "platform/process_runner.hpp"
+#include "process_tree.hpp"
 
 namespace {
 
@@ -310,6 +312,51 @@ TEST(ProcessRunner, WaitsWithoutSpinning) {
     const double cpu = double(std::clock() - before) / CLOCKS_PER_SEC;
     EXPECT_EQ(run.result.exitCode, 0);
     EXPECT_LT(cpu, 0.2);
+}
+
+// A parent that dies without a word (SIGKILL) while its child runs: the
+// child and all it started end with it, also what ignores SIGTERM, and so
+// does the keeper that watched the parent. The child says its ids first.
+TEST(ProcessRunner, NothingOutlivesAParentKilledWhileItsChildRuns) {
+    const struct {
+        const char* name;
+        bool piped;
+        const char* script;
+    } cases[] = {
+        {"a child and its child", true, "sleep 300 & echo $$ $!; wait"},
+        {"both ignoring SIGTERM", true, "trap '' TERM; sleep 300 & echo $$ $!; wait"},
+        {"a plain child", false, "echo $$; exec sleep 300"},
+    };
+    adoptOrphans();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int said[2];
+        ASSERT_EQ(pipe(said), 0);
+        const pid_t parent = fork();
+        if (parent == 0) {
+            close(said[0]);
+            dup2(said[1], 1);
+            platform::ChildControl control;
+            const std::vector<std::string> argv = {"/bin/sh", "-c", c.script};
+            if (c.piped)
+                platform::runPiped(argv, control, [](char byte) { (void)!write(1, &byte, 1); });
+            else
+                platform::runPlain(argv, control);
+            _exit(0);
+        }
+        close(said[1]);
+        std::string line;
+        char byte;
+        while (line.find('\n') == std::string::npos && read(said[0], &byte, 1) == 1)
+            line += byte;
+        close(said[0]);
+        const std::vector<SeenProcess> started = descendantsOf(parent);
+        kill(parent, SIGKILL);
+        waitpid(parent, nullptr, 0);
+        EXPECT_NE(line.find('\n'), std::string::npos);
+        EXPECT_EQ(started.size(), c.piped ? 3u : 1u);  // the keeper too
+        EXPECT_TRUE(allEnd(started));
+    }
 }
 
 TEST(ProcessRunner, APlainChildReportsItsExitCode) {
