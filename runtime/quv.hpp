@@ -149,8 +149,9 @@ struct SlotType {
 };
 
 // The part of a channel that does not depend on its values' type, compiled
-// into the run-time library: the lock, the queue of slots, and the waiting
-// and waking of its senders, receivers and of the processes that test it.
+// into the run-time library: the locks of its two ends, the queue of slots,
+// and the waiting and waking of its senders, receivers and of the processes
+// that test it.
 class ChannelCore {
 public:
     explicit ChannelCore(const SlotType& type);

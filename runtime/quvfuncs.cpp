@@ -7,12 +7,15 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <linux/futex.h>
 #include <pthread.h>
 #include <sched.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -148,11 +151,14 @@ private:
 // a while passes, since a guard may also wait on a variable or on nothing a
 // channel knows. The channels wake the waiting testers only while there are any.
 struct Testers {
-    std::atomic<unsigned> waiting{0};
     std::atomic<unsigned long> changes{0};
     std::mutex mutex;
     std::condition_variable changed;
 };
+
+// How many testers wait: read on every send and receive, so it is a plain
+// word, set before any code runs and never destroyed.
+std::atomic<unsigned> testersWaiting{0};
 
 // Never destroyed: processes may still test channels while the program ends.
 Testers& testers() {
@@ -170,11 +176,12 @@ void channelChanged() {
     t.changed.notify_all();
 }
 
-// Called with a channel's lock held: a tester that said it waits before it
-// took that lock to test the channel is seen here, and one that takes the
-// lock after this change sees the change itself.
+// Called after a channel's change was published: a tester that said it waits
+// before it tested the channel is seen here, and one that says so after this
+// sees the change itself (both in the one order of sequentially consistent
+// operations).
 bool testersWait() {
-    return testers().waiting.load(std::memory_order_relaxed) > 0;
+    return testersWaiting.load(std::memory_order_seq_cst) > 0;
 }
 
 // One thread's run of failed tests.
@@ -205,7 +212,7 @@ public:
                 spinPause();
                 return false;
             }
-            testers().waiting.fetch_add(1, std::memory_order_seq_cst);
+            testersWaiting.fetch_add(1, std::memory_order_seq_cst);
             waiting = true;
             marked = false;
             return false;
@@ -232,7 +239,7 @@ public:
         if (lastFailure == 0 && !waiting)
             return;
         if (waiting)
-            testers().waiting.fetch_sub(1, std::memory_order_relaxed);
+            testersWaiting.fetch_sub(1, std::memory_order_relaxed);
         waiting = false;
         marked = false;
         lastFailure = 0;
@@ -270,8 +277,11 @@ thread_local Tests tests;
 // ---- the queue of a channel ----
 
 // A first-in first-out queue of slots of one type, in chunks that never
-// move, so a value needs no moving while the queue grows. An emptied queue
-// starts its chunk again from the front; one spare chunk is kept.
+// move, so a value needs no moving while the queue grows. Its sending end and
+// its receiving end are used by one thread at a time each, side by side: the
+// count that says how far the sending end has got (End below) publishes
+// the slots, the first chunk and the link to a next one. A chunk the
+// receiving end has left is kept for the sending end as a spare, one at a time.
 class SlotQueue {
 public:
     explicit SlotQueue(const SlotType& type) : type(type) {
@@ -280,45 +290,54 @@ public:
         dataOffset = (sizeof(Chunk) + align - 1) / align * align;
         perChunk = std::max<std::size_t>(8, 4096 / slotSize);
     }
-    ~SlotQueue() {
-        while (count > 0) {
+    // Ends the `left` values nobody received; no end is in use any more.
+    void discard(std::size_t left) {
+        for (; left > 0; --left) {
+            void* slot = front();
             if (type.destroy)
-                type.destroy(front());
-            advance();
+                type.destroy(slot);
+            ++headIndex;
         }
-        release(head);
-        release(spare);
+    }
+    ~SlotQueue() {
+        if (!head)
+            head = first;
+        while (head) {
+            Chunk* next = head->next;
+            drop(head);
+            head = next;
+        }
+        drop(spare.load(std::memory_order_acquire));
     }
     SlotQueue(const SlotQueue&) = delete;
     SlotQueue& operator=(const SlotQueue&) = delete;
 
-    bool empty() const { return count == 0; }
-    std::size_t size() const { return count; }
-
+    // The sending end: the value goes into the next slot, not yet published.
     void push(const void* value) {
         if (!tail) {
-            head = tail = take();
+            tail = first = take();
         } else if (tailIndex == perChunk) {
-            tail->next = take();
-            tail = tail->next;
+            Chunk* c = take();
+            tail->next = c;
+            tail = c;
             tailIndex = 0;
         }
         void* slot = data(tail) + tailIndex * slotSize;
         if (type.copyIn)
             type.copyIn(slot, value);
         else
-            std::memcpy(slot, value, type.size);
+            copyBytes(slot, value);
         ++tailIndex;
-        ++count;
     }
 
+    // The receiving end: the front value, which has been published.
     void pop(void* variable) {
         void* slot = front();
         if (type.copyOut)
             type.copyOut(variable, slot);
         else
-            std::memcpy(variable, slot, type.size);
-        advance();
+            copyBytes(variable, slot);
+        ++headIndex;
     }
 
 private:
@@ -326,74 +345,143 @@ private:
         Chunk* next;
     };
     char* data(Chunk* c) const { return reinterpret_cast<char*>(c) + dataOffset; }
-    void* front() const { return data(head) + headIndex * slotSize; }
-    void advance() {
-        ++headIndex;
-        --count;
-        if (count == 0) {
-            headIndex = tailIndex = 0;
-            return;
+    // The usual sizes of a value copied as its bytes are copied as one word.
+    void copyBytes(void* to, const void* from) const {
+        switch (type.size) {
+        case 4:
+            std::memcpy(to, from, 4);
+            break;
+        case 8:
+            std::memcpy(to, from, 8);
+            break;
+        default:
+            std::memcpy(to, from, type.size);
         }
-        if (headIndex == perChunk) {
+    }
+    // The front slot; a chunk read to its end is left for the next.
+    void* front() {
+        if (!head) {
+            head = first;
+        } else if (headIndex == perChunk) {
             Chunk* done = head;
             head = head->next;
             headIndex = 0;
-            keep(done);
+            drop(spare.exchange(done, std::memory_order_acq_rel));
         }
+        return data(head) + headIndex * slotSize;
     }
     Chunk* take() {
-        Chunk* c = spare;
-        spare = nullptr;
+        Chunk* c = spare.exchange(nullptr, std::memory_order_acq_rel);
         if (!c)
             c = static_cast<Chunk*>(::operator new(dataOffset + perChunk * slotSize, std::align_val_t(align)));
         c->next = nullptr;
         return c;
     }
-    void keep(Chunk* c) {
-        c->next = nullptr;
-        if (spare)
-            drop(c);
-        else
-            spare = c;
+    void drop(Chunk* c) {
+        if (c)
+            ::operator delete(c, std::align_val_t(align));
     }
-    void release(Chunk* c) {
-        while (c) {
-            Chunk* next = c->next;
-            drop(c);
-            c = next;
-        }
-    }
-    void drop(Chunk* c) { ::operator delete(c, std::align_val_t(align)); }
 
     const SlotType type;
     std::size_t align, slotSize, dataOffset, perChunk;
-    Chunk* head = nullptr;
-    Chunk* tail = nullptr;
-    Chunk* spare = nullptr;
-    std::size_t headIndex = 0, tailIndex = 0, count = 0;
+    // The sending end's, then the receiving end's, each on a cache line of its own.
+    alignas(64) Chunk* tail = nullptr;
+    std::size_t tailIndex = 0;
+    Chunk* first = nullptr;
+    alignas(64) Chunk* head = nullptr;
+    std::size_t headIndex = 0;
+    std::atomic<Chunk*> spare{nullptr};
+};
+
+// One end of a channel (its senders, or its receivers) in one word: the lock
+// its threads take one at a time, how many values it has handled, and whether
+// threads sleep on the word, of this end waiting for the lock or of the
+// other end waiting for the count to grow. So an operation takes two atomic
+// steps: the lock, and the step that counts, gives the lock back and tells
+// whether to wake. A sleeper marks the word before it looks at it a last
+// time, and the system puts it to sleep only while the word is still what it
+// looked at: so the step either comes before that look or sees the mark.
+class End {
+public:
+    unsigned long count() const { return word.load(std::memory_order_seq_cst) / one; }
+
+    void lock() {
+        unsigned long w = word.load(std::memory_order_relaxed);
+        while (!(w & held)) {
+            if (word.compare_exchange_weak(w, w | held, std::memory_order_seq_cst))
+                return;
+        }
+        for (;;) {
+            w = word.load(std::memory_order_relaxed);
+            if (!(w & held)) {
+                if (word.compare_exchange_weak(w, w | held, std::memory_order_seq_cst))
+                    return;
+            } else if ((w & sleepers) || word.compare_exchange_weak(w, w | sleepers, std::memory_order_seq_cst)) {
+                sleep(w | sleepers);
+            }
+        }
+    }
+
+    // One more value handled, and the lock given back.
+    void advanceAndUnlock() {
+        if (word.fetch_add(one - held, std::memory_order_seq_cst) & sleepers) {
+            word.fetch_and(~sleepers, std::memory_order_seq_cst);
+            syscall(SYS_futex, lowHalf(), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+        }
+    }
+
+    // The other end: sleeps until the count has reached mark.
+    void waitFor(unsigned long mark) {
+        for (;;) {
+            const unsigned long seen = word.fetch_or(sleepers, std::memory_order_seq_cst) | sleepers;
+            if (seen / one >= mark)
+                return;
+            sleep(seen);
+        }
+    }
+
+private:
+    static constexpr unsigned long sleepers = 1, held = 2, one = 4;
+
+    // Sleeps while the word is `seen`; the system compares its low half, which
+    // every step of the lock or the count changes.
+    void sleep(unsigned long seen) {
+        syscall(SYS_futex, lowHalf(), FUTEX_WAIT_PRIVATE, static_cast<std::uint32_t>(seen), nullptr, nullptr, 0);
+    }
+    std::uint32_t* lowHalf() {
+        auto* halves = reinterpret_cast<std::uint32_t*>(&word);
+        return __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? halves : halves + 1;
+    }
+
+    std::atomic<unsigned long> word{0};
+    static_assert(sizeof(std::atomic<unsigned long>) == 8, "the word is two 32-bit halves");
 };
 
 }  // namespace
 
 // ---- channels ----
 
-// A side that blocks says so, and only then is it woken: when both sides are
-// ready a rendezvous takes no system call, and a queue whose receiver keeps
-// up is never notified. Each side spins first while spinning pays.
+// The senders and the receivers of a channel each take the lock of their
+// own end, so the two sides of an exchange share no lock: each side reads
+// the other end's count. A side sleeps only when it found nothing to do and a
+// brief spin (while spinning pays) did not see it through, and only then is
+// it woken. The side that waits holds its own end's lock, so the others of
+// its end wait for that lock. A channel ends only when no process uses it
+// any more (a link ends it after the processes of its parallel statement
+// ended), so one side may still be inside an operation when its partner has
+// returned.
 struct ChannelCore::State {
     explicit State(const SlotType& type) : queue(type) {}
+    ~State() { queue.discard(sent.count() - received.count()); }
 
-    std::mutex mutex;
-    std::condition_variable arrived;  // receivers that wait for a value
-    std::condition_variable taken;    // synchronous senders that wait for their receive
+    // What only the senders use and what only the receivers use lie on cache
+    // lines of their own.
     SlotQueue queue;
-    unsigned long sent = 0;
-    unsigned receiversWaiting = 0;
-    unsigned sendersWaiting = 0;
-    // Written under the lock, read by the spinning side without it.
-    std::atomic<std::size_t> waiting{0};  // the queue's length
-    std::atomic<unsigned long> received{0};
-    SpinBudget sendSpin, receiveSpin;
+    alignas(64) End sent;
+    SpinBudget sendSpin;
+    alignas(64) End received;
+    unsigned long known = 0;  // under the receivers' lock: the sent count last read
+    SpinBudget receiveSpin;
 };
 
 ChannelCore::ChannelCore(const SlotType& type) : state(new State(type)) {}
@@ -405,80 +493,49 @@ ChannelCore::~ChannelCore() {
 void ChannelCore::send(const void* value, bool synchronous) {
     tests.end();
     State& s = *state;
-    unsigned long mine;
-    bool receiverWoken, wakeTesters;
-    {
-        std::lock_guard<std::mutex> lock(s.mutex);
-        s.queue.push(value);
-        mine = ++s.sent;
-        s.waiting.store(s.queue.size(), std::memory_order_release);
-        receiverWoken = s.receiversWaiting > 0;
-        wakeTesters = testersWait();
-    }
-    // Notified after the lock is free, so that a receiver woken on this
-    // processor finds it free. The sender keeps the channel alive.
-    if (receiverWoken)
-        s.arrived.notify_one();
-    if (wakeTesters)
+    s.sent.lock();
+    s.queue.push(value);
+    const unsigned long mine = s.sent.count() + 1;
+    s.sent.advanceAndUnlock();
+    if (testersWait())
         channelChanged();
     if (!synchronous)
         return;
-    auto received = [&] { return s.received.load(std::memory_order_acquire) >= mine; };
-    if (s.sendSpin.spin(received))
-        return;
-    std::unique_lock<std::mutex> lock(s.mutex);
-    if (received())
-        return;
-    ++s.sendersWaiting;
-    s.taken.wait(lock, received);
-    --s.sendersWaiting;
+    if (!s.sendSpin.spin([&] { return s.received.count() >= mine; }))
+        s.received.waitFor(mine);
 }
 
 void ChannelCore::receive(void* variable) {
     tests.end();
     State& s = *state;
-    // The spin comes before the lock, so the sender finds the lock free.
-    s.receiveSpin.spin([&] { return s.waiting.load(std::memory_order_acquire) > 0; });
-    bool wakeTesters;
-    {
-        std::unique_lock<std::mutex> lock(s.mutex);
-        if (s.queue.empty()) {
-            ++s.receiversWaiting;
-            s.arrived.wait(lock, [&] { return !s.queue.empty(); });
-            --s.receiversWaiting;
-        }
-        s.queue.pop(variable);
-        s.waiting.store(s.queue.size(), std::memory_order_relaxed);
-        s.received.store(s.received.load(std::memory_order_relaxed) + 1, std::memory_order_release);
-        // Notified under the lock: a sender that returns may end the channel.
-        if (s.sendersWaiting > 0)
-            s.taken.notify_all();
-        wakeTesters = testersWait();
+    s.received.lock();
+    const unsigned long next = s.received.count() + 1;
+    if (s.known < next) {
+        if (!s.receiveSpin.spin([&] { return s.sent.count() >= next; }))
+            s.sent.waitFor(next);
+        s.known = s.sent.count();
     }
-    if (wakeTesters)
+    s.queue.pop(variable);
+    s.received.advanceAndUnlock();
+    if (testersWait())
         channelChanged();
 }
 
+// A test reads the counts one after the other: the receives first for
+// "empty", the values first for "a value waits", so that what a test says
+// was true at one moment during it.
 bool ChannelCore::canSend(bool synchronous) {
     if (!synchronous)
         return tests.outcome(true, this, 0);
     const unsigned long before = Tests::changes();
-    bool empty;
-    {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        empty = state->queue.empty();
-    }
-    return tests.outcome(empty, this, before);
+    const unsigned long received = state->received.count();
+    return tests.outcome(state->sent.count() == received, this, before);
 }
 
 bool ChannelCore::canReceive() {
     const unsigned long before = Tests::changes();
-    bool any;
-    {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        any = !state->queue.empty();
-    }
-    return tests.outcome(any, this, before);
+    const unsigned long sent = state->sent.count();
+    return tests.outcome(sent > state->received.count(), this, before);
 }
 
 // ---- line-atomic standard output ----

@@ -1,11 +1,13 @@
 // The yardstick of scripts/bench-programs/channel_sum.e: a producer thread
-// sends 1..200,000 to a consumer thread, which prints their sum mod 1000003,
+// sends 1..COUNT to a consumer thread, which prints their sum mod 1000003,
 // through one mutex and one condition variable, either as a rendezvous (each
-// send waits until its value was taken) or as a queue.
+// send waits until its value was taken) or as a queue whose sender notifies
+// only when the queue was empty (a receiver waits only then).
 //
-//     channel_sum rendezvous|queue
+//     channel_sum rendezvous|queue [COUNT]      (default 200,000)
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -13,7 +15,7 @@
 
 namespace {
 
-const int count = 200000;
+int count = 200000;
 
 class Rendezvous {
 public:
@@ -43,11 +45,14 @@ private:
 class Queue {
 public:
     void send(int v) {
+        bool wasEmpty;
         {
             std::lock_guard<std::mutex> lock(mutex);
+            wasEmpty = queue.empty();
             queue.push_back(v);
         }
-        ready.notify_one();
+        if (wasEmpty)
+            ready.notify_one();
     }
     int receive() {
         std::unique_lock<std::mutex> lock(mutex);
@@ -80,12 +85,14 @@ void exchange() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "rendezvous") == 0)
+    if (argc == 3)
+        count = std::atoi(argv[2]);
+    if ((argc == 2 || argc == 3) && count > 0 && std::strcmp(argv[1], "rendezvous") == 0)
         exchange<Rendezvous>();
-    else if (argc == 2 && std::strcmp(argv[1], "queue") == 0)
+    else if ((argc == 2 || argc == 3) && count > 0 && std::strcmp(argv[1], "queue") == 0)
         exchange<Queue>();
     else {
-        std::fprintf(stderr, "usage: channel_sum rendezvous|queue\n");
+        std::fprintf(stderr, "usage: channel_sum rendezvous|queue [COUNT]\n");
         return 2;
     }
     return 0;

@@ -1,8 +1,9 @@
 // The run-time library that generated programs include, under ThreadSanitizer:
 // channels (rendezvous, queue order, the can_ tests, many threads, values
-// that own memory, a select that waits, two processes on one processor), the
-// parameter block and channel link of started processes, thread start and
-// end, the functions the built-ins call, and the line-atomic standard output.
+// that own memory, the queue against a plain one, a select that waits, two
+// processes on one processor), the parameter block and channel link of
+// started processes, thread start and end, the functions the built-ins call,
+// and the line-atomic standard output.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -12,8 +13,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <fstream>
 #include <map>
+#include <random>
 #include <regex>
 #include <thread>
 #include <vector>
@@ -197,6 +200,47 @@ TEST(Channel, ValuesThatOwnMemoryTravelAndAreFreed) {
     Channel<std::string> left;
     for (int i = 0; i < 3000; ++i)
         left.asyn_send(std::string(100, 'y'));
+}
+
+// The channel's queue against a plain one, in one thread, on random scripts
+// of sends, receives and tests that keep it short, long or in between: values
+// copied as their bytes (one word, and more than a chunk's worth each) and
+// values that own memory, across chunk ends and refills; what is left at the
+// end of a script ends with the channel.
+template <typename T>
+void againstPlainQueue(void (*make)(int, T&)) {
+    std::mt19937 random(7);
+    for (int script = 0; script < 24; ++script) {
+        SCOPED_TRACE(script);
+        const unsigned sendShare = 30 + 20 * (script % 3);  // percent of the steps
+        Channel<T> c;
+        std::deque<int> model;
+        for (int step = 0, next = 0; step < 2000; ++step) {
+            if (random() % 100 < sendShare) {
+                T v;
+                make(next, v);
+                c.asyn_send(v);
+                model.push_back(next++);
+            } else if (!model.empty()) {
+                T got, expected;
+                c.asyn_recv(&got);
+                make(model.front(), expected);
+                model.pop_front();
+                ASSERT_TRUE(quv_runtime::equal(got, expected)) << "step " << step;
+            }
+            ASSERT_EQ(c.syn_can_recv(), !model.empty()) << "step " << step;
+            ASSERT_EQ(c.syn_can_send(), model.empty()) << "step " << step;
+        }
+    }
+}
+
+TEST(Channel, QueueMatchesAPlainQueue) {
+    againstPlainQueue<long>([](int i, long& v) { v = 3L * i + 1; });
+    againstPlainQueue<std::string>([](int i, std::string& v) { v = "value " + std::to_string(i) + std::string(i % 40, 'x'); });
+    againstPlainQueue<int[1100]>([](int i, int (&v)[1100]) {
+        for (int k = 0; k < 1100; ++k)
+            v[k] = i + k;
+    });
 }
 
 double threadSeconds() {

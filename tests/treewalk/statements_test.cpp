@@ -19,15 +19,21 @@ const std::string kRunData = std::string(QUV_TEST_DATA) + "/treewalk/run/";
 // a select; a %stm body with case, loop, guarded and unguarded waits, if and
 // succession; equations that swap values, a sequence of equations and a new
 // name used by later statements; processes started by a parallel statement
-// that talk over a synchronous and over an asynchronous channel; a file
-// written and read back through the built-ins; records, arrays, a union, a
-// package, calls with value and reference actuals and a value call; a select
-// that waits on two channels.
+// that talk over a synchronous and over an asynchronous channel, with a
+// producer ahead of its consumer and one behind it, and one that ends while
+// its channel still holds values; a file written and read back through the
+// built-ins; records, arrays, a union, a package, calls with value and
+// reference actuals and a value call; selects that wait on two and on three
+// channels. The programs whose processes talk run again under the thread
+// sanitizer, which fails a run on any data race, and the one that leaves
+// values behind under the address sanitizer, which fails it on a leak.
 TEST(StatementsTest, TranslatedProgramsRun)
 {
+    const std::string races = "-fsanitize=thread -g", leaks = "-fsanitize=address -g";
     struct Row {
         const char* name;
         std::string out;
+        std::vector<std::string> checks = {};  // further builds with these options, the same output
     };
     const std::vector<Row> rows = {
         // Each round adds the old i: 0+1+2+3+4; s stays small, so the second alternative is picked.
@@ -36,10 +42,17 @@ TEST(StatementsTest, TranslatedProgramsRun)
         {"statements", "0 4 1 1 1 1 40\n"},
         // Swapped, then a sequence whose equations both see the old values; q is declared on the way.
         {"swap", "1 7 2 1 16\n"},
-        {"producer_consumer", "got 10\ngot 20\ngot 30\ndone\n"},
-        {"producer_consumer_async", "got 10\ngot 20\ngot 30\ndone\n"},
+        {"producer_consumer", "got 10\ngot 20\ngot 30\ndone\n", {races}},
+        {"producer_consumer_async", "got 10\ngot 20\ngot 30\ndone\n", {races}},
+        // 1..3000 each time: the consumer works between its receives, then the producer between its sends.
+        {"uneven_pace", "ahead 4501500 1\nbehind 4501500 1\n", {races}},
+        // The consumer takes three of the 5,000 values; the rest end with the channel.
+        {"queued_at_end", "got queued value number 1\ngot queued value number 2\ngot queued value number 3\ndone",
+         {races, leaks}},
         // A select over two channels takes each of the 600 values once: 1..300 and 1001..1300.
-        {"select_channels", "390300 300 300\n"},
+        {"select_channels", "390300 300 300\n", {races}},
+        // Over three asynchronous channels: 1..300, 1001..1300 and 2001..2300.
+        {"select_three_async", "1035450 300 300 300\n", {races}},
         // Fread reads a once although it is named twice, so b gets 30 and c the 7 after "word".
         {"files", "word 12 30 7 49\n"},
         // total = 1 + 3*4, then the value call adds 12 again before n takes total + 1.
@@ -49,10 +62,15 @@ TEST(StatementsTest, TranslatedProgramsRun)
         SCOPED_TRACE(row.name);
         Translation t = translate(row.name, readFile(kRunData + row.name + ".e"));
         EXPECT_EQ(t.diagLines, "");
-        ProgramRun run = buildAndRun(t, row.name);
-        ASSERT_EQ(run.compilerOutput, "");
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, row.out);
+        std::vector<std::string> builds = {""};
+        builds.insert(builds.end(), row.checks.begin(), row.checks.end());
+        for (const std::string& options : builds) {
+            SCOPED_TRACE(options);
+            ProgramRun run = buildAndRun(t, row.name, options);
+            ASSERT_EQ(run.compilerOutput, "");
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out, row.out);
+        }
     }
 }
 

@@ -158,14 +158,15 @@ Translation translate(const std::string& name, const std::string& source)
     return t;
 }
 
-ProgramRun buildAndRun(const Translation& t, const std::string& name)
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options)
 {
     ProgramRun run;
     const std::string base = t.folder + "/" + name;
     // Optimised as a release build would be, so that what threads share is
     // shared by the program's own means, not by the compiler's forbearance.
-    const std::string compile = "g++ -std=gnu++17 -O2 -pthread -I " + std::string(QUV_RUNTIME_DIR) + " -o " + base +
-                                " " + base + ".cpp " + QUV_RUNTIME_DIR + "/quvfuncs.cpp > " + base + ".build 2>&1";
+    const std::string compile = "g++ -std=gnu++17 -O2 -pthread " + options + " -I " + std::string(QUV_RUNTIME_DIR) +
+                                " -o " + base + " " + base + ".cpp " + QUV_RUNTIME_DIR + "/quvfuncs.cpp > " + base +
+                                ".build 2>&1";
     if (std::system(compile.c_str()) != 0) {
         run.compilerOutput = readFile(base + ".build");
         if (run.compilerOutput.empty())

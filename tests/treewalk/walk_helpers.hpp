@@ -42,11 +42,12 @@ struct Translation {
 };
 Translation translate(const std::string& name, const std::string& source);
 
-// Builds the translation's ".cpp" file with g++ (optimised) against the
-// run-time header and runs it in the translation's folder under a time limit.
+// Builds the translation's ".cpp" file with g++ (optimised, and with the
+// further options given: a sanitizer) against the run-time header and runs it
+// in the translation's folder under a time limit.
 struct ProgramRun {
     std::string compilerOutput;  // empty when it compiled cleanly
     int status = -1;             // the program's exit status; 124 when it hung
     std::string out;             // its standard output and error
 };
-ProgramRun buildAndRun(const Translation& t, const std::string& name);
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options = "");
