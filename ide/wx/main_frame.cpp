@@ -167,11 +167,18 @@ void CMainFrame::ShowWorkspaceBar(bool show)
 
 void CMainFrame::ShowOutputTab(wxWindow* page)
 {
+    // The notebook gives the page it turns to the keyboard. A pane shown for
+    // a job must leave the keys where the user types (in the document the
+    // command came from, or wherever the user went meanwhile); only a user
+    // already in the output bar moves with it.
+    wxWindow* focus = FindFocus();
     if (!IsOutputBarShown())
         ShowOutputBar(true);
     const int index = output_->FindPage(page);
     if (index != wxNOT_FOUND)
         output_->SetSelection(index);
+    if (focus && FindFocus() != focus && !output_->IsDescendant(focus))
+        focus->SetFocus();
 }
 
 void CMainFrame::ShowMakeOutput()
