@@ -52,11 +52,20 @@ void Workbench::NoteWriteFailure(const std::string& file, const std::string& rea
     settingsFailures_.push_back({file, reason});
 }
 
+std::chrono::steady_clock::time_point Workbench::LockDeadline()
+{
+    // One budget for the quit: three waits of their own would keep the user's
+    // warning three times as long.
+    if (!lockDeadline_)
+        lockDeadline_ = std::chrono::steady_clock::now() + platform::kMergeLockWait;
+    return *lockDeadline_;
+}
+
 void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change)
 {
     // Another IDE that quits at the same moment merges before or after this
     // one, never in between: held from the read to the write.
-    const platform::FileLock lock(iniPath_, platform::kMergeLockWait);
+    const platform::FileLock lock(iniPath_, LockDeadline());
     if (lock.Error()) {
         NoteWriteFailure(iniPath_, ErrorText(lock.Error()));
         return;
@@ -87,7 +96,7 @@ void Workbench::SaveDisplayAndRecentLists()
     // and another IDE may have changed the lists meanwhile. A file that cannot
     // be read is left alone: writing it would drop the registration.
     const std::string path = platform::RegistryFile::UserPath();
-    const platform::FileLock lock(path, platform::kMergeLockWait);
+    const platform::FileLock lock(path, LockDeadline());
     if (lock.Error()) {
         NoteWriteFailure(path, ErrorText(lock.Error()));
         return;

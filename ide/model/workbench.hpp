@@ -6,8 +6,10 @@
 // thread) and the registry that stops them all when the main frame closes.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,8 +43,9 @@ public:
     // merged with what the files hold now, so that another IDE's changes
     // stay; the control's registration is left as the file holds it. Each
     // file is locked from its read to its write, so that IDEs that quit at
-    // once merge one after another; a lock another holds past
-    // platform::kMergeLockWait is noted as a failed write (EBUSY).
+    // once merge one after another. The locks of both steps wait
+    // platform::kMergeLockWait in all, counted from the first; a lock
+    // another holds past that is noted as a failed write (EBUSY).
     void SaveDisplayAndRecentLists();
     void SaveHistoriesAndPrintSetting();
     // The settings files that could not be written, each with why (UTF-8),
@@ -95,6 +98,8 @@ private:
     // writes it back when `change` wrote anything.
     void UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change);
     void NoteWriteFailure(const std::string& file, const std::string& reason);
+    // Until when the locks of this quit wait: set by the first.
+    std::chrono::steady_clock::time_point LockDeadline();
 
     std::string iniPath_;
     // The settings as they were read, to tell what this IDE changed.
@@ -104,6 +109,7 @@ private:
     std::vector<std::string> recentFilesAtStart_;
     std::vector<std::string> recentProjectsAtStart_;
     std::vector<SettingsWriteFailure> settingsFailures_;
+    std::optional<std::chrono::steady_clock::time_point> lockDeadline_;
     CDisplaySetting displaySetting_;
     CPrintSetting printSetting_;
     std::unique_ptr<CQuvFileList> openFiles_;

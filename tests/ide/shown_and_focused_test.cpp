@@ -4,6 +4,7 @@
 // should, and the messages say what happened.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/registry_file.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
@@ -474,6 +476,32 @@ TEST(Messages, SettingsThatCannotBeWrittenAreToldOnce)
               "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" + ErrorText(EISDIR));
     // The recent list, in the other file, was kept.
     EXPECT_EQ(ReadFile(platform::RegistryFile::UserPath()).find("/w/a.e") != std::string::npos, true);
+}
+
+// Another IDE holds both settings locks: the quit's merges wait for them
+// once in all, not each, and one box then names both files.
+TEST(Messages, LocksHeldElsewhereAreWaitedForOnceAndToldInOneBox)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    OnlyDocument()->Modify(false);
+    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
+    wxGetApp().AddToRecentFileList("/w/a.e");
+    const std::string ini = wxGetApp().Bench().SettingsFile();
+    const std::string registry = platform::RegistryFile::UserPath();
+    fs::create_directories(fs::path(ini).parent_path());
+    const platform::FileLock settings(ini, std::chrono::milliseconds(0));
+    const platform::FileLock recent(registry, std::chrono::milliseconds(0));
+    ASSERT_EQ(settings.Error() + recent.Error(), 0);
+    EXPECT_TRUE(Frame().Close());
+    Pump(10);
+    const auto start = std::chrono::steady_clock::now();
+    wxGetApp().ExitInstance();
+    // Three waits of their own would take three times the wait.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2 * platform::kMergeLockWait);
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].message, "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" +
+                                            ErrorText(EBUSY) + "\n" + registry + "：" + ErrorText(EBUSY));
 }
 
 // The caret pane holds a position of a 7-digit line and a 5-digit column.

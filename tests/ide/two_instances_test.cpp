@@ -160,7 +160,8 @@ TEST_F(TwoInstances, ARemovedEntryStaysRemovedAndTheListKeepsItsSize)
 // quits when told, saying whether it noted a failure.
 class IdeProcess {
 public:
-    IdeProcess(const std::string& ini, const std::function<void(Workbench&, int round)>& change)
+    IdeProcess(const std::string& ini, const std::string& registry,
+               const std::function<void(Workbench&, int round)>& change)
     {
         int down[2], up[2];
         if (pipe(down) != 0 || pipe(up) != 0)
@@ -169,6 +170,7 @@ public:
         if (pid_ == 0) {
             close(down[1]);
             close(up[0]);
+            setenv("QUVBENCH_REGISTRY", registry.c_str(), 1);
             char c;
             for (int round = 0; read(down[0], &c, 1) == 1; ++round) {
                 char status = 'x';
@@ -213,18 +215,24 @@ private:
     int toChild_ = -1, fromChild_ = -1;
 };
 
-// A logout: two IDEs quit at the same moment, each with changes of its own
-// to the settings file and to the recent lists, and neither loses any.
-TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
+// The files two IDEs share, and the names each reaches them by.
+struct SharedFiles {
+    std::string ini, registry;
+    std::string iniA, registryA, iniB, registryB;
+};
+
+// Two IDEs quit at the same moment `rounds` times, each with changes of its
+// own; what the first round that lost any lost ("" when none did).
+std::string LostInRounds(const SharedFiles& files, int rounds)
 {
-    const IdeProcess a(ini_, [](Workbench& bench, int round) {
+    const IdeProcess a(files.iniA, files.registryA, [](Workbench& bench, int round) {
         const std::string r = std::to_string(round);
         bench.DisplaySetting().font.lfHeight = -10 - round;
         bench.PrintSetting().iLeft = 200 + round;
         bench.RecentFiles().Add("/w/a" + r + ".e");
         CQuvFindHistory::InsertMostRecent(bench.FindHistory().findTexts, "a" + r);
     });
-    const IdeProcess b(ini_, [](Workbench& bench, int round) {
+    const IdeProcess b(files.iniB, files.registryB, [](Workbench& bench, int round) {
         const std::string r = std::to_string(round);
         bench.DisplaySetting().colors[1] = 1 + round;
         bench.PrintSetting().footer = "b" + r;
@@ -232,25 +240,29 @@ TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
         CQuvFindHistory::InsertMostRecent(bench.FindHistory().findTexts, "b" + r);
     });
     std::string lost;
-    for (int round = 0; round < 100 && lost.empty(); ++round) {
+    for (int round = 0; round < rounds && lost.empty(); ++round) {
         const std::string r = std::to_string(round);
         // Each round starts afresh, with no settings file and only the
         // control's registration, so that no list fills up (a full list
         // drops its oldest entries) and the IDEs start quickly.
-        std::filesystem::remove(ini_);
-        platform::RegistryFile registry(registry_);
+        std::filesystem::remove(files.ini);
+        platform::RegistryFile registry(files.registry);
         registry.SetValue(kControlKey, "", "/opt/quvpad/libquvpad.so");
-        ASSERT_TRUE(registry.Save());
+        if (!registry.Save())
+            return "the registry cannot be written";
         a.Tell();
         b.Tell();
-        ASSERT_EQ(std::string() + a.Heard() + b.Heard(), "rr");
+        if (std::string() + a.Heard() + b.Heard() != "rr")
+            return "round " + r + ": an IDE did not start";
         a.Tell();  // both quit at once
         b.Tell();
-        ASSERT_EQ(std::string() + a.Heard() + b.Heard(), "kk");
+        if (std::string() + a.Heard() + b.Heard() != "kk")
+            return "round " + r + ": an IDE did not keep its settings";
 
         // Each file read once, as it is on disk.
-        const platform::PrivateProfileFile ini(ini_);
-        ASSERT_TRUE(registry.Load());
+        const platform::PrivateProfileFile ini(files.ini);
+        if (!registry.Load())
+            return "the registry cannot be read";
         CRecentFileList recent("Recent File List", "File%d", 8, 30);
         recent.ReadList(registry);
         const auto has = [](const std::vector<std::string>& list, const std::string& entry) {
@@ -279,26 +291,59 @@ TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
         if (!lost.empty())
             lost = "round " + r + " lost" + lost;
     }
-    EXPECT_EQ(lost, "");
+    return lost;
 }
 
-// Another process holds the settings' lock past the wait: this IDE's changes
-// are reported as not kept, as a failed write is, and the file stays as it was.
-TEST_F(TwoInstances, ALockHeldTooLongIsReportedAsAFailedWrite)
+
+// A logout: two IDEs quit at the same moment, each with changes of its own
+// to the settings file and to the recent lists, and neither loses any: also
+// when each reaches the files through a symbolic link of its own.
+TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(folder_ / "a");
+    fs::create_directories(folder_ / "b");
+    fs::create_symlink("../QuvBench.ini", folder_ / "a/QuvBench.ini");
+    fs::create_symlink("../registry", folder_ / "a/registry");
+    fs::create_symlink(ini_, folder_ / "b/settings.ini");
+    fs::create_symlink(folder_ / "a/registry", folder_ / "b/registry");
+    const struct {
+        const char* name;
+        SharedFiles files;
+    } rows[] = {
+        {"one name", {ini_, registry_, ini_, registry_, ini_, registry_}},
+        {"two links to each file",
+         {ini_, registry_, (folder_ / "a/QuvBench.ini").string(), (folder_ / "a/registry").string(),
+          (folder_ / "b/settings.ini").string(), (folder_ / "b/registry").string()}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(LostInRounds(row.files, 100), "") << row.name;
+}
+
+// Another process holds both locks past the wait: this IDE's changes are
+// reported as not kept, as a failed write is, once for each file, and the
+// files stay as they were.
+TEST_F(TwoInstances, LocksHeldTooLongAreReportedAsFailedWrites)
 {
     Write("[PAGE_SETUP_INFO]\niLeft=100\n");
+    const std::string registry = Read(registry_);
     Workbench a(ini_);
     a.LoadStartSettings();
     a.PrintSetting().iLeft = 250;
+    a.RecentFiles().Add("/w/a.e");
     {
-        const platform::FileLock other(ini_, std::chrono::milliseconds(0));
-        ASSERT_EQ(other.Error(), 0);
+        const platform::FileLock settings(ini_, std::chrono::milliseconds(0));
+        const platform::FileLock recent(registry_, std::chrono::milliseconds(0));
+        ASSERT_EQ(settings.Error() + recent.Error(), 0);
+        a.SaveDisplayAndRecentLists();
         a.SaveHistoriesAndPrintSetting();
     }
-    ASSERT_EQ(a.SettingsWriteFailures().size(), 1u);
+    ASSERT_EQ(a.SettingsWriteFailures().size(), 2u);
     EXPECT_EQ(a.SettingsWriteFailures()[0].file, ini_);
-    EXPECT_EQ(a.SettingsWriteFailures()[0].reason, ErrorText(EBUSY));
+    EXPECT_EQ(a.SettingsWriteFailures()[1].file, registry_);
+    EXPECT_EQ(a.SettingsWriteFailures()[1].reason, ErrorText(EBUSY));
     EXPECT_EQ(Read(), "[PAGE_SETUP_INFO]\niLeft=100\n");
+    EXPECT_EQ(Read(registry_), registry);
 }
 
 // A registry file that cannot be read is not replaced by one holding only the
