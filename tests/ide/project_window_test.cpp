@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -20,6 +21,7 @@
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 
+#include "ide/model/error_text.hpp"
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/display_setup_dlg.hpp"
 #include "ide/wx/ids.hpp"
@@ -303,7 +305,8 @@ TEST(Projects, AProjectThatCannotBeWrittenStopsExitAndOpenInsteadOfLosingIt)
         EXPECT_FALSE(c.run()) << c.what;
         Pump();
         ASSERT_EQ(answers.asked.size(), 2u) << c.what;
-        EXPECT_EQ(answers.asked[1].message, src.Path("gone/lost.prj") + "无法写入，当前工程的修改尚未保存!");
+        EXPECT_EQ(answers.asked[1].message,
+                  src.Path("gone/lost.prj") + "无法写入，当前工程的修改尚未保存!\n原因：" + ErrorText(ENOENT));
         EXPECT_EQ(answers.asked[1].caption, "错误");
         EXPECT_TRUE(project.IsModified()) << c.what;
         EXPECT_EQ(project.GetName(), "lost");
