@@ -1,15 +1,19 @@
 // Printing a source file under Xvfb: the pages printed to a PDF file and
 // turned into PNG images (header, footer, line numbers, coloured
 // keywords), the preview, a layout that cannot fit, and the page setup dialog.
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <libintl.h>
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/dcgraph.h>
+#include <wx/gtk/print.h>
 #include <wx/print.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
 #include "ide/wx/ids.hpp"
 #include "ide/wx/page_setup_dlg.hpp"
@@ -17,6 +21,7 @@
 #include "ink.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
+#include "tests/ide/x_input.hpp"
 
 namespace ide::test {
 namespace {
@@ -238,6 +243,96 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     CSourcePrintout printout(printing, source, "", "quvtemp1");
     EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
     EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
+}
+
+// What a command prints on its standard output.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The print dialog comes up with GTK's printer that writes a PDF file chosen,
+// writing `pdf`; a timer presses its Return key (Print) once it shows.
+class PrintToFile {
+public:
+    explicit PrintToFile(const std::string& pdf)
+    {
+        // Both names as GTK shows them in the user's language.
+        printer_ = dgettext("gtk30", "Print to File");
+        title_ = dgettext("gtk30", "Print");
+        wxPrintData& data = wxGetApp().DocManager()->GetPageSetupDialogData().GetPrintData();
+        data.SetPrinterName(wxString::FromUTF8(printer_));
+        data.ConvertToNative();
+        auto* native = static_cast<wxGtkPrintNativeData*>(data.GetNativeData());
+        using Set = void (*)(void*, const char*, const char*);
+        Cairo<Set>("gtk_print_settings_set")(native->GetPrintConfig(), "output-uri", ("file://" + pdf).c_str());
+        timer_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { PressPrint(); });
+        timer_.Start(200);
+    }
+
+private:
+    void PressPrint()
+    {
+        const std::string window = Output("xdotool search --onlyvisible --name '^" + title_ + "$' 2>/dev/null");
+        if (window.empty())
+            return;
+        timer_.Stop();
+        Xdotool("windowfocus --sync " + window.substr(0, window.find('\n')) + " key Return");
+    }
+
+    std::string printer_, title_;
+    wxTimer timer_;
+};
+
+// The first preview of a session lays out the pages the printout has: as
+// many, with as many rows each, for the defaults and for wider margins, more
+// line distance and line numbers; the PDF printed has that many pages.
+TEST(Printing, TheFirstPreviewHasThePagesOfThePrintout)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    std::wstring text;
+    for (int i = 1; i <= 300; ++i)
+        text += L"LB = l" + std::to_wstring(i) + L" => $O x = x + 1 ^ $OLB = NEXT;\n";
+    CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
+    CPrintSetting& setting = wxGetApp().Bench().PrintSetting();
+    const struct {
+        const char* name;
+        int left, top, lineDistance, lineNumbers;
+    } setups[] = {{"defaults", 100, 100, 12, 0}, {"wider margins", 400, 300, 40, 1}};
+    for (const auto& s : setups) {
+        SCOPED_TRACE(s.name);
+        // No print dialog has run in this session.
+        wxGetApp().DocManager()->GetPageSetupDialogData().SetPrintData(wxPrintData());
+        setting.iLeft = s.left;
+        setting.iTop = s.top;
+        setting.iLineDistance = s.lineDistance;
+        setting.bPrintLineNo = s.lineNumbers;
+        CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
+        ASSERT_TRUE(printing.Preview(&Frame(), source, "", "quvtemp1"));
+        const int previewPages = printing.Layout().pageCount, previewRows = printing.Layout().rowsPerPage;
+        SaveScreenshot(Screenshot(PreviewFrame()), "print_first_preview_" + std::to_string(s.lineNumbers));
+        PreviewFrame()->Close(true);
+        Pump();
+
+        const std::string pdf = TestFolder() + "/printed-" + std::to_string(s.lineNumbers) + ".pdf";
+        {
+            PrintToFile toFile(pdf);
+            printing.Print(&Frame(), source, "", "quvtemp1");
+        }
+        EXPECT_GT(previewPages, 1);
+        EXPECT_EQ(printing.Layout().pageCount, previewPages);
+        EXPECT_EQ(printing.Layout().rowsPerPage, previewRows);
+        EXPECT_EQ(Output("pdfinfo '" + pdf + "' | sed -n 's/^Pages: *//p'"), std::to_string(previewPages) + "\n");
+    }
+    EXPECT_TRUE(answers.asked.empty());
 }
 
 TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
