@@ -36,6 +36,7 @@ void Workbench::LoadStartSettings()
 {
     LoadDisplaySetting(displaySetting_, iniPath_);
     displayAtStart_ = displaySetting_;
+    framePlacement_ = placementAtStart_ = LoadFramePlacement(iniPath_);
     platform::RegistryFile registry(platform::RegistryFile::UserPath());
     registry.Load();
     recentFiles_.ReadList(registry);
@@ -90,7 +91,9 @@ void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivatePro
 void Workbench::SaveDisplayAndRecentLists()
 {
     UpdateSettingsFile([this](platform::PrivateProfileFile& profile) {
-        return SaveDisplayChanges(displayAtStart_, displaySetting_, profile);
+        const bool display = SaveDisplayChanges(displayAtStart_, displaySetting_, profile);
+        const bool placement = SaveFramePlacementChange(placementAtStart_, framePlacement_, profile);
+        return display || placement;
     });
     // Read again first: the control library records itself in the same file,
     // and another IDE may have changed the lists meanwhile. A file that cannot

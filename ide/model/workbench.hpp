@@ -19,6 +19,7 @@
 #include "ide/model/display_setting.hpp"
 #include "ide/model/find_history.hpp"
 #include "ide/model/find_in_files.hpp"
+#include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
 #include "ide/model/recent_list.hpp"
 #include "ide/model/worker_registry.hpp"
@@ -34,7 +35,7 @@ public:
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
-    // At start-up: the display settings and the recent lists.
+    // At start-up: the display settings, the frame's placement and the recent lists.
     void LoadStartSettings();
     // At the end, in this order around the closing of the documents: first
     // the display settings and the recent lists, then the find histories and
@@ -64,6 +65,9 @@ public:
     CDisplaySetting& DisplaySetting() { return displaySetting_; }
     const CDisplaySetting& DisplaySetting() const { return displaySetting_; }
     CPrintSetting& PrintSetting() { return printSetting_; }
+    // The main frame's rectangle when it is not maximised; saved with the
+    // display settings.
+    FrameRect& FramePlacement() { return framePlacement_; }
     CRecentFileList& RecentFiles() { return recentFiles_; }
     CRecentFileList& RecentProjects() { return recentProjects_; }
     WorkerRegistry& Workers() { return workers_; }
@@ -104,6 +108,7 @@ private:
     std::string iniPath_;
     // The settings as they were read, to tell what this IDE changed.
     CDisplaySetting displayAtStart_;
+    FrameRect placementAtStart_;
     CPrintSetting printAtStart_;
     CQuvFindHistory historyAtStart_;
     std::vector<std::string> recentFilesAtStart_;
@@ -111,6 +116,7 @@ private:
     std::vector<SettingsWriteFailure> settingsFailures_;
     std::optional<std::chrono::steady_clock::time_point> lockDeadline_;
     CDisplaySetting displaySetting_;
+    FrameRect framePlacement_;
     CPrintSetting printSetting_;
     std::unique_ptr<CQuvFileList> openFiles_;
     std::unique_ptr<CQuvProject> project_;
