@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -457,20 +458,32 @@ TEST(Messages, ASaveFailureSaysWhyInChinese)
     }
 }
 
+// Starts the IDE, changes a colour and the recent files, lets `hinder` stand
+// in the way of saving them, and quits; how long the exit took.
+std::chrono::steady_clock::duration QuitHindered(Answers& answers, const std::function<void()>& hinder)
+{
+    EXPECT_TRUE(Start({}, answers));
+    OnlyDocument()->Modify(false);
+    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
+    wxGetApp().AddToRecentFileList("/w/a.e");
+    hinder();
+    EXPECT_TRUE(Frame().Close());
+    Pump(10);
+    const auto start = std::chrono::steady_clock::now();
+    wxGetApp().ExitInstance();
+    return std::chrono::steady_clock::now() - start;
+}
+
 // Settings that cannot be written at exit are told once; quitting goes on.
 TEST(Messages, SettingsThatCannotBeWrittenAreToldOnce)
 {
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
-    OnlyDocument()->Modify(false);
-    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
-    wxGetApp().AddToRecentFileList("/w/a.e");
-    const std::string ini = wxGetApp().Bench().SettingsFile();
-    fs::remove(ini);
-    fs::create_directories(ini);
-    EXPECT_TRUE(Frame().Close());
-    Pump(10);
-    wxGetApp().ExitInstance();
+    std::string ini;
+    QuitHindered(answers, [&ini] {
+        ini = wxGetApp().Bench().SettingsFile();
+        fs::remove(ini);
+        fs::create_directories(ini);
+    });
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message,
               "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" + ErrorText(EISDIR));
@@ -483,22 +496,18 @@ TEST(Messages, SettingsThatCannotBeWrittenAreToldOnce)
 TEST(Messages, LocksHeldElsewhereAreWaitedForOnceAndToldInOneBox)
 {
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
-    OnlyDocument()->Modify(false);
-    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
-    wxGetApp().AddToRecentFileList("/w/a.e");
-    const std::string ini = wxGetApp().Bench().SettingsFile();
     const std::string registry = platform::RegistryFile::UserPath();
-    fs::create_directories(fs::path(ini).parent_path());
-    const platform::FileLock settings(ini, std::chrono::milliseconds(0));
-    const platform::FileLock recent(registry, std::chrono::milliseconds(0));
-    ASSERT_EQ(settings.Error() + recent.Error(), 0);
-    EXPECT_TRUE(Frame().Close());
-    Pump(10);
-    const auto start = std::chrono::steady_clock::now();
-    wxGetApp().ExitInstance();
+    std::string ini;
+    std::unique_ptr<platform::FileLock> settings, recent;
+    const auto took = QuitHindered(answers, [&] {
+        ini = wxGetApp().Bench().SettingsFile();
+        fs::create_directories(fs::path(ini).parent_path());
+        settings.reset(new platform::FileLock(ini, std::chrono::milliseconds(0)));
+        recent.reset(new platform::FileLock(registry, std::chrono::milliseconds(0)));
+        ASSERT_EQ(settings->Error() + recent->Error(), 0);
+    });
     // Three waits of their own would take three times the wait.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2 * platform::kMergeLockWait);
+    EXPECT_LT(took, 2 * platform::kMergeLockWait);
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message, "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" +
                                             ErrorText(EBUSY) + "\n" + registry + "：" + ErrorText(EBUSY));
