@@ -240,11 +240,9 @@ TEST(ProjectFile, AFailedSaveIsShownWithWhyAndKeepsTheProjectModified) {
         project.Add("a.e");
         struct rlimit saved {};
         getrlimit(RLIMIT_FSIZE, &saved);
-        struct rlimit small = saved;
-        small.rlim_cur = 8;
+        const struct rlimit small = {c.fullDisk ? 8 : saved.rlim_cur, saved.rlim_max};
         auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-        if (c.fullDisk)
-            setrlimit(RLIMIT_FSIZE, &small);
+        setrlimit(RLIMIT_FSIZE, &small);
         EXPECT_FALSE(project.Save());
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);

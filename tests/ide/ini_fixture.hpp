@@ -27,10 +27,9 @@ protected:
     {
         std::ofstream(ini_, std::ios::binary) << text;
     }
-    std::string Read() const { return Read(ini_); }
-    static std::string Read(const std::string& path)
+    std::string Read() const
     {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(ini_, std::ios::binary);
         std::ostringstream all;
         all << in.rdbuf();
         return all.str();

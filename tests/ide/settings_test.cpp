@@ -9,7 +9,6 @@
 #include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
 #include "ide/model/recent_list.hpp"
-#include "ide/model/workbench.hpp"
 #include "ini_fixture.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
@@ -117,38 +116,6 @@ TEST(FramePlacement, RestoredRectangleFitsTheScreen)
     };
     for (const auto& r : rows)
         EXPECT_EQ(RestoredFrameRect(r.saved, r.work), r.restored) << r.name;
-}
-
-class FramePlacementTest : public IniTest {};
-
-// Kept across runs with the display settings; a run that did not move the
-// frame writes nothing of it over another IDE's.
-TEST_F(FramePlacementTest, KeptAcrossRunsAndWrittenOnlyWhenChanged)
-{
-    setenv("QUVBENCH_REGISTRY", (folder_ / "registry").c_str(), 1);
-    auto run = [this](const FrameRect* moveTo) {
-        Workbench bench(ini_);
-        bench.LoadStartSettings();
-        const FrameRect read = bench.FramePlacement();
-        if (moveTo)
-            bench.FramePlacement() = *moveTo;
-        bench.SaveDisplayAndRecentLists();
-        return read;
-    };
-    const FrameRect first{10, 20, 700, 500}, second{30, 40, 900, 600};
-    EXPECT_EQ(run(&first), FrameRect());
-    EXPECT_EQ(run(nullptr), first);
-    {
-        Workbench other(ini_);
-        other.LoadStartSettings();
-        Workbench mover(ini_);
-        mover.LoadStartSettings();
-        mover.FramePlacement() = second;
-        mover.SaveDisplayAndRecentLists();
-        other.SaveDisplayAndRecentLists();
-    }
-    EXPECT_EQ(run(nullptr), second);
-    unsetenv("QUVBENCH_REGISTRY");
 }
 
 class PrintSettingTest : public IniTest {};
