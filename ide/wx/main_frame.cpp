@@ -287,11 +287,14 @@ void CMainFrame::KeepRestoredRect()
     // sliver, or the whole screen before it says it is maximised): a
     // restored frame is at least the smallest and less than the screen.
     const wxRect now = GetRect();
+    FrameRect& kept = services_.Bench().FramePlacement();
+    if (now == wxRect(kept.x, kept.y, kept.width, kept.height))
+        return;
     const wxRect work = wxGetClientDisplayRect();
     if (now.width < GetMinWidth() || now.height < GetMinHeight() ||
         (now.width >= work.width && now.height >= work.height))
         return;
-    services_.Bench().FramePlacement() = FrameRect{now.x, now.y, now.width, now.height};
+    kept = FrameRect{now.x, now.y, now.width, now.height};
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event)

@@ -232,8 +232,8 @@ void CSourcePrintout::OnPreparePrinting()
     // the printer's, which can cost a page a row.
     int ppiX = 0, ppiY = 0;
     GetPPIPrinter(&ppiX, &ppiY);
-    const wxSize paper = state_.PaperPixels(ppiX, ppiY);
-    if (IsPreview() && paper.x > 0 && paper.y > 0) {
+    const wxSize paper = IsPreview() ? state_.PaperPixels(ppiX, ppiY) : wxSize();
+    if (paper.x > 0 && paper.y > 0) {
         page.pageWidth = paper.x;
         page.pageHeight = paper.y;
     }
