@@ -8,11 +8,22 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/safe_write.hpp"
+
 namespace platform {
 
 FileLock::FileLock(const std::string& file, std::chrono::milliseconds wait)
+    : FileLock(file, std::chrono::steady_clock::now() + wait)
 {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+}
+
+FileLock::FileLock(const std::string& name, std::chrono::steady_clock::time_point deadline)
+{
+    // A chain that cannot be followed is locked by its name: the write that
+    // follows fails for that reason anyway.
+    std::string file;
+    if (!FileNamedBy(name, file))
+        file = name;
     const std::string lockFile = file + ".lock";
     for (;;) {
         // No O_TRUNC and no write: the lock file stays empty, and a link put

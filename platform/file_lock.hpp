@@ -12,7 +12,8 @@
 
 namespace platform {
 
-// How long a merge waits for another process's.
+// How long a merge waits for another process's; the merges of one quit
+// share it.
 inline constexpr std::chrono::milliseconds kMergeLockWait{3000};
 
 class FileLock {
@@ -22,10 +23,16 @@ public:
     // that held it. It is taken on "FILE.lock" beside the file, an empty
     // file that stays; where none can be made there (a folder the user may
     // not write, a name too long), on the file itself, which then goes on
-    // being the one its path names. Where neither can be opened, or the file
-    // system has no locks, nothing is locked and the error is 0: the write
-    // that follows makes the file or fails for its own reason.
+    // being the one its path names. FILE is the file at the end of the
+    // chain of symbolic links `file` starts, as the safe writer writes it,
+    // so every name that leads to one file takes the one lock. Where neither
+    // can be opened, or the file system has no locks, nothing is locked and
+    // the error is 0: the write that follows makes the file or fails for
+    // its own reason.
     FileLock(const std::string& file, std::chrono::milliseconds wait);
+    // The same, waiting until `deadline` at most: a lock that is free is
+    // taken also when the deadline has passed.
+    FileLock(const std::string& file, std::chrono::steady_clock::time_point deadline);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

@@ -62,35 +62,6 @@ std::string folderPart(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The file a path names: a chain of symbolic links is followed to its end,
-// which need not exist yet (it is then made there, and the links stay). A
-// relative link leads from the folder that holds it. False with errno set
-// when a link cannot be read or the chain does not end (ELOOP).
-bool fileNamedBy(const std::string& path, std::string& target) {
-    target = path;
-    for (int followed = 0;; ++followed) {
-        struct stat st;
-        if (lstat(target.c_str(), &st) != 0)
-            return errno == ENOENT;
-        if (!S_ISLNK(st.st_mode))
-            return true;
-        if (followed == kMaxLinks) {
-            errno = ELOOP;
-            return false;
-        }
-        char to[PATH_MAX];
-        const ssize_t n = readlink(target.c_str(), to, sizeof to);
-        if (n < 0)
-            return false;
-        if (static_cast<size_t>(n) == sizeof to) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        const std::string next(to, static_cast<size_t>(n));
-        target = next[0] == '/' ? next : folderPart(target) + next;
-    }
-}
-
 // A new file beside `target`, created as open(2) creates files (the umask
 // applies), so a file that did not exist gets the mode any new file gets.
 // It is named after the file, ".NAME.xxxxxx", so that one a crash leaves
@@ -244,6 +215,31 @@ bool writeFile(const std::string& target, const std::string& data, std::string& 
 
 }  // namespace
 
+bool FileNamedBy(const std::string& path, std::string& target) {
+    target = path;
+    for (int followed = 0;; ++followed) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0)
+            return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        if (followed == kMaxLinks) {
+            errno = ELOOP;
+            return false;
+        }
+        char to[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), to, sizeof to);
+        if (n < 0)
+            return false;
+        if (static_cast<size_t>(n) == sizeof to) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string next(to, static_cast<size_t>(n));
+        target = next[0] == '/' ? next : folderPart(target) + next;
+    }
+}
+
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason) {
     WriteFailure ignored;
     return WriteFileSafely(path, data, reason, ignored);
@@ -252,7 +248,7 @@ bool WriteFileSafely(const std::string& path, const std::string& data, std::stri
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why) {
     why = WriteFailure();
     std::string target;
-    if (!fileNamedBy(path, target)) {
+    if (!FileNamedBy(path, target)) {
         why.error = errno;
         reason = said(errno);
         return false;

@@ -40,6 +40,12 @@ struct WriteFailure {
 };
 bool WriteFileSafely(const std::string& path, const std::string& data, std::string& reason, WriteFailure& why);
 
+// The file `path` names: a chain of symbolic links followed to its end, which
+// need not exist yet (a write makes it there, and the links stay). A relative
+// link leads from the folder that holds it. False with errno set when a link
+// cannot be read or the chain does not end (ELOOP).
+bool FileNamedBy(const std::string& path, std::string& target);
+
 // "cannot write PATH: REASON", the message for a failed WriteFileSafely.
 std::string WriteFailureMessage(const std::string& path, const std::string& reason);
 

@@ -25,6 +25,7 @@
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
 #include "platform/process_runner.hpp"
+#include "platform/safe_write.hpp"
 
 struct TypesettingPass;
 class CompileStages;
@@ -171,9 +172,13 @@ public:
     // tenth of a second, and when it says so Load gives up: false, nothing
     // shown, the project as it was. A null `stopped` waits as long as it takes.
     bool Load(const std::string& projectFile, const std::function<bool()>& stopped = nullptr);
-    // Writes the project file at the path. A write that fails is shown and
-    // returns false, and the project stays modified.
+    // Writes the project file at the path. A write that fails is shown with
+    // why and returns false, and the project stays modified.
     bool Save();
+    // Why the last Save failed: the system's error number (0 when it gave
+    // none) with the writer's account of it in English.
+    const platform::WriteFailure& LastSaveFailure() const { return saveFailure; }
+    const std::string& LastSaveReason() const { return saveReason; }
 
     MessageSink messageSink;
 
@@ -183,4 +188,6 @@ private:
     std::string name;
     std::string path;
     int notCreated = 1;
+    platform::WriteFailure saveFailure;
+    std::string saveReason;
 };

@@ -187,10 +187,12 @@ bool CQuvProject::Save() {
                    profile.writeString(kSection, "Project File Num", std::to_string(GetCount()));
     for (int i = 0; written && i < GetCount(); ++i)
         written = profile.writeString(kSection, fileKey(i + 1), platform::valueReadBackAsItself(files[i]));
-    written = written && profile.save();
+    saveFailure = platform::WriteFailure();
+    saveReason = "a name holds a line end, which a project file cannot keep";
+    written = written && profile.save(saveReason, saveFailure);
     if (!written) {
         // The project still differs from its file: keep it modified so closing offers to save again.
-        show("Cannot write the project file " + path + "!");
+        show("Cannot write the project file " + path + ": " + saveReason);
         return false;
     }
     modified = 0;

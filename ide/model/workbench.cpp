@@ -36,6 +36,7 @@ void Workbench::LoadStartSettings()
 {
     LoadDisplaySetting(displaySetting_, iniPath_);
     displayAtStart_ = displaySetting_;
+    framePlacement_ = placementAtStart_ = LoadFramePlacement(iniPath_);
     platform::RegistryFile registry(platform::RegistryFile::UserPath());
     registry.Load();
     recentFiles_.ReadList(registry);
@@ -52,11 +53,20 @@ void Workbench::NoteWriteFailure(const std::string& file, const std::string& rea
     settingsFailures_.push_back({file, reason});
 }
 
+std::chrono::steady_clock::time_point Workbench::LockDeadline()
+{
+    // One budget for the quit: three waits of their own would keep the user's
+    // warning three times as long.
+    if (!lockDeadline_)
+        lockDeadline_ = std::chrono::steady_clock::now() + platform::kMergeLockWait;
+    return *lockDeadline_;
+}
+
 void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change)
 {
     // Another IDE that quits at the same moment merges before or after this
     // one, never in between: held from the read to the write.
-    const platform::FileLock lock(iniPath_, platform::kMergeLockWait);
+    const platform::FileLock lock(iniPath_, LockDeadline());
     if (lock.Error()) {
         NoteWriteFailure(iniPath_, ErrorText(lock.Error()));
         return;
@@ -81,13 +91,15 @@ void Workbench::UpdateSettingsFile(const std::function<bool(platform::PrivatePro
 void Workbench::SaveDisplayAndRecentLists()
 {
     UpdateSettingsFile([this](platform::PrivateProfileFile& profile) {
-        return SaveDisplayChanges(displayAtStart_, displaySetting_, profile);
+        const bool display = SaveDisplayChanges(displayAtStart_, displaySetting_, profile);
+        const bool placement = SaveFramePlacementChange(placementAtStart_, framePlacement_, profile);
+        return display || placement;
     });
     // Read again first: the control library records itself in the same file,
     // and another IDE may have changed the lists meanwhile. A file that cannot
     // be read is left alone: writing it would drop the registration.
     const std::string path = platform::RegistryFile::UserPath();
-    const platform::FileLock lock(path, platform::kMergeLockWait);
+    const platform::FileLock lock(path, LockDeadline());
     if (lock.Error()) {
         NoteWriteFailure(path, ErrorText(lock.Error()));
         return;

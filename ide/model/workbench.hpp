@@ -6,8 +6,10 @@
 // thread) and the registry that stops them all when the main frame closes.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "ide/model/display_setting.hpp"
 #include "ide/model/find_history.hpp"
 #include "ide/model/find_in_files.hpp"
+#include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
 #include "ide/model/recent_list.hpp"
 #include "ide/model/worker_registry.hpp"
@@ -32,7 +35,7 @@ public:
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
-    // At start-up: the display settings and the recent lists.
+    // At start-up: the display settings, the frame's placement and the recent lists.
     void LoadStartSettings();
     // At the end, in this order around the closing of the documents: first
     // the display settings and the recent lists, then the find histories and
@@ -41,8 +44,9 @@ public:
     // merged with what the files hold now, so that another IDE's changes
     // stay; the control's registration is left as the file holds it. Each
     // file is locked from its read to its write, so that IDEs that quit at
-    // once merge one after another; a lock another holds past
-    // platform::kMergeLockWait is noted as a failed write (EBUSY).
+    // once merge one after another. The locks of both steps wait
+    // platform::kMergeLockWait in all, counted from the first; a lock
+    // another holds past that is noted as a failed write (EBUSY).
     void SaveDisplayAndRecentLists();
     void SaveHistoriesAndPrintSetting();
     // The settings files that could not be written, each with why (UTF-8),
@@ -61,6 +65,9 @@ public:
     CDisplaySetting& DisplaySetting() { return displaySetting_; }
     const CDisplaySetting& DisplaySetting() const { return displaySetting_; }
     CPrintSetting& PrintSetting() { return printSetting_; }
+    // The main frame's rectangle when it is not maximised; saved with the
+    // display settings.
+    FrameRect& FramePlacement() { return framePlacement_; }
     CRecentFileList& RecentFiles() { return recentFiles_; }
     CRecentFileList& RecentProjects() { return recentProjects_; }
     WorkerRegistry& Workers() { return workers_; }
@@ -95,16 +102,21 @@ private:
     // writes it back when `change` wrote anything.
     void UpdateSettingsFile(const std::function<bool(platform::PrivateProfileFile&)>& change);
     void NoteWriteFailure(const std::string& file, const std::string& reason);
+    // Until when the locks of this quit wait: set by the first.
+    std::chrono::steady_clock::time_point LockDeadline();
 
     std::string iniPath_;
     // The settings as they were read, to tell what this IDE changed.
     CDisplaySetting displayAtStart_;
+    FrameRect placementAtStart_;
     CPrintSetting printAtStart_;
     CQuvFindHistory historyAtStart_;
     std::vector<std::string> recentFilesAtStart_;
     std::vector<std::string> recentProjectsAtStart_;
     std::vector<SettingsWriteFailure> settingsFailures_;
+    std::optional<std::chrono::steady_clock::time_point> lockDeadline_;
     CDisplaySetting displaySetting_;
+    FrameRect framePlacement_;
     CPrintSetting printSetting_;
     std::unique_ptr<CQuvFileList> openFiles_;
     std::unique_ptr<CQuvProject> project_;

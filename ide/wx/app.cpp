@@ -133,10 +133,7 @@ bool CQuvBenchApp::InitInstance(const wxArrayString& args)
         return false;
     }
 
-    const wxRect screen = wxGetClientDisplayRect();
-    mainFrame_->SetSize(screen);
-    mainFrame_->Maximize();
-    mainFrame_->Show();
+    mainFrame_->ShowMaximised();
     mainFrame_->Update();
     return true;
 }

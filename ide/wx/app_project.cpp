@@ -195,9 +195,15 @@ bool CQuvBenchApp::SaveProject()
     bench_.Project().messageSink = nullptr;
     const bool saved = bench_.Project().Save();
     bench_.Project().messageSink = std::move(sink);
-    if (!saved)
-        MessageBox(fromUtf8(bench_.Project().GetPath()) + U8("无法写入，当前工程的修改尚未保存!"), U8("错误"),
-                   wxOK | wxICON_ERROR);
+    if (!saved) {
+        // Why, in the words every failed save of the IDE uses.
+        const platform::WriteFailure& why = bench_.Project().LastSaveFailure();
+        const std::string reason =
+            SaveFailureReason(why.error, why.oldContentsLost, bench_.Project().LastSaveReason());
+        MessageBox(fromUtf8(bench_.Project().GetPath()) + U8("无法写入，当前工程的修改尚未保存!") + U8("\n原因：") +
+                       fromUtf8(reason),
+                   U8("错误"), wxOK | wxICON_ERROR);
+    }
     return saved;
 }
 

@@ -167,11 +167,18 @@ void CMainFrame::ShowWorkspaceBar(bool show)
 
 void CMainFrame::ShowOutputTab(wxWindow* page)
 {
+    // The notebook gives the page it turns to the keyboard. A pane shown for
+    // a job must leave the keys where the user types (in the document the
+    // command came from, or wherever the user went meanwhile); only a user
+    // already in the output bar moves with it.
+    wxWindow* focus = FindFocus();
     if (!IsOutputBarShown())
         ShowOutputBar(true);
     const int index = output_->FindPage(page);
     if (index != wxNOT_FOUND)
         output_->SetSelection(index);
+    if (focus && FindFocus() != focus && !output_->IsDescendant(focus))
+        focus->SetFocus();
 }
 
 void CMainFrame::ShowMakeOutput()
@@ -218,6 +225,7 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         event.Veto();
         return;
     }
+    KeepRestoredRect();
     // Every document has had its answer and goes with the frame: closing must not ask again.
     services_.DiscardDocumentChanges();
     // Every job that writes to the panes ends before any pane goes.
@@ -258,8 +266,44 @@ void CMainFrame::FocusForKeys()
         documents->SetFocus();
 }
 
+void CMainFrame::ShowMaximised()
+{
+    const wxRect work = wxGetClientDisplayRect();
+    const FrameRect screen{work.x, work.y, work.width, work.height};
+    const FrameRect rect = RestoredFrameRect(services_.Bench().FramePlacement(), screen);
+    SetMinSize(wxSize(std::min(kMinFrameWidth, work.width), std::min(kMinFrameHeight, work.height)));
+    SetSize(rect.x, rect.y, rect.width, rect.height);
+    Show();
+    // Maximised once shown: a window manager told before it manages the
+    // window restores it to its smallest size, not to this one.
+    maximisePending_ = true;
+}
+
+void CMainFrame::KeepRestoredRect()
+{
+    if (!IsShown() || IsMaximized() || IsIconized() || IsFullScreen())
+        return;
+    // On the way to and from maximised, the frame reports passing sizes (a
+    // sliver, or the whole screen before it says it is maximised): a
+    // restored frame is at least the smallest and less than the screen.
+    const wxRect now = GetRect();
+    FrameRect& kept = services_.Bench().FramePlacement();
+    if (now == wxRect(kept.x, kept.y, kept.width, kept.height))
+        return;
+    const wxRect work = wxGetClientDisplayRect();
+    if (now.width < GetMinWidth() || now.height < GetMinHeight() ||
+        (now.width >= work.width && now.height >= work.height))
+        return;
+    kept = FrameRect{now.x, now.y, now.width, now.height};
+}
+
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
+    if (maximisePending_) {
+        maximisePending_ = false;
+        Maximize();
+    }
+    KeepRestoredRect();
     // A focused window that went (a closed document, a dialog, the print
     // preview that disabled the frame) leaves none: the keys would go nowhere.
     if (FindFocus())

@@ -47,6 +47,9 @@ public:
     // Gives the keyboard to the active document's editor, or with no document
     // to the frame, where the accelerator keys act.
     void FocusForKeys();
+    // Shows the frame maximised, over the rectangle un-maximising gives back:
+    // the one kept from the last run, or a fair share of the screen.
+    void ShowMaximised();
 
 private:
     void CreateDockingBars();
@@ -56,6 +59,9 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
+    // Keeps the frame's rectangle, which un-maximising gives back, while it
+    // is neither maximised nor iconised.
+    void KeepRestoredRect();
 
     WindowServices& services_;
     wxAuiManager aui_;
@@ -70,6 +76,7 @@ private:
     // Set once the frame has given the keyboard back after it found none
     // focused, until a window has the focus again.
     bool refocused_ = false;
+    bool maximisePending_ = false;
 };
 
 } // namespace ide

@@ -4,6 +4,7 @@
 
 #include <wx/dc.h>
 #include <wx/font.h>
+#include <wx/paper.h>
 #include <wx/printdlg.h>
 
 #include "ide/model/settings_file.hpp"
@@ -95,10 +96,33 @@ LogFont LogFontFromFont(const wxFont& font)
     return out;
 }
 
-// The application's printer choice, shared by printing, preview and printer setup.
+// The application's printer choice, shared by printing, preview and printer
+// setup. Until a print dialog has run it names a quality only ("high"), which
+// the preview and the printer turn into different resolutions: the first
+// preview would show other pages than the printout. The printing system's
+// own settings give the resolution and the paper its dialog hands back.
 wxPrintData& CSourcePrinting::PrintData()
 {
-    return services_.DocManager()->GetPageSetupDialogData().GetPrintData();
+    wxPrintData& data = services_.DocManager()->GetPageSetupDialogData().GetPrintData();
+    if (data.GetQuality() <= 0 || data.GetPaperId() == wxPAPER_NONE) {
+        data.ConvertToNative();
+        data.ConvertFromNative();
+    }
+    return data;
+}
+
+wxSize CSourcePrinting::PaperPixels(int ppiX, int ppiY)
+{
+    const wxPrintData& data = PrintData();
+    const wxPrintPaperType* paper = wxThePrintPaperDatabase->FindPaperType(data.GetPaperId());
+    if (!paper)
+        paper = wxThePrintPaperDatabase->FindPaperType(wxPAPER_A4);
+    if (!paper)
+        return wxSize();
+    wxSize tenths(paper->GetWidth(), paper->GetHeight());  // of a millimetre
+    if (data.GetOrientation() == wxLANDSCAPE)
+        std::swap(tenths.x, tenths.y);
+    return wxSize(wxRound(tenths.x * ppiX / 254.0), wxRound(tenths.y * ppiY / 254.0));
 }
 
 bool CSourcePrinting::CheckLayout(LayoutResult result)
@@ -204,6 +228,15 @@ void CSourcePrintout::OnPreparePrinting()
     SelectPrintFont();
     PageMetrics page;
     GetPageSizePixels(&page.pageWidth, &page.pageHeight);
+    // The preview's page is the paper in whole points, a few pixels short of
+    // the printer's, which can cost a page a row.
+    int ppiX = 0, ppiY = 0;
+    GetPPIPrinter(&ppiX, &ppiY);
+    const wxSize paper = IsPreview() ? state_.PaperPixels(ppiX, ppiY) : wxSize();
+    if (paper.x > 0 && paper.y > 0) {
+        page.pageWidth = paper.x;
+        page.pageHeight = paper.y;
+    }
     const wxFontMetrics metrics = dc.GetFontMetrics();
     page.textHeight = metrics.height;
     page.externalLeading = metrics.externalLeading;

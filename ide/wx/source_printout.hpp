@@ -75,6 +75,9 @@ public:
     bool Preview(wxWindow* parent, PrintSource& source, const wxString& path, const wxString& title);
     // Reports a failed layout of the printout; true when there was none.
     bool CheckLayout(LayoutResult result);
+    // The chosen paper in pixels at this resolution, rounded as the printer
+    // rounds it; empty when the paper is unknown.
+    wxSize PaperPixels(int ppiX, int ppiY);
 
     const CDisplaySetting& Display() const { return display_; }
     CPrintSetting& Settings() { return print_; }

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -213,14 +216,19 @@ TEST(ProjectFile, ASaveOverALongerProjectLeavesTheOldEntriesUnread) {
     EXPECT_EQ(again.GetCount(), 2);
 }
 
-TEST(ProjectFile, AFailedSaveIsShownAndKeepsTheProjectModified) {
+TEST(ProjectFile, AFailedSaveIsShownWithWhyAndKeepsTheProjectModified) {
     TempFolder dir;
     const struct {
         const char* name;
         std::string path, projectName;
+        bool fullDisk;  // the file may not grow past a few bytes
+        int error;
+        std::string reason;
     } cases[] = {
-        {"folder missing", dir / "missing/p.prj", "demo"},
-        {"name with a line end", dir / "p.prj", "de\nmo"},
+        {"folder missing", dir / "missing/p.prj", "demo", false, ENOENT, "No such file or directory"},
+        {"name with a line end", dir / "p.prj", "de\nmo", false, 0,
+         "a name holds a line end, which a project file cannot keep"},
+        {"no room for the file", dir / "p.prj", "demo", true, EFBIG, "File too large"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,10 +238,18 @@ TEST(ProjectFile, AFailedSaveIsShownAndKeepsTheProjectModified) {
         project.SetName(c.projectName);
         project.SetPath(c.path);
         project.Add("a.e");
+        struct rlimit saved {};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const struct rlimit small = {c.fullDisk ? 8 : saved.rlim_cur, saved.rlim_max};
+        auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
         EXPECT_FALSE(project.Save());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
         EXPECT_TRUE(project.IsModified());
         EXPECT_FALSE(project.IsCreated());
-        EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + c.path + "!"});
+        EXPECT_EQ(project.LastSaveFailure().error, c.error);
+        EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + c.path + ": " + c.reason});
     }
 }
 
@@ -306,7 +322,8 @@ TEST(ProjectFile, AProjectFileThatIsAPipe) {
     project.SetPath(fifo);
     EXPECT_TRUE(endsWithoutAWriter(fifo, [&] { EXPECT_FALSE(project.Save()); }));
     EXPECT_TRUE(project.IsModified());
-    EXPECT_EQ(messages, std::vector<std::string>{"Cannot write the project file " + fifo + "!"});
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"Cannot write the project file " + fifo + ": it is not a regular file"});
 }
 
 TEST(FileList, RemoveAddReplace) {

@@ -9,6 +9,7 @@
 #include "ide/wx/ids.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
+#include "tests/ide/x_input.hpp"
 
 namespace ide::test {
 namespace {
@@ -211,6 +212,39 @@ TEST(CompileCommands, NoJobStartsAfterASaveThatFailed)
         EXPECT_EQ(answers.asked[0].caption, "错误");
     }
     EXPECT_TRUE(OnlyDocument()->IsModified());
+}
+
+// Keys pressed through the X server: after each command that runs a job, the
+// keys typed next still go into the document the command was given from.
+TEST(CompileCommands, TypingGoesOnInTheDocumentAfterEachCommand)
+{
+    UseToolChain();
+    const std::string source = CopyExample("pipeline/pipeline.e");
+    Answers answers;
+    ASSERT_TRUE(Start({source}, answers));
+    ASSERT_TRUE(wxGetApp().Bench().Project().Load(WriteProject("pipeline", source)));
+    wxDocument* doc = OnlyDocument();
+    CQuvPad& pad = PadOf(doc);
+    const int last = static_cast<int>(pad.GetTextSize());
+    FocusEditor(doc);
+    // Blanks at the end of the last line change nothing the compiler sees.
+    pad.LocatePos(last, pad.GetLine(last - 1).length() + 1);
+    wxWindow& editor = *ViewOf(doc)->GetFrame();
+    std::string typed = pad.GetLine(last - 1).utf8_string();
+    for (const char* keys : {"ctrl+F7", "F7", "shift+alt+F5", "F5"}) {
+        SCOPED_TRACE(keys);
+        const CCompileJob* before = wxGetApp().Bench().CompileJob();
+        PressKeys(editor, keys);
+        ASSERT_TRUE(PumpFor(90, [&] { return wxGetApp().Bench().CompileJob() != before && !JobRunning(); }));
+        Pump(10);
+        EXPECT_TRUE(pad.HasEditorFocus());
+        TypeKeys(editor, " ");
+        typed += " ";
+        EXPECT_TRUE(PumpUntil([&] { return pad.GetLine(last - 1).utf8_string() == typed; }))
+            << pad.GetLine(last - 1);
+    }
+    EXPECT_NE(Frame().RunOutput()->GetValue().find("25"), wxString::npos);
+    SaveScreenshot(Screenshot(&Frame()), "ide_keys_after_run");
 }
 
 } // namespace

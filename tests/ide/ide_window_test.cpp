@@ -16,6 +16,8 @@
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/gbk.hpp"
 #include "compiler/core/job_state.hpp"
+#include "ide/model/frame_placement.hpp"
+#include "ide/model/workbench.hpp"
 #include "ide/wx/error_info_dlg.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
@@ -124,6 +126,36 @@ TEST(StartUp, ShowsFrameWithMenusBarsTabsAndSplash)
     frame.CompileList()->AddRow(CompileRow::FromCopy(DiagnosticCopy{2, 3, 3, 5, 0, "a.e", "program", "缺少分号",
                                                                      "语法错误", "语法错误"}));
     SaveScreenshot(Screenshot(&frame), "ide_frame");
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+// The frame un-maximised holds the bars and panes: a fair share of the
+// screen at the first start, then the size the user gave it, kept for the
+// next start. On the tests' display no window manager maximises it.
+TEST(StartUp, TheRestoredFrameHoldsThePanesAndIsKeptForTheNextStart)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    OnlyDocument()->Modify(false);
+    CMainFrame& frame = Frame();
+    ASSERT_FALSE(frame.IsMaximized()) << "a window manager runs on the display";
+    const wxRect work = wxGetClientDisplayRect();
+    const FrameRect fair = RestoredFrameRect(FrameRect(), {work.x, work.y, work.width, work.height});
+    EXPECT_TRUE(PumpUntil([&] { return frame.GetSize() == wxSize(fair.width, fair.height); })) << frame.GetSize().x;
+    EXPECT_GE(frame.GetSize().x, kMinFrameWidth);
+    EXPECT_GE(frame.GetSize().y, kMinFrameHeight);
+    SaveScreenshot(Screenshot(&frame), "ide_frame_restored");
+
+    const wxSize given(kMinFrameWidth + 100, kMinFrameHeight + 40);
+    frame.SetSize(given);
+    EXPECT_TRUE(PumpUntil([&] { return frame.GetSize() == given; }));
+    EXPECT_TRUE(frame.Close());
+    Pump(10);
+    wxGetApp().ExitInstance();
+    Workbench next(wxGetApp().Bench().SettingsFile());
+    next.LoadStartSettings();
+    EXPECT_EQ(next.FramePlacement().width, given.x);
+    EXPECT_EQ(next.FramePlacement().height, given.y);
     EXPECT_TRUE(answers.asked.empty());
 }
 

@@ -1,15 +1,19 @@
 // Printing a source file under Xvfb: the pages printed to a PDF file and
 // turned into PNG images (header, footer, line numbers, coloured
 // keywords), the preview, a layout that cannot fit, and the page setup dialog.
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <libintl.h>
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
 #include <wx/dcgraph.h>
+#include <wx/gtk/print.h>
 #include <wx/print.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
 
 #include "ide/wx/ids.hpp"
 #include "ide/wx/page_setup_dlg.hpp"
@@ -17,6 +21,7 @@
 #include "ink.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
+#include "tests/ide/x_input.hpp"
 
 namespace ide::test {
 namespace {
@@ -238,6 +243,81 @@ TEST(Printing, PreviewShowsThePagesAndAFailedLayoutAbortsWithAMessage)
     CSourcePrintout printout(printing, source, "", "quvtemp1");
     EXPECT_TRUE(PrintToImages(printout, "print_failed").empty());
     EXPECT_EQ(printout.Result(), LayoutResult::TooNarrow);
+}
+
+// What a shell command prints.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    for (int c; pipe && (c = fgetc(pipe)) != EOF;)
+        out += static_cast<char>(c);
+    if (pipe)
+        pclose(pipe);
+    return out;
+}
+
+// The print dialog opens on GTK's printer that writes `pdf` (its names as
+// GTK gives them in the user's language), and Return presses its Print.
+struct PrintToFile {
+    explicit PrintToFile(const std::string& pdf)
+    {
+        wxPrintData& data = wxGetApp().DocManager()->GetPageSetupDialogData().GetPrintData();
+        data.SetPrinterName(wxString::FromUTF8(dgettext("gtk30", "Print to File")));
+        data.ConvertToNative();
+        auto* settings = static_cast<wxGtkPrintNativeData*>(data.GetNativeData())->GetPrintConfig();
+        Cairo<void (*)(void*, const char*, const char*)>("gtk_print_settings_set")(settings, "output-uri",
+                                                                                 ("file://" + pdf).c_str());
+        timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            const std::string title = dgettext("gtk30", "Print");
+            const std::string window = Output("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null");
+            if (!window.empty() && (timer.Stop(), true))
+                Xdotool("windowfocus --sync " + window.substr(0, window.find('\n')) + " key Return");
+        });
+        timer.Start(200);
+    }
+    wxTimer timer;
+};
+
+// The first preview of a session lays out the pages the printout has, as
+// many with as many rows each, for two page setups; the PDF has that many.
+TEST(Printing, TheFirstPreviewHasThePagesOfThePrintout)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    std::wstring text;
+    for (int i = 1; i <= 300; ++i)
+        text += L"LB = l" + std::to_wstring(i) + L" => $O x = x + 1 ^ $OLB = NEXT;\n";
+    CPadPrintSource<CQuvPad> source(PadOf(NewDocument(text)));
+    CPrintSetting& setting = wxGetApp().Bench().PrintSetting();
+    const struct {
+        int left, top, lineDistance, lineNumbers;
+    } setups[] = {{100, 100, 12, 0}, {400, 300, 40, 1}};
+    for (const auto& s : setups) {
+        SCOPED_TRACE(s.left);
+        // As before any print dialog of the session.
+        wxGetApp().DocManager()->GetPageSetupDialogData().SetPrintData(wxPrintData());
+        setting.iLeft = s.left;
+        setting.iTop = s.top;
+        setting.iLineDistance = s.lineDistance;
+        setting.bPrintLineNo = s.lineNumbers;
+        CSourcePrinting printing(wxGetApp(), wxGetApp().Bench().DisplaySetting(), setting);
+        ASSERT_TRUE(printing.Preview(&Frame(), source, "", "quvtemp1"));
+        const PrintLayout previewed = printing.Layout();
+        SaveScreenshot(Screenshot(PreviewFrame()), "print_first_preview_" + std::to_string(s.lineNumbers));
+        PreviewFrame()->Close(true);
+        Pump();
+        const std::string pdf = TestFolder() + "/printed-" + std::to_string(s.lineNumbers) + ".pdf";
+        {
+            PrintToFile toFile(pdf);
+            printing.Print(&Frame(), source, "", "quvtemp1");
+        }
+        EXPECT_GT(previewed.pageCount, 1);
+        EXPECT_EQ(printing.Layout().pageCount, previewed.pageCount);
+        EXPECT_EQ(printing.Layout().rowsPerPage, previewed.rowsPerPage);
+        EXPECT_EQ(Output("pdfinfo '" + pdf + "' | sed -n 's/^Pages: *//p'"), std::to_string(previewed.pageCount) + "\n");
+    }
+    EXPECT_TRUE(answers.asked.empty());
 }
 
 TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)

@@ -6,6 +6,7 @@
 
 #include "ide/model/display_setting.hpp"
 #include "ide/model/find_history.hpp"
+#include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
 #include "ide/model/recent_list.hpp"
 #include "ini_fixture.hpp"
@@ -94,6 +95,27 @@ TEST_F(DisplaySettingTest, ColourValuesReadInBothForms)
     EXPECT_EQ(s.colors[1], 255u);
     EXPECT_EQ(s.colors[2], 0xFFFFFFFFu);
     EXPECT_EQ(FormatColor(0xFF), "0x0000ff");
+}
+
+// The frame's restored rectangle: the one kept, made to fit the screen, or a
+// fair share of it; never under the smallest that holds the panes.
+TEST(FramePlacement, RestoredRectangleFitsTheScreen)
+{
+    const FrameRect screen{0, 0, 1280, 1024};
+    const struct {
+        const char* name;
+        FrameRect saved, work, restored;
+    } rows[] = {
+        {"none kept: three quarters, centred", {}, screen, {160, 128, 960, 768}},
+        {"kept as it was", {100, 50, 802, 625}, screen, {100, 50, 802, 625}},
+        {"a sliver grows to the smallest", {5, 5, 368, 70}, screen, {5, 5, 640, 480}},
+        {"larger than this screen", {0, 0, 2560, 1440}, screen, screen},
+        {"beyond its edges comes back", {3000, -200, 800, 600}, {0, 30, 1280, 994}, {480, 30, 800, 600}},
+        {"on a second screen to the left", {-1500, 100, 800, 600}, {-1920, 0, 1920, 1080}, {-1500, 100, 800, 600}},
+        {"a screen smaller than the smallest", {}, {0, 0, 600, 400}, {0, 0, 600, 400}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(RestoredFrameRect(r.saved, r.work), r.restored) << r.name;
 }
 
 class PrintSettingTest : public IniTest {};

@@ -4,7 +4,9 @@
 // should, and the messages say what happened.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/menus.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/registry_file.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
@@ -455,25 +458,59 @@ TEST(Messages, ASaveFailureSaysWhyInChinese)
     }
 }
 
+// Starts the IDE, changes a colour and the recent files, lets `hinder` stand
+// in the way of saving them, and quits; how long the exit took.
+std::chrono::steady_clock::duration QuitHindered(Answers& answers, const std::function<void()>& hinder)
+{
+    EXPECT_TRUE(Start({}, answers));
+    OnlyDocument()->Modify(false);
+    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
+    wxGetApp().AddToRecentFileList("/w/a.e");
+    hinder();
+    EXPECT_TRUE(Frame().Close());
+    Pump(10);
+    const auto start = std::chrono::steady_clock::now();
+    wxGetApp().ExitInstance();
+    return std::chrono::steady_clock::now() - start;
+}
+
 // Settings that cannot be written at exit are told once; quitting goes on.
 TEST(Messages, SettingsThatCannotBeWrittenAreToldOnce)
 {
     Answers answers;
-    ASSERT_TRUE(Start({}, answers));
-    OnlyDocument()->Modify(false);
-    wxGetApp().Bench().DisplaySetting().colors[1] = 0x00AA00;
-    wxGetApp().AddToRecentFileList("/w/a.e");
-    const std::string ini = wxGetApp().Bench().SettingsFile();
-    fs::remove(ini);
-    fs::create_directories(ini);
-    EXPECT_TRUE(Frame().Close());
-    Pump(10);
-    wxGetApp().ExitInstance();
+    std::string ini;
+    QuitHindered(answers, [&ini] {
+        ini = wxGetApp().Bench().SettingsFile();
+        fs::remove(ini);
+        fs::create_directories(ini);
+    });
     ASSERT_EQ(answers.asked.size(), 1u);
     EXPECT_EQ(answers.asked[0].message,
               "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" + ErrorText(EISDIR));
     // The recent list, in the other file, was kept.
     EXPECT_EQ(ReadFile(platform::RegistryFile::UserPath()).find("/w/a.e") != std::string::npos, true);
+}
+
+// Another IDE holds both settings locks: the quit's merges wait for them
+// once in all, not each, and one box then names both files.
+TEST(Messages, LocksHeldElsewhereAreWaitedForOnceAndToldInOneBox)
+{
+    Answers answers;
+    const std::string registry = platform::RegistryFile::UserPath();
+    std::string ini;
+    std::unique_ptr<platform::FileLock> settings, recent;
+    const auto took = QuitHindered(answers, [&] {
+        ini = wxGetApp().Bench().SettingsFile();
+        fs::create_directories(fs::path(ini).parent_path());
+        settings.reset(new platform::FileLock(ini, std::chrono::milliseconds(0)));
+        recent.reset(new platform::FileLock(registry, std::chrono::milliseconds(0)));
+        ASSERT_EQ(settings->Error() + recent->Error(), 0);
+    });
+    // Three waits of their own would take three times the wait.
+    EXPECT_LT(took, 2 * platform::kMergeLockWait);
+    ASSERT_EQ(answers.asked.size(), 1u);
+    EXPECT_EQ(answers.asked[0].message, "退出时无法保存设置，本次对设置的修改未能保留：\n" + ini + "：" +
+                                            ErrorText(EBUSY) + "\n" + registry + "：" + ErrorText(EBUSY));
 }
 
 // The caret pane holds a position of a 7-digit line and a 5-digit column.

@@ -160,7 +160,8 @@ TEST_F(TwoInstances, ARemovedEntryStaysRemovedAndTheListKeepsItsSize)
 // quits when told, saying whether it noted a failure.
 class IdeProcess {
 public:
-    IdeProcess(const std::string& ini, const std::function<void(Workbench&, int round)>& change)
+    IdeProcess(const std::string& ini, const std::string& registry,
+               const std::function<void(Workbench&, int round)>& change)
     {
         int down[2], up[2];
         if (pipe(down) != 0 || pipe(up) != 0)
@@ -169,6 +170,7 @@ public:
         if (pid_ == 0) {
             close(down[1]);
             close(up[0]);
+            setenv("QUVBENCH_REGISTRY", registry.c_str(), 1);
             char c;
             for (int round = 0; read(down[0], &c, 1) == 1; ++round) {
                 char status = 'x';
@@ -213,18 +215,23 @@ private:
     int toChild_ = -1, fromChild_ = -1;
 };
 
-// A logout: two IDEs quit at the same moment, each with changes of its own
-// to the settings file and to the recent lists, and neither loses any.
-TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
+// The names two IDEs reach the settings file and the registry file by.
+struct Names {
+    std::string iniA, registryA, iniB, registryB;
+};
+
+// Two IDEs quit at the same moment, 100 times, each with changes of its own
+// to `iniFile` and `registryFile`, and neither loses any.
+void BothKeepTheirChanges(const std::string& iniFile, const std::string& registryFile, const Names& files)
 {
-    const IdeProcess a(ini_, [](Workbench& bench, int round) {
+    const IdeProcess a(files.iniA, files.registryA, [](Workbench& bench, int round) {
         const std::string r = std::to_string(round);
         bench.DisplaySetting().font.lfHeight = -10 - round;
         bench.PrintSetting().iLeft = 200 + round;
         bench.RecentFiles().Add("/w/a" + r + ".e");
         CQuvFindHistory::InsertMostRecent(bench.FindHistory().findTexts, "a" + r);
     });
-    const IdeProcess b(ini_, [](Workbench& bench, int round) {
+    const IdeProcess b(files.iniB, files.registryB, [](Workbench& bench, int round) {
         const std::string r = std::to_string(round);
         bench.DisplaySetting().colors[1] = 1 + round;
         bench.PrintSetting().footer = "b" + r;
@@ -237,8 +244,8 @@ TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
         // Each round starts afresh, with no settings file and only the
         // control's registration, so that no list fills up (a full list
         // drops its oldest entries) and the IDEs start quickly.
-        std::filesystem::remove(ini_);
-        platform::RegistryFile registry(registry_);
+        std::filesystem::remove(iniFile);
+        platform::RegistryFile registry(registryFile);
         registry.SetValue(kControlKey, "", "/opt/quvpad/libquvpad.so");
         ASSERT_TRUE(registry.Save());
         a.Tell();
@@ -249,7 +256,7 @@ TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
         ASSERT_EQ(std::string() + a.Heard() + b.Heard(), "kk");
 
         // Each file read once, as it is on disk.
-        const platform::PrivateProfileFile ini(ini_);
+        const platform::PrivateProfileFile ini(iniFile);
         ASSERT_TRUE(registry.Load());
         CRecentFileList recent("Recent File List", "File%d", 8, 30);
         recent.ReadList(registry);
@@ -280,6 +287,33 @@ TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
             lost = "round " + r + " lost" + lost;
     }
     EXPECT_EQ(lost, "");
+}
+
+// A logout: two IDEs quit at the same moment, each with changes of its own
+// to the settings file and to the recent lists, and neither loses any: also
+// when each reaches the files through a symbolic link of its own.
+TEST_F(TwoInstances, TwoThatQuitAtTheSameMomentBothKeepTheirChanges)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(folder_ / "a");
+    fs::create_directories(folder_ / "b");
+    fs::create_symlink("../QuvBench.ini", folder_ / "a/QuvBench.ini");
+    fs::create_symlink("../registry", folder_ / "a/registry");
+    fs::create_symlink(ini_, folder_ / "b/settings.ini");
+    fs::create_symlink(folder_ / "a/registry", folder_ / "b/registry");
+    const struct {
+        const char* name;
+        Names files;
+    } rows[] = {
+        {"one name", {ini_, registry_, ini_, registry_}},
+        {"two links to each file",
+         {(folder_ / "a/QuvBench.ini").string(), (folder_ / "a/registry").string(),
+          (folder_ / "b/settings.ini").string(), (folder_ / "b/registry").string()}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BothKeepTheirChanges(ini_, registry_, row.files);
+    }
 }
 
 // Another process holds the settings' lock past the wait: this IDE's changes
