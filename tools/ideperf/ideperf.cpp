@@ -5,7 +5,8 @@
 //     ideperf text LINES FILE        writes a QUV/E-like text of LINES lines
 //     ideperf split FILE             reads FILE and splits it into lines
 //     ideperf load FILE              reads FILE into the editor model
-//     ideperf edit FILE PASTE_MB     load, keystrokes, Enter, paste and undo
+//     ideperf edit FILE PASTE_MB     load, keystrokes, Enter, paste, undo and
+//                                    redo, a cut of everything and its undo
 //     ideperf files DIR COUNT MB     writes COUNT files of about MB in all
 //     ideperf find DIR TEXT          finds TEXT in DIR's files, rows kept
 //     ideperf replace DIR TEXT NEW   replaces TEXT by NEW in DIR's files
@@ -198,16 +199,26 @@ int Edit(const std::string& path, double pasteMb)
     e.model.DoCommand(quvpad::EditCommand::Paste);
     double paste = Since(start);
     int pasted = e.model.GetLineCount();
+    const size_t pastedBytes = e.window.clipboard.size();
     start = Clock::now();
     e.model.DoCommand(quvpad::EditCommand::Undo);
     double undo = Since(start);
     start = Clock::now();
     e.model.DoCommand(quvpad::EditCommand::Redo);
     double redo = Since(start);
+    // Everything cut, and the cut undone.
+    e.model.DoCommand(quvpad::EditCommand::SelectAll);
+    const int all = e.model.GetLineCount();
+    start = Clock::now();
+    e.model.DoCommand(quvpad::EditCommand::Cut);
+    double cutting = Since(start);
+    start = Clock::now();
+    e.model.DoCommand(quvpad::EditCommand::Undo);
+    double uncut = Since(start);
     std::printf("edit %d lines: load %.3f s, key %.4f ms, Enter %.4f ms, paste %.2f MB (%d lines) %.3f s, "
-                "undo %.3f s, redo %.3f s\n",
-                lines, load, key * 1e3, enter * 1e3, e.window.clipboard.size() / 1e6, pasted - lines - enters,
-                paste, undo, redo);
+                "undo %.3f s, redo %.3f s, cut of all %d lines %.3f s, its undo %.3f s\n",
+                lines, load, key * 1e3, enter * 1e3, pastedBytes / 1e6, pasted - lines - enters,
+                paste, undo, redo, all, cutting, uncut);
     return 0;
 }
 
