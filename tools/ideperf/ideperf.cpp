@@ -7,6 +7,7 @@
 //     ideperf load FILE              reads FILE into the editor model
 //     ideperf edit FILE PASTE_MB     load, keystrokes, Enter, paste, undo and
 //                                    redo, a cut of everything and its undo
+//     ideperf large FILE             the edits ideperf_window times, in the model
 //     ideperf files DIR COUNT MB     writes COUNT files of about MB in all
 //     ideperf find DIR TEXT          finds TEXT in DIR's files, rows kept
 //     ideperf replace DIR TEXT NEW   replaces TEXT by NEW in DIR's files
@@ -222,6 +223,41 @@ int Edit(const std::string& path, double pasteMb)
     return 0;
 }
 
+// The edits ideperf_window times in the IDE's window, in the model alone:
+// the file loaded, its whole text copied and pasted into an empty editor,
+// that undone and redone, then all of it cut and the cut undone. A row each,
+// as ideperf_window prints them.
+int Large(const std::string& path)
+{
+    const std::string text = ReadFile(path);
+    Editor source;
+    Clock::time_point start = Clock::now();
+    source.model.SetText(text);
+    const int lines = source.model.GetLineCount();
+    auto row = [lines](const char* what, double seconds) {
+        std::printf("%-6s %8d lines %8.3f s\n", what, lines, seconds);
+    };
+    row("open", Since(start));
+    source.model.DoCommand(quvpad::EditCommand::SelectAll);
+    source.model.DoCommand(quvpad::EditCommand::Copy);
+    Editor e;
+    e.window.clipboard = source.window.clipboard;
+    const struct {
+        const char* what;
+        quvpad::EditCommand command;
+    } steps[] = {{"paste", quvpad::EditCommand::Paste}, {"undo", quvpad::EditCommand::Undo},
+                 {"redo", quvpad::EditCommand::Redo}, {"cut", quvpad::EditCommand::Cut},
+                 {"undo", quvpad::EditCommand::Undo}};
+    for (const auto& step : steps) {
+        if (step.command == quvpad::EditCommand::Cut)
+            e.model.DoCommand(quvpad::EditCommand::SelectAll);
+        start = Clock::now();
+        e.model.DoCommand(step.command);
+        row(step.what, Since(start));
+    }
+    return e.model.GetText() == source.model.GetText() ? 0 : 1;
+}
+
 // COUNT files in DIR (ten to a folder) of MB in all, the editor's lines.
 int Files(const std::string& dir, long count, double mb)
 {
@@ -262,7 +298,7 @@ int Find(const std::string& dir, const std::string& text, const std::string* rep
 
 int Usage()
 {
-    std::cerr << "usage: ideperf text LINES FILE | split FILE | load FILE | edit FILE PASTE_MB |\n"
+    std::cerr << "usage: ideperf text LINES FILE | split FILE | load FILE | edit FILE PASTE_MB | large FILE |\n"
                  "       files DIR COUNT MB | find DIR TEXT | replace DIR TEXT NEW\n";
     return 2;
 }
@@ -280,6 +316,8 @@ int main(int argc, char** argv)
         return Load(a[1]);
     if (a.size() == 3 && a[0] == "edit")
         return Edit(a[1], std::atof(a[2].c_str()));
+    if (a.size() == 2 && a[0] == "large")
+        return Large(a[1]);
     if (a.size() == 4 && a[0] == "files")
         return Files(a[1], std::atol(a[2].c_str()), std::atof(a[3].c_str()));
     if (a.size() == 3 && a[0] == "find")
