@@ -96,6 +96,14 @@ struct Editor {
     Editor() : model(Configure(settings), window.Ports()) {}
 };
 
+// Seconds one command takes.
+double Timed(Editor& e, quvpad::EditCommand command)
+{
+    const Clock::time_point start = Clock::now();
+    e.model.DoCommand(command);
+    return Since(start);
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -196,26 +204,16 @@ int Edit(const std::string& path, double pasteMb)
     size_t cut = text.find('\n', std::min(want, text.size() - 1));
     e.window.clipboard = text.substr(0, cut == std::string::npos ? text.size() : cut + 1);
     e.model.LocatePos(middle + 1, 3);
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Paste);
-    double paste = Since(start);
+    const double paste = Timed(e, quvpad::EditCommand::Paste);
     int pasted = e.model.GetLineCount();
     const size_t pastedBytes = e.window.clipboard.size();
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Undo);
-    double undo = Since(start);
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Redo);
-    double redo = Since(start);
+    const double undo = Timed(e, quvpad::EditCommand::Undo);
+    const double redo = Timed(e, quvpad::EditCommand::Redo);
     // Everything cut, and the cut undone.
     e.model.DoCommand(quvpad::EditCommand::SelectAll);
     const int all = e.model.GetLineCount();
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Cut);
-    double cutting = Since(start);
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Undo);
-    double uncut = Since(start);
+    const double cutting = Timed(e, quvpad::EditCommand::Cut);
+    const double uncut = Timed(e, quvpad::EditCommand::Undo);
     std::printf("edit %d lines: load %.3f s, key %.4f ms, Enter %.4f ms, paste %.2f MB (%d lines) %.3f s, "
                 "undo %.3f s, redo %.3f s, cut of all %d lines %.3f s, its undo %.3f s\n",
                 lines, load, key * 1e3, enter * 1e3, pastedBytes / 1e6, pasted - lines - enters,
@@ -251,9 +249,7 @@ int Large(const std::string& path)
     for (const auto& step : steps) {
         if (step.command == quvpad::EditCommand::Cut)
             e.model.DoCommand(quvpad::EditCommand::SelectAll);
-        start = Clock::now();
-        e.model.DoCommand(step.command);
-        row(step.what, Since(start));
+        row(step.what, Timed(e, step.command));
     }
     return e.model.GetText() == source.model.GetText() ? 0 : 1;
 }
