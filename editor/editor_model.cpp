@@ -1,5 +1,6 @@
 // The view's construction, the whole text, the document's changes as the view
-// shows them, and focus.
+// shows them, what an action owes the window and the host, and focus.
+#include <algorithm>
 #include <string>
 
 #include "editor/editor_model.hpp"
@@ -96,19 +97,18 @@ void EditorModel::Report(const HostEvent& event)
         Send(event);
         return;
     }
-    // A run of position reports ends in its last, and a position reported
-    // again unchanged is a repetition.
+    // A run of position reports ends in its last; a position reported again
+    // unchanged, also after another event, is a repetition.
     std::vector<HostEvent>& owed = owed_.events;
-    if (event.position && !owed.empty() && owed.back().position) {
-        owed.back() = event;
-        return;
-    }
-    for (auto it = owed.rbegin(); event.position && it != owed.rend(); ++it)
-        if (it->position) {
-            if (it->SamePlace(event))
-                return;
-            break;
+    if (event.position) {
+        auto last = std::find_if(owed.rbegin(), owed.rend(), [](const HostEvent& e) { return e.position; });
+        if (last != owed.rend() && last->SamePlace(event))
+            return;
+        if (!owed.empty() && owed.back().position) {
+            owed.back() = event;
+            return;
         }
+    }
     owed.push_back(event);
 }
 
