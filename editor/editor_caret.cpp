@@ -9,7 +9,7 @@ namespace quvpad {
 
 void EditorModel::FirePosChanged()
 {
-    ports_.events.PosChanged(caretLine_ + 1, caretColumn_ + 1, anchorLine_ + 1, anchorColumn_ + 1);
+    Report({true, caretLine_ + 1, caretColumn_ + 1, anchorLine_ + 1, anchorColumn_ + 1, false});
 }
 
 void EditorModel::SetCaretPos(int column, int line)

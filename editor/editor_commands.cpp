@@ -6,10 +6,21 @@
 
 namespace quvpad {
 
+namespace {
+// The band of lines from the higher top to the lower bottom of the two.
+Rect Spanning(Rect a, const Rect& b)
+{
+    a.top = std::min(a.top, b.top);
+    a.bottom = std::max(a.bottom, b.bottom);
+    return a;
+}
+} // namespace
+
 // With nothing to undo or redo the text is unchanged, so the modified flag is
 // left alone.
 void EditorModel::Undo()
 {
+    Action action(*this);
     if (!document_.CanUndo())
         return;
     Replay(true);
@@ -19,6 +30,7 @@ void EditorModel::Undo()
 
 void EditorModel::Redo()
 {
+    Action action(*this);
     if (!document_.CanRedo())
         return;
     Replay(false);
@@ -27,7 +39,8 @@ void EditorModel::Redo()
 }
 
 // Shows each line before it is put back, and gathers the area to repaint
-// after: the lines as they stood in the window when they were put back.
+// after: the lines as they stood in the window when they were put back, and
+// below a line that came or went every line, as they all moved.
 class EditorModel::ReplayView : public ReplayPositions {
 public:
     ReplayView(EditorModel& view, Rect area) : view_(view), area_(area) {}
@@ -36,8 +49,9 @@ public:
     CaretAndAnchor BeforeReplay(const EditOp& op) override
     {
         Rect r = view_.GetLineRect(op.line);
-        area_.top = std::min(area_.top, r.top);
-        area_.bottom = std::max(area_.bottom, r.bottom);
+        if (op.kind != OpReplaceLine)
+            r.bottom = std::max(r.bottom, view_.ports_.view.GetClientSize().height);
+        area_ = Spanning(area_, r);
         view_.EnsureLineVisible(op.line);
         return view_.Positions();
     }
@@ -61,11 +75,9 @@ void EditorModel::Replay(bool undo)
 {
     UpdateCaret(false);
     const UndoGroup& group = undo ? document_.UndoDeque().back() : document_.RedoDeque().back();
-    Rect area = GetLineRect(group.Ops().empty() ? firstLine_ : group.Ops().back().line);
     // The selection the replay replaces goes from the screen too.
-    const Rect selection = GetLinesRect(anchorLine_, caretLine_);
-    area.top = std::min(area.top, selection.top);
-    area.bottom = std::max(area.bottom, selection.bottom);
+    const Rect area = Spanning(GetLineRect(group.Ops().empty() ? firstLine_ : group.Ops().back().line),
+                               GetLinesRect(anchorLine_, caretLine_));
     ReplayView replay(*this, area);
     if (undo)
         document_.Undo(replay);
@@ -74,7 +86,8 @@ void EditorModel::Replay(bool undo)
     // Showing each edited line may have put one at the top of the window.
     KeepWindowFilled();
     UpdateCaret(true);
-    InvalidateExtended(replay.Area(), true);
+    // The caret line and selection the replay gives back may lie elsewhere.
+    InvalidateExtended(Spanning(replay.Area(), GetLinesRect(anchorLine_, caretLine_)), true);
 }
 
 void EditorModel::SelectAll()
@@ -107,6 +120,7 @@ void EditorModel::Copy()
 
 void EditorModel::Cut()
 {
+    Action action(*this);
     try {
         UpdateCaret(false);
         BeginEditStep();
@@ -120,6 +134,7 @@ void EditorModel::Cut()
 
 void EditorModel::Paste()
 {
+    Action action(*this);
     try {
         UpdateCaret(false);
         ports_.clipboard.Open();
@@ -160,6 +175,7 @@ CommandState EditorModel::QueryCommand(EditCommand command)
 
 void EditorModel::DoCommand(EditCommand command)
 {
+    Action action(*this);
     switch (command) {
     case EditCommand::Redo: Redo(); break;
     case EditCommand::Undo: Undo(); break;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "editor/text_columns.hpp"
 
@@ -90,10 +91,10 @@ void EditorDocument::RemoveWatcher(DocumentWatcher& watcher)
     watchers_.erase(std::remove(watchers_.begin(), watchers_.end(), &watcher), watchers_.end());
 }
 
-void EditorDocument::Tell(LineChange change, int line, bool batch)
+void EditorDocument::Tell(LineChange change, int line)
 {
     for (DocumentWatcher* watcher : watchers_)
-        watcher->LineChanged(change, line, batch);
+        watcher->LineChanged(change, line);
 }
 
 // ---- the lines ----
@@ -218,7 +219,7 @@ LoadedLines EditorDocument::LoadLines(const std::string& text, int at)
 // save, so a non-empty text leaves it out.
 void EditorDocument::DropLastLine()
 {
-    Delete(GetLineCount() - 1, true);
+    Delete(GetLineCount() - 1);
 }
 
 void EditorDocument::FinishLoad()
@@ -254,7 +255,7 @@ void EditorDocument::DeleteLine(int line, const CaretAndAnchor& now)
     if (line < 0 || line >= GetLineCount())
         return;
     pending_.PushOp(Record(OpDeleteLine, line, text_.GetLine(line), now));
-    Delete(line, false);
+    Delete(line);
 }
 
 void EditorDocument::ClearText(const CaretAndAnchor& now)
@@ -268,26 +269,26 @@ void EditorDocument::ClearText(const CaretAndAnchor& now)
     SetModified(true);
 }
 
-// A line inserted without its colours is one of a batch (a load, a paste)
-// that colours and shows its lines once at its end.
-void EditorDocument::Insert(const std::string& text, int line, bool colourNow)
+// A line inserted without its colours is one of many (a load, a paste)
+// whose caller colours them once at its end.
+void EditorDocument::Insert(std::string text, int line, bool colourNow)
 {
-    text_.InsertLine(text, line, colourNow);
-    Tell(LineChange::Inserted, line, !colourNow);
+    text_.InsertLine(std::move(text), line, colourNow);
+    Tell(LineChange::Inserted, line);
 }
 
 void EditorDocument::Replace(const std::string& text, int line)
 {
     text_.SetLine(text, line);
-    Tell(LineChange::Replaced, line, false);
+    Tell(LineChange::Replaced, line);
 }
 
-void EditorDocument::Delete(int line, bool batch)
+void EditorDocument::Delete(int line)
 {
     if (line < 0 || line >= GetLineCount())
         return;
     text_.RemoveLine(line);
-    Tell(LineChange::Deleted, line, batch);
+    Tell(LineChange::Deleted, line);
 }
 
 void EditorDocument::ToggleBreakPoint(int line)
@@ -309,7 +310,7 @@ void EditorDocument::BeginEditStep(const CaretAndAnchor& now)
 void EditorDocument::CommitUndoGroup()
 {
     if (!pending_.Empty())
-        undo_.push_back(pending_);
+        undo_.push_back(std::move(pending_));
     pending_.Clear();
 }
 
@@ -349,7 +350,7 @@ void EditorDocument::SetModified(bool modified)
 // replaying the inverse later restores the order of the first edits.
 void EditorDocument::Replay(std::deque<UndoGroup>& source, std::deque<UndoGroup>& target, ReplayPositions& positions)
 {
-    UndoGroup group = source.back();
+    UndoGroup group = std::move(source.back());
     source.pop_back();
     UndoGroup inverse;
     EditOp op;
@@ -360,11 +361,11 @@ void EditorDocument::Replay(std::deque<UndoGroup>& source, std::deque<UndoGroup>
         case OpInsertLine:
             back.kind = OpDeleteLine;
             back.text = LineOrEmpty(op.line);
-            Delete(op.line, false);
+            Delete(op.line);
             break;
         case OpDeleteLine:
             back.kind = OpInsertLine;
-            Insert(op.text, std::clamp(op.line, 0, GetLineCount()), true);
+            Insert(std::move(op.text), std::clamp(op.line, 0, GetLineCount()), true);
             break;
         case OpReplaceLine:
             back.text = LineOrEmpty(op.line);
@@ -375,7 +376,7 @@ void EditorDocument::Replay(std::deque<UndoGroup>& source, std::deque<UndoGroup>
         positions.AfterReplay(op);
         inverse.PushOp(back);
     }
-    target.push_back(inverse);
+    target.push_back(std::move(inverse));
 }
 
 } // namespace quvpad

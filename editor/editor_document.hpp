@@ -26,10 +26,9 @@ enum class LineChange { Inserted, Replaced, Deleted };
 class DocumentWatcher {
 public:
     virtual ~DocumentWatcher() = default;
-    // After line `line` was inserted, replaced or deleted. A change marked as
-    // `batch` is one of many (a load, a paste) whose caller brings its view up
-    // to date once they are all made.
-    virtual void LineChanged(LineChange change, int line, bool batch) = 0;
+    // After line `line` was inserted, replaced or deleted: one of the many
+    // changes a paste or an undo may make, each told as it is made.
+    virtual void LineChanged(LineChange change, int line) = 0;
     // After every line went; the store holds one empty line.
     virtual void TextCleared() = 0;
     virtual void BreakPointToggled(int line) = 0;
@@ -125,10 +124,10 @@ public:
 private:
     EditOp Record(EditOpKind kind, int line, std::string text, const CaretAndAnchor& now) const;
     // The unrecorded edits every edit comes down to; they tell the watchers.
-    void Insert(const std::string& text, int line, bool colourNow);
+    void Insert(std::string text, int line, bool colourNow);
     void Replace(const std::string& text, int line);
-    void Delete(int line, bool batch);
-    void Tell(LineChange change, int line, bool batch);
+    void Delete(int line);
+    void Tell(LineChange change, int line);
     // Applies the last group of `source` backwards and pushes its inverse onto
     // `target`.
     void Replay(std::deque<UndoGroup>& source, std::deque<UndoGroup>& target, ReplayPositions& positions);

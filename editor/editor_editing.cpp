@@ -158,6 +158,7 @@ void EditorModel::DeleteSelection()
 
 void EditorModel::InsertTyped(const std::string& bytes)
 {
+    Action action(*this);
     try {
         UpdateCaret(false);
         BeginEditStep();
@@ -269,6 +270,7 @@ void EditorModel::InsertText(const std::string& text)
 
 void EditorModel::ReplaceSelection(const std::string& text)
 {
+    Action action(*this);
     BeginEditStep();
     InsertText(text);
     EndEditStep();

@@ -125,6 +125,7 @@ bool IsNavigationKey(int key)
 
 bool EditorModel::OnKeyDown(int key, int modifiers)
 {
+    Action action(*this);
     shiftHeld_ = (modifiers & ModShift) != 0;
     bool control = (modifiers & ModControl) != 0;
     int last = GetLineCount() - 1;
@@ -200,7 +201,7 @@ bool EditorModel::OnKeyDown(int key, int modifiers)
         InvalidateExtended(GetLinesRect(oldTop, oldBottom), false);
         UpdateSelection();
     }
-    ports_.view.UpdateNow();
+    PaintNow();
     UpdateCaret(true);
     return true;
 }

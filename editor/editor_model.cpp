@@ -1,5 +1,6 @@
 // The view's construction, the whole text, the document's changes as the view
-// shows them, and focus.
+// shows them, what an action owes the window and the host, and focus.
+#include <algorithm>
 #include <string>
 
 #include "editor/editor_model.hpp"
@@ -22,6 +23,7 @@ EditorModel::~EditorModel()
 
 void EditorModel::Reset()
 {
+    Action action(*this);
     document_.ClearText(Positions());
     SetCaretPos(0, 0);
     SetAnchorPos(0, 0);
@@ -35,6 +37,7 @@ void EditorModel::Reset()
 
 void EditorModel::SetText(const std::string& text)
 {
+    Action action(*this);
     Reset();
     const LoadedLines loaded = document_.LoadLines(text, caretLine_);
     // The rest of the text goes below the lines loaded, as a line of its own.
@@ -61,16 +64,14 @@ void EditorModel::SetText(const std::string& text)
 
 // ---- the document's changes ----
 
-// A line that came or went moves the break points below it. A change that is
-// one of a batch leaves the scroll bars to the end of the batch.
-void EditorModel::LineChanged(LineChange change, int, bool batch)
+// A line that came or went moves the break points below it.
+void EditorModel::LineChanged(LineChange change, int)
 {
     if (change == LineChange::Deleted)
         KeepWindowFilled();
     if (change != LineChange::Replaced)
-        ports_.view.InvalidateMargin(false);
-    if (!batch)
-        UpdateScrollBars();
+        InvalidateMarginOnce();
+    UpdateScrollBars();
 }
 
 void EditorModel::TextCleared()
@@ -85,7 +86,78 @@ void EditorModel::BreakPointToggled(int line)
 
 void EditorModel::ModifiedChanged(bool modified)
 {
-    ports_.events.ModifiedChanged(modified);
+    Report({false, 0, 0, 0, 0, modified});
+}
+
+// ---- what an action owes ----
+
+void EditorModel::Report(const HostEvent& event)
+{
+    if (actions_ == 0) {
+        Send(event);
+        return;
+    }
+    // A run of position reports ends in its last; a position reported again
+    // unchanged, also after another event, is a repetition.
+    std::vector<HostEvent>& owed = owed_.events;
+    if (event.position) {
+        auto last = std::find_if(owed.rbegin(), owed.rend(), [](const HostEvent& e) { return e.position; });
+        if (last != owed.rend() && last->SamePlace(event))
+            return;
+        if (!owed.empty() && owed.back().position) {
+            owed.back() = event;
+            return;
+        }
+    }
+    owed.push_back(event);
+}
+
+void EditorModel::Send(const HostEvent& event)
+{
+    if (event.position)
+        ports_.events.PosChanged(event.caretLine, event.caretColumn, event.anchorLine, event.anchorColumn);
+    else
+        ports_.events.ModifiedChanged(event.modified);
+}
+
+void EditorModel::InvalidateMarginOnce()
+{
+    if (actions_ > 0)
+        owed_.margin = true;
+    else
+        ports_.view.InvalidateMargin(false);
+}
+
+void EditorModel::PaintNow()
+{
+    if (actions_ > 0)
+        owed_.paintNow = true;
+    else
+        ports_.view.UpdateNow();
+}
+
+// The window first, so that a host that paints at an event paints it all.
+void EditorModel::PayOwed()
+{
+    const Owed owed = std::move(owed_);
+    owed_ = Owed();
+    if (owed.scrollBars) {
+        SetScrollBars();
+    } else if (owed.viewMoved) {
+        ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
+        ports_.scrollBars.SetScrollPos(ScrollBar::Horizontal, firstColumn_);
+    }
+    if (owed.viewMoved) {
+        ColorVisibleRange();
+        ports_.view.InvalidateMargin(true);
+        ports_.view.InvalidateAll(true);
+    } else if (owed.margin) {
+        ports_.view.InvalidateMargin(false);
+    }
+    if (owed.paintNow)
+        ports_.view.UpdateNow();
+    for (const HostEvent& event : owed.events)
+        Send(event);
 }
 
 // ---- focus ----

@@ -151,8 +151,49 @@ public:
     void ReplaceSelection(const std::string& text);
 
 private:
+    // One user action: a key, a typed character, a command, a load. What it
+    // owes the window and the host (the scroll bars, the margin, a view that
+    // moved, the events) waits for its end, so that an edit of a hundred
+    // thousand lines moves the bars, repaints and reports its caret once.
+    // Actions nest; the outermost one pays. Every event keeps its place among
+    // the others, and a run of position reports is reported by its last.
+    class Action {
+    public:
+        explicit Action(EditorModel& view) : view_(view) { ++view_.actions_; }
+        ~Action()
+        {
+            if (--view_.actions_ == 0)
+                view_.PayOwed();
+        }
+        Action(const Action&) = delete;
+        Action& operator=(const Action&) = delete;
+
+    private:
+        EditorModel& view_;
+    };
+    struct HostEvent {
+        bool position;   // else a change of the modified flag
+        int caretLine, caretColumn, anchorLine, anchorColumn;
+        bool modified;
+        bool SamePlace(const HostEvent& o) const
+        {
+            return caretLine == o.caretLine && caretColumn == o.caretColumn && anchorLine == o.anchorLine &&
+                   anchorColumn == o.anchorColumn;
+        }
+    };
+    struct Owed {
+        bool scrollBars = false;
+        bool margin = false;
+        bool viewMoved = false;   // the first visible line or column
+        bool paintNow = false;
+        std::vector<HostEvent> events;
+    };
+    void Report(const HostEvent& event);
+    void Send(const HostEvent& event);
+    void PayOwed();
+
     // What the document reports, as the view shows it.
-    void LineChanged(LineChange change, int line, bool batch) override;
+    void LineChanged(LineChange change, int line) override;
     void TextCleared() override;
     void BreakPointToggled(int line) override;
     void ModifiedChanged(bool modified) override;
@@ -208,6 +249,13 @@ private:
 
     // Scrolling and repainting.
     void UpdateScrollBars();
+    void SetScrollBars();
+    // After the first visible line or column moved: the bar, the colours of
+    // what comes into view and the whole picture follow.
+    void ViewMoved(ScrollBar bar);
+    void InvalidateMarginOnce();
+    // Paints what is invalid at once; in an action, once it is all invalid.
+    void PaintNow();
     void EnsureLineVisible(int line);
     // After lines went: the first visible line moves up so that the window
     // shows no empty room below the last line while lines are above it.
@@ -236,6 +284,8 @@ private:
     // without Shift never reports (or lets the window paint) a selection.
     bool anchorFollows_ = false;
     int pendingLead_ = -1;     // lead byte of a double-byte character typed in two halves
+    int actions_ = 0;          // actions under way
+    Owed owed_;
 };
 
 } // namespace quvpad

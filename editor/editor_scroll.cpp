@@ -24,6 +24,14 @@ void EditorModel::OnSize()
 
 void EditorModel::UpdateScrollBars()
 {
+    if (actions_ > 0)
+        owed_.scrollBars = true;
+    else
+        SetScrollBars();
+}
+
+void EditorModel::SetScrollBars()
+{
     ScrollInfo v;
     int visible = GetVisibleLines(false);
     v.max = GetLineCount() > visible ? GetLineCount() - 1 : 0;
@@ -39,13 +47,22 @@ void EditorModel::UpdateScrollBars()
     ports_.scrollBars.SetScrollInfo(ScrollBar::Horizontal, h);
 }
 
-void EditorModel::SetFirstLine(int line)
+void EditorModel::ViewMoved(ScrollBar bar)
 {
-    firstLine_ = std::clamp(line, 0, GetLineCount() - 1);
-    ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
+    if (actions_ > 0) {
+        owed_.viewMoved = true;
+        return;
+    }
+    ports_.scrollBars.SetScrollPos(bar, bar == ScrollBar::Vertical ? firstLine_ : firstColumn_);
     ColorVisibleRange();
     ports_.view.InvalidateMargin(true);
     ports_.view.InvalidateAll(true);
+}
+
+void EditorModel::SetFirstLine(int line)
+{
+    firstLine_ = std::clamp(line, 0, GetLineCount() - 1);
+    ViewMoved(ScrollBar::Vertical);
 }
 
 void EditorModel::KeepWindowFilled()
@@ -55,10 +72,7 @@ void EditorModel::KeepWindowFilled()
     if (firstLine_ <= last)
         return;
     firstLine_ = last;
-    ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
-    ColorVisibleRange();
-    ports_.view.InvalidateMargin(true);
-    ports_.view.InvalidateAll(true);
+    ViewMoved(ScrollBar::Vertical);
 }
 
 void EditorModel::EnsureLineVisible(int line)
@@ -87,12 +101,8 @@ void EditorModel::EnsureCaretVisible()
         firstLine_ = caretLine_;
         moved = true;
     }
-    if (moved) {
-        ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
-        ColorVisibleRange();
-        ports_.view.InvalidateMargin(true);
-        ports_.view.InvalidateAll(true);
-    }
+    if (moved)
+        ViewMoved(ScrollBar::Vertical);
 
     int x = XFromColumnOnLine(caretColumn_, caretLine_);
     int w = ports_.view.GetClientSize().width;
@@ -106,12 +116,8 @@ void EditorModel::EnsureCaretVisible()
         firstColumn_ = std::max(0, (x - w / 4) / cw);
         moved = true;
     }
-    if (moved) {
-        ports_.scrollBars.SetScrollPos(ScrollBar::Horizontal, firstColumn_);
-        ColorVisibleRange();
-        ports_.view.InvalidateMargin(true);
-        ports_.view.InvalidateAll(true);
-    }
+    if (moved)
+        ViewMoved(ScrollBar::Horizontal);
 }
 
 void EditorModel::OnVScroll(int code, int position)
@@ -165,7 +171,7 @@ void EditorModel::OnVScroll(int code, int position)
     default:
         break;
     }
-    ports_.view.UpdateNow();
+    PaintNow();
     ports_.scrollBars.SetScrollPos(ScrollBar::Vertical, firstLine_);
     UpdateCaret(true);
 }
@@ -224,7 +230,7 @@ void EditorModel::OnHScroll(int code, int position)
     default:
         break;
     }
-    ports_.view.UpdateNow();
+    PaintNow();
     ports_.scrollBars.SetScrollPos(ScrollBar::Horizontal, firstColumn_);
     UpdateCaret(true);
 }

@@ -19,7 +19,14 @@ struct EditOp {
 
 class UndoGroup {
 public:
+    UndoGroup() = default;
     virtual ~UndoGroup() = default;
+    // A group of a large paste holds a record per line: it moves between the
+    // deques rather than being copied.
+    UndoGroup(const UndoGroup&) = default;
+    UndoGroup(UndoGroup&&) = default;
+    UndoGroup& operator=(const UndoGroup&) = default;
+    UndoGroup& operator=(UndoGroup&&) = default;
     void PushOp(const EditOp& op) { ops_.push_back(op); }
     // Takes the last op; false when the group is empty.
     bool PopOp(EditOp& op);

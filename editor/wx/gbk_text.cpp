@@ -90,7 +90,13 @@ std::string WxToGbk(const wxString& text)
     std::string out;
     out.reserve(text.length());
     for (wxString::const_iterator it = text.begin(); it != text.end(); ++it) {
-        std::string bytes = CharToGbk(*it);
+        // Most of a pasted text is ASCII, which stays as it is.
+        const wxUniChar ch = *it;
+        if (ch.IsAscii()) {
+            out += static_cast<char>(ch.GetValue());
+            continue;
+        }
+        std::string bytes = CharToGbk(ch);
         out += bytes.empty() ? std::string("?") : bytes;
     }
     return out;

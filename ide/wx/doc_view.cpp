@@ -319,12 +319,21 @@ void CQuvBenchView::PosChanged(int caretLine, int caretColumn, int anchorLine, i
     caretColumn_ = caretColumn;
     anchorLine_ = anchorLine;
     anchorColumn_ = anchorColumn;
-    // A document in the background (a replace in all open files) keeps its
-    // position to itself.
-    wxDocManager* manager = services_ ? services_->DocManager() : nullptr;
-    wxView* active = manager ? manager->GetCurrentView() : nullptr;
-    if (!active || active == this)
-        ShowPosition();
+    // The status bar paints itself at once when its text changes, and the
+    // window under it with it: it shows the position once the event that
+    // moved the caret is done and the window system has painted it.
+    if (positionQueued_)
+        return;
+    positionQueued_ = true;
+    CallAfter([this] {
+        positionQueued_ = false;
+        // A document in the background (a replace in all open files) keeps
+        // its position to itself.
+        wxDocManager* manager = services_ ? services_->DocManager() : nullptr;
+        wxView* active = manager ? manager->GetCurrentView() : nullptr;
+        if (!active || active == this)
+            ShowPosition();
+    });
 }
 
 void CQuvBenchView::ShowPosition() const

@@ -115,6 +115,7 @@ private:
     int caretColumn_ = 1;
     int anchorLine_ = 1;
     int anchorColumn_ = 1;
+    bool positionQueued_ = false;
 
     wxDECLARE_DYNAMIC_CLASS(CQuvBenchView);
     wxDECLARE_EVENT_TABLE();

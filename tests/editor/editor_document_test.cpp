@@ -15,12 +15,12 @@ namespace {
 // Writes each report as a line of text.
 class Recorder : public DocumentWatcher, public ReplayPositions {
 public:
-    void LineChanged(LineChange change, int line, bool batch) override
+    void LineChanged(LineChange change, int line) override
     {
         const char* kind = change == LineChange::Inserted   ? "inserted "
                            : change == LineChange::Replaced ? "replaced "
                                                             : "deleted ";
-        log.push_back(kind + std::to_string(line) + (batch ? " batch" : ""));
+        log.push_back(kind + std::to_string(line));
     }
     void TextCleared() override { log.push_back("cleared"); }
     void BreakPointToggled(int line) override { log.push_back("break point " + std::to_string(line)); }
@@ -73,12 +73,12 @@ TEST(EditorDocument, TellsItsWatchersWhichLinesChanged)
     const std::vector<Case> cases = {
         {"a line coloured at once", [](EditorDocument& d) { d.InsertLine("x", 1, true, At); }, {"inserted 1"},
          "ab\nx\ncd\nef\n"},
-        {"a line of a batch", [](EditorDocument& d) { d.InsertLine("x", 3, false, At); }, {"inserted 3 batch"},
+        {"a line coloured later", [](EditorDocument& d) { d.InsertLine("x", 3, false, At); }, {"inserted 3"},
          "ab\ncd\nef\nx\n"},
         {"a line replaced", [](EditorDocument& d) { d.SetLine("x", 0, At); }, {"replaced 0"}, "x\ncd\nef\n"},
         {"a line deleted", [](EditorDocument& d) { d.DeleteLine(2, At); }, {"deleted 2"}, "ab\ncd\n"},
         {"no line to delete", [](EditorDocument& d) { d.DeleteLine(3, At); }, {}, "ab\ncd\nef\n"},
-        {"the store's own line dropped", [](EditorDocument& d) { d.DropLastLine(); }, {"deleted 2 batch"}, "ab\ncd\n"},
+        {"the store's own line dropped", [](EditorDocument& d) { d.DropLastLine(); }, {"deleted 2"}, "ab\ncd\n"},
         {"every line gone", [](EditorDocument& d) { d.ClearText(At); }, {"cleared", "modified"}, "\n"},
         {"a break point", [](EditorDocument& d) { d.ToggleBreakPoint(1); }, {"break point 1"}, "ab\ncd\nef\n"},
         {"modified once", [](EditorDocument& d) { d.SetModified(true); d.SetModified(true); d.SetModified(false); },

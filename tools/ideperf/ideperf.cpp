@@ -5,7 +5,9 @@
 //     ideperf text LINES FILE        writes a QUV/E-like text of LINES lines
 //     ideperf split FILE             reads FILE and splits it into lines
 //     ideperf load FILE              reads FILE into the editor model
-//     ideperf edit FILE PASTE_MB     load, keystrokes, Enter, paste and undo
+//     ideperf edit FILE PASTE_MB     load, keystrokes, Enter, paste, undo and
+//                                    redo, a cut of everything and its undo
+//     ideperf large FILE             the edits ideperf_window times, in the model
 //     ideperf files DIR COUNT MB     writes COUNT files of about MB in all
 //     ideperf find DIR TEXT          finds TEXT in DIR's files, rows kept
 //     ideperf replace DIR TEXT NEW   replaces TEXT by NEW in DIR's files
@@ -93,6 +95,14 @@ struct Editor {
     }
     Editor() : model(Configure(settings), window.Ports()) {}
 };
+
+// Seconds one command takes.
+double Timed(Editor& e, quvpad::EditCommand command)
+{
+    const Clock::time_point start = Clock::now();
+    e.model.DoCommand(command);
+    return Since(start);
+}
 
 std::string ReadFile(const std::string& path)
 {
@@ -194,21 +204,54 @@ int Edit(const std::string& path, double pasteMb)
     size_t cut = text.find('\n', std::min(want, text.size() - 1));
     e.window.clipboard = text.substr(0, cut == std::string::npos ? text.size() : cut + 1);
     e.model.LocatePos(middle + 1, 3);
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Paste);
-    double paste = Since(start);
+    const double paste = Timed(e, quvpad::EditCommand::Paste);
     int pasted = e.model.GetLineCount();
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Undo);
-    double undo = Since(start);
-    start = Clock::now();
-    e.model.DoCommand(quvpad::EditCommand::Redo);
-    double redo = Since(start);
+    const size_t pastedBytes = e.window.clipboard.size();
+    const double undo = Timed(e, quvpad::EditCommand::Undo);
+    const double redo = Timed(e, quvpad::EditCommand::Redo);
+    // Everything cut, and the cut undone.
+    e.model.DoCommand(quvpad::EditCommand::SelectAll);
+    const int all = e.model.GetLineCount();
+    const double cutting = Timed(e, quvpad::EditCommand::Cut);
+    const double uncut = Timed(e, quvpad::EditCommand::Undo);
     std::printf("edit %d lines: load %.3f s, key %.4f ms, Enter %.4f ms, paste %.2f MB (%d lines) %.3f s, "
-                "undo %.3f s, redo %.3f s\n",
-                lines, load, key * 1e3, enter * 1e3, e.window.clipboard.size() / 1e6, pasted - lines - enters,
-                paste, undo, redo);
+                "undo %.3f s, redo %.3f s, cut of all %d lines %.3f s, its undo %.3f s\n",
+                lines, load, key * 1e3, enter * 1e3, pastedBytes / 1e6, pasted - lines - enters,
+                paste, undo, redo, all, cutting, uncut);
     return 0;
+}
+
+// The edits ideperf_window times in the IDE's window, in the model alone:
+// the file loaded, its whole text copied and pasted into an empty editor,
+// that undone and redone, then all of it cut and the cut undone. A row each,
+// as ideperf_window prints them.
+int Large(const std::string& path)
+{
+    const std::string text = ReadFile(path);
+    Editor source;
+    Clock::time_point start = Clock::now();
+    source.model.SetText(text);
+    const int lines = source.model.GetLineCount();
+    auto row = [lines](const char* what, double seconds) {
+        std::printf("%-6s %8d lines %8.3f s\n", what, lines, seconds);
+    };
+    row("open", Since(start));
+    source.model.DoCommand(quvpad::EditCommand::SelectAll);
+    source.model.DoCommand(quvpad::EditCommand::Copy);
+    Editor e;
+    e.window.clipboard = source.window.clipboard;
+    const struct {
+        const char* what;
+        quvpad::EditCommand command;
+    } steps[] = {{"paste", quvpad::EditCommand::Paste}, {"undo", quvpad::EditCommand::Undo},
+                 {"redo", quvpad::EditCommand::Redo}, {"cut", quvpad::EditCommand::Cut},
+                 {"undo", quvpad::EditCommand::Undo}};
+    for (const auto& step : steps) {
+        if (step.command == quvpad::EditCommand::Cut)
+            e.model.DoCommand(quvpad::EditCommand::SelectAll);
+        row(step.what, Timed(e, step.command));
+    }
+    return e.model.GetText() == source.model.GetText() ? 0 : 1;
 }
 
 // COUNT files in DIR (ten to a folder) of MB in all, the editor's lines.
@@ -251,7 +294,7 @@ int Find(const std::string& dir, const std::string& text, const std::string* rep
 
 int Usage()
 {
-    std::cerr << "usage: ideperf text LINES FILE | split FILE | load FILE | edit FILE PASTE_MB |\n"
+    std::cerr << "usage: ideperf text LINES FILE | split FILE | load FILE | edit FILE PASTE_MB | large FILE |\n"
                  "       files DIR COUNT MB | find DIR TEXT | replace DIR TEXT NEW\n";
     return 2;
 }
@@ -269,6 +312,8 @@ int main(int argc, char** argv)
         return Load(a[1]);
     if (a.size() == 3 && a[0] == "edit")
         return Edit(a[1], std::atof(a[2].c_str()));
+    if (a.size() == 2 && a[0] == "large")
+        return Large(a[1]);
     if (a.size() == 4 && a[0] == "files")
         return Files(a[1], std::atol(a[2].c_str()), std::atof(a[3].c_str()));
     if (a.size() == 3 && a[0] == "find")
