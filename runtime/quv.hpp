@@ -46,6 +46,15 @@ private:
     Function function = nullptr;
 };
 
+namespace quv_runtime {
+// Puts c back to be read next, also after a read met the end of the input:
+// that read left the stream failed, and a failed stream takes nothing back.
+inline void pushback(std::istream& in, char c) {
+    in.clear(in.rdstate() & ~(std::ios::eofbit | std::ios::failbit));
+    in.putback(c);
+}
+}  // namespace quv_runtime
+
 // A file variable: a stream that reads and writes the file it opens.
 class STREAM : public std::fstream {
 public:
@@ -65,11 +74,7 @@ public:
     // push-back). A loop that reads until the end so ends on a file that could
     // not be opened or holds what the reads cannot take.
     bool eof() const { return !is_open() || fail() || std::fstream::eof(); }
-    // Puts c back to be read next, also after a read met the end of the file.
-    void pushback(char c) {
-        clear(rdstate() & ~(std::ios::eofbit | std::ios::failbit));
-        putback(c);
-    }
+    void pushback(char c) { quv_runtime::pushback(*this, c); }
 };
 
 namespace quv_runtime {
