@@ -38,8 +38,9 @@ std::string fileTypeset(const VarNode* f) {
     return f && f->getExpression() ? f->getExpression()->getTypeset() : std::string();
 }
 
+// The stream, ready for its members (also when it is reached through a frame).
 std::string fileCode(const VarNode* f) {
-    return f && f->getExpression() ? f->getExpression()->getCode() : std::string();
+    return f && f->getExpression() ? emit::selectable(f->getExpression()->getCode()) : std::string();
 }
 
 template <typename T>
@@ -289,7 +290,7 @@ std::string getBody(const std::string& stream, const std::string& target) {
 // pushBack puts the character c back.
 std::string putBackBody(const std::string& source, const std::string& pushBack) {
     const std::string NL = base::newline();
-    return "char c = " + source + "[0]" + ";" + NL + pushBack + ";" + NL;
+    return "char c = " + emit::selectable(source) + "[0]" + ";" + NL + pushBack + ";" + NL;
 }
 }  // namespace
 

@@ -210,6 +210,7 @@ private:
 	void noteControlStart(const Node* control, const std::string& name);
 	void checkControlStarts();
 	std::unique_ptr<ProcCall> userCall(Node* procedure, const Actuals& actuals);
+	VarNode* fileNode(Node* file);
 	std::unique_ptr<ProcCall> fileCall(Node* file, const Expression* operand, FileEmitter emit);
 	std::unique_ptr<ProcCall> closeCall(Node* file);
 	std::unique_ptr<ProcCall> operandCall(const Expression* operand, OperandEmitter emit);
