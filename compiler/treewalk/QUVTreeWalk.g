@@ -90,6 +90,11 @@ private:
 	std::string ruleName;
 	std::string fileName;
 	StackGuard stackGuard;
+	// The parser reported a syntax error before the walk, so the tree may lack
+	// the nodes the error took; and whether the last failed match met no node.
+	bool parseReported = false;
+	bool matchMissedNode = false;
+	bool isGap(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) const;
 
 	// Helpers beside the grammar (walk_actions.cpp).
 	void enterRule(const char* name);
