@@ -17,6 +17,13 @@ std::string recordDefinitions(JobState& job);
 // The == and != of the record or union named cppName: field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r);
 
+// The C++ text of a variable, ready for a member, an index or a field: a
+// variable of another frame is reached as "*(path_p_name)", which is grouped,
+// or they would apply to the frame's pointer.
+inline std::string selectable(const std::string& code) {
+    return code.compare(0, 2, "*(") == 0 ? "(" + code + ")" : code;
+}
+
 // A C++ string literal of text (names of formals, which may hold any byte).
 std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.

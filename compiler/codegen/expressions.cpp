@@ -7,6 +7,7 @@
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
 
 namespace {
 std::string typesetOf(const CodeFragment* f) {
@@ -187,10 +188,8 @@ std::unique_ptr<Expression> derive(const Expression& e, const std::string& types
     return d;
 }
 
-// A variable of another frame is reached as "*(path_p_name)": grouped before
-// an index or a field is taken, or they would apply to the frame's pointer.
 std::string selectable(const Expression& e) {
-    return e.code.compare(0, 2, "*(") == 0 ? grouped(e.code) : e.code;
+    return emit::selectable(e.code);
 }
 }  // namespace
 

@@ -90,6 +90,11 @@ private:
 	std::string ruleName;
 	std::string fileName;
 	StackGuard stackGuard;
+	// The parser reported a syntax error before the walk, so the tree may lack
+	// the nodes the error took; and whether the last failed match met no node.
+	bool parseReported = false;
+	bool matchMissedNode = false;
+	bool isGap(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) const;
 
 	// Helpers beside the grammar (walk_actions.cpp).
 	void enterRule(const char* name);
@@ -210,6 +215,7 @@ private:
 	void noteControlStart(const Node* control, const std::string& name);
 	void checkControlStarts();
 	std::unique_ptr<ProcCall> userCall(Node* procedure, const Actuals& actuals);
+	VarNode* fileNode(Node* file);
 	std::unique_ptr<ProcCall> fileCall(Node* file, const Expression* operand, FileEmitter emit);
 	std::unique_ptr<ProcCall> closeCall(Node* file);
 	std::unique_ptr<ProcCall> operandCall(const Expression* operand, OperandEmitter emit);

@@ -1,6 +1,8 @@
 // The actions of the tree grammar that are more than one call: the program's
 // frame, declaring and resolving names, and handing the declarations of
 // procedures, processes, variables and parameters to the code generator.
+#include <algorithm>
+
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
 
@@ -36,6 +38,8 @@ void QUVTreeWalk::startProgram(JobState& compileJob)
 {
     job = &compileJob;
     fileName = job->getFileName();
+    parseReported = std::any_of(job->records().begin(), job->records().end(),
+                                [](const QUVException& r) { return r.getKind() == QUVException::SyntaxError; });
     failedOperand = std::make_unique<OperatorExpression>("", "", job->types().unknownType());
     symbols = std::make_unique<SymbolTable>(*job);
     CodeNames::beginProgram(*job);

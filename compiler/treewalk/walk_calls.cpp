@@ -101,9 +101,20 @@ std::unique_ptr<ProcCall> QUVTreeWalk::userCall(Node* procedure, const Actuals& 
     return codegen::createProcCall(*job, callee, symbols->getFramePath(callee), actuals);
 }
 
-std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+// A file variable is reached like any other variable: through the frames when
+// it belongs to a procedure or process around the block being walked. Its
+// access record is pointed at that frame here, after the operands are walked.
+VarNode* QUVTreeWalk::fileNode(Node* file)
 {
     VarNode* node = variableNode(file);
+    if (node)
+        variableAccess(node);
+    return node;
+}
+
+std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+{
+    VarNode* node = fileNode(file);
     if (!node || !operand)
         return nullptr;
     return emit(*job, node, operand);
@@ -111,7 +122,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* op
 
 std::unique_ptr<ProcCall> QUVTreeWalk::closeCall(Node* file)
 {
-    VarNode* node = variableNode(file);
+    VarNode* node = fileNode(file);
     if (!node)
         return nullptr;
     return codegen::createFclose(*job, node);
@@ -133,7 +144,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::pairCall(const Expression* first, const E
 
 std::unique_ptr<ProcCall> QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
 {
-    VarNode* node = fromFile ? variableNode(file) : nullptr;
+    VarNode* node = fromFile ? fileNode(file) : nullptr;
     if ((fromFile && !node) || items.empty())
         return nullptr;
     return fromFile ? codegen::createFread(*job, node, items) : codegen::createRead(*job, items);
@@ -148,7 +159,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::writeCall(const WriteItems& items, WriteE
 
 std::unique_ptr<ProcCall> QUVTreeWalk::fileWriteCall(Node* file, const WriteItems& items, FileWriteEmitter emit)
 {
-    VarNode* node = variableNode(file);
+    VarNode* node = fileNode(file);
     if (!node || items.empty())
         return nullptr;
     return emit(*job, node, itemsOf(items));
