@@ -2,10 +2,15 @@
 // line (and of its "@" response files) with g++ and pthreads into the program
 // that /out: names; libraries come after the objects.
 //
+// g++ runs in a process group of its own, which ends with it and with a stop
+// of link.exe, so the linker it starts does not outlive us.
+//
 // Options without a meaning here are ignored; any other is refused.
 #include <iostream>
 
+#include "platform/process_runner.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
+#include "platform/toolchain/tool_steps.hpp"
 
 namespace {
 
@@ -27,6 +32,8 @@ bool isIgnored(const std::string& word) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Within the grace make gives us, so that the linker is gone first.
+    toolchain::endStepsOnStop(platform::kStopGrace / 4);
     std::vector<std::string> words;
     std::string error;
     if (!toolchain::expandResponseFiles(std::vector<std::string>(argv + 1, argv + argc), words, error))
@@ -58,5 +65,5 @@ int main(int argc, char** argv) {
     std::vector<std::string> gxx = {QUV_GXX, "-pthread", "-o", toolchain::fileArgument(out)};
     gxx.insert(gxx.end(), objects.begin(), objects.end());
     gxx.insert(gxx.end(), libraries.begin(), libraries.end());
-    return toolchain::runStep(kTool, gxx);
+    return toolchain::runStep(kTool, gxx, true);
 }

@@ -22,7 +22,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <csignal>
 #include <cstring>
 
 #include <algorithm>
@@ -39,6 +38,7 @@
 #include "platform/process_runner.hpp"
 #include "platform/toolchain/makefile_reader.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
+#include "platform/toolchain/tool_steps.hpp"
 
 namespace {
 
@@ -227,45 +227,23 @@ void Make::flushBatch() {
 
 // The inline files that exist now, kept where a signal handler may read
 // them: a stop (SIGTERM, SIGINT, SIGHUP) removes them before make ends.
-// Changed only with those signals blocked.
+// Changed only with those signals held.
 const int kMaxLiveFiles = 64;
 char liveFiles[kMaxLiveFiles][PATH_MAX];
 volatile sig_atomic_t liveCount = 0;
 
-sigset_t stopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaddset(&set, s);
-    return set;
-}
-
-extern "C" void removeLiveFilesAndEnd(int signal) {
+extern "C" void removeLiveFiles() {
     for (sig_atomic_t i = 0; i < liveCount; ++i)
         unlink(liveFiles[i]);
-    // Ends make by the same signal once the handler returns.
-    std::signal(signal, SIG_DFL);
-    raise(signal);
-}
-
-void catchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = removeLiveFilesAndEnd;
-    action.sa_mask = stopSignals();
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(s, &action, nullptr);
 }
 
 // Removes the inline files of one command whatever way it ends.
 struct InlineFiles {
     ~InlineFiles() {
-        const sigset_t block = stopSignals();
-        sigset_t old;
-        sigprocmask(SIG_BLOCK, &block, &old);
+        const toolchain::StopsHeld held;
         for (const std::string& f : names)
             std::remove(f.c_str());
         liveCount = 0;
-        sigprocmask(SIG_SETMASK, &old, nullptr);
     }
     // Creates a file for an inline text in the temporary folder; false when it cannot.
     bool create(std::string& name, int& fd) {
@@ -273,16 +251,13 @@ struct InlineFiles {
         name = std::string(folder && *folder ? folder : "/tmp") + "/nmXXXXXX";
         if (liveCount >= kMaxLiveFiles || name.size() >= PATH_MAX)
             return false;
-        const sigset_t block = stopSignals();
-        sigset_t old;
-        sigprocmask(SIG_BLOCK, &block, &old);
+        const toolchain::StopsHeld held;
         fd = mkstemp(&name[0]);
         if (fd >= 0) {
             std::strcpy(liveFiles[liveCount], name.c_str());
             liveCount = liveCount + 1;
             names.push_back(name);
         }
-        sigprocmask(SIG_SETMASK, &old, nullptr);
         return fd >= 0;
     }
     std::vector<std::string> names;
@@ -323,7 +298,7 @@ void Make::runCommand(const Command& command, const std::string* sources) {
                 argv[0] = beside;
         }
     }
-    const int code = toolchain::runStep("nmake", argv);
+    const int code = toolchain::runStep("nmake", argv, false);
     if (code != 0)
         fail("'" + line + "' ended with exit code " + std::to_string(code));
 }
@@ -361,7 +336,9 @@ bool readOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    catchStopSignals();
+    // The inline files go at once; the command has half of a stop's grace
+    // to end, so that make is done before what stops it kills the group.
+    toolchain::endStepsOnStop(platform::kStopGrace / 2, {removeLiveFiles, nullptr});
     try {
         Options options;
         readOptions(argc, argv, options);

@@ -201,25 +201,28 @@ TEST_F(QuvcBuild, TheLineAfterAnUnendedOutputStartsALine) {
     }
 }
 
-// Starts `quvc VERB loop.prj` in the test's folder with its output (both
-// streams) in `out`, nmake from `makePath` and temporary files in `tmp`.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Starts `quvc VERB PROJECT` in `folder` with its output (both streams) in
+// `out`, with our tool chain and run-time library unless `environment` (which
+// comes last) names others.
 pid_t startQuvc(const std::string& folder, const std::string& verb, const std::string& out,
-                const std::string& makePath = QUV_TOOLCHAIN_DIR, const std::string& tmp = "") {
+                const Environment& environment = {}, const std::string& project = "loop.prj") {
     // What an earlier run wrote there must not be taken for this one's.
     unlink(out.c_str());
     const pid_t quvc = fork();
     if (quvc == 0) {
         if (chdir(folder.c_str()) != 0)
             _exit(127);
-        setenv("QuvMakePath", makePath.c_str(), 1);
+        setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
         setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
         setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
-        if (!tmp.empty())
-            setenv("TMPDIR", tmp.c_str(), 1);
+        for (const auto& [name, value] : environment)
+            setenv(name.c_str(), value.c_str(), 1);
         const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
-        execl(QUVC_PATH, "quvc", verb.c_str(), "loop.prj", static_cast<char*>(nullptr));
+        execl(QUVC_PATH, "quvc", verb.c_str(), project.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return quvc;
@@ -330,7 +333,7 @@ TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.verb);
         const std::string out = dir / "out.txt";
-        const pid_t quvc = startQuvc(dir.path, c.verb, out, c.makePath, dir / "tmp");
+        const pid_t quvc = startQuvc(dir.path, c.verb, out, {{"QuvMakePath", c.makePath}, {"TMPDIR", dir / "tmp"}});
         ASSERT_GT(quvc, 0);
         const bool running = waitForOutput(out, c.after, c.running, 1);
         const std::vector<SeenProcess> started = descendantsOf(quvc);
@@ -340,6 +343,56 @@ TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
         EXPECT_EQ(started.size(), c.processes);
         EXPECT_TRUE(allEnd(started));
         EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp"));
+    }
+}
+
+// quvc and its keeper killed while cl.exe compiles (a header that takes the
+// compiler long): no compiler or assembler of the build is left, however the
+// two end, with the sources compiled side by side or one by one.
+TEST_F(QuvcBuild, NothingTheCompilerStartedOutlivesAKilledQuvc) {
+    copyIn(QUV_EXAMPLES_DIR "/shop", "shop");
+    std::filesystem::create_directories(dir / "include");
+    std::string slow = "#pragma once\n#include \"" QUV_RUNTIME_DIR "/quv.hpp\"\n"
+                       "constexpr long spin(long n) { long s = 0; for (long i = 0; i < n; ++i) "
+                       "for (long j = 0; j < 100000; ++j) s += i ^ j; return s; }\n";
+    // Each assertion runs to the compiler's limit of operations.
+    for (int i = 0; i < 20; ++i)
+        slow += "static_assert(spin(1000) != " + std::to_string(i) + ");\n";
+    writeBytes(dir / "include/quv.hpp", slow);
+    const struct {
+        const char* name;
+        bool keeper;       // killed too
+        bool keeperFirst;  // and gone before quvc is killed
+        const char* jobs;
+    } cases[] = {
+        {"quvc and the keeper at once", true, false, "2"},
+        {"the keeper, then quvc", true, true, "1"},
+    };
+    adoptOrphans();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const pid_t quvc = startQuvc(dir / "shop", "build", dir / "out.txt",
+                                     {{"QUVINCLUDEPATH", dir / "include"}, {"QUV_CL_JOBS", c.jobs}}, "shop.prj");
+        ASSERT_GT(quvc, 0);
+        std::vector<SeenProcess> started;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+             named(started, {"cc1plus"}).empty() && std::chrono::steady_clock::now() < until;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            started = descendantsOf(quvc);
+        }
+        const std::vector<SeenProcess> keeper = named(started, {"quv-run-keeper"});
+        const std::vector<SeenProcess> compilers = named(started, {"cc1plus", "as"});
+        if (c.keeper && !keeper.empty())
+            kill(keeper[0].pid, SIGKILL);
+        if (c.keeperFirst)
+            allEnd(keeper);
+        kill(quvc, SIGKILL);
+        waitpid(quvc, nullptr, 0);
+        EXPECT_FALSE(compilers.empty()) << readBytes(dir / "out.txt");
+        EXPECT_EQ(keeper.size(), 1u);
+        // A compile that is left takes far longer than this.
+        EXPECT_TRUE(allEnd(compilers, std::chrono::seconds(10)));
+        EXPECT_TRUE(allEnd(started));
     }
 }
 
