@@ -16,6 +16,7 @@
 
 #include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
+#include "platform/process_runner.hpp"
 #include "process_tree.hpp"
 #include "tool_run.hpp"
 
@@ -348,7 +349,10 @@ TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
 
 // quvc and its keeper killed while cl.exe compiles (a header that takes the
 // compiler long): no compiler or assembler of the build is left, however the
-// two end, with the sources compiled side by side or one by one.
+// two end, with the sources compiled side by side or one by one. After quvc
+// alone is killed, the keeper goes once nothing of the group it guards runs,
+// without waiting for the ended members to be reaped: this test, their
+// subreaper, leaves them unreaped until the keeper has gone.
 TEST_F(QuvcBuild, NothingTheCompilerStartedOutlivesAKilledQuvc) {
     copyIn(QUV_EXAMPLES_DIR "/shop", "shop");
     std::filesystem::create_directories(dir / "include");
@@ -367,6 +371,7 @@ TEST_F(QuvcBuild, NothingTheCompilerStartedOutlivesAKilledQuvc) {
     } cases[] = {
         {"quvc and the keeper at once", true, false, "2"},
         {"the keeper, then quvc", true, true, "1"},
+        {"quvc alone", false, false, "2"},
     };
     adoptOrphans();
     for (const auto& c : cases) {
@@ -390,6 +395,10 @@ TEST_F(QuvcBuild, NothingTheCompilerStartedOutlivesAKilledQuvc) {
         waitpid(quvc, nullptr, 0);
         EXPECT_FALSE(compilers.empty()) << readBytes(dir / "out.txt");
         EXPECT_EQ(keeper.size(), 1u);
+        // The keeper waits no grace for what has ended.
+        if (!c.keeper) {
+            EXPECT_TRUE(allEnd(keeper, platform::kStopGrace));
+        }
         // A compile that is left takes far longer than this.
         EXPECT_TRUE(allEnd(compilers, std::chrono::seconds(10)));
         EXPECT_TRUE(allEnd(started));
