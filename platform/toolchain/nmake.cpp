@@ -17,6 +17,9 @@
 // case: -A build all targets whatever their times, -D show the times of the
 // files, -E environment above makefile, -F file the makefile.
 // Each command is echoed and run; the first that fails ends make with status 2.
+// As make does, a command that fails or is stopped takes its target with it
+// when it touched the target (a batch rule's objects stay: each compiler
+// removes the object it did not finish).
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -96,8 +99,8 @@ private:
     static bool newer(const Stamp& a, const Stamp& b);
     Stamp make(const std::string& target);
     const InferenceRule* ruleFor(const std::string& target, const Block* block, std::string& source) const;
-    void runCommands(const std::vector<Command>& commands, const std::string* sources);
-    void runCommand(const Command& command, const std::string* sources);
+    void runCommands(const std::vector<Command>& commands, const std::string* sources, const std::string& target);
+    void runCommand(const Command& command, const std::string* sources, const std::string* target);
     void flushBatch();
 
     Options options;
@@ -190,9 +193,9 @@ Make::Stamp Make::make(const std::string& target) {
             batch.push_back({rule, source});
         } else if (rule) {
             const std::string quoted = quotedIfBlank(source);
-            runCommands(rule->commands, &quoted);
+            runCommands(rule->commands, &quoted, target);
         } else {
-            runCommands(block->commands, nullptr);
+            runCommands(block->commands, nullptr, target);
         }
         stamp.made = true;
     }
@@ -201,11 +204,12 @@ Make::Stamp Make::make(const std::string& target) {
     return stamp;
 }
 
-void Make::runCommands(const std::vector<Command>& commands, const std::string* sources) {
+void Make::runCommands(const std::vector<Command>& commands, const std::string* sources,
+                       const std::string& target) {
     // What a batch rule owes must exist before any later command runs.
     flushBatch();
     for (const Command& c : commands)
-        runCommand(c, sources);
+        runCommand(c, sources, &target);
 }
 
 void Make::flushBatch() {
@@ -221,7 +225,7 @@ void Make::flushBatch() {
             it = batch.erase(it);
         }
         for (const Command& c : rule->commands)
-            runCommand(c, &sources);
+            runCommand(c, &sources, nullptr);
     }
 }
 
@@ -236,6 +240,55 @@ extern "C" void removeLiveFiles() {
     for (sig_atomic_t i = 0; i < liveCount; ++i)
         unlink(liveFiles[i]);
 }
+
+// The target of the command that runs now, as it was before the command
+// started; like the inline files, read by a stop.
+char watchedTarget[PATH_MAX];
+struct stat watchedBefore;
+bool watchedExisted = false;
+volatile sig_atomic_t watching = 0;
+
+// Removes the watched target when the command touched it: made it, or gave
+// its name another file or its file another modification time. Only calls
+// that are safe in a signal handler.
+void removeTouchedTarget() {
+    struct stat now;
+    if (!watching || lstat(watchedTarget, &now) != 0 || S_ISDIR(now.st_mode))
+        return;
+    if (watchedExisted && now.st_dev == watchedBefore.st_dev && now.st_ino == watchedBefore.st_ino &&
+        now.st_mtim.tv_sec == watchedBefore.st_mtim.tv_sec && now.st_mtim.tv_nsec == watchedBefore.st_mtim.tv_nsec)
+        return;
+    if (unlink(watchedTarget) != 0)
+        return;
+    const char* parts[] = {"nmake: deleted '", watchedTarget, "', which the command did not finish\n"};
+    for (const char* part : parts)
+        (void)!write(2, part, std::strlen(part));
+}
+
+extern "C" void removeTargetOfAFailedStep(bool aStepFailed) {
+    if (aStepFailed)
+        removeTouchedTarget();
+}
+
+// Watches the target of one command while it lives.
+struct TargetWatch {
+    explicit TargetWatch(const std::string* target) {
+        if (!target || target->size() >= PATH_MAX)
+            return;
+        const toolchain::StopsHeld held;
+        std::strcpy(watchedTarget, target->c_str());
+        watchedExisted = lstat(watchedTarget, &watchedBefore) == 0;
+        watching = 1;
+    }
+    ~TargetWatch() {
+        const toolchain::StopsHeld held;
+        watching = 0;
+    }
+    void commandFailed() {
+        const toolchain::StopsHeld held;
+        removeTouchedTarget();
+    }
+};
 
 // Removes the inline files of one command whatever way it ends.
 struct InlineFiles {
@@ -263,7 +316,7 @@ struct InlineFiles {
     std::vector<std::string> names;
 };
 
-void Make::runCommand(const Command& command, const std::string* sources) {
+void Make::runCommand(const Command& command, const std::string* sources, const std::string* target) {
     InlineFiles files;
     std::string line;
     size_t start = 0;
@@ -298,9 +351,12 @@ void Make::runCommand(const Command& command, const std::string* sources) {
                 argv[0] = beside;
         }
     }
+    TargetWatch watch(target);
     const int code = toolchain::runStep("nmake", argv, false);
-    if (code != 0)
+    if (code != 0) {
+        watch.commandFailed();
         fail("'" + line + "' ended with exit code " + std::to_string(code));
+    }
 }
 
 void Make::buildDefault() {
@@ -338,7 +394,7 @@ bool readOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     // The inline files go at once; the command has half of a stop's grace
     // to end, so that make is done before what stops it kills the group.
-    toolchain::endStepsOnStop(platform::kStopGrace / 2, {removeLiveFiles, nullptr});
+    toolchain::endStepsOnStop(platform::kStopGrace / 2, {removeLiveFiles, removeTargetOfAFailedStep});
     try {
         Options options;
         readOptions(argc, argv, options);

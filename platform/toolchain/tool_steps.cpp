@@ -137,6 +137,11 @@ StopsHeld::~StopsHeld() {
     sigprocmask(SIG_SETMASK, &old, nullptr);
 }
 
+void finishWithoutStops() {
+    const sigset_t held = stopSignals();
+    sigprocmask(SIG_BLOCK, &held, nullptr);
+}
+
 pid_t startStep(const std::vector<std::string>& argv, int output, bool ownGroup, std::string& error) {
     // Held until the step is in the table, so that a stop reaches it.
     const StopsHeld held;

@@ -50,6 +50,10 @@ private:
     sigset_t old;
 };
 
+// From here on a stop no longer ends this tool: its work is done (a program
+// is in place) and it ends with its own status.
+void finishWithoutStops();
+
 // Starts argv as a step: its standard output and standard error in `output`
 // (-1: ours), in a process group of its own when `ownGroup`, else in ours.
 // Its id, or 0 with `error` set when it could not start.
