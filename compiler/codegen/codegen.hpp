@@ -248,6 +248,9 @@ void createFieldList(JobState& job, FieldListFragment& list, FieldFragment& item
 // true and false of Logic, 5 and 6 true and false of BOOL, 7 and 8 negative
 // integer and float (text without the minus). Another kind throws.
 void createConstant(JobState& job, Expression& target, int kind, const std::string& text);
+// Whether an integer literal as written stands for an Integer; a negated one
+// may stand for the least Integer, whose magnitude no Integer holds.
+bool integerLiteralFits(const std::string& written, bool negated);
 
 // ---- heads, frames and thread functions of procedures and processes ----
 // params is the parameter section (an empty fragment when there are none);

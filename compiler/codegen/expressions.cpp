@@ -3,6 +3,9 @@
 // QUV/E's operator precedence is not C++'s, so every operator result is
 // parenthesised in its C++ text and the C++ compiler groups it as the tree
 // did; the typeset text keeps the source's own parentheses only.
+#include <charconv>
+#include <system_error>
+
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
@@ -118,7 +121,36 @@ CppLiteral cppStringLiteral(const std::string& written) {
     }
     return out;
 }
+
+// The magnitude of the least Integer, the one literal that fits only negated.
+const std::string kLeastIntegerMagnitude = "2147483648";
+
+// An integer literal's digits are decimal, and C++ reads a leading 0 as
+// octal: the C++ text is the value's decimal digits, "0" for zero.
+std::string decimalDigits(const std::string& written) {
+    const size_t first = written.find_first_not_of('0');
+    return first == std::string::npos ? "0" : written.substr(first);
+}
+
+// A Float literal is a C++ float: unsuffixed, C++ would compute it and what
+// it meets in double. One past the range of float is written as the
+// infinity it becomes when stored, and one too small for any float as its
+// zero, so that g++ has nothing to warn of.
+std::string floatLiteral(const std::string& written) {
+    float value = 0;
+    const std::from_chars_result read = std::from_chars(written.data(), written.data() + written.size(), value);
+    if (read.ec != std::errc::result_out_of_range)
+        return written + "f";
+    const bool large = written.find_first_not_of('0') < written.find('.');
+    return large ? "std::numeric_limits<float>::infinity()" : "0.0f";
+}
 }  // namespace
+
+bool codegen::integerLiteralFits(const std::string& written, bool negated) {
+    const std::string digits = decimalDigits(written);
+    const std::string limit = negated ? kLeastIntegerMagnitude : "2147483647";
+    return digits.size() < limit.size() || (digits.size() == limit.size() && digits <= limit);
+}
 
 OperatorExpression::OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* t) {
     typeset = typesetText;
@@ -133,11 +165,11 @@ void codegen::createConstant(JobState& job, Expression& target, int kind, const 
     target.typeset = text;
     switch (kind) {
     case 0:
-        target.code = text;
+        target.code = decimalDigits(text);
         target.type = job.types().integerType();
         break;
     case 1:
-        target.code = text;
+        target.code = floatLiteral(text);
         target.type = job.types().floatType();
         break;
     case 2: {
@@ -160,11 +192,11 @@ void codegen::createConstant(JobState& job, Expression& target, int kind, const 
         target.type = job.types().boolType();
         break;
     case 7:
-        target.code = "-" + text;
+        target.code = "-" + decimalDigits(text);
         target.type = job.types().integerType();
         break;
     case 8:
-        target.code = "-" + text;
+        target.code = "-" + floatLiteral(text);
         target.type = job.types().floatType();
         break;
     default:
@@ -354,6 +386,10 @@ std::unique_ptr<OperatorExpression> codegen::createMod(JobState& job, const Expr
 
 std::unique_ptr<OperatorExpression> codegen::createNeg(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkNeg(job);
+    // The least Integer negates a literal no int holds; C++ would read its
+    // magnitude as a long and compute in long with it.
+    if (e.code == kLeastIntegerMagnitude)
+        return std::make_unique<OperatorExpression>("-" + e.typeset, grouped("-2147483647 - 1"), t);
     return std::make_unique<OperatorExpression>("-" + e.typeset, grouped("-" + e.code), t);
 }
 

@@ -232,6 +232,9 @@ private:
 	void checkPairs(const ActualParam* actual, const Actuals& earlier);
 	std::unique_ptr<ProcessStart> processStart(Node* control, Actuals& actuals, int interval);
 	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
+	bool integerLiteral(ANTLR_USE_NAMESPACE(antlr)RefAST literal, bool negated);
+	// The operand of the unary minus being walked, when it is an integer literal.
+	const ANTLR_USE_NAMESPACE(antlr)AST* negatedLiteral = nullptr;
 
 	// Types, packages and agents (walk_types.cpp).
 	Type* pointerTo(Type* target);
@@ -947,7 +950,9 @@ expression returns [std::unique_ptr<OperatorExpression> e]
 	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createOr); }
 	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAnd); }
 	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAdd); }
-	|	#(MINUS l = expression ( r = expression { second = true; } )? )
+	|	#(	MINUS { if (_t && _t != ASTNULL && _t->getType() == INT_LITERAL && !_t->getNextSibling()) negatedLiteral = _t.get(); }
+			l = expression ( r = expression { second = true; } )?
+		)
 		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*job, *operand(l.get())); }
 	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMul); }
 	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createDiv); }
@@ -998,7 +1003,7 @@ constant[Expression* value]
 { enterRule("constant"); }
 	:	constant1[value]
 	|	#(MINUS
-			(	i:INT_LITERAL { codegen::createConstant(*job, *value, 7, i->getText()); }
+			(	i:INT_LITERAL { integerLiteral(i, true); codegen::createConstant(*job, *value, 7, i->getText()); }
 			|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 8, r->getText()); }
 			)
 		)
@@ -1006,7 +1011,12 @@ constant[Expression* value]
 
 constant1[Expression* value]
 { enterRule("constant1"); }
-	:	i:INT_LITERAL { codegen::createConstant(*job, *value, 0, i->getText()); }
+	:	i:INT_LITERAL
+		{
+			integerLiteral(i, i.get() == negatedLiteral);
+			negatedLiteral = nullptr;
+			codegen::createConstant(*job, *value, 0, i->getText());
+		}
 	|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 1, r->getText()); }
 	|	s:STRING_LITERAL { codegen::createConstant(*job, *value, 2, s->getText()); }
 	|	DOUBLE_T { codegen::createConstant(*job, *value, 3, ""); }

@@ -3,8 +3,6 @@
 // with the check of their control variables.
 // A call whose procedure, file or operand failed gets no fragment at all, so
 // the emitters only ever see what was built.
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -227,15 +225,22 @@ std::unique_ptr<ProcessStart> QUVTreeWalk::processStart(Node* control, Actuals& 
     return codegen::createProsStart(*job, node, std::move(actuals), interval, process);
 }
 
-// The leading decimal digits of an integer literal; a value past the range of
-// Integer is reported and taken as 0.
-int QUVTreeWalk::literalValue(antlr::RefAST literal)
+// Whether an integer literal stands for an Integer, reported at the literal
+// when it does not; only a negated one may be the least Integer.
+bool QUVTreeWalk::integerLiteral(antlr::RefAST literal, bool negated)
 {
     const std::string text = literal->getText();
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno != ERANGE && value >= INT_MIN && value <= INT_MAX)
-        return static_cast<int>(value);
+    if (codegen::integerLiteralFits(text, negated))
+        return true;
     reportSemantic("the integer literal " + text + " is out of the range of Integer");
-    return 0;
+    return false;
+}
+
+// The decimal value of an integer literal; a value past the range of Integer
+// is reported and taken as 0.
+int QUVTreeWalk::literalValue(antlr::RefAST literal)
+{
+    if (!integerLiteral(literal, false))
+        return 0;
+    return static_cast<int>(std::strtoll(literal->getText().c_str(), nullptr, 10));
 }
