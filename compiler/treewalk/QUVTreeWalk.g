@@ -101,6 +101,7 @@ private:
 	Node* resolveName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int refKind);
 	ProNode* enterProcedure(Node* node, int kind);
 	void leaveProcedure(ProNode* node, int kind);
+	void noteNewDecs(ProNode* node, ANTLR_USE_NAMESPACE(antlr)RefAST declaration);
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
 		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
@@ -129,6 +130,7 @@ private:
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(std::unique_ptr<Expression> record);
+	Expression* accessFromHere(VarNode* v);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	const OperatorExpression* operand(const OperatorExpression* e);
@@ -386,10 +388,11 @@ proDeclaration[CodeFragment* f, int kind]
 	ProNode* node = nullptr;
 }
 	:	{ kind == DEF_PROCEDURE }?
-		#(	PROC_DECL
+		#(	procedure:PROC_DECL
 			(	found = main_probody { isMain = true; name = "$Main"; node = dynamic_cast<ProNode*>(found); }
 			|	found = refName[name, REF_PROCEDURE] { node = enterProcedure(found, DEF_PROCEDURE); }
 			)
+			{ noteNewDecs(node, procedure); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]
@@ -399,8 +402,8 @@ proDeclaration[CodeFragment* f, int kind]
 			leaveProcedure(node, DEF_PROCEDURE);
 		}
 	|	{ kind == DEF_PROCESS }?
-		#(	PROS_DECL
-			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); }
+		#(	process:PROS_DECL
+			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); noteNewDecs(node, process); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]

@@ -85,6 +85,29 @@ ProNode* QUVTreeWalk::enterProcedure(Node* node, int kind)
     return dynamic_cast<ProNode*>(node);
 }
 
+// Before the body is walked: the names its NewDecs declare, those of the
+// procedures nested in it left to them. The tree is searched without
+// recursion, as an expression in it may be nested deeply.
+void QUVTreeWalk::noteNewDecs(ProNode* node, antlr::RefAST declaration)
+{
+    if (!node || !declaration)
+        return;
+    std::vector<antlr::RefAST> pending{declaration->getFirstChild()};
+    while (!pending.empty()) {
+        antlr::RefAST at = pending.back();
+        pending.pop_back();
+        for (; at; at = at->getNextSibling()) {
+            const int type = at->getType();
+            if (type == PROC_DECL || type == PROS_DECL || type == PROC_DECL_HEADER || type == PROS_DECL_HEADER)
+                continue;
+            if (type == NEWDEC && at->getFirstChild())
+                node->noteNewDec(at->getFirstChild()->getText());
+            if (at->getFirstChild())
+                pending.push_back(at->getFirstChild());
+        }
+    }
+}
+
 void QUVTreeWalk::leaveProcedure(ProNode* node, int kind)
 {
     if (node)

@@ -206,8 +206,10 @@ void QUVTreeWalk::checkPairs(const ActualParam* actual, const Actuals& earlier)
 std::unique_ptr<ProcessStart> QUVTreeWalk::processStart(Node* control, Actuals& actuals, int interval)
 {
     VarNode* node = variableNode(control);
-    if (!node)
+    if (!node || !node->getExpression())
         return nullptr;
+    // The start takes the control's access, which reaches a control of an enclosing procedure.
+    accessFromHere(node);
     auto bound = controlProcesses.find(node);
     ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
     // Only where the control is bound to one process are its formals known.
