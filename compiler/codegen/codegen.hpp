@@ -203,6 +203,9 @@ public:
     std::string endFlag;
     int interval = 0;
     ProNode* process = nullptr;  // not owned
+    // The name of the process the control is bound to, also of one declared
+    // in another file; empty where that is not known.
+    std::string processName;
 };
 
 // A call of a user procedure or of a built-in. No text ends in ";": the call

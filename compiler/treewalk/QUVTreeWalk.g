@@ -105,6 +105,7 @@ private:
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
 		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
+	void noteChannels(ProNode* process);
 
 	// New declarations inside braces of the generated C++ (an element of a
 	// %alg part, a statement nested in another) are made at the start of the
@@ -193,12 +194,17 @@ private:
 	typedef std::unique_ptr<ProcCall> (*WriteEmitter)(JobState&, const std::vector<OperatorExpression*>&);
 	typedef std::unique_ptr<ProcCall> (*FileWriteEmitter)(JobState&, VarNode*, const std::vector<OperatorExpression*>&);
 	// The process each control variable is bound to by a control-binding
-	// equation of this file; null where it is bound to more than one.
-	std::map<const Node*, ProNode*> controlProcesses;
+	// equation of this file: its node, null where it is declared in another
+	// file, and its name; neither where the control is bound to more than one.
+	struct ControlBinding {
+		ProNode* process;
+		std::string name;
+	};
+	std::map<const Node*, ControlBinding> controlProcesses;
 	// The operand that stands in for one that failed: no text, the unknown type,
 	// which every typing rule accepts, so the failure is not reported twice.
 	std::unique_ptr<const OperatorExpression> failedOperand;
-	void bindControl(Node* control, Node* process);
+	void bindControl(Node* control, Node* process, const std::string& name);
 	// Local control variables: how often each name was resolved, and where
 	// each was started. One that only ever appears in starts is bound by nothing.
 	struct ControlStart {
@@ -859,7 +865,7 @@ assignmentEquation returns [std::unique_ptr<AssignmentEquation> q]
 	|	#(EXCLAMATION node = refName[name, REF_OUTPUT_CHANNEL] value = expression)
 		{ q = sendEquation(node, value.get()); }
 	|	#(EQUAL node = refName[name, REF_CONTROL] processNode = refName[process, REF_PROCESS])
-		{ q = startEquation(node, process); bindControl(node, processNode); }
+		{ q = startEquation(node, process); bindControl(node, processNode, process); }
 	|	#(DELETE node = refName[name, REF_CONTROL])
 		{ q = deleteEquation(node); }
 	|	#(SEQ assignmentEquationList[parts])

@@ -132,6 +132,20 @@ void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& n
                                    procs, body);
 }
 
+// The project's link check compares the channel formals of processes that
+// a parallel statement of another file joins.
+void QUVTreeWalk::noteChannels(ProNode* process)
+{
+    std::vector<ChannelFormal> formals;
+    for (int i = 0; i < process->getParamCount(); ++i) {
+        const int kind = process->getParamAttrib(i);
+        auto channel = dynamic_cast<const ChannelType*>(process->getParamType(i));
+        if ((kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL) && channel)
+            formals.push_back({process->getFormalParamName(i), kind == DEF_INPUT_CHANNEL, channel->elementType});
+    }
+    job->noteProcessChannels(process->getName(), process->getLine(), process->getColumn(), formals);
+}
+
 void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params,
                            int kind)
 {
@@ -146,6 +160,7 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
         codegen::createProsHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
         codegen::createProsBody(*job, *f, node, package);
+        noteChannels(node);
     }
     // The body's declaration enters the block again.
     symbols->exitBlock(kind);
