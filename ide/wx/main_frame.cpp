@@ -22,7 +22,34 @@ const char kOutputPane[] = "output";
 // for a position of a 7-digit line and a 5-digit column.
 const char kPositionPaneText[] = "hehetestttttt";
 const char kWidestPosition[] = "Ln8888888, Col88888";
+
+// A status bar whose new text is painted with the rest of the window when
+// the window system next paints, not at once: wx's own forces a paint of
+// the whole frame's pending areas, and a round trip to the X server, at each
+// caret move.
+class StatusBar : public wxStatusBar {
+public:
+    StatusBar(wxWindow* parent, wxWindowID id, long style, const wxString& name)
+        : wxStatusBar(parent, id, style, name)
+    {
+    }
+
+protected:
+    void DoUpdateStatusText(int number) override
+    {
+        wxRect rect;
+        if (GetFieldRect(number, rect))
+            RefreshRect(rect);
+    }
+};
 } // namespace
+
+wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name)
+{
+    auto* status = new StatusBar(this, id, style, name);
+    status->SetFieldsCount(number);
+    return status;
+}
 
 CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),

@@ -51,6 +51,9 @@ public:
     // the one kept from the last run, or a fair share of the screen.
     void ShowMaximised();
 
+protected:
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
+
 private:
     void CreateDockingBars();
     void ShowOutputTab(wxWindow* page);
