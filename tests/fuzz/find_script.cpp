@@ -174,7 +174,11 @@ private:
             document.SetSelection(sl, sc, el, ec);
         }
 
+        // The text as it was again for the checks below, which the finder learns by the change count.
+        const std::vector<std::string> unedited = document.lines;
         checkAfterEdit(document, finder, findText, regularExpression, matchCase, selection);
+        document.lines = unedited;
+        ++document.changeCount;
 
         // The selected text is the text between anchor and caret.
         const int lineCount = static_cast<int>(document.lines.size());
@@ -223,7 +227,10 @@ private:
         const int lineCount = static_cast<int>(document.lines.size());
         std::string& edited = document.lines[static_cast<size_t>(selection[0] % lineCount)];
         const size_t at = std::min(static_cast<size_t>(selection[1] % 40), edited.size());
-        edited.insert(at, gbk::fromUtf8(findText).substr(0, 1 + selection[2] % 3));
+        // A line of the editor holds no line end.
+        std::string typed = gbk::fromUtf8(findText).substr(0, 1 + selection[2] % 3);
+        typed.erase(std::remove(typed.begin(), typed.end(), '\n'), typed.end());
+        edited.insert(at, typed);
         ++document.changeCount;
         const std::string text = document.UnloadText();
         const std::vector<Match> found =
@@ -240,6 +247,12 @@ private:
                 for (const Match& m : found)
                     if (previous ? m.offset + m.text.size() < from : m.offset >= from && !want)
                         want = &m;
+                // The text's last line end, with the caret before it where it
+                // also ends, counts as selected and gives way to the next match.
+                const auto same = [](TextPos a, TextPos b) { return a.line == b.line && a.col == b.col; };
+                if (!previous && want && same(document.At(want->offset), place) &&
+                    same(document.At(want->offset + want->text.size()), place))
+                    want = want + 1 != found.data() + found.size() ? want + 1 : nullptr;
                 if (!want && !found.empty())
                     want = previous ? &found.back() : &found.front();
                 int sl = 0, sc = 0, el = 0, ec = 0;
