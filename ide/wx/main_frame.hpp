@@ -65,6 +65,8 @@ private:
     // Keeps the frame's rectangle, which un-maximising gives back, while it
     // is neither maximised nor iconised.
     void KeepRestoredRect();
+    // The kept rectangle made to fit the screen, or three quarters of it.
+    wxRect RectToRestore() const;
 
     WindowServices& services_;
     wxAuiManager aui_;
@@ -80,6 +82,12 @@ private:
     // focused, until a window has the focus again.
     bool refocused_ = false;
     bool maximisePending_ = false;
+    // Whose the frame's rectangle is: the window manager's while it
+    // maximises the frame or answers a size given back, else the user's.
+    enum class Placement { Settled, Maximising, Restoring };
+    Placement placement_ = Placement::Settled;
+    bool maximised_ = false;
+    wxRect passing_;  // the rectangle un-maximising gave before the kept one was given back
 };
 
 } // namespace ide
