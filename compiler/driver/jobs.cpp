@@ -84,7 +84,8 @@ std::string finishedLine(const char* stage, size_t count) {
 // the job counts it and a later build does not go on over stale files. ANTLR's
 // exceptions have no std::exception base and are caught by their own. A stop
 // is no failure: it ends the step without a diagnostic (the job's stop stays
-// requested, and the job ends there). True when anything was caught.
+// requested, and the job ends there). A source refused as nested too deeply
+// has its one diagnostic already. True when anything was caught.
 template <class Step>
 bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
     bool named = true;
@@ -92,6 +93,9 @@ bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
         step();
         return false;
     } catch (const JobStopped&) {
+        return true;
+    } catch (const NestingTooDeep& ex) {
+        std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
         return true;
     } catch (const std::exception& ex) {
         std::cerr << "Fatal Exception : " << ex.what() << std::endl;

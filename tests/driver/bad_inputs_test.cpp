@@ -16,12 +16,37 @@ struct Ran {
     int status;  // -1: ended by a signal
 };
 
-// Runs a tool in the folder; standard error is kept unless it would only
-// repeat a text of many megabytes (quvc's log of a typeset text).
-Ran runIn(const TempFolder& dir, const std::string& command, bool keepError = true) {
-    const std::string err = keepError ? dir / "stderr.txt" : "/dev/null";
-    const RunResult r = runCommand("cd '" + dir.path + "' && LC_ALL=C.UTF-8 " + command + " 2>'" + err + "'");
-    return {r.out, keepError ? readBytes(err) : "", r.status};
+// Runs a tool in the folder.
+Ran runIn(const TempFolder& dir, const std::string& command) {
+    const RunResult r =
+        runCommand("cd '" + dir.path + "' && LC_ALL=C.UTF-8 " + command + " 2>'" + dir / "stderr.txt" + "'");
+    return {r.out, readBytes(dir / "stderr.txt"), r.status};
+}
+
+// The same for a tool whose output holds a text of many megabytes (what a
+// refused typesetting wrote before it stopped): only its diagnostics are
+// kept, with their details; a signal gives a status above 128.
+Ran diagnosticsOf(const TempFolder& dir, const std::string& command) {
+    const RunResult r = runCommand("cd '" + dir.path + "' && { LC_ALL=C.UTF-8 " + command +
+                                   " 2>/dev/null; echo \"exit $?\"; } | grep -a -e '^diag ' -e '^  ' -e '^exit '");
+    const size_t exit = r.out.rfind("exit ");
+    if (exit == std::string::npos)
+        return {r.out, "", -1};
+    return {r.out.substr(0, exit), "", std::stoi(r.out.substr(exit + 5))};
+}
+
+std::string repeated(const std::string& text, int count) {
+    std::string out;
+    out.reserve(text.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        out += text;
+    return out;
+}
+
+// A program whose main body gives x the value of `expression`.
+std::string programAround(const std::string& expression) {
+    return "%Prog p == [ ]\n[\n\t%Var [ x : Int ]\n\t[\n\t\t%Stm [\n\t\t\tLB = s => $O x = " + expression +
+           " ^ $OLB = RETURN\n\t\t]\n\t]\n].\n";
 }
 
 TEST(BadInputs, QuvdumpCannotOpenAFolderInAnyVerb) {
@@ -34,6 +59,39 @@ TEST(BadInputs, QuvdumpCannotOpenAFolderInAnyVerb) {
         EXPECT_EQ(r.err, "quvdump: cannot open folder.e: Is a directory\n");
         EXPECT_EQ(r.out, "");
     }
+}
+
+// The parse of brackets nested past the stack's budget, and the typesetting
+// of so many that their indentation alone would fill memory, end in the one
+// diagnostic that says so, from either tool.
+TEST(BadInputs, ASourceNestedTooDeeplyIsRefusedWithOneDiagnostic) {
+    TempFolder dir;
+    writeBytes(dir / "parens.e", programAround(repeated("(", 50000) + "1" + repeated(")", 50000)));
+    writeBytes(dir / "brackets.e", repeated("[", 100000));
+    const std::string parsed = "the source is nested too deeply to be parsed";
+    const std::string typeset = "the source is nested too deeply to be typeset: its text would pass 128 MiB";
+    const struct {
+        std::string command, diag, details;
+        int status;
+    } cases[] = {
+        {QUVC_PATH " check parens.e", "diag parens.e 6:", parsed, 1},
+        {QUVC_PATH " compile parens.e", "diag parens.e 6:", parsed, 1},
+        {QUVC_PATH " typeset brackets.e", "diag brackets.e 1:", typeset, 1},
+        {QUVDUMP_PATH " typeset brackets.e", "diag 5 21 1:", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const Ran r = diagnosticsOf(dir, c.command);
+        EXPECT_EQ(r.status, c.status);
+        const std::string diags = diagLines(r.out);
+        EXPECT_EQ(diags.rfind(c.diag, 0), 0u) << diags;
+        EXPECT_EQ(diags.find('\n'), diags.size() - 1) << diags;
+        if (!c.details.empty()) {
+            EXPECT_NE(diags.find(" 5 21 "), std::string::npos) << diags;
+            EXPECT_NE(r.out.find("\n  " + c.details + "\n"), std::string::npos) << r.out;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "parens.cpp"));
 }
 
 }  // namespace
