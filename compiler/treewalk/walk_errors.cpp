@@ -25,6 +25,10 @@ void QUVTreeWalk::match(antlr::RefAST node, int type)
 {
     if (!node || node == ASTNULL || node->getType() != type)
         throw antlr::MismatchedTokenException();
+    if (chainWalked) {
+        chainWalked = false;
+        return;
+    }
     const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
     line = quv ? quv->getLine() : -1;
     column = quv ? quv->getColumn() : -1;

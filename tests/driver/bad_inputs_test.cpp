@@ -1,6 +1,6 @@
 // quvc and quvdump over inputs no one writes by hand: each ends with one
 // answer (a diagnostic, a line that says why) and an exit status, never with
-// a signal.
+// a signal; and what is long but not nested is compiled.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -92,6 +92,27 @@ TEST(BadInputs, ASourceNestedTooDeeplyIsRefusedWithOneDiagnostic) {
         }
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "parens.cpp"));
+}
+
+// A chain of operators is as long as the source makes it, with every
+// operator's C++ grouped in its own parentheses, as in a short one.
+TEST(BadInputs, LongChainsOfOperatorsCompile) {
+    const struct {
+        int terms;
+        std::string op, cppOp;
+    } cases[] = {{5000, "+", " + "}, {100000, "+", " + "}, {5000, "*", " * "}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.terms) + " " + c.op);
+        TempFolder dir;
+        writeBytes(dir / "chain.e", programAround("1" + repeated(c.op + "1", c.terms - 1)));
+        const Ran r = runIn(dir, QUVC_PATH " compile chain.e");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(diagLines(r.out), "");
+        const std::string cpp = repeated("(", c.terms - 1) + "1" + repeated(c.cppOp + "1)", c.terms - 1);
+        EXPECT_NE(readBytes(dir / "chain.cpp").find(" = " + cpp + ";"), std::string::npos);
+        const std::string typeset = "1" + repeated(c.cppOp + "1", c.terms - 1);
+        EXPECT_NE(readBytes(dir / "chainTypeSet.e").find(typeset), std::string::npos);
+    }
 }
 
 }  // namespace
