@@ -168,6 +168,14 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
 
     const size_t semanticStart = records().size();
     stageLine(*this, file, "Semantic Checking Started!");
+    // No output is written over an input of the job: the input is the user's
+    // work, and the job stays whole for the other sources.
+    const auto writeFiles = [&](TopFragment& top) {
+        if (top.hasProgram() &&
+            !outputReplacesInput({outputs.cpp, outputs.proto, outputs.inner, outputs.err, outputs.typeset}, file,
+                                 "output file", "no output file of " + file + " is written"))
+            top.writeFiles(*this, outputs);
+    };
     // The parser's recovery leaves a tree after syntax errors too; it is walked all the same.
     if (tree) {
         underFatalGuard(
@@ -183,10 +191,10 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
                     // A walk that failed after it left its program still has
                     // that program's files written, before the failure is
                     // counted.
-                    top.writeFiles(*this, outputs);
+                    writeFiles(top);
                     throw;
                 }
-                top.writeFiles(*this, outputs);
+                writeFiles(top);
                 // Only a walk that ended normally leaves a program for the link check.
                 programs.push_back({file, top.programKind});
             },
@@ -199,6 +207,7 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
 
 void QUVCompiler::compileProject(const std::vector<std::string>& files, const std::string& project) {
     const size_t start = records().size();
+    noteInputs(files, project);
     stageLine(*this, project, "Compile Project Started!");
     // A stop asked for by the host (stopProcess) ends the job between files.
     for (const std::string& file : files) {

@@ -3,6 +3,8 @@
 // a signal; and what is long but not nested is compiled.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "job_recorder.hpp"
@@ -113,6 +115,85 @@ TEST(BadInputs, LongChainsOfOperatorsCompile) {
         const std::string typeset = "1" + repeated(c.cppOp + "1", c.terms - 1);
         EXPECT_NE(readBytes(dir / "chainTypeSet.e").find(typeset), std::string::npos);
     }
+}
+
+std::string projectOf(const std::vector<std::string>& files) {
+    std::string text = "[QuvBench]\nProject Name=p\nProject File Num=" + std::to_string(files.size()) + "\n";
+    for (size_t i = 0; i < files.size(); ++i)
+        text += "File " + std::to_string(i + 1) + "=" + files[i] + "\n";
+    return text;
+}
+
+const char kSource[] = "%Prog p == [ ]\n[\n\t[\n\t\t%Stm [ LB = m => writeln(7); LB = e => $OLB = RETURN ]\n\t]\n].\n";
+
+// An output that is a link to the job's own source or project file, or a
+// source the project names (a typeset copy kept as a source), is never
+// written: the input keeps its bytes, and one file diagnostic names both. An
+// output linked elsewhere is written through its link.
+TEST(BadInputs, AnOutputNeverReplacesAnInput) {
+    const char* const outputs[] = {"p.cpp", "pProto.hpp", "pInner.hpp", "p.err", "pTypeSet.e", "p.mak"};
+    struct Case {
+        std::string name, output, input;
+        bool symbolic;
+    };
+    std::vector<Case> cases;
+    for (bool symbolic : {true, false})
+        for (size_t i = 0; i < 6; ++i)
+            cases.push_back({std::string(symbolic ? "symbolic " : "hard ") + outputs[i], outputs[i],
+                             (i % 2 == 0) == symbolic ? "p.e" : "p.prj", symbolic});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        writeBytes(dir / "p.e", kSource);
+        writeBytes(dir / "p.prj", projectOf({"p.e"}));
+        const std::string before = readBytes(dir / c.input);
+        ASSERT_EQ(c.symbolic ? symlink(c.input.c_str(), (dir / c.output).c_str())
+                             : link((dir / c.input).c_str(), (dir / c.output).c_str()),
+                  0);
+        const Ran r = runIn(dir, QUVC_PATH " makefile p.prj");
+        EXPECT_EQ(r.status, 1);
+        const bool makefile = c.output == "p.mak";
+        const std::string refused = makefile ? "the makefile p.mak would replace the " : "the output file " + c.output +
+                                                                                           " would replace the ";
+        EXPECT_EQ(diagLines(r.out), "diag " + c.output + " 0:0 0 0 -\n") << r.out;
+        EXPECT_NE(r.out.find("\n  " + refused + (c.input == "p.e" ? "source file p.e: " : "project file p.prj: ") +
+                             (makefile ? "it is not written\n" : "no output file of p.e is written\n")),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(readBytes(dir / c.input), before);
+        EXPECT_EQ(std::filesystem::exists(dir / "p.cpp"), makefile || c.output == "p.cpp");
+    }
+
+    // The typeset copy of a.e is a source of the project, made already or not.
+    for (bool made : {true, false}) {
+        SCOPED_TRACE(made ? "a typeset copy kept as a source" : "a source named like a typeset copy");
+        TempFolder dir;
+        writeBytes(dir / "a.e", kSource);
+        if (made)
+            writeBytes(dir / "aTypeSet.e", kSource);
+        writeBytes(dir / "a.prj", projectOf({"a.e", "aTypeSet.e"}));
+        const Ran r = runIn(dir, QUVC_PATH " makefile a.prj");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.out.find("diag aTypeSet.e 0:0 0 0 -\n  the output file aTypeSet.e would replace the source file "
+                             "aTypeSet.e: no output file of a.e is written\n"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(std::filesystem::exists(dir / "aTypeSet.e"), made);
+        if (made) {
+            EXPECT_EQ(readBytes(dir / "aTypeSet.e"), kSource);
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir / "a.cpp"));
+        EXPECT_FALSE(std::filesystem::exists(dir / "a.mak"));
+    }
+
+    TempFolder dir;
+    writeBytes(dir / "p.e", kSource);
+    writeBytes(dir / "kept.e", "");
+    ASSERT_EQ(symlink("kept.e", (dir / "pTypeSet.e").c_str()), 0);
+    const Ran r = runIn(dir, QUVC_PATH " compile p.e");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "pTypeSet.e"));
+    EXPECT_EQ(readBytes(dir / "kept.e").rfind("%Prog p", 0), 0u);
 }
 
 }  // namespace
