@@ -153,13 +153,12 @@ TEST(BadInputs, AnOutputNeverReplacesAnInput) {
         const Ran r = runIn(dir, QUVC_PATH " makefile p.prj");
         EXPECT_EQ(r.status, 1);
         const bool makefile = c.output == "p.mak";
-        const std::string refused = makefile ? "the makefile p.mak would replace the " : "the output file " + c.output +
-                                                                                           " would replace the ";
+        const std::string input = c.input == "p.e" ? "source file p.e: " : "project file p.prj: ";
+        const std::string details = makefile ? "the makefile p.mak would replace the " + input + "it is not written"
+                                             : "the output file " + c.output + " would replace the " + input +
+                                                   "no output file of p.e is written";
         EXPECT_EQ(diagLines(r.out), "diag " + c.output + " 0:0 0 0 -\n") << r.out;
-        EXPECT_NE(r.out.find("\n  " + refused + (c.input == "p.e" ? "source file p.e: " : "project file p.prj: ") +
-                             (makefile ? "it is not written\n" : "no output file of p.e is written\n")),
-                  std::string::npos)
-            << r.out;
+        EXPECT_NE(r.out.find("\n  " + details + "\n"), std::string::npos) << r.out;
         EXPECT_EQ(readBytes(dir / c.input), before);
         EXPECT_EQ(std::filesystem::exists(dir / "p.cpp"), makefile || c.output == "p.cpp");
     }
@@ -178,10 +177,7 @@ TEST(BadInputs, AnOutputNeverReplacesAnInput) {
                              "aTypeSet.e: no output file of a.e is written\n"),
                   std::string::npos)
             << r.out;
-        EXPECT_EQ(std::filesystem::exists(dir / "aTypeSet.e"), made);
-        if (made) {
-            EXPECT_EQ(readBytes(dir / "aTypeSet.e"), kSource);
-        }
+        EXPECT_EQ(readBytes(dir / "aTypeSet.e"), made ? kSource : "");
         EXPECT_FALSE(std::filesystem::exists(dir / "a.cpp"));
         EXPECT_FALSE(std::filesystem::exists(dir / "a.mak"));
     }
