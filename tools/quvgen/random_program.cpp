@@ -141,6 +141,7 @@ struct Procedure {
     bool nested = false;     // its frame's father is its caller's
     std::string package;     // the package it belongs to, empty for the program
     std::string literal;     // a Float literal that is always its actual
+    bool fromMain = false;   // the main body calls it once
     UnitRef unit = std::make_shared<Unit>();
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
@@ -416,6 +417,8 @@ private:
     void declareTypes();
     void declareGlobals(bool dprog);
     void declareProcedures();
+    void startingProcedure(Procedure& p);
+    ProcessRef adder_;  // the process the starting procedure starts
     void declareProcesses();
     void processUnit(Process& pr, const std::string& head, std::string& text);
     void declarePackages();
@@ -1507,12 +1510,43 @@ void Generator::algorithm(bool lastReturn)
     if (!init_.eqs.empty())
         writeInit(labels[0]);
     initPending_ = false;
+    // Now and then an element declares with NewDec a variable of a global's
+    // name: the elements above it mean the global, those below it the new variable.
+    const Var* global = nullptr;
+    int declaredAt = -1;
+    if (rng_.chance(30)) {
+        std::vector<const Var*> candidates;
+        for (const Var& g : globals_) {
+            bool taken = false;
+            for (const std::vector<Var>* vars : {&scope_, &counters_})
+                for (const Var& v : *vars)
+                    taken = taken || v.name == g.name;
+            if (!taken && visible(g) && g.type->basic() && g.type->kind != Kind::Logic)
+                candidates.push_back(&g);
+        }
+        if (!candidates.empty()) {
+            global = rng_.pick(candidates);
+            declaredAt = rng_.below(n);
+        }
+    }
     for (int i = 0; i < n; ++i) {
-        const bool guarded = rng_.chance(30);
+        const bool guarded = i != declaredAt && rng_.chance(30);
         Expr guard;
         if (guarded)
             guard = condition(1);
-        const Element e = equations(3);
+        if (i == declaredAt)
+            hidden_.insert(global->name);
+        Element e = equations(3);
+        if (i == declaredAt) {
+            const Expr value = expr(global->type->kind, 2);
+            const std::string nd = keyword(rng_, "NewDec");
+            const Eq q{"", 0, global->name, global->type, variable(global->name, global->type), value};
+            const Element d = marked({q});
+            e.text = openMark(d.eqs[0].mark) + "$O " + nd + "(" + global->name + " : " + typeText(global->type) + ") ^ $O " +
+                     global->name + " = " + value.text + " ^ " + kCloseMark + e.text;
+            e.eqs.insert(e.eqs.begin(), d.eqs[0]);
+            hidden_.erase(global->name);
+        }
         line("LB = " + labels[i] + (guarded ? " ^ " + guard.text : "") + " => " + e.text + "$OLB = " + labels[i + 1] + ";");
         const Action a = elementAction(e.eqs);
         const auto test = guard.eval;
@@ -1568,20 +1602,26 @@ void Generator::declareProcedures()
 {
     const int n = rng_.below(4);
     const bool floatFormal = rng_.chance(avoid("float") ? 0 : 20);
-    if (n == 0 && !floatFormal)
+    // A procedure whose nested procedure binds, and it or the procedure starts,
+    // controls of the procedure: they reach its variables through the frames.
+    const bool starter = rng_.chance(avoid("names") ? 0 : 12);
+    if (n == 0 && !floatFormal && !starter)
         return;
     line(keyword(rng_, "%Proc") + " [");
     std::vector<std::string> texts;
-    for (int i = 0; i < n + (floatFormal ? 1 : 0); ++i) {
+    for (int i = 0; i < n + (floatFormal ? 1 : 0) + (starter ? 1 : 0); ++i) {
         auto p = std::make_shared<Procedure>();
         std::string text;
         out_.swap(text);
         const std::string saved = indent_;
-        if (i == n) {
+        if (starter && i == n + (floatFormal ? 1 : 0)) {
+            startingProcedure(*p);
+        } else if (i == n) {
             // A Float formal compared with the literal that is its actual.
             p->name = fresh("p");
             p->pure = false;
             p->literal = literal(Kind::Float).text;
+            p->fromMain = true;
             const Var x{fresh("a"), basicType(Kind::Float), true};
             p->params.push_back({false, x});
             line("\t" + p->name + "(" + keyword(rng_, "%Inp/") + " " + x.name + " : " + typeText(x.type) + ") == [");
@@ -1667,6 +1707,72 @@ void Generator::declareProcedures()
     line("]");
     shared_ = print_ = true;
     pure_ = false;
+}
+
+// Writes P: its nested procedure binds two controls of P to a process that
+// adds its %Inp/ parameter to its %Iop/ one; the nested procedure or P starts
+// them with P's variables; P prints what they added.
+void Generator::startingProcedure(Procedure& p)
+{
+    const TypeRef intType = basicType(Kind::Int);
+    adder_ = std::make_shared<Process>();
+    adder_->name = fresh("w");
+    const Var n{fresh("a"), intType, false}, r{fresh("a"), intType, true};
+    adder_->params = {{false, n}, {true, r}};
+    const Place rp = variable(r.name, intType);
+    adder_->unit->body.push_back(
+        elementAction({Eq{"", 0, "", nullptr, rp, binary(read(rp), "+", read(variable(n.name, intType)))}}));
+    p.name = fresh("p");
+    p.pure = false;
+    p.fromMain = true;
+    const std::string c1 = fresh("n"), c2 = fresh("n"), inner = fresh("p");
+    const Var t1{fresh("v"), intType, true}, t2{fresh("v"), intType, true};
+    const int first = rng_.below(9), second = rng_.below(9);
+    const bool innerStarts = rng_.chance(50);
+    const std::string start = "|| [ " + c1 + "(%Inp/ " + std::to_string(first) + " | " + n.name + "; %Iop/ " + t1.name +
+                              " | " + r.name + "); " + c2 + "(%Inp/ " + std::to_string(second) + " | " + n.name +
+                              "; %Iop/ " + t2.name + " | " + r.name + ") ];";
+    const ProcessRef adder = adder_;
+    const Place p1 = variable(t1.name, intType), p2 = variable(t2.name, intType);
+    const Action run = [adder, first, second, p1, p2](Machine& m) {
+        m.step();
+        Frame a, b;
+        a.up = b.up = m.files.at(0);
+        bindParams(a, adder->params, {intValue(first), Value()}, {nullptr, p1.at(m)});
+        bindParams(b, adder->params, {intValue(second), Value()}, {nullptr, p2.at(m)});
+        runUnit(m, *adder->unit, a);
+        runUnit(m, *adder->unit, b);
+    };
+    auto nested = std::make_shared<Procedure>();
+    nested->name = inner;
+    nested->nested = true;
+    if (innerStarts)
+        nested->unit->body.push_back(run);
+    const std::string l1 = label(), l2 = label(), l3 = label();
+    line("\t" + p.name + "( ) == [");
+    line("\t\t%Loc [ " + c1 + ", " + c2 + " : NM; " + t1.name + ", " + t2.name + " : Int ]");
+    line("\t\t%Proc [ " + inner + "( ) == [ %Stm [ LB = " + l1 + " => $O " + c1 + " == " + adder_->name + " ^ $O " + c2 +
+         " == " + adder_->name + " ^ $OLB = NEXT; " + (innerStarts ? "LB = " + l2 + " => " + start + " " : "") + "LB = " + l3 +
+         " => $OLB = RETURN ] ] ]");
+    line("\t\t%Stm [");
+    indent_ += "\t\t\t";
+    Actions* outer = acts_;
+    acts_ = &p.unit->body;
+    p.unit->locals = {t1, t2};
+    const Expr zero = constant(Kind::Int, "0", intValue(0));
+    line("LB = " + label() + " => $O " + t1.name + " = 0 ^ $O " + t2.name + " = 0 ^ $OLB = NEXT;");
+    act(elementAction({Eq{"", 0, "", nullptr, p1, zero}, Eq{"", 0, "", nullptr, p2, zero}}));
+    line("LB = " + label() + " => " + inner + "( );");
+    act(callAction(nested, {}));
+    if (!innerStarts) {
+        line("LB = " + label() + " => " + start);
+        act(run);
+    }
+    writeln(label(), {read(p1), constant(Kind::String, "\" \"", stringValue(" ")), read(p2)});
+    line("LB = " + label() + " => $OLB = " + keyword(rng_, "RETURN"));
+    acts_ = outer;
+    indent_.resize(indent_.size() - 3);
+    line("\t\t]");
 }
 
 // The body of process PR, whose head is HEAD, into TEXT.
@@ -1768,9 +1874,16 @@ void Generator::declareProcesses()
 {
     // Pairs of a producer and a consumer joined by a channel, and workers
     // without one; with a project, some of them in a %DProg source.
-    if (pairs_ + workers_ + (mid_ ? 1 : 0) == 0)
+    if (pairs_ + workers_ + (mid_ ? 1 : 0) == 0 && !adder_)
         return;
     std::vector<std::string> texts, dtexts;
+    if (adder_) {
+        const auto& n = adder_->params[0].second;
+        const auto& r = adder_->params[1].second;
+        texts.push_back(indent_ + "\t" + adder_->name + "(%Inp/ " + n.name + " : Int; %Iop/ " + r.name +
+                        " : Int) == [ %Stm [ LB = " + label() + " => $O " + r.name + " = " + r.name + " + " + n.name +
+                        " ^ $OLB = NEXT; LB = " + label() + " => $OLB = STOP ] ]\n");
+    }
     std::vector<Var> dglobals;
     if (project_) {
         std::string head;
@@ -2151,7 +2264,14 @@ void Generator::declarePackages()
             act(callAction(below, {Actual{true, t2p, {}}}));
         }
         // Here the name is the program's.
-        const Expr mine = isInt ? binary(read(tp), "+", read(theirs)) : read(tp);
+        // Now and then the name is the else value of a conditional, whose colon it follows.
+        Expr mine = read(tp);
+        if (isInt && rng_.chance(50)) {
+            mine = binary(read(tp), "+", read(theirs));
+        } else if (isInt) {
+            const std::string i = keyword(rng_, "If"), t = keyword(rng_, "Then"), e = keyword(rng_, "Else");
+            mine = choice(i, bracketed(binary(kv, ">", constant(Kind::Int, "100", intValue(100)))), t, read(tp), e, read(theirs));
+        }
         const Expr second = isInt ? read(t2p) : binary(read(t2p), "+", read(theirs));
         line("LB = " + label() + " => $O " + res.name + " = " + mine.text + " ^ $O " + res2.name + " = " + second.text +
              " ^ $OLB = NEXT;");
@@ -2295,7 +2415,7 @@ void Generator::mainBody()
         for (int i = 0; i < before; ++i)
             statement();
         for (const ProcedureRef& p : procedures_)
-            if (!p->literal.empty())
+            if (p->fromMain)
                 droppable([&] {
                     const auto call = procedureCall(p);
                     line("LB = " + label() + " => " + call->first + ";");
