@@ -24,7 +24,6 @@
 #include "program_model.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -79,13 +78,6 @@ std::string keyword(Rng& rng, const char* word)
         return low;
     }
     }
-}
-
-// DEVELOPMENT ONLY: draws left out while the compiler lacks their mends.
-bool avoid(const char* draw)
-{
-    const char* list = std::getenv("QUVGEN_AVOID");
-    return list && std::string(list).find(draw) != std::string::npos;
 }
 
 // Marks in the text being written: "\1" ID "\2" before a piece that can be
@@ -586,7 +578,7 @@ std::string Generator::varList(const std::vector<Var>& vars)
 std::string Generator::intText(int v)
 {
     const std::string digits = std::to_string(v);
-    if (avoid("octal") ? false : rng_.chance(2))
+    if (rng_.chance(2))
         return (rng_.chance(30) ? "00" : "0") + digits;
     return digits;
 }
@@ -596,9 +588,7 @@ Expr Generator::literal(Kind k)
     switch (k) {
     case Kind::Int: return intLiteral(rng_.below(50));
     case Kind::Float: {
-        std::string text = std::to_string(rng_.below(20)) + "." + std::to_string(rng_.below(100));
-        if (avoid("float"))
-            text = text.substr(0, text.find('.')) + (text.back() < '5' ? ".5" : ".25");
+        const std::string text = std::to_string(rng_.below(20)) + "." + std::to_string(rng_.below(100));
         return constant(Kind::Float, text, floatValue(floatLiteral(text)));
     }
     case Kind::String: {
@@ -1082,7 +1072,7 @@ void Generator::fileStatement(const std::string& lb)
     const std::vector<Place> ints = designatorsOf(Kind::Int, true);
     const std::vector<Place> strings = plainNames(designatorsOf(Kind::String, true));
     const std::vector<Place> bools = plainNames(designatorsOf(Kind::Bool, true));
-    if (print_ && !bools.empty() && rng_.chance(avoid("stream") ? 0 : 25)) {
+    if (print_ && !bools.empty() && rng_.chance(25)) {
         const Place b = rng_.pick(bools);
         line("LB = " + lb + " => " + keyword(rng_, "Fopen") + "(" + f + ", \"nodir/" + streamFile_ + "\");");
         if (!ints.empty())
@@ -1371,7 +1361,7 @@ void Generator::statementOf(int r, const std::string& lb)
         fileStatement(lb);
         return;
     }
-    if (r == 12 && print_ && !avoid("float")) {
+    if (r == 12 && print_) {
         floatLiterals(lb);
         return;
     }
@@ -1601,10 +1591,10 @@ void Generator::declareGlobals(bool dprog)
 void Generator::declareProcedures()
 {
     const int n = rng_.below(4);
-    const bool floatFormal = rng_.chance(avoid("float") ? 0 : 20);
+    const bool floatFormal = rng_.chance(20);
     // A procedure whose nested procedure binds, and it or the procedure starts,
     // controls of the procedure: they reach its variables through the frames.
-    const bool starter = rng_.chance(avoid("names") ? 0 : 12);
+    const bool starter = rng_.chance(12);
     if (n == 0 && !floatFormal && !starter)
         return;
     line(keyword(rng_, "%Proc") + " [");
@@ -1667,7 +1657,7 @@ void Generator::declareProcedures()
                 locals.push_back({fresh("v"), anyVarType(), true});
             std::string extra;
             stream_.clear();
-            if (!p->pure && rng_.chance(avoid("stream") ? 0 : 20)) {
+            if (!p->pure && rng_.chance(20)) {
                 stream_ = fresh("f");
                 streamFile_ = stream_ + ".txt";
                 extra = stream_ + " : " + keyword(rng_, "Stream");
@@ -1808,7 +1798,7 @@ void Generator::processUnit(Process& pr, const std::string& head, std::string& t
     callable_ = procedures_.size();
     std::string extra;
     stream_.clear();
-    if (pr.times == 0 && rng_.chance(avoid("stream") ? 0 : 10)) {
+    if (pr.times == 0 && rng_.chance(10)) {
         stream_ = fresh("f");
         streamFile_ = stream_ + ".txt";
         extra = stream_ + " : " + keyword(rng_, "Stream");
@@ -2128,7 +2118,7 @@ void Generator::declarePackages()
     }
     // The shadowed name: a global of the main source, of Int or String.
     const Var* shadowed = nullptr;
-    if (agent_ && rng_.chance(avoid("shadow") ? 0 : 60)) {
+    if (agent_ && rng_.chance(60)) {
         std::vector<const Var*> candidates;
         for (const Var& g : globals_)
             if (g.type->kind == Kind::Int || g.type->kind == Kind::String)
@@ -2541,7 +2531,7 @@ void Generator::program()
     oddLiteral_ = rng_.chance(5);
     whole_ = rng_.chance(30);
     project_ = rng_.chance(15);
-    input_ = rng_.chance(avoid("input") ? 0 : 25);
+    input_ = rng_.chance(25);
     pairs_ = rng_.below(3);
     workers_ = rng_.below(2);
     mid_ = rng_.chance(20);
