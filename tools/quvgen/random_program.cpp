@@ -1939,20 +1939,19 @@ void Generator::declareProcesses()
                 if (t->kind != Kind::Pointer && !t->name.empty() && t->name.compare(0, 4, "Node") != 0)
                     carried = t;
         const int count = 1 + rng_.below(3);
-        producer->name = fresh("w");
-        producer->hasOut = true;
-        producer->outType = carried;
-        producer->count = count;
-        producer->printer = printerNext();
-        std::string ph = params(*producer);
-        ph += std::string(ph.empty() ? "" : "; ") + keyword(rng_, "%Chn/") + " out(*, k : NM) : " + typeText(producer->outType);
-        consumer->name = fresh("w");
-        consumer->hasIn = true;
-        consumer->inType = carried;
-        consumer->count = count;
-        consumer->printer = printerNext();
-        std::string ch = params(*consumer);
-        ch += std::string(ch.empty() ? "" : "; ") + keyword(rng_, "%Chn/") + " inq(k : NM, *) : " + typeText(consumer->inType);
+        // Each end of the channel, with its parameters and its channel formal.
+        auto end = [&](Process& pr, bool sends) {
+            pr.name = fresh("w");
+            (sends ? pr.hasOut : pr.hasIn) = true;
+            (sends ? pr.outType : pr.inType) = carried;
+            pr.count = count;
+            pr.printer = printerNext();
+            const std::string head = params(pr);
+            return head + (head.empty() ? "" : "; ") + keyword(rng_, "%Chn/") +
+                   (sends ? " out(*, k : NM) : " : " inq(k : NM, *) : ") + typeText(carried);
+        };
+        const std::string ph = end(*producer, true);
+        const std::string ch = end(*consumer, false);
         unit(*producer, ph);
         unit(*consumer, ch);
         processes_.push_back(producer);
