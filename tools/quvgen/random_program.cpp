@@ -1123,7 +1123,8 @@ void Generator::fileStatement(const std::string& lb)
 
 // A Float variable set from a literal and compared with it, the Float
 // constants compared with their literals, and arithmetic on literals alone:
-// each literal is a float, as the variables are.
+// each literal is a float, as the variables are. Now and then the ends of
+// the Int range beside them.
 void Generator::floatLiterals(const std::string& lb)
 {
     std::vector<Expr> items;
@@ -1153,7 +1154,15 @@ void Generator::floatLiterals(const std::string& lb)
             const Expr c = constant(Kind::Float, digits, floatValue(floatLiteral(digits)));
             add(binary(read(variable(g.name, g.type)), "=", negative ? negated(c) : c));
         }
-    switch (rng_.below(3)) {
+    switch (rng_.below(4)) {
+    case 3: {
+        // Sums and products that hold in float and fail in double.
+        const Expr tenth = constant(Kind::Float, "0.1", floatValue(floatLiteral("0.1")));
+        const Expr sum = rng_.chance(50) ? binary(tenth, "*", constant(Kind::Float, "3.0", floatValue(3.0f)))
+                                         : binary(tenth, "+", constant(Kind::Float, "0.2", floatValue(floatLiteral("0.2"))));
+        add(bracketed(binary(sum, "=", constant(Kind::Float, "0.3", floatValue(floatLiteral("0.3"))))));
+        break;
+    }
     case 0: {
         const Expr a = constant(Kind::Float, "16777217.0", floatValue(floatLiteral("16777217.0")));
         add(binary(a, "-", constant(Kind::Float, "16777216.0", floatValue(16777216.0f))));
@@ -1171,6 +1180,13 @@ void Generator::floatLiterals(const std::string& lb)
         add(binary(a, "+", intLiteral(rng_.below(9))));
         break;
     }
+    }
+    if (rng_.chance(20)) {
+        // The ends of the Int range, the greatest with leading zeros.
+        add(constant(Kind::Int, "0" + intText(2147483647), intValue(2147483647)));
+        Expr least = constant(Kind::Int, "-2147483648", intValue(-2147483647 - 1));
+        least.prec = kUnary;
+        add(least);
     }
     writeln(floats.empty() ? lb : label(), items);
 }
