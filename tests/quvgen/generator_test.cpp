@@ -248,11 +248,12 @@ std::string runtimeLibrary()
 
 // The generator's outputs end to end: a few programs, among them a project
 // with a %DProg source, an agent whose package hides a global's name, the
-// input read at its end, a file used from a nested procedure, and Float and
-// leading-zero literals, each print exactly what quvgen says they print.
+// input read at its end, a file used from a nested procedure, a NewDec of a
+// global's name, Float sums that hold in float only, leading-zero literals and
+// the ends of the Int range, each print exactly what quvgen says they print.
 TEST(RandomPrograms, PrintTheOutputWrittenBesideThem)
 {
-    const unsigned seeds[] = {6, 28, 8};
+    const unsigned seeds[] = {6, 3, 11};
     const std::string library = runtimeLibrary();
     std::vector<std::string> dirs;
     std::vector<std::future<std::string>> runs;
@@ -267,7 +268,8 @@ TEST(RandomPrograms, PrintTheOutputWrittenBesideThem)
         EXPECT_EQ(runs[i].get(), expected) << "seed " << seeds[i] << ": " << dirs[i];
         all += readFile(dirs[i] + "/r.e") + readFile(dirs[i] + "/r1.e");
     }
-    for (const char* piece : {"%DProg", "%Father", "nodir/", "* 10.0 = ", "Ungetchar"})
+    for (const char* piece :
+         {"%DProg", "%Father", "nodir/", "* 10.0 = ", "Ungetchar", "NewDec", "= 0.3", "-2147483648", "02147483647"})
         EXPECT_NE(all.find(piece), std::string::npos) << piece;
 }
 
@@ -276,7 +278,7 @@ TEST(RandomPrograms, PrintTheOutputWrittenBesideThem)
 // variable's setting left out before it is printed) quvgen says so.
 TEST(RandomPrograms, LeaveOutMarkedPiecesWithTheirOutput)
 {
-    const unsigned seed = 4;
+    const unsigned seed = 5;
     const std::string full = generateFiles(seed, "full");
     ASSERT_NE(full, "");
     const std::string text = readFile(full + "/r.e"), output = readFile(full + "/r.expected");
@@ -300,7 +302,7 @@ TEST(RandomPrograms, LeaveOutMarkedPiecesWithTheirOutput)
     EXPECT_GT(untold, 0);
     ASSERT_NE(changed, "");
     EXPECT_EQ(buildAndRun(changed, runtimeLibrary()), readFile(changed + "/r.expected")) << changed;
-    EXPECT_EQ(runCommand(std::string(QUVGEN_PATH) + " random 4 --files " + full + " --without 3,x 2>/dev/null").status, 2);
+    EXPECT_EQ(runCommand(std::string(QUVGEN_PATH) + " random 5 --files " + full + " --without 3,x 2>/dev/null").status, 2);
     EXPECT_EQ(runCommand(std::string(QUVGEN_PATH) + " random 4 --files 2>/dev/null").status, 2);
 }
 
