@@ -38,38 +38,40 @@ Value shaped(const TypeRef& t, bool zero)
     return v;
 }
 
-Value intValue(std::int32_t v)
+namespace {
+Value knownOf(Kind k)
 {
     Value r;
-    r.kind = Kind::Int;
+    r.kind = k;
     r.known = true;
+    return r;
+}
+}  // namespace
+
+Value intValue(std::int32_t v)
+{
+    Value r = knownOf(Kind::Int);
     r.i = v;
     return r;
 }
 
 Value floatValue(float v)
 {
-    Value r;
-    r.kind = Kind::Float;
-    r.known = true;
+    Value r = knownOf(Kind::Float);
     r.f = v;
     return r;
 }
 
 Value stringValue(const std::string& v)
 {
-    Value r;
-    r.kind = Kind::String;
-    r.known = true;
+    Value r = knownOf(Kind::String);
     r.s = v;
     return r;
 }
 
 Value boolValue(bool v)
 {
-    Value r;
-    r.kind = Kind::Bool;
-    r.known = true;
+    Value r = knownOf(Kind::Bool);
     r.b = v;
     return r;
 }

@@ -108,6 +108,20 @@ std::string unmarked(const std::string& text, const std::set<int>& without)
     return out;
 }
 
+// The items of a declaration section, each ending in its line break, with
+// the ";" that separates one from the next before that break.
+std::string sectionItems(const std::vector<std::string>& texts)
+{
+    std::string out;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        std::string t = texts[i];
+        if (i + 1 < texts.size())
+            t.insert(t.size() - 1, ";");
+        out += t;
+    }
+    return out;
+}
+
 struct Var {
     std::string name;
     TypeRef type;
@@ -1704,12 +1718,7 @@ void Generator::declareProcedures()
         texts.push_back(text);
         procedures_.push_back(p);
     }
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        std::string t = texts[i];
-        if (i + 1 < texts.size())
-            t.insert(t.size() - 1, ";");
-        out_ += t;
-    }
+    out_ += sectionItems(texts);
     line("]");
     shared_ = print_ = true;
     pure_ = false;
@@ -2048,24 +2057,14 @@ void Generator::declareProcesses()
     }
     if (!texts.empty()) {
         line(std::string("%Pros") + " [");
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            std::string t = texts[i];
-            if (i + 1 < texts.size())
-                t.insert(t.size() - 1, ";");
-            out_ += t;
-        }
+        out_ += sectionItems(texts);
         line("]");
     }
     if (project_) {
         std::string& d = dprogs_.back();
         if (!dtexts.empty()) {
             d += "\t%Pros [\n";
-            for (std::size_t i = 0; i < dtexts.size(); ++i) {
-                std::string t = dtexts[i];
-                if (i + 1 < dtexts.size())
-                    t.insert(t.size() - 1, ";");
-                d += t;
-            }
+            d += sectionItems(dtexts);
             d += "\t]\n";
         }
         d += "].\n";
