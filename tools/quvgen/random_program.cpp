@@ -1534,7 +1534,7 @@ void Generator::algorithm(bool lastReturn)
     // name: the elements above it mean the global, those below it the new variable.
     const Var* global = nullptr;
     int declaredAt = -1;
-    if (rng_.chance(30)) {
+    if (rng_.chance(60)) {
         std::vector<const Var*> candidates;
         for (const Var& g : globals_) {
             bool taken = false;
@@ -1546,7 +1546,7 @@ void Generator::algorithm(bool lastReturn)
         }
         if (!candidates.empty()) {
             global = rng_.pick(candidates);
-            declaredAt = rng_.below(n);
+            declaredAt = n > 1 ? 1 + rng_.below(n - 1) : 0;
         }
     }
     for (int i = 0; i < n; ++i) {
@@ -1557,6 +1557,24 @@ void Generator::algorithm(bool lastReturn)
         if (i == declaredAt)
             hidden_.insert(global->name);
         Element e = equations(3);
+        if (i + 1 == declaredAt) {
+            // The element above the NewDec reads the global that the new variable hides below.
+            // An Int takes a Float, and a Float an Int, as C++ converts them.
+            const Kind k = global->type->kind;
+            std::vector<Place> targets;
+            for (const Kind tk : {Kind::Int, Kind::Float, Kind::String, Kind::Bool})
+                if (tk == k || (k <= Kind::Float && tk <= Kind::Float))
+                    for (const Place& p : designatorsOf(tk, true))
+                        if (p.text != global->name)
+                            targets.push_back(p);
+            if (!targets.empty()) {
+                const Place to = rng_.pick(targets);
+                const Expr from = read(variable(global->name, global->type));
+                const Element r = marked({Eq{"$O " + to.text + " = " + from.text, 0, "", nullptr, to, from}});
+                e.text = r.text + e.text;
+                e.eqs.insert(e.eqs.begin(), r.eqs[0]);
+            }
+        }
         if (i == declaredAt) {
             const Expr value = expr(global->type->kind, 2);
             const std::string nd = keyword(rng_, "NewDec");
