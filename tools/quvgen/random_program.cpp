@@ -1585,7 +1585,13 @@ void Generator::algorithm(bool lastReturn)
             e.eqs.insert(e.eqs.begin(), d.eqs[0]);
             hidden_.erase(global->name);
         }
-        line("LB = " + labels[i] + (guarded ? " ^ " + guard.text : "") + " => " + e.text + "$OLB = " + labels[i + 1] + ";");
+        std::string at = labels[i];
+        if (i == declaredAt && print_) {
+            // Printed just above the NewDec, the global shows which variable the name reached.
+            writeln(at, {read(variable(global->name, global->type))});
+            at = label();
+        }
+        line("LB = " + at + (guarded ? " ^ " + guard.text : "") + " => " + e.text + "$OLB = " + labels[i + 1] + ";");
         const Action a = elementAction(e.eqs);
         const auto test = guard.eval;
         // An element whose guard fails goes on to the next one below it, which is the one it names.
