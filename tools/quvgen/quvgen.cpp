@@ -8,6 +8,14 @@
 //                         walker's checks, so that its translation is C++ that
 //                         compiles: the benchmark's translate row
 //     quvgen random SEED  a random valid program, the same for the same seed
+//     quvgen random SEED --files DIR [--without MARKS]
+//                         the same program's sources in DIR (r.e, and r1.e
+//                         and the project r.prj when it has a %DProg source),
+//                         the exact output it must print (r.expected) and the
+//                         marks of its statements and equations that can be
+//                         left out (r.marks, one a line); with MARKS (numbers
+//                         joined by commas) the program without those pieces:
+//                         exit status 3 when its output cannot be told
 //
 // Both repeat one numbered unit (a procedure, every fourth time a process as
 // well; a struct and a function in C++) until the next one would not fit, and
@@ -15,7 +23,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <set>
+#include <sstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -441,8 +452,57 @@ std::string cppFile(long lines)
 
 int usage()
 {
-    std::cerr << "usage: quvgen e|cpp|valid LINES\n       quvgen random SEED\n";
+    std::cerr << "usage: quvgen e|cpp|valid LINES\n       quvgen random SEED [--files DIR [--without MARKS]]\n";
     return 2;
+}
+
+bool writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (out)
+        return true;
+    std::cerr << "quvgen: cannot write " << path << "\n";
+    return false;
+}
+
+// Writes the program of SEED without the marks WITHOUT into DIR.
+int writeProgram(unsigned long long seed, const std::string& dir, const std::set<int>& without)
+{
+    const auto program = quvgen::randomProgram(seed, without);
+    if (!program) {
+        std::cerr << "quvgen: the output of the program without those marks cannot be told\n";
+        return 3;
+    }
+    std::string project = "[QuvBench]\nProject Name=r\nProject File Num=" + std::to_string(program->sources.size()) + "\n";
+    for (std::size_t i = 0; i < program->sources.size(); ++i) {
+        const auto& source = program->sources[i];
+        project += "File " + std::to_string(i + 1) + "=" + source.first + "\n";
+        if (!writeFile(dir + "/" + source.first, source.second))
+            return 1;
+    }
+    std::string marks;
+    for (int m : program->marks)
+        marks += std::to_string(m) + "\n";
+    if ((program->sources.size() > 1 && !writeFile(dir + "/r.prj", project)) ||
+        !writeFile(dir + "/r.expected", program->output) || !writeFile(dir + "/r.marks", marks))
+        return 1;
+    return 0;
+}
+
+bool parseMarks(const std::string& text, std::set<int>& marks)
+{
+    std::istringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        char* end = nullptr;
+        const long m = std::strtol(item.c_str(), &end, 10);
+        if (item.empty() || *end != '\0' || m <= 0)
+            return false;
+        marks.insert(static_cast<int>(m));
+    }
+    return true;
 }
 
 } // namespace
@@ -452,10 +512,17 @@ int main(int argc, char** argv)
     if (argc >= 3 && std::strcmp(argv[1], "random") == 0) {
         char* end = nullptr;
         const unsigned long long seed = std::strtoull(argv[2], &end, 10);
-        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-' || argc > 3)
+        if (*end != '\0' || argv[2][0] == '\0' || argv[2][0] == '-')
             return usage();
-        std::cout << quvgen::randomProgram(seed);
-        return 0;
+        if (argc == 3) {
+            std::cout << quvgen::randomProgram(seed);
+            return 0;
+        }
+        std::set<int> without;
+        if (std::strcmp(argv[3], "--files") != 0 || argc < 5 ||
+            (argc > 5 && (argc != 7 || std::strcmp(argv[5], "--without") != 0 || !parseMarks(argv[6], without))))
+            return usage();
+        return writeProgram(seed, argv[4], without);
     }
     if (argc != 3)
         return usage();
