@@ -9,6 +9,9 @@
 
 namespace platform {
 
+const char* const kTooLargeReason = "File too large (more than 64 MiB)";
+static_assert(kMaxReadBytes == std::size_t(64) << 20, "kTooLargeReason names the bound");
+
 namespace {
 std::string Describe(const char* what, const std::string& path)
 {
@@ -45,6 +48,11 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         }
         if (n == 0)
             break;
+        if (out.size() + static_cast<size_t>(n) > kMaxReadBytes) {
+            error = "cannot read " + path + ": " + kTooLargeReason;
+            close(fd);
+            return false;
+        }
         out.append(buffer, static_cast<size_t>(n));
     }
     close(fd);
@@ -75,6 +83,10 @@ ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& wh
             continue;
         const ssize_t got = ready < 0 ? -1 : read(fd, piece, sizeof piece);
         if (got > 0) {
+            if (out.size() + static_cast<size_t>(got) > kMaxReadBytes) {
+                why = kTooLargeReason;
+                return ReadEnd::Failed;
+            }
             out.append(piece, static_cast<size_t>(got));
             continue;
         }

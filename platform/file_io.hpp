@@ -1,12 +1,21 @@
 // Whole-file reads (writes: safe_write.hpp).
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 
 namespace platform {
 
+// The most bytes a whole-file read takes: far more than any source, project
+// or settings file holds, and few enough to hold in memory. A longer input (a
+// device that never ends, such as /dev/zero) fails with kTooLargeReason
+// instead of filling the memory.
+constexpr std::size_t kMaxReadBytes = std::size_t(64) << 20;
+extern const char* const kTooLargeReason;
+
 // Reads every byte of the file (NUL bytes included) without opening it for
-// writing, so read-only files load. False with `error` set on failure.
+// writing, so read-only files load. False with `error` set on failure, also
+// for a file longer than kMaxReadBytes.
 bool ReadWholeFile(const std::string& path, std::string& data, std::string& error);
 
 // How ReadWithStop ended.
@@ -17,7 +26,8 @@ enum class ReadEnd { Read, Failed, Stopped };
 // named pipe without a writer would hold it for ever, deaf to signals); the
 // read waits for input in short steps and asks `stopped` before each, giving
 // up (Stopped) when it says so. Failed sets `why` in the system's words ("No
-// such file or directory"). A null `stopped` waits as long as it takes.
+// such file or directory"), or to kTooLargeReason once more than
+// kMaxReadBytes came. A null `stopped` waits as long as it takes.
 ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& why,
                      const std::function<bool()>& stopped);
 

@@ -208,7 +208,8 @@ TEST_F(QuvcTest, MakefileOfACleanProject) {
     EXPECT_FALSE(exists("broken.mak"));
 }
 
-// The message names the file and why it is no project.
+// The message names the file and why it is no project; a file that never
+// ends is read no further than any project could reach.
 TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
     std::filesystem::create_directory(dir / "folder.prj");
     writeBytes(dir / "locked.prj", "[QuvBench]\nProject Name=locked\n");
@@ -220,6 +221,7 @@ TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
         {"noname.prj", "no project name"},
         {"missing.prj", "No such file or directory"},
         {"folder.prj", "Is a directory"},
+        {"/dev/zero", "File too large (more than 64 MiB)"},
     };
     // Whoever may read every file reads this one too.
     if (geteuid() != 0)
@@ -234,13 +236,14 @@ TEST_F(QuvcTest, AProjectFileThatCannotBeLoadedIsShown) {
 }
 
 // A source the project names that cannot be read is said to be so, with the
-// reason, not taken for an empty program.
+// reason, not taken for an empty program; one that never ends is read no
+// further than any source could reach.
 TEST_F(QuvcTest, ASourceThatCannotBeReadIsAFileDiagnostic) {
     std::filesystem::create_directory(dir / "folder.e");
     std::filesystem::create_directory(dir / "sub");
     writeBytes(dir / "sub/unread.prj",
-               "[QuvBench]\nProject Name=unread\nProject File Num=3\nFile 1=../shop.e\nFile 2=missing.e\n"
-               "File 3=" + dir / "folder.e" + "\n");
+               "[QuvBench]\nProject Name=unread\nProject File Num=4\nFile 1=../shop.e\nFile 2=missing.e\n"
+               "File 3=" + dir / "folder.e" + "\nFile 4=/dev/zero\n");
     const ToolRun r = run("project sub/unread.prj");
     EXPECT_EQ(r.status, 1);
     const struct {
@@ -248,6 +251,7 @@ TEST_F(QuvcTest, ASourceThatCannotBeReadIsAFileDiagnostic) {
     } cases[] = {
         {dir / "sub/missing.e", "No such file or directory"},
         {dir / "folder.e", "Is a directory"},
+        {"/dev/zero", "File too large (more than 64 MiB)"},
     };
     for (const auto& c : cases) {
         const std::string diag = "diag " + c.file + " 0:0 0 0 -\n  can't read the source file: " + c.reason + "\n";
