@@ -13,7 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <future>
@@ -172,12 +172,93 @@ long long monotonicMilliseconds() {
     return now.tv_sec * 1000LL + now.tv_nsec / 1000000;
 }
 
+// Reads the stat line of the process `pid` into `text` and returns its
+// fields after the name (" STATE PARENT GROUP ..."), null when the process is
+// gone. The name in parentheses may hold anything: the fields follow its last
+// ')'. Safe after a fork: no allocation, no stdio.
+const char* statFields(pid_t pid, char* text, size_t size) {
+    char path[32] = "/proc/";
+    char digits[16];
+    int count = 0;
+    for (unsigned long value = static_cast<unsigned long>(pid); value > 0 || count == 0; value /= 10)
+        digits[count++] = static_cast<char>('0' + value % 10);
+    size_t at = std::strlen(path);
+    while (count > 0)
+        path[at++] = digits[--count];
+    std::strcpy(path + at, "/stat");
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    const ssize_t got = read(fd, text, size - 1);
+    close(fd);
+    if (got <= 0)
+        return nullptr;
+    text[got] = '\0';
+    const char* close = std::strrchr(text, ')');
+    return close ? close + 1 : nullptr;
+}
+
+// Whether the process `pid` belongs to `group` and runs (a zombie that waits
+// to be reaped does not); safe after a fork.
+bool runsIn(pid_t pid, pid_t group) {
+    char text[512];
+    const char* fields = statFields(pid, text, sizeof text);
+    if (!fields || fields[0] != ' ' || fields[1] == '\0' || fields[2] != ' ')
+        return false;
+    const char state = fields[1];
+    const char* field = std::strchr(fields + 3, ' ');
+    if (!field)
+        return false;
+    long member = 0;
+    for (++field; *field >= '0' && *field <= '9'; ++field)
+        member = member * 10 + (*field - '0');
+    return member == group && state != 'Z' && state != 'X';
+}
+
+// Whether a process of `group` still runs. The members of the group have
+// other parents than the keeper, which may be slow to reap them (a process
+// the keeper's parent left goes to init), and a zombie still counts for a
+// signal: so a group that answers is looked for among the processes.
+// Safe after a fork.
+bool groupRuns(pid_t group) {
+    if (kill(-group, 0) != 0)
+        return errno == EPERM;
+    const int processes = open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (processes < 0)
+        return true;
+    // The records of getdents64: inode, offset, length, type, name.
+    struct Entry {
+        uint64_t inode;
+        int64_t offset;
+        unsigned short length;
+        unsigned char type;
+        char name[1];
+    };
+    alignas(8) char buffer[8192];
+    bool runs = false;
+    long got;
+    while (!runs && (got = syscall(SYS_getdents64, processes, buffer, sizeof buffer)) > 0) {
+        for (long at = 0; at < got && !runs;) {
+            const Entry* entry = reinterpret_cast<const Entry*>(buffer + at);
+            at += entry->length;
+            long pid = 0;
+            const char* c = entry->name;
+            for (; *c >= '0' && *c <= '9'; ++c)
+                pid = pid * 10 + (*c - '0');
+            runs = *c == '\0' && pid > 0 && runsIn(static_cast<pid_t>(pid), group);
+        }
+    }
+    close(processes);
+    return runs;
+}
+
 // The keeper of a run's group: a child of ours (a copy of this process that
 // never starts a program) that waits for this process to go. Only its end,
 // however sudden, closes the lifeline: then the keeper ends the group as a
-// stop does (SIGTERM, SIGKILL after kStopGrace) and goes itself. A run that
-// ends as usual kills the keeper instead. Every signal stays blocked in it, so
-// that a Ctrl+C meant for us leaves it waiting.
+// stop does (SIGTERM, SIGKILL after kStopGrace) and goes itself as soon as
+// nothing of the group runs any more. A run that ends as usual kills the
+// keeper instead. Every signal stays blocked in it, so that a Ctrl+C meant
+// for us leaves it waiting.
 [[noreturn]] void keep(pid_t group, int lifeline) {
     prctl(PR_SET_NAME, "quv-run-keeper");
     if (dup2(lifeline, 0) < 0)
@@ -191,8 +272,10 @@ long long monotonicMilliseconds() {
         if (kill(-group, signal) != 0)
             break;
         const long long deadline = monotonicMilliseconds() + kStopGrace.count();
-        while (kill(-group, 0) == 0 && monotonicMilliseconds() < deadline)
+        while (groupRuns(group) && monotonicMilliseconds() < deadline)
             sleepMilliseconds(5);
+        if (!groupRuns(group))
+            break;
     }
     _exit(0);
 }
@@ -319,23 +402,12 @@ struct ProcessStat {
 };
 
 bool statOf(pid_t pid, ProcessStat& stat) {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
     char text[1024];
-    const ssize_t got = read(fd, text, sizeof text - 1);
-    close(fd);
-    if (got <= 0)
-        return false;
-    text[got] = '\0';
-    // The name in parentheses may hold anything; the fields follow its last ')'.
-    const char* close = std::strrchr(text, ')');
-    if (!close)
+    const char* after = statFields(pid, text, sizeof text);
+    if (!after)
         return false;
     // Fields 3 (state), 4 (parent), 5 (process group), then 22 (start time).
-    std::istringstream fields(close + 1);
+    std::istringstream fields(after);
     std::string skip;
     long parent = 0, group = 0;
     fields >> stat.state >> parent >> group;

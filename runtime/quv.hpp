@@ -22,6 +22,7 @@
 #include <deque>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,10 +47,21 @@ private:
     Function function = nullptr;
 };
 
+namespace quv_runtime {
+// Puts c back to be read next, also after a read met the end of the input:
+// that read left the stream failed, and a failed stream takes nothing back.
+inline void pushback(std::istream& in, char c) {
+    in.clear(in.rdstate() & ~(std::ios::eofbit | std::ios::failbit));
+    in.putback(c);
+}
+}  // namespace quv_runtime
+
 // A file variable: a stream that reads and writes the file it opens.
 class STREAM : public std::fstream {
 public:
-    // Opens an existing file for reading and writing, or creates it.
+    // Opens an existing file for reading and writing, or creates it. An
+    // existing file keeps its bytes: what is written over them replaces them
+    // from the start, and the rest stays after it.
     void open(const char* name) {
         std::fstream::open(name, std::ios::in | std::ios::out);
         if (is_open())
@@ -58,11 +70,12 @@ public:
         std::fstream::open(name, std::ios::in | std::ios::out | std::ios::trunc);
     }
     void open(const std::string& name) { open(name.c_str()); }
-    // Puts c back to be read next, also after a read met the end of the file.
-    void pushback(char c) {
-        clear(rdstate() & ~(std::ios::eofbit | std::ios::failbit));
-        putback(c);
-    }
+    // Nothing more can be read: at the end of the file, and also where no
+    // read can succeed, when the file is not open or a read failed (until a
+    // push-back). A loop that reads until the end so ends on a file that could
+    // not be opened or holds what the reads cannot take.
+    bool eof() const { return !is_open() || fail() || std::fstream::eof(); }
+    void pushback(char c) { quv_runtime::pushback(*this, c); }
 };
 
 namespace quv_runtime {

@@ -38,8 +38,9 @@ std::string fileTypeset(const VarNode* f) {
     return f && f->getExpression() ? f->getExpression()->getTypeset() : std::string();
 }
 
+// The stream, ready for its members (also when it is reached through a frame).
 std::string fileCode(const VarNode* f) {
-    return f && f->getExpression() ? f->getExpression()->getCode() : std::string();
+    return f && f->getExpression() ? emit::selectable(f->getExpression()->getCode()) : std::string();
 }
 
 template <typename T>
@@ -286,9 +287,10 @@ std::string getBody(const std::string& stream, const std::string& target) {
     return "char c;" + NL + "if (" + stream + ".get(c))" + NL + target + " = c" + ";" + NL;
 }
 
+// pushBack puts the character c back.
 std::string putBackBody(const std::string& source, const std::string& pushBack) {
     const std::string NL = base::newline();
-    return "char c = " + source + "[0]" + ";" + NL + pushBack + "(c)" + ";" + NL;
+    return "char c = " + emit::selectable(source) + "[0]" + ";" + NL + pushBack + ";" + NL;
 }
 }  // namespace
 
@@ -313,7 +315,7 @@ std::unique_ptr<ProcCall> codegen::createGetchar(JobState&, const Expression* ta
 std::unique_ptr<ProcCall> codegen::createUnGetc(JobState&, VarNode* file, const Expression* source) {
     auto call = std::make_unique<ProcCall>();
     call->typeset = "UnGetc(" + fileTypeset(file) + "," + typesetOf(source) + ")";
-    std::string body = putBackBody(codeOf(source), fileCode(file) + ".pushback");
+    std::string body = putBackBody(codeOf(source), fileCode(file) + ".pushback(c)");
     call->code = characterBlock(body);
     call->valueCode = characterValue(body);
     return call;
@@ -322,8 +324,8 @@ std::unique_ptr<ProcCall> codegen::createUnGetc(JobState&, VarNode* file, const 
 std::unique_ptr<ProcCall> codegen::createUnGetChar(JobState&, const Expression* source) {
     auto call = std::make_unique<ProcCall>();
     call->typeset = "UnGetChar(" + typesetOf(source) + ")";
-    // The standard input has no pushback; putback is the same for the last character read.
-    std::string body = putBackBody(codeOf(source), "std::cin.putback");
+    // As a file's: also after a read met the end of the input.
+    std::string body = putBackBody(codeOf(source), "quv_runtime::pushback(std::cin, c)");
     call->code = characterBlock(body);
     call->valueCode = characterValue(body);
     return call;

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "compiler/core/code_fragment.hpp"
 #include "compiler/core/job_state.hpp"
 
 namespace emit {
@@ -17,10 +18,23 @@ std::string recordDefinitions(JobState& job);
 // The == and != of the record or union named cppName: field by field.
 std::string recordEquality(const std::string& cppName, const RecordType* r);
 
+// The C++ text of a variable, ready for a member, an index or a field: a
+// variable of another frame is reached as "*(path_p_name)", which is grouped,
+// or they would apply to the frame's pointer.
+inline std::string selectable(const std::string& code) {
+    return code.compare(0, 2, "*(") == 0 ? "(" + code + ")" : code;
+}
+
 // A C++ string literal of text (names of formals, which may hold any byte).
 std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.
 std::string typeId(JobState& job, const Type* t);
+// A text made on a variable's name (a CodeNames form beginning with its C++
+// name), moved onto the variable's access: the two differ where the variable
+// is reached through frames or written in its scope.
+inline std::string onAccess(std::string text, const std::string& name, const std::string& access) {
+    return text.replace(0, CodeNames::varName(name).size(), access);
+}
 // Files the semantic message `message` at the running walker's place.
 void report(JobState& job, int message);
 }  // namespace emit

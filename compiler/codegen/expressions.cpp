@@ -3,10 +3,14 @@
 // QUV/E's operator precedence is not C++'s, so every operator result is
 // parenthesised in its C++ text and the C++ compiler groups it as the tree
 // did; the typeset text keeps the source's own parentheses only.
+#include <charconv>
+#include <system_error>
+
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
 
 namespace {
 std::string typesetOf(const CodeFragment* f) {
@@ -117,7 +121,36 @@ CppLiteral cppStringLiteral(const std::string& written) {
     }
     return out;
 }
+
+// The magnitude of the least Integer, the one literal that fits only negated.
+const std::string kLeastIntegerMagnitude = "2147483648";
+
+// An integer literal's digits are decimal, and C++ reads a leading 0 as
+// octal: the C++ text is the value's decimal digits, "0" for zero.
+std::string decimalDigits(const std::string& written) {
+    const size_t first = written.find_first_not_of('0');
+    return first == std::string::npos ? "0" : written.substr(first);
+}
+
+// A Float literal is a C++ float: unsuffixed, C++ would compute it and what
+// it meets in double. One past the range of float is written as the
+// infinity it becomes when stored, and one too small for any float as its
+// zero, so that g++ has nothing to warn of.
+std::string floatLiteral(const std::string& written) {
+    float value = 0;
+    const std::from_chars_result read = std::from_chars(written.data(), written.data() + written.size(), value);
+    if (read.ec != std::errc::result_out_of_range)
+        return written + "f";
+    const bool large = written.find_first_not_of('0') < written.find('.');
+    return large ? "std::numeric_limits<float>::infinity()" : "0.0f";
+}
 }  // namespace
+
+bool codegen::integerLiteralFits(const std::string& written, bool negated) {
+    const std::string digits = decimalDigits(written);
+    const std::string limit = negated ? kLeastIntegerMagnitude : "2147483647";
+    return digits.size() < limit.size() || (digits.size() == limit.size() && digits <= limit);
+}
 
 OperatorExpression::OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* t) {
     typeset = typesetText;
@@ -132,11 +165,11 @@ void codegen::createConstant(JobState& job, Expression& target, int kind, const 
     target.typeset = text;
     switch (kind) {
     case 0:
-        target.code = text;
+        target.code = decimalDigits(text);
         target.type = job.types().integerType();
         break;
     case 1:
-        target.code = text;
+        target.code = floatLiteral(text);
         target.type = job.types().floatType();
         break;
     case 2: {
@@ -159,11 +192,11 @@ void codegen::createConstant(JobState& job, Expression& target, int kind, const 
         target.type = job.types().boolType();
         break;
     case 7:
-        target.code = "-" + text;
+        target.code = "-" + decimalDigits(text);
         target.type = job.types().integerType();
         break;
     case 8:
-        target.code = "-" + text;
+        target.code = "-" + floatLiteral(text);
         target.type = job.types().floatType();
         break;
     default:
@@ -187,10 +220,8 @@ std::unique_ptr<Expression> derive(const Expression& e, const std::string& types
     return d;
 }
 
-// A variable of another frame is reached as "*(path_p_name)": grouped before
-// an index or a field is taken, or they would apply to the frame's pointer.
 std::string selectable(const Expression& e) {
-    return e.code.compare(0, 2, "*(") == 0 ? grouped(e.code) : e.code;
+    return emit::selectable(e.code);
 }
 }  // namespace
 
@@ -219,8 +250,8 @@ std::unique_ptr<Expression> codegen::createDereference(JobState& job, const Expr
     return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
-void codegen::setVariableAccess(JobState&, Expression& e, const std::string& path) {
-    e.code = CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
+void codegen::setVariableAccess(JobState&, Expression& e, const std::string& path, const std::string& scope) {
+    e.code = scope + CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
     // A channel reached through a frame is used with "->": grouped, the
     // dereference comes first.
     if (!path.empty() && (e.attribute == DEF_INPUT_CHANNEL || e.attribute == DEF_OUTPUT_CHANNEL))
@@ -229,14 +260,6 @@ void codegen::setVariableAccess(JobState&, Expression& e, const std::string& pat
 
 // ---- operators on a variable ----------------------------------------------------------------
 
-namespace {
-// A channel test made on the channel's name, moved onto the channel's access
-// (which differs from the name only in a procedure nested in the process).
-std::string onChannel(std::string test, const std::string& name, const std::string& access) {
-    return test.replace(0, CodeNames::varName(name).size(), access);
-}
-}  // namespace
-
 std::unique_ptr<OperatorExpression> codegen::createAddressOf(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkAddressOf(job);
     return std::make_unique<OperatorExpression>("&" + e.typeset, grouped("&" + e.code), t);
@@ -244,13 +267,13 @@ std::unique_ptr<OperatorExpression> codegen::createAddressOf(JobState& job, cons
 
 std::unique_ptr<OperatorExpression> codegen::createCanSend(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanSend(job);
-    return std::make_unique<OperatorExpression>(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "!", emit::onAccess(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createCanRecv(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanRecv(job);
-    return std::make_unique<OperatorExpression>(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "?", emit::onAccess(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
@@ -355,6 +378,10 @@ std::unique_ptr<OperatorExpression> codegen::createMod(JobState& job, const Expr
 
 std::unique_ptr<OperatorExpression> codegen::createNeg(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkNeg(job);
+    // The least Integer negates a literal no int holds; C++ would read its
+    // magnitude as a long and compute in long with it.
+    if (e.code == kLeastIntegerMagnitude)
+        return std::make_unique<OperatorExpression>("-" + e.typeset, grouped("-2147483647 - 1"), t);
     return std::make_unique<OperatorExpression>("-" + e.typeset, grouped("-" + e.code), t);
 }
 
@@ -367,11 +394,18 @@ std::unique_ptr<OperatorExpression> codegen::createParenExpr(JobState& job, cons
     return std::make_unique<OperatorExpression>("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
+namespace {
+// ":" and a name written as "::_n" would be read as "::" and ":_n".
+std::string elseSide(const std::string& code) {
+    return !code.empty() && code[0] == ':' ? " " + code : code;
+}
+}  // namespace
+
 std::unique_ptr<OperatorExpression> codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                               const OperatorExpression* e) {
     Type* result = typeOrUnknown(job, c)->checkIfThenElse(job, typeOf(job, t), typeOf(job, e));
     return std::make_unique<OperatorExpression>("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
-                                  grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
+                                  grouped("(" + c.code + ")?" + codeOf(t) + ":" + elseSide(codeOf(e))), result);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createCall(JobState& job, const Expression& e, const CodeFragment* p) {

@@ -90,6 +90,11 @@ private:
 	std::string ruleName;
 	std::string fileName;
 	StackGuard stackGuard;
+	// The parser reported a syntax error before the walk, so the tree may lack
+	// the nodes the error took; and whether the last failed match met no node.
+	bool parseReported = false;
+	bool matchMissedNode = false;
+	bool isGap(const ANTLR_USE_NAMESPACE(antlr)RecognitionException& ex) const;
 
 	// Helpers beside the grammar (walk_actions.cpp).
 	void enterRule(const char* name);
@@ -101,9 +106,11 @@ private:
 	Node* resolveName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int refKind);
 	ProNode* enterProcedure(Node* node, int kind);
 	void leaveProcedure(ProNode* node, int kind);
+	void noteNewDecs(ProNode* node, ANTLR_USE_NAMESPACE(antlr)RefAST declaration);
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
 		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
+	void noteChannels(ProNode* process);
 
 	// New declarations inside braces of the generated C++ (an element of a
 	// %alg part, a statement nested in another) are made at the start of the
@@ -129,6 +136,7 @@ private:
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(std::unique_ptr<Expression> record);
+	Expression* accessFromHere(VarNode* v);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	const OperatorExpression* operand(const OperatorExpression* e);
@@ -191,12 +199,17 @@ private:
 	typedef std::unique_ptr<ProcCall> (*WriteEmitter)(JobState&, const std::vector<OperatorExpression*>&);
 	typedef std::unique_ptr<ProcCall> (*FileWriteEmitter)(JobState&, VarNode*, const std::vector<OperatorExpression*>&);
 	// The process each control variable is bound to by a control-binding
-	// equation of this file; null where it is bound to more than one.
-	std::map<const Node*, ProNode*> controlProcesses;
+	// equation of this file: its node, null where it is declared in another
+	// file, and its name; neither where the control is bound to more than one.
+	struct ControlBinding {
+		ProNode* process;
+		std::string name;
+	};
+	std::map<const Node*, ControlBinding> controlProcesses;
 	// The operand that stands in for one that failed: no text, the unknown type,
 	// which every typing rule accepts, so the failure is not reported twice.
 	std::unique_ptr<const OperatorExpression> failedOperand;
-	void bindControl(Node* control, Node* process);
+	void bindControl(Node* control, Node* process, const std::string& name);
 	// Local control variables: how often each name was resolved, and where
 	// each was started. One that only ever appears in starts is bound by nothing.
 	struct ControlStart {
@@ -210,6 +223,7 @@ private:
 	void noteControlStart(const Node* control, const std::string& name);
 	void checkControlStarts();
 	std::unique_ptr<ProcCall> userCall(Node* procedure, const Actuals& actuals);
+	VarNode* fileNode(Node* file);
 	std::unique_ptr<ProcCall> fileCall(Node* file, const Expression* operand, FileEmitter emit);
 	std::unique_ptr<ProcCall> closeCall(Node* file);
 	std::unique_ptr<ProcCall> operandCall(const Expression* operand, OperandEmitter emit);
@@ -226,6 +240,9 @@ private:
 	void checkPairs(const ActualParam* actual, const Actuals& earlier);
 	std::unique_ptr<ProcessStart> processStart(Node* control, Actuals& actuals, int interval);
 	int literalValue(ANTLR_USE_NAMESPACE(antlr)RefAST literal);
+	bool integerLiteral(ANTLR_USE_NAMESPACE(antlr)RefAST literal, bool negated);
+	// The operand of the unary minus being walked, when it is an integer literal.
+	const ANTLR_USE_NAMESPACE(antlr)AST* negatedLiteral = nullptr;
 
 	// Types, packages and agents (walk_types.cpp).
 	Type* pointerTo(Type* target);
@@ -386,10 +403,11 @@ proDeclaration[CodeFragment* f, int kind]
 	ProNode* node = nullptr;
 }
 	:	{ kind == DEF_PROCEDURE }?
-		#(	PROC_DECL
+		#(	procedure:PROC_DECL
 			(	found = main_probody { isMain = true; name = "$Main"; node = dynamic_cast<ProNode*>(found); }
 			|	found = refName[name, REF_PROCEDURE] { node = enterProcedure(found, DEF_PROCEDURE); }
 			)
+			{ noteNewDecs(node, procedure); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]
@@ -399,8 +417,8 @@ proDeclaration[CodeFragment* f, int kind]
 			leaveProcedure(node, DEF_PROCEDURE);
 		}
 	|	{ kind == DEF_PROCESS }?
-		#(	PROS_DECL
-			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); }
+		#(	process:PROS_DECL
+			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); noteNewDecs(node, process); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]
@@ -856,7 +874,7 @@ assignmentEquation returns [std::unique_ptr<AssignmentEquation> q]
 	|	#(EXCLAMATION node = refName[name, REF_OUTPUT_CHANNEL] value = expression)
 		{ q = sendEquation(node, value.get()); }
 	|	#(EQUAL node = refName[name, REF_CONTROL] processNode = refName[process, REF_PROCESS])
-		{ q = startEquation(node, process); bindControl(node, processNode); }
+		{ q = startEquation(node, process); bindControl(node, processNode, process); }
 	|	#(DELETE node = refName[name, REF_CONTROL])
 		{ q = deleteEquation(node); }
 	|	#(SEQ assignmentEquationList[parts])
@@ -941,7 +959,9 @@ expression returns [std::unique_ptr<OperatorExpression> e]
 	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createOr); }
 	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAnd); }
 	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAdd); }
-	|	#(MINUS l = expression ( r = expression { second = true; } )? )
+	|	#(	MINUS { if (_t && _t != ASTNULL && _t->getType() == INT_LITERAL && !_t->getNextSibling()) negatedLiteral = _t.get(); }
+			l = expression ( r = expression { second = true; } )?
+		)
 		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*job, *operand(l.get())); }
 	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMul); }
 	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createDiv); }
@@ -992,7 +1012,7 @@ constant[Expression* value]
 { enterRule("constant"); }
 	:	constant1[value]
 	|	#(MINUS
-			(	i:INT_LITERAL { codegen::createConstant(*job, *value, 7, i->getText()); }
+			(	i:INT_LITERAL { integerLiteral(i, true); codegen::createConstant(*job, *value, 7, i->getText()); }
 			|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 8, r->getText()); }
 			)
 		)
@@ -1000,7 +1020,12 @@ constant[Expression* value]
 
 constant1[Expression* value]
 { enterRule("constant1"); }
-	:	i:INT_LITERAL { codegen::createConstant(*job, *value, 0, i->getText()); }
+	:	i:INT_LITERAL
+		{
+			integerLiteral(i, i.get() == negatedLiteral);
+			negatedLiteral = nullptr;
+			codegen::createConstant(*job, *value, 0, i->getText());
+		}
 	|	r:FLOAT_LITERAL { codegen::createConstant(*job, *value, 1, r->getText()); }
 	|	s:STRING_LITERAL { codegen::createConstant(*job, *value, 2, s->getText()); }
 	|	DOUBLE_T { codegen::createConstant(*job, *value, 3, ""); }

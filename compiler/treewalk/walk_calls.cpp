@@ -3,8 +3,6 @@
 // with the check of their control variables.
 // A call whose procedure, file or operand failed gets no fragment at all, so
 // the emitters only ever see what was built.
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -23,17 +21,19 @@ ProNode* procedureNode(Node* node, int kind)
 
 }  // namespace
 
-void QUVTreeWalk::bindControl(Node* control, Node* process)
+void QUVTreeWalk::bindControl(Node* control, Node* process, const std::string& name)
 {
     VarNode* node = variableNode(control);
     if (!node)
         return;
     ProNode* bound = procedureNode(process, DEF_PROCESS);
+    // A name of this file that is no process has been reported.
+    ControlBinding binding{bound, process && !bound ? std::string() : name};
     auto found = controlProcesses.find(node);
     if (found == controlProcesses.end())
-        controlProcesses[node] = bound;
-    else if (found->second != bound)
-        found->second = nullptr;
+        controlProcesses[node] = binding;
+    else if (found->second.process != binding.process || found->second.name != binding.name)
+        found->second = ControlBinding{nullptr, std::string()};
 }
 
 void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
@@ -101,9 +101,20 @@ std::unique_ptr<ProcCall> QUVTreeWalk::userCall(Node* procedure, const Actuals& 
     return codegen::createProcCall(*job, callee, symbols->getFramePath(callee), actuals);
 }
 
-std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+// A file variable is reached like any other variable: through the frames when
+// it belongs to a procedure or process around the block being walked. Its
+// access record is pointed at that frame here, after the operands are walked.
+VarNode* QUVTreeWalk::fileNode(Node* file)
 {
     VarNode* node = variableNode(file);
+    if (node)
+        variableAccess(node);
+    return node;
+}
+
+std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* operand, FileEmitter emit)
+{
+    VarNode* node = fileNode(file);
     if (!node || !operand)
         return nullptr;
     return emit(*job, node, operand);
@@ -111,7 +122,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::fileCall(Node* file, const Expression* op
 
 std::unique_ptr<ProcCall> QUVTreeWalk::closeCall(Node* file)
 {
-    VarNode* node = variableNode(file);
+    VarNode* node = fileNode(file);
     if (!node)
         return nullptr;
     return codegen::createFclose(*job, node);
@@ -133,7 +144,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::pairCall(const Expression* first, const E
 
 std::unique_ptr<ProcCall> QUVTreeWalk::readCall(Node* file, bool fromFile, const std::vector<Expression*>& items)
 {
-    VarNode* node = fromFile ? variableNode(file) : nullptr;
+    VarNode* node = fromFile ? fileNode(file) : nullptr;
     if ((fromFile && !node) || items.empty())
         return nullptr;
     return fromFile ? codegen::createFread(*job, node, items) : codegen::createRead(*job, items);
@@ -148,7 +159,7 @@ std::unique_ptr<ProcCall> QUVTreeWalk::writeCall(const WriteItems& items, WriteE
 
 std::unique_ptr<ProcCall> QUVTreeWalk::fileWriteCall(Node* file, const WriteItems& items, FileWriteEmitter emit)
 {
-    VarNode* node = variableNode(file);
+    VarNode* node = fileNode(file);
     if (!node || items.empty())
         return nullptr;
     return emit(*job, node, itemsOf(items));
@@ -206,25 +217,37 @@ void QUVTreeWalk::checkPairs(const ActualParam* actual, const Actuals& earlier)
 std::unique_ptr<ProcessStart> QUVTreeWalk::processStart(Node* control, Actuals& actuals, int interval)
 {
     VarNode* node = variableNode(control);
-    if (!node)
+    if (!node || !node->getExpression())
         return nullptr;
+    // The start takes the control's access, which reaches a control of an enclosing procedure.
+    accessFromHere(node);
     auto bound = controlProcesses.find(node);
-    ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
-    // Only where the control is bound to one process are its formals known.
-    if (process)
-        checkActualTypes(process, actuals);
-    return codegen::createProsStart(*job, node, std::move(actuals), interval, process);
+    const ControlBinding binding = bound == controlProcesses.end() ? ControlBinding{nullptr, ""} : bound->second;
+    // Only where the control is bound to one process of this file are its formals known.
+    if (binding.process)
+        checkActualTypes(binding.process, actuals);
+    std::unique_ptr<ProcessStart> start =
+        codegen::createProsStart(*job, node, std::move(actuals), interval, binding.process);
+    start->processName = binding.name;
+    return start;
 }
 
-// The leading decimal digits of an integer literal; a value past the range of
-// Integer is reported and taken as 0.
-int QUVTreeWalk::literalValue(antlr::RefAST literal)
+// Whether an integer literal stands for an Integer, reported at the literal
+// when it does not; only a negated one may be the least Integer.
+bool QUVTreeWalk::integerLiteral(antlr::RefAST literal, bool negated)
 {
     const std::string text = literal->getText();
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (errno != ERANGE && value >= INT_MIN && value <= INT_MAX)
-        return static_cast<int>(value);
+    if (codegen::integerLiteralFits(text, negated))
+        return true;
     reportSemantic("the integer literal " + text + " is out of the range of Integer");
-    return 0;
+    return false;
+}
+
+// The decimal value of an integer literal; a value past the range of Integer
+// is reported and taken as 0.
+int QUVTreeWalk::literalValue(antlr::RefAST literal)
+{
+    if (!integerLiteral(literal, false))
+        return 0;
+    return static_cast<int>(std::strtoll(literal->getText().c_str(), nullptr, 10));
 }

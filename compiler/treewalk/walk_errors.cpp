@@ -3,6 +3,7 @@
 #include <typeinfo>
 
 #include <antlr/MismatchedTokenException.hpp>
+#include <antlr/NoViableAltException.hpp>
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/quv_ast.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -19,12 +20,19 @@ std::string messageOf(const antlr::RecognitionException& ex)
     return ex.getMessage();
 }
 
+bool isAbsent(const antlr::RefAST& node)
+{
+    return !node || node == antlr::TreeParser::ASTNULL;
+}
+
 }  // namespace
 
 void QUVTreeWalk::match(antlr::RefAST node, int type)
 {
-    if (!node || node == ASTNULL || node->getType() != type)
+    if (isAbsent(node) || node->getType() != type) {
+        matchMissedNode = isAbsent(node);
         throw antlr::MismatchedTokenException();
+    }
     const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
     line = quv ? quv->getLine() : -1;
     column = quv ? quv->getColumn() : -1;
@@ -35,8 +43,10 @@ void QUVTreeWalk::match(antlr::RefAST node, int type)
 // The grammar matches single types only; a set match fails and succeeds the same way.
 void QUVTreeWalk::match(antlr::RefAST node, const antlr::BitSet& set)
 {
-    if (!node || node == ASTNULL || !set.member(node->getType()))
+    if (isAbsent(node) || !set.member(node->getType())) {
+        matchMissedNode = isAbsent(node);
         throw antlr::MismatchedTokenException();
+    }
     match(node, node->getType());
 }
 
@@ -46,8 +56,23 @@ void QUVTreeWalk::reportSemantic(const std::string& text)
     QUVException(*job, QUVException::OtherSemanticError, line, column, ruleName, fileName, text);
 }
 
+// A node that is not there where a rule expects one: the mismatch that match
+// throws says so through the walker, as it carries no node.
+bool QUVTreeWalk::isGap(const antlr::RecognitionException& ex) const
+{
+    if (typeid(ex) == typeid(antlr::MismatchedTokenException))
+        return matchMissedNode;
+    auto noAlternative = dynamic_cast<const antlr::NoViableAltException*>(&ex);
+    return noAlternative && isAbsent(noAlternative->node);
+}
+
 void QUVTreeWalk::reportError(const antlr::RecognitionException& ex)
 {
+    // After a syntax error the parser leaves out of the tree what the error
+    // took (a call without its arguments, an element without its action):
+    // the gap is that error again, which the user has already been told.
+    if (parseReported && isGap(ex))
+        return;
     // Filed like the parser's errors, by the one shared mapping. A lexer's
     // error has no place in a walk over a tree: it is filed as fatal, like
     // any class the mapping does not know.

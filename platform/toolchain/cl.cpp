@@ -10,8 +10,10 @@
 // after another with g++ writing straight to our streams). Each compiler's
 // output is kept and passed on whole after its source's name, in the order of
 // the sources, so the output reads as if they had compiled one by one.
+//
+// Each g++ runs in a process group of its own, which ends with it and with a
+// stop of cl.exe: the compiler and assembler it starts do not outlive us.
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,6 +24,7 @@
 
 #include "platform/process_runner.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
+#include "platform/toolchain/tool_steps.hpp"
 
 namespace {
 
@@ -53,6 +56,8 @@ unsigned jobLimit() {
     unsigned cores = std::thread::hardware_concurrency();
     if (cores == 0)
         cores = 1;
+    if (cores > toolchain::kMaxSteps)
+        cores = toolchain::kMaxSteps;
     const char* cap = std::getenv("QUV_CL_JOBS");
     if (!cap || !*cap)
         return cores;
@@ -103,15 +108,12 @@ void start(Compile& c) {
         c.startError = std::string("cannot make a file for the compiler's output: ") + std::strerror(errno);
         return;
     }
-    platform::SpawnSetup setup;
-    setup.output = c.output;
-    int error = 0;
-    c.pid = platform::spawnChild(c.argv, setup, error);
-    if (error != 0) {
-        c.pid = 0;
+    std::string error;
+    c.pid = toolchain::startStep(c.argv, c.output, true, error);
+    if (c.pid == 0) {
         c.done = true;
         c.exitCode = 2;
-        c.startError = "cannot run '" + c.argv[0] + "': " + std::strerror(error);
+        c.startError = "cannot run '" + c.argv[0] + "': " + error;
     }
 }
 
@@ -174,18 +176,15 @@ int compileSideBySide(const std::vector<std::string>& sources, const std::vector
         }
         if (running == 0)
             continue;
-        int raw = 0;
-        const pid_t ended = waitpid(-1, &raw, 0);
-        if (ended < 0) {
-            if (errno == EINTR)
-                continue;
+        int exitCode = 0;
+        const pid_t ended = toolchain::awaitStep(-1, exitCode);
+        if (ended == 0)
             break;
-        }
         for (Compile& c : compiles) {
             if (c.pid != ended || c.done)
                 continue;
             c.done = true;
-            c.exitCode = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
+            c.exitCode = exitCode;
             --running;
             break;
         }
@@ -196,6 +195,8 @@ int compileSideBySide(const std::vector<std::string>& sources, const std::vector
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Within the grace make gives us, so that the compilers are gone first.
+    toolchain::endStepsOnStop(platform::kStopGrace / 4);
     std::vector<std::string> words;
     std::string error;
     if (!toolchain::expandResponseFiles(std::vector<std::string>(argv + 1, argv + argc), words, error))
@@ -252,7 +253,7 @@ int main(int argc, char** argv) {
     int status = 0;
     for (size_t i = 0; i < sources.size(); ++i) {
         std::cout << sources[i] << std::endl;
-        const int code = toolchain::runStep(kTool, commands[i]);
+        const int code = toolchain::runStep(kTool, commands[i], true);
         if (code != 0)
             status = code;
     }

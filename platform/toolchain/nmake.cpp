@@ -17,12 +17,14 @@
 // case: -A build all targets whatever their times, -D show the times of the
 // files, -E environment above makefile, -F file the makefile.
 // Each command is echoed and run; the first that fails ends make with status 2.
+// As make does, a command that fails or is stopped takes its target with it
+// when it touched the target (a batch rule's objects stay: each compiler
+// removes the object it did not finish).
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
-#include <csignal>
 #include <cstring>
 
 #include <algorithm>
@@ -39,6 +41,7 @@
 #include "platform/process_runner.hpp"
 #include "platform/toolchain/makefile_reader.hpp"
 #include "platform/toolchain/tool_arguments.hpp"
+#include "platform/toolchain/tool_steps.hpp"
 
 namespace {
 
@@ -96,8 +99,8 @@ private:
     static bool newer(const Stamp& a, const Stamp& b);
     Stamp make(const std::string& target);
     const InferenceRule* ruleFor(const std::string& target, const Block* block, std::string& source) const;
-    void runCommands(const std::vector<Command>& commands, const std::string* sources);
-    void runCommand(const Command& command, const std::string* sources);
+    void runCommands(const std::vector<Command>& commands, const std::string* sources, const std::string& target);
+    void runCommand(const Command& command, const std::string* sources, const std::string* target);
     void flushBatch();
 
     Options options;
@@ -190,9 +193,9 @@ Make::Stamp Make::make(const std::string& target) {
             batch.push_back({rule, source});
         } else if (rule) {
             const std::string quoted = quotedIfBlank(source);
-            runCommands(rule->commands, &quoted);
+            runCommands(rule->commands, &quoted, target);
         } else {
-            runCommands(block->commands, nullptr);
+            runCommands(block->commands, nullptr, target);
         }
         stamp.made = true;
     }
@@ -201,11 +204,12 @@ Make::Stamp Make::make(const std::string& target) {
     return stamp;
 }
 
-void Make::runCommands(const std::vector<Command>& commands, const std::string* sources) {
+void Make::runCommands(const std::vector<Command>& commands, const std::string* sources,
+                       const std::string& target) {
     // What a batch rule owes must exist before any later command runs.
     flushBatch();
     for (const Command& c : commands)
-        runCommand(c, sources);
+        runCommand(c, sources, &target);
 }
 
 void Make::flushBatch() {
@@ -221,51 +225,78 @@ void Make::flushBatch() {
             it = batch.erase(it);
         }
         for (const Command& c : rule->commands)
-            runCommand(c, &sources);
+            runCommand(c, &sources, nullptr);
     }
 }
 
 // The inline files that exist now, kept where a signal handler may read
 // them: a stop (SIGTERM, SIGINT, SIGHUP) removes them before make ends.
-// Changed only with those signals blocked.
+// Changed only with those signals held.
 const int kMaxLiveFiles = 64;
 char liveFiles[kMaxLiveFiles][PATH_MAX];
 volatile sig_atomic_t liveCount = 0;
 
-sigset_t stopSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaddset(&set, s);
-    return set;
-}
-
-extern "C" void removeLiveFilesAndEnd(int signal) {
+extern "C" void removeLiveFiles() {
     for (sig_atomic_t i = 0; i < liveCount; ++i)
         unlink(liveFiles[i]);
-    // Ends make by the same signal once the handler returns.
-    std::signal(signal, SIG_DFL);
-    raise(signal);
 }
 
-void catchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = removeLiveFilesAndEnd;
-    action.sa_mask = stopSignals();
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(s, &action, nullptr);
+// The target of the command that runs now, as it was before the command
+// started; like the inline files, read by a stop.
+char watchedTarget[PATH_MAX];
+struct stat watchedBefore;
+bool watchedExisted = false;
+volatile sig_atomic_t watching = 0;
+
+// Removes the watched target when the command touched it: made it, or gave
+// its name another file or its file another modification time. Only calls
+// that are safe in a signal handler.
+void removeTouchedTarget() {
+    struct stat now;
+    if (!watching || lstat(watchedTarget, &now) != 0 || S_ISDIR(now.st_mode))
+        return;
+    if (watchedExisted && now.st_dev == watchedBefore.st_dev && now.st_ino == watchedBefore.st_ino &&
+        now.st_mtim.tv_sec == watchedBefore.st_mtim.tv_sec && now.st_mtim.tv_nsec == watchedBefore.st_mtim.tv_nsec)
+        return;
+    if (unlink(watchedTarget) != 0)
+        return;
+    const char* parts[] = {"nmake: deleted '", watchedTarget, "', which the command did not finish\n"};
+    for (const char* part : parts)
+        (void)!write(2, part, std::strlen(part));
 }
+
+extern "C" void removeTargetOfAFailedStep(bool aStepFailed) {
+    if (aStepFailed)
+        removeTouchedTarget();
+}
+
+// Watches the target of one command while it lives.
+struct TargetWatch {
+    explicit TargetWatch(const std::string* target) {
+        if (!target || target->size() >= PATH_MAX)
+            return;
+        const toolchain::StopsHeld held;
+        std::strcpy(watchedTarget, target->c_str());
+        watchedExisted = lstat(watchedTarget, &watchedBefore) == 0;
+        watching = 1;
+    }
+    ~TargetWatch() {
+        const toolchain::StopsHeld held;
+        watching = 0;
+    }
+    void commandFailed() {
+        const toolchain::StopsHeld held;
+        removeTouchedTarget();
+    }
+};
 
 // Removes the inline files of one command whatever way it ends.
 struct InlineFiles {
     ~InlineFiles() {
-        const sigset_t block = stopSignals();
-        sigset_t old;
-        sigprocmask(SIG_BLOCK, &block, &old);
+        const toolchain::StopsHeld held;
         for (const std::string& f : names)
             std::remove(f.c_str());
         liveCount = 0;
-        sigprocmask(SIG_SETMASK, &old, nullptr);
     }
     // Creates a file for an inline text in the temporary folder; false when it cannot.
     bool create(std::string& name, int& fd) {
@@ -273,22 +304,19 @@ struct InlineFiles {
         name = std::string(folder && *folder ? folder : "/tmp") + "/nmXXXXXX";
         if (liveCount >= kMaxLiveFiles || name.size() >= PATH_MAX)
             return false;
-        const sigset_t block = stopSignals();
-        sigset_t old;
-        sigprocmask(SIG_BLOCK, &block, &old);
+        const toolchain::StopsHeld held;
         fd = mkstemp(&name[0]);
         if (fd >= 0) {
             std::strcpy(liveFiles[liveCount], name.c_str());
             liveCount = liveCount + 1;
             names.push_back(name);
         }
-        sigprocmask(SIG_SETMASK, &old, nullptr);
         return fd >= 0;
     }
     std::vector<std::string> names;
 };
 
-void Make::runCommand(const Command& command, const std::string* sources) {
+void Make::runCommand(const Command& command, const std::string* sources, const std::string* target) {
     InlineFiles files;
     std::string line;
     size_t start = 0;
@@ -323,9 +351,12 @@ void Make::runCommand(const Command& command, const std::string* sources) {
                 argv[0] = beside;
         }
     }
-    const int code = toolchain::runStep("nmake", argv);
-    if (code != 0)
+    TargetWatch watch(target);
+    const int code = toolchain::runStep("nmake", argv, false);
+    if (code != 0) {
+        watch.commandFailed();
         fail("'" + line + "' ended with exit code " + std::to_string(code));
+    }
 }
 
 void Make::buildDefault() {
@@ -361,7 +392,9 @@ bool readOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    catchStopSignals();
+    // The inline files go at once; the command has half of a stop's grace
+    // to end, so that make is done before what stops it kills the group.
+    toolchain::endStepsOnStop(platform::kStopGrace / 2, {removeLiveFiles, removeTargetOfAFailedStep});
     try {
         Options options;
         readOptions(argc, argv, options);

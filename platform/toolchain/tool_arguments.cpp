@@ -2,10 +2,7 @@
 
 #include <cctype>
 #include <fstream>
-#include <iostream>
 #include <sstream>
-
-#include "platform/process_runner.hpp"
 
 namespace toolchain {
 
@@ -67,17 +64,6 @@ bool sameLetters(const std::string& a, const std::string& b) {
 
 bool endsWithLetters(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && sameLetters(text.substr(text.size() - suffix.size()), suffix);
-}
-
-int runStep(const std::string& tool, const std::vector<std::string>& argv) {
-    std::cout.flush();
-    platform::ChildControl control;
-    const platform::ChildResult r = platform::runPlain(argv, control);
-    if (!r.started) {
-        std::cerr << tool << ": cannot run '" << argv[0] << "': " << r.startError << std::endl;
-        return 2;
-    }
-    return r.exitCode;
 }
 
 }  // namespace toolchain

@@ -1,5 +1,5 @@
 // What the tool chain's programs share: command words and response files in
-// the form the makefile writes them, and running a program as one step.
+// the form the makefile writes them.
 #pragma once
 #include <string>
 #include <vector>
@@ -22,9 +22,5 @@ std::string fileArgument(const std::string& name);
 // Case-insensitive comparison of ASCII texts.
 bool sameLetters(const std::string& a, const std::string& b);
 bool endsWithLetters(const std::string& text, const std::string& suffix);
-
-// Runs argv with this program's standard streams; its exit code, or 2 with a
-// message on standard error when it cannot start.
-int runStep(const std::string& tool, const std::vector<std::string>& argv);
 
 }  // namespace toolchain

@@ -230,7 +230,7 @@ TEST_F(Calls, EachBuiltInWritesItsStreamCode) {
          "\n{\nchar c;\nif (std::cin.get(c))\n_v = c;\n\n}\n"},
         {[&] { return codegen::createUnGetc(job, f, &v); }, "UnGetc(f,v)", "\n{\nchar c = _v[0];\n_f.pushback(c);\n\n}\n"},
         {[&] { return codegen::createUnGetChar(job, &v); }, "UnGetChar(v)",
-         "\n{\nchar c = _v[0];\nstd::cin.putback(c);\n\n}\n"},
+         "\n{\nchar c = _v[0];\nquv_runtime::pushback(std::cin, c);\n\n}\n"},
         {[&] { return codegen::createItoc(job, &k, &v); }, "Itoc(k,v)", "_v = itoc(_k)"},
         {[&] { return codegen::createStrlen(job, &n, &s); }, "Strlen(n,s)", "_n = strlen(_s)"},
     };

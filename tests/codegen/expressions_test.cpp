@@ -236,20 +236,29 @@ TEST_F(ExpressionEmitters, StringLiteralsKeepTheirBytes) {
 TEST_F(ExpressionEmitters, ConstantsByKind) {
     struct Case {
         int kind;
-        const char* text;
-        const char* cpp;
+        std::string text;
+        std::string cpp;
         Type* type;
     };
     const std::vector<Case> cases = {
         {0, "12", "12", I},
-        {1, "1.5", "1.5", F},
+        // Decimal, as written in QUV/E: C++ would read a leading 0 as octal.
+        {0, "010", "10", I},
+        {0, "000", "0", I},
+        // A Float literal is a C++ float; past float's range its infinity, below it its zero.
+        {1, "1.5", "1.5f", F},
+        {1, "007.5", "007.5f", F},
+        {1, "1" + std::string(39, '0') + ".0", "std::numeric_limits<float>::infinity()", F},
+        {1, "0." + std::string(50, '0') + "1", "0.0f", F},
         {2, "\"hi\"", "static_cast<std::string>(\"hi\")", S},
         {3, "", "true", job.types().logicType()},
         {4, "", "false", job.types().logicType()},
         {5, "", "true", B},
         {6, "", "false", B},
         {7, "3", "-3", I},
-        {8, "2.5", "-2.5", F},
+        {7, "0010", "-10", I},
+        {8, "2.5", "-2.5f", F},
+        {8, "4" + std::string(40, '0') + ".5", "-std::numeric_limits<float>::infinity()", F},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);

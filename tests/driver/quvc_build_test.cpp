@@ -16,6 +16,7 @@
 
 #include "compiler/core/gbk.hpp"
 #include "job_recorder.hpp"
+#include "platform/process_runner.hpp"
 #include "process_tree.hpp"
 #include "tool_run.hpp"
 
@@ -201,25 +202,28 @@ TEST_F(QuvcBuild, TheLineAfterAnUnendedOutputStartsALine) {
     }
 }
 
-// Starts `quvc VERB loop.prj` in the test's folder with its output (both
-// streams) in `out`, nmake from `makePath` and temporary files in `tmp`.
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Starts `quvc VERB PROJECT` in `folder` with its output (both streams) in
+// `out`, with our tool chain and run-time library unless `environment` (which
+// comes last) names others.
 pid_t startQuvc(const std::string& folder, const std::string& verb, const std::string& out,
-                const std::string& makePath = QUV_TOOLCHAIN_DIR, const std::string& tmp = "") {
+                const Environment& environment = {}, const std::string& project = "loop.prj") {
     // What an earlier run wrote there must not be taken for this one's.
     unlink(out.c_str());
     const pid_t quvc = fork();
     if (quvc == 0) {
         if (chdir(folder.c_str()) != 0)
             _exit(127);
-        setenv("QuvMakePath", makePath.c_str(), 1);
+        setenv("QuvMakePath", QUV_TOOLCHAIN_DIR, 1);
         setenv("QUVINCLUDEPATH", QUV_RUNTIME_DIR, 1);
         setenv("QUVLIBPATH", QUV_TOOLCHAIN_DIR, 1);
-        if (!tmp.empty())
-            setenv("TMPDIR", tmp.c_str(), 1);
+        for (const auto& [name, value] : environment)
+            setenv(name.c_str(), value.c_str(), 1);
         const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 1);
         dup2(fd, 2);
-        execl(QUVC_PATH, "quvc", verb.c_str(), "loop.prj", static_cast<char*>(nullptr));
+        execl(QUVC_PATH, "quvc", verb.c_str(), project.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return quvc;
@@ -330,7 +334,7 @@ TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.verb);
         const std::string out = dir / "out.txt";
-        const pid_t quvc = startQuvc(dir.path, c.verb, out, c.makePath, dir / "tmp");
+        const pid_t quvc = startQuvc(dir.path, c.verb, out, {{"QuvMakePath", c.makePath}, {"TMPDIR", dir / "tmp"}});
         ASSERT_GT(quvc, 0);
         const bool running = waitForOutput(out, c.after, c.running, 1);
         const std::vector<SeenProcess> started = descendantsOf(quvc);
@@ -340,6 +344,149 @@ TEST_F(QuvcBuild, NothingOutlivesAKilledQuvc) {
         EXPECT_EQ(started.size(), c.processes);
         EXPECT_TRUE(allEnd(started));
         EXPECT_TRUE(std::filesystem::is_empty(dir / "tmp"));
+    }
+}
+
+// Waits (two minutes at most) for the file `path` to exist.
+bool waitForFile(const std::string& path) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (access(path.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return access(path.c_str(), F_OK) == 0;
+}
+
+// A stop of `quvc build` at a spread of moments of the link (SIGTERM, or
+// SIGKILL, after which the keeper stops make) leaves the program that was
+// there byte for byte, or the new one whole, and nothing of the link beside
+// it; a plain nmake afterwards links again where the old program was left.
+// A linker in place of g++'s (found through COMPILER_PATH) links into a file
+// of its own and then writes the program slowly, part by part, marking when
+// it starts, when it begins to write the program and when it is done; the
+// compiler hands over an object made beforehand, so that a round is short.
+TEST_F(QuvcBuild, AStoppedLinkLeavesTheOldProgramOrTheNewOne) {
+    copyIn(QUV_EXAMPLES_DIR "/pipeline", "p");
+    const std::string project = dir / "p", exe = project + "/pipeline.exe", marks = dir / "marks";
+    ASSERT_EQ(quvc("build pipeline.prj", "p").status, 0) << readBytes(dir / "stderr.txt");
+    std::filesystem::copy_file(project + "/pipeline.obj", dir / "new.obj");
+    // An earlier program: the same with a tail of its own, so that the two
+    // differ. A program cut short may still run (what it loads comes first),
+    // so the new one is known by its bytes: a link of the same object makes
+    // the same program.
+    const std::string fresh = readBytes(exe), old = fresh + "an earlier build";
+    const std::string five = "1\n4\n9\n16\n25\n";
+
+    for (const char* folder : {"make", "linker", "marks"})
+        std::filesystem::create_directories(dir / folder);
+    for (const char* tool : {"nmake.exe", "link.exe"})
+        std::filesystem::copy_file(QUV_TOOLCHAIN_DIR + std::string("/") + tool, dir / ("make/" + std::string(tool)));
+    writeBytes(dir / "make/cl.exe", "#!/bin/sh\ncp '" + dir / "new.obj" + "' '" + project + "/pipeline.obj'\n");
+    writeBytes(dir / "linker/ld",
+               "#!/bin/sh\nout=; prev=; n=$#; whole='" + marks + "/whole'\n"
+               "for a in \"$@\"; do b=$a; [ \"$prev\" = -o ] && out=$a && b=$whole; set -- \"$@\" \"$b\"; prev=$a; done\n"
+               "shift $n\n: >'" + marks + "/started'\nld \"$@\" || exit\n"
+               "rm -f \"$out\"; size=$(wc -c <\"$whole\"); i=0; : >'" + marks + "/writing'\n"
+               "while [ $((i * 65536)) -lt $size ]; do\n"
+               "  dd if=\"$whole\" bs=64k skip=$i count=1 2>/dev/null >>\"$out\"; chmod 755 \"$out\"; sleep 0.02; i=$((i + 1))\n"
+               "done\n: >'" + marks + "/written'\n");
+    for (const char* tool : {"make/cl.exe", "linker/ld"})
+        std::filesystem::permissions(dir / tool, std::filesystem::perms::owner_all);
+    const Environment slowLink = {{"QuvMakePath", dir / "make"}, {"COMPILER_PATH", dir / "linker"}};
+    const std::string plainMake = "cd '" + project + "' && QUVINCLUDEPATH='" QUV_RUNTIME_DIR "' QUVLIBPATH='" +
+                                  QUV_TOOLCHAIN_DIR + "' '" + dir / "make/nmake.exe" + "' /f pipeline.mak 2>&1";
+    const auto programSays = [&] { return runCommand("'" + exe + "' 2>/dev/null").out; };
+
+    const struct {
+        int signal;
+        const char* mark;
+        int milliseconds;
+    } moments[] = {{SIGTERM, "started", 0}, {SIGTERM, "writing", 0}, {SIGTERM, "writing", 60},
+                   {SIGTERM, "written", 0}, {SIGKILL, "writing", 30}, {SIGKILL, "written", 0}};
+    adoptOrphans();
+    for (const auto& moment : moments) {
+        const int signal = moment.signal;
+        SCOPED_TRACE(std::string(strsignal(signal)) + " " + std::to_string(moment.milliseconds) + " ms after " +
+                     moment.mark);
+        writeBytes(exe, old);
+        std::filesystem::permissions(exe, std::filesystem::perms::owner_all);
+        for (const char* mark : {"started", "writing", "written"})
+            std::filesystem::remove(marks + "/" + mark);
+        const pid_t quvc = startQuvc(project, "build", dir / "out.txt", slowLink, "pipeline.prj");
+        ASSERT_GT(quvc, 0);
+        const bool linking = waitForFile(marks + "/" + moment.mark);
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment.milliseconds));
+        const std::vector<SeenProcess> started = descendantsOf(quvc);
+        kill(quvc, signal);
+        waitpid(quvc, nullptr, 0);
+        EXPECT_TRUE(allEnd(started));
+        ASSERT_TRUE(linking) << readBytes(dir / "out.txt");
+
+        const std::string left = readBytes(exe);
+        const bool kept = left == old;
+        EXPECT_TRUE(kept || left == fresh) << left.size() << " bytes, neither the old program nor the new one";
+        for (const auto& entry : std::filesystem::directory_iterator(project))
+            EXPECT_NE(entry.path().filename().string().rfind(".pipeline.exe", 0), 0u) << entry.path();
+        const RunResult make = runCommand(plainMake);
+        EXPECT_EQ(make.status, 0) << make.out;
+        EXPECT_EQ(make.out.find("link.exe") != std::string::npos, kept) << make.out;
+        EXPECT_EQ(programSays(), five);
+    }
+}
+
+// quvc and its keeper killed while cl.exe compiles (a header that takes the
+// compiler long): no compiler or assembler of the build is left, however the
+// two end, with the sources compiled side by side or one by one. After quvc
+// alone is killed, the keeper goes once nothing of the group it guards runs,
+// without waiting for the ended members to be reaped: this test, their
+// subreaper, leaves them unreaped until the keeper has gone.
+TEST_F(QuvcBuild, NothingTheCompilerStartedOutlivesAKilledQuvc) {
+    copyIn(QUV_EXAMPLES_DIR "/shop", "shop");
+    std::filesystem::create_directories(dir / "include");
+    std::string slow = "#pragma once\n#include \"" QUV_RUNTIME_DIR "/quv.hpp\"\n"
+                       "constexpr long spin(long n) { long s = 0; for (long i = 0; i < n; ++i) "
+                       "for (long j = 0; j < 100000; ++j) s += i ^ j; return s; }\n";
+    // Each assertion runs to the compiler's limit of operations.
+    for (int i = 0; i < 20; ++i)
+        slow += "static_assert(spin(1000) != " + std::to_string(i) + ");\n";
+    writeBytes(dir / "include/quv.hpp", slow);
+    const struct {
+        const char* name;
+        bool keeper;       // killed too
+        bool keeperFirst;  // and gone before quvc is killed
+        const char* jobs;
+    } cases[] = {
+        {"quvc and the keeper at once", true, false, "2"},
+        {"the keeper, then quvc", true, true, "1"},
+        {"quvc alone", false, false, "2"},
+    };
+    adoptOrphans();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const pid_t quvc = startQuvc(dir / "shop", "build", dir / "out.txt",
+                                     {{"QUVINCLUDEPATH", dir / "include"}, {"QUV_CL_JOBS", c.jobs}}, "shop.prj");
+        ASSERT_GT(quvc, 0);
+        std::vector<SeenProcess> started;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+             named(started, {"cc1plus"}).empty() && std::chrono::steady_clock::now() < until;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            started = descendantsOf(quvc);
+        }
+        const std::vector<SeenProcess> keeper = named(started, {"quv-run-keeper"});
+        const std::vector<SeenProcess> compilers = named(started, {"cc1plus", "as"});
+        if (c.keeper && !keeper.empty())
+            kill(keeper[0].pid, SIGKILL);
+        if (c.keeperFirst)
+            allEnd(keeper);
+        kill(quvc, SIGKILL);
+        waitpid(quvc, nullptr, 0);
+        EXPECT_FALSE(compilers.empty()) << readBytes(dir / "out.txt");
+        EXPECT_EQ(keeper.size(), 1u);
+        // The keeper waits no grace for what has ended.
+        if (!c.keeper) {
+            EXPECT_TRUE(allEnd(keeper, platform::kStopGrace));
+        }
+        // A compile that is left takes far longer than this.
+        EXPECT_TRUE(allEnd(compilers, std::chrono::seconds(10)));
+        EXPECT_TRUE(allEnd(started));
     }
 }
 

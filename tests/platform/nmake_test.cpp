@@ -6,7 +6,9 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -239,6 +241,97 @@ TEST_F(Nmake, CompilerOutputKeepsTheOrderOfTheSources) {
         const auto [out, status] = compile(bad, "fine.cpp");
         EXPECT_EQ(status, 2) << bad;
         EXPECT_EQ(out.rfind("cl.exe: QUV_CL_JOBS must be a positive number", 0), 0u) << out;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A command that fails or is stopped takes with it the target it touched,
+// and only that: a target it left alone stays, a command that finished in
+// spite of the stop keeps its target, and a batch rule's outputs stay (each
+// compiler removes the object it did not finish).
+TEST_F(Nmake, AFailedOrStoppedCommandTakesTheTargetItTouched) {
+    const struct {
+        const char* name;
+        const char* makefile;
+        bool stop;    // once the command says "started"
+        const char* left;  // null: gone
+    } cases[] = {
+        {"failed after writing it", "a.out :\n\tsh -c \"echo new >a.out; exit 3\"\n", false, nullptr},
+        {"failed without touching it", "a.out :\n\tsh -c \"exit 3\"\n", false, "old\n"},
+        {"failed after making it anew", "a.out :\n\tsh -c \"rm a.out; echo old >a.out; exit 3\"\n", false, nullptr},
+        {"stopped after writing it", "a.out :\n\tsh -c \"echo new >a.out; echo started; sleep 30\"\n", true, nullptr},
+        {"stopped before touching it", "a.out :\n\tsh -c \"echo started; sleep 30\"\n", true, "old\n"},
+        {"finished in spite of the stop",
+         "a.out :\n\tsh -c \"trap '' TERM; echo started; sleep 0.1; echo new >a.out\"\n", true, "new\n"},
+        {"a batch rule's output", "ALL : a.out\n.src.out::\n\tsh -c \"echo new >a.out; exit 3\"\n", false, "new\n"},
+    };
+    write("a.src", "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("a.out", "old\n");
+        // Older than any write of the command, whatever the clock's steps.
+        fs::last_write_time(dir + "/a.out", fs::last_write_time(dir + "/a.out") - std::chrono::hours(1));
+        write("test.mak", c.makefile);
+        platform::ChildControl control;
+        std::string out;
+        std::thread stopper;
+        const platform::ChildResult r =
+            platform::runPiped({"/bin/sh", "-c", "cd '" + dir + "' && exec " NMAKE_PATH " -A -F test.mak"}, control,
+                               [&](char byte) {
+                out += byte;
+                if (c.stop && !stopper.joinable() && out.size() >= 8 && out.compare(out.size() - 8, 8, "started\n") == 0)
+                    stopper = std::thread([&] { control.stop(); });
+            });
+        if (stopper.joinable())
+            stopper.join();
+        EXPECT_EQ(r.exitCode, c.stop ? platform::kStoppedExitCode : 2) << out;
+        std::ifstream left(dir + "/a.out");
+        EXPECT_EQ(left.is_open(), c.left != nullptr) << out;
+        if (c.left) {
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(left), {}), c.left);
+        }
+        EXPECT_EQ(out.find("nmake: deleted 'a.out'") != std::string::npos, c.left == nullptr) << out;
+    }
+}
+
+// A link that fails leaves the program that was there; one that succeeds
+// puts the new program in its place. Neither leaves a file of its own beside
+// it, and the leftover of a link that was killed without a word goes too.
+TEST_F(Nmake, ALinkReplacesTheProgramOnlyWhenItSucceeds) {
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const struct {
+        const char* name;
+        const char* source;
+        int status;
+        const char* program;  // null: the new one
+    } cases[] = {
+        {"an undefined function", "int missing();\nint main() { return missing(); }\n", 1, "old program"},
+        {"a whole program", "int main() { return 7; }\n", 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write("main.cpp", c.source);
+        ASSERT_EQ(runCommand("cd '" + dir + "' && " CL_PATH " /c main.cpp >/dev/null 2>&1").status, 0);
+        write("prog.exe", "old program");
+        write(".prog.exe.link-" + std::to_string(gone), "left by a killed link");
+        const RunResult link = runCommand("cd '" + dir + "' && " LINK_PATH " /out:prog.exe main.obj 2>/dev/null");
+        EXPECT_EQ(link.status, c.status);
+        if (c.program) {
+            EXPECT_EQ(readFile(dir + "/prog.exe"), c.program);
+        } else {
+            EXPECT_EQ(runCommand("'" + dir + "/prog.exe'").status, 7);
+        }
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir))
+            files.push_back(entry.path().filename().string());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"main.cpp", "main.obj", "prog.exe"}));
     }
 }
 

@@ -75,7 +75,7 @@ std::vector<SeenProcess> descendantsOf(pid_t root)
     return found;
 }
 
-bool allEnd(const std::vector<SeenProcess>& seen)
+bool allEnd(const std::vector<SeenProcess>& seen, std::chrono::milliseconds patience)
 {
     const auto leftOne = [&seen] {
         for (const SeenProcess& p : seen)
@@ -83,7 +83,7 @@ bool allEnd(const std::vector<SeenProcess>& seen)
                 return true;
         return false;
     };
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
     while (leftOne() && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (!leftOne())
@@ -92,4 +92,17 @@ bool allEnd(const std::vector<SeenProcess>& seen)
         if (runs(p))
             kill(p.pid, SIGKILL);
     return false;
+}
+
+std::vector<SeenProcess> named(const std::vector<SeenProcess>& seen, const std::vector<std::string>& names)
+{
+    std::vector<SeenProcess> found;
+    for (const SeenProcess& p : seen) {
+        std::string name;
+        std::getline(std::ifstream("/proc/" + std::to_string(p.pid) + "/comm"), name);
+        for (const std::string& n : names)
+            if (name == n && statOf(p.pid).started == p.started)
+                found.push_back(p);
+    }
+    return found;
 }

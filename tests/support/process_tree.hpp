@@ -4,6 +4,8 @@
 #pragma once
 #include <sys/types.h>
 
+#include <chrono>
+#include <string>
 #include <vector>
 
 // A process as it was seen: its id and when it started, so that an id taken
@@ -21,6 +23,9 @@ void adoptOrphans();
 std::vector<SeenProcess> descendantsOf(pid_t root);
 
 // Waits, reaping what has come to this process, until none of `seen` runs (a
-// zombie no longer runs); true when none is left. Gives up after a minute
+// zombie no longer runs); true when none is left. Gives up after `patience`
 // and kills what is left, so that a failed test leaves nothing running.
-bool allEnd(const std::vector<SeenProcess>& seen);
+bool allEnd(const std::vector<SeenProcess>& seen, std::chrono::milliseconds patience = std::chrono::minutes(1));
+
+// Those of `seen` whose command name (as /proc shows it) is one of `names`.
+std::vector<SeenProcess> named(const std::vector<SeenProcess>& seen, const std::vector<std::string>& names);

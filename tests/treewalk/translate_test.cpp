@@ -76,7 +76,7 @@ TEST(TranslateTest, DeclarationsReachTheirEmitters)
     const std::vector<Row> rows = {
         {"negative integer constant", inProg("%Glob [ c = -7 : Int ]"), &Translation::cpp, "const int _c = -7;\n"},
         {"negative float constant", inProg("%Glob [ c = -0.5 : Float ]"), &Translation::cpp,
-         "const float _c = -0.5;\n"},
+         "const float _c = -0.5f;\n"},
         {"string constant", inProg("%Glob [ s = \"a\" : String ]"), &Translation::cpp,
          "const std::string _s = static_cast<std::string>(\"a\");\n"},
         {"logic constant", inProg("%Glob [ t = TT : Logic ]"), &Translation::cpp, "const bool _t = true;\n"},

@@ -158,7 +158,8 @@ Translation translate(const std::string& name, const std::string& source)
     return t;
 }
 
-ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options)
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options,
+                       const std::string& input)
 {
     ProgramRun run;
     const std::string base = t.folder + "/" + name;
@@ -175,7 +176,9 @@ ProgramRun buildAndRun(const Translation& t, const std::string& name, const std:
     }
     // Run in the translation's folder, where a program's files go; a program
     // that hangs is ended and fails.
-    const std::string command = "cd " + t.folder + " && timeout 20 " + base + " > " + base + ".out 2>&1";
+    std::ofstream(base + ".in", std::ios::binary) << input;
+    const std::string command =
+        "cd " + t.folder + " && timeout 20 " + base + " < " + base + ".in > " + base + ".out 2>&1";
     const int status = std::system(command.c_str());
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = readFile(base + ".out");

@@ -44,10 +44,12 @@ Translation translate(const std::string& name, const std::string& source);
 
 // Builds the translation's ".cpp" file with g++ (optimised, and with the
 // further options given: a sanitizer) against the run-time header and runs it
-// in the translation's folder under a time limit.
+// in the translation's folder under a time limit, with `input` as its
+// standard input (at its end, there is no more).
 struct ProgramRun {
     std::string compilerOutput;  // empty when it compiled cleanly
     int status = -1;             // the program's exit status; 124 when it hung
     std::string out;             // its standard output and error
 };
-ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options = "");
+ProgramRun buildAndRun(const Translation& t, const std::string& name, const std::string& options = "",
+                       const std::string& input = "");

@@ -5,8 +5,8 @@
 
 const int _u_Limit = 10;
 const int _u_Low = -3;
-const float _u_Rate = 0.5;
-const float _u_Cut = -1.25;
+const float _u_Rate = 0.5f;
+const float _u_Cut = -1.25f;
 const std::string _u_Name = static_cast<std::string>("shop");
 const bool _u_Open = true;
 const bool _u_Shut = false;
