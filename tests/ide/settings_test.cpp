@@ -2,9 +2,14 @@
 // a missing file, round trips, foreign keys kept, and the line-break guard.
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "ide/model/display_setting.hpp"
+#include "ide/model/error_text.hpp"
 #include "ide/model/find_history.hpp"
 #include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
@@ -12,6 +17,7 @@
 #include "ide/model/workbench.hpp"
 #include "ini_fixture.hpp"
 #include "open_count.hpp"
+#include "platform/class_registry.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
@@ -354,6 +360,51 @@ TEST_F(RecentListTest, KeepsEightNewestAndRoundTripsThroughTheRegistry)
     filesBack.ReadList(again);
     EXPECT_EQ(projectsBack.Entries(), projects.Entries());
     EXPECT_EQ(filesBack.Entries(), files.Entries());
+}
+
+// The box of an editor control that could not be created names the registry
+// file and why it could not be read, or that it does not register the
+// control, and how quvreg registers it again.
+TEST_F(RecentListTest, AControlThatCannotBeCreatedNamesTheRegistryFile)
+{
+    const char classId[] = "{4F1C0D2E-0000-0000-0000-51A7E0C0FFEE}";
+    const std::string notRegistered = std::string(classId) + " is not registered";
+    const std::string path = (folder_ / "registry").string();
+    const auto registered = [&] {
+        platform::RegistryFile registry(path);
+        registry.SetValue(platform::ClassKey(classId) + "\\InprocServer32", "", "/opt/quvpad/libquvpad.so");
+        ASSERT_TRUE(registry.Save());
+    };
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string error;
+        std::vector<std::string> told;  // each in the text, in this order
+    } rows[] = {
+        {"a folder", [&] { std::filesystem::create_directory(path); }, notRegistered,
+         {path, "无法读取：这是一个文件夹", "移走或修好它以后，用 quvreg 注册编辑控件"}},
+        {"binary data", [&] { std::ofstream(path, std::ios::binary) << std::string("\x7f" "ELF\x02\x01\0\0=\n\xff", 11); },
+         notRegistered, {path, "无法读取：第 1 行不是注册表的内容", "用 quvreg 注册编辑控件", "它会重写这个文件"}},
+        {"another file's text", [&] { std::ofstream(path) << "[Section]\nkey=value\njust words\n"; }, notRegistered,
+         {path, "第 3 行不是注册表的内容"}},
+        {"no registration", [&] { std::ofstream(path) << "[Software\\Other]\n@=x\n\n"; }, notRegistered,
+         {notRegistered + "\n注册表文件 " + path + " 中没有编辑控件的登记：用 quvreg 注册编辑控件"}},
+        {"no file", [] {}, notRegistered, {notRegistered + "\n", path, "quvreg"}},
+        {"registered, the library failed", registered, "cannot open the library", {"cannot open the library"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::filesystem::remove_all(path);
+        r.make();
+        const std::string told = ControlCreationFailure(path, classId, r.error);
+        size_t at = 0;
+        for (const std::string& part : r.told) {
+            at = told.find(part, at);
+            ASSERT_NE(at, std::string::npos) << part << " in " << told;
+        }
+    }
+    // A library that cannot be created tells nothing else.
+    EXPECT_EQ(ControlCreationFailure(path, classId, "cannot open the library"), "cannot open the library");
 }
 
 TEST(RecentList, DisplayNameShortensLongPaths)
