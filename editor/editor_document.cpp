@@ -93,6 +93,7 @@ void EditorDocument::RemoveWatcher(DocumentWatcher& watcher)
 
 void EditorDocument::Tell(LineChange change, int line)
 {
+    ++changeCount_;
     for (DocumentWatcher* watcher : watchers_)
         watcher->LineChanged(change, line);
 }
@@ -155,6 +156,7 @@ int EditorDocument::TabRun(int column) const
 LoadedLines EditorDocument::LoadLines(const std::string& text, int at)
 {
     LoadedLines loaded;
+    ++changeCount_;
     // Room for the lines and for edits after them, so that the first lines
     // typed do not make the store grow.
     const size_t lines = CountLineEnds(text) + 2;
@@ -264,6 +266,7 @@ void EditorDocument::ClearText(const CaretAndAnchor& now)
         pending_.PushOp(
             {text_.GetLine(i), OpDeleteLine, i, now.caretColumn, now.caretLine, now.anchorColumn, now.anchorLine});
     text_.Reset();
+    ++changeCount_;
     for (DocumentWatcher* watcher : watchers_)
         watcher->TextCleared();
     SetModified(true);

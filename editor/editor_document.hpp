@@ -73,6 +73,9 @@ public:
     std::string LineOrEmpty(int line) const;
     // Every line followed by LF.
     std::string GetText() const;
+    // Grows with every change of the text (a line inserted, replaced or
+    // deleted, a load, a clear), so a reader can tell that its copy is current.
+    long ChangeCount() const { return changeCount_; }
     int GetCharSize() const;
     // The colour of every byte, line after line; colours stale lines first.
     std::vector<uint32_t> GetCharColors();
@@ -140,6 +143,7 @@ private:
     UndoGroup pending_;
     CaretAndAnchor stepStart_;
     bool modified_ = false;
+    long changeCount_ = 0;
 };
 
 } // namespace quvpad

@@ -132,6 +132,8 @@ public:
     uint32_t BackgroundColor() const { return settings_.Color(ClassBackground); }
     LineLayout LayoutLine(int line) const;
     std::vector<LineLayout> LayoutView() const;
+    // The visible lines that meet the client rows from `top` up to `bottom`.
+    std::vector<LineLayout> LayoutView(int top, int bottom) const;
 
     // Scrolling and clipboard.
     // After the client size changed: new bar values, and colours for the lines

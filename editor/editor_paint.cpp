@@ -43,12 +43,22 @@ LineLayout EditorModel::LayoutLine(int line) const
 
 std::vector<LineLayout> EditorModel::LayoutView() const
 {
+    return LayoutView(0, ports_.view.GetClientSize().height);
+}
+
+std::vector<LineLayout> EditorModel::LayoutView(int top, int bottom) const
+{
     std::vector<LineLayout> out;
     int end = std::min(GetLastVisibleLine() + 1, GetLineCount());
-    int height = ports_.view.GetClientSize().height;
-    for (int line = std::max(firstLine_, 0); line < end; ++line) {
-        int top = (line - firstLine_) * LineHeight();
-        if (top < height && top + LineHeight() > 0)
+    top = std::max(top, 0);
+    bottom = std::min(bottom, ports_.view.GetClientSize().height);
+    // Lines above the area are skipped without a look at them.
+    int first = std::max({firstLine_, 0, firstLine_ + top / LineHeight()});
+    for (int line = first; line < end; ++line) {
+        int y = (line - firstLine_) * LineHeight();
+        if (y >= bottom)
+            break;
+        if (y + LineHeight() > top)
             out.push_back(LayoutLine(line));
     }
     return out;

@@ -101,6 +101,16 @@ ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& wh
     }
 }
 
+bool IdentifyFile(const std::string& path, FileIdentity& identity)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return false;
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    return true;
+}
+
 int ReadOpenError(const std::string& path)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -31,6 +31,17 @@ enum class ReadEnd { Read, Failed, Stopped };
 ReadEnd ReadWithStop(const std::string& path, std::string& data, std::string& why,
                      const std::function<bool()>& stopped);
 
+// The file a name stands for as the system tells files apart, links
+// (symbolic or hard) followed: two names with one identity name one file.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+};
+
+// False when the name stands for no file (or one that cannot be looked at).
+bool IdentifyFile(const std::string& path, FileIdentity& identity);
+
 // Why the file cannot be opened for reading: the system's error number
 // (ENOENT when it is missing, EISDIR for a folder), 0 when it can. A named
 // pipe is not waited for: it can be opened.

@@ -107,6 +107,16 @@ public:
     OperatorExpression(const std::string& typesetText, const std::string& cppText, Type* type);
 };
 
+// A chain of binary operators being built (codegen::startChain): the texts so
+// far, the C++ text without the opening pieces of its operators, those
+// pieces each reversed in the order the operators came, and the type so far.
+struct OperatorChain {
+    std::string typeset;
+    std::string code;
+    std::string openings;
+    Type* type = nullptr;
+};
+
 // A fragment with the two further texts the statement emitters read: the label
 // (of a statement or element; the forward label of an action record; the
 // commit text of an assignment equation) and the forward label (of an element;
@@ -338,6 +348,20 @@ std::unique_ptr<OperatorExpression> createSub(JobState& job, const Expression& l
 std::unique_ptr<OperatorExpression> createMul(JobState& job, const Expression& l, const OperatorExpression* r);
 std::unique_ptr<OperatorExpression> createDiv(JobState& job, const Expression& l, const OperatorExpression* r);
 std::unique_ptr<OperatorExpression> createMod(JobState& job, const Expression& l, const OperatorExpression* r);
+// ORDER: the operators of the emitters above, each of which is createBinary with its own.
+enum class BinaryOperator { Eq, Ne, Lt, Le, Gt, Ge, And, Or, Add, Sub, Mul, Div, Mod };
+std::unique_ptr<OperatorExpression> createBinary(JobState& job, BinaryOperator op, const Expression& l,
+                                                 const OperatorExpression* r);
+// A left-deep chain of binary operators ("1 + 1 + ... + 1", "a * b - c")
+// built from its innermost operand out: each step gives the texts and type
+// that the operator's emitter gives the result so far with the next operand,
+// but appends to the texts rather than copying them, so that a chain of any
+// length is built in time linear in its texts. startChain takes the first
+// operand's texts (a null one has none, and the unknown type); finishChain
+// gives the result and empties the chain.
+void startChain(JobState& job, OperatorChain& chain, std::unique_ptr<OperatorExpression> first);
+void extendChain(JobState& job, OperatorChain& chain, BinaryOperator op, const OperatorExpression* r);
+std::unique_ptr<OperatorExpression> finishChain(JobState& job, OperatorChain& chain);
 std::unique_ptr<OperatorExpression> createNeg(JobState& job, const Expression& e);
 std::unique_ptr<OperatorExpression> createLogicalNot(JobState& job, const Expression& e);
 std::unique_ptr<OperatorExpression> createParenExpr(JobState& job, const Expression& e);

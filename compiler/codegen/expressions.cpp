@@ -290,90 +290,159 @@ std::unique_ptr<OperatorExpression> codegen::fromConstant(JobState& job, const E
 namespace {
 typedef Type* (Type::*BinaryRule)(JobState&, Type*);
 
-std::unique_ptr<OperatorExpression> binary(JobState& job, const Expression* l, const OperatorExpression* r,
-                           const std::string& typesetOp, const std::string& cppOp, BinaryRule rule) {
-    Type* t = (typeOf(job, l)->*rule)(job, typeOf(job, r));
-    return std::make_unique<OperatorExpression>(typesetOf(l) + typesetOp + typesetOf(r),
-                                  grouped(codeOf(l) + cppOp + codeOf(r)), t);
-}
-}  // namespace
+// A binary operator's result in pieces around its operands' texts: the
+// typeset text is left + typesetOp + right, the C++ text opening + left +
+// infix + right + closing. Its emitter puts the pieces around the operands;
+// a chain of operators puts each around the result so far (OperatorChain).
+struct BinaryText {
+    std::string typesetOp, opening, infix, closing;
+    Type* type;
+};
 
-namespace {
-bool isArray(const Expression* e) {
-    const Type* t = e ? e->getType() : nullptr;
+Type* known(JobState& job, Type* t) {
+    return t ? t : job.types().unknownType();
+}
+
+BinaryText plainText(JobState& job, Type* l, const OperatorExpression* r, const std::string& typesetOp,
+                   const std::string& cppOp, BinaryRule rule) {
+    return {typesetOp, "(", cppOp, ")", (known(job, l)->*rule)(job, typeOf(job, r))};
+}
+
+bool isArray(const Type* t) {
     while (auto named = dynamic_cast<const NamedType*>(t))
         t = named->target;
     return t && t->getNumber() == Type::ARRAY;
 }
 
 // Arrays compare element by element (records and unions through the == written with their definitions).
-std::unique_ptr<OperatorExpression> equality(JobState& job, const Expression* l, const OperatorExpression* r,
-                                             const std::string& op, BinaryRule rule) {
-    std::unique_ptr<OperatorExpression> e = binary(job, l, r, " " + op + " ", " " + op + " ", rule);
-    if (!isArray(l) && !isArray(r))
-        return e;
-    std::string test = "quv_runtime::equal(" + codeOf(l) + "," + codeOf(r) + ")";
-    return std::make_unique<OperatorExpression>(e->getTypeset(), grouped(op == "==" ? test : "!" + test),
-                                                e->getType());
+BinaryText equality(JobState& job, Type* l, const OperatorExpression* r, const std::string& op, BinaryRule rule) {
+    BinaryText text = plainText(job, l, r, " " + op + " ", " " + op + " ", rule);
+    if (!isArray(l) && !isArray(r ? r->getType() : nullptr))
+        return text;
+    return {text.typesetOp, op == "==" ? "(quv_runtime::equal(" : "(!quv_runtime::equal(", ",", "))", text.type};
+}
+
+BinaryText addition(JobState& job, Type* l, const OperatorExpression* r) {
+    BinaryText text = plainText(job, l, r, " + ", " + ", &Type::checkAdd);
+    Type* left = known(job, l);
+    if (left->getNumber() == Type::UNKNOWN || !Type::equal(left, job.types().stringType()) ||
+        Type::equal(typeOf(job, r), job.types().stringType()))
+        return text;
+    // A String plus a number or truth value appends its written text.
+    return {text.typesetOp, "(", " + quv_runtime::text(", "))", text.type};
+}
+
+BinaryText binaryText(JobState& job, codegen::BinaryOperator op, Type* l, const OperatorExpression* r) {
+    using Op = codegen::BinaryOperator;
+    switch (op) {
+    case Op::Eq: return equality(job, l, r, "==", &Type::checkEq);
+    case Op::Ne: return equality(job, l, r, "!=", &Type::checkNe);
+    case Op::Lt: return plainText(job, l, r, " < ", " < ", &Type::checkLt);
+    case Op::Le: return plainText(job, l, r, " <= ", " <= ", &Type::checkLe);
+    case Op::Gt: return plainText(job, l, r, " > ", " > ", &Type::checkGt);
+    case Op::Ge: return plainText(job, l, r, " >= ", " >= ", &Type::checkGe);
+    case Op::And: return plainText(job, l, r, " && ", " && ", &Type::checkAnd);
+    case Op::Or: return plainText(job, l, r, " || ", " || ", &Type::checkOr);
+    case Op::Add: return addition(job, l, r);
+    case Op::Sub: return plainText(job, l, r, " - ", " - ", &Type::checkSub);
+    case Op::Mul: return plainText(job, l, r, " * ", " * ", &Type::checkMul);
+    case Op::Div: return plainText(job, l, r, " / ", " / ", &Type::checkDiv);
+    case Op::Mod: return plainText(job, l, r, " Mod ", " % ", &Type::checkMod);
+    }
+    throwInternalFailure("illegal binary operator", "codegen::createBinary()");
 }
 }  // namespace
 
+std::unique_ptr<OperatorExpression> codegen::createBinary(JobState& job, BinaryOperator op, const Expression& l,
+                                                          const OperatorExpression* r) {
+    const BinaryText text = binaryText(job, op, l.type, r);
+    return std::make_unique<OperatorExpression>(l.typeset + text.typesetOp + typesetOf(r),
+                                                text.opening + l.code + text.infix + codeOf(r) + text.closing,
+                                                text.type);
+}
+
+void codegen::startChain(JobState& job, OperatorChain& chain, std::unique_ptr<OperatorExpression> first) {
+    chain = OperatorChain();
+    chain.type = job.types().unknownType();
+    if (!first)
+        return;
+    chain.typeset = std::move(first->typeset);
+    chain.code = std::move(first->code);
+    chain.type = first->type;
+}
+
+void codegen::extendChain(JobState& job, OperatorChain& chain, BinaryOperator op, const OperatorExpression* r) {
+    const BinaryText text = binaryText(job, op, chain.type, r);
+    chain.typeset += text.typesetOp;
+    chain.typeset += typesetOf(r);
+    chain.openings.append(text.opening.rbegin(), text.opening.rend());
+    chain.code += text.infix;
+    chain.code += codeOf(r);
+    chain.code += text.closing;
+    chain.type = text.type;
+}
+
+std::unique_ptr<OperatorExpression> codegen::finishChain(JobState&, OperatorChain& chain) {
+    auto e = std::make_unique<OperatorExpression>(std::string(), std::string(), chain.type);
+    e->typeset = std::move(chain.typeset);
+    // The last step's opening comes first.
+    e->code.reserve(chain.openings.size() + chain.code.size());
+    e->code.assign(chain.openings.rbegin(), chain.openings.rend());
+    e->code += chain.code;
+    chain = OperatorChain();
+    return e;
+}
+
 std::unique_ptr<OperatorExpression> codegen::createEq(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return equality(job, &l, r, "==", &Type::checkEq);
+    return createBinary(job, BinaryOperator::Eq, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createNe(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return equality(job, &l, r, "!=", &Type::checkNe);
+    return createBinary(job, BinaryOperator::Ne, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createLt(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " < ", " < ", &Type::checkLt);
+    return createBinary(job, BinaryOperator::Lt, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createLe(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " <= ", " <= ", &Type::checkLe);
+    return createBinary(job, BinaryOperator::Le, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createGt(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " > ", " > ", &Type::checkGt);
+    return createBinary(job, BinaryOperator::Gt, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createGe(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " >= ", " >= ", &Type::checkGe);
+    return createBinary(job, BinaryOperator::Ge, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createAnd(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " && ", " && ", &Type::checkAnd);
+    return createBinary(job, BinaryOperator::And, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createOr(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " || ", " || ", &Type::checkOr);
+    return createBinary(job, BinaryOperator::Or, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createAdd(JobState& job, const Expression& l, const OperatorExpression* r) {
-    std::unique_ptr<OperatorExpression> e = binary(job, &l, r, " + ", " + ", &Type::checkAdd);
-    if (typeOf(job, &l)->getNumber() == Type::UNKNOWN || !Type::equal(typeOf(job, &l), job.types().stringType()) ||
-        Type::equal(typeOf(job, r), job.types().stringType()))
-        return e;
-    // A String plus a number or truth value appends its written text.
-    return std::make_unique<OperatorExpression>(
-        e->getTypeset(), grouped(l.code + " + quv_runtime::text(" + codeOf(r) + ")"), e->getType());
+    return createBinary(job, BinaryOperator::Add, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createSub(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " - ", " - ", &Type::checkSub);
+    return createBinary(job, BinaryOperator::Sub, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createMul(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " * ", " * ", &Type::checkMul);
+    return createBinary(job, BinaryOperator::Mul, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createDiv(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " / ", " / ", &Type::checkDiv);
+    return createBinary(job, BinaryOperator::Div, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createMod(JobState& job, const Expression& l, const OperatorExpression* r) {
-    return binary(job, &l, r, " Mod ", " % ", &Type::checkMod);
+    return createBinary(job, BinaryOperator::Mod, l, r);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createNeg(JobState& job, const Expression& e) {

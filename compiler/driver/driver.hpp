@@ -24,6 +24,7 @@
 #include <antlr/AST.hpp>
 #include "compiler/codegen/codegen.hpp"
 #include "compiler/core/core.hpp"
+#include "platform/file_io.hpp"
 #include "platform/process_runner.hpp"
 #include "platform/safe_write.hpp"
 
@@ -94,6 +95,27 @@ public:
 
     // The child (make or the built program) that runs now.
     platform::ChildControl childProcess;
+
+private:
+    // The files the job reads, which none of its outputs may replace
+    // (inputs.cpp): the sources and the project file, noted when the job
+    // starts, each with its identity where it exists.
+    struct JobInput {
+        std::string name;
+        std::string normalName;  // for comparing names: without "." steps and doubled "/"
+        bool isProject;
+        bool exists;
+        platform::FileIdentity identity;
+    };
+    std::vector<JobInput> inputs;
+    void noteInputs(const std::vector<std::string>& sources, const std::string& project);
+    // Whether writing any of `outputs` would replace an input of the job, or
+    // `source` itself: the same file (through a link too), or a source of the
+    // project by name. Each such output gets a file diagnostic that names it,
+    // the input and what is not written (`refused`: "no output file of
+    // SOURCE is written").
+    bool outputReplacesInput(const std::vector<std::string>& outputs, const std::string& source,
+                             const char* outputKind, const std::string& refused);
 };
 
 // The front end and the tree walk of a job. The driver runs each under its

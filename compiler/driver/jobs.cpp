@@ -84,7 +84,8 @@ std::string finishedLine(const char* stage, size_t count) {
 // the job counts it and a later build does not go on over stale files. ANTLR's
 // exceptions have no std::exception base and are caught by their own. A stop
 // is no failure: it ends the step without a diagnostic (the job's stop stays
-// requested, and the job ends there). True when anything was caught.
+// requested, and the job ends there). A source refused as nested too deeply
+// has its one diagnostic already. True when anything was caught.
 template <class Step>
 bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
     bool named = true;
@@ -92,6 +93,9 @@ bool underFatalGuard(JobState& job, Step step, const char* fatalText) {
         step();
         return false;
     } catch (const JobStopped&) {
+        return true;
+    } catch (const NestingTooDeep& ex) {
+        std::cerr << "Fatal Exception : " << ex.getMessage() << std::endl;
         return true;
     } catch (const std::exception& ex) {
         std::cerr << "Fatal Exception : " << ex.what() << std::endl;
@@ -164,6 +168,14 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
 
     const size_t semanticStart = records().size();
     stageLine(*this, file, "Semantic Checking Started!");
+    // No output is written over an input of the job: the input is the user's
+    // work, and the job stays whole for the other sources.
+    const auto writeFiles = [&](TopFragment& top) {
+        if (top.hasProgram() &&
+            !outputReplacesInput({outputs.cpp, outputs.proto, outputs.inner, outputs.err, outputs.typeset}, file,
+                                 "output file", "no output file of " + file + " is written"))
+            top.writeFiles(*this, outputs);
+    };
     // The parser's recovery leaves a tree after syntax errors too; it is walked all the same.
     if (tree) {
         underFatalGuard(
@@ -179,10 +191,10 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
                     // A walk that failed after it left its program still has
                     // that program's files written, before the failure is
                     // counted.
-                    top.writeFiles(*this, outputs);
+                    writeFiles(top);
                     throw;
                 }
-                top.writeFiles(*this, outputs);
+                writeFiles(top);
                 // Only a walk that ended normally leaves a program for the link check.
                 programs.push_back({file, top.programKind});
             },
@@ -195,6 +207,7 @@ void QUVCompiler::translate(const std::string& file, const OutputNames& outputs)
 
 void QUVCompiler::compileProject(const std::vector<std::string>& files, const std::string& project) {
     const size_t start = records().size();
+    noteInputs(files, project);
     stageLine(*this, project, "Compile Project Started!");
     // A stop asked for by the host (stopProcess) ends the job between files.
     for (const std::string& file : files) {

@@ -57,6 +57,9 @@ bool QUVCompiler::writeMakefile(const std::vector<std::string>& files, const std
     }
     if (!nameable)
         return false;
+    noteInputs(files, project);
+    if (outputReplacesInput({makefile}, project, "makefile", "it is not written"))
+        return false;
     const std::string exe = quoted(exeName);
     // Each line end is the platform's own text-mode one, a single LF here.
     std::ostringstream out;

@@ -32,10 +32,10 @@ void guardStack(DiagnosticSink& job, const StackGuard& guard, const char* rule, 
     refuseNesting(job, rule, line, column, fileName);
 }
 
-void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName) {
-    QUVException(job, QUVException::FatalError, line, column, rule, fileName,
-                 "the source is nested too deeply to be parsed");
-    throw NestingTooDeep();
+void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName,
+                   const std::string& why) {
+    QUVException(job, QUVException::FatalError, line, column, rule, fileName, why);
+    throw NestingTooDeep(why);
 }
 
 void QUVParser::refuseNestingAt(const char* rule) {

@@ -25,11 +25,14 @@
 
 class DiagnosticSink;
 
-// Thrown when the parse would go deeper than the stack allows. It is not a
-// recognition error, so no rule's recovery catches it: the whole parse ends.
+// Thrown when the parse would go deeper than the stack allows, or a pass
+// would make more of a nesting than it can hold, once the one diagnostic that
+// says so is filed. It is not a recognition error, so no rule's recovery
+// catches it: the whole pass ends, and no one files another diagnostic for it.
 class NestingTooDeep : public antlr::ANTLRException {
 public:
-    NestingTooDeep() : antlr::ANTLRException("the source is nested too deeply to be parsed") {}
+    explicit NestingTooDeep(const std::string& why = "the source is nested too deeply to be parsed")
+        : antlr::ANTLRException(why) {}
 };
 
 class StackGuard {
@@ -58,8 +61,10 @@ private:
 };
 
 // Files the nesting diagnostic at line:column under `rule` and throws
-// NestingTooDeep: for a pass that finds its input nested past what it can hold.
-[[noreturn]] void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName);
+// NestingTooDeep: for a pass that finds its input nested past what it can
+// hold. `why` is the diagnostic's details and the exception's message.
+[[noreturn]] void refuseNesting(DiagnosticSink& job, const char* rule, int line, int column, const std::string& fileName,
+                                const std::string& why = "the source is nested too deeply to be parsed");
 
 // Returns at once while `guard` is within its budget; past it files the
 // nesting diagnostic at line:column under `rule` and throws NestingTooDeep.

@@ -250,6 +250,9 @@ void QUVParser::typesetProgram(TypesettingPass& pass)
             if (job && job->stopRequested()) throw JobStopped();
             pass.typesetState = typesetItem(pass.typesetState);
         }
+    } catch (NestingTooDeep&) {
+        // Its diagnostic is filed: the caller files no other.
+        throw;
     } catch (antlr::ANTLRException& ex) {
         throw antlr::ANTLRException(ex.getMessage());
     }
@@ -278,7 +281,12 @@ int QUVParser::typesetItem(int previous)
         pass.consumedTokens += count;
     };
     auto consume = [&consumeTokens]() { consumeTokens(1); };
-    auto appendTypeset = [this, &text](const std::string& piece) { QUVParser::appendTypeset(piece, text); };
+    auto appendTypeset = [this, &text, &first, &pass](const std::string& piece) {
+        if (pass.typesetText.size() + piece.size() + 1 > TypesettingPass::maxTextBytes)
+            refuseNesting(*job, "typesetItem", first->getLine(), first->getColumn(), getFilename(),
+                          "the source is nested too deeply to be typeset: its text would pass 128 MiB");
+        QUVParser::appendTypeset(piece, text);
+    };
 
     if (type == SL_COMMENT) {
         consume();

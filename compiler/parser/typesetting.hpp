@@ -26,6 +26,11 @@ struct TypesettingPass {
 
     // The reformatted source.
     std::string typesetText;
+    // The longest text the pass writes: twice the longest source a job reads
+    // (64 MiB), room for any source's layout. Its indentation grows with the
+    // square of the depth, so only a source nested many thousand levels deep
+    // reaches it; that one is refused with one diagnostic.
+    static constexpr size_t maxTextBytes = size_t(128) << 20;
     // Indentation in TABs of the line being written.
     int typesetDepth = 0;
     // Index brackets opened and not yet closed.

@@ -131,8 +131,12 @@ private:
 		Type* t, ProNode* procedure);
 
 	// Variables and expressions (walk_expressions.cpp).
-	typedef std::unique_ptr<OperatorExpression> (*BinaryEmitter)(JobState&, const Expression&,
-		const OperatorExpression*);
+	// Whether the node is a binary operator's, which begins a chain of them
+	// down its first children (operatorChain).
+	static bool startsOperatorChain(ANTLR_USE_NAMESPACE(antlr)RefAST node);
+	std::unique_ptr<OperatorExpression> walkOperatorChain(ANTLR_USE_NAMESPACE(antlr)RefAST root);
+	// Set by walkOperatorChain: the next match (of the chain's root) leaves the place as it is.
+	bool chainWalked = false;
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(std::unique_ptr<Expression> record);
@@ -140,8 +144,6 @@ private:
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	const OperatorExpression* operand(const OperatorExpression* e);
-	std::unique_ptr<OperatorExpression> binary(const OperatorExpression* l, const OperatorExpression* r,
-		BinaryEmitter op);
 	std::unique_ptr<OperatorExpression> canSend(Node* channel, const OperatorExpression* message, bool withMessage);
 	std::unique_ptr<OperatorExpression> canReceive(Node* channel, const Expression* target, bool withTarget);
 	void checkRequiredType(const OperatorExpression* e, int mask);
@@ -950,22 +952,16 @@ expression returns [std::unique_ptr<OperatorExpression> e]
 	std::string name;
 	bool second = false;
 }
-	:	#(ASSIGN l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createEq); }
-	|	#(LT_ l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createLt); }
-	|	#(LTE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createLe); }
-	|	#(GT l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createGt); }
-	|	#(GTE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createGe); }
-	|	#(NE l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createNe); }
-	|	#(DOLLA_V l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createOr); }
-	|	#(DOLLA_C l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAnd); }
-	|	#(PLUS l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createAdd); }
+	:	// Every binary operator is one of a chain.
+		{ startsOperatorChain(_t) }? e = operatorChain
+	// A negation, or a MINUS whose second operand is none that an expression begins with.
 	|	#(	MINUS { if (_t && _t != ASTNULL && _t->getType() == INT_LITERAL && !_t->getNextSibling()) negatedLiteral = _t.get(); }
 			l = expression ( r = expression { second = true; } )?
 		)
-		{ e = second ? binary(l.get(), r.get(), &codegen::createSub) : codegen::createNeg(*job, *operand(l.get())); }
-	|	#(MULTI l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMul); }
-	|	#(DIV l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createDiv); }
-	|	#(MOD l = expression r = expression) { e = binary(l.get(), r.get(), &codegen::createMod); }
+		{
+			e = second ? codegen::createSub(*job, *operand(l.get()), operand(r.get()))
+			           : codegen::createNeg(*job, *operand(l.get()));
+		}
 	|	#(LNOT l = expression) { e = codegen::createLogicalNot(*job, *operand(l.get())); }
 	|	#(IF c = condition l = expression r = expression)
 		{ e = codegen::createIfThenElse(*job, *operand(c.get()), l.get(), r.get()); }
@@ -982,6 +978,18 @@ expression returns [std::unique_ptr<OperatorExpression> e]
 	|	( { parensHoldExpression(_t) }? PARENS )=> #(PARENS l = expression)
 		{ e = codegen::createParenExpr(*job, *operand(l.get())); }
 	|	v = variable { if (v) e = codegen::fromVariable(*job, v); }
+	;
+
+// A binary operator with the same operators down its first children, such as
+// a sum of many terms, walked by one loop from its innermost operand out
+// (walkOperatorChain) rather than by a rule call per operator: however long,
+// it nests nothing, and its texts grow at their ends. The loop is the init
+// action, which runs while guessing too (a trial of the parentheses around a
+// chain walks its operands, without actions); the root is then passed over,
+// keeping the place its last operand left.
+operatorChain returns [std::unique_ptr<OperatorExpression> e]
+{ e = walkOperatorChain(_t); }
+	:	( ASSIGN | LT_ | LTE | GT | GTE | NE | DOLLA_V | DOLLA_C | PLUS | MINUS | MULTI | DIV | MOD )
 	;
 
 // ---------------------------------------------------------------- names, labels and constants

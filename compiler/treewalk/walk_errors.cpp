@@ -33,6 +33,10 @@ void QUVTreeWalk::match(antlr::RefAST node, int type)
         matchMissedNode = isAbsent(node);
         throw antlr::MismatchedTokenException();
     }
+    if (chainWalked) {
+        chainWalked = false;
+        return;
+    }
     const QUV_AST* quv = dynamic_cast<const QUV_AST*>(node.get());
     line = quv ? quv->getLine() : -1;
     column = quv ? quv->getColumn() : -1;

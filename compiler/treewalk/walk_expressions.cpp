@@ -66,9 +66,104 @@ const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)
     return e ? e : failedOperand.get();
 }
 
-std::unique_ptr<OperatorExpression> QUVTreeWalk::binary(const OperatorExpression* l, const OperatorExpression* r, BinaryEmitter op)
+namespace {
+
+using T = QUVTreeWalkTokenTypes;
+
+// Whether an expression can begin with a node of this type. ORDER: the types
+// the alternatives of the rules expression, variable and constant1 begin
+// with. A MINUS before any other node is walked by the rule's own MINUS
+// alternative, as it always was.
+bool beginsExpression(int type)
 {
-    return op(*job, *operand(l), operand(r));
+    switch (type) {
+    case T::ASSIGN: case T::LT_: case T::LTE: case T::GT: case T::GTE: case T::NE: case T::DOLLA_V:
+    case T::DOLLA_C: case T::PLUS: case T::MINUS: case T::MULTI: case T::DIV: case T::MOD: case T::LNOT:
+    case T::IF: case T::EXCLAMATION: case T::QUESTION: case T::BAND: case T::COLON: case T::PARENS:
+    case T::DOT_VAR: case T::ARROW_VAR: case T::BRACKETS: case T::STAR: case T::IDENT: case T::INT_LITERAL:
+    case T::FLOAT_LITERAL: case T::STRING_LITERAL: case T::DOUBLE_T: case T::DOUBLE_F: case T::DOLLA_T:
+    case T::DOLLA_F:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The operator of a binary operator's node. A MINUS is one only with a
+// second operand; with one it is a negation.
+bool binaryOperatorOf(const antlr::RefAST& node, codegen::BinaryOperator& op)
+{
+    using Op = codegen::BinaryOperator;
+    if (!node)
+        return false;
+    switch (node->getType()) {
+    case T::ASSIGN: op = Op::Eq; return true;
+    case T::NE: op = Op::Ne; return true;
+    case T::LT_: op = Op::Lt; return true;
+    case T::LTE: op = Op::Le; return true;
+    case T::GT: op = Op::Gt; return true;
+    case T::GTE: op = Op::Ge; return true;
+    case T::DOLLA_C: op = Op::And; return true;
+    case T::DOLLA_V: op = Op::Or; return true;
+    case T::PLUS: op = Op::Add; return true;
+    case T::MINUS: {
+        op = Op::Sub;
+        const antlr::RefAST left = node->getFirstChild();
+        return left && left->getNextSibling() && beginsExpression(left->getNextSibling()->getType());
+    }
+    case T::MULTI: op = Op::Mul; return true;
+    case T::DIV: op = Op::Div; return true;
+    case T::MOD: op = Op::Mod; return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+bool QUVTreeWalk::startsOperatorChain(antlr::RefAST node)
+{
+    codegen::BinaryOperator op;
+    return binaryOperatorOf(node, op);
+}
+
+// The walk a rule per operator would make, in its order: each operator's node
+// matched on the way down (the place of a diagnostic before the operands),
+// then the innermost left operand, then on the way out each right operand
+// followed by its operator's emitter. The operands are expressions of their
+// own; whatever nests in them is theirs.
+std::unique_ptr<OperatorExpression> QUVTreeWalk::walkOperatorChain(antlr::RefAST root)
+{
+    struct Step {
+        antlr::RefAST node;
+        codegen::BinaryOperator op;
+    };
+    std::vector<Step> steps;
+    codegen::BinaryOperator op;
+    for (antlr::RefAST node = root; binaryOperatorOf(node, op); node = node->getFirstChild()) {
+        traceIn("expression", node);
+        steps.push_back({node, op});
+    }
+    enterRule("expression");
+    for (const Step& step : steps)
+        match(step.node, step.node->getType());
+
+    const bool acting = inputState->guessing == 0;
+    OperatorChain chain;
+    std::unique_ptr<OperatorExpression> left = expression(steps.back().node->getFirstChild());
+    antlr::RefAST next = _retTree;
+    if (acting)
+        codegen::startChain(*job, chain, std::move(left));
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        if (step != steps.rbegin())
+            next = std::prev(step)->node->getNextSibling();
+        const std::unique_ptr<OperatorExpression> right = expression(next);
+        if (acting)
+            codegen::extendChain(*job, chain, step->op, operand(right.get()));
+    }
+    chainWalked = true;
+    if (!acting)
+        return nullptr;
+    return codegen::finishChain(*job, chain);
 }
 
 std::unique_ptr<OperatorExpression> QUVTreeWalk::canSend(Node* channel, const OperatorExpression* message, bool withMessage)

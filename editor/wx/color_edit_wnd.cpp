@@ -4,11 +4,14 @@
 #include <cstring>
 #include <iterator>
 
+#include <gtk/gtk.h>
+
 #include <wx/caret.h>
 #include <wx/cursor.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
-#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/graphics.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
 
@@ -75,12 +78,92 @@ const MenuItem kContextMenu[] = {
 };
 } // namespace
 
+namespace {
+// The text an editor of this process put on the clipboard, for as long as the
+// clipboard holds it: wx deletes its data object once another program, or
+// another copy in this one, takes the clipboard. A paste takes these bytes as
+// they were copied rather than have the clipboard carry them round through
+// the window system and two conversions; other programs read the text as
+// the data object offers it.
+class CopiedText : public wxTextDataObject {
+public:
+    // Lines end in CR LF in `bytes`; the clipboard's text ends them in LF.
+    explicit CopiedText(std::string bytes) : wxTextDataObject(GbkToWx(LfLines(bytes))), bytes_(std::move(bytes))
+    {
+        held_ = this;
+    }
+    ~CopiedText() override
+    {
+        if (held_ == this)
+            held_ = nullptr;
+    }
+    static const CopiedText* Held() { return held_; }
+    const std::string& Bytes() const { return bytes_; }
+
+private:
+    static std::string LfLines(const std::string& text)
+    {
+        std::string lf;
+        lf.reserve(text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                lf += text[i];
+        return lf;
+    }
+    static inline CopiedText* held_ = nullptr;
+    std::string bytes_;
+};
+} // namespace
+
+namespace {
+// Whether another program's clipboard holds text, asked once for each owner:
+// the menus and the tool bar ask after every event, and each question goes
+// round through the window system to the clipboard's owner. Where the window
+// system tells of a new owner (or of new content set by the same owner), the
+// answer is kept until it does; elsewhere the clipboard is asked every time.
+class PasteAnswer {
+public:
+    static PasteAnswer& Get()
+    {
+        static PasteAnswer answer;
+        return answer;
+    }
+    bool Known() const { return known_; }
+    bool Can() const { return can_; }
+    void Keep(bool can)
+    {
+        can_ = can;
+        known_ = watching_;
+    }
+
+private:
+    PasteAnswer()
+    {
+        GdkDisplay* display = gdk_display_get_default();
+        if (display && gdk_display_supports_selection_notification(display)) {
+            g_signal_connect(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "owner-change", G_CALLBACK(Forget), this);
+            watching_ = true;
+        }
+    }
+    static void Forget(GtkClipboard*, GdkEvent*, gpointer self) { static_cast<PasteAnswer*>(self)->known_ = false; }
+    bool watching_ = false;
+    bool known_ = false;
+    bool can_ = false;
+};
+} // namespace
+
 bool ClipboardHasText()
 {
+    if (CopiedText::Held())
+        return true;
+    PasteAnswer& answer = PasteAnswer::Get();
+    if (answer.Known())
+        return answer.Can();
     if (wxTheClipboard->IsOpened() || !wxTheClipboard->Open())
         return false;
     bool can = wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
     wxTheClipboard->Close();
+    answer.Keep(can);
     return can;
 }
 
@@ -177,31 +260,33 @@ public:
     }
 
     // CaretPort
-    void Create(int width, int height) override { w_.SetCaret(new wxCaret(&w_, width, height)); }
-    void Show() override
-    {
-        if (wxCaret* caret = w_.GetCaret(); caret && !caret->IsVisible())
-            caret->Show();
-    }
-    void Hide() override
-    {
-        if (wxCaret* caret = w_.GetCaret(); caret && caret->IsVisible())
-            caret->Hide();
-    }
-    void Destroy() override { w_.SetCaret(nullptr); }
-    void SetPosition(int x, int y) override
-    {
-        if (wxCaret* caret = w_.GetCaret())
-            caret->Move(x, y);
-    }
+    void Create(int width, int height) override { w_.caret_.Create(width, height); }
+    void Show() override { w_.caret_.Show(); }
+    void Hide() override { w_.caret_.Hide(); }
+    void Destroy() override { w_.caret_.Destroy(); }
+    void SetPosition(int x, int y) override { w_.caret_.Move(x, y); }
 
     // ScrollBarPort
+    // A bar set to what it shows already is left alone: GTK lays the
+    // scrolled window out again at every change of a bar, and that paints
+    // the whole editor.
     void SetScrollInfo(ScrollBar bar, const ScrollInfo& info) override
     {
-        int range = std::max(1, info.max - info.min + 1);
-        w_.SetScrollbar(WxOrientation(bar), info.pos, std::max(1, info.page), range, true);
+        const int orientation = WxOrientation(bar);
+        const int range = std::max(1, info.max - info.min + 1);
+        const int page = std::max(1, info.page);
+        if (w_.GetScrollPos(orientation) == info.pos && w_.GetScrollThumb(orientation) == page &&
+            w_.GetScrollRange(orientation) == range)
+            return;
+        w_.SetScrollbar(orientation, info.pos, page, range, true);
     }
-    void SetScrollPos(ScrollBar bar, int pos) override { w_.SetScrollPos(WxOrientation(bar), pos, true); }
+    void SetScrollPos(ScrollBar bar, int pos) override
+    {
+        const int orientation = WxOrientation(bar);
+        if (w_.GetScrollPos(orientation) != pos) {
+            w_.SetScrollPos(orientation, pos, true);
+        }
+    }
     // The editor is made with both bars, shown even when they cannot scroll.
     bool HasScrollBar(ScrollBar bar) const override { return w_.CanScroll(WxOrientation(bar)); }
 
@@ -217,18 +302,13 @@ public:
         if (wxTheClipboard->IsOpened())
             wxTheClipboard->Close();
     }
-    // The editor separates lines by CR LF on the clipboard; here lines end in LF.
-    bool SetText(const std::string& text) override
-    {
-        std::string lf;
-        lf.reserve(text.size());
-        for (size_t i = 0; i < text.size(); ++i)
-            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-                lf += text[i];
-        return wxTheClipboard->SetData(new wxTextDataObject(GbkToWx(lf)));
-    }
+    bool SetText(const std::string& text) override { return wxTheClipboard->SetData(new CopiedText(text)); }
     bool GetText(std::string& text) override
     {
+        if (const CopiedText* copied = CopiedText::Held()) {
+            text = copied->Bytes();
+            return true;
+        }
         if (!wxTheClipboard->IsOpened() || !wxTheClipboard->IsSupported(wxDF_UNICODETEXT))
             return false;
         wxTextDataObject data;
@@ -265,11 +345,16 @@ void ColorEditWnd::InvalidateMargin(bool)
 }
 
 ColorEditWnd::ColorEditWnd(wxWindow* parent, const wxRect& rect, int controlId, EditorEvents& events)
-    : controlId_(controlId), measureBitmap_(8, 8)
+    : controlId_(controlId), measureBitmap_(8, 8), caret_(*this)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     wxWindow::Create(parent, wxID_ANY, rect.GetPosition(), rect.GetSize(),
                      wxWANTS_CHARS | wxVSCROLL | wxHSCROLL | wxALWAYS_SHOW_SB | wxBORDER_NONE | wxCLIP_CHILDREN);
+    // Scroll bars beside the text, as the editor's bars have always been:
+    // GTK's overlay bars fade in and out over the text at every mouse move,
+    // and each frame of that would paint the editor again.
+    if (GtkWidget* widget = GetHandle(); widget && GTK_IS_SCROLLED_WINDOW(widget))
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
     SetCursor(wxCursor(wxCURSOR_IBEAM));
     measureDc_.SelectObject(measureBitmap_);
     CreateEditorFont();
@@ -301,7 +386,6 @@ ColorEditWnd::~ColorEditWnd()
 {
     if (HasCapture())
         ReleaseMouse();
-    SetCaret(nullptr);
     // The model reports to ports that are parts of this window.
     model_.reset();
     ports_.reset();
@@ -319,8 +403,12 @@ void ColorEditWnd::CreateEditorFont()
     const SettingsBlock& block = SettingsBlock::Shared();
     std::memcpy(fontBytes_.data(), block.Bytes().data(), fontBytes_.size());
     font_ = MakeEditorFont(block.Font());
+    // Each paint's context takes the window's font; one of its own spares the
+    // look-up of the theme's at every paint.
+    SetFont(font_);
     measureDc_.SetFont(font_);
     widthCache_.clear();
+    painter_.SetFont(font_);
 }
 
 void ColorEditWnd::FollowBlockFont()
@@ -353,7 +441,17 @@ void ColorEditWnd::Reconfigure(int mask)
 
 void ColorEditWnd::Draw(wxDC& dc)
 {
+    Draw(dc, wxRect(GetClientSize()));
+}
+
+void ColorEditWnd::Draw(wxDC& dc, const wxRect& area)
+{
     FollowBlockFont();
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (gc && painter_.CanDraw()) {
+        DrawInto(static_cast<cairo_t*>(gc->GetNativeContext()), wxRegion(area));
+        return;
+    }
     const SettingsBlock& block = SettingsBlock::Shared();
     wxSize size = GetClientSize();
     int lineHeight = block.LineHeight();
@@ -361,8 +459,9 @@ void ColorEditWnd::Draw(wxDC& dc)
     dc.SetBackgroundMode(wxTRANSPARENT);
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(ColourFromRef(model_->BackgroundColor())));
-    dc.DrawRectangle(0, 0, size.x, size.y);
-    for (const LineLayout& line : model_->LayoutView()) {
+    dc.DrawRectangle(area);
+    for (const LineLayout& line : model_->LayoutView(area.GetTop(), area.GetBottom() + 1)) {
+        ++linesPainted_;
         if (line.caretLine) {
             dc.SetBrush(wxBrush(ColourFromRef(line.lineBackColor)));
             dc.DrawRectangle(0, line.top, size.x, lineHeight);
@@ -378,10 +477,149 @@ void ColorEditWnd::Draw(wxDC& dc)
     }
 }
 
+// Draws the area as a paint of the whole client draws it: the background,
+// then every line in order, each over the one above it, so that what a
+// character draws beyond its line's band comes out as it always has. Only
+// the lines that can reach into the area are drawn, and nothing outside it.
+void ColorEditWnd::DrawInto(cairo_t* cr, const wxRegion& area)
+{
+    const SettingsBlock& block = SettingsBlock::Shared();
+    const int lineHeight = block.LineHeight();
+    const int width = GetClientSize().x;
+    painter_.Begin(cr);
+    for (wxRegionIterator it(area); it; ++it) {
+        const wxRect r = it.GetRect();
+        cairo_save(cr);
+        cairo_rectangle(cr, r.x, r.y, r.width, r.height);
+        cairo_clip(cr);
+        painter_.Fill(model_->BackgroundColor(), r.x, r.y, r.width, r.height);
+        for (const LineLayout& line : model_->LayoutView(r.GetTop() - lineHeight, r.GetBottom() + 1 + lineHeight)) {
+            ++linesPainted_;
+            painter_.DrawLine(line, lineHeight, width);
+        }
+        cairo_restore(cr);
+    }
+    painter_.End();
+}
+
+void ColorEditWnd::Refresh(bool erase, const wxRect* rect)
+{
+    damage_.Union(rect ? *rect : wxRect(GetClientSize()));
+    wxWindow::Refresh(erase, rect);
+}
+
+// The picture is kept, and a paint draws only what was refreshed since the
+// last (what an edit, a scroll or a new size changed): the window system
+// also asks for what it merely covered, laid out again or faded over, and
+// that is copied from the picture kept.
 void ColorEditWnd::OnPaint(wxPaintEvent&)
 {
-    wxAutoBufferedPaintDC dc(this);
-    Draw(dc);
+    wxPaintDC dc(this);
+    FollowBlockFont();
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!gc || !painter_.CanDraw()) {
+        damage_.Clear();
+        Draw(dc, GetUpdateRegion().GetBox());
+        if (const wxRect* caret = caret_.Drawn()) {
+            dc.SetBrush(*wxBLACK_BRUSH);
+            dc.DrawRectangle(*caret);
+        }
+        return;
+    }
+    auto* target = static_cast<cairo_t*>(gc->GetNativeContext());
+    const wxSize size = GetClientSize();
+    if (size.x <= 0 || size.y <= 0)
+        return;
+    if (!picture_.Fits(target, size.x, size.y)) {
+        picture_.Make(target, size.x, size.y);
+        damage_ = wxRegion(wxRect(size));
+    }
+    damage_.Intersect(wxRect(size));
+    if (!damage_.IsEmpty()) {
+        cairo_t* cr = cairo_create(picture_.Surface());
+        DrawInto(cr, damage_);
+        cairo_destroy(cr);
+        damage_.Clear();
+    }
+    cairo_save(target);
+    cairo_set_source_surface(target, picture_.Surface(), 0, 0);
+    cairo_paint(target);
+    if (const wxRect* caret = caret_.Drawn()) {
+        cairo_set_source_rgb(target, 0, 0, 0);
+        cairo_rectangle(target, caret->x, caret->y, caret->width, caret->height);
+        cairo_fill(target);
+    }
+    cairo_restore(target);
+}
+
+// ---- the caret ----
+
+ColorEditWnd::Caret::Caret(ColorEditWnd& window) : window_(window)
+{
+    blink_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        on_ = !on_;
+        Repaint();
+    });
+}
+
+// Only the bar's pixels are asked for: the paint copies them from the
+// picture and draws the bar over them when it is on.
+void ColorEditWnd::Caret::Repaint()
+{
+    if (exists_ && !rect_.IsEmpty())
+        window_.wxWindow::Refresh(false, &rect_);
+}
+
+void ColorEditWnd::Caret::StartBlink()
+{
+    on_ = true;
+    const int period = wxCaret::GetBlinkTime();
+    if (period > 0)
+        blink_.Start(period);
+    else
+        blink_.Stop();
+}
+
+void ColorEditWnd::Caret::Create(int width, int height)
+{
+    Destroy();
+    exists_ = true;
+    rect_.SetSize(wxSize(width, height));
+}
+
+void ColorEditWnd::Caret::Show()
+{
+    if (!exists_ || shown_)
+        return;
+    shown_ = true;
+    StartBlink();
+    Repaint();
+}
+
+void ColorEditWnd::Caret::Hide()
+{
+    if (!shown_)
+        return;
+    shown_ = false;
+    blink_.Stop();
+    Repaint();
+}
+
+void ColorEditWnd::Caret::Destroy()
+{
+    Hide();
+    exists_ = false;
+}
+
+void ColorEditWnd::Caret::Move(int x, int y)
+{
+    if (rect_.GetPosition() == wxPoint(x, y))
+        return;
+    Repaint();
+    rect_.SetPosition(wxPoint(x, y));
+    if (shown_)
+        StartBlink();
+    Repaint();
 }
 
 // ---- input ----
@@ -441,7 +679,7 @@ void ColorEditWnd::OnSetFocus(wxFocusEvent& event)
 {
     if (caretHiddenByFocus_) {
         caretHiddenByFocus_ = false;
-        ports_->Show();
+        caret_.Show();
     }
     model_->OnSetFocus();
     event.Skip();
@@ -450,8 +688,8 @@ void ColorEditWnd::OnSetFocus(wxFocusEvent& event)
 void ColorEditWnd::OnKillFocus(wxFocusEvent& event)
 {
     // Only the focused window shows a caret.
-    if (wxCaret* caret = GetCaret(); caret && caret->IsVisible()) {
-        caret->Hide();
+    if (caret_.IsShown()) {
+        caret_.Hide();
         caretHiddenByFocus_ = true;
     }
     model_->OnKillFocus();

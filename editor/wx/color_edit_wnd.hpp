@@ -11,9 +11,13 @@
 #include <wx/event.h>
 #include <wx/font.h>
 #include <wx/menu.h>
+#include <wx/region.h>
+#include <wx/timer.h>
 #include <wx/window.h>
 
 #include "editor/editor_model.hpp"
+#include "editor/wx/cell_painter.hpp"
+#include "editor/wx/kept_picture.hpp"
 
 namespace quvpad {
 
@@ -47,6 +51,12 @@ public:
 
     // Paints the editor's picture into any device context of the client's size.
     void Draw(wxDC& dc);
+    // The same for the lines that meet `area` (client pixels) only.
+    void Draw(wxDC& dc, const wxRect& area);
+    // Also remembers what is to be drawn again at the next paint.
+    void Refresh(bool erase = true, const wxRect* rect = nullptr) override;
+    // Text lines drawn by the paints so far: what a paint cost in lines.
+    long LinesPainted() const { return linesPainted_; }
 
     // The context menu with every item enabled and checked as the editor's
     // state says; its commands go to this window.
@@ -64,6 +74,7 @@ private:
     void FollowBlockFont();
 
     void OnPaint(wxPaintEvent& event);
+    void DrawInto(cairo_t* cr, const wxRegion& area);
     void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
     void OnLeftDown(wxMouseEvent& event);
@@ -82,14 +93,43 @@ private:
     // Width of one character (one or two bytes) in the editor's font.
     int CharacterWidth(const std::string& bytes) const;
 
+    // The text caret, drawn by the paint over the picture kept: a black bar
+    // that blinks as wx's caret does, repainted from the picture where it was.
+    class Caret {
+    public:
+        explicit Caret(ColorEditWnd& window);
+        void Create(int width, int height);
+        void Show();
+        void Hide();
+        void Destroy();
+        void Move(int x, int y);
+        bool IsShown() const { return shown_; }
+        // Where the paint draws it now; null while it is hidden or blinked out.
+        const wxRect* Drawn() const { return exists_ && shown_ && on_ ? &rect_ : nullptr; }
+
+    private:
+        // The window shows the caret's place again from its picture.
+        void Repaint();
+        void StartBlink();
+        ColorEditWnd& window_;
+        wxTimer blink_;
+        wxRect rect_;
+        bool exists_ = false, shown_ = false, on_ = false;
+    };
+
     int controlId_;
     wxFont font_;
     std::array<uint8_t, SettingsBlock::FontSize> fontBytes_{};
     mutable wxBitmap measureBitmap_;
     mutable wxMemoryDC measureDc_;
     mutable std::unordered_map<std::string, int> widthCache_;
+    CellPainter painter_;
+    KeptPicture picture_;
+    wxRegion damage_;   // client pixels the picture kept does not show yet
+    long linesPainted_ = 0;
     BreakPointWnd* margin_ = nullptr;
     bool caretHiddenByFocus_ = false;
+    Caret caret_;
     std::unique_ptr<WindowPorts> ports_;
     std::unique_ptr<EditorModel> model_;
 };

@@ -45,7 +45,7 @@ enum DispId : int32_t {
     DispGetBCanUndo = 18, DispConfigure = 19, DispReConfigure = 20, DispCreateEditor = 21,
     DispGetTextSize = 22, DispGetLine = 23, DispGetCharSize = 24, DispGetCharColors = 25,
     DispUnloadText = 26, DispSetSelection = 27, DispReplaceSelText = 28, DispLoadText = 29,
-    DispAboutBox = -552
+    DispGetChangeCount = 30, DispAboutBox = -552
 };
 
 // Dispatch ids of the events.
@@ -123,6 +123,9 @@ public:
     virtual void SetSelection(long aline, long acol, long cline, long ccol) = 0;
     virtual void ReplaceSelText(const std::wstring& replaceText) = 0;
     virtual void LoadText(const std::wstring& text, long line, long col) = 0;
+    // A count that grows with every change of the text, so that a host that
+    // keeps a copy of it (the document finder) knows when the copy is old.
+    virtual long GetChangeCount() = 0;
     virtual void AboutBox() = 0;
 
     // The code of the last failed call, 0 after a call that succeeded.

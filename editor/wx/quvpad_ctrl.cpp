@@ -318,6 +318,8 @@ std::vector<int32_t> CQuvPadCtrl::GetCharColors()
     return std::vector<int32_t>(colors.begin(), colors.end());
 }
 
+long CQuvPadCtrl::GetChangeCount() { return editor_ ? editor_->Model().Document().ChangeCount() : 0; }
+
 std::wstring CQuvPadCtrl::UnloadText()
 {
     return editor_ ? GbkToWx(editor_->Model().GetText()).ToStdWstring() : std::wstring();

@@ -60,6 +60,7 @@ public:
     void SetSelection(long aline, long acol, long cline, long ccol) override;
     void ReplaceSelText(const std::wstring& replaceText) override;
     void LoadText(const std::wstring& text, long line, long col) override;
+    long GetChangeCount() override;
     void AboutBox() override;
     int32_t LastError() const override { return lastError_; }
     std::wstring LastErrorText() const override { return lastErrorText_; }

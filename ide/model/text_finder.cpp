@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "compiler/core/gbk.hpp"
 #include "editor/text_columns.hpp"
 #include "ide/model/find_regex.hpp"
 
@@ -115,18 +116,23 @@ void CTextFinder::SetReplaceOptions(const ReplaceOptions& in)
     stale = 1;
 }
 
-void CTextFinder::Refresh()
+bool CTextFinder::ListCurrent()
 {
     // Every edit changes the text, but the control reports only changes of
-    // its modified flag: a list kept across edits would point at text that
-    // is no longer there.
-    std::string text = editor.UnloadText();
-    if (stale || text != snapshot)
-        Search(std::move(text));
+    // its modified flag: its change count tells whether the list still
+    // points at the text that is there.
+    return !stale && editor.GetChangeCount() == snapshotChange;
+}
+
+void CTextFinder::Refresh()
+{
+    if (!ListCurrent())
+        Search(editor.UnloadText());
 }
 
 void CTextFinder::Search(std::string text)
 {
+    snapshotChange = editor.GetChangeCount();
     snapshot = std::move(text);
     stale = 0;
     matches.clear();
@@ -180,42 +186,144 @@ TextPos CTextFinder::OffsetToLineCol(size_t offset) const
 
 bool CTextFinder::Locate(bool forward, int& startLine, int& startCol, int& endLine, int& endCol)
 {
-    Refresh();
-    if (matches.empty())
-        return false;
-    const size_t from = LineColToOffset(editor.Caret());
-    const TextMatch* pick = nullptr;
-    if (forward) {
-        for (const TextMatch& m : matches)
-            if (m.offset >= from) {
-                pick = &m;
-                break;
-            }
-        // The text's last line end has no place after it: selected, it leaves
-        // the caret before itself, where the next find would select it again.
-        if (pick && LineColToOffset(OffsetToLineCol(pick->offset + pick->text.size())) <= pick->offset &&
-            Selects(*pick))
-            pick = pick + 1 != matches.data() + matches.size() ? pick + 1 : nullptr;
-        if (!pick && wrap)
-            pick = &matches.front();
-    } else {
-        // A match that ends at the caret, such as the one just selected, is passed over.
-        for (auto m = matches.rbegin(); m != matches.rend(); ++m)
-            if (m->offset + m->text.size() < from) {
-                pick = &*m;
-                break;
-            }
-        if (!pick && wrap)
-            pick = &matches.back();
+    TextPos start, end;
+    bool found = false;
+    // After an edit or new options, a find that stays within lines reads
+    // only the lines up to its match instead of the whole text.
+    if (ListCurrent() || !LocateInLines(forward, start, end, found)) {
+        Refresh();
+        found = LocateInList(forward, start, end);
     }
-    if (!pick)
+    if (!found)
         return false;
-    const TextPos start = OffsetToLineCol(pick->offset), end = OffsetToLineCol(pick->offset + pick->text.size());
     startLine = start.line;
     startCol = start.col;
     endLine = end.line;
     endCol = end.col;
     return true;
+}
+
+bool CTextFinder::LocateInList(bool forward, TextPos& start, TextPos& end)
+{
+    if (matches.empty())
+        return false;
+    const size_t from = LineColToOffset(editor.Caret());
+    const TextMatch* pick = nullptr;
+    const TextMatch* const last = matches.data() + matches.size();
+    if (forward) {
+        pick = &*std::lower_bound(matches.begin(), matches.end(), from,
+                                  [](const TextMatch& m, size_t at) { return m.offset < at; });
+        if (pick == last)
+            pick = nullptr;
+        // The text's last line end has no place after it: selected, it leaves
+        // the caret before itself, where the next find would select it again.
+        if (pick && LineColToOffset(OffsetToLineCol(pick->offset + pick->text.size())) <= pick->offset &&
+            Selects(*pick))
+            pick = pick + 1 != last ? pick + 1 : nullptr;
+        if (!pick && wrap)
+            pick = &matches.front();
+    } else {
+        // A match that ends at the caret, such as the one just selected, is
+        // passed over. The matches do not overlap, so their ends are in order too.
+        const auto after = std::partition_point(matches.begin(), matches.end(), [from](const TextMatch& m) {
+            return m.offset + m.text.size() < from;
+        });
+        if (after != matches.begin())
+            pick = &*(after - 1);
+        if (!pick && wrap)
+            pick = &matches.back();
+    }
+    if (!pick)
+        return false;
+    start = OffsetToLineCol(pick->offset);
+    end = OffsetToLineCol(pick->offset + pick->text.size());
+    return true;
+}
+
+bool CTextFinder::LocateInLines(bool forward, TextPos& start, TextPos& end, bool& found)
+{
+    // A literal text without a line end matches within a line, and only the
+    // line's own bytes decide where: searched line by line, each line from
+    // its start, it gives the matches a search of the whole text gives.
+    // The match list is left as it is; it is rebuilt when it is needed.
+    const std::string bytes = gbk::fromUtf8(findText);
+    if (regularExpression || bytes.empty() || bytes.find('\n') != std::string::npos)
+        return false;
+    boost::regex expression;
+    try {
+        expression = MakeFindExpression(findText, regularExpression, matchCase);
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+    const long lineCount = editor.GetTextSize();
+    if (lineCount < 1)
+        return false;
+    // Beyond this many lines a search of the whole text, whose list the next
+    // finds then use, costs little more than reading on.
+    long budget = 20000;
+    struct Hit {
+        size_t at, length;
+    };
+    std::vector<Hit> hits;
+    const auto grep = [&](const std::string& text) {
+        hits.clear();
+        try {
+            GrepAll(expression, text, [&hits](size_t at, const std::string& what) { hits.push_back({at, what.size()}); });
+        } catch (const std::runtime_error&) {
+            hits.clear();  // as a search of the whole text, which ends its list there
+        }
+    };
+    const auto read = [&](long line) {
+        grep(editor.GetLine(line - 1));
+        return --budget >= 0;
+    };
+    const auto take = [&](long line, const Hit& hit) {
+        start = {static_cast<int>(line), static_cast<int>(hit.at) + 1};
+        end = {static_cast<int>(line), static_cast<int>(hit.at + hit.length) + 1};
+        found = true;
+        return true;
+    };
+    const TextPos caret = editor.Caret();
+    const long caretLine = std::clamp<long>(caret.line, 1, lineCount);
+    const std::string caretText = editor.GetLine(caretLine - 1);
+    grep(caretText);
+    const size_t from = std::min(static_cast<size_t>(std::max(caret.col, 1) - 1), caretText.size());
+    const std::vector<Hit> here = hits;
+    found = false;
+    if (forward) {
+        for (const Hit& hit : here)
+            if (hit.at >= from)
+                return take(caretLine, hit);
+        for (long line = caretLine + 1; line <= lineCount; ++line)
+            if (!read(line))
+                return false;
+            else if (!hits.empty())
+                return take(line, hits.front());
+        if (!wrap)
+            return true;
+        for (long line = 1; line < caretLine; ++line)
+            if (!read(line))
+                return false;
+            else if (!hits.empty())
+                return take(line, hits.front());
+        return here.empty() || take(caretLine, here.front());
+    }
+    for (auto hit = here.rbegin(); hit != here.rend(); ++hit)
+        if (hit->at + hit->length < from)
+            return take(caretLine, *hit);
+    for (long line = caretLine - 1; line >= 1; --line)
+        if (!read(line))
+            return false;
+        else if (!hits.empty())
+            return take(line, hits.back());
+    if (!wrap)
+        return true;
+    for (long line = lineCount; line > caretLine; --line)
+        if (!read(line))
+            return false;
+        else if (!hits.empty())
+            return take(line, hits.back());
+    return here.empty() || take(caretLine, here.back());
 }
 
 bool CTextFinder::Selects(const TextMatch& match)

@@ -31,6 +31,8 @@ public:
     virtual void ReplaceSelText(const std::string& text) = 0;
     virtual void LoadText(const std::string& text, long line, long col) = 0;
     virtual void LocatePos(long line, long col) = 0;
+    // Grows with every change of the text.
+    virtual long GetChangeCount() = 0;
     // The caret and anchor the control last reported to the view.
     virtual TextPos Caret() = 0;
     virtual TextPos Anchor() = 0;
@@ -87,7 +89,7 @@ public:
     bool CanMatchBracket();
 
     FinderEditor& Editor() { return editor; }
-    // The text has changed: the match list must be rebuilt.
+    // The match list must be rebuilt before it is used again.
     void MarkStale() { stale = 1; }
     bool SearchDefined() const { return searchDefined != 0; }
     const std::vector<TextMatch>& Matches() const { return matches; }
@@ -96,12 +98,21 @@ private:
     // The options that find and replace share, between the finder and either option set.
     template <class From, class To>
     static void CopyFindFields(const From& from, To& to);
-    // Rebuilds the match list when it is stale or the text is no longer the snapshot's.
+    // True when the match list describes the text as it is: no option or
+    // edit since the last Search.
+    bool ListCurrent();
+    // Rebuilds the match list unless it is current.
     void Refresh();
     void Search(std::string text);
     // Every match of `source` replaced; false when the library gives up.
     bool Merge(const std::string& source, std::string& result) const;
     bool Locate(bool forward, int& startLine, int& startCol, int& endLine, int& endCol);
+    // The match from the list; false when there is none.
+    bool LocateInList(bool forward, TextPos& start, TextPos& end);
+    // The match found by reading the lines from the caret on, for a find
+    // whose matches never leave their line; false when the find is not such
+    // a one or the match lies too far for it, `found` whether there is one.
+    bool LocateInLines(bool forward, TextPos& start, TextPos& end, bool& found);
     // The offset just past line `line`'s last byte, before its "\n".
     size_t LineEnd(int line) const;
     size_t LineColToOffset(TextPos at) const;
@@ -120,6 +131,7 @@ private:
     std::string findText;
     std::string replaceText;
     std::string snapshot;
+    long snapshotChange = 0;  // the control's change count when the snapshot was taken
     std::vector<size_t> lineStarts;  // of the snapshot
     std::vector<TextMatch> matches;
 };

@@ -6,6 +6,11 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#include <gdk/gdk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
+
 #include "ide/model/workbench.hpp"
 #include "ide/wx/doc_view.hpp"
 #include "ide/wx/ids.hpp"
@@ -22,7 +27,46 @@ const char kOutputPane[] = "output";
 // for a position of a 7-digit line and a 5-digit column.
 const char kPositionPaneText[] = "hehetestttttt";
 const char kWidestPosition[] = "Ln8888888, Col88888";
+
+// A status bar whose new text is painted with the rest of the window when
+// the window system next paints, not at once: wx's own forces a paint of
+// the whole frame's pending areas, and a round trip to the X server, at each
+// caret move.
+class StatusBar : public wxStatusBar {
+public:
+    StatusBar(wxWindow* parent, wxWindowID id, long style, const wxString& name)
+        : wxStatusBar(parent, id, style, name)
+    {
+    }
+
+protected:
+    void DoUpdateStatusText(int number) override
+    {
+        wxRect rect;
+        if (GetFieldRect(number, rect))
+            RefreshRect(rect);
+    }
+};
+
+// Whether a window manager will maximise the frame when asked: on X11 only
+// one that says it knows the maximised state does.
+bool WindowManagerMaximises()
+{
+#ifdef GDK_WINDOWING_X11
+    GdkScreen* screen = gdk_screen_get_default();
+    if (screen && GDK_IS_X11_SCREEN(screen))
+        return gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern_static_string("_NET_WM_STATE_MAXIMIZED_HORZ"));
+#endif
+    return true;
+}
 } // namespace
+
+wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name)
+{
+    auto* status = new StatusBar(this, id, style, name);
+    status->SetFieldsCount(number);
+    return status;
+}
 
 CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),
@@ -269,24 +313,60 @@ void CMainFrame::FocusForKeys()
 void CMainFrame::ShowMaximised()
 {
     const wxRect work = wxGetClientDisplayRect();
-    const FrameRect screen{work.x, work.y, work.width, work.height};
-    const FrameRect rect = RestoredFrameRect(services_.Bench().FramePlacement(), screen);
     SetMinSize(wxSize(std::min(kMinFrameWidth, work.width), std::min(kMinFrameHeight, work.height)));
-    SetSize(rect.x, rect.y, rect.width, rect.height);
+    SetSize(RectToRestore());
     Show();
     // Maximised once shown: a window manager told before it manages the
     // window restores it to its smallest size, not to this one.
     maximisePending_ = true;
+    placement_ = WindowManagerMaximises() ? Placement::Maximising : Placement::Settled;
+}
+
+wxRect CMainFrame::RectToRestore() const
+{
+    const wxRect work = wxGetClientDisplayRect();
+    const FrameRect rect =
+        RestoredFrameRect(services_.Bench().FramePlacement(), {work.x, work.y, work.width, work.height});
+    return wxRect(rect.x, rect.y, rect.width, rect.height);
 }
 
 void CMainFrame::KeepRestoredRect()
 {
-    if (!IsShown() || IsMaximized() || IsIconized() || IsFullScreen())
+    if (!IsShown() || IsIconized() || IsFullScreen())
         return;
+    if (IsMaximized()) {
+        maximised_ = true;
+        if (placement_ == Placement::Maximising)
+            placement_ = Placement::Settled;
+        return;
+    }
+    const wxRect now = GetRect();
+    if (maximised_) {
+        // Un-maximised, the window manager gives back what it saw of the
+        // frame before, which may be a size passed on the way to maximised
+        // (the smallest one at the first start): the frame takes the
+        // rectangle kept for it, its place with its size.
+        maximised_ = false;
+        const wxRect restore = RectToRestore();
+        if (now != restore) {
+            placement_ = Placement::Restoring;
+            passing_ = now;
+            SetSize(restore);
+            return;
+        }
+    }
+    // Until the window manager has maximised the frame, or has answered the
+    // size given back, the sizes are its own, not the user's.
+    if (placement_ == Placement::Maximising)
+        return;
+    if (placement_ == Placement::Restoring) {
+        if (now == passing_)
+            return;
+        placement_ = Placement::Settled;
+    }
     // On the way to and from maximised, the frame reports passing sizes (a
     // sliver, or the whole screen before it says it is maximised): a
     // restored frame is at least the smallest and less than the screen.
-    const wxRect now = GetRect();
     FrameRect& kept = services_.Bench().FramePlacement();
     if (now == wxRect(kept.x, kept.y, kept.width, kept.height))
         return;

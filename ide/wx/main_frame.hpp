@@ -51,6 +51,9 @@ public:
     // the one kept from the last run, or a fair share of the screen.
     void ShowMaximised();
 
+protected:
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
+
 private:
     void CreateDockingBars();
     void ShowOutputTab(wxWindow* page);
@@ -62,6 +65,8 @@ private:
     // Keeps the frame's rectangle, which un-maximising gives back, while it
     // is neither maximised nor iconised.
     void KeepRestoredRect();
+    // The kept rectangle made to fit the screen, or three quarters of it.
+    wxRect RectToRestore() const;
 
     WindowServices& services_;
     wxAuiManager aui_;
@@ -77,6 +82,12 @@ private:
     // focused, until a window has the focus again.
     bool refocused_ = false;
     bool maximisePending_ = false;
+    // Whose the frame's rectangle is: the window manager's while it
+    // maximises the frame or answers a size given back, else the user's.
+    enum class Placement { Settled, Maximising, Restoring };
+    Placement placement_ = Placement::Settled;
+    bool maximised_ = false;
+    wxRect passing_;  // the rectangle un-maximising gave before the kept one was given back
 };
 
 } // namespace ide

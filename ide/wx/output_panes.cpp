@@ -196,6 +196,13 @@ CToolOutputView::CToolOutputView(wxWindow* parent, OutputDecoder::Text text)
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Clear(); }, ID_PANE_CLEAR);
     timer_.SetOwner(this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { TakeBatch(); });
+    Bind(wxEVT_IDLE, [this](wxIdleEvent& e) {
+        if (takeWhenIdle_) {
+            takeWhenIdle_ = false;
+            timer_.StartOnce(kTakeInterval);
+        }
+        e.Skip();
+    });
     // Ctrl+C reaches the pane as the copy command of the accelerator table.
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Copy(); }, ID_EDIT_COPY);
     Bind(wxEVT_MENU, [](wxCommandEvent&) {}, ID_PANE_HELP);
@@ -239,7 +246,11 @@ void CToolOutputView::TakeBatch()
     if (!batch_ || !batch_->Take(bytes, dropped, kTakeBytes))
         return;
     AppendBytes(bytes, dropped);
-    timer_.StartOnce(kTakeInterval);
+    // The next take waits for the event loop to be idle once: what the loop
+    // does when idle (the caret position shown at the end of a key's event
+    // among it) would never come while a program prints if the pane took
+    // again at every interval.
+    takeWhenIdle_ = true;
 }
 
 void CToolOutputView::Clear()

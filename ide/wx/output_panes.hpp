@@ -89,6 +89,7 @@ private:
     OutputLineLimit limit_;
     std::shared_ptr<OutputBatch> batch_;
     wxTimer timer_;
+    bool takeWhenIdle_ = false;
 };
 
 // make's output names the files as they are on disk.

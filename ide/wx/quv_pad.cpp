@@ -89,5 +89,6 @@ wxString CQuvPad::UnloadText() { return wxString(pad_->UnloadText()); }
 void CQuvPad::SetSelection(long aline, long acol, long cline, long ccol) { pad_->SetSelection(aline, acol, cline, ccol); }
 void CQuvPad::ReplaceSelText(const wxString& text) { pad_->ReplaceSelText(wide(text)); }
 void CQuvPad::LoadText(const wxString& text, long line, long column) { pad_->LoadText(wide(text), line, column); }
+long CQuvPad::GetChangeCount() { return pad_->GetChangeCount(); }
 
 } // namespace ide

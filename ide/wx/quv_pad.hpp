@@ -78,6 +78,8 @@ public:
     void ReplaceSelText(const wxString& text);
     // Replaces the whole text and puts the caret at line, column.
     void LoadText(const wxString& text, long line, long column);
+    // Grows with every change of the text.
+    long GetChangeCount();
 
 private:
     quvpad::DQuvPad* pad_ = nullptr;

@@ -64,6 +64,12 @@ void CViewFinderEditor::LocatePos(long line, long col)
         pad->LocatePos(line, col);
 }
 
+long CViewFinderEditor::GetChangeCount()
+{
+    CQuvPad* pad = padOf(view_);
+    return pad ? pad->GetChangeCount() : 0;
+}
+
 TextPos CViewFinderEditor::Caret() { return {view_.CaretLine(), view_.CaretColumn()}; }
 TextPos CViewFinderEditor::Anchor() { return {view_.AnchorLine(), view_.AnchorColumn()}; }
 

@@ -21,6 +21,7 @@ public:
     void ReplaceSelText(const std::string& text) override;
     void LoadText(const std::string& text, long line, long col) override;
     void LocatePos(long line, long col) override;
+    long GetChangeCount() override;
     TextPos Caret() override;
     TextPos Anchor() override;
     void PostFindNext() override;

@@ -111,6 +111,60 @@ TEST_F(ExpressionEmitters, NestedOperatorsKeepTheTreesGroupingInCpp) {
     expectDiagnostic("");
 }
 
+// A chain of operators built step by step gives what their emitters give,
+// each taking the one before as its left operand: texts, type and
+// diagnostics, through the String's appended text, the arrays' comparison
+// and a mismatch on the way.
+TEST_F(ExpressionEmitters, AChainOfOperatorsGivesWhatTheirEmittersGive) {
+    using Op = codegen::BinaryOperator;
+    Type* arr = job.types().makeArray(I, 2);
+    OperatorExpression s("s", "_s", S), i("i", "_i", I), b("b", "_b", B), f("f", "_f", F), v("v", "_v", arr);
+    struct Step {
+        Op op;
+        const OperatorExpression* right;
+    };
+    const struct {
+        const OperatorExpression* first;
+        std::vector<Step> steps;
+    } chains[] = {
+        {&s, {{Op::Add, &i}, {Op::Add, &s}, {Op::Add, &b}, {Op::Lt, &s}, {Op::And, &b}, {Op::Or, &b}, {Op::Ne, &b},
+              {Op::Ge, &i}, {Op::Add, &i}, {Op::Eq, &i}}},
+        {&v, {{Op::Eq, &v}, {Op::Ne, &b}, {Op::Le, &i}}},
+        {&i, {{Op::Mul, &f}, {Op::Sub, &i}, {Op::Div, &f}, {Op::Gt, &i}, {Op::Mod, &i}, {Op::Add, &i}}},
+        {nullptr, {{Op::Add, &i}, {Op::Mul, nullptr}}},
+    };
+    const OperatorExpression none("", "", U);
+    auto details = [this] {
+        std::vector<std::string> texts;
+        for (const QUVException& record : job.records())
+            texts.push_back(record.getDetails());
+        job.clearRecords();
+        return texts;
+    };
+    for (const auto& chain : chains) {
+        for (size_t length = 1; length <= chain.steps.size(); ++length) {
+            SCOPED_TRACE(std::string(chain.first ? chain.first->getTypeset() : "none") + " " +
+                         std::to_string(length));
+            Owned want(new OperatorExpression(chain.first ? *chain.first : none));
+            for (size_t k = 0; k < length; ++k) {
+                const OperatorExpression* right = chain.steps[k].right ? chain.steps[k].right : &none;
+                want = codegen::createBinary(job, chain.steps[k].op, *want, right);
+            }
+            const std::vector<std::string> wantDetails = details();
+
+            OperatorChain built;
+            codegen::startChain(job, built,
+                                chain.first ? std::make_unique<OperatorExpression>(*chain.first) : nullptr);
+            for (size_t k = 0; k < length; ++k)
+                codegen::extendChain(job, built, chain.steps[k].op, chain.steps[k].right ? chain.steps[k].right : &none);
+            const Owned got = codegen::finishChain(job, built);
+            EXPECT_EQ(textsOf(*got), textsOf(*want));
+            EXPECT_EQ(got->getType(), want->getType());
+            EXPECT_EQ(details(), wantDetails);
+        }
+    }
+}
+
 struct UnaryCase {
     const char* what;
     std::function<Owned(const OperatorExpression&)> emit;

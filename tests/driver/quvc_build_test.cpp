@@ -149,6 +149,24 @@ TEST_F(QuvcBuild, AProjectFileWithGbkNamesInAChineseFolder) {
         << missing.out;
 }
 
+// A sum of many terms is no nesting: its C++ is built and the program prints
+// its value.
+TEST_F(QuvcBuild, ALongSumBuildsAndPrintsItsValue) {
+    const int terms = 10000;
+    std::string sum = "1";
+    for (int i = 1; i < terms; ++i)
+        sum += i % 2 ? " + k" : " + 1";
+    writeBytes(dir / "sum.e", "%Prog sum == [ ]\n[\n\t%Var [ k, s : Int ]\n\t[\n\t\t%Stm [\n"
+                              "\t\t\tLB = a => $O k = 3 ^ $OLB = NEXT;\n"
+                              "\t\t\tLB = b => $O s = " + sum + " ^ $OLB = NEXT;\n"
+                              "\t\t\tLB = c => writeln(s);\n\t\t\tLB = e => $OLB = RETURN\n\t\t]\n\t]\n].\n");
+    writeBytes(dir / "sum.prj", "[QuvBench]\nProject Name=sum\nProject File Num=1\nFile 1=sum.e\n");
+    const ToolRun run = quvc("run sum.prj");
+    EXPECT_EQ(run.status, 0) << run.out << readBytes(dir / "stderr.txt");
+    // Half the terms are k, half 1.
+    EXPECT_EQ(programOutput(run.out, "sum.exe"), std::to_string(terms / 2 * 3 + terms / 2) + "\n") << run.out;
+}
+
 TEST_F(QuvcBuild, AProjectThatDoesNotCompileStopsBeforeMake) {
     copyIn(QUV_TEST_DATA "/driver");
     const ToolRun r = quvc("build broken.prj");

@@ -195,3 +195,31 @@ TEST_F(ColouringTest, ALoadColoursAsColouringEveryLineDoes)
             EXPECT_EQ(got.GetLineColors(i), expected.GetLineColors(i)) << k << " line " << i;
     }
 }
+
+// A paint of a band of rows lays out exactly the lines of the view whose rows
+// meet the band, as the whole view lays them out.
+TEST_F(ColouringTest, LayoutOfABandHoldsTheLinesThatMeetIt)
+{
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    Load(text);
+    model.SetFirstLine(5);
+    const std::vector<LineLayout> whole = model.LayoutView();
+    const int height = win.client.height;
+    const struct {
+        int top, bottom;
+    } bands[] = {{0, 1}, {15, 17}, {16, 32}, {-10, 5}, {height - 1, height + 50}, {0, height}, {40, 40}};
+    for (const auto& band : bands) {
+        std::vector<int> want, got;
+        for (const LineLayout& line : whole)
+            if (line.top < band.bottom && line.top + 16 > band.top)
+                want.push_back(line.line);
+        for (const LineLayout& line : model.LayoutView(band.top, band.bottom)) {
+            got.push_back(line.line);
+            EXPECT_EQ(line.cells.size(), whole[line.line - 5].cells.size()) << line.line;
+            EXPECT_EQ(line.top, whole[line.line - 5].top) << line.line;
+        }
+        EXPECT_EQ(got, want) << band.top << ".." << band.bottom;
+    }
+}

@@ -168,6 +168,22 @@ const Row kRows[] = {
          h.Pad().EditUndo();
          EXPECT_EQ(Lines(h.Pad()), (L{L"abcd"}));
      }},
+    {DispGetChangeCount, "grows with every change of the text, not with a move of the caret", "abc\nde",
+     [](Host& h) {
+         const long loaded = h.Pad().GetChangeCount();
+         h.Pad().LocatePos(2, 3);
+         h.Pad().SetSelection(1, 1, 2, 2);
+         EXPECT_EQ(h.Pad().GetChangeCount(), loaded);
+         long before = loaded;
+         for (const std::function<void()>& edit : std::vector<std::function<void()>>{
+                  [&] { h.Pad().ReplaceSelText(L"x"); }, [&] { h.Pad().EditUndo(); }, [&] { h.Pad().EditRedo(); },
+                  [&] { h.Pad().LoadText(L"abc", 1, 1); }, [&] { h.Type("q"); }}) {
+             edit();
+             EXPECT_GT(h.Pad().GetChangeCount(), before);
+             before = h.Pad().GetChangeCount();
+         }
+     },
+     [](Host&) {}},
     {DispLoadText, "replaces the text without history and places the caret", "old",
      [](Host& h) { h.Pad().LoadText(L"one\ntwo\nthree", 2, 99); },
      [](Host& h) {

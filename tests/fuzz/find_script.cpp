@@ -174,6 +174,12 @@ private:
             document.SetSelection(sl, sc, el, ec);
         }
 
+        // The text as it was again for the checks below, which the finder learns by the change count.
+        const std::vector<std::string> unedited = document.lines;
+        checkAfterEdit(document, finder, findText, regularExpression, matchCase, selection);
+        document.lines = unedited;
+        ++document.changeCount;
+
         // The selected text is the text between anchor and caret.
         const int lineCount = static_cast<int>(document.lines.size());
         const TextPos anchor{1 + selection[0] % lineCount, 1 + selection[1] % 40};
@@ -217,6 +223,59 @@ private:
         if (document.UnloadText() != expected.UnloadText())
             return fail("replace all gave " + shown(document.UnloadText()) + ", expected " +
                         shown(expected.UnloadText()));
+    }
+
+    // An edit after the finder's last search (a piece of the find text typed
+    // in): from several places, both ways, the finder selects the match the
+    // text as it is now has there, as a search of the whole text finds it.
+    void checkAfterEdit(Document& document, ide::CTextFinder& finder, const std::string& findText,
+                        int regularExpression, int matchCase, const std::array<int, 4>& selection)
+    {
+        const int lineCount = static_cast<int>(document.lines.size());
+        std::string& edited = document.lines[static_cast<size_t>(selection[0] % lineCount)];
+        const size_t at = std::min(static_cast<size_t>(selection[1] % 40), edited.size());
+        // A line of the editor holds no line end.
+        std::string typed = gbk::fromUtf8(findText).substr(0, 1 + selection[2] % 3);
+        typed.erase(std::remove(typed.begin(), typed.end(), '\n'), typed.end());
+        edited.insert(at, typed);
+        ++document.changeCount;
+        const std::string text = document.UnloadText();
+        const std::vector<Match> found =
+            matchesOf(ide::MakeFindExpression(findText, regularExpression, matchCase), text);
+        const TextPos places[] = {{1, 1},
+                                  {1 + selection[0] % lineCount, 1 + static_cast<int>(at)},
+                                  {1 + selection[2] % lineCount, 1 + selection[3] % 40},
+                                  {lineCount, 1 + static_cast<int>(document.lines.back().size())}};
+        for (const TextPos& place : places)
+            for (bool previous : {false, true}) {
+                document.LocatePos(place.line, place.col);
+                const size_t from = document.Offset(place);
+                const Match* want = nullptr;
+                for (const Match& m : found)
+                    if (previous ? m.offset + m.text.size() < from : m.offset >= from && !want)
+                        want = &m;
+                // The text's last line end, with the caret before it where it
+                // also ends, counts as selected and gives way to the next match.
+                const auto same = [](TextPos a, TextPos b) { return a.line == b.line && a.col == b.col; };
+                if (!previous && want && same(document.At(want->offset), place) &&
+                    same(document.At(want->offset + want->text.size()), place))
+                    want = want + 1 != found.data() + found.size() ? want + 1 : nullptr;
+                if (!want && !found.empty())
+                    want = previous ? &found.back() : &found.front();
+                int sl = 0, sc = 0, el = 0, ec = 0;
+                const bool hit = previous ? finder.FindPrevious(sl, sc, el, ec) : finder.FindNext(sl, sc, el, ec);
+                const TextPos start = want ? document.At(want->offset) : TextPos{0, 0};
+                const TextPos end = want ? document.At(want->offset + want->text.size()) : TextPos{0, 0};
+                if (hit != (want != nullptr) ||
+                    (hit && (sl != start.line || sc != start.col || el != end.line || ec != end.col)))
+                    return fail(std::string("after an edit, find ") + (previous ? "previous" : "next") + " from " +
+                                std::to_string(place.line) + ":" + std::to_string(place.col) + " selected " +
+                                (hit ? std::to_string(sl) + ":" + std::to_string(sc) + "-" + std::to_string(el) +
+                                           ":" + std::to_string(ec)
+                                     : std::string("nothing")) +
+                                ", the text has " + (want ? shown(want->text) + " at " + std::to_string(want->offset)
+                                                          : std::string("no match")));
+            }
     }
 
     ScriptBytes bytes;

@@ -18,6 +18,7 @@ public:
 
     void SetText(const std::string& text)
     {
+        ++changeCount;
         lines.assign(1, "");
         for (size_t i = 0; i < text.size(); ++i) {
             if (text[i] != '\n')
@@ -30,12 +31,17 @@ public:
 
     std::string UnloadText() override
     {
+        ++unloads;
         std::string all;
         for (const std::string& line : lines)
             all += line + "\n";
         return all;
     }
-    std::string GetLine(long index) override { return lines.at(static_cast<size_t>(index)); }
+    std::string GetLine(long index) override
+    {
+        ++linesRead;
+        return lines.at(static_cast<size_t>(index));
+    }
     long GetTextSize() override { return static_cast<long>(lines.size()); }
     bool GetBCanCopy() override { return caret.line != anchor.line || caret.col != anchor.col; }
     void SetSelection(long aline, long acol, long cline, long ccol) override
@@ -58,6 +64,7 @@ public:
         LocatePos(line, col);
     }
     void LocatePos(long line, long col) override { caret = anchor = {int(line), int(col)}; }
+    long GetChangeCount() override { return changeCount; }
     TextPos Caret() override { return caret; }
     TextPos Anchor() override { return anchor; }
     void PostFindNext() override { ++findNextPosted; }
@@ -87,6 +94,10 @@ public:
     std::vector<std::string> lines;
     TextPos caret, anchor;
     int findNextPosted = 0;
+    long changeCount = 0;
+    // Whole texts and single lines the finder read.
+    long unloads = 0;
+    long linesRead = 0;
 };
 
 } // namespace ide::test

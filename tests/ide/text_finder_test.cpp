@@ -97,6 +97,67 @@ TEST(TextFinder, EveryEditRebuildsTheMatchList)
     EXPECT_EQ(Step(finder, editor), kNone);
 }
 
+// Unchanged, the text is searched from the list kept; after an edit, a text
+// find reads the lines from the caret to its match, and an expression the
+// whole text again. Either way each step selects what a finder made afresh
+// selects.
+TEST(TextFinder, ReadsTheTextOnlyWhenItChangedAndAfterAnEditOnlyUpToTheMatch)
+{
+    std::string text;
+    for (int i = 1; i <= 300; ++i)
+        text += (i % 100 == 0 ? "foo bar Foo " : "line ") + std::to_string(i) + "\n";
+    const struct {
+        const char* name;
+        FindOptions options;
+        bool previous;
+        long unloadsAfterEdit;
+        long linesAfterEdit;  // at most
+    } cases[] = {
+        {"text", Options("foo"), false, 0, 60},
+        {"text backwards", Options("foo"), true, 0, 60},
+        {"text ignoring case", Options("foo", 0, 1, 1, 0), false, 0, 60},
+        {"text without wrap", Options("foo", 0, 0), false, 0, 60},
+        {"expression", Options("f.o", 1), false, 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeEditor editor(text);
+        CTextFinder finder(editor);
+        finder.SetFindOptions(c.options);
+        editor.LocatePos(150, 1);
+        Step(finder, editor, c.previous);
+        finder.SetFindOptions(c.options);
+        const long unloads = editor.unloads;
+        for (int i = 0; i < 4; ++i)
+            Step(finder, editor, c.previous);
+        EXPECT_LE(editor.unloads - unloads, 1);
+        const long kept = editor.unloads;
+        Step(finder, editor, c.previous);
+        EXPECT_EQ(editor.unloads, kept) << "unchanged: the list kept";
+
+        // An edit 40 lines before the next match, the caret at the edit.
+        const int editLine = c.previous ? 240 : 160;
+        editor.lines[static_cast<size_t>(editLine - 1)] += "x";
+        ++editor.changeCount;
+        editor.LocatePos(editLine, 1);
+        editor.linesRead = 0;
+        FakeEditor fresh(gbk::toUtf8(editor.UnloadText()));
+        fresh.caret = editor.caret;
+        fresh.anchor = editor.anchor;
+        CTextFinder reference(fresh);
+        reference.SetFindOptions(c.options);
+        const long before = editor.unloads;
+        for (int i = 0; i < 3; ++i) {
+            const Hit expected = Step(reference, fresh, c.previous);
+            EXPECT_EQ(Step(finder, editor, c.previous), expected) << "step " << i;
+            if (i == 0) {
+                EXPECT_EQ(editor.unloads - before, c.unloadsAfterEdit);
+                EXPECT_LE(editor.linesRead, c.linesAfterEdit);
+            }
+        }
+    }
+}
+
 TEST(TextFinder, ReplaceAllTakesTheTextAsItIsNowInTheDocumentOrTheSelection)
 {
     FakeEditor editor("a.c abc\n");

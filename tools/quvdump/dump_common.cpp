@@ -1,9 +1,11 @@
 #include "tools/quvdump/dump_common.hpp"
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 #include "compiler/core/core.hpp"
+#include "platform/file_io.hpp"
 
 namespace quvdump {
 
@@ -38,10 +40,16 @@ void printDiagnostics(std::ostream& out, const DiagnosticSink& job)
 
 bool openSource(const std::string& path, std::ifstream& in)
 {
-    in.open(path, std::ios::binary);
-    if (in)
-        return true;
-    std::cerr << "quvdump: cannot open " << path << '\n';
+    // A folder opens as a file does, but its first read fails: asked first,
+    // so that the lexer never meets it.
+    int error = platform::ReadOpenError(path);
+    if (error == 0) {
+        in.open(path, std::ios::binary);
+        if (in)
+            return true;
+        error = errno;
+    }
+    std::cerr << "quvdump: cannot open " << path << ": " << std::strerror(error) << '\n';
     return false;
 }
 

@@ -11,6 +11,9 @@ namespace quvdump {
 
 // Exit statuses shared by every verb.
 constexpr int kExitOk = 0;
+// A verb that could not finish (its source failed while being read, memory ran out).
+constexpr int kExitStopped = 1;
+// Bad usage, or a source that cannot be opened.
 constexpr int kExitUsage = 2;
 
 // Appends text to `out` with backslash escapes: "\\", "\t", "\r", "\n", and
@@ -22,7 +25,8 @@ void appendEscapedText(std::string& out, const std::string& text);
 // "diag KIND NUMBER LINE:COLUMN RULE" (RULE is "-" when empty).
 void printDiagnostics(std::ostream& out, const DiagnosticSink& job);
 
-// Opens a source in binary mode; on failure prints a message to stderr.
+// Opens a source in binary mode; on failure (also for a folder) prints
+// "quvdump: cannot open PATH: WHY" to stderr.
 bool openSource(const std::string& path, std::ifstream& in);
 
 } // namespace quvdump

@@ -4,6 +4,7 @@
 //     quvdump VERB FILE
 
 #include <cstring>
+#include <exception>
 #include <iostream>
 
 #include "tools/common/terminal_text.hpp"
@@ -47,8 +48,16 @@ int main(int argc, char** argv)
     if (argc != 3)
         return usage();
     for (const Verb& verb : kVerbs) {
-        if (std::strcmp(argv[1], verb.name) == 0)
+        if (std::strcmp(argv[1], verb.name) != 0)
+            continue;
+        // A source that fails while it is read, or memory that runs out,
+        // ends the verb with a line that says so rather than with an abort.
+        try {
             return verb.run(argv[2]);
+        } catch (const std::exception& ex) {
+            std::cerr << "quvdump: " << verb.name << " stopped: " << ex.what() << '\n';
+            return quvdump::kExitStopped;
+        }
     }
     return usage();
 }
