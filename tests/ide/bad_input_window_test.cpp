@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include "ide/model/settings_file.hpp"
-#include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/ids.hpp"
 #include "platform/registry_file.hpp"
 #include "screen_grab.hpp"
@@ -156,14 +155,7 @@ TEST(BadInput, AProjectFileWithoutAnEndIsToldAndTheDocumentsStay)
         std::function<void()> open;
     } ways[] = {
         {"文件 → 打开工程",
-         [&] {
-             CommonDialogs::SetFileHook([&](const FileDialogSpec&, wxArrayString& paths) {
-                 paths.Add(wxString::FromUTF8(zero));
-                 return true;
-             });
-             Command(&Frame(), ID_PROJECT_OPEN);
-             CommonDialogs::SetFileHook(nullptr);
-         }},
+         [&] { OpenProjectThroughDialog(zero); }},
         {"a recent project",
          [&] {
              wxGetApp().AddToRecentProjectList(wxString::FromUTF8(zero));
