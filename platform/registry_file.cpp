@@ -111,16 +111,27 @@ std::string RegistryFile::Fold(const std::string& key)
 bool RegistryFile::Load()
 {
     keys_.clear();
-    std::string data, error;
+    error_.clear();
+    strayLine_ = 0;
+    std::string data;
     struct stat st;
-    if (stat(path_.c_str(), &st) != 0)
-        return errno == ENOENT;
-    if (!ReadWholeFile(path_, data, error))
+    if (stat(path_.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return true;
+        error_ = std::strerror(errno);
+        return false;
+    }
+    if (!ReadWholeFile(path_, data, error_))
         return false;
     std::istringstream in(data);
     std::string line;
     Key* current = nullptr;
-    while (std::getline(in, line)) {
+    for (size_t number = 1; std::getline(in, line); ++number) {
+        const bool stray = line.find('\0') != std::string::npos ||
+                           (!line.empty() && !(line.front() == '[' && line.back() == ']') &&
+                            (!current || NameEnd(line) == std::string::npos));
+        if (stray && strayLine_ == 0)
+            strayLine_ = number;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             std::string name = line.substr(1, line.size() - 2);
             Key& k = keys_[Fold(name)];

@@ -24,8 +24,15 @@ public:
     explicit RegistryFile(std::string path);
 
     // Reads the file; a missing file is an empty registry. False when the file
-    // exists but cannot be read.
+    // exists but cannot be read, with Error() saying why. Lines that are no
+    // key and no value of one are passed over (StrayLine() tells the first).
     bool Load();
+    // Why the last Load failed, in the system's words; empty after one that read.
+    const std::string& Error() const { return error_; }
+    // The number (from 1) of the first line the last Load passed over, not
+    // blank and neither "[key]" nor "name=value" under a key: binary data or
+    // another file's text where the registry should be. 0 when there is none.
+    size_t StrayLine() const { return strayLine_; }
     // Writes every key, creating the folder when needed.
     bool Save() const;
     // The same, saying why it failed (the system's error number in `why`).
@@ -49,6 +56,8 @@ private:
 
     std::string path_;
     std::map<std::string, Key> keys_;  // folded key -> key
+    std::string error_;
+    size_t strayLine_ = 0;
 };
 
 } // namespace platform

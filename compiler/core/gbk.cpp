@@ -10,6 +10,12 @@ std::string convert(const std::string& in, const char* to, const char* from, con
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return in;
+    // Closed however the conversion ends: a text too large for the memory
+    // leaves by std::bad_alloc from an append.
+    struct Closer {
+        iconv_t cd;
+        ~Closer() { iconv_close(cd); }
+    } closer{cd};
     std::string out;
     char buf[256];
     char* src = const_cast<char*>(in.data());
@@ -32,7 +38,6 @@ std::string convert(const std::string& in, const char* to, const char* from, con
     size_t dstLeft = sizeof buf;
     iconv(cd, nullptr, nullptr, &dst, &dstLeft);
     out.append(buf, dst - buf);
-    iconv_close(cd);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "ide/model/compile_thread.hpp"
 
+#include <new>
 #include <system_error>
 
 #include "compiler/driver/driver.hpp"
@@ -55,9 +56,24 @@ void CQUVCompileThread::Run()
         std::lock_guard<std::mutex> lock(mutex_);
         cancelled = stopRequested_;
     }
-    if (!cancelled)
-        RunDriver();
+    bool outOfMemory = false;
+    if (!cancelled) {
+        try {
+            RunDriver();
+        } catch (const std::bad_alloc&) {
+            // A typeset text or a tree too large for the memory: the driver
+            // went with the stack, and the IDE goes on without the job.
+            outOfMemory = true;
+        }
+    }
     busy_ = 0;
+    if (outOfMemory) {
+        try {
+            sink_.OutOfMemory();
+        } catch (const std::bad_alloc&) {
+            // Nothing left to tell it with; the job still ends.
+        }
+    }
     sink_.JobEnded();
 }
 
@@ -72,6 +88,15 @@ void CQUVCompileThread::RunDriver()
         if (stopRequested_)
             driver.stopProcess();
     }
+    // However the driver's entry ends, a stop no longer reaches the driver.
+    struct Forget {
+        CQUVCompileThread& thread;
+        ~Forget()
+        {
+            std::lock_guard<std::mutex> lock(thread.mutex_);
+            thread.m_pCompiler = nullptr;
+        }
+    } forget{*this};
     // ORDER: the driver's slots, as driver.hpp lists them.
     CompileSink& sink = sink_;
     auto text = [&sink](const char* first, const char* second) {
@@ -104,9 +129,6 @@ void CQUVCompileThread::RunDriver()
     case KindRun: driver.run(job_->projectFiles, project); break;
     default: break;
     }
-
-    std::lock_guard<std::mutex> lock(mutex_);
-    m_pCompiler = nullptr;
 }
 
 } // namespace ide

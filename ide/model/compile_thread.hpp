@@ -40,6 +40,9 @@ public:
     virtual void RunChar(char c) = 0;
     // A typeset job ended; when it succeeded the job holds the text.
     virtual void TypesetDone(bool ok) = 0;
+    // The job could not get the memory it asked for and ended early, the
+    // driver and all it held gone; JobEnded follows.
+    virtual void OutOfMemory() = 0;
     // The last report: the driver is gone and the busy flag is clear.
     virtual void JobEnded() = 0;
 };

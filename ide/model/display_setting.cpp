@@ -71,17 +71,17 @@ std::string FormatColor(uint32_t color)
     return text;
 }
 
-void ReadLogFont(const std::string& section, LogFont& font, const std::string& file)
+void ReadLogFont(const std::string& section, LogFont& font, const platform::PrivateProfileFile& profile)
 {
-    font.lfHeight = platform::getPrivateProfileInt(section, "lfHeight", 0, file);
+    font.lfHeight = profile.getInt(section, "lfHeight", 0);
     if (font.lfHeight == 0)
         return;
     for (const IntField& f : kIntFields)
         if (f.field != &LogFont::lfHeight)
-            font.*f.field = platform::getPrivateProfileInt(section, f.key, 0, file);
+            font.*f.field = profile.getInt(section, f.key, 0);
     for (const ByteField& f : kByteFields)
-        font.*f.field = static_cast<uint8_t>(platform::getPrivateProfileInt(section, f.key, 0, file));
-    const std::string face = platform::getPrivateProfileString(section, "lfFaceName", "System", 4096, file);
+        font.*f.field = static_cast<uint8_t>(profile.getInt(section, f.key, 0));
+    const std::string face = profile.getString(section, "lfFaceName", "System", 4096);
     font.lfFaceName = CutToUtf16Units(face, kFaceNameUnits - 1);
 }
 
@@ -131,15 +131,15 @@ bool SaveDisplayChanges(const CDisplaySetting& before, const CDisplaySetting& no
     return wrote;
 }
 
-void LoadDisplaySetting(CDisplaySetting& setting, const std::string& file)
+void LoadDisplaySetting(CDisplaySetting& setting, const platform::PrivateProfileFile& profile)
 {
-    ReadLogFont("DISPLAY_FONT", setting.font, file);
+    ReadLogFont("DISPLAY_FONT", setting.font, profile);
     for (int i = 0; i < kColorCount; ++i)
-        setting.colors[i] = static_cast<uint32_t>(
-            platform::getPrivateProfileInt("COLORS", kColorKeys[i], static_cast<int>(kDefaultColors[i]), file));
-    setting.MinX = platform::getPrivateProfileInt("SPACES", "MinX", kDefaultMinX, file);
-    setting.TabSize = platform::getPrivateProfileInt("SPACES", "TabSize", kDefaultTabSize, file);
-    setting.LineDistance = platform::getPrivateProfileInt("SPACES", "LineDistance", kDefaultLineDistance, file);
+        setting.colors[i] =
+            static_cast<uint32_t>(profile.getInt("COLORS", kColorKeys[i], static_cast<int>(kDefaultColors[i])));
+    setting.MinX = profile.getInt("SPACES", "MinX", kDefaultMinX);
+    setting.TabSize = profile.getInt("SPACES", "TabSize", kDefaultTabSize);
+    setting.LineDistance = profile.getInt("SPACES", "LineDistance", kDefaultLineDistance);
 }
 
 void SaveDisplaySetting(const CDisplaySetting& setting, const std::string& file)

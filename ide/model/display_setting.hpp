@@ -54,12 +54,12 @@ inline constexpr int32_t kDefaultMinX = 0;
 inline constexpr int32_t kDefaultTabSize = 2;
 inline constexpr int32_t kDefaultLineDistance = 0;
 
-// Reads one font section. A missing or zero "lfHeight" stops the read and
-// leaves every other field as it was.
-void ReadLogFont(const std::string& section, LogFont& font, const std::string& file);
+// Reads one font section from a settings file read once. A missing or zero
+// "lfHeight" stops the read and leaves every other field as it was.
+void ReadLogFont(const std::string& section, LogFont& font, const platform::PrivateProfileFile& profile);
 void WriteLogFont(const std::string& section, const LogFont& font, const std::string& file);
 
-void LoadDisplaySetting(CDisplaySetting& setting, const std::string& file);
+void LoadDisplaySetting(CDisplaySetting& setting, const platform::PrivateProfileFile& profile);
 void SaveDisplaySetting(const CDisplaySetting& setting, const std::string& file);
 
 // The font section in a settings file held in memory.

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/class_registry.hpp"
 #include "platform/file_io.hpp"
+#include "platform/registry_file.hpp"
 
 namespace ide {
 
@@ -55,6 +57,37 @@ std::string ReadFailureReason(const std::string& path)
 {
     const int error = platform::ReadOpenError(path);
     return error ? ErrorText(error) : std::string();
+}
+
+std::string TooLargeReason(const std::string& readError)
+{
+    const std::string bound = platform::kTooLargeReason;
+    const bool stopped = readError.size() >= bound.size() &&
+                         readError.compare(readError.size() - bound.size(), bound.size(), bound) == 0;
+    return stopped ? "文件太大（超过 64 MiB）" : std::string();
+}
+
+std::string ControlCreationFailure(const std::string& registryPath, const std::string& classId,
+                                   const std::string& error)
+{
+    // Registered: the library or the control itself failed, which `error` tells.
+    if (platform::FindClass(registryPath, classId))
+        return error;
+    const std::string again = "用 quvreg 注册编辑控件（quvreg 加编辑控件库 libquvpad.so 的路径）";
+    platform::RegistryFile registry(registryPath);
+    if (!registry.Load()) {
+        std::string reason = ReadFailureReason(registryPath);
+        if (reason.empty())
+            reason = TooLargeReason(registry.Error());
+        if (reason.empty())
+            reason = registry.Error();
+        return "注册表文件 " + registryPath + " 无法读取：" + reason + "。\n编辑控件登记在这个文件里：移走或修好它以后，" +
+               again + "。";
+    }
+    if (registry.StrayLine())
+        return "注册表文件 " + registryPath + " 无法读取：第 " + std::to_string(registry.StrayLine()) +
+               " 行不是注册表的内容（是二进制数据或别的文件）。\n" + again + "，它会重写这个文件。";
+    return error + "\n注册表文件 " + registryPath + " 中没有编辑控件的登记：" + again + "。";
 }
 
 } // namespace ide

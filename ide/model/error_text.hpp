@@ -18,4 +18,16 @@ std::string SaveFailureReason(int error, bool oldContentsLost, const std::string
 // folder), in our words; empty when it can be read.
 std::string ReadFailureReason(const std::string& path);
 
+// A whole-file read that stopped at its bound (its message ends in
+// platform::kTooLargeReason), in our words; empty for any other message.
+std::string TooLargeReason(const std::string& readError);
+
+// What to tell of a control of class `classId` that could not be created
+// (`error` says why): when the registry file at `registryPath` cannot be read
+// or is no registry file, that, naming the file; when the class is not
+// registered, `error` and where it is looked for; each with how quvreg
+// registers the control again. Any other `error` as it stands.
+std::string ControlCreationFailure(const std::string& registryPath, const std::string& classId,
+                                   const std::string& error);
+
 } // namespace ide

@@ -34,12 +34,12 @@ void CQuvFindHistory::InsertMostRecent(List& list, std::string text)
     list.insert(list.begin(), std::move(text));
 }
 
-void CQuvFindHistory::LoadFromIni(const std::string& file)
+void CQuvFindHistory::LoadFromIni(const platform::PrivateProfileFile& profile)
 {
     for (const Section& s : kSections) {
         for (int k = kHistoryKeys - 1; k >= 0; --k) {
-            const std::string value = CutToUtf16Units(
-                platform::getPrivateProfileString(s.name, std::to_string(k), "", 4096, file), kHistoryEntryUnits - 1);
+            const std::string value =
+                CutToUtf16Units(profile.getString(s.name, std::to_string(k), "", 4096), kHistoryEntryUnits - 1);
             if (!value.empty())
                 InsertMostRecent(this->*s.list, value);
         }

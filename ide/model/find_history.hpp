@@ -22,7 +22,8 @@ public:
     List& GetFindTexts() { return findTexts; }
     List& GetReplaceTexts() { return replaceTexts; }
 
-    void LoadFromIni(const std::string& file);
+    // From a settings file read once.
+    void LoadFromIni(const platform::PrivateProfileFile& profile);
     // Writes up to 12 entries of each list under consecutive keys from "0".
     // An entry that holds a line break cannot live on one line of the file: it
     // is left out and the next entry takes its key; one with blanks at its

@@ -24,11 +24,11 @@ int within(int value, int low, int high)
 
 } // namespace
 
-FrameRect LoadFramePlacement(const std::string& file)
+FrameRect LoadFramePlacement(const platform::PrivateProfileFile& profile)
 {
     FrameRect rect;
     for (const auto& k : kKeys)
-        rect.*k.field = platform::getPrivateProfileInt(kSection, k.key, 0, file);
+        rect.*k.field = profile.getInt(kSection, k.key, 0);
     return rect;
 }
 

@@ -27,8 +27,9 @@ struct FrameRect {
 inline constexpr int kMinFrameWidth = 640;
 inline constexpr int kMinFrameHeight = 480;
 
-// Section "FRAME_PLACEMENT"; none when the file holds none.
-FrameRect LoadFramePlacement(const std::string& file);
+// Section "FRAME_PLACEMENT" of a settings file read once; none when the file
+// holds none.
+FrameRect LoadFramePlacement(const platform::PrivateProfileFile& profile);
 // Writes `now` when it differs from `before` (what was read at start-up) or
 // the file holds none yet; true when anything was written.
 bool SaveFramePlacementChange(const FrameRect& before, const FrameRect& now, platform::PrivateProfileFile& profile);

@@ -74,19 +74,16 @@ CPrintSetting::CPrintSetting()
         this->*k.field = k.fallback;
 }
 
-void CPrintSetting::Load(const std::string& file)
+void CPrintSetting::Load(const platform::PrivateProfileFile& profile)
 {
-    ReadLogFont("PRINT_FONT", printFont, file);
-    headerFooterColor =
-        static_cast<uint32_t>(platform::getPrivateProfileInt(kSection, "PRINT_HEADER_FOOTER_COLOR", 0, file));
-    header = CutToUtf16Units(platform::getPrivateProfileString(kSection, "header", kDefaultHeader, 8192, file),
-                             kTemplateUnits - 1);
+    ReadLogFont("PRINT_FONT", printFont, profile);
+    headerFooterColor = static_cast<uint32_t>(profile.getInt(kSection, "PRINT_HEADER_FOOTER_COLOR", 0));
+    header = CutToUtf16Units(profile.getString(kSection, "header", kDefaultHeader, 8192), kTemplateUnits - 1);
     for (const IntKey& k : kHeaderKeys)
-        this->*k.field = platform::getPrivateProfileInt(kSection, k.key, k.fallback, file);
-    footer = CutToUtf16Units(platform::getPrivateProfileString(kSection, "footer", kDefaultFooter, 8192, file),
-                             kTemplateUnits - 1);
+        this->*k.field = profile.getInt(kSection, k.key, k.fallback);
+    footer = CutToUtf16Units(profile.getString(kSection, "footer", kDefaultFooter, 8192), kTemplateUnits - 1);
     for (const IntKey& k : kFooterKeys)
-        this->*k.field = platform::getPrivateProfileInt(kSection, k.key, k.fallback, file);
+        this->*k.field = profile.getInt(kSection, k.key, k.fallback);
 }
 
 void CPrintSetting::Save(const std::string& file) const

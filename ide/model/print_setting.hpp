@@ -17,7 +17,8 @@ public:
     // The defaults, as a missing file gives them.
     CPrintSetting();
 
-    void Load(const std::string& file);
+    // From a settings file read once.
+    void Load(const platform::PrivateProfileFile& profile);
     void Save(const std::string& file) const;
     // Writes the fields that differ from `before` (what was read at
     // start-up), and those the file does not hold yet; the font counts as

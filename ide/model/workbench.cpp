@@ -13,14 +13,15 @@ namespace ide {
 
 Workbench::Workbench(std::string settingsFile)
     : iniPath_(std::move(settingsFile)),
+      startProfile_(new platform::PrivateProfileFile(iniPath_)),
       openFiles_(new CQuvFileList),
       project_(new CQuvProject),
       findHistory_(new CQuvFindHistory),
       recentFiles_("Recent File List", "File%d", 8, 30),
       recentProjects_("Recent Project List", "Project%d", 8, 30)
 {
-    printSetting_.Load(iniPath_);
-    findHistory_->LoadFromIni(iniPath_);
+    printSetting_.Load(*startProfile_);
+    findHistory_->LoadFromIni(*startProfile_);
     printAtStart_ = printSetting_;
     historyAtStart_ = *findHistory_;
 }
@@ -34,9 +35,14 @@ Workbench::~Workbench()
 
 void Workbench::LoadStartSettings()
 {
-    LoadDisplaySetting(displaySetting_, iniPath_);
+    // The file as the constructor read it; it is read again only for a
+    // second start.
+    if (!startProfile_)
+        startProfile_.reset(new platform::PrivateProfileFile(iniPath_));
+    LoadDisplaySetting(displaySetting_, *startProfile_);
     displayAtStart_ = displaySetting_;
-    framePlacement_ = placementAtStart_ = LoadFramePlacement(iniPath_);
+    framePlacement_ = placementAtStart_ = LoadFramePlacement(*startProfile_);
+    startProfile_.reset();
     platform::RegistryFile registry(platform::RegistryFile::UserPath());
     registry.Load();
     recentFiles_.ReadList(registry);

@@ -28,14 +28,16 @@ namespace ide {
 
 class Workbench {
 public:
-    // Loads the print settings and the find histories from `settingsFile`.
+    // Reads `settingsFile` once, and loads the print settings and the find
+    // histories from what it read.
     explicit Workbench(std::string settingsFile);
     // A job still running is stopped and joined before what it reports to goes.
     ~Workbench();
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
-    // At start-up: the display settings, the frame's placement and the recent lists.
+    // At start-up: the display settings and the frame's placement, from the
+    // settings file as the constructor read it, and the recent lists.
     void LoadStartSettings();
     // At the end, in this order around the closing of the documents: first
     // the display settings and the recent lists, then the find histories and
@@ -106,6 +108,9 @@ private:
     std::chrono::steady_clock::time_point LockDeadline();
 
     std::string iniPath_;
+    // The settings file, read once by the constructor for every setting
+    // loaded at start-up; dropped once they are.
+    std::unique_ptr<const platform::PrivateProfileFile> startProfile_;
     // The settings as they were read, to tell what this IDE changed.
     CDisplaySetting displayAtStart_;
     FrameRect placementAtStart_;

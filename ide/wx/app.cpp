@@ -1,5 +1,7 @@
 #include "ide/wx/app.hpp"
 
+#include <new>
+
 #include <wx/filename.h>
 #include <wx/hyperlink.h>
 #include <wx/msgdlg.h>
@@ -172,6 +174,38 @@ int CQuvBenchApp::FilterEvent(wxEvent& event)
     if (CSplashWnd::PreTranslateAppMessage(event))
         return Event_Processed;
     return Event_Skip;
+}
+
+void CQuvBenchApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const
+{
+    // Caught here, at the handler, and not only in the main loop: the toolkit
+    // hands a posted event's exception (a typeset text taken in, a compile
+    // job's rows) past OnExceptionInMainLoop and out of the loop, which ends
+    // the program.
+    try {
+        wxApp::CallEventHandler(handler, functor, event);
+    } catch (const std::bad_alloc&) {
+        const_cast<CQuvBenchApp*>(this)->TellOutOfMemory();
+    }
+}
+
+bool CQuvBenchApp::OnExceptionInMainLoop()
+{
+    // Any other exception leaves here again, as the toolkit's own rethrow
+    // lets it: the loop stores it and the program ends.
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        TellOutOfMemory();
+    }
+    return true;
+}
+
+void CQuvBenchApp::TellOutOfMemory()
+{
+    // The request that failed was never given its memory, and what the
+    // command held is freed by now: the box can be made.
+    MessageBox(U8("内存不足，命令未能完成。"), U8("错误"), wxOK | wxICON_ERROR);
 }
 
 int CQuvBenchApp::MessageBox(const wxString& message, const wxString& caption, long style)

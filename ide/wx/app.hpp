@@ -34,6 +34,11 @@ public:
     bool OnInit() override;
     int OnExit() override;
     int FilterEvent(wxEvent& event) override;
+    // An event handler (a command, a posted report) that could not get the
+    // memory it asked for ends with a box; the IDE goes on. Any other
+    // exception ends the program, as before.
+    void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const override;
+    bool OnExceptionInMainLoop() override;
 
     // The start-up proper; `args` without the program name. False ends the program.
     bool InitInstance(const wxArrayString& args);
@@ -93,6 +98,7 @@ public:
     void StartFindJob(std::unique_ptr<QuvFindJob> job);
 
 private:
+    void TellOutOfMemory();
     void OnAppAbout(wxCommandEvent&);
     void OnFileSaveAll(wxCommandEvent&);
     void OnFileCloseAll(wxCommandEvent&);

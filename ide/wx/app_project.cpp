@@ -129,6 +129,9 @@ bool CQuvBenchApp::LoadProjectFile(const wxString& path, bool& cancelled)
         if (text.compare(0, std::strlen(kNoProjectNameMessage), kNoProjectNameMessage) == 0) {
             shown = kNoProjectNameMessage;
             std::string reason = ReadFailureReason(utf8(path));
+            // A file without an end (/dev/zero) opens, but its read stops at the bound.
+            if (reason.empty())
+                reason = TooLargeReason(text);
             if (reason.empty())
                 reason = "没有工程名（[QuvBench] 节中没有 Project Name 项，或其值为空）";
             shown += "\n" + wxString::Format(U8("工程文件 %s：%s"), path, fromUtf8(reason));

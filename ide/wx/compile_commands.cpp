@@ -56,10 +56,11 @@ wxString fromGbk(const std::string& text)
 // then takes the rest at its own pace.
 class FrameCompileSink : public CompileSink {
 public:
-    // `typesetDone` and `ended` run on the user-interface thread.
+    // `typesetDone`, `outOfMemory` and `ended` run on the user-interface thread.
     FrameCompileSink(CMainFrame* frame, int serial, std::function<void(bool)> typesetDone,
-                     std::function<void(int)> ended)
-        : frame_(frame), serial_(serial), typesetDone_(std::move(typesetDone)), ended_(std::move(ended))
+                     std::function<void()> outOfMemory, std::function<void(int)> ended)
+        : frame_(frame), serial_(serial), typesetDone_(std::move(typesetDone)),
+          outOfMemory_(std::move(outOfMemory)), ended_(std::move(ended))
     {
     }
 
@@ -85,6 +86,7 @@ public:
     {
         frame_->CallAfter([done = typesetDone_, ok] { done(ok); });
     }
+    void OutOfMemory() override { frame_->CallAfter([told = outOfMemory_] { told(); }); }
     void JobEnded() override
     {
         const int serial = serial_;
@@ -95,6 +97,7 @@ private:
     CMainFrame* frame_;
     int serial_;
     std::function<void(bool)> typesetDone_;
+    std::function<void()> outOfMemory_;
     std::function<void(int)> ended_;
     // Shared with the posted calls, which may outlive the sink.
     std::shared_ptr<OutputBatch> make_ = std::make_shared<OutputBatch>();
@@ -206,7 +209,8 @@ void CCompileCommands::StartCompileJob(std::shared_ptr<CCompileJob> job)
     CMainFrame* frame = services_.MainFrame();
     const auto start = bench_.StartCompileJob(std::move(job), [this, frame](int serial) {
         return std::unique_ptr<CompileSink>(new FrameCompileSink(
-            frame, serial, [this](bool ok) { OnTypesetDone(ok); }, [this](int n) { OnCompileThreadEnded(n); }));
+            frame, serial, [this](bool ok) { OnTypesetDone(ok); }, [this] { OnCompileOutOfMemory(); },
+            [this](int n) { OnCompileThreadEnded(n); }));
     });
     if (start == Workbench::JobStart::NoThread)
         services_.MessageBox(U8("无法启动编译任务：系统无法创建新的线程"), U8("错误"), wxOK | wxICON_ERROR);
@@ -215,6 +219,11 @@ void CCompileCommands::StartCompileJob(std::shared_ptr<CCompileJob> job)
 void CCompileCommands::OnCompileThreadEnded(int serial)
 {
     bench_.CompileJobEnded(serial);
+}
+
+void CCompileCommands::OnCompileOutOfMemory()
+{
+    services_.MessageBox(U8("内存不足，编译任务未能完成。"), U8("错误"), wxOK | wxICON_ERROR);
 }
 
 void CCompileCommands::OnTypesetDone(bool ok)

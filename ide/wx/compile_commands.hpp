@@ -43,6 +43,7 @@ private:
     // Reports of the compile thread, on the user-interface thread in the
     // order it made them.
     void OnTypesetDone(bool ok);
+    void OnCompileOutOfMemory();
     void OnCompileThreadEnded(int serial);
     // The document of the active editor window; null when none.
     wxDocument* ActiveDocument() const;

@@ -5,6 +5,7 @@
 
 #include "ide/model/error_text.hpp"
 #include "platform/file_io.hpp"
+#include "platform/registry_file.hpp"
 
 #include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/find_commands.hpp"
@@ -180,6 +181,9 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
 {
     services_ = &ServicesOf(doc);
     auto* parent = wxStaticCast(services_->TopWindow(), wxMDIParentFrame);
+#ifdef __WXGTK__
+    const bool insertionPending = parent->m_justInserted;
+#endif
     auto* frame = new CChildFrame(doc, this, parent);
     SetFrame(frame);
 
@@ -193,10 +197,19 @@ bool CQuvBenchView::OnCreate(wxDocument* doc, long)
     std::string error;
     if (!pad_->Create(frame, kControlId, wxRect(wxPoint(0, 0), size), error)) {
         pad_.reset();
-        services_->MessageBox(wxString::Format(U8("无法创建编辑控件：%s"), wxString::FromUTF8(error)), U8("错误"),
+        const std::string told =
+            ControlCreationFailure(platform::RegistryFile::UserPath(), quvpad::kControlClsid, error);
+        services_->MessageBox(wxString::Format(U8("无法创建编辑控件：%s"), wxString::FromUTF8(told)), U8("错误"),
                               wxOK | wxICON_ERROR);
         SetFrame(nullptr);
         frame->Destroy();
+#ifdef __WXGTK__
+        // The parent would bring the frame forward on its next idle and
+        // attach the menus of the document in front, which are attached
+        // already (a failed assertion in front of the user): the frame is
+        // gone, and an insertion before it still counts.
+        parent->m_justInserted = insertionPending;
+#endif
         return false;
     }
     pad_->Advise(this);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <new>
 
 #include <unistd.h>
 
@@ -48,6 +49,7 @@ class RecordingSink : public CompileSink {
 public:
     void ErrorRow(const QUVException& r) override { Note("error " + std::to_string(r.getLine())); }
     void TextRow(const std::string& first, const std::string& second) override { Note("text " + second); }
+    void OutOfMemory() override { Note("out of memory"); }
     void MakeStart() override { Note("make start"); }
     void MakeChar(char) override {}
     void RunStart() override { Note("run start"); }
@@ -56,10 +58,15 @@ public:
     void JobEnded() override { Note("ended"); }
     std::vector<std::string> reports;
 
+    // The report that finds no memory for itself.
+    std::string starvedAt;
+
 private:
     void Note(const std::string& s)
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (s == starvedAt)
+            throw std::bad_alloc();
         reports.push_back(s);
     }
     std::mutex mutex_;
@@ -107,6 +114,34 @@ TEST_F(CompileThreadTest, RunsTheJobReportsInOrderAndClearsTheBusyFlagLast)
         EXPECT_EQ(sink.reports, c.expected) << c.kind;
         EXPECT_EQ(busy_, 0);
         EXPECT_EQ(!job->typesetText.empty(), c.typesetText);
+    }
+}
+
+// A job that finds no memory (for the typeset text it hands over, or for a
+// report) ends early and says so; the thread ends as any job's does, and a
+// stop after it reaches no driver.
+TEST_F(CompileThreadTest, AJobWithoutMemoryEndsAndSaysSo)
+{
+    const std::string source = Write("job.e", "%Prog p == [ ] [ Syn [ %Stm [ LB = e => $OLB = RETURN ] ] ].\n");
+    const struct {
+        int kind;
+        const char* starvedAt;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {KindTypeset, "typeset ok", {"text Typesetting Finished!, 0 errors found!", "out of memory", "ended"}},
+        {KindCompileFile, "text Syntax Checking Started!", {"out of memory", "ended"}},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        sink.starvedAt = c.starvedAt;
+        auto job = std::make_shared<CCompileJob>(c.kind, source);
+        busy_ = 1;
+        CQUVCompileThread thread(job, session_, sink, busy_);
+        ASSERT_TRUE(thread.Start());
+        thread.Join();
+        EXPECT_EQ(sink.reports, c.expected) << c.starvedAt;
+        EXPECT_EQ(busy_, 0);
+        EXPECT_TRUE(thread.Stop());
     }
 }
 

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "ide/model/frame_placement.hpp"
+#include "platform/private_profile.hpp"
 #include "tool_run.hpp"
 
 namespace {
@@ -155,7 +156,7 @@ TEST(FrameRestore, TheFirstRestoreOnAnEmptySettingsFolderIsThreeQuartersOfTheScr
     runCommand(env + "xdotool mousemove " + std::to_string(kScreenWidth / 2) + " " +
                std::to_string(kScreenHeight / 2) + " click 1 sleep 0.3 key alt+F4 >/dev/null 2>&1");
     ASSERT_TRUE(ide.Ended(300)) << "quvbench did not end on Alt+F4";
-    EXPECT_EQ(ide::LoadFramePlacement(home.path + "/QuvBench/QuvBench.ini"), fair);
+    EXPECT_EQ(ide::LoadFramePlacement(platform::PrivateProfileFile(home.path + "/QuvBench/QuvBench.ini")), fair);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <wx/app.h>
 #include <wx/utils.h>
 
+#include "ide/wx/common_dialogs.hpp"
+#include "ide/wx/ids.hpp"
 #include "ide/wx/splash_wnd.hpp"
 #include "screen_grab.hpp"
 
@@ -77,6 +79,19 @@ std::string ReadFile(const std::string& path)
     std::ostringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+void OpenProjectThroughDialog(const std::string& path)
+{
+    CommonDialogs::SetFileHook([&path](const FileDialogSpec&, wxArrayString& paths) {
+        paths.Add(wxString::FromUTF8(path));
+        return true;
+    });
+    wxCommandEvent menu(wxEVT_MENU, ID_PROJECT_OPEN);
+    wxEvtHandler& frame = Frame();
+    frame.ProcessEvent(menu);
+    Pump();
+    CommonDialogs::SetFileHook(nullptr);
 }
 
 bool JobRunning() { return wxGetApp().Bench().compileBusy != 0; }

@@ -48,6 +48,8 @@ bool PumpFor(int seconds, F done)
         Pump(1);
     return done();
 }
+// Chooses `path` as the project in 文件 → 打开工程's open dialog.
+void OpenProjectThroughDialog(const std::string& path);
 // Whether a compile, build or run is still going.
 bool JobRunning();
 // The texts of the rows right below the tree's root.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/private_profile.hpp"
+
 namespace ide::test {
 
 class IniTest : public testing::Test {
@@ -27,6 +29,8 @@ protected:
     {
         std::ofstream(ini_, std::ios::binary) << text;
     }
+    // The file as the IDE reads it at start-up: once, for every key.
+    platform::PrivateProfileFile Profile() const { return platform::PrivateProfileFile(ini_); }
     std::string Read() const
     {
         std::ifstream in(ini_, std::ios::binary);

@@ -13,7 +13,6 @@
 #include <wx/mdi.h>
 
 #include "ide/model/find_in_files.hpp"
-#include "ide/wx/common_dialogs.hpp"
 #include "ide/wx/ids.hpp"
 #include "ide/wx/output_panes.hpp"
 #include "ide/wx/workspace_views.hpp"
@@ -79,14 +78,7 @@ TEST(KeepWork, EditsStayMarkedWhenAProjectFailsToOpen)
         const char* key;
     } ways[] = {
         {"文件 → 打开工程",
-         [&] {
-             CommonDialogs::SetFileHook([&](const FileDialogSpec&, wxArrayString& paths) {
-                 paths.Add(wxString::FromUTF8(bad));
-                 return true;
-             });
-             Command(&Frame(), ID_PROJECT_OPEN);
-             CommonDialogs::SetFileHook(nullptr);
-         },
+         [&] { OpenProjectThroughDialog(bad); },
          "c"},
         {"a recent project",
          [&] {

@@ -19,6 +19,7 @@
 #include "ide/wx/page_setup_dlg.hpp"
 #include "ide/wx/source_printout.hpp"
 #include "ink.hpp"
+#include "platform/private_profile.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 #include "tests/ide/x_input.hpp"
@@ -377,7 +378,7 @@ TEST(PageSetup, EditsACopyAndRefusesValuesOutOfRange)
     EXPECT_EQ(wxGetApp().Bench().PrintSetting().header, "&n");
     wxGetApp().ExitInstance();
     CPrintSetting saved;
-    saved.Load(wxGetApp().Bench().SettingsFile());
+    saved.Load(platform::PrivateProfileFile(wxGetApp().Bench().SettingsFile()));
     EXPECT_EQ(saved.header, "&n");
 }
 

@@ -2,14 +2,22 @@
 // a missing file, round trips, foreign keys kept, and the line-break guard.
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "ide/model/display_setting.hpp"
+#include "ide/model/error_text.hpp"
 #include "ide/model/find_history.hpp"
 #include "ide/model/frame_placement.hpp"
 #include "ide/model/print_setting.hpp"
 #include "ide/model/recent_list.hpp"
+#include "ide/model/workbench.hpp"
 #include "ini_fixture.hpp"
+#include "open_count.hpp"
+#include "platform/class_registry.hpp"
 #include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
@@ -18,12 +26,54 @@ namespace {
 
 using test::IniTest;
 
+class StartSettingsTest : public IniTest {};
+
+// Every setting the IDE takes from QuvBench.ini at start-up comes from one
+// read of it: a file of many lines read once per key kept the window from
+// showing for minutes.
+TEST_F(StartSettingsTest, TheFileIsReadOnceForEveryKey)
+{
+    setenv("QUVBENCH_REGISTRY", (folder_ / "registry").c_str(), 1);
+    std::string text = "[Other]\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "key" + std::to_string(i) + "=a value the IDE does not use\n";
+    Write(text + "[DISPLAY_FONT]\nlfHeight=-14\nlfFaceName=Mono\n[COLORS]\n注释=0x123456\n[SPACES]\nTabSize=8\n"
+                 "[PAGE_SETUP_INFO]\niLeft=250\nfooter=p &p\n[PRINT_FONT]\nlfHeight=10\n[FindTextSection]\n0=alpha\n"
+                 "[DirSection]\n0=/src\n[FRAME_PLACEMENT]\nleft=10\ntop=20\nwidth=800\nheight=600\n");
+    test::OpenCount count(ini_);
+    ASSERT_TRUE(count.Watching());
+    Workbench bench(ini_);
+    bench.LoadStartSettings();
+    EXPECT_EQ(count.Opens(), 1);
+    unsetenv("QUVBENCH_REGISTRY");
+
+    const struct {
+        const char* key;
+        long long got, want;
+    } rows[] = {
+        {"lfHeight", bench.DisplaySetting().font.lfHeight, -14},
+        {"注释", bench.DisplaySetting().colors[9], 0x123456},
+        {"关键词 (default)", bench.DisplaySetting().colors[1], kDefaultColors[1]},
+        {"TabSize", bench.DisplaySetting().TabSize, 8},
+        {"iLeft", bench.PrintSetting().iLeft, 250},
+        {"print lfHeight", bench.PrintSetting().printFont.lfHeight, 10},
+        {"width", bench.FramePlacement().width, 800},
+        {"top", bench.FramePlacement().y, 20},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.got, r.want) << r.key;
+    EXPECT_EQ(bench.DisplaySetting().font.lfFaceName, "Mono");
+    EXPECT_EQ(bench.PrintSetting().footer, "p &p");
+    EXPECT_EQ(bench.FindHistory().findTexts, CQuvFindHistory::List{"alpha"});
+    EXPECT_EQ(bench.FindHistory().folders, CQuvFindHistory::List{"/src"});
+}
+
 class DisplaySettingTest : public IniTest {};
 
 TEST_F(DisplaySettingTest, MissingFileGivesDefaultsAndZeroFont)
 {
     CDisplaySetting s;
-    LoadDisplaySetting(s, ini_);
+    LoadDisplaySetting(s, Profile());
     EXPECT_EQ(s.font, LogFont());
     for (int i = 0; i < kColorCount; ++i)
         EXPECT_EQ(s.colors[i], kDefaultColors[i]) << i;
@@ -36,7 +86,7 @@ TEST_F(DisplaySettingTest, RoundTripKeepsEveryFieldAndForeignKeys)
 {
     Write("[Other]\nmine=1\n[COLORS]\n注释=0x123456\nextra=keep me\n");
     CDisplaySetting s;
-    LoadDisplaySetting(s, ini_);
+    LoadDisplaySetting(s, Profile());
     EXPECT_EQ(s.colors[9], 0x123456u);
     s.font.lfHeight = -16;
     s.font.lfWeight = 700;
@@ -50,7 +100,7 @@ TEST_F(DisplaySettingTest, RoundTripKeepsEveryFieldAndForeignKeys)
     SaveDisplaySetting(s, ini_);
 
     CDisplaySetting back;
-    LoadDisplaySetting(back, ini_);
+    LoadDisplaySetting(back, Profile());
     EXPECT_EQ(back, s);
     const std::string text = Read();
     EXPECT_NE(text.find("关键词=0xff0000\n"), std::string::npos);
@@ -80,7 +130,7 @@ TEST_F(DisplaySettingTest, FontSectionReading)
         Write(std::string("[F]\n") + c.section);
         LogFont font;
         font.lfFaceName = "keep";
-        ReadLogFont("F", font, ini_);
+        ReadLogFont("F", font, Profile());
         EXPECT_EQ(font.lfHeight, c.height) << c.section;
         EXPECT_EQ(font.lfFaceName, c.face) << c.section;
     }
@@ -90,7 +140,7 @@ TEST_F(DisplaySettingTest, ColourValuesReadInBothForms)
 {
     Write("[COLORS]\n当前行背景色=255\n关键词=0XFF\n定义标号=-1\n");
     CDisplaySetting s;
-    LoadDisplaySetting(s, ini_);
+    LoadDisplaySetting(s, Profile());
     EXPECT_EQ(s.colors[0], 255u);
     EXPECT_EQ(s.colors[1], 255u);
     EXPECT_EQ(s.colors[2], 0xFFFFFFFFu);
@@ -123,7 +173,7 @@ class PrintSettingTest : public IniTest {};
 TEST_F(PrintSettingTest, MissingFileGivesDefaults)
 {
     CPrintSetting s;
-    s.Load(ini_);
+    s.Load(Profile());
     EXPECT_TRUE(s.SamePersistentFields(CPrintSetting()));
     EXPECT_EQ(s.header, "文件: &f  %x, %X");
     EXPECT_EQ(s.footer, "第 &p 页");
@@ -154,7 +204,7 @@ TEST_F(PrintSettingTest, RoundTripKeepsFieldsAndForeignKeys)
     EXPECT_NE(first.find("PRINT_HEADER_FOOTER_COLOR=0x00ff00\n"), std::string::npos);
 
     CPrintSetting back;
-    back.Load(ini_);
+    back.Load(Profile());
     EXPECT_TRUE(back.SamePersistentFields(s));
     EXPECT_EQ(back.footer, "");
     back.Save(ini_);
@@ -225,7 +275,7 @@ TEST_F(FindHistoryTest, LoadCollapsesDuplicatesNewestFirst)
 {
     Write("[FindTextSection]\n0=A\n1=B\n2=A\n[DirSection]\n11=old\n0=new\n");
     CQuvFindHistory h;
-    h.LoadFromIni(ini_);
+    h.LoadFromIni(Profile());
     EXPECT_EQ(h.findTexts, (CQuvFindHistory::List{"A", "B"}));
     EXPECT_EQ(h.folders, (CQuvFindHistory::List{"new", "old"}));
     EXPECT_TRUE(h.replaceTexts.empty());
@@ -244,7 +294,7 @@ TEST_F(FindHistoryTest, SaveWritesTwelveNewestAndRoundTrips)
     h.SaveToIni(ini_);
 
     CQuvFindHistory back;
-    back.LoadFromIni(ini_);
+    back.LoadFromIni(Profile());
     EXPECT_EQ(back.findTexts.size(), 12u);
     EXPECT_EQ(back.findTexts.front(), "t14");
     EXPECT_EQ(back.findTexts.back(), "t3");
@@ -310,6 +360,51 @@ TEST_F(RecentListTest, KeepsEightNewestAndRoundTripsThroughTheRegistry)
     filesBack.ReadList(again);
     EXPECT_EQ(projectsBack.Entries(), projects.Entries());
     EXPECT_EQ(filesBack.Entries(), files.Entries());
+}
+
+// The box of an editor control that could not be created names the registry
+// file and why it could not be read, or that it does not register the
+// control, and how quvreg registers it again.
+TEST_F(RecentListTest, AControlThatCannotBeCreatedNamesTheRegistryFile)
+{
+    const char classId[] = "{4F1C0D2E-0000-0000-0000-51A7E0C0FFEE}";
+    const std::string notRegistered = std::string(classId) + " is not registered";
+    const std::string path = (folder_ / "registry").string();
+    const auto registered = [&] {
+        platform::RegistryFile registry(path);
+        registry.SetValue(platform::ClassKey(classId) + "\\InprocServer32", "", "/opt/quvpad/libquvpad.so");
+        ASSERT_TRUE(registry.Save());
+    };
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string error;
+        std::vector<std::string> told;  // each in the text, in this order
+    } rows[] = {
+        {"a folder", [&] { std::filesystem::create_directory(path); }, notRegistered,
+         {path, "无法读取：这是一个文件夹", "移走或修好它以后，用 quvreg 注册编辑控件"}},
+        {"binary data", [&] { std::ofstream(path, std::ios::binary) << std::string("\x7f" "ELF\x02\x01\0\0=\n\xff", 11); },
+         notRegistered, {path, "无法读取：第 1 行不是注册表的内容", "用 quvreg 注册编辑控件", "它会重写这个文件"}},
+        {"another file's text", [&] { std::ofstream(path) << "[Section]\nkey=value\njust words\n"; }, notRegistered,
+         {path, "第 3 行不是注册表的内容"}},
+        {"no registration", [&] { std::ofstream(path) << "[Software\\Other]\n@=x\n\n"; }, notRegistered,
+         {notRegistered + "\n注册表文件 " + path + " 中没有编辑控件的登记：用 quvreg 注册编辑控件"}},
+        {"no file", [] {}, notRegistered, {notRegistered + "\n", path, "quvreg"}},
+        {"registered, the library failed", registered, "cannot open the library", {"cannot open the library"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::filesystem::remove_all(path);
+        r.make();
+        const std::string told = ControlCreationFailure(path, classId, r.error);
+        size_t at = 0;
+        for (const std::string& part : r.told) {
+            at = told.find(part, at);
+            ASSERT_NE(at, std::string::npos) << part << " in " << told;
+        }
+    }
+    // A library that cannot be created tells nothing else.
+    EXPECT_EQ(ControlCreationFailure(path, classId, "cannot open the library"), "cannot open the library");
 }
 
 TEST(RecentList, DisplayNameShortensLongPaths)

@@ -18,6 +18,7 @@
 #include "ide/model/recent_list.hpp"
 #include "ide/model/settings_file.hpp"
 #include "ide/model/workspace_trees.hpp"
+#include "platform/private_profile.hpp"
 #include "platform/registry_file.hpp"
 
 namespace fs = std::filesystem;
@@ -142,7 +143,7 @@ TEST(FindHistoryStore, ComesBackFromQuvBenchIniAsTheUserLeftIt)
                 if (file.count(k))
                     CQuvFindHistory::InsertMostRecent(expected, CutToUtf16Units(file[k], kHistoryEntryUnits - 1));
             CQuvFindHistory loaded;
-            loaded.LoadFromIni(ini.path);
+            loaded.LoadFromIni(platform::PrivateProfileFile(ini.path));
             ASSERT_EQ(loaded.findTexts, expected) << "after step " << step;
             EXPECT_TRUE(loaded.replaceTexts.empty());
         }

@@ -41,6 +41,7 @@ public:
     void RunStart() override {}
     void RunChar(char) override {}
     void TypesetDone(bool) override {}
+    void OutOfMemory() override { reports_.Note("out of memory"); }
     void JobEnded() override { reports_.Note("ended"); }
 
 private:
