@@ -22,7 +22,9 @@
 // - A process: createProsHead, ProNode::setResult, createProsBody on the same
 //   fragment; later createFrameDecl.
 // - A variable of an enclosing procedure is reached through the frames:
-//   CodeNames::pointerDeref(C++ name, SymbolTable::getVarPath(node)).
+//   CodeNames::pointerDeref(C++ name, SymbolTable::getVarPath(node)); one of
+//   the program or of a package is written in its scope where C++ would find
+//   another declaration of its name (SymbolTable::getScopeQualifier).
 // - A plain variable name uses the node's own access record, pointed at its
 //   frame by setVariableAccess; every other access form is a new record.
 // - A call is made by one call emitter and then goes to createCallAction
@@ -201,6 +203,9 @@ public:
     std::string endFlag;
     int interval = 0;
     ProNode* process = nullptr;  // not owned
+    // The name of the process the control is bound to, also of one declared
+    // in another file; empty where that is not known.
+    std::string processName;
 };
 
 // A call of a user procedure or of a built-in. No text ends in ";": the call
@@ -304,8 +309,9 @@ std::unique_ptr<Expression> createField(JobState& job, const Expression& e, cons
 std::unique_ptr<Expression> createParen(JobState& job, const Expression& e);
 std::unique_ptr<Expression> createDereference(JobState& job, const Expression& e);
 // In place: the C++ text of e becomes the access through the frame path of
-// the variable (empty for a variable of the current block).
-void setVariableAccess(JobState& job, Expression& e, const std::string& path);
+// the variable (empty for a variable of the current block), written in the
+// scope given (SymbolTable::getScopeQualifier) where C++ needs one.
+void setVariableAccess(JobState& job, Expression& e, const std::string& path, const std::string& scope = "");
 
 // ---- operators on a variable ----
 std::unique_ptr<OperatorExpression> createAddressOf(JobState& job, const Expression& e);

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 
+#include "compiler/core/code_fragment.hpp"
 #include "compiler/core/job_state.hpp"
 
 namespace emit {
@@ -28,6 +29,12 @@ inline std::string selectable(const std::string& code) {
 std::string quoted(const std::string& text);
 // The C++ type-id of t, as a template argument.
 std::string typeId(JobState& job, const Type* t);
+// A text made on a variable's name (a CodeNames form beginning with its C++
+// name), moved onto the variable's access: the two differ where the variable
+// is reached through frames or written in its scope.
+inline std::string onAccess(std::string text, const std::string& name, const std::string& access) {
+    return text.replace(0, CodeNames::varName(name).size(), access);
+}
 // Files the semantic message `message` at the running walker's place.
 void report(JobState& job, int message);
 }  // namespace emit

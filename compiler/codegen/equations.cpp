@@ -6,6 +6,7 @@
 #include "compiler/core/symbols.hpp"
 #include "compiler/core/types.hpp"
 #include "compiler/codegen/codegen.hpp"
+#include "compiler/codegen/emit_support.hpp"
 
 namespace {
 const char* const constructorName = "AssignmentEquation::AssignmentEquation()";
@@ -101,7 +102,10 @@ std::unique_ptr<AssignmentEquation> codegen::createStartEquation(JobState& job, 
     auto q = std::make_unique<AssignmentEquation>();
     typeOf(job, k)->checkEquation(job);
     q->typeset = "$O" + nameOf(k) + " == " + process;
-    q->code = CodeNames::assignment(nameOf(k), process) + base::semicolon() + base::newline();
+    std::string binding = CodeNames::assignment(nameOf(k), process);
+    if (k && k->getExpression())
+        binding = emit::onAccess(binding, nameOf(k), k->getExpression()->getCode());
+    q->code = binding + base::semicolon() + base::newline();
     return q;
 }
 

@@ -250,8 +250,8 @@ std::unique_ptr<Expression> codegen::createDereference(JobState& job, const Expr
     return derive(e, "*" + e.typeset, grouped("*" + e.code), t);
 }
 
-void codegen::setVariableAccess(JobState&, Expression& e, const std::string& path) {
-    e.code = CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
+void codegen::setVariableAccess(JobState&, Expression& e, const std::string& path, const std::string& scope) {
+    e.code = scope + CodeNames::pointerDeref(CodeNames::varName(e.typeset), path);
     // A channel reached through a frame is used with "->": grouped, the
     // dereference comes first.
     if (!path.empty() && (e.attribute == DEF_INPUT_CHANNEL || e.attribute == DEF_OUTPUT_CHANNEL))
@@ -260,14 +260,6 @@ void codegen::setVariableAccess(JobState&, Expression& e, const std::string& pat
 
 // ---- operators on a variable ----------------------------------------------------------------
 
-namespace {
-// A channel test made on the channel's name, moved onto the channel's access
-// (which differs from the name only in a procedure nested in the process).
-std::string onChannel(std::string test, const std::string& name, const std::string& access) {
-    return test.replace(0, CodeNames::varName(name).size(), access);
-}
-}  // namespace
-
 std::unique_ptr<OperatorExpression> codegen::createAddressOf(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkAddressOf(job);
     return std::make_unique<OperatorExpression>("&" + e.typeset, grouped("&" + e.code), t);
@@ -275,13 +267,13 @@ std::unique_ptr<OperatorExpression> codegen::createAddressOf(JobState& job, cons
 
 std::unique_ptr<OperatorExpression> codegen::createCanSend(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanSend(job);
-    return std::make_unique<OperatorExpression>(e.typeset + "!", onChannel(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "!", emit::onAccess(CodeNames::channelCanSend(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createCanRecv(JobState& job, const Expression& e) {
     Type* t = typeOrUnknown(job, e)->checkCanRecv(job);
-    return std::make_unique<OperatorExpression>(e.typeset + "?", onChannel(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
+    return std::make_unique<OperatorExpression>(e.typeset + "?", emit::onAccess(CodeNames::channelCanRecv(job, e.typeset), e.typeset, e.code),
                                   t);
 }
 
@@ -402,11 +394,18 @@ std::unique_ptr<OperatorExpression> codegen::createParenExpr(JobState& job, cons
     return std::make_unique<OperatorExpression>("(" + e.typeset + ")", "(" + e.code + ")", typeOrUnknown(job, e)->self());
 }
 
+namespace {
+// ":" and a name written as "::_n" would be read as "::" and ":_n".
+std::string elseSide(const std::string& code) {
+    return !code.empty() && code[0] == ':' ? " " + code : code;
+}
+}  // namespace
+
 std::unique_ptr<OperatorExpression> codegen::createIfThenElse(JobState& job, const Expression& c, const OperatorExpression* t,
                                               const OperatorExpression* e) {
     Type* result = typeOrUnknown(job, c)->checkIfThenElse(job, typeOf(job, t), typeOf(job, e));
     return std::make_unique<OperatorExpression>("If " + c.typeset + " Then " + typesetOf(t) + " Else " + typesetOf(e),
-                                  grouped("(" + c.code + ")?" + codeOf(t) + ":" + codeOf(e)), result);
+                                  grouped("(" + c.code + ")?" + codeOf(t) + ":" + elseSide(codeOf(e))), result);
 }
 
 std::unique_ptr<OperatorExpression> codegen::createCall(JobState& job, const Expression& e, const CodeFragment* p) {

@@ -160,6 +160,7 @@ std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vec
     // element types where the started processes are known.
     std::vector<std::vector<char>> sends(n, std::vector<char>(n, 0)), receives = sends;
     std::vector<std::vector<Type*>> sendType(n, std::vector<Type*>(n, nullptr)), receiveType = sendType;
+    std::vector<std::vector<std::string>> sendFormal(n, std::vector<std::string>(n)), receiveFormal = sendFormal;
     for (int i = 0; i < n; ++i) {
         for (const auto& a : starts[i]->actuals) {
             int attribute = a->getAttribute();
@@ -178,11 +179,13 @@ std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vec
                     report(job, INPUT_TWICE);
                 receives[i][j] = 1;
                 receiveType[i][j] = element;
+                receiveFormal[i][j] = a->getFormalName();
             } else {
                 if (sends[i][j])
                     report(job, OUTPUT_TWICE);
                 sends[i][j] = 1;
                 sendType[i][j] = element;
+                sendFormal[i][j] = a->getFormalName();
             }
         }
     }
@@ -234,10 +237,18 @@ std::unique_ptr<Statement> codegen::createParallel(JobState& job, const std::vec
             if (!sends[i][j])
                 continue;
             declarations += "quv_runtime::ChannelLink " + links[i][j] + ";" + NL;
-            // Compared only where both processes are known; a control's own type says nothing of its channels.
-            if (receives[j][i] && sendType[i][j] && receiveType[j][i] &&
-                !Type::equal(sendType[i][j], receiveType[j][i]))
-                report(job, DIFFERENT_TYPES);
+            // Compared where both processes are known; a control's own type says
+            // nothing of its channels. Where a process is declared in another file
+            // (or later), the project's link check compares the two.
+            if (!receives[j][i])
+                continue;
+            if (sendType[i][j] && receiveType[j][i]) {
+                if (!Type::equal(sendType[i][j], receiveType[j][i]))
+                    report(job, DIFFERENT_TYPES);
+            } else if (!starts[i]->processName.empty() && !starts[j]->processName.empty()) {
+                job.notePendingChannel(starts[i]->processName, sendFormal[i][j], starts[j]->processName,
+                                       receiveFormal[j][i]);
+            }
         }
     }
 

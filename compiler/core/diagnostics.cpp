@@ -327,6 +327,23 @@ QUVException& QUVException::makeSharedRedeclared(const std::string& variable, in
                                              ", File: " + oldFile);
 }
 
+namespace {
+std::string endText(const QUVException::ChannelEnd& end) {
+    return "\n\tprocess " + end.process + (end.input ? " receives " : " sends ") + end.type + " through " +
+           end.formal + ", see Line: " + std::to_string(end.line) + ", Col: " + std::to_string(end.column) +
+           ", File: " + end.file;
+}
+}  // namespace
+
+// The text of the parallel statement's check in one file, with the two processes named.
+QUVException& QUVException::makeChannelTypesDiffer(int line_, int column_, const std::string& file_,
+                                                   const ChannelEnd& one, const ChannelEnd& other) {
+    const int differentTypes = 15;  // the makeSemantic text of the check
+    startAt(line_, column_, std::string(), file_);
+    return finish(ChannelTypesDifferError,
+                  numberName(FirstSemanticText + differentTypes) + endText(one) + endText(other));
+}
+
 QUVException& QUVException::makeMainTwice(const std::string& program, const std::string& earlierProgram) {
     startBlank();
     return finish(MainTwiceError, "While declaring program " + program +

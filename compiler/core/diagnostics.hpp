@@ -63,6 +63,7 @@ public:
     static constexpr Class ProcessRedeclaredError{LinkError, ProcessRedeclared};
     static constexpr Class MainTwiceError{LinkError, MainTwice};
     static constexpr Class SharedRedeclaredError{LinkError, Redeclared};
+    static constexpr Class ChannelTypesDifferError{LinkError, TypeMismatch};
     static constexpr Class NoMainError{LinkError, NoMain};
     // An output file that cannot be written.
     static constexpr Class OutputFileError{FileError, CharStreamIO};
@@ -146,6 +147,22 @@ public:
                                         int oldLine, int oldColumn, const std::string& oldFile);
     QUVException& makeSharedRedeclared(const std::string& variable, int line, int column, const std::string& file,
                                        int oldLine, int oldColumn, const std::string& oldFile);
+    // One end of a channel: the process, its channel formal (an input one when
+    // the process receives) with the formal's element type as QUV/E writes it,
+    // and where the process is declared.
+    struct ChannelEnd {
+        std::string process;
+        std::string formal;
+        bool input;
+        std::string type;
+        int line;
+        int column;
+        std::string file;
+    };
+    // The parallel statement at line and column of file joins two processes
+    // of the project through a channel whose ends carry different types.
+    QUVException& makeChannelTypesDiffer(int line, int column, const std::string& file, const ChannelEnd& one,
+                                         const ChannelEnd& other);
     QUVException& makeMainTwice(const std::string& program, const std::string& earlierProgram);
     QUVException& makeNoMain();
 

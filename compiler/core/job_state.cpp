@@ -34,6 +34,16 @@ void JobState::noteSharedVariable(const std::string& name, int line, int column)
     processRegistry.addSharedVariable(name, line, column, fileName);
 }
 
+void JobState::noteProcessChannels(const std::string& name, int line, int column,
+                                   const std::vector<ChannelFormal>& formals) {
+    processRegistry.addChannelFormals(name, {line, column, fileName, formals});
+}
+
+void JobState::notePendingChannel(const std::string& process, const std::string& formal, const std::string& peer,
+                                  const std::string& peerFormal) {
+    processRegistry.addPendingChannel({process, formal, peer, peerFormal, walkLine, walkColumn, fileName});
+}
+
 namespace {
 
 std::vector<ProcessRecord>::const_iterator findIn(const std::vector<ProcessRecord>& records,
@@ -68,4 +78,13 @@ void ProcessRegistry::addDeclaration(const std::string& name, int line, int colu
 
 void ProcessRegistry::addSharedVariable(const std::string& name, int line, int column, const std::string& file) {
     shared.push_back({name, line, column, file});
+}
+
+void ProcessRegistry::addChannelFormals(const std::string& process, const ProcessChannels& formals) {
+    channels.emplace(process, formals);
+}
+
+const ProcessChannels* ProcessRegistry::getChannelFormals(const std::string& process) const {
+    auto found = channels.find(process);
+    return found == channels.end() ? nullptr : &found->second;
 }

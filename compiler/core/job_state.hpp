@@ -15,6 +15,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "compiler/core/diagnostics.hpp"
@@ -23,6 +24,36 @@
 // Where a process was declared or first referred to.
 struct ProcessRecord {
     std::string name;
+    int line;
+    int column;
+    std::string file;
+};
+
+// A channel formal of a declared process; the process receives through an
+// input one. The element type is the session's.
+struct ChannelFormal {
+    std::string name;
+    bool input;
+    const Type* element;
+};
+
+// The channel formals of a process, with the place of its declaration.
+struct ProcessChannels {
+    int line;
+    int column;
+    std::string file;
+    std::vector<ChannelFormal> formals;
+};
+
+// A channel of a parallel statement whose two ends the statement's own file
+// could not compare, as a process at an end is declared in another file (or
+// later in the file): each end's process and channel formal, and the place of
+// the statement.
+struct PendingChannel {
+    std::string process;
+    std::string formal;
+    std::string peer;
+    std::string peerFormal;
     int line;
     int column;
     std::string file;
@@ -47,11 +78,20 @@ public:
     // Every file's %Var variables, in the order met.
     const std::vector<ProcessRecord>& getSharedVariables() const { return shared; }
 
+    // The first declaration's formals are kept for a process declared twice.
+    void addChannelFormals(const std::string& process, const ProcessChannels& channels);
+    // Null for a process not declared in the project.
+    const ProcessChannels* getChannelFormals(const std::string& process) const;
+    void addPendingChannel(const PendingChannel& channel) { pendingChannels.push_back(channel); }
+    const std::vector<PendingChannel>& getPendingChannels() const { return pendingChannels; }
+
 private:
     DiagnosticSink& job;
     std::vector<ProcessRecord> declared;
     std::vector<ProcessRecord> pending;
     std::vector<ProcessRecord> shared;
+    std::unordered_map<std::string, ProcessChannels> channels;
+    std::vector<PendingChannel> pendingChannels;
 };
 
 // A file whose semantic stage ended normally, with its program kind
@@ -160,6 +200,11 @@ public:
     void noteProcessDeclaration(const std::string& name, int line, int column);
     void noteProcessReference(const std::string& name, int line, int column);
     void noteSharedVariable(const std::string& name, int line, int column);
+    // The channel formals of the process declared at line and column of this file.
+    void noteProcessChannels(const std::string& name, int line, int column, const std::vector<ChannelFormal>& formals);
+    // A channel of the parallel statement at the walk's place whose ends this file cannot compare.
+    void notePendingChannel(const std::string& process, const std::string& formal, const std::string& peer,
+                            const std::string& peerFormal);
     ProcessRegistry& getProcessRegistry() { return processRegistry; }
     const std::vector<ProgramRecord>& getPrograms() const { return programs; }
 

@@ -1,5 +1,7 @@
 #include "compiler/core/symbol_table.hpp"
 
+#include <set>
+
 #include "compiler/core/diagnostics.hpp"
 #include "compiler/core/job_state.hpp"
 
@@ -12,6 +14,43 @@ int stepsUp(const BlockNode* from, const BlockNode* to) {
         if (b == to)
             return steps;
     return -1;
+}
+
+bool isPackage(const BlockNode* b) {
+    return b->getDefType() == DEF_PACKAGE || b->getDefType() == DEF_AGENT;
+}
+
+// The package or agent whose class holds the C++ function of `block`; null
+// for a function of the program.
+const PackNode* enclosingClass(const BlockNode* block) {
+    for (const BlockNode* b = block; b; b = b->getParent())
+        if (isPackage(b))
+            return static_cast<const PackNode*>(b);
+    return nullptr;
+}
+
+// Whether the class of `unit` has a variable `name` of its own or from a
+// father at any depth: C++ finds a base class's member before a name of the file.
+bool classHasVariable(const PackNode* unit, const std::string& name) {
+    if (!unit)
+        return false;
+    if (unit->getFathers().empty())
+        return dynamic_cast<const VarNode*>(unit->find(name)) != nullptr;
+    std::set<const BlockNode*> seen;
+    std::vector<const BlockNode*> pending{unit};
+    while (!pending.empty()) {
+        const BlockNode* next = pending.back();
+        pending.pop_back();
+        if (!seen.insert(next).second)
+            continue;
+        if (dynamic_cast<const VarNode*>(next->find(name)))
+            return true;
+        if (auto package = dynamic_cast<const PackNode*>(next))
+            for (const BlockNode* father : package->getFathers())
+                if (father)
+                    pending.push_back(father);
+    }
+    return false;
 }
 
 }  // namespace
@@ -175,6 +214,18 @@ std::string SymbolTable::getVarPath(const Node* var) const {
     for (int i = 0; i < steps; ++i)
         path += "father->";
     return path;
+}
+
+std::string SymbolTable::getScopeQualifier(const Node* var) const {
+    const BlockNode* holder = var ? var->getParent() : nullptr;
+    if (!holder || holder->getDefType() == DEF_PROCEDURE || holder->getDefType() == DEF_PROCESS)
+        return std::string();
+    const std::string name = var->getName();
+    auto function = dynamic_cast<const ProNode*>(current);
+    const bool hiddenByNewDec = function && function->hasNewDec(name);
+    if (isPackage(holder))
+        return hiddenByNewDec ? "this->" : std::string();
+    return hiddenByNewDec || classHasVariable(enclosingClass(current), name) ? "::" : std::string();
 }
 
 std::string SymbolTable::getFramePath(const Node* callee) const {

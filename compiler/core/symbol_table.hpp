@@ -42,6 +42,13 @@ public:
 
     // C++ prefix that reaches the frame holding `var` from the current block.
     std::string getVarPath(const Node* var) const;
+    // The scope a variable of the program or of a package is written in from
+    // the current block where C++ would find another declaration of its name
+    // first: "::" for the program's (hidden by a member of the class of the
+    // package around, its own or a father's, or by a NewDec of the body),
+    // "this->" for a package's (hidden by a NewDec of the body); empty where
+    // the bare name reaches it, and for a variable of a procedure or process.
+    std::string getScopeQualifier(const Node* var) const;
     // C++ expression of the father frame to pass when calling `callee` from the current block.
     std::string getFramePath(const Node* callee) const;
 

@@ -3,6 +3,7 @@
 // nodes declared directly in them.
 #pragma once
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -139,6 +140,12 @@ public:
     void markFrameReached() const { frameReached = true; }
     bool isFrameReached() const { return frameReached; }
 
+    // The names the body declares with NewDec. C++ may declare such a
+    // variable at the start of the function, where it hides every outer
+    // declaration of its name, also from the uses before the NewDec.
+    void noteNewDec(const std::string& name) { newDecs.insert(name); }
+    bool hasNewDec(const std::string& name) const { return newDecs.count(name) != 0; }
+
 private:
     const Expression* paramAt(int i, const char* method) const;
 
@@ -149,6 +156,7 @@ private:
     std::vector<Expression*> params;
     mutable bool frameReached = false;
     mutable std::string localTypeName;  // once formed
+    std::set<std::string> newDecs;
 };
 
 class TypeNode : public Node {

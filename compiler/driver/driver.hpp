@@ -66,7 +66,9 @@ public:
     void translate(const std::string& file, const OutputNames& outputs);
     void compileProject(const std::vector<std::string>& files, const std::string& project);
     // The link checks of a project job, in this order: one link error 16 per
-    // process still referred to but never declared, one link error 12 per %Var
+    // process still referred to but never declared, one link error 10 per
+    // channel of a parallel statement whose ends carry different types where
+    // the statement's file could not compare them, one link error 12 per %Var
     // variable whose name another file declared before, then the main program's.
     void linkProject();
     void generateMakefile(const std::vector<std::string>& files, const std::string& project);

@@ -212,11 +212,48 @@ void QUVCompiler::compileProject(const std::vector<std::string>& files, const st
     stageLine(*this, project, finishedLine("Compile Project", records().size() - start));
 }
 
+namespace {
+// The channel formal `name` of a process; null when it has none.
+const ChannelFormal* channelFormal(const ProcessChannels* process, const std::string& name) {
+    if (!process)
+        return nullptr;
+    for (const ChannelFormal& f : process->formals)
+        if (f.name == name)
+            return &f;
+    return nullptr;
+}
+
+QUVException::ChannelEnd endOf(const std::string& process, const ProcessChannels& p, const ChannelFormal& f) {
+    return {process, f.name, f.input, f.element->getTypeset(), p.line, p.column, p.file};
+}
+
+// The channels whose ends a parallel statement's own file could not compare,
+// now that every process of the project is known: the check the statement
+// makes where both processes are its file's. An end whose process or formal
+// is missing was reported, or is never read.
+void checkPendingChannels(DiagnosticSink& job, const ProcessRegistry& registry) {
+    for (const PendingChannel& c : registry.getPendingChannels()) {
+        const ProcessChannels* one = registry.getChannelFormals(c.process);
+        const ProcessChannels* other = registry.getChannelFormals(c.peer);
+        const ChannelFormal* f = channelFormal(one, c.formal);
+        const ChannelFormal* g = channelFormal(other, c.peerFormal);
+        if (!f || !g || !f->element || !g->element || Type::equal(f->element, g->element))
+            continue;
+        QUVException::ChannelEnd a = endOf(c.process, *one, *f), b = endOf(c.peer, *other, *g);
+        // The sending end first.
+        if (f->input && !g->input)
+            std::swap(a, b);
+        QUVException(job).makeChannelTypesDiffer(c.line, c.column, c.file, a, b);
+    }
+}
+}  // namespace
+
 void QUVCompiler::linkProject() {
     for (const ProcessRecord& r : processRegistry.getReferences()) {
         QUVException e(*this);
         e.makeProcessUndeclared(r.name, r.line, r.column, r.file);
     }
+    checkPendingChannels(*this, processRegistry);
     // Two files' variables of one name would be two definitions of one C++
     // variable: the program could not be linked.
     const std::vector<ProcessRecord>& shared = processRegistry.getSharedVariables();
@@ -241,6 +278,7 @@ void QUVCompiler::linkProject() {
     if (!mainProgram)
         QUVException(*this).makeNoMain();
 }
+
 
 void QUVCompiler::generateMakefile(const std::vector<std::string>& files, const std::string& project) {
     compileProject(files, project);

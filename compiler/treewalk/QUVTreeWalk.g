@@ -106,9 +106,11 @@ private:
 	Node* resolveName(ANTLR_USE_NAMESPACE(antlr)RefAST id, const std::string& name, int refKind);
 	ProNode* enterProcedure(Node* node, int kind);
 	void leaveProcedure(ProNode* node, int kind);
+	void noteNewDecs(ProNode* node, ANTLR_USE_NAMESPACE(antlr)RefAST declaration);
 	void emitFrame(CodeFragment* f, ProNode* node, const std::string& name, bool isMain, int kind,
 		SectionFragment* locals, SectionFragment* procs, AlgorithmicPart* body);
 	void emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params, int kind);
+	void noteChannels(ProNode* process);
 
 	// New declarations inside braces of the generated C++ (an element of a
 	// %alg part, a statement nested in another) are made at the start of the
@@ -134,6 +136,7 @@ private:
 	// Access records made from other access records; they live until the walk ends.
 	std::vector<std::unique_ptr<Expression>> accessRecords;
 	Expression* keepAccess(std::unique_ptr<Expression> record);
+	Expression* accessFromHere(VarNode* v);
 	Expression* variableAccess(Node* node);
 	Expression* channelAccess(VarNode* channel);
 	const OperatorExpression* operand(const OperatorExpression* e);
@@ -196,12 +199,17 @@ private:
 	typedef std::unique_ptr<ProcCall> (*WriteEmitter)(JobState&, const std::vector<OperatorExpression*>&);
 	typedef std::unique_ptr<ProcCall> (*FileWriteEmitter)(JobState&, VarNode*, const std::vector<OperatorExpression*>&);
 	// The process each control variable is bound to by a control-binding
-	// equation of this file; null where it is bound to more than one.
-	std::map<const Node*, ProNode*> controlProcesses;
+	// equation of this file: its node, null where it is declared in another
+	// file, and its name; neither where the control is bound to more than one.
+	struct ControlBinding {
+		ProNode* process;
+		std::string name;
+	};
+	std::map<const Node*, ControlBinding> controlProcesses;
 	// The operand that stands in for one that failed: no text, the unknown type,
 	// which every typing rule accepts, so the failure is not reported twice.
 	std::unique_ptr<const OperatorExpression> failedOperand;
-	void bindControl(Node* control, Node* process);
+	void bindControl(Node* control, Node* process, const std::string& name);
 	// Local control variables: how often each name was resolved, and where
 	// each was started. One that only ever appears in starts is bound by nothing.
 	struct ControlStart {
@@ -395,10 +403,11 @@ proDeclaration[CodeFragment* f, int kind]
 	ProNode* node = nullptr;
 }
 	:	{ kind == DEF_PROCEDURE }?
-		#(	PROC_DECL
+		#(	procedure:PROC_DECL
 			(	found = main_probody { isMain = true; name = "$Main"; node = dynamic_cast<ProNode*>(found); }
 			|	found = refName[name, REF_PROCEDURE] { node = enterProcedure(found, DEF_PROCEDURE); }
 			)
+			{ noteNewDecs(node, procedure); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]
@@ -408,8 +417,8 @@ proDeclaration[CodeFragment* f, int kind]
 			leaveProcedure(node, DEF_PROCEDURE);
 		}
 	|	{ kind == DEF_PROCESS }?
-		#(	PROS_DECL
-			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); }
+		#(	process:PROS_DECL
+			found = refName[name, REF_PROCESS] { node = enterProcedure(found, DEF_PROCESS); noteNewDecs(node, process); }
 			( localVariableDeclarationPart[&locals] )?
 			( procDeclarationPart[&procs] )?
 			algorithmicPart[&body]
@@ -865,7 +874,7 @@ assignmentEquation returns [std::unique_ptr<AssignmentEquation> q]
 	|	#(EXCLAMATION node = refName[name, REF_OUTPUT_CHANNEL] value = expression)
 		{ q = sendEquation(node, value.get()); }
 	|	#(EQUAL node = refName[name, REF_CONTROL] processNode = refName[process, REF_PROCESS])
-		{ q = startEquation(node, process); bindControl(node, processNode); }
+		{ q = startEquation(node, process); bindControl(node, processNode, process); }
 	|	#(DELETE node = refName[name, REF_CONTROL])
 		{ q = deleteEquation(node); }
 	|	#(SEQ assignmentEquationList[parts])

@@ -89,6 +89,29 @@ ProNode* QUVTreeWalk::enterProcedure(Node* node, int kind)
     return dynamic_cast<ProNode*>(node);
 }
 
+// Before the body is walked: the names its NewDecs declare, those of the
+// procedures nested in it left to them. The tree is searched without
+// recursion, as an expression in it may be nested deeply.
+void QUVTreeWalk::noteNewDecs(ProNode* node, antlr::RefAST declaration)
+{
+    if (!node || !declaration)
+        return;
+    std::vector<antlr::RefAST> pending{declaration->getFirstChild()};
+    while (!pending.empty()) {
+        antlr::RefAST at = pending.back();
+        pending.pop_back();
+        for (; at; at = at->getNextSibling()) {
+            const int type = at->getType();
+            if (type == PROC_DECL || type == PROS_DECL || type == PROC_DECL_HEADER || type == PROS_DECL_HEADER)
+                continue;
+            if (type == NEWDEC && at->getFirstChild())
+                node->noteNewDec(at->getFirstChild()->getText());
+            if (at->getFirstChild())
+                pending.push_back(at->getFirstChild());
+        }
+    }
+}
+
 void QUVTreeWalk::leaveProcedure(ProNode* node, int kind)
 {
     if (node)
@@ -113,6 +136,20 @@ void QUVTreeWalk::emitFrame(CodeFragment* f, ProNode* node, const std::string& n
                                    procs, body);
 }
 
+// The project's link check compares the channel formals of processes that
+// a parallel statement of another file joins.
+void QUVTreeWalk::noteChannels(ProNode* process)
+{
+    std::vector<ChannelFormal> formals;
+    for (int i = 0; i < process->getParamCount(); ++i) {
+        const int kind = process->getParamAttrib(i);
+        auto channel = dynamic_cast<const ChannelType*>(process->getParamType(i));
+        if ((kind == DEF_INPUT_CHANNEL || kind == DEF_OUTPUT_CHANNEL) && channel)
+            formals.push_back({process->getFormalParamName(i), kind == DEF_INPUT_CHANNEL, channel->elementType});
+    }
+    job->noteProcessChannels(process->getName(), process->getLine(), process->getColumn(), formals);
+}
+
 void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& name, SectionFragment* params,
                            int kind)
 {
@@ -127,6 +164,7 @@ void QUVTreeWalk::emitHead(CodeFragment* f, ProNode* node, const std::string& na
         codegen::createProsHead(*job, *f, node, name, params, package);
         node->setResult(f->getTypeset(), f->getCode());
         codegen::createProsBody(*job, *f, node, package);
+        noteChannels(node);
     }
     // The body's declaration enters the block again.
     symbols->exitBlock(kind);

@@ -21,17 +21,19 @@ ProNode* procedureNode(Node* node, int kind)
 
 }  // namespace
 
-void QUVTreeWalk::bindControl(Node* control, Node* process)
+void QUVTreeWalk::bindControl(Node* control, Node* process, const std::string& name)
 {
     VarNode* node = variableNode(control);
     if (!node)
         return;
     ProNode* bound = procedureNode(process, DEF_PROCESS);
+    // A name of this file that is no process has been reported.
+    ControlBinding binding{bound, process && !bound ? std::string() : name};
     auto found = controlProcesses.find(node);
     if (found == controlProcesses.end())
-        controlProcesses[node] = bound;
-    else if (found->second != bound)
-        found->second = nullptr;
+        controlProcesses[node] = binding;
+    else if (found->second.process != binding.process || found->second.name != binding.name)
+        found->second = ControlBinding{nullptr, std::string()};
 }
 
 void QUVTreeWalk::noteControlStart(const Node* control, const std::string& name)
@@ -215,14 +217,19 @@ void QUVTreeWalk::checkPairs(const ActualParam* actual, const Actuals& earlier)
 std::unique_ptr<ProcessStart> QUVTreeWalk::processStart(Node* control, Actuals& actuals, int interval)
 {
     VarNode* node = variableNode(control);
-    if (!node)
+    if (!node || !node->getExpression())
         return nullptr;
+    // The start takes the control's access, which reaches a control of an enclosing procedure.
+    accessFromHere(node);
     auto bound = controlProcesses.find(node);
-    ProNode* process = bound == controlProcesses.end() ? nullptr : bound->second;
-    // Only where the control is bound to one process are its formals known.
-    if (process)
-        checkActualTypes(process, actuals);
-    return codegen::createProsStart(*job, node, std::move(actuals), interval, process);
+    const ControlBinding binding = bound == controlProcesses.end() ? ControlBinding{nullptr, ""} : bound->second;
+    // Only where the control is bound to one process of this file are its formals known.
+    if (binding.process)
+        checkActualTypes(binding.process, actuals);
+    std::unique_ptr<ProcessStart> start =
+        codegen::createProsStart(*job, node, std::move(actuals), interval, binding.process);
+    start->processName = binding.name;
+    return start;
 }
 
 // Whether an integer literal stands for an Integer, reported at the literal

@@ -34,6 +34,17 @@ Expression* QUVTreeWalk::keepAccess(std::unique_ptr<Expression> record)
     return accessRecords.back().get();
 }
 
+// The variable's own access record, pointed at it from the block being
+// walked: through the frames when it belongs to an enclosing procedure or
+// process, through its scope where C++ would find another declaration of its
+// name first.
+Expression* QUVTreeWalk::accessFromHere(VarNode* v)
+{
+    Expression* record = v->getExpression();
+    codegen::setVariableAccess(*job, *record, symbols->getVarPath(v), symbols->getScopeQualifier(v));
+    return record;
+}
+
 // A name that resolved to a node of another class (a procedure or a type used
 // as a variable) has been reported by the resolution; it gives no access.
 Expression* QUVTreeWalk::variableAccess(Node* node)
@@ -41,18 +52,13 @@ Expression* QUVTreeWalk::variableAccess(Node* node)
     VarNode* variable = dynamic_cast<VarNode*>(node);
     if (!variable || !variable->getExpression())
         return nullptr;
-    Expression* record = variable->getExpression();
-    codegen::setVariableAccess(*job, *record, symbols->getVarPath(variable));
-    return record;
+    return accessFromHere(variable);
 }
 
-// A channel is reached like a variable: through the frames when it belongs to
-// the process around a nested procedure.
+// A channel is reached like a variable.
 Expression* QUVTreeWalk::channelAccess(VarNode* channel)
 {
-    Expression* record = channel->getExpression();
-    codegen::setVariableAccess(*job, *record, symbols->getVarPath(channel));
-    return record;
+    return accessFromHere(channel);
 }
 
 const OperatorExpression* QUVTreeWalk::operand(const OperatorExpression* e)

@@ -60,8 +60,10 @@ std::unique_ptr<AssignmentEquation> QUVTreeWalk::sendEquation(Node* channel, con
 std::unique_ptr<AssignmentEquation> QUVTreeWalk::startEquation(Node* control, const std::string& process)
 {
     VarNode* node = variableNode(control);
-    if (!node)
+    if (!node || !node->getExpression())
         return nullptr;
+    // A control of an enclosing procedure is bound through the frames.
+    accessFromHere(node);
     return codegen::createStartEquation(*job, node, process);
 }
 

@@ -162,6 +162,7 @@ struct ProjectCase {
 
 TEST_F(QuvcTest, ProjectsAreCompiledAndLinkChecked) {
     const std::string noMain = "diag - 0:0 4 19 -\n  In the project, there doesn't exist a Main or MMain program!\n";
+    const std::string differentEnds = "In Parallel statement, channel send values and recv values with different type!";
     const ProjectCase cases[] = {
         {"shop.prj", {}, 0},
         {"mains.prj",
@@ -174,6 +175,20 @@ TEST_F(QuvcTest, ProjectsAreCompiledAndLinkChecked) {
           noMain},
          2},
         {"empty.prj", {noMain}, 1},
+        // The two processes a parallel statement joins are declared in other
+        // files: the link check compares their channel's ends (the second
+        // statement's agree) and names both files.
+        {"ends.prj",
+         {"diag ends.e 8:47 4 10 -\n  " + differentEnds + "\n  \tprocess sender sends Integer through out, see "
+          "Line: 5, Col: 9, File: senders.e\n  \tprocess receiver receives String through inq, see Line: 5, Col: 9, "
+          "File: receivers.e\n"},
+         1},
+        // One of them is declared in the file of the statement.
+        {"listens.prj",
+         {"diag listens.e 15:47 4 10 -\n  " + differentEnds + "\n  \tprocess sender sends Integer through out, see "
+          "Line: 5, Col: 9, File: senders.e\n  \tprocess listener receives BOOL through inq, see Line: 5, Col: 9, "
+          "File: listens.e\n"},
+         1},
     };
     for (const ProjectCase& c : cases) {
         SCOPED_TRACE(c.project);
