@@ -61,9 +61,11 @@ void BreakPointWnd::DrawStrip(wxDC& dc, int line, const wxBitmap& strip)
     int y0 = (line - model.GetFirstVisibleLine()) * lineHeight;
     dc.DrawBitmap(strip, 0, y0);
 
-    const std::vector<int>& flags = model.Document().Text().BreakPoints();
-    int last = std::min(height_ / lineHeight + model.GetFirstVisibleLine(), static_cast<int>(flags.size()) - 1);
-    if (line < 0 || line > last || !flags[line])
+    // The flags of the lines in view only: a text of a million lines is not
+    // walked for the few the margin shows.
+    const ColorTextBuffer& text = model.Document().Text();
+    int last = std::min(height_ / lineHeight + model.GetFirstVisibleLine(), text.GetLineCount() - 1);
+    if (line < 0 || line > last || !text.IsBreakPoint(line))
         return;
     wxColour fore = ColourFromRef(block.Color(ClassBreakPointText));
     int d = std::min(width_, lineHeight);

@@ -193,10 +193,11 @@ void CellPainter::DrawLine(const LineLayout& line, int lineHeight, int width)
         Fill(head.backColor, head.x, line.top, tail.x + tail.width - head.x, lineHeight);
         if (!blank) {
             DrawRun(cells, first, last, line.top);
-            // A glyph whose ink reaches into the next cell of its run (a W,
-            // an m) had that ink covered by the cell's background.
+            // A glyph whose ink reaches past its cell into the next one of
+            // its run had that ink covered by the next cell's background;
+            // ink up to the cell's right edge stays in its own pixels.
             for (size_t i = first; i + 1 < last; ++i)
-                if (GlyphOf(cells[i].bytes).inkRight > (cells[i].width - 1) * PANGO_SCALE)
+                if (GlyphOf(cells[i].bytes).inkRight > cells[i].width * PANGO_SCALE)
                     Repair(cells, i + 1, last, line.top, lineHeight);
         }
         first = last;

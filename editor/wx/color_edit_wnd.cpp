@@ -325,6 +325,10 @@ private:
 
 int ColorEditWnd::CharacterWidth(const std::string& bytes) const
 {
+    // Most characters are ASCII; they skip the look-up by string.
+    const bool ascii = bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) < 0x80;
+    if (ascii && asciiWidths_[static_cast<unsigned char>(bytes[0])] > 0)
+        return asciiWidths_[static_cast<unsigned char>(bytes[0])] - 1;
     auto it = widthCache_.find(bytes);
     if (it != widthCache_.end())
         return it->second;
@@ -333,7 +337,10 @@ int ColorEditWnd::CharacterWidth(const std::string& bytes) const
     std::replace(shown.begin(), shown.end(), '\0', ' ');
     wxCoord width = 0, height = 0;
     measureDc_.GetTextExtent(GbkToWx(shown), &width, &height);
-    widthCache_.emplace(bytes, width);
+    if (ascii)
+        asciiWidths_[static_cast<unsigned char>(bytes[0])] = width + 1;
+    else
+        widthCache_.emplace(bytes, width);
     return width;
 }
 
@@ -408,7 +415,9 @@ void ColorEditWnd::CreateEditorFont()
     SetFont(font_);
     measureDc_.SetFont(font_);
     widthCache_.clear();
+    asciiWidths_.fill(0);
     painter_.SetFont(font_);
+    ++fontEpoch_;
 }
 
 void ColorEditWnd::FollowBlockFont()
@@ -502,6 +511,111 @@ void ColorEditWnd::DrawInto(cairo_t* cr, const wxRegion& area)
     painter_.End();
 }
 
+namespace {
+// Mixes a value into a digest so that nearby values part widely.
+void Mix(uint64_t& digest, uint64_t value)
+{
+    digest ^= value + 0x9E3779B97F4A7C15ull + (digest << 6) + (digest >> 2);
+    digest *= 0xBF58476D1CE4E5B9ull;
+    digest ^= digest >> 31;
+}
+
+// Everything of a line's layout that its pixels depend on, but its place.
+uint64_t LayoutDigest(const LineLayout& line)
+{
+    uint64_t digest = 0x2545F4914F6CDD1Dull;
+    Mix(digest, line.caretLine ? 1 : 2);
+    Mix(digest, line.lineBackColor);
+    for (const Cell& cell : line.cells) {
+        Mix(digest, static_cast<uint32_t>(cell.x));
+        Mix(digest, static_cast<uint32_t>(cell.width));
+        Mix(digest, (static_cast<uint64_t>(cell.textColor) << 32) | cell.backColor);
+        uint64_t bytes = cell.bytes.size();
+        for (char c : cell.bytes)
+            bytes = (bytes << 8) | static_cast<unsigned char>(c);
+        Mix(digest, bytes);
+    }
+    return digest;
+}
+
+// No line in the row: the text ended above it.
+constexpr uint64_t kNoLine = 0x51ED270B27A1C3F7ull;
+} // namespace
+
+uint64_t ColorEditWnd::RowDigest(int row, std::vector<uint64_t>& lineDigests, std::vector<char>& known) const
+{
+    const int lineHeight = picture_.RowHeight();
+    uint64_t digest = fontEpoch_;
+    Mix(digest, static_cast<uint32_t>(lineHeight));
+    Mix(digest, static_cast<uint32_t>(GetClientSize().x));
+    Mix(digest, model_->BackgroundColor());
+    for (int k = row - 1; k <= row + 1; ++k) {
+        if (k < 0 || k >= picture_.RowCount()) {
+            Mix(digest, kNoLine);
+            continue;
+        }
+        if (!known[k]) {
+            const std::vector<LineLayout> line = model_->LayoutView(k * lineHeight, k * lineHeight + 1);
+            lineDigests[k] = line.empty() ? kNoLine : LayoutDigest(line.front());
+            known[k] = 1;
+        }
+        Mix(digest, lineDigests[k]);
+    }
+    return digest == 0 ? 1 : digest;
+}
+
+// A row that shows what it is to show is left as it is; one whose lines only
+// moved (a line broken or joined above them, the view scrolled by a few
+// lines) is copied from where the picture shows them; only the rest is drawn.
+void ColorEditWnd::PaintDamage(cairo_t* cr)
+{
+    const int lineHeight = SettingsBlock::Shared().LineHeight();
+    picture_.SetRowHeight(lineHeight);
+    const int rows = picture_.RowCount();
+    if (lineHeight <= 0 || rows == 0) {
+        DrawInto(cr, damage_);
+        return;
+    }
+    const int height = GetClientSize().y;
+    const int width = GetClientSize().x;
+    std::vector<char> damaged(static_cast<size_t>(rows), 0);
+    for (wxRegionIterator it(damage_); it; ++it) {
+        const wxRect r = it.GetRect();
+        const int last = std::min(rows - 1, r.GetBottom() / lineHeight);
+        for (int row = std::max(0, r.GetTop() / lineHeight); row <= last; ++row)
+            damaged[static_cast<size_t>(row)] = 1;
+    }
+    // The rows the picture shows whole, by what they show.
+    std::unordered_map<uint64_t, int> shown;
+    for (int row = 0; row < rows && (row + 1) * lineHeight <= height; ++row)
+        if (picture_.Row(row) != 0)
+            shown.emplace(picture_.Row(row), row);
+    std::vector<uint64_t> lineDigests(static_cast<size_t>(rows), 0);
+    std::vector<char> known(static_cast<size_t>(rows), 0);
+    std::vector<std::pair<int, int>> moves;
+    std::vector<std::pair<int, uint64_t>> drawn;
+    wxRegion draw;
+    for (int row = 0; row < rows; ++row) {
+        if (!damaged[static_cast<size_t>(row)])
+            continue;
+        const uint64_t digest = RowDigest(row, lineDigests, known);
+        if (picture_.Row(row) == digest)
+            continue;
+        if (auto from = shown.find(digest); from != shown.end()) {
+            moves.emplace_back(row, from->second);
+            continue;
+        }
+        draw.Union(wxRect(0, row * lineHeight, width, lineHeight));
+        drawn.emplace_back(row, digest);
+    }
+    picture_.CopyRows(moves);
+    draw.Intersect(wxRect(0, 0, width, height));
+    if (!draw.IsEmpty())
+        DrawInto(cr, draw);
+    for (const auto& [row, digest] : drawn)
+        picture_.SetRow(row, digest);
+}
+
 void ColorEditWnd::Refresh(bool erase, const wxRect* rect)
 {
     damage_.Union(rect ? *rect : wxRect(GetClientSize()));
@@ -519,6 +633,7 @@ void ColorEditWnd::OnPaint(wxPaintEvent&)
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     if (!gc || !painter_.CanDraw()) {
         damage_.Clear();
+        picture_.ForgetRows();
         Draw(dc, GetUpdateRegion().GetBox());
         if (const wxRect* caret = caret_.Drawn()) {
             dc.SetBrush(*wxBLACK_BRUSH);
@@ -537,7 +652,7 @@ void ColorEditWnd::OnPaint(wxPaintEvent&)
     damage_.Intersect(wxRect(size));
     if (!damage_.IsEmpty()) {
         cairo_t* cr = cairo_create(picture_.Surface());
-        DrawInto(cr, damage_);
+        PaintDamage(cr);
         cairo_destroy(cr);
         damage_.Clear();
     }

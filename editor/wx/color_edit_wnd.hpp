@@ -2,9 +2,11 @@
 // forwards its input to the model and paints the model's layout.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -74,6 +76,11 @@ private:
     void FollowBlockFont();
 
     void OnPaint(wxPaintEvent& event);
+    // Brings the picture's damaged rows up to date.
+    void PaintDamage(cairo_t* cr);
+    // A digest of what the picture shows in a row: its line and the lines
+    // beside it, whose ink may reach into it.
+    uint64_t RowDigest(int row, std::vector<uint64_t>& lineDigests, std::vector<char>& known) const;
     void DrawInto(cairo_t* cr, const wxRegion& area);
     void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
@@ -123,6 +130,10 @@ private:
     mutable wxBitmap measureBitmap_;
     mutable wxMemoryDC measureDc_;
     mutable std::unordered_map<std::string, int> widthCache_;
+    mutable std::array<int, 128> asciiWidths_{};   // 0: not measured yet
+    // Counts the fonts the picture was drawn in: a row drawn in another
+    // font is not what the same layout gives now.
+    uint64_t fontEpoch_ = 0;
     CellPainter painter_;
     KeptPicture picture_;
     wxRegion damage_;   // client pixels the picture kept does not show yet

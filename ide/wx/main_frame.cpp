@@ -92,6 +92,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    Bind(wxEVT_SYS_COLOUR_CHANGED, [this](wxSysColourChangedEvent& event) {
+        themeAttributes_.reset();
+        event.Skip();
+    });
     RefreshRecentMenus();
 
     CSplashWnd::ShowSplashScreen(this);
@@ -252,6 +256,13 @@ void CMainFrame::ShowFindOutput()
 void CMainFrame::ActivateProjectTree() { workspace_->SetSelection(workspace_->FindPage(projectTree_)); }
 void CMainFrame::ActivateOpenedFilesTree() { workspace_->SetSelection(workspace_->FindPage(openedFiles_)); }
 
+wxVisualAttributes CMainFrame::GetDefaultAttributes() const
+{
+    if (!themeAttributes_)
+        themeAttributes_ = wxDocMDIParentFrame::GetDefaultAttributes();
+    return *themeAttributes_;
+}
+
 void CMainFrame::RefreshRecentMenus()
 {
     services_.RefreshRecentMenus(GetMenuBar());
@@ -368,14 +379,37 @@ void CMainFrame::KeepRestoredRect()
     // sliver, or the whole screen before it says it is maximised): a
     // restored frame is at least the smallest and less than the screen.
     FrameRect& kept = services_.Bench().FramePlacement();
-    if (now == wxRect(kept.x, kept.y, kept.width, kept.height))
+    if (now == wxRect(kept.x, kept.y, kept.width, kept.height) || now == notKept_)
         return;
     const wxRect work = wxGetClientDisplayRect();
     if (now.width < GetMinWidth() || now.height < GetMinHeight() ||
-        (now.width >= work.width && now.height >= work.height))
+        (now.width >= work.width && now.height >= work.height)) {
+        notKept_ = now;
         return;
+    }
+    notKept_ = wxRect();
     kept = FrameRect{now.x, now.y, now.width, now.height};
 }
+
+namespace {
+enum class LockKey { Caps, Num, Scroll };
+
+// Whether a lock key is on. The keymap keeps the lock states the window
+// system last told, so asking costs no round trip to the server: the frame
+// asks after every event.
+bool LockKeyOn(LockKey key)
+{
+    if (GdkDisplay* display = gdk_display_get_default())
+        if (GdkKeymap* keymap = gdk_keymap_get_for_display(display)) {
+            switch (key) {
+            case LockKey::Caps: return gdk_keymap_get_caps_lock_state(keymap);
+            case LockKey::Num: return gdk_keymap_get_num_lock_state(keymap);
+            case LockKey::Scroll: return gdk_keymap_get_scroll_lock_state(keymap);
+            }
+        }
+    return wxGetKeyState(key == LockKey::Caps ? WXK_CAPITAL : key == LockKey::Num ? WXK_NUMLOCK : WXK_SCROLL);
+}
+} // namespace
 
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
@@ -396,9 +430,9 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
     wxStatusBar* status = GetStatusBar();
     if (status) {
         const char* const texts[] = {"CAP", "NUM", "SCRL"};
-        const wxKeyCode keys[] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
+        const LockKey keys[] = {LockKey::Caps, LockKey::Num, LockKey::Scroll};
         for (int i = 0; i < 3; ++i) {
-            const wxString text = wxGetKeyState(keys[i]) ? wxString(texts[i]) : wxString();
+            const wxString text = LockKeyOn(keys[i]) ? wxString(texts[i]) : wxString();
             if (status->GetStatusText(2 + i) != text)
                 status->SetStatusText(text, 2 + i);
         }

@@ -3,6 +3,7 @@
 // make output, run output). It receives the IDE's custom events and shows
 // the panes they name.
 #pragma once
+#include <optional>
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
 #include <wx/notebook.h>
@@ -51,6 +52,11 @@ public:
     // the one kept from the last run, or a fair share of the screen.
     void ShowMaximised();
 
+    // The theme's font and colours for the frame, asked of GTK once per
+    // theme: every paint of the frame and of a window that takes its
+    // attributes asks for them, and each answer is a look-up in the theme.
+    wxVisualAttributes GetDefaultAttributes() const override;
+
 protected:
     wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
 
@@ -88,6 +94,11 @@ private:
     Placement placement_ = Placement::Settled;
     bool maximised_ = false;
     wxRect passing_;  // the rectangle un-maximising gave before the kept one was given back
+    // The last rectangle found no restored frame's (the whole screen, too
+    // small): asked after every event, it is not measured against the
+    // screen again while the frame keeps it.
+    wxRect notKept_;
+    mutable std::optional<wxVisualAttributes> themeAttributes_;
 };
 
 } // namespace ide

@@ -4,10 +4,12 @@
 // the window system asks for the editor's pixels again.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "editor/wx/color_edit_wnd.hpp"
+#include "screen_grab.hpp"
 #include "tests/ide/editor_host.hpp"
 #include "tests/ide/ide_host.hpp"
 #include "tests/ide/x_input.hpp"
@@ -47,6 +49,12 @@ TEST(PaintCost, AKeyDrawsItsLinesAndAMouseMoveNone)
         {"typed character", [&] { PressKeys(editor, "x"); },
          [&] { return editor.Model().GetLine(line).size() == before.size() + 1; }, 5},
         {"arrow key", [&] { PressKeys(editor, "Down"); }, [&] { return editor.Model().CaretLine() == line + 1; }, 5},
+        // The lines below move by a line: they are copied, not drawn again.
+        // The join draws the line that comes into view at the bottom too, and
+        // the lines beside those the keys before drew.
+        {"Enter", [&] { PressKeys(editor, "Return"); }, [&] { return editor.Model().CaretLine() == line + 2; }, 8},
+        {"Backspace at a line start", [&] { PressKeys(editor, "BackSpace"); },
+         [&] { return editor.Model().CaretLine() == line + 1; }, 14},
         {"mouse move", [&] {
              Xdotool("mousemove " + std::to_string(editor.ClientToScreen(wxPoint(size.x / 8, size.y / 2)).x) + " " +
                      std::to_string(editor.ClientToScreen(wxPoint(size.x / 8, size.y / 2)).y) + " sleep 0.2 mousemove " +
@@ -65,6 +73,72 @@ TEST(PaintCost, AKeyDrawsItsLinesAndAMouseMoveNone)
         EXPECT_LE(editor.LinesPainted() - drawn, step.most) << step.what << " in a view of " << visible << " lines";
     }
     SaveScreenshot(Screenshot(&Frame()), "paint_cost");
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+// The editor on the screen, but for the caret, which blinks over it.
+wxImage EditorShown(quvpad::ColorEditWnd& editor)
+{
+    editor.Update();
+    Pump(4);
+    wxImage image = quv::test::GrabScreen(wxRect(editor.ClientToScreen(wxPoint(0, 0)), editor.GetClientSize()));
+    const quvpad::EditorModel& model = editor.Model();
+    const quvpad::Rect band = model.GetLineRect(model.CaretLine());
+    const int x = model.XFromColumnOnLine(model.CaretColumn(), model.CaretLine());
+    for (int y = std::max(0, band.top); y < std::min(band.bottom, image.GetHeight()); ++y)
+        for (int cx = std::max(0, x - 4); cx < std::min(x + 5, image.GetWidth()); ++cx)
+            image.SetRGB(cx, y, 255, 0, 255);
+    return image;
+}
+
+TEST(PaintCost, LinesMovedByAKeyShowWhatDrawingThemShows)
+{
+    Answers answers;
+    ASSERT_TRUE(Start({}, answers));
+    // Colours of every kind, a comment over several lines and lines alike.
+    std::string text;
+    for (int i = 0; i < 120; ++i) {
+        if (i % 10 == 3)
+            text += "/* a comment that goes on\n";
+        else if (i % 10 == 5)
+            text += "   and ends here */ LB = e => $O y = 'quoted' ^ $OLB = NEXT;\n";
+        else if (i % 7 == 0)
+            text += "\n";
+        else
+            text += "LB = l" + std::to_string(i % 4) + " => $O x = x + 1 ^ $OLB = NEXT; { note } 'str' 12345 WMm@%\n";
+    }
+    wxDocument* doc = OpenDocument(Write("rows_moved.e", text));
+    ASSERT_NE(doc, nullptr);
+    FocusEditor(doc);
+    quvpad::ColorEditWnd& editor = *EditorIn(PadOf(doc).GetWindow());
+    const wxSize size = editor.GetClientSize();
+    ClickAt(editor, wxPoint(size.x / 3, size.y / 4));
+    ASSERT_TRUE(PumpUntil([&] { return editor.Model().CaretLine() > 0; }));
+    Pump(20);
+    const std::vector<std::string> keys = {"Return", "BackSpace", "Up Return", "Home BackSpace", "End Return Return",
+                                           "Down Down Home BackSpace", "ctrl+Home Return", "Next Return", "Prior"};
+    for (const std::string& key : keys) {
+        const int lines = editor.Model().GetLineCount();
+        const int caretLine = editor.Model().CaretLine();
+        PressKeys(editor, key);
+        ASSERT_TRUE(PumpUntil([&] {
+            return editor.Model().GetLineCount() != lines || editor.Model().CaretLine() != caretLine;
+        })) << key;
+        Pump(40);
+        const wxImage kept = EditorShown(editor);
+        // Every line drawn again, in a font made anew.
+        editor.Reconfigure(1);
+        const wxImage drawn = EditorShown(editor);
+        int differing = 0;
+        for (int y = 0; y < kept.GetHeight(); ++y)
+            for (int x = 0; x < kept.GetWidth(); ++x)
+                differing += kept.GetRed(x, y) != drawn.GetRed(x, y) || kept.GetGreen(x, y) != drawn.GetGreen(x, y) ||
+                             kept.GetBlue(x, y) != drawn.GetBlue(x, y);
+        EXPECT_EQ(differing, 0) << "after " << key;
+        if (differing)
+            SaveScreenshot(kept, "rows_moved_kept"), SaveScreenshot(drawn, "rows_moved_drawn");
+    }
+    SaveScreenshot(Screenshot(&Frame()), "rows_moved");
     EXPECT_TRUE(answers.asked.empty());
 }
 
