@@ -38,8 +38,7 @@ void DoubleClickRow(wxListCtrl& list, int row)
     Pump(10);
     wxRect rect;
     ASSERT_TRUE(list.GetItemRect(row, rect));
-    const wxPoint at = list.ClientToScreen(wxPoint(rect.x + 30, rect.y + rect.height / 2));
-    Xdotool("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y) + " click --repeat 2 --delay 60 1");
+    DoubleClickAt(list, wxPoint(rect.x + 30, rect.y + rect.height / 2));
 }
 
 std::string ActiveFile()

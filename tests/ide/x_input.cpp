@@ -1,8 +1,10 @@
 #include "tests/ide/x_input.hpp"
 
+#include <chrono>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <wx/settings.h>
 #include <wx/timer.h>
 
 #include "tests/ide/ide_host.hpp"
@@ -41,6 +43,30 @@ bool HasFocusInside(wxWindow& window)
     return false;
 }
 
+// GTK takes a press within twice the double-click time of the first press of
+// a double click for the third click of a triple one, and a press within the
+// double-click time of the last for the second of a double one: a click of a
+// test that follows an earlier one that closely would not be the click it
+// means. Each click waits, pumping, until the earlier ones are past.
+std::chrono::steady_clock::time_point lastPress;
+
+void AfterEarlierClicks()
+{
+    int interval = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
+    if (interval <= 0)
+        interval = 400;
+    const auto free = lastPress + std::chrono::milliseconds(2 * interval + 50);
+    PumpFor(60, [&] { return std::chrono::steady_clock::now() >= free; });
+}
+
+void Click(wxWindow& window, const wxPoint& client, const std::string& clicks)
+{
+    AfterEarlierClicks();
+    lastPress = std::chrono::steady_clock::now();
+    Xdotool(MoveTo(window.ClientToScreen(client)) + clicks);
+    lastPress = std::chrono::steady_clock::now();
+}
+
 } // namespace
 
 bool Xdotool(const std::string& args)
@@ -53,17 +79,17 @@ bool Xdotool(const std::string& args)
 
 void ClickAt(wxWindow& window, const wxPoint& client)
 {
-    Xdotool(MoveTo(window.ClientToScreen(client)) + "click 1");
+    Click(window, client, "click 1");
 }
 
 void RightClickAt(wxWindow& window, const wxPoint& client)
 {
-    Xdotool(MoveTo(window.ClientToScreen(client)) + "click 3");
+    Click(window, client, "click 3");
 }
 
 void DoubleClickAt(wxWindow& window, const wxPoint& client)
 {
-    Xdotool(MoveTo(window.ClientToScreen(client)) + "click --repeat 2 --delay 80 1");
+    Click(window, client, "click --repeat 2 --delay 80 1");
 }
 
 void PressKeys(wxWindow& window, const std::string& keys)
