@@ -51,15 +51,27 @@ std::string programAround(const std::string& expression) {
            " ^ $OLB = RETURN\n\t\t]\n\t]\n].\n";
 }
 
-TEST(BadInputs, QuvdumpCannotOpenAFolderInAnyVerb) {
+// A folder cannot be opened; a source without an end is read no further
+// than quvc reads one, in every verb.
+TEST(BadInputs, QuvdumpRefusesAFolderAndAnEndlessSourceInAnyVerb) {
     TempFolder dir;
     std::filesystem::create_directory(dir / "folder.e");
-    for (const char* verb : {"tokens", "tree", "parse", "expr", "typeset", "translate"}) {
-        SCOPED_TRACE(verb);
-        const Ran r = runIn(dir, std::string(QUVDUMP_PATH) + " " + verb + " folder.e");
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "quvdump: cannot open folder.e: Is a directory\n");
-        EXPECT_EQ(r.out, "");
+    const struct {
+        const char* source;
+        int status;
+        const char* err;
+    } inputs[] = {
+        {"folder.e", 2, "quvdump: cannot open folder.e: Is a directory\n"},
+        {"/dev/zero", 1, "quvdump: cannot read /dev/zero: File too large (more than 64 MiB)\n"},
+    };
+    for (const auto& input : inputs) {
+        for (const char* verb : {"tokens", "tree", "parse", "expr", "typeset", "translate"}) {
+            SCOPED_TRACE(std::string(verb) + " " + input.source);
+            const Ran r = runIn(dir, std::string(QUVDUMP_PATH) + " " + verb + " " + input.source);
+            EXPECT_EQ(r.status, input.status);
+            EXPECT_EQ(r.err, input.err);
+            EXPECT_EQ(r.out, "");
+        }
     }
 }
 

@@ -38,19 +38,24 @@ void printDiagnostics(std::ostream& out, const DiagnosticSink& job)
     }
 }
 
-bool openSource(const std::string& path, std::ifstream& in)
+int openSource(const std::string& path, std::istringstream& in)
 {
     // A folder opens as a file does, but its first read fails: asked first,
     // so that the lexer never meets it.
-    int error = platform::ReadOpenError(path);
-    if (error == 0) {
-        in.open(path, std::ios::binary);
-        if (in)
-            return true;
-        error = errno;
+    const int error = platform::ReadOpenError(path);
+    if (error != 0) {
+        std::cerr << "quvdump: cannot open " << path << ": " << std::strerror(error) << '\n';
+        return kExitUsage;
     }
-    std::cerr << "quvdump: cannot open " << path << ": " << std::strerror(error) << '\n';
-    return false;
+    // Read whole, and so no further than quvc reads: a source that never
+    // ends (/dev/zero) is refused before it fills the memory.
+    std::string text, why;
+    if (!platform::ReadWholeFile(path, text, why)) {
+        std::cerr << "quvdump: " << why << '\n';
+        return kExitStopped;
+    }
+    in.str(std::move(text));
+    return kExitOk;
 }
 
 } // namespace quvdump

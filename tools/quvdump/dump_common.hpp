@@ -1,7 +1,7 @@
 #ifndef QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
 #define QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
 
-#include <fstream>
+#include <sstream>
 #include <ostream>
 #include <string>
 
@@ -25,9 +25,11 @@ void appendEscapedText(std::string& out, const std::string& text);
 // "diag KIND NUMBER LINE:COLUMN RULE" (RULE is "-" when empty).
 void printDiagnostics(std::ostream& out, const DiagnosticSink& job);
 
-// Opens a source in binary mode; on failure (also for a folder) prints
-// "quvdump: cannot open PATH: WHY" to stderr.
-bool openSource(const std::string& path, std::ifstream& in);
+// Reads a source whole into `in`; kExitOk, or the verb's exit status after a
+// line on stderr: kExitUsage with "quvdump: cannot open PATH: WHY" (also for
+// a folder), kExitStopped when its read fails or passes the bound of every
+// whole-file read.
+int openSource(const std::string& path, std::istringstream& in);
 
 } // namespace quvdump
 

@@ -1,5 +1,6 @@
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <memory>
 
 #include "compiler/lexer/lexer.hpp"
@@ -13,9 +14,9 @@ namespace quvdump {
 // diagnostics, so the parse can be timed without the printing.
 int dumpParseOnly(const std::string& path)
 {
-    std::ifstream in;
-    if (!openSource(path, in))
-        return kExitUsage;
+    std::istringstream in;
+    if (const int status = openSource(path, in))
+        return status;
 
     // Like "tree", the parser and its tree are left to the end of the process
     // (released only under AddressSanitizer, for its leak check).

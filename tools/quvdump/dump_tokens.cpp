@@ -1,6 +1,7 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string_view>
 #include <typeinfo>
 #include <vector>
@@ -43,9 +44,9 @@ char* writeNumber(char* at, long value)
 // "LINE:COLUMN TYPE NAME TEXT" per token, EOF included, then the diagnostics.
 int dumpTokens(const std::string& path)
 {
-    std::ifstream in;
-    if (!openSource(path, in))
-        return kExitUsage;
+    std::istringstream in;
+    if (const int status = openSource(path, in))
+        return status;
 
     CompileSession session;
     JobState job(session, path);

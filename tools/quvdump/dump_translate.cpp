@@ -1,5 +1,6 @@
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "compiler/parser/parser.hpp"
 #include "compiler/treewalk/treewalk.hpp"
@@ -25,9 +26,9 @@ OutputNames outputNamesOf(const std::string& source)
 // written as the five output files next to the source; then the diagnostics.
 int dumpTranslate(const std::string& path)
 {
-    std::ifstream in;
-    if (!openSource(path, in))
-        return kExitUsage;
+    std::istringstream in;
+    if (const int status = openSource(path, in))
+        return status;
 
     CompileSession session;
     JobState job(session, path);

@@ -1,6 +1,7 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -58,9 +59,9 @@ void printTree(std::ostream& stream, RefQUV_AST node, int depth)
 
 int dumpParse(const std::string& path, void (QUVParser::*startRule)())
 {
-    std::ifstream in;
-    if (!openSource(path, in))
-        return kExitUsage;
+    std::istringstream in;
+    if (const int status = openSource(path, in))
+        return status;
 
     // The process ends right after printing, so the parser and its tree are
     // left to the end of the process instead of being released node by node

@@ -1,5 +1,6 @@
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/parser/parser.hpp"
@@ -13,9 +14,9 @@ namespace quvdump {
 // a line of its own.
 int dumpTypeset(const std::string& path)
 {
-    std::ifstream in;
-    if (!openSource(path, in))
-        return kExitUsage;
+    std::istringstream in;
+    if (const int status = openSource(path, in))
+        return status;
 
     CompileSession session;
     JobState job(session, path);
