@@ -51,6 +51,11 @@ Lines linesOf(const std::string& text) {
         start = 3;
     }
     bool styleKnown = false;
+    // Counted first, so that a file of many lines is not moved as it grows.
+    size_t ends = 1;
+    for (size_t at = text.find_first_of("\r\n", start); at != std::string::npos; at = text.find_first_of("\r\n", at + 1))
+        ++ends;
+    read.lines.reserve(ends);
     while (start < text.size()) {
         const size_t end = text.find_first_of("\r\n", start);
         Line line;
@@ -66,7 +71,7 @@ Lines linesOf(const std::string& text) {
                 read.style = line.end;
             styleKnown = true;
         }
-        read.lines.push_back(line);
+        read.lines.push_back(std::move(line));
     }
     return read;
 }
@@ -85,11 +90,14 @@ Lines readLines(const std::string& file) {
         return read;
     }
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode)) {
+    const bool stated = ::fstat(fd, &st) == 0;
+    if (stated && S_ISFIFO(st.st_mode)) {
         ::close(fd);
         return read;
     }
     // Anything else is read as it always was: to its end, waiting for it.
+    if (stated && S_ISREG(st.st_mode) && st.st_size > 0)
+        text.reserve(static_cast<size_t>(st.st_size));
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
@@ -137,6 +145,10 @@ bool sameName(const std::string& a, const std::string& b) {
 
 // The section name of a "[name]" line; false for any other line.
 bool sectionOf(const std::string& text, std::string& name) {
+    // Most lines are keys: told apart without a copy.
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos || text[first] != '[')
+        return false;
     std::string t = trim(text);
     if (t.empty() || t[0] != '[')
         return false;
@@ -379,11 +391,25 @@ struct PrivateProfileFile::Data {
         error = read.error;
         errorNumber = read.errorNumber;
         std::string name;
+        // The lines of each section counted first, so that neither its lines
+        // nor its keys are moved as a large file is taken.
+        std::vector<size_t> sizes;
+        size_t before = 0;
+        for (const Line& line : read.lines) {
+            if (sectionOf(line.text, name))
+                sizes.push_back(0);
+            else
+                ++(sizes.empty() ? before : sizes.back());
+        }
+        preamble.reserve(before);
+        sections.reserve(sizes.size());
         for (Line& line : read.lines) {
             if (sectionOf(line.text, name)) {
                 names.emplace(folded(name), sections.size());
                 sections.emplace_back();
                 sections.back().header = std::move(line);
+                sections.back().body.reserve(sizes[sections.size() - 1]);
+                sections.back().keys.reserve(sizes[sections.size() - 1]);
             } else if (sections.empty()) {
                 preamble.push_back(std::move(line));
             } else {
@@ -397,7 +423,7 @@ struct PrivateProfileFile::Data {
         std::string key;
         size_t valueStart;
         if (keyOf(section.body[at].text, key, valueStart))
-            section.keys.emplace(folded(key), at);
+            section.keys.emplace(folded(std::move(key)), at);
     }
     const Line* find(const std::string& section, const std::string& key, size_t& valueStart) const {
         const auto s = names.find(folded(section));
