@@ -251,9 +251,12 @@ std::string runtimeLibrary()
 // input read at its end, a file used from a nested procedure, a NewDec of a
 // global's name, Float sums that hold in float only, leading-zero literals and
 // the ends of the Int range, each print exactly what quvgen says they print.
+// Seed 1056's agent package procedure calls a procedure of the program right
+// after a process with a loop counter was written: its actual reads only
+// names that procedure reaches.
 TEST(RandomPrograms, PrintTheOutputWrittenBesideThem)
 {
-    const unsigned seeds[] = {6, 3, 28};
+    const unsigned seeds[] = {6, 3, 28, 1056};
     const std::string library = runtimeLibrary();
     std::vector<std::string> dirs;
     std::vector<std::future<std::string>> runs;

@@ -2193,8 +2193,11 @@ void Generator::declarePackages()
             Eq{"", 0, "", nullptr, other, binary(yv, "*", constant(Kind::Int, "2", intValue(2)))}}));
         text += "LB = " + l2 + " => $O " + r.name + " = " + name + " + " + other.text + " ^ $OLB = NEXT; ";
         own->unit->body.push_back(elementAction({Eq{"", 0, "", nullptr, rp, binary(read(mine), "+", read(other))}}));
-        // A procedure of the program, called from the package's.
+        // A procedure of the program, called from the package's. Its actuals
+        // see the package procedure's parameters and the globals only: the
+        // loop counters of the last process written are out of its reach.
         scope_ = {y, r};
+        counters_.clear();
         shared_ = print_ = false;
         pure_ = true;
         hidden_ = {name};
