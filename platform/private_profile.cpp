@@ -149,9 +149,7 @@ bool sectionOf(const std::string& text, std::string& name) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos || text[first] != '[')
         return false;
-    std::string t = trim(text);
-    if (t.empty() || t[0] != '[')
-        return false;
+    const std::string t = trim(text);
     size_t close = t.find(']');
     name = trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
     return true;

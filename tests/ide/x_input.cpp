@@ -62,7 +62,6 @@ void AfterEarlierClicks()
 void Click(wxWindow& window, const wxPoint& client, const std::string& clicks)
 {
     AfterEarlierClicks();
-    lastPress = std::chrono::steady_clock::now();
     Xdotool(MoveTo(window.ClientToScreen(client)) + clicks);
     lastPress = std::chrono::steady_clock::now();
 }

@@ -1,7 +1,6 @@
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 
 #include "compiler/lexer/lexer.hpp"
 #include "compiler/parser/parser.hpp"

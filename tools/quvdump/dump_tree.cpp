@@ -1,5 +1,4 @@
 #include <charconv>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <memory>
