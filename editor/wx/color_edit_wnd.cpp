@@ -202,7 +202,12 @@ public:
             w_.RefreshRect(wxRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top), erase);
     }
     void InvalidateAll(bool erase) override { w_.Refresh(erase); }
-    void UpdateNow() override { w_.Update(); }
+    // GTK paints what was invalidated at its frame clock's next paint, which
+    // is at once for a GTK window. A paint forced here (wxWindow::Update)
+    // waited for the X server and drew every window of the frame under the
+    // damage, and Enter breaks its line with the character that comes after
+    // the key: each key paid for two paints of the frame instead of one.
+    void UpdateNow() override {}
     // The whole text area is painted from the model on every paint, so moving
     // pixels saves nothing here: the area right of the margin is repainted.
     // Lines that move vertically take their break points along, so the
@@ -631,6 +636,8 @@ void ColorEditWnd::OnPaint(wxPaintEvent&)
     wxPaintDC dc(this);
     FollowBlockFont();
     wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!damage_.IsEmpty())
+        ++changedPaints_;
     if (!gc || !painter_.CanDraw()) {
         damage_.Clear();
         picture_.ForgetRows();

@@ -59,6 +59,9 @@ public:
     void Refresh(bool erase = true, const wxRect* rect = nullptr) override;
     // Text lines drawn by the paints so far: what a paint cost in lines.
     long LinesPainted() const { return linesPainted_; }
+    // Paints that found something changed to bring up to date (not only the
+    // caret's blink or pixels the window system asked for again).
+    long ChangedPaints() const { return changedPaints_; }
 
     // The context menu with every item enabled and checked as the editor's
     // state says; its commands go to this window.
@@ -138,6 +141,7 @@ private:
     KeptPicture picture_;
     wxRegion damage_;   // client pixels the picture kept does not show yet
     long linesPainted_ = 0;
+    long changedPaints_ = 0;
     BreakPointWnd* margin_ = nullptr;
     bool caretHiddenByFocus_ = false;
     Caret caret_;

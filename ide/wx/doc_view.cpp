@@ -387,7 +387,7 @@ bool CQuvBenchView::OfferKeyToEditor(wxDocManager* manager, wxKeyEvent& key)
 // ---- frame and manager ----
 
 CChildFrame::CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent)
-    : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName())
+    : KeptThemeAttributes(doc, view, parent, wxID_ANY, doc->GetUserReadableName())
 {
     SetMenuBar(CreateDocumentMenuBar());
     ServicesOf(doc).RefreshRecentMenus(GetMenuBar());

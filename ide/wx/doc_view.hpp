@@ -8,6 +8,7 @@
 #include <wx/docview.h>
 
 #include "editor/wx/quvpad.hpp"
+#include "ide/wx/kept_theme.hpp"
 #include "ide/wx/window_services.hpp"
 
 class wxKeyEvent;
@@ -122,7 +123,7 @@ private:
 };
 
 // Every document window shows maximised (GTK shows them as tabs).
-class CChildFrame : public wxDocMDIChildFrame {
+class CChildFrame : public KeptThemeAttributes<wxDocMDIChildFrame> {
 public:
     CChildFrame(wxDocument* doc, wxView* view, wxMDIParentFrame* parent);
 };

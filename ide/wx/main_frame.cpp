@@ -32,10 +32,10 @@ const char kWidestPosition[] = "Ln8888888, Col88888";
 // the window system next paints, not at once: wx's own forces a paint of
 // the whole frame's pending areas, and a round trip to the X server, at each
 // caret move.
-class StatusBar : public wxStatusBar {
+class StatusBar : public KeptThemeAttributes<wxStatusBar> {
 public:
     StatusBar(wxWindow* parent, wxWindowID id, long style, const wxString& name)
-        : wxStatusBar(parent, id, style, name)
+        : KeptThemeAttributes(parent, id, style, name)
     {
     }
 
@@ -69,7 +69,7 @@ wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id
 }
 
 CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),
+    : KeptThemeAttributes(manager, nullptr, wxID_ANY, "QuvBench", wxDefaultPosition, wxSize(1000, 720),
                           wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU),
       services_(services)
 {
@@ -92,10 +92,6 @@ CMainFrame::CMainFrame(wxDocManager* manager, WindowServices& services)
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
-    Bind(wxEVT_SYS_COLOUR_CHANGED, [this](wxSysColourChangedEvent& event) {
-        themeAttributes_.reset();
-        event.Skip();
-    });
     RefreshRecentMenus();
 
     CSplashWnd::ShowSplashScreen(this);
@@ -255,13 +251,6 @@ void CMainFrame::ShowFindOutput()
 
 void CMainFrame::ActivateProjectTree() { workspace_->SetSelection(workspace_->FindPage(projectTree_)); }
 void CMainFrame::ActivateOpenedFilesTree() { workspace_->SetSelection(workspace_->FindPage(openedFiles_)); }
-
-wxVisualAttributes CMainFrame::GetDefaultAttributes() const
-{
-    if (!themeAttributes_)
-        themeAttributes_ = wxDocMDIParentFrame::GetDefaultAttributes();
-    return *themeAttributes_;
-}
 
 void CMainFrame::RefreshRecentMenus()
 {

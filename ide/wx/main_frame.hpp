@@ -3,19 +3,19 @@
 // make output, run output). It receives the IDE's custom events and shows
 // the panes they name.
 #pragma once
-#include <optional>
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
 #include <wx/notebook.h>
 #include <wx/treectrl.h>
 
+#include "ide/wx/kept_theme.hpp"
 #include "ide/wx/output_panes.hpp"
 #include "ide/wx/window_services.hpp"
 #include "ide/wx/workspace_views.hpp"
 
 namespace ide {
 
-class CMainFrame : public wxDocMDIParentFrame {
+class CMainFrame : public KeptThemeAttributes<wxDocMDIParentFrame> {
 public:
     // `services`: the documents, the workbench and the application's answers
     // to the frame's requests (go to a place, load a typeset result, close).
@@ -51,11 +51,6 @@ public:
     // Shows the frame maximised, over the rectangle un-maximising gives back:
     // the one kept from the last run, or a fair share of the screen.
     void ShowMaximised();
-
-    // The theme's font and colours for the frame, asked of GTK once per
-    // theme: every paint of the frame and of a window that takes its
-    // attributes asks for them, and each answer is a look-up in the theme.
-    wxVisualAttributes GetDefaultAttributes() const override;
 
 protected:
     wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
@@ -98,7 +93,6 @@ private:
     // small): asked after every event, it is not measured against the
     // screen again while the frame keeps it.
     wxRect notKept_;
-    mutable std::optional<wxVisualAttributes> themeAttributes_;
 };
 
 } // namespace ide

@@ -40,6 +40,7 @@ TEST(PaintCost, AKeyDrawsItsLinesAndAMouseMoveNone)
         std::function<void()> input;
         std::function<bool()> done;
         long most;   // lines drawn at most
+        long paints;   // paints of what changed: one a key, however many steps it takes
     };
     const int line = editor.Model().CaretLine();
     const std::string before = editor.Model().GetLine(line);
@@ -47,30 +48,33 @@ TEST(PaintCost, AKeyDrawsItsLinesAndAMouseMoveNone)
         // The caret line, grown by a few pixels into its neighbours, with the
         // lines that can draw into those.
         {"typed character", [&] { PressKeys(editor, "x"); },
-         [&] { return editor.Model().GetLine(line).size() == before.size() + 1; }, 5},
-        {"arrow key", [&] { PressKeys(editor, "Down"); }, [&] { return editor.Model().CaretLine() == line + 1; }, 5},
+         [&] { return editor.Model().GetLine(line).size() == before.size() + 1; }, 5, 1},
+        {"arrow key", [&] { PressKeys(editor, "Down"); }, [&] { return editor.Model().CaretLine() == line + 1; }, 5, 1},
         // The lines below move by a line: they are copied, not drawn again.
         // The join draws the line that comes into view at the bottom too, and
-        // the lines beside those the keys before drew.
-        {"Enter", [&] { PressKeys(editor, "Return"); }, [&] { return editor.Model().CaretLine() == line + 2; }, 8},
+        // the lines beside those the keys before drew. Enter breaks the line
+        // with the character after its key, and the window is painted once.
+        {"Enter", [&] { PressKeys(editor, "Return"); }, [&] { return editor.Model().CaretLine() == line + 2; }, 8, 1},
         {"Backspace at a line start", [&] { PressKeys(editor, "BackSpace"); },
-         [&] { return editor.Model().CaretLine() == line + 1; }, 14},
+         [&] { return editor.Model().CaretLine() == line + 1; }, 14, 1},
         {"mouse move", [&] {
              Xdotool("mousemove " + std::to_string(editor.ClientToScreen(wxPoint(size.x / 8, size.y / 2)).x) + " " +
                      std::to_string(editor.ClientToScreen(wxPoint(size.x / 8, size.y / 2)).y) + " sleep 0.2 mousemove " +
                      std::to_string(editor.ClientToScreen(wxPoint(size.x * 7 / 8, size.y / 3)).x) + " " +
                      std::to_string(editor.ClientToScreen(wxPoint(size.x * 7 / 8, size.y / 3)).y));
          },
-         [] { return true; }, 0},
+         [] { return true; }, 0, 0},
     };
     for (const Step& step : steps) {
         const long drawn = editor.LinesPainted();
+        const long paints = editor.ChangedPaints();
         step.input();
         ASSERT_TRUE(PumpUntil(step.done)) << step.what;
         // Whatever the key or the move set going (the scroll bars, the
         // status bar, a blinking caret) has come and gone.
         Pump(60);
         EXPECT_LE(editor.LinesPainted() - drawn, step.most) << step.what << " in a view of " << visible << " lines";
+        EXPECT_EQ(editor.ChangedPaints() - paints, step.paints) << step.what;
     }
     SaveScreenshot(Screenshot(&Frame()), "paint_cost");
     EXPECT_TRUE(answers.asked.empty());
