@@ -208,8 +208,9 @@ public:
     // damage, and Enter breaks its line with the character that comes after
     // the key: each key paid for two paints of the frame instead of one.
     void UpdateNow() override {}
-    // The whole text area is painted from the model on every paint, so moving
-    // pixels saves nothing here: the area right of the margin is repainted.
+    // A paint copies the rows that only moved from the picture it keeps, so
+    // moving the window's pixels saves nothing more: the area right of the
+    // margin is repainted.
     // Lines that move vertically take their break points along, so the
     // break-point margin is repainted too.
     void ScrollPixels(int, int dy) override

@@ -1,8 +1,8 @@
 #ifndef QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
 #define QUV_TOOLS_QUVDUMP_DUMP_COMMON_HPP
 
-#include <sstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 class DiagnosticSink;

@@ -1,7 +1,7 @@
 #include <charconv>
 #include <iostream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
