@@ -1,0 +1,1 @@
+%Prog p == [ ] [ %Type [ T = record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, b : record(a, bÿÿÿßÿÿÿrecord(a, b : record(a, b : record(a,ÿb : record(a, b : recor))) ] [ %Stm [ LB = s => $OLB = RETURN ] ] ].
